@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that are missing; pass extra package names as arguments.
+set -euo pipefail
+
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev libxlsxwriter-dev "$@")
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    sudo=()
+else
+    sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

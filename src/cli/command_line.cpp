@@ -1,0 +1,189 @@
+#include "cli/command_line.h"
+
+#include "scan/text_rules.h"
+
+namespace qor::cli {
+namespace {
+
+std::optional<options::OutputMode> outputModeByName(std::string_view name) {
+    if (scan::equalsNoCase(name, "csv")) {
+        return options::OutputMode::CsvFilesOnly;
+    }
+    if (scan::equalsNoCase(name, "html")) {
+        return options::OutputMode::HtmlReport;
+    }
+    if (scan::equalsNoCase(name, "xlsx")) {
+        return options::OutputMode::ExcelFilesOnly;
+    }
+    return std::nullopt;
+}
+
+std::optional<OverwriteAnswer> overwriteByName(std::string_view name) {
+    if (name == "ask") {
+        return OverwriteAnswer::Ask;
+    }
+    if (name == "yes") {
+        return OverwriteAnswer::Yes;
+    }
+    if (name == "no") {
+        return OverwriteAnswer::No;
+    }
+    return std::nullopt;
+}
+
+// TYPE or TYPE:P1,P2,... ; the type's name may also be written without parentheses (DATB).
+std::variant<EnableRequest, UsageError> parseEnable(std::string_view text) {
+    // DAT(B) holds no colon, so the first colon separates the parameters.
+    const std::size_t colon = text.find(':');
+    const std::string_view typeName = text.substr(0, colon);
+    const auto type = scan::elementTypeByName(typeName);
+    if (!type) {
+        return UsageError{"unknown element type '" + std::string(typeName) +
+                          "' (use AI, AIC, AO, AOC, DI, DIC, DO, DOC, PIDCON, MOTCON, DAT(B), "
+                          "DAT(I), DAT(IL) or DAT(R))"};
+    }
+    EnableRequest request{*type, {}};
+    if (colon == std::string_view::npos) {
+        return request;
+    }
+    const auto& parameters = scan::elementType(*type).parameters;
+    std::string_view list = text.substr(colon + 1);
+    while (true) {
+        const std::size_t comma = list.find(',');
+        const std::string_view name = list.substr(0, comma);
+        std::size_t box = 0;
+        while (box < parameters.size() && !scan::equalsNoCase(parameters[box], name)) {
+            ++box;
+        }
+        if (box == parameters.size()) {
+            std::string known;
+            for (const auto& parameter : parameters) {
+                known += (known.empty() ? "" : ", ") + std::string(parameter);
+            }
+            return UsageError{"'" + std::string(name) + "' is not a parameter of " +
+                              std::string(typeName) + " (its parameters: " + known + ")"};
+        }
+        request.boxes.push_back(box);
+        if (comma == std::string_view::npos) {
+            break;
+        }
+        list.remove_prefix(comma + 1);
+    }
+    return request;
+}
+
+}  // namespace
+
+std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::string>& arguments) {
+    CommandLine line;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const auto value = [&](std::string& out) -> bool {
+            if (i + 1 >= arguments.size()) {
+                return false;
+            }
+            out = arguments[++i];
+            return true;
+        };
+        std::string text;
+        if (argument == "--help" || argument == "-h") {
+            line.help = true;
+        } else if (argument == "--version") {
+            line.version = true;
+        } else if (argument == "--all") {
+            line.enableAll = true;
+        } else if (argument == "--one-workbook") {
+            line.oneWorkbook = true;
+        } else if (argument == "--statistics") {
+            line.saveStatistics = true;
+        } else if (argument == "--info") {
+            line.infoOnly = true;
+        } else if (argument == "--quiet" || argument == "-q") {
+            line.quiet = true;
+        } else if (argument == "--settings" || argument == "--cabinets" ||
+                   argument == "--result-folder" || argument == "--output" ||
+                   argument == "--enable" || argument == "--now" || argument == "--overwrite") {
+            if (!value(text)) {
+                return UsageError{argument + " needs a value"};
+            }
+            if (argument == "--settings") {
+                line.settingsFile = text;
+            } else if (argument == "--cabinets") {
+                line.cabinetsFile = text;
+            } else if (argument == "--result-folder") {
+                line.resultFolder = text;
+            } else if (argument == "--output") {
+                line.output = outputModeByName(text);
+                if (!line.output) {
+                    return UsageError{"--output takes csv, html or xlsx, not '" + text + "'"};
+                }
+            } else if (argument == "--enable") {
+                auto request = parseEnable(text);
+                if (auto* error = std::get_if<UsageError>(&request)) {
+                    return *error;
+                }
+                line.enables.push_back(std::get<EnableRequest>(request));
+            } else if (argument == "--now") {
+                line.now = parseIsoDateTime(text);
+                if (!line.now) {
+                    return UsageError{"--now takes YYYY-MM-DDTHH:MM:SS, not '" + text + "'"};
+                }
+            } else {
+                const auto answer = overwriteByName(text);
+                if (!answer) {
+                    return UsageError{"--overwrite takes ask, yes or no, not '" + text + "'"};
+                }
+                line.overwrite = *answer;
+            }
+        } else if (argument == "--") {
+            line.files.insert(line.files.end(), arguments.begin() + static_cast<long>(i) + 1,
+                              arguments.end());
+            break;
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            return UsageError{"unknown option '" + argument + "'"};
+        } else {
+            line.files.push_back(argument);
+        }
+    }
+    if (line.files.empty() && !line.help && !line.version) {
+        return UsageError{"no export file given"};
+    }
+    if (line.oneWorkbook && line.output && *line.output != options::OutputMode::ExcelFilesOnly) {
+        return UsageError{"--one-workbook goes with --output xlsx only"};
+    }
+    return line;
+}
+
+std::string usageText() {
+    return R"(Usage: qorscan [options] FILE...
+Scans node database export files (*.qor) for their elements and writes the selected
+parameters into a result folder per node and day, as the QOR Reader desktop app does,
+with the same settings.
+
+Options:
+  --settings INI            use INI (Qt's INI format) as the settings store instead of the
+                            per-user store
+  --output csv|html|xlsx    override the stored output choice
+  --one-workbook            with --output xlsx: one workbook with a sheet per element type
+  --all                     enable every element type with every parameter
+  --enable TYPE[:P1,P2,...] enable TYPE (AI, AIC, AO, AOC, DI, DIC, DO, DOC, PIDCON, MOTCON,
+                            DAT(B), DAT(I), DAT(IL), DAT(R)) with those parameters (all when
+                            none given); repeatable. With --all or --enable only the types
+                            named are scanned in this run.
+  --cabinets FILE           import a cabinet-module table from FILE and apply the labels
+  --result-folder DIR       override the scan result folder
+  --now YYYY-MM-DDTHH:MM:SS fix the clock used for date stamps and the statistics file
+  --overwrite ask|yes|no    answer to every "already exists" question
+                            (default: ask on a terminal, no otherwise)
+  --statistics              also save the statistics file in the result folder
+  --info                    print node number, node description and generation date, and stop
+  --quiet                   no progress on stderr
+  --help, --version
+
+Flags override the stored settings for this run only; nothing is written back.
+Exit status: 0 done; 1 the scan ended with an error or an error was reported;
+2 bad arguments or an unreadable export file; 3 no element type enabled.
+)";
+}
+
+}  // namespace qor::cli

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "core/date_time.h"
+#include "options/search_options.h"
+#include "scan/element_types.h"
+
+namespace qor::cli {
+
+enum class OverwriteAnswer { AskOnTerminal, Ask, Yes, No };
+
+struct EnableRequest {
+    scan::ElementType type;
+    std::vector<std::size_t> boxes;  // parameter boxes from 0; empty means every box
+};
+
+struct CommandLine {
+    std::optional<std::string> settingsFile;
+    std::optional<options::OutputMode> output;
+    bool oneWorkbook = false;
+    bool enableAll = false;
+    std::vector<EnableRequest> enables;
+    std::optional<std::string> cabinetsFile;
+    std::optional<std::string> resultFolder;
+    std::optional<DateTime> now;
+    OverwriteAnswer overwrite = OverwriteAnswer::AskOnTerminal;
+    bool saveStatistics = false;
+    bool infoOnly = false;
+    bool quiet = false;
+    bool help = false;
+    bool version = false;
+    std::vector<std::string> files;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::string>& arguments);
+
+std::string usageText();
+
+}  // namespace qor::cli

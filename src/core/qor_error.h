@@ -1,0 +1,16 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace qor {
+
+// An error that ends the operation it happens in and travels to the command that
+// started it, which reports it with the standard error message.
+class QorError : public std::runtime_error {
+public:
+    explicit QorError(const std::string& description) : std::runtime_error(description) {}
+    const char* description() const noexcept { return what(); }
+};
+
+}  // namespace qor

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qor::options {
+
+// Stored values are text. Integers are read back with a text-to-integer conversion that
+// accepts surrounding blanks, a sign and a fraction (rounded half to even); anything else
+// fails. Flags accept "True"/"False" in any case or a number (non-zero is true).
+std::optional<long long> textToInteger(std::string_view text);
+std::optional<bool> textToFlag(std::string_view text);
+
+inline std::string boxText(bool checked) { return checked ? "1" : "0"; }
+inline std::string flagText(bool value) { return value ? "True" : "False"; }
+
+}  // namespace qor::options

@@ -1,0 +1,52 @@
+#include "output/result_folder.h"
+
+#include "core/standard_error.h"
+#include "platform/file_system.h"
+#include "platform/path_names.h"
+
+namespace qor::output {
+namespace {
+
+void useOrCreate(std::string& folder, UserInterface& ui) {
+    runStep(ui, "modMain", "CreateFolder", [&] {
+        if (platform::folderExists(folder)) {
+            folder = platform::canonicalFolder(folder);
+        } else {
+            platform::createFolder(folder);
+        }
+    });
+}
+
+}  // namespace
+
+std::string_view outputSubfolderName(options::OutputMode mode) {
+    switch (mode) {
+        case options::OutputMode::HtmlReport:
+            return "Html Files";
+        case options::OutputMode::CsvFilesOnly:
+            return "Csv Files";
+        case options::OutputMode::ExcelFilesOnly:
+            return "Xls Files";
+        case options::OutputMode::None:
+            break;
+    }
+    return {};
+}
+
+void CreateFolder(Session& session, const Clock& clock, UserInterface& ui) {
+    const std::string today = formatDateStamp(clock.now(), session.months);
+    ScanState& state = session.scan;
+    state.resultFolder =
+        platform::joinPath(session.options.scanResultFolderPath,
+                           "Node" + platform::safeFileNamePart(session.nodeInfo.nodeNumber) + "_" +
+                               today);
+    state.outputFolder = state.resultFolder;
+    useOrCreate(state.outputFolder, ui);
+    const std::string_view subfolder = outputSubfolderName(session.options.outputMode);
+    if (!subfolder.empty()) {
+        state.outputFolder = platform::joinPath(state.outputFolder, subfolder);
+    }
+    useOrCreate(state.outputFolder, ui);
+}
+
+}  // namespace qor::output

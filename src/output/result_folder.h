@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/date_time.h"
+#include "core/user_interface.h"
+#include "options/search_options.h"
+#include "output/session.h"
+
+namespace qor::output {
+
+// "Html Files", "Csv Files" or "Xls Files"; empty when no output is chosen.
+std::string_view outputSubfolderName(options::OutputMode mode);
+
+// Sets the result folder (<scan result folder>/Node<node>_<today>) and the output folder
+// (its subfolder for the chosen output), creating each when missing and taking the path the
+// file system reports when it exists. A failing step is reported with the standard error
+// message (modMain.CreateFolder) and the next step runs.
+void CreateFolder(Session& session, const Clock& clock, UserInterface& ui);
+
+}  // namespace qor::output

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/date_time.h"
+#include "core/user_interface.h"
+#include "output/session.h"
+
+namespace qor::output {
+
+enum class ScanOutcome {
+    Completed,
+    ExcelRunning,  // Excel output was chosen while a spreadsheet window is open: nothing done
+};
+
+// Turns the opened export file into result files: creates the result and output folders,
+// reads every enabled type in the reading order into the chosen output, finishes the
+// one-workbook output and the HTML frame pages, and reports "Convert Completed". The
+// statistics are the caller's to show. An error that ends a reader ends the scan and
+// propagates (scan::ReadFailed); the progress display is ended before it does.
+ScanOutcome RunScan(Session& session, UserInterface& ui, const Clock& clock);
+
+}  // namespace qor::output

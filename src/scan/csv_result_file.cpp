@@ -1,0 +1,147 @@
+#include "scan/csv_result_file.h"
+
+#include <cerrno>
+#include <system_error>
+
+#include "core/qor_error.h"
+#include "core/standard_error.h"
+#include "core/strings.h"
+#include "platform/file_system.h"
+
+namespace qor::scan {
+namespace {
+
+constexpr std::size_t kWriteBufferSize = 256 * 1024;
+
+Prompt overwritePrompt(const std::string& path, int questionId, std::string_view titleSuffix) {
+    Prompt prompt;
+    prompt.title = std::string(kApplicationTitle) + std::string(titleSuffix);
+    prompt.text = std::string(loadString(str::kFile)) + "'" + path + "'" +
+                  std::string(loadString(str::kAlreadyExists)) + "\r\n" +
+                  std::string(loadString(questionId));
+    prompt.icon = MessageIcon::Exclamation;
+    prompt.placement = PromptPlacement::OverMainWindow;
+    return prompt;
+}
+
+void appendCsvField(std::string& out, const std::string& value) {
+    if (value.find_first_of(",\"") == std::string::npos) {
+        out += value;
+        return;
+    }
+    out += '"';
+    for (const char c : value) {
+        if (c == '"') {
+            out += '"';
+        }
+        out += c;
+    }
+    out += '"';
+}
+
+[[noreturn]] void throwWriteError(const std::string& path, int error) {
+    throw QorError("Cannot write '" + path + "': " + std::generic_category().message(error));
+}
+
+}  // namespace
+
+CsvPreparation prepareCsvFile(const std::string& path, std::string_view headerLine,
+                              std::string_view titleSuffix, UserInterface& ui) {
+    bool exists = false;
+    runStep(ui, "modMain", "FileExist", [&] { exists = platform::pathExists(path); });
+    if (exists && !ui.askYesNo(overwritePrompt(path, str::kReplaceIt, titleSuffix))) {
+        return {false, false};
+    }
+    const bool created = runStep(ui, "modMain", "FileExist", [&] {
+        std::string content(headerLine);
+        content += "\r\n\r\r\n";
+        platform::writeWholeFile(path, content);
+    });
+    return {true, created};
+}
+
+bool FileExist(const std::string& path, std::string_view headerLine, std::string_view titleSuffix,
+               UserInterface& ui) {
+    return prepareCsvFile(path, headerLine, titleSuffix, ui).proceed;
+}
+
+bool HTMLFileExist(const std::string& path, std::string_view titleSuffix, UserInterface& ui) {
+    bool exists = false;
+    runStep(ui, "modMain", "HTMLFileExist", [&] { exists = platform::pathExists(path); });
+    return exists && !ui.askYesNo(overwritePrompt(path, str::kReplaceHtmlAndRelated, titleSuffix));
+}
+
+std::string BuildRowText(const ElementRow& row, bool labelled) {
+    std::string text;
+    if (labelled) {
+        appendCsvField(text, row[kCabinetSlot]);
+        text += ',';
+        appendCsvField(text, row[kModuleSlot]);
+        text += ',';
+    }
+    for (std::size_t slot = 1; slot <= 11; ++slot) {
+        if (slot > 1) {
+            text += ',';
+        }
+        appendCsvField(text, row[slot]);
+    }
+    return text;
+}
+
+CsvResultFile::~CsvResultFile() { closeFile(); }
+
+bool CsvResultFile::begin(const SinkContext& context) {
+    path_ = platform::joinPath(context.outputFolder, context.baseName + ".csv");
+    labelled_ = context.labelled;
+    const CsvPreparation preparation =
+        prepareCsvFile(path_, context.headerLine, "  :  " + std::string(context.type.title), ui_);
+    // Only a file this read has written may be removed if the read fails.
+    ownsFile_ = preparation.created;
+    return preparation.proceed;
+}
+
+void CsvResultFile::write(const ElementRow& row) {
+    if (file_ == nullptr) {
+        file_ = platform::openFile(path_, "ab");
+        if (file_ == nullptr) {
+            throwWriteError(path_, errno);
+        }
+        std::setvbuf(file_, nullptr, _IOFBF, kWriteBufferSize);
+    }
+    rowText_ = BuildRowText(row, labelled_);
+    rowText_ += "\r\n";
+    if (std::fwrite(rowText_.data(), 1, rowText_.size(), file_) != rowText_.size()) {
+        throwWriteError(path_, errno);
+    }
+}
+
+void CsvResultFile::finish(long long /*writtenCount*/) {
+    if (file_ == nullptr) {
+        return;
+    }
+    const bool flushed = std::fflush(file_) == 0;
+    const int error = errno;
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    if (!flushed || !closed) {
+        throwWriteError(path_, flushed ? errno : error);
+    }
+}
+
+std::string CsvResultFile::abandon() noexcept {
+    closeFile();
+    if (!ownsFile_) {
+        return {};
+    }
+    return !platform::removeFile(path_) ? "The incomplete file '" + path_ + "' could not be removed."
+              : "The incomplete file '" + path_ + "' was removed.";
+}
+
+void CsvResultFile::closeFile() noexcept {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+}
+
+}  // namespace qor::scan

@@ -1,0 +1,173 @@
+#include "scan/element_reader.h"
+
+#include "core/progress_pacer.h"
+#include "core/qor_error.h"
+#include "core/standard_error.h"
+#include "core/strings.h"
+#include "options/search_options.h"
+#include "platform/path_names.h"
+#include "scan/cabinet_labels.h"
+#include "scan/export_file_reader.h"
+#include "scan/node_info.h"
+#include "scan/text_rules.h"
+
+namespace qor::scan {
+namespace {
+
+// A selected parameter: its key in the file and its slot in the element row.
+struct WantedParameter {
+    std::string key;
+    std::size_t slot;
+};
+
+std::vector<WantedParameter> wantedParameters(const ElementTypeInfo& type,
+                                              const ReaderInput& input,
+                                              const std::vector<std::string>& columns,
+                                              UserInterface& ui) {
+    std::vector<WantedParameter> wanted;
+    for (std::size_t box = 0; box < type.parameters.size(); ++box) {
+        if (!input.selection.parameters[box]) {
+            continue;
+        }
+        ColumnIndex index;
+        runStep(ui, "modMain", "SearchColIndex", [&] {
+            index = SearchColIndex(columns, type.parameters[box], input.applyCabinetLabels);
+        });
+        const int slot = index.slot + (type.channel ? 0 : index.leadingColumnOffset);
+        if (slot < 1 || slot >= static_cast<int>(kElementRowSlots)) {
+            throw QorError("Subscript out of range: no slot " + std::to_string(slot) +
+                           " for the parameter " + std::string(type.parameters[box]));
+        }
+        wanted.push_back({":" + std::string(type.parameters[box]), static_cast<std::size_t>(slot)});
+    }
+    return wanted;
+}
+
+class ElementReadLoop {
+public:
+    ElementReadLoop(const ElementTypeInfo& type, const ReaderInput& input,
+                    std::vector<WantedParameter> wanted, ElementSink& sink, UserInterface& ui)
+        : type_(type),
+          input_(input),
+          wanted_(std::move(wanted)),
+          sink_(sink),
+          ui_(ui),
+          labelChannels_(type.channel && input.applyCabinetLabels) {}
+
+    long long run(long long elementCount) {
+        ProgressPacer pacer(ui_);
+        pacer.setMaximum(elementCount);
+        ExportFileReader file(input_.databasePath);
+        std::string_view line;
+        for (;;) {
+            // Outside an element only a header line matters, and it always holds the kind token.
+            const bool open = finished_ < headersSeen_;
+            if (!(open ? file.nextLine(line) : file.nextLineContaining(type_.kindToken, line))) {
+                break;
+            }
+            pacer.tick(headersSeen_);
+            handleLine(line);
+        }
+        missingDots_.reportTo(ui_);
+        pacer.flush(headersSeen_);
+        return written_;
+    }
+
+private:
+    void handleLine(std::string_view line) {
+        if (const auto designation = headerDesignation(line, type_.typeToken, type_.kindToken)) {
+            ++headersSeen_;
+            row_[kDesignationSlot] = *designation;
+            if (labelChannels_ && !CabinetModules(*designation, input_.cabinetLabels, row_)) {
+                missingDots_.note(*designation);
+            }
+        }
+        if (finished_ >= headersSeen_) {
+            return;
+        }
+        for (const WantedParameter& parameter : wanted_) {
+            if (const auto value = parameterValue(line, parameter.key)) {
+                row_[parameter.slot] = *value;
+            }
+        }
+        if (!endsElement(line)) {
+            return;
+        }
+        finished_ = headersSeen_;
+        sink_.write(row_);
+        ++written_;
+        ClearElementRow(row_);
+    }
+
+    const ElementTypeInfo& type_;
+    const ReaderInput& input_;
+    const std::vector<WantedParameter> wanted_;
+    ElementSink& sink_;
+    UserInterface& ui_;
+    const bool labelChannels_;
+    ElementRow row_{};  // emptied at the start: nothing leaks in from another type
+    long long headersSeen_ = 0;
+    long long finished_ = 0;
+    long long written_ = 0;
+    MissingDotReport missingDots_;
+};
+
+}  // namespace
+
+ColumnIndex SearchColIndex(const std::vector<std::string>& columns, std::string_view name,
+                           bool applyCabinetLabels) {
+    std::size_t index = 1;
+    while (index < columns.size() && !equalsNoCase(columns[index], name)) {
+        ++index;
+    }
+    const int i = static_cast<int>(index);
+    return applyCabinetLabels ? ColumnIndex{i - 1, 2} : ColumnIndex{i + 1, 0};
+}
+
+std::string elementFileBaseName(const ElementTypeInfo& type, std::string_view nodeNumber,
+                                std::string_view startDateStamp) {
+    return std::string(type.filePrefix) + "Node" + platform::safeFileNamePart(nodeNumber) + "_" +
+           std::string(startDateStamp);
+}
+
+std::optional<long long> ReadElements(ElementType type, const ReaderInput& input,
+                                      options::ColumnData& columns, ElementSink& sink,
+                                      UserInterface& ui) {
+    const ElementTypeInfo& info = elementType(type);
+    if (!info.channel && !columns.columns.empty()) {
+        columns.columns[0] = "ITEM NUMBER";  // heads the first column of sheets and pages
+    }
+    const bool labelled = info.channel && input.applyCabinetLabels;
+    const SinkContext context{info,
+                              columns.columns,
+                              columns.headerLine,
+                              columns.columnCount,
+                              labelled,
+                              input.outputFolder,
+                              elementFileBaseName(info, input.nodeNumber, input.startDateStamp)};
+    if (!sink.begin(context)) {
+        return std::nullopt;
+    }
+    try {
+        const long long elementCount = CountElements(input.databasePath, info.typeToken,
+                                                     info.kindToken);
+        ui.showProgressBar(true);
+        ui.setProgress(0, elementCount);
+        ElementReadLoop loop(info, input, wantedParameters(info, input, columns.columns, ui),
+                             sink, ui);
+        const long long written = loop.run(elementCount);
+        sink.finish(written);
+        ui.setProgress(0, elementCount);
+        return written;
+    } catch (...) {
+        std::string description = "Reading the " + std::string(info.name) +
+                                  " elements stopped: " + describeCurrentException();
+        const std::string fate = sink.abandon();
+        if (!fate.empty()) {
+            description += ". " + fate;
+        }
+        throw ReadFailed(type, description);
+    }
+}
+
+}  // namespace qor::scan

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace qor::scan {
+
+// The element being read: slot 1 the item designation, slots 2 to 11 parameter values,
+// slot 12 the cabinet name, slot 13 the module skeleton. Slot 0 is never written.
+inline constexpr std::size_t kElementRowSlots = 14;
+inline constexpr std::size_t kDesignationSlot = 1;
+inline constexpr std::size_t kCabinetSlot = 12;
+inline constexpr std::size_t kModuleSlot = 13;
+using ElementRow = std::array<std::string, kElementRowSlots>;
+
+inline void ClearElementRow(ElementRow& row) {
+    for (std::string& slot : row) {
+        slot.clear();  // keeps the capacity: rows are refilled once per element
+    }
+}
+
+}  // namespace qor::scan

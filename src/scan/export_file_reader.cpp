@@ -1,0 +1,140 @@
+#include "scan/export_file_reader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "core/qor_error.h"
+#include "platform/file_system.h"
+#include "scan/text_rules.h"
+
+namespace qor::scan {
+namespace {
+
+constexpr std::size_t kInitialBufferSize = std::size_t{1} << 20;
+
+inline bool isTerminator(char c) { return c == '\r' || c == '\n'; }
+
+std::size_t findTerminator(const char* data, std::size_t from, std::size_t to) {
+    // Lines are short: a plain loop beats two memchr calls per line here.
+    for (std::size_t i = from; i < to; ++i) {
+        if (isTerminator(data[i])) {
+            return i;
+        }
+    }
+    return to;
+}
+
+std::string causeOf(int error) { return std::generic_category().message(error); }
+
+}  // namespace
+
+ExportFileReader::ExportFileReader(const std::string& path) : path_(path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(platform::toFsPath(path), ec)) {
+        throw QorError("'" + path + "' is a folder, not a database file");
+    }
+    file_ = platform::openFile(path, "rb");
+    if (file_ == nullptr) {
+        const int error = errno;
+        throw QorError("Cannot open '" + path + "': " + causeOf(error));
+    }
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    buffer_.resize(kInitialBufferSize);
+}
+
+ExportFileReader::~ExportFileReader() {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+    }
+}
+
+void ExportFileReader::refill() {
+    if (begin_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    if (end_ == buffer_.size()) {
+        buffer_.resize(buffer_.size() * 2);  // one line fills the buffer: hold it whole
+    }
+    const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+    end_ += got;
+    if (got == 0) {
+        if (std::ferror(file_) != 0) {
+            const int error = errno;
+            throw QorError("Cannot read '" + path_ + "': " + causeOf(error));
+        }
+        eof_ = true;
+    }
+}
+
+bool ExportFileReader::nextLine(std::string_view& line) {
+    std::size_t searchFrom = begin_;
+    for (;;) {
+        const char* data = buffer_.data();
+        const std::size_t t = findTerminator(data, searchFrom, end_);
+        if (t < end_) {
+            if (data[t] == '\r' && t + 1 == end_ && !eof_) {
+                // Whether an LF follows decides where the next line starts.
+                const std::size_t offset = t - begin_;
+                refill();
+                searchFrom = begin_ + offset;
+                continue;
+            }
+            line = std::string_view(data + begin_, t - begin_);
+            std::size_t next = t + 1;
+            if (data[t] == '\r' && next < end_ && data[next] == '\n') {
+                ++next;
+            }
+            begin_ = next;
+            return true;
+        }
+        if (eof_) {
+            if (begin_ < end_) {
+                line = std::string_view(data + begin_, end_ - begin_);
+                begin_ = end_;
+                return true;
+            }
+            return false;
+        }
+        const std::size_t offset = end_ - begin_;
+        refill();
+        searchFrom = begin_ + offset;
+    }
+}
+
+std::size_t ExportFileReader::lineStartBefore(std::size_t position) const {
+    const char* data = buffer_.data();
+    while (position > begin_ && !isTerminator(data[position - 1])) {
+        --position;
+    }
+    return position;
+}
+
+bool ExportFileReader::nextLineContaining(std::string_view needle, std::string_view& line) {
+    for (;;) {
+        const std::string_view window(buffer_.data() + begin_, end_ - begin_);
+        const std::size_t hit = findNoCase(window, needle);
+        if (hit != kNotFound) {
+            begin_ = lineStartBefore(begin_ + hit);
+            return nextLine(line);
+        }
+        if (eof_) {
+            begin_ = end_;
+            return false;
+        }
+        // Keep the last, unfinished line: the needle may continue in the next read.
+        begin_ = lineStartBefore(end_);
+        refill();
+    }
+}
+
+void checkExportFileReadable(const std::string& path) {
+    ExportFileReader reader(path);
+    std::string_view line;
+    reader.nextLine(line);
+}
+
+}  // namespace qor::scan

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qor::scan {
+
+// Reads an export file line by line with large buffered reads. A line ends at CR LF, at a
+// lone CR or at a lone LF; the terminator is not part of the line, and a final terminator
+// does not start another line. Bytes pass through unchanged. A line of any length is held
+// whole. Returned views stay valid until the next call. The file is closed on destruction.
+class ExportFileReader {
+public:
+    // Throws QorError naming the file and the cause when it cannot be opened.
+    explicit ExportFileReader(const std::string& path);
+    ~ExportFileReader();
+    ExportFileReader(const ExportFileReader&) = delete;
+    ExportFileReader& operator=(const ExportFileReader&) = delete;
+
+    bool nextLine(std::string_view& line);
+
+    // Skips every line that does not contain `needle` (ignoring ASCII case) and returns the
+    // first line that does. Much faster than nextLine where such lines are rare.
+    bool nextLineContaining(std::string_view needle, std::string_view& line);
+
+private:
+    void refill();
+    std::size_t lineStartBefore(std::size_t position) const;
+
+    std::string path_;
+    std::FILE* file_ = nullptr;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+    bool eof_ = false;
+};
+
+// Opens the export file to check that it can be read; throws QorError naming the cause.
+void checkExportFileReadable(const std::string& path);
+
+}  // namespace qor::scan

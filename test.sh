@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: once in Release, once under
+# AddressSanitizer and UndefinedBehaviorSanitizer. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+./scripts/install-deps.sh libgtest-dev libgmock-dev
+jobs=$(nproc 2>/dev/null || echo 2)
+
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQOR_WERROR=ON >/dev/null
+cmake --build build/release -j"$jobs"
+ctest --test-dir build/release --output-on-failure -j"$jobs"
+
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQOR_SANITIZE=ON \
+    -DQOR_WERROR=ON >/dev/null
+cmake --build build/sanitize -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build/sanitize --output-on-failure -j"$jobs"

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "core/user_interface.h"
+
+namespace qor::testing {
+
+// A UserInterface that records everything and answers questions from a script.
+class ScriptedUi : public UserInterface {
+public:
+    // Answers for the coming questions, in order; when the script runs out, `defaultAnswer`.
+    std::deque<bool> answers;
+    bool defaultAnswer = false;
+
+    std::vector<Prompt> prompts;
+    std::vector<Message> messages;
+    std::vector<StandardError> errors;
+    std::vector<std::string> statusTexts;
+    std::vector<std::string> statusBarTexts;
+    long long lastProgressValue = 0;
+    long long lastProgressMaximum = 0;
+    int yields = 0;
+
+    bool askYesNo(const Prompt& prompt) override {
+        prompts.push_back(prompt);
+        if (answers.empty()) {
+            return defaultAnswer;
+        }
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void inform(const Message& message) override { messages.push_back(message); }
+    void reportError(const StandardError& error) override { errors.push_back(error); }
+    void setStatus(std::string_view text) override { statusTexts.emplace_back(text); }
+    void setStatusBarText(std::string_view text) override { statusBarTexts.emplace_back(text); }
+    void setProgress(long long value, long long maximum) override {
+        lastProgressValue = value;
+        lastProgressMaximum = maximum;
+    }
+    void yield() override { ++yields; }
+};
+
+}  // namespace qor::testing
