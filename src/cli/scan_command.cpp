@@ -156,7 +156,9 @@ int runScanCommand(const CommandLine& line) {
             result = {};  // each file is a scan of its own node
         }
         try {
-            if (output::RunScan(session, ui, *clock) == output::ScanOutcome::Completed) {
+            const platform::EmptyWindowTree windows;
+            if (output::RunScan(session, ui, {*clock, windows}) ==
+                output::ScanOutcome::Completed) {
                 printStatistics(session);
                 if (line.saveStatistics) {
                     output::SaveStatisticsFile(session, *clock, ui);

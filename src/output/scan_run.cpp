@@ -2,43 +2,22 @@
 
 #include <memory>
 
-#include "core/qor_error.h"
 #include "core/standard_error.h"
 #include "core/strings.h"
 #include "output/result_folder.h"
-#include "scan/csv_result_file.h"
+#include "output/scan_output.h"
 #include "scan/element_reader.h"
 
 namespace qor::output {
 namespace {
-
-// Reads and counts, writes nothing: no output chosen.
-class NoOutput : public scan::ElementSink {
-public:
-    bool begin(const scan::SinkContext&) override { return true; }
-    void write(const scan::ElementRow&) override {}
-    void finish(long long) override {}
-    std::string abandon() noexcept override { return {}; }
-};
-
-std::unique_ptr<scan::ElementSink> makeSink(const Session& session, UserInterface& ui) {
-    switch (session.options.outputMode) {
-        case options::OutputMode::CsvFilesOnly:
-            return std::make_unique<scan::CsvResultFile>(ui);
-        case options::OutputMode::HtmlReport:
-        case options::OutputMode::ExcelFilesOnly:
-            throw QorError("This output is not available yet");
-        case options::OutputMode::None:
-            break;
-    }
-    return std::make_unique<NoOutput>();
-}
 
 // Ends the progress display whichever way the scan ends.
 class ProgressWindowScope {
 public:
     explicit ProgressWindowScope(UserInterface& ui) : ui_(ui) { ui_.showProgressWindow(true); }
     ~ProgressWindowScope() { close(); }
+    ProgressWindowScope(const ProgressWindowScope&) = delete;
+    ProgressWindowScope& operator=(const ProgressWindowScope&) = delete;
     void close() {
         if (open_) {
             open_ = false;
@@ -51,7 +30,13 @@ private:
     bool open_ = true;
 };
 
-void readType(Session& session, scan::ElementType type, UserInterface& ui) {
+bool spreadsheetWindowOpen(const platform::WindowTree& windows, UserInterface& ui) {
+    std::vector<platform::WindowHandle> found;
+    return platform::FindWindowsMatching(windows, found, 0, "Microsoft Excel*", "XLMAIN",
+                                         std::nullopt, &ui) >= 1;
+}
+
+void readType(Session& session, scan::ElementType type, ScanOutput& output, UserInterface& ui) {
     const scan::ElementTypeInfo& info = scan::elementType(type);
     ui.setStatus(loadString(info.readingStatusId));
     const scan::ReaderInput input{session.databasePath,
@@ -61,7 +46,7 @@ void readType(Session& session, scan::ElementType type, UserInterface& ui) {
                                   session.options.of(type),
                                   session.options.applyCabinetLabels,
                                   session.cabinetLabels};
-    const std::unique_ptr<scan::ElementSink> sink = makeSink(session, ui);
+    const std::unique_ptr<scan::ElementSink> sink = output.sinkFor(type);
     const auto written =
         scan::ReadElements(type, input, session.columns[scan::indexOf(type)], *sink, ui);
     if (written) {
@@ -71,17 +56,32 @@ void readType(Session& session, scan::ElementType type, UserInterface& ui) {
 
 }  // namespace
 
-ScanOutcome RunScan(Session& session, UserInterface& ui, const Clock& clock) {
-    CreateFolder(session, clock, ui);
+ScanOutcome RunScan(Session& session, UserInterface& ui, const ScanEnvironment& environment) {
+    if (session.options.outputMode == options::OutputMode::ExcelFilesOnly &&
+        spreadsheetWindowOpen(environment.windows, ui)) {
+        ui.inform(Message{std::string(kApplicationTitle),
+                          std::string(loadString(str::kExcelIsRunning)),
+                          MessageIcon::Exclamation});
+        return ScanOutcome::ExcelRunning;
+    }
+    // The index lists only what this scan writes.
+    for (TypeResult& result : session.results) {
+        result.indexLinkLine.clear();
+    }
+    CreateFolder(session, environment.clock, ui);
+    const std::unique_ptr<ScanOutput> output = makeScanOutput(session, ui);
     try {
+        output->beginScan();
         ProgressWindowScope progressWindow(ui);
         for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
             if (session.options.of(info.type).enabled) {
-                readType(session, info.type, ui);
+                readType(session, info.type, *output, ui);
             }
         }
         progressWindow.close();
+        output->endScan();
     } catch (...) {
+        output->abandonScan();
         ui.showProgressBar(false);
         throw;
     }

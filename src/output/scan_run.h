@@ -3,6 +3,7 @@
 #include "core/date_time.h"
 #include "core/user_interface.h"
 #include "output/session.h"
+#include "platform/window_search.h"
 
 namespace qor::output {
 
@@ -11,11 +12,18 @@ enum class ScanOutcome {
     ExcelRunning,  // Excel output was chosen while a spreadsheet window is open: nothing done
 };
 
+// What a scan needs of the world besides the session and the person.
+struct ScanEnvironment {
+    const Clock& clock;
+    const platform::WindowTree& windows;
+};
+
 // Turns the opened export file into result files: creates the result and output folders,
 // reads every enabled type in the reading order into the chosen output, finishes the
 // one-workbook output and the HTML frame pages, and reports "Convert Completed". The
 // statistics are the caller's to show. An error that ends a reader ends the scan and
-// propagates (scan::ReadFailed); the progress display is ended before it does.
-ScanOutcome RunScan(Session& session, UserInterface& ui, const Clock& clock);
+// propagates (scan::ReadFailed); the progress display is ended and open outputs are
+// released before it does.
+ScanOutcome RunScan(Session& session, UserInterface& ui, const ScanEnvironment& environment);
 
 }  // namespace qor::output
