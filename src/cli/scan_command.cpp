@@ -157,8 +157,7 @@ int runScanCommand(const CommandLine& line) {
         }
         try {
             const platform::EmptyWindowTree windows;
-            if (output::RunScan(session, ui, {*clock, windows}) ==
-                output::ScanOutcome::Completed) {
+            if (output::RunScan(session, ui, {*clock, windows}) == output::ScanOutcome::Completed) {
                 printStatistics(session);
                 if (line.saveStatistics) {
                     output::SaveStatisticsFile(session, *clock, ui);

@@ -58,7 +58,9 @@ bool TerminalUi::askYesNo(const Prompt& prompt) {
     return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
 }
 
-void TerminalUi::inform(const Message& message) { printLine(oneLine(message.text)); }
+void TerminalUi::inform(const Message& message) {
+    printLine(oneLine(message.text));
+}
 
 void TerminalUi::reportError(const StandardError& error) {
     errorReported_ = true;
@@ -93,8 +95,8 @@ void TerminalUi::drawProgress(bool force) {
     }
     lastDraw_ = now;
     constexpr int kWidth = 30;
-    const int filled = maximum_ > 0 ? static_cast<int>(kWidth * std::min(value_, maximum_) / maximum_)
-                                    : 0;
+    const int filled =
+        maximum_ > 0 ? static_cast<int>(kWidth * std::min(value_, maximum_) / maximum_) : 0;
     std::fprintf(stderr, "\r\033[K%s [%s%s] %lld/%lld", status_.c_str(),
                  std::string(static_cast<std::size_t>(filled), '#').c_str(),
                  std::string(static_cast<std::size_t>(kWidth - filled), '.').c_str(), value_,

@@ -42,7 +42,8 @@ bool readNumber(std::string_view text, std::size_t pos, std::size_t digits, int&
 }  // namespace
 
 DateTime SystemClock::now() const {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    const std::time_t seconds =
+        std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     std::tm local{};
 #ifdef _WIN32
     localtime_s(&local, &seconds);

@@ -100,8 +100,7 @@ void SaveSearchOptions(SettingsStore& store, SearchOptions& options, ColumnDataS
         store.SaveSetting(info.settingsSection, keys::kEnableSearch, boxText(typeOptions.enabled));
     }
     const auto modeIs = [&](OutputMode mode) { return flagText(options.outputMode == mode); };
-    store.SaveSetting(keys::kSettings, keys::kSaveToExcelOnly,
-                      modeIs(OutputMode::ExcelFilesOnly));
+    store.SaveSetting(keys::kSettings, keys::kSaveToExcelOnly, modeIs(OutputMode::ExcelFilesOnly));
     store.SaveSetting(keys::kSettings, keys::kSaveToCsvOnly, modeIs(OutputMode::CsvFilesOnly));
     store.SaveSetting(keys::kSettings, keys::kSaveToOneExcelFile,
                       boxText(options.oneExcelWorkbook));

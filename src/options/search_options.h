@@ -15,7 +15,7 @@ namespace qor::options {
 enum class OutputMode { None, ExcelFilesOnly, CsvFilesOnly, HtmlReport };
 
 struct TypeOptions {
-    bool enabled = false;                                       // "Enable Search"
+    bool enabled = false;                                     // "Enable Search"
     std::array<bool, scan::kMaxParameterBoxes> parameters{};  // box k at index k - 1
 };
 

@@ -16,7 +16,9 @@ std::string_view trimBlanks(std::string_view text) {
     return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 

@@ -12,7 +12,11 @@ namespace qor::options {
 std::optional<long long> textToInteger(std::string_view text);
 std::optional<bool> textToFlag(std::string_view text);
 
-inline std::string boxText(bool checked) { return checked ? "1" : "0"; }
-inline std::string flagText(bool value) { return value ? "True" : "False"; }
+inline std::string boxText(bool checked) {
+    return checked ? "1" : "0";
+}
+inline std::string flagText(bool value) {
+    return value ? "True" : "False";
+}
 
 }  // namespace qor::options

@@ -36,10 +36,9 @@ std::string_view outputSubfolderName(options::OutputMode mode) {
 void CreateFolder(Session& session, const Clock& clock, UserInterface& ui) {
     const std::string today = formatDateStamp(clock.now(), session.months);
     ScanState& state = session.scan;
-    state.resultFolder =
-        platform::joinPath(session.options.scanResultFolderPath,
-                           "Node" + platform::safeFileNamePart(session.nodeInfo.nodeNumber) + "_" +
-                               today);
+    state.resultFolder = platform::joinPath(
+        session.options.scanResultFolderPath,
+        "Node" + platform::safeFileNamePart(session.nodeInfo.nodeNumber) + "_" + today);
     state.outputFolder = state.resultFolder;
     useOrCreate(state.outputFolder, ui);
     const std::string_view subfolder = outputSubfolderName(session.options.outputMode);

@@ -39,12 +39,9 @@ bool spreadsheetWindowOpen(const platform::WindowTree& windows, UserInterface& u
 void readType(Session& session, scan::ElementType type, ScanOutput& output, UserInterface& ui) {
     const scan::ElementTypeInfo& info = scan::elementType(type);
     ui.setStatus(loadString(info.readingStatusId));
-    const scan::ReaderInput input{session.databasePath,
-                                  session.nodeInfo.nodeNumber,
-                                  session.scan.outputFolder,
-                                  session.scan.startDateStamp,
-                                  session.options.of(type),
-                                  session.options.applyCabinetLabels,
+    const scan::ReaderInput input{session.databasePath,      session.nodeInfo.nodeNumber,
+                                  session.scan.outputFolder, session.scan.startDateStamp,
+                                  session.options.of(type),  session.options.applyCabinetLabels,
                                   session.cabinetLabels};
     const std::unique_ptr<scan::ElementSink> sink = output.sinkFor(type);
     const auto written =
@@ -60,8 +57,7 @@ ScanOutcome RunScan(Session& session, UserInterface& ui, const ScanEnvironment& 
     if (session.options.outputMode == options::OutputMode::ExcelFilesOnly &&
         spreadsheetWindowOpen(environment.windows, ui)) {
         ui.inform(Message{std::string(kApplicationTitle),
-                          std::string(loadString(str::kExcelIsRunning)),
-                          MessageIcon::Exclamation});
+                          std::string(loadString(str::kExcelIsRunning)), MessageIcon::Exclamation});
         return ScanOutcome::ExcelRunning;
     }
     // The index lists only what this scan writes.

@@ -44,8 +44,8 @@ void MissingDotReport::reportTo(UserInterface& ui) const {
     if (count_ == 0) {
         return;
     }
-    std::string description = "The channel designation '" + first_ +
-                              "' has no '.', so it names no module skeleton";
+    std::string description =
+        "The channel designation '" + first_ + "' has no '.', so it names no module skeleton";
     if (count_ > 1) {
         description += " (" + std::to_string(count_) + " designations without '.' in all)";
     }

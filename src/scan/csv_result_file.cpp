@@ -88,7 +88,9 @@ std::string BuildRowText(const ElementRow& row, bool labelled) {
     return text;
 }
 
-CsvResultFile::~CsvResultFile() { closeFile(); }
+CsvResultFile::~CsvResultFile() {
+    closeFile();
+}
 
 bool CsvResultFile::begin(const SinkContext& context) {
     path_ = platform::joinPath(context.outputFolder, context.baseName + ".csv");
@@ -133,8 +135,9 @@ std::string CsvResultFile::abandon() noexcept {
     if (!ownsFile_) {
         return {};
     }
-    return !platform::removeFile(path_) ? "The incomplete file '" + path_ + "' could not be removed."
-              : "The incomplete file '" + path_ + "' was removed.";
+    return !platform::removeFile(path_)
+               ? "The incomplete file '" + path_ + "' could not be removed."
+               : "The incomplete file '" + path_ + "' was removed.";
 }
 
 void CsvResultFile::closeFile() noexcept {

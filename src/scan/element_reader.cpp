@@ -20,8 +20,7 @@ struct WantedParameter {
     std::size_t slot;
 };
 
-std::vector<WantedParameter> wantedParameters(const ElementTypeInfo& type,
-                                              const ReaderInput& input,
+std::vector<WantedParameter> wantedParameters(const ElementTypeInfo& type, const ReaderInput& input,
                                               const std::vector<std::string>& columns,
                                               UserInterface& ui) {
     std::vector<WantedParameter> wanted;
@@ -149,12 +148,12 @@ std::optional<long long> ReadElements(ElementType type, const ReaderInput& input
         return std::nullopt;
     }
     try {
-        const long long elementCount = CountElements(input.databasePath, info.typeToken,
-                                                     info.kindToken);
+        const long long elementCount =
+            CountElements(input.databasePath, info.typeToken, info.kindToken);
         ui.showProgressBar(true);
         ui.setProgress(0, elementCount);
-        ElementReadLoop loop(info, input, wantedParameters(info, input, columns.columns, ui),
-                             sink, ui);
+        ElementReadLoop loop(info, input, wantedParameters(info, input, columns.columns, ui), sink,
+                             ui);
         const long long written = loop.run(elementCount);
         sink.finish(written);
         ui.setProgress(0, elementCount);

@@ -20,7 +20,7 @@ namespace qor::scan {
 // What one reader call reads from the scan's shared state.
 struct ReaderInput {
     std::string databasePath;
-    std::string nodeNumber;      // as read from the file
+    std::string nodeNumber;  // as read from the file
     std::string outputFolder;
     std::string startDateStamp;  // "ddMMMyyyy"
     const options::TypeOptions& selection;

@@ -11,7 +11,8 @@ namespace qor::scan {
 // What an output needs to know of the element type being read.
 struct SinkContext {
     const ElementTypeInfo& type;
-    const std::vector<std::string>& columns;  // the column list; entry 0 "ITEM NUMBER" for non-channel types
+    const std::vector<std::string>&
+        columns;  // the column list; entry 0 "ITEM NUMBER" for non-channel types
     const std::string& headerLine;
     int columnCount = 1;
     bool labelled = false;  // a channel type while cabinet-module labels are applied

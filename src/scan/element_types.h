@@ -36,13 +36,13 @@ struct ElementTypeInfo {
     std::string_view typeToken;     // header rule: first token
     std::string_view kindToken;     // header rule: second token, 13 or more characters further on
     std::span<const std::string_view> parameters;  // parameter boxes 1..n, in box order
-    bool channel;                   // AI, AO, DI, DO: I/O channels that can carry cabinet labels
-    std::string_view title;         // prompts, worksheet names, index link labels
-    std::string_view filePrefix;    // "AI_"
-    int typeTextId;                 // "'AI'"
-    std::string_view pageTitle;     // HTML element page title
+    bool channel;                      // AI, AO, DI, DO: I/O channels that can carry cabinet labels
+    std::string_view title;            // prompts, worksheet names, index link labels
+    std::string_view filePrefix;       // "AI_"
+    int typeTextId;                    // "'AI'"
+    std::string_view pageTitle;        // HTML element page title
     std::string_view settingsSection;  // "chkAISParameters"
-    int readingStatusId;            // "Reading 'Analog Input' parameters..."
+    int readingStatusId;               // "Reading 'Analog Input' parameters..."
     std::string_view statisticsName;   // row caption of the statistics and search status tables
 };
 
@@ -51,14 +51,18 @@ const std::array<ElementTypeInfo, kElementTypeCount>& elementTypes();
 const ElementTypeInfo& elementType(ElementType type);
 
 // The other fixed orders of the types.
-// Search status table and statistics window: AI, AO, AIC, AOC, DI, DO, DIC, DOC, PIDCON, MOTCON, DAT(B)..DAT(R).
+// Search status table and statistics window: AI, AO, AIC, AOC, DI, DO, DIC, DOC, PIDCON, MOTCON,
+// DAT(B)..DAT(R).
 const std::array<ElementType, kElementTypeCount>& statusOrder();
 // HTML index: AI .. DOC, DAT(B) .. DAT(R), PIDCON, MOTCON.
 const std::array<ElementType, kElementTypeCount>& indexOrder();
-// Loading and saving the options: AIC, AI, AOC, AO, DAT(B)..DAT(R), DIC, DI, DOC, DO, MOTCON, PIDCON.
+// Loading and saving the options: AIC, AI, AOC, AO, DAT(B)..DAT(R), DIC, DI, DOC, DO, MOTCON,
+// PIDCON.
 const std::array<ElementType, kElementTypeCount>& optionsOrder();
 
-inline constexpr std::size_t indexOf(ElementType type) { return static_cast<std::size_t>(type); }
+inline constexpr std::size_t indexOf(ElementType type) {
+    return static_cast<std::size_t>(type);
+}
 
 // Finds a type by its name ("AI", "dat(b)", "DATB"), ignoring ASCII case.
 std::optional<ElementType> elementTypeByName(std::string_view name);

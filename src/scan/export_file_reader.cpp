@@ -14,7 +14,9 @@ namespace {
 
 constexpr std::size_t kInitialBufferSize = std::size_t{1} << 20;
 
-inline bool isTerminator(char c) { return c == '\r' || c == '\n'; }
+inline bool isTerminator(char c) {
+    return c == '\r' || c == '\n';
+}
 
 std::size_t findTerminator(const char* data, std::size_t from, std::size_t to) {
     // Lines are short: a plain loop beats two memchr calls per line here.
@@ -26,7 +28,9 @@ std::size_t findTerminator(const char* data, std::size_t from, std::size_t to) {
     return to;
 }
 
-std::string causeOf(int error) { return std::generic_category().message(error); }
+std::string causeOf(int error) {
+    return std::generic_category().message(error);
+}
 
 }  // namespace
 

@@ -11,11 +11,15 @@
 namespace qor::scan {
 namespace {
 
-inline bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+inline bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 // Byte b equals needle byte n, ignoring case when n is a letter. For a letter, b | 0x20
 // equals the lower-case letter exactly for its two cases and no other byte.
-inline unsigned char foldMaskFor(char n) { return isAsciiLetter(n) ? 0x20 : 0x00; }
+inline unsigned char foldMaskFor(char n) {
+    return isAsciiLetter(n) ? 0x20 : 0x00;
+}
 
 inline bool equalsFoldedFrom(const char* text, std::string_view needle) {
     for (std::size_t i = 0; i < needle.size(); ++i) {
@@ -95,9 +99,9 @@ std::size_t findNoCase(std::string_view haystack, std::string_view needle, std::
         const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
         const __m128i tail =
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + lastIndex));
-        const __m128i match = _mm_and_si128(
-            _mm_cmpeq_epi8(_mm_or_si128(head, firstMask), firstWant),
-            _mm_cmpeq_epi8(_mm_or_si128(tail, lastMask), lastWant));
+        const __m128i match =
+            _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(head, firstMask), firstWant),
+                          _mm_cmpeq_epi8(_mm_or_si128(tail, lastMask), lastWant));
         unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(match));
         while (bits != 0) {
             const auto bit = static_cast<unsigned>(std::countr_zero(bits));

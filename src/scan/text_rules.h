@@ -41,6 +41,8 @@ std::optional<std::string_view> parameterValue(std::string_view line, std::strin
                                                std::size_t width = 30);
 
 // End-of-element rule: an open element ends at the first empty line.
-inline bool endsElement(std::string_view line) { return line.empty(); }
+inline bool endsElement(std::string_view line) {
+    return line.empty();
+}
 
 }  // namespace qor::scan

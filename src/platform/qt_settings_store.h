@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/settings_store.h"
+
+class QSettings;
+
+namespace qor::platform {
+
+// The settings store over QSettings. Sections are INI groups ("[Settings]") and keys are
+// used exactly as given, so sections and keys must not contain '/' or '\' (QSettings reads
+// them as group separators). Values are UTF-8 texts: they are converted with
+// QString::fromUtf8 and back with toUtf8, so invalid UTF-8 sequences do not survive.
+// Every write is flushed to disk at once: qorscan may end without unwinding to here.
+// Needs no QCoreApplication.
+class QtSettingsStore : public SettingsStore {
+public:
+    // The per-user store of ".QOR Reader": an INI file under the user's config folder on
+    // Linux, the user's registry hive on Windows. Machine-wide settings are not consulted.
+    static QtSettingsStore userStore();
+    // An INI file at `path` (UTF-8), created with its folder on the first write.
+    static QtSettingsStore iniFile(const std::string& path);
+    // Where userStore() keeps its settings: a file path or a registry path.
+    static std::string userStoreLocation();
+
+    QtSettingsStore(QtSettingsStore&&) noexcept;
+    QtSettingsStore& operator=(QtSettingsStore&&) noexcept;
+    ~QtSettingsStore() override;
+
+    std::string GetSetting(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const override;
+    void SaveSetting(std::string_view section, std::string_view key,
+                     std::string_view value) override;
+    void DeleteSetting(std::string_view section) override;
+
+    // The file (or registry path) this store works on.
+    std::string location() const;
+
+private:
+    explicit QtSettingsStore(std::unique_ptr<QSettings> settings);
+
+    std::unique_ptr<QSettings> settings_;
+};
+
+}  // namespace qor::platform
