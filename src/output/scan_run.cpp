@@ -1,12 +1,15 @@
 #include "output/scan_run.h"
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "core/standard_error.h"
 #include "core/strings.h"
 #include "output/result_folder.h"
 #include "output/scan_output.h"
 #include "scan/element_reader.h"
+#include "scan/node_info.h"
 
 namespace qor::output {
 namespace {
@@ -36,13 +39,42 @@ bool spreadsheetWindowOpen(const platform::WindowTree& windows, UserInterface& u
                                          std::nullopt, &ui) >= 1;
 }
 
-void readType(Session& session, scan::ElementType type, ScanOutput& output, UserInterface& ui) {
+using ElementCounts = std::vector<std::optional<long long>>;
+
+// The progress bar of each type needs its element count before the type is read. Counting
+// every enabled type in one pass saves a pass over the file per type; when that pass fails,
+// each reader counts for itself and reports the failure under its own name.
+ElementCounts countEnabledTypes(const Session& session) {
+    std::vector<scan::ElementType> enabled;
+    for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+        if (session.options.of(info.type).enabled) {
+            enabled.push_back(info.type);
+        }
+    }
+    ElementCounts counts(scan::kElementTypeCount);
+    if (enabled.size() < 2) {
+        return counts;
+    }
+    try {
+        const std::vector<long long> found =
+            scan::CountElementsOfTypes(session.databasePath, enabled);
+        for (std::size_t i = 0; i < enabled.size(); ++i) {
+            counts[scan::indexOf(enabled[i])] = found[i];
+        }
+    } catch (...) {
+        return ElementCounts(scan::kElementTypeCount);
+    }
+    return counts;
+}
+
+void readType(Session& session, scan::ElementType type, std::optional<long long> elementCount,
+              ScanOutput& output, UserInterface& ui) {
     const scan::ElementTypeInfo& info = scan::elementType(type);
     ui.setStatus(loadString(info.readingStatusId));
     const scan::ReaderInput input{session.databasePath,      session.nodeInfo.nodeNumber,
                                   session.scan.outputFolder, session.scan.startDateStamp,
                                   session.options.of(type),  session.options.applyCabinetLabels,
-                                  session.cabinetLabels};
+                                  session.cabinetLabels,     elementCount};
     const std::unique_ptr<scan::ElementSink> sink = output.sinkFor(type);
     const auto written =
         scan::ReadElements(type, input, session.columns[scan::indexOf(type)], *sink, ui);
@@ -69,9 +101,10 @@ ScanOutcome RunScan(Session& session, UserInterface& ui, const ScanEnvironment& 
     try {
         output->beginScan();
         ProgressWindowScope progressWindow(ui);
+        const ElementCounts counts = countEnabledTypes(session);
         for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
             if (session.options.of(info.type).enabled) {
-                readType(session, info.type, *output, ui);
+                readType(session, info.type, counts[scan::indexOf(info.type)], *output, ui);
             }
         }
         progressWindow.close();

@@ -25,7 +25,11 @@ Prompt overwritePrompt(const std::string& path, int questionId, std::string_view
 }
 
 void appendCsvField(std::string& out, const std::string& value) {
-    if (value.find_first_of(",\"") == std::string::npos) {
+    bool needsQuotes = false;
+    for (const char c : value) {
+        needsQuotes = needsQuotes || c == ',' || c == '"';
+    }
+    if (!needsQuotes) {
         out += value;
         return;
     }
@@ -71,8 +75,7 @@ bool HTMLFileExist(const std::string& path, std::string_view titleSuffix, UserIn
     return exists && !ui.askYesNo(overwritePrompt(path, str::kReplaceHtmlAndRelated, titleSuffix));
 }
 
-std::string BuildRowText(const ElementRow& row, bool labelled) {
-    std::string text;
+void AppendRowText(std::string& text, const ElementRow& row, bool labelled) {
     if (labelled) {
         appendCsvField(text, row[kCabinetSlot]);
         text += ',';
@@ -85,6 +88,11 @@ std::string BuildRowText(const ElementRow& row, bool labelled) {
         }
         appendCsvField(text, row[slot]);
     }
+}
+
+std::string BuildRowText(const ElementRow& row, bool labelled) {
+    std::string text;
+    AppendRowText(text, row, labelled);
     return text;
 }
 
@@ -110,7 +118,8 @@ void CsvResultFile::write(const ElementRow& row) {
         }
         std::setvbuf(file_, nullptr, _IOFBF, kWriteBufferSize);
     }
-    rowText_ = BuildRowText(row, labelled_);
+    rowText_.clear();
+    AppendRowText(rowText_, row, labelled_);
     rowText_ += "\r\n";
     if (std::fwrite(rowText_.data(), 1, rowText_.size(), file_) != rowText_.size()) {
         throwWriteError(path_, errno);

@@ -32,6 +32,8 @@ bool HTMLFileExist(const std::string& path, std::string_view titleSuffix, UserIn
 // labelled) joined by ",". A value holding a comma or a double quote is quoted, its quotes
 // doubled, so that it cannot shift the following columns.
 std::string BuildRowText(const ElementRow& row, bool labelled);
+// The same, appended to `text`.
+void AppendRowText(std::string& text, const ElementRow& row, bool labelled);
 
 // The CSV result file of one element type: header line, a line holding one CR, then one
 // row per element. Rows go through one buffered file handle per read, so a scan is not

@@ -1,5 +1,7 @@
 #include "scan/element_reader.h"
 
+#include <cstdint>
+
 #include "core/progress_pacer.h"
 #include "core/qor_error.h"
 #include "core/standard_error.h"
@@ -37,7 +39,9 @@ std::vector<WantedParameter> wantedParameters(const ElementTypeInfo& type, const
             throw QorError("Subscript out of range: no slot " + std::to_string(slot) +
                            " for the parameter " + std::string(type.parameters[box]));
         }
-        wanted.push_back({":" + std::string(type.parameters[box]), static_cast<std::size_t>(slot)});
+        std::string key(1, ':');
+        key += type.parameters[box];
+        wanted.push_back({std::move(key), static_cast<std::size_t>(slot)});
     }
     return wanted;
 }
@@ -84,11 +88,7 @@ private:
         if (finished_ >= headersSeen_) {
             return;
         }
-        for (const WantedParameter& parameter : wanted_) {
-            if (const auto value = parameterValue(line, parameter.key)) {
-                row_[parameter.slot] = *value;
-            }
-        }
+        storeParameterValues(line);
         if (!endsElement(line)) {
             return;
         }
@@ -96,6 +96,29 @@ private:
         sink_.write(row_);
         ++written_;
         ClearElementRow(row_);
+    }
+
+    // Every key starts with ":", so one walk over the line's colons finds the first
+    // occurrence of each selected key; the same values as the parameter rule per key.
+    void storeParameterValues(std::string_view line) {
+        std::uint32_t seen = 0;
+        const std::uint32_t all = (std::uint32_t{1} << wanted_.size()) - 1;
+        for (std::size_t colon = 0; colon + 1 < line.size() && seen != all; ++colon) {
+            if (line[colon] != ':') {
+                continue;
+            }
+            const char next = foldAscii(line[colon + 1]);
+            const std::string_view rest = line.substr(colon);
+            for (std::size_t k = 0; k < wanted_.size(); ++k) {
+                const std::uint32_t bit = std::uint32_t{1} << k;
+                const std::string& key = wanted_[k].key;
+                if ((seen & bit) == 0 && foldAscii(key[1]) == next && rest.size() >= key.size() &&
+                    equalsNoCase(rest.substr(0, key.size()), key)) {
+                    seen |= bit;
+                    row_[wanted_[k].slot] = trimSpaces(takeChars(line, colon + 15, 30));
+                }
+            }
+        }
     }
 
     const ElementTypeInfo& type_;
@@ -149,7 +172,9 @@ std::optional<long long> ReadElements(ElementType type, const ReaderInput& input
     }
     try {
         const long long elementCount =
-            CountElements(input.databasePath, info.typeToken, info.kindToken);
+            input.knownElementCount
+                ? *input.knownElementCount
+                : CountElements(input.databasePath, info.typeToken, info.kindToken);
         ui.showProgressBar(true);
         ui.setProgress(0, elementCount);
         ElementReadLoop loop(info, input, wantedParameters(info, input, columns.columns, ui), sink,

@@ -26,6 +26,8 @@ struct ReaderInput {
     const options::TypeOptions& selection;
     bool applyCabinetLabels = false;
     const options::CabinetLabels& cabinetLabels;
+    // The type's element count when the scan has counted it already; counted here otherwise.
+    std::optional<long long> knownElementCount = std::nullopt;
 };
 
 // The slot of a parameter in the element row: the first entry from 1 on that equals the

@@ -1,5 +1,6 @@
 #include "scan/export_file_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -7,25 +8,16 @@
 
 #include "core/qor_error.h"
 #include "platform/file_system.h"
+#include "scan/byte_search.h"
 #include "scan/text_rules.h"
 
 namespace qor::scan {
 namespace {
 
-constexpr std::size_t kInitialBufferSize = std::size_t{1} << 20;
+constexpr std::size_t kInitialBufferSize = std::size_t{1} << 18;
 
 inline bool isTerminator(char c) {
     return c == '\r' || c == '\n';
-}
-
-std::size_t findTerminator(const char* data, std::size_t from, std::size_t to) {
-    // Lines are short: a plain loop beats two memchr calls per line here.
-    for (std::size_t i = from; i < to; ++i) {
-        if (isTerminator(data[i])) {
-            return i;
-        }
-    }
-    return to;
 }
 
 std::string causeOf(int error) {
@@ -78,7 +70,7 @@ bool ExportFileReader::nextLine(std::string_view& line) {
     std::size_t searchFrom = begin_;
     for (;;) {
         const char* data = buffer_.data();
-        const std::size_t t = findTerminator(data, searchFrom, end_);
+        const std::size_t t = findLineEnd(data, searchFrom, end_);
         if (t < end_) {
             if (data[t] == '\r' && t + 1 == end_ && !eof_) {
                 // Whether an LF follows decides where the next line starts.
@@ -131,6 +123,34 @@ bool ExportFileReader::nextLineContaining(std::string_view needle, std::string_v
         }
         // Keep the last, unfinished line: the needle may continue in the next read.
         begin_ = lineStartBefore(end_);
+        refill();
+    }
+}
+
+bool ExportFileReader::nextBlock(std::size_t preferredBytes, std::string_view& block) {
+    for (;;) {
+        const std::size_t available = end_ - begin_;
+        if (eof_ || available >= preferredBytes) {
+            // Cut after the last line end within the preferred size, or after the first
+            // line end when a single line is longer than that.
+            std::size_t cut = std::min(end_, begin_ + preferredBytes);
+            while (cut > begin_ && !isTerminator(buffer_[cut - 1])) {
+                --cut;
+            }
+            if (cut == begin_) {
+                cut =
+                    findLineEnd(buffer_.data(), begin_ + std::min(available, preferredBytes), end_);
+                cut = cut < end_ ? cut + 1 : (eof_ ? end_ : begin_);
+            }
+            if (cut > begin_) {
+                block = std::string_view(buffer_.data() + begin_, cut - begin_);
+                begin_ = cut;
+                return true;
+            }
+            if (eof_) {
+                return false;
+            }
+        }
         refill();
     }
 }

@@ -26,6 +26,11 @@ public:
     // first line that does. Much faster than nextLine where such lines are rare.
     bool nextLineContaining(std::string_view needle, std::string_view& line);
 
+    // The next stretch of whole lines, about `preferredBytes` long (longer when one line is):
+    // for passes that search many lines at once. Lines are never cut; the stretch may start
+    // with the LF of a CR LF whose CR ended the previous stretch.
+    bool nextBlock(std::size_t preferredBytes, std::string_view& block);
+
 private:
     void refill();
     std::size_t lineStartBefore(std::size_t position) const;

@@ -1,6 +1,7 @@
 #include "scan/node_info.h"
 
 #include "core/standard_error.h"
+#include "scan/byte_search.h"
 #include "scan/export_file_reader.h"
 #include "scan/text_rules.h"
 
@@ -90,6 +91,36 @@ long long CountElements(const std::string& path, std::string_view typeToken,
         }
     }
     return count;
+}
+
+std::vector<long long> CountElementsOfTypes(const std::string& path,
+                                            const std::vector<ElementType>& types) {
+    // Blocks small enough to stay in the cache while every type searches them.
+    constexpr std::size_t kBlockBytes = 256 * 1024;
+    ExportFileReader reader(path);
+    std::vector<long long> counts(types.size(), 0);
+    std::string_view block;
+    while (reader.nextBlock(kBlockBytes, block)) {
+        for (std::size_t i = 0; i < types.size(); ++i) {
+            const ElementTypeInfo& info = elementType(types[i]);
+            std::size_t from = 0;
+            std::size_t hit = 0;
+            while ((hit = findNoCase(block, info.kindToken, from)) != kNotFound) {
+                std::size_t lineStart = hit;
+                while (lineStart > 0 && block[lineStart - 1] != '\r' &&
+                       block[lineStart - 1] != '\n') {
+                    --lineStart;
+                }
+                const std::size_t lineEnd = findLineEnd(block.data(), hit, block.size());
+                if (headerDesignation(block.substr(lineStart, lineEnd - lineStart), info.typeToken,
+                                      info.kindToken)) {
+                    ++counts[i];
+                }
+                from = lineEnd + 1;  // each line counts once per type
+            }
+        }
+    }
+    return counts;
 }
 
 }  // namespace qor::scan

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/user_interface.h"
+#include "scan/element_types.h"
 
 namespace qor::scan {
 
@@ -27,5 +29,10 @@ void GetNodeInfo(const std::string& path, NodeInfo& info, UserInterface& ui);
 // Throws QorError when the file cannot be read.
 long long CountElements(const std::string& path, std::string_view typeToken,
                         std::string_view kindToken);
+
+// CountElements for several types in one pass over the file: the counts in the order of
+// `types`. Throws QorError when the file cannot be read.
+std::vector<long long> CountElementsOfTypes(const std::string& path,
+                                            const std::vector<ElementType>& types);
 
 }  // namespace qor::scan

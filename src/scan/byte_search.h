@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// The byte searches the scan spends its time in, vectorised where the compiler allows.
+namespace qor::scan {
+
+// Position of the first CR or LF in [from, to), or `to` when there is none.
+std::size_t findLineEnd(const char* data, std::size_t from, std::size_t to);
+
+// Position of the first occurrence of `needle` in [from, size) with ASCII letters matched
+// without regard to case; npos when there is none. `needle` is not empty.
+std::size_t findFolded(const char* data, std::size_t size, std::size_t from,
+                       std::string_view needle);
+
+}  // namespace qor::scan
