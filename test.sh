@@ -4,7 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-./scripts/install-deps.sh libgtest-dev libgmock-dev
+# The browser test needs Chromium and Node.js; npm comes with some Node.js builds and
+# conflicts with Debian's own npm package there.
+./scripts/install-deps.sh libgtest-dev libgmock-dev chromium nodejs \
+    $(command -v npm >/dev/null || echo npm)
 jobs=$(nproc 2>/dev/null || echo 2)
 
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQOR_WERROR=ON >/dev/null

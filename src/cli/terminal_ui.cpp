@@ -14,7 +14,9 @@ std::string oneLine(std::string_view text) {
             if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
                 ++i;
             }
-            line += "  ";
+            if (!line.empty() && line.back() != ' ') {
+                line += ' ';
+            }
         } else {
             line += text[i];
         }
@@ -24,6 +26,7 @@ std::string oneLine(std::string_view text) {
 
 TerminalUi::TerminalUi(OverwriteAnswer overwrite, bool quiet)
     : overwrite_(overwrite),
+      quiet_(quiet),
       progressShown_(!quiet && platform::isTerminal(stderr)),
       stdinIsTerminal_(platform::isTerminal(stdin)) {}
 
@@ -44,7 +47,10 @@ bool TerminalUi::askYesNo(const Prompt& prompt) {
                      (overwrite_ == OverwriteAnswer::AskOnTerminal && stdinIsTerminal_);
     if (!ask) {
         const bool yes = overwrite_ == OverwriteAnswer::Yes;
-        printLine(oneLine(prompt.text) + (yes ? " yes" : " no"));
+        // A No skips a type or keeps a file: always worth a line. A Yes only when not quiet.
+        if (!yes || !quiet_) {
+            printLine(oneLine(prompt.text) + (yes ? " yes" : " no"));
+        }
         return yes;
     }
     clearProgress();
@@ -65,7 +71,7 @@ void TerminalUi::inform(const Message& message) {
 void TerminalUi::reportError(const StandardError& error) {
     errorReported_ = true;
     printLine("error: " + oneLine(error.description) + " (in QORReader." + error.module + "." +
-              error.procedure + " at line " + std::to_string(error.line) + ")");
+              error.procedure + " at line " + std::to_string(error.line) + error.trailer + ")");
 }
 
 void TerminalUi::setStatus(std::string_view text) {

@@ -35,6 +35,7 @@ private:
     void clearProgress();
 
     OverwriteAnswer overwrite_;
+    bool quiet_;
     bool progressShown_;
     bool stdinIsTerminal_;
     std::string currentFile_;
@@ -46,7 +47,7 @@ private:
     std::chrono::steady_clock::time_point lastDraw_{};
 };
 
-// CR LF and lone line ends become "  " so that every message stays on one line.
+// Line ends become a single blank so that every message stays on one line.
 std::string oneLine(std::string_view text);
 
 }  // namespace qor::cli

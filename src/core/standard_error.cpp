@@ -14,6 +14,7 @@ std::string formatStandardError(const StandardError& error) {
     text += error.procedure;
     text += " at line ";
     text += std::to_string(error.line);
+    text += error.trailer;
     return text;
 }
 

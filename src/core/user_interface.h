@@ -24,12 +24,14 @@ struct Message {
 };
 
 // The standard error message: a box titled with the application title whose text is
-// the description, CR LF, "in QORReader.<module>.<procedure> " and "at line <line>".
+// the description, CR LF, "in QORReader.<module>.<procedure> " and "at line <line>",
+// then the trailer if any.
 struct StandardError {
     std::string description;
     std::string module;
     std::string procedure;
     long line = 0;
+    std::string trailer{};  // follows "at line <line>" directly (EndExcel's "Numer bledu <n>")
 };
 
 // Everything the core needs from a person. The desktop app shows boxes and windows,

@@ -1,0 +1,299 @@
+// qorscan end to end: the built binary on generated and hand-made exports.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <regex>
+
+#include "export_generator.h"
+#include "support/run_command.h"
+#include "support/temp_dir.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace qor {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::CommandResult;
+using testing::readFile;
+
+constexpr const char* kNow = "2026-12-04T10:11:12";
+
+std::size_t countLines(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+long long shownCount(const std::string& statistics, const std::string& caption) {
+    const std::regex row("(^|\n)" + std::regex_replace(caption, std::regex(R"([()])"), R"(\$&)") +
+                         " +([0-9]+)\n");
+    std::smatch match;
+    return std::regex_search(statistics, match, row) ? std::stoll(match[2]) : -1;
+}
+
+// Marks a file or folder unwritable, for root too where the file system allows it.
+class ReadOnly {
+public:
+    explicit ReadOnly(std::string path) : path_(std::move(path)) {
+#ifndef _WIN32
+        if (geteuid() == 0) {
+            active_ = std::system(("chattr +i " + testing::shellQuote(path_) + " 2>/dev/null")
+                                      .c_str()) == 0;
+            return;
+        }
+#endif
+        fs::permissions(path_, fs::perms::owner_write | fs::perms::group_write |
+                                   fs::perms::others_write,
+                        fs::perm_options::remove);
+        active_ = true;
+    }
+    ~ReadOnly() {
+#ifndef _WIN32
+        if (geteuid() == 0) {
+            std::system(("chattr -i " + testing::shellQuote(path_) + " 2>/dev/null").c_str());
+            return;
+        }
+#endif
+        std::error_code ec;
+        fs::permissions(path_, fs::perms::owner_write, fs::perm_options::add, ec);
+    }
+    bool active() const { return active_; }
+
+private:
+    std::string path_;
+    bool active_ = false;
+};
+
+class Qorscan : public ::testing::Test {
+protected:
+    CommandResult run(std::vector<std::string> args) {
+        std::vector<std::string> all = {"--settings", settings, "--now", kNow};
+        all.insert(all.end(), args.begin(), args.end());
+        return testing::runCommand(QOR_QORSCAN_PATH, all, dir);
+    }
+    CommandResult scan(const std::string& file, std::vector<std::string> extra = {}) {
+        std::vector<std::string> args = {"--all", "--output", "csv", "--result-folder", results};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back(file);
+        return run(args);
+    }
+    std::string csvFolder(const std::string& node = "12") const {
+        return results + "/Node" + node + "_04Dec2026/Csv Files";
+    }
+
+    testing::TempDir dir;
+    std::string settings = dir.write("settings.ini", "");
+    std::string results = [this] {
+        fs::create_directory(dir.path() / "results");
+        return dir.file("results");
+    }();
+};
+
+TEST_F(Qorscan, ScansAGeneratedExportAndAgreesWithItsCounts) {
+    gen::GeneratorOptions options;
+    options.seed = 5;
+    options.targetBytes = 3 << 20;
+    options.lineEnd = "\n";
+    const std::string exportPath = dir.file("node.qor");
+    const gen::GeneratedCounts counts = gen::generateExportFile(options, exportPath);
+
+    const CommandResult result = scan(exportPath);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const char* captions[] = {"Analog Input",    "Analog Input Calculated",
+                              "Analog Output",   "Analog Output Calculated",
+                              "Digital Input",   "Digital Input Calculated",
+                              "Digital Output",  "Digital Output Calculated",
+                              "PIDCON",          "MOTCON",
+                              "DAT(B)",          "DAT(I)",
+                              "DAT(IL)",         "DAT(R)"};
+    const char* prefixes[] = {"AI",  "AIC",    "AO",     "AOC",  "DI",   "DIC",   "DO",
+                              "DOC", "PIDCON", "MOTCON", "DATB", "DATI", "DATIL", "DATR"};
+    for (std::size_t i = 0; i < 14; ++i) {
+        EXPECT_EQ(shownCount(result.out, captions[i]), counts.perType[i]) << captions[i];
+        const std::string csv =
+            readFile(csvFolder() + "/" + prefixes[i] + "_Node12_04Dec2026.csv");
+        EXPECT_EQ(countLines(csv), static_cast<std::size_t>(counts.perType[i]) + 2) << prefixes[i];
+    }
+
+    // --info reads the node data only.
+    const CommandResult info = run({"--info", exportPath});
+    EXPECT_EQ(info.exitCode, 0);
+    EXPECT_NE(info.out.find("Node number: 12\n"), std::string::npos);
+}
+
+TEST_F(Qorscan, BadArgumentsAndUnreadableFilesExitWithTwo) {
+    EXPECT_EQ(run({}).exitCode, 2);
+    EXPECT_EQ(run({"--output", "pdf", "x.qor"}).exitCode, 2);
+    EXPECT_EQ(run({"--enable", "XY", "x.qor"}).exitCode, 2);
+    const CommandResult badParameter = run({"--enable", "AI:NAME,ACT", "x.qor"});
+    EXPECT_EQ(badParameter.exitCode, 2);
+    EXPECT_NE(badParameter.err.find("'ACT' is not a parameter of AI"), std::string::npos);
+    EXPECT_EQ(run({"--now", "2026-13-01T00:00:00", "x.qor"}).exitCode, 2);
+    EXPECT_EQ(testing::runCommand(QOR_QORSCAN_PATH, {"--help"}, dir).exitCode, 0);
+
+    const std::string good = dir.write("good.qor", "AI1.1          AIS\n\n");
+    const CommandResult missing = scan(dir.file("missing.qor"));
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(countLines(missing.err), 1u);
+    EXPECT_NE(missing.err.find("missing.qor"), std::string::npos);
+    EXPECT_NE(missing.err.find("No such file"), std::string::npos);
+    const CommandResult folder = scan(dir.str());
+    EXPECT_EQ(folder.exitCode, 2);
+    EXPECT_NE(folder.err.find("is a folder"), std::string::npos);
+
+    // In a batch the readable file is still scanned.
+    const CommandResult batch = run({"--all", "--output", "csv", "--result-folder", results,
+                                     dir.file("missing.qor"), good});
+    EXPECT_EQ(batch.exitCode, 2);
+    EXPECT_EQ(shownCount(batch.out, "Analog Input"), 1);
+}
+
+TEST_F(Qorscan, NothingEnabledExitsWithThree) {
+    const std::string good = dir.write("good.qor", "AI1.1          AIS\n\n");
+    const CommandResult result = run({"--output", "csv", good});
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.err.find("Current search status for every DataBase element is Disabled.\n"
+                              "Click 'Change Settings' to enable any DataBase element / "
+                              "parameters on property tabs."),
+              std::string::npos);
+}
+
+TEST_F(Qorscan, StoredSettingsDriveTheScanAndBadValuesAreReported) {
+    settings = dir.write("stored.ini",
+                         "[chkAISParameters]\nEnableSearch=abc\nNAME=1\n"
+                         "[chkDISParameters]\nEnableSearch=1\nNAME=1\nACT=1\n"
+                         "[Settings]\nSaveToCSVOnly=True\nSaveToHTMLReport=False\n"
+                         "ScanResultFolderPath=" +
+                             results + "\n");
+    const std::string exportPath =
+        dir.write("n.qor", "LAN1           CS513\n  :NODE          7\n\n"
+                           "AI1.1          AIS\n  :NAME          A\n\n"
+                           "DI1.1          DIS\n  :NAME          D\n  :ACT           1\n\n");
+    const CommandResult result = run({exportPath});
+    EXPECT_EQ(result.exitCode, 1);  // the unreadable stored value was reported
+    EXPECT_NE(result.err.find("SearchStatus"), std::string::npos);
+    EXPECT_EQ(shownCount(result.out, "Digital Input"), 1);
+    EXPECT_NE(result.out.find("Analog Input                    Search Disabled"),
+              std::string::npos);
+    EXPECT_EQ(readFile(csvFolder("7") + "/DI_Node7_04Dec2026.csv"),
+              "CHANNEL,NAME,ACT,\r\n\r\r\nDI1.1,D,1,,,,,,,,\r\n");
+    EXPECT_FALSE(fs::exists(csvFolder("7") + "/AI_Node7_04Dec2026.csv"));
+    // Command-line flags are never written back.
+    const std::string before = readFile(settings);
+    EXPECT_EQ(run({"--enable", "AIC", "--output", "html", exportPath}).exitCode, 1);
+    EXPECT_EQ(readFile(settings), before);
+}
+
+TEST_F(Qorscan, ExistingResultsAreKeptUnlessTheAnswerIsYes) {
+    const std::string exportPath = dir.write(
+        "n.qor", "LAN1           CS513\n  :NODE          12\n\nDAT1           DAT(B)\n\n");
+    ASSERT_EQ(scan(exportPath, {"--statistics"}).exitCode, 0);
+    const std::string csv = csvFolder() + "/DATB_Node12_04Dec2026.csv";
+    { std::ofstream(csv, std::ios::binary) << "edited"; }
+
+    CommandResult kept = scan(exportPath, {"--statistics"});  // not a terminal: No
+    EXPECT_EQ(kept.exitCode, 0);
+    EXPECT_EQ(readFile(csv), "edited");
+    EXPECT_NE(kept.err.find("DATB_Node12_04Dec2026.csv' already exists. Do you want to replace "
+                            "it ? no"),
+              std::string::npos);
+    EXPECT_NE(kept.err.find("Statistic file for node '12' already exists"), std::string::npos);
+
+    ASSERT_EQ(scan(exportPath, {"--overwrite", "yes", "--quiet"}).exitCode, 0);
+    EXPECT_EQ(readFile(csv), "CHANNEL,NAME,\r\n\r\r\nDAT1,,,,,,,,,,\r\n");
+    EXPECT_TRUE(fs::exists(results + "/Node12_04Dec2026/Node12.txt"));
+}
+
+TEST_F(Qorscan, HostileFilesEndCleanly) {
+    // Empty, binary, one 50 MB line, an unfinished last element, lines over 64 KB.
+    const std::string empty = dir.write("empty.qor", "");
+    std::mt19937 random(1);
+    std::string binary(1 << 20, '\0');
+    for (char& c : binary) {
+        c = static_cast<char>(random());
+    }
+    const std::string binaryPath = dir.write("binary.qor", binary);
+    const std::string oneLine = dir.write("oneline.qor", std::string(50 << 20, 'A'));
+    const std::string longValue(100'000, 'v');
+    const std::string unfinished = dir.write(
+        "unfinished.qor", "LAN1           CS513 :NODE          9\n"
+                          "AI1.1          AIS\n  :NAME          " +
+                              longValue + "\n\nAI1.2          AIS\n  :NAME          open");
+    for (const std::string& path : {empty, binaryPath, oneLine}) {
+        const CommandResult result = scan(path, {"--overwrite", "yes"});
+        EXPECT_EQ(result.exitCode, 0) << path << "\n" << result.err;
+        EXPECT_EQ(shownCount(result.out, "MOTCON"), 0) << path;
+    }
+    EXPECT_TRUE(fs::exists(results + "/Node_04Dec2026/Csv Files/AI_Node_04Dec2026.csv"));
+
+    const CommandResult result = scan(unfinished);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(shownCount(result.out, "Analog Input"), 1);
+    EXPECT_EQ(readFile(csvFolder("9") + "/AI_Node9_04Dec2026.csv"),
+              "CHANNEL,NAME,DESCR,UNIT,RANGEMAX,RANGEMIN,CONV_PAR,FILTER_P,SCANT,\r\n\r\r\n"
+              "AI1.1," + std::string(30, 'v') + ",,,,,,,,,\r\n");
+}
+
+TEST_F(Qorscan, UnwritableFoldersAndFilesGiveErrorsNotCrashes) {
+    const std::string exportPath =
+        dir.write("n.qor", "LAN1           CS513\n  :NODE          12\n\nAI1.1          AIS\n\n");
+    // A result folder that does not exist.
+    CommandResult missing =
+        run({"--enable", "AI", "--output", "csv", "--result-folder", dir.file("nowhere"),
+             exportPath});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("CreateFolder"), std::string::npos);
+    EXPECT_NE(missing.err.find("Reading the AI elements stopped"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir.file("nowhere")));
+    for (const std::string& line : {missing.err}) {
+        EXPECT_EQ(line.find("terminate"), std::string::npos);
+    }
+
+    // An output folder that cannot be written.
+    fs::create_directories(csvFolder());
+    {
+        ReadOnly lock(csvFolder());
+        if (lock.active()) {
+            const CommandResult locked = scan(exportPath, {"--enable", "AI"});
+            EXPECT_EQ(locked.exitCode, 1);
+            EXPECT_NE(locked.err.find("FileExist"), std::string::npos);
+        }
+    }
+    // An existing result that cannot be written stays as it was.
+    const std::string csv = csvFolder() + "/AI_Node12_04Dec2026.csv";
+    { std::ofstream(csv, std::ios::binary) << "earlier result"; }
+    {
+        ReadOnly lock(csv);
+        if (!lock.active()) {
+            GTEST_SKIP() << "cannot make a file read-only here";
+        }
+        const CommandResult locked = scan(exportPath, {"--overwrite", "yes"});
+        EXPECT_EQ(locked.exitCode, 1);
+        EXPECT_NE(locked.err.find("AI_Node12_04Dec2026.csv"), std::string::npos);
+    }
+    EXPECT_EQ(readFile(csv), "earlier result");
+}
+
+TEST_F(Qorscan, ImportedCabinetsLabelChannelsAndAnOddFieldIsReported) {
+    const std::string cabinets = dir.write("cab.csv", "cb801,ai800_1\r\n\r\n"
+                                                      "\"CB 802\", \"AI800,2\"\r\n"
+                                                      "  \t\r\n"
+                                                      "cb803\r\n");
+    const std::string exportPath =
+        dir.write("n.qor", "LAN1           CS513\n  :NODE          12\n\n"
+                           "AI800_1.1      AIS\n\nAI800,2.4      AIS\n\nAI9.1          AIS\n\n");
+    const CommandResult result = scan(exportPath, {"--enable", "AI:NAME", "--cabinets", cabinets});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("ReadValuesFromImportFile"), std::string::npos);
+    EXPECT_EQ(readFile(csvFolder() + "/AI_Node12_04Dec2026.csv"),
+              "CABINET,MODULE,CHANNEL,NAME,\r\n\r\r\n"
+              "CB801,AI800_1,AI800_1.1,,,,,,,,,,\r\n"
+              "CB 802,\"AI800,2\",\"AI800,2.4\",,,,,,,,,,\r\n"
+              ",,AI9.1,,,,,,,,,,\r\n");
+}
+
+}  // namespace
+}  // namespace qor
