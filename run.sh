@@ -13,5 +13,5 @@ mkdir -p results
 # A settings file of the job's own, so the user's stored options stay out of it.
 settings=build/release/run-settings.ini
 : >"$settings"
-exec build/release/src/qorscan --settings "$settings" --all --output csv \
+exec build/release/src/qorscan --settings "$settings" --all --output html \
     --result-folder results --overwrite yes examples/sample.qor "$@"

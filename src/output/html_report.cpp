@@ -1,6 +1,5 @@
 #include "output/html_report.h"
 
-#include <cerrno>
 #include <system_error>
 
 #include "core/qor_error.h"
@@ -12,7 +11,6 @@ namespace qor::output {
 namespace {
 
 constexpr std::string_view kModule = "HTMLReport";
-constexpr std::size_t kWriteBufferSize = 256 * 1024;
 constexpr std::string_view kEol = "\r\n";
 constexpr std::string_view kNbsp = "&nbsp;";
 constexpr std::string_view kAuthor = "QOR Reader";
@@ -23,24 +21,30 @@ constexpr std::string_view kGeneratorMeta =
     R"x(<meta name="generator" content="Internally in .QOR Reader">)x";
 
 void appendEscaped(std::string& out, std::string_view text) {
-    for (const char c : text) {
-        switch (c) {
+    std::size_t plain = 0;  // start of the run not yet copied
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        std::string_view entity;
+        switch (text[i]) {
             case '&':
-                out += "&amp;";
+                entity = "&amp;";
                 break;
             case '<':
-                out += "&lt;";
+                entity = "&lt;";
                 break;
             case '>':
-                out += "&gt;";
+                entity = "&gt;";
                 break;
             case '"':
-                out += "&quot;";
+                entity = "&quot;";
                 break;
             default:
-                out += c;
+                continue;
         }
+        out.append(text.substr(plain, i - plain));
+        out.append(entity);
+        plain = i + 1;
     }
+    out.append(text.substr(plain));
 }
 
 // Empty text shows as a blank cell instead of a collapsed one.
@@ -65,10 +69,6 @@ public:
 private:
     std::string text_;
 };
-
-[[noreturn]] void throwWriteError(const std::string& what, const std::string& path, int error) {
-    throw QorError(what + " '" + path + "': " + std::generic_category().message(error));
-}
 
 }  // namespace
 
@@ -151,13 +151,7 @@ void HtmlReport::InitVariables(int highestColumn, const std::vector<std::string>
 void HtmlReport::OpenHTMLFile(int highestColumn, const std::string& path) {
     discardPage();  // only one element page is open at a time
     runStep(ui_, kModule, "OpenHTMLFile", [&] {
-        std::FILE* file = platform::openFile(path, "wb");
-        if (file == nullptr) {
-            throwWriteError("Cannot create", path, errno);
-        }
-        std::setvbuf(file, nullptr, _IOFBF, kWriteBufferSize);
-        page_ = file;
-        pagePath_ = path;
+        page_.open(path, "wb");
 
         PageText head;
         head.line("<html>")
@@ -208,7 +202,7 @@ void HtmlReport::OpenHTMLFile(int highestColumn, const std::string& path) {
 
 void HtmlReport::WriteValuesToHTMLFile(const scan::ElementRow& row, int highestColumn,
                                        bool cabinetColumnsLead) {
-    if (page_ == nullptr) {
+    if (!page_.isOpen()) {
         return;  // the page's failure has been reported once already
     }
     runStep(ui_, kModule, "WriteValuesToHTMLFile", [&] {
@@ -234,7 +228,7 @@ void HtmlReport::WriteValuesToHTMLFile(const scan::ElementRow& row, int highestC
 }
 
 void HtmlReport::CloseHTMLFile() {
-    if (page_ == nullptr) {
+    if (!page_.isOpen()) {
         return;
     }
     runStep(ui_, kModule, "CloseHTMLFile", [&] {
@@ -352,29 +346,21 @@ void HtmlReport::CreateEmptyPage(const std::string& path) {
 }
 
 void HtmlReport::discardPage() noexcept {
-    if (page_ != nullptr) {
-        std::fclose(page_);
-        page_ = nullptr;
-    }
+    page_.discard();
 }
 
 // A failed write closes the page, so that its rows are not reported one by one.
 void HtmlReport::writePageText(const std::string& text) {
-    if (std::fwrite(text.data(), 1, text.size(), page_) != text.size()) {
-        const int error = errno;
-        discardPage();
-        throwWriteError("Cannot write", pagePath_, error);
+    try {
+        page_.write(text);
+    } catch (...) {
+        page_.discard();
+        throw;
     }
 }
 
 void HtmlReport::finishPage() {
-    const bool flushed = std::fflush(page_) == 0;
-    const int error = errno;
-    const bool closed = std::fclose(page_) == 0;
-    page_ = nullptr;
-    if (!flushed || !closed) {
-        throwWriteError("Cannot write", pagePath_, flushed ? errno : error);
-    }
+    page_.close();
 }
 
 }  // namespace qor::output

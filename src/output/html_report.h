@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/user_interface.h"
+#include "platform/output_file.h"
 #include "scan/element_row.h"
 #include "scan/element_types.h"
 #include "scan/node_info.h"
@@ -58,7 +59,7 @@ public:
     void CreateEmptyPage(const std::string& path);
 
     // True while an element page is open for writing.
-    bool pageOpen() const { return page_ != nullptr; }
+    bool pageOpen() const { return page_.isOpen(); }
     // Closes the open element page without its tail (the read was abandoned).
     void discardPage() noexcept;
 
@@ -75,8 +76,7 @@ private:
     std::string statusLine_;
     long long tableWidth_ = 0;
 
-    std::FILE* page_ = nullptr;
-    std::string pagePath_;
+    platform::OutputFile page_;
     std::string rowText_;  // reused: one row is built, then written in one piece
 };
 

@@ -99,14 +99,23 @@ __attribute__((target("avx2"))) std::size_t findFoldedAvx2(const char* data, std
     const __m256i firstWant = _mm256_set1_epi8(static_cast<char>(first | foldMaskFor(first)));
     const __m256i lastMask = _mm256_set1_epi8(foldMaskFor(lastByte));
     const __m256i lastWant = _mm256_set1_epi8(static_cast<char>(lastByte | foldMaskFor(lastByte)));
+    // A middle byte as well: fewer false candidates, fewer mispredicted branches.
+    const std::size_t middleIndex = (lastIndex + 1) / 2;
+    const char middleByte = needle[middleIndex];
+    const __m256i middleMask = _mm256_set1_epi8(foldMaskFor(middleByte));
+    const __m256i middleWant =
+        _mm256_set1_epi8(static_cast<char>(middleByte | foldMaskFor(middleByte)));
     std::size_t i = from;
     while (i + lastIndex + 32 <= size) {
         const __m256i head = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i));
+        const __m256i middle =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + middleIndex));
         const __m256i tail =
             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + lastIndex));
-        const __m256i match =
+        const __m256i match = _mm256_and_si256(
             _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_or_si256(head, firstMask), firstWant),
-                             _mm256_cmpeq_epi8(_mm256_or_si256(tail, lastMask), lastWant));
+                             _mm256_cmpeq_epi8(_mm256_or_si256(middle, middleMask), middleWant)),
+            _mm256_cmpeq_epi8(_mm256_or_si256(tail, lastMask), lastWant));
         auto bits = static_cast<std::uint32_t>(_mm256_movemask_epi8(match));
         while (bits != 0) {
             const auto bit = static_cast<std::size_t>(std::countr_zero(bits));
@@ -122,6 +131,26 @@ __attribute__((target("avx2"))) std::size_t findFoldedAvx2(const char* data, std
 #endif
 
 }  // namespace
+
+std::uint64_t colonMask(const char* data, std::size_t size) {
+    std::uint64_t mask = 0;
+    std::size_t i = 0;
+#ifdef QOR_HAVE_SSE2
+    const __m128i colon = _mm_set1_epi8(':');
+    for (; i + 16 <= size; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        mask |= static_cast<std::uint64_t>(
+                    static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, colon))))
+                << i;
+    }
+#endif
+    for (; i < size; ++i) {
+        if (data[i] == ':') {
+            mask |= std::uint64_t{1} << i;
+        }
+    }
+    return mask;
+}
 
 std::size_t findLineEnd(const char* data, std::size_t from, std::size_t to) {
     std::size_t i = from;
@@ -168,9 +197,13 @@ std::size_t findFolded(const char* data, std::size_t size, std::size_t from,
         }
         return kNotFound;
     }
-    // Most searches run over one short line, where setting up vectors costs more than it saves.
-    if (size - from < 64) {
+    // Most searches run over one short line: 16 bytes at a time is the most that pays there.
+    if (size - from < 96) {
+#ifdef QOR_HAVE_SSE2
+        return findFoldedSse2(data, size, from, needle);
+#else
         return findFoldedScalar(data, size, from, needle);
+#endif
     }
 #ifdef QOR_HAVE_AVX2_DISPATCH
     static const bool haveAvx2 = __builtin_cpu_supports("avx2");

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 // The byte searches the scan spends its time in, vectorised where the compiler allows.
 namespace qor::scan {
+
+// Bit i set where data[i] is ':', for the first 64 bytes (`size` at most 64).
+std::uint64_t colonMask(const char* data, std::size_t size);
 
 // Position of the first CR or LF in [from, to), or `to` when there is none.
 std::size_t findLineEnd(const char* data, std::size_t from, std::size_t to);

@@ -1,8 +1,5 @@
 #include "scan/csv_result_file.h"
 
-#include <cerrno>
-#include <system_error>
-
 #include "core/qor_error.h"
 #include "core/standard_error.h"
 #include "core/strings.h"
@@ -10,8 +7,6 @@
 
 namespace qor::scan {
 namespace {
-
-constexpr std::size_t kWriteBufferSize = 256 * 1024;
 
 Prompt overwritePrompt(const std::string& path, int questionId, std::string_view titleSuffix) {
     Prompt prompt;
@@ -41,10 +36,6 @@ void appendCsvField(std::string& out, const std::string& value) {
         out += c;
     }
     out += '"';
-}
-
-[[noreturn]] void throwWriteError(const std::string& path, int error) {
-    throw QorError("Cannot write '" + path + "': " + std::generic_category().message(error));
 }
 
 }  // namespace
@@ -96,10 +87,6 @@ std::string BuildRowText(const ElementRow& row, bool labelled) {
     return text;
 }
 
-CsvResultFile::~CsvResultFile() {
-    closeFile();
-}
-
 bool CsvResultFile::begin(const SinkContext& context) {
     path_ = platform::joinPath(context.outputFolder, context.baseName + ".csv");
     labelled_ = context.labelled;
@@ -111,49 +98,27 @@ bool CsvResultFile::begin(const SinkContext& context) {
 }
 
 void CsvResultFile::write(const ElementRow& row) {
-    if (file_ == nullptr) {
-        file_ = platform::openFile(path_, "ab");
-        if (file_ == nullptr) {
-            throwWriteError(path_, errno);
-        }
-        std::setvbuf(file_, nullptr, _IOFBF, kWriteBufferSize);
+    if (!file_.isOpen()) {
+        file_.open(path_, "ab");
     }
     rowText_.clear();
     AppendRowText(rowText_, row, labelled_);
     rowText_ += "\r\n";
-    if (std::fwrite(rowText_.data(), 1, rowText_.size(), file_) != rowText_.size()) {
-        throwWriteError(path_, errno);
-    }
+    file_.write(rowText_);
 }
 
 void CsvResultFile::finish(long long /*writtenCount*/) {
-    if (file_ == nullptr) {
-        return;
-    }
-    const bool flushed = std::fflush(file_) == 0;
-    const int error = errno;
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    if (!flushed || !closed) {
-        throwWriteError(path_, flushed ? errno : error);
-    }
+    file_.close();
 }
 
 std::string CsvResultFile::abandon() noexcept {
-    closeFile();
+    file_.discard();
     if (!ownsFile_) {
         return {};
     }
     return !platform::removeFile(path_)
                ? "The incomplete file '" + path_ + "' could not be removed."
                : "The incomplete file '" + path_ + "' was removed.";
-}
-
-void CsvResultFile::closeFile() noexcept {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-        file_ = nullptr;
-    }
 }
 
 }  // namespace qor::scan

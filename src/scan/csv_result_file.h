@@ -1,10 +1,10 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 
 #include "core/user_interface.h"
+#include "platform/output_file.h"
 #include "scan/element_sink.h"
 
 namespace qor::scan {
@@ -41,7 +41,6 @@ void AppendRowText(std::string& text, const ElementRow& row, bool labelled);
 class CsvResultFile : public ElementSink {
 public:
     explicit CsvResultFile(UserInterface& ui) : ui_(ui) {}
-    ~CsvResultFile() override;
 
     bool begin(const SinkContext& context) override;
     void write(const ElementRow& row) override;  // AppendCsvRow
@@ -51,13 +50,11 @@ public:
     const std::string& path() const { return path_; }
 
 private:
-    void closeFile() noexcept;
-
     UserInterface& ui_;
     std::string path_;
     bool labelled_ = false;
     bool ownsFile_ = false;  // this read created or emptied the file
-    std::FILE* file_ = nullptr;
+    platform::OutputFile file_;
     std::string rowText_;
 };
 

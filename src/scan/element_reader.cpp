@@ -1,5 +1,7 @@
 #include "scan/element_reader.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 
 #include "core/progress_pacer.h"
@@ -8,6 +10,7 @@
 #include "core/strings.h"
 #include "options/search_options.h"
 #include "platform/path_names.h"
+#include "scan/byte_search.h"
 #include "scan/cabinet_labels.h"
 #include "scan/export_file_reader.h"
 #include "scan/node_info.h"
@@ -103,19 +106,27 @@ private:
     void storeParameterValues(std::string_view line) {
         std::uint32_t seen = 0;
         const std::uint32_t all = (std::uint32_t{1} << wanted_.size()) - 1;
-        for (std::size_t colon = 0; colon + 1 < line.size() && seen != all; ++colon) {
-            if (line[colon] != ':') {
-                continue;
-            }
-            const char next = foldAscii(line[colon + 1]);
-            const std::string_view rest = line.substr(colon);
-            for (std::size_t k = 0; k < wanted_.size(); ++k) {
-                const std::uint32_t bit = std::uint32_t{1} << k;
-                const std::string& key = wanted_[k].key;
-                if ((seen & bit) == 0 && foldAscii(key[1]) == next && rest.size() >= key.size() &&
-                    equalsNoCase(rest.substr(0, key.size()), key)) {
-                    seen |= bit;
-                    row_[wanted_[k].slot] = trimSpaces(takeChars(line, colon + 15, 30));
+        // Colons are found 64 bytes at a time: a parameter line holds one or two.
+        for (std::size_t base = 0; base + 1 < line.size() && seen != all; base += 64) {
+            std::uint64_t colons =
+                colonMask(line.data() + base, std::min<std::size_t>(64, line.size() - base));
+            while (colons != 0 && seen != all) {
+                const std::size_t colon = base + static_cast<std::size_t>(std::countr_zero(colons));
+                colons &= colons - 1;
+                if (colon + 1 >= line.size()) {
+                    break;
+                }
+                const char next = foldAscii(line[colon + 1]);
+                const std::string_view rest = line.substr(colon);
+                for (std::size_t k = 0; k < wanted_.size(); ++k) {
+                    const std::uint32_t bit = std::uint32_t{1} << k;
+                    const std::string& key = wanted_[k].key;
+                    if ((seen & bit) == 0 && foldAscii(key[1]) == next &&
+                        rest.size() >= key.size() &&
+                        equalsNoCase(rest.substr(0, key.size()), key)) {
+                        seen |= bit;
+                        row_[wanted_[k].slot] = trimSpaces(takeChars(line, colon + 15, 30));
+                    }
                 }
             }
         }
