@@ -10,16 +10,17 @@
 
 #include "core/qor_error.h"
 #include "core/standard_error.h"
+#include "options/settings_keys.h"
 #include "scan/text_rules.h"
 
 namespace qor::options {
 namespace {
 
 constexpr std::string_view kModule = "frmOptions";
-constexpr std::string_view kTableSection = "CabinetsModules";
-constexpr std::string_view kCountKey = "ListViewItemsCount";
-constexpr std::string_view kSettingsSection = "Settings";
-constexpr std::string_view kLastImportedFileKey = "LastImportedFile";
+constexpr std::string_view kTableSection = keys::kCabinetsModules;
+constexpr std::string_view kCountKey = keys::kListViewItemsCount;
+constexpr std::string_view kSettingsSection = keys::kSettings;
+constexpr std::string_view kLastImportedFileKey = keys::kLastImportedFile;
 
 std::string cabinetKey(std::size_t i) {
     return "CabinetValue_" + std::to_string(i);

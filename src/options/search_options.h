@@ -7,6 +7,7 @@
 #include "core/user_interface.h"
 #include "options/cabinet_table.h"
 #include "options/column_data.h"
+#include "options/settings_keys.h"
 #include "platform/settings_store.h"
 #include "scan/element_types.h"
 
@@ -39,21 +40,6 @@ struct SearchOptions {
     }
 };
 
-// Settings sections and keys.
-namespace keys {
-inline constexpr std::string_view kSettings = "Settings";
-inline constexpr std::string_view kCabinetsModules = "CabinetsModules";
-inline constexpr std::string_view kEnableSearch = "EnableSearch";
-inline constexpr std::string_view kApplyCabinetModule = "ApplyCabinetModule";
-inline constexpr std::string_view kSaveToExcelOnly = "SaveToExcelOnly";
-inline constexpr std::string_view kSaveToCsvOnly = "SaveToCSVOnly";
-inline constexpr std::string_view kSaveToHtmlReport = "SaveToHTMLReport";
-inline constexpr std::string_view kSaveToOneExcelFile = "SaveToOneExcelFile";
-inline constexpr std::string_view kShowSearchStatusDialog = "ShowSearchStatusDialog";
-inline constexpr std::string_view kScanResultFolderPath = "ScanResultFolderPath";
-inline constexpr std::string_view kLastTabSelected = "LastTabSelected";
-inline constexpr std::string_view kLastImportedFile = "LastImportedFile";
-}  // namespace keys
 
 // Fills the record from the store and rebuilds the column data and the cabinet label lists.
 // A value that does not convert leaves its field as it was; nothing is reported.
