@@ -4,9 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-# The browser test needs Chromium and Node.js; npm comes with some Node.js builds and
-# conflicts with Debian's own npm package there.
-./scripts/install-deps.sh libgtest-dev libgmock-dev chromium nodejs \
+# The workbook check reads .xlsx files with openpyxl; the browser test needs Chromium and
+# Node.js. npm comes with some Node.js builds and conflicts with Debian's npm package there.
+./scripts/install-deps.sh libgtest-dev libgmock-dev python3-openpyxl chromium nodejs \
     $(command -v npm >/dev/null || echo npm)
 jobs=$(nproc 2>/dev/null || echo 2)
 

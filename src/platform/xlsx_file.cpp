@@ -1,0 +1,272 @@
+#include "platform/xlsx_file.h"
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <map>
+#include <system_error>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/spreadsheet.h"
+
+namespace qor::platform {
+namespace {
+
+#ifdef _WIN32
+constexpr std::string_view kSeparators = "/\\";
+constexpr std::string_view kForbiddenInFileName = "<>?[]:|*\"";
+#else
+constexpr std::string_view kSeparators = "/";
+constexpr std::string_view kForbiddenInFileName = "<>?[]:|*\"\\";
+#endif
+
+void check(lxw_error error, const std::string& what) {
+    if (error != LXW_NO_ERROR) {
+        throw SpreadsheetError(what + ": " + lxw_strerror(error));
+    }
+}
+
+std::uint8_t borderStyle(const BorderLine& line) {
+    if (line.lineStyle != xl::kContinuous) {
+        return LXW_BORDER_NONE;
+    }
+    switch (line.weight) {
+        case xl::kHairline:
+            return LXW_BORDER_HAIR;
+        case xl::kMedium:
+            return LXW_BORDER_MEDIUM;
+        case xl::kThick:
+            return LXW_BORDER_THICK;
+        default:
+            return LXW_BORDER_THIN;
+    }
+}
+
+// Borders and fills belong to a cell's format in the file, so every distinct combination
+// becomes one format of the file, made once.
+class FormatCache {
+public:
+    explicit FormatCache(lxw_workbook* book) : book_(book) {}
+
+    lxw_format* get(const CellFormat* format) {
+        if (format == nullptr || *format == CellFormat{}) {
+            return nullptr;
+        }
+        const auto found = made_.find(*format);
+        if (found != made_.end()) {
+            return found->second;
+        }
+        lxw_format* made = make(*format);
+        made_.emplace(*format, made);
+        return made;
+    }
+
+private:
+    lxw_format* make(const CellFormat& format) {
+        lxw_format* f = workbook_add_format(book_);
+        if (f == nullptr) {
+            throw SpreadsheetError("Out of memory while building the cell formats", 7);
+        }
+        if (format.bold) {
+            format_set_bold(f);
+        }
+        if (format.pattern == xl::kPatternSolid && format.fillColorIndex != xl::kColorIndexNone) {
+            format_set_pattern(f, LXW_PATTERN_SOLID);
+            format_set_bg_color(f, static_cast<lxw_color_t>(paletteColor(format.fillColorIndex)));
+        }
+        switch (format.horizontal) {
+            case xl::kHAlignLeft:
+                format_set_align(f, LXW_ALIGN_LEFT);
+                break;
+            case xl::kHAlignCenter:
+                format_set_align(f, LXW_ALIGN_CENTER);
+                break;
+            case xl::kHAlignRight:
+                format_set_align(f, LXW_ALIGN_RIGHT);
+                break;
+            default:
+                break;
+        }
+        switch (format.vertical) {
+            case xl::kVAlignTop:
+                format_set_align(f, LXW_ALIGN_VERTICAL_TOP);
+                break;
+            case xl::kVAlignCenter:
+                format_set_align(f, LXW_ALIGN_VERTICAL_CENTER);
+                break;
+            default:
+                format_set_align(f, LXW_ALIGN_VERTICAL_BOTTOM);
+                break;
+        }
+        if (format.wrapText) {
+            format_set_text_wrap(f);
+        }
+        if (format.shrinkToFit) {
+            format_set_shrink(f);
+        }
+        if (format.orientation != 0) {
+            format_set_rotation(f, static_cast<std::int16_t>(format.orientation));
+        }
+        const auto colour = [](const BorderLine& line) {
+            return static_cast<lxw_color_t>(paletteColor(line.colorIndex));
+        };
+        format_set_left(f, borderStyle(format.left));
+        format_set_right(f, borderStyle(format.right));
+        format_set_top(f, borderStyle(format.top));
+        format_set_bottom(f, borderStyle(format.bottom));
+        if (format.left.colorIndex > 0) {
+            format_set_left_color(f, colour(format.left));
+        }
+        if (format.right.colorIndex > 0) {
+            format_set_right_color(f, colour(format.right));
+        }
+        if (format.top.colorIndex > 0) {
+            format_set_top_color(f, colour(format.top));
+        }
+        if (format.bottom.colorIndex > 0) {
+            format_set_bottom_color(f, colour(format.bottom));
+        }
+        return f;
+    }
+
+    lxw_workbook* book_;
+    std::map<CellFormat, lxw_format*> made_;
+};
+
+// Rows go out in order: the writer keeps one row per sheet in memory and streams the rest
+// to its temporary files.
+void writeSheet(lxw_workbook* file, const Worksheet& sheet, bool active, FormatCache& formats) {
+    const std::string& name = sheet.name();
+    lxw_worksheet* out = workbook_add_worksheet(file, name.c_str());
+    if (out == nullptr) {
+        throw SpreadsheetError("The workbook file cannot hold a sheet named '" + name + "'");
+    }
+    if (active) {
+        worksheet_activate(out);
+    }
+    if (sheet.standardWidthSet()) {
+        check(worksheet_set_column(out, 0, kMaxColumns - 1, sheet.standardWidth(), nullptr),
+              "Cannot set the column width of '" + name + "'");
+    }
+    std::vector<CellArea> merges = sheet.mergedAreas();
+    std::sort(merges.begin(), merges.end(),
+              [](const CellArea& a, const CellArea& b) { return a.firstRow < b.firstRow; });
+    auto merge = merges.begin();
+    const std::int64_t lastRow =
+        std::max(sheet.lastUsedRow(), merges.empty() ? 0 : merges.back().lastRow);
+    std::vector<CellView> cells;
+    for (std::int64_t row = 1; row <= lastRow; ++row) {
+        const auto r = static_cast<lxw_row_t>(row - 1);
+        // The merge first: it writes blanks over its range, which the cells then refine.
+        for (; merge != merges.end() && merge->firstRow == row; ++merge) {
+            const std::string text(sheet.text(row, merge->firstColumn));
+            const CellFormat topLeft = sheet.format(row, merge->firstColumn);
+            check(worksheet_merge_range(out, r, static_cast<lxw_col_t>(merge->firstColumn - 1), r,
+                                        static_cast<lxw_col_t>(merge->lastColumn - 1), text.c_str(),
+                                        formats.get(&topLeft)),
+                  "Cannot merge cells of '" + name + "'");
+        }
+        sheet.rowCells(row, cells);
+        for (const CellView& cell : cells) {
+            lxw_format* format = formats.get(cell.format);
+            const auto c = static_cast<lxw_col_t>(cell.column - 1);
+            lxw_error error = LXW_NO_ERROR;
+            if (cell.length > 0) {
+                error = worksheet_write_string(out, r, c, cell.text, format);
+            } else if (format != nullptr) {
+                error = worksheet_write_blank(out, r, c, format);
+            }
+            if (error != LXW_NO_ERROR) {
+                check(error, "Cannot write the cell " + columnLetters(cell.column) +
+                                 std::to_string(row) + " of '" + name + "'");
+            }
+        }
+    }
+}
+
+}  // namespace
+
+std::string spreadsheetWriterVersion() {
+    return std::string("libxlsxwriter ") + lxw_version();
+}
+
+std::string xlsxFilePath(std::string_view fileName) {
+    const std::size_t separator = fileName.find_last_of(kSeparators);
+    const std::string_view name =
+        separator == std::string_view::npos ? fileName : fileName.substr(separator + 1);
+    const auto refuse = [&](const std::string& why) {
+        throw SpreadsheetError("Cannot save as '" + std::string(fileName) + "': " + why);
+    };
+    if (name.empty() || name == "." || name == "..") {
+        refuse("it does not name a file");
+    }
+    if (name.find_first_of(kForbiddenInFileName) != std::string_view::npos ||
+        std::any_of(name.begin(), name.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+        refuse("a file name cannot hold any of the characters < > ? [ ] : | * \" \\");
+    }
+    std::string path(fileName);
+    const std::string_view extension = ".xlsx";
+    const bool hasExtension =
+        name.size() > extension.size() &&
+        std::equal(extension.begin(), extension.end(), name.end() - extension.size(),
+                   [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    if (!hasExtension) {
+        path += extension;
+    }
+    return path;
+}
+
+void writeXlsxFile(const Workbook& book, std::size_t activeIndex, const std::string& path) {
+    const std::string partial = path + ".part";
+    // The writer creates its file only at the very end and reports a refusal on stderr; find
+    // out first, and say why in the error.
+    std::FILE* probe = openFile(partial, "wb");
+    if (probe == nullptr) {
+        const int error = errno;
+        throw SpreadsheetError("Cannot create the workbook '" + path +
+                               "': " + std::generic_category().message(error));
+    }
+    std::fclose(probe);
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    lxw_workbook* file = workbook_new_opt(partial.c_str(), &options);
+    if (file == nullptr) {
+        throw SpreadsheetError("The workbook writer could not start", 7);
+    }
+    // Workbooks may be saved on two threads at once. The writer turns the creation time into
+    // text through the C library's shared broken-down time; with one creation time for the
+    // whole run, both threads put the same values there.
+    static const std::time_t kCreated = std::time(nullptr);
+    lxw_doc_properties properties{};
+    properties.created = kCreated;
+    workbook_set_properties(file, &properties);
+    bool handedOver = false;
+    try {
+        FormatCache formats(file);
+        for (std::size_t i = 1; i <= book.worksheetCount(); ++i) {
+            writeSheet(file, book.worksheet(i), i - 1 == activeIndex, formats);
+        }
+        handedOver = true;  // workbook_close frees the workbook whatever it returns
+        check(workbook_close(file), "The workbook '" + path + "' could not be written");
+        std::error_code ec;
+        std::filesystem::rename(toFsPath(partial), toFsPath(path), ec);
+        if (ec) {
+            throw SpreadsheetError("The workbook '" + path +
+                                   "' could not be written: " + ec.message());
+        }
+    } catch (...) {
+        if (!handedOver) {
+            lxw_workbook_free(file);
+        }
+        (void)removeFile(partial);
+        throw;
+    }
+}
+
+}  // namespace qor::platform
