@@ -11,6 +11,7 @@
 #include "output/scan_run.h"
 #include "output/session.h"
 #include "output/statistics.h"
+#include "output/workbook_output.h"
 #include "platform/memory_settings_store.h"
 #include "platform/qt_settings_store.h"
 #include "platform/user_environment.h"
@@ -23,8 +24,7 @@ using output::Session;
 
 // Applies the command line's choices to the record loaded from the store; the store
 // itself is never written.
-void applyOverrides(const CommandLine& line, Session& session, platform::SettingsStore& store,
-                    TerminalUi& ui) {
+void applyOverrides(const CommandLine& line, Session& session, TerminalUi& ui) {
     options::SearchOptions& options = session.options;
     if (line.output) {
         options.outputMode = *line.output;
@@ -68,7 +68,6 @@ void applyOverrides(const CommandLine& line, Session& session, platform::Setting
                                    session.cabinetLabels, ui);
         options.applyCabinetLabels = !options.cabinetTable.rows.empty();
     }
-    (void)store;
     for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
         session.columns[scan::indexOf(info.type)] = options::BuildColumnData(
             info, options.of(info.type), info.channel && options.applyCabinetLabels);
@@ -123,10 +122,11 @@ int runScanCommand(const CommandLine& line) {
                  : std::unique_ptr<Clock>(std::make_unique<SystemClock>());
     session.scan.startDateStamp = formatDateStamp(clock->now(), session.months);
 
+    const bool excelInstalled = output::ExcelInstalled(ui).installed;
     options::LoadSearchOptions(*store, session.options, session.columns, session.cabinetLabels,
-                               /*excelInstalled=*/true, platform::defaultResultFolder(), ui);
+                               excelInstalled, platform::defaultResultFolder(), ui);
     output::SearchStatus(*store, session.searchStatus, ui);
-    applyOverrides(line, session, *store, ui);
+    applyOverrides(line, session, ui);
     int status = ui.errorReported() ? kExitScanError : kExitDone;
 
     if (!line.infoOnly && !session.searchStatus.anyEnabled()) {
