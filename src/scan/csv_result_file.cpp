@@ -19,13 +19,15 @@ Prompt overwritePrompt(const std::string& path, int questionId, std::string_view
     return prompt;
 }
 
+// A value holding a comma or a double quote is quoted. (A plain loop: find_first_of calls
+// the library once per character.)
 void appendCsvField(std::string& out, const std::string& value) {
     bool needsQuotes = false;
     for (const char c : value) {
-        needsQuotes = needsQuotes || c == ',' || c == '"';
+        needsQuotes |= c == ',' || c == '"';
     }
     if (!needsQuotes) {
-        out += value;
+        out.append(value);
         return;
     }
     out += '"';

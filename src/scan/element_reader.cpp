@@ -67,12 +67,15 @@ public:
         std::string_view line;
         for (;;) {
             // Outside an element only a header line matters, and it always holds the kind token.
+            // Only a line holding the kind token can be a header line.
+            bool holdsKind = true;
             const bool open = finished_ < headersSeen_;
-            if (!(open ? file.nextLine(line) : file.nextLineContaining(type_.kindToken, line))) {
+            if (!(open ? file.nextLineNoting(type_.kindToken, line, holdsKind)
+                       : file.nextLineContaining(type_.kindToken, line))) {
                 break;
             }
             pacer.tick(headersSeen_);
-            handleLine(line);
+            handleLine(line, holdsKind);
         }
         missingDots_.reportTo(ui_);
         pacer.flush(headersSeen_);
@@ -80,8 +83,10 @@ public:
     }
 
 private:
-    void handleLine(std::string_view line) {
-        if (const auto designation = headerDesignation(line, type_.typeToken, type_.kindToken)) {
+    void handleLine(std::string_view line, bool holdsKind) {
+        if (const auto designation = holdsKind
+                                         ? headerDesignation(line, type_.typeToken, type_.kindToken)
+                                         : std::nullopt) {
             ++headersSeen_;
             row_[kDesignationSlot] = *designation;
             if (labelChannels_ && !CabinetModules(*designation, input_.cabinetLabels, row_)) {

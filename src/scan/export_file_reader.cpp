@@ -47,6 +47,7 @@ ExportFileReader::~ExportFileReader() {
 }
 
 void ExportFileReader::refill() {
+    ++refills_;  // positions noted in the buffer are void from here
     if (begin_ > 0) {
         std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
         end_ -= begin_;
@@ -101,6 +102,31 @@ bool ExportFileReader::nextLine(std::string_view& line) {
     }
 }
 
+std::size_t ExportFileReader::findInBuffer(std::string_view needle, std::size_t from) {
+    // One search serves every call up to the occurrence it found, in both reading modes.
+    const bool known = searchedRefills_ == refills_ && needle == searchedNeedle_ &&
+                       searchedFrom_ <= from && (nextHit_ == kNotFound || nextHit_ >= from);
+    if (!known) {
+        searchedRefills_ = refills_;
+        searchedNeedle_ = needle;
+        searchedFrom_ = from;
+        nextHit_ = findNoCase(std::string_view(buffer_.data(), end_), needle, from);
+    }
+    return nextHit_;
+}
+
+bool ExportFileReader::nextLineNoting(std::string_view needle, std::string_view& line,
+                                      bool& holdsNeedle) {
+    if (!nextLine(line)) {
+        return false;
+    }
+    const std::size_t lineStart = static_cast<std::size_t>(line.data() - buffer_.data());
+    const std::size_t hit = findInBuffer(needle, lineStart);
+    // The needle holds no line end, so an occurrence that starts in the line ends in it.
+    holdsNeedle = hit != kNotFound && hit < lineStart + line.size();
+    return true;
+}
+
 std::size_t ExportFileReader::lineStartBefore(std::size_t position) const {
     const char* data = buffer_.data();
     while (position > begin_ && !isTerminator(data[position - 1])) {
@@ -111,10 +137,9 @@ std::size_t ExportFileReader::lineStartBefore(std::size_t position) const {
 
 bool ExportFileReader::nextLineContaining(std::string_view needle, std::string_view& line) {
     for (;;) {
-        const std::string_view window(buffer_.data() + begin_, end_ - begin_);
-        const std::size_t hit = findNoCase(window, needle);
+        const std::size_t hit = findInBuffer(needle, begin_);
         if (hit != kNotFound) {
-            begin_ = lineStartBefore(begin_ + hit);
+            begin_ = lineStartBefore(hit);
             return nextLine(line);
         }
         if (eof_) {

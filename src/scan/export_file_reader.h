@@ -26,6 +26,11 @@ public:
     // first line that does. Much faster than nextLine where such lines are rare.
     bool nextLineContaining(std::string_view needle, std::string_view& line);
 
+    // nextLine, also telling whether the line holds `needle` (ignoring ASCII case). One
+    // search covers every line up to the next occurrence, so lines that cannot hold it cost
+    // nothing more to tell.
+    bool nextLineNoting(std::string_view needle, std::string_view& line, bool& holdsNeedle);
+
     // The next stretch of whole lines, about `preferredBytes` long (longer when one line is):
     // for passes that search many lines at once. Lines are never cut; the stretch may start
     // with the LF of a CR LF whose CR ended the previous stretch.
@@ -34,6 +39,8 @@ public:
 private:
     void refill();
     std::size_t lineStartBefore(std::size_t position) const;
+    // The first occurrence of `needle` at or after `from` in the buffer, or kNotFound.
+    std::size_t findInBuffer(std::string_view needle, std::size_t from);
 
     std::string path_;
     std::FILE* file_ = nullptr;
@@ -41,6 +48,12 @@ private:
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     bool eof_ = false;
+    // The last search in the buffer: its needle, where it started and what it found.
+    std::size_t refills_ = 0;
+    std::size_t searchedRefills_ = static_cast<std::size_t>(-1);
+    std::string_view searchedNeedle_;
+    std::size_t searchedFrom_ = 0;
+    std::size_t nextHit_ = 0;
 };
 
 // Opens the export file to check that it can be read; throws QorError naming the cause.

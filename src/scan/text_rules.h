@@ -18,17 +18,39 @@ inline constexpr char upperAscii(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-bool equalsNoCase(std::string_view a, std::string_view b);
+inline bool equalsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (foldAscii(a[i]) != foldAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
 std::string upperCaseAscii(std::string_view text);
 
 // Position (from 0) of the first occurrence of `needle` at or after `from`, ignoring ASCII case.
 std::size_t findNoCase(std::string_view haystack, std::string_view needle, std::size_t from = 0);
 
 // Leading and trailing spaces removed (tabs and other bytes stay).
-std::string_view trimSpaces(std::string_view text);
+inline std::string_view trimSpaces(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && text[begin] == ' ') {
+        ++begin;
+    }
+    while (end > begin && text[end - 1] == ' ') {
+        --end;
+    }
+    return text.substr(begin, end - begin);
+}
 
 // Up to `count` characters from `start` (from 0); empty when start lies beyond the end.
-std::string_view takeChars(std::string_view line, std::size_t start, std::size_t count);
+inline std::string_view takeChars(std::string_view line, std::size_t start, std::size_t count) {
+    return start >= line.size() ? std::string_view{} : line.substr(start, count);
+}
 
 // Header rule: the type token at p1 (its first occurrence) and the kind token at or after
 // p1 + 13. Returns the item designation, the 15 characters from p1, trimmed.
