@@ -90,6 +90,39 @@ TEST(ExportFileReader, SkippingToALineAgreesWithReadingEveryLine) {
     EXPECT_GT(expected.size(), 1000u);
 }
 
+TEST(ExportFileReader, NotingTheNeedleAgreesWithSearchingEachLine) {
+    TempDir dir;
+    std::mt19937 random(5);
+    std::string content;
+    const char* pieces[] = {"AIS", "ais", "xx", "A", "IS", "\r\n", "\n", "\r\n\r\n", " ", "DIS"};
+    while (content.size() < 1'500'000) {
+        content += pieces[random() % 10];
+    }
+    const std::string path = dir.write("mixed", content);
+    ExportFileReader reader(path);
+    std::string_view line;
+    std::size_t lines = 0;
+    std::size_t holding = 0;
+    // Alternate the two ways of reading, as the element reader does.
+    for (bool noting = true;; noting = random() % 3 != 0) {
+        bool holds = false;
+        if (noting) {
+            if (!reader.nextLineNoting("AIS", line, holds)) {
+                break;
+            }
+            ASSERT_EQ(holds, findNoCase(line, "AIS") != kNotFound) << "line " << lines;
+            holding += holds ? 1 : 0;
+        } else if (!reader.nextLineContaining("ais", line)) {
+            break;
+        } else {
+            ASSERT_NE(findNoCase(line, "AIS"), kNotFound);
+        }
+        ++lines;
+    }
+    EXPECT_GT(holding, 100u);
+    EXPECT_GT(lines, 10000u);
+}
+
 TEST(ExportFileReader, SwitchingBetweenSkippingAndReadingKeepsLineBoundaries) {
     TempDir dir;
     const std::string path = dir.write("f", "noise\r\nAI1  AIS\r\n:NAME x\r\n\r\nmore\nAIS2\n");
