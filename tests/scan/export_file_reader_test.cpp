@@ -65,15 +65,20 @@ TEST(ExportFileReader, HoldsLinesAcrossBufferBoundaries) {
     EXPECT_EQ(readAllLines(dir.write("big", content)), expected);
 }
 
-TEST(ExportFileReader, SkippingToALineAgreesWithReadingEveryLine) {
-    TempDir dir;
-    std::mt19937 random(11);
-    std::string content;
+// Text of needle fragments and line ends, longer than the reader's buffer.
+std::string mixedText(unsigned seed, std::size_t size) {
+    std::mt19937 random(seed);
     const char* pieces[] = {"AIS", "ais", "xx", "A", "IS", "\r\n", "\r", "\n", "\r\n\r\n", " "};
-    while (content.size() < 2'300'000) {
+    std::string content;
+    while (content.size() < size) {
         content += pieces[random() % 10];
     }
-    const std::string path = dir.write("mixed", content);
+    return content;
+}
+
+TEST(ExportFileReader, SkippingToALineAgreesWithReadingEveryLine) {
+    TempDir dir;
+    const std::string path = dir.write("mixed", mixedText(11, 2'300'000));
     std::vector<std::string> expected;
     for (const std::string& line : readAllLines(path)) {
         if (findNoCase(line, "AIS") != kNotFound) {
@@ -93,12 +98,7 @@ TEST(ExportFileReader, SkippingToALineAgreesWithReadingEveryLine) {
 TEST(ExportFileReader, NotingTheNeedleAgreesWithSearchingEachLine) {
     TempDir dir;
     std::mt19937 random(5);
-    std::string content;
-    const char* pieces[] = {"AIS", "ais", "xx", "A", "IS", "\r\n", "\n", "\r\n\r\n", " ", "DIS"};
-    while (content.size() < 1'500'000) {
-        content += pieces[random() % 10];
-    }
-    const std::string path = dir.write("mixed", content);
+    const std::string path = dir.write("mixed", mixedText(5, 1'500'000));
     ExportFileReader reader(path);
     std::string_view line;
     std::size_t lines = 0;
