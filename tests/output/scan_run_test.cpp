@@ -161,6 +161,19 @@ TEST_F(ScanRunTest, AFailingWriteKeepsAFileThatWasNotOursAndRemovesOurs) {
 #endif
 }
 
+TEST_F(ScanRunTest, AnElementLeftOpenByTheFileDoesNotLeakIntoTheNextType) {
+    session.databasePath = dir.write("open.qor",
+                                     "DI1.1          DIS\n  :ACT           1\n\n"
+                                     "AI1.1          AIS\n  :NAME          LEAK\n"
+                                     "  :DESCR         leak\n");
+    testing::enable(session, ElementType::AI);
+    testing::enable(session, ElementType::DI, {"NAME", "DESCR", "ACT"});
+    ASSERT_EQ(run(noWindows), ScanOutcome::Completed);
+    EXPECT_EQ(session.resultOf(ElementType::AI).writtenCount, 0);
+    EXPECT_EQ(testing::readFile(session.scan.outputFolder + "/DI_Node12_04Dec2026.csv"),
+              "CHANNEL,NAME,DESCR,ACT,\r\n\r\r\nDI1.1,,,1,,,,,,,\r\n");
+}
+
 TEST(SearchStatus, StoredValuesDecideScanAndStatistics) {
     platform::MemorySettingsStore store;
     testing::ScriptedUi ui;
