@@ -146,10 +146,9 @@ int main(int argc, char** argv) {
         qor::options::TypeOptions& type = session.options.of(info.type);
         type.enabled = true;
         type.parameters.fill(true);
-        session.columns[qor::scan::indexOf(info.type)] =
-            qor::options::BuildColumnData(info, type, false);
         session.searchStatus.setValue(info.type, 1);
     }
+    session.columns = qor::options::BuildAllColumnData(session.options);
     SilentUi ui;
     const qor::FixedClock clock(qor::DateTime{2026, 12, 4, 10, 11, 12});
     const qor::platform::EmptyWindowTree windows;

@@ -68,10 +68,7 @@ void applyOverrides(const CommandLine& line, Session& session, TerminalUi& ui) {
                                    session.cabinetLabels, ui);
         options.applyCabinetLabels = !options.cabinetTable.rows.empty();
     }
-    for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
-        session.columns[scan::indexOf(info.type)] = options::BuildColumnData(
-            info, options.of(info.type), info.channel && options.applyCabinetLabels);
-    }
+    session.columns = options::BuildAllColumnData(options);
     // The statistics show what this run scanned.
     if (line.enableAll || !line.enables.empty()) {
         for (const scan::ElementTypeInfo& info : scan::elementTypes()) {

@@ -41,6 +41,14 @@ void buildColumns(const SearchOptions& options, scan::ElementType type, ColumnDa
 
 }  // namespace
 
+ColumnDataSet BuildAllColumnData(const SearchOptions& options) {
+    ColumnDataSet columns;
+    for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+        buildColumns(options, info.type, columns);
+    }
+    return columns;
+}
+
 void LoadSearchOptions(const SettingsStore& store, SearchOptions& options, ColumnDataSet& columns,
                        CabinetLabels& labels, bool excelInstalled,
                        std::string_view defaultResultFolder, UserInterface& ui) {

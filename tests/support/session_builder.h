@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "options/column_data.h"
+#include "options/search_options.h"
 #include "output/session.h"
 #include "scan/text_rules.h"
 
@@ -24,11 +24,7 @@ inline output::Session makeSession(const std::string& exportPath, const std::str
 }
 
 inline void rebuildColumns(output::Session& session) {
-    for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
-        session.columns[scan::indexOf(info.type)] =
-            options::BuildColumnData(info, session.options.of(info.type),
-                                     info.channel && session.options.applyCabinetLabels);
-    }
+    session.columns = options::BuildAllColumnData(session.options);
 }
 
 // Enables a type with the named parameters (every parameter when none are named), as
