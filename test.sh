@@ -6,7 +6,9 @@ cd "$(dirname "$0")"
 
 # The workbook check reads .xlsx files with openpyxl; the browser test needs Chromium and
 # Node.js. npm comes with some Node.js builds and conflicts with Debian's npm package there.
+# The window tests start the application on a virtual X display (Xvfb, Qt's xcb plugin).
 ./scripts/install-deps.sh libgtest-dev libgmock-dev python3-openpyxl chromium nodejs \
+    xvfb xauth qt6-qpa-plugins \
     $(command -v npm >/dev/null || echo npm)
 jobs=$(nproc 2>/dev/null || echo 2)
 

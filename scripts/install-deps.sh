@@ -2,7 +2,9 @@
 # Installs the Debian packages that are missing; pass extra package names as arguments.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev libxlsxwriter-dev "$@")
+# qt6-qpa-plugins lets the desktop application reach an X display; libqt6svg6 brings the
+# plugins that load its SVG icons.
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libqt6svg6 libxlsxwriter-dev "$@")
 
 missing=()
 for package in "${packages[@]}"; do

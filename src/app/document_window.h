@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QWidget>
+
+class QPlainTextEdit;
+
+namespace qor::app {
+
+// `frmDocument`: the text of the opened export file in a fixed-pitch font.
+class DocumentWindow : public QWidget {
+public:
+    explicit DocumentWindow(QWidget* parent = nullptr);
+
+    QPlainTextEdit& rtfText() const { return *rtfText_; }
+    // Shows the file's bytes unchanged, one text line per file line (CR LF, CR or LF).
+    // Throws QorError when the file cannot be read.
+    void loadFile(const QString& path);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QPlainTextEdit* rtfText_;
+};
+
+}  // namespace qor::app

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class QDialog;
+class QWidget;
+
+namespace qor::platform {
+
+// One entry of an open-file dialog's type list, e.g. {"HTML Document (*.html;*.htm)",
+// "*.html;*.htm"}.
+struct FileFilter {
+    std::string description;
+    std::string patterns;  // separated by ";"
+};
+
+// What the windows ask of the desktop beyond their own widgets: file dialogs, starting other
+// programs and running modal dialogs. The application uses QtDesktop; tests put a scripted
+// fake in its place so that nothing waits on a person or starts a program.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // The open-file dialog, centred on the screen, titled `title`, starting in `folder`. A
+    // typed name without extension gets `defaultSuffix`; a typed name of a file that does not
+    // exist is returned as it is. Empty when the user cancels.
+    virtual std::string ShowAPIOpenDialog(QWidget* owner, const std::vector<FileFilter>& filters,
+                                          const std::string& title, const std::string& folder,
+                                          const std::string& defaultSuffix) = 0;
+
+    // Opens the file with the desktop's default application for its type. False when nothing
+    // could be started; callers do not report it.
+    virtual bool ShExecute(const std::string& path) = 0;
+
+    // Opens a web address in the desktop's browser.
+    virtual bool openUrl(const std::string& url) = 0;
+
+    // Starts a program without waiting for it; false when it could not be started.
+    virtual bool startProgram(const std::string& program,
+                              const std::vector<std::string>& arguments) = 0;
+
+    // The full path of a program on the search path, empty when there is none.
+    virtual std::string findProgram(const std::string& name) = 0;
+
+    // Shows a dialog modally and returns its result code (QDialog::exec()).
+    virtual int runModal(QDialog& dialog) = 0;
+};
+
+}  // namespace qor::platform

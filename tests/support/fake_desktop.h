@@ -1,0 +1,83 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QDialog>
+
+#include "platform/gui/desktop.h"
+
+namespace qor::testing {
+
+// A Desktop that answers file dialogs from a script, records what would have been started
+// and, instead of waiting on a modal dialog, hands it to `onModal` (which may click its
+// buttons) and returns the dialog's result.
+class FakeDesktop : public platform::Desktop {
+public:
+    struct DialogCall {
+        std::vector<platform::FileFilter> filters;
+        std::string title;
+        std::string folder;
+        std::string defaultSuffix;
+    };
+
+    std::deque<std::string> chosenFiles;  // answers of the coming open-file dialogs
+    std::vector<DialogCall> dialogCalls;
+    std::vector<std::string> executed;  // ShExecute paths
+    std::vector<std::string> urls;
+    std::vector<std::vector<std::string>> started;  // program, then arguments
+    std::vector<std::string> installedPrograms;     // names findProgram knows
+    std::vector<std::string> modalTitles;           // window titles of the modal dialogs shown
+    std::function<void(QDialog&)> onModal;
+    bool startSucceeds = true;
+
+    std::string ShowAPIOpenDialog(QWidget*, const std::vector<platform::FileFilter>& filters,
+                                  const std::string& title, const std::string& folder,
+                                  const std::string& defaultSuffix) override {
+        dialogCalls.push_back({filters, title, folder, defaultSuffix});
+        if (chosenFiles.empty()) {
+            return {};
+        }
+        std::string file = chosenFiles.front();
+        chosenFiles.pop_front();
+        return file;
+    }
+    bool ShExecute(const std::string& path) override {
+        executed.push_back(path);
+        return startSucceeds;
+    }
+    bool openUrl(const std::string& url) override {
+        urls.push_back(url);
+        return startSucceeds;
+    }
+    bool startProgram(const std::string& program,
+                      const std::vector<std::string>& arguments) override {
+        std::vector<std::string> call{program};
+        call.insert(call.end(), arguments.begin(), arguments.end());
+        started.push_back(call);
+        return startSucceeds;
+    }
+    std::string findProgram(const std::string& name) override {
+        for (const std::string& known : installedPrograms) {
+            if (known == name) {
+                return "/usr/bin/" + name;
+            }
+        }
+        return {};
+    }
+    int runModal(QDialog& dialog) override {
+        modalTitles.push_back(dialog.windowTitle().toStdString());
+        dialog.setModal(true);
+        dialog.show();
+        if (onModal) {
+            onModal(dialog);
+        }
+        const int result = dialog.result();
+        dialog.hide();
+        return result;
+    }
+};
+
+}  // namespace qor::testing
