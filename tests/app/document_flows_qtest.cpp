@@ -1,6 +1,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QMdiArea>
+#include <QMimeData>
+#include <QUrl>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -48,6 +50,7 @@ private slots:
     void windowIsReusedAndNumbered();
     void failedOpenReturnsToTheShownFile();
     void commandLineAndRecentFlows();
+    void droppedExportFileOpens();
 };
 
 void DocumentFlowsTest::dialogOpenShowsFileAndNode() {
@@ -185,6 +188,33 @@ void DocumentFlowsTest::commandLineAndRecentFlows() {
     QVERIFY(window.menuItem("keyScanFile")->isEnabled());
     QVERIFY(window.statusBarPanels().panelText(2).startsWith("Node Number:  "));
     QVERIFY(window.progressWindow().isHidden());
+}
+
+void DocumentFlowsTest::droppedExportFileOpens() {
+    AppFixture fixture;
+    MainWindow window(fixture.context);
+    window.show();
+    auto drop = [&window](const QString& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        if (!enter.isAccepted()) {
+            return false;
+        }
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                           Qt::NoModifier);
+        QApplication::sendEvent(&window, &dropped);
+        return true;
+    };
+    // Only an export file is taken.
+    QVERIFY(!drop(QString::fromStdString(fixture.resultRoot() + "/notes.txt")));
+    QVERIFY(window.activeDocument() == nullptr);
+    QVERIFY(drop(QString::fromStdString(fixture.samplePath())));
+    QCOMPARE(captionOf(window), QString::fromStdString(fixture.samplePath()));
+    QVERIFY(window.menuItem("keyScanFile")->isEnabled());
+    QCOMPARE(window.recentFiles().count(), 1);
 }
 
 QTEST_MAIN(DocumentFlowsTest)
