@@ -2,25 +2,25 @@
 
 #include <QWidget>
 
-class QPlainTextEdit;
-
 namespace qor::app {
+
+class ExportTextView;
 
 // `frmDocument`: the text of the opened export file in a fixed-pitch font.
 class DocumentWindow : public QWidget {
 public:
     explicit DocumentWindow(QWidget* parent = nullptr);
 
-    QPlainTextEdit& rtfText() const { return *rtfText_; }
+    ExportTextView& rtfText() const { return *rtfText_; }
     // Shows the file's bytes unchanged, one text line per file line (CR LF, CR or LF).
-    // Throws QorError when the file cannot be read.
+    // Throws QorError when the file cannot be read; the earlier text then stays.
     void loadFile(const QString& path);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QPlainTextEdit* rtfText_;
+    ExportTextView* rtfText_;
 };
 
 }  // namespace qor::app

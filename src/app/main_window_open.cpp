@@ -4,10 +4,10 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
 #include <functional>
 
 #include "app/document_window.h"
+#include "app/export_text_view.h"
 #include "app/main_status_bar.h"
 #include "app/main_window.h"
 #include "core/standard_error.h"
@@ -165,7 +165,7 @@ void MainWindow::openFile(OpenFlow flow, const QString& path) {
             DocumentWindow* document = activeDocument();
             document->loadFile(path);
             if (!recent) {
-                document->rtfText().repaint();
+                document->rtfText().viewport()->repaint();
             }
         });
         if (QApplication::overrideCursor() != nullptr) {

@@ -1,16 +1,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QMdiArea>
-#include <QMimeData>
-#include <QUrl>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
+#include <QMimeData>
 #include <QTest>
-#include <QTextBlock>
+#include <QUrl>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "app/document_window.h"
+#include "app/export_text_view.h"
 #include "app/main_status_bar.h"
 #include "app/main_window.h"
 #include "app_fixture.h"
@@ -76,14 +76,18 @@ void DocumentFlowsTest::dialogOpenShowsFileAndNode() {
     QCOMPARE(window.recentFiles().count(), 1);
 
     // The text is the file's, line for line, in a fixed-pitch font.
-    const QPlainTextEdit& text = window.activeDocument()->rtfText();
+    const qor::app::ExportTextView& text = window.activeDocument()->rtfText();
     std::ifstream file(fixture.samplePath(), std::ios::binary);
     std::string firstLine;
     std::getline(file, firstLine);
     if (!firstLine.empty() && firstLine.back() == '\r') {
         firstLine.pop_back();
     }
-    QCOMPARE(text.document()->firstBlock().text(), QString::fromLatin1(firstLine.c_str()));
+    QCOMPARE(text.lineText(0), QString::fromLatin1(firstLine.c_str()));
+    QCOMPARE(text.lineCount(),
+             qsizetype{std::count(
+                 std::istreambuf_iterator<char>(std::ifstream(fixture.samplePath()).rdbuf()), {},
+                 '\n')});
     QVERIFY(QFontInfo(text.font()).fixedPitch());
 
     const auto& node = fixture.session.nodeInfo;
@@ -203,8 +207,7 @@ void DocumentFlowsTest::droppedExportFileOpens() {
         if (!enter.isAccepted()) {
             return false;
         }
-        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
-                           Qt::NoModifier);
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&window, &dropped);
         return true;
     };

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QByteArray>
+#include <QTimer>
+#include <compare>
+#include <vector>
+
+class QAction;
+
+namespace qor::app {
+
+// A read-only view of an export file that stays fast for files of a hundred megabytes: it keeps
+// the file's bytes and an index of line starts, and paints only the lines on screen. Each byte is
+// one Latin-1 character; CR LF, a lone CR and a lone LF each end one line.
+class ExportTextView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    // Copies larger than this many bytes of the file are refused (see copy()).
+    static constexpr qsizetype kDefaultCopyLimit = qsizetype{64} * 1024 * 1024;
+
+    explicit ExportTextView(QWidget* parent = nullptr);
+
+    // Replaces the shown text with the file's. Throws QorError with the file error text when the
+    // file cannot be opened or read; the previous text then stays shown.
+    void loadFile(const QString& path);
+    void clear();
+
+    qsizetype lineCount() const;
+    // The line without its line end; tabs and control characters as they are in the file.
+    QString lineText(qsizetype index) const;
+
+    bool hasSelection() const { return anchor_ != cursor_; }
+    // Lines of the selection joined with "\n".
+    QString selectedText() const;
+    void selectAll();
+    // Puts the selection on the clipboard; a selection larger than copyLimit() is refused.
+    void copy();
+    qsizetype copyLimit() const { return copyLimit_; }
+    void setCopyLimit(qsizetype bytes) { copyLimit_ = bytes; }
+
+protected:
+    bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    // A place between two characters: `column` counts characters of the line (a tab is one).
+    // {lineCount(), 0} is the end of a file whose last line has a line end.
+    struct Position {
+        qsizetype line = 0;
+        qsizetype column = 0;
+        auto operator<=>(const Position&) const = default;
+    };
+    struct Span {
+        const char* data;
+        qsizetype size;
+    };
+
+    Span lineSpan(qsizetype index) const;
+    qsizetype offsetOf(Position position) const;
+    Position documentEnd() const;
+    Position positionAt(QPoint point) const;
+    void paintLine(QPainter& painter, qsizetype index, int top, qint64 firstColumn,
+                   qint64 columnCount);
+    void updateMetrics();
+    void updateScrollBars();
+    void dragTo(QPoint point);
+    void autoScroll();
+    void selectionChanged();
+
+    QByteArray bytes_;
+    std::vector<quint32> starts_;  // one per line plus the end of the file; empty when no lines
+    qint64 widestColumns_ = 0;
+    Position anchor_;
+    Position cursor_;
+    bool dragging_ = false;
+    QPoint dragPoint_;
+    QTimer autoScrollTimer_;
+    int charWidth_ = 1;
+    int lineHeight_ = 1;
+    int ascent_ = 0;
+    QChar substitute_;
+    qsizetype copyLimit_ = kDefaultCopyLimit;
+    QAction* copyAction_;
+    QAction* selectAllAction_;
+};
+
+}  // namespace qor::app
