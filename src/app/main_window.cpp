@@ -207,28 +207,25 @@ void MainWindow::previewSearchStatus() {
 }
 
 void MainWindow::mnuToolsStatistic_Click() {
-    runStep(context_.boxes, kModule, "mnuToolsStatistic_Click", [&] {
-        const std::string path = context_.desktop.ShowAPIOpenDialog(
-            this, {{"Statistic files (*.txt)", "*.txt"}}, "Open Statistics File...",
-            context_.programFolder.toStdString(), "qor");
-        if (path.empty()) {
-            return;
-        }
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        context_.desktop.ShExecute(path);
-        QApplication::restoreOverrideCursor();
-    });
+    openChosenFile("mnuToolsStatistic_Click", {{"Statistic files (*.txt)", "*.txt"}},
+                   "Open Statistics File...");
 }
 
 void MainWindow::mnuToolsShellExecute_Click() {
-    runStep(context_.boxes, kModule, "mnuToolsShellExecute_Click", [&] {
-        // The workbooks are written as .xlsx, so the Excel entry lists those too.
+    // The workbooks are written as .xlsx, so the Excel entry lists those too.
+    openChosenFile("mnuToolsShellExecute_Click",
+                   {{"Microsoft Excel Files (*.xls)", "*.xls;*.xlsx"},
+                    {"Comma Delimited Files (*.csv)", "*.csv"},
+                    {"HTML Document (*.html;*.htm)", "*.html;*.htm"}},
+                   "Open File(s) for Preview...");
+}
+
+void MainWindow::openChosenFile(std::string_view procedure,
+                                const std::vector<platform::FileFilter>& filters,
+                                const std::string& title) {
+    runStep(context_.boxes, kModule, procedure, [&] {
         const std::string path = context_.desktop.ShowAPIOpenDialog(
-            this,
-            {{"Microsoft Excel Files (*.xls)", "*.xls;*.xlsx"},
-             {"Comma Delimited Files (*.csv)", "*.csv"},
-             {"HTML Document (*.html;*.htm)", "*.html;*.htm"}},
-            "Open File(s) for Preview...", context_.programFolder.toStdString(), "qor");
+            this, filters, title, context_.programFolder.toStdString(), "qor");
         if (path.empty()) {
             return;
         }

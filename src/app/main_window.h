@@ -5,6 +5,8 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/app_context.h"
 #include "app/main_menu.h"
@@ -92,6 +94,9 @@ private:
     void previewSearchStatus();
     void mnuToolsStatistic_Click();
     void mnuToolsShellExecute_Click();
+    // Lets the user choose a file and opens it with the desktop's application for its type.
+    void openChosenFile(std::string_view procedure,
+                        const std::vector<platform::FileFilter>& filters, const std::string& title);
     void showHelp();
     void showDocumentationPage();
     void mnuHelpAbout_Click();

@@ -52,6 +52,9 @@ void MainWindowTest::menuAndToolbarAtLoad() {
     MainWindow window(fixture.context);
 
     QCOMPARE(window.windowTitle(), QString(".QOR Reader"));
+    // No close button: the program is left through "Exit".
+    QVERIFY(!(window.windowFlags() & Qt::WindowCloseButtonHint));
+    QVERIFY(window.windowFlags() & Qt::WindowMinimizeButtonHint);
     for (const qor::app::MenuItemDefinition& row : qor::app::mainMenuTable()) {
         if (row.key[0] == '\0') {
             continue;
