@@ -56,6 +56,8 @@ private slots:
     void scanWritesResultsAndShowsStatistics();
     void nothingEnabledRefusesTheScan();
     void failedScanLeavesNothingBehindOnScreen();
+    void scanNowOfTheSearchStatusDialogScans();
+    void optionsClosedByTheTitleBarAreReloaded();
 };
 
 void ScanCommandTest::scanWritesResultsAndShowsStatistics() {
@@ -136,6 +138,57 @@ void ScanCommandTest::failedScanLeavesNothingBehindOnScreen() {
     QVERIFY(!window.scanRunning());
     QVERIFY(window.menuItem("keyScanFile")->isEnabled());
     QVERIFY(window.menuItem("keyOpen")->isEnabled());
+}
+
+void ScanCommandTest::scanNowOfTheSearchStatusDialogScans() {
+    AppFixture fixture;
+    prepare(fixture);
+    fixture.store.SaveSetting("Settings", "ShowSearchStatusDialog", "1");
+    MainWindow window(fixture.context);
+    window.openByPath(fixture.samplePath());
+    StatisticsCloser closer;
+    closer.window = &window;
+    fixture.desktop.onModal = [&closer](QDialog& dialog) {
+        if (dialog.windowTitle() == "Search Status") {
+            dialog.findChild<QPushButton*>("cmdScanNow")->click();
+        } else {
+            closer(dialog);
+        }
+    };
+    window.toolbarButton(1)->trigger();
+    QCOMPARE(fixture.desktop.modalTitles,
+             (std::vector<std::string>{"Search Status", "Search Results Statistics"}));
+    QVERIFY(std::filesystem::exists(csvFolder(fixture) / "AI_Node12_04Dec2026.csv"));
+    QVERIFY(fixture.boxes.errors.empty());
+}
+
+void ScanCommandTest::optionsClosedByTheTitleBarAreReloaded() {
+    AppFixture fixture;
+    fixture.store.SaveSetting("chkAISParameters", "EnableSearch", "1");
+    fixture.store.SaveSetting("chkAISParameters", "NAME", "1");
+    MainWindow window(fixture.context);
+    window.optionsDialog();
+    QVERIFY(fixture.session.options.of(ElementType::AI).enabled);
+
+    // An edit, then the title bar: the edit is gone and the store is untouched.
+    fixture.desktop.onModal = [&fixture](QDialog& dialog) {
+        QCOMPARE(dialog.windowTitle(), QString("Search Options"));
+        fixture.session.options.of(ElementType::AI).enabled = false;
+        dialog.reject();
+    };
+    window.menuItem("keyOptions")->trigger();
+    QCOMPARE(fixture.store.GetSetting("chkAISParameters", "EnableSearch", ""), std::string("1"));
+    window.optionsDialog();
+    QVERIFY(fixture.session.options.of(ElementType::AI).enabled);
+
+    // "OK" keeps the edit and stores it.
+    fixture.desktop.onModal = [&fixture](QDialog& dialog) {
+        fixture.session.options.of(ElementType::AI).enabled = false;
+        dialog.findChild<QPushButton*>("cmdOK")->click();
+    };
+    window.toolbarButton(2)->trigger();
+    QCOMPARE(fixture.store.GetSetting("chkAISParameters", "EnableSearch", ""), std::string("0"));
+    QVERIFY(!fixture.session.searchStatus.anyEnabled());
 }
 
 QTEST_MAIN(ScanCommandTest)
