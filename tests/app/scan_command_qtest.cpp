@@ -58,6 +58,7 @@ private slots:
     void failedScanLeavesNothingBehindOnScreen();
     void scanNowOfTheSearchStatusDialogScans();
     void optionsClosedByTheTitleBarAreReloaded();
+    void closingDuringAScanWaitsForItsEnd();
 };
 
 void ScanCommandTest::scanWritesResultsAndShowsStatistics() {
@@ -189,6 +190,26 @@ void ScanCommandTest::optionsClosedByTheTitleBarAreReloaded() {
     window.toolbarButton(2)->trigger();
     QCOMPARE(fixture.store.GetSetting("chkAISParameters", "EnableSearch", ""), std::string("0"));
     QVERIFY(!fixture.session.searchStatus.anyEnabled());
+}
+
+void ScanCommandTest::closingDuringAScanWaitsForItsEnd() {
+    AppFixture fixture;
+    prepare(fixture);
+    MainWindow window(fixture.context);
+    window.show();
+    window.openByPath(fixture.samplePath());
+    bool stillOpen = false;
+    fixture.desktop.onModal = [&](QDialog& dialog) {
+        // The session ends while the statistics of the scan are still up.
+        window.close();
+        stillOpen = window.isVisible() && !fixture.store.contains("Settings", "MainLeft");
+        dialog.findChild<QPushButton*>("cmdClose")->click();
+    };
+    window.mnuFileScan_Click();
+    QVERIFY(stillOpen);
+    QTRY_VERIFY(!window.isVisible());
+    QVERIFY(fixture.store.contains("Settings", "MainLeft"));
+    QCOMPARE(fixture.store.GetSetting("MRUFiles", "1", ""), fixture.samplePath());
 }
 
 QTEST_MAIN(ScanCommandTest)
