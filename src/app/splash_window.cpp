@@ -18,7 +18,7 @@ namespace qor::app {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
-constexpr int kOffsetTwips = 6000;  // below the centred position (Part 4.1)
+constexpr int kOffsetTwips = 6000;  // below the centred position
 
 constexpr QSize kPictureSize(460, 260);
 const QColor kNavy(0x27, 0x49, 0x6d);

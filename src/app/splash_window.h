@@ -14,8 +14,8 @@ namespace qor::app {
 
 // Where the splash window goes: centred horizontally on `screen`, its top 6000 twips below
 // the vertically centred position, (screen height - window height) / 2 + 6000 twips, the
-// twips converted at `dpi` logical dots per inch (pixels = twips * dpi / 1440, rounded). The
-// spec's offset pushes the window past the bottom of most screens, so the result is then
+// twips converted at `dpi` logical dots per inch (pixels = twips * dpi / 1440, rounded). That
+// offset pushes the window past the bottom of most screens, so the result is then
 // clamped to keep the whole window inside `available` (the screen less its panels); a
 // window larger than that area keeps its top-left corner inside it.
 QPoint SplashPosition(const QRect& screen, const QRect& available, const QSize& window, double dpi);

@@ -1,4 +1,4 @@
-// The about box (Part 4.5), its version text and the icon set of the menus.
+// The about box, its version text and the icon set of the menus.
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-// The splash window (Part 4.1): its placement, picture and status text.
+// The splash window: its placement, picture and status text.
 #include <QLabel>
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-// The element statistics window (Part 2.4): counts, colours, captions and "Save To File".
+// The element statistics window: counts, colours, captions and "Save To File".
 #include <memory>
 
 #include <QLabel>
