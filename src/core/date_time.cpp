@@ -54,6 +54,18 @@ DateTime SystemClock::now() const {
                     local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
+std::time_t toTimeT(const DateTime& when) {
+    std::tm local{};
+    local.tm_year = when.year - 1900;
+    local.tm_mon = when.month - 1;
+    local.tm_mday = when.day;
+    local.tm_hour = when.hour;
+    local.tm_min = when.minute;
+    local.tm_sec = when.second;
+    local.tm_isdst = -1;
+    return std::mktime(&local);
+}
+
 std::string formatDateStamp(const DateTime& when, const MonthNames& months) {
     return twoDigits(when.day) + monthName(when, months) + fourDigits(when.year);
 }

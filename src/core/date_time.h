@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,9 @@ std::string formatDateStamp(const DateTime& when, const MonthNames& months);
 std::string formatDashedDate(const DateTime& when, const MonthNames& months);
 // "hh:mm:ss", 24-hour.
 std::string formatTime(const DateTime& when);
+
+// The moment as seconds since the epoch, taking it as local time.
+std::time_t toTimeT(const DateTime& when);
 
 // Parses "YYYY-MM-DDTHH:MM:SS"; nothing when the text is not a valid moment.
 std::optional<DateTime> parseIsoDateTime(std::string_view text);

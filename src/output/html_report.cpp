@@ -5,7 +5,7 @@
 #include "core/qor_error.h"
 #include "core/standard_error.h"
 #include "options/column_data.h"
-#include "platform/file_system.h"
+#include "platform/result_file.h"
 
 namespace qor::output {
 namespace {
@@ -150,9 +150,8 @@ void HtmlReport::InitVariables(int highestColumn, const std::vector<std::string>
 
 void HtmlReport::OpenHTMLFile(int highestColumn, const std::string& path) {
     discardPage();  // only one element page is open at a time
-    runStep(ui_, kModule, "OpenHTMLFile", [&] {
-        page_.open(path, "wb");
-
+    page_.open(path);
+    {
         PageText head;
         head.line("<html>")
             .line("<head>")
@@ -196,50 +195,40 @@ void HtmlReport::OpenHTMLFile(int highestColumn, const std::string& path) {
             head.line("</th>");
         }
         head.line("</tr>");
-        writePageText(head.text());
-    });
+        page_.write(head.text());
+    }
 }
 
 void HtmlReport::WriteValuesToHTMLFile(const scan::ElementRow& row, int highestColumn,
                                        bool cabinetColumnsLead) {
-    if (!page_.isOpen()) {
-        return;  // the page's failure has been reported once already
-    }
-    runStep(ui_, kModule, "WriteValuesToHTMLFile", [&] {
-        rowText_.clear();
-        rowText_ += "<tr>\r\n";
-        const int cells = highestColumn + 1;
-        for (int i = 1; i <= cells; ++i) {
-            int slot = i;
-            if (cabinetColumnsLead) {
-                slot = i == 1   ? static_cast<int>(scan::kCabinetSlot)
-                       : i == 2 ? static_cast<int>(scan::kModuleSlot)
-                                : i - 2;
-            }
-            rowText_ += "<td width=\"320\">\r\n<p align=\"left\"><font size=\"2\" face=\"Arial\">";
-            appendCellText(rowText_, slot < static_cast<int>(scan::kElementRowSlots)
-                                         ? std::string_view(row[static_cast<std::size_t>(slot)])
-                                         : std::string_view());
-            rowText_ += "</font></p>\r\n</td>\r\n";
+    rowText_.clear();
+    rowText_ += "<tr>\r\n";
+    const int cells = highestColumn + 1;
+    for (int i = 1; i <= cells; ++i) {
+        int slot = i;
+        if (cabinetColumnsLead) {
+            slot = i == 1   ? static_cast<int>(scan::kCabinetSlot)
+                   : i == 2 ? static_cast<int>(scan::kModuleSlot)
+                            : i - 2;
         }
-        rowText_ += "</tr>\r\n";
-        writePageText(rowText_);
-    });
+        rowText_ += "<td width=\"320\">\r\n<p align=\"left\"><font size=\"2\" face=\"Arial\">";
+        appendCellText(rowText_, slot < static_cast<int>(scan::kElementRowSlots)
+                                     ? std::string_view(row[static_cast<std::size_t>(slot)])
+                                     : std::string_view());
+        rowText_ += "</font></p>\r\n</td>\r\n";
+    }
+    rowText_ += "</tr>\r\n";
+    page_.write(rowText_);
 }
 
-void HtmlReport::CloseHTMLFile() {
-    if (!page_.isOpen()) {
-        return;
-    }
-    runStep(ui_, kModule, "CloseHTMLFile", [&] {
-        writePageText("</table>\r\n</body>\r\n</html>\r\n");
-        finishPage();
-    });
+void HtmlReport::CloseHTMLFile(platform::Placement placement) {
+    page_.write("</table>\r\n</body>\r\n</html>\r\n");
+    page_.commit(placement);
 }
 
 void HtmlReport::CreateIndexPage(
     const std::string& path, const std::array<std::string, scan::kElementTypeCount>& linkLines) {
-    runStep(ui_, kModule, "CreateIndexPage", [&] {
+    {
         std::string nodeNumber;
         appendEscaped(nodeNumber, node_.nodeNumber);
         std::string nodeDescription;
@@ -299,12 +288,12 @@ void HtmlReport::CreateIndexPage(
             .line(R"x(<p><font face="Arial" size="2">&nbsp;</font></p>)x")
             .line("</body>")
             .line("</html>");
-        platform::writeWholeFile(path, page.text());
-    });
+        platform::writeResultFile(path, page.text(), platform::Placement::Replace);
+    }
 }
 
 void HtmlReport::CreatePreviewPage(const std::string& path) {
-    runStep(ui_, kModule, "CreatePreviewPage", [&] {
+    {
         PageText page;
         page.line("<html>")
             .line("<head>")
@@ -325,12 +314,12 @@ void HtmlReport::CreatePreviewPage(const std::string& path) {
             .line("</noframes>")
             .line("</frameset>")
             .line("</html>");
-        platform::writeWholeFile(path, page.text());
-    });
+        platform::writeResultFile(path, page.text(), platform::Placement::Replace);
+    }
 }
 
 void HtmlReport::CreateEmptyPage(const std::string& path) {
-    runStep(ui_, kModule, "CreateEmptyPage", [&] {
+    {
         PageText page;
         page.line("<html>")
             .line("<head>")
@@ -341,26 +330,12 @@ void HtmlReport::CreateEmptyPage(const std::string& path) {
             .line("<p>&nbsp;</p>")
             .line("</body>")
             .line("</html>");
-        platform::writeWholeFile(path, page.text());
-    });
+        platform::writeResultFile(path, page.text(), platform::Placement::Replace);
+    }
 }
 
 void HtmlReport::discardPage() noexcept {
     page_.discard();
-}
-
-// A failed write closes the page, so that its rows are not reported one by one.
-void HtmlReport::writePageText(const std::string& text) {
-    try {
-        page_.write(text);
-    } catch (...) {
-        page_.discard();
-        throw;
-    }
-}
-
-void HtmlReport::finishPage() {
-    page_.close();
 }
 
 }  // namespace qor::output

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/user_interface.h"
-#include "platform/output_file.h"
+#include "platform/result_file.h"
 #include "scan/element_row.h"
 #include "scan/element_types.h"
 #include "scan/node_info.h"
@@ -26,8 +26,9 @@ std::string buildIndexLinkLine(std::string_view pageFileName, std::string_view l
                                long long writtenCount);
 
 // The framed HTML report ("HTMLReport" in error messages): one element page open at a time,
-// then the index, frameset and empty pages. Each procedure reports its own failures with the
-// standard error message and carries on.
+// then the index, frameset and empty pages. Every page is written beside its name and moved
+// into place when complete; a page that cannot be written throws QorError and leaves nothing
+// behind under its name.
 class HtmlReport {
 public:
     // `node` is read at each use: the status line takes its generation date, the index its
@@ -41,15 +42,14 @@ public:
     // missing from `columns` up to `highestColumn` give empty headers.
     void InitVariables(int highestColumn, const std::vector<std::string>& columns,
                        std::string_view pageTitle);
-    // Creates the element page and writes its head and the table's header row. A page that
-    // cannot be created is reported here once; the row and close calls of that page then
-    // write nothing.
+    // Starts the element page: its head and the table's header row.
     void OpenHTMLFile(int highestColumn, const std::string& path);
     // One table row from slots 1.. of `row`; `cabinetColumnsLead` puts slots 12 and 13
     // (cabinet and module) first, as for a labelled channel type.
     void WriteValuesToHTMLFile(const scan::ElementRow& row, int highestColumn,
                                bool cabinetColumnsLead);
-    void CloseHTMLFile();
+    // Ends the element page and gives it its name.
+    void CloseHTMLFile(platform::Placement placement);
 
     // `linkLines` in index order (AI .. DOC, DAT(B) .. DAT(R), PIDCON, MOTCON); an empty one
     // leaves an empty line.
@@ -58,15 +58,12 @@ public:
     void CreatePreviewPage(const std::string& path);
     void CreateEmptyPage(const std::string& path);
 
-    // True while an element page is open for writing.
+    // True while an element page is being written.
     bool pageOpen() const { return page_.isOpen(); }
-    // Closes the open element page without its tail (the read was abandoned).
+    // Throws the open element page away (the read was abandoned).
     void discardPage() noexcept;
 
 private:
-    void writePageText(const std::string& text);
-    void finishPage();
-
     UserInterface& ui_;
     const scan::NodeInfo& node_;
 
@@ -76,7 +73,7 @@ private:
     std::string statusLine_;
     long long tableWidth_ = 0;
 
-    platform::OutputFile page_;
+    platform::ResultFile page_;
     std::string rowText_;  // reused: one row is built, then written in one piece
 };
 

@@ -1,20 +1,17 @@
 #include "output/result_folder.h"
 
-#include "core/standard_error.h"
 #include "platform/file_system.h"
 #include "platform/path_names.h"
 
 namespace qor::output {
 namespace {
 
-void useOrCreate(std::string& folder, UserInterface& ui) {
-    runStep(ui, "modMain", "CreateFolder", [&] {
-        if (platform::folderExists(folder)) {
-            folder = platform::canonicalFolder(folder);
-        } else {
-            platform::createFolder(folder);
-        }
-    });
+void useOrCreate(std::string& folder) {
+    if (platform::folderExists(folder)) {
+        folder = platform::canonicalFolder(folder);
+    } else {
+        platform::createFolder(folder);
+    }
 }
 
 }  // namespace
@@ -33,19 +30,19 @@ std::string_view outputSubfolderName(options::OutputMode mode) {
     return {};
 }
 
-void CreateFolder(Session& session, const Clock& clock, UserInterface& ui) {
+void CreateFolder(Session& session, const Clock& clock) {
     const std::string today = formatDateStamp(clock.now(), session.months);
     ScanState& state = session.scan;
     state.resultFolder = platform::joinPath(
         session.options.scanResultFolderPath,
         "Node" + platform::safeFileNamePart(session.nodeInfo.nodeNumber) + "_" + today);
     state.outputFolder = state.resultFolder;
-    useOrCreate(state.outputFolder, ui);
+    useOrCreate(state.outputFolder);
     const std::string_view subfolder = outputSubfolderName(session.options.outputMode);
     if (!subfolder.empty()) {
         state.outputFolder = platform::joinPath(state.outputFolder, subfolder);
     }
-    useOrCreate(state.outputFolder, ui);
+    useOrCreate(state.outputFolder);
 }
 
 }  // namespace qor::output

@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "core/date_time.h"
-#include "core/user_interface.h"
 #include "options/search_options.h"
 #include "output/session.h"
 
@@ -15,8 +14,8 @@ std::string_view outputSubfolderName(options::OutputMode mode);
 
 // Sets the result folder (<scan result folder>/Node<node>_<today>) and the output folder
 // (its subfolder for the chosen output), creating each when missing and taking the path the
-// file system reports when it exists. A failing step is reported with the standard error
-// message (modMain.CreateFolder) and the next step runs.
-void CreateFolder(Session& session, const Clock& clock, UserInterface& ui);
+// file system reports when it exists. Throws QorError naming the folder that cannot be used:
+// everything a scan writes depends on it, so nothing else is tried.
+void CreateFolder(Session& session, const Clock& clock);
 
 }  // namespace qor::output

@@ -36,14 +36,15 @@ public:
 
 }  // namespace
 
-std::unique_ptr<ScanOutput> makeScanOutput(Session& session, UserInterface& ui) {
+std::unique_ptr<ScanOutput> makeScanOutput(Session& session, UserInterface& ui,
+                                           const Clock& clock) {
     switch (session.options.outputMode) {
         case options::OutputMode::CsvFilesOnly:
             return std::make_unique<CsvOutput>(ui);
         case options::OutputMode::HtmlReport:
             return makeHtmlOutput(session, ui);
         case options::OutputMode::ExcelFilesOnly:
-            return makeWorkbookOutput(session, ui);
+            return makeWorkbookOutput(session, ui, clock);
         case options::OutputMode::None:
             break;
     }

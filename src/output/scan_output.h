@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/date_time.h"
 #include "core/user_interface.h"
 #include "output/session.h"
 #include "scan/element_sink.h"
@@ -23,7 +24,7 @@ public:
     virtual void abandonScan() noexcept {}
 };
 
-// The output for the session's output mode.
-std::unique_ptr<ScanOutput> makeScanOutput(Session& session, UserInterface& ui);
+// The output for the session's output mode; `clock` dates what the output stamps.
+std::unique_ptr<ScanOutput> makeScanOutput(Session& session, UserInterface& ui, const Clock& clock);
 
 }  // namespace qor::output

@@ -8,6 +8,7 @@
 #include "core/strings.h"
 #include "output/result_folder.h"
 #include "output/scan_output.h"
+#include "platform/folder_lock.h"
 #include "scan/element_reader.h"
 #include "scan/node_info.h"
 
@@ -96,8 +97,11 @@ ScanOutcome RunScan(Session& session, UserInterface& ui, const ScanEnvironment& 
     for (TypeResult& result : session.results) {
         result.indexLinkLine.clear();
     }
-    CreateFolder(session, environment.clock, ui);
-    const std::unique_ptr<ScanOutput> output = makeScanOutput(session, ui);
+    // Everything below writes into these folders: when they cannot be made or another scan
+    // is writing them, that one cause is the scan's error and nothing is written.
+    CreateFolder(session, environment.clock);
+    const platform::FolderLock lock(session.scan.resultFolder);
+    const std::unique_ptr<ScanOutput> output = makeScanOutput(session, ui, environment.clock);
     try {
         output->beginScan();
         ProgressWindowScope progressWindow(ui);

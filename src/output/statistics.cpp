@@ -3,6 +3,7 @@
 #include "core/standard_error.h"
 #include "platform/file_system.h"
 #include "platform/path_names.h"
+#include "platform/result_file.h"
 
 namespace qor::output {
 namespace {
@@ -64,7 +65,9 @@ std::string StatisticsFileText(const Session& session, const DateTime& now) {
 StatisticsSave SaveStatisticsFile(const Session& session, const Clock& clock, UserInterface& ui) {
     const std::string path = StatisticsFilePath(session);
     try {
-        if (platform::pathExists(path)) {
+        platform::Placement placement = platform::Placement::New;
+        if (platform::entryExists(path)) {
+            placement = platform::Placement::Replace;
             Prompt prompt;
             prompt.title = std::string(kApplicationTitle);
             prompt.text = "Statistic file for node '" + session.nodeInfo.nodeNumber +
@@ -74,7 +77,7 @@ StatisticsSave SaveStatisticsFile(const Session& session, const Clock& clock, Us
                 return StatisticsSave::KeptExisting;
             }
         }
-        platform::writeWholeFile(path, StatisticsFileText(session, clock.now()));
+        platform::writeResultFile(path, StatisticsFileText(session, clock.now()), placement);
     } catch (...) {
         reportStandardError(ui, "frmStatistic", "cmdSaveStatistic_Click",
                             describeCurrentException());

@@ -177,35 +177,33 @@ private:
 // own (`shared` null) or in the scan's one workbook.
 class WorkbookSink : public scan::ElementSink {
 public:
-    WorkbookSink(const Session& session, UserInterface& ui, PasteXL* shared,
+    WorkbookSink(const Session& session, UserInterface& ui, std::time_t created, PasteXL* shared,
                  WorkbookSaver* saver = nullptr)
         : ui_(ui),
           saver_(saver),
-          own_(shared == nullptr ? std::make_unique<PasteXL>(ui, SystemStatusText(session.nodeInfo))
-                                 : nullptr),
+          own_(shared == nullptr
+                   ? std::make_unique<PasteXL>(ui, SystemStatusText(session.nodeInfo), created)
+                   : nullptr),
           excel_(shared == nullptr ? own_.get() : shared) {}
 
     bool begin(const scan::SinkContext& context) override {
         columns_ = &context.columns;
         lastIndex_ = static_cast<int>(context.columns.size()) - 1;
         labelled_ = context.labelled;
-        fileName_ = platform::joinPath(context.outputFolder, context.baseName);
+        fileName_ =
+            platform::joinPath(context.outputFolder, workbookFileNamePart(context.baseName));
         statusBarText_ = std::string(loadString(own_ ? str::kConvertingToExcelSheets
                                                      : str::kConvertingToOneExcelFile)) +
                          std::string(loadString(context.type.typeTextId)) +
                          std::string(loadString(str::kElementsEllipsis));
-        try {
-            if (own_) {
-                own_->InitExcel();
-            } else {
-                excel_->AddWorksheet();
-                reportRefusal(ui_, context.type.readerModule, "ReadElements",
-                              [&] { excel_->NameActiveSheet(context.type.title); });
-            }
-            excel_->PrepareSheet(context.columnCount);
-        } catch (...) {
-            throw QorError(describeCurrentException() + ". " + abandon());
+        if (own_) {
+            own_->InitExcel();
+        } else {
+            excel_->AddWorksheet();
+            reportRefusal(ui_, context.type.readerModule, "ReadElements",
+                          [&] { excel_->NameActiveSheet(context.type.title); });
         }
+        excel_->PrepareSheet(context.columnCount);
         nextRow_ = kFirstElementRow;
         return true;
     }
@@ -264,9 +262,10 @@ private:
 
 class PerTypeWorkbooks : public ScanOutput {
 public:
-    PerTypeWorkbooks(Session& session, UserInterface& ui) : session_(session), ui_(ui) {}
+    PerTypeWorkbooks(Session& session, UserInterface& ui, std::time_t created)
+        : session_(session), ui_(ui), created_(created) {}
     std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType) override {
-        return std::make_unique<WorkbookSink>(session_, ui_, nullptr, &saver_);
+        return std::make_unique<WorkbookSink>(session_, ui_, created_, nullptr, &saver_);
     }
     void endScan() override { saver_.drain(); }
     void abandonScan() noexcept override {
@@ -280,39 +279,55 @@ public:
 private:
     Session& session_;
     UserInterface& ui_;
+    const std::time_t created_;
     WorkbookSaver saver_{ui_};
 };
 
 class OneWorkbook : public ScanOutput {
 public:
-    OneWorkbook(Session& session, UserInterface& ui)
-        : session_(session), ui_(ui), excel_(ui, SystemStatusText(session.nodeInfo)) {}
+    OneWorkbook(Session& session, UserInterface& ui, std::time_t created)
+        : session_(session),
+          ui_(ui),
+          created_(created),
+          excel_(ui, SystemStatusText(session.nodeInfo), created) {}
 
     void beginScan() override { excel_.InitExcel(); }
     std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType) override {
-        return std::make_unique<WorkbookSink>(session_, ui_, &excel_);
+        return std::make_unique<WorkbookSink>(session_, ui_, created_, &excel_);
     }
     void endScan() override {
-        excel_.EndExcel(
-            platform::joinPath(session_.scan.outputFolder,
-                               "Node" + platform::safeFileNamePart(session_.nodeInfo.nodeNumber) +
-                                   "_" + session_.scan.startDateStamp));
+        excel_.EndExcel(platform::joinPath(
+            session_.scan.outputFolder, workbookFileNamePart("Node" + session_.nodeInfo.nodeNumber +
+                                                             "_" + session_.scan.startDateStamp)));
     }
     void abandonScan() noexcept override { excel_.QuitWithoutSaving(); }
 
 private:
     Session& session_;
     UserInterface& ui_;
+    const std::time_t created_;
     PasteXL excel_;
 };
 
 }  // namespace
 
-std::unique_ptr<ScanOutput> makeWorkbookOutput(Session& session, UserInterface& ui) {
+std::unique_ptr<ScanOutput> makeWorkbookOutput(Session& session, UserInterface& ui,
+                                               const Clock& clock) {
+    const std::time_t created = toTimeT(clock.now());
     if (session.options.writesOneWorkbook()) {
-        return std::make_unique<OneWorkbook>(session, ui);
+        return std::make_unique<OneWorkbook>(session, ui, created);
     }
-    return std::make_unique<PerTypeWorkbooks>(session, ui);
+    return std::make_unique<PerTypeWorkbooks>(session, ui, created);
+}
+
+std::string workbookFileNamePart(std::string_view text) {
+    std::string name = platform::safeFileNamePart(text);
+    for (char& c : name) {
+        if (c == '[' || c == ']') {
+            c = '_';
+        }
+    }
+    return name;
 }
 
 ExcelInstallation ExcelInstalled(UserInterface& ui) {
@@ -338,8 +353,8 @@ std::string SystemStatusText(const scan::NodeInfo& node) {
 
 // PasteXL ------------------------------------------------------------------------------------
 
-PasteXL::PasteXL(UserInterface& ui, std::string systemStatusText)
-    : ui_(ui), systemStatusText_(std::move(systemStatusText)) {}
+PasteXL::PasteXL(UserInterface& ui, std::string systemStatusText, std::time_t created)
+    : ui_(ui), systemStatusText_(std::move(systemStatusText)), created_(created) {}
 
 PasteXL::~PasteXL() {
     QuitWithoutSaving();
@@ -363,6 +378,7 @@ void PasteXL::InitExcel() {
     release();  // a new instance each time, as the application gives one
     try {
         excel_ = std::make_unique<platform::Spreadsheet>(ui_);
+        excel_->setCreationTime(created_);
     } catch (...) {
         // Starting fails silently; the steps below report what it leaves undone.
     }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <ctime>
 #include <memory>
 #include <source_location>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/date_time.h"
 #include "output/scan_output.h"
 #include "platform/spreadsheet.h"
 #include "scan/element_row.h"
@@ -14,7 +16,12 @@
 namespace qor::output {
 
 // Excel workbooks: one per element type, or one with a sheet per type.
-std::unique_ptr<ScanOutput> makeWorkbookOutput(Session& session, UserInterface& ui);
+// The workbooks carry `clock`'s time of the scan as their creation time.
+std::unique_ptr<ScanOutput> makeWorkbookOutput(Session& session, UserInterface& ui,
+                                               const Clock& clock);
+
+// A file name part the workbook writer accepts: the file-name rule, and also no "[" or "]".
+std::string workbookFileNamePart(std::string_view text);
 
 // What ExcelInstalled found. The options dialog shows the version and offers the two Excel
 // output choices only when the spreadsheet is installed.
@@ -37,7 +44,7 @@ std::string SystemStatusText(const scan::NodeInfo& node);
 // the spreadsheet refuses and passes anything else to its caller.
 class PasteXL {
 public:
-    PasteXL(UserInterface& ui, std::string systemStatusText);
+    PasteXL(UserInterface& ui, std::string systemStatusText, std::time_t created = 0);
     ~PasteXL();
     PasteXL(const PasteXL&) = delete;
     PasteXL& operator=(const PasteXL&) = delete;
@@ -81,6 +88,7 @@ private:
 
     UserInterface& ui_;
     const std::string systemStatusText_;
+    const std::time_t created_;
     std::unique_ptr<platform::Spreadsheet> excel_;
     platform::Workbook* workbook_ = nullptr;
     platform::Worksheet* worksheet_ = nullptr;

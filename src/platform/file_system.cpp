@@ -75,19 +75,6 @@ std::string canonicalFolder(const std::string& path) {
     return fromFsPath(canonical);
 }
 
-void writeWholeFile(const std::string& path, std::string_view content) {
-    std::FILE* file = openFile(path, "wb");
-    if (file == nullptr) {
-        fail("Cannot create", path, errno);
-    }
-    const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-    const int error = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        fail("Cannot write", path, written ? errno : error);
-    }
-}
-
 std::string readWholeFile(const std::string& path) {
     std::FILE* file = openFile(path, "rb");
     if (file == nullptr) {
@@ -106,6 +93,28 @@ std::string readWholeFile(const std::string& path) {
         fail("Cannot read", path, error);
     }
     return content;
+}
+
+bool isRegularFile(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(std::filesystem::symlink_status(toFsPath(path), ec));
+}
+
+std::optional<std::string> readRegularFile(const std::string& path, std::size_t maxBytes) {
+    std::error_code ec;
+    const std::filesystem::path file = toFsPath(path);
+    if (!isRegularFile(path) || std::filesystem::file_size(file, ec) > maxBytes || ec) {
+        return std::nullopt;
+    }
+    try {
+        std::string content = readWholeFile(path);
+        if (content.size() > maxBytes) {
+            return std::nullopt;
+        }
+        return content;
+    } catch (const QorError&) {
+        return std::nullopt;  // gone or unreadable since the check: as if it were not there
+    }
 }
 
 std::FILE* openFile(const std::string& path, const char* mode) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,9 +20,12 @@ bool pathExists(const std::string& path);
 bool folderExists(const std::string& path);
 void createFolder(const std::string& path);            // one level
 std::string canonicalFolder(const std::string& path);  // the path as the file system reports it
-// Creates or truncates the file and writes `content`; nothing is left half-written silently.
-void writeWholeFile(const std::string& path, std::string_view content);
 std::string readWholeFile(const std::string& path);
+// The bytes of the regular file at `path` when it is one (not a link, a folder or a device)
+// and holds at most `maxBytes`; nothing otherwise.
+std::optional<std::string> readRegularFile(const std::string& path, std::size_t maxBytes);
+// Whether `path` names a regular file itself (a symbolic link to one does not count).
+bool isRegularFile(const std::string& path);
 
 // fopen with a UTF-8 path; nullptr and errno on failure.
 std::FILE* openFile(const std::string& path, const char* mode);

@@ -742,7 +742,8 @@ bool Workbook::saveAs(std::string_view fileName) {
 bool Workbook::confirmReplace(std::string_view fileName) {
     requireOpen();
     const std::string path = xlsxFilePath(fileName);
-    if (application_->displayAlerts() && pathExists(path)) {
+    placement_ = entryExists(path) ? Placement::Replace : Placement::New;
+    if (application_->displayAlerts() && placement_ == Placement::Replace) {
         Prompt prompt;
         prompt.title = std::string(kApplicationTitle);
         prompt.text = "A file named '" + path +
@@ -756,7 +757,7 @@ bool Workbook::confirmReplace(std::string_view fileName) {
 void Workbook::writeAs(std::string_view fileName) {
     requireOpen();
     const std::string path = xlsxFilePath(fileName);
-    writeXlsxFile(*this, active_, path);
+    writeXlsxFile(*this, active_, path, placement_, application_->creationTime());
     fullName_ = path;
 }
 

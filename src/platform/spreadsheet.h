@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <deque>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 
 #include "core/qor_error.h"
 #include "core/user_interface.h"
+#include "platform/result_file.h"
 
 // An in-process stand-in for the spreadsheet application that the workbook output drives:
 // application, workbooks, worksheets, ranges and their formats, with the object model's own
@@ -322,6 +324,7 @@ private:
     int nextSheetNumber_ = 1;
     bool closed_ = false;
     std::string fullName_;
+    Placement placement_ = Placement::New;  // as the last question left it
 };
 
 class Spreadsheet {
@@ -341,6 +344,9 @@ public:
     void setDisplayAlerts(bool on) { displayAlerts_ = on; }
     void setUserControl(bool on) { userControl_ = on; }
     void setScreenUpdating(bool on) { screenUpdating_ = on; }
+    // The creation time that saved workbooks carry.
+    std::time_t creationTime() const { return creationTime_; }
+    void setCreationTime(std::time_t created) { creationTime_ = created; }
     // Closes every workbook without saving; nothing can be used afterwards.
     void quit();
     bool running() const { return running_; }
@@ -355,6 +361,7 @@ private:
     bool userControl_ = true;
     bool screenUpdating_ = true;
     bool running_ = true;
+    std::time_t creationTime_ = 0;
 };
 
 }  // namespace qor::platform

@@ -3,14 +3,11 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <ctime>
-#include <filesystem>
 #include <map>
-#include <system_error>
+#include <optional>
 #include <vector>
 
+#include "core/qor_error.h"
 #include "platform/file_system.h"
 #include "platform/spreadsheet.h"
 
@@ -24,6 +21,11 @@ constexpr std::string_view kForbiddenInFileName = "<>?[]:|*\"";
 constexpr std::string_view kSeparators = "/";
 constexpr std::string_view kForbiddenInFileName = "<>?[]:|*\"\\";
 #endif
+
+std::string folderOf(const std::string& path) {
+    const std::size_t separator = path.find_last_of(kSeparators);
+    return separator == std::string::npos ? std::string(".") : path.substr(0, separator);
+}
 
 void check(lxw_error error, const std::string& what) {
     if (error != LXW_NO_ERROR) {
@@ -222,29 +224,29 @@ std::string xlsxFilePath(std::string_view fileName) {
     return path;
 }
 
-void writeXlsxFile(const Workbook& book, std::size_t activeIndex, const std::string& path) {
-    const std::string partial = path + ".part";
-    // The writer creates its file only at the very end and reports a refusal on stderr; find
-    // out first, and say why in the error.
-    std::FILE* probe = openFile(partial, "wb");
-    if (probe == nullptr) {
-        const int error = errno;
-        throw SpreadsheetError("Cannot create the workbook '" + path +
-                               "': " + std::generic_category().message(error));
+void writeXlsxFile(const Workbook& book, std::size_t activeIndex, const std::string& path,
+                   Placement placement, std::time_t created) {
+    // The writer opens its file by name, following links: it gets a folder no one else can
+    // have prepared, and the finished file moves from there to its name.
+    std::optional<ScratchFolder> scratch;
+    try {
+        scratch.emplace(folderOf(path));
+    } catch (const QorError& e) {
+        throw SpreadsheetError("Cannot create the workbook '" + path + "': " + e.what());
     }
-    std::fclose(probe);
+    const std::string partial = joinPath(scratch->path(), "workbook.xlsx");
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
+    options.tmpdir = const_cast<char*>(scratch->path().c_str());
     lxw_workbook* file = workbook_new_opt(partial.c_str(), &options);
     if (file == nullptr) {
         throw SpreadsheetError("The workbook writer could not start", 7);
     }
-    // Workbooks may be saved on two threads at once. The writer turns the creation time into
-    // text through the C library's shared broken-down time; with one creation time for the
-    // whole run, both threads put the same values there.
-    static const std::time_t kCreated = std::time(nullptr);
+    // The writer turns the creation time into text through the C library's shared
+    // broken-down time, and workbooks may be saved on two threads at once: every workbook of
+    // a run carries the run's one creation time, so both threads put the same values there.
     lxw_doc_properties properties{};
-    properties.created = kCreated;
+    properties.created = created;
     workbook_set_properties(file, &properties);
     bool handedOver = false;
     try {
@@ -254,18 +256,16 @@ void writeXlsxFile(const Workbook& book, std::size_t activeIndex, const std::str
         }
         handedOver = true;  // workbook_close frees the workbook whatever it returns
         check(workbook_close(file), "The workbook '" + path + "' could not be written");
-        std::error_code ec;
-        std::filesystem::rename(toFsPath(partial), toFsPath(path), ec);
-        if (ec) {
-            throw SpreadsheetError("The workbook '" + path +
-                                   "' could not be written: " + ec.message());
-        }
     } catch (...) {
         if (!handedOver) {
             lxw_workbook_free(file);
         }
-        (void)removeFile(partial);
         throw;
+    }
+    try {
+        moveIntoPlace(partial, path, placement);
+    } catch (const QorError& e) {
+        throw SpreadsheetError(e.what());
     }
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <ctime>
 #include <string>
 #include <string_view>
+
+#include "platform/result_file.h"
 
 namespace qor::platform {
 
@@ -13,8 +16,10 @@ class Workbook;
 std::string xlsxFilePath(std::string_view fileName);
 
 // Writes the workbook's sheets in tab order to `path` as an .xlsx file; `activeIndex`
-// (from 0) is the sheet shown on opening. The file appears complete or not at all: it is
-// built beside the target and renamed over it. Throws SpreadsheetError.
-void writeXlsxFile(const Workbook& book, std::size_t activeIndex, const std::string& path);
+// (from 0) is the sheet shown on opening, `created` its creation time. The file appears
+// complete or not at all: it is built in a private folder beside the target and moved into
+// place. Throws SpreadsheetError.
+void writeXlsxFile(const Workbook& book, std::size_t activeIndex, const std::string& path,
+                   Placement placement, std::time_t created);
 
 }  // namespace qor::platform

@@ -1,6 +1,5 @@
 #include "scan/csv_result_file.h"
 
-#include "core/qor_error.h"
 #include "core/standard_error.h"
 #include "core/strings.h"
 #include "platform/file_system.h"
@@ -19,12 +18,12 @@ Prompt overwritePrompt(const std::string& path, int questionId, std::string_view
     return prompt;
 }
 
-// A value holding a comma or a double quote is quoted. (A plain loop: find_first_of calls
-// the library once per character.)
+// A value holding a comma, a double quote or a line break is quoted. (A plain loop:
+// find_first_of calls the library once per character.)
 void appendCsvField(std::string& out, const std::string& value) {
     bool needsQuotes = false;
     for (const char c : value) {
-        needsQuotes |= c == ',' || c == '"';
+        needsQuotes |= c == ',' || c == '"' || c == '\r' || c == '\n';
     }
     if (!needsQuotes) {
         out.append(value);
@@ -42,30 +41,16 @@ void appendCsvField(std::string& out, const std::string& value) {
 
 }  // namespace
 
-CsvPreparation prepareCsvFile(const std::string& path, std::string_view headerLine,
-                              std::string_view titleSuffix, UserInterface& ui) {
-    bool exists = false;
-    runStep(ui, "modMain", "FileExist", [&] { exists = platform::pathExists(path); });
-    if (exists && !ui.askYesNo(overwritePrompt(path, str::kReplaceIt, titleSuffix))) {
-        return {false, false};
+std::optional<platform::Placement> askBeforeReplacing(const std::string& path, int questionId,
+                                                      std::string_view titleSuffix,
+                                                      UserInterface& ui) {
+    if (!platform::entryExists(path)) {
+        return platform::Placement::New;
     }
-    const bool created = runStep(ui, "modMain", "FileExist", [&] {
-        std::string content(headerLine);
-        content += "\r\n\r\r\n";
-        platform::writeWholeFile(path, content);
-    });
-    return {true, created};
-}
-
-bool FileExist(const std::string& path, std::string_view headerLine, std::string_view titleSuffix,
-               UserInterface& ui) {
-    return prepareCsvFile(path, headerLine, titleSuffix, ui).proceed;
-}
-
-bool HTMLFileExist(const std::string& path, std::string_view titleSuffix, UserInterface& ui) {
-    bool exists = false;
-    runStep(ui, "modMain", "HTMLFileExist", [&] { exists = platform::pathExists(path); });
-    return exists && !ui.askYesNo(overwritePrompt(path, str::kReplaceHtmlAndRelated, titleSuffix));
+    if (!ui.askYesNo(overwritePrompt(path, questionId, titleSuffix))) {
+        return std::nullopt;
+    }
+    return platform::Placement::Replace;
 }
 
 void AppendRowText(std::string& text, const ElementRow& row, bool labelled) {
@@ -92,17 +77,19 @@ std::string BuildRowText(const ElementRow& row, bool labelled) {
 bool CsvResultFile::begin(const SinkContext& context) {
     path_ = platform::joinPath(context.outputFolder, context.baseName + ".csv");
     labelled_ = context.labelled;
-    const CsvPreparation preparation =
-        prepareCsvFile(path_, context.headerLine, "  :  " + std::string(context.type.title), ui_);
-    // Only a file this read has written may be removed if the read fails.
-    ownsFile_ = preparation.created;
-    return preparation.proceed;
+    const auto placement =
+        askBeforeReplacing(path_, str::kReplaceIt, "  :  " + std::string(context.type.title), ui_);
+    if (!placement) {
+        return false;
+    }
+    placement_ = *placement;
+    file_.open(path_);
+    file_.write(context.headerLine);
+    file_.write("\r\n\r\r\n");
+    return true;
 }
 
 void CsvResultFile::write(const ElementRow& row) {
-    if (!file_.isOpen()) {
-        file_.open(path_, "ab");
-    }
     rowText_.clear();
     AppendRowText(rowText_, row, labelled_);
     rowText_ += "\r\n";
@@ -110,17 +97,12 @@ void CsvResultFile::write(const ElementRow& row) {
 }
 
 void CsvResultFile::finish(long long /*writtenCount*/) {
-    file_.close();
+    file_.commit(placement_);
 }
 
 std::string CsvResultFile::abandon() noexcept {
     file_.discard();
-    if (!ownsFile_) {
-        return {};
-    }
-    return !platform::removeFile(path_)
-               ? "The incomplete file '" + path_ + "' could not be removed."
-               : "The incomplete file '" + path_ + "' was removed.";
+    return {};
 }
 
 }  // namespace qor::scan

@@ -1,32 +1,22 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/user_interface.h"
-#include "platform/output_file.h"
+#include "platform/result_file.h"
 #include "scan/element_sink.h"
 
 namespace qor::scan {
 
-// The overwrite question of an existing CSV file. When the file exists and the user says
-// No, returns false and leaves it unchanged. Otherwise (re)creates it holding the header
-// line and a line of a single CR, and returns true; a failure on the way is reported with
-// the standard error message (modMain.FileExist) and still ends in true.
-bool FileExist(const std::string& path, std::string_view headerLine, std::string_view titleSuffix,
-               UserInterface& ui);
-
-// FileExist, also telling whether the file was (re)written by this call.
-struct CsvPreparation {
-    bool proceed = false;
-    bool created = false;
-};
-CsvPreparation prepareCsvFile(const std::string& path, std::string_view headerLine,
-                              std::string_view titleSuffix, UserInterface& ui);
-
-// The overwrite question of an existing HTML element page: true when the page exists and
-// the user keeps it. Writes nothing.
-bool HTMLFileExist(const std::string& path, std::string_view titleSuffix, UserInterface& ui);
+// The overwrite question of an existing result (a CSV file, or an HTML element page with
+// `questionId` str::kReplaceHtmlAndRelated): how the new result is to take its name, or
+// nothing when one exists and the user keeps it. Anything at the path counts, a symbolic link
+// included, so that a planted link is replaced at most, never written through.
+std::optional<platform::Placement> askBeforeReplacing(const std::string& path, int questionId,
+                                                      std::string_view titleSuffix,
+                                                      UserInterface& ui);
 
 // The row text of an element: slots 1 to 11 (13 fields starting with slots 12 and 13 when
 // labelled) joined by ",". A value holding a comma or a double quote is quoted, its quotes
@@ -36,8 +26,7 @@ std::string BuildRowText(const ElementRow& row, bool labelled);
 void AppendRowText(std::string& text, const ElementRow& row, bool labelled);
 
 // The CSV result file of one element type: header line, a line holding one CR, then one
-// row per element. Rows go through one buffered file handle per read, so a scan is not
-// bound by a system call per element.
+// row per element. Written beside its name and moved into place when the type is complete.
 class CsvResultFile : public ElementSink {
 public:
     explicit CsvResultFile(UserInterface& ui) : ui_(ui) {}
@@ -53,8 +42,8 @@ private:
     UserInterface& ui_;
     std::string path_;
     bool labelled_ = false;
-    bool ownsFile_ = false;  // this read created or emptied the file
-    platform::OutputFile file_;
+    platform::Placement placement_ = platform::Placement::New;
+    platform::ResultFile file_;
     std::string rowText_;
 };
 

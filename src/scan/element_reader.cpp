@@ -183,10 +183,10 @@ std::optional<long long> ReadElements(ElementType type, const ReaderInput& input
                               labelled,
                               input.outputFolder,
                               elementFileBaseName(info, input.nodeNumber, input.startDateStamp)};
-    if (!sink.begin(context)) {
-        return std::nullopt;
-    }
     try {
+        if (!sink.begin(context)) {
+            return std::nullopt;
+        }
         const long long elementCount =
             input.knownElementCount
                 ? *input.knownElementCount

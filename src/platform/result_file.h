@@ -1,0 +1,87 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Result files are never written in place: the bytes go to a temporary file created
+// exclusively in the destination's folder (so never through a symbolic link and never into
+// a file this run did not create), and the finished file is moved over its name in one step.
+// A killed run, a full disk or a failed write therefore never leaves a truncated file under a
+// result name, and a failed replacement leaves the old result as it was.
+namespace qor::platform {
+
+// Whether anything stands at `path`: a file, a folder or a symbolic link, even a dangling
+// one. Throws QorError when the file system cannot tell.
+bool entryExists(const std::string& path);
+
+// How a finished result takes its name.
+enum class Placement {
+    New,      // the name must still be free; something that appeared meanwhile is an error
+    Replace,  // the user agreed to replace what stands there (a link is replaced, not followed)
+};
+
+// Moves the finished file `from` to `to` in the same folder. Throws QorError; `from` is left
+// in place on failure (the caller removes it).
+void moveIntoPlace(const std::string& from, const std::string& to, Placement placement);
+
+// One result file being written; see above. Writes go through a large buffer of our own: one
+// system call per few hundred kilobytes. Errors throw QorError naming the destination.
+class ResultFile {
+public:
+    static constexpr std::size_t kBufferBytes = 256 * 1024;
+
+    ResultFile() = default;
+    ~ResultFile();  // an uncommitted file is discarded
+    ResultFile(const ResultFile&) = delete;
+    ResultFile& operator=(const ResultFile&) = delete;
+
+    // Creates the temporary file beside `destination`.
+    void open(const std::string& destination);
+    bool isOpen() const { return descriptor_ >= 0; }
+    const std::string& destination() const { return destination_; }
+
+    void write(std::string_view text) {
+        buffer_.append(text);
+        if (buffer_.size() >= kBufferBytes) {
+            flush();
+        }
+    }
+    // Writes what is buffered, makes it durable, and gives the file its name. On failure the
+    // temporary file is removed and the destination is untouched.
+    void commit(Placement placement);
+    // Throws the file away; nothing appears under the destination's name.
+    void discard() noexcept;
+
+private:
+    void flush();
+    [[noreturn]] void fail(const char* what, int error);
+
+    int descriptor_ = -1;
+    std::string destination_;
+    std::string temporary_;
+    std::string buffer_;
+};
+
+// Writes `content` as a whole result file at `path`.
+void writeResultFile(const std::string& path, std::string_view content, Placement placement);
+
+// A private folder for a writer that insists on naming its own files (the workbook library):
+// created with a fresh random name inside `parent`, removed with whatever is left in it.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& parent);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Ignores the signal that a write beyond the process's file size limit raises, so that the
+// write fails with an error the program reports instead of ending it silently.
+void ignoreFileSizeSignal();
+
+}  // namespace qor::platform
