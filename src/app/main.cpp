@@ -11,7 +11,9 @@
 #include "app/start_up.h"
 #include "output/session.h"
 #include "platform/gui/qt_desktop.h"
+#include "platform/library_diagnostics.h"
 #include "platform/qt_settings_store.h"
+#include "platform/result_file.h"
 #include "platform/user_environment.h"
 #include "platform/window_search.h"
 
@@ -35,6 +37,8 @@ QString documentationPage(const QString& programFolder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    qor::platform::ignoreFileSizeSignal();
+    qor::platform::setLibraryDiagnosticsAside();
     QApplication application(argc, argv);
     QApplication::setApplicationName("qorreader");
     QApplication::setApplicationDisplayName(".QOR Reader");

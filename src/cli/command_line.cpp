@@ -107,10 +107,16 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
                 return UsageError{argument + " needs a value"};
             }
             if (argument == "--settings") {
+                if (text.empty()) {
+                    return UsageError{"--settings needs a file, not an empty text"};
+                }
                 line.settingsFile = text;
             } else if (argument == "--cabinets") {
                 line.cabinetsFile = text;
             } else if (argument == "--result-folder") {
+                if (text.empty()) {
+                    return UsageError{"--result-folder needs a folder, not an empty text"};
+                }
                 line.resultFolder = text;
             } else if (argument == "--output") {
                 line.output = outputModeByName(text);

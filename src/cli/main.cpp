@@ -1,26 +1,31 @@
-#include <iostream>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "cli/command_line.h"
 #include "cli/scan_command.h"
+#include "platform/library_diagnostics.h"
+#include "platform/result_file.h"
 
 int main(int argc, char** argv) {
+    qor::platform::ignoreFileSizeSignal();
+    std::FILE* messages = qor::platform::setLibraryDiagnosticsAside();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const auto parsed = qor::cli::parseCommandLine(arguments);
     if (const auto* error = std::get_if<qor::cli::UsageError>(&parsed)) {
-        std::cerr << "qorscan: " << error->message << "\n"
-                  << "Try 'qorscan --help'.\n";
+        std::fprintf(messages, "qorscan: %s\nTry 'qorscan --help'.\n", error->message.c_str());
         return qor::cli::kExitUsage;
     }
     const auto& line = std::get<qor::cli::CommandLine>(parsed);
-    if (line.help) {
-        std::cout << qor::cli::usageText();
+    if (line.help || line.version) {
+        const std::string text =
+            line.help ? qor::cli::usageText() : "qorscan (QOR Reader) " QOR_VERSION_TEXT "\n";
+        std::fputs(text.c_str(), stdout);
+        if (std::fflush(stdout) != 0) {
+            std::fprintf(messages, "qorscan: error: cannot write the standard output\n");
+            return qor::cli::kExitScanError;
+        }
         return qor::cli::kExitDone;
     }
-    if (line.version) {
-        std::cout << "qorscan (QOR Reader) " << QOR_VERSION_TEXT << "\n";
-        return qor::cli::kExitDone;
-    }
-    return qor::cli::runScanCommand(line);
+    return qor::cli::runScanCommand(line, messages);
 }

@@ -1,19 +1,24 @@
 #include "cli/scan_command.h"
 
 #include <algorithm>
-#include <iostream>
+#include <cerrno>
+#include <cstdio>
 #include <memory>
+#include <new>
+#include <system_error>
 
 #include "cli/terminal_ui.h"
 #include "core/qor_error.h"
 #include "core/standard_error.h"
 #include "core/strings.h"
+#include "options/settings_keys.h"
 #include "output/scan_run.h"
 #include "output/session.h"
 #include "output/statistics.h"
 #include "output/workbook_output.h"
 #include "platform/memory_settings_store.h"
 #include "platform/qt_settings_store.h"
+#include "platform/result_file.h"
 #include "platform/user_environment.h"
 #include "scan/export_file_reader.h"
 
@@ -77,38 +82,78 @@ void applyOverrides(const CommandLine& line, Session& session, TerminalUi& ui) {
     }
 }
 
-void printStatistics(const Session& session) {
+// Results go to standard output; a failed write there is an error of the run.
+class ResultPrinter {
+public:
+    void line(std::string_view text) {
+        const std::string shown = terminalText(text);
+        std::fwrite(shown.data(), 1, shown.size(), stdout);
+        std::fputc('\n', stdout);
+    }
+    // Empty when everything printed reached its destination.
+    std::string failure() {
+        if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
+            return {};
+        }
+        const int error = errno;
+        return "cannot write the standard output: " +
+               (error != 0 ? std::generic_category().message(error) : std::string("write error"));
+    }
+};
+
+void printStatistics(const Session& session, ResultPrinter& out) {
     const std::string rule(53, '=');
-    std::cout << rule << '\n' << "DataBase element                Quantity\n" << rule << '\n';
+    out.line(rule);
+    out.line("DataBase element                Quantity");
+    out.line(rule);
     for (const output::StatisticsRow& row : output::StatisticsRows(session)) {
         std::string name(row.name);
         name.resize(std::max<std::size_t>(name.size(), 32), ' ');
-        std::cout << name << row.count << '\n';
+        out.line(name + row.count);
     }
-    std::cout << rule << '\n';
-    std::cout.flush();
+    out.line(rule);
 }
 
-void printInfo(const Session& session, bool named) {
+void printInfo(const Session& session, bool named, ResultPrinter& out) {
     if (named) {
-        std::cout << session.databasePath << '\n';
+        out.line(session.databasePath);
     }
-    std::cout << "Node number: " << session.nodeInfo.nodeNumber << '\n'
-              << "Node description: " << session.nodeInfo.nodeDescription << '\n'
-              << "Generation date: " << session.nodeInfo.generationDate << '\n';
+    out.line("Node number: " + session.nodeInfo.nodeNumber);
+    out.line("Node description: " + session.nodeInfo.nodeDescription);
+    out.line("Generation date: " + session.nodeInfo.generationDate);
+}
+
+// The store named on the command line, checked, or the per-user store.
+std::unique_ptr<platform::QtSettingsStore> openStore(const CommandLine& line, TerminalUi& ui) {
+    if (!line.settingsFile) {
+        return std::make_unique<platform::QtSettingsStore>(platform::QtSettingsStore::userStore());
+    }
+    const bool existed = platform::entryExists(*line.settingsFile);
+    auto store = std::make_unique<platform::QtSettingsStore>(
+        platform::QtSettingsStore::checkedIniFile(*line.settingsFile));
+    ui.setCurrentFile(*line.settingsFile);
+    if (!existed) {
+        ui.printNote("no such settings file: created it empty");
+    }
+    for (const auto& [section, key] : store->entries()) {
+        if (!options::isKnownSetting(section, key)) {
+            ui.printNote("unknown setting '" + key + "' in section [" + section +
+                         "] is ignored (misspelt?)");
+        }
+    }
+    ui.setCurrentFile({});
+    return store;
 }
 
 }  // namespace
 
-int runScanCommand(const CommandLine& line) {
-    TerminalUi ui(line.overwrite, line.quiet);
+int runScanCommand(const CommandLine& line, std::FILE* messages) {
+    TerminalUi ui(line.overwrite, line.quiet, messages);
     std::unique_ptr<platform::QtSettingsStore> store;
     try {
-        store = std::make_unique<platform::QtSettingsStore>(
-            line.settingsFile ? platform::QtSettingsStore::iniFile(*line.settingsFile)
-                              : platform::QtSettingsStore::userStore());
-    } catch (...) {
-        ui.printError("cannot use the settings store: " + describeCurrentException());
+        store = openStore(line, ui);
+    } catch (const QorError& e) {
+        ui.printError(e.what());
         return kExitUsage;
     }
 
@@ -126,27 +171,38 @@ int runScanCommand(const CommandLine& line) {
     applyOverrides(line, session, ui);
     int status = ui.errorReported() ? kExitScanError : kExitDone;
 
-    if (!line.infoOnly && !session.searchStatus.anyEnabled()) {
-        std::cerr << loadString(str::kAllSearchDisabled) << '\n'
-                  << loadString(str::kClickChangeSettings) << '\n';
-        return kExitNothingEnabled;
+    if (!line.infoOnly) {
+        ui.setCurrentFile(store->location());
+        if (!session.searchStatus.anyEnabled()) {
+            ui.printError(std::string(loadString(str::kAllSearchDisabled)) +
+                          " Enable a type with --all or --enable TYPE[:P,...], or check its "
+                          "\"Enable Search\" box in the stored options.");
+            return kExitNothingEnabled;
+        }
+        if (session.options.scanResultFolderPath.empty()) {
+            ui.printError("the stored scan result folder (" +
+                          std::string(options::keys::kScanResultFolderPath) +
+                          ") is empty; give one with --result-folder DIR");
+            return kExitUsage;
+        }
     }
 
+    ResultPrinter out;
     for (const std::string& file : line.files) {
         ui.setCurrentFile(file);
         ui.clearErrorFlag();
         session.databasePath = file;
         try {
             scan::checkExportFileReadable(file);
-        } catch (...) {
-            ui.printError(describeCurrentException());
+        } catch (const QorError& e) {
+            ui.printError(e.what());
             status = std::max(status, static_cast<int>(kExitUsage));
             continue;
         }
         session.nodeInfo = {};
         scan::GetNodeInfo(file, session.nodeInfo, ui);
         if (line.infoOnly) {
-            printInfo(session, line.files.size() > 1);
+            printInfo(session, line.files.size() > 1, out);
             continue;
         }
         for (output::TypeResult& result : session.results) {
@@ -155,17 +211,24 @@ int runScanCommand(const CommandLine& line) {
         try {
             const platform::EmptyWindowTree windows;
             if (output::RunScan(session, ui, {*clock, windows}) == output::ScanOutcome::Completed) {
-                printStatistics(session);
+                printStatistics(session, out);
                 if (line.saveStatistics) {
                     output::SaveStatisticsFile(session, *clock, ui);
                 }
             }
-        } catch (...) {
-            ui.printError(describeCurrentException());
+        } catch (const QorError& e) {
+            ui.printError(e.what());
+        } catch (const std::bad_alloc&) {
+            ui.printError("out of memory");
         }
         if (ui.errorReported()) {
             status = std::max(status, static_cast<int>(kExitScanError));
         }
+    }
+    ui.setCurrentFile({});
+    if (const std::string failure = out.failure(); !failure.empty()) {
+        ui.printError(failure);
+        status = std::max(status, static_cast<int>(kExitScanError));
     }
     return status;
 }

@@ -7,16 +7,27 @@
 
 namespace qor::cli {
 
-std::string oneLine(std::string_view text) {
+std::string terminalText(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
     std::string line;
+    line.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                ++i;
-            }
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            ++i;
             if (!line.empty() && line.back() != ' ') {
                 line += ' ';
             }
+        } else if (byte == '\n') {
+            line += "\\n";
+        } else if (byte == '\r') {
+            line += "\\r";
+        } else if (byte == '\t') {
+            line += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            line += "\\x";
+            line += kHex[byte >> 4];
+            line += kHex[byte & 0x0F];
         } else {
             line += text[i];
         }
@@ -24,22 +35,28 @@ std::string oneLine(std::string_view text) {
     return line;
 }
 
-TerminalUi::TerminalUi(OverwriteAnswer overwrite, bool quiet)
+TerminalUi::TerminalUi(OverwriteAnswer overwrite, bool quiet, std::FILE* messages)
     : overwrite_(overwrite),
       quiet_(quiet),
-      progressShown_(!quiet && platform::isTerminal(stderr)),
+      messages_(messages),
+      progressShown_(!quiet && platform::isTerminal(messages)),
       stdinIsTerminal_(platform::isTerminal(stdin)) {}
 
 void TerminalUi::printLine(const std::string& text) {
     clearProgress();
-    std::fprintf(stderr, "qorscan: %s%s%s\n", currentFile_.c_str(),
-                 currentFile_.empty() ? "" : ": ", text.c_str());
-    std::fflush(stderr);
+    const std::string file = terminalText(currentFile_);
+    std::fprintf(messages_, "qorscan: %s%s%s\n", file.c_str(), file.empty() ? "" : ": ",
+                 text.c_str());
+    std::fflush(messages_);
 }
 
 void TerminalUi::printError(const std::string& description) {
     errorReported_ = true;
-    printLine("error: " + oneLine(description));
+    printLine("error: " + terminalText(description));
+}
+
+void TerminalUi::printNote(const std::string& text) {
+    printLine(terminalText(text));
 }
 
 bool TerminalUi::askYesNo(const Prompt& prompt) {
@@ -49,28 +66,28 @@ bool TerminalUi::askYesNo(const Prompt& prompt) {
         const bool yes = overwrite_ == OverwriteAnswer::Yes;
         // A No skips a type or keeps a file: always worth a line. A Yes only when not quiet.
         if (!yes || !quiet_) {
-            printLine(oneLine(prompt.text) + (yes ? " yes" : " no"));
+            printLine(terminalText(prompt.text) + (yes ? " yes" : " no"));
         }
         return yes;
     }
     clearProgress();
-    std::fprintf(stderr, "%s [y/N] ", oneLine(prompt.text).c_str());
-    std::fflush(stderr);
+    std::fprintf(messages_, "%s [y/N] ", terminalText(prompt.text).c_str());
+    std::fflush(messages_);
     std::string answer;
     if (!std::getline(std::cin, answer)) {
-        std::fputc('\n', stderr);
+        std::fputc('\n', messages_);
         return false;
     }
     return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
 }
 
 void TerminalUi::inform(const Message& message) {
-    printLine(oneLine(message.text));
+    printLine(terminalText(message.text));
 }
 
 void TerminalUi::reportError(const StandardError& error) {
     errorReported_ = true;
-    printLine("error: " + oneLine(error.description) + " (in QORReader." + error.module + "." +
+    printLine("error: " + terminalText(error.description) + " (in QORReader." + error.module + "." +
               error.procedure + " at line " + std::to_string(error.line) + error.trailer + ")");
 }
 
@@ -103,18 +120,18 @@ void TerminalUi::drawProgress(bool force) {
     constexpr int kWidth = 30;
     const int filled =
         maximum_ > 0 ? static_cast<int>(kWidth * std::min(value_, maximum_) / maximum_) : 0;
-    std::fprintf(stderr, "\r\033[K%s [%s%s] %lld/%lld", status_.c_str(),
+    std::fprintf(messages_, "\r\033[K%s [%s%s] %lld/%lld", terminalText(status_).c_str(),
                  std::string(static_cast<std::size_t>(filled), '#').c_str(),
                  std::string(static_cast<std::size_t>(kWidth - filled), '.').c_str(), value_,
                  maximum_);
-    std::fflush(stderr);
+    std::fflush(messages_);
     progressOnScreen_ = true;
 }
 
 void TerminalUi::clearProgress() {
     if (progressOnScreen_) {
-        std::fprintf(stderr, "\r\033[K");
-        std::fflush(stderr);
+        std::fprintf(messages_, "\r\033[K");
+        std::fflush(messages_);
         progressOnScreen_ = false;
     }
 }

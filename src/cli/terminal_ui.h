@@ -9,17 +9,20 @@
 
 namespace qor::cli {
 
-// qorscan's face: questions, messages and errors as one-line texts on stderr that name the
-// export file; a progress bar on stderr when it is a terminal.
+// qorscan's face: questions, messages and errors as one-line texts on `messages` (the
+// terminal's error stream) that name the export file; a progress bar there when it is a
+// terminal.
 class TerminalUi : public UserInterface {
 public:
-    TerminalUi(OverwriteAnswer overwrite, bool quiet);
+    TerminalUi(OverwriteAnswer overwrite, bool quiet, std::FILE* messages = stderr);
 
     void setCurrentFile(std::string path) { currentFile_ = std::move(path); }
     bool errorReported() const { return errorReported_; }
     void clearErrorFlag() { errorReported_ = false; }
     // An error found by qorscan itself, in the same one-line form.
     void printError(const std::string& description);
+    // A line of information, in the same form.
+    void printNote(const std::string& text);
 
     bool askYesNo(const Prompt& prompt) override;
     void inform(const Message& message) override;
@@ -36,6 +39,7 @@ private:
 
     OverwriteAnswer overwrite_;
     bool quiet_;
+    std::FILE* messages_;
     bool progressShown_;
     bool stdinIsTerminal_;
     std::string currentFile_;
@@ -47,7 +51,9 @@ private:
     std::chrono::steady_clock::time_point lastDraw_{};
 };
 
-// Line ends become a single blank so that every message stays on one line.
-std::string oneLine(std::string_view text);
+// A text fit for one terminal line: each CR LF (how messages separate their parts) becomes a
+// blank; any other control character is shown escaped (\n, \r, \t, \xNN), so that a file name
+// or a node number can neither break the line nor drive the terminal.
+std::string terminalText(std::string_view text);
 
 }  // namespace qor::cli

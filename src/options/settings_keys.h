@@ -21,4 +21,8 @@ inline constexpr std::string_view kLastImportedFile = "LastImportedFile";
 inline constexpr std::string_view kListViewItemsCount = "ListViewItemsCount";
 }  // namespace keys
 
+// Whether a stored key is one the program reads (the desktop application's own keys
+// included); anything else in a settings file is most likely misspelt.
+bool isKnownSetting(std::string_view section, std::string_view key);
+
 }  // namespace qor::options

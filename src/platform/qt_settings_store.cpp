@@ -1,10 +1,15 @@
 #include "platform/qt_settings_store.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+
+#include "core/qor_error.h"
 
 namespace qor::platform {
 namespace {
@@ -41,6 +46,58 @@ QtSettingsStore QtSettingsStore::userStore() {
 
 QtSettingsStore QtSettingsStore::iniFile(const std::string& path) {
     return QtSettingsStore(std::make_unique<QSettings>(fromUtf8(path), QSettings::IniFormat));
+}
+
+QtSettingsStore QtSettingsStore::checkedIniFile(const std::string& path) {
+    const auto refuse = [&](const std::string& why) {
+        throw QorError("the settings file '" + path + "' " + why);
+    };
+    if (path.empty()) {
+        throw QorError("no settings file named");
+    }
+    const QFileInfo info(fromUtf8(path));
+    if (!info.exists() && !info.isSymLink()) {
+        if (!info.dir().exists()) {
+            refuse("cannot be created: its folder does not exist");
+        }
+        QFile created(info.filePath());
+        if (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            refuse("cannot be created: " + created.errorString().toStdString());
+        }
+    } else if (info.isDir()) {
+        refuse("is a folder");
+    } else if (!info.isFile()) {
+        refuse("is not a regular file");
+    } else {
+        QFile file(info.filePath());
+        if (!file.open(QIODevice::ReadOnly)) {
+            refuse("cannot be read: " + file.errorString().toStdString());
+        }
+        const QByteArray start = file.read(64 * 1024);
+        if (file.error() != QFileDevice::NoError) {
+            refuse("cannot be read: " + file.errorString().toStdString());
+        }
+        if (start.contains('\0')) {
+            refuse("holds binary data, not settings");
+        }
+    }
+    QtSettingsStore store = iniFile(path);
+    if (store.settings_->status() != QSettings::NoError) {
+        refuse(store.settings_->status() == QSettings::AccessError
+                   ? "cannot be read"
+                   : "is not a settings file in INI form");
+    }
+    return store;
+}
+
+std::vector<std::pair<std::string, std::string>> QtSettingsStore::entries() const {
+    std::vector<std::pair<std::string, std::string>> found;
+    for (const QString& key : settings_->allKeys()) {
+        const qsizetype slash = key.indexOf(QLatin1Char('/'));
+        found.emplace_back(slash < 0 ? std::string() : key.left(slash).toUtf8().toStdString(),
+                           key.mid(slash + 1).toUtf8().toStdString());
+    }
+    return found;
 }
 
 std::string QtSettingsStore::userStoreLocation() {

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/settings_store.h"
 
@@ -23,6 +25,10 @@ public:
     static QtSettingsStore userStore();
     // An INI file at `path` (UTF-8), created with its folder on the first write.
     static QtSettingsStore iniFile(const std::string& path);
+    // An INI file that must be usable as it is: a missing file is created empty (its folder
+    // must exist); a folder, a file that cannot be read, binary data or text that is not INI
+    // throw QorError naming the file and the cause.
+    static QtSettingsStore checkedIniFile(const std::string& path);
     // Where userStore() keeps its settings: a file path or a registry path.
     static std::string userStoreLocation();
 
@@ -38,6 +44,8 @@ public:
 
     // The file (or registry path) this store works on.
     std::string location() const;
+    // Every stored key as section and key, in the store's order.
+    std::vector<std::pair<std::string, std::string>> entries() const;
 
 private:
     explicit QtSettingsStore(std::unique_ptr<QSettings> settings);

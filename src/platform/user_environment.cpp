@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <QStandardPaths>
 
+#include "platform/path_names.h"
+
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -12,16 +14,24 @@
 
 namespace qor::platform {
 
-MonthNames systemMonthNames() {
+MonthNames monthNamesOf(const QLocale& locale) {
     MonthNames names;
-    const QLocale locale = QLocale::system();
     for (int month = 1; month <= 12; ++month) {
-        const QString name = locale.monthName(month, QLocale::ShortFormat);
+        // The stand-alone form is the month's name on its own, as a date stamp shows it;
+        // dots and blanks ("Dez.", "thg 12") have no place inside a file name.
+        QString name = locale.standaloneMonthName(month, QLocale::ShortFormat);
+        name.remove(QLatin1Char('.'));
+        name.removeIf([](QChar c) { return c.isSpace(); });
         if (!name.isEmpty()) {
-            names.shortNames[static_cast<std::size_t>(month - 1)] = name.toUtf8().toStdString();
+            names.shortNames[static_cast<std::size_t>(month - 1)] =
+                safeFileNamePart(name.toUtf8().toStdString());
         }
     }
     return names;
+}
+
+MonthNames systemMonthNames() {
+    return monthNamesOf(QLocale::system());
 }
 
 std::string defaultResultFolder() {

@@ -5,9 +5,14 @@
 
 #include "core/date_time.h"
 
+class QLocale;
+
 namespace qor::platform {
 
-// The abbreviated month names of the user's locale.
+// The abbreviated month names of `locale` for date stamps: stand-alone forms without dots
+// or blanks, fit for a file name ("Dez", "déc", "thg12"); English where a locale has none.
+MonthNames monthNamesOf(const QLocale& locale);
+// Those of the user's locale.
 MonthNames systemMonthNames();
 
 // The default scan result folder: the user's Documents folder (the home folder when the

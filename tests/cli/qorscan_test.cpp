@@ -40,13 +40,14 @@ public:
     explicit ReadOnly(std::string path) : path_(std::move(path)) {
 #ifndef _WIN32
         if (geteuid() == 0) {
-            active_ = std::system(("chattr +i " + testing::shellQuote(path_) + " 2>/dev/null")
-                                      .c_str()) == 0;
+            active_ =
+                std::system(("chattr +i " + testing::shellQuote(path_) + " 2>/dev/null").c_str()) ==
+                0;
             return;
         }
 #endif
-        fs::permissions(path_, fs::perms::owner_write | fs::perms::group_write |
-                                   fs::perms::others_write,
+        fs::permissions(path_,
+                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                         fs::perm_options::remove);
         active_ = true;
     }
@@ -60,7 +61,9 @@ public:
         std::error_code ec;
         fs::permissions(path_, fs::perms::owner_write, fs::perm_options::add, ec);
     }
-    bool active() const { return active_; }
+    bool active() const {
+        return active_;
+    }
 
 private:
     std::string path_;
@@ -102,19 +105,18 @@ TEST_F(Qorscan, ScansAGeneratedExportAndAgreesWithItsCounts) {
 
     const CommandResult result = scan(exportPath);
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    const char* captions[] = {"Analog Input",    "Analog Input Calculated",
-                              "Analog Output",   "Analog Output Calculated",
-                              "Digital Input",   "Digital Input Calculated",
-                              "Digital Output",  "Digital Output Calculated",
-                              "PIDCON",          "MOTCON",
-                              "DAT(B)",          "DAT(I)",
-                              "DAT(IL)",         "DAT(R)"};
+    const char* captions[] = {"Analog Input",   "Analog Input Calculated",
+                              "Analog Output",  "Analog Output Calculated",
+                              "Digital Input",  "Digital Input Calculated",
+                              "Digital Output", "Digital Output Calculated",
+                              "PIDCON",         "MOTCON",
+                              "DAT(B)",         "DAT(I)",
+                              "DAT(IL)",        "DAT(R)"};
     const char* prefixes[] = {"AI",  "AIC",    "AO",     "AOC",  "DI",   "DIC",   "DO",
                               "DOC", "PIDCON", "MOTCON", "DATB", "DATI", "DATIL", "DATR"};
     for (std::size_t i = 0; i < 14; ++i) {
         EXPECT_EQ(shownCount(result.out, captions[i]), counts.perType[i]) << captions[i];
-        const std::string csv =
-            readFile(csvFolder() + "/" + prefixes[i] + "_Node12_04Dec2026.csv");
+        const std::string csv = readFile(csvFolder() + "/" + prefixes[i] + "_Node12_04Dec2026.csv");
         EXPECT_EQ(countLines(csv), static_cast<std::size_t>(counts.perType[i]) + 2) << prefixes[i];
     }
 
@@ -145,20 +147,22 @@ TEST_F(Qorscan, BadArgumentsAndUnreadableFilesExitWithTwo) {
     EXPECT_NE(folder.err.find("is a folder"), std::string::npos);
 
     // In a batch the readable file is still scanned.
-    const CommandResult batch = run({"--all", "--output", "csv", "--result-folder", results,
-                                     dir.file("missing.qor"), good});
+    const CommandResult batch = run(
+        {"--all", "--output", "csv", "--result-folder", results, dir.file("missing.qor"), good});
     EXPECT_EQ(batch.exitCode, 2);
     EXPECT_EQ(shownCount(batch.out, "Analog Input"), 1);
 }
 
-TEST_F(Qorscan, NothingEnabledExitsWithThree) {
+TEST_F(Qorscan, NothingEnabledExitsWithThreeNamingTheStoreAndTheWayOut) {
     const std::string good = dir.write("good.qor", "AI1.1          AIS\n\n");
     const CommandResult result = run({"--output", "csv", good});
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_NE(result.err.find("Current search status for every DataBase element is Disabled.\n"
-                              "Click 'Change Settings' to enable any DataBase element / "
-                              "parameters on property tabs."),
+    EXPECT_EQ(countLines(result.err), 1u);
+    EXPECT_NE(result.err.find("qorscan: " + settings +
+                              ": error: Current search status for "
+                              "every DataBase element is Disabled."),
               std::string::npos);
+    EXPECT_NE(result.err.find("--all or --enable"), std::string::npos);
 }
 
 TEST_F(Qorscan, StoredSettingsDriveTheScanAndBadValuesAreReported) {
@@ -169,9 +173,10 @@ TEST_F(Qorscan, StoredSettingsDriveTheScanAndBadValuesAreReported) {
                          "ScanResultFolderPath=" +
                              results + "\n");
     const std::string exportPath =
-        dir.write("n.qor", "LAN1           CS513\n  :NODE          7\n\n"
-                           "AI1.1          AIS\n  :NAME          A\n\n"
-                           "DI1.1          DIS\n  :NAME          D\n  :ACT           1\n\n");
+        dir.write("n.qor",
+                  "LAN1           CS513\n  :NODE          7\n\n"
+                  "AI1.1          AIS\n  :NAME          A\n\n"
+                  "DI1.1          DIS\n  :NAME          D\n  :ACT           1\n\n");
     const CommandResult result = run({exportPath});
     EXPECT_EQ(result.exitCode, 1);  // the unreadable stored value was reported
     EXPECT_NE(result.err.find("SearchStatus"), std::string::npos);
@@ -218,10 +223,11 @@ TEST_F(Qorscan, HostileFilesEndCleanly) {
     const std::string binaryPath = dir.write("binary.qor", binary);
     const std::string oneLine = dir.write("oneline.qor", std::string(50 << 20, 'A'));
     const std::string longValue(100'000, 'v');
-    const std::string unfinished = dir.write(
-        "unfinished.qor", "LAN1           CS513 :NODE          9\n"
-                          "AI1.1          AIS\n  :NAME          " +
-                              longValue + "\n\nAI1.2          AIS\n  :NAME          open");
+    const std::string unfinished =
+        dir.write("unfinished.qor",
+                  "LAN1           CS513 :NODE          9\n"
+                  "AI1.1          AIS\n  :NAME          " +
+                      longValue + "\n\nAI1.2          AIS\n  :NAME          open");
     for (const std::string& path : {empty, binaryPath, oneLine}) {
         const CommandResult result = scan(path, {"--overwrite", "yes"});
         EXPECT_EQ(result.exitCode, 0) << path << "\n" << result.err;
