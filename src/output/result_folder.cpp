@@ -1,5 +1,6 @@
 #include "output/result_folder.h"
 
+#include "core/qor_error.h"
 #include "platform/file_system.h"
 #include "platform/path_names.h"
 
@@ -31,6 +32,10 @@ std::string_view outputSubfolderName(options::OutputMode mode) {
 }
 
 void CreateFolder(Session& session, const Clock& clock) {
+    // An empty path would put the results wherever the program happens to run.
+    if (session.options.scanResultFolderPath.empty()) {
+        throw QorError("No scan result folder is set: choose one in the options");
+    }
     const std::string today = formatDateStamp(clock.now(), session.months);
     ScanState& state = session.scan;
     state.resultFolder = platform::joinPath(

@@ -93,9 +93,11 @@ public:
     WorkbookSaver& operator=(const WorkbookSaver&) = delete;
 
     // Hands over a workbook whose question has been asked. Waits while every worker is busy,
-    // so that no more than a few filled workbooks are held at once.
+    // so that no more than a few filled workbooks are held at once. A save that failed ends
+    // the scan here (QorError): the cause, a full disk say, would fail every later one too.
     void save(std::unique_ptr<PasteXL> excel, std::string fileName) {
         waitUntil([this] { return queue_.empty() && busy_ < kWorkers; });
+        throwFirstFailure();
         {
             const std::lock_guard lock(mutex_);
             queue_.push_back(Job{std::move(excel), std::move(fileName)});
@@ -104,13 +106,12 @@ public:
             }
         }
         changed_.notify_all();
-        reportFailures();
     }
 
-    // Waits for every save and reports what failed.
+    // Waits for every save; a failed one throws QorError with its description.
     void drain() {
         waitUntil([this] { return queue_.empty() && busy_ == 0; });
-        reportFailures();
+        throwFirstFailure();
     }
 
 private:
@@ -132,14 +133,15 @@ private:
         }
     }
 
-    void reportFailures() {
+    // One cause, one message: saves that failed after the first are not reported again.
+    void throwFirstFailure() {
         std::vector<StandardError> failures;
         {
             const std::lock_guard lock(mutex_);
             failures.swap(failures_);
         }
-        for (const StandardError& failure : failures) {
-            ui_.reportError(failure);
+        if (!failures.empty()) {
+            throw QorError(failures.front().description);
         }
     }
 
@@ -240,9 +242,10 @@ public:
 
     std::string abandon() noexcept override {
         if (own_) {
-            return own_->QuitWithoutSaving() ? "The workbook " + fileName_ + " was not saved." : "";
+            own_->QuitWithoutSaving();
+            return {};
         }
-        return "The workbook of this scan is not saved.";
+        return saver_ != nullptr ? std::string() : "The workbook of this scan is not saved.";
     }
 
 private:
@@ -269,10 +272,11 @@ public:
     }
     void endScan() override { saver_.drain(); }
     void abandonScan() noexcept override {
+        // The types read before the failure are complete: their saves finish. Should one of
+        // them fail too, the scan's own error is the one the user hears of.
         try {
-            saver_.drain();  // the types read before the failure are complete: keep them
-        } catch (...) {
-            // Reporting failed as well; the scan's own error is reported next.
+            saver_.drain();
+        } catch (const std::exception&) {
         }
     }
 

@@ -3,13 +3,16 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <map>
 #include <optional>
+#include <system_error>
 #include <vector>
 
 #include "core/qor_error.h"
 #include "platform/file_system.h"
 #include "platform/spreadsheet.h"
+#include "platform/xlsx_check.h"
 
 namespace qor::platform {
 namespace {
@@ -28,9 +31,20 @@ std::string folderOf(const std::string& path) {
 }
 
 void check(lxw_error error, const std::string& what) {
-    if (error != LXW_NO_ERROR) {
-        throw SpreadsheetError(what + ": " + lxw_strerror(error));
+    if (error == LXW_NO_ERROR) {
+        return;
     }
+    const int cause = errno;
+    std::string text = what + ": " + lxw_strerror(error);
+    // The library's text names its step; the system's error says why it failed.
+    const bool fileError =
+        error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_CREATING_TMPFILE ||
+        error == LXW_ERROR_READING_TMPFILE || error == LXW_ERROR_ZIP_FILE_OPERATION ||
+        error == LXW_ERROR_ZIP_FILE_ADD || error == LXW_ERROR_ZIP_CLOSE;
+    if (fileError && cause != 0) {
+        text += " (" + std::generic_category().message(cause) + ")";
+    }
+    throw SpreadsheetError(text);
 }
 
 std::uint8_t borderStyle(const BorderLine& line) {
@@ -140,6 +154,15 @@ private:
     std::map<CellFormat, lxw_format*> made_;
 };
 
+// The last row the sheet's file holds.
+std::int64_t lastRowOf(const Worksheet& sheet) {
+    std::int64_t last = sheet.lastUsedRow();
+    for (const CellArea& merged : sheet.mergedAreas()) {
+        last = std::max(last, merged.lastRow);
+    }
+    return last;
+}
+
 // Rows go out in order: the writer keeps one row per sheet in memory and streams the rest
 // to its temporary files.
 void writeSheet(lxw_workbook* file, const Worksheet& sheet, bool active, FormatCache& formats) {
@@ -159,8 +182,7 @@ void writeSheet(lxw_workbook* file, const Worksheet& sheet, bool active, FormatC
     std::sort(merges.begin(), merges.end(),
               [](const CellArea& a, const CellArea& b) { return a.firstRow < b.firstRow; });
     auto merge = merges.begin();
-    const std::int64_t lastRow =
-        std::max(sheet.lastUsedRow(), merges.empty() ? 0 : merges.back().lastRow);
+    const std::int64_t lastRow = lastRowOf(sheet);
     std::vector<CellView> cells;
     for (std::int64_t row = 1; row <= lastRow; ++row) {
         const auto r = static_cast<lxw_row_t>(row - 1);
@@ -255,6 +277,7 @@ void writeXlsxFile(const Workbook& book, std::size_t activeIndex, const std::str
             writeSheet(file, book.worksheet(i), i - 1 == activeIndex, formats);
         }
         handedOver = true;  // workbook_close frees the workbook whatever it returns
+        errno = 0;
         check(workbook_close(file), "The workbook '" + path + "' could not be written");
     } catch (...) {
         if (!handedOver) {
@@ -262,6 +285,11 @@ void writeXlsxFile(const Workbook& book, std::size_t activeIndex, const std::str
         }
         throw;
     }
+    std::vector<std::int64_t> lastRows;
+    for (std::size_t i = 1; i <= book.worksheetCount(); ++i) {
+        lastRows.push_back(lastRowOf(book.worksheet(i)));
+    }
+    checkWorkbookRows(partial, path, lastRows);
     try {
         moveIntoPlace(partial, path, placement);
     } catch (const QorError& e) {
