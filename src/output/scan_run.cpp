@@ -9,6 +9,7 @@
 #include "output/result_folder.h"
 #include "output/scan_output.h"
 #include "platform/folder_lock.h"
+#include "platform/result_file.h"
 #include "scan/element_reader.h"
 #include "scan/node_info.h"
 
@@ -101,6 +102,8 @@ ScanOutcome RunScan(Session& session, UserInterface& ui, const ScanEnvironment& 
     // is writing them, that one cause is the scan's error and nothing is written.
     CreateFolder(session, environment.clock);
     const platform::FolderLock lock(session.scan.resultFolder);
+    platform::removeLeftovers(session.scan.resultFolder);
+    platform::removeLeftovers(session.scan.outputFolder);
     const std::unique_ptr<ScanOutput> output = makeScanOutput(session, ui, environment.clock);
     try {
         output->beginScan();

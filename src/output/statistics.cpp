@@ -2,6 +2,7 @@
 
 #include "core/standard_error.h"
 #include "platform/file_system.h"
+#include "platform/folder_lock.h"
 #include "platform/path_names.h"
 #include "platform/result_file.h"
 
@@ -65,6 +66,7 @@ std::string StatisticsFileText(const Session& session, const DateTime& now) {
 StatisticsSave SaveStatisticsFile(const Session& session, const Clock& clock, UserInterface& ui) {
     const std::string path = StatisticsFilePath(session);
     try {
+        const platform::FolderLock lock(session.scan.resultFolder);
         platform::Placement placement = platform::Placement::New;
         if (platform::entryExists(path)) {
             placement = platform::Placement::Replace;

@@ -23,6 +23,10 @@
 namespace qor::platform {
 namespace {
 
+constexpr std::string_view kTemporaryPrefix = ".qor-";
+constexpr std::string_view kTemporarySuffix = ".part";
+constexpr std::string_view kScratchSuffix = ".tmp";
+
 [[noreturn]] void failWith(const std::string& what, const std::string& path, int error) {
     throw QorError(what + " '" + path + "': " + std::generic_category().message(error));
 }
@@ -173,7 +177,7 @@ void ResultFile::open(const std::string& destination) {
     discard();
     const std::string folder = folderOf(destination);
     for (int attempt = 0; attempt < 16; ++attempt) {
-        std::string temporary = joinPath(folder, randomName(".qor-", ".part"));
+        std::string temporary = joinPath(folder, randomName(kTemporaryPrefix, kTemporarySuffix));
         descriptor_ = createExclusively(temporary);
         if (descriptor_ >= 0) {
             temporary_ = std::move(temporary);
@@ -248,7 +252,8 @@ void writeResultFile(const std::string& path, std::string_view content, Placemen
 
 ScratchFolder::ScratchFolder(const std::string& parent) {
     for (int attempt = 0; attempt < 16 && path_.empty(); ++attempt) {
-        const std::string candidate = joinPath(parent, randomName(".qor-", ".tmp"));
+        const std::string candidate =
+            joinPath(parent, randomName(kTemporaryPrefix, kScratchSuffix));
         std::error_code ec;
         // create_directory fails on any existing entry, a planted link included.
         if (std::filesystem::create_directory(toFsPath(candidate), ec) && !ec) {
@@ -268,6 +273,18 @@ ScratchFolder::ScratchFolder(const std::string& parent) {
 ScratchFolder::~ScratchFolder() {
     std::error_code ec;
     std::filesystem::remove_all(toFsPath(path_), ec);
+}
+
+void removeLeftovers(const std::string& folder) noexcept {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(toFsPath(folder), ec)) {
+        const std::string name = fromFsPath(entry.path().filename());
+        const bool ours = name.starts_with(kTemporaryPrefix) &&
+                          (name.ends_with(kTemporarySuffix) || name.ends_with(kScratchSuffix));
+        if (ours && !entry.is_symlink(ec)) {
+            std::filesystem::remove_all(entry.path(), ec);
+        }
+    }
 }
 
 void ignoreFileSizeSignal() {

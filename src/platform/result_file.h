@@ -80,6 +80,10 @@ private:
     std::string path_;
 };
 
+// Removes what runs that were killed left in `folder`: their temporary files and scratch
+// folders. Only for a folder whose lock this process holds (no other run writes there then).
+void removeLeftovers(const std::string& folder) noexcept;
+
 // Ignores the signal that a write beyond the process's file size limit raises, so that the
 // write fails with an error the program reports instead of ending it silently.
 void ignoreFileSizeSignal();

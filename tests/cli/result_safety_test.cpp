@@ -153,7 +153,7 @@ protected:
     void SetUp() override {
         gen::GeneratorOptions options;
         options.seed = 9;
-        options.targetBytes = 24 << 20;
+        options.targetBytes = 16 << 20;
         gen::generateExportFile(options, big);
         const std::string reference = dir.file("reference");
         fs::create_directory(reference);
@@ -185,12 +185,13 @@ protected:
 };
 
 TEST_F(KilledAndConcurrentRuns, AKilledRunLeavesNoTruncatedResult) {
+    int killedMidway = 0;
     for (const char* output : {"csv", "html"}) {
         for (const int delayMs : {30, 120, 400, 900}) {
             const pid_t pid = start(args(results, output));
             std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
             kill(pid, SIGKILL);
-            waitFor(pid);
+            killedMidway += waitFor(pid) == 128 + SIGKILL;
             for (const auto& [name, bytes] : snapshotOfResults(results)) {
                 ASSERT_TRUE(expected.count(name)) << name;
                 EXPECT_EQ(bytes.size(), expected.at(name).size()) << name << " at " << delayMs;
@@ -198,8 +199,12 @@ TEST_F(KilledAndConcurrentRuns, AKilledRunLeavesNoTruncatedResult) {
             }
         }
     }
-    // The lock the killed run left behind is taken over by the next run.
+    EXPECT_GT(killedMidway, 0);
+    // The lock and temporary files the killed runs left behind go with the next run.
     EXPECT_EQ(waitFor(start(args(results, "csv"))), 0);
+    for (const auto& entry : fs::recursive_directory_iterator(results)) {
+        EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
+    }
 }
 
 TEST_F(KilledAndConcurrentRuns, TwoRunsOverOneFolderNeverMixTheirResults) {
