@@ -19,7 +19,7 @@ std::string formatStandardError(const StandardError& error) {
 }
 
 void reportStandardError(UserInterface& ui, std::string_view module, std::string_view procedure,
-                         std::string description, std::source_location where) {
+                         std::string description, SourceLocation where) {
     ui.reportError(StandardError{std::move(description), std::string(module),
                                  std::string(procedure), static_cast<long>(where.line())});
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <exception>
-#include <source_location>
 #include <string>
 #include <string_view>
 
+#include "core/source_location.h"
 #include "core/user_interface.h"
 
 namespace qor {
@@ -16,8 +16,7 @@ std::string formatStandardError(const StandardError& error);
 
 // Reports `description` as the standard error message of module.procedure.
 void reportStandardError(UserInterface& ui, std::string_view module, std::string_view procedure,
-                         std::string description,
-                         std::source_location where = std::source_location::current());
+                         std::string description, SourceLocation where = SourceLocation::current());
 
 // Describes the exception in flight (for use inside a catch block).
 std::string describeCurrentException();
@@ -26,7 +25,7 @@ std::string describeCurrentException();
 // carries on with the next step. Returns false when the step failed.
 template <typename Step>
 bool runStep(UserInterface& ui, std::string_view module, std::string_view procedure, Step&& step,
-             std::source_location where = std::source_location::current()) {
+             SourceLocation where = SourceLocation::current()) {
     try {
         step();
         return true;

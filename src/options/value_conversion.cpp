@@ -1,6 +1,5 @@
 #include "options/value_conversion.h"
 
-#include <cmath>
 #include <limits>
 
 #include "scan/text_rules.h"
@@ -36,28 +35,44 @@ std::optional<long long> textToInteger(std::string_view text) {
     if (whole.empty() && fraction.empty()) {
         return std::nullopt;
     }
-    constexpr long long kLimit = std::numeric_limits<long long>::max() / 10 - 10;
-    long long value = 0;
+    // The magnitude is gathered unsigned, so that the lowest long long, whose magnitude is one
+    // past the highest, is reached exactly.
+    using Magnitude = unsigned long long;
+    constexpr Magnitude kHighest = std::numeric_limits<long long>::max();
+    const Magnitude limit = negative ? kHighest + 1 : kHighest;
+    Magnitude magnitude = 0;
     for (const char c : whole) {
-        if (!isDigit(c) || value > kLimit) {
+        if (!isDigit(c)) {
             return std::nullopt;
         }
-        value = value * 10 + (c - '0');
+        const auto digit = static_cast<Magnitude>(c - '0');
+        if (magnitude > (limit - digit) / 10) {
+            return std::nullopt;
+        }
+        magnitude = magnitude * 10 + digit;
     }
     for (const char c : fraction) {
         if (!isDigit(c)) {
             return std::nullopt;
         }
     }
-    // Round half to even, as the stored texts of the original conversion did.
+    // Round half to even, as the stored texts of the original conversion did. A value that
+    // rounds past the limit is refused like any other that does not fit.
     if (!fraction.empty()) {
         const int firstDecimal = fraction.front() - '0';
         const bool restNonZero = fraction.find_first_not_of('0', 1) != std::string_view::npos;
-        if (firstDecimal > 5 || (firstDecimal == 5 && (restNonZero || value % 2 == 1))) {
-            ++value;
+        if (firstDecimal > 5 || (firstDecimal == 5 && (restNonZero || magnitude % 2 == 1))) {
+            if (magnitude == limit) {
+                return std::nullopt;
+            }
+            ++magnitude;
         }
     }
-    return negative ? -value : value;
+    if (!negative) {
+        return static_cast<long long>(magnitude);
+    }
+    // -(magnitude - 1) - 1 stays in range for the lowest value as well.
+    return magnitude == 0 ? 0 : -static_cast<long long>(magnitude - 1) - 1;
 }
 
 std::optional<bool> textToFlag(std::string_view text) {

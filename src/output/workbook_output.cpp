@@ -46,7 +46,7 @@ int currentErrorNumber() {
 // message; anything else goes to the caller.
 template <typename Step>
 void reportRefusal(UserInterface& ui, std::string_view module, std::string_view procedure,
-                   Step&& step, std::source_location where = std::source_location::current()) {
+                   Step&& step, SourceLocation where = SourceLocation::current()) {
     try {
         step();
     } catch (const SpreadsheetError& e) {
@@ -56,15 +56,14 @@ void reportRefusal(UserInterface& ui, std::string_view module, std::string_view 
 
 // EndExcel's handler adds the error number after the standard text and goes on. Called
 // inside a catch block.
-StandardError endError(std::source_location where) {
+StandardError endError(SourceLocation where) {
     return StandardError{describeCurrentException(), std::string(kModule), "EndExcel",
                          static_cast<long>(where.line()),
                          "Numer bledu " + std::to_string(currentErrorNumber())};
 }
 
 template <typename Step>
-void endStep(UserInterface& ui, Step&& step,
-             std::source_location where = std::source_location::current()) {
+void endStep(UserInterface& ui, Step&& step, SourceLocation where = SourceLocation::current()) {
     try {
         step();
     } catch (...) {
@@ -447,7 +446,7 @@ void PasteXL::PrepareSheet(int columnCount) {
 }
 
 void PasteXL::pasteCell(platform::Worksheet& sheet, long long row, int column,
-                        std::string_view text, std::source_location where) {
+                        std::string_view text, SourceLocation where) {
     try {
         sheet.cells(row, column).setValue(text);
     } catch (...) {
@@ -516,8 +515,7 @@ bool PasteXL::EndExcelQuestion(const std::string& fileName) {
 
 std::vector<StandardError> PasteXL::EndExcelSave(const std::string& fileName) noexcept {
     std::vector<StandardError> errors;
-    const auto step = [&](auto&& action,
-                          std::source_location where = std::source_location::current()) {
+    const auto step = [&](auto&& action, SourceLocation where = SourceLocation::current()) {
         try {
             action();
         } catch (...) {

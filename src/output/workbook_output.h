@@ -2,12 +2,12 @@
 
 #include <ctime>
 #include <memory>
-#include <source_location>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/date_time.h"
+#include "core/source_location.h"
 #include "output/scan_output.h"
 #include "platform/spreadsheet.h"
 #include "scan/element_row.h"
@@ -83,7 +83,7 @@ private:
     platform::Workbook& activeWorkbook() const;
     void formatHeading(const platform::Range& range, int horizontal, bool merge);
     void pasteCell(platform::Worksheet& sheet, long long row, int column, std::string_view text,
-                   std::source_location where = std::source_location::current());
+                   SourceLocation where = SourceLocation::current());
     void release() noexcept;
 
     UserInterface& ui_;

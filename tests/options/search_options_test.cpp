@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "options/value_conversion.h"
 #include "platform/memory_settings_store.h"
 #include "support/scripted_ui.h"
 
@@ -160,23 +159,6 @@ TEST_F(SearchOptionsTest, SavingWritesEveryKeyAndReloadsTheSame) {
     EXPECT_TRUE(reloaded.applyCabinetLabels);
     EXPECT_EQ(reloadedColumns[scan::indexOf(ElementType::DO)].headerLine,
               columns[scan::indexOf(ElementType::DO)].headerLine);
-}
-
-TEST(ValueConversion, IntegersAndFlagsAsTheStoreHoldsThem) {
-    EXPECT_EQ(textToInteger("12"), 12);
-    EXPECT_EQ(textToInteger(" -3 "), -3);
-    EXPECT_EQ(textToInteger("2.5"), 2);  // half to even
-    EXPECT_EQ(textToInteger("3.5"), 4);
-    EXPECT_EQ(textToInteger("2.51"), 3);
-    EXPECT_FALSE(textToInteger(""));
-    EXPECT_FALSE(textToInteger("abc"));
-    EXPECT_FALSE(textToInteger("1x"));
-    EXPECT_FALSE(textToInteger("99999999999999999999999"));
-    EXPECT_EQ(textToFlag("True"), true);
-    EXPECT_EQ(textToFlag("FALSE"), false);
-    EXPECT_EQ(textToFlag("-1"), true);
-    EXPECT_EQ(textToFlag("0"), false);
-    EXPECT_FALSE(textToFlag("yes"));
 }
 
 TEST(RemoveCommas, StripsEveryCommaAndKeepsTheBounds) {

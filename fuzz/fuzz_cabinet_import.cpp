@@ -1,0 +1,77 @@
+// Fuzz target: a cabinet-module import file's text. The table grows by one row per pair, the
+// label lists are the table, the values are upper-cased, only a last unpaired field is
+// reported, and rows written back out as quoted pairs import as the same rows.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "fuzz_support.h"
+#include "options/cabinet_table.h"
+
+namespace qor::fuzz {
+namespace {
+
+bool holdsLowerCase(std::string_view text) {
+    return text.find_first_of("abcdefghijklmnopqrstuvwxyz") != std::string_view::npos;
+}
+
+// The rows as quoted pairs, one per line; empty when a value holds a quote, which such a
+// field cannot carry.
+std::string quotedPairs(const options::CabinetLabels& rows) {
+    std::string text;
+    for (const options::CabinetRow& row : rows) {
+        if (row.cabinet.find('"') != std::string::npos ||
+            row.module.find('"') != std::string::npos) {
+            return {};
+        }
+        text += '"' + row.cabinet + "\",\"" + row.module + "\"\r\n";
+    }
+    return text;
+}
+
+}  // namespace
+}  // namespace qor::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace qor;
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    fuzz::QuietUi ui;
+    const options::CabinetRow kept{"KEPT", "ROW"};
+    options::CabinetModuleTable table;
+    table.rows.push_back(kept);
+    options::CabinetLabels labels;
+
+    const std::size_t added = options::ReadValuesFromImportFile(text, table, labels, ui);
+    fuzz::require(table.rows.size() == added + 1, "one row per pair read");
+    fuzz::require(
+        table.rows.front().cabinet == kept.cabinet && table.rows.front().module == kept.module,
+        "the rows already there stay");
+    fuzz::require(labels.size() == table.rows.size(), "as many labels as rows");
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        fuzz::require(
+            labels[i].cabinet == table.rows[i].cabinet && labels[i].module == table.rows[i].module,
+            "the labels are the rows");
+        fuzz::require(
+            !fuzz::holdsLowerCase(labels[i].cabinet) && !fuzz::holdsLowerCase(labels[i].module),
+            "values are upper-cased");
+    }
+    fuzz::require(ui.errors() <= 1, "only the last field can be unpaired");
+    fuzz::require(ui.errors() == 0 || table.rows.back().module.empty(),
+                  "an unpaired field gives an empty module skeleton");
+
+    const options::CabinetLabels read(table.rows.begin() + 1, table.rows.end());
+    const std::string written = fuzz::quotedPairs(read);
+    if (!written.empty()) {
+        options::CabinetModuleTable again;
+        options::CabinetLabels againLabels;
+        options::ReadValuesFromImportFile(written, again, againLabels, ui);
+        fuzz::require(again.rows.size() == read.size(), "written pairs read back as many rows");
+        for (std::size_t i = 0; i < read.size(); ++i) {
+            fuzz::require(
+                again.rows[i].cabinet == read[i].cabinet && again.rows[i].module == read[i].module,
+                "written pairs read back unchanged");
+        }
+    }
+    return 0;
+}
