@@ -6,8 +6,8 @@
 #include <fstream>
 #include <optional>
 
+#include "core/qor_error.h"
 #include "platform/file_system.h"
-#include "platform/spreadsheet.h"
 
 namespace qor::platform {
 namespace {
@@ -84,7 +84,7 @@ public:
     }
 
     [[noreturn]] void fail(const std::string& why) const {
-        throw SpreadsheetError("The workbook '" + path_ + "' " + why);
+        throw QorError("The workbook '" + path_ + "' " + why);
     }
 
 private:
