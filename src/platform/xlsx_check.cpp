@@ -143,4 +143,13 @@ void checkWorkbookRows(const std::string& path, const std::string& shownAs,
     }
 }
 
+std::string readWorkbookPart(const std::string& path, const std::string& name) {
+    const WorkbookFile file(path, path);
+    const auto entry = file.find(name);
+    if (!entry) {
+        file.fail("lacks " + name);
+    }
+    return file.tail(*entry, std::size_t{1} << 30);
+}
+
 }  // namespace qor::platform

@@ -14,4 +14,8 @@ namespace qor::platform {
 void checkWorkbookRows(const std::string& path, const std::string& shownAs,
                        const std::vector<std::int64_t>& lastRows);
 
+// The content of the part `name` ("xl/workbook.xml") of the workbook file at `path`. Throws
+// QorError.
+std::string readWorkbookPart(const std::string& path, const std::string& name);
+
 }  // namespace qor::platform
