@@ -17,9 +17,9 @@
 
 #include "fuzz_support.h"
 #include "options/search_options.h"
+#include "output/element_workbook.h"
 #include "output/html_report.h"
-#include "output/workbook_output.h"
-#include "platform/spreadsheet.h"
+#include "platform/xlsx_workbook.h"
 #include "scan/csv_result_file.h"
 #include "scan/element_reader.h"
 #include "scan/node_info.h"
@@ -92,22 +92,29 @@ bool csvRowReadsBack(std::string_view text, const ElementRow& row, bool labelled
     return pos == text.size();
 }
 
-// The outputs of one scan, in memory: every element goes to a CSV row, an HTML row and a row
-// of the scan's worksheet, and each is checked as it is made.
+// The outputs of one scan, in memory: every element goes to a CSV row, an HTML row and the
+// text of its workbook cells, and each is checked as it is made. Now and then a real workbook
+// is written as well (compressing costs far more than a scan of a small input).
 class MemoryOutputs : public scan::ElementSink {
 public:
-    MemoryOutputs(UserInterface& ui, const scan::NodeInfo& node)
-        : html_(ui, node), excel_(ui, "System status") {}
+    MemoryOutputs(UserInterface& ui, const scan::NodeInfo& node) : ui_(ui), html_(ui, node) {}
 
-    void beginScan() {
-        excel_.InitExcel();
-        sheetRow_ = 4;
+    void beginScan(const std::string& workbookFolder, bool withWorkbook) {
+        workbook_.reset();
+        sheet_ = 0;
+        if (withWorkbook) {
+            std::vector<std::string> sheets;
+            for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+                sheets.emplace_back(info.title);
+            }
+            workbook_.emplace(ui_, "System status", 0);
+            workbook_->start(workbookFolder, sheets);
+        }
     }
-    void endScan(const std::string& workbookPath, bool save) {
-        if (save) {
-            excel_.EndExcel(workbookPath);
-        } else {
-            excel_.QuitWithoutSaving();
+    void endScan(const std::string& workbookPath) {
+        if (workbook_) {
+            workbook_->saveAs(workbookPath);
+            workbook_.reset();
         }
     }
 
@@ -116,9 +123,10 @@ public:
         csv_.assign(context.headerLine);
         csv_ += "\r\n\r\r\n";
         html_.InitVariables(context.columnCount - 1, context.columns, context.type.pageTitle);
-        // The types follow one another on one sheet: each sheet keeps its texts in a block of
-        // 1 MiB, and fourteen of those per input would cost more than the scan itself.
-        excel_.PrepareSheet(context.columnCount);
+        if (workbook_) {
+            sheet_ = scan::indexOf(context.type.type);
+            workbook_->prepareSheet(sheet_, context.columnCount);
+        }
         written_ = 0;
         return true;
     }
@@ -130,10 +138,10 @@ public:
                 "a CSV row reads back as its values");
         csv_ += "\r\n";
         writeHtmlRow(row);
-        excel_.PasteToExcel(row, sheetRow_, context_->columns,
-                            static_cast<int>(context_->columns.size()) - 1, context_->labelled);
-        checkSheetRow(row);
-        ++sheetRow_;
+        checkCellTexts(row);
+        if (workbook_) {
+            workbook_->addRow(sheet_, row, context_->columns, context_->labelled);
+        }
         ++written_;
     }
 
@@ -167,34 +175,45 @@ private:
         htmlRow_ += "</tr>\r\n";
     }
 
-    // Plain ASCII values stand in the sheet as they are; others are converted to UTF-8 there.
-    void checkSheetRow(const ElementRow& row) const {
-        const platform::Worksheet* sheet = excel_.worksheet();
-        require(sheet != nullptr, "a sheet to paste into");
-        const auto holds = [&](int column, const std::string& value) {
+    // A cell holds well-formed UTF-8 without NUL bytes; plain ASCII values stand as they are.
+    void checkCellTexts(const ElementRow& row) {
+        for (const std::string& value : row) {
+            const std::string_view text = platform::cellText(value, scratch_);
+            require(text.find('\0') == std::string_view::npos, "a cell holds no NUL byte");
+            require(isUtf8(text), "a cell holds UTF-8");
             const bool plain = std::all_of(value.begin(), value.end(), [](char c) {
                 return c != '\0' && static_cast<unsigned char>(c) < 0x80;
             });
-            return !plain || sheet->text(sheetRow_, column) == value;
-        };
-        int column = 1;
-        if (context_->labelled) {
-            require(
-                holds(column++, row[scan::kCabinetSlot]) && holds(column++, row[scan::kModuleSlot]),
-                "the sheet holds the cabinet and module");
-        }
-        for (std::size_t slot = scan::kDesignationSlot; slot <= 10; ++slot) {
-            require(holds(column++, row[slot]), "the sheet holds the values");
+            require(!plain || text == value, "an ASCII value stands in its cell as it is");
         }
     }
 
+    static bool isUtf8(std::string_view text) {
+        for (std::size_t i = 0; i < text.size();) {
+            const auto lead = static_cast<unsigned char>(text[i]);
+            const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+            if ((lead >= 0x80 && lead < 0xC2) || lead > 0xF4 || i + length > text.size()) {
+                return false;
+            }
+            for (std::size_t k = 1; k < length; ++k) {
+                if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+                    return false;
+                }
+            }
+            i += length;
+        }
+        return true;
+    }
+
+    UserInterface& ui_;
     const scan::SinkContext* context_ = nullptr;
     output::HtmlReport html_;
-    output::PasteXL excel_;
+    std::optional<output::ElementWorkbook> workbook_;
+    std::size_t sheet_ = 0;
     std::string csv_;  // these buffers keep their capacity from one run to the next
     std::string htmlRow_;
     std::string indexLine_;
-    long long sheetRow_ = 4;
+    std::string scratch_;
     long long written_ = 0;
 };
 
@@ -210,6 +229,7 @@ public:
         const std::string stem = "qor_fuzz_scan_" + std::to_string(::getpid());
         exportPath_ = (folder / (stem + ".qor")).string();
         workbookPath_ = (folder / stem).string();
+        workbookFolder_ = folder.string();
         for (options::TypeOptions& type : options_.types) {
             type.enabled = true;
             type.parameters.fill(true);
@@ -251,7 +271,7 @@ public:
                 "one count of the headers per pass");
 
         options::ColumnDataSet& columns = labelled ? labelledColumns_ : columns_;
-        outputs_.beginScan();
+        outputs_.beginScan(workbookFolder_, savesWorkbook(size));
         for (const ElementType type : types_) {
             const long long count = counts[scan::indexOf(type)];
             const scan::ReaderInput input{exportPath_,       node_.nodeNumber, "",      "01Jan2024",
@@ -264,7 +284,7 @@ public:
             require(*written <= count, "no more elements than headers");
         }
         ui_.reset();
-        outputs_.endScan(workbookPath_, savesWorkbook(size));
+        outputs_.endScan(workbookPath_);
         require(ui_.errors() == 0, "the workbook is saved or closed without a fault");
     }
 
@@ -281,6 +301,7 @@ private:
     MemoryOutputs outputs_;
     std::string exportPath_;
     std::string workbookPath_;
+    std::string workbookFolder_;
     options::SearchOptions options_;
     options::ColumnDataSet columns_;
     options::ColumnDataSet labelledColumns_;

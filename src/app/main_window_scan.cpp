@@ -4,6 +4,7 @@
 #include "app/main_status_bar.h"
 #include "app/main_window.h"
 #include "app/scan_display.h"
+#include "core/qor_error.h"
 #include "core/standard_error.h"
 #include "core/strings.h"
 #include "options/search_options.h"

@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "app/splash_window.h"
+#include "core/qor_error.h"
 #include "core/standard_error.h"
 #include "options/ui/options_dialog.h"
 #include "output/search_status.h"

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <optional>
 
+#include "core/qor_error.h"
 #include "platform/file_system.h"
-#include "platform/spreadsheet.h"
 
 namespace qor::platform {
 namespace {
@@ -84,7 +84,7 @@ public:
     }
 
     [[noreturn]] void fail(const std::string& why) const {
-        throw SpreadsheetError("The workbook '" + path_ + "' " + why);
+        throw QorError("The workbook '" + path_ + "' " + why);
     }
 
 private:
@@ -141,6 +141,15 @@ void checkWorkbookRows(const std::string& path, const std::string& shownAs,
                       "; is the disk full?)");
         }
     }
+}
+
+std::string readWorkbookPart(const std::string& path, const std::string& name) {
+    const WorkbookFile file(path, path);
+    const auto entry = file.find(name);
+    if (!entry) {
+        file.fail("lacks " + name);
+    }
+    return file.tail(*entry, std::size_t{1} << 30);
 }
 
 }  // namespace qor::platform

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "core/qor_error.h"
 #include "output/result_folder.h"
 #include "output/search_status.h"
 #include "output/statistics.h"

@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
+#include "core/qor_error.h"
 #include "core/standard_error.h"
 #include "output/scan_run.h"
 #include "platform/window_search.h"
+#include "platform/xlsx_check.h"
 #include "scan/element_reader.h"
 #include "support/scripted_ui.h"
 #include "support/session_builder.h"
@@ -17,11 +21,8 @@
 namespace qor::output {
 namespace {
 
-using platform::CellFormat;
-using platform::CellView;
 using scan::ElementType;
 namespace fs = std::filesystem;
-namespace xl = platform::xl;
 
 const std::string kGoldenExport = std::string(QOR_TEST_DATA_DIR) + "/golden_node.qor";
 
@@ -32,6 +33,39 @@ std::vector<std::string> filesIn(const fs::path& folder) {
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// Every match of the first group of `pattern` in `text`.
+std::vector<std::string> allOf(const std::string& text, const std::string& pattern) {
+    std::vector<std::string> found;
+    const std::regex re(pattern);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator();
+         ++it) {
+        found.push_back((*it)[1]);
+    }
+    return found;
+}
+
+// The rows of a saved sheet, each as "A1:1 text, B1:1": cell, ":" style number, text.
+std::vector<std::string> rowsOf(const std::string& path, int sheet) {
+    const std::regex cell(
+        R"re(<c r="(\w+)"(?: s="(\d+)")?(?:/>| t="inlineStr"><is><t>([^<]*)</t>))re");
+    std::vector<std::string> rows;
+    for (const std::string& row :
+         allOf(platform::readWorkbookPart(path,
+                                          "xl/worksheets/sheet" + std::to_string(sheet) + ".xml"),
+               R"re(<row [^>]*>(.*?)</row>)re")) {
+        std::string cells;
+        for (auto it = std::sregex_iterator(row.begin(), row.end(), cell);
+             it != std::sregex_iterator(); ++it) {
+            const std::smatch& c = *it;
+            cells += (cells.empty() ? "" : ", ") + c[1].str() +
+                     (c[2].matched ? ":" + c[2].str() : "") +
+                     (c[3].length() ? " " + c[3].str() : "");
+        }
+        rows.push_back(cells);
+    }
+    return rows;
 }
 
 TEST(Workbook, ColumnLettersInstallationAndStatusText) {
@@ -48,87 +82,108 @@ TEST(Workbook, ColumnLettersInstallationAndStatusText) {
               "System status at:  2026-11-28, 09:41:07 ( date of generating *.ba file, Node12 )");
 }
 
-TEST(Workbook, PreparedSheetAndPastedRowsFollowTheLayout) {
-    testing::ScriptedUi ui;
-    PasteXL excel(ui, "STATUS");
-    excel.InitExcel();
-    ASSERT_EQ(excel.workbook()->worksheetCount(), 1u);
-    excel.PrepareSheet(9);
-    const platform::Worksheet& sheet = *excel.worksheet();
-    EXPECT_EQ(sheet.text(1, 1), "STATUS");
-    EXPECT_EQ(sheet.text(2, 1), "Created with .QOR Reader");
-    EXPECT_EQ(sheet.mergedAreas(), (std::vector<platform::CellArea>{{1, 1, 1, 5}, {2, 1, 2, 5}}));
-    const CellFormat a1 = sheet.format(1, 1);
-    EXPECT_TRUE(a1.bold);
-    EXPECT_EQ(a1.fillColorIndex, 37);
-    EXPECT_EQ(a1.pattern, xl::kPatternSolid);
-    EXPECT_EQ(a1.horizontal, xl::kHAlignLeft);
-    EXPECT_EQ(sheet.format(1, 5).right.weight, xl::kMedium);
-    EXPECT_EQ(sheet.format(2, 3).fillColorIndex, 15);
-    for (const int column : {1, 9}) {
-        EXPECT_EQ(sheet.format(3, column).fillColorIndex, 6);
-        EXPECT_EQ(sheet.format(3, column).horizontal, xl::kHAlignCenter);
-        EXPECT_EQ(sheet.format(3, column).left.lineStyle, xl::kContinuous);
+TEST(Workbook, CellTextsAreUtf8WithinTheCellLimitAndFileNamesGetTheirExtension) {
+    const struct {
+        std::string bytes, stored;
+    } texts[] = {
+        {"Zaw\xF3r \xC3\xB3 \xE2\x82\xAC", "Zaw\xC3\xB3r \xC3\xB3 \xE2\x82\xAC"},  // Latin-1, UTF-8
+        {"\xC0\x80\xED\xA0\x80", "\xC3\x80\xC2\x80\xC3\xAD\xC2\xA0\xC2\x80"},      // ill-formed
+        {std::string("a\0b", 3), "ab"},
+        {std::string(32767, 'x'), std::string(32767, 'x')},
+    };
+    std::string scratch;
+    for (const auto& text : texts) {
+        EXPECT_EQ(platform::cellText(text.bytes, scratch), text.stored);
     }
-    EXPECT_EQ(sheet.format(3, 10), CellFormat{});
-    EXPECT_EQ(sheet.standardWidth(), 15);
+    std::string wide;
+    for (int i = 0; i < 32767; ++i) {
+        wide += "\xC3\xB3";  // characters count, not bytes
+    }
+    EXPECT_EQ(platform::cellText(wide, scratch), wide);
+    EXPECT_THROW(platform::cellText(std::string(32768, 'x'), scratch), QorError);
+    EXPECT_THROW(platform::cellText(wide + "\xF3", scratch), QorError);
 
-    // A labelled channel row: cabinet and module lead, then slots 1 to 10.
+    EXPECT_EQ(platform::xlsxFilePath("d/AI_Node12"), "d/AI_Node12.xlsx");
+    EXPECT_EQ(platform::xlsxFilePath("d/book.XLSX"), "d/book.XLSX");
+    for (const char* refused : {"d/AI[1]", "d/", "d/..", "d/a*b", "d/tab\t"}) {
+        EXPECT_THROW(platform::xlsxFilePath(refused), QorError) << refused;
+    }
+}
+
+TEST(Workbook, SheetsFollowTheLayout) {
+    testing::TempDir dir;
+    testing::ScriptedUi ui;
+    ElementWorkbook book(ui, "STATUS", 0);
+    book.start(dir.str(), {"Rows", "Empty"});
+    book.prepareSheet(0, 9);
+    book.prepareSheet(1, 2);
     scan::ElementRow row{};
     for (std::size_t slot = 1; slot < row.size(); ++slot) {
         row[slot] = "s" + std::to_string(slot);
     }
+    row[5].clear();
     const std::vector<std::string> columns{"CABINET", "MODULE", "CHANNEL", "NAME,", "DESCR"};
-    excel.PasteToExcel(row, 4, columns, 4, true);
-    std::vector<std::string> expected{"CABINET", "MODULE", "CHANNEL", "NAME", "DESCR"};
-    for (int column = 1; column <= 5; ++column) {
-        EXPECT_EQ(sheet.text(3, column), expected[static_cast<std::size_t>(column - 1)]);
-    }
-    expected = {"s12", "s13", "s1", "s2", "s3", "s4", "s5", "s6", "s7", "s8", "s9", "s10", ""};
-    for (int column = 1; column <= 13; ++column) {
-        EXPECT_EQ(sheet.text(4, column), expected[static_cast<std::size_t>(column - 1)]) << column;
-    }
-    // Any other row: slots 1 to 10 from column A; rows go past 32767.
-    excel.PasteToExcel(row, 40000, columns, 4, false);
-    expected = {"s1", "s2", "s3", "s4", "s5", "s6", "s7", "s8", "s9", "s10", ""};
-    for (int column = 1; column <= 11; ++column) {
-        EXPECT_EQ(sheet.text(40000, column), expected[static_cast<std::size_t>(column - 1)]);
-    }
+    book.addRow(0, row, columns, true);  // labelled: cabinet and module lead
+    book.addRow(0, row, columns, false);
+    book.saveAs(dir.file("book"));
     EXPECT_TRUE(ui.errors.empty());
+    EXPECT_FALSE(book.open());
 
-    // One workbook for all types: each new sheet goes before the active one.
-    excel.AddWorksheet();
-    excel.NameActiveSheet("Analog Input");
-    excel.AddWorksheet();
-    excel.NameActiveSheet("Digital Input");
-    EXPECT_EQ(excel.workbook()->worksheet(1).name(), "Digital Input");
-    EXPECT_EQ(excel.workbook()->worksheet(2).name(), "Analog Input");
-    EXPECT_EQ(excel.workbook()->worksheet(3).name(), "Sheet1");
-    EXPECT_THROW(excel.NameActiveSheet("analog input"), platform::SpreadsheetError);
+    const std::string path = dir.file("book.xlsx");
+    std::vector<std::string> rows = {"A1:1 STATUS, B1:1, C1:1, D1:1, E1:1",
+                                     "A2:2 Created with .QOR Reader, B2:2, C2:2, D2:2, E2:2",
+                                     "A3:3, B3:3"};
+    EXPECT_EQ(rowsOf(path, 2), rows);  // without elements the heading row has no texts
+    rows[2] =
+        "A3:3 CABINET, B3:3 MODULE, C3:3 CHANNEL, D3:3 NAME, E3:3 DESCR, F3:3, G3:3, H3:3, I3:3";
+    rows.push_back(
+        "A4 s12, B4 s13, C4 s1, D4 s2, E4 s3, F4 s4, H4 s6, I4 s7, J4 s8, K4 s9, L4 s10");
+    rows.push_back("A5 s1, B5 s2, C5 s3, D5 s4, F5 s6, G5 s7, H5 s8, I5 s9, J5 s10");
+    EXPECT_EQ(rowsOf(path, 1), rows);
+    const std::string sheet = platform::readWorkbookPart(path, "xl/worksheets/sheet1.xml");
+    EXPECT_EQ(allOf(sheet, R"re(<mergeCell ref="([^"]+)")re"),
+              (std::vector<std::string>{"A1:E1", "A2:E2"}));
+    EXPECT_NE(sheet.find(R"re(<col min="1" max="16384" width="15.)re"), std::string::npos);
+    EXPECT_EQ(
+        allOf(platform::readWorkbookPart(path, "xl/workbook.xml"), R"re(<sheet name="([^"]+)")re"),
+        (std::vector<std::string>{"Rows", "Empty"}));
 }
 
-TEST(Workbook, RefusedTextsAndNamesGiveOneMessageEachAndNoFile) {
+TEST(Workbook, EachFailureGivesOneMessageAndLeavesNoFile) {
     testing::TempDir dir;
     testing::ScriptedUi ui;
-    PasteXL excel(ui, std::string(40000, 'x'));
-    excel.InitExcel();
-    excel.PrepareSheet(3);  // row 1 cannot take the text; the rest is still formatted
+    ElementWorkbook book(ui, std::string(40000, 'x'), 0);
+    book.start(dir.str(), {"Sheet1"});
+    book.prepareSheet(0, 3);  // row 1 cannot take the text; the rest is still laid out
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0].procedure, "PrepareSheet");
-    EXPECT_EQ(excel.worksheet()->text(2, 1), "Created with .QOR Reader");
-    EXPECT_EQ(excel.worksheet()->format(1, 1).fillColorIndex, 37);
-    EXPECT_EQ(excel.worksheet()->format(3, 3).fillColorIndex, 6);
+    book.saveAs(dir.file("long"));
+    EXPECT_EQ(rowsOf(dir.file("long.xlsx"), 1),
+              (std::vector<std::string>{"A1:1, B1:1, C1:1, D1:1, E1:1",
+                                        "A2:2 Created with .QOR Reader, B2:2, C2:2, D2:2, E2:2",
+                                        "A3:3, B3:3, C3:3"}));
+    fs::remove(dir.file("long.xlsx"));
 
-    excel.EndExcel(dir.file("AI_Node[1]_04Dec2026"));
-    ASSERT_EQ(ui.errors.size(), 2u);
-    const StandardError& error = ui.errors[1];
-    EXPECT_EQ(error.module, "PasteXL");
-    EXPECT_EQ(error.procedure, "EndExcel");
-    EXPECT_EQ(error.trailer, "Numer bledu 1004");
-    const std::string text = formatStandardError(error);
-    EXPECT_TRUE(text.ends_with(" at line " + std::to_string(error.line) + "Numer bledu 1004"))
-        << text;
-    EXPECT_FALSE(excel.running());  // quit all the same
+    book.start(dir.str(), {"Sheet1"});
+    book.saveAs(dir.file("AI_Node[1]_04Dec2026"));
+    // A workbook that cannot start says so when it is saved.
+    book.start(dir.file("missing"), {"Sheet1"});
+    EXPECT_TRUE(book.open());
+    book.prepareSheet(0, 3);
+    book.addRow(0, scan::ElementRow{}, {"CHANNEL"}, false);
+    book.saveAs(dir.file("missing/AI"));
+    ASSERT_EQ(ui.errors.size(), 3u);
+    EXPECT_TRUE(ui.errors[2].description.starts_with("Cannot create the workbook '" +
+                                                     dir.file("missing/AI.xlsx") + "': "))
+        << ui.errors[2].description;
+    for (const StandardError& error : {ui.errors[1], ui.errors[2]}) {
+        EXPECT_EQ(error.module, "PasteXL");
+        EXPECT_EQ(error.procedure, "EndExcel");
+        const std::string text = formatStandardError(error);
+        EXPECT_TRUE(text.ends_with(" at line " + std::to_string(error.line) + "Numer bledu 1004"))
+            << text;
+    }
+    EXPECT_FALSE(book.open());
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
@@ -166,6 +221,14 @@ TEST_F(WorkbookScanTest, OneWorkbookPerTypeOrOneForAll) {
     ui.statusBarTexts.clear();
     run();
     EXPECT_EQ(filesIn(folder()), std::vector<std::string>{"Node1_2_04Dec2026.xlsx"});
+    // Each type's sheet goes before the one read before it; the first sheet stays last.
+    const std::string book = (folder() / "Node1_2_04Dec2026.xlsx").string();
+    EXPECT_EQ(
+        allOf(platform::readWorkbookPart(book, "xl/workbook.xml"), R"re(<sheet name="([^"]+)")re"),
+        (std::vector<std::string>{"Digital Input", "Analog Input", "Sheet1"}));
+    EXPECT_TRUE(rowsOf(book, 1).at(3).starts_with("A4 DI810_1.12,"));
+    EXPECT_TRUE(rowsOf(book, 2).at(3).starts_with("A4 AI800_1.1,"));
+    EXPECT_TRUE(rowsOf(book, 3).empty());
     EXPECT_NE(std::find(ui.statusBarTexts.begin(), ui.statusBarTexts.end(),
                         "Converting to one Excel file - 'AI' elements..."),
               ui.statusBarTexts.end());
