@@ -11,7 +11,7 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQOR_BUILD_TEST
 cmake --build build/release --target qorscan qorreader
 
 if [ $# -eq 0 ] && [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-    exec build/release/src/qorreader "$PWD/examples/sample.qor"
+    exec build/release/src/gui/qorreader "$PWD/examples/sample.qor"
 fi
 [ $# -eq 0 ] && echo "No display: running the headless main job (qorscan) instead of the desktop application."
 
@@ -19,5 +19,5 @@ mkdir -p results
 # A settings file of the job's own, so the user's stored options stay out of it.
 settings=build/release/run-settings.ini
 : >"$settings"
-exec build/release/src/qorscan --settings "$settings" --all --output html \
+exec build/release/src/cli/qorscan --settings "$settings" --all --output html \
     --result-folder results --overwrite yes examples/sample.qor "$@"

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "core/date_time.h"
+#include "core/base/date_time.h"
 #include "export_generator.h"
-#include "output/scan_run.h"
-#include "output/session.h"
-#include "platform/window_search.h"
+#include "core/output/scan_run.h"
+#include "core/output/session.h"
+#include "core/platform/window_search.h"
 
 #ifndef _WIN32
 #include <sys/resource.h>

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "options/cabinet_table.h"
+#include "core/options/cabinet_table.h"
 
 namespace qor::fuzz {
 namespace {

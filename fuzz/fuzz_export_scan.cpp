@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "options/search_options.h"
-#include "output/element_workbook.h"
-#include "output/html_report.h"
-#include "platform/xlsx_workbook.h"
-#include "scan/csv_result_file.h"
-#include "scan/element_reader.h"
-#include "scan/node_info.h"
+#include "core/options/search_options.h"
+#include "core/output/element_workbook.h"
+#include "core/output/html_report.h"
+#include "core/platform/xlsx_workbook.h"
+#include "core/scan/csv_result_file.h"
+#include "core/scan/element_reader.h"
+#include "core/scan/node_info.h"
 
 namespace qor::fuzz {
 namespace {

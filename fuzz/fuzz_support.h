@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "core/user_interface.h"
+#include "core/base/user_interface.h"
 
 namespace qor::fuzz {
 

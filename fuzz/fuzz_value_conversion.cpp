@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "options/value_conversion.h"
-#include "scan/text_rules.h"
+#include "core/options/value_conversion.h"
+#include "core/scan/text_rules.h"
 
 namespace qor::fuzz {
 namespace {

@@ -1,6 +1,6 @@
 #include "cli/command_line.h"
 
-#include "scan/text_rules.h"
+#include "core/scan/text_rules.h"
 
 namespace qor::cli {
 namespace {

@@ -5,9 +5,9 @@
 #include <variant>
 #include <vector>
 
-#include "core/date_time.h"
-#include "options/search_options.h"
-#include "scan/element_types.h"
+#include "core/base/date_time.h"
+#include "core/options/search_options.h"
+#include "core/scan/element_types.h"
 
 namespace qor::cli {
 

@@ -4,8 +4,8 @@
 
 #include "cli/command_line.h"
 #include "cli/scan_command.h"
-#include "platform/library_diagnostics.h"
-#include "platform/result_file.h"
+#include "core/platform/library_diagnostics.h"
+#include "core/platform/result_file.h"
 
 int main(int argc, char** argv) {
     qor::platform::ignoreFileSizeSignal();

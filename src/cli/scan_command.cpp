@@ -8,19 +8,19 @@
 #include <system_error>
 
 #include "cli/terminal_ui.h"
-#include "core/qor_error.h"
-#include "core/standard_error.h"
-#include "core/strings.h"
-#include "options/settings_keys.h"
-#include "output/scan_run.h"
-#include "output/session.h"
-#include "output/statistics.h"
-#include "output/workbook_output.h"
-#include "platform/memory_settings_store.h"
-#include "platform/qt_settings_store.h"
-#include "platform/result_file.h"
-#include "platform/user_environment.h"
-#include "scan/export_file_reader.h"
+#include "core/base/qor_error.h"
+#include "core/base/standard_error.h"
+#include "core/base/strings.h"
+#include "core/options/settings_keys.h"
+#include "core/output/scan_run.h"
+#include "core/output/session.h"
+#include "core/output/statistics.h"
+#include "core/output/workbook_output.h"
+#include "core/platform/memory_settings_store.h"
+#include "core/platform/qt_settings_store.h"
+#include "core/platform/result_file.h"
+#include "core/platform/user_environment.h"
+#include "core/scan/export_file_reader.h"
 
 namespace qor::cli {
 namespace {

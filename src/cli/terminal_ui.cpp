@@ -2,8 +2,8 @@
 
 #include <iostream>
 
-#include "core/standard_error.h"
-#include "platform/user_environment.h"
+#include "core/base/standard_error.h"
+#include "core/platform/user_environment.h"
 
 namespace qor::cli {
 

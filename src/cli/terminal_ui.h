@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/command_line.h"
-#include "core/user_interface.h"
+#include "core/base/user_interface.h"
 
 namespace qor::cli {
 

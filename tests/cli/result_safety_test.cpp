@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "export_generator.h"
-#include "platform/folder_lock.h"
+#include "core/platform/folder_lock.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 

@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-#include "platform/gui/desktop.h"
+#include "gui/platform/desktop.h"
 
 namespace qor::testing {
 

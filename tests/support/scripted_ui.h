@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/user_interface.h"
+#include "core/base/user_interface.h"
 
 namespace qor::testing {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "options/search_options.h"
-#include "output/session.h"
-#include "scan/text_rules.h"
+#include "core/options/search_options.h"
+#include "core/output/session.h"
+#include "core/scan/text_rules.h"
 
 namespace qor::testing {
 

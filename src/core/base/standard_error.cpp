@@ -1,0 +1,39 @@
+#include "core/base/standard_error.h"
+
+#include <new>
+
+#include "core/base/qor_error.h"
+
+namespace qor {
+
+std::string formatStandardError(const StandardError& error) {
+    std::string text = error.description;
+    text += "\r\nin QORReader.";
+    text += error.module;
+    text += '.';
+    text += error.procedure;
+    text += " at line ";
+    text += std::to_string(error.line);
+    text += error.trailer;
+    return text;
+}
+
+void reportStandardError(UserInterface& ui, std::string_view module, std::string_view procedure,
+                         std::string description, SourceLocation where) {
+    ui.reportError(StandardError{std::move(description), std::string(module),
+                                 std::string(procedure), static_cast<long>(where.line())});
+}
+
+std::string describeCurrentException() {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return "Out of memory";
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "Unexpected error";
+    }
+}
+
+}  // namespace qor

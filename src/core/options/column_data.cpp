@@ -1,0 +1,42 @@
+#include "core/options/column_data.h"
+
+#include <algorithm>
+
+#include "core/options/search_options.h"
+
+namespace qor::options {
+
+ColumnData BuildColumnData(const scan::ElementTypeInfo& type, const TypeOptions& options,
+                           bool labelled) {
+    const std::size_t boxes = type.parameters.size();
+    std::vector<std::string> entries(boxes + (labelled ? 3 : 1));
+    std::size_t position = 0;
+    if (labelled) {
+        entries[position++] = "CABINET,";
+        entries[position++] = "MODULE,";
+    }
+    entries[position++] = "CHANNEL,";
+    for (std::size_t box = 0; box < boxes; ++box) {
+        if (options.parameters[box]) {
+            entries[position++] = std::string(type.parameters[box]) + ",";
+        }
+    }
+    ColumnData data;
+    data.headerLine.clear();
+    for (const std::string& entry : entries) {
+        data.headerLine += entry;
+    }
+    data.columnCount = static_cast<int>(position);
+    data.columns = RemoveCommas(entries);
+    return data;
+}
+
+std::vector<std::string> RemoveCommas(const std::vector<std::string>& list) {
+    std::vector<std::string> copy = list;
+    for (std::string& entry : copy) {
+        entry.erase(std::remove(entry.begin(), entry.end(), ','), entry.end());
+    }
+    return copy;
+}
+
+}  // namespace qor::options

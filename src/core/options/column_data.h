@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "core/scan/element_types.h"
+
+namespace qor::options {
+
+struct TypeOptions;
+
+// The columns of one element type's output, built from its parameter selection.
+struct ColumnData {
+    // Entry 0 is "CHANNEL" (or "CABINET", "MODULE", "CHANNEL" in entries 0 to 2 for a
+    // labelled channel type), then the selected parameter names in box order; one slot per
+    // leading entry and per parameter box, the slots left over empty.
+    std::vector<std::string> columns{"CHANNEL"};
+    // Each non-empty entry followed by a comma: "CHANNEL,NAME,DESCR,".
+    std::string headerLine = "CHANNEL,";
+    // Leading entries plus selected parameters.
+    int columnCount = 1;
+};
+
+using ColumnDataSet = std::array<ColumnData, scan::kElementTypeCount>;
+
+// Builds the column data of one type; `labelled` is true for a channel type while the
+// cabinet-module labels are applied.
+ColumnData BuildColumnData(const scan::ElementTypeInfo& type, const TypeOptions& options,
+                           bool labelled);
+
+// Every entry with all its commas removed.
+std::vector<std::string> RemoveCommas(const std::vector<std::string>& list);
+
+}  // namespace qor::options

@@ -1,0 +1,235 @@
+#include "core/output/element_workbook.h"
+
+#include <algorithm>
+#include <new>
+
+#include "core/base/qor_error.h"
+#include "core/base/standard_error.h"
+#include "core/options/column_data.h"
+
+namespace qor::output {
+namespace {
+
+using platform::HeadingStyle;
+
+constexpr std::string_view kModule = "PasteXL";
+constexpr std::string_view kCreatedWith = "Created with .QOR Reader";
+// Fills of the classic 56-colour palette: indexes 37, 15 and 6.
+constexpr HeadingStyle kStatusStyle{0x99CCFF, false};
+constexpr HeadingStyle kCreatedStyle{0xC0C0C0, false};
+constexpr HeadingStyle kColumnHeadingStyle{0xFFFF00, true};
+constexpr int kMergedColumns = 5;  // A to E
+constexpr std::int64_t kHeadingRow = 3;
+constexpr std::size_t kHeadingColumns = 12;  // A to L
+constexpr double kColumnWidth = 15;
+
+// The preparation of a sheet reports what the file refuses; anything else goes to its caller.
+template <typename Step>
+void reportRefusal(UserInterface& ui, Step&& step,
+                   SourceLocation where = SourceLocation::current()) {
+    try {
+        step();
+    } catch (const QorError& e) {
+        reportStandardError(ui, kModule, "PrepareSheet", e.what(), where);
+    }
+}
+
+bool outOfMemory() {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+// A failure of saving as reported: the standard text, then the error number (7 for memory).
+// Called inside a catch block.
+StandardError endError(SourceLocation where) {
+    return StandardError{describeCurrentException(), std::string(kModule), "EndExcel",
+                         static_cast<long>(where.line()),
+                         "Numer bledu " + std::to_string(outOfMemory() ? 7 : 1004)};
+}
+
+}  // namespace
+
+std::string ReturnColumn(int column) {
+    if (column < 1 || column > 17) {
+        return {};
+    }
+    return std::string(1, static_cast<char>('A' + column - 1));
+}
+
+ElementWorkbook::ElementWorkbook(UserInterface& ui, std::string statusText, std::time_t created)
+    : ui_(ui), statusText_(std::move(statusText)), created_(created) {}
+
+void ElementWorkbook::start(const std::string& folder, const std::vector<std::string>& sheetNames) {
+    discard();
+    try {
+        sheets_.assign(sheetNames.size(), SheetState{});
+        file_ = std::make_unique<platform::XlsxWorkbook>(folder, sheetNames, created_);
+    } catch (const std::exception&) {
+        startFailure_ = std::current_exception();  // kept for the save, which reports it
+    }
+}
+
+void ElementWorkbook::prepareSheet(std::size_t sheet, int columnCount) {
+    if (file_ == nullptr) {
+        return;
+    }
+    SheetState& state = sheets_.at(sheet);
+    state = SheetState{};
+    reportRefusal(ui_, [&] { file_->setColumnWidth(sheet, kColumnWidth); });
+    mergedHeading(sheet, 1, statusText_, kStatusStyle);
+    mergedHeading(sheet, 2, kCreatedWith, kCreatedStyle);
+    if (ReturnColumn(columnCount).empty()) {
+        reportStandardError(ui_, kModule, "PrepareSheet", "'A3:3' is not a cell address");
+    } else {
+        state.styledColumns = columnCount;
+    }
+    state.headingRowDue = true;
+}
+
+void ElementWorkbook::mergedHeading(std::size_t sheet, std::int64_t row, std::string_view bytes,
+                                    const HeadingStyle& style) {
+    std::string_view text;
+    // A text the cell cannot hold leaves the heading formatted all the same.
+    reportRefusal(ui_, [&] { text = platform::cellText(bytes, scratch_); });
+    reportRefusal(ui_, [&] {
+        file_->merge(sheet, row, 1, kMergedColumns, text, style);
+        for (int column = 1; column <= kMergedColumns; ++column) {
+            file_->write(sheet, row, column, column == 1 ? text : std::string_view(), &style);
+        }
+    });
+}
+
+void ElementWorkbook::addRow(std::size_t sheet, const scan::ElementRow& row,
+                             const std::vector<std::string>& columns, bool labelled) {
+    if (file_ == nullptr) {
+        return;
+    }
+    SheetState& state = sheets_.at(sheet);
+    if (state.nextRow > platform::kMaxSheetRows) {
+        if (!state.full) {
+            state.full = true;
+            reportStandardError(ui_, kModule, "PasteToExcel",
+                                "The worksheet is full at row " +
+                                    std::to_string(platform::kMaxSheetRows) +
+                                    ": the following elements of the type are not in it");
+        }
+        return;
+    }
+    if (state.headingRowDue) {
+        headingRow(sheet, columns);
+    }
+    int column = 1;
+    if (labelled) {
+        pasteCell(sheet, state.nextRow, column++, row[scan::kCabinetSlot]);
+        pasteCell(sheet, state.nextRow, column++, row[scan::kModuleSlot]);
+    }
+    for (std::size_t slot = scan::kDesignationSlot; slot <= 10; ++slot) {
+        pasteCell(sheet, state.nextRow, column++, row[slot]);
+    }
+    ++state.nextRow;
+}
+
+void ElementWorkbook::headingRow(std::size_t sheet, const std::vector<std::string>& columns) {
+    SheetState& state = sheets_[sheet];
+    state.headingRowDue = false;
+    const std::vector<std::string> headings = options::RemoveCommas(columns);
+    const int texts = static_cast<int>(std::min(headings.size(), kHeadingColumns));
+    for (int column = 1; column <= std::max(texts, state.styledColumns); ++column) {
+        pasteCell(sheet, kHeadingRow, column,
+                  column <= texts ? headings[static_cast<std::size_t>(column - 1)] : "",
+                  column <= state.styledColumns ? &kColumnHeadingStyle : nullptr);
+    }
+    if (headings.size() > kHeadingColumns) {
+        reportStandardError(ui_, kModule, "PasteToExcel",
+                            "Heading " + std::to_string(kHeadingColumns) +
+                                " has no column: the sheet takes the columns A to L");
+    }
+}
+
+void ElementWorkbook::pasteCell(std::size_t sheet, std::int64_t row, int column,
+                                std::string_view bytes, const HeadingStyle* style,
+                                SourceLocation where) {
+    std::string_view text;  // stays empty when the cell cannot hold it
+    runStep(
+        ui_, kModule, "PasteToExcel", [&] { text = platform::cellText(bytes, scratch_); }, where);
+    runStep(
+        ui_, kModule, "PasteToExcel", [&] { file_->write(sheet, row, column, text, style); },
+        where);
+}
+
+bool ElementWorkbook::askToReplace(const std::string& fileName) {
+    for (std::size_t sheet = 0; file_ != nullptr && sheet < sheets_.size(); ++sheet) {
+        if (sheets_[sheet].headingRowDue) {
+            headingRow(sheet, {});
+        }
+    }
+    bool replace = false;
+    // The question is where saving starts: a name that cannot be saved fails here, once.
+    try {
+        path_ = platform::xlsxFilePath(fileName);
+        placement_ =
+            platform::entryExists(path_) ? platform::Placement::Replace : platform::Placement::New;
+        replace = placement_ == platform::Placement::New ||
+                  ui_.askYesNo(Prompt{std::string(kApplicationTitle),
+                                      "A file named '" + path_ +
+                                          "' already exists in this location. Do you want to "
+                                          "replace it?",
+                                      MessageIcon::Exclamation});
+    } catch (const std::exception&) {
+        ui_.reportError(endError(SourceLocation::current()));
+    }
+    if (!replace) {
+        discard();
+    }
+    return replace;
+}
+
+void ElementWorkbook::throwStartFailure() const {
+    if (startFailure_ == nullptr) {
+        throw QorError("The workbook '" + path_ + "' is closed");
+    }
+    try {
+        std::rethrow_exception(startFailure_);
+    } catch (const QorError& e) {
+        throw QorError("Cannot create the workbook '" + path_ + "': " + e.what());
+    }
+}
+
+std::optional<StandardError> ElementWorkbook::save() noexcept {
+    std::optional<StandardError> failure;
+    try {
+        if (file_ == nullptr) {
+            throwStartFailure();
+        }
+        file_->save(path_, placement_);
+    } catch (const std::exception&) {
+        try {
+            failure = endError(SourceLocation::current());
+        } catch (const std::bad_alloc&) {
+            // Out of memory while describing a failure: nothing more can be said.
+        }
+    }
+    discard();
+    return failure;
+}
+
+void ElementWorkbook::saveAs(const std::string& fileName) {
+    if (askToReplace(fileName)) {
+        if (const std::optional<StandardError> failure = save()) {
+            ui_.reportError(*failure);
+        }
+    }
+}
+
+void ElementWorkbook::discard() noexcept {
+    file_.reset();
+    startFailure_ = nullptr;
+    sheets_.clear();
+}
+
+}  // namespace qor::output

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+#include "core/base/source_location.h"
+
+#include "core/base/user_interface.h"
+#include "core/platform/xlsx_workbook.h"
+#include "core/scan/element_row.h"
+
+namespace qor::output {
+
+// The column letter of 1 to 17 (A to Q); empty text for any other number.
+std::string ReturnColumn(int column);
+
+// A workbook of element sheets: row 1 the system status, row 2 the program, row 3 the column
+// headings, then one element per row. Failures are reported with the standard error message
+// of the procedure they belong to (module PasteXL), and the work goes on; the preparation of a
+// sheet reports what the file refuses and passes anything else to its caller.
+class ElementWorkbook {
+public:
+    ElementWorkbook(UserInterface& ui, std::string statusText, std::time_t created);
+
+    // Starts the workbook in `folder` with these sheets in tab order, the first one shown on
+    // opening. A workbook that cannot start keeps the cause: saving it fails with it, at the
+    // moment and in the words of any other save that fails.
+    void start(const std::string& folder, const std::vector<std::string>& sheetNames);
+    // Rows 1 and 2 of the sheet, and row 3 set out for `columnCount` columns.
+    void prepareSheet(std::size_t sheet, int columnCount);
+    // The next row of the sheet; the first one brings the headings, `columns` with their commas
+    // removed. A labelled row starts with the cabinet and module labels.
+    void addRow(std::size_t sheet, const scan::ElementRow& row,
+                const std::vector<std::string>& columns, bool labelled);
+
+    // Saving as `fileName` (no extension), in two halves so that the second can run on another
+    // thread. The first gives a sheet without elements its heading row and asks, on this
+    // thread, whether an existing file may be replaced; false
+    // when it is kept or cannot be (the workbook is then discarded, a failure reported). The
+    // second writes the file without touching the user interface and returns its failure.
+    bool askToReplace(const std::string& fileName);
+    std::optional<StandardError> save() noexcept;
+    // Both halves, the failure reported.
+    void saveAs(const std::string& fileName);
+    void discard() noexcept;
+    bool open() const { return file_ != nullptr || startFailure_ != nullptr; }
+
+private:
+    struct SheetState {
+        int styledColumns = 0;  // row 3 cells that carry the heading style
+        bool headingRowDue = false;
+        std::int64_t nextRow = 4;
+        bool full = false;
+    };
+
+    void headingRow(std::size_t sheet, const std::vector<std::string>& columns);
+    void mergedHeading(std::size_t sheet, std::int64_t row, std::string_view text,
+                       const platform::HeadingStyle& style);
+    void pasteCell(std::size_t sheet, std::int64_t row, int column, std::string_view bytes,
+                   const platform::HeadingStyle* style = nullptr,
+                   SourceLocation where = SourceLocation::current());
+    [[noreturn]] void throwStartFailure() const;
+
+    UserInterface& ui_;
+    const std::string statusText_;
+    const std::time_t created_;
+    std::unique_ptr<platform::XlsxWorkbook> file_;
+    std::exception_ptr startFailure_;
+    std::vector<SheetState> sheets_;
+    std::string path_;
+    platform::Placement placement_ = platform::Placement::New;
+    std::string scratch_;
+};
+
+}  // namespace qor::output

@@ -1,0 +1,54 @@
+#include "core/output/scan_output.h"
+
+#include "core/output/html_output.h"
+#include "core/output/workbook_output.h"
+#include "core/scan/csv_result_file.h"
+
+namespace qor::output {
+namespace {
+
+class CsvOutput : public ScanOutput {
+public:
+    explicit CsvOutput(UserInterface& ui) : ui_(ui) {}
+    std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType) override {
+        return std::make_unique<scan::CsvResultFile>(ui_);
+    }
+
+private:
+    UserInterface& ui_;
+};
+
+// Reads and counts, writes nothing: no output chosen.
+class NoOutput : public ScanOutput {
+    class NullSink : public scan::ElementSink {
+    public:
+        bool begin(const scan::SinkContext&) override { return true; }
+        void write(const scan::ElementRow&) override {}
+        void finish(long long) override {}
+        std::string abandon() noexcept override { return {}; }
+    };
+
+public:
+    std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType) override {
+        return std::make_unique<NullSink>();
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<ScanOutput> makeScanOutput(Session& session, UserInterface& ui,
+                                           const Clock& clock) {
+    switch (session.options.outputMode) {
+        case options::OutputMode::CsvFilesOnly:
+            return std::make_unique<CsvOutput>(ui);
+        case options::OutputMode::HtmlReport:
+            return makeHtmlOutput(session, ui);
+        case options::OutputMode::ExcelFilesOnly:
+            return makeWorkbookOutput(session, ui, clock);
+        case options::OutputMode::None:
+            break;
+    }
+    return std::make_unique<NoOutput>();
+}
+
+}  // namespace qor::output

@@ -1,0 +1,129 @@
+#include "core/output/scan_run.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "core/base/standard_error.h"
+#include "core/base/strings.h"
+#include "core/output/result_folder.h"
+#include "core/output/scan_output.h"
+#include "core/platform/folder_lock.h"
+#include "core/platform/result_file.h"
+#include "core/scan/element_reader.h"
+#include "core/scan/node_info.h"
+
+namespace qor::output {
+namespace {
+
+// Ends the progress display whichever way the scan ends.
+class ProgressWindowScope {
+public:
+    explicit ProgressWindowScope(UserInterface& ui) : ui_(ui) { ui_.showProgressWindow(true); }
+    ~ProgressWindowScope() { close(); }
+    ProgressWindowScope(const ProgressWindowScope&) = delete;
+    ProgressWindowScope& operator=(const ProgressWindowScope&) = delete;
+    void close() {
+        if (open_) {
+            open_ = false;
+            ui_.showProgressWindow(false);
+        }
+    }
+
+private:
+    UserInterface& ui_;
+    bool open_ = true;
+};
+
+bool spreadsheetWindowOpen(const platform::WindowTree& windows, UserInterface& ui) {
+    std::vector<platform::WindowHandle> found;
+    return platform::FindWindowsMatching(windows, found, 0, "Microsoft Excel*", "XLMAIN",
+                                         std::nullopt, &ui) >= 1;
+}
+
+using ElementCounts = std::vector<std::optional<long long>>;
+
+// The progress bar of each type needs its element count before the type is read. Counting
+// every enabled type in one pass saves a pass over the file per type; when that pass fails,
+// each reader counts for itself and reports the failure under its own name.
+ElementCounts countEnabledTypes(const Session& session) {
+    std::vector<scan::ElementType> enabled;
+    for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+        if (session.options.of(info.type).enabled) {
+            enabled.push_back(info.type);
+        }
+    }
+    ElementCounts counts(scan::kElementTypeCount);
+    if (enabled.size() < 2) {
+        return counts;
+    }
+    try {
+        const std::vector<long long> found =
+            scan::CountElementsOfTypes(session.databasePath, enabled);
+        for (std::size_t i = 0; i < enabled.size(); ++i) {
+            counts[scan::indexOf(enabled[i])] = found[i];
+        }
+    } catch (...) {
+        return ElementCounts(scan::kElementTypeCount);
+    }
+    return counts;
+}
+
+void readType(Session& session, scan::ElementType type, std::optional<long long> elementCount,
+              ScanOutput& output, UserInterface& ui) {
+    const scan::ElementTypeInfo& info = scan::elementType(type);
+    ui.setStatus(loadString(info.readingStatusId));
+    const scan::ReaderInput input{session.databasePath,      session.nodeInfo.nodeNumber,
+                                  session.scan.outputFolder, session.scan.startDateStamp,
+                                  session.options.of(type),  session.options.applyCabinetLabels,
+                                  session.cabinetLabels,     elementCount};
+    const std::unique_ptr<scan::ElementSink> sink = output.sinkFor(type);
+    const auto written =
+        scan::ReadElements(type, input, session.columns[scan::indexOf(type)], *sink, ui);
+    if (written) {
+        session.resultOf(type).writtenCount = *written;
+    }
+}
+
+}  // namespace
+
+ScanOutcome RunScan(Session& session, UserInterface& ui, const ScanEnvironment& environment) {
+    if (session.options.outputMode == options::OutputMode::ExcelFilesOnly &&
+        spreadsheetWindowOpen(environment.windows, ui)) {
+        ui.inform(Message{std::string(kApplicationTitle),
+                          std::string(loadString(str::kExcelIsRunning)), MessageIcon::Exclamation});
+        return ScanOutcome::ExcelRunning;
+    }
+    // The index lists only what this scan writes.
+    for (TypeResult& result : session.results) {
+        result.indexLinkLine.clear();
+    }
+    // Everything below writes into these folders: when they cannot be made or another scan
+    // is writing them, that one cause is the scan's error and nothing is written.
+    CreateFolder(session, environment.clock);
+    const platform::FolderLock lock(session.scan.resultFolder);
+    platform::removeLeftovers(session.scan.resultFolder);
+    platform::removeLeftovers(session.scan.outputFolder);
+    const std::unique_ptr<ScanOutput> output = makeScanOutput(session, ui, environment.clock);
+    try {
+        output->beginScan();
+        ProgressWindowScope progressWindow(ui);
+        const ElementCounts counts = countEnabledTypes(session);
+        for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+            if (session.options.of(info.type).enabled) {
+                readType(session, info.type, counts[scan::indexOf(info.type)], *output, ui);
+            }
+        }
+        progressWindow.close();
+        output->endScan();
+    } catch (...) {
+        output->abandonScan();
+        ui.showProgressBar(false);
+        throw;
+    }
+    ui.setStatusBarText(loadString(str::kConvertCompleted));
+    ui.showProgressBar(false);
+    return ScanOutcome::Completed;
+}
+
+}  // namespace qor::output

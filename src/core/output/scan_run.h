@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/base/date_time.h"
+#include "core/base/user_interface.h"
+#include "core/output/session.h"
+#include "core/platform/window_search.h"
+
+namespace qor::output {
+
+enum class ScanOutcome {
+    Completed,
+    ExcelRunning,  // Excel output was chosen while a spreadsheet window is open: nothing done
+};
+
+// What a scan needs of the world besides the session and the person.
+struct ScanEnvironment {
+    const Clock& clock;
+    const platform::WindowTree& windows;
+};
+
+// Turns the opened export file into result files: creates the result and output folders,
+// reads every enabled type in the reading order into the chosen output, finishes the
+// one-workbook output and the HTML frame pages, and reports "Convert Completed". The
+// statistics are the caller's to show. A result folder that cannot be made, or that another
+// scan is writing, throws QorError before anything is written. An error that ends a reader
+// ends the scan and propagates (scan::ReadFailed); the progress display is ended and open
+// outputs are released before it does.
+ScanOutcome RunScan(Session& session, UserInterface& ui, const ScanEnvironment& environment);
+
+}  // namespace qor::output

@@ -1,0 +1,42 @@
+#include "core/output/search_status.h"
+
+#include <algorithm>
+
+#include "core/base/qor_error.h"
+#include "core/base/standard_error.h"
+#include "core/options/search_options.h"
+#include "core/options/value_conversion.h"
+
+namespace qor::output {
+
+std::size_t SearchStatusTable::positionOf(scan::ElementType type) {
+    const auto& order = scan::statusOrder();
+    return static_cast<std::size_t>(std::find(order.begin(), order.end(), type) - order.begin()) +
+           1;
+}
+
+bool SearchStatusTable::anyEnabled() const {
+    return std::any_of(values_.begin() + 1, values_.end(), [](int v) { return v != 0; });
+}
+
+void SearchStatus(const platform::SettingsStore& store, SearchStatusTable& table,
+                  UserInterface& ui) {
+    for (const scan::ElementType type : scan::statusOrder()) {
+        runStep(ui, "modMain", "SearchStatus", [&] {
+            const std::string text = store.GetSetting(scan::elementType(type).settingsSection,
+                                                      options::keys::kEnableSearch, "0");
+            const auto value = options::textToInteger(text);
+            if (!value) {
+                throw QorError("Type mismatch: the stored EnableSearch value '" + text + "' of " +
+                               std::string(scan::elementType(type).name) + " is not a number");
+            }
+            if (*value < -32768 || *value > 32767) {
+                throw QorError("Overflow: the stored EnableSearch value '" + text + "' of " +
+                               std::string(scan::elementType(type).name) + " is too large");
+            }
+            table.setValue(type, static_cast<int>(*value));
+        });
+    }
+}
+
+}  // namespace qor::output

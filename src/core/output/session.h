@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "core/base/date_time.h"
+#include "core/options/cabinet_table.h"
+#include "core/options/column_data.h"
+#include "core/options/search_options.h"
+#include "core/output/search_status.h"
+#include "core/scan/element_types.h"
+#include "core/scan/node_info.h"
+
+namespace qor::output {
+
+// What each type left behind after the last scan that read it.
+struct TypeResult {
+    long long writtenCount = 0;  // shown by the statistics window
+    std::string indexLinkLine;   // the type's line on the HTML index page
+};
+
+// Folders and stamp of the scan run.
+struct ScanState {
+    std::string resultFolder;    // <scan result folder>/Node<node>_<date>
+    std::string outputFolder;    // the result folder's "Html Files", "Csv Files" or "Xls Files"
+    std::string startDateStamp;  // "ddMMMyyyy", taken once when the application starts
+};
+
+// The state that the commands, the scan run and the outputs share. One per application
+// (or per qorscan run); passed in, never global.
+struct Session {
+    std::string databasePath;
+    scan::NodeInfo nodeInfo;
+    options::SearchOptions options;
+    options::ColumnDataSet columns;
+    options::CabinetLabels cabinetLabels;
+    SearchStatusTable searchStatus;
+    ScanState scan;
+    std::array<TypeResult, scan::kElementTypeCount> results;
+    MonthNames months;
+
+    TypeResult& resultOf(scan::ElementType type) { return results[scan::indexOf(type)]; }
+    const TypeResult& resultOf(scan::ElementType type) const {
+        return results[scan::indexOf(type)];
+    }
+};
+
+}  // namespace qor::output

@@ -1,0 +1,95 @@
+#include "core/output/statistics.h"
+
+#include "core/base/standard_error.h"
+#include "core/platform/file_system.h"
+#include "core/platform/folder_lock.h"
+#include "core/platform/path_names.h"
+#include "core/platform/result_file.h"
+
+namespace qor::output {
+namespace {
+
+const std::string kRule(53, '=');
+
+std::string statisticsFileName(const Session& session) {
+    return "Node" + platform::safeFileNamePart(session.nodeInfo.nodeNumber) + ".txt";
+}
+
+// TABs that bring a caption to column 33 with tab stops every 8 columns.
+std::string tabsAfter(std::string_view caption) {
+    return std::string(4 - caption.size() / 8, '\t');
+}
+
+}  // namespace
+
+std::array<StatisticsRow, scan::kElementTypeCount> StatisticsRows(const Session& session) {
+    std::array<StatisticsRow, scan::kElementTypeCount> rows{};
+    std::size_t i = 0;
+    for (const scan::ElementType type : scan::statusOrder()) {
+        StatisticsRow& row = rows[i++];
+        row.type = type;
+        row.name = scan::elementType(type).statisticsName;
+        row.disabled = !session.searchStatus.shownAsEnabled(type);
+        row.count = row.disabled ? std::string(kSearchDisabled)
+                                 : std::to_string(session.resultOf(type).writtenCount);
+    }
+    return rows;
+}
+
+std::string StatisticsFilePath(const Session& session) {
+    return platform::joinPath(session.scan.resultFolder, statisticsFileName(session));
+}
+
+std::string StatisticsFileText(const Session& session, const DateTime& now) {
+    std::string text;
+    const auto line = [&text](std::string_view content) {
+        text += content;
+        text += "\r\n";
+    };
+    line("# DataBase element statistics for node " + session.nodeInfo.nodeNumber);
+    line("# This file generated: " + formatDashedDate(now, session.months) + ", " +
+         formatTime(now));
+    line("");
+    line("");
+    line("# System status : " + session.nodeInfo.generationDate +
+         "  (date of generating *.ba file)");
+    line(kRule);
+    line("DataBase element\t\tQuantity");
+    line(kRule);
+    for (const StatisticsRow& row : StatisticsRows(session)) {
+        line(std::string(row.name) + tabsAfter(row.name) + row.count);
+    }
+    line(kRule);
+    return text;
+}
+
+StatisticsSave SaveStatisticsFile(const Session& session, const Clock& clock, UserInterface& ui) {
+    const std::string path = StatisticsFilePath(session);
+    try {
+        const platform::FolderLock lock(session.scan.resultFolder);
+        platform::Placement placement = platform::Placement::New;
+        if (platform::entryExists(path)) {
+            placement = platform::Placement::Replace;
+            Prompt prompt;
+            prompt.title = std::string(kApplicationTitle);
+            prompt.text = "Statistic file for node '" + session.nodeInfo.nodeNumber +
+                          "' already exists. Do you want to replace it ?";
+            prompt.icon = MessageIcon::Exclamation;
+            if (!ui.askYesNo(prompt)) {
+                return StatisticsSave::KeptExisting;
+            }
+        }
+        platform::writeResultFile(path, StatisticsFileText(session, clock.now()), placement);
+    } catch (...) {
+        reportStandardError(ui, "frmStatistic", "cmdSaveStatistic_Click",
+                            describeCurrentException());
+        return StatisticsSave::Failed;
+    }
+    ui.inform(Message{std::string(kApplicationTitle),
+                      "Statistic file " + statisticsFileName(session) + " saved in " +
+                          session.scan.resultFolder + " folder",
+                      MessageIcon::Information});
+    return StatisticsSave::Saved;
+}
+
+}  // namespace qor::output

@@ -1,0 +1,186 @@
+#include "core/output/workbook_output.h"
+
+#include <array>
+
+#include "core/base/standard_error.h"
+#include "core/base/strings.h"
+#include "core/output/workbook_saver.h"
+#include "core/platform/file_system.h"
+#include "core/platform/path_names.h"
+
+namespace qor::output {
+namespace {
+
+// The element sink of the workbook output: one sheet per element type, in a workbook of its
+// own (`shared` null) or in the scan's one workbook.
+class WorkbookSink : public scan::ElementSink {
+public:
+    WorkbookSink(const Session& session, UserInterface& ui, std::time_t created,
+                 ElementWorkbook* shared, std::size_t sheet, WorkbookSaver* saver)
+        : ui_(ui),
+          saver_(saver),
+          own_(shared == nullptr ? std::make_unique<ElementWorkbook>(
+                                       ui, SystemStatusText(session.nodeInfo), created)
+                                 : nullptr),
+          workbook_(shared == nullptr ? own_.get() : shared),
+          sheet_(sheet) {}
+
+    bool begin(const scan::SinkContext& context) override {
+        columns_ = &context.columns;
+        labelled_ = context.labelled;
+        statusBarText_ = std::string(loadString(own_ ? str::kConvertingToExcelSheets
+                                                     : str::kConvertingToOneExcelFile)) +
+                         std::string(loadString(context.type.typeTextId)) +
+                         std::string(loadString(str::kElementsEllipsis));
+        if (own_) {
+            fileName_ =
+                platform::joinPath(context.outputFolder, workbookFileNamePart(context.baseName));
+            own_->start(context.outputFolder, {"Sheet1"});
+        }
+        workbook_->prepareSheet(sheet_, context.columnCount);
+        return true;
+    }
+
+    void write(const scan::ElementRow& row) override {
+        if (!statusShown_) {
+            ui_.setStatusBarText(statusBarText_);  // the same text for every row of the type
+            statusShown_ = true;
+        }
+        workbook_->addRow(sheet_, row, *columns_, labelled_);
+    }
+
+    void finish(long long /*writtenCount*/) override {
+        if (own_ && own_->askToReplace(fileName_)) {
+            saver_->save(std::move(own_));
+        }
+    }
+
+    std::string abandon() noexcept override {
+        if (saver_ == nullptr) {
+            return "The workbook of this scan is not saved.";
+        }
+        if (own_) {
+            own_->discard();
+        }
+        return {};
+    }
+
+private:
+    UserInterface& ui_;
+    WorkbookSaver* saver_;
+    std::unique_ptr<ElementWorkbook> own_;
+    ElementWorkbook* workbook_;
+    const std::size_t sheet_;
+    const std::vector<std::string>* columns_ = nullptr;
+    bool labelled_ = false;
+    std::string fileName_;
+    std::string statusBarText_;
+    bool statusShown_ = false;
+};
+
+class PerTypeWorkbooks : public ScanOutput {
+public:
+    PerTypeWorkbooks(Session& session, UserInterface& ui, std::time_t created)
+        : session_(session), ui_(ui), created_(created) {}
+    std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType) override {
+        return std::make_unique<WorkbookSink>(session_, ui_, created_, nullptr, 0, &saver_);
+    }
+    void endScan() override { saver_.drain(); }
+    void abandonScan() noexcept override {
+        // The types read before the failure are complete: their saves finish. Should one of
+        // them fail too, the scan's own error is the one the user hears of.
+        try {
+            saver_.drain();
+        } catch (const std::exception&) {
+        }
+    }
+
+private:
+    Session& session_;
+    UserInterface& ui_;
+    const std::time_t created_;
+    WorkbookSaver saver_{ui_};
+};
+
+class OneWorkbook : public ScanOutput {
+public:
+    OneWorkbook(Session& session, UserInterface& ui, std::time_t created)
+        : session_(session),
+          ui_(ui),
+          created_(created),
+          workbook_(ui, SystemStatusText(session.nodeInfo), created) {}
+
+    // Each type's sheet goes before the one read before it, and the workbook's own first sheet
+    // stays last. The file keeps its sheets in the order they are made, so all are made now (the
+    // scan reads exactly the enabled types, in reading order), and each type's rows stream into
+    // its own.
+    void beginScan() override {
+        std::vector<std::string> names{"Sheet1"};
+        for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+            if (session_.options.of(info.type).enabled) {
+                names.insert(names.begin(), std::string(info.title));
+            }
+        }
+        std::size_t sheet = names.size() - 1;
+        for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+            if (session_.options.of(info.type).enabled) {
+                sheetOf_[scan::indexOf(info.type)] = --sheet;
+            }
+        }
+        workbook_.start(session_.scan.outputFolder, names);
+    }
+    std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType type) override {
+        return std::make_unique<WorkbookSink>(session_, ui_, created_, &workbook_,
+                                              sheetOf_[scan::indexOf(type)], nullptr);
+    }
+    void endScan() override {
+        workbook_.saveAs(platform::joinPath(
+            session_.scan.outputFolder, workbookFileNamePart("Node" + session_.nodeInfo.nodeNumber +
+                                                             "_" + session_.scan.startDateStamp)));
+    }
+    void abandonScan() noexcept override { workbook_.discard(); }
+
+private:
+    Session& session_;
+    UserInterface& ui_;
+    const std::time_t created_;
+    ElementWorkbook workbook_;
+    std::array<std::size_t, scan::kElementTypeCount> sheetOf_{};
+};
+
+}  // namespace
+
+std::unique_ptr<ScanOutput> makeWorkbookOutput(Session& session, UserInterface& ui,
+                                               const Clock& clock) {
+    const std::time_t created = toTimeT(clock.now());
+    if (session.options.writesOneWorkbook()) {
+        return std::make_unique<OneWorkbook>(session, ui, created);
+    }
+    return std::make_unique<PerTypeWorkbooks>(session, ui, created);
+}
+
+std::string workbookFileNamePart(std::string_view text) {
+    std::string name = platform::safeFileNamePart(text);
+    for (char& c : name) {
+        if (c == '[' || c == ']') {
+            c = '_';
+        }
+    }
+    return name;
+}
+
+ExcelInstallation ExcelInstalled(UserInterface& ui) {
+    ExcelInstallation found;
+    runStep(ui, "PasteXL", "ExcelInstalled", [&] {
+        found.version = platform::xlsxWriterVersion();
+        found.installed = true;
+    });
+    return found;
+}
+
+std::string SystemStatusText(const scan::NodeInfo& node) {
+    return std::string(loadString(str::kSystemStatusAt)) + node.generationDate +
+           std::string(loadString(str::kDateOfGeneratingNode)) + node.nodeNumber + " )";
+}
+
+}  // namespace qor::output

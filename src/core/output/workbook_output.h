@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/base/date_time.h"
+#include "core/output/element_workbook.h"
+#include "core/output/scan_output.h"
+#include "core/scan/node_info.h"
+
+namespace qor::output {
+
+// Excel workbooks: one per element type, or one with a sheet per type.
+// The workbooks carry `clock`'s time of the scan as their creation time.
+std::unique_ptr<ScanOutput> makeWorkbookOutput(Session& session, UserInterface& ui,
+                                               const Clock& clock);
+
+// A file name part the workbook writer accepts: the file-name rule, and also no "[" or "]".
+std::string workbookFileNamePart(std::string_view text);
+
+// What ExcelInstalled found. The options dialog shows the version and offers the two Excel
+// output choices only when the workbook writer is there.
+struct ExcelInstallation {
+    bool installed = false;
+    std::string version;
+};
+ExcelInstallation ExcelInstalled(UserInterface& ui);
+
+// Row 1 of every sheet: "System status at:  " + generation date + " ( date of generating
+// *.ba file, Node" + node number + " )".
+std::string SystemStatusText(const scan::NodeInfo& node);
+
+}  // namespace qor::output

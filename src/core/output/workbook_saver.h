@@ -1,0 +1,53 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "core/base/user_interface.h"
+#include "core/output/element_workbook.h"
+
+namespace qor::output {
+
+// Saves finished per-type workbooks on worker threads while the scan reads on: saving
+// (compressing, above all) costs several times what reading does. A worker owns its workbook
+// outright and never touches the user interface; its failures are reported on the scan's
+// thread at the next save or when the scan waits for the last ones.
+class WorkbookSaver {
+public:
+    explicit WorkbookSaver(UserInterface& ui) : ui_(ui) {}
+    ~WorkbookSaver();  // finishes the saves handed over
+    WorkbookSaver(const WorkbookSaver&) = delete;
+    WorkbookSaver& operator=(const WorkbookSaver&) = delete;
+
+    // Hands over a workbook whose question has been asked. Waits while every worker is busy,
+    // so that no more than a few filled workbooks are held at once. A save that failed ends
+    // the scan here (QorError): the cause, a full disk say, would fail every later one too.
+    void save(std::unique_ptr<ElementWorkbook> workbook);
+    // Waits for every save; a failed one throws QorError with its description.
+    void drain();
+
+private:
+    static constexpr std::size_t kWorkers = 2;
+
+    // Waits on the scan's thread, letting the event loop breathe meanwhile.
+    template <typename Ready>
+    void waitUntil(Ready ready);
+    void throwFirstFailure();
+    void work();
+
+    UserInterface& ui_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::unique_ptr<ElementWorkbook>> queue_;
+    std::size_t busy_ = 0;
+    bool stopping_ = false;
+    std::vector<StandardError> failures_;
+    std::vector<std::thread> workers_;
+};
+
+}  // namespace qor::output

@@ -1,0 +1,30 @@
+#include "core/platform/folder_lock.h"
+
+#include <QLockFile>
+#include <QString>
+
+#include "core/base/qor_error.h"
+#include "core/platform/file_system.h"
+
+namespace qor::platform {
+
+FolderLock::FolderLock(const std::string& folder, std::chrono::milliseconds wait)
+    : lock_(std::make_unique<QLockFile>(QString::fromStdString(joinPath(folder, kLockFileName)))) {
+    // A scan may run for minutes: only a lock whose process is gone counts as stale.
+    lock_->setStaleLockTime(0);
+    if (lock_->tryLock(static_cast<int>(wait.count()))) {
+        return;
+    }
+    switch (lock_->error()) {
+        case QLockFile::LockFailedError:
+            throw QorError("'" + folder + "' is being written by another scan");
+        case QLockFile::PermissionError:
+            throw QorError("Cannot lock '" + folder + "': permission denied");
+        default:
+            throw QorError("Cannot lock '" + folder + "'");
+    }
+}
+
+FolderLock::~FolderLock() = default;
+
+}  // namespace qor::platform

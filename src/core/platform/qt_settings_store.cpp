@@ -1,0 +1,142 @@
+#include "core/platform/qt_settings_store.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include "core/base/qor_error.h"
+
+namespace qor::platform {
+namespace {
+
+const QString kApplicationName = QStringLiteral(".QOR Reader");
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string toStdString(const QByteArray& bytes) {
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QString settingKey(std::string_view section, std::string_view key) {
+    return fromUtf8(section) + QLatin1Char('/') + fromUtf8(key);
+}
+
+}  // namespace
+
+QtSettingsStore::QtSettingsStore(std::unique_ptr<QSettings> settings)
+    : settings_(std::move(settings)) {}
+
+QtSettingsStore::QtSettingsStore(QtSettingsStore&&) noexcept = default;
+QtSettingsStore& QtSettingsStore::operator=(QtSettingsStore&&) noexcept = default;
+QtSettingsStore::~QtSettingsStore() = default;
+
+QtSettingsStore QtSettingsStore::userStore() {
+    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                kApplicationName);
+    settings->setFallbacksEnabled(false);
+    return QtSettingsStore(std::move(settings));
+}
+
+QtSettingsStore QtSettingsStore::iniFile(const std::string& path) {
+    return QtSettingsStore(std::make_unique<QSettings>(fromUtf8(path), QSettings::IniFormat));
+}
+
+QtSettingsStore QtSettingsStore::checkedIniFile(const std::string& path) {
+    const auto refuse = [&](const std::string& why) {
+        throw QorError("the settings file '" + path + "' " + why);
+    };
+    if (path.empty()) {
+        throw QorError("no settings file named");
+    }
+    const QFileInfo info(fromUtf8(path));
+    if (!info.exists() && !info.isSymLink()) {
+        if (!info.dir().exists()) {
+            refuse("cannot be created: its folder does not exist");
+        }
+        QFile created(info.filePath());
+        if (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            refuse("cannot be created: " + created.errorString().toStdString());
+        }
+    } else if (info.isDir()) {
+        refuse("is a folder");
+    } else if (!info.isFile()) {
+        refuse("is not a regular file");
+    } else {
+        QFile file(info.filePath());
+        if (!file.open(QIODevice::ReadOnly)) {
+            refuse("cannot be read: " + file.errorString().toStdString());
+        }
+        const QByteArray start = file.read(64 * 1024);
+        if (file.error() != QFileDevice::NoError) {
+            refuse("cannot be read: " + file.errorString().toStdString());
+        }
+        if (start.contains('\0')) {
+            refuse("holds binary data, not settings");
+        }
+    }
+    QtSettingsStore store = iniFile(path);
+    if (store.settings_->status() != QSettings::NoError) {
+        refuse(store.settings_->status() == QSettings::AccessError
+                   ? "cannot be read"
+                   : "is not a settings file in INI form");
+    }
+    return store;
+}
+
+std::vector<std::pair<std::string, std::string>> QtSettingsStore::entries() const {
+    std::vector<std::pair<std::string, std::string>> found;
+    for (const QString& key : settings_->allKeys()) {
+        const qsizetype slash = key.indexOf(QLatin1Char('/'));
+        found.emplace_back(slash < 0 ? std::string() : key.left(slash).toUtf8().toStdString(),
+                           key.mid(slash + 1).toUtf8().toStdString());
+    }
+    return found;
+}
+
+std::string QtSettingsStore::userStoreLocation() {
+    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kApplicationName);
+    return toStdString(settings.fileName().toUtf8());
+}
+
+std::string QtSettingsStore::location() const {
+    return toStdString(settings_->fileName().toUtf8());
+}
+
+std::string QtSettingsStore::GetSetting(std::string_view section, std::string_view key,
+                                        std::string_view defaultValue) const {
+    const QVariant value = settings_->value(settingKey(section, key));
+    switch (value.typeId()) {
+        case QMetaType::UnknownType:  // absent, or a hand-written "@Invalid()"
+            return std::string(defaultValue);
+        case QMetaType::QStringList:
+            // An unquoted "a,b" in a hand-written file reads as a list: give the text back.
+            return toStdString(value.toStringList().join(QLatin1Char(',')).toUtf8());
+        case QMetaType::QByteArray:
+            return toStdString(value.toByteArray());
+        default:
+            return toStdString(value.toString().toUtf8());
+    }
+}
+
+void QtSettingsStore::SaveSetting(std::string_view section, std::string_view key,
+                                  std::string_view value) {
+    settings_->setValue(settingKey(section, key), fromUtf8(value));
+    settings_->sync();
+}
+
+void QtSettingsStore::DeleteSetting(std::string_view section) {
+    if (section.empty()) {
+        return;  // QSettings::remove("") would wipe every section
+    }
+    settings_->remove(fromUtf8(section));
+    settings_->sync();
+}
+
+}  // namespace qor::platform

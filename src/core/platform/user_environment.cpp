@@ -1,0 +1,53 @@
+#include "core/platform/user_environment.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QStandardPaths>
+
+#include "core/platform/path_names.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace qor::platform {
+
+MonthNames monthNamesOf(const QLocale& locale) {
+    MonthNames names;
+    for (int month = 1; month <= 12; ++month) {
+        // The stand-alone form is the month's name on its own, as a date stamp shows it;
+        // dots and blanks ("Dez.", "thg 12") have no place inside a file name.
+        QString name = locale.standaloneMonthName(month, QLocale::ShortFormat);
+        name.remove(QLatin1Char('.'));
+        name.removeIf([](QChar c) { return c.isSpace(); });
+        if (!name.isEmpty()) {
+            names.shortNames[static_cast<std::size_t>(month - 1)] =
+                safeFileNamePart(name.toUtf8().toStdString());
+        }
+    }
+    return names;
+}
+
+MonthNames systemMonthNames() {
+    return monthNamesOf(QLocale::system());
+}
+
+std::string defaultResultFolder() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty()) {
+        folder = QDir::homePath();
+    }
+    return QDir::toNativeSeparators(folder).toUtf8().toStdString();
+}
+
+bool isTerminal(std::FILE* stream) {
+#ifdef _WIN32
+    return _isatty(_fileno(stream)) != 0;
+#else
+    return isatty(fileno(stream)) != 0;
+#endif
+}
+
+}  // namespace qor::platform

@@ -1,0 +1,252 @@
+#include "core/platform/xlsx_workbook.h"
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <new>
+#include <system_error>
+
+#include "core/base/qor_error.h"
+#include "core/platform/file_system.h"
+#include "core/platform/xlsx_check.h"
+
+namespace qor::platform {
+namespace {
+
+#ifdef _WIN32
+constexpr std::string_view kSeparators = "/\\";
+constexpr std::string_view kForbiddenInFileName = "<>?[]:|*\"";
+#else
+constexpr std::string_view kSeparators = "/";
+constexpr std::string_view kForbiddenInFileName = "<>?[]:|*\"\\";
+#endif
+constexpr std::size_t kMaxCellCharacters = 32767;
+constexpr lxw_col_t kLastColumn = 16383;
+
+void check(lxw_error error, const std::string& what) {
+    if (error == LXW_NO_ERROR) {
+        return;
+    }
+    if (error == LXW_ERROR_MEMORY_MALLOC_FAILED) {
+        throw std::bad_alloc();
+    }
+    const int cause = errno;
+    std::string text = what + ": " + lxw_strerror(error);
+    // The library's text names its step; the system's error says why it failed.
+    const bool fileError =
+        error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_CREATING_TMPFILE ||
+        error == LXW_ERROR_READING_TMPFILE || error == LXW_ERROR_ZIP_FILE_OPERATION ||
+        error == LXW_ERROR_ZIP_FILE_ADD || error == LXW_ERROR_ZIP_CLOSE;
+    if (fileError && cause != 0) {
+        text += " (" + std::generic_category().message(cause) + ")";
+    }
+    throw QorError(text);
+}
+
+// Length of the well-formed UTF-8 sequence at `at`, 0 when there is none.
+std::size_t utf8SequenceLength(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+}  // namespace
+
+std::string xlsxWriterVersion() {
+    return std::string("libxlsxwriter ") + lxw_version();
+}
+
+std::string xlsxFilePath(std::string_view fileName) {
+    const std::size_t separator = fileName.find_last_of(kSeparators);
+    const std::string_view name =
+        separator == std::string_view::npos ? fileName : fileName.substr(separator + 1);
+    const auto refuse = [&](const std::string& why) {
+        throw QorError("Cannot save as '" + std::string(fileName) + "': " + why);
+    };
+    if (name.empty() || name == "." || name == "..") {
+        refuse("it does not name a file");
+    }
+    if (name.find_first_of(kForbiddenInFileName) != std::string_view::npos ||
+        std::any_of(name.begin(), name.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+        refuse("a file name cannot hold any of the characters < > ? [ ] : | * \" \\");
+    }
+    std::string path(fileName);
+    const std::string_view extension = ".xlsx";
+    const bool hasExtension =
+        name.size() > extension.size() &&
+        std::equal(extension.begin(), extension.end(), name.end() - extension.size(),
+                   [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    if (!hasExtension) {
+        path += extension;
+    }
+    return path;
+}
+
+std::string_view cellText(std::string_view text, std::string& scratch) {
+    std::string_view stored = text;
+    if (std::any_of(text.begin(), text.end(),
+                    [](char c) { return c == '\0' || static_cast<unsigned char>(c) >= 0x80; })) {
+        scratch.clear();
+        for (std::size_t i = 0; i < text.size();) {
+            const auto byte = static_cast<unsigned char>(text[i]);
+            if (byte < 0x80) {
+                if (byte != 0) {
+                    scratch += text[i];
+                }
+                ++i;
+            } else if (const std::size_t length = utf8SequenceLength(text, i); length > 0) {
+                scratch.append(text, i, length);
+                i += length;
+            } else {
+                scratch += static_cast<char>(0xC0 | (byte >> 6));
+                scratch += static_cast<char>(0x80 | (byte & 0x3F));
+                ++i;
+            }
+        }
+        stored = scratch;
+    }
+    if (stored.size() > kMaxCellCharacters) {
+        const auto count =
+            static_cast<std::size_t>(std::count_if(stored.begin(), stored.end(), [](char c) {
+                return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+            }));
+        if (count > kMaxCellCharacters) {
+            throw QorError("A text of " + std::to_string(count) +
+                           " characters does not fit in a cell (at most " +
+                           std::to_string(kMaxCellCharacters) + ")");
+        }
+    }
+    return stored;
+}
+
+// The library opens its files by name, following links: it works in a folder no one else can
+// have prepared.
+XlsxWorkbook::XlsxWorkbook(const std::string& folder, const std::vector<std::string>& sheetNames,
+                           std::time_t created)
+    : scratch_(folder), partial_(joinPath(scratch_.path(), "workbook.xlsx")) {
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    options.tmpdir = const_cast<char*>(scratch_.path().c_str());
+    book_.reset(workbook_new_opt(partial_.c_str(), &options));
+    if (book_ == nullptr) {
+        throw std::bad_alloc();
+    }
+    // The library turns the creation time into text through the C library's shared
+    // broken-down time, and workbooks may be saved on two threads at once: every workbook of a
+    // run carries the run's one creation time, so both threads put the same values there.
+    lxw_doc_properties properties{};
+    properties.created = created;
+    workbook_set_properties(book_.get(), &properties);
+    for (const std::string& name : sheetNames) {
+        lxw_worksheet* sheet = workbook_add_worksheet(book_.get(), name.c_str());
+        if (sheet == nullptr) {
+            throw QorError("The workbook file cannot hold a sheet named '" + name + "'");
+        }
+        if (sheets_.empty()) {
+            worksheet_activate(sheet);
+        }
+        sheets_.push_back(sheet);
+    }
+    lastRows_.assign(sheets_.size(), 0);
+}
+
+void XlsxWorkbook::Discard::operator()(lxw_workbook* book) const {
+    lxw_workbook_free(book);  // closes its temporary files before the folder goes
+}
+
+const char* XlsxWorkbook::terminated(std::string_view text) {
+    text_.assign(text);
+    return text_.c_str();
+}
+
+lxw_format* XlsxWorkbook::format(const HeadingStyle& style) {
+    // Made on first use: the file numbers its formats in that order.
+    for (const auto& [made, format] : formats_) {
+        if (made == style) {
+            return format;
+        }
+    }
+    lxw_format* f = workbook_add_format(book_.get());
+    if (f == nullptr) {
+        throw std::bad_alloc();
+    }
+    format_set_bold(f);
+    format_set_pattern(f, LXW_PATTERN_SOLID);
+    format_set_bg_color(f, static_cast<lxw_color_t>(style.fill));
+    format_set_align(f, style.centred ? LXW_ALIGN_CENTER : LXW_ALIGN_LEFT);
+    format_set_align(f, LXW_ALIGN_VERTICAL_BOTTOM);
+    format_set_left(f, LXW_BORDER_MEDIUM);
+    format_set_right(f, LXW_BORDER_MEDIUM);
+    formats_.emplace_back(style, f);
+    return f;
+}
+
+void XlsxWorkbook::setColumnWidth(std::size_t sheet, double width) {
+    check(worksheet_set_column(sheets_.at(sheet), 0, kLastColumn, width, nullptr),
+          "Cannot set the column width");
+}
+
+void XlsxWorkbook::merge(std::size_t sheet, std::int64_t row, int firstColumn, int lastColumn,
+                         std::string_view text, const HeadingStyle& style) {
+    const auto r = static_cast<lxw_row_t>(row - 1);
+    check(worksheet_merge_range(sheets_.at(sheet), r, static_cast<lxw_col_t>(firstColumn - 1), r,
+                                static_cast<lxw_col_t>(lastColumn - 1), terminated(text),
+                                format(style)),
+          "Cannot merge cells");
+    lastRows_[sheet] = std::max(lastRows_[sheet], row);
+}
+
+void XlsxWorkbook::write(std::size_t sheet, std::int64_t row, int column, std::string_view text,
+                         const HeadingStyle* style) {
+    if (text.empty() && style == nullptr) {
+        return;
+    }
+    lxw_format* f = style != nullptr ? format(*style) : nullptr;
+    const auto r = static_cast<lxw_row_t>(row - 1);
+    const auto c = static_cast<lxw_col_t>(column - 1);
+    const lxw_error error =
+        text.empty() ? worksheet_write_blank(sheets_.at(sheet), r, c, f)
+                     : worksheet_write_string(sheets_.at(sheet), r, c, terminated(text), f);
+    if (error != LXW_NO_ERROR) {
+        check(error, "Cannot write the cell at row " + std::to_string(row) + ", column " +
+                         std::to_string(column));
+    }
+    lastRows_[sheet] = std::max(lastRows_[sheet], row);
+}
+
+void XlsxWorkbook::save(const std::string& path, Placement placement) {
+    errno = 0;
+    check(workbook_close(book_.release()),  // closing frees it whatever it returns
+          "The workbook '" + path + "' could not be written");
+    checkWorkbookRows(partial_, path, lastRows_);
+    moveIntoPlace(partial_, path, placement);
+}
+
+}  // namespace qor::platform

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/platform/result_file.h"
+
+struct lxw_workbook;
+struct lxw_worksheet;
+struct lxw_format;
+
+namespace qor::platform {
+
+inline constexpr std::int64_t kMaxSheetRows = 1048576;
+
+// The version text of the workbook library, e.g. "libxlsxwriter 1.1.4".
+std::string xlsxWriterVersion();
+
+// The path a workbook named `fileName` is saved at: ".xlsx" appended unless the name ends so.
+// Throws QorError for a name that cannot be a file.
+std::string xlsxFilePath(std::string_view fileName);
+
+// What a cell holds of the export bytes `text`: UTF-8, where a byte that does not start a
+// well-formed sequence is taken as Latin-1 (exports are 8-bit text) and NUL bytes, which a
+// cell cannot hold, are dropped. Throws QorError beyond 32767 characters. The result views
+// `text` or `scratch`.
+std::string_view cellText(std::string_view text, std::string& scratch);
+
+// A heading cell: bold, bottom-aligned, medium borders left and right, a solid fill.
+struct HeadingStyle {
+    std::uint32_t fill;  // 0xRRGGBB
+    bool centred;        // otherwise left-aligned
+    bool operator==(const HeadingStyle&) const = default;
+};
+
+// A workbook being written. The library keeps one row per sheet in memory and streams the
+// rest to temporary files in a private folder, where the file is also built; the finished file
+// then moves to its name, so it appears complete or not at all. Rows and columns count from 1;
+// a sheet's rows go in ascending order, a row's merge before its cells. Every method throws
+// QorError, or std::bad_alloc when the library runs out of memory.
+class XlsxWorkbook {
+public:
+    // A workbook whose private folder lies in `folder`, with these sheets in tab order (the first
+    // one shown on opening) and `created` as its creation time.
+    XlsxWorkbook(const std::string& folder, const std::vector<std::string>& sheetNames,
+                 std::time_t created);
+    ~XlsxWorkbook() = default;  // an unsaved workbook leaves nothing behind
+    XlsxWorkbook(const XlsxWorkbook&) = delete;
+    XlsxWorkbook& operator=(const XlsxWorkbook&) = delete;
+
+    void setColumnWidth(std::size_t sheet, double width);
+    void merge(std::size_t sheet, std::int64_t row, int firstColumn, int lastColumn,
+               std::string_view text, const HeadingStyle& style);
+    // Writes a text given by cellText. An empty text leaves a styled cell blank and writes
+    // nothing for an unstyled one.
+    void write(std::size_t sheet, std::int64_t row, int column, std::string_view text,
+               const HeadingStyle* style = nullptr);
+    // Finishes the file, reads it back and moves it to `path`. Touches no shared state: it may
+    // run on any one thread.
+    void save(const std::string& path, Placement placement);
+
+private:
+    lxw_format* format(const HeadingStyle& style);
+    const char* terminated(std::string_view text);
+
+    struct Discard {
+        void operator()(lxw_workbook* book) const;
+    };
+
+    ScratchFolder scratch_;
+    const std::string partial_;                    // the file as it is built
+    std::unique_ptr<lxw_workbook, Discard> book_;  // null once handed to the library's close
+    std::vector<lxw_worksheet*> sheets_;
+    std::vector<std::int64_t> lastRows_;
+    std::vector<std::pair<HeadingStyle, lxw_format*>> formats_;
+    std::string text_;
+};
+
+}  // namespace qor::platform

@@ -1,0 +1,108 @@
+#include "core/scan/csv_result_file.h"
+
+#include "core/base/standard_error.h"
+#include "core/base/strings.h"
+#include "core/platform/file_system.h"
+
+namespace qor::scan {
+namespace {
+
+Prompt overwritePrompt(const std::string& path, int questionId, std::string_view titleSuffix) {
+    Prompt prompt;
+    prompt.title = std::string(kApplicationTitle) + std::string(titleSuffix);
+    prompt.text = std::string(loadString(str::kFile)) + "'" + path + "'" +
+                  std::string(loadString(str::kAlreadyExists)) + "\r\n" +
+                  std::string(loadString(questionId));
+    prompt.icon = MessageIcon::Exclamation;
+    prompt.placement = PromptPlacement::OverMainWindow;
+    return prompt;
+}
+
+// A value holding a comma, a double quote or a line break is quoted. (A plain loop:
+// find_first_of calls the library once per character.)
+void appendCsvField(std::string& out, const std::string& value) {
+    bool needsQuotes = false;
+    for (const char c : value) {
+        needsQuotes |= c == ',' || c == '"' || c == '\r' || c == '\n';
+    }
+    if (!needsQuotes) {
+        out.append(value);
+        return;
+    }
+    out += '"';
+    for (const char c : value) {
+        if (c == '"') {
+            out += '"';
+        }
+        out += c;
+    }
+    out += '"';
+}
+
+}  // namespace
+
+std::optional<platform::Placement> askBeforeReplacing(const std::string& path, int questionId,
+                                                      std::string_view titleSuffix,
+                                                      UserInterface& ui) {
+    if (!platform::entryExists(path)) {
+        return platform::Placement::New;
+    }
+    if (!ui.askYesNo(overwritePrompt(path, questionId, titleSuffix))) {
+        return std::nullopt;
+    }
+    return platform::Placement::Replace;
+}
+
+void AppendRowText(std::string& text, const ElementRow& row, bool labelled) {
+    if (labelled) {
+        appendCsvField(text, row[kCabinetSlot]);
+        text += ',';
+        appendCsvField(text, row[kModuleSlot]);
+        text += ',';
+    }
+    for (std::size_t slot = 1; slot <= 11; ++slot) {
+        if (slot > 1) {
+            text += ',';
+        }
+        appendCsvField(text, row[slot]);
+    }
+}
+
+std::string BuildRowText(const ElementRow& row, bool labelled) {
+    std::string text;
+    AppendRowText(text, row, labelled);
+    return text;
+}
+
+bool CsvResultFile::begin(const SinkContext& context) {
+    path_ = platform::joinPath(context.outputFolder, context.baseName + ".csv");
+    labelled_ = context.labelled;
+    const auto placement =
+        askBeforeReplacing(path_, str::kReplaceIt, "  :  " + std::string(context.type.title), ui_);
+    if (!placement) {
+        return false;
+    }
+    placement_ = *placement;
+    file_.open(path_);
+    file_.write(context.headerLine);
+    file_.write("\r\n\r\r\n");
+    return true;
+}
+
+void CsvResultFile::write(const ElementRow& row) {
+    rowText_.clear();
+    AppendRowText(rowText_, row, labelled_);
+    rowText_ += "\r\n";
+    file_.write(rowText_);
+}
+
+void CsvResultFile::finish(long long /*writtenCount*/) {
+    file_.commit(placement_);
+}
+
+std::string CsvResultFile::abandon() noexcept {
+    file_.discard();
+    return {};
+}
+
+}  // namespace qor::scan

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/base/user_interface.h"
+#include "core/platform/result_file.h"
+#include "core/scan/element_sink.h"
+
+namespace qor::scan {
+
+// The overwrite question of an existing result (a CSV file, or an HTML element page with
+// `questionId` str::kReplaceHtmlAndRelated): how the new result is to take its name, or
+// nothing when one exists and the user keeps it. Anything at the path counts, a symbolic link
+// included, so that a planted link is replaced at most, never written through.
+std::optional<platform::Placement> askBeforeReplacing(const std::string& path, int questionId,
+                                                      std::string_view titleSuffix,
+                                                      UserInterface& ui);
+
+// The row text of an element: slots 1 to 11 (13 fields starting with slots 12 and 13 when
+// labelled) joined by ",". A value holding a comma or a double quote is quoted, its quotes
+// doubled, so that it cannot shift the following columns.
+std::string BuildRowText(const ElementRow& row, bool labelled);
+// The same, appended to `text`.
+void AppendRowText(std::string& text, const ElementRow& row, bool labelled);
+
+// The CSV result file of one element type: header line, a line holding one CR, then one
+// row per element. Written beside its name and moved into place when the type is complete.
+class CsvResultFile : public ElementSink {
+public:
+    explicit CsvResultFile(UserInterface& ui) : ui_(ui) {}
+
+    bool begin(const SinkContext& context) override;
+    void write(const ElementRow& row) override;  // AppendCsvRow
+    void finish(long long writtenCount) override;
+    std::string abandon() noexcept override;
+
+    const std::string& path() const { return path_; }
+
+private:
+    UserInterface& ui_;
+    std::string path_;
+    bool labelled_ = false;
+    platform::Placement placement_ = platform::Placement::New;
+    platform::ResultFile file_;
+    std::string rowText_;
+};
+
+}  // namespace qor::scan

@@ -1,0 +1,126 @@
+#include "core/scan/node_info.h"
+
+#include "core/base/standard_error.h"
+#include "core/scan/byte_search.h"
+#include "core/scan/export_file_reader.h"
+#include "core/scan/text_rules.h"
+
+namespace qor::scan {
+namespace {
+
+// The value of `key` on the first line holding it, at or after the first marker line
+// (a line that matches the header rule for the two marker tokens).
+std::string readMarkedValue(const std::string& path, std::string_view firstMarker,
+                            std::string_view secondMarker, std::string_view key,
+                            std::size_t width) {
+    if (path.empty()) {
+        return {};
+    }
+    ExportFileReader reader(path);
+    std::string_view line;
+    bool markerSeen = false;
+    while (reader.nextLine(line)) {
+        if (!markerSeen) {
+            if (!headerDesignation(line, firstMarker, secondMarker)) {
+                continue;
+            }
+            markerSeen = true;
+        }
+        if (const auto value = parameterValue(line, key, width)) {
+            return std::string(*value);
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string ReadNodeNumber(const std::string& path) {
+    return readMarkedValue(path, "LAN1", "CS513", ":NODE", 30);
+}
+
+std::string ReadNodeDescription(const std::string& path) {
+    return readMarkedValue(path, "AC450_1", "AC450", ":DESCR", 45);
+}
+
+std::string ReadGenerationDate(const std::string& path) {
+    if (path.empty()) {
+        return {};
+    }
+    try {
+        ExportFileReader reader(path);
+        std::string_view line;
+        while (reader.nextLineContaining("ONB", line)) {
+            const std::size_t p = findNoCase(line, "ONB");
+            if (p == kNotFound) {
+                continue;
+            }
+            const std::string_view raw = trimSpaces(takeChars(line, p + 9, 20));
+            std::string date;
+            for (const char c : raw) {
+                if (c == '/') {
+                    date += ", ";
+                } else {
+                    date += c;
+                }
+            }
+            return date;
+        }
+    } catch (...) {
+        // The date is a nicety: an unreadable file simply has none.
+    }
+    return {};
+}
+
+void GetNodeInfo(const std::string& path, NodeInfo& info, UserInterface& ui) {
+    runStep(ui, "modMain", "GetNodeInfo", [&] { info.nodeNumber = ReadNodeNumber(path); });
+    runStep(ui, "modMain", "GetNodeInfo",
+            [&] { info.nodeDescription = ReadNodeDescription(path); });
+    info.generationDate = ReadGenerationDate(path);
+}
+
+long long CountElements(const std::string& path, std::string_view typeToken,
+                        std::string_view kindToken) {
+    ExportFileReader reader(path);
+    std::string_view line;
+    long long count = 0;
+    // A header line always holds the kind token, so only such lines need the full rule.
+    while (reader.nextLineContaining(kindToken, line)) {
+        if (headerDesignation(line, typeToken, kindToken)) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+std::vector<long long> CountElementsOfTypes(const std::string& path,
+                                            const std::vector<ElementType>& types) {
+    // Blocks small enough to stay in the cache while every type searches them.
+    constexpr std::size_t kBlockBytes = 256 * 1024;
+    ExportFileReader reader(path);
+    std::vector<long long> counts(types.size(), 0);
+    std::string_view block;
+    while (reader.nextBlock(kBlockBytes, block)) {
+        for (std::size_t i = 0; i < types.size(); ++i) {
+            const ElementTypeInfo& info = elementType(types[i]);
+            std::size_t from = 0;
+            std::size_t hit = 0;
+            while ((hit = findNoCase(block, info.kindToken, from)) != kNotFound) {
+                std::size_t lineStart = hit;
+                while (lineStart > 0 && block[lineStart - 1] != '\r' &&
+                       block[lineStart - 1] != '\n') {
+                    --lineStart;
+                }
+                const std::size_t lineEnd = findLineEnd(block.data(), hit, block.size());
+                if (headerDesignation(block.substr(lineStart, lineEnd - lineStart), info.typeToken,
+                                      info.kindToken)) {
+                    ++counts[i];
+                }
+                from = lineEnd + 1;  // each line counts once per type
+            }
+        }
+    }
+    return counts;
+}
+
+}  // namespace qor::scan

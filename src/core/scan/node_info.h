@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/base/user_interface.h"
+#include "core/scan/element_types.h"
+
+namespace qor::scan {
+
+struct NodeInfo {
+    std::string nodeNumber;
+    std::string nodeDescription;
+    std::string generationDate;
+};
+
+// The three passes over the export file. Each returns empty text without opening anything
+// when the path is empty. ReadNodeNumber and ReadNodeDescription throw QorError when the
+// file cannot be read; ReadGenerationDate swallows its errors and returns empty text.
+std::string ReadNodeNumber(const std::string& path);
+std::string ReadNodeDescription(const std::string& path);
+std::string ReadGenerationDate(const std::string& path);
+
+// Fills `info` from the file at `path`, one pass per field. A pass that fails is reported
+// with the standard error message and its field keeps the value it had.
+void GetNodeInfo(const std::string& path, NodeInfo& info, UserInterface& ui);
+
+// Number of lines of the whole file that match the header rule for the two tokens.
+// Throws QorError when the file cannot be read.
+long long CountElements(const std::string& path, std::string_view typeToken,
+                        std::string_view kindToken);
+
+// CountElements for several types in one pass over the file: the counts in the order of
+// `types`. Throws QorError when the file cannot be read.
+std::vector<long long> CountElementsOfTypes(const std::string& path,
+                                            const std::vector<ElementType>& types);
+
+}  // namespace qor::scan

@@ -1,0 +1,635 @@
+#include "gui/app/export_text_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "core/base/qor_error.h"
+
+namespace qor::app {
+
+namespace {
+
+constexpr int kLeftMargin = 4;
+constexpr int kTopMargin = 2;
+constexpr int kTabWidth = 8;
+constexpr int kAutoScrollMs = 50;
+// Line starts are kept as 32-bit offsets, which halves the index of a file with short lines.
+constexpr qint64 kMaxFileBytes = std::numeric_limits<quint32>::max();
+
+int clampToInt(qint64 value) {
+    return static_cast<int>(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
+}
+
+const char* find(const char* from, const char* end, char wanted) {
+    return static_cast<const char*>(std::memchr(from, wanted, static_cast<size_t>(end - from)));
+}
+
+bool hasTab(const char* data, qsizetype size) {
+    return size > 0 && find(data, data + size, '\t') != nullptr;
+}
+
+qint64 nextColumn(char c, qint64 column) {
+    return c == '\t' ? (column / kTabWidth + 1) * kTabWidth : column + 1;
+}
+
+// The screen column where the character at `index` begins, tabs expanded.
+qint64 columnOf(const char* data, qsizetype index) {
+    if (!hasTab(data, index)) {
+        return index;
+    }
+    qint64 column = 0;
+    for (qsizetype i = 0; i < index; ++i) {
+        column = nextColumn(data[i], column);
+    }
+    return column;
+}
+
+// The character boundary nearest to a screen column given in fractions of a column.
+qsizetype indexNear(const char* data, qsizetype size, double column) {
+    if (column <= 0) {
+        return 0;
+    }
+    if (!hasTab(data, size)) {
+        return static_cast<qsizetype>(
+            std::min<double>(static_cast<double>(size), std::round(column)));
+    }
+    qint64 start = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const qint64 next = nextColumn(data[i], start);
+        if (column < static_cast<double>(start + next) / 2) {
+            return i;
+        }
+        start = next;
+    }
+    return size;
+}
+
+// C0 and C1 controls have no glyph in a fixed-pitch font and would shift the columns after them.
+bool isControl(uchar byte) {
+    return byte < 0x20 || (byte >= 0x7F && byte < 0xA0);
+}
+
+// The characters shown in screen columns [first, first + count) of a line.
+QString visibleText(const char* data, qsizetype size, qint64 first, qint64 count,
+                    QChar substitute) {
+    QString text;
+    qsizetype i = 0;
+    qint64 column = 0;
+    const qsizetype prefix = static_cast<qsizetype>(std::min<qint64>(size, first));
+    if (!hasTab(data, prefix)) {
+        i = prefix;
+        column = prefix;
+    }
+    const qint64 end = first + count;
+    text.reserve(static_cast<qsizetype>(count));
+    for (; i < size && column < end; ++i) {
+        const qint64 next = nextColumn(data[i], column);
+        const auto byte = static_cast<uchar>(data[i]);
+        if (byte == '\t') {
+            const qint64 spaces = std::min(next, end) - std::max(column, first);
+            if (spaces > 0) {
+                text.append(QString(static_cast<qsizetype>(spaces), QLatin1Char(' ')));
+            }
+        } else if (column >= first) {
+            text.append(isControl(byte) ? substitute : QChar(QLatin1Char(data[i])));
+        }
+        column = next;
+    }
+    return text;
+}
+
+// The length of a line once its end (CR LF, CR or LF) is cut off; no line holds a CR or LF.
+qsizetype withoutLineEnd(const char* data, qsizetype size) {
+    if (size > 0 && data[size - 1] == '\n') {
+        --size;
+    }
+    if (size > 0 && data[size - 1] == '\r') {
+        --size;
+    }
+    return size;
+}
+
+struct LineIndex {
+    std::vector<quint32> starts;
+    qint64 widestColumns = 0;
+};
+
+// Calls found(stop, next) for each line end: `stop` is where the end begins, `next` where the
+// following line begins. CR and LF are each looked for with memchr and searched again only once
+// passed, so the bytes are scanned twice at memchr speed whatever the line lengths.
+template <typename Found>
+void forEachLineEnd(const char* data, const char* end, Found found) {
+    const char* cr = find(data, end, '\r');
+    const char* lf = find(data, end, '\n');
+    while (cr != nullptr || lf != nullptr) {
+        const char* stop = (cr != nullptr && (lf == nullptr || cr < lf)) ? cr : lf;
+        const char* next = stop + 1;
+        if (stop == cr && next < end && *next == '\n') {
+            ++next;
+        }
+        found(stop, next);
+        if (cr != nullptr && cr < next) {
+            cr = find(next, end, '\r');
+        }
+        if (lf != nullptr && lf < next) {
+            lf = find(next, end, '\n');
+        }
+    }
+}
+
+// Sized from the line count of the first megabyte, so that the index of a big file is neither
+// copied while it grows nor left with a large unused tail; capped for files whose start is
+// unlike the rest.
+size_t expectedLines(const char* data, qsizetype size) {
+    const qsizetype sample = std::min<qsizetype>(size, qsizetype{1} << 20);
+    qsizetype ends = 0;
+    forEachLineEnd(data, data + sample, [&](const char*, const char*) { ++ends; });
+    const double estimate = static_cast<double>(ends + 1) * static_cast<double>(size) /
+                            static_cast<double>(sample) * 1.05;
+    return static_cast<size_t>(std::min(estimate, static_cast<double>(size) / 8)) + 16;
+}
+
+LineIndex indexLines(const QByteArray& bytes) {
+    LineIndex index;
+    if (bytes.isEmpty()) {
+        return index;
+    }
+    const char* const data = bytes.constData();
+    const char* const end = data + bytes.size();
+    index.starts.reserve(expectedLines(data, bytes.size()));
+    index.starts.push_back(0);
+    const char* lineStart = data;
+    forEachLineEnd(data, end, [&](const char* stop, const char* next) {
+        index.widestColumns = std::max<qint64>(index.widestColumns, stop - lineStart);
+        lineStart = next;
+        if (next < end) {  // a line end at the very end starts no further line
+            index.starts.push_back(static_cast<quint32>(next - data));
+        }
+    });
+    index.widestColumns = std::max<qint64>(index.widestColumns, end - lineStart);
+    index.starts.push_back(static_cast<quint32>(bytes.size()));
+    if (index.starts.capacity() > index.starts.size() + index.starts.size() / 4 + 1024) {
+        index.starts.shrink_to_fit();
+    }
+
+    // Tabs are rare in exports: widen only the lines that hold one.
+    for (const char* tab = find(data, end, '\t'); tab != nullptr;) {
+        const auto offset = static_cast<quint32>(tab - data);
+        const auto after = std::upper_bound(index.starts.begin(), index.starts.end() - 1, offset);
+        const char* begin = data + *(after - 1);
+        const char* limit = data + *after;
+        const qsizetype size = withoutLineEnd(begin, limit - begin);
+        index.widestColumns = std::max(index.widestColumns, columnOf(begin, size));
+        tab = find(limit, end, '\t');
+    }
+    return index;
+}
+
+}  // namespace
+
+ExportTextView::ExportTextView(QWidget* parent)
+    : QAbstractScrollArea(parent),
+      copyAction_(new QAction(QStringLiteral("Copy"), this)),
+      selectAllAction_(new QAction(QStringLiteral("Select All"), this)) {
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+    // The shortcuts are handled in keyPressEvent; here they only label the context menu.
+    copyAction_->setObjectName(QStringLiteral("actCopy"));
+    copyAction_->setShortcut(QKeySequence::Copy);
+    copyAction_->setShortcutContext(Qt::WidgetShortcut);
+    copyAction_->setShortcutVisibleInContextMenu(true);
+    copyAction_->setEnabled(false);
+    selectAllAction_->setObjectName(QStringLiteral("actSelectAll"));
+    selectAllAction_->setShortcut(QKeySequence::SelectAll);
+    selectAllAction_->setShortcutContext(Qt::WidgetShortcut);
+    selectAllAction_->setShortcutVisibleInContextMenu(true);
+    connect(copyAction_, &QAction::triggered, this, &ExportTextView::copy);
+    connect(selectAllAction_, &QAction::triggered, this, &ExportTextView::selectAll);
+
+    autoScrollTimer_.setInterval(kAutoScrollMs);
+    connect(&autoScrollTimer_, &QTimer::timeout, this, &ExportTextView::autoScroll);
+    updateMetrics();
+    updateScrollBars();
+}
+
+void ExportTextView::loadFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw QorError(file.errorString().toStdString());
+    }
+    if (file.size() > kMaxFileBytes) {
+        throw QorError("The file is too large to show.");
+    }
+    // The bytes are read rather than mapped: a mapped file cut short by another program while it
+    // is shown would crash the painting.
+    QByteArray bytes;
+    LineIndex index;
+    try {
+        bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            throw QorError(file.errorString().toStdString());
+        }
+        if (bytes.size() > kMaxFileBytes) {
+            throw QorError("The file is too large to show.");
+        }
+        index = indexLines(bytes);
+    } catch (const std::bad_alloc&) {
+        throw QorError("Out of memory");
+    }
+    bytes_.swap(bytes);
+    starts_.swap(index.starts);
+    widestColumns_ = index.widestColumns;
+    anchor_ = cursor_ = Position{};
+    dragging_ = false;
+    autoScrollTimer_.stop();
+    updateScrollBars();
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    selectionChanged();
+}
+
+void ExportTextView::clear() {
+    bytes_ = QByteArray();
+    starts_ = std::vector<quint32>();
+    widestColumns_ = 0;
+    anchor_ = cursor_ = Position{};
+    dragging_ = false;
+    autoScrollTimer_.stop();
+    updateScrollBars();
+    selectionChanged();
+}
+
+qsizetype ExportTextView::lineCount() const {
+    return starts_.empty() ? 0 : static_cast<qsizetype>(starts_.size()) - 1;
+}
+
+QString ExportTextView::lineText(qsizetype index) const {
+    if (index < 0 || index >= lineCount()) {
+        return {};
+    }
+    const Span span = lineSpan(index);
+    return QString::fromLatin1(span.data, span.size);
+}
+
+QString ExportTextView::selectedText() const {
+    if (!hasSelection()) {
+        return {};
+    }
+    const auto [from, to] = std::minmax(anchor_, cursor_);
+    QString text;
+    text.reserve(offsetOf(to) - offsetOf(from));
+    for (qsizetype index = from.line; index <= to.line; ++index) {
+        const Span span = lineSpan(index);
+        const qsizetype begin = index == from.line ? from.column : 0;
+        const qsizetype end = index == to.line ? to.column : span.size;
+        text.append(QLatin1StringView(span.data + begin, end - begin));
+        if (index < to.line) {
+            text.append(QLatin1Char('\n'));
+        }
+    }
+    return text;
+}
+
+void ExportTextView::selectAll() {
+    anchor_ = Position{};
+    cursor_ = documentEnd();
+    selectionChanged();
+}
+
+// A selection beyond the limit is refused with a beep and the clipboard keeps what it had:
+// building and handing over hundreds of megabytes would stall the program, and a silently
+// shortened copy would pass for the whole selection.
+void ExportTextView::copy() {
+    if (!hasSelection()) {
+        return;
+    }
+    const auto [from, to] = std::minmax(anchor_, cursor_);
+    if (offsetOf(to) - offsetOf(from) > copyLimit_) {
+        QApplication::beep();
+        return;
+    }
+    QGuiApplication::clipboard()->setText(selectedText());
+}
+
+ExportTextView::Span ExportTextView::lineSpan(qsizetype index) const {
+    if (index >= lineCount()) {
+        return {bytes_.constData() + bytes_.size(), 0};
+    }
+    const char* begin = bytes_.constData() + starts_[static_cast<size_t>(index)];
+    const qsizetype raw =
+        starts_[static_cast<size_t>(index) + 1] - starts_[static_cast<size_t>(index)];
+    return {begin, withoutLineEnd(begin, raw)};
+}
+
+qsizetype ExportTextView::offsetOf(Position position) const {
+    return starts_.empty() ? 0 : starts_[static_cast<size_t>(position.line)] + position.column;
+}
+
+ExportTextView::Position ExportTextView::documentEnd() const {
+    const qsizetype count = lineCount();
+    if (count == 0) {
+        return {};
+    }
+    const Span last = lineSpan(count - 1);
+    if (offsetOf({count - 1, last.size}) < bytes_.size()) {
+        return {count, 0};  // past the final line end, so that copying all gives the whole file
+    }
+    return {count - 1, last.size};
+}
+
+ExportTextView::Position ExportTextView::positionAt(QPoint point) const {
+    if (lineCount() == 0) {
+        return {};
+    }
+    const int y = point.y() - kTopMargin;
+    const qsizetype row = y >= 0 ? y / lineHeight_ : -1 - (-y - 1) / lineHeight_;
+    const qsizetype index = verticalScrollBar()->value() + row;
+    if (index < 0) {
+        return {};
+    }
+    if (index >= lineCount()) {
+        return documentEnd();
+    }
+    const Span span = lineSpan(index);
+    const double column =
+        static_cast<double>(point.x() - kLeftMargin + horizontalScrollBar()->value()) / charWidth_;
+    return {index, indexNear(span.data, span.size, column)};
+}
+
+void ExportTextView::updateMetrics() {
+    const QFontMetrics metrics(font());
+    charWidth_ = std::max(1, metrics.horizontalAdvance(QLatin1Char('0')));
+    lineHeight_ = std::max(1, metrics.lineSpacing());
+    ascent_ = metrics.ascent();
+    const QChar replacement(QChar::ReplacementCharacter);
+    substitute_ =
+        metrics.inFont(replacement) && metrics.horizontalAdvance(replacement) == charWidth_
+            ? replacement
+            : QChar(0xB7);
+}
+
+void ExportTextView::updateScrollBars() {
+    const int rows = std::max(1, (viewport()->height() - kTopMargin) / lineHeight_);
+    verticalScrollBar()->setRange(0, clampToInt(lineCount() - rows));
+    verticalScrollBar()->setSingleStep(1);
+    verticalScrollBar()->setPageStep(rows);
+    const qint64 contentWidth = 2 * kLeftMargin + widestColumns_ * charWidth_;
+    horizontalScrollBar()->setRange(0, clampToInt(contentWidth - viewport()->width()));
+    horizontalScrollBar()->setSingleStep(charWidth_);
+    horizontalScrollBar()->setPageStep(std::max(1, viewport()->width()));
+}
+
+void ExportTextView::selectionChanged() {
+    copyAction_->setEnabled(hasSelection());
+    viewport()->update();
+}
+
+bool ExportTextView::event(QEvent* event) {
+    // Copy and Select All belong to the view while it has the focus, even when the main window
+    // carries commands with the same keys.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key == QKeySequence::Copy || key == QKeySequence::SelectAll) {
+            event->accept();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+void ExportTextView::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        updateMetrics();
+        updateScrollBars();
+        viewport()->update();
+    }
+}
+
+void ExportTextView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void ExportTextView::scrollContentsBy(int /*dx*/, int /*dy*/) {
+    viewport()->update();
+}
+
+void ExportTextView::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    painter.fillRect(event->rect(), palette().base());
+    painter.setFont(font());
+    const qsizetype first = verticalScrollBar()->value();
+    const qsizetype rows = viewport()->height() / lineHeight_ + 2;
+    const qint64 firstColumn =
+        std::max(0, horizontalScrollBar()->value() - kLeftMargin) / charWidth_;
+    const qint64 columnCount = viewport()->width() / charWidth_ + 2;
+    for (qsizetype row = 0; row < rows && first + row < lineCount(); ++row) {
+        paintLine(painter, first + row, kTopMargin + static_cast<int>(row) * lineHeight_,
+                  firstColumn, columnCount);
+    }
+}
+
+void ExportTextView::paintLine(QPainter& painter, qsizetype index, int top, qint64 firstColumn,
+                               qint64 columnCount) {
+    const Span span = lineSpan(index);
+    const QString text = visibleText(span.data, span.size, firstColumn, columnCount, substitute_);
+    const qint64 offset = horizontalScrollBar()->value() - kLeftMargin;
+    const int width = viewport()->width();
+    // Far-right columns of a long line would overflow int; only the clamped edges are drawn.
+    const auto xOf = [&](qint64 column) {
+        return static_cast<int>(std::clamp<qint64>(column * charWidth_ - offset, -charWidth_,
+                                                   qint64{width} + charWidth_));
+    };
+    const QPoint baseline(xOf(firstColumn), top + ascent_);
+
+    QRect selected;
+    const auto [from, to] = std::minmax(anchor_, cursor_);
+    if (hasSelection() && from.line <= index && index <= to.line) {
+        const qsizetype begin = index == from.line ? from.column : 0;
+        const qsizetype end = index == to.line ? to.column : span.size;
+        // A selected line end shows as one highlighted cell after the text.
+        const qint64 endColumn = columnOf(span.data, end) + (index < to.line ? 1 : 0);
+        const int left = xOf(columnOf(span.data, begin));
+        selected = QRect(left, top, xOf(endColumn) - left, lineHeight_);
+    }
+    if (selected.isEmpty()) {
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(baseline, text);
+        return;
+    }
+    painter.fillRect(selected, palette().highlight());
+    painter.save();
+    painter.setClipRegion(QRegion(0, top, width, lineHeight_).subtracted(selected));
+    painter.setPen(palette().color(QPalette::Text));
+    painter.drawText(baseline, text);
+    painter.setClipRect(selected);
+    painter.setPen(palette().color(QPalette::HighlightedText));
+    painter.drawText(baseline, text);
+    painter.restore();
+}
+
+void ExportTextView::keyPressEvent(QKeyEvent* event) {
+    if (event == QKeySequence::Copy) {
+        copy();
+        return;
+    }
+    if (event == QKeySequence::SelectAll) {
+        selectAll();
+        return;
+    }
+    QScrollBar* vertical = verticalScrollBar();
+    QScrollBar* horizontal = horizontalScrollBar();
+    const bool control = event->modifiers().testFlag(Qt::ControlModifier);
+    switch (event->key()) {
+        case Qt::Key_Up:
+            vertical->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            break;
+        case Qt::Key_Down:
+            vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            break;
+        case Qt::Key_PageUp:
+            vertical->triggerAction(QAbstractSlider::SliderPageStepSub);
+            break;
+        case Qt::Key_PageDown:
+            vertical->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            break;
+        case Qt::Key_Left:
+            horizontal->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            break;
+        case Qt::Key_Right:
+            horizontal->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            break;
+        case Qt::Key_Home:
+            (control ? vertical : horizontal)->triggerAction(QAbstractSlider::SliderToMinimum);
+            break;
+        case Qt::Key_End:
+            (control ? vertical : horizontal)->triggerAction(QAbstractSlider::SliderToMaximum);
+            break;
+        default:
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
+    }
+    event->accept();
+}
+
+void ExportTextView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    const QPoint point = event->position().toPoint();
+    cursor_ = positionAt(point);
+    if (!event->modifiers().testFlag(Qt::ShiftModifier)) {
+        anchor_ = cursor_;
+    }
+    dragging_ = true;
+    dragPoint_ = point;
+    selectionChanged();
+}
+
+void ExportTextView::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_ && event->buttons().testFlag(Qt::LeftButton)) {
+        dragTo(event->position().toPoint());
+    }
+}
+
+void ExportTextView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !dragging_) {
+        return;
+    }
+    dragTo(event->position().toPoint());
+    dragging_ = false;
+    autoScrollTimer_.stop();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const auto [from, to] = std::minmax(anchor_, cursor_);
+    if (clipboard->supportsSelection() && hasSelection() &&
+        offsetOf(to) - offsetOf(from) <= copyLimit_) {
+        clipboard->setText(selectedText(), QClipboard::Selection);
+    }
+}
+
+void ExportTextView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || lineCount() == 0) {
+        return;
+    }
+    const Position at = positionAt(event->position().toPoint());
+    const Span span = lineSpan(at.line);
+    const auto isWord = [&](qsizetype i) {
+        const QChar c = QLatin1Char(span.data[i]);
+        return c.isLetterOrNumber() || c == QLatin1Char('_');
+    };
+    qsizetype begin = at.column;
+    qsizetype end = at.column;
+    while (begin > 0 && isWord(begin - 1)) {
+        --begin;
+    }
+    while (end < span.size && isWord(end)) {
+        ++end;
+    }
+    anchor_ = {at.line, begin};
+    cursor_ = {at.line, end};
+    dragging_ = false;
+    selectionChanged();
+}
+
+void ExportTextView::contextMenuEvent(QContextMenuEvent* event) {
+    copyAction_->setEnabled(hasSelection());
+    selectAllAction_->setEnabled(lineCount() > 0);
+    QMenu menu(this);
+    menu.addAction(copyAction_);
+    menu.addAction(selectAllAction_);
+    menu.exec(event->globalPos());
+}
+
+void ExportTextView::dragTo(QPoint point) {
+    dragPoint_ = point;
+    cursor_ = positionAt(point);
+    if (viewport()->rect().contains(point)) {
+        autoScrollTimer_.stop();
+    } else if (!autoScrollTimer_.isActive()) {
+        autoScrollTimer_.start();
+    }
+    selectionChanged();
+}
+
+// While the mouse is held outside the text, the text moves under it and the selection follows.
+void ExportTextView::autoScroll() {
+    if (!dragging_) {
+        autoScrollTimer_.stop();
+        return;
+    }
+    const QRect area = viewport()->rect();
+    if (dragPoint_.y() < area.top()) {
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    } else if (dragPoint_.y() > area.bottom()) {
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    }
+    if (dragPoint_.x() < area.left()) {
+        horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    } else if (dragPoint_.x() > area.right()) {
+        horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    }
+    cursor_ = positionAt(dragPoint_);
+    selectionChanged();
+}
+
+}  // namespace qor::app

@@ -1,0 +1,70 @@
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <QUrl>
+#include "gui/app/app_context.h"
+#include "gui/app/icons.h"
+#include "gui/app/main_window.h"
+#include "gui/app/message_box_ui.h"
+#include "gui/app/start_up.h"
+#include "core/output/session.h"
+#include "gui/platform/qt_desktop.h"
+#include "core/platform/library_diagnostics.h"
+#include "core/platform/qt_settings_store.h"
+#include "core/platform/result_file.h"
+#include "core/platform/user_environment.h"
+#include "core/platform/window_search.h"
+
+namespace {
+
+// The product's documentation travels with the program: installed beside it under
+// share/doc, or in the source tree's docs folder for a build that was not installed.
+QString documentationPage(const QString& programFolder) {
+    const QStringList candidates{
+        programFolder + "/../share/doc/qorreader/index.html",
+        QStringLiteral(QOR_DOCS_DIR "/index.html"),
+    };
+    for (const QString& candidate : candidates) {
+        if (QFileInfo::exists(candidate)) {
+            return QUrl::fromLocalFile(QFileInfo(candidate).canonicalFilePath()).toString();
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qor::platform::ignoreFileSizeSignal();
+    qor::platform::setLibraryDiagnosticsAside();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("qorreader");
+    QApplication::setApplicationDisplayName(".QOR Reader");
+    QApplication::setWindowIcon(qor::app::applicationIcon());
+
+    qor::output::Session session;
+    session.months = qor::platform::systemMonthNames();
+    qor::platform::QtSettingsStore store = qor::platform::QtSettingsStore::userStore();
+    qor::app::StartUp* startUp = nullptr;
+    qor::app::MessageBoxUi boxes(
+        [&startUp]() -> QWidget* { return startUp != nullptr ? startUp->mainWindow() : nullptr; });
+    qor::platform::QtDesktop desktop;
+    qor::SystemClock clock;
+    qor::platform::EmptyWindowTree windows;
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const qor::output::ExcelInstallation notYetKnown{false, std::string()};
+    qor::app::AppContext context{session,     store,         boxes,
+                                 desktop,     clock,         windows,
+                                 notYetKnown, programFolder, documentationPage(programFolder)};
+
+    // The whole argument text is one document path (the desktop passes it unquoted).
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    qor::app::StartUp startUpProcedure(context, {});
+    startUp = &startUpProcedure;
+    if (!startUpProcedure.Main(arguments.join(' '))) {
+        return 0;
+    }
+    return QApplication::exec();
+}

@@ -1,0 +1,394 @@
+#include "gui/app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTimer>
+#include <QToolBar>
+
+#include "gui/app/about_box.h"
+#include "gui/app/document_window.h"
+#include "gui/app/icons.h"
+#include "gui/app/main_status_bar.h"
+#include "gui/app/twips.h"
+#include "core/base/standard_error.h"
+#include "gui/options/options_dialog.h"
+#include "gui/options/search_status_dialog.h"
+#include "gui/output/progress_window.h"
+
+namespace qor::app {
+namespace {
+
+constexpr std::string_view kModule = "frmMain";
+constexpr std::string_view kSettings = "Settings";
+
+std::string title() {
+    return std::string(kApplicationTitle);
+}
+
+// Commands that would start another scan, change the file it reads or the options it uses.
+constexpr std::array<const char*, 10> kScanExclusiveKeys{
+    "keyOpen",    "keyScanFile", "keyRecent1",
+    "keyRecent2", "keyRecent3",  "keyRecent4",
+    "keyRecent5", "keyOptions",  "keyPreviewSearchStatus",
+    "keyExit"};
+
+}  // namespace
+
+MainWindow::MainWindow(AppContext& context, QWidget* parent)
+    : QMainWindow(parent), context_(context) {
+    setObjectName("frmMain");
+    setAcceptDrops(true);
+    setWindowIcon(applicationIcon());
+
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName("mdiArea");
+    mdiArea_->setBackground(palette().brush(QPalette::Dark));
+    setCentralWidget(mdiArea_);
+
+    menu_ = std::make_unique<MainMenu>(*menuBar(), [this](const QString& key) { dispatch(key); });
+    std::array<QAction*, kRecentSlots> recentSlots{};
+    for (int i = 0; i < kRecentSlots; ++i) {
+        recentSlots[i] = menu_->item(QString("keyRecent%1").arg(i + 1));
+    }
+    recent_ = std::make_unique<RecentFilesMenu>(*menu_->item("keyRecent"), recentSlots);
+    menu_->item("keyToolbar")->setChecked(true);
+    buildToolbar();
+
+    statusBar_ = new MainStatusBar(this);
+    setStatusBar(statusBar_);
+
+    tmrSwitchText_ = new QTimer(this);
+    tmrSwitchText_->setObjectName("tmrSwitchText");
+    tmrSwitchText_->setInterval(7000);
+    tmrSwitchText_->setSingleShot(true);
+    connect(tmrSwitchText_, &QTimer::timeout, this, [this] { switchStatusText(); });
+
+    progress_ = new output::ProgressWindow(this);
+
+    // The title bar offers no close button: the program is left through "Exit" (a close
+    // request from the session still closes it properly).
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
+
+    setScanCommandEnabled(false);
+    menu_->item("keyOpen")->setEnabled(true);
+    recent_->load(context_.store);
+    loadPlacement();
+    setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
+    tileHorizontally();
+    context_.session.scan.startDateStamp =
+        formatDateStamp(context_.clock.now(), context_.session.months);
+    statusBar_->setPanelText(1, "For Help, press F1");
+}
+
+MainWindow::~MainWindow() {
+    // The document windows go first, while the menu they update on closing still exists.
+    closing_ = true;
+    delete mdiArea_;
+}
+
+void MainWindow::buildToolbar() {
+    toolbar_ = addToolBar("Toolbar");
+    toolbar_->setObjectName("Toolbar");
+    toolbar_->setMovable(false);
+    toolbar_->setIconSize(QSize(24, 24));
+    const std::array<const char*, 6> tips{"Open Data Base File...",
+                                          "Scan Opened File...",
+                                          "Options...",
+                                          "Preview Search Status...",
+                                          "Data Base Element Statistics...",
+                                          "Preview Output Files..."};
+    const std::array<int, 6> images{1, 2, 3, 4, 5, 10};
+    for (int i = 0; i < 6; ++i) {
+        const QString key = QString::fromLatin1(kToolbarKeys[i]);
+        QAction* button = toolbar_->addAction(menuIcon(images[i]), QString::fromLatin1(tips[i]));
+        button->setObjectName(QString("Toolbar_%1").arg(i));
+        button->setToolTip(QString::fromLatin1(tips[i]));
+        connect(button, &QAction::triggered, this, [this, key] { dispatch(key); });
+        toolbarButtons_[i] = button;
+        if (i == 1) {
+            toolbar_->addSeparator();
+        }
+    }
+}
+
+void MainWindow::dispatch(const QString& key) {
+    // The dispatcher ignores what its handlers let through.
+    try {
+        if (key == "keyOpen") {
+            openWithDialog();
+        } else if (key == "keyScanFile") {
+            mnuFileScan_Click();
+        } else if (key == "keyExit") {
+            exitProgram();
+        } else if (key.startsWith("keyRecent") && key.size() == 10) {
+            openRecentFile(key.right(1).toInt());
+        } else if (key == "keyOptions") {
+            showOptions();
+        } else if (key == "keyPreviewSearchStatus") {
+            previewSearchStatus();
+        } else if (key == "keyDBStatistic") {
+            mnuToolsStatistic_Click();
+        } else if (key == "keyShellExecute") {
+            mnuToolsShellExecute_Click();
+        } else if (key == "keyToolbar") {
+            toggleToolbar();
+        } else if (key == "keyCascade") {
+            mdiArea_->cascadeSubWindows();
+        } else if (key == "keyHorizontal") {
+            tileHorizontally();
+        } else if (key == "keyVertical") {
+            tileVertically();
+        } else if (key == "keyArangeIcons") {
+            arrangeIcons();
+        } else if (key == "keyHelpContents") {
+            showHelp();
+        } else if (key == "keyApplOnTheWEB") {
+            showDocumentationPage();
+        } else if (key == "keyAbout") {
+            mnuHelpAbout_Click();
+        }
+    } catch (...) {
+    }
+}
+
+void MainWindow::setScanCommandEnabled(bool enabled) {
+    menu_->item("keyScanFile")->setEnabled(enabled && !scanning_);
+    toolbarButtons_[1]->setEnabled(enabled && !scanning_);
+}
+
+void MainWindow::setScanning(bool running) {
+    // The scan state is shared and not re-entrant: while a scan yields to the event loop,
+    // nothing may start another one or change what it reads.
+    scanning_ = running;
+    for (const char* key : kScanExclusiveKeys) {
+        menu_->item(QString::fromLatin1(key))->setEnabled(!running);
+    }
+    for (int i : {0, 2, 3}) {
+        toolbarButtons_[i]->setEnabled(!running);
+    }
+    // The scan command is there exactly while a document window is.
+    setScanCommandEnabled(activeDocument() != nullptr);
+}
+
+options::OptionsDialog& MainWindow::optionsDialog() {
+    if (options_.isNull()) {
+        options_ = new options::OptionsDialog(context_.session, context_.store, context_.boxes,
+                                              context_.desktop, context_.excel, this);
+        options_->onPreviewStatus = [this] {
+            searchStatusDialog().prepare(options::SearchStatusMode::PreviewFromOptions,
+                                         options_.data());
+            context_.desktop.runModal(searchStatusDialog());
+        };
+    }
+    return *options_;
+}
+
+void MainWindow::showOptions() {
+    options::OptionsDialog& dialog = optionsDialog();
+    context_.desktop.runModal(dialog);
+    // Closed through its title bar: the edits are dropped, the next use loads the store.
+    if (dialog.discarded()) {
+        delete options_.data();
+    }
+}
+
+void MainWindow::previewSearchStatus() {
+    searchStatusDialog().prepare(options::SearchStatusMode::PreviewFromMainWindow);
+    context_.desktop.runModal(searchStatusDialog());
+}
+
+void MainWindow::mnuToolsStatistic_Click() {
+    openChosenFile("mnuToolsStatistic_Click", {{"Statistic files (*.txt)", "*.txt"}},
+                   "Open Statistics File...");
+}
+
+void MainWindow::mnuToolsShellExecute_Click() {
+    // The workbooks are written as .xlsx, so the Excel entry lists those too.
+    openChosenFile("mnuToolsShellExecute_Click",
+                   {{"Microsoft Excel Files (*.xls)", "*.xls;*.xlsx"},
+                    {"Comma Delimited Files (*.csv)", "*.csv"},
+                    {"HTML Document (*.html;*.htm)", "*.html;*.htm"}},
+                   "Open File(s) for Preview...");
+}
+
+void MainWindow::openChosenFile(std::string_view procedure,
+                                const std::vector<platform::FileFilter>& filters,
+                                const std::string& title) {
+    runStep(context_.boxes, kModule, procedure, [&] {
+        const std::string path = context_.desktop.ShowAPIOpenDialog(
+            this, filters, title, context_.programFolder.toStdString(), "qor");
+        if (path.empty()) {
+            return;
+        }
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        context_.desktop.ShExecute(path);
+        QApplication::restoreOverrideCursor();
+    });
+}
+
+void MainWindow::showHelp() {
+    // The help file lives in "Help" beside the program's folder.
+    const QString helpFile = QDir::cleanPath(context_.programFolder + "/../Help/QORReader.chm");
+    if (!QFileInfo::exists(helpFile)) {
+        context_.boxes.inform(
+            Message{windowTitle().toStdString(),
+                    "Unable to display Help Contents. There is no *.chm help file in this "
+                    "location.",
+                    MessageIcon::Information});
+        return;
+    }
+    if (!context_.desktop.ShExecute(helpFile.toStdString())) {
+        context_.boxes.inform(
+            Message{title(), "No viewer for compiled help files is installed.", MessageIcon::None});
+    }
+}
+
+void MainWindow::showDocumentationPage() {
+    if (!context_.documentationPage.isEmpty()) {
+        context_.desktop.openUrl(context_.documentationPage.toStdString());
+    }
+}
+
+void MainWindow::mnuHelpAbout_Click() {
+    runStep(context_.boxes, kModule, "mnuHelpAbout_Click", [&] {
+        AboutBox about(context_.boxes, context_.desktop, this);
+        context_.desktop.runModal(about);
+    });
+}
+
+void MainWindow::toggleToolbar() {
+    toolbar_->setVisible(menu_->item("keyToolbar")->isChecked());
+    tileHorizontally();
+}
+
+void MainWindow::switchStatusText() {
+    QCoreApplication::processEvents();
+    statusBar_->setPanelText(1,
+                             "Data Base file (*.BA) generated with Online Builder on: " +
+                                 QString::fromStdString(context_.session.nodeInfo.generationDate));
+    tmrSwitchText_->stop();
+}
+
+void MainWindow::tileHorizontally() {
+    tile(Qt::Vertical);
+}
+
+void MainWindow::tileVertically() {
+    tile(Qt::Horizontal);
+}
+
+void MainWindow::tile(Qt::Orientation direction) {
+    // Tiled horizontally, the windows stand one above the other, each the full width;
+    // tiled vertically, side by side, each the full height. Minimised windows stay put.
+    QList<QMdiSubWindow*> open;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (!window->isMinimized()) {
+            open << window;
+        }
+    }
+    if (open.isEmpty()) {
+        return;
+    }
+    const QRect area = mdiArea_->viewport()->rect();
+    const int count = static_cast<int>(open.size());
+    const bool stacked = direction == Qt::Vertical;
+    const int step = (stacked ? area.height() : area.width()) / count;
+    for (int i = 0; i < count; ++i) {
+        open[i]->showNormal();
+        open[i]->setGeometry(stacked ? QRect(0, i * step, area.width(), step)
+                                     : QRect(i * step, 0, step, area.height()));
+    }
+}
+
+void MainWindow::arrangeIcons() {
+    // Minimised windows line up along the bottom edge, left to right.
+    const QRect area = mdiArea_->viewport()->rect();
+    int left = 0;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (window->isMinimized()) {
+            const QSize size = window->size();
+            window->move(left, area.height() - size.height());
+            left += size.width();
+        }
+    }
+}
+
+void MainWindow::loadPlacement() {
+    auto read = [&](std::string_view key, double fallback) {
+        bool ok = false;
+        const double value =
+            QString::fromStdString(context_.store.GetSetting(kSettings, key, "")).toFloat(&ok);
+        return ok ? value : fallback;
+    };
+    const double perPixel = twipsPerPixel(this);
+    move(twipsToPixels(read("MainLeft", 1000), perPixel),
+         twipsToPixels(read("MainTop", 1000), perPixel));
+    resize(twipsToPixels(read("MainWidth", 6500), perPixel),
+           twipsToPixels(read("MainHeight", 6500), perPixel));
+}
+
+void MainWindow::savePlacement() {
+    // A minimised window keeps the placement it had; a maximised one stores its full size.
+    if (isMinimized()) {
+        return;
+    }
+    const double perPixel = twipsPerPixel(this);
+    auto write = [&](std::string_view key, int pixels) {
+        context_.store.SaveSetting(
+            kSettings, key,
+            QString::number(static_cast<float>(pixelsToTwips(pixels, perPixel))).toStdString());
+    };
+    write("MainLeft", pos().x());
+    write("MainTop", pos().y());
+    write("MainWidth", width());
+    write("MainHeight", height());
+}
+
+void MainWindow::exitProgram() {
+    context_.store.SaveSetting(kSettings, "FirstInstance", "1");
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (scanning_) {
+        // The scan is on the stack below this event: end the program once it has finished.
+        closeAfterScan_ = true;
+        event->ignore();
+        return;
+    }
+    if (!closing_) {
+        closing_ = true;
+        savePlacement();
+        recent_->save(context_.store);
+    }
+    event->accept();
+    progress_->hide();
+    QCoreApplication::quit();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!scanning_ && urls.size() == 1 && urls.first().isLocalFile() &&
+        urls.first().toLocalFile().endsWith(".qor", Qt::CaseInsensitive)) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty()) {
+        event->acceptProposedAction();
+        openDropped(urls.first().toLocalFile());
+    }
+}
+
+}  // namespace qor::app

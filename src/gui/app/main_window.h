@@ -1,0 +1,124 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gui/app/app_context.h"
+#include "gui/app/main_menu.h"
+#include "gui/app/recent_files.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+class QTimer;
+class QToolBar;
+
+namespace qor::options {
+class OptionsDialog;
+class SearchStatusDialog;
+}  // namespace qor::options
+namespace qor::output {
+class ProgressWindow;
+}
+
+namespace qor::app {
+
+class DocumentWindow;
+class MainStatusBar;
+
+// `frmMain`: the frame of the document window, with the menu, the toolbar, the status bar
+// and the recent files. Every command of the program starts here.
+class MainWindow : public QMainWindow {
+public:
+    inline static constexpr std::array<const char*, 6> kToolbarKeys{
+        "keyOpen",        "keyScanFile",    "keyOptions", "keyPreviewSearchStatus",
+        "keyDBStatistic", "keyShellExecute"};
+
+    explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Runs the command of a menu key (the toolbar buttons run the same).
+    void dispatch(const QString& key);
+
+    // The three ways of opening an export file, and a dropped file (like the dialog).
+    void openWithDialog();
+    void openRecentFile(int slot);
+    void openByPath(const std::string& path);
+    void openDropped(const QString& path);
+
+    void mnuFileScan_Click();
+    // Creates, shows and repaints a document window captioned "Document <n>".
+    QMdiSubWindow* newDocumentWindow();
+
+    QAction* menuItem(const QString& key) const { return menu_->item(key); }
+    QAction* toolbarButton(int index) const { return toolbarButtons_[index]; }
+    QToolBar* toolbar() const { return toolbar_; }
+    MainStatusBar& statusBarPanels() const { return *statusBar_; }
+    RecentFilesMenu& recentFiles() const { return *recent_; }
+    QTimer& tmrSwitchText() const { return *tmrSwitchText_; }
+    QMdiArea& documents() const { return *mdiArea_; }
+    output::ProgressWindow& progressWindow() const { return *progress_; }
+    // The document window, or null while there is none.
+    DocumentWindow* activeDocument() const;
+    options::SearchStatusDialog& searchStatusDialog();
+    options::OptionsDialog& optionsDialog();
+    bool scanRunning() const { return scanning_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    enum class OpenFlow { Dialog, RecentFile, CommandLine };
+
+    void buildToolbar();
+    void loadPlacement();
+    void savePlacement();
+    void setScanCommandEnabled(bool enabled);
+    void setScanning(bool running);
+
+    void openFile(OpenFlow flow, const QString& path);
+    void tileHorizontally();
+    void tileVertically();
+    void tile(Qt::Orientation direction);
+    void arrangeIcons();
+    void showNodeInformation();
+
+    void startScan();
+    void showOptions();
+    void previewSearchStatus();
+    void mnuToolsStatistic_Click();
+    void mnuToolsShellExecute_Click();
+    // Lets the user choose a file and opens it with the desktop's application for its type.
+    void openChosenFile(std::string_view procedure,
+                        const std::vector<platform::FileFilter>& filters, const std::string& title);
+    void showHelp();
+    void showDocumentationPage();
+    void mnuHelpAbout_Click();
+    void exitProgram();
+    void toggleToolbar();
+    void switchStatusText();
+
+    AppContext& context_;
+    std::unique_ptr<MainMenu> menu_;
+    std::unique_ptr<RecentFilesMenu> recent_;
+    std::array<QAction*, 6> toolbarButtons_{};
+    QToolBar* toolbar_ = nullptr;
+    MainStatusBar* statusBar_ = nullptr;
+    QMdiArea* mdiArea_ = nullptr;
+    QTimer* tmrSwitchText_ = nullptr;
+    output::ProgressWindow* progress_ = nullptr;
+    QPointer<options::OptionsDialog> options_;
+    QPointer<options::SearchStatusDialog> searchStatus_;
+    int documentCounter_ = 0;
+    bool scanning_ = false;
+    bool closeAfterScan_ = false;
+    bool closing_ = false;
+};
+
+}  // namespace qor::app

@@ -1,0 +1,203 @@
+// The three ways a database export file is opened into the document window.
+#include <QApplication>
+#include <QEvent>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <functional>
+
+#include "gui/app/document_window.h"
+#include "gui/app/export_text_view.h"
+#include "gui/app/main_status_bar.h"
+#include "gui/app/main_window.h"
+#include "core/base/standard_error.h"
+#include "core/base/strings.h"
+#include "gui/output/progress_window.h"
+#include "core/scan/node_info.h"
+
+namespace qor::app {
+namespace {
+
+// Tells when a window is closed (it is deleted only later, from the event loop).
+class CloseWatcher : public QObject {
+public:
+    CloseWatcher(QObject& watched, std::function<void()> onClose)
+        : QObject(&watched), onClose_(std::move(onClose)) {
+        watched.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Close) {
+            onClose_();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> onClose_;
+};
+
+}  // namespace
+
+DocumentWindow* MainWindow::activeDocument() const {
+    QMdiSubWindow* window = mdiArea_->activeSubWindow();
+    if (window == nullptr) {
+        // There is at most one document window; it counts as active even while the frame
+        // itself is not.
+        const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+        window = windows.isEmpty() ? nullptr : windows.first();
+    }
+    return window != nullptr ? dynamic_cast<DocumentWindow*>(window->widget()) : nullptr;
+}
+
+QMdiSubWindow* MainWindow::newDocumentWindow() {
+    ++documentCounter_;
+    auto* document = new DocumentWindow;
+    QMdiSubWindow* window = mdiArea_->addSubWindow(document);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowIcon(windowIcon());
+    window->setWindowTitle(QString("Document %1").arg(documentCounter_));
+    // Closing the document window takes the scan command away; the status texts and the
+    // current file path stay.
+    new CloseWatcher(*window, [this] {
+        if (!closing_) {
+            setScanCommandEnabled(false);
+        }
+    });
+    window->show();
+    window->repaint();
+    return window;
+}
+
+void MainWindow::openWithDialog() {
+    const std::string chosen = context_.desktop.ShowAPIOpenDialog(
+        this, {{"Data Base Files (*.qor)", "*.qor"}}, "Open Data Base File...",
+        context_.programFolder.toStdString(), "qor");
+    if (chosen.empty()) {
+        if (DocumentWindow* document = activeDocument()) {
+            context_.session.databasePath = document->parentWidget()->windowTitle().toStdString();
+        }
+        return;
+    }
+    openFile(OpenFlow::Dialog, QString::fromStdString(chosen));
+}
+
+void MainWindow::openDropped(const QString& path) {
+    if (!scanning_) {
+        openFile(OpenFlow::Dialog, path);
+    }
+}
+
+void MainWindow::openRecentFile(int slot) {
+    const auto path = recent_->path(slot);
+    if (!path) {
+        return;
+    }
+    if (!QFileInfo::exists(*path)) {
+        context_.boxes.inform(Message{
+            std::string(kApplicationTitle),
+            "File does not exist. Windows registry entry for MRU files was propably modyfied "
+            "manually.\r\nSelect 'File' menu and then 'Open File...'",
+            MessageIcon::Exclamation});
+        return;
+    }
+    openFile(OpenFlow::RecentFile, *path);
+}
+
+void MainWindow::openByPath(const std::string& path) {
+    if (!path.empty()) {
+        openFile(OpenFlow::CommandLine, QString::fromStdString(path));
+    }
+}
+
+void MainWindow::showNodeInformation() {
+    const scan::NodeInfo& node = context_.session.nodeInfo;
+    statusBar_->setPanelText(1, "Data Base file (*.BA) generated with Online Builder at: " +
+                                    QString::fromStdString(node.generationDate));
+    statusBar_->setPanelText(2, "Node Number:  " + QString::fromStdString(node.nodeNumber));
+    statusBar_->setPanelText(3, "Node Descr.:  " + QString::fromStdString(node.nodeDescription));
+    statusBar_->repaint();
+}
+
+void MainWindow::openFile(OpenFlow flow, const QString& path) {
+    const bool dialog = flow == OpenFlow::Dialog;
+    const bool recent = flow == OpenFlow::RecentFile;
+    // The recent-file flow skips a failing step; the dialog flow ends silently; the
+    // command-line flow lets the error reach start-up, which reports it.
+    auto step = [recent](auto&& action) {
+        if (!recent) {
+            action();
+            return;
+        }
+        try {
+            action();
+        } catch (...) {
+        }
+    };
+    auto showProgress = [&] {
+        progress_->setStatus(loadString(str::kOpeningDataBaseFile));
+        progress_->show();
+        progress_->repaint();
+    };
+    try {
+        if (dialog) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+        context_.session.databasePath = path.toStdString();
+        step(showProgress);
+        step([&] {
+            if (activeDocument() == nullptr) {
+                newDocumentWindow();
+            }
+        });
+        step([&] { tileHorizontally(); });
+        step([&] { activeDocument()->parentWidget()->setWindowTitle(path); });
+        if (!recent) {
+            setScanCommandEnabled(true);
+        }
+        QCoreApplication::processEvents();
+        step([&] {
+            scan::GetNodeInfo(context_.session.databasePath, context_.session.nodeInfo,
+                              context_.boxes);
+        });
+        step([&] {
+            DocumentWindow* document = activeDocument();
+            document->loadFile(path);
+            if (!recent) {
+                document->rtfText().viewport()->repaint();
+            }
+        });
+        if (QApplication::overrideCursor() != nullptr) {
+            QApplication::restoreOverrideCursor();
+        }
+        if (recent) {
+            setScanCommandEnabled(true);
+        }
+        step([&] { recent_->AddItemToRecentMenu(path); });
+        step([&] { showNodeInformation(); });
+        if (recent) {
+            statusBar_->InitProgressBar();
+            progress_->hide();
+        } else {
+            progress_->hide();
+            if (dialog) {
+                statusBar_->InitProgressBar();
+            }
+        }
+    } catch (...) {
+        progress_->hide();
+        if (QApplication::overrideCursor() != nullptr) {
+            QApplication::restoreOverrideCursor();
+        }
+        if (!dialog) {
+            throw;
+        }
+        DocumentWindow* document = activeDocument();
+        if (document != nullptr) {
+            context_.session.databasePath = document->parentWidget()->windowTitle().toStdString();
+        }
+    }
+}
+
+}  // namespace qor::app

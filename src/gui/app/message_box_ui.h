@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+
+#include "core/base/user_interface.h"
+
+class QWidget;
+
+namespace qor::app {
+
+// The desktop's message boxes: questions, information and the standard error message,
+// owned by the main window once it exists. On a platform without a screen (offscreen,
+// minimal) nobody could answer a box, so the text goes to standard error and a question is
+// answered No.
+class MessageBoxUi : public UserInterface {
+public:
+    // `owner` yields the window the boxes belong to (may yield null before the main window).
+    explicit MessageBoxUi(std::function<QWidget*()> owner = {});
+
+    bool askYesNo(const Prompt& prompt) override;
+    void inform(const Message& message) override;
+    void reportError(const StandardError& error) override;
+    void setStatus(std::string_view) override {}
+    void setProgress(long long, long long) override {}
+    void yield() override;
+
+private:
+    QWidget* owner() const;
+
+    std::function<QWidget*()> owner_;
+};
+
+}  // namespace qor::app

@@ -1,0 +1,82 @@
+#include "gui/app/recent_files.h"
+
+#include <QAction>
+#include <string>
+
+#include "core/platform/settings_store.h"
+
+namespace qor::app {
+namespace {
+
+constexpr std::string_view kSection = "MRUFiles";
+
+QString menuText(QString path) {
+    // A path is shown as it is: an "&" in it must not become a keyboard mnemonic.
+    return path.replace('&', "&&");
+}
+
+}  // namespace
+
+RecentFilesMenu::RecentFilesMenu(QAction& recentMenu,
+                                 const std::array<QAction*, kRecentSlots>& recentSlots)
+    : recentMenu_(recentMenu), slots_(recentSlots) {}
+
+void RecentFilesMenu::setSlot(int index, const QString& path) {
+    slots_[index]->setData(path);
+    slots_[index]->setText(menuText(path));
+    slots_[index]->setVisible(true);
+}
+
+std::optional<QString> RecentFilesMenu::path(int slot) const {
+    if (slot < 1 || slot > kRecentSlots || !slots_[slot - 1]->isVisible()) {
+        return std::nullopt;
+    }
+    return slots_[slot - 1]->data().toString();
+}
+
+int RecentFilesMenu::count() const {
+    int used = 0;
+    while (used < kRecentSlots && slots_[used]->isVisible()) {
+        ++used;
+    }
+    return used;
+}
+
+void RecentFilesMenu::AddItemToRecentMenu(const QString& path) {
+    recentMenu_.setVisible(true);
+    const int used = count();
+    for (int i = 0; i < used; ++i) {
+        if (slots_[i]->data().toString() == path) {
+            return;
+        }
+    }
+    if (used < kRecentSlots) {
+        setSlot(used, path);
+        return;
+    }
+    for (int i = kRecentSlots - 1; i > 0; --i) {
+        setSlot(i, slots_[i - 1]->data().toString());
+    }
+    setSlot(0, path);
+}
+
+void RecentFilesMenu::load(const platform::SettingsStore& store) {
+    for (int i = 1;; ++i) {
+        const QString value =
+            QString::fromStdString(store.GetSetting(kSection, std::to_string(i), "")).trimmed();
+        if (value.isEmpty()) {
+            break;
+        }
+        AddItemToRecentMenu(value);
+    }
+}
+
+void RecentFilesMenu::save(platform::SettingsStore& store) const {
+    for (int slot = 1; slot <= kRecentSlots; ++slot) {
+        if (const auto value = path(slot)) {
+            store.SaveSetting(kSection, std::to_string(slot), value->toStdString());
+        }
+    }
+}
+
+}  // namespace qor::app

@@ -1,0 +1,44 @@
+#include "gui/app/scan_display.h"
+
+#include <QCoreApplication>
+#include <QProgressBar>
+
+#include "gui/app/main_status_bar.h"
+#include "gui/output/progress_window.h"
+
+namespace qor::app {
+
+ScanDisplay::ScanDisplay(UserInterface& boxes, MainStatusBar& statusBar,
+                         output::ProgressWindow& progress)
+    : boxes_(boxes), statusBar_(statusBar), progress_(progress) {}
+
+void ScanDisplay::setStatus(std::string_view text) {
+    progress_.setStatus(text);
+}
+
+void ScanDisplay::setStatusBarText(std::string_view text) {
+    statusBar_.setPanelText(1, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    statusBar_.repaint();
+}
+
+void ScanDisplay::showProgressWindow(bool visible) {
+    progress_.setVisible(visible);
+    if (visible) {
+        progress_.raise();
+        progress_.repaint();
+    }
+}
+
+void ScanDisplay::showProgressBar(bool visible) {
+    statusBar_.showProgress(visible);
+}
+
+void ScanDisplay::setProgress(long long value, long long maximum) {
+    statusBar_.setProgress(value, maximum);
+}
+
+void ScanDisplay::yield() {
+    QCoreApplication::processEvents();
+}
+
+}  // namespace qor::app

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/base/user_interface.h"
+
+namespace qor::output {
+class ProgressWindow;
+}
+
+namespace qor::app {
+
+class MainStatusBar;
+
+// What a scan shows while it runs: questions and messages in boxes, the status in the
+// progress window, the status text and the progress bar in the main window's status bar.
+class ScanDisplay : public UserInterface {
+public:
+    ScanDisplay(UserInterface& boxes, MainStatusBar& statusBar, output::ProgressWindow& progress);
+
+    bool askYesNo(const Prompt& prompt) override { return boxes_.askYesNo(prompt); }
+    void inform(const Message& message) override { boxes_.inform(message); }
+    void reportError(const StandardError& error) override { boxes_.reportError(error); }
+    void setStatus(std::string_view text) override;
+    void setStatusBarText(std::string_view text) override;
+    void showProgressWindow(bool visible) override;
+    void showProgressBar(bool visible) override;
+    void setProgress(long long value, long long maximum) override;
+    void yield() override;
+
+private:
+    UserInterface& boxes_;
+    MainStatusBar& statusBar_;
+    output::ProgressWindow& progress_;
+};
+
+}  // namespace qor::app

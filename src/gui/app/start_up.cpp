@@ -1,0 +1,97 @@
+#include "gui/app/start_up.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include "gui/app/main_window.h"
+#include "gui/app/splash_window.h"
+#include "core/base/qor_error.h"
+#include "core/base/standard_error.h"
+#include "gui/options/options_dialog.h"
+#include "core/output/search_status.h"
+#include "core/platform/file_association.h"
+#include "core/platform/long_file_name.h"
+#include "core/platform/single_instance.h"
+
+namespace qor::app {
+namespace {
+
+constexpr std::string_view kModule = "modSplash";
+
+}  // namespace
+
+StartUp::StartUp(AppContext& context, StartUpSettings settings)
+    : context_(context), settings_(std::move(settings)) {}
+
+StartUp::~StartUp() = default;
+
+void StartUp::wait() const {
+    // The splash holds each text this long; paint events still run meanwhile, input waits.
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < settings_.splashWaitMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        QThread::msleep(10);
+    }
+}
+
+void StartUp::showSplashStatus(const QString& text) {
+    if (splash_) {
+        splash_->setStatus(text);
+        splash_->repaint();
+    }
+}
+
+bool StartUp::Main(const QString& commandLineFile) {
+    UserInterface& boxes = context_.boxes;
+    instance_ = std::make_unique<platform::SingleInstance>(settings_.lockFolder);
+    if (!instance_->acquire()) {
+        boxes.inform(Message{std::string(kApplicationTitle), platform::alreadyRunningText(),
+                             MessageIcon::Exclamation});
+        return false;
+    }
+    runStep(boxes, kModule, "Main", [&] {
+        splash_ = std::make_unique<SplashWindow>();
+        splash_->setStatus("Initializing startup procedures...");
+        splash_->show();
+        splash_->repaint();
+    });
+    wait();
+    runStep(boxes, kModule, "Main", [&] { context_.excel = output::ExcelInstalled(boxes); });
+    // The main window exists before the options dialog so that the dialog belongs to it;
+    // it stays hidden until the splash has shown its last text. Creating the dialog loads
+    // the options record, the scan result folder among them.
+    runStep(boxes, kModule, "Main", [&] { mainWindow_ = std::make_unique<MainWindow>(context_); });
+    runStep(boxes, kModule, "Main", [&] { mainWindow_->optionsDialog().Dummy(); });
+    QCoreApplication::processEvents();
+    showSplashStatus("Getting registry settings...");
+    wait();
+    runStep(boxes, kModule, "Main",
+            [&] { output::SearchStatus(context_.store, context_.session.searchStatus, boxes); });
+    runStep(boxes, kModule, "Main", [&] {
+        const QString marker =
+            QString::fromStdString(context_.store.GetSetting("Settings", "FirstInstance", "0"));
+        bool ok = false;
+        const int firstRun = marker.trimmed().toInt(&ok);
+        if (!ok) {
+            throw QorError("Type mismatch");
+        }
+        if (firstRun == 0) {
+            platform::RegisterFileAssociation(settings_.dataFolder);
+        }
+    });
+    showSplashStatus("Creating application window...");
+    wait();
+    runStep(boxes, kModule, "Main", [&] {
+        mainWindow_->show();
+        if (!commandLineFile.isEmpty()) {
+            mainWindow_->openByPath(platform::GetLongFileName(commandLineFile.toStdString()));
+        }
+    });
+    QCoreApplication::processEvents();
+    splash_.reset();
+    return true;
+}
+
+}  // namespace qor::app

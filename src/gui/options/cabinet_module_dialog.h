@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QDialog>
+#include <cstddef>
+#include <string>
+
+#include "core/base/user_interface.h"
+#include "core/options/cabinet_table.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace qor::options {
+
+// The row of the cabinet-module list that was made current, by number from 1; 0 is none.
+struct CurrentCabinetRow {
+    std::string cabinet;
+    std::string module;
+    std::size_t number = 0;
+};
+
+// frmCabinetModule, "Cabinet | Module Assignment": adds rows to the cabinet-module table
+// ("Apply" and "Close"), or, once ModifyListView has run, rewrites the current row
+// ("Modify"). Rows are stored upper-cased. The table is the options dialog's list; the
+// label lists and the store follow on the next save.
+class CabinetModuleDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    CabinetModuleDialog(CabinetModuleTable& table, UserInterface& ui, QWidget* parent = nullptr);
+
+    // Opens the dialog on `row`: its texts in the boxes, "Apply" reads "Modify" and "Close"
+    // is hidden.
+    void ModifyListView(const CurrentCabinetRow& row);
+    bool modifying() const { return modifying_; }
+
+signals:
+    // A row was added or rewritten.
+    void tableChanged();
+
+private:
+    void cmdApply_Click();
+    void AddNewItems();
+    void modifyRow();
+
+    CabinetModuleTable& table_;
+    UserInterface& ui_;
+    QLineEdit* cabinet_;
+    QLineEdit* module_;
+    QPushButton* apply_;
+    QPushButton* close_;
+    bool modifying_ = false;
+    std::size_t rowNumber_ = 0;
+};
+
+}  // namespace qor::options

@@ -1,0 +1,199 @@
+#include "gui/options/cabinet_tab.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "core/base/standard_error.h"
+#include "core/options/settings_keys.h"
+#include "gui/options/option_widgets.h"
+
+namespace qor::options {
+namespace {
+
+// How far "Add" lifts the options dialog, so that the assignment dialog leaves the list
+// in view.
+constexpr double kAddLiftTwips = 2200.0;
+
+QLabel* captionLabel(const char* text, const char* name, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QLabel* valueLabel(const char* name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+}  // namespace
+
+CabinetTab::CabinetTab(output::Session& session, platform::SettingsStore& store, UserInterface& ui,
+                       platform::Desktop& desktop, QWidget* parent)
+    : QWidget(parent),
+      session_(session),
+      store_(store),
+      ui_(ui),
+      desktop_(desktop),
+      list_(new QTreeWidget(this)),
+      fileName_(valueLabel("lblImportedFile", this)),
+      count_(valueLabel("lblItemsCount", this)),
+      apply_(new QCheckBox("Apply above values to search results", this)) {
+    setObjectName("tabCabinetModule");
+    auto* layout = new QGridLayout(this);
+    layout->setHorizontalSpacing(10);
+
+    auto* facts = new QHBoxLayout;
+    facts->setSpacing(6);
+    facts->addWidget(captionLabel("Imported File:", "lblImportedFileCaption", this));
+    facts->addWidget(fileName_, 1);
+    facts->addSpacing(16);
+    facts->addWidget(captionLabel("Items Count:", "lblItemsCountCaption", this));
+    facts->addWidget(count_);
+    layout->addLayout(facts, 0, 0, 1, 2);
+
+    list_->setObjectName("lvwCabinetModule");
+    list_->setColumnCount(2);
+    list_->setHeaderLabels({"Cabinet Name", "Module Skeleton Name"});
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setAllColumnsShowFocus(true);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->header()->setStretchLastSection(true);
+    list_->header()->resizeSection(0, 170);
+    list_->setMinimumSize(380, 170);
+    list_->installEventFilter(this);
+    layout->addWidget(list_, 1, 0);
+
+    auto* add = new QPushButton("Add", this);
+    add->setObjectName("cmdAdd");
+    add->setToolTip("Add new item to the list");
+    add->setAutoDefault(false);
+    auto* import = new QPushButton("Import", this);
+    import->setObjectName("cmdImport");
+    import->setToolTip("Import CSV file");
+    import->setAutoDefault(false);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(add);
+    buttons->addWidget(import);
+    buttons->addStretch(1);
+    layout->addLayout(buttons, 1, 1);
+
+    apply_->setObjectName("chkApplyCabinetModule");
+    apply_->setToolTip("Apply these 'Cabinet|Module' values to search results");
+    layout->addWidget(apply_, 2, 0, 1, 2);
+    layout->setRowStretch(1, 1);
+
+    connect(add, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
+    connect(import, &QPushButton::clicked, this, [this] { cmdImport_Click(); });
+    connect(apply_, &QCheckBox::clicked, this,
+            [this](bool checked) { session_.options.applyCabinetLabels = checked; });
+    connect(list_, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { lvwCabinetModule_ItemClick(item); });
+    connect(list_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+        // The row double-clicked is the row to modify, whatever its cabinet name holds.
+        makeCurrent(list_->indexOfTopLevelItem(item));
+        lvwCabinetModule_DblClick();
+    });
+
+    showTable();
+    refreshCountAndApply();
+}
+
+void CabinetTab::showTable() {
+    const CabinetModuleTable& table = session_.options.cabinetTable;
+    list_->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(table.rows.size()));
+    for (const CabinetRow& row : table.rows) {
+        items.append(new QTreeWidgetItem({toQString(row.cabinet), toQString(row.module)}));
+    }
+    list_->addTopLevelItems(items);
+    fileName_->setText(toQString(table.importedFileName));
+    apply_->setChecked(session_.options.applyCabinetLabels);
+}
+
+void CabinetTab::refreshCountAndApply() {
+    const std::size_t rows = session_.options.cabinetTable.rows.size();
+    count_->setText(QString::number(rows));
+    apply_->setEnabled(rows > 0);
+}
+
+void CabinetTab::makeCurrent(int index) {
+    const auto& rows = session_.options.cabinetTable.rows;
+    if (index < 0 || static_cast<std::size_t>(index) >= rows.size()) {
+        return;
+    }
+    const CabinetRow& row = rows[static_cast<std::size_t>(index)];
+    current_ = {row.cabinet, row.module, static_cast<std::size_t>(index) + 1};
+}
+
+void CabinetTab::lvwCabinetModule_ItemClick(QTreeWidgetItem* item) {
+    const int index = list_->indexOfTopLevelItem(item);
+    const auto& rows = session_.options.cabinetTable.rows;
+    if (index >= 0 && static_cast<std::size_t>(index) < rows.size() &&
+        !rows[static_cast<std::size_t>(index)].cabinet.empty()) {
+        makeCurrent(index);
+    }
+}
+
+void CabinetTab::lvwCabinetModule_DblClick() {
+    if (current_.number < 1 || current_.number > session_.options.cabinetTable.rows.size()) {
+        return;
+    }
+    CabinetModuleDialog dialog(session_.options.cabinetTable, ui_, window());
+    dialog.ModifyListView(current_);
+    connect(&dialog, &CabinetModuleDialog::tableChanged, this, [this] { showTable(); });
+    desktop_.runModal(dialog);
+}
+
+void CabinetTab::cmdAdd_Click() {
+    QWidget& options = *window();
+    centreAboveMiddle(options, kAddLiftTwips);
+    CabinetModuleDialog dialog(session_.options.cabinetTable, ui_, &options);
+    connect(&dialog, &CabinetModuleDialog::tableChanged, this, [this] { showTable(); });
+    desktop_.runModal(dialog);
+    centreOnScreen(options);  // BackToOryPosition
+}
+
+void CabinetTab::cmdImport_Click() {
+    if (!ui_.askYesNo(Prompt{std::string(kApplicationTitle),
+                             "Do you really want to import values from external file ?. Current "
+                             "contents will be cleared.",
+                             MessageIcon::Exclamation})) {
+        return;
+    }
+    CabinetModuleTable& table = session_.options.cabinetTable;
+    // The stored table goes before a file is chosen: cancelling leaves no table at all.
+    ClearCabinetTable(store_, table, session_.cabinetLabels);
+    showTable();
+    const std::string path = desktop_.ShowAPIOpenDialog(
+        window(), {{"Comma Separated Values (*.csv)", "*.csv"}, {"Text Files (*.txt)", "*.txt"}},
+        "Select File to Inport...", toStdString(QCoreApplication::applicationDirPath()), "");
+    if (path.empty()) {
+        store_.SaveSetting(keys::kSettings, keys::kLastImportedFile, "");
+    } else {
+        ImportCabinetFile(path, store_, table, session_.cabinetLabels, ui_);
+    }
+    showTable();
+    refreshCountAndApply();
+}
+
+bool CabinetTab::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_ && event->type() == QEvent::FocusOut) {
+        list_->clearSelection();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace qor::options

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QWidget>
+
+#include "core/base/user_interface.h"
+#include "gui/options/cabinet_module_dialog.h"
+#include "core/output/session.h"
+#include "gui/platform/desktop.h"
+#include "core/platform/settings_store.h"
+
+class QCheckBox;
+class QLabel;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace qor::options {
+
+// "Cabinet<->Module": the cabinet-module table as a two-column list, with "Add", "Import"
+// and the box that applies the labels to the search results. The list is the session's
+// table; the label lists the scan reads follow it when the options are saved, and at once
+// after an import.
+class CabinetTab : public QWidget {
+public:
+    CabinetTab(output::Session& session, platform::SettingsStore& store, UserInterface& ui,
+               platform::Desktop& desktop, QWidget* parent = nullptr);
+
+    // The list, the imported file name and the apply box's check from the record.
+    void showTable();
+    // "Items Count:" and whether the apply box can be used: refreshed when the dialog is
+    // created and after an import, not on every edit.
+    void refreshCountAndApply();
+
+    const CurrentCabinetRow& currentRow() const { return current_; }
+
+    void cmdAdd_Click();
+    void cmdImport_Click();
+    // Opens the assignment dialog on the current row; with no current row, or one that no
+    // longer exists, nothing happens.
+    void lvwCabinetModule_DblClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void lvwCabinetModule_ItemClick(QTreeWidgetItem* item);
+    void makeCurrent(int index);
+
+    output::Session& session_;
+    platform::SettingsStore& store_;
+    UserInterface& ui_;
+    platform::Desktop& desktop_;
+    QTreeWidget* list_;
+    QLabel* fileName_;
+    QLabel* count_;
+    QCheckBox* apply_;
+    CurrentCabinetRow current_;
+};
+
+}  // namespace qor::options

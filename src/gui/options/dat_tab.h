@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "core/options/search_options.h"
+
+class QCheckBox;
+
+namespace qor::options {
+
+// "DAT Elements": one row each for DAT(B), DAT(I), DAT(IL) and DAT(R) with the NAME box
+// and the "Enable Search" box. NAME is the only column these types have, so the two boxes
+// of a row move together: whichever is clicked, the other takes its state.
+class DatTab : public QWidget {
+public:
+    static constexpr std::array<scan::ElementType, 4> kTypes{
+        scan::ElementType::DATB, scan::ElementType::DATI, scan::ElementType::DATIL,
+        scan::ElementType::DATR};
+
+    explicit DatTab(SearchOptions& options, QWidget* parent = nullptr);
+
+    void showRecord();
+
+private:
+    void rowClicked(std::size_t row, bool checked);
+
+    SearchOptions& options_;
+    std::array<QCheckBox*, 4> nameBoxes_{};
+    std::array<QCheckBox*, 4> enableBoxes_{};
+};
+
+}  // namespace qor::options

@@ -1,0 +1,118 @@
+#include "gui/options/element_tab.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "core/base/strings.h"
+#include "gui/options/option_widgets.h"
+
+namespace qor::options {
+namespace {
+
+constexpr int kBoxesPerColumn = 4;
+
+// "chkAISParameters" -> "chkAIS"
+QString boxPrefix(const scan::ElementTypeInfo& type) {
+    QString prefix = toQString(type.settingsSection);
+    prefix.chop(static_cast<int>(std::string_view("Parameters").size()));
+    return prefix;
+}
+
+// The I/O module families that the four channel tabs cover.
+QString moduleLine(scan::ElementType type) {
+    switch (type) {
+        case scan::ElementType::AI:
+            return "AIS (S100 Cabinet) and AIS8xx (S800 Cabinet)";
+        case scan::ElementType::AO:
+            return "AOS (S100 Cabinet) and AOS8xx (S800 Cabinet)";
+        case scan::ElementType::DI:
+            return "DIS (S100 Cabinet) and DIS8xx (S800 Cabinet)";
+        case scan::ElementType::DO:
+            return "DOS (S100 Cabinet ) and DOS8xx (S800 Cabinet)";
+        default:
+            return {};
+    }
+}
+
+}  // namespace
+
+QCheckBox* makeParameterBox(const scan::ElementTypeInfo& type, int box, QWidget* parent) {
+    auto* check =
+        new QCheckBox(toQString(type.parameters[static_cast<std::size_t>(box - 1)]), parent);
+    check->setObjectName(toQString(type.settingsSection) + "_" + QString::number(box));
+    if (box == 1) {
+        setCaptionColor(*check, darkRed());
+    }
+    return check;
+}
+
+QCheckBox* makeEnableSearchBox(const scan::ElementTypeInfo& type, QWidget* parent) {
+    auto* check = new QCheckBox(stringTableText(str::kEnableSearch), parent);
+    check->setObjectName(boxPrefix(type) + "EnableSearch");
+    return check;
+}
+
+ElementTab::ElementTab(scan::ElementType type, SearchOptions& options, QWidget* parent)
+    : QWidget(parent), type_(type), options_(options) {
+    const scan::ElementTypeInfo& info = scan::elementType(type);
+    auto* layout = new QVBoxLayout(this);
+
+    auto* heading = new QLabel(stringTableText(str::kMostValuableParameters), this);
+    heading->setObjectName("lbl" + boxPrefix(info).mid(3) + "Heading");
+    layout->addWidget(heading);
+    if (const QString modules = moduleLine(type); !modules.isEmpty()) {
+        auto* line = new QLabel(modules, this);
+        line->setObjectName("lbl" + boxPrefix(info).mid(3) + "Modules");
+        QFont font = line->font();
+        font.setBold(true);
+        line->setFont(font);
+        layout->addWidget(line);
+    }
+
+    auto* boxes = new QGridLayout;
+    boxes->setContentsMargins(16, 8, 0, 8);
+    boxes->setHorizontalSpacing(32);
+    for (std::size_t box = 0; box < info.parameters.size(); ++box) {
+        QCheckBox* check = makeParameterBox(info, static_cast<int>(box) + 1, this);
+        const int position = static_cast<int>(box);
+        boxes->addWidget(check, position % kBoxesPerColumn, position / kBoxesPerColumn);
+        connect(check, &QCheckBox::clicked, this,
+                [this, box](bool checked) { parameterClicked(box, checked); });
+        parameterBoxes_.push_back(check);
+    }
+    boxes->setColumnStretch(2, 1);
+    layout->addLayout(boxes);
+
+    auto* rule = new QFrame(this);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(rule);
+
+    enableBox_ = makeEnableSearchBox(info, this);
+    connect(enableBox_, &QCheckBox::clicked, this,
+            [this](bool checked) { options_.of(type_).enabled = checked; });
+    layout->addWidget(enableBox_);
+    layout->addStretch(1);
+
+    showRecord();
+}
+
+void ElementTab::showRecord() {
+    const TypeOptions& record = options_.of(type_);
+    for (std::size_t box = 0; box < parameterBoxes_.size(); ++box) {
+        parameterBoxes_[box]->setChecked(record.parameters[box]);
+    }
+    enableBox_->setChecked(record.enabled);
+}
+
+void ElementTab::parameterClicked(std::size_t box, bool checked) {
+    TypeOptions& record = options_.of(type_);
+    record.parameters[box] = checked;
+    record.parameters[0] = true;
+    parameterBoxes_.front()->setChecked(true);
+}
+
+}  // namespace qor::options

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "core/options/search_options.h"
+#include "core/scan/element_types.h"
+
+class QCheckBox;
+
+namespace qor::options {
+
+// Box `box` (1 = NAME) of a type: captioned with its parameter name, NAME in dark red,
+// named after the type's settings section ("chkAISParameters_1").
+QCheckBox* makeParameterBox(const scan::ElementTypeInfo& type, int box, QWidget* parent);
+// The type's "Enable Search" box ("chkAISEnableSearch").
+QCheckBox* makeEnableSearchBox(const scan::ElementTypeInfo& type, QWidget* parent);
+
+// The tab of one of the ten types with a tab of their own: "Only most valuable parameters
+// for:", the type's parameter boxes and its "Enable Search" box. The boxes edit the live
+// record, so a scan reads them before they are saved. Any parameter box clicked checks NAME:
+// NAME cannot be cleared by hand. "Enable Search" touches nothing else.
+class ElementTab : public QWidget {
+public:
+    ElementTab(scan::ElementType type, SearchOptions& options, QWidget* parent = nullptr);
+
+    // Shows the record's selection as it is, a clear NAME included.
+    void showRecord();
+
+private:
+    void parameterClicked(std::size_t box, bool checked);
+
+    scan::ElementType type_;
+    SearchOptions& options_;
+    std::vector<QCheckBox*> parameterBoxes_;
+    QCheckBox* enableBox_;
+};
+
+}  // namespace qor::options

@@ -1,0 +1,174 @@
+#include "gui/options/general_tab.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "core/base/strings.h"
+#include "gui/options/folder_page.h"
+#include "gui/options/option_widgets.h"
+
+namespace qor::options {
+namespace {
+
+QPushButton* pageButton(const char* caption, const char* name, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+QString GeneralTab::excelVersionName(const std::string& version) {
+    if (version == "5") {
+        return "Microsoft Excel 7.0/5.0";
+    }
+    if (version == "8") {
+        return "Microsoft Excel 97";
+    }
+    if (version == "9") {
+        return "Microsoft Excel 2000";
+    }
+    if (version == "10") {
+        return "Microsoft Excel 2002 (XP)";
+    }
+    return {};
+}
+
+GeneralTab::GeneralTab(SearchOptions& options, const output::ExcelInstallation& excel,
+                       UserInterface& ui, QWidget* parent)
+    : QWidget(parent),
+      options_(options),
+      excelInstalled_(excel.installed),
+      pages_(new QStackedWidget(this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(pages_);
+
+    // Page 1: the output choice.
+    auto* first = new QWidget(pages_);
+    auto* firstLayout = new QVBoxLayout(first);
+    firstLayout->setContentsMargins(0, 0, 0, 0);
+    auto* frame = new QGroupBox(stringTableText(str::kSaveOptionsFrame), first);
+    frame->setObjectName("fraSaveOptions");
+    auto* frameLayout = new QVBoxLayout(frame);
+    frameLayout->setSpacing(8);
+    excelOption_ = new QRadioButton(stringTableText(str::kSaveAsExcel), frame);
+    excelOption_->setObjectName("optSaveToExcelOnly");
+    csvOption_ = new QRadioButton(stringTableText(str::kSaveAsCsv), frame);
+    csvOption_->setObjectName("optSaveToCSVOnly");
+    htmlOption_ = new QRadioButton(stringTableText(str::kSaveAsHtml), frame);
+    htmlOption_->setObjectName("optSaveToHTMLReport");
+    oneWorkbook_ = new QCheckBox(stringTableText(str::kSaveInOneExcelFile), frame);
+    oneWorkbook_->setObjectName("chkSaveToOneExcelFile");
+    auto* group = new QButtonGroup(this);
+    for (QRadioButton* option : {excelOption_, csvOption_, htmlOption_}) {
+        group->addButton(option);
+    }
+    frameLayout->addWidget(excelOption_);
+    auto* indented = new QHBoxLayout;
+    indented->addSpacing(22);
+    indented->addWidget(oneWorkbook_);
+    frameLayout->addLayout(indented);
+    frameLayout->addWidget(csvOption_);
+    frameLayout->addWidget(htmlOption_);
+    frameLayout->addSpacing(8);
+    auto* versionRow = new QHBoxLayout;
+    auto* versionCaption = new QLabel(stringTableText(str::kExcelVersionCaption), frame);
+    versionCaption->setObjectName("lblExcelVersionCaption");
+    // A version without a name of its own is shown as it was found.
+    version_ = new QLabel(toQString(excel.version), frame);
+    version_->setObjectName("lblExcelVersion");
+    if (!excel.installed) {
+        version_->setText("Not installed");
+    } else if (const QString name = excelVersionName(excel.version); !name.isEmpty()) {
+        version_->setText(name);
+    }
+    versionRow->addWidget(versionCaption);
+    versionRow->addWidget(version_, 1);
+    frameLayout->addLayout(versionRow);
+    firstLayout->addWidget(frame);
+    firstLayout->addStretch(1);
+    auto* forward = pageButton(">", "cmdNextPage", first);
+    firstLayout->addWidget(forward, 0, Qt::AlignRight);
+    pages_->addWidget(first);
+
+    // Page 2: the result folder.
+    auto* second = new QWidget(pages_);
+    auto* secondLayout = new QVBoxLayout(second);
+    secondLayout->setContentsMargins(0, 0, 0, 0);
+    folder_ = new FolderPage(options, ui, second);
+    secondLayout->addWidget(folder_, 1);
+    auto* back = pageButton("<", "cmdPreviousPage", second);
+    secondLayout->addWidget(back, 0, Qt::AlignLeft);
+    pages_->addWidget(second);
+
+    connect(forward, &QPushButton::clicked, this, [this] { pages_->setCurrentIndex(1); });
+    connect(back, &QPushButton::clicked, this, [this] { pages_->setCurrentIndex(0); });
+    connect(excelOption_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            outputChosen(OutputMode::ExcelFilesOnly);
+        }
+    });
+    connect(csvOption_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            outputChosen(OutputMode::CsvFilesOnly);
+        }
+    });
+    connect(htmlOption_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            outputChosen(OutputMode::HtmlReport);
+        }
+    });
+    connect(oneWorkbook_, &QCheckBox::clicked, this,
+            [this](bool checked) { options_.oneExcelWorkbook = checked; });
+
+    if (!excelInstalled_) {
+        excelOption_->setEnabled(false);
+    }
+    showRecord();
+}
+
+int GeneralTab::currentPage() const {
+    return pages_->currentIndex() + 1;
+}
+
+void GeneralTab::showRecord() {
+    const QSignalBlocker blockExcel(excelOption_);
+    const QSignalBlocker blockCsv(csvOption_);
+    const QSignalBlocker blockHtml(htmlOption_);
+    auto* group = excelOption_->group();
+    // An exclusive group cannot show "none selected"; a record with no output mode can.
+    group->setExclusive(false);
+    excelOption_->setChecked(options_.outputMode == OutputMode::ExcelFilesOnly);
+    csvOption_->setChecked(options_.outputMode == OutputMode::CsvFilesOnly);
+    htmlOption_->setChecked(options_.outputMode == OutputMode::HtmlReport);
+    group->setExclusive(true);
+    showOneWorkbookState();
+    folder_->showRecord();
+}
+
+void GeneralTab::showOneWorkbookState() {
+    const bool locked = !excelInstalled_ || options_.outputMode == OutputMode::CsvFilesOnly ||
+                        options_.outputMode == OutputMode::HtmlReport;
+    oneWorkbook_->setEnabled(!locked);
+    oneWorkbook_->setChecked(options_.oneExcelWorkbook);
+}
+
+void GeneralTab::outputChosen(OutputMode mode) {
+    options_.outputMode = mode;
+    if (mode != OutputMode::ExcelFilesOnly) {
+        options_.oneExcelWorkbook = false;
+    }
+    showOneWorkbookState();
+}
+
+}  // namespace qor::options

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QWidget>
+
+#include "core/base/user_interface.h"
+#include "core/options/search_options.h"
+#include "core/output/workbook_output.h"
+
+class QCheckBox;
+class QLabel;
+class QRadioButton;
+class QStackedWidget;
+
+namespace qor::options {
+
+class FolderPage;
+
+// "General Options": page 1 holds the output choice, page 2 the scan result folder; ">"
+// and "<" switch between them and the page stays as left for as long as the tab lives.
+// Only the Excel output can put every type into one workbook, so choosing CSV or HTML
+// clears and locks that box. Without the spreadsheet neither Excel choice is offered.
+class GeneralTab : public QWidget {
+public:
+    GeneralTab(SearchOptions& options, const output::ExcelInstallation& excel, UserInterface& ui,
+               QWidget* parent = nullptr);
+
+    void showRecord();
+    int currentPage() const;  // 1 or 2
+
+    // The caption shown for an installed spreadsheet of `version`; empty for a version
+    // without a name of its own.
+    static QString excelVersionName(const std::string& version);
+
+private:
+    void outputChosen(OutputMode mode);
+    void showOneWorkbookState();
+
+    SearchOptions& options_;
+    const bool excelInstalled_;
+    QStackedWidget* pages_;
+    QRadioButton* excelOption_;
+    QRadioButton* csvOption_;
+    QRadioButton* htmlOption_;
+    QCheckBox* oneWorkbook_;
+    QLabel* version_;
+    FolderPage* folder_;
+};
+
+}  // namespace qor::options

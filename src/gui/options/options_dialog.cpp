@@ -1,0 +1,155 @@
+#include "gui/options/options_dialog.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/base/standard_error.h"
+#include "core/base/strings.h"
+#include "core/options/search_options.h"
+#include "gui/options/cabinet_tab.h"
+#include "gui/options/dat_tab.h"
+#include "gui/options/element_tab.h"
+#include "gui/options/general_tab.h"
+#include "gui/options/multi_row_tabs.h"
+#include "gui/options/option_widgets.h"
+#include "core/output/search_status.h"
+#include "core/platform/user_environment.h"
+
+namespace qor::options {
+namespace {
+
+using scan::ElementType;
+
+constexpr int kTabsPerRow = 12;
+
+// The types with a tab of their own, in tab order (tabs 0 to 9).
+constexpr ElementType kElementTabs[] = {
+    ElementType::AI,  ElementType::AO,     ElementType::DI,     ElementType::DO,  ElementType::DIC,
+    ElementType::DOC, ElementType::PIDCON, ElementType::MOTCON, ElementType::AIC, ElementType::AOC};
+
+}  // namespace
+
+OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& store,
+                             UserInterface& ui, platform::Desktop& desktop,
+                             const output::ExcelInstallation& excel, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      session_(session),
+      store_(store),
+      ui_(ui),
+      tabs_(new MultiRowTabWidget(kTabsPerRow, this)) {
+    setObjectName("frmOptions");
+    setWindowTitle("Search Options");
+    LoadSearchOptions(store, session.options, session.columns, session.cabinetLabels,
+                      excel.installed, platform::defaultResultFolder(), ui);
+
+    tabs_->setObjectName("tabOptions");
+    for (const ElementType type : kElementTabs) {
+        auto* tab = new ElementTab(type, session.options);
+        elementTabs_.push_back(tab);
+        tabs_->addTab(tab, toQString(scan::elementType(type).title));
+    }
+    datTab_ = new DatTab(session.options);
+    tabs_->addTab(datTab_, "DAT Elements");
+    generalTab_ = new GeneralTab(session.options, excel, ui);
+    tabs_->addTab(generalTab_, "General Options");
+    cabinetTab_ = new CabinetTab(session, store, ui, desktop);
+    tabs_->addTab(cabinetTab_, "Cabinet<->Module");
+    tabs_->addTab(new QWidget, "Spare");
+
+    auto* nameLabel = new QLabel("NAME", this);
+    nameLabel->setObjectName("lblMandatoryName");
+    setCaptionColor(*nameLabel, darkRed());
+    auto* mandatory = new QLabel("item on each tab is mandatory checked", this);
+    mandatory->setObjectName("lblMandatory");
+    showStatus_ = new QCheckBox(stringTableText(str::kShowSearchStatusDialog), this);
+    showStatus_->setObjectName("chkShowSearchStatusDialog");
+    auto* preview = new QPushButton(stringTableText(str::kPreviewStatus), this);
+    preview->setObjectName("cmdPreviewStatus");
+    preview->setToolTip("Preview current enabled/disabled status");
+    preview->setAutoDefault(false);
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("cmdOK");
+    ok->setAutoDefault(false);
+    ok->setMinimumWidth(preview->sizeHint().width());
+
+    auto* notes = new QVBoxLayout;
+    auto* nameLine = new QHBoxLayout;
+    nameLine->setSpacing(4);
+    nameLine->addWidget(nameLabel);
+    nameLine->addWidget(mandatory);
+    nameLine->addStretch(1);
+    notes->addLayout(nameLine);
+    notes->addWidget(showStatus_);
+    auto* bottom = new QHBoxLayout;
+    bottom->addLayout(notes, 1);
+    bottom->addWidget(preview, 0, Qt::AlignBottom);
+    bottom->addWidget(ok, 0, Qt::AlignBottom);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addSpacing(4);
+    layout->addLayout(bottom);
+    // A fixed size: the tabs are laid out for their pages, nothing gains from stretching.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(showStatus_, &QCheckBox::clicked, this,
+            [this](bool checked) { session_.options.showSearchStatusDialog = checked; });
+    connect(preview, &QPushButton::clicked, this, [this] { cmdPreviewStatus_Click(); });
+    connect(ok, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+
+    tabs_->setCurrentIndex(session.options.lastTab);
+    showRecord();
+}
+
+OptionsDialog::~OptionsDialog() = default;
+
+void OptionsDialog::BackToOryPosition() {
+    centreOnScreen(*this);
+}
+
+void OptionsDialog::showRecord() {
+    for (ElementTab* tab : elementTabs_) {
+        tab->showRecord();
+    }
+    datTab_->showRecord();
+    generalTab_->showRecord();
+    cabinetTab_->showTable();
+    showStatus_->setChecked(session_.options.showSearchStatusDialog);
+}
+
+void OptionsDialog::showEvent(QShowEvent* event) {
+    // Another window (the search status dialog) may have changed the record meanwhile.
+    showRecord();
+    QDialog::showEvent(event);
+}
+
+void OptionsDialog::saveOptions() {
+    session_.options.lastTab = tabs_->currentIndex();
+    SaveSearchOptions(store_, session_.options, session_.columns, session_.cabinetLabels, ui_);
+    output::SearchStatus(store_, session_.searchStatus, ui_);
+    // Saving an empty table blanks the imported file name.
+    cabinetTab_->showTable();
+}
+
+void OptionsDialog::cmdOK_Click() {
+    saveOptions();
+    accept();
+}
+
+void OptionsDialog::cmdPreviewStatus_Click() {
+    saveOptions();
+    if (onPreviewStatus) {
+        runStep(ui_, "frmOptions", "cmdPreviewStatus_Click", [&] { onPreviewStatus(); });
+    }
+    showRecord();
+}
+
+void OptionsDialog::reject() {
+    discarded_ = true;
+    QDialog::reject();
+}
+
+}  // namespace qor::options

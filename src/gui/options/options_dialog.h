@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <vector>
+
+#include "core/base/user_interface.h"
+#include "core/output/session.h"
+#include "core/output/workbook_output.h"
+#include "gui/platform/desktop.h"
+#include "core/platform/settings_store.h"
+
+class QCheckBox;
+
+namespace qor::options {
+
+class CabinetTab;
+class DatTab;
+class ElementTab;
+class GeneralTab;
+class MultiRowTabWidget;
+
+// frmOptions, "Search Options": fourteen tabs in two rows (the ten element types with a tab
+// of their own, "DAT Elements", "General Options", "Cabinet<->Module", "Spare"), the
+// "Show 'Search Status' dialog" box, "Preview Status" and "OK". There is no Cancel.
+//
+// Lifetime, as the owner (the main window) keeps it:
+// - Creating the dialog loads session.options (with session.columns and
+//   session.cabinetLabels) from the store. Create it hidden at start-up and keep it: showing
+//   it again does not reload. Show it with Desktop::runModal.
+// - The boxes edit session.options directly, so a scan reads what they show before "OK".
+// - "OK" saves the options, recomputes session.searchStatus from the store and hides the
+//   dialog (runModal returns QDialog::Accepted).
+// - Closing it any other way (title bar, Escape) marks it discarded(); runModal returns
+//   QDialog::Rejected. The owner then deletes it and creates a new one on the next use,
+//   whose constructor reloads the record and so drops the unsaved edits.
+// - "Preview Status" saves and recomputes the search status like "OK", then calls
+//   onPreviewStatus (the owner shows the search status dialog in preview mode) while this
+//   dialog stays open, and afterwards shows the record again, with any change that dialog
+//   made.
+class OptionsDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    OptionsDialog(output::Session& session, platform::SettingsStore& store, UserInterface& ui,
+                  platform::Desktop& desktop, const output::ExcelInstallation& excel,
+                  QWidget* parent = nullptr);
+    ~OptionsDialog() override;
+
+    // Does nothing: calling it is how start-up makes sure the dialog exists.
+    void Dummy() {}
+    // Back to the middle of the screen.
+    void BackToOryPosition();
+    // Closed without "OK": the owner must throw this dialog away.
+    bool discarded() const { return discarded_; }
+
+    MultiRowTabWidget& tabs() { return *tabs_; }
+
+    std::function<void()> onPreviewStatus;
+
+public slots:
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void cmdOK_Click();
+    void cmdPreviewStatus_Click();
+    void saveOptions();
+    // Every control from the record, as it stands now.
+    void showRecord();
+
+    output::Session& session_;
+    platform::SettingsStore& store_;
+    UserInterface& ui_;
+    MultiRowTabWidget* tabs_;
+    std::vector<ElementTab*> elementTabs_;
+    DatTab* datTab_ = nullptr;
+    GeneralTab* generalTab_ = nullptr;
+    CabinetTab* cabinetTab_ = nullptr;
+    QCheckBox* showStatus_ = nullptr;
+    bool discarded_ = false;
+};
+
+}  // namespace qor::options

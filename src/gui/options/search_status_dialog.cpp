@@ -1,0 +1,262 @@
+#include "gui/options/search_status_dialog.h"
+
+#include <algorithm>
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/base/standard_error.h"
+#include "core/base/strings.h"
+#include "core/options/column_data.h"
+#include "core/options/search_options.h"
+
+namespace qor::options {
+namespace {
+
+const QColor kEnabledColour(0, 0, 192);
+const QColor kDisabledColour(192, 0, 0);
+
+QString text(int id) {
+    const std::string_view value = loadString(id);
+    return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
+}
+
+// A status label that reacts to a click of the left button released over it.
+class StatusCell : public QLabel {
+public:
+    explicit StatusCell(QWidget* parent) : QLabel(parent) { setCursor(Qt::PointingHandCursor); }
+
+    std::function<void()> clicked;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+            clicked) {
+            clicked();
+        }
+        QLabel::mouseReleaseEvent(event);
+    }
+};
+
+bool isDatType(scan::ElementType type) {
+    return type == scan::ElementType::DATB || type == scan::ElementType::DATI ||
+           type == scan::ElementType::DATIL || type == scan::ElementType::DATR;
+}
+
+QLabel* headerLabel(const QString& caption, const QString& name, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+}  // namespace
+
+SearchStatusDialog::SearchStatusDialog(output::Session& session, UserInterface& ui, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      session_(session),
+      ui_(ui),
+      home_(parent) {
+    setObjectName("frmSearchStatus");
+    setWindowTitle("Search Status");
+
+    auto* explanation = new QLabel(text(str::kSearchStatusExplanation), this);
+    explanation->setObjectName("lblExplanation");
+    explanation->setWordWrap(true);
+
+    QFrame* table = buildTable();
+    QHBoxLayout* buttons = buildButtons();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(14, 14, 14, 14);
+    layout->setSpacing(12);
+    layout->addWidget(explanation);
+    layout->addWidget(table);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // The text wraps to the width of the table, or to a comfortable reading width.
+    explanation->setFixedWidth(
+        std::max(table->sizeHint().width(), fontMetrics().averageCharWidth() * 58));
+
+    prepare(mode_);
+}
+
+// The fifteen rows of names and statuses, under their headers.
+QFrame* SearchStatusDialog::buildTable() {
+    auto* table = new QFrame(this);
+    table->setObjectName("fraStatus");
+    table->setFrameShape(QFrame::StyledPanel);
+    table->setFrameShadow(QFrame::Sunken);
+    table->setBackgroundRole(QPalette::Base);
+    table->setAutoFillBackground(true);
+    auto* grid = new QGridLayout(table);
+    grid->setContentsMargins(12, 8, 12, 8);
+    grid->setHorizontalSpacing(32);
+    grid->setVerticalSpacing(3);
+    grid->addWidget(headerLabel(text(str::kStatusDataBaseElement), "lblElementHeader", table), 0,
+                    0);
+    grid->addWidget(headerLabel(text(str::kCurrentStatus), "lblStatusHeader", table), 0, 1);
+    auto* rule = new QFrame(table);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    grid->addWidget(rule, 1, 0, 1, 2);
+
+    const int statusWidth = fontMetrics().horizontalAdvance(text(str::kCurrentStatus)) + 8;
+    for (int row = 1; row <= kRowCount; ++row) {
+        const scan::ElementTypeInfo& info = scan::elementType(typeOfRow(row));
+        auto* name =
+            new QLabel(QString::fromUtf8(info.statisticsName.data(),
+                                         static_cast<qsizetype>(info.statisticsName.size())),
+                       table);
+        name->setObjectName(QString("lblElement_%1").arg(row));
+        auto* cell = new StatusCell(table);
+        cell->setObjectName(QString("lblStatus_%1").arg(row));
+        cell->setMinimumWidth(statusWidth);
+        cell->clicked = [this, row] { lblStatus_Click(row); };
+        statusCells_[static_cast<std::size_t>(row - 1)] = cell;
+        grid->addWidget(name, row + 1, 0);
+        grid->addWidget(cell, row + 1, 1);
+    }
+    grid->setColumnStretch(1, 1);
+    return table;
+}
+
+// "Cancel", "Change Settings" and "Scan Now", from left to right.
+QHBoxLayout* SearchStatusDialog::buildButtons() {
+    cmdCancel_ = new QPushButton(text(str::kCancel), this);
+    cmdCancel_->setObjectName("cmdCancel");
+    cmdChangeSettings_ = new QPushButton(text(str::kChangeSettings), this);
+    cmdChangeSettings_->setObjectName("cmdChangeSettings");
+    cmdScanNow_ = new QPushButton(text(str::kScanNow), this);
+    cmdScanNow_->setObjectName("cmdScanNow");
+    connect(cmdCancel_, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(cmdChangeSettings_, &QPushButton::clicked, this, [this] { cmdChangeSettings_Click(); });
+    connect(cmdScanNow_, &QPushButton::clicked, this, [this] { cmdScanNow_Click(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdCancel_);
+    buttons->addWidget(cmdChangeSettings_);
+    buttons->addWidget(cmdScanNow_);
+    return buttons;
+}
+
+scan::ElementType SearchStatusDialog::typeOfRow(int row) {
+    return scan::statusOrder()[static_cast<std::size_t>(row - 1)];
+}
+
+void SearchStatusDialog::prepare(SearchStatusMode mode, QWidget* owner) {
+    mode_ = mode;
+    const bool preview = mode == SearchStatusMode::PreviewFromOptions ||
+                         mode == SearchStatusMode::PreviewFromMainWindow;
+    cmdCancel_->setText(preview ? QString("OK") : text(str::kCancel));
+    cmdChangeSettings_->setEnabled(!preview);
+    cmdScanNow_->setEnabled(mode == SearchStatusMode::FromScanCommand);
+    QPushButton* defaultButton = cmdScanNow_->isEnabled() ? cmdScanNow_ : cmdCancel_;
+    for (QPushButton* button : {cmdCancel_, cmdChangeSettings_, cmdScanNow_}) {
+        button->setDefault(button == defaultButton);
+    }
+    for (int row = 1; row <= kRowCount; ++row) {
+        showStoredStatus(row);
+    }
+    QWidget* target = owner != nullptr ? owner : home_.data();
+    if (parentWidget() != target) {
+        setParent(target, windowFlags());
+    }
+    setResult(QDialog::Rejected);
+}
+
+// The cell says what the coming scan reads: the live record's flag. A stored value other than
+// 0 or 1 that the record did not take as checked is shown as it is stored.
+void SearchStatusDialog::showStoredStatus(int row) {
+    const scan::ElementType type = typeOfRow(row);
+    if (session_.options.of(type).enabled) {
+        showStatus(row, "Enabled", true);
+        return;
+    }
+    const int stored = session_.searchStatus.value(type);
+    if (stored == 0 || stored == 1) {
+        showStatus(row, "Disabled", false);
+    } else {
+        showStatus(row, QString::number(stored), true);
+    }
+}
+
+void SearchStatusDialog::showStatus(int row, const QString& caption, bool blue) {
+    QLabel* cell = statusCells_[static_cast<std::size_t>(row - 1)];
+    cell->setText(caption);
+    QPalette palette = cell->palette();
+    palette.setColor(cell->foregroundRole(), blue ? kEnabledColour : kDisabledColour);
+    cell->setPalette(palette);
+}
+
+void SearchStatusDialog::lblStatus_Click(int row) {
+    const scan::ElementType type = typeOfRow(row);
+    const scan::ElementTypeInfo& info = scan::elementType(type);
+    TypeOptions& typeOptions = session_.options.of(type);
+    typeOptions.enabled = !typeOptions.enabled;
+    if (isDatType(type)) {
+        typeOptions.parameters[0] = typeOptions.enabled;  // NAME follows "Enable Search"
+    }
+    // The scan takes its columns from the column data, so a NAME switched on here must
+    // reach them before "Scan Now".
+    session_.columns[scan::indexOf(type)] =
+        BuildColumnData(info, typeOptions, info.channel && session_.options.applyCabinetLabels);
+    showStatus(row, typeOptions.enabled ? "Enabled" : "Disabled", typeOptions.enabled);
+}
+
+void SearchStatusDialog::cmdCancel_Click() {
+    leave(QDialog::Rejected);
+}
+
+void SearchStatusDialog::cmdChangeSettings_Click() {
+    leave(kChangeSettingsResult);
+    // A copy: the owner may replace the callback, or this dialog, while it runs.
+    const std::function<void()> showOptions = onChangeSettings;
+    if (showOptions) {
+        runStep(ui_, "frmSearchStatus", "cmdChangeSettings_Click", showOptions);
+    }
+}
+
+void SearchStatusDialog::cmdScanNow_Click() {
+    leave(QDialog::Accepted);
+    const std::function<void()> scan = onScanNow;
+    if (scan) {
+        runStep(ui_, "frmSearchStatus", "cmdScanNow_Click", scan);
+    }
+}
+
+void SearchStatusDialog::leave(int result) {
+    done(result);
+    if (parentWidget() != home_.data()) {
+        setParent(home_.data(), windowFlags());
+    }
+}
+
+void SearchStatusDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();  // left only through its buttons
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void SearchStatusDialog::closeEvent(QCloseEvent* event) {
+    if (isVisible()) {
+        event->ignore();  // no close box: the buttons decide what follows
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+}  // namespace qor::options

@@ -1,0 +1,127 @@
+#include "gui/output/statistics_window.h"
+
+#include <string_view>
+
+#include <QColor>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/base/strings.h"
+
+namespace qor::output {
+namespace {
+
+QString qtext(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+}  // namespace
+
+QColor searchDisabledColor() {
+    return QColor(192, 0, 0);
+}
+
+StatisticsWindow::StatisticsWindow(const Session& session, const Clock& clock, UserInterface& ui,
+                                   QWidget* parent)
+    : QDialog(parent), session_(session), clock_(clock), ui_(ui) {
+    setObjectName(QStringLiteral("frmStatistic"));
+    setWindowTitle(QStringLiteral("Search Results Statistics"));
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(32);
+    grid->setVerticalSpacing(4);
+
+    // Column heads (IDs 165, 166), then a rule under them.
+    QFont headFont = font();
+    headFont.setBold(true);
+    lblModuleNames_[0] = makeLabel(this, QStringLiteral("lblModuleNames_0"),
+                                   qtext(loadString(str::kStatisticDataBaseElement)));
+    lblModuleNames_[kRowCount + 1] =
+        makeLabel(this, QStringLiteral("lblModuleNames_%1").arg(kRowCount + 1),
+                  qtext(loadString(str::kFoundElements)));
+    for (QLabel* head : {lblModuleNames_[0], lblModuleNames_[kRowCount + 1]}) {
+        head->setFont(headFont);
+    }
+    grid->addWidget(lblModuleNames_[0], 0, 0);
+    grid->addWidget(lblModuleNames_[kRowCount + 1], 0, 1);
+    auto* rule = new QFrame(this);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    grid->addWidget(rule, 1, 0, 1, 2);
+
+    // Rows 1..14: the type's caption and its count or "Search Disabled".
+    const auto rows = StatisticsRows(session_);
+    for (int i = 0; i < kRowCount; ++i) {
+        const StatisticsRow& row = rows[static_cast<std::size_t>(i)];
+        QLabel* name =
+            makeLabel(this, QStringLiteral("lblModuleNames_%1").arg(i + 1), qtext(row.name));
+        QLabel* count =
+            makeLabel(this, QStringLiteral("lblFoundElements_%1").arg(i), qtext(row.count));
+        lblModuleNames_[static_cast<std::size_t>(i + 1)] = name;
+        lblFoundElements_[static_cast<std::size_t>(i)] = count;
+        grid->addWidget(name, i + 2, 0);
+        grid->addWidget(count, i + 2, 1);
+    }
+    grid->setColumnStretch(1, 1);
+    Colors();
+
+    cmdSaveStatistic_ = new QPushButton(qtext(loadString(str::kSaveToFile)), this);
+    cmdSaveStatistic_->setObjectName(QStringLiteral("cmdSaveStatistic"));
+    cmdSaveStatistic_->setAutoDefault(false);
+    cmdClose_ = new QPushButton(qtext(loadString(str::kClose)), this);
+    cmdClose_->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose_->setDefault(true);
+    for (QPushButton* command : {cmdSaveStatistic_, cmdClose_}) {
+        command->setMinimumWidth(96);
+    }
+    connect(cmdSaveStatistic_, &QPushButton::clicked, this,
+            &StatisticsWindow::cmdSaveStatistic_Click);
+    connect(cmdClose_, &QPushButton::clicked, this, &StatisticsWindow::cmdClose_Click);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdSaveStatistic_);
+    buttons->addWidget(cmdClose_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 16, 20, 16);
+    layout->addLayout(grid);
+    layout->addSpacing(12);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void StatisticsWindow::Colors() {
+    for (QLabel* count : lblFoundElements_) {
+        if (count->text() == qtext(kSearchDisabled)) {
+            QPalette palette = count->palette();
+            palette.setColor(QPalette::WindowText, searchDisabledColor());
+            count->setPalette(palette);
+        }
+    }
+}
+
+void StatisticsWindow::cmdSaveStatistic_Click() {
+    lastSave_ = SaveStatisticsFile(session_, clock_, ui_);
+    // One save per opening; a failed save is no save, so the user may try again.
+    if (*lastSave_ == StatisticsSave::Saved) {
+        cmdSaveStatistic_->setEnabled(false);
+    }
+}
+
+void StatisticsWindow::cmdClose_Click() {
+    close();
+}
+
+}  // namespace qor::output

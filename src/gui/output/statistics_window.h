@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+#include <optional>
+
+#include <QColor>
+#include <QDialog>
+
+#include "core/base/date_time.h"
+#include "core/base/user_interface.h"
+#include "core/output/session.h"
+#include "core/output/statistics.h"
+
+class QLabel;
+class QPushButton;
+
+namespace qor::output {
+
+// frmStatistic, "Search Results Statistics": the element counts of the scan that just ended,
+// one row per type in the order of the search status table, with "Save To File" and
+// "Close". The session, clock and user interface must outlive the window.
+class StatisticsWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kRowCount = static_cast<int>(scan::kElementTypeCount);
+
+    StatisticsWindow(const Session& session, const Clock& clock, UserInterface& ui,
+                     QWidget* parent = nullptr);
+
+    // What the last "Save To File" of this opening did; nothing before the first.
+    std::optional<StatisticsSave> lastSave() const { return lastSave_; }
+
+public slots:
+    // "Save To File": writes the statistics file. Only a file actually saved disables the
+    // button; a kept file (the user said No) and a failed save leave it as it was.
+    void cmdSaveStatistic_Click();
+    void cmdClose_Click();
+
+private:
+    // The count labels that read "Search Disabled" turn dark red.
+    void Colors();
+
+    const Session& session_;
+    const Clock& clock_;
+    UserInterface& ui_;
+    std::array<QLabel*, kRowCount + 2> lblModuleNames_{};  // 0 and 15 are the column heads
+    std::array<QLabel*, kRowCount> lblFoundElements_{};
+    QPushButton* cmdSaveStatistic_ = nullptr;
+    QPushButton* cmdClose_ = nullptr;
+    std::optional<StatisticsSave> lastSave_;
+};
+
+// The colour of a "Search Disabled" count: red 192, green 0, blue 0.
+QColor searchDisabledColor();
+
+}  // namespace qor::output

@@ -1,0 +1,158 @@
+#include "core/options/cabinet_table.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/platform/memory_settings_store.h"
+#include "support/scripted_ui.h"
+#include "support/temp_dir.h"
+
+namespace qor::options {
+namespace {
+
+// Rows as (cabinet, module) pairs, which gtest compares and prints.
+using Rows = std::vector<std::pair<std::string, std::string>>;
+
+Rows pairs(const std::vector<CabinetRow>& rows) {
+    Rows result;
+    for (const CabinetRow& row : rows) {
+        result.emplace_back(row.cabinet, row.module);
+    }
+    return result;
+}
+
+TEST(CabinetImportTest, FieldsArePairedAsTheFileLaysThemOut) {
+    const std::vector<std::pair<std::string, Rows>> cases = {
+        {"cb801,ai800_1", {{"CB801", "AI800_1"}}},
+        {"\"cb 802\" , \"ai800,2\"\n", {{"CB 802", "AI800,2"}}},
+        {" \tcb803  ,\t ai 3  \r\n", {{"CB803", "AI 3"}}},
+        {"\"cb\" junk,\"m\"x\n", {{"CB", "M"}}},
+        {"a,,b,c\n", {{"A", ""}, {"B", "C"}}},
+        {"a,b\rc,d\ne,f\r\ng,h", {{"A", "B"}, {"C", "D"}, {"E", "F"}, {"G", "H"}}},
+        {"\n  \na,b\n\n \t\r\n\r\nc,d\r\n\r\n  ", {{"A", "B"}, {"C", "D"}}},
+        {"a,\nb,\n", {{"A", ""}, {"B", ""}}},
+        {"CABINET,MODULE\ncb1,m1\n", {{"CABINET", "MODULE"}, {"CB1", "M1"}}},
+        {"\"two\r\nlines\",\"open end", {{"TWO\r\nLINES", "OPEN END"}}},
+        {"\xC3\xA4-cb,m\xC3\xB6", {{"\xC3\xA4-CB", "M\xC3\xB6"}}},
+        {"", {}},
+    };
+    for (const auto& [text, expected] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(text));
+        CabinetModuleTable table;
+        CabinetLabels labels;
+        testing::ScriptedUi ui;
+        EXPECT_EQ(ReadValuesFromImportFile(text, table, labels, ui), expected.size());
+        EXPECT_EQ(pairs(table.rows), expected);
+        EXPECT_EQ(pairs(labels), expected);
+        EXPECT_TRUE(ui.errors.empty());
+    }
+}
+
+TEST(CabinetImportTest, UnpairedLastFieldGivesARowAndOneError) {
+    CabinetModuleTable table{{{"OLD", "ROW"}}, "old.csv"};
+    CabinetLabels labels;
+    testing::ScriptedUi ui;
+    EXPECT_EQ(ReadValuesFromImportFile("cb1,m1\ncb2,m2,\n\ncb3\n", table, labels, ui), 3u);
+    const Rows expected = {{"OLD", "ROW"}, {"CB1", "M1"}, {"CB2", "M2"}, {"", "CB3"}};
+    EXPECT_EQ(pairs(table.rows), expected);
+    EXPECT_TRUE(ui.errors.empty());
+
+    EXPECT_EQ(ReadValuesFromImportFile("x1,y1,cb9", table, labels, ui), 2u);
+    EXPECT_EQ(pairs(table.rows).back(), Rows::value_type("CB9", ""));
+    EXPECT_EQ(pairs(labels), pairs(table.rows));
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0].module, "frmOptions");
+    EXPECT_EQ(ui.errors[0].procedure, "ReadValuesFromImportFile");
+    EXPECT_NE(ui.errors[0].description.find("'cb9'"), std::string::npos);
+}
+
+TEST(CabinetStoreTest, SaveThenLoadKeepsRowsAsStored) {
+    platform::MemorySettingsStore store;
+    testing::ScriptedUi ui;
+    CabinetModuleTable table;
+    CabinetLabels labels;
+    for (int i = 1; i <= 5; ++i) {
+        table.rows.push_back({"cb80" + std::to_string(i), "ai" + std::to_string(i)});
+    }
+    SaveListViewValues(store, table, labels, ui);
+    table.rows.resize(3);
+    SaveListViewValues(store, table, labels, ui);
+    EXPECT_EQ(pairs(labels), pairs(table.rows));
+    EXPECT_EQ(store.GetSetting("CabinetsModules", "ListViewItemsCount", ""), "3");
+    EXPECT_EQ(store.GetSetting("CabinetsModules", "ModuleValue_5", ""), "ai5");
+    EXPECT_EQ(store.keyCount("CabinetsModules"), 11u);
+    store.SaveSetting("Settings", "LastImportedFile", "plant.csv");
+
+    CabinetModuleTable loaded{{{"STALE", "ROW"}}, ""};
+    CabinetLabels loadedLabels;
+    GetListViewItems(store, loaded, loadedLabels, ui);
+    EXPECT_EQ(pairs(loaded.rows), pairs(table.rows));
+    EXPECT_EQ(pairs(loaded.rows)[0], Rows::value_type("cb801", "ai1"));
+    EXPECT_EQ(pairs(loadedLabels), pairs(table.rows));
+    EXPECT_EQ(loaded.importedFileName, "plant.csv");
+
+    table.rows.clear();
+    table.importedFileName = "plant.csv";
+    SaveListViewValues(store, table, labels, ui);
+    EXPECT_TRUE(labels.empty());
+    EXPECT_EQ(table.importedFileName, "");
+    EXPECT_EQ(store.GetSetting("Settings", "LastImportedFile", "?"), "");
+    EXPECT_EQ(store.GetSetting("CabinetsModules", "ListViewItemsCount", ""), "0");
+    EXPECT_TRUE(ui.errors.empty());
+}
+
+TEST(CabinetStoreTest, UnreadableCountIsReportedAndLoadsNoRows) {
+    for (const char* count : {"abc", "", "2x", "70000"}) {
+        SCOPED_TRACE(count);
+        platform::MemorySettingsStore store;
+        store.SaveSetting("CabinetsModules", "ListViewItemsCount", count);
+        store.SaveSetting("CabinetsModules", "CabinetValue_1", "CB1");
+        store.SaveSetting("Settings", "LastImportedFile", "a.csv");
+        CabinetModuleTable table{{{"OLD", "ROW"}}, ""};
+        CabinetLabels labels{{"OLD", "ROW"}};
+        testing::ScriptedUi ui;
+        GetListViewItems(store, table, labels, ui);
+        EXPECT_TRUE(table.rows.empty());
+        EXPECT_TRUE(labels.empty());
+        EXPECT_EQ(table.importedFileName, "a.csv");
+        ASSERT_EQ(ui.errors.size(), 1u);
+        EXPECT_EQ(ui.errors[0].procedure, "GetListViewItems");
+        EXPECT_EQ(ui.errors[0].module, "frmOptions");
+    }
+}
+
+TEST(CabinetStoreTest, ImportReplacesTheTableAndRemembersTheFileName) {
+    testing::TempDir dir;
+    const std::string path = dir.write("plant 2.csv", "cb801,ai800_1\r\ncb802,ai800_2\r\n\r\n");
+
+    platform::MemorySettingsStore store;
+    store.SaveSetting("CabinetsModules", "ListViewItemsCount", "1");
+    CabinetModuleTable table{{{"OLD", "ROW"}}, "old.csv"};
+    CabinetLabels labels;
+    testing::ScriptedUi ui;
+    ImportCabinetFile(path, store, table, labels, ui);
+    EXPECT_EQ(pairs(table.rows), (Rows{{"CB801", "AI800_1"}, {"CB802", "AI800_2"}}));
+    EXPECT_EQ(pairs(labels), pairs(table.rows));
+    EXPECT_EQ(table.importedFileName, "plant 2.csv");
+    EXPECT_EQ(store.GetSetting("Settings", "LastImportedFile", ""), "plant 2.csv");
+    EXPECT_FALSE(store.hasSection("CabinetsModules"));  // rows are stored only on save
+    EXPECT_TRUE(ui.errors.empty());
+
+    store.SaveSetting("CabinetsModules", "ListViewItemsCount", "2");
+    const std::string missing = dir.file("missing.csv");
+    ImportCabinetFile(missing, store, table, labels, ui);
+    EXPECT_TRUE(table.rows.empty());
+    EXPECT_TRUE(labels.empty());
+    EXPECT_EQ(table.importedFileName, "missing.csv");
+    EXPECT_EQ(store.GetSetting("Settings", "LastImportedFile", ""), "missing.csv");
+    EXPECT_FALSE(store.hasSection("CabinetsModules"));
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0].procedure, "ReadValuesFromImportFile");
+    EXPECT_NE(ui.errors[0].description.find(missing), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qor::options

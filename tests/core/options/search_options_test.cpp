@@ -1,0 +1,170 @@
+#include "core/options/search_options.h"
+
+#include <gtest/gtest.h>
+
+#include "core/platform/memory_settings_store.h"
+#include "support/scripted_ui.h"
+
+namespace qor::options {
+namespace {
+
+using scan::ElementType;
+
+class SearchOptionsTest : public ::testing::Test {
+protected:
+    void load(bool excelInstalled = true) {
+        LoadSearchOptions(store, options, columns, labels, excelInstalled, "/home/u/Documents", ui);
+    }
+    const ColumnData& of(ElementType type) const { return columns[scan::indexOf(type)]; }
+
+    platform::MemorySettingsStore store;
+    SearchOptions options;
+    ColumnDataSet columns;
+    CabinetLabels labels;
+    testing::ScriptedUi ui;
+};
+
+TEST_F(SearchOptionsTest, AFreshStoreGivesTheDefaults) {
+    load();
+    for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+        EXPECT_FALSE(options.of(info.type).enabled) << info.name;
+        EXPECT_EQ(of(info.type).headerLine, "CHANNEL,") << info.name;
+        EXPECT_EQ(of(info.type).columnCount, 1);
+        EXPECT_EQ(of(info.type).columns.size(), info.parameters.size() + 1);
+    }
+    EXPECT_EQ(options.outputMode, OutputMode::HtmlReport);
+    EXPECT_FALSE(options.oneExcelWorkbook);
+    EXPECT_TRUE(options.showSearchStatusDialog);
+    EXPECT_EQ(options.scanResultFolderPath, "/home/u/Documents");
+    EXPECT_EQ(options.lastTab, 11);
+    EXPECT_TRUE(ui.errors.empty());
+}
+
+TEST_F(SearchOptionsTest, ColumnDataFollowsTheSelectionAndTheLabels) {
+    for (const char* key : {"NAME", "RANGEMAX", "RANGEMIN", "CONV_PAR", "FILTER_P", "SCANT"}) {
+        store.SaveSetting("chkAISParameters", key, "1");
+    }
+    store.SaveSetting("chkAICParameters", "NAME", "1");
+    store.SaveSetting("Settings", "ApplyCabinetModule", "1");
+    load();
+    // Labels asked for but no table: the flag loads clear.
+    EXPECT_FALSE(options.applyCabinetLabels);
+    EXPECT_EQ(of(ElementType::AI).columns,
+              (std::vector<std::string>{"CHANNEL", "NAME", "RANGEMAX", "RANGEMIN", "CONV_PAR",
+                                        "FILTER_P", "SCANT", "", ""}));
+    EXPECT_EQ(of(ElementType::AI).columnCount, 7);
+
+    store.SaveSetting("chkAISParameters", "DESCR", "1");
+    store.SaveSetting("chkAISParameters", "UNIT", "1");
+    store.SaveSetting("CabinetsModules", "ListViewItemsCount", "1");
+    store.SaveSetting("CabinetsModules", "CabinetValue_1", "CB801");
+    store.SaveSetting("CabinetsModules", "ModuleValue_1", "AI800_1");
+    load();
+    EXPECT_TRUE(options.applyCabinetLabels);
+    EXPECT_EQ(of(ElementType::AI).headerLine,
+              "CABINET,MODULE,CHANNEL,NAME,DESCR,UNIT,RANGEMAX,RANGEMIN,CONV_PAR,FILTER_P,SCANT,");
+    EXPECT_EQ(of(ElementType::AI).columnCount, 11);
+    // A non-channel type never gets the cabinet columns.
+    EXPECT_EQ(of(ElementType::AIC).headerLine, "CHANNEL,NAME,");
+    ASSERT_EQ(labels.size(), 1u);
+    EXPECT_EQ(labels[0].module, "AI800_1");
+}
+
+TEST_F(SearchOptionsTest, EachDatTypeBuildsItsOwnColumns) {
+    store.SaveSetting("chkDATBParameters", "NAME", "1");
+    store.SaveSetting("chkDATRParameters", "NAME", "0");
+    load();
+    EXPECT_EQ(of(ElementType::DATB).headerLine, "CHANNEL,NAME,");
+    EXPECT_EQ(of(ElementType::DATR).headerLine, "CHANNEL,");
+    EXPECT_EQ(of(ElementType::DATB).columnCount, 2);
+    EXPECT_EQ(of(ElementType::DATR).columnCount, 1);
+}
+
+TEST_F(SearchOptionsTest, OutputChoicesReadInOrderWithTheLaterTrueWinning) {
+    store.SaveSetting("Settings", "SaveToExcelOnly", "True");
+    store.SaveSetting("Settings", "SaveToHTMLReport", "True");
+    load();
+    EXPECT_EQ(options.outputMode, OutputMode::HtmlReport);
+
+    store.SaveSetting("Settings", "SaveToHTMLReport", "False");
+    store.SaveSetting("Settings", "SaveToOneExcelFile", "1");
+    load();
+    EXPECT_EQ(options.outputMode, OutputMode::ExcelFilesOnly);
+    EXPECT_TRUE(options.oneExcelWorkbook);
+    EXPECT_TRUE(options.writesOneWorkbook());
+
+    // Without a spreadsheet writer no output is left selected.
+    load(/*excelInstalled=*/false);
+    EXPECT_EQ(options.outputMode, OutputMode::None);
+    EXPECT_FALSE(options.oneExcelWorkbook);
+
+    store.SaveSetting("Settings", "SaveToExcelOnly", "False");
+    store.SaveSetting("Settings", "SaveToCSVOnly", "true");
+    load();
+    EXPECT_EQ(options.outputMode, OutputMode::CsvFilesOnly);
+    EXPECT_FALSE(options.writesOneWorkbook());
+}
+
+TEST_F(SearchOptionsTest, ValuesThatDoNotConvertKeepTheField) {
+    store.SaveSetting("chkAISParameters", "EnableSearch", "abc");
+    store.SaveSetting("chkAOSParameters", "EnableSearch", "1");
+    store.SaveSetting("chkDISParameters", "EnableSearch", "2");
+    store.SaveSetting("Settings", "LastTabSelected", "x");
+    store.SaveSetting("Settings", "SaveToHTMLReport", "maybe");
+    store.SaveSetting("Settings", "ShowSearchStatusDialog", " 0 ");
+    load();
+    EXPECT_FALSE(options.of(ElementType::AI).enabled);
+    EXPECT_TRUE(options.of(ElementType::AO).enabled);
+    EXPECT_FALSE(options.of(ElementType::DI).enabled);  // greyed, not checked
+    EXPECT_EQ(options.lastTab, 11);
+    EXPECT_EQ(options.outputMode, OutputMode::HtmlReport);
+    EXPECT_FALSE(options.showSearchStatusDialog);
+    EXPECT_TRUE(ui.errors.empty());  // loading reports nothing
+}
+
+TEST_F(SearchOptionsTest, SavingWritesEveryKeyAndReloadsTheSame) {
+    options.of(ElementType::DO).enabled = true;
+    options.of(ElementType::DO).parameters[0] = true;
+    options.of(ElementType::DO).parameters[6] = true;
+    options.outputMode = OutputMode::CsvFilesOnly;
+    options.scanResultFolderPath = "C:\\Results, \"old\"";
+    options.lastTab = 3;
+    options.showSearchStatusDialog = false;
+    options.cabinetTable.rows = {{"CB1", "DO810_4"}, {"CB2", "DO810_5"}};
+    options.applyCabinetLabels = true;
+    SaveSearchOptions(store, options, columns, labels, ui);
+
+    EXPECT_EQ(store.GetSetting("chkDOSParameters", "ACT", ""), "1");
+    EXPECT_EQ(store.GetSetting("chkDOSParameters", "INV", ""), "0");
+    EXPECT_EQ(store.GetSetting("chkDATILParameters", "EnableSearch", ""), "0");
+    EXPECT_EQ(store.GetSetting("Settings", "SaveToCSVOnly", ""), "True");
+    EXPECT_EQ(store.GetSetting("Settings", "SaveToHTMLReport", ""), "False");
+    EXPECT_EQ(store.GetSetting("Settings", "SaveToOneExcelFile", ""), "0");
+    EXPECT_EQ(store.GetSetting("CabinetsModules", "ListViewItemsCount", ""), "2");
+    for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+        EXPECT_EQ(store.keyCount(info.settingsSection), info.parameters.size() + 1);
+    }
+    EXPECT_EQ(columns[scan::indexOf(ElementType::DO)].headerLine,
+              "CABINET,MODULE,CHANNEL,NAME,ACT,");
+
+    SearchOptions reloaded;
+    ColumnDataSet reloadedColumns;
+    LoadSearchOptions(store, reloaded, reloadedColumns, labels, true, "unused", ui);
+    EXPECT_EQ(reloaded.of(ElementType::DO).parameters, options.of(ElementType::DO).parameters);
+    EXPECT_TRUE(reloaded.of(ElementType::DO).enabled);
+    EXPECT_EQ(reloaded.outputMode, OutputMode::CsvFilesOnly);
+    EXPECT_EQ(reloaded.scanResultFolderPath, options.scanResultFolderPath);
+    EXPECT_EQ(reloaded.lastTab, 3);
+    EXPECT_FALSE(reloaded.showSearchStatusDialog);
+    EXPECT_TRUE(reloaded.applyCabinetLabels);
+    EXPECT_EQ(reloadedColumns[scan::indexOf(ElementType::DO)].headerLine,
+              columns[scan::indexOf(ElementType::DO)].headerLine);
+}
+
+TEST(RemoveCommas, StripsEveryCommaAndKeepsTheBounds) {
+    EXPECT_EQ(RemoveCommas({"NAME,", ",a,b,", "", "x"}),
+              (std::vector<std::string>{"NAME", "ab", "", "x"}));
+}
+
+}  // namespace
+}  // namespace qor::options

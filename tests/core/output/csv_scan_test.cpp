@@ -1,0 +1,114 @@
+// Scans with CSV output, compared byte for byte with result files written by hand.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/base/date_time.h"
+#include "core/output/scan_run.h"
+#include "core/output/statistics.h"
+#include "core/scan/element_reader.h"
+#include "core/scan/node_info.h"
+#include "support/scripted_ui.h"
+#include "support/session_builder.h"
+#include "support/temp_dir.h"
+
+namespace qor::output {
+namespace {
+
+using scan::ElementType;
+using testing::readFile;
+
+const std::string kGoldenExport = std::string(QOR_TEST_DATA_DIR) + "/golden_node.qor";
+
+std::string golden(const std::string& name) {
+    return readFile(std::string(QOR_TEST_DATA_DIR) + "/csv/" + name);
+}
+
+class CsvScan : public ::testing::Test {
+protected:
+    CsvScan() : session(testing::makeSession(kGoldenExport, dir.str())) {
+        scan::GetNodeInfo(kGoldenExport, session.nodeInfo, ui);
+    }
+
+    ScanOutcome run() {
+        const FixedClock clock(testing::kScanMoment);
+        const platform::EmptyWindowTree windows;
+        return RunScan(session, ui, {clock, windows});
+    }
+    std::string csv(const std::string& prefix) const {
+        return testing::readFile(session.scan.outputFolder + "/" + prefix +
+                                 "_Node12_04Dec2026.csv");
+    }
+
+    testing::TempDir dir;
+    testing::ScriptedUi ui;
+    Session session;
+};
+
+TEST_F(CsvScan, WritesTheHandBuiltFilesIntoTheNodeFolder) {
+    testing::enable(session, ElementType::AI);
+    testing::enable(session, ElementType::DI, {"NAME", "ACT"});
+    testing::enable(session, ElementType::DATB, {"NAME"});
+    testing::enable(session, ElementType::DATR, {});
+    session.options.of(ElementType::DATR).parameters.fill(false);
+    testing::rebuildColumns(session);
+
+    ASSERT_EQ(run(), ScanOutcome::Completed);
+    EXPECT_TRUE(ui.errors.empty());
+    EXPECT_TRUE(ui.prompts.empty());
+    EXPECT_EQ(session.scan.outputFolder, (dir.path() / "Node12_04Dec2026" / "Csv Files").string());
+    EXPECT_EQ(csv("AI"), golden("AI_all.csv"));
+    EXPECT_EQ(csv("DI"), golden("DI_name_act.csv"));
+    // Each DAT type has its own header, whatever another DAT type selected.
+    EXPECT_EQ(csv("DATB"), golden("DATB_name.csv"));
+    EXPECT_EQ(csv("DATR"), golden("DATR_none.csv"));
+    EXPECT_FALSE(std::filesystem::exists(session.scan.outputFolder + "/AIC_Node12_04Dec2026.csv"));
+    EXPECT_EQ(session.resultOf(ElementType::AI).writtenCount, 2);
+    EXPECT_EQ(session.resultOf(ElementType::DI).writtenCount, 1);
+    EXPECT_EQ(ui.statusBarTexts.back(), "Convert Completed");
+    // Reading order, with the status text of each type.
+    EXPECT_EQ(ui.statusTexts.front(), "Reading 'Analog Input' parameters...");
+    EXPECT_EQ(ui.statusTexts.back(), "Reading 'DAT(R)' parameters...");
+
+    // The statistics of this scan, saved beside the output folder.
+    testing::enable(session, ElementType::AIC);
+    session.resultOf(ElementType::AIC).writtenCount = 1;
+    EXPECT_EQ(StatisticsFileText(session, testing::kScanMoment),
+              readFile(std::string(QOR_TEST_DATA_DIR) + "/statistics/Node12.txt"));
+}
+
+TEST_F(CsvScan, CabinetLabelsLeadChannelRowsOnly) {
+    testing::enable(session, ElementType::AI);
+    testing::enable(session, ElementType::AIC);
+    testing::applyCabinets(session, {{"CB801", "AI800_1"}, {"CB900", "DI810_1"}});
+    ASSERT_EQ(run(), ScanOutcome::Completed);
+    EXPECT_EQ(csv("AI"), golden("AI_labelled.csv"));
+    EXPECT_EQ(csv("AIC"), golden("AIC_labelled.csv"));
+}
+
+TEST_F(CsvScan, AnExistingFileIsReplacedOnlyOnYes) {
+    testing::enable(session, ElementType::AI);
+    testing::enable(session, ElementType::DI, {"NAME", "ACT"});
+    ASSERT_EQ(run(), ScanOutcome::Completed);
+
+    // Second scan the same day: the same folder; No keeps AI and its count, Yes rewrites DI.
+    const std::string aiPath = session.scan.outputFolder + "/AI_Node12_04Dec2026.csv";
+    testing::TempDir other;
+    { std::ofstream(aiPath, std::ios::binary) << "kept"; }
+    session.resultOf(ElementType::AI).writtenCount = 99;
+    ui.answers = {false, true};
+    ASSERT_EQ(run(), ScanOutcome::Completed);
+    ASSERT_EQ(ui.prompts.size(), 2u);
+    EXPECT_EQ(ui.prompts[0].title, ".QOR Reader  :  Analog Input");
+    EXPECT_EQ(ui.prompts[0].text,
+              "File '" + aiPath + "' already exists. \r\nDo you want to replace it ?");
+    EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(ui.prompts[1].title, ".QOR Reader  :  Digital Input");
+    EXPECT_EQ(readFile(aiPath), "kept");
+    EXPECT_EQ(session.resultOf(ElementType::AI).writtenCount, 99);
+    EXPECT_EQ(csv("DI"), golden("DI_name_act.csv"));
+}
+
+}  // namespace
+}  // namespace qor::output

@@ -1,0 +1,218 @@
+#include "core/output/html_report.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/output/scan_run.h"
+#include "core/platform/file_system.h"
+#include "core/platform/window_search.h"
+#include "core/scan/element_reader.h"
+#include "core/scan/node_info.h"
+#include "support/scripted_ui.h"
+#include "support/session_builder.h"
+#include "support/temp_dir.h"
+
+// The golden files under data/html/ follow the page texts line for line, except three lines
+// that are ours to choose: the element pages' Author meta line (line 6), the index footer link
+// (line 49) and the frameset's author meta line (line 4).
+
+namespace qor::output {
+namespace {
+
+using scan::ElementType;
+using testing::readFile;
+using testing::TempDir;
+namespace fs = std::filesystem;
+
+std::string golden(const std::string& name) {
+    return readFile(std::string(QOR_TEST_DATA_DIR) + "/html/" + name);
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
+std::size_t rowCount(const std::string& page) {
+    std::size_t rows = 0;
+    for (std::size_t at = 0;
+         (at = page.find("<tr>\r\n<td width=\"320\">", at)) != std::string::npos; ++at) {
+        ++rows;
+    }
+    return rows;
+}
+
+const scan::NodeInfo kNode{"12 A", "Feed water & burners <north>", "2026-11-28, 09:41:07"};
+
+TEST(HtmlReport, ElementPagesMatchGoldenFiles) {
+    TempDir dir;
+    testing::ScriptedUi ui;
+    HtmlReport report(ui, kNode);
+
+    // A labelled channel type: cabinet and module lead; a header with a comma, an escaped value.
+    const std::vector<std::string> aiColumns{"CABINET", "MODULE", "CHANNEL", "NAME,", "DESCR",
+                                             "",        "",       "",        "",      ""};
+    report.InitVariables(4, aiColumns, "Analog Input");
+    report.OpenHTMLFile(4, dir.file("ai.html"));
+    scan::ElementRow first{};
+    first[12] = "CB801";
+    first[13] = "AI800_1";
+    first[1] = "AI800_1.1";
+    first[2] = "TT1201";
+    first[3] = "Feed \"hot\" water, <B&W>";
+    report.WriteValuesToHTMLFile(first, 4, true);
+    scan::ElementRow unlabelled{};  // a channel of a module without a cabinet
+    unlabelled[1] = "AI810_3.1";
+    unlabelled[2] = "TT1301";
+    unlabelled[4] = "degC";  // past the last cell once the two label cells lead
+    report.WriteValuesToHTMLFile(unlabelled, 4, true);
+    report.CloseHTMLFile(platform::Placement::New);
+
+    // The next page takes nothing of the first: fewer columns, an empty header.
+    report.InitVariables(2, {"ITEM NUMBER", "NAME", ""}, "DAT Element - Real");
+    report.OpenHTMLFile(2, dir.file("datr.html"));
+    scan::ElementRow dat{};
+    dat[1] = "DAT4";
+    dat[2] = "FUEL_FLOW_R";
+    report.WriteValuesToHTMLFile(dat, 2, false);
+    report.CloseHTMLFile(platform::Placement::New);
+
+    EXPECT_EQ(readFile(dir.file("ai.html")), golden("ai_labelled_page.html"));
+    EXPECT_EQ(readFile(dir.file("datr.html")), golden("datr_page.html"));
+    EXPECT_TRUE(ui.errors.empty());
+
+    const scan::NodeInfo oddDate{"12", "", "28-Nov-2026 <night & \"day\">"};
+    HtmlReport other(ui, oddDate);
+    other.InitVariables(0, {"CHANNEL <&>"}, "Digital Input");
+    other.OpenHTMLFile(0, dir.file("di.html"));
+    other.CloseHTMLFile(platform::Placement::New);
+    const std::string di = readFile(dir.file("di.html"));
+    EXPECT_NE(di.find("System status on: 28-Nov-2026 &lt;night &amp; &quot;day&quot;&gt; (date"),
+              std::string::npos);
+    EXPECT_NE(di.find("<font size=\"3\" face=\"Arial\">CHANNEL &lt;&amp;&gt;</font>"),
+              std::string::npos);
+}
+
+TEST(HtmlReport, FramePagesMatchGoldenFiles) {
+    TempDir dir;
+    testing::ScriptedUi ui;
+    HtmlReport report(ui, kNode);
+    std::array<std::string, scan::kElementTypeCount> links;
+    links[0] = buildIndexLinkLine("AI_Node12 A_04Dec2026.html", "Analog Input", 8);
+    links[4] = buildIndexLinkLine("DI_Node12 A_04Dec2026.html", "Digital Input", 9);
+    links[11] = buildIndexLinkLine("DATR_Node12 A_04Dec2026.html", "DAT(R)", 40000);
+    links[12] = buildIndexLinkLine("PIDCON_Node12 A_04Dec2026.html", "PIDCON", 4);
+    report.CreateIndexPage(dir.file("index.html"), links);
+    report.CreatePreviewPage(dir.file("preview.html"));
+    report.CreateEmptyPage(dir.file("dummy.html"));
+    EXPECT_EQ(readFile(dir.file("index.html")), golden("index_page.html"));
+    EXPECT_EQ(readFile(dir.file("preview.html")), golden("preview_page.html"));
+    EXPECT_EQ(readFile(dir.file("dummy.html")), golden("empty_page.html"));
+    EXPECT_TRUE(ui.errors.empty());
+
+    // A node number of digits gives the plain line; anything else in a name is %XX.
+    EXPECT_EQ(buildIndexLinkLine("AI_Node12_04Dec2026.html", "Analog Input", 57),
+              "<a href=AI_Node12_04Dec2026.html>Analog Input  ( 57 )</a><br>");
+    EXPECT_EQ(encodeHrefFileName("aZ09-_.~()"), "aZ09-_.~()");
+    EXPECT_EQ(encodeHrefFileName("a b>c%\"'#&?\xE9/"), "a%20b%3Ec%25%22%27%23%26%3F%E9%2F");
+}
+
+class HtmlScanTest : public ::testing::Test {
+protected:
+    HtmlScanTest()
+        : session(testing::makeSession(std::string(QOR_EXAMPLES_DIR) + "/sample.qor", dir.str(),
+                                       options::OutputMode::HtmlReport)) {
+        scan::GetNodeInfo(session.databasePath, session.nodeInfo, ui);
+        testing::enable(session, ElementType::AI);
+        testing::enable(session, ElementType::PIDCON);
+        testing::enable(session, ElementType::DATR);
+        testing::applyCabinets(session, {{"CB801", "AI800_1"}, {"CB801", "AI810_2"}});
+    }
+    ScanOutcome run() {
+        const FixedClock clock(testing::kScanMoment);
+        const platform::EmptyWindowTree windows;
+        return RunScan(session, ui, {clock, windows});
+    }
+    std::string page(const std::string& name) const {
+        return readFile(session.scan.outputFolder + "/" + name);
+    }
+
+    TempDir dir;
+    testing::ScriptedUi ui;
+    Session session;
+};
+
+TEST_F(HtmlScanTest, WritesOnePagePerTypeThenTheFramePagesAndAsksBeforeReplacing) {
+    ASSERT_EQ(run(), ScanOutcome::Completed);
+    EXPECT_TRUE(ui.errors.empty());
+    EXPECT_TRUE(ui.prompts.empty());
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(session.scan.outputFolder)) {
+        files.push_back(entry.path().filename().string());
+    }
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files,
+              (std::vector<std::string>{"AI_Node12_04Dec2026.html", "DATR_Node12_04Dec2026.html",
+                                        "PIDCON_Node12_04Dec2026.html", "dummy.html", "index.html",
+                                        "preview.html"}));
+    EXPECT_EQ(rowCount(page("AI_Node12_04Dec2026.html")), 8u);
+    EXPECT_EQ(rowCount(page("PIDCON_Node12_04Dec2026.html")), 4u);
+    EXPECT_EQ(rowCount(page("DATR_Node12_04Dec2026.html")), 3u);
+    // Labels lead the AI rows only; a channel without a cabinet shows blank label cells.
+    const std::string cell =
+        "<td width=\"320\">\r\n<p align=\"left\"><font size=\"2\" face=\"Arial\">";
+    EXPECT_NE(page("AI_Node12_04Dec2026.html")
+                  .find("<tr>\r\n" + cell + "CB801</font></p>\r\n</td>\r\n" + cell +
+                        "AI800_1</font></p>\r\n</td>\r\n" + cell + "AI800_1.1</font></p>"),
+              std::string::npos);
+    EXPECT_NE(page("AI_Node12_04Dec2026.html")
+                  .find("<tr>\r\n" + cell + "&nbsp;</font></p>\r\n</td>\r\n" + cell +
+                        "&nbsp;</font></p>\r\n</td>\r\n" + cell + "AI810_3.1</font></p>"),
+              std::string::npos);
+    EXPECT_NE(page("PIDCON_Node12_04Dec2026.html").find("<tr>\r\n" + cell + "PIDCON1</font></p>"),
+              std::string::npos);
+    EXPECT_NE(std::find(ui.statusTexts.begin(), ui.statusTexts.end(),
+                        "Writing to HTML report files - 'AI' elements..."),
+              ui.statusTexts.end());
+
+    std::vector<std::string> index = linesOf(page("index.html"));
+    ASSERT_EQ(index.size(), 55u);
+    std::vector<std::string> links(index.begin() + 29, index.begin() + 43);
+    std::vector<std::string> expected(14);
+    expected[0] = "<a href=AI_Node12_04Dec2026.html>Analog Input  ( 8 )</a><br>";
+    expected[11] = "<a href=DATR_Node12_04Dec2026.html>DAT(R)  ( 3 )</a><br>";
+    expected[12] = "<a href=PIDCON_Node12_04Dec2026.html>PIDCON  ( 4 )</a><br>";
+    EXPECT_EQ(links, expected);
+
+    // Again, keeping the AI page: it is left alone and keeps its line in the new index.
+    const std::string aiPath = session.scan.outputFolder + "/AI_Node12_04Dec2026.html";
+    dir.write(fs::relative(aiPath, dir.path()).string(), "kept");
+    ui.answers = {false, true, true};
+    ASSERT_EQ(run(), ScanOutcome::Completed);
+    ASSERT_EQ(ui.prompts.size(), 3u);
+    EXPECT_EQ(ui.prompts[0].title, ".QOR Reader  :  Analog Input");
+    EXPECT_NE(ui.prompts[0].text.find(aiPath), std::string::npos);
+    EXPECT_EQ(readFile(aiPath), "kept");
+    index = linesOf(page("index.html"));
+    EXPECT_EQ(index[29], expected[0]);
+    EXPECT_EQ(index[41], expected[12]);
+}
+
+TEST_F(HtmlScanTest, AFailedReadLeavesNoPageBehind) {
+    // The export vanishes after the page was started: no half page, no index.
+    session.databasePath = dir.file("gone.qor");
+    EXPECT_THROW(run(), scan::ReadFailed);
+    EXPECT_TRUE(fs::is_empty(session.scan.outputFolder));
+}
+
+}  // namespace
+}  // namespace qor::output

@@ -1,0 +1,219 @@
+#include "core/output/scan_run.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/base/qor_error.h"
+#include "core/output/result_folder.h"
+#include "core/output/search_status.h"
+#include "core/output/statistics.h"
+#include "core/platform/memory_settings_store.h"
+#include "core/scan/element_reader.h"
+#include "support/scripted_ui.h"
+#include "support/session_builder.h"
+#include "support/temp_dir.h"
+
+namespace qor::output {
+namespace {
+
+using scan::ElementType;
+namespace fs = std::filesystem;
+
+const std::string kGoldenExport = std::string(QOR_TEST_DATA_DIR) + "/golden_node.qor";
+
+// One spreadsheet window among others, two levels down.
+class FakeDesktop : public platform::WindowTree {
+public:
+    platform::WindowHandle desktop() const override { return 1; }
+    std::vector<platform::WindowHandle> children(platform::WindowHandle w) const override {
+        if (w == 1)
+            return {2, 3};
+        if (w == 2)
+            return {4};
+        return {};
+    }
+    std::string title(platform::WindowHandle w) const override {
+        return w == 4 ? spreadsheetTitle : "Other";
+    }
+    std::string className(platform::WindowHandle w) const override {
+        return w == 4 ? "XLMAIN" : "Frame";
+    }
+    bool hasParent(platform::WindowHandle w) const override { return w != 1; }
+    std::optional<long> controlId(platform::WindowHandle w) const override {
+        return static_cast<long>(w * 10);
+    }
+    std::string spreadsheetTitle = "Microsoft Excel - Book1";
+};
+
+TEST(WindowSearch, PatternsAreCaseSensitiveWithStarsForAnyRun) {
+    EXPECT_TRUE(platform::matchesWindowPattern("Microsoft Excel - Book1", "Microsoft Excel*"));
+    EXPECT_TRUE(platform::matchesWindowPattern("Microsoft Excel", "Microsoft Excel*"));
+    EXPECT_FALSE(platform::matchesWindowPattern("microsoft excel - Book1", "Microsoft Excel*"));
+    EXPECT_TRUE(platform::matchesWindowPattern("abcXdefYghi", "a*X*Y*i"));
+    EXPECT_FALSE(platform::matchesWindowPattern("abcXdefYgh", "a*X*Y*i"));
+    EXPECT_TRUE(platform::matchesWindowPattern("", "*"));
+    EXPECT_FALSE(platform::matchesWindowPattern("x", ""));
+    EXPECT_TRUE(platform::matchesWindowPattern("XLMAIN", "XLMAIN"));
+    EXPECT_FALSE(platform::matchesWindowPattern("XLMAINX", "XLMAIN"));
+}
+
+TEST(WindowSearch, WalksTheTreeDepthFirstAndFiltersByIdentifier) {
+    FakeDesktop desktop;
+    testing::ScriptedUi ui;
+    std::vector<platform::WindowHandle> found{77, 78};
+    EXPECT_EQ(platform::FindWindowsMatching(desktop, found, 0, "Microsoft Excel*", "XLMAIN",
+                                            std::nullopt, &ui),
+              1);
+    EXPECT_EQ(found, (std::vector<platform::WindowHandle>{0, 4}));
+    EXPECT_EQ(ui.yields, 3);  // once per window visited
+    EXPECT_EQ(platform::FindWindowsMatching(desktop, found, 0, "*", "*", std::nullopt), 3);
+    EXPECT_EQ(found, (std::vector<platform::WindowHandle>{0, 4, 2, 3}));
+    EXPECT_EQ(platform::FindWindowsMatching(desktop, found, 0, "*", "*", 30L), 1);
+    EXPECT_EQ(platform::FindWindowsMatching(desktop, found, 2, "*", "*", std::nullopt), 1);
+}
+
+class ScanRunTest : public ::testing::Test {
+protected:
+    ScanRunTest() : session(testing::makeSession(kGoldenExport, dir.str())) {
+        session.nodeInfo.nodeNumber = "12";
+    }
+    ScanOutcome run(const platform::WindowTree& windows) {
+        const FixedClock clock(testing::kScanMoment);
+        return RunScan(session, ui, {clock, windows});
+    }
+
+    testing::TempDir dir;
+    testing::ScriptedUi ui;
+    Session session;
+    platform::EmptyWindowTree noWindows;
+};
+
+TEST_F(ScanRunTest, AnOpenSpreadsheetStopsOnlyASpreadsheetScan) {
+    testing::enable(session, ElementType::AI);
+    FakeDesktop desktop;
+    session.options.outputMode = options::OutputMode::ExcelFilesOnly;
+    EXPECT_EQ(run(desktop), ScanOutcome::ExcelRunning);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Microsoft Excel is running. Close this application before search process.");
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(fs::is_empty(dir.path()));  // no folder was made
+
+    session.options.outputMode = options::OutputMode::CsvFilesOnly;
+    EXPECT_EQ(run(desktop), ScanOutcome::Completed);
+}
+
+TEST_F(ScanRunTest, ResultFoldersAreMadeOnceAndReusedWithSafeNames) {
+    testing::enable(session, ElementType::DATB);
+    session.nodeInfo.nodeNumber = "../7:x";
+    EXPECT_EQ(run(noWindows), ScanOutcome::Completed);
+    const fs::path expected = dir.path() / "Node.._7_x_04Dec2026";
+    EXPECT_EQ(session.scan.resultFolder, expected.string());
+    EXPECT_TRUE(fs::exists(expected / "Csv Files" / "DATB_Node.._7_x_04Dec2026.csv"));
+    // A second scan the same day writes into the same folders without questions.
+    ui.defaultAnswer = true;
+    EXPECT_EQ(run(noWindows), ScanOutcome::Completed);
+    EXPECT_EQ(session.scan.outputFolder, (expected / "Csv Files").string());
+    EXPECT_TRUE(ui.errors.empty());
+}
+
+TEST_F(ScanRunTest, AMissingResultFolderIsOneErrorAndNothingIsWritten) {
+    testing::enable(session, ElementType::AI);
+    testing::enable(session, ElementType::DI);
+    session.options.scanResultFolderPath = dir.file("not-there");
+    try {
+        run(noWindows);
+        FAIL() << "writing into a missing folder cannot succeed";
+    } catch (const QorError& failure) {
+        EXPECT_NE(std::string(failure.what()).find(dir.file("not-there")), std::string::npos);
+    }
+    EXPECT_TRUE(ui.errors.empty());  // the caller reports the one cause
+    EXPECT_TRUE(ui.statusBarTexts.empty());
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+    // The next scan, into a folder that exists, works from a clean state.
+    session.options.scanResultFolderPath = dir.str();
+    EXPECT_EQ(run(noWindows), ScanOutcome::Completed);
+    EXPECT_TRUE(ui.errors.empty());
+    EXPECT_EQ(session.resultOf(ElementType::DI).writtenCount, 1);
+}
+
+TEST_F(ScanRunTest, AResultThatCannotTakeItsNameLeavesWhatStandsThere) {
+    testing::enable(session, ElementType::AI);
+    CreateFolder(session, FixedClock(testing::kScanMoment));
+    // A folder where the file should go cannot be replaced by it.
+    fs::create_directory(session.scan.outputFolder + "/AI_Node12_04Dec2026.csv");
+    ui.defaultAnswer = true;
+    EXPECT_THROW(run(noWindows), scan::ReadFailed);
+    EXPECT_TRUE(fs::is_directory(session.scan.outputFolder + "/AI_Node12_04Dec2026.csv"));
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(session.scan.outputFolder), fs::directory_iterator()),
+        1);
+}
+
+TEST_F(ScanRunTest, AnElementLeftOpenByTheFileDoesNotLeakIntoTheNextType) {
+    session.databasePath = dir.write("open.qor",
+                                     "DI1.1          DIS\n  :ACT           1\n\n"
+                                     "AI1.1          AIS\n  :NAME          LEAK\n"
+                                     "  :DESCR         leak\n");
+    testing::enable(session, ElementType::AI);
+    testing::enable(session, ElementType::DI, {"NAME", "DESCR", "ACT"});
+    ASSERT_EQ(run(noWindows), ScanOutcome::Completed);
+    EXPECT_EQ(session.resultOf(ElementType::AI).writtenCount, 0);
+    EXPECT_EQ(testing::readFile(session.scan.outputFolder + "/DI_Node12_04Dec2026.csv"),
+              "CHANNEL,NAME,DESCR,ACT,\r\n\r\r\nDI1.1,,,1,,,,,,,\r\n");
+}
+
+TEST(SearchStatus, StoredValuesDecideScanAndStatistics) {
+    platform::MemorySettingsStore store;
+    testing::ScriptedUi ui;
+    SearchStatusTable table;
+    SearchStatus(store, table, ui);
+    EXPECT_FALSE(table.anyEnabled());
+
+    store.SaveSetting("chkDATRParameters", "EnableSearch", "1");
+    store.SaveSetting("chkAOSParameters", "EnableSearch", "2");
+    store.SaveSetting("chkAISParameters", "EnableSearch", "abc");
+    store.SaveSetting("chkDISParameters", "EnableSearch", "70000");
+    SearchStatus(store, table, ui);
+    EXPECT_TRUE(table.anyEnabled());
+    EXPECT_EQ(SearchStatusTable::positionOf(ElementType::DATR), 14u);
+    EXPECT_EQ(SearchStatusTable::positionOf(ElementType::AO), 2u);
+    EXPECT_TRUE(table.shownAsEnabled(ElementType::DATR));
+    EXPECT_EQ(table.value(ElementType::AO), 2);
+    EXPECT_FALSE(table.shownAsEnabled(ElementType::AO));
+    ASSERT_EQ(ui.errors.size(), 2u);
+    EXPECT_EQ(ui.errors[0].procedure, "SearchStatus");
+    EXPECT_EQ(table.value(ElementType::AI), 0);
+}
+
+TEST(Statistics, SavingAsksBeforeReplacingAndNeverClaimsAFailedSave) {
+    testing::TempDir dir;
+    testing::ScriptedUi ui;
+    Session session;
+    session.nodeInfo.nodeNumber = "12";
+    session.scan.resultFolder = dir.str();
+    const FixedClock clock(testing::kScanMoment);
+
+    EXPECT_EQ(SaveStatisticsFile(session, clock, ui), StatisticsSave::Saved);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Statistic file Node12.txt saved in " + dir.str() + " folder");
+    const std::string first = testing::readFile(dir.file("Node12.txt"));
+    EXPECT_NE(first.find("Analog Input\t\t\tSearch Disabled\r\n"), std::string::npos);
+
+    ui.answers = {false};
+    EXPECT_EQ(SaveStatisticsFile(session, clock, ui), StatisticsSave::KeptExisting);
+    ASSERT_EQ(ui.prompts.size(), 1u);
+    EXPECT_EQ(ui.prompts[0].text,
+              "Statistic file for node '12' already exists. Do you want to replace it ?");
+    EXPECT_EQ(ui.messages.size(), 1u);  // no message after No
+
+    session.scan.resultFolder = dir.file("missing-folder");
+    EXPECT_EQ(SaveStatisticsFile(session, clock, ui), StatisticsSave::Failed);
+    EXPECT_EQ(ui.messages.size(), 1u);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].description.find("missing-folder"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qor::output

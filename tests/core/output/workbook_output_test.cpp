@@ -1,0 +1,295 @@
+#include "core/output/workbook_output.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "core/base/qor_error.h"
+#include "core/base/standard_error.h"
+#include "core/output/scan_run.h"
+#include "core/platform/window_search.h"
+#include "core/platform/xlsx_check.h"
+#include "core/scan/element_reader.h"
+#include "support/scripted_ui.h"
+#include "support/session_builder.h"
+#include "support/temp_dir.h"
+
+namespace qor::output {
+namespace {
+
+using scan::ElementType;
+namespace fs = std::filesystem;
+
+const std::string kGoldenExport = std::string(QOR_TEST_DATA_DIR) + "/golden_node.qor";
+
+std::vector<std::string> filesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Every match of the first group of `pattern` in `text`.
+std::vector<std::string> allOf(const std::string& text, const std::string& pattern) {
+    std::vector<std::string> found;
+    const std::regex re(pattern);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator();
+         ++it) {
+        found.push_back((*it)[1]);
+    }
+    return found;
+}
+
+// The rows of a saved sheet, each as "A1:1 text, B1:1": cell, ":" style number, text.
+std::vector<std::string> rowsOf(const std::string& path, int sheet) {
+    const std::regex cell(
+        R"re(<c r="(\w+)"(?: s="(\d+)")?(?:/>| t="inlineStr"><is><t>([^<]*)</t>))re");
+    std::vector<std::string> rows;
+    for (const std::string& row :
+         allOf(platform::readWorkbookPart(path,
+                                          "xl/worksheets/sheet" + std::to_string(sheet) + ".xml"),
+               R"re(<row [^>]*>(.*?)</row>)re")) {
+        std::string cells;
+        for (auto it = std::sregex_iterator(row.begin(), row.end(), cell);
+             it != std::sregex_iterator(); ++it) {
+            const std::smatch& c = *it;
+            cells += (cells.empty() ? "" : ", ") + c[1].str() +
+                     (c[2].matched ? ":" + c[2].str() : "") +
+                     (c[3].length() ? " " + c[3].str() : "");
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+TEST(Workbook, ColumnLettersInstallationAndStatusText) {
+    EXPECT_EQ(ReturnColumn(1), "A");
+    EXPECT_EQ(ReturnColumn(9), "I");
+    EXPECT_EQ(ReturnColumn(17), "Q");
+    EXPECT_EQ(ReturnColumn(18), "");
+    EXPECT_EQ(ReturnColumn(0), "");
+    testing::ScriptedUi ui;
+    const ExcelInstallation installation = ExcelInstalled(ui);
+    EXPECT_TRUE(installation.installed);
+    EXPECT_TRUE(installation.version.starts_with("libxlsxwriter ")) << installation.version;
+    EXPECT_EQ(SystemStatusText({"12", "Boiler", "2026-11-28, 09:41:07"}),
+              "System status at:  2026-11-28, 09:41:07 ( date of generating *.ba file, Node12 )");
+}
+
+TEST(Workbook, CellTextsAreUtf8WithinTheCellLimitAndFileNamesGetTheirExtension) {
+    const struct {
+        std::string bytes, stored;
+    } texts[] = {
+        {"Zaw\xF3r \xC3\xB3 \xE2\x82\xAC", "Zaw\xC3\xB3r \xC3\xB3 \xE2\x82\xAC"},  // Latin-1, UTF-8
+        {"\xC0\x80\xED\xA0\x80", "\xC3\x80\xC2\x80\xC3\xAD\xC2\xA0\xC2\x80"},      // ill-formed
+        {std::string("a\0b", 3), "ab"},
+        {std::string(32767, 'x'), std::string(32767, 'x')},
+    };
+    std::string scratch;
+    for (const auto& text : texts) {
+        EXPECT_EQ(platform::cellText(text.bytes, scratch), text.stored);
+    }
+    std::string wide;
+    for (int i = 0; i < 32767; ++i) {
+        wide += "\xC3\xB3";  // characters count, not bytes
+    }
+    EXPECT_EQ(platform::cellText(wide, scratch), wide);
+    EXPECT_THROW(platform::cellText(std::string(32768, 'x'), scratch), QorError);
+    EXPECT_THROW(platform::cellText(wide + "\xF3", scratch), QorError);
+
+    EXPECT_EQ(platform::xlsxFilePath("d/AI_Node12"), "d/AI_Node12.xlsx");
+    EXPECT_EQ(platform::xlsxFilePath("d/book.XLSX"), "d/book.XLSX");
+    for (const char* refused : {"d/AI[1]", "d/", "d/..", "d/a*b", "d/tab\t"}) {
+        EXPECT_THROW(platform::xlsxFilePath(refused), QorError) << refused;
+    }
+}
+
+TEST(Workbook, SheetsFollowTheLayout) {
+    testing::TempDir dir;
+    testing::ScriptedUi ui;
+    ElementWorkbook book(ui, "STATUS", 0);
+    book.start(dir.str(), {"Rows", "Empty"});
+    book.prepareSheet(0, 9);
+    book.prepareSheet(1, 2);
+    scan::ElementRow row{};
+    for (std::size_t slot = 1; slot < row.size(); ++slot) {
+        row[slot] = "s" + std::to_string(slot);
+    }
+    row[5].clear();
+    const std::vector<std::string> columns{"CABINET", "MODULE", "CHANNEL", "NAME,", "DESCR"};
+    book.addRow(0, row, columns, true);  // labelled: cabinet and module lead
+    book.addRow(0, row, columns, false);
+    book.saveAs(dir.file("book"));
+    EXPECT_TRUE(ui.errors.empty());
+    EXPECT_FALSE(book.open());
+
+    const std::string path = dir.file("book.xlsx");
+    std::vector<std::string> rows = {"A1:1 STATUS, B1:1, C1:1, D1:1, E1:1",
+                                     "A2:2 Created with .QOR Reader, B2:2, C2:2, D2:2, E2:2",
+                                     "A3:3, B3:3"};
+    EXPECT_EQ(rowsOf(path, 2), rows);  // without elements the heading row has no texts
+    rows[2] =
+        "A3:3 CABINET, B3:3 MODULE, C3:3 CHANNEL, D3:3 NAME, E3:3 DESCR, F3:3, G3:3, H3:3, I3:3";
+    rows.push_back(
+        "A4 s12, B4 s13, C4 s1, D4 s2, E4 s3, F4 s4, H4 s6, I4 s7, J4 s8, K4 s9, L4 s10");
+    rows.push_back("A5 s1, B5 s2, C5 s3, D5 s4, F5 s6, G5 s7, H5 s8, I5 s9, J5 s10");
+    EXPECT_EQ(rowsOf(path, 1), rows);
+    const std::string sheet = platform::readWorkbookPart(path, "xl/worksheets/sheet1.xml");
+    EXPECT_EQ(allOf(sheet, R"re(<mergeCell ref="([^"]+)")re"),
+              (std::vector<std::string>{"A1:E1", "A2:E2"}));
+    EXPECT_NE(sheet.find(R"re(<col min="1" max="16384" width="15.)re"), std::string::npos);
+    EXPECT_EQ(
+        allOf(platform::readWorkbookPart(path, "xl/workbook.xml"), R"re(<sheet name="([^"]+)")re"),
+        (std::vector<std::string>{"Rows", "Empty"}));
+}
+
+TEST(Workbook, EachFailureGivesOneMessageAndLeavesNoFile) {
+    testing::TempDir dir;
+    testing::ScriptedUi ui;
+    ElementWorkbook book(ui, std::string(40000, 'x'), 0);
+    book.start(dir.str(), {"Sheet1"});
+    book.prepareSheet(0, 3);  // row 1 cannot take the text; the rest is still laid out
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0].procedure, "PrepareSheet");
+    book.saveAs(dir.file("long"));
+    EXPECT_EQ(rowsOf(dir.file("long.xlsx"), 1),
+              (std::vector<std::string>{"A1:1, B1:1, C1:1, D1:1, E1:1",
+                                        "A2:2 Created with .QOR Reader, B2:2, C2:2, D2:2, E2:2",
+                                        "A3:3, B3:3, C3:3"}));
+    fs::remove(dir.file("long.xlsx"));
+
+    book.start(dir.str(), {"Sheet1"});
+    book.saveAs(dir.file("AI_Node[1]_04Dec2026"));
+    // A workbook that cannot start says so when it is saved.
+    book.start(dir.file("missing"), {"Sheet1"});
+    EXPECT_TRUE(book.open());
+    book.prepareSheet(0, 3);
+    book.addRow(0, scan::ElementRow{}, {"CHANNEL"}, false);
+    book.saveAs(dir.file("missing/AI"));
+    ASSERT_EQ(ui.errors.size(), 3u);
+    EXPECT_TRUE(ui.errors[2].description.starts_with("Cannot create the workbook '" +
+                                                     dir.file("missing/AI.xlsx") + "': "))
+        << ui.errors[2].description;
+    for (const StandardError& error : {ui.errors[1], ui.errors[2]}) {
+        EXPECT_EQ(error.module, "PasteXL");
+        EXPECT_EQ(error.procedure, "EndExcel");
+        const std::string text = formatStandardError(error);
+        EXPECT_TRUE(text.ends_with(" at line " + std::to_string(error.line) + "Numer bledu 1004"))
+            << text;
+    }
+    EXPECT_FALSE(book.open());
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+class WorkbookScanTest : public ::testing::Test {
+protected:
+    WorkbookScanTest()
+        : session(
+              testing::makeSession(kGoldenExport, dir.str(), options::OutputMode::ExcelFilesOnly)) {
+        session.nodeInfo.nodeNumber = "12";
+        testing::enable(session, ElementType::AI);
+        testing::enable(session, ElementType::DI);
+    }
+    void run() {
+        const FixedClock clock(testing::kScanMoment);
+        ASSERT_EQ(RunScan(session, ui, {clock, noWindows}), ScanOutcome::Completed);
+    }
+    fs::path folder() const { return session.scan.outputFolder; }
+
+    testing::TempDir dir;
+    testing::ScriptedUi ui;
+    Session session;
+    platform::EmptyWindowTree noWindows;
+};
+
+TEST_F(WorkbookScanTest, OneWorkbookPerTypeOrOneForAll) {
+    run();
+    EXPECT_EQ(filesIn(folder()),
+              (std::vector<std::string>{"AI_Node12_04Dec2026.xlsx", "DI_Node12_04Dec2026.xlsx"}));
+    EXPECT_NE(std::find(ui.statusBarTexts.begin(), ui.statusBarTexts.end(),
+                        "Converting to Excel (sheets) files - 'DI' elements..."),
+              ui.statusBarTexts.end());
+
+    session.options.oneExcelWorkbook = true;
+    session.nodeInfo.nodeNumber = "1/2";
+    ui.statusBarTexts.clear();
+    run();
+    EXPECT_EQ(filesIn(folder()), std::vector<std::string>{"Node1_2_04Dec2026.xlsx"});
+    // Each type's sheet goes before the one read before it; the first sheet stays last.
+    const std::string book = (folder() / "Node1_2_04Dec2026.xlsx").string();
+    EXPECT_EQ(
+        allOf(platform::readWorkbookPart(book, "xl/workbook.xml"), R"re(<sheet name="([^"]+)")re"),
+        (std::vector<std::string>{"Digital Input", "Analog Input", "Sheet1"}));
+    EXPECT_TRUE(rowsOf(book, 1).at(3).starts_with("A4 DI810_1.12,"));
+    EXPECT_TRUE(rowsOf(book, 2).at(3).starts_with("A4 AI800_1.1,"));
+    EXPECT_TRUE(rowsOf(book, 3).empty());
+    EXPECT_NE(std::find(ui.statusBarTexts.begin(), ui.statusBarTexts.end(),
+                        "Converting to one Excel file - 'AI' elements..."),
+              ui.statusBarTexts.end());
+    EXPECT_TRUE(ui.errors.empty());
+    EXPECT_TRUE(ui.prompts.empty());
+}
+
+TEST_F(WorkbookScanTest, AnExistingWorkbookIsReplacedOnlyWhenTheUserAgrees) {
+    session.options.of(ElementType::DI).enabled = false;
+    run();
+    const fs::path workbook = folder() / "AI_Node12_04Dec2026.xlsx";
+    dir.write(fs::relative(workbook, dir.path()).string(), "old");
+    ui.answers = {false};
+    run();
+    ASSERT_EQ(ui.prompts.size(), 1u);
+    EXPECT_NE(ui.prompts[0].text.find(workbook.string()), std::string::npos);
+    EXPECT_EQ(testing::readFile(workbook.string()), "old");
+    ui.answers = {true};
+    run();
+    EXPECT_EQ(testing::readFile(workbook.string()).substr(0, 2), "PK");
+    EXPECT_TRUE(ui.errors.empty());
+}
+
+TEST_F(WorkbookScanTest, AFailedReadSavesNoWorkbookAndSaysSo) {
+    session.databasePath = dir.file("missing.qor");
+    for (const bool oneWorkbook : {false, true}) {
+        session.options.oneExcelWorkbook = oneWorkbook;
+        const FixedClock clock(testing::kScanMoment);
+        try {
+            RunScan(session, ui, {clock, noWindows});
+            FAIL() << "a missing export cannot be read";
+        } catch (const scan::ReadFailed& failure) {
+            EXPECT_EQ(failure.type(), ElementType::AI);
+            // Nothing of a per-type workbook was saved; the one workbook says it is not.
+            EXPECT_EQ(std::string(failure.what()).find("not saved") != std::string::npos,
+                      oneWorkbook)
+                << failure.what();
+        }
+        EXPECT_TRUE(filesIn(folder()).empty());
+    }
+}
+
+TEST_F(WorkbookScanTest, ASaveThatFailsOnAWorkerEndsTheScanWithOneError) {
+    run();
+    // A folder where the DI workbook should go: its save fails on a worker thread.
+    fs::remove(folder() / "DI_Node12_04Dec2026.xlsx");
+    fs::create_directory(folder() / "DI_Node12_04Dec2026.xlsx");
+    ui.defaultAnswer = true;
+    ui.statusBarTexts.clear();
+    try {
+        run();
+        FAIL() << "the DI workbook cannot be saved";
+    } catch (const QorError& failure) {
+        EXPECT_NE(std::string(failure.what()).find("DI_Node12_04Dec2026.xlsx"), std::string::npos);
+    }
+    EXPECT_TRUE(ui.errors.empty());
+    EXPECT_EQ(testing::readFile((folder() / "AI_Node12_04Dec2026.xlsx").string()).substr(0, 2),
+              "PK");
+    EXPECT_TRUE(fs::is_directory(folder() / "DI_Node12_04Dec2026.xlsx"));
+    EXPECT_TRUE(ui.statusBarTexts.empty() || ui.statusBarTexts.back() != "Convert Completed");
+}
+
+}  // namespace
+}  // namespace qor::output

@@ -1,0 +1,81 @@
+#include "core/scan/node_info.h"
+
+#include <gtest/gtest.h>
+
+#include "support/scripted_ui.h"
+#include "support/temp_dir.h"
+
+namespace qor::scan {
+namespace {
+
+TEST(NodeInfo, NodeNumberComesFromTheFirstKeyAtOrAfterTheFirstMarkerLine) {
+    testing::TempDir dir;
+    const std::string path = dir.write(
+        "n.qor",
+        "  :NODE          99\r\n"  // before any marker: ignored
+        "LAN1    CS513\r\n"        // CS513 too close: no marker
+        "  :NODE          98\r\n"
+        "xLAN1          CS513 :node          12   \r\n"  // a marker line holding the key itself
+        "  :NODE          13\r\n");
+    EXPECT_EQ(ReadNodeNumber(path), "12");
+    EXPECT_EQ(ReadNodeNumber(dir.write("m.qor", "lan1           cs513\n\n  :NODE          7\n")),
+              "7");
+    EXPECT_EQ(ReadNodeNumber(dir.write("none.qor", "  :NODE          7\n")), "");
+    // A line that ends before the value field gives empty text.
+    EXPECT_EQ(ReadNodeNumber(dir.write("short.qor", "LAN1           CS513 :NODE\n")), "");
+}
+
+TEST(NodeInfo, DescriptionIsFortyFiveCharactersWide) {
+    testing::TempDir dir;
+    const std::string longText(50, 'd');
+    const std::string path = dir.write("d.qor",
+                                       "  :DESCR          early\n"
+                                       "AC450_1        AC450\n"
+                                       "  :DESCR        " +
+                                           longText + "\n");
+    EXPECT_EQ(ReadNodeDescription(path), std::string(45, 'd'));
+}
+
+TEST(NodeInfo, GenerationDateTurnsSlashesIntoCommas) {
+    testing::TempDir dir;
+    EXPECT_EQ(ReadGenerationDate(dir.write("a", "x\nONB 3.2  2002-05-15/14:30\n")),
+              "2002-05-15, 14:30");
+    EXPECT_EQ(ReadGenerationDate(dir.write("b", "onb......a/b/c\nONB      other\n")), "a, b, c");
+    // The 20 characters from the key's position + 9, trimmed.
+    EXPECT_EQ(ReadGenerationDate(dir.write("c", "ONB      123456789012345678901234\n")),
+              "12345678901234567890");
+    EXPECT_EQ(ReadGenerationDate(dir.write("d", "no date here\n")), "");
+    EXPECT_EQ(ReadGenerationDate(dir.file("missing")), "");  // silently empty
+}
+
+TEST(NodeInfo, GetNodeInfoReportsAFailedPassAndKeepsTheOldValues) {
+    testing::TempDir dir;
+    testing::ScriptedUi ui;
+    NodeInfo info{"old", "old description", "old date"};
+    GetNodeInfo("", info, ui);  // no file opened: three empty fields, nothing read
+    EXPECT_EQ(info.nodeNumber, "");
+    EXPECT_EQ(info.generationDate, "");
+    EXPECT_TRUE(ui.errors.empty());
+
+    info = {"old", "old description", "old date"};
+    GetNodeInfo(dir.file("gone.qor"), info, ui);
+    ASSERT_EQ(ui.errors.size(), 2u);
+    EXPECT_EQ(ui.errors[0].procedure, "GetNodeInfo");
+    EXPECT_EQ(ui.errors[0].module, "modMain");
+    EXPECT_NE(ui.errors[0].description.find("gone.qor"), std::string::npos);
+    EXPECT_EQ(info.nodeNumber, "old");
+    EXPECT_EQ(info.nodeDescription, "old description");
+    EXPECT_EQ(info.generationDate, "");
+}
+
+TEST(NodeInfo, CountElementsCountsHeaderLinesOfTheWholeFile) {
+    testing::TempDir dir;
+    const std::string path = dir.write("c",
+                                       "MMCX5          MOTCON\nMMCX6          MOTCON\n"
+                                       "MMCX7 MOTCON\nMOTCON only\n\nmmcx8          motcon");
+    EXPECT_EQ(CountElements(path, "MMCX", "MOTCON"), 3);
+    EXPECT_EQ(CountElements(path, "AI", "AIS"), 0);
+}
+
+}  // namespace
+}  // namespace qor::scan

@@ -1,0 +1,92 @@
+// The splash window: its placement, picture and status text.
+#include <QLabel>
+#include <QtTest>
+
+#include "gui/app/about_box.h"
+#include "gui/app/splash_window.h"
+
+using namespace qor;
+using qor::app::SplashPosition;
+
+static QLabel* label(const QWidget& window, const char* name) {
+    return window.findChild<QLabel*>(QLatin1String(name));
+}
+
+class SplashWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void placement_data() {
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<double>("dpi");
+        QTest::addColumn<QPoint>("expected");
+        // 6000 twips are 400 px at 96 dpi and 600 px at 144 dpi.
+        QTest::newRow("tall screen, as specified")
+            << QRect(0, 0, 1920, 2160) << QRect(0, 0, 1920, 2160) << QSize(460, 260) << 96.0
+            << QPoint(730, 950 + 400);
+        QTest::newRow("odd sizes take the integer half")
+            << QRect(0, 0, 1001, 2001) << QRect(0, 0, 1001, 2001) << QSize(100, 100) << 96.0
+            << QPoint(450, 950 + 400);
+        QTest::newRow("144 dpi") << QRect(0, 0, 2000, 2400) << QRect(0, 0, 2000, 2400)
+                                 << QSize(400, 200) << 144.0 << QPoint(800, 1100 + 600);
+        QTest::newRow("second screen keeps its offset")
+            << QRect(1920, 0, 1920, 2160) << QRect(1920, 0, 1920, 2160) << QSize(460, 260) << 96.0
+            << QPoint(1920 + 730, 1350);
+        QTest::newRow("just fits a 1080 screen")
+            << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1080) << QSize(460, 260) << 96.0
+            << QPoint(730, 410 + 400);
+        QTest::newRow("clamped to the bottom of a 768 screen")
+            << QRect(0, 0, 1366, 768) << QRect(0, 0, 1366, 768) << QSize(460, 260) << 96.0
+            << QPoint(453, 768 - 260);
+        QTest::newRow("clamped above a bottom panel")
+            << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1040) << QSize(460, 260) << 96.0
+            << QPoint(730, 1040 - 260);
+        QTest::newRow("window larger than the screen keeps its corner inside")
+            << QRect(0, 0, 400, 300) << QRect(0, 24, 400, 276) << QSize(460, 320) << 96.0
+            << QPoint(0, 24);
+    }
+    void placement() {
+        QFETCH(QRect, screen);
+        QFETCH(QRect, available);
+        QFETCH(QSize, window);
+        QFETCH(double, dpi);
+        QFETCH(QPoint, expected);
+        const QPoint position = SplashPosition(screen, available, window, dpi);
+        QCOMPARE(position, expected);
+        if (window.width() <= available.width() && window.height() <= available.height()) {
+            QVERIFY(available.contains(QRect(position, window)));
+        }
+    }
+
+    void windowIsThePictureWithItsTexts() {
+        app::SplashWindow splash;
+        QVERIFY(!splash.picture().isNull());
+        QCOMPARE(splash.size(), splash.picture().deviceIndependentSize().toSize());
+        QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(label(splash, "lblBuild")->text(), QStringLiteral("Build:"));
+        QCOMPARE(label(splash, "lblVersion")->text(),
+                 QString::fromStdString(app::VersionText(QOR_VERSION_TEXT)));
+        QCOMPARE(label(splash, "lblStatus")->text(), QStringLiteral("Finalizing settings..."));
+        const QColor grey = label(splash, "lblStatus")->palette().color(QPalette::WindowText);
+        QVERIFY(grey.red() == grey.green() && grey.green() == grey.blue());
+        QVERIFY(grey.red() > 64 && grey.red() < 192);
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        QCOMPARE(splash.pos(), SplashPosition(screen->geometry(), screen->availableGeometry(),
+                                              splash.size(), screen->logicalDotsPerInchY()));
+    }
+
+    void statusTextChanges() {
+        app::SplashWindow splash;
+        splash.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&splash));
+        splash.setStatus(QStringLiteral("Getting registry settings..."));
+        QCOMPARE(label(splash, "lblStatus")->text(),
+                 QStringLiteral("Getting registry settings..."));
+        QCOMPARE(splash.status(), QStringLiteral("Getting registry settings..."));
+    }
+};
+
+QTEST_MAIN(SplashWindowTest)
+#include "splash_window_qtest.moc"

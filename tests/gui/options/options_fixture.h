@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "gui/options/options_dialog.h"
+#include "core/output/session.h"
+#include "core/output/workbook_output.h"
+#include "core/platform/memory_settings_store.h"
+#include "support/fake_desktop.h"
+#include "support/scripted_ui.h"
+#include "support/temp_dir.h"
+
+namespace qor::testing {
+
+// The child called `name`; a missing control ends the test program, since every later
+// step would only fail for the same reason.
+template <typename T>
+T* control(const QObject& parent, const QString& name) {
+    T* found = parent.findChild<T*>(name);
+    if (found == nullptr) {
+        qFatal("no control %s", qPrintable(name));
+    }
+    return found;
+}
+
+// What the options dialog needs, scripted, with a store whose result folder is a folder of
+// the test's own.
+struct OptionsFixture {
+    TempDir folder;
+    output::Session session;
+    platform::MemorySettingsStore store;
+    ScriptedUi ui;
+    FakeDesktop desktop;
+    output::ExcelInstallation excel{true, "libxlsxwriter 1.1.5"};
+
+    OptionsFixture() { store.SaveSetting("Settings", "ScanResultFolderPath", folder.str()); }
+
+    std::unique_ptr<options::OptionsDialog> open(platform::SettingsStore* other = nullptr) {
+        return std::make_unique<options::OptionsDialog>(session, other != nullptr ? *other : store,
+                                                        ui, desktop, excel, nullptr);
+    }
+};
+
+}  // namespace qor::testing

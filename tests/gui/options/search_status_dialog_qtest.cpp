@@ -1,0 +1,267 @@
+#include "gui/options/search_status_dialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <set>
+
+#include "core/base/date_time.h"
+#include "core/base/qor_error.h"
+#include "core/options/search_options.h"
+#include "core/output/scan_run.h"
+#include "core/output/search_status.h"
+#include "core/platform/memory_settings_store.h"
+#include "core/platform/window_search.h"
+#include "core/scan/node_info.h"
+#include "support/fake_desktop.h"
+#include "support/scripted_ui.h"
+#include "support/temp_dir.h"
+
+using qor::options::SearchStatusDialog;
+using qor::options::SearchStatusMode;
+using qor::scan::ElementType;
+
+namespace {
+
+const QColor kBlue(0, 0, 192);
+const QColor kRed(192, 0, 0);
+
+// A store, the session start-up loads from it, and the dialog over that session.
+struct Fixture {
+    qor::platform::MemorySettingsStore store;
+    qor::testing::ScriptedUi ui;
+    qor::output::Session session;
+    std::unique_ptr<SearchStatusDialog> dialog;
+    qor::testing::FakeDesktop desktop;
+
+    void enableInStore(ElementType type, const char* value = "1") {
+        store.SaveSetting(qor::scan::elementType(type).settingsSection, "EnableSearch", value);
+    }
+    void start(QWidget* parent = nullptr) {
+        qor::options::LoadSearchOptions(store, session.options, session.columns,
+                                        session.cabinetLabels, false, "/tmp", ui);
+        qor::output::SearchStatus(store, session.searchStatus, ui);
+        dialog = std::make_unique<SearchStatusDialog>(session, ui, parent);
+    }
+    QLabel* label(const QString& name) { return dialog->findChild<QLabel*>(name); }
+    QLabel* cell(int row) { return label(QString("lblStatus_%1").arg(row)); }
+    QPushButton* button(const char* name) { return dialog->findChild<QPushButton*>(name); }
+    void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+    // The text and the colour the status cell paints it with.
+    std::pair<QString, QColor> status(int row) {
+        return {cell(row)->text(), cell(row)->palette().color(cell(row)->foregroundRole())};
+    }
+};
+
+using Status = std::pair<QString, QColor>;
+
+}  // namespace
+
+class SearchStatusDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cellsShowEachTypeInTableOrderWithItsColour() {
+        Fixture f;
+        f.enableInStore(ElementType::AI);
+        f.enableInStore(ElementType::DATR);
+        f.enableInStore(ElementType::AO, "2");  // counts for the scan command, not as a box
+        f.start();
+
+        QCOMPARE(f.dialog->windowTitle(), QString("Search Status"));
+        QVERIFY(
+            !(f.dialog->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint)));
+        QVERIFY(f.label("lblExplanation")->text().startsWith("Current search status for database"));
+        QCOMPARE(f.label("lblStatusHeader")->text(), QString("Current Status:"));
+        QCOMPARE(f.label("lblElement_3")->text(), QString("Analog Input Calculated"));
+        QCOMPARE(f.label("lblElement_13")->text(), QString("DAT(IL)"));
+        for (int row = 1; row <= SearchStatusDialog::kRowCount; ++row) {
+            const Status expected = row == 1 || row == 14 ? Status{"Enabled", kBlue}
+                                    : row == 2            ? Status{"2", kBlue}  // as stored
+                                                          : Status{"Disabled", kRed};
+            QCOMPARE(f.status(row), expected);
+        }
+    }
+
+    void clicksToggleTheLiveRecordOnly() {
+        Fixture f;
+        f.enableInStore(ElementType::AI);
+        f.start();
+        const auto& datb = f.session.options.of(ElementType::DATB);
+        const auto& columns = f.session.columns[qor::scan::indexOf(ElementType::DATB)].columns;
+
+        f.click(f.cell(11));
+        QVERIFY(datb.enabled && datb.parameters[0]);  // NAME follows
+        QCOMPARE(f.status(11), Status("Enabled", kBlue));
+        QVERIFY(std::find(columns.begin(), columns.end(), "NAME") != columns.end());
+        QCOMPARE(f.store.GetSetting("chkDATBParameters", "EnableSearch", "0"), std::string("0"));
+        QCOMPARE(f.session.searchStatus.value(ElementType::DATB), 0);
+        f.click(f.cell(11));
+        QVERIFY(!datb.enabled && !datb.parameters[0]);
+        QCOMPARE(f.status(11), Status("Disabled", kRed));
+
+        // The click decides from the record, not from the text; other types keep their boxes.
+        f.session.options.of(ElementType::DI).enabled = true;
+        f.click(f.cell(5));
+        QVERIFY(!f.session.options.of(ElementType::DI).enabled);
+        f.click(f.cell(1));
+        QVERIFY(!f.session.options.of(ElementType::AI).enabled);
+        QVERIFY(!f.session.options.of(ElementType::AI).parameters[0]);
+
+        f.click(f.label("lblStatusHeader"));
+        QTest::mouseClick(f.cell(2), Qt::RightButton);
+        QVERIFY(!f.session.options.of(ElementType::AO).enabled);
+        QVERIFY(!f.session.options.of(ElementType::AI).enabled);
+    }
+
+    void previewsOfferOnlyOkAndReturnToTheirOwnParent() {
+        QWidget mainWindow;
+        QWidget optionsDialog;
+        Fixture f;
+        f.start(&mainWindow);
+        int callbacks = 0;
+        f.dialog->onScanNow = f.dialog->onChangeSettings = [&] { ++callbacks; };
+
+        for (const auto mode :
+             {SearchStatusMode::PreviewFromOptions, SearchStatusMode::PreviewFromMainWindow}) {
+            QWidget* owner =
+                mode == SearchStatusMode::PreviewFromOptions ? &optionsDialog : nullptr;
+            f.dialog->prepare(mode, owner);
+            f.desktop.onModal = [&](QDialog& shown) {
+                QCOMPARE(shown.parentWidget(), owner ? owner : &mainWindow);
+                QCOMPARE(f.button("cmdCancel")->text(), QString("OK"));
+                QVERIFY(!f.button("cmdChangeSettings")->isEnabled());
+                QVERIFY(!f.button("cmdScanNow")->isEnabled());
+                QTest::keyClick(&shown, Qt::Key_Escape);  // neither leaves the dialog
+                QVERIFY(!shown.close());
+                f.click(f.button("cmdCancel"));
+                QVERIFY(!shown.isVisible());
+            };
+            QCOMPARE(f.desktop.runModal(*f.dialog), int(QDialog::Rejected));
+            QCOMPARE(f.dialog->parentWidget(), &mainWindow);
+        }
+        QCOMPARE(callbacks, 0);
+        f.dialog->prepare(SearchStatusMode::NothingEnabled);
+        QCOMPARE(f.button("cmdCancel")->text(), QString("Cancel"));
+        QVERIFY(f.button("cmdChangeSettings")->isEnabled() && !f.button("cmdScanNow")->isEnabled());
+    }
+
+    void changeSettingsHidesAndTheNextShowingIsCurrent() {
+        Fixture f;
+        f.start();
+        int scans = 0;
+        f.dialog->onScanNow = [&] {
+            QVERIFY(!f.dialog->isVisible());
+            ++scans;
+        };
+        f.dialog->onChangeSettings = [&] {  // the options dialog enables AI and is confirmed
+            QVERIFY(!f.dialog->isVisible());
+            f.session.options.of(ElementType::AI).enabled = true;
+            qor::options::SaveSearchOptions(f.store, f.session.options, f.session.columns,
+                                            f.session.cabinetLabels, f.ui);
+            qor::output::SearchStatus(f.store, f.session.searchStatus, f.ui);
+        };
+        const char* press = "cmdChangeSettings";
+        f.desktop.onModal = [&](QDialog&) { f.click(f.button(press)); };
+        f.dialog->prepare(SearchStatusMode::NothingEnabled);
+        QCOMPARE(f.desktop.runModal(*f.dialog), SearchStatusDialog::kChangeSettingsResult);
+        QCOMPARE(scans, 0);
+
+        f.dialog->prepare(SearchStatusMode::FromScanCommand);
+        QCOMPARE(f.status(1), Status("Enabled", kBlue));
+        press = "cmdScanNow";
+        QCOMPARE(f.desktop.runModal(*f.dialog), int(QDialog::Accepted));
+        QCOMPARE(scans, 1);
+
+        // A toggle kept from an earlier "Cancel" shows as what the scan will read.
+        f.session.options.of(ElementType::DOC).enabled = true;
+        f.dialog->prepare(SearchStatusMode::FromScanCommand);
+        QCOMPARE(f.status(8), Status("Enabled", kBlue));
+
+        // A failing scan is reported, not thrown through the event loop.
+        f.dialog->onScanNow = [] { throw qor::QorError("Disk full"); };
+        QCOMPARE(f.desktop.runModal(*f.dialog), int(QDialog::Accepted));
+        QCOMPARE(f.ui.errors.size(), std::size_t{1});
+        QCOMPARE(f.ui.errors[0].module + "." + f.ui.errors[0].procedure,
+                 std::string("frmSearchStatus.cmdScanNow_Click"));
+        QCOMPARE(f.ui.errors[0].description, std::string("Disk full"));
+    }
+
+    void scanNowScansWhatTheRecordEnablesWhileTheStoreSaysZero() {
+        qor::testing::TempDir dir;
+        Fixture f;
+        f.enableInStore(ElementType::AI);
+        f.store.SaveSetting("Settings", "SaveToCSVOnly", "True");
+        f.store.SaveSetting("Settings", "SaveToHTMLReport", "False");
+        f.store.SaveSetting("Settings", "ScanResultFolderPath", dir.str());
+        f.start();
+        f.session.databasePath = std::string(QOR_EXAMPLES_DIR) + "/sample.qor";
+        qor::scan::GetNodeInfo(f.session.databasePath, f.session.nodeInfo, f.ui);
+        f.session.scan.startDateStamp = "04Dec2026";
+
+        const qor::FixedClock clock(qor::DateTime{2026, 12, 4, 10, 11, 12});
+        const qor::platform::EmptyWindowTree windows;
+        f.dialog->onScanNow = [&] { qor::output::RunScan(f.session, f.ui, {clock, windows}); };
+        f.desktop.onModal = [&](QDialog&) {
+            f.click(f.cell(5));   // DI
+            f.click(f.cell(11));  // DAT(B)
+            f.click(f.button("cmdScanNow"));
+        };
+        f.dialog->prepare(SearchStatusMode::FromScanCommand);
+        QCOMPARE(f.desktop.runModal(*f.dialog), int(QDialog::Accepted));
+        QVERIFY(f.ui.errors.empty());
+
+        std::set<std::string> prefixes;
+        for (const auto& entry : std::filesystem::directory_iterator(f.session.scan.outputFolder)) {
+            const std::string name = entry.path().filename().string();
+            prefixes.insert(name.substr(0, name.find('_')));
+        }
+        QCOMPARE(prefixes, (std::set<std::string>{"AI", "DI", "DATB"}));
+        const std::string datb =
+            qor::testing::readFile(f.session.scan.outputFolder + "/DATB_Node" +
+                                   f.session.nodeInfo.nodeNumber + "_04Dec2026.csv");
+        QVERIFY(datb.starts_with("CHANNEL,NAME,\r\n"));
+        QCOMPARE(f.store.GetSetting("chkDISParameters", "EnableSearch", "0"), std::string("0"));
+        QCOMPARE(f.store.GetSetting("chkDATBParameters", "EnableSearch", "0"), std::string("0"));
+    }
+
+    void layoutIsFixedAlignedAndInOrder() {
+        Fixture f;
+        f.enableInStore(ElementType::AIC);
+        f.start();
+        SearchStatusDialog& dialog = *f.dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+
+        int lastY = f.label("lblStatusHeader")->geometry().bottom();
+        for (int row = 1; row <= SearchStatusDialog::kRowCount; ++row) {
+            QLabel* name = f.label(QString("lblElement_%1").arg(row));
+            QCOMPARE(name->x(), f.label("lblElement_1")->x());
+            QCOMPARE(f.cell(row)->x(), f.cell(1)->x());
+            QCOMPARE(f.cell(row)->y(), name->y());
+            QVERIFY(name->x() + name->sizeHint().width() < f.cell(row)->x());
+            QVERIFY(name->y() > lastY);
+            lastY = name->geometry().bottom();
+        }
+        QLabel* explanation = f.label("lblExplanation");
+        QVERIFY(explanation->height() >= explanation->heightForWidth(explanation->width()));
+        const QRect cancel = f.button("cmdCancel")->geometry();
+        const QRect change = f.button("cmdChangeSettings")->geometry();
+        const QRect scanNow = f.button("cmdScanNow")->geometry();
+        QVERIFY(cancel.right() < change.left() && change.right() < scanNow.left());
+        QVERIFY(cancel.top() == scanNow.top() && dialog.rect().contains(scanNow));
+        QVERIFY(scanNow.top() > f.cell(14)->mapTo(&dialog, QPoint(0, 0)).y());
+
+        if (const QByteArray folder = qgetenv("QOR_SCREENSHOT_DIR"); !folder.isEmpty()) {
+            dialog.grab().save(QString::fromLocal8Bit(folder) + "/search_status.png");
+        }
+    }
+};
+
+QTEST_MAIN(SearchStatusDialogTest)
+#include "search_status_dialog_qtest.moc"
