@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "core/base/date_time.h"
-#include "export_generator.h"
 #include "core/output/scan_run.h"
 #include "core/output/session.h"
 #include "core/platform/window_search.h"
+#include "export_generator.h"
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
     session.options.outputMode = mode;
     session.options.scanResultFolderPath = (dir / "results").string();
     for (const qor::scan::ElementTypeInfo& info : qor::scan::elementTypes()) {
-        qor::options::TypeOptions& type = session.options.of(info.type);
+        qor::scan::TypeOptions& type = session.options.of(info.type);
         type.enabled = true;
         type.parameters.fill(true);
         session.searchStatus.setValue(info.type, 1);

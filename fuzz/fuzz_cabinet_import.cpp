@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz_support.h"
 #include "core/options/cabinet_table.h"
+#include "fuzz_support.h"
 
 namespace qor::fuzz {
 namespace {
@@ -18,9 +18,9 @@ bool holdsLowerCase(std::string_view text) {
 
 // The rows as quoted pairs, one per line; empty when a value holds a quote, which such a
 // field cannot carry.
-std::string quotedPairs(const options::CabinetLabels& rows) {
+std::string quotedPairs(const scan::CabinetLabels& rows) {
     std::string text;
-    for (const options::CabinetRow& row : rows) {
+    for (const scan::CabinetRow& row : rows) {
         if (row.cabinet.find('"') != std::string::npos ||
             row.module.find('"') != std::string::npos) {
             return {};
@@ -37,10 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace qor;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     fuzz::QuietUi ui;
-    const options::CabinetRow kept{"KEPT", "ROW"};
+    const scan::CabinetRow kept{"KEPT", "ROW"};
     options::CabinetModuleTable table;
     table.rows.push_back(kept);
-    options::CabinetLabels labels;
+    scan::CabinetLabels labels;
 
     const std::size_t added = options::ReadValuesFromImportFile(text, table, labels, ui);
     fuzz::require(table.rows.size() == added + 1, "one row per pair read");
@@ -60,11 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::require(ui.errors() == 0 || table.rows.back().module.empty(),
                   "an unpaired field gives an empty module skeleton");
 
-    const options::CabinetLabels read(table.rows.begin() + 1, table.rows.end());
+    const scan::CabinetLabels read(table.rows.begin() + 1, table.rows.end());
     const std::string written = fuzz::quotedPairs(read);
     if (!written.empty()) {
         options::CabinetModuleTable again;
-        options::CabinetLabels againLabels;
+        scan::CabinetLabels againLabels;
         options::ReadValuesFromImportFile(written, again, againLabels, ui);
         fuzz::require(again.rows.size() == read.size(), "written pairs read back as many rows");
         for (std::size_t i = 0; i < read.size(); ++i) {

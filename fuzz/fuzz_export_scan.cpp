@@ -15,14 +15,14 @@
 #include <string_view>
 #include <vector>
 
-#include "fuzz_support.h"
 #include "core/options/search_options.h"
+#include "core/output/csv_output.h"
 #include "core/output/element_workbook.h"
 #include "core/output/html_report.h"
 #include "core/platform/xlsx_workbook.h"
-#include "core/scan/csv_result_file.h"
 #include "core/scan/element_reader.h"
 #include "core/scan/node_info.h"
+#include "fuzz_support.h"
 
 namespace qor::fuzz {
 namespace {
@@ -133,7 +133,7 @@ public:
 
     void write(const ElementRow& row) override {
         const std::size_t rowStart = csv_.size();
-        scan::AppendRowText(csv_, row, context_->labelled);
+        output::AppendRowText(csv_, row, context_->labelled);
         require(csvRowReadsBack(std::string_view(csv_).substr(rowStart), row, context_->labelled),
                 "a CSV row reads back as its values");
         csv_ += "\r\n";
@@ -230,7 +230,7 @@ public:
         exportPath_ = (folder / (stem + ".qor")).string();
         workbookPath_ = (folder / stem).string();
         workbookFolder_ = folder.string();
-        for (options::TypeOptions& type : options_.types) {
+        for (scan::TypeOptions& type : options_.types) {
             type.enabled = true;
             type.parameters.fill(true);
         }
@@ -270,7 +270,7 @@ public:
                     counts[scan::indexOf(counted)],
                 "one count of the headers per pass");
 
-        options::ColumnDataSet& columns = labelled ? labelledColumns_ : columns_;
+        scan::ColumnDataSet& columns = labelled ? labelledColumns_ : columns_;
         outputs_.beginScan(workbookFolder_, savesWorkbook(size));
         for (const ElementType type : types_) {
             const long long count = counts[scan::indexOf(type)];
@@ -303,9 +303,9 @@ private:
     std::string workbookPath_;
     std::string workbookFolder_;
     options::SearchOptions options_;
-    options::ColumnDataSet columns_;
-    options::ColumnDataSet labelledColumns_;
-    options::CabinetLabels labels_;
+    scan::ColumnDataSet columns_;
+    scan::ColumnDataSet labelledColumns_;
+    scan::CabinetLabels labels_;
     std::vector<ElementType> types_;  // all, in reading order
 };
 

@@ -44,7 +44,7 @@ void applyOverrides(const CommandLine& line, Session& session, TerminalUi& ui) {
         options.scanResultFolderPath = *line.resultFolder;
     }
     if (line.enableAll || !line.enables.empty()) {
-        for (options::TypeOptions& type : options.types) {
+        for (scan::TypeOptions& type : options.types) {
             type.enabled = false;
         }
     }
@@ -55,7 +55,7 @@ void applyOverrides(const CommandLine& line, Session& session, TerminalUi& ui) {
         }
     }
     for (const EnableRequest& request : line.enables) {
-        options::TypeOptions& type = options.of(request.type);
+        scan::TypeOptions& type = options.of(request.type);
         type.enabled = true;
         if (request.boxes.empty()) {
             type.parameters.fill(true);
@@ -167,7 +167,7 @@ int runScanCommand(const CommandLine& line, std::FILE* messages) {
     const bool excelInstalled = output::ExcelInstalled(ui).installed;
     options::LoadSearchOptions(*store, session.options, session.columns, session.cabinetLabels,
                                excelInstalled, platform::defaultResultFolder(), ui);
-    output::SearchStatus(*store, session.searchStatus, ui);
+    options::SearchStatus(*store, session.searchStatus, ui);
     applyOverrides(line, session, ui);
     int status = ui.errorReported() ? kExitScanError : kExitDone;
 

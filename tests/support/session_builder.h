@@ -32,7 +32,7 @@ inline void rebuildColumns(output::Session& session) {
 inline void enable(output::Session& session, scan::ElementType type,
                    std::initializer_list<std::string_view> parameters = {}) {
     const scan::ElementTypeInfo& info = scan::elementType(type);
-    options::TypeOptions& typeOptions = session.options.of(type);
+    scan::TypeOptions& typeOptions = session.options.of(type);
     typeOptions.enabled = true;
     for (std::size_t box = 0; box < info.parameters.size(); ++box) {
         bool selected = parameters.size() == 0;
@@ -45,8 +45,7 @@ inline void enable(output::Session& session, scan::ElementType type,
     rebuildColumns(session);
 }
 
-inline void applyCabinets(output::Session& session,
-                          std::initializer_list<options::CabinetRow> rows) {
+inline void applyCabinets(output::Session& session, std::initializer_list<scan::CabinetRow> rows) {
     session.options.cabinetTable.rows.assign(rows.begin(), rows.end());
     session.cabinetLabels = session.options.cabinetTable.rows;
     session.options.applyCabinetLabels = true;

@@ -179,7 +179,7 @@ std::string fileNameOf(const std::string& path) {
 }  // namespace
 
 void GetListViewItems(const platform::SettingsStore& store, CabinetModuleTable& table,
-                      CabinetLabels& labels, UserInterface& ui) {
+                      scan::CabinetLabels& labels, UserInterface& ui) {
     constexpr std::string_view kProcedure = "GetListViewItems";
     int count = 0;
     runStep(ui, kModule, kProcedure,
@@ -199,7 +199,7 @@ void GetListViewItems(const platform::SettingsStore& store, CabinetModuleTable& 
 }
 
 void SaveListViewValues(platform::SettingsStore& store, CabinetModuleTable& table,
-                        CabinetLabels& labels, UserInterface& ui) {
+                        scan::CabinetLabels& labels, UserInterface& ui) {
     constexpr std::string_view kProcedure = "SaveListViewValues";
     const std::size_t count = table.rows.size();
     labels.resize(count);
@@ -209,7 +209,7 @@ void SaveListViewValues(platform::SettingsStore& store, CabinetModuleTable& tabl
         table.importedFileName.clear();
     } else {
         for (std::size_t i = 1; i <= count; ++i) {
-            const CabinetRow& row = table.rows[i - 1];
+            const scan::CabinetRow& row = table.rows[i - 1];
             runStep(ui, kModule, kProcedure, [&] {
                 store.SaveSetting(kTableSection, cabinetKey(i), row.cabinet);
                 store.SaveSetting(kTableSection, moduleKey(i), row.module);
@@ -222,7 +222,7 @@ void SaveListViewValues(platform::SettingsStore& store, CabinetModuleTable& tabl
 }
 
 void ClearCabinetTable(platform::SettingsStore& store, CabinetModuleTable& table,
-                       CabinetLabels& labels) {
+                       scan::CabinetLabels& labels) {
     table.rows.clear();
     table.importedFileName.clear();
     labels.clear();
@@ -230,7 +230,7 @@ void ClearCabinetTable(platform::SettingsStore& store, CabinetModuleTable& table
 }
 
 std::size_t ReadValuesFromImportFile(std::string_view fileText, CabinetModuleTable& table,
-                                     CabinetLabels& labels, UserInterface& ui) {
+                                     scan::CabinetLabels& labels, UserInterface& ui) {
     FieldReader reader(fileText);
     std::size_t added = 0;
     std::string cabinet;
@@ -253,7 +253,7 @@ std::size_t ReadValuesFromImportFile(std::string_view fileText, CabinetModuleTab
 }
 
 void ImportCabinetFile(const std::string& path, platform::SettingsStore& store,
-                       CabinetModuleTable& table, CabinetLabels& labels, UserInterface& ui) {
+                       CabinetModuleTable& table, scan::CabinetLabels& labels, UserInterface& ui) {
     ClearCabinetTable(store, table, labels);
     std::string text;
     const bool read =

@@ -6,41 +6,33 @@
 
 #include "core/base/user_interface.h"
 #include "core/platform/settings_store.h"
+#include "core/scan/cabinet_row.h"
 
 namespace qor::options {
-
-struct CabinetRow {
-    std::string cabinet;  // "Cabinet Name"
-    std::string module;   // "Module Skeleton Name"
-};
 
 // The cabinet-module table as the options dialog holds it: the displayed rows in table
 // order (row 1 first) and the name of the last imported file, without its folder.
 struct CabinetModuleTable {
-    std::vector<CabinetRow> rows;
+    std::vector<scan::CabinetRow> rows;
     std::string importedFileName;
 };
-
-// The label lists the channel labelling reads: row i of the table at index i - 1. They are
-// rebuilt from the table when it is loaded, saved or imported, not on every edit.
-using CabinetLabels = std::vector<CabinetRow>;
 
 // Loads the table from section "CabinetsModules" ("ListViewItemsCount", "CabinetValue_<i>",
 // "ModuleValue_<i>") and the imported file name from "Settings"/"LastImportedFile"; rows are
 // taken as stored. Rebuilds the label lists. A failing step is reported with the standard
 // error message (frmOptions.GetListViewItems) and the load goes on.
 void GetListViewItems(const platform::SettingsStore& store, CabinetModuleTable& table,
-                      CabinetLabels& labels, UserInterface& ui);
+                      scan::CabinetLabels& labels, UserInterface& ui);
 
 // Writes the rows to the store and rebuilds the label lists. An empty table stores an empty
 // "LastImportedFile" and blanks the file name. Keys of rows beyond the count stay in the store.
 void SaveListViewValues(platform::SettingsStore& store, CabinetModuleTable& table,
-                        CabinetLabels& labels, UserInterface& ui);
+                        scan::CabinetLabels& labels, UserInterface& ui);
 
 // Empties the table and the label lists, blanks the file name and deletes the whole
 // "CabinetsModules" section.
 void ClearCabinetTable(platform::SettingsStore& store, CabinetModuleTable& table,
-                       CabinetLabels& labels);
+                       scan::CabinetLabels& labels);
 
 // Appends the pairs of an import file's text to the table, upper-cased, and rebuilds the
 // label lists. Fields end at a comma, a line end (CR, LF, CR LF) or the end of the text;
@@ -51,13 +43,13 @@ void ClearCabinetTable(platform::SettingsStore& store, CabinetModuleTable& table
 // message (frmOptions.ReadValuesFromImportFile) and the unpaired field still gives a row
 // with an empty module skeleton. Returns the number of rows read.
 std::size_t ReadValuesFromImportFile(std::string_view fileText, CabinetModuleTable& table,
-                                     CabinetLabels& labels, UserInterface& ui);
+                                     scan::CabinetLabels& labels, UserInterface& ui);
 
 // Imports the file at `path`: clears the table and the stored section first, then reads
 // the file (ReadValuesFromImportFile) and stores its name, without folder, as the imported
 // file name and as "Settings"/"LastImportedFile". A file that cannot be read is reported
 // (frmOptions.ReadValuesFromImportFile) and leaves a consistent empty table.
 void ImportCabinetFile(const std::string& path, platform::SettingsStore& store,
-                       CabinetModuleTable& table, CabinetLabels& labels, UserInterface& ui);
+                       CabinetModuleTable& table, scan::CabinetLabels& labels, UserInterface& ui);
 
 }  // namespace qor::options

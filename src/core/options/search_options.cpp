@@ -33,25 +33,27 @@ void readOption(const SettingsStore& store, std::string_view key, std::string_vi
     }
 }
 
-void buildColumns(const SearchOptions& options, scan::ElementType type, ColumnDataSet& columns) {
+void buildColumns(const SearchOptions& options, scan::ElementType type,
+                  scan::ColumnDataSet& columns) {
     const scan::ElementTypeInfo& info = scan::elementType(type);
     columns[scan::indexOf(type)] =
-        BuildColumnData(info, options.of(type), info.channel && options.applyCabinetLabels);
+        scan::BuildColumnData(info, options.of(type), info.channel && options.applyCabinetLabels);
 }
 
 }  // namespace
 
-ColumnDataSet BuildAllColumnData(const SearchOptions& options) {
-    ColumnDataSet columns;
+scan::ColumnDataSet BuildAllColumnData(const SearchOptions& options) {
+    scan::ColumnDataSet columns;
     for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
         buildColumns(options, info.type, columns);
     }
     return columns;
 }
 
-void LoadSearchOptions(const SettingsStore& store, SearchOptions& options, ColumnDataSet& columns,
-                       CabinetLabels& labels, bool excelInstalled,
-                       std::string_view defaultResultFolder, UserInterface& ui) {
+void LoadSearchOptions(const SettingsStore& store, SearchOptions& options,
+                       scan::ColumnDataSet& columns, scan::CabinetLabels& labels,
+                       bool excelInstalled, std::string_view defaultResultFolder,
+                       UserInterface& ui) {
     GetListViewItems(store, options.cabinetTable, labels, ui);
 
     readBox(store, keys::kSettings, keys::kApplyCabinetModule, "0", options.applyCabinetLabels);
@@ -61,7 +63,7 @@ void LoadSearchOptions(const SettingsStore& store, SearchOptions& options, Colum
 
     for (const scan::ElementType type : scan::optionsOrder()) {
         const scan::ElementTypeInfo& info = scan::elementType(type);
-        TypeOptions& typeOptions = options.of(type);
+        scan::TypeOptions& typeOptions = options.of(type);
         for (std::size_t box = 0; box < info.parameters.size(); ++box) {
             readBox(store, info.settingsSection, info.parameters[box], "0",
                     typeOptions.parameters[box]);
@@ -95,11 +97,11 @@ void LoadSearchOptions(const SettingsStore& store, SearchOptions& options, Colum
     }
 }
 
-void SaveSearchOptions(SettingsStore& store, SearchOptions& options, ColumnDataSet& columns,
-                       CabinetLabels& labels, UserInterface& ui) {
+void SaveSearchOptions(SettingsStore& store, SearchOptions& options, scan::ColumnDataSet& columns,
+                       scan::CabinetLabels& labels, UserInterface& ui) {
     for (const scan::ElementType type : scan::optionsOrder()) {
         const scan::ElementTypeInfo& info = scan::elementType(type);
-        const TypeOptions& typeOptions = options.of(type);
+        const scan::TypeOptions& typeOptions = options.of(type);
         for (std::size_t box = 0; box < info.parameters.size(); ++box) {
             store.SaveSetting(info.settingsSection, info.parameters[box],
                               boxText(typeOptions.parameters[box]));

@@ -6,24 +6,20 @@
 
 #include "core/base/user_interface.h"
 #include "core/options/cabinet_table.h"
-#include "core/options/column_data.h"
 #include "core/options/settings_keys.h"
 #include "core/platform/settings_store.h"
+#include "core/scan/column_data.h"
 #include "core/scan/element_types.h"
+#include "core/scan/type_options.h"
 
 namespace qor::options {
 
 enum class OutputMode { None, ExcelFilesOnly, CsvFilesOnly, HtmlReport };
 
-struct TypeOptions {
-    bool enabled = false;                                     // "Enable Search"
-    std::array<bool, scan::kMaxParameterBoxes> parameters{};  // box k at index k - 1
-};
-
 // The search options record. A fresh store gives every type disabled with nothing
 // selected, HTML report output, the search status dialog on and the "General Options" tab.
 struct SearchOptions {
-    std::array<TypeOptions, scan::kElementTypeCount> types{};
+    std::array<scan::TypeOptions, scan::kElementTypeCount> types{};
     OutputMode outputMode = OutputMode::HtmlReport;
     bool oneExcelWorkbook = false;
     std::string scanResultFolderPath;
@@ -32,8 +28,8 @@ struct SearchOptions {
     int lastTab = 11;
     CabinetModuleTable cabinetTable;
 
-    TypeOptions& of(scan::ElementType type) { return types[scan::indexOf(type)]; }
-    const TypeOptions& of(scan::ElementType type) const { return types[scan::indexOf(type)]; }
+    scan::TypeOptions& of(scan::ElementType type) { return types[scan::indexOf(type)]; }
+    const scan::TypeOptions& of(scan::ElementType type) const { return types[scan::indexOf(type)]; }
     // One workbook for all types only makes sense with Excel output.
     bool writesOneWorkbook() const {
         return oneExcelWorkbook && outputMode == OutputMode::ExcelFilesOnly;
@@ -44,15 +40,17 @@ struct SearchOptions {
 // A value that does not convert leaves its field as it was; nothing is reported.
 // `defaultResultFolder` stands in for a missing "ScanResultFolderPath".
 void LoadSearchOptions(const platform::SettingsStore& store, SearchOptions& options,
-                       ColumnDataSet& columns, CabinetLabels& labels, bool excelInstalled,
-                       std::string_view defaultResultFolder, UserInterface& ui);
+                       scan::ColumnDataSet& columns, scan::CabinetLabels& labels,
+                       bool excelInstalled, std::string_view defaultResultFolder,
+                       UserInterface& ui);
 
 // The column data of every type from the record's selections and labels flag.
-ColumnDataSet BuildAllColumnData(const SearchOptions& options);
+scan::ColumnDataSet BuildAllColumnData(const SearchOptions& options);
 
 // Writes every field to the store (deleting nothing), rebuilds the column data and saves
 // the cabinet-module table.
 void SaveSearchOptions(platform::SettingsStore& store, SearchOptions& options,
-                       ColumnDataSet& columns, CabinetLabels& labels, UserInterface& ui);
+                       scan::ColumnDataSet& columns, scan::CabinetLabels& labels,
+                       UserInterface& ui);
 
 }  // namespace qor::options

@@ -5,7 +5,7 @@
 
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
-#include "core/options/column_data.h"
+#include "core/scan/column_data.h"
 
 namespace qor::output {
 namespace {
@@ -137,7 +137,7 @@ void ElementWorkbook::addRow(std::size_t sheet, const scan::ElementRow& row,
 void ElementWorkbook::headingRow(std::size_t sheet, const std::vector<std::string>& columns) {
     SheetState& state = sheets_[sheet];
     state.headingRowDue = false;
-    const std::vector<std::string> headings = options::RemoveCommas(columns);
+    const std::vector<std::string> headings = scan::RemoveCommas(columns);
     const int texts = static_cast<int>(std::min(headings.size(), kHeadingColumns));
     for (int column = 1; column <= std::max(texts, state.styledColumns); ++column) {
         pasteCell(sheet, kHeadingRow, column,

@@ -2,10 +2,10 @@
 
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
+#include "core/output/csv_output.h"
 #include "core/output/html_report.h"
 #include "core/output/index_links.h"
 #include "core/platform/file_system.h"
-#include "core/scan/csv_result_file.h"
 #include "core/scan/element_reader.h"
 
 namespace qor::output {
@@ -24,7 +24,7 @@ public:
         path_ = platform::joinPath(context.outputFolder, fileName_);
         title_ = context.type.title;
         const auto placement =
-            scan::askBeforeReplacing(path_, str::kReplaceHtmlAndRelated, "  :  " + title_, ui_);
+            output::askBeforeReplacing(path_, str::kReplaceHtmlAndRelated, "  :  " + title_, ui_);
         if (!placement) {
             return false;
         }

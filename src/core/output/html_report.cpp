@@ -4,8 +4,8 @@
 
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
-#include "core/options/column_data.h"
 #include "core/platform/result_file.h"
+#include "core/scan/column_data.h"
 
 namespace qor::output {
 namespace {
@@ -128,7 +128,7 @@ void HtmlReport::InitVariables(int highestColumn, const std::vector<std::string>
         tableHeadLine_ += std::to_string(tableWidth_);
         tableHeadLine_ += R"x( bordercolordark="white" bordercolorlight="black">)x";
 
-        const std::vector<std::string> headers = options::RemoveCommas(columns);
+        const std::vector<std::string> headers = scan::RemoveCommas(columns);
         headerCellLines_.clear();
         for (int i = 0; i <= highestColumn; ++i) {
             std::string cell = R"x(<p align="center"><font size="3" face="Arial">)x";

@@ -1,8 +1,8 @@
 #include "core/output/scan_output.h"
 
+#include "core/output/csv_output.h"
 #include "core/output/html_output.h"
 #include "core/output/workbook_output.h"
-#include "core/scan/csv_result_file.h"
 
 namespace qor::output {
 namespace {
@@ -11,7 +11,7 @@ class CsvOutput : public ScanOutput {
 public:
     explicit CsvOutput(UserInterface& ui) : ui_(ui) {}
     std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType) override {
-        return std::make_unique<scan::CsvResultFile>(ui_);
+        return std::make_unique<output::CsvResultFile>(ui_);
     }
 
 private:

@@ -5,9 +5,9 @@
 
 #include "core/base/date_time.h"
 #include "core/options/cabinet_table.h"
-#include "core/options/column_data.h"
 #include "core/options/search_options.h"
-#include "core/output/search_status.h"
+#include "core/options/search_status.h"
+#include "core/scan/column_data.h"
 #include "core/scan/element_types.h"
 #include "core/scan/node_info.h"
 
@@ -32,9 +32,9 @@ struct Session {
     std::string databasePath;
     scan::NodeInfo nodeInfo;
     options::SearchOptions options;
-    options::ColumnDataSet columns;
-    options::CabinetLabels cabinetLabels;
-    SearchStatusTable searchStatus;
+    scan::ColumnDataSet columns;
+    scan::CabinetLabels cabinetLabels;
+    options::SearchStatusTable searchStatus;
     ScanState scan;
     std::array<TypeResult, scan::kElementTypeCount> results;
     MonthNames months;

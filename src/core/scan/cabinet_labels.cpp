@@ -13,16 +13,15 @@ std::optional<std::string_view> moduleSkeletonOf(std::string_view designation) {
     return trimSpaces(designation.substr(0, dot));
 }
 
-bool CabinetModules(std::string_view designation, const options::CabinetLabels& labels,
-                    ElementRow& row) {
+bool CabinetModules(std::string_view designation, const CabinetLabels& labels, ElementRow& row) {
     // Emptied first: a second header without an empty line in between must not keep the
     // first one's cabinet when it has no match of its own.
     row[kCabinetSlot].clear();
     row[kModuleSlot].clear();
     const std::optional<std::string_view> skeleton = moduleSkeletonOf(designation);
     const std::string_view wanted = skeleton.value_or(std::string_view{});
-    const options::CabinetRow* match = nullptr;
-    for (const options::CabinetRow& entry : labels) {
+    const CabinetRow* match = nullptr;
+    for (const CabinetRow& entry : labels) {
         if (equalsNoCase(wanted, entry.module)) {
             match = &entry;  // the last matching row wins
         }

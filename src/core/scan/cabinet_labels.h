@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "core/base/user_interface.h"
-#include "core/options/cabinet_table.h"
+#include "core/scan/cabinet_row.h"
 #include "core/scan/element_row.h"
 
 namespace qor::scan {
@@ -18,8 +18,7 @@ std::optional<std::string_view> moduleSkeletonOf(std::string_view designation);
 // takes the cabinet name and the table's own module skeleton of the last row whose skeleton
 // equals the designation's, ignoring ASCII case. Returns false when the designation holds
 // no "." (its skeleton is then empty and only rows with an empty skeleton match).
-bool CabinetModules(std::string_view designation, const options::CabinetLabels& labels,
-                    ElementRow& row);
+bool CabinetModules(std::string_view designation, const CabinetLabels& labels, ElementRow& row);
 
 // Collects the designations without "." of one reader call, so that they are reported
 // once, with the first of them and how many there were, instead of once per element.

@@ -8,7 +8,6 @@
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
-#include "core/options/search_options.h"
 #include "core/platform/path_names.h"
 #include "core/scan/byte_search.h"
 #include "core/scan/cabinet_labels.h"
@@ -169,7 +168,7 @@ std::string elementFileBaseName(const ElementTypeInfo& type, std::string_view no
 }
 
 std::optional<long long> ReadElements(ElementType type, const ReaderInput& input,
-                                      options::ColumnData& columns, ElementSink& sink,
+                                      scan::ColumnData& columns, ElementSink& sink,
                                       UserInterface& ui) {
     const ElementTypeInfo& info = elementType(type);
     if (!info.channel && !columns.columns.empty()) {

@@ -6,14 +6,11 @@
 
 #include "core/base/qor_error.h"
 #include "core/base/user_interface.h"
-#include "core/options/cabinet_table.h"
-#include "core/options/column_data.h"
+#include "core/scan/cabinet_row.h"
+#include "core/scan/column_data.h"
 #include "core/scan/element_sink.h"
 #include "core/scan/element_types.h"
-
-namespace qor::options {
-struct TypeOptions;
-}
+#include "core/scan/type_options.h"
 
 namespace qor::scan {
 
@@ -23,9 +20,9 @@ struct ReaderInput {
     std::string nodeNumber;  // as read from the file
     std::string outputFolder;
     std::string startDateStamp;  // "ddMMMyyyy"
-    const options::TypeOptions& selection;
+    const scan::TypeOptions& selection;
     bool applyCabinetLabels = false;
-    const options::CabinetLabels& cabinetLabels;
+    const scan::CabinetLabels& cabinetLabels;
     // The type's element count when the scan has counted it already; counted here otherwise.
     std::optional<long long> knownElementCount = std::nullopt;
 };
@@ -62,7 +59,7 @@ private:
 // (the type is then skipped). Throws ReadFailed when the read cannot go on; the export
 // file is closed and the sink has abandoned its incomplete output by then.
 std::optional<long long> ReadElements(ElementType type, const ReaderInput& input,
-                                      options::ColumnData& columns, ElementSink& sink,
+                                      scan::ColumnData& columns, ElementSink& sink,
                                       UserInterface& ui);
 
 }  // namespace qor::scan

@@ -4,15 +4,15 @@
 #include <QElapsedTimer>
 #include <QThread>
 
-#include "gui/app/main_window.h"
-#include "gui/app/splash_window.h"
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
-#include "gui/options/options_dialog.h"
-#include "core/output/search_status.h"
+#include "core/options/search_status.h"
 #include "core/platform/file_association.h"
 #include "core/platform/long_file_name.h"
 #include "core/platform/single_instance.h"
+#include "gui/app/main_window.h"
+#include "gui/app/splash_window.h"
+#include "gui/options/options_dialog.h"
 
 namespace qor::app {
 namespace {
@@ -68,7 +68,7 @@ bool StartUp::Main(const QString& commandLineFile) {
     showSplashStatus("Getting registry settings...");
     wait();
     runStep(boxes, kModule, "Main",
-            [&] { output::SearchStatus(context_.store, context_.session.searchStatus, boxes); });
+            [&] { options::SearchStatus(context_.store, context_.session.searchStatus, boxes); });
     runStep(boxes, kModule, "Main", [&] {
         const QString marker =
             QString::fromStdString(context_.store.GetSetting("Settings", "FirstInstance", "0"));

@@ -115,7 +115,7 @@ void CabinetTab::showTable() {
     list_->clear();
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(table.rows.size()));
-    for (const CabinetRow& row : table.rows) {
+    for (const scan::CabinetRow& row : table.rows) {
         items.append(new QTreeWidgetItem({toQString(row.cabinet), toQString(row.module)}));
     }
     list_->addTopLevelItems(items);
@@ -134,7 +134,7 @@ void CabinetTab::makeCurrent(int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= rows.size()) {
         return;
     }
-    const CabinetRow& row = rows[static_cast<std::size_t>(index)];
+    const scan::CabinetRow& row = rows[static_cast<std::size_t>(index)];
     current_ = {row.cabinet, row.module, static_cast<std::size_t>(index) + 1};
 }
 

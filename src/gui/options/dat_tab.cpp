@@ -50,14 +50,14 @@ DatTab::DatTab(SearchOptions& options, QWidget* parent) : QWidget(parent), optio
 
 void DatTab::showRecord() {
     for (std::size_t row = 0; row < kTypes.size(); ++row) {
-        const TypeOptions& record = options_.of(kTypes[row]);
+        const scan::TypeOptions& record = options_.of(kTypes[row]);
         nameBoxes_[row]->setChecked(record.parameters[0]);
         enableBoxes_[row]->setChecked(record.enabled);
     }
 }
 
 void DatTab::rowClicked(std::size_t row, bool checked) {
-    TypeOptions& record = options_.of(kTypes[row]);
+    scan::TypeOptions& record = options_.of(kTypes[row]);
     record.parameters[0] = checked;
     record.enabled = checked;
     nameBoxes_[row]->setChecked(checked);

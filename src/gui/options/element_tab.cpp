@@ -101,7 +101,7 @@ ElementTab::ElementTab(scan::ElementType type, SearchOptions& options, QWidget* 
 }
 
 void ElementTab::showRecord() {
-    const TypeOptions& record = options_.of(type_);
+    const scan::TypeOptions& record = options_.of(type_);
     for (std::size_t box = 0; box < parameterBoxes_.size(); ++box) {
         parameterBoxes_[box]->setChecked(record.parameters[box]);
     }
@@ -109,7 +109,7 @@ void ElementTab::showRecord() {
 }
 
 void ElementTab::parameterClicked(std::size_t box, bool checked) {
-    TypeOptions& record = options_.of(type_);
+    scan::TypeOptions& record = options_.of(type_);
     record.parameters[box] = checked;
     record.parameters[0] = true;
     parameterBoxes_.front()->setChecked(true);

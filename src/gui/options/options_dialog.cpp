@@ -9,14 +9,14 @@
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
 #include "core/options/search_options.h"
+#include "core/options/search_status.h"
+#include "core/platform/user_environment.h"
 #include "gui/options/cabinet_tab.h"
 #include "gui/options/dat_tab.h"
 #include "gui/options/element_tab.h"
 #include "gui/options/general_tab.h"
 #include "gui/options/multi_row_tabs.h"
 #include "gui/options/option_widgets.h"
-#include "core/output/search_status.h"
-#include "core/platform/user_environment.h"
 
 namespace qor::options {
 namespace {
@@ -129,7 +129,7 @@ void OptionsDialog::showEvent(QShowEvent* event) {
 void OptionsDialog::saveOptions() {
     session_.options.lastTab = tabs_->currentIndex();
     SaveSearchOptions(store_, session_.options, session_.columns, session_.cabinetLabels, ui_);
-    output::SearchStatus(store_, session_.searchStatus, ui_);
+    options::SearchStatus(store_, session_.searchStatus, ui_);
     // Saving an empty table blanks the imported file name.
     cabinetTab_->showTable();
 }

@@ -14,8 +14,8 @@
 
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
-#include "core/options/column_data.h"
 #include "core/options/search_options.h"
+#include "core/scan/column_data.h"
 
 namespace qor::options {
 namespace {
@@ -203,15 +203,15 @@ void SearchStatusDialog::showStatus(int row, const QString& caption, bool blue) 
 void SearchStatusDialog::lblStatus_Click(int row) {
     const scan::ElementType type = typeOfRow(row);
     const scan::ElementTypeInfo& info = scan::elementType(type);
-    TypeOptions& typeOptions = session_.options.of(type);
+    scan::TypeOptions& typeOptions = session_.options.of(type);
     typeOptions.enabled = !typeOptions.enabled;
     if (isDatType(type)) {
         typeOptions.parameters[0] = typeOptions.enabled;  // NAME follows "Enable Search"
     }
     // The scan takes its columns from the column data, so a NAME switched on here must
     // reach them before "Scan Now".
-    session_.columns[scan::indexOf(type)] =
-        BuildColumnData(info, typeOptions, info.channel && session_.options.applyCabinetLabels);
+    session_.columns[scan::indexOf(type)] = scan::BuildColumnData(
+        info, typeOptions, info.channel && session_.options.applyCabinetLabels);
     showStatus(row, typeOptions.enabled ? "Enabled" : "Disabled", typeOptions.enabled);
 }
 

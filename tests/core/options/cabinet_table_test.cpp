@@ -16,9 +16,9 @@ namespace {
 // Rows as (cabinet, module) pairs, which gtest compares and prints.
 using Rows = std::vector<std::pair<std::string, std::string>>;
 
-Rows pairs(const std::vector<CabinetRow>& rows) {
+Rows pairs(const std::vector<scan::CabinetRow>& rows) {
     Rows result;
-    for (const CabinetRow& row : rows) {
+    for (const scan::CabinetRow& row : rows) {
         result.emplace_back(row.cabinet, row.module);
     }
     return result;
@@ -42,7 +42,7 @@ TEST(CabinetImportTest, FieldsArePairedAsTheFileLaysThemOut) {
     for (const auto& [text, expected] : cases) {
         SCOPED_TRACE(::testing::PrintToString(text));
         CabinetModuleTable table;
-        CabinetLabels labels;
+        scan::CabinetLabels labels;
         testing::ScriptedUi ui;
         EXPECT_EQ(ReadValuesFromImportFile(text, table, labels, ui), expected.size());
         EXPECT_EQ(pairs(table.rows), expected);
@@ -53,7 +53,7 @@ TEST(CabinetImportTest, FieldsArePairedAsTheFileLaysThemOut) {
 
 TEST(CabinetImportTest, UnpairedLastFieldGivesARowAndOneError) {
     CabinetModuleTable table{{{"OLD", "ROW"}}, "old.csv"};
-    CabinetLabels labels;
+    scan::CabinetLabels labels;
     testing::ScriptedUi ui;
     EXPECT_EQ(ReadValuesFromImportFile("cb1,m1\ncb2,m2,\n\ncb3\n", table, labels, ui), 3u);
     const Rows expected = {{"OLD", "ROW"}, {"CB1", "M1"}, {"CB2", "M2"}, {"", "CB3"}};
@@ -73,7 +73,7 @@ TEST(CabinetStoreTest, SaveThenLoadKeepsRowsAsStored) {
     platform::MemorySettingsStore store;
     testing::ScriptedUi ui;
     CabinetModuleTable table;
-    CabinetLabels labels;
+    scan::CabinetLabels labels;
     for (int i = 1; i <= 5; ++i) {
         table.rows.push_back({"cb80" + std::to_string(i), "ai" + std::to_string(i)});
     }
@@ -87,7 +87,7 @@ TEST(CabinetStoreTest, SaveThenLoadKeepsRowsAsStored) {
     store.SaveSetting("Settings", "LastImportedFile", "plant.csv");
 
     CabinetModuleTable loaded{{{"STALE", "ROW"}}, ""};
-    CabinetLabels loadedLabels;
+    scan::CabinetLabels loadedLabels;
     GetListViewItems(store, loaded, loadedLabels, ui);
     EXPECT_EQ(pairs(loaded.rows), pairs(table.rows));
     EXPECT_EQ(pairs(loaded.rows)[0], Rows::value_type("cb801", "ai1"));
@@ -112,7 +112,7 @@ TEST(CabinetStoreTest, UnreadableCountIsReportedAndLoadsNoRows) {
         store.SaveSetting("CabinetsModules", "CabinetValue_1", "CB1");
         store.SaveSetting("Settings", "LastImportedFile", "a.csv");
         CabinetModuleTable table{{{"OLD", "ROW"}}, ""};
-        CabinetLabels labels{{"OLD", "ROW"}};
+        scan::CabinetLabels labels{{"OLD", "ROW"}};
         testing::ScriptedUi ui;
         GetListViewItems(store, table, labels, ui);
         EXPECT_TRUE(table.rows.empty());
@@ -131,7 +131,7 @@ TEST(CabinetStoreTest, ImportReplacesTheTableAndRemembersTheFileName) {
     platform::MemorySettingsStore store;
     store.SaveSetting("CabinetsModules", "ListViewItemsCount", "1");
     CabinetModuleTable table{{{"OLD", "ROW"}}, "old.csv"};
-    CabinetLabels labels;
+    scan::CabinetLabels labels;
     testing::ScriptedUi ui;
     ImportCabinetFile(path, store, table, labels, ui);
     EXPECT_EQ(pairs(table.rows), (Rows{{"CB801", "AI800_1"}, {"CB802", "AI800_2"}}));

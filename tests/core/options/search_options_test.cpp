@@ -15,12 +15,12 @@ protected:
     void load(bool excelInstalled = true) {
         LoadSearchOptions(store, options, columns, labels, excelInstalled, "/home/u/Documents", ui);
     }
-    const ColumnData& of(ElementType type) const { return columns[scan::indexOf(type)]; }
+    const scan::ColumnData& of(ElementType type) const { return columns[scan::indexOf(type)]; }
 
     platform::MemorySettingsStore store;
     SearchOptions options;
-    ColumnDataSet columns;
-    CabinetLabels labels;
+    scan::ColumnDataSet columns;
+    scan::CabinetLabels labels;
     testing::ScriptedUi ui;
 };
 
@@ -148,7 +148,7 @@ TEST_F(SearchOptionsTest, SavingWritesEveryKeyAndReloadsTheSame) {
               "CABINET,MODULE,CHANNEL,NAME,ACT,");
 
     SearchOptions reloaded;
-    ColumnDataSet reloadedColumns;
+    scan::ColumnDataSet reloadedColumns;
     LoadSearchOptions(store, reloaded, reloadedColumns, labels, true, "unused", ui);
     EXPECT_EQ(reloaded.of(ElementType::DO).parameters, options.of(ElementType::DO).parameters);
     EXPECT_TRUE(reloaded.of(ElementType::DO).enabled);
@@ -162,7 +162,7 @@ TEST_F(SearchOptionsTest, SavingWritesEveryKeyAndReloadsTheSame) {
 }
 
 TEST(RemoveCommas, StripsEveryCommaAndKeepsTheBounds) {
-    EXPECT_EQ(RemoveCommas({"NAME,", ",a,b,", "", "x"}),
+    EXPECT_EQ(scan::RemoveCommas({"NAME,", ",a,b,", "", "x"}),
               (std::vector<std::string>{"NAME", "ab", "", "x"}));
 }
 

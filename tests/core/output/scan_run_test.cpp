@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "core/base/qor_error.h"
+#include "core/options/search_status.h"
 #include "core/output/result_folder.h"
-#include "core/output/search_status.h"
 #include "core/output/statistics.h"
 #include "core/platform/memory_settings_store.h"
 #include "core/scan/element_reader.h"
@@ -167,18 +167,18 @@ TEST_F(ScanRunTest, AnElementLeftOpenByTheFileDoesNotLeakIntoTheNextType) {
 TEST(SearchStatus, StoredValuesDecideScanAndStatistics) {
     platform::MemorySettingsStore store;
     testing::ScriptedUi ui;
-    SearchStatusTable table;
-    SearchStatus(store, table, ui);
+    options::SearchStatusTable table;
+    options::SearchStatus(store, table, ui);
     EXPECT_FALSE(table.anyEnabled());
 
     store.SaveSetting("chkDATRParameters", "EnableSearch", "1");
     store.SaveSetting("chkAOSParameters", "EnableSearch", "2");
     store.SaveSetting("chkAISParameters", "EnableSearch", "abc");
     store.SaveSetting("chkDISParameters", "EnableSearch", "70000");
-    SearchStatus(store, table, ui);
+    options::SearchStatus(store, table, ui);
     EXPECT_TRUE(table.anyEnabled());
-    EXPECT_EQ(SearchStatusTable::positionOf(ElementType::DATR), 14u);
-    EXPECT_EQ(SearchStatusTable::positionOf(ElementType::AO), 2u);
+    EXPECT_EQ(options::SearchStatusTable::positionOf(ElementType::DATR), 14u);
+    EXPECT_EQ(options::SearchStatusTable::positionOf(ElementType::AO), 2u);
     EXPECT_TRUE(table.shownAsEnabled(ElementType::DATR));
     EXPECT_EQ(table.value(ElementType::AO), 2);
     EXPECT_FALSE(table.shownAsEnabled(ElementType::AO));

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/options/search_options.h"
-#include "core/scan/csv_result_file.h"
+#include "core/output/csv_output.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
 
@@ -32,7 +32,9 @@ public:
         labelled = context.labelled;
         return accept;
     }
-    void write(const ElementRow& row) override { rows.push_back(BuildRowText(row, labelled)); }
+    void write(const ElementRow& row) override {
+        rows.push_back(output::BuildRowText(row, labelled));
+    }
     void finish(long long count) override { finishedWith = count; }
     std::string abandon() noexcept override {
         abandoned = true;
@@ -53,7 +55,7 @@ protected:
                     selection.parameters[box] || name == info.parameters[box];
             }
         }
-        columns = options::BuildColumnData(info, selection, info.channel && applyLabels);
+        columns = scan::BuildColumnData(info, selection, info.channel && applyLabels);
         const ReaderInput input{dir.write("export.qor", content),
                                 "12",
                                 dir.str(),
@@ -67,9 +69,9 @@ protected:
     testing::TempDir dir;
     testing::ScriptedUi ui;
     CollectingSink sink;
-    options::TypeOptions selection;
-    options::ColumnData columns;
-    options::CabinetLabels labels;
+    scan::TypeOptions selection;
+    scan::ColumnData columns;
+    scan::CabinetLabels labels;
     bool applyLabels = false;
 };
 

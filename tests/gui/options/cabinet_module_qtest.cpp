@@ -43,7 +43,7 @@ QStringList listed(const OptionsDialog& dialog) {
     }
     return rows;
 }
-QStringList labelled(const qor::options::CabinetLabels& labels) {
+QStringList labelled(const qor::scan::CabinetLabels& labels) {
     QStringList rows;
     for (const auto& row : labels) {
         rows << QString::fromStdString(row.cabinet + "|" + row.module);

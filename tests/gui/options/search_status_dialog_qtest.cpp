@@ -12,8 +12,8 @@
 #include "core/base/date_time.h"
 #include "core/base/qor_error.h"
 #include "core/options/search_options.h"
+#include "core/options/search_status.h"
 #include "core/output/scan_run.h"
-#include "core/output/search_status.h"
 #include "core/platform/memory_settings_store.h"
 #include "core/platform/window_search.h"
 #include "core/scan/node_info.h"
@@ -44,7 +44,7 @@ struct Fixture {
     void start(QWidget* parent = nullptr) {
         qor::options::LoadSearchOptions(store, session.options, session.columns,
                                         session.cabinetLabels, false, "/tmp", ui);
-        qor::output::SearchStatus(store, session.searchStatus, ui);
+        qor::options::SearchStatus(store, session.searchStatus, ui);
         dialog = std::make_unique<SearchStatusDialog>(session, ui, parent);
     }
     QLabel* label(const QString& name) { return dialog->findChild<QLabel*>(name); }
@@ -163,7 +163,7 @@ private slots:
             f.session.options.of(ElementType::AI).enabled = true;
             qor::options::SaveSearchOptions(f.store, f.session.options, f.session.columns,
                                             f.session.cabinetLabels, f.ui);
-            qor::output::SearchStatus(f.store, f.session.searchStatus, f.ui);
+            qor::options::SearchStatus(f.store, f.session.searchStatus, f.ui);
         };
         const char* press = "cmdChangeSettings";
         f.desktop.onModal = [&](QDialog&) { f.click(f.button(press)); };

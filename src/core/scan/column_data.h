@@ -5,10 +5,9 @@
 #include <vector>
 
 #include "core/scan/element_types.h"
+#include "core/scan/type_options.h"
 
-namespace qor::options {
-
-struct TypeOptions;
+namespace qor::scan {
 
 // The columns of one element type's output, built from its parameter selection.
 struct ColumnData {
@@ -22,14 +21,13 @@ struct ColumnData {
     int columnCount = 1;
 };
 
-using ColumnDataSet = std::array<ColumnData, scan::kElementTypeCount>;
+using ColumnDataSet = std::array<ColumnData, kElementTypeCount>;
 
 // Builds the column data of one type; `labelled` is true for a channel type while the
 // cabinet-module labels are applied.
-ColumnData BuildColumnData(const scan::ElementTypeInfo& type, const TypeOptions& options,
-                           bool labelled);
+ColumnData BuildColumnData(const ElementTypeInfo& type, const TypeOptions& options, bool labelled);
 
 // Every entry with all its commas removed.
 std::vector<std::string> RemoveCommas(const std::vector<std::string>& list);
 
-}  // namespace qor::options
+}  // namespace qor::scan

@@ -1,13 +1,10 @@
-#include "core/options/column_data.h"
+#include "core/scan/column_data.h"
 
 #include <algorithm>
 
-#include "core/options/search_options.h"
+namespace qor::scan {
 
-namespace qor::options {
-
-ColumnData BuildColumnData(const scan::ElementTypeInfo& type, const TypeOptions& options,
-                           bool labelled) {
+ColumnData BuildColumnData(const ElementTypeInfo& type, const TypeOptions& options, bool labelled) {
     const std::size_t boxes = type.parameters.size();
     std::vector<std::string> entries(boxes + (labelled ? 3 : 1));
     std::size_t position = 0;
@@ -39,4 +36,4 @@ std::vector<std::string> RemoveCommas(const std::vector<std::string>& list) {
     return copy;
 }
 
-}  // namespace qor::options
+}  // namespace qor::scan

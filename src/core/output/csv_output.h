@@ -8,7 +8,7 @@
 #include "core/platform/result_file.h"
 #include "core/scan/element_sink.h"
 
-namespace qor::scan {
+namespace qor::output {
 
 // The overwrite question of an existing result (a CSV file, or an HTML element page with
 // `questionId` str::kReplaceHtmlAndRelated): how the new result is to take its name, or
@@ -21,18 +21,18 @@ std::optional<platform::Placement> askBeforeReplacing(const std::string& path, i
 // The row text of an element: slots 1 to 11 (13 fields starting with slots 12 and 13 when
 // labelled) joined by ",". A value holding a comma or a double quote is quoted, its quotes
 // doubled, so that it cannot shift the following columns.
-std::string BuildRowText(const ElementRow& row, bool labelled);
+std::string BuildRowText(const scan::ElementRow& row, bool labelled);
 // The same, appended to `text`.
-void AppendRowText(std::string& text, const ElementRow& row, bool labelled);
+void AppendRowText(std::string& text, const scan::ElementRow& row, bool labelled);
 
 // The CSV result file of one element type: header line, a line holding one CR, then one
 // row per element. Written beside its name and moved into place when the type is complete.
-class CsvResultFile : public ElementSink {
+class CsvResultFile : public scan::ElementSink {
 public:
     explicit CsvResultFile(UserInterface& ui) : ui_(ui) {}
 
-    bool begin(const SinkContext& context) override;
-    void write(const ElementRow& row) override;  // AppendCsvRow
+    bool begin(const scan::SinkContext& context) override;
+    void write(const scan::ElementRow& row) override;  // AppendCsvRow
     void finish(long long writtenCount) override;
     std::string abandon() noexcept override;
 
@@ -47,4 +47,4 @@ private:
     std::string rowText_;
 };
 
-}  // namespace qor::scan
+}  // namespace qor::output

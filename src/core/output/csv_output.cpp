@@ -1,10 +1,10 @@
-#include "core/scan/csv_result_file.h"
+#include "core/output/csv_output.h"
 
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
 #include "core/platform/file_system.h"
 
-namespace qor::scan {
+namespace qor::output {
 namespace {
 
 Prompt overwritePrompt(const std::string& path, int questionId, std::string_view titleSuffix) {
@@ -53,11 +53,11 @@ std::optional<platform::Placement> askBeforeReplacing(const std::string& path, i
     return platform::Placement::Replace;
 }
 
-void AppendRowText(std::string& text, const ElementRow& row, bool labelled) {
+void AppendRowText(std::string& text, const scan::ElementRow& row, bool labelled) {
     if (labelled) {
-        appendCsvField(text, row[kCabinetSlot]);
+        appendCsvField(text, row[scan::kCabinetSlot]);
         text += ',';
-        appendCsvField(text, row[kModuleSlot]);
+        appendCsvField(text, row[scan::kModuleSlot]);
         text += ',';
     }
     for (std::size_t slot = 1; slot <= 11; ++slot) {
@@ -68,13 +68,13 @@ void AppendRowText(std::string& text, const ElementRow& row, bool labelled) {
     }
 }
 
-std::string BuildRowText(const ElementRow& row, bool labelled) {
+std::string BuildRowText(const scan::ElementRow& row, bool labelled) {
     std::string text;
     AppendRowText(text, row, labelled);
     return text;
 }
 
-bool CsvResultFile::begin(const SinkContext& context) {
+bool CsvResultFile::begin(const scan::SinkContext& context) {
     path_ = platform::joinPath(context.outputFolder, context.baseName + ".csv");
     labelled_ = context.labelled;
     const auto placement =
@@ -89,7 +89,7 @@ bool CsvResultFile::begin(const SinkContext& context) {
     return true;
 }
 
-void CsvResultFile::write(const ElementRow& row) {
+void CsvResultFile::write(const scan::ElementRow& row) {
     rowText_.clear();
     AppendRowText(rowText_, row, labelled_);
     rowText_ += "\r\n";
@@ -105,4 +105,4 @@ std::string CsvResultFile::abandon() noexcept {
     return {};
 }
 
-}  // namespace qor::scan
+}  // namespace qor::output

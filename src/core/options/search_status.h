@@ -6,7 +6,7 @@
 #include "core/platform/settings_store.h"
 #include "core/scan/element_types.h"
 
-namespace qor::output {
+namespace qor::options {
 
 // The saved "EnableSearch" value of each type, in the order of the statistics window.
 class SearchStatusTable {
@@ -31,4 +31,4 @@ private:
 void SearchStatus(const platform::SettingsStore& store, SearchStatusTable& table,
                   UserInterface& ui);
 
-}  // namespace qor::output
+}  // namespace qor::options

@@ -1,4 +1,4 @@
-#include "core/output/search_status.h"
+#include "core/options/search_status.h"
 
 #include <algorithm>
 
@@ -7,7 +7,7 @@
 #include "core/options/search_options.h"
 #include "core/options/value_conversion.h"
 
-namespace qor::output {
+namespace qor::options {
 
 std::size_t SearchStatusTable::positionOf(scan::ElementType type) {
     const auto& order = scan::statusOrder();
@@ -23,9 +23,9 @@ void SearchStatus(const platform::SettingsStore& store, SearchStatusTable& table
                   UserInterface& ui) {
     for (const scan::ElementType type : scan::statusOrder()) {
         runStep(ui, "modMain", "SearchStatus", [&] {
-            const std::string text = store.GetSetting(scan::elementType(type).settingsSection,
-                                                      options::keys::kEnableSearch, "0");
-            const auto value = options::textToInteger(text);
+            const std::string text =
+                store.GetSetting(scan::elementType(type).settingsSection, keys::kEnableSearch, "0");
+            const auto value = textToInteger(text);
             if (!value) {
                 throw QorError("Type mismatch: the stored EnableSearch value '" + text + "' of " +
                                std::string(scan::elementType(type).name) + " is not a number");
@@ -39,4 +39,4 @@ void SearchStatus(const platform::SettingsStore& store, SearchStatusTable& table
     }
 }
 
-}  // namespace qor::output
+}  // namespace qor::options
