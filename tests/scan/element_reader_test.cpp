@@ -100,13 +100,14 @@ TEST_F(ReadElementsTest, HeadersWithoutAnEmptyLineBetweenThemMakeOneRow) {
 }
 
 TEST_F(ReadElementsTest, TheLastLineReadWinsAndTheFirstKeyOnALine) {
+    // The value is the 30 characters 15 after the key, wherever the key stands.
     const std::string content = "dic7           dic\r" + param(":name", "early") + "\r" +
-                                param(":NAME", "a") + param(":NAME", "b") + "\r" +
-                                param(":inv", "1") + "\r\r";
+                                param(":NAME", "a") + param(":NAME", "b") + "\r" + " " +
+                                param(":inv", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789") + "\r\r";
     EXPECT_EQ(read(ElementType::DIC, content, {"NAME", "INV"}), 1);
     ASSERT_EQ(sink.rows.size(), 1u);
     // Lower-case tokens and keys are found; the designation keeps its case.
-    EXPECT_EQ(sink.rows[0], "dic7,a  :NAME          b,1,,,,,,,,");
+    EXPECT_EQ(sink.rows[0], "dic7,a  :NAME          b,ABCDEFGHIJKLMNOPQRSTUVWXYZ0123,,,,,,,,");
 }
 
 TEST_F(ReadElementsTest, SelectedParametersFillSlotsInBoxOrderWithOrWithoutLabels) {
