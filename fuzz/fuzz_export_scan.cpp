@@ -239,6 +239,7 @@ public:
         options_.applyCabinetLabels = true;
         labelledColumns_ = options::BuildAllColumnData(options_);
         labels_ = {{"CB801", "AI800_1"}, {"CB802", "ai800_1"}, {"CB803", "DI810_1"}, {"", ""}};
+        cabinets_ = scan::CabinetIndex(labels_);
         for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
             types_.push_back(info.type);
         }
@@ -274,8 +275,9 @@ public:
         outputs_.beginScan(workbookFolder_, savesWorkbook(size));
         for (const ElementType type : types_) {
             const long long count = counts[scan::indexOf(type)];
-            const scan::ReaderInput input{exportPath_,       node_.nodeNumber, "",      "01Jan2024",
-                                          options_.of(type), labelled,         labels_, count};
+            const scan::ReaderInput input{
+                exportPath_,       node_.nodeNumber, "",        "01Jan2024",
+                options_.of(type), labelled,         cabinets_, count};
             ui_.reset();
             const std::optional<long long> written =
                 scan::ReadElements(type, input, columns[scan::indexOf(type)], outputs_, ui_);
@@ -306,6 +308,7 @@ private:
     options::ColumnDataSet columns_;
     options::ColumnDataSet labelledColumns_;
     options::CabinetLabels labels_;
+    scan::CabinetIndex cabinets_;     // of labels_
     std::vector<ElementType> types_;  // all, in reading order
 };
 

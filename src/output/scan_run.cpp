@@ -10,6 +10,7 @@
 #include "output/scan_output.h"
 #include "platform/folder_lock.h"
 #include "platform/result_file.h"
+#include "scan/cabinet_labels.h"
 #include "scan/element_reader.h"
 #include "scan/node_info.h"
 
@@ -70,13 +71,17 @@ ElementCounts countEnabledTypes(const Session& session) {
 }
 
 void readType(Session& session, scan::ElementType type, std::optional<long long> elementCount,
-              ScanOutput& output, UserInterface& ui) {
+              const scan::CabinetIndex& cabinets, ScanOutput& output, UserInterface& ui) {
     const scan::ElementTypeInfo& info = scan::elementType(type);
     ui.setStatus(loadString(info.readingStatusId));
-    const scan::ReaderInput input{session.databasePath,      session.nodeInfo.nodeNumber,
-                                  session.scan.outputFolder, session.scan.startDateStamp,
-                                  session.options.of(type),  session.options.applyCabinetLabels,
-                                  session.cabinetLabels,     elementCount};
+    const scan::ReaderInput input{session.databasePath,
+                                  session.nodeInfo.nodeNumber,
+                                  session.scan.outputFolder,
+                                  session.scan.startDateStamp,
+                                  session.options.of(type),
+                                  session.options.applyCabinetLabels,
+                                  cabinets,
+                                  elementCount};
     const std::unique_ptr<scan::ElementSink> sink = output.sinkFor(type);
     const auto written =
         scan::ReadElements(type, input, session.columns[scan::indexOf(type)], *sink, ui);
@@ -98,6 +103,10 @@ ScanOutcome RunScan(Session& session, UserInterface& ui, const ScanEnvironment& 
     for (TypeResult& result : session.results) {
         result.indexLinkLine.clear();
     }
+    // Indexed once: every channel element of the scan looks its module up.
+    const scan::CabinetIndex cabinets = session.options.applyCabinetLabels
+                                            ? scan::CabinetIndex(session.cabinetLabels)
+                                            : scan::CabinetIndex();
     // Everything below writes into these folders: when they cannot be made or another scan
     // is writing them, that one cause is the scan's error and nothing is written.
     CreateFolder(session, environment.clock);
@@ -111,7 +120,8 @@ ScanOutcome RunScan(Session& session, UserInterface& ui, const ScanEnvironment& 
         const ElementCounts counts = countEnabledTypes(session);
         for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
             if (session.options.of(info.type).enabled) {
-                readType(session, info.type, counts[scan::indexOf(info.type)], *output, ui);
+                readType(session, info.type, counts[scan::indexOf(info.type)], cabinets, *output,
+                         ui);
             }
         }
         progressWindow.close();

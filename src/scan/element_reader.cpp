@@ -89,7 +89,7 @@ private:
                                          : std::nullopt) {
             ++headersSeen_;
             row_[kDesignationSlot] = *designation;
-            if (labelChannels_ && !CabinetModules(*designation, input_.cabinetLabels, row_)) {
+            if (labelChannels_ && !CabinetModules(*designation, input_.cabinets, row_)) {
                 missingDots_.note(*designation);
             }
         }

@@ -6,8 +6,8 @@
 
 #include "core/qor_error.h"
 #include "core/user_interface.h"
-#include "options/cabinet_table.h"
 #include "options/column_data.h"
+#include "scan/cabinet_labels.h"
 #include "scan/element_sink.h"
 #include "scan/element_types.h"
 
@@ -25,7 +25,7 @@ struct ReaderInput {
     std::string startDateStamp;  // "ddMMMyyyy"
     const options::TypeOptions& selection;
     bool applyCabinetLabels = false;
-    const options::CabinetLabels& cabinetLabels;
+    const CabinetIndex& cabinets;
     // The type's element count when the scan has counted it already; counted here otherwise.
     std::optional<long long> knownElementCount = std::nullopt;
 };

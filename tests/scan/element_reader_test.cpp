@@ -54,13 +54,14 @@ protected:
             }
         }
         columns = options::BuildColumnData(info, selection, info.channel && applyLabels);
+        const CabinetIndex cabinets(labels);
         const ReaderInput input{dir.write("export.qor", content),
                                 "12",
                                 dir.str(),
                                 "04Dec2026",
                                 selection,
                                 applyLabels,
-                                labels};
+                                cabinets};
         return ReadElements(type, input, columns, sink, ui);
     }
 
@@ -185,8 +186,9 @@ TEST_F(ReadElementsTest, ADeclinedOutputSkipsTheTypeAndAFailureAbandonsIt) {
     sink.accept = true;
     selection.enabled = true;
     columns = {};
+    const CabinetIndex cabinets;
     const ReaderInput input{
-        dir.file("gone.qor"), "12", dir.str(), "04Dec2026", selection, false, labels};
+        dir.file("gone.qor"), "12", dir.str(), "04Dec2026", selection, false, cabinets};
     try {
         ReadElements(ElementType::AO, input, columns, sink, ui);
         FAIL() << "a missing export file must end the read";
