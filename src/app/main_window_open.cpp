@@ -13,6 +13,7 @@
 #include "core/standard_error.h"
 #include "core/strings.h"
 #include "output/ui/progress_window.h"
+#include "platform/input_file.h"
 #include "scan/node_info.h"
 
 namespace qor::app {
@@ -121,6 +122,11 @@ void MainWindow::showNodeInformation() {
 }
 
 void MainWindow::openFile(OpenFlow flow, const QString& path) {
+    // Every step below opens the file; a pipe or device would hold the first of them for ever.
+    if (!runStep(context_.boxes, "modMain", "GetNodeInfo",
+                 [&] { platform::refuseSpecialFile(path.toStdString(), "database file"); })) {
+        return;
+    }
     const bool dialog = flow == OpenFlow::Dialog;
     const bool recent = flow == OpenFlow::RecentFile;
     // The recent-file flow skips a failing step; the dialog flow ends silently; the

@@ -1,13 +1,8 @@
 #include "scan/export_file_reader.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
-#include "core/qor_error.h"
-#include "platform/file_system.h"
 #include "scan/byte_search.h"
 #include "scan/text_rules.h"
 
@@ -20,30 +15,10 @@ inline bool isTerminator(char c) {
     return c == '\r' || c == '\n';
 }
 
-std::string causeOf(int error) {
-    return std::generic_category().message(error);
-}
-
 }  // namespace
 
-ExportFileReader::ExportFileReader(const std::string& path) : path_(path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(platform::toFsPath(path), ec)) {
-        throw QorError("'" + path + "' is a folder, not a database file");
-    }
-    file_ = platform::openFile(path, "rb");
-    if (file_ == nullptr) {
-        const int error = errno;
-        throw QorError("Cannot open '" + path + "': " + causeOf(error));
-    }
-    std::setvbuf(file_, nullptr, _IONBF, 0);
+ExportFileReader::ExportFileReader(const std::string& path) : file_(path, "database file") {
     buffer_.resize(kInitialBufferSize);
-}
-
-ExportFileReader::~ExportFileReader() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-    }
 }
 
 void ExportFileReader::refill() {
@@ -56,15 +31,9 @@ void ExportFileReader::refill() {
     if (end_ == buffer_.size()) {
         buffer_.resize(buffer_.size() * 2);  // one line fills the buffer: hold it whole
     }
-    const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+    const std::size_t got = file_.read(buffer_.data() + end_, buffer_.size() - end_);
     end_ += got;
-    if (got == 0) {
-        if (std::ferror(file_) != 0) {
-            const int error = errno;
-            throw QorError("Cannot read '" + path_ + "': " + causeOf(error));
-        }
-        eof_ = true;
-    }
+    eof_ = got == 0;
 }
 
 bool ExportFileReader::nextLine(std::string_view& line) {

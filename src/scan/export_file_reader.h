@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/input_file.h"
 
 namespace qor::scan {
 
@@ -14,11 +15,9 @@ namespace qor::scan {
 // whole. Returned views stay valid until the next call. The file is closed on destruction.
 class ExportFileReader {
 public:
-    // Throws QorError naming the file and the cause when it cannot be opened.
+    // Throws QorError naming the file and the cause when it cannot be opened or is not a
+    // regular file.
     explicit ExportFileReader(const std::string& path);
-    ~ExportFileReader();
-    ExportFileReader(const ExportFileReader&) = delete;
-    ExportFileReader& operator=(const ExportFileReader&) = delete;
 
     bool nextLine(std::string_view& line);
 
@@ -42,8 +41,7 @@ private:
     // The first occurrence of `needle` at or after `from` in the buffer, or kNotFound.
     std::size_t findInBuffer(std::string_view needle, std::size_t from);
 
-    std::string path_;
-    std::FILE* file_ = nullptr;
+    platform::InputFile file_;
     std::vector<char> buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
@@ -56,7 +54,8 @@ private:
     std::size_t nextHit_ = 0;
 };
 
-// Opens the export file to check that it can be read; throws QorError naming the cause.
+// Opens the export file and reads its first line, to check that it can be read; throws
+// QorError naming the cause. Never waits on a pipe or device: those are refused.
 void checkExportFileReadable(const std::string& path);
 
 }  // namespace qor::scan
