@@ -12,6 +12,7 @@
 #include "platform/result_file.h"
 #include "scan/cabinet_labels.h"
 #include "scan/element_reader.h"
+#include "scan/export_scan.h"
 #include "scan/node_info.h"
 
 namespace qor::output {
@@ -47,7 +48,7 @@ using ElementCounts = std::vector<std::optional<long long>>;
 // The progress bar of each type needs its element count before the type is read. Counting
 // every enabled type in one pass saves a pass over the file per type; when that pass fails,
 // each reader counts for itself and reports the failure under its own name.
-ElementCounts countEnabledTypes(const Session& session) {
+ElementCounts countEnabledTypes(const Session& session, scan::ExportScan& source) {
     std::vector<scan::ElementType> enabled;
     for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
         if (session.options.of(info.type).enabled) {
@@ -59,8 +60,7 @@ ElementCounts countEnabledTypes(const Session& session) {
         return counts;
     }
     try {
-        const std::vector<long long> found =
-            scan::CountElementsOfTypes(session.databasePath, enabled);
+        const std::vector<long long> found = scan::CountElementsOfTypes(source, enabled);
         for (std::size_t i = 0; i < enabled.size(); ++i) {
             counts[scan::indexOf(enabled[i])] = found[i];
         }
@@ -70,18 +70,20 @@ ElementCounts countEnabledTypes(const Session& session) {
     return counts;
 }
 
+// What every reader of one scan shares: the export as the scan found it and the cabinet index.
+struct ScanSources {
+    scan::ExportScan& exportFile;
+    const scan::CabinetIndex& cabinets;
+};
+
 void readType(Session& session, scan::ElementType type, std::optional<long long> elementCount,
-              const scan::CabinetIndex& cabinets, ScanOutput& output, UserInterface& ui) {
+              const ScanSources& sources, ScanOutput& output, UserInterface& ui) {
     const scan::ElementTypeInfo& info = scan::elementType(type);
     ui.setStatus(loadString(info.readingStatusId));
-    const scan::ReaderInput input{session.databasePath,
-                                  session.nodeInfo.nodeNumber,
-                                  session.scan.outputFolder,
-                                  session.scan.startDateStamp,
-                                  session.options.of(type),
-                                  session.options.applyCabinetLabels,
-                                  cabinets,
-                                  elementCount};
+    const scan::ReaderInput input{sources.exportFile,        session.nodeInfo.nodeNumber,
+                                  session.scan.outputFolder, session.scan.startDateStamp,
+                                  session.options.of(type),  session.options.applyCabinetLabels,
+                                  sources.cabinets,          elementCount};
     const std::unique_ptr<scan::ElementSink> sink = output.sinkFor(type);
     const auto written =
         scan::ReadElements(type, input, session.columns[scan::indexOf(type)], *sink, ui);
@@ -103,6 +105,8 @@ ScanOutcome RunScan(Session& session, UserInterface& ui, const ScanEnvironment& 
     for (TypeResult& result : session.results) {
         result.indexLinkLine.clear();
     }
+    // Taken before anything is written: every pass checks the export against it.
+    scan::ExportScan source(session.databasePath);
     // Indexed once: every channel element of the scan looks its module up.
     const scan::CabinetIndex cabinets = session.options.applyCabinetLabels
                                             ? scan::CabinetIndex(session.cabinetLabels)
@@ -117,11 +121,11 @@ ScanOutcome RunScan(Session& session, UserInterface& ui, const ScanEnvironment& 
     try {
         output->beginScan();
         ProgressWindowScope progressWindow(ui);
-        const ElementCounts counts = countEnabledTypes(session);
+        const ElementCounts counts = countEnabledTypes(session, source);
         for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
             if (session.options.of(info.type).enabled) {
-                readType(session, info.type, counts[scan::indexOf(info.type)], cabinets, *output,
-                         ui);
+                readType(session, info.type, counts[scan::indexOf(info.type)], {source, cabinets},
+                         *output, ui);
             }
         }
         progressWindow.close();
@@ -131,6 +135,7 @@ ScanOutcome RunScan(Session& session, UserInterface& ui, const ScanEnvironment& 
         ui.showProgressBar(false);
         throw;
     }
+    source.reportCutLines(ui);
     ui.setStatusBarText(loadString(str::kConvertCompleted));
     ui.showProgressBar(false);
     return ScanOutcome::Completed;

@@ -63,7 +63,7 @@ public:
     long long run(long long elementCount) {
         ProgressPacer pacer(ui_);
         pacer.setMaximum(elementCount);
-        ExportFileReader file(input_.databasePath);
+        ExportFileReader file(input_.source);
         std::string_view line;
         for (;;) {
             // Outside an element only a header line matters, and it always holds the kind token.
@@ -188,9 +188,8 @@ std::optional<long long> ReadElements(ElementType type, const ReaderInput& input
             return std::nullopt;
         }
         const long long elementCount =
-            input.knownElementCount
-                ? *input.knownElementCount
-                : CountElements(input.databasePath, info.typeToken, info.kindToken);
+            input.knownElementCount ? *input.knownElementCount
+                                    : CountElements(input.source, info.typeToken, info.kindToken);
         ui.showProgressBar(true);
         ui.setProgress(0, elementCount);
         ElementReadLoop loop(info, input, wantedParameters(info, input, columns.columns, ui), sink,

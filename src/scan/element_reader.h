@@ -10,6 +10,7 @@
 #include "scan/cabinet_labels.h"
 #include "scan/element_sink.h"
 #include "scan/element_types.h"
+#include "scan/export_scan.h"
 
 namespace qor::options {
 struct TypeOptions;
@@ -19,7 +20,7 @@ namespace qor::scan {
 
 // What one reader call reads from the scan's shared state.
 struct ReaderInput {
-    std::string databasePath;
+    ExportScan& source;
     std::string nodeNumber;  // as read from the file
     std::string outputFolder;
     std::string startDateStamp;  // "ddMMMyyyy"

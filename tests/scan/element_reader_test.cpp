@@ -54,14 +54,10 @@ protected:
             }
         }
         columns = options::BuildColumnData(info, selection, info.channel && applyLabels);
+        ExportScan source(dir.write("export.qor", content));
         const CabinetIndex cabinets(labels);
-        const ReaderInput input{dir.write("export.qor", content),
-                                "12",
-                                dir.str(),
-                                "04Dec2026",
-                                selection,
-                                applyLabels,
-                                cabinets};
+        const ReaderInput input{source,    "12",        dir.str(), "04Dec2026",
+                                selection, applyLabels, cabinets};
         return ReadElements(type, input, columns, sink, ui);
     }
 
@@ -186,9 +182,9 @@ TEST_F(ReadElementsTest, ADeclinedOutputSkipsTheTypeAndAFailureAbandonsIt) {
     sink.accept = true;
     selection.enabled = true;
     columns = {};
+    ExportScan gone(dir.file("gone.qor"));
     const CabinetIndex cabinets;
-    const ReaderInput input{
-        dir.file("gone.qor"), "12", dir.str(), "04Dec2026", selection, false, cabinets};
+    const ReaderInput input{gone, "12", dir.str(), "04Dec2026", selection, false, cabinets};
     try {
         ReadElements(ElementType::AO, input, columns, sink, ui);
         FAIL() << "a missing export file must end the read";
