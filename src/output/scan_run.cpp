@@ -8,6 +8,7 @@
 #include "core/strings.h"
 #include "output/result_folder.h"
 #include "output/scan_output.h"
+#include "platform/file_system.h"
 #include "platform/folder_lock.h"
 #include "platform/result_file.h"
 #include "scan/cabinet_labels.h"
@@ -116,7 +117,11 @@ ScanOutcome RunScan(Session& session, UserInterface& ui, const ScanEnvironment& 
     CreateFolder(session, environment.clock);
     const platform::FolderLock lock(session.scan.resultFolder);
     platform::removeLeftovers(session.scan.resultFolder);
-    platform::removeLeftovers(session.scan.outputFolder);
+    for (const auto mode : {options::OutputMode::HtmlReport, options::OutputMode::CsvFilesOnly,
+                            options::OutputMode::ExcelFilesOnly}) {
+        platform::removeLeftovers(
+            platform::joinPath(session.scan.resultFolder, outputSubfolderName(mode)));
+    }
     const std::unique_ptr<ScanOutput> output = makeScanOutput(session, ui, environment.clock);
     try {
         output->beginScan();
