@@ -7,12 +7,12 @@
 #include <regex>
 
 #include "export_generator.h"
+#include "support/child_process.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
-#ifndef _WIN32
+#include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace qor {
 namespace {
@@ -213,7 +213,7 @@ TEST_F(Qorscan, ExistingResultsAreKeptUnlessTheAnswerIsYes) {
 }
 
 TEST_F(Qorscan, HostileFilesEndCleanly) {
-    // Empty, binary, one 50 MB line, an unfinished last element, lines over 64 KB.
+    // Empty, binary, an unfinished last element, lines over 64 KB.
     const std::string empty = dir.write("empty.qor", "");
     std::mt19937 random(1);
     std::string binary(1 << 20, '\0');
@@ -221,14 +221,13 @@ TEST_F(Qorscan, HostileFilesEndCleanly) {
         c = static_cast<char>(random());
     }
     const std::string binaryPath = dir.write("binary.qor", binary);
-    const std::string oneLine = dir.write("oneline.qor", std::string(50 << 20, 'A'));
     const std::string longValue(100'000, 'v');
     const std::string unfinished =
         dir.write("unfinished.qor",
                   "LAN1           CS513 :NODE          9\n"
                   "AI1.1          AIS\n  :NAME          " +
                       longValue + "\n\nAI1.2          AIS\n  :NAME          open");
-    for (const std::string& path : {empty, binaryPath, oneLine}) {
+    for (const std::string& path : {empty, binaryPath}) {
         const CommandResult result = scan(path, {"--overwrite", "yes"});
         EXPECT_EQ(result.exitCode, 0) << path << "\n" << result.err;
         EXPECT_EQ(shownCount(result.out, "MOTCON"), 0) << path;
@@ -242,6 +241,59 @@ TEST_F(Qorscan, HostileFilesEndCleanly) {
               "CHANNEL,NAME,DESCR,UNIT,RANGEMAX,RANGEMIN,CONV_PAR,FILTER_P,SCANT,\r\n\r\r\n"
               "AI1.1," +
                   std::string(30, 'v') + ",,,,,,,,,\r\n");
+}
+
+TEST_F(Qorscan, HostileInputsGiveOneLineAndTheRightExitCode) {
+    const std::string pipe = dir.file("pipe.qor");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // One line of 200 MB and one of 2 MB, sparse: no disk is used.
+    const std::string longLine = dir.write("line.qor", "");
+    fs::resize_file(longLine, 200 << 20);
+    const std::string shorterLine = dir.write("shorter.qor", "");
+    fs::resize_file(shorterLine, 2 << 20);
+    struct Case {
+        std::string path;
+        int exitCode;
+        std::string said;
+    };
+    const Case cases[] = {
+        {pipe, 2, "is a pipe"},
+        {"/dev/null", 2, "is a device"},
+        {longLine, 0, "1 line of '" + longLine + "' is longer than 1 MiB: only its first 1 MiB"},
+        {shorterLine, 0, "1 line of '" + shorterLine + "' is longer than 1 MiB"},
+    };
+    long peakKiB[std::size(cases)] = {};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].path);
+        const std::string folder = dir.file("r" + std::to_string(i));
+        fs::create_directory(folder);
+        testing::ChildProcess child(
+            QOR_QORSCAN_PATH, {"--settings", settings, "--now", kNow, "--all", "--output", "csv",
+                               "--result-folder", folder, cases[i].path});
+        EXPECT_EQ(child.finish(), cases[i].exitCode);
+        EXPECT_EQ(countLines(child.err()), 1u) << child.err();
+        EXPECT_NE(child.err().find(cases[i].said), std::string::npos) << child.err();
+        peakKiB[i] = child.peakKiB();
+    }
+    // Memory does not follow the line's length (it once took twice the line).
+    EXPECT_LT(peakKiB[2] - peakKiB[3], 8 << 10) << peakKiB[2] << " KiB against " << peakKiB[3];
+
+    // The export grows while qorscan waits for an answer, between two passes.
+    const std::string exportPath = dir.write("n.qor",
+                                             "LAN1           CS513 :NODE          12\n"
+                                             "AI1.1          AIS\n\n");
+    ASSERT_EQ(scan(exportPath, {"--enable", "AI"}).exitCode, 0);
+    testing::ChildProcess child(
+        QOR_QORSCAN_PATH, {"--settings", settings, "--now", kNow, "--enable", "AI", "--output",
+                           "csv", "--result-folder", results, "--overwrite", "ask", exportPath});
+    ASSERT_TRUE(child.waitForError("[y/N]")) << child.err();
+    { std::ofstream(exportPath, std::ios::app) << "AI1.2          AIS\n\n"; }
+    child.write("y\n");
+    EXPECT_EQ(child.finish(), 1);
+    EXPECT_EQ(countLines(child.err()), 1u) << child.err();  // the question, then the error
+    EXPECT_NE(child.err().find("'" + exportPath + "' changed while it was being scanned"),
+              std::string::npos)
+        << child.err();
 }
 
 TEST_F(Qorscan, UnwritableFoldersGiveOneErrorNamingTheCause) {

@@ -1,16 +1,16 @@
 #include "core/options/cabinet_table.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <system_error>
 
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/options/settings_keys.h"
+#include "core/platform/input_file.h"
+#include "core/scan/line_ceiling.h"
 #include "core/scan/text_rules.h"
 
 namespace qor::options {
@@ -150,24 +150,37 @@ private:
     bool fieldPending_ = false;
 };
 
-std::string readWholeFile(const std::string& path) {
-    const std::filesystem::path file = std::filesystem::u8path(path);
-    std::error_code ec;
-    if (std::filesystem::is_directory(file, ec)) {
-        throw QorError("'" + path + "' is a folder, not an import file");
+// The largest import file taken: far beyond a table of a million rows, far below what would
+// exhaust memory.
+constexpr std::uint64_t kImportLimitBytes = std::uint64_t{128} << 20;
+
+std::string readImportFile(const std::string& path) {
+    platform::InputFile file(path, "import file");
+    const auto tooLarge = [&path] {
+        return QorError("The import file '" + path +
+                        "' is larger than 128 MiB: it is not imported");
+    };
+    const std::uint64_t sizeAtOpening = file.identity().size;
+    if (sizeAtOpening > kImportLimitBytes) {
+        throw tooLarge();
     }
-    errno = 0;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        const int error = errno;
-        throw QorError("Cannot open the import file '" + path + "': " +
-                       (error != 0 ? std::generic_category().message(error)
-                                   : std::string("cannot be opened")));
+    // A byte more than the file held: a read that fills it has found the file grown.
+    std::string text(static_cast<std::size_t>(sizeAtOpening) + 1, '\0');
+    std::size_t size = 0;
+    for (;;) {
+        if (size == text.size()) {
+            if (size > kImportLimitBytes) {
+                throw tooLarge();
+            }
+            text.resize(std::min<std::size_t>(size * 2, kImportLimitBytes + 1));
+        }
+        const std::size_t got = file.read(text.data() + size, text.size() - size);
+        if (got == 0) {
+            break;
+        }
+        size += got;
     }
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) {
-        throw QorError("Cannot read the import file '" + path + "'");
-    }
+    text.resize(size);
     return text;
 }
 
@@ -257,9 +270,11 @@ void ImportCabinetFile(const std::string& path, platform::SettingsStore& store,
     ClearCabinetTable(store, table, labels);
     std::string text;
     const bool read =
-        runStep(ui, kModule, "ReadValuesFromImportFile", [&] { text = readWholeFile(path); });
+        runStep(ui, kModule, "ReadValuesFromImportFile", [&] { text = readImportFile(path); });
     if (read) {
+        const long long cut = scan::cutLongLines(text);
         ReadValuesFromImportFile(text, table, labels, ui);
+        scan::reportCutLines(ui, path, cut);
     }
     table.importedFileName = fileNameOf(path);
     store.SaveSetting(kSettingsSection, kLastImportedFileKey, table.importedFileName);

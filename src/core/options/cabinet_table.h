@@ -47,8 +47,10 @@ std::size_t ReadValuesFromImportFile(std::string_view fileText, CabinetModuleTab
 
 // Imports the file at `path`: clears the table and the stored section first, then reads
 // the file (ReadValuesFromImportFile) and stores its name, without folder, as the imported
-// file name and as "Settings"/"LastImportedFile". A file that cannot be read is reported
-// (frmOptions.ReadValuesFromImportFile) and leaves a consistent empty table.
+// file name and as "Settings"/"LastImportedFile". A file that cannot be read, is not a
+// regular file or is larger than 128 MiB is reported (frmOptions.ReadValuesFromImportFile)
+// and leaves a consistent empty table. Lines longer than 1 MiB are cut to their first 1 MiB,
+// and one information message says how many were.
 void ImportCabinetFile(const std::string& path, platform::SettingsStore& store,
                        CabinetModuleTable& table, scan::CabinetLabels& labels, UserInterface& ui);
 

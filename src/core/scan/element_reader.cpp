@@ -62,7 +62,7 @@ public:
     long long run(long long elementCount) {
         ProgressPacer pacer(ui_);
         pacer.setMaximum(elementCount);
-        ExportFileReader file(input_.databasePath);
+        ExportFileReader file(input_.source);
         std::string_view line;
         for (;;) {
             // Outside an element only a header line matters, and it always holds the kind token.
@@ -88,7 +88,7 @@ private:
                                          : std::nullopt) {
             ++headersSeen_;
             row_[kDesignationSlot] = *designation;
-            if (labelChannels_ && !CabinetModules(*designation, input_.cabinetLabels, row_)) {
+            if (labelChannels_ && !CabinetModules(*designation, input_.cabinets, row_)) {
                 missingDots_.note(*designation);
             }
         }
@@ -187,9 +187,8 @@ std::optional<long long> ReadElements(ElementType type, const ReaderInput& input
             return std::nullopt;
         }
         const long long elementCount =
-            input.knownElementCount
-                ? *input.knownElementCount
-                : CountElements(input.databasePath, info.typeToken, info.kindToken);
+            input.knownElementCount ? *input.knownElementCount
+                                    : CountElements(input.source, info.typeToken, info.kindToken);
         ui.showProgressBar(true);
         ui.setProgress(0, elementCount);
         ElementReadLoop loop(info, input, wantedParameters(info, input, columns.columns, ui), sink,

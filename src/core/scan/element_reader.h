@@ -6,23 +6,24 @@
 
 #include "core/base/qor_error.h"
 #include "core/base/user_interface.h"
-#include "core/scan/cabinet_row.h"
+#include "core/scan/cabinet_labels.h"
 #include "core/scan/column_data.h"
 #include "core/scan/element_sink.h"
 #include "core/scan/element_types.h"
+#include "core/scan/export_scan.h"
 #include "core/scan/type_options.h"
 
 namespace qor::scan {
 
 // What one reader call reads from the scan's shared state.
 struct ReaderInput {
-    std::string databasePath;
+    ExportScan& source;
     std::string nodeNumber;  // as read from the file
     std::string outputFolder;
     std::string startDateStamp;  // "ddMMMyyyy"
     const scan::TypeOptions& selection;
     bool applyCabinetLabels = false;
-    const scan::CabinetLabels& cabinetLabels;
+    const CabinetIndex& cabinets;
     // The type's element count when the scan has counted it already; counted here otherwise.
     std::optional<long long> knownElementCount = std::nullopt;
 };

@@ -1,78 +1,113 @@
 #include "core/scan/export_file_reader.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <system_error>
+#include <stdexcept>
 
 #include "core/base/qor_error.h"
-#include "core/platform/file_system.h"
 #include "core/scan/byte_search.h"
 #include "core/scan/text_rules.h"
 
 namespace qor::scan {
 namespace {
 
-constexpr std::size_t kInitialBufferSize = std::size_t{1} << 18;
+constexpr std::string_view kNoun = "database file";
 
 inline bool isTerminator(char c) {
     return c == '\r' || c == '\n';
 }
 
-std::string causeOf(int error) {
-    return std::generic_category().message(error);
+[[noreturn]] void changed(const std::string& path) {
+    throw QorError("'" + path + "' changed while it was being scanned");
 }
 
 }  // namespace
 
-ExportFileReader::ExportFileReader(const std::string& path) : path_(path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(platform::toFsPath(path), ec)) {
-        throw QorError("'" + path + "' is a folder, not a database file");
-    }
-    file_ = platform::openFile(path, "rb");
-    if (file_ == nullptr) {
-        const int error = errno;
-        throw QorError("Cannot open '" + path + "': " + causeOf(error));
-    }
-    std::setvbuf(file_, nullptr, _IONBF, 0);
-    buffer_.resize(kInitialBufferSize);
-}
+ExportFileReader::ExportFileReader(ExportScan& scan)
+    : ExportFileReader(scan.path(), scan.limits(), &scan) {}
 
-ExportFileReader::~ExportFileReader() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
+ExportFileReader::ExportFileReader(const std::string& path, ReadLimits limits)
+    : ExportFileReader(path, limits, nullptr) {}
+
+ExportFileReader::ExportFileReader(const std::string& path, ReadLimits limits, ExportScan* scan)
+    : path_(path),
+      file_(path, kNoun),
+      scan_(scan),
+      ceiling_(std::max<std::size_t>(limits.lineCeiling, 1)),
+      // Room for a line at the ceiling, the byte after it and a read's worth more.
+      maxBufferBytes_(ceiling_ + std::max<std::size_t>(limits.bufferBytes, 2)),
+      expected_(file_.identity()) {
+    if (scan_ != nullptr && scan_->identity() != expected_) {
+        changed(path_);
     }
+    buffer_.resize(std::max<std::size_t>(limits.bufferBytes, 1));
 }
 
 void ExportFileReader::refill() {
     ++refills_;  // positions noted in the buffer are void from here
     if (begin_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        std::copy(buffer_.begin() + static_cast<std::ptrdiff_t>(begin_),
+                  buffer_.begin() + static_cast<std::ptrdiff_t>(end_), buffer_.begin());
         end_ -= begin_;
         begin_ = 0;
     }
     if (end_ == buffer_.size()) {
-        buffer_.resize(buffer_.size() * 2);  // one line fills the buffer: hold it whole
-    }
-    const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
-    end_ += got;
-    if (got == 0) {
-        if (std::ferror(file_) != 0) {
-            const int error = errno;
-            throw QorError("Cannot read '" + path_ + "': " + causeOf(error));
+        // Callers cut a line before it outgrows the ceiling, so the largest size is enough.
+        if (buffer_.size() >= maxBufferBytes_) {
+            throw std::logic_error("the export reader's buffer is full");
         }
-        eof_ = true;
+        buffer_.resize(std::min(buffer_.size() * 2, maxBufferBytes_));
+    }
+    const std::size_t got = file_.read(buffer_.data() + end_, buffer_.size() - end_);
+    end_ += got;
+    eof_ = got == 0;
+    if (file_.identity() != expected_) {
+        changed(path_);
+    }
+}
+
+void ExportFileReader::noteCut() {
+    ++cutLines_;
+    if (scan_ != nullptr) {
+        scan_->noteCutLines(cutLines_);
+    }
+}
+
+void ExportFileReader::cutLine() {
+    noteCut();
+    begin_ += ceiling_;
+    skipping_ = true;
+}
+
+void ExportFileReader::finishSkip() {
+    while (skipping_) {
+        const std::size_t t = findLineEnd(buffer_.data(), begin_, end_);
+        if (t == end_) {
+            begin_ = end_;
+            if (eof_) {
+                skipping_ = false;
+            } else {
+                refill();
+            }
+        } else if (buffer_[t] == '\r' && t + 1 == end_ && !eof_) {
+            begin_ = t;  // whether an LF follows decides where the next line starts
+            refill();
+        } else {
+            const bool crLf = buffer_[t] == '\r' && t + 1 < end_ && buffer_[t + 1] == '\n';
+            begin_ = t + (crLf ? 2 : 1);
+            skipping_ = false;
+        }
     }
 }
 
 bool ExportFileReader::nextLine(std::string_view& line) {
+    finishSkip();
     std::size_t searchFrom = begin_;
     for (;;) {
         const char* data = buffer_.data();
-        const std::size_t t = findLineEnd(data, searchFrom, end_);
-        if (t < end_) {
+        // A line end further on than the ceiling is never needed: the line is cut there.
+        const std::size_t limit = std::min(end_, begin_ + ceiling_ + 1);
+        const std::size_t t = findLineEnd(data, searchFrom, limit);
+        if (t < limit) {
             if (data[t] == '\r' && t + 1 == end_ && !eof_) {
                 // Whether an LF follows decides where the next line starts.
                 const std::size_t offset = t - begin_;
@@ -86,6 +121,11 @@ bool ExportFileReader::nextLine(std::string_view& line) {
                 ++next;
             }
             begin_ = next;
+            return true;
+        }
+        if (limit - begin_ > ceiling_) {
+            line = std::string_view(data + begin_, ceiling_);
+            cutLine();
             return true;
         }
         if (eof_) {
@@ -122,8 +162,9 @@ bool ExportFileReader::nextLineNoting(std::string_view needle, std::string_view&
     }
     const std::size_t lineStart = static_cast<std::size_t>(line.data() - buffer_.data());
     const std::size_t hit = findInBuffer(needle, lineStart);
-    // The needle holds no line end, so an occurrence that starts in the line ends in it.
-    holdsNeedle = hit != kNotFound && hit < lineStart + line.size();
+    // The needle holds no line end, so an occurrence that starts in the line ends in it,
+    // unless the line was cut.
+    holdsNeedle = hit != kNotFound && hit + needle.size() <= lineStart + line.size();
     return true;
 }
 
@@ -135,37 +176,73 @@ std::size_t ExportFileReader::lineStartBefore(std::size_t position) const {
     return position;
 }
 
+void ExportFileReader::countLongLines(std::size_t from, std::size_t to) {
+    if (to - from <= ceiling_) {
+        return;  // no whole line of so short a stretch can be over-long
+    }
+    while (from < to) {
+        const std::size_t t = findLineEnd(buffer_.data(), from, to);
+        if (t - from > ceiling_) {
+            noteCut();
+        }
+        from = t + 1;
+    }
+}
+
 bool ExportFileReader::nextLineContaining(std::string_view needle, std::string_view& line) {
     for (;;) {
+        finishSkip();
         const std::size_t hit = findInBuffer(needle, begin_);
+        // The whole lines passed over still count when they are over-long.
+        const std::size_t start = lineStartBefore(hit != kNotFound ? hit : end_);
+        countLongLines(begin_, start);
+        begin_ = start;
         if (hit != kNotFound) {
-            begin_ = lineStartBefore(hit);
-            return nextLine(line);
+            if (hit + needle.size() - begin_ <= ceiling_) {
+                return nextLine(line);
+            }
+            cutLine();  // the needle lies in the part that is cut away
+            continue;
+        }
+        if (end_ - begin_ > ceiling_) {
+            cutLine();  // the unfinished last line is over-long already
+            continue;
         }
         if (eof_) {
             begin_ = end_;
             return false;
         }
         // Keep the last, unfinished line: the needle may continue in the next read.
-        begin_ = lineStartBefore(end_);
         refill();
     }
 }
 
 bool ExportFileReader::nextBlock(std::size_t preferredBytes, std::string_view& block) {
+    finishSkip();
+    // Lines inside a stretch are shorter than it; only a stretch of one line can need a cut.
+    const std::size_t preferred = std::clamp<std::size_t>(preferredBytes, 1, ceiling_);
     for (;;) {
         const std::size_t available = end_ - begin_;
-        if (eof_ || available >= preferredBytes) {
+        if (eof_ || available >= preferred) {
             // Cut after the last line end within the preferred size, or after the first
             // line end when a single line is longer than that.
-            std::size_t cut = std::min(end_, begin_ + preferredBytes);
+            std::size_t cut = std::min(end_, begin_ + preferred);
             while (cut > begin_ && !isTerminator(buffer_[cut - 1])) {
                 --cut;
             }
             if (cut == begin_) {
-                cut =
-                    findLineEnd(buffer_.data(), begin_ + std::min(available, preferredBytes), end_);
-                cut = cut < end_ ? cut + 1 : (eof_ ? end_ : begin_);
+                const std::size_t limit = std::min(end_, begin_ + ceiling_ + 1);
+                const std::size_t t =
+                    findLineEnd(buffer_.data(), begin_ + std::min(available, preferred), limit);
+                if (t < limit) {
+                    cut = t + 1;
+                } else if (limit - begin_ > ceiling_) {
+                    block = std::string_view(buffer_.data() + begin_, ceiling_);
+                    cutLine();
+                    return true;
+                } else if (eof_) {
+                    cut = end_;
+                }
             }
             if (cut > begin_) {
                 block = std::string_view(buffer_.data() + begin_, cut - begin_);

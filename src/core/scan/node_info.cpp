@@ -79,9 +79,9 @@ void GetNodeInfo(const std::string& path, NodeInfo& info, UserInterface& ui) {
     info.generationDate = ReadGenerationDate(path);
 }
 
-long long CountElements(const std::string& path, std::string_view typeToken,
+long long CountElements(ExportScan& source, std::string_view typeToken,
                         std::string_view kindToken) {
-    ExportFileReader reader(path);
+    ExportFileReader reader(source);
     std::string_view line;
     long long count = 0;
     // A header line always holds the kind token, so only such lines need the full rule.
@@ -93,11 +93,11 @@ long long CountElements(const std::string& path, std::string_view typeToken,
     return count;
 }
 
-std::vector<long long> CountElementsOfTypes(const std::string& path,
+std::vector<long long> CountElementsOfTypes(ExportScan& source,
                                             const std::vector<ElementType>& types) {
     // Blocks small enough to stay in the cache while every type searches them.
     constexpr std::size_t kBlockBytes = 256 * 1024;
-    ExportFileReader reader(path);
+    ExportFileReader reader(source);
     std::vector<long long> counts(types.size(), 0);
     std::string_view block;
     while (reader.nextBlock(kBlockBytes, block)) {

@@ -5,6 +5,7 @@
 
 #include "core/base/user_interface.h"
 #include "core/scan/element_types.h"
+#include "core/scan/export_scan.h"
 
 namespace qor::scan {
 
@@ -25,14 +26,13 @@ std::string ReadGenerationDate(const std::string& path);
 // with the standard error message and its field keeps the value it had.
 void GetNodeInfo(const std::string& path, NodeInfo& info, UserInterface& ui);
 
-// Number of lines of the whole file that match the header rule for the two tokens.
-// Throws QorError when the file cannot be read.
-long long CountElements(const std::string& path, std::string_view typeToken,
-                        std::string_view kindToken);
+// Number of lines of the whole file that match the header rule for the two tokens: a pass
+// of the scan. Throws QorError when the file cannot be read or changed since the scan began.
+long long CountElements(ExportScan& source, std::string_view typeToken, std::string_view kindToken);
 
 // CountElements for several types in one pass over the file: the counts in the order of
-// `types`. Throws QorError when the file cannot be read.
-std::vector<long long> CountElementsOfTypes(const std::string& path,
+// `types`.
+std::vector<long long> CountElementsOfTypes(ExportScan& source,
                                             const std::vector<ElementType>& types);
 
 }  // namespace qor::scan

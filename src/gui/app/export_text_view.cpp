@@ -18,6 +18,7 @@
 #include <new>
 
 #include "core/base/qor_error.h"
+#include "core/platform/input_file.h"
 
 namespace qor::app {
 
@@ -230,6 +231,7 @@ ExportTextView::ExportTextView(QWidget* parent)
 }
 
 void ExportTextView::loadFile(const QString& path) {
+    platform::refuseSpecialFile(path.toStdString(), "database file");  // QFile would wait on it
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         throw QorError(file.errorString().toStdString());

@@ -6,14 +6,15 @@
 #include <QMdiSubWindow>
 #include <functional>
 
+#include "core/base/standard_error.h"
+#include "core/base/strings.h"
+#include "core/platform/input_file.h"
+#include "core/scan/node_info.h"
 #include "gui/app/document_window.h"
 #include "gui/app/export_text_view.h"
 #include "gui/app/main_status_bar.h"
 #include "gui/app/main_window.h"
-#include "core/base/standard_error.h"
-#include "core/base/strings.h"
 #include "gui/output/progress_window.h"
-#include "core/scan/node_info.h"
 
 namespace qor::app {
 namespace {
@@ -121,6 +122,11 @@ void MainWindow::showNodeInformation() {
 }
 
 void MainWindow::openFile(OpenFlow flow, const QString& path) {
+    // Every step below opens the file; a pipe or device would hold the first of them for ever.
+    if (!runStep(context_.boxes, "modMain", "GetNodeInfo",
+                 [&] { platform::refuseSpecialFile(path.toStdString(), "database file"); })) {
+        return;
+    }
     const bool dialog = flow == OpenFlow::Dialog;
     const bool recent = flow == OpenFlow::RecentFile;
     // The recent-file flow skips a failing step; the dialog flow ends silently; the

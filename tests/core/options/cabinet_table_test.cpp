@@ -1,7 +1,9 @@
 #include "core/options/cabinet_table.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -152,6 +154,47 @@ TEST(CabinetStoreTest, ImportReplacesTheTableAndRemembersTheFileName) {
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0].procedure, "ReadValuesFromImportFile");
     EXPECT_NE(ui.errors[0].description.find(missing), std::string::npos);
+}
+
+TEST(CabinetStoreTest, ImportRefusesSpecialAndHugeFilesAndCutsOverLongLines) {
+    testing::TempDir dir;
+    const std::string pipe = dir.file("pipe.csv");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const std::string huge = dir.write("huge.csv", "");
+    std::filesystem::resize_file(huge, std::uintmax_t{1} << 30);  // sparse: costs no disk
+    const std::string longModule(2 << 20, 'm');
+    struct Case {
+        std::string path;
+        std::string error;  // the refusal, or empty when the file is imported
+        Rows rows;
+    };
+    const Case cases[] = {
+        {pipe, "is a pipe", {}},
+        {huge, "larger than 128 MiB", {}},
+        {dir.write("long.csv", "cb1," + longModule + "\r\ncb2,m2\n"),
+         "",
+         {{"CB1", std::string((1 << 20) - 4, 'M')}, {"CB2", "M2"}}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.path);
+        platform::MemorySettingsStore store;
+        CabinetModuleTable table;
+        scan::CabinetLabels labels;
+        testing::ScriptedUi ui;
+        ImportCabinetFile(test.path, store, table, labels, ui);
+        EXPECT_EQ(pairs(table.rows), test.rows);
+        if (test.error.empty()) {
+            EXPECT_TRUE(ui.errors.empty());
+            ASSERT_EQ(ui.messages.size(), 1u);
+            EXPECT_EQ(ui.messages[0].text, "1 line of '" + test.path +
+                                               "' is longer than 1 MiB: only its first 1 MiB "
+                                               "was read.");
+        } else {
+            ASSERT_EQ(ui.errors.size(), 1u);
+            EXPECT_NE(ui.errors[0].description.find(test.error), std::string::npos);
+            EXPECT_TRUE(ui.messages.empty());
+        }
+    }
 }
 
 }  // namespace

@@ -59,6 +59,10 @@ TEST_F(SearchOptionsTest, ColumnDataFollowsTheSelectionAndTheLabels) {
     store.SaveSetting("CabinetsModules", "ListViewItemsCount", "1");
     store.SaveSetting("CabinetsModules", "CabinetValue_1", "CB801");
     store.SaveSetting("CabinetsModules", "ModuleValue_1", "AI800_1");
+    store.DeleteSetting("Settings");
+    load();
+    EXPECT_FALSE(options.applyCabinetLabels);  // a table but no stored flag: labels stay off
+    store.SaveSetting("Settings", "ApplyCabinetModule", "1");
     load();
     EXPECT_TRUE(options.applyCabinetLabels);
     EXPECT_EQ(of(ElementType::AI).headerLine,
@@ -98,7 +102,7 @@ TEST_F(SearchOptionsTest, OutputChoicesReadInOrderWithTheLaterTrueWinning) {
     EXPECT_EQ(options.outputMode, OutputMode::None);
     EXPECT_FALSE(options.oneExcelWorkbook);
 
-    store.SaveSetting("Settings", "SaveToExcelOnly", "False");
+    // Both stored true: CSV is read later and wins.
     store.SaveSetting("Settings", "SaveToCSVOnly", "true");
     load();
     EXPECT_EQ(options.outputMode, OutputMode::CsvFilesOnly);

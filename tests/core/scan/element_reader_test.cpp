@@ -56,13 +56,10 @@ protected:
             }
         }
         columns = scan::BuildColumnData(info, selection, info.channel && applyLabels);
-        const ReaderInput input{dir.write("export.qor", content),
-                                "12",
-                                dir.str(),
-                                "04Dec2026",
-                                selection,
-                                applyLabels,
-                                labels};
+        ExportScan source(dir.write("export.qor", content));
+        const CabinetIndex cabinets(labels);
+        const ReaderInput input{source,    "12",        dir.str(), "04Dec2026",
+                                selection, applyLabels, cabinets};
         return ReadElements(type, input, columns, sink, ui);
     }
 
@@ -102,13 +99,14 @@ TEST_F(ReadElementsTest, HeadersWithoutAnEmptyLineBetweenThemMakeOneRow) {
 }
 
 TEST_F(ReadElementsTest, TheLastLineReadWinsAndTheFirstKeyOnALine) {
+    // The value is the 30 characters 15 after the key, wherever the key stands.
     const std::string content = "dic7           dic\r" + param(":name", "early") + "\r" +
-                                param(":NAME", "a") + param(":NAME", "b") + "\r" +
-                                param(":inv", "1") + "\r\r";
+                                param(":NAME", "a") + param(":NAME", "b") + "\r" + " " +
+                                param(":inv", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789") + "\r\r";
     EXPECT_EQ(read(ElementType::DIC, content, {"NAME", "INV"}), 1);
     ASSERT_EQ(sink.rows.size(), 1u);
     // Lower-case tokens and keys are found; the designation keeps its case.
-    EXPECT_EQ(sink.rows[0], "dic7,a  :NAME          b,1,,,,,,,,");
+    EXPECT_EQ(sink.rows[0], "dic7,a  :NAME          b,ABCDEFGHIJKLMNOPQRSTUVWXYZ0123,,,,,,,,");
 }
 
 TEST_F(ReadElementsTest, SelectedParametersFillSlotsInBoxOrderWithOrWithoutLabels) {
@@ -186,8 +184,9 @@ TEST_F(ReadElementsTest, ADeclinedOutputSkipsTheTypeAndAFailureAbandonsIt) {
     sink.accept = true;
     selection.enabled = true;
     columns = {};
-    const ReaderInput input{
-        dir.file("gone.qor"), "12", dir.str(), "04Dec2026", selection, false, labels};
+    ExportScan gone(dir.file("gone.qor"));
+    const CabinetIndex cabinets;
+    const ReaderInput input{gone, "12", dir.str(), "04Dec2026", selection, false, cabinets};
     try {
         ReadElements(ElementType::AO, input, columns, sink, ui);
         FAIL() << "a missing export file must end the read";

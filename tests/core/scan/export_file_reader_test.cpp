@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/base/qor_error.h"
@@ -41,86 +47,105 @@ TEST(ExportFileReader, LinesEndAtCrLfLoneCrOrLoneLf) {
     EXPECT_EQ(readAllLines(dir.write("f", binary + "\n")), Lines{binary});
 }
 
-TEST(ExportFileReader, HoldsLinesAcrossBufferBoundaries) {
-    TempDir dir;
-    // Lines of every length around the 1 MiB buffer, with CR LF split across reads.
-    std::mt19937 random(3);
-    std::vector<std::string> expected;
-    std::string content;
-    const char* ends[] = {"\r\n", "\r", "\n"};
-    while (content.size() < 3'500'000) {
-        const std::size_t length = random() % 5 == 0 ? random() % 200'000 : random() % 90;
-        std::string line(length, 'a');
-        for (char& c : line) {
-            c = static_cast<char>('a' + random() % 26);
-        }
-        expected.push_back(line);
-        content += line;
-        // An empty line after a lone CR must not end in a lone LF: that would be CR LF.
-        content += line.empty() ? "\r\n" : ends[random() % 3];
+// The lines as the rules should see them: split at CR LF, CR or LF, each cut to `ceiling`.
+std::vector<std::string> modelLines(const std::string& text, std::size_t ceiling, long long& cut) {
+    std::vector<std::string> lines;
+    cut = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        end = end == std::string::npos ? text.size() : end;
+        cut += end - start > ceiling ? 1 : 0;
+        lines.push_back(text.substr(start, std::min(end - start, ceiling)));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
-    // A line far longer than the buffer, and a file without a final line end.
-    expected.emplace_back(3'000'000, 'z');
-    content += expected.back();
-    EXPECT_EQ(readAllLines(dir.write("big", content)), expected);
+    return lines;
 }
 
-// Text of needle fragments and line ends, longer than the reader's buffer.
-std::string mixedText(unsigned seed, std::size_t size) {
+// Text of needle fragments, line ends and runs of `run` bytes without a line end.
+std::string mixedText(unsigned seed, std::size_t size, std::size_t run) {
     std::mt19937 random(seed);
-    const char* pieces[] = {"AIS", "ais", "xx", "A", "IS", "\r\n", "\r", "\n", "\r\n\r\n", " "};
-    std::string content;
-    while (content.size() < size) {
-        content += pieces[random() % 10];
+    const std::string pieces[] = {"AIS",  "ais", "x",  "A",     "IS",
+                                  "\r\n", "\r",  "\n", "yyyyy", std::string(run, 'y')};
+    std::string text;
+    while (text.size() < size) {
+        text += pieces[random() % 10];
     }
-    return content;
+    return text;
 }
 
-TEST(ExportFileReader, SkippingToALineAgreesWithReadingEveryLine) {
-    TempDir dir;
-    const std::string path = dir.write("mixed", mixedText(11, 2'300'000));
-    std::vector<std::string> expected;
-    for (const std::string& line : readAllLines(path)) {
-        if (findNoCase(line, "AIS") != kNotFound) {
-            expected.push_back(line);
-        }
-    }
-    ExportFileReader reader(path);
-    std::vector<std::string> got;
-    std::string_view line;
-    while (reader.nextLineContaining("AIS", line)) {
-        got.emplace_back(line);
-    }
-    EXPECT_EQ(got, expected);
-    EXPECT_GT(expected.size(), 1000u);
-}
-
-TEST(ExportFileReader, NotingTheNeedleAgreesWithSearchingEachLine) {
+// Every reading mode agrees with the model on the lines and on the cuts: with buffers down to
+// one byte (every CR LF split across reads), ceilings down to one byte, and as configured.
+TEST(ExportFileReader, EveryModeCutsOverLongLinesAndKeepsLinesAcrossRefills) {
     TempDir dir;
     std::mt19937 random(5);
-    const std::string path = dir.write("mixed", mixedText(5, 1'500'000));
-    ExportFileReader reader(path);
-    std::string_view line;
-    std::size_t lines = 0;
-    std::size_t holding = 0;
-    // Alternate the two ways of reading, as the element reader does.
-    for (bool noting = true;; noting = random() % 3 != 0) {
-        bool holds = false;
-        if (noting) {
-            if (!reader.nextLineNoting("AIS", line, holds)) {
+    const std::string small = mixedText(7, 40'000, 400);
+    // A line cut with the needle past the cut, among lines crossing 256 KiB reads.
+    const std::string large = mixedText(11, 2'300'000, 400) + std::string(1'200'000, 'y') +
+                              "AIS\r\n" + mixedText(12, 300'000, 400);
+    const std::pair<const std::string*, ReadLimits> cases[] = {
+        {&small, {1, 1}}, {&small, {1, 4}},   {&small, {2, 3}},   {&small, {3, 8}},
+        {&small, {7, 5}}, {&small, {64, 16}}, {&small, {5, 300}}, {&large, ReadLimits{}}};
+    for (const auto& [text, limits] : cases) {
+        SCOPED_TRACE(::testing::Message() << limits.bufferBytes << "/" << limits.lineCeiling);
+        const std::string path = dir.write("mixed", *text);
+        long long cut = 0;
+        const std::vector<std::string> lines = modelLines(*text, limits.lineCeiling, cut);
+        const auto holds = [](std::string_view line) {
+            return findNoCase(line, "AIS") != kNotFound;
+        };
+        ASSERT_GT(cut, 0);
+
+        ExportFileReader all(path, limits);
+        ExportFileReader skipping(path, limits);
+        ExportFileReader mixed(path, limits);
+        ExportFileReader blocks(path, limits);
+        std::vector<std::string> got[2];
+        std::vector<std::string> holding;
+        std::string_view line;
+        while (all.nextLine(line)) {
+            got[0].emplace_back(line);
+        }
+        while (skipping.nextLineContaining("ais", line)) {
+            got[1].emplace_back(line);
+        }
+        std::copy_if(lines.begin(), lines.end(), std::back_inserter(holding), holds);
+        EXPECT_EQ(got[0], lines);
+        EXPECT_EQ(got[1], holding);
+        // Both ways of going on from a line at random, as the element reader does.
+        std::size_t next = 0;
+        for (bool noting = true;; noting = random() % 3 != 0) {
+            bool holdsNeedle = false;
+            if (!noting) {
+                while (next < lines.size() && !holds(lines[next])) {
+                    ++next;
+                }
+            }
+            if (!(noting ? mixed.nextLineNoting("AIS", line, holdsNeedle)
+                         : mixed.nextLineContaining("ais", line))) {
                 break;
             }
-            ASSERT_EQ(holds, findNoCase(line, "AIS") != kNotFound) << "line " << lines;
-            holding += holds ? 1 : 0;
-        } else if (!reader.nextLineContaining("ais", line)) {
-            break;
-        } else {
-            ASSERT_NE(findNoCase(line, "AIS"), kNotFound);
+            ASSERT_LT(next, lines.size());
+            ASSERT_EQ(line, lines[next]);
+            ASSERT_TRUE(!noting || holdsNeedle == holds(line));
+            ++next;
         }
-        ++lines;
+        EXPECT_EQ(next, lines.size());
+        // Blocks hold whole lines no longer than the ceiling (the count pass relies on it).
+        std::size_t inBlocks = 0;
+        std::string_view block;
+        while (blocks.nextBlock(1000, block)) {
+            for (std::size_t from = 0; from <= block.size();) {
+                const std::size_t end = std::min(block.find_first_of("\r\n", from), block.size());
+                ASSERT_LE(end - from, limits.lineCeiling);
+                inBlocks += holds(block.substr(from, end - from)) ? 1 : 0;
+                from = end + 1;
+            }
+        }
+        EXPECT_EQ(inBlocks, holding.size());
+        for (const ExportFileReader* reader : {&all, &skipping, &mixed, &blocks}) {
+            EXPECT_EQ(reader->cutLines(), cut);
+        }
     }
-    EXPECT_GT(holding, 100u);
-    EXPECT_GT(lines, 10000u);
 }
 
 TEST(ExportFileReader, SwitchingBetweenSkippingAndReadingKeepsLineBoundaries) {
@@ -140,21 +165,49 @@ TEST(ExportFileReader, SwitchingBetweenSkippingAndReadingKeepsLineBoundaries) {
     EXPECT_FALSE(reader.nextLine(line));
 }
 
-TEST(ExportFileReader, UnreadableFilesNameTheFileAndTheCause) {
+template <typename Action>
+std::string errorFrom(Action&& action) {
+    try {
+        action();
+    } catch (const QorError& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+TEST(ExportFileReader, RefusesWhatIsNotARegularFileAndStopsWhenTheFileChanges) {
     TempDir dir;
-    try {
-        ExportFileReader reader(dir.file("missing.qor"));
-        FAIL() << "a missing file must not open";
-    } catch (const QorError& error) {
-        EXPECT_NE(std::string(error.what()).find("missing.qor"), std::string::npos);
-        EXPECT_NE(std::string(error.what()).find("No such file"), std::string::npos);
+    const std::string pipe = dir.file("pipe.qor");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const std::pair<std::string, std::string> refused[] = {
+        {dir.file("missing.qor"), "No such file"},
+        {dir.str(), "is a folder"},
+        {pipe, "is a pipe"},  // without waiting for a writer
+        {"/dev/null", "is a device"}};
+    for (const auto& [path, cause] : refused) {
+        const std::string error = errorFrom([&] { checkExportFileReadable(path); });
+        EXPECT_NE(error.find("'" + path + "'"), std::string::npos) << error;
+        EXPECT_NE(error.find(cause), std::string::npos) << error;
     }
-    try {
-        ExportFileReader reader(dir.str());
-        FAIL() << "a folder must not open";
-    } catch (const QorError& error) {
-        EXPECT_NE(std::string(error.what()).find("folder"), std::string::npos);
-    }
+
+    // Appended to after the first read: the next read stops, and so does the next pass.
+    const std::string path = dir.write("grows.qor", "one\ntwo\nthree\n");
+    ExportScan scan(path, {4, 64});
+    ExportFileReader reader(scan);
+    std::string_view line;
+    ASSERT_TRUE(reader.nextLine(line));
+    { std::ofstream(path, std::ios::app) << "four\n"; }
+    const std::string changed = "'" + path + "' changed while it was being scanned";
+    EXPECT_EQ(errorFrom([&] {
+                  while (reader.nextLine(line)) {
+                  }
+              }),
+              changed);
+    EXPECT_EQ(errorFrom([&] { ExportFileReader again(scan); }), changed);
+    // A file missing when the scan began and there later has changed too.
+    ExportScan late(dir.file("late.qor"));
+    dir.write("late.qor", "x\n");
+    EXPECT_NE(errorFrom([&] { ExportFileReader pass(late); }).find("changed"), std::string::npos);
 }
 
 }  // namespace

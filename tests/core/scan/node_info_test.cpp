@@ -70,11 +70,11 @@ TEST(NodeInfo, GetNodeInfoReportsAFailedPassAndKeepsTheOldValues) {
 
 TEST(NodeInfo, CountElementsCountsHeaderLinesOfTheWholeFile) {
     testing::TempDir dir;
-    const std::string path = dir.write("c",
-                                       "MMCX5          MOTCON\nMMCX6          MOTCON\n"
-                                       "MMCX7 MOTCON\nMOTCON only\n\nmmcx8          motcon");
-    EXPECT_EQ(CountElements(path, "MMCX", "MOTCON"), 3);
-    EXPECT_EQ(CountElements(path, "AI", "AIS"), 0);
+    ExportScan source(dir.write("c",
+                                "MMCX5          MOTCON\nMMCX6          MOTCON\n"
+                                "MMCX7 MOTCON\nMOTCON only\n\nmmcx8          motcon"));
+    EXPECT_EQ(CountElements(source, "MMCX", "MOTCON"), 3);
+    EXPECT_EQ(CountElements(source, "AI", "AIS"), 0);
 }
 
 }  // namespace

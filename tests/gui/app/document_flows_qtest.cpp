@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <QAction>
 #include <QApplication>
 #include <QMdiArea>
@@ -5,15 +6,17 @@
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "app_fixture.h"
+#include "core/base/qor_error.h"
 #include "gui/app/document_window.h"
 #include "gui/app/export_text_view.h"
 #include "gui/app/main_status_bar.h"
 #include "gui/app/main_window.h"
-#include "app_fixture.h"
 #include "gui/output/progress_window.h"
 
 using qor::app::MainWindow;
@@ -160,6 +163,17 @@ void DocumentFlowsTest::failedOpenReturnsToTheShownFile() {
     // Cancel now returns to the active window's caption.
     window.openWithDialog();
     QCOMPARE(fixture.session.databasePath, captionOf(window).toStdString());
+
+    // A pipe is refused with one message before anything opens it (that would wait for ever).
+    const std::string pipe = fixture.resultRoot() + "/pipe.qor";
+    QCOMPARE(mkfifo(pipe.c_str(), 0600), 0);
+    fixture.desktop.chosenFiles = {pipe};
+    window.openWithDialog();
+    QCOMPARE(fixture.boxes.errors.size(), std::size_t{3});
+    QVERIFY(fixture.boxes.errors[2].description.find("is a pipe") != std::string::npos);
+    QCOMPARE(fixture.session.databasePath, captionOf(window).toStdString());
+    QVERIFY_THROWS_EXCEPTION(qor::QorError,
+                             window.activeDocument()->loadFile(QString::fromStdString(pipe)));
 }
 
 void DocumentFlowsTest::commandLineAndRecentFlows() {

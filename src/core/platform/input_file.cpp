@@ -1,0 +1,221 @@
+#include "core/platform/input_file.h"
+
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+
+#include "core/base/qor_error.h"
+#include "core/platform/file_system.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace qor::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string causeOf(int error) {
+    return std::generic_category().message(error);
+}
+
+// What a file that is neither regular nor a folder is, for the message that refuses it.
+std::string_view specialKind(fs::file_type type) {
+    switch (type) {
+        case fs::file_type::fifo:
+            return "a pipe";
+        case fs::file_type::character:
+        case fs::file_type::block:
+            return "a device";
+        case fs::file_type::socket:
+            return "a socket";
+        default:
+            return "not a regular file";
+    }
+}
+
+std::string withArticle(std::string_view noun) {
+    const bool vowel = !noun.empty() && std::string_view("aeiou").find(noun[0]) != noun.npos;
+    return (vowel ? "an " : "a ") + std::string(noun);
+}
+
+[[noreturn]] void refuse(const std::string& path, std::string_view noun, fs::file_type type) {
+    if (type == fs::file_type::directory) {
+        throw QorError("'" + path + "' is a folder, not " + withArticle(noun));
+    }
+    throw QorError("'" + path + "' is " + std::string(specialKind(type)) +
+                   ", so it cannot be read as " + withArticle(noun));
+}
+
+#ifndef _WIN32
+fs::file_type typeOf(mode_t mode) {
+    if (S_ISREG(mode)) {
+        return fs::file_type::regular;
+    }
+    if (S_ISDIR(mode)) {
+        return fs::file_type::directory;
+    }
+    if (S_ISFIFO(mode)) {
+        return fs::file_type::fifo;
+    }
+    if (S_ISCHR(mode)) {
+        return fs::file_type::character;
+    }
+    if (S_ISBLK(mode)) {
+        return fs::file_type::block;
+    }
+    return S_ISSOCK(mode) ? fs::file_type::socket : fs::file_type::unknown;
+}
+
+FileIdentity identityFrom(const struct stat& status) {
+#ifdef __APPLE__
+    const struct timespec& modified = status.st_mtimespec;
+#else
+    const struct timespec& modified = status.st_mtim;
+#endif
+    return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
+            static_cast<std::uint64_t>(status.st_size),
+            static_cast<std::int64_t>(modified.tv_sec) * 1'000'000'000 + modified.tv_nsec};
+}
+#else
+std::optional<FileIdentity> identityOfPath(const fs::path& path) {
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    const fs::file_time_type modified = fs::last_write_time(path, ec);
+    if (ec) {
+        return std::nullopt;
+    }
+    return FileIdentity{
+        0, 0, size,
+        std::chrono::duration_cast<std::chrono::nanoseconds>(modified.time_since_epoch()).count()};
+}
+#endif
+
+}  // namespace
+
+std::optional<FileIdentity> identityOf(const std::string& path) {
+#ifndef _WIN32
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return std::nullopt;
+    }
+    return identityFrom(status);
+#else
+    std::error_code ec;
+    if (!fs::is_regular_file(toFsPath(path), ec)) {
+        return std::nullopt;
+    }
+    return identityOfPath(toFsPath(path));
+#endif
+}
+
+void refuseSpecialFile(const std::string& path, std::string_view noun) {
+    std::error_code ec;
+    const fs::file_type type = fs::status(toFsPath(path), ec).type();
+    if (!ec && type != fs::file_type::regular && type != fs::file_type::directory &&
+        type != fs::file_type::not_found) {
+        refuse(path, noun, type);
+    }
+}
+
+void InputFile::fail(const std::string& what, int error) const {
+    throw QorError(what + " the " + noun_ + " '" + path_ + "': " + causeOf(error));
+}
+
+#ifndef _WIN32
+
+InputFile::InputFile(const std::string& path, std::string_view noun) : path_(path), noun_(noun) {
+    // Without O_NONBLOCK, opening a pipe waits until something writes to it.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd_ < 0) {
+        const int error = errno;
+        refuseSpecialFile(path, noun);  // a socket cannot be opened at all: say what it is
+        fail("Cannot open", error);
+    }
+    struct stat status {};
+    const int statResult = ::fstat(fd_, &status);
+    const int error = errno;
+    if (statResult != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        if (statResult != 0) {
+            fail("Cannot open", error);
+        }
+        refuse(path, noun, typeOf(status.st_mode));
+    }
+    const int flags = ::fcntl(fd_, F_GETFL);
+    if (flags >= 0) {
+        ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);  // plain blocking reads from here on
+    }
+}
+
+InputFile::~InputFile() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+std::size_t InputFile::read(char* data, std::size_t size) {
+    for (;;) {
+        const ssize_t got = ::read(fd_, data, size);
+        if (got >= 0) {
+            return static_cast<std::size_t>(got);
+        }
+        if (errno != EINTR) {
+            fail("Cannot read", errno);
+        }
+    }
+}
+
+FileIdentity InputFile::identity() const {
+    struct stat status {};
+    if (::fstat(fd_, &status) != 0) {
+        fail("Cannot look at", errno);
+    }
+    return identityFrom(status);
+}
+
+#else
+
+InputFile::InputFile(const std::string& path, std::string_view noun) : path_(path), noun_(noun) {
+    std::error_code ec;
+    const fs::file_type type = fs::status(toFsPath(path), ec).type();
+    if (!ec && type != fs::file_type::regular && type != fs::file_type::not_found) {
+        refuse(path, noun, type);
+    }
+    file_ = openFile(path, "rb");
+    if (file_ == nullptr) {
+        fail("Cannot open", errno);
+    }
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+}
+
+InputFile::~InputFile() {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+    }
+}
+
+std::size_t InputFile::read(char* data, std::size_t size) {
+    const std::size_t got = std::fread(data, 1, size, file_);
+    if (got == 0 && std::ferror(file_) != 0) {
+        fail("Cannot read", errno);
+    }
+    return got;
+}
+
+FileIdentity InputFile::identity() const {
+    const std::optional<FileIdentity> identity = identityOfPath(toFsPath(path_));
+    if (!identity) {
+        fail("Cannot look at", ENOENT);
+    }
+    return *identity;
+}
+
+#endif
+
+}  // namespace qor::platform
