@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
         type.parameters.fill(true);
         session.searchStatus.setValue(info.type, 1);
     }
-    session.columns = qor::options::BuildAllColumnData(session.options);
+    session.columns = qor::options::buildAllColumnData(session.options);
     SilentUi ui;
     const qor::FixedClock clock(qor::DateTime{2026, 12, 4, 10, 11, 12});
     const qor::platform::EmptyWindowTree windows;
@@ -165,7 +165,7 @@ int main(int argc, char** argv) {
         start = Clock::now();
         const double cpuBefore = cpuSeconds();
         try {
-            qor::output::RunScan(session, ui, {clock, windows});
+            qor::output::runScan(session, ui, {clock, windows});
         } catch (const std::exception& error) {
             std::cerr << "scan failed: " << error.what() << '\n';
             return 1;

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     table.rows.push_back(kept);
     scan::CabinetLabels labels;
 
-    const std::size_t added = options::ReadValuesFromImportFile(text, table, labels, ui);
+    const std::size_t added = options::readCabinetImport(text, table, labels, ui);
     fuzz::require(table.rows.size() == added + 1, "one row per pair read");
     fuzz::require(
         table.rows.front().cabinet == kept.cabinet && table.rows.front().module == kept.module,
@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!written.empty()) {
         options::CabinetModuleTable again;
         scan::CabinetLabels againLabels;
-        options::ReadValuesFromImportFile(written, again, againLabels, ui);
+        options::readCabinetImport(written, again, againLabels, ui);
         fuzz::require(again.rows.size() == read.size(), "written pairs read back as many rows");
         for (std::size_t i = 0; i < read.size(); ++i) {
             fuzz::require(

@@ -118,7 +118,7 @@ public:
         context_ = &context;
         csv_.assign(context.headerLine);
         csv_ += "\r\n\r\r\n";
-        html_.InitVariables(context.columnCount - 1, context.columns, context.type.pageTitle);
+        html_.preparePage(context.columnCount - 1, context.columns, context.type.pageTitle);
         if (workbook_) {
             sheet_ = scan::indexOf(context.type.type);
             workbook_->prepareSheet(sheet_, context.columnCount);
@@ -129,7 +129,7 @@ public:
 
     void write(const ElementRow& row) override {
         const std::size_t rowStart = csv_.size();
-        output::AppendRowText(csv_, row, context_->labelled);
+        output::appendCsvRow(csv_, row, context_->labelled);
         require(csvRowReadsBack(std::string_view(csv_).substr(rowStart), row, context_->labelled),
                 "a CSV row reads back as its values");
         csv_ += "\r\n";
@@ -231,9 +231,9 @@ public:
             type.parameters.fill(true);
         }
         options_.applyCabinetLabels = false;
-        columns_ = options::BuildAllColumnData(options_);
+        columns_ = options::buildAllColumnData(options_);
         options_.applyCabinetLabels = true;
-        labelledColumns_ = options::BuildAllColumnData(options_);
+        labelledColumns_ = options::buildAllColumnData(options_);
         labels_ = {{"CB801", "AI800_1"}, {"CB802", "ai800_1"}, {"CB803", "DI810_1"}, {"", ""}};
         cabinets_ = scan::CabinetIndex(labels_);
         for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
@@ -251,11 +251,11 @@ public:
         writeExport(data, size);
         ui_.reset();
         node_ = {};
-        scan::GetNodeInfo(exportPath_, node_, ui_);
+        scan::readNodeInfo(exportPath_, node_, ui_);
         require(ui_.errors() == 0, "the node information is read");
 
         scan::ExportScan source(exportPath_, kReadLimits);
-        const std::vector<long long> counts = scan::CountElementsOfTypes(source, types_);
+        const std::vector<long long> counts = scan::countElementsOfTypes(source, types_);
 
         // The first byte chooses whether channels carry cabinet labels, so that both kinds of
         // columns are explored, and which type the single-type count checks.
@@ -263,7 +263,7 @@ public:
         const bool labelled = (choice & 1) != 0;
         const ElementType counted = types_[(choice >> 1) % types_.size()];
         const scan::ElementTypeInfo& countedInfo = scan::elementType(counted);
-        require(scan::CountElements(source, countedInfo.typeToken, countedInfo.kindToken) ==
+        require(scan::countElements(source, countedInfo.typeToken, countedInfo.kindToken) ==
                     counts[scan::indexOf(counted)],
                 "one count of the headers per pass");
 
@@ -276,7 +276,7 @@ public:
                 labelled, cabinets_,        count};
             ui_.reset();
             const std::optional<long long> written =
-                scan::ReadElements(type, input, columns[scan::indexOf(type)], outputs_, ui_);
+                scan::readElements(type, input, columns[scan::indexOf(type)], outputs_, ui_);
             require(written.has_value(), "every type is read");
             require(ui_.highestValue() == count, "the reader sees every header counted");
             require(*written <= count, "no more elements than headers");

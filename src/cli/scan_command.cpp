@@ -69,11 +69,11 @@ void applyOverrides(const CommandLine& line, Session& session, TerminalUi& ui) {
     if (line.cabinetsFile) {
         // Imported into a throw-away store: a command-line table never replaces the stored one.
         platform::MemorySettingsStore scratch;
-        options::ImportCabinetFile(*line.cabinetsFile, scratch, options.cabinetTable,
+        options::importCabinetFile(*line.cabinetsFile, scratch, options.cabinetTable,
                                    session.cabinetLabels, ui);
         options.applyCabinetLabels = !options.cabinetTable.rows.empty();
     }
-    session.columns = options::BuildAllColumnData(options);
+    session.columns = options::buildAllColumnData(options);
     // The statistics show what this run scanned.
     if (line.enableAll || !line.enables.empty()) {
         for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
@@ -106,7 +106,7 @@ void printStatistics(const Session& session, ResultPrinter& out) {
     out.line(rule);
     out.line("DataBase element                Quantity");
     out.line(rule);
-    for (const output::StatisticsRow& row : output::StatisticsRows(session)) {
+    for (const output::StatisticsRow& row : output::statisticsRows(session)) {
         std::string name(row.name);
         name.resize(std::max<std::size_t>(name.size(), 32), ' ');
         out.line(name + row.count);
@@ -164,10 +164,10 @@ int runScanCommand(const CommandLine& line, std::FILE* messages) {
                  : std::unique_ptr<Clock>(std::make_unique<SystemClock>());
     session.scan.startDateStamp = formatDateStamp(clock->now(), session.months);
 
-    const bool excelInstalled = output::ExcelInstalled(ui).installed;
-    options::LoadSearchOptions(*store, session.options, session.columns, session.cabinetLabels,
+    const bool excelInstalled = output::findWorkbookWriter(ui).installed;
+    options::loadSearchOptions(*store, session.options, session.columns, session.cabinetLabels,
                                excelInstalled, platform::defaultResultFolder(), ui);
-    options::SearchStatus(*store, session.searchStatus, ui);
+    options::readSearchStatus(*store, session.searchStatus, ui);
     applyOverrides(line, session, ui);
     int status = ui.errorReported() ? kExitScanError : kExitDone;
 
@@ -200,7 +200,7 @@ int runScanCommand(const CommandLine& line, std::FILE* messages) {
             continue;
         }
         session.nodeInfo = {};
-        scan::GetNodeInfo(file, session.nodeInfo, ui);
+        scan::readNodeInfo(file, session.nodeInfo, ui);
         if (line.infoOnly) {
             printInfo(session, line.files.size() > 1, out);
             continue;
@@ -210,10 +210,10 @@ int runScanCommand(const CommandLine& line, std::FILE* messages) {
         }
         try {
             const platform::EmptyWindowTree windows;
-            if (output::RunScan(session, ui, {*clock, windows}) == output::ScanOutcome::Completed) {
+            if (output::runScan(session, ui, {*clock, windows}) == output::ScanOutcome::Completed) {
                 printStatistics(session, out);
                 if (line.saveStatistics) {
-                    output::SaveStatisticsFile(session, *clock, ui);
+                    output::saveStatisticsFile(session, *clock, ui);
                 }
             }
         } catch (const QorError& e) {

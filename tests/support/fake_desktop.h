@@ -14,10 +14,10 @@ namespace qor::testing {
 // A Desktop that answers file dialogs from a script, records what would have been started
 // and, instead of waiting on a modal dialog, hands it to `onModal` (which may click its
 // buttons) and returns the dialog's result.
-class FakeDesktop : public platform::Desktop {
+class FakeDesktop : public gui::Desktop {
 public:
     struct DialogCall {
-        std::vector<platform::FileFilter> filters;
+        std::vector<gui::FileFilter> filters;
         std::string title;
         std::string folder;
         std::string defaultSuffix;
@@ -25,7 +25,7 @@ public:
 
     std::deque<std::string> chosenFiles;  // answers of the coming open-file dialogs
     std::vector<DialogCall> dialogCalls;
-    std::vector<std::string> executed;  // ShExecute paths
+    std::vector<std::string> executed;  // openWithApplication paths
     std::vector<std::string> urls;
     std::vector<std::vector<std::string>> started;  // program, then arguments
     std::vector<std::string> installedPrograms;     // names findProgram knows
@@ -33,9 +33,9 @@ public:
     std::function<void(QDialog&)> onModal;
     bool startSucceeds = true;
 
-    std::string ShowAPIOpenDialog(QWidget*, const std::vector<platform::FileFilter>& filters,
-                                  const std::string& title, const std::string& folder,
-                                  const std::string& defaultSuffix) override {
+    std::string chooseFileToOpen(QWidget*, const std::vector<gui::FileFilter>& filters,
+                                 const std::string& title, const std::string& folder,
+                                 const std::string& defaultSuffix) override {
         dialogCalls.push_back({filters, title, folder, defaultSuffix});
         if (chosenFiles.empty()) {
             return {};
@@ -44,7 +44,7 @@ public:
         chosenFiles.pop_front();
         return file;
     }
-    bool ShExecute(const std::string& path) override {
+    bool openWithApplication(const std::string& path) override {
         executed.push_back(path);
         return startSucceeds;
     }

@@ -24,7 +24,7 @@ inline output::Session makeSession(const std::string& exportPath, const std::str
 }
 
 inline void rebuildColumns(output::Session& session) {
-    session.columns = options::BuildAllColumnData(session.options);
+    session.columns = options::buildAllColumnData(session.options);
 }
 
 // Enables a type with the named parameters (every parameter when none are named), as

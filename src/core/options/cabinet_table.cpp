@@ -191,59 +191,59 @@ std::string fileNameOf(const std::string& path) {
 
 }  // namespace
 
-void GetListViewItems(const platform::SettingsStore& store, CabinetModuleTable& table,
+void loadCabinetTable(const platform::SettingsStore& store, CabinetModuleTable& table,
                       scan::CabinetLabels& labels, UserInterface& ui) {
     constexpr std::string_view kProcedure = "GetListViewItems";
     int count = 0;
     runStep(ui, kModule, kProcedure,
-            [&] { count = parseRowCount(store.GetSetting(kTableSection, kCountKey, "0")); });
+            [&] { count = parseRowCount(store.value(kTableSection, kCountKey, "0")); });
     runStep(ui, kModule, kProcedure, [&] {
-        table.importedFileName = store.GetSetting(kSettingsSection, kLastImportedFileKey, "");
+        table.importedFileName = store.value(kSettingsSection, kLastImportedFileKey, "");
     });
     table.rows.clear();
     runStep(ui, kModule, kProcedure, [&] {
         const std::size_t stored = count > 0 ? static_cast<std::size_t>(count) : 0;
         for (std::size_t i = 1; i <= stored; ++i) {
-            table.rows.push_back({store.GetSetting(kTableSection, cabinetKey(i), ""),
-                                  store.GetSetting(kTableSection, moduleKey(i), "")});
+            table.rows.push_back({store.value(kTableSection, cabinetKey(i), ""),
+                                  store.value(kTableSection, moduleKey(i), "")});
         }
     });
     labels = table.rows;
 }
 
-void SaveListViewValues(platform::SettingsStore& store, CabinetModuleTable& table,
-                        scan::CabinetLabels& labels, UserInterface& ui) {
+void saveCabinetTable(platform::SettingsStore& store, CabinetModuleTable& table,
+                      scan::CabinetLabels& labels, UserInterface& ui) {
     constexpr std::string_view kProcedure = "SaveListViewValues";
     const std::size_t count = table.rows.size();
     labels.resize(count);
     if (count < 1) {
         runStep(ui, kModule, kProcedure,
-                [&] { store.SaveSetting(kSettingsSection, kLastImportedFileKey, ""); });
+                [&] { store.setValue(kSettingsSection, kLastImportedFileKey, ""); });
         table.importedFileName.clear();
     } else {
         for (std::size_t i = 1; i <= count; ++i) {
             const scan::CabinetRow& row = table.rows[i - 1];
             runStep(ui, kModule, kProcedure, [&] {
-                store.SaveSetting(kTableSection, cabinetKey(i), row.cabinet);
-                store.SaveSetting(kTableSection, moduleKey(i), row.module);
+                store.setValue(kTableSection, cabinetKey(i), row.cabinet);
+                store.setValue(kTableSection, moduleKey(i), row.module);
             });
             labels[i - 1] = row;
         }
     }
     runStep(ui, kModule, kProcedure,
-            [&] { store.SaveSetting(kTableSection, kCountKey, std::to_string(count)); });
+            [&] { store.setValue(kTableSection, kCountKey, std::to_string(count)); });
 }
 
-void ClearCabinetTable(platform::SettingsStore& store, CabinetModuleTable& table,
+void clearCabinetTable(platform::SettingsStore& store, CabinetModuleTable& table,
                        scan::CabinetLabels& labels) {
     table.rows.clear();
     table.importedFileName.clear();
     labels.clear();
-    store.DeleteSetting(kTableSection);
+    store.removeSection(kTableSection);
 }
 
-std::size_t ReadValuesFromImportFile(std::string_view fileText, CabinetModuleTable& table,
-                                     scan::CabinetLabels& labels, UserInterface& ui) {
+std::size_t readCabinetImport(std::string_view fileText, CabinetModuleTable& table,
+                              scan::CabinetLabels& labels, UserInterface& ui) {
     FieldReader reader(fileText);
     std::size_t added = 0;
     std::string cabinet;
@@ -265,19 +265,19 @@ std::size_t ReadValuesFromImportFile(std::string_view fileText, CabinetModuleTab
     return added;
 }
 
-void ImportCabinetFile(const std::string& path, platform::SettingsStore& store,
+void importCabinetFile(const std::string& path, platform::SettingsStore& store,
                        CabinetModuleTable& table, scan::CabinetLabels& labels, UserInterface& ui) {
-    ClearCabinetTable(store, table, labels);
+    clearCabinetTable(store, table, labels);
     std::string text;
     const bool read =
         runStep(ui, kModule, "ReadValuesFromImportFile", [&] { text = readImportFile(path); });
     if (read) {
         const long long cut = scan::cutLongLines(text);
-        ReadValuesFromImportFile(text, table, labels, ui);
+        readCabinetImport(text, table, labels, ui);
         scan::reportCutLines(ui, path, cut);
     }
     table.importedFileName = fileNameOf(path);
-    store.SaveSetting(kSettingsSection, kLastImportedFileKey, table.importedFileName);
+    store.setValue(kSettingsSection, kLastImportedFileKey, table.importedFileName);
 }
 
 }  // namespace qor::options

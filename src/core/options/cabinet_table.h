@@ -21,17 +21,17 @@ struct CabinetModuleTable {
 // "ModuleValue_<i>") and the imported file name from "Settings"/"LastImportedFile"; rows are
 // taken as stored. Rebuilds the label lists. A failing step is reported with the standard
 // error message (frmOptions.GetListViewItems) and the load goes on.
-void GetListViewItems(const platform::SettingsStore& store, CabinetModuleTable& table,
+void loadCabinetTable(const platform::SettingsStore& store, CabinetModuleTable& table,
                       scan::CabinetLabels& labels, UserInterface& ui);
 
 // Writes the rows to the store and rebuilds the label lists. An empty table stores an empty
 // "LastImportedFile" and blanks the file name. Keys of rows beyond the count stay in the store.
-void SaveListViewValues(platform::SettingsStore& store, CabinetModuleTable& table,
-                        scan::CabinetLabels& labels, UserInterface& ui);
+void saveCabinetTable(platform::SettingsStore& store, CabinetModuleTable& table,
+                      scan::CabinetLabels& labels, UserInterface& ui);
 
 // Empties the table and the label lists, blanks the file name and deletes the whole
 // "CabinetsModules" section.
-void ClearCabinetTable(platform::SettingsStore& store, CabinetModuleTable& table,
+void clearCabinetTable(platform::SettingsStore& store, CabinetModuleTable& table,
                        scan::CabinetLabels& labels);
 
 // Appends the pairs of an import file's text to the table, upper-cased, and rebuilds the
@@ -42,16 +42,16 @@ void ClearCabinetTable(platform::SettingsStore& store, CabinetModuleTable& table
 // spaces and tabs are skipped. An odd number of fields is reported with the standard error
 // message (frmOptions.ReadValuesFromImportFile) and the unpaired field still gives a row
 // with an empty module skeleton. Returns the number of rows read.
-std::size_t ReadValuesFromImportFile(std::string_view fileText, CabinetModuleTable& table,
-                                     scan::CabinetLabels& labels, UserInterface& ui);
+std::size_t readCabinetImport(std::string_view fileText, CabinetModuleTable& table,
+                              scan::CabinetLabels& labels, UserInterface& ui);
 
 // Imports the file at `path`: clears the table and the stored section first, then reads
-// the file (ReadValuesFromImportFile) and stores its name, without folder, as the imported
+// the file (readCabinetImport) and stores its name, without folder, as the imported
 // file name and as "Settings"/"LastImportedFile". A file that cannot be read, is not a
 // regular file or is larger than 128 MiB is reported (frmOptions.ReadValuesFromImportFile)
 // and leaves a consistent empty table. Lines longer than 1 MiB are cut to their first 1 MiB,
 // and one information message says how many were.
-void ImportCabinetFile(const std::string& path, platform::SettingsStore& store,
+void importCabinetFile(const std::string& path, platform::SettingsStore& store,
                        CabinetModuleTable& table, scan::CabinetLabels& labels, UserInterface& ui);
 
 }  // namespace qor::options

@@ -11,7 +11,7 @@ using platform::SettingsStore;
 // takes 0 (clear), 1 (checked) or 2 (greyed, not checked); other numbers are refused.
 void readBox(const SettingsStore& store, std::string_view section, std::string_view key,
              std::string_view defaultText, bool& field) {
-    const auto value = textToInteger(store.GetSetting(section, key, defaultText));
+    const auto value = textToInteger(store.value(section, key, defaultText));
     if (value && *value >= 0 && *value <= 2) {
         field = *value == 1;
     }
@@ -19,7 +19,7 @@ void readBox(const SettingsStore& store, std::string_view section, std::string_v
 
 void readOption(const SettingsStore& store, std::string_view key, std::string_view defaultText,
                 OutputMode mode, SearchOptions& options) {
-    const auto value = textToFlag(store.GetSetting(keys::kSettings, key, defaultText));
+    const auto value = textToFlag(store.value(keys::kSettings, key, defaultText));
     if (!value) {
         return;
     }
@@ -37,12 +37,12 @@ void buildColumns(const SearchOptions& options, scan::ElementType type,
                   scan::ColumnDataSet& columns) {
     const scan::ElementTypeInfo& info = scan::elementType(type);
     columns[scan::indexOf(type)] =
-        scan::BuildColumnData(info, options.of(type), info.channel && options.applyCabinetLabels);
+        scan::buildColumnData(info, options.of(type), info.channel && options.applyCabinetLabels);
 }
 
 }  // namespace
 
-scan::ColumnDataSet BuildAllColumnData(const SearchOptions& options) {
+scan::ColumnDataSet buildAllColumnData(const SearchOptions& options) {
     scan::ColumnDataSet columns;
     for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
         buildColumns(options, info.type, columns);
@@ -50,11 +50,11 @@ scan::ColumnDataSet BuildAllColumnData(const SearchOptions& options) {
     return columns;
 }
 
-void LoadSearchOptions(const SettingsStore& store, SearchOptions& options,
+void loadSearchOptions(const SettingsStore& store, SearchOptions& options,
                        scan::ColumnDataSet& columns, scan::CabinetLabels& labels,
                        bool excelInstalled, std::string_view defaultResultFolder,
                        UserInterface& ui) {
-    GetListViewItems(store, options.cabinetTable, labels, ui);
+    loadCabinetTable(store, options.cabinetTable, labels, ui);
 
     readBox(store, keys::kSettings, keys::kApplyCabinetModule, "0", options.applyCabinetLabels);
     if (options.cabinetTable.rows.empty()) {
@@ -88,40 +88,38 @@ void LoadSearchOptions(const SettingsStore& store, SearchOptions& options,
     readBox(store, keys::kSettings, keys::kShowSearchStatusDialog, "1",
             options.showSearchStatusDialog);
     options.scanResultFolderPath =
-        store.GetSetting(keys::kSettings, keys::kScanResultFolderPath, defaultResultFolder);
+        store.value(keys::kSettings, keys::kScanResultFolderPath, defaultResultFolder);
     if (const auto tab =
-            textToInteger(store.GetSetting(keys::kSettings, keys::kLastTabSelected, "11"))) {
+            textToInteger(store.value(keys::kSettings, keys::kLastTabSelected, "11"))) {
         if (*tab >= 0 && *tab <= 13) {
             options.lastTab = static_cast<int>(*tab);
         }
     }
 }
 
-void SaveSearchOptions(SettingsStore& store, SearchOptions& options, scan::ColumnDataSet& columns,
+void saveSearchOptions(SettingsStore& store, SearchOptions& options, scan::ColumnDataSet& columns,
                        scan::CabinetLabels& labels, UserInterface& ui) {
     for (const scan::ElementType type : scan::optionsOrder()) {
         const scan::ElementTypeInfo& info = scan::elementType(type);
         const scan::TypeOptions& typeOptions = options.of(type);
         for (std::size_t box = 0; box < info.parameters.size(); ++box) {
-            store.SaveSetting(info.settingsSection, info.parameters[box],
-                              boxText(typeOptions.parameters[box]));
+            store.setValue(info.settingsSection, info.parameters[box],
+                           boxText(typeOptions.parameters[box]));
         }
         buildColumns(options, type, columns);
-        store.SaveSetting(info.settingsSection, keys::kEnableSearch, boxText(typeOptions.enabled));
+        store.setValue(info.settingsSection, keys::kEnableSearch, boxText(typeOptions.enabled));
     }
     const auto modeIs = [&](OutputMode mode) { return flagText(options.outputMode == mode); };
-    store.SaveSetting(keys::kSettings, keys::kSaveToExcelOnly, modeIs(OutputMode::ExcelFilesOnly));
-    store.SaveSetting(keys::kSettings, keys::kSaveToCsvOnly, modeIs(OutputMode::CsvFilesOnly));
-    store.SaveSetting(keys::kSettings, keys::kSaveToOneExcelFile,
-                      boxText(options.oneExcelWorkbook));
-    store.SaveSetting(keys::kSettings, keys::kSaveToHtmlReport, modeIs(OutputMode::HtmlReport));
-    store.SaveSetting(keys::kSettings, keys::kShowSearchStatusDialog,
-                      boxText(options.showSearchStatusDialog));
-    store.SaveSetting(keys::kSettings, keys::kScanResultFolderPath, options.scanResultFolderPath);
-    store.SaveSetting(keys::kSettings, keys::kApplyCabinetModule,
-                      boxText(options.applyCabinetLabels));
-    store.SaveSetting(keys::kSettings, keys::kLastTabSelected, std::to_string(options.lastTab));
-    SaveListViewValues(store, options.cabinetTable, labels, ui);
+    store.setValue(keys::kSettings, keys::kSaveToExcelOnly, modeIs(OutputMode::ExcelFilesOnly));
+    store.setValue(keys::kSettings, keys::kSaveToCsvOnly, modeIs(OutputMode::CsvFilesOnly));
+    store.setValue(keys::kSettings, keys::kSaveToOneExcelFile, boxText(options.oneExcelWorkbook));
+    store.setValue(keys::kSettings, keys::kSaveToHtmlReport, modeIs(OutputMode::HtmlReport));
+    store.setValue(keys::kSettings, keys::kShowSearchStatusDialog,
+                   boxText(options.showSearchStatusDialog));
+    store.setValue(keys::kSettings, keys::kScanResultFolderPath, options.scanResultFolderPath);
+    store.setValue(keys::kSettings, keys::kApplyCabinetModule, boxText(options.applyCabinetLabels));
+    store.setValue(keys::kSettings, keys::kLastTabSelected, std::to_string(options.lastTab));
+    saveCabinetTable(store, options.cabinetTable, labels, ui);
 }
 
 }  // namespace qor::options

@@ -39,17 +39,17 @@ struct SearchOptions {
 // Fills the record from the store and rebuilds the column data and the cabinet label lists.
 // A value that does not convert leaves its field as it was; nothing is reported.
 // `defaultResultFolder` stands in for a missing "ScanResultFolderPath".
-void LoadSearchOptions(const platform::SettingsStore& store, SearchOptions& options,
+void loadSearchOptions(const platform::SettingsStore& store, SearchOptions& options,
                        scan::ColumnDataSet& columns, scan::CabinetLabels& labels,
                        bool excelInstalled, std::string_view defaultResultFolder,
                        UserInterface& ui);
 
 // The column data of every type from the record's selections and labels flag.
-scan::ColumnDataSet BuildAllColumnData(const SearchOptions& options);
+scan::ColumnDataSet buildAllColumnData(const SearchOptions& options);
 
 // Writes every field to the store (deleting nothing), rebuilds the column data and saves
 // the cabinet-module table.
-void SaveSearchOptions(platform::SettingsStore& store, SearchOptions& options,
+void saveSearchOptions(platform::SettingsStore& store, SearchOptions& options,
                        scan::ColumnDataSet& columns, scan::CabinetLabels& labels,
                        UserInterface& ui);
 

@@ -19,12 +19,12 @@ bool SearchStatusTable::anyEnabled() const {
     return std::any_of(values_.begin() + 1, values_.end(), [](int v) { return v != 0; });
 }
 
-void SearchStatus(const platform::SettingsStore& store, SearchStatusTable& table,
-                  UserInterface& ui) {
+void readSearchStatus(const platform::SettingsStore& store, SearchStatusTable& table,
+                      UserInterface& ui) {
     for (const scan::ElementType type : scan::statusOrder()) {
         runStep(ui, "modMain", "SearchStatus", [&] {
             const std::string text =
-                store.GetSetting(scan::elementType(type).settingsSection, keys::kEnableSearch, "0");
+                store.value(scan::elementType(type).settingsSection, keys::kEnableSearch, "0");
             const auto value = textToInteger(text);
             if (!value) {
                 throw QorError("Type mismatch: the stored EnableSearch value '" + text + "' of " +

@@ -28,7 +28,7 @@ private:
 // Fills the table from the store ("EnableSearch" of each type's section, default 0). A
 // value that is not a 16-bit integer is reported with the standard error message
 // (modMain.SearchStatus) and its entry keeps its value.
-void SearchStatus(const platform::SettingsStore& store, SearchStatusTable& table,
-                  UserInterface& ui);
+void readSearchStatus(const platform::SettingsStore& store, SearchStatusTable& table,
+                      UserInterface& ui);
 
 }  // namespace qor::options

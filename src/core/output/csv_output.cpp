@@ -53,7 +53,7 @@ std::optional<platform::Placement> askBeforeReplacing(const std::string& path, i
     return platform::Placement::Replace;
 }
 
-void AppendRowText(std::string& text, const scan::ElementRow& row, bool labelled) {
+void appendCsvRow(std::string& text, const scan::ElementRow& row, bool labelled) {
     if (labelled) {
         appendCsvField(text, row[scan::kCabinetSlot]);
         text += ',';
@@ -68,13 +68,13 @@ void AppendRowText(std::string& text, const scan::ElementRow& row, bool labelled
     }
 }
 
-std::string BuildRowText(const scan::ElementRow& row, bool labelled) {
+std::string csvRowText(const scan::ElementRow& row, bool labelled) {
     std::string text;
-    AppendRowText(text, row, labelled);
+    appendCsvRow(text, row, labelled);
     return text;
 }
 
-bool CsvResultFile::begin(const scan::SinkContext& context) {
+bool CsvOutputFile::begin(const scan::SinkContext& context) {
     path_ = platform::joinPath(context.outputFolder, context.baseName + ".csv");
     labelled_ = context.labelled;
     const auto placement =
@@ -89,18 +89,18 @@ bool CsvResultFile::begin(const scan::SinkContext& context) {
     return true;
 }
 
-void CsvResultFile::write(const scan::ElementRow& row) {
+void CsvOutputFile::write(const scan::ElementRow& row) {
     rowText_.clear();
-    AppendRowText(rowText_, row, labelled_);
+    appendCsvRow(rowText_, row, labelled_);
     rowText_ += "\r\n";
     file_.write(rowText_);
 }
 
-void CsvResultFile::finish(long long /*writtenCount*/) {
+void CsvOutputFile::finish(long long /*writtenCount*/) {
     file_.commit(placement_);
 }
 
-std::string CsvResultFile::abandon() noexcept {
+std::string CsvOutputFile::abandon() noexcept {
     file_.discard();
     return {};
 }

@@ -21,15 +21,15 @@ std::optional<platform::Placement> askBeforeReplacing(const std::string& path, i
 // The row text of an element: slots 1 to 11 (13 fields starting with slots 12 and 13 when
 // labelled) joined by ",". A value holding a comma or a double quote is quoted, its quotes
 // doubled, so that it cannot shift the following columns.
-std::string BuildRowText(const scan::ElementRow& row, bool labelled);
+std::string csvRowText(const scan::ElementRow& row, bool labelled);
 // The same, appended to `text`.
-void AppendRowText(std::string& text, const scan::ElementRow& row, bool labelled);
+void appendCsvRow(std::string& text, const scan::ElementRow& row, bool labelled);
 
 // The CSV result file of one element type: header line, a line holding one CR, then one
 // row per element. Written beside its name and moved into place when the type is complete.
-class CsvResultFile : public scan::ElementSink {
+class CsvOutputFile : public scan::ElementSink {
 public:
-    explicit CsvResultFile(UserInterface& ui) : ui_(ui) {}
+    explicit CsvOutputFile(UserInterface& ui) : ui_(ui) {}
 
     bool begin(const scan::SinkContext& context) override;
     void write(const scan::ElementRow& row) override;  // AppendCsvRow

@@ -54,7 +54,7 @@ StandardError endError(SourceLocation where) {
 
 }  // namespace
 
-std::string ReturnColumn(int column) {
+std::string columnLetter(int column) {
     if (column < 1 || column > 17) {
         return {};
     }
@@ -83,7 +83,7 @@ void ElementWorkbook::prepareSheet(std::size_t sheet, int columnCount) {
     reportRefusal(ui_, [&] { file_->setColumnWidth(sheet, kColumnWidth); });
     mergedHeading(sheet, 1, statusText_, kStatusStyle);
     mergedHeading(sheet, 2, kCreatedWith, kCreatedStyle);
-    if (ReturnColumn(columnCount).empty()) {
+    if (columnLetter(columnCount).empty()) {
         reportStandardError(ui_, kModule, "PrepareSheet", "'A3:3' is not a cell address");
     } else {
         state.styledColumns = columnCount;
@@ -137,7 +137,7 @@ void ElementWorkbook::addRow(std::size_t sheet, const scan::ElementRow& row,
 void ElementWorkbook::headingRow(std::size_t sheet, const std::vector<std::string>& columns) {
     SheetState& state = sheets_[sheet];
     state.headingRowDue = false;
-    const std::vector<std::string> headings = scan::RemoveCommas(columns);
+    const std::vector<std::string> headings = scan::withoutCommas(columns);
     const int texts = static_cast<int>(std::min(headings.size(), kHeadingColumns));
     for (int column = 1; column <= std::max(texts, state.styledColumns); ++column) {
         pasteCell(sheet, kHeadingRow, column,

@@ -17,7 +17,7 @@
 namespace qor::output {
 
 // The column letter of 1 to 17 (A to Q); empty text for any other number.
-std::string ReturnColumn(int column);
+std::string columnLetter(int column);
 
 // A workbook of element sheets: row 1 the system status, row 2 the program, row 3 the column
 // headings, then one element per row. Failures are reported with the standard error message

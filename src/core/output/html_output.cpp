@@ -31,8 +31,8 @@ public:
         placement_ = *placement;
         highestColumn_ = context.columnCount - 1;
         labelled_ = context.labelled;
-        report_.InitVariables(highestColumn_, context.columns, context.type.pageTitle);
-        report_.OpenHTMLFile(highestColumn_, path_);
+        report_.preparePage(highestColumn_, context.columns, context.type.pageTitle);
+        report_.openPage(highestColumn_, path_);
         status_ = std::string(loadString(str::kWritingHtmlReport)) +
                   std::string(loadString(context.type.typeTextId)) +
                   std::string(loadString(str::kElementsEllipsis));
@@ -44,11 +44,11 @@ public:
             ui_.setStatus(status_);  // the same text for every row of the type
             statusShown_ = true;
         }
-        report_.WriteValuesToHTMLFile(row, highestColumn_, labelled_);
+        report_.writeRow(row, highestColumn_, labelled_);
     }
 
     void finish(long long writtenCount) override {
-        report_.CloseHTMLFile(placement_);
+        report_.closePage(placement_);
         session_.resultOf(type_).indexLinkLine =
             buildIndexLinkLine(fileName_, title_, writtenCount);
     }
@@ -158,14 +158,13 @@ private:
             return runStep(ui_, "HTMLReport", procedure, write);
         };
         // One failure is reported once: the pages after it are not tried.
-        step("CreateIndexPage",
-             [&] {
-                 report_.CreateIndexPage(platform::joinPath(folder, "index.html"), linkLines);
-             }) &&
+        step(
+            "CreateIndexPage",
+            [&] { report_.writeIndexPage(platform::joinPath(folder, "index.html"), linkLines); }) &&
             step("CreatePreviewPage",
-                 [&] { report_.CreatePreviewPage(platform::joinPath(folder, "preview.html")); }) &&
+                 [&] { report_.writeFramesetPage(platform::joinPath(folder, "preview.html")); }) &&
             step("CreateEmptyPage",
-                 [&] { report_.CreateEmptyPage(platform::joinPath(folder, "dummy.html")); });
+                 [&] { report_.writeEmptyPage(platform::joinPath(folder, "dummy.html")); });
     }
 
     Session& session_;

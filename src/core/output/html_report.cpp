@@ -115,8 +115,8 @@ HtmlReport::~HtmlReport() {
     discardPage();
 }
 
-void HtmlReport::InitVariables(int highestColumn, const std::vector<std::string>& columns,
-                               std::string_view pageTitle) {
+void HtmlReport::preparePage(int highestColumn, const std::vector<std::string>& columns,
+                             std::string_view pageTitle) {
     runStep(ui_, kModule, "InitVariables", [&] {
         pageTitleLine_ = R"x(<p align="center"><font size="5" face="Arial"><b>)x";
         pageTitleLine_ += pageTitle;
@@ -128,7 +128,7 @@ void HtmlReport::InitVariables(int highestColumn, const std::vector<std::string>
         tableHeadLine_ += std::to_string(tableWidth_);
         tableHeadLine_ += R"x( bordercolordark="white" bordercolorlight="black">)x";
 
-        const std::vector<std::string> headers = scan::RemoveCommas(columns);
+        const std::vector<std::string> headers = scan::withoutCommas(columns);
         headerCellLines_.clear();
         for (int i = 0; i <= highestColumn; ++i) {
             std::string cell = R"x(<p align="center"><font size="3" face="Arial">)x";
@@ -148,7 +148,7 @@ void HtmlReport::InitVariables(int highestColumn, const std::vector<std::string>
     });
 }
 
-void HtmlReport::OpenHTMLFile(int highestColumn, const std::string& path) {
+void HtmlReport::openPage(int highestColumn, const std::string& path) {
     discardPage();  // only one element page is open at a time
     page_.open(path);
     {
@@ -199,8 +199,7 @@ void HtmlReport::OpenHTMLFile(int highestColumn, const std::string& path) {
     }
 }
 
-void HtmlReport::WriteValuesToHTMLFile(const scan::ElementRow& row, int highestColumn,
-                                       bool cabinetColumnsLead) {
+void HtmlReport::writeRow(const scan::ElementRow& row, int highestColumn, bool cabinetColumnsLead) {
     rowText_.clear();
     rowText_ += "<tr>\r\n";
     const int cells = highestColumn + 1;
@@ -221,13 +220,13 @@ void HtmlReport::WriteValuesToHTMLFile(const scan::ElementRow& row, int highestC
     page_.write(rowText_);
 }
 
-void HtmlReport::CloseHTMLFile(platform::Placement placement) {
+void HtmlReport::closePage(platform::Placement placement) {
     page_.write("</table>\r\n</body>\r\n</html>\r\n");
     page_.commit(placement);
 }
 
-void HtmlReport::CreateIndexPage(
-    const std::string& path, const std::array<std::string, scan::kElementTypeCount>& linkLines) {
+void HtmlReport::writeIndexPage(const std::string& path,
+                                const std::array<std::string, scan::kElementTypeCount>& linkLines) {
     {
         std::string nodeNumber;
         appendEscaped(nodeNumber, node_.nodeNumber);
@@ -292,7 +291,7 @@ void HtmlReport::CreateIndexPage(
     }
 }
 
-void HtmlReport::CreatePreviewPage(const std::string& path) {
+void HtmlReport::writeFramesetPage(const std::string& path) {
     {
         PageText page;
         page.line("<html>")
@@ -318,7 +317,7 @@ void HtmlReport::CreatePreviewPage(const std::string& path) {
     }
 }
 
-void HtmlReport::CreateEmptyPage(const std::string& path) {
+void HtmlReport::writeEmptyPage(const std::string& path) {
     {
         PageText page;
         page.line("<html>")

@@ -40,23 +40,22 @@ public:
 
     // Prepares the page title, table and header lines of the next element page. Entries
     // missing from `columns` up to `highestColumn` give empty headers.
-    void InitVariables(int highestColumn, const std::vector<std::string>& columns,
-                       std::string_view pageTitle);
+    void preparePage(int highestColumn, const std::vector<std::string>& columns,
+                     std::string_view pageTitle);
     // Starts the element page: its head and the table's header row.
-    void OpenHTMLFile(int highestColumn, const std::string& path);
+    void openPage(int highestColumn, const std::string& path);
     // One table row from slots 1.. of `row`; `cabinetColumnsLead` puts slots 12 and 13
     // (cabinet and module) first, as for a labelled channel type.
-    void WriteValuesToHTMLFile(const scan::ElementRow& row, int highestColumn,
-                               bool cabinetColumnsLead);
+    void writeRow(const scan::ElementRow& row, int highestColumn, bool cabinetColumnsLead);
     // Ends the element page and gives it its name.
-    void CloseHTMLFile(platform::Placement placement);
+    void closePage(platform::Placement placement);
 
     // `linkLines` in index order (AI .. DOC, DAT(B) .. DAT(R), PIDCON, MOTCON); an empty one
     // leaves an empty line.
-    void CreateIndexPage(const std::string& path,
-                         const std::array<std::string, scan::kElementTypeCount>& linkLines);
-    void CreatePreviewPage(const std::string& path);
-    void CreateEmptyPage(const std::string& path);
+    void writeIndexPage(const std::string& path,
+                        const std::array<std::string, scan::kElementTypeCount>& linkLines);
+    void writeFramesetPage(const std::string& path);
+    void writeEmptyPage(const std::string& path);
 
     // True while an element page is being written.
     bool pageOpen() const { return page_.isOpen(); }

@@ -31,7 +31,7 @@ std::string_view outputSubfolderName(options::OutputMode mode) {
     return {};
 }
 
-void CreateFolder(Session& session, const Clock& clock) {
+void createResultFolders(Session& session, const Clock& clock) {
     // An empty path would put the results wherever the program happens to run.
     if (session.options.scanResultFolderPath.empty()) {
         throw QorError("No scan result folder is set: choose one in the options");

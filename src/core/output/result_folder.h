@@ -16,6 +16,6 @@ std::string_view outputSubfolderName(options::OutputMode mode);
 // (its subfolder for the chosen output), creating each when missing and taking the path the
 // file system reports when it exists. Throws QorError naming the folder that cannot be used:
 // everything a scan writes depends on it, so nothing else is tried.
-void CreateFolder(Session& session, const Clock& clock);
+void createResultFolders(Session& session, const Clock& clock);
 
 }  // namespace qor::output

@@ -11,7 +11,7 @@ class CsvOutput : public ScanOutput {
 public:
     explicit CsvOutput(UserInterface& ui) : ui_(ui) {}
     std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType) override {
-        return std::make_unique<output::CsvResultFile>(ui_);
+        return std::make_unique<output::CsvOutputFile>(ui_);
     }
 
 private:

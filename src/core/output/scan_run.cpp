@@ -40,7 +40,7 @@ private:
 
 bool spreadsheetWindowOpen(const platform::WindowTree& windows, UserInterface& ui) {
     std::vector<platform::WindowHandle> found;
-    return platform::FindWindowsMatching(windows, found, 0, "Microsoft Excel*", "XLMAIN",
+    return platform::findWindowsMatching(windows, found, 0, "Microsoft Excel*", "XLMAIN",
                                          std::nullopt, &ui) >= 1;
 }
 
@@ -61,7 +61,7 @@ ElementCounts countEnabledTypes(const Session& session, scan::ExportScan& source
         return counts;
     }
     try {
-        const std::vector<long long> found = scan::CountElementsOfTypes(source, enabled);
+        const std::vector<long long> found = scan::countElementsOfTypes(source, enabled);
         for (std::size_t i = 0; i < enabled.size(); ++i) {
             counts[scan::indexOf(enabled[i])] = found[i];
         }
@@ -87,7 +87,7 @@ void readType(Session& session, scan::ElementType type, std::optional<long long>
                                   sources.cabinets,          elementCount};
     const std::unique_ptr<scan::ElementSink> sink = output.sinkFor(type);
     const auto written =
-        scan::ReadElements(type, input, session.columns[scan::indexOf(type)], *sink, ui);
+        scan::readElements(type, input, session.columns[scan::indexOf(type)], *sink, ui);
     if (written) {
         session.resultOf(type).writtenCount = *written;
     }
@@ -95,7 +95,7 @@ void readType(Session& session, scan::ElementType type, std::optional<long long>
 
 }  // namespace
 
-ScanOutcome RunScan(Session& session, UserInterface& ui, const ScanEnvironment& environment) {
+ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& environment) {
     if (session.options.outputMode == options::OutputMode::ExcelFilesOnly &&
         spreadsheetWindowOpen(environment.windows, ui)) {
         ui.inform(Message{std::string(kApplicationTitle),
@@ -114,7 +114,7 @@ ScanOutcome RunScan(Session& session, UserInterface& ui, const ScanEnvironment& 
                                             : scan::CabinetIndex();
     // Everything below writes into these folders: when they cannot be made or another scan
     // is writing them, that one cause is the scan's error and nothing is written.
-    CreateFolder(session, environment.clock);
+    createResultFolders(session, environment.clock);
     const platform::FolderLock lock(session.scan.resultFolder);
     platform::removeLeftovers(session.scan.resultFolder);
     for (const auto mode : {options::OutputMode::HtmlReport, options::OutputMode::CsvFilesOnly,

@@ -25,6 +25,6 @@ struct ScanEnvironment {
 // scan is writing, throws QorError before anything is written. An error that ends a reader
 // ends the scan and propagates (scan::ReadFailed); the progress display is ended and open
 // outputs are released before it does.
-ScanOutcome RunScan(Session& session, UserInterface& ui, const ScanEnvironment& environment);
+ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& environment);
 
 }  // namespace qor::output

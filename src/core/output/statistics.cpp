@@ -22,7 +22,7 @@ std::string tabsAfter(std::string_view caption) {
 
 }  // namespace
 
-std::array<StatisticsRow, scan::kElementTypeCount> StatisticsRows(const Session& session) {
+std::array<StatisticsRow, scan::kElementTypeCount> statisticsRows(const Session& session) {
     std::array<StatisticsRow, scan::kElementTypeCount> rows{};
     std::size_t i = 0;
     for (const scan::ElementType type : scan::statusOrder()) {
@@ -36,11 +36,11 @@ std::array<StatisticsRow, scan::kElementTypeCount> StatisticsRows(const Session&
     return rows;
 }
 
-std::string StatisticsFilePath(const Session& session) {
+std::string statisticsFilePath(const Session& session) {
     return platform::joinPath(session.scan.resultFolder, statisticsFileName(session));
 }
 
-std::string StatisticsFileText(const Session& session, const DateTime& now) {
+std::string statisticsFileText(const Session& session, const DateTime& now) {
     std::string text;
     const auto line = [&text](std::string_view content) {
         text += content;
@@ -56,15 +56,15 @@ std::string StatisticsFileText(const Session& session, const DateTime& now) {
     line(kRule);
     line("DataBase element\t\tQuantity");
     line(kRule);
-    for (const StatisticsRow& row : StatisticsRows(session)) {
+    for (const StatisticsRow& row : statisticsRows(session)) {
         line(std::string(row.name) + tabsAfter(row.name) + row.count);
     }
     line(kRule);
     return text;
 }
 
-StatisticsSave SaveStatisticsFile(const Session& session, const Clock& clock, UserInterface& ui) {
-    const std::string path = StatisticsFilePath(session);
+StatisticsSave saveStatisticsFile(const Session& session, const Clock& clock, UserInterface& ui) {
+    const std::string path = statisticsFilePath(session);
     try {
         const platform::FolderLock lock(session.scan.resultFolder);
         platform::Placement placement = platform::Placement::New;
@@ -79,7 +79,7 @@ StatisticsSave SaveStatisticsFile(const Session& session, const Clock& clock, Us
                 return StatisticsSave::KeptExisting;
             }
         }
-        platform::writeResultFile(path, StatisticsFileText(session, clock.now()), placement);
+        platform::writeResultFile(path, statisticsFileText(session, clock.now()), placement);
     } catch (...) {
         reportStandardError(ui, "frmStatistic", "cmdSaveStatistic_Click",
                             describeCurrentException());

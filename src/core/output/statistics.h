@@ -22,18 +22,18 @@ inline constexpr std::string_view kSearchDisabled = "Search Disabled";
 
 // The fourteen rows in the order of the statistics window. A count shows only where the
 // search status holds exactly 1.
-std::array<StatisticsRow, scan::kElementTypeCount> StatisticsRows(const Session& session);
+std::array<StatisticsRow, scan::kElementTypeCount> statisticsRows(const Session& session);
 
 // <result folder>/Node<node>.txt
-std::string StatisticsFilePath(const Session& session);
+std::string statisticsFilePath(const Session& session);
 
 // The statistics file's bytes: CR LF lines, the counts starting in column 33 behind TABs.
-std::string StatisticsFileText(const Session& session, const DateTime& now);
+std::string statisticsFileText(const Session& session, const DateTime& now);
 
 enum class StatisticsSave { Saved, KeptExisting, Failed };
 
 // "Save To File": asks before replacing an existing file, writes it and says where.
 // A file that cannot be written is reported as an error, never as saved.
-StatisticsSave SaveStatisticsFile(const Session& session, const Clock& clock, UserInterface& ui);
+StatisticsSave saveStatisticsFile(const Session& session, const Clock& clock, UserInterface& ui);
 
 }  // namespace qor::output

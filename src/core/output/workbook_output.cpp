@@ -20,7 +20,7 @@ public:
         : ui_(ui),
           saver_(saver),
           own_(shared == nullptr ? std::make_unique<ElementWorkbook>(
-                                       ui, SystemStatusText(session.nodeInfo), created)
+                                       ui, systemStatusText(session.nodeInfo), created)
                                  : nullptr),
           workbook_(shared == nullptr ? own_.get() : shared),
           sheet_(sheet) {}
@@ -108,7 +108,7 @@ public:
         : session_(session),
           ui_(ui),
           created_(created),
-          workbook_(ui, SystemStatusText(session.nodeInfo), created) {}
+          workbook_(ui, systemStatusText(session.nodeInfo), created) {}
 
     // Each type's sheet goes before the one read before it, and the workbook's own first sheet
     // stays last. The file keeps its sheets in the order they are made, so all are made now (the
@@ -169,7 +169,7 @@ std::string workbookFileNamePart(std::string_view text) {
     return name;
 }
 
-ExcelInstallation ExcelInstalled(UserInterface& ui) {
+ExcelInstallation findWorkbookWriter(UserInterface& ui) {
     ExcelInstallation found;
     runStep(ui, "PasteXL", "ExcelInstalled", [&] {
         found.version = platform::xlsxWriterVersion();
@@ -178,7 +178,7 @@ ExcelInstallation ExcelInstalled(UserInterface& ui) {
     return found;
 }
 
-std::string SystemStatusText(const scan::NodeInfo& node) {
+std::string systemStatusText(const scan::NodeInfo& node) {
     return std::string(loadString(str::kSystemStatusAt)) + node.generationDate +
            std::string(loadString(str::kDateOfGeneratingNode)) + node.nodeNumber + " )";
 }

@@ -175,7 +175,7 @@ void runTool(const char* name, const QString& folder, FileAssociationReport& rep
 
 }  // namespace
 
-FileAssociationReport CreateFileAssociation(
+FileAssociationReport createFileAssociation(
     std::string_view programIdentifier, std::string_view extension, std::string_view description,
     std::string_view programPath, const std::string& dataFolder, RefreshDatabases refresh) {
     FileAssociationReport report;
@@ -211,13 +211,13 @@ FileAssociationReport CreateFileAssociation(
     return report;
 }
 
-FileAssociationReport RegisterFileAssociation(const std::string& dataFolder) {
+FileAssociationReport registerFileAssociation(const std::string& dataFolder) {
     // Without an application object Qt cannot name the running program; nothing to register.
     if (QCoreApplication::instance() == nullptr) {
         return {};
     }
     const QString program = QCoreApplication::applicationFilePath();
-    return CreateFileAssociation(kProgramIdentifier, kDocumentExtension, kDocumentDescription,
+    return createFileAssociation(kProgramIdentifier, kDocumentExtension, kDocumentDescription,
                                  program.toStdString(), dataFolder);
 }
 

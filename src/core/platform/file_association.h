@@ -27,7 +27,7 @@ enum class RefreshDatabases { No, Yes };
 // `programIdentifier` in lower case. Then it refreshes the desktop's MIME and application
 // databases with update-mime-database and update-desktop-database where those tools exist.
 // `dataFolder` empty: the user's data folder (~/.local/share).
-FileAssociationReport CreateFileAssociation(std::string_view programIdentifier,
+FileAssociationReport createFileAssociation(std::string_view programIdentifier,
                                             std::string_view extension,
                                             std::string_view description,
                                             std::string_view programPath,
@@ -35,6 +35,6 @@ FileAssociationReport CreateFileAssociation(std::string_view programIdentifier,
                                             RefreshDatabases refresh = RefreshDatabases::Yes);
 
 // Registers ".qor" as "AC400 DataBase Files" for the running program.
-FileAssociationReport RegisterFileAssociation(const std::string& dataFolder = {});
+FileAssociationReport registerFileAssociation(const std::string& dataFolder = {});
 
 }  // namespace qor::platform

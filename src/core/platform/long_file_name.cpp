@@ -7,7 +7,7 @@
 
 namespace qor::platform {
 
-std::string GetLongFileName(std::string_view path) {
+std::string longFileName(std::string_view path) {
     if (path.empty() || path.front() == '"' || path.back() == '"') {
         return {};
     }

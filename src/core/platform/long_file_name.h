@@ -9,6 +9,6 @@ namespace qor::platform {
 // path of an existing regular file (symbolic links and "." / ".." resolved). Empty when the
 // path is empty, does not exist, names a folder, or is written in quotes: the desktop passes
 // the document as one unquoted argument, so a quoted one opens nothing. Never throws.
-std::string GetLongFileName(std::string_view path);
+std::string longFileName(std::string_view path);
 
 }  // namespace qor::platform

@@ -2,8 +2,8 @@
 
 namespace qor::platform {
 
-std::string MemorySettingsStore::GetSetting(std::string_view section, std::string_view key,
-                                            std::string_view defaultValue) const {
+std::string MemorySettingsStore::value(std::string_view section, std::string_view key,
+                                       std::string_view defaultValue) const {
     const auto s = sections_.find(section);
     if (s == sections_.end()) {
         return std::string(defaultValue);
@@ -12,8 +12,8 @@ std::string MemorySettingsStore::GetSetting(std::string_view section, std::strin
     return k == s->second.end() ? std::string(defaultValue) : k->second;
 }
 
-void MemorySettingsStore::SaveSetting(std::string_view section, std::string_view key,
-                                      std::string_view value) {
+void MemorySettingsStore::setValue(std::string_view section, std::string_view key,
+                                   std::string_view value) {
     auto s = sections_.find(section);
     if (s == sections_.end()) {
         s = sections_.emplace(std::string(section), Keys{}).first;
@@ -21,7 +21,7 @@ void MemorySettingsStore::SaveSetting(std::string_view section, std::string_view
     s->second.insert_or_assign(std::string(key), std::string(value));
 }
 
-void MemorySettingsStore::DeleteSetting(std::string_view section) {
+void MemorySettingsStore::removeSection(std::string_view section) {
     const auto s = sections_.find(section);
     if (s != sections_.end()) {
         sections_.erase(s);

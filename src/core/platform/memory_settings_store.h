@@ -13,11 +13,10 @@ namespace qor::platform {
 // Names match exactly, as in the INI files the Linux build writes.
 class MemorySettingsStore : public SettingsStore {
 public:
-    std::string GetSetting(std::string_view section, std::string_view key,
-                           std::string_view defaultValue) const override;
-    void SaveSetting(std::string_view section, std::string_view key,
-                     std::string_view value) override;
-    void DeleteSetting(std::string_view section) override;
+    std::string value(std::string_view section, std::string_view key,
+                      std::string_view defaultValue) const override;
+    void setValue(std::string_view section, std::string_view key, std::string_view value) override;
+    void removeSection(std::string_view section) override;
 
     bool contains(std::string_view section, std::string_view key) const;
     bool hasSection(std::string_view section) const;

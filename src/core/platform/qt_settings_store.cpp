@@ -109,8 +109,8 @@ std::string QtSettingsStore::location() const {
     return toStdString(settings_->fileName().toUtf8());
 }
 
-std::string QtSettingsStore::GetSetting(std::string_view section, std::string_view key,
-                                        std::string_view defaultValue) const {
+std::string QtSettingsStore::value(std::string_view section, std::string_view key,
+                                   std::string_view defaultValue) const {
     const QVariant value = settings_->value(settingKey(section, key));
     switch (value.typeId()) {
         case QMetaType::UnknownType:  // absent, or a hand-written "@Invalid()"
@@ -125,13 +125,13 @@ std::string QtSettingsStore::GetSetting(std::string_view section, std::string_vi
     }
 }
 
-void QtSettingsStore::SaveSetting(std::string_view section, std::string_view key,
-                                  std::string_view value) {
+void QtSettingsStore::setValue(std::string_view section, std::string_view key,
+                               std::string_view value) {
     settings_->setValue(settingKey(section, key), fromUtf8(value));
     settings_->sync();
 }
 
-void QtSettingsStore::DeleteSetting(std::string_view section) {
+void QtSettingsStore::removeSection(std::string_view section) {
     if (section.empty()) {
         return;  // QSettings::remove("") would wipe every section
     }

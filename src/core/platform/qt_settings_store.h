@@ -36,11 +36,10 @@ public:
     QtSettingsStore& operator=(QtSettingsStore&&) noexcept;
     ~QtSettingsStore() override;
 
-    std::string GetSetting(std::string_view section, std::string_view key,
-                           std::string_view defaultValue) const override;
-    void SaveSetting(std::string_view section, std::string_view key,
-                     std::string_view value) override;
-    void DeleteSetting(std::string_view section) override;
+    std::string value(std::string_view section, std::string_view key,
+                      std::string_view defaultValue) const override;
+    void setValue(std::string_view section, std::string_view key, std::string_view value) override;
+    void removeSection(std::string_view section) override;
 
     // The file (or registry path) this store works on.
     std::string location() const;

@@ -12,12 +12,12 @@ class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
 
-    virtual std::string GetSetting(std::string_view section, std::string_view key,
-                                   std::string_view defaultValue) const = 0;
-    virtual void SaveSetting(std::string_view section, std::string_view key,
-                             std::string_view value) = 0;
+    virtual std::string value(std::string_view section, std::string_view key,
+                              std::string_view defaultValue) const = 0;
+    virtual void setValue(std::string_view section, std::string_view key,
+                          std::string_view value) = 0;
     // Removes the section with all its keys.
-    virtual void DeleteSetting(std::string_view section) = 0;
+    virtual void removeSection(std::string_view section) = 0;
 };
 
 }  // namespace qor::platform

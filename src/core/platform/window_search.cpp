@@ -53,7 +53,7 @@ bool matchesWindowPattern(std::string_view text, std::string_view pattern) {
     return p == pattern.size();
 }
 
-long FindWindowsMatching(const WindowTree& tree, std::vector<WindowHandle>& found,
+long findWindowsMatching(const WindowTree& tree, std::vector<WindowHandle>& found,
                          WindowHandle start, std::string_view titlePattern,
                          std::string_view classPattern, std::optional<long> controlId,
                          UserInterface* ui) {

@@ -49,7 +49,7 @@ bool matchesWindowPattern(std::string_view text, std::string_view pattern);
 // control identifier equals it. Each window's children are searched before the window
 // itself. `found` is reset to hold index 0 only and each match is appended. Yields to the
 // event loop through `ui` once per window visited. Returns the number of matches.
-long FindWindowsMatching(const WindowTree& tree, std::vector<WindowHandle>& found,
+long findWindowsMatching(const WindowTree& tree, std::vector<WindowHandle>& found,
                          WindowHandle start, std::string_view titlePattern,
                          std::string_view classPattern, std::optional<long> controlId,
                          UserInterface* ui = nullptr);

@@ -60,7 +60,7 @@ std::optional<std::string_view> moduleSkeletonOf(std::string_view designation) {
     return trimSpaces(designation.substr(0, dot));
 }
 
-bool CabinetModules(std::string_view designation, const CabinetIndex& cabinets, ElementRow& row) {
+bool labelChannel(std::string_view designation, const CabinetIndex& cabinets, ElementRow& row) {
     // Emptied first: a second header without an empty line in between must not keep the
     // first one's cabinet when it has no match of its own.
     row[kCabinetSlot].clear();

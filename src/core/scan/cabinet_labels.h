@@ -42,14 +42,14 @@ private:
 // table's own module skeleton of the last row whose skeleton equals the designation's,
 // ignoring ASCII case. Returns false when the designation holds no "." (its skeleton is
 // then empty and only rows with an empty skeleton match).
-bool CabinetModules(std::string_view designation, const CabinetIndex& cabinets, ElementRow& row);
+bool labelChannel(std::string_view designation, const CabinetIndex& cabinets, ElementRow& row);
 
 // Collects the designations without "." of one reader call, so that they are reported
 // once, with the first of them and how many there were, instead of once per element.
 class MissingDotReport {
 public:
     void note(std::string_view designation);
-    // Shows the standard error message of CabinetModules when any designation was noted.
+    // Shows the standard error message of labelChannel when any designation was noted.
     void reportTo(UserInterface& ui) const;
 
 private:

@@ -4,7 +4,7 @@
 
 namespace qor::scan {
 
-ColumnData BuildColumnData(const ElementTypeInfo& type, const TypeOptions& options, bool labelled) {
+ColumnData buildColumnData(const ElementTypeInfo& type, const TypeOptions& options, bool labelled) {
     const std::size_t boxes = type.parameters.size();
     std::vector<std::string> entries(boxes + (labelled ? 3 : 1));
     std::size_t position = 0;
@@ -24,11 +24,11 @@ ColumnData BuildColumnData(const ElementTypeInfo& type, const TypeOptions& optio
         data.headerLine += entry;
     }
     data.columnCount = static_cast<int>(position);
-    data.columns = RemoveCommas(entries);
+    data.columns = withoutCommas(entries);
     return data;
 }
 
-std::vector<std::string> RemoveCommas(const std::vector<std::string>& list) {
+std::vector<std::string> withoutCommas(const std::vector<std::string>& list) {
     std::vector<std::string> copy = list;
     for (std::string& entry : copy) {
         entry.erase(std::remove(entry.begin(), entry.end(), ','), entry.end());

@@ -25,9 +25,9 @@ using ColumnDataSet = std::array<ColumnData, kElementTypeCount>;
 
 // Builds the column data of one type; `labelled` is true for a channel type while the
 // cabinet-module labels are applied.
-ColumnData BuildColumnData(const ElementTypeInfo& type, const TypeOptions& options, bool labelled);
+ColumnData buildColumnData(const ElementTypeInfo& type, const TypeOptions& options, bool labelled);
 
 // Every entry with all its commas removed.
-std::vector<std::string> RemoveCommas(const std::vector<std::string>& list);
+std::vector<std::string> withoutCommas(const std::vector<std::string>& list);
 
 }  // namespace qor::scan

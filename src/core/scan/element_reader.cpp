@@ -34,7 +34,7 @@ std::vector<WantedParameter> wantedParameters(const ElementTypeInfo& type, const
         }
         ColumnIndex index;
         runStep(ui, "modMain", "SearchColIndex", [&] {
-            index = SearchColIndex(columns, type.parameters[box], input.applyCabinetLabels);
+            index = columnSlotOf(columns, type.parameters[box], input.applyCabinetLabels);
         });
         const int slot = index.slot + (type.channel ? 0 : index.leadingColumnOffset);
         if (slot < 1 || slot >= static_cast<int>(kElementRowSlots)) {
@@ -88,7 +88,7 @@ private:
                                          : std::nullopt) {
             ++headersSeen_;
             row_[kDesignationSlot] = *designation;
-            if (labelChannels_ && !CabinetModules(*designation, input_.cabinets, row_)) {
+            if (labelChannels_ && !labelChannel(*designation, input_.cabinets, row_)) {
                 missingDots_.note(*designation);
             }
         }
@@ -102,7 +102,7 @@ private:
         finished_ = headersSeen_;
         sink_.write(row_);
         ++written_;
-        ClearElementRow(row_);
+        clearElementRow(row_);
     }
 
     // Every key starts with ":", so one walk over the line's colons finds the first
@@ -151,8 +151,8 @@ private:
 
 }  // namespace
 
-ColumnIndex SearchColIndex(const std::vector<std::string>& columns, std::string_view name,
-                           bool applyCabinetLabels) {
+ColumnIndex columnSlotOf(const std::vector<std::string>& columns, std::string_view name,
+                         bool applyCabinetLabels) {
     std::size_t index = 1;
     while (index < columns.size() && !equalsNoCase(columns[index], name)) {
         ++index;
@@ -167,7 +167,7 @@ std::string elementFileBaseName(const ElementTypeInfo& type, std::string_view no
            std::string(startDateStamp);
 }
 
-std::optional<long long> ReadElements(ElementType type, const ReaderInput& input,
+std::optional<long long> readElements(ElementType type, const ReaderInput& input,
                                       scan::ColumnData& columns, ElementSink& sink,
                                       UserInterface& ui) {
     const ElementTypeInfo& info = elementType(type);
@@ -188,7 +188,7 @@ std::optional<long long> ReadElements(ElementType type, const ReaderInput& input
         }
         const long long elementCount =
             input.knownElementCount ? *input.knownElementCount
-                                    : CountElements(input.source, info.typeToken, info.kindToken);
+                                    : countElements(input.source, info.typeToken, info.kindToken);
         ui.showProgressBar(true);
         ui.setProgress(0, elementCount);
         ElementReadLoop loop(info, input, wantedParameters(info, input, columns.columns, ui), sink,

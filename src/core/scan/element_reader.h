@@ -36,8 +36,8 @@ struct ColumnIndex {
     int slot = 0;
     int leadingColumnOffset = 0;
 };
-ColumnIndex SearchColIndex(const std::vector<std::string>& columns, std::string_view name,
-                           bool applyCabinetLabels);
+ColumnIndex columnSlotOf(const std::vector<std::string>& columns, std::string_view name,
+                         bool applyCabinetLabels);
 
 // The element file base name: prefix + "Node" + node number (made safe for a file name)
 // + "_" + start date stamp.
@@ -59,7 +59,7 @@ private:
 // `sink`. Returns the number written, or nothing when the user kept an existing result
 // (the type is then skipped). Throws ReadFailed when the read cannot go on; the export
 // file is closed and the sink has abandoned its incomplete output by then.
-std::optional<long long> ReadElements(ElementType type, const ReaderInput& input,
+std::optional<long long> readElements(ElementType type, const ReaderInput& input,
                                       scan::ColumnData& columns, ElementSink& sink,
                                       UserInterface& ui);
 

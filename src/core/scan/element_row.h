@@ -13,7 +13,7 @@ inline constexpr std::size_t kCabinetSlot = 12;
 inline constexpr std::size_t kModuleSlot = 13;
 using ElementRow = std::array<std::string, kElementRowSlots>;
 
-inline void ClearElementRow(ElementRow& row) {
+inline void clearElementRow(ElementRow& row) {
     for (std::string& slot : row) {
         slot.clear();  // keeps the capacity: rows are refilled once per element
     }

@@ -35,15 +35,15 @@ std::string readMarkedValue(const std::string& path, std::string_view firstMarke
 
 }  // namespace
 
-std::string ReadNodeNumber(const std::string& path) {
+std::string readNodeNumber(const std::string& path) {
     return readMarkedValue(path, "LAN1", "CS513", ":NODE", 30);
 }
 
-std::string ReadNodeDescription(const std::string& path) {
+std::string readNodeDescription(const std::string& path) {
     return readMarkedValue(path, "AC450_1", "AC450", ":DESCR", 45);
 }
 
-std::string ReadGenerationDate(const std::string& path) {
+std::string readGenerationDate(const std::string& path) {
     if (path.empty()) {
         return {};
     }
@@ -72,14 +72,14 @@ std::string ReadGenerationDate(const std::string& path) {
     return {};
 }
 
-void GetNodeInfo(const std::string& path, NodeInfo& info, UserInterface& ui) {
-    runStep(ui, "modMain", "GetNodeInfo", [&] { info.nodeNumber = ReadNodeNumber(path); });
+void readNodeInfo(const std::string& path, NodeInfo& info, UserInterface& ui) {
+    runStep(ui, "modMain", "GetNodeInfo", [&] { info.nodeNumber = readNodeNumber(path); });
     runStep(ui, "modMain", "GetNodeInfo",
-            [&] { info.nodeDescription = ReadNodeDescription(path); });
-    info.generationDate = ReadGenerationDate(path);
+            [&] { info.nodeDescription = readNodeDescription(path); });
+    info.generationDate = readGenerationDate(path);
 }
 
-long long CountElements(ExportScan& source, std::string_view typeToken,
+long long countElements(ExportScan& source, std::string_view typeToken,
                         std::string_view kindToken) {
     ExportFileReader reader(source);
     std::string_view line;
@@ -93,7 +93,7 @@ long long CountElements(ExportScan& source, std::string_view typeToken,
     return count;
 }
 
-std::vector<long long> CountElementsOfTypes(ExportScan& source,
+std::vector<long long> countElementsOfTypes(ExportScan& source,
                                             const std::vector<ElementType>& types) {
     // Blocks small enough to stay in the cache while every type searches them.
     constexpr std::size_t kBlockBytes = 256 * 1024;

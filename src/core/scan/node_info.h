@@ -16,23 +16,23 @@ struct NodeInfo {
 };
 
 // The three passes over the export file. Each returns empty text without opening anything
-// when the path is empty. ReadNodeNumber and ReadNodeDescription throw QorError when the
-// file cannot be read; ReadGenerationDate swallows its errors and returns empty text.
-std::string ReadNodeNumber(const std::string& path);
-std::string ReadNodeDescription(const std::string& path);
-std::string ReadGenerationDate(const std::string& path);
+// when the path is empty. readNodeNumber and readNodeDescription throw QorError when the
+// file cannot be read; readGenerationDate swallows its errors and returns empty text.
+std::string readNodeNumber(const std::string& path);
+std::string readNodeDescription(const std::string& path);
+std::string readGenerationDate(const std::string& path);
 
 // Fills `info` from the file at `path`, one pass per field. A pass that fails is reported
 // with the standard error message and its field keeps the value it had.
-void GetNodeInfo(const std::string& path, NodeInfo& info, UserInterface& ui);
+void readNodeInfo(const std::string& path, NodeInfo& info, UserInterface& ui);
 
 // Number of lines of the whole file that match the header rule for the two tokens: a pass
 // of the scan. Throws QorError when the file cannot be read or changed since the scan began.
-long long CountElements(ExportScan& source, std::string_view typeToken, std::string_view kindToken);
+long long countElements(ExportScan& source, std::string_view typeToken, std::string_view kindToken);
 
-// CountElements for several types in one pass over the file: the counts in the order of
+// countElements for several types in one pass over the file: the counts in the order of
 // `types`.
-std::vector<long long> CountElementsOfTypes(ExportScan& source,
+std::vector<long long> countElementsOfTypes(ExportScan& source,
                                             const std::vector<ElementType>& types);
 
 }  // namespace qor::scan

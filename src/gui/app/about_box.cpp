@@ -10,11 +10,11 @@
 #include <QVBoxLayout>
 #include <QtGlobal>
 
-#include "gui/app/icons.h"
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
+#include "gui/app/icons.h"
 
-namespace qor::app {
+namespace qor::gui {
 namespace {
 
 QString qtext(std::string_view text) {
@@ -49,7 +49,7 @@ constexpr std::string_view kUnavailable = "System Information Is Unavailable At 
 
 }  // namespace
 
-std::string VersionText(std::string_view version) {
+std::string versionText(std::string_view version) {
     std::vector<std::string_view> components;
     std::size_t start = 0;
     while (true) {
@@ -67,8 +67,8 @@ std::string VersionText(std::string_view version) {
     return component(0) + "." + component(1) + "." + component(3);
 }
 
-std::string BuildVersionText() {
-    return VersionText(QOR_VERSION_TEXT);
+std::string buildVersionText() {
+    return versionText(QOR_VERSION_TEXT);
 }
 
 const std::vector<std::string>& systemInformationTools() {
@@ -81,7 +81,7 @@ const std::vector<std::string>& systemInformationTools() {
     return tools;
 }
 
-AboutBox::AboutBox(UserInterface& ui, platform::Desktop& desktop, QWidget* parent)
+AboutBox::AboutBox(UserInterface& ui, Desktop& desktop, QWidget* parent)
     : QDialog(parent), ui_(ui), desktop_(desktop) {
     setObjectName(QStringLiteral("frmAbout"));
     const QString title = qtext(kApplicationTitle);
@@ -103,7 +103,7 @@ AboutBox::AboutBox(UserInterface& ui, platform::Desktop& desktop, QWidget* paren
     auto* versionArea = new QGridLayout;
     versionArea->setHorizontalSpacing(12);
     versionArea->addWidget(makeLabel(this, "lblVersionCaption", QStringLiteral("Version:")), 0, 0);
-    versionArea->addWidget(makeLabel(this, "lblVersion", qtext(BuildVersionText())), 0, 1);
+    versionArea->addWidget(makeLabel(this, "lblVersion", qtext(buildVersionText())), 0, 1);
     versionArea->addWidget(makeLabel(this, "lblBuildCaption", QStringLiteral("Build:")), 1, 0);
 #ifdef NDEBUG
     const QString kind = QStringLiteral("release");
@@ -138,7 +138,7 @@ AboutBox::AboutBox(UserInterface& ui, platform::Desktop& desktop, QWidget* paren
         command->setMinimumWidth(96);
     }
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutBox::StartSysInfo);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutBox::startSystemInformation);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -154,7 +154,7 @@ AboutBox::AboutBox(UserInterface& ui, platform::Desktop& desktop, QWidget* paren
     setFixedHeight(sizeHint().height());
 }
 
-void AboutBox::StartSysInfo() {
+void AboutBox::startSystemInformation() {
     try {
         for (const std::string& tool : systemInformationTools()) {
             const std::string path = desktop_.findProgram(tool);
@@ -173,4 +173,4 @@ void AboutBox::StartSysInfo() {
         Message{std::string(kApplicationTitle), std::string(kUnavailable), MessageIcon::None});
 }
 
-}  // namespace qor::app
+}  // namespace qor::gui

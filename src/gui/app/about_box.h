@@ -12,17 +12,17 @@
 class QLabel;
 class QPushButton;
 
-namespace qor::app {
+namespace qor::gui {
 
 // The version as the about box and the splash show it: major, minor and revision (the fourth
 // component) joined by ".", without leading zeros; a missing or non-numeric component counts
 // as 0. "2.2.0.11" gives "2.2.11", "2.2.0" gives "2.2.0".
-std::string VersionText(std::string_view version);
+std::string versionText(std::string_view version);
 
-// The version of this build (QOR_VERSION_TEXT) as VersionText shows it.
-std::string BuildVersionText();
+// The version of this build (QOR_VERSION_TEXT) as versionText shows it.
+std::string buildVersionText();
 
-// The system information tools StartSysInfo looks for, in the order it tries them.
+// The system information tools startSystemInformation looks for, in the order it tries them.
 const std::vector<std::string>& systemInformationTools();
 
 // frmAbout, "About .QOR Reader": picture, title, version and the buttons "OK" and
@@ -31,17 +31,17 @@ class AboutBox : public QDialog {
     Q_OBJECT
 
 public:
-    AboutBox(UserInterface& ui, platform::Desktop& desktop, QWidget* parent = nullptr);
+    AboutBox(UserInterface& ui, Desktop& desktop, QWidget* parent = nullptr);
 
 public slots:
     // Starts the first system information tool found on the search path or, when there is
     // none or it cannot be started, says that system information is unavailable. The box
     // stays open either way.
-    void StartSysInfo();
+    void startSystemInformation();
 
 private:
     UserInterface& ui_;
-    platform::Desktop& desktop_;
+    Desktop& desktop_;
 };
 
-}  // namespace qor::app
+}  // namespace qor::gui

@@ -6,11 +6,11 @@
 #include "core/base/user_interface.h"
 #include "core/output/session.h"
 #include "core/output/workbook_output.h"
-#include "gui/platform/desktop.h"
 #include "core/platform/settings_store.h"
 #include "core/platform/window_search.h"
+#include "gui/platform/desktop.h"
 
-namespace qor::app {
+namespace qor::gui {
 
 // What the application's windows share: the session state, the settings store, the
 // message boxes, the desktop, the clock and what start-up found out. One per run; the
@@ -19,7 +19,7 @@ struct AppContext {
     output::Session& session;
     platform::SettingsStore& store;
     UserInterface& boxes;
-    platform::Desktop& desktop;
+    Desktop& desktop;
     const Clock& clock;
     const platform::WindowTree& windows;
     output::ExcelInstallation excel;
@@ -27,4 +27,4 @@ struct AppContext {
     QString documentationPage;  // the product's documentation, opened by "on the WEB..."
 };
 
-}  // namespace qor::app
+}  // namespace qor::gui

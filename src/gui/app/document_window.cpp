@@ -7,7 +7,7 @@
 #include "gui/app/export_text_view.h"
 #include "gui/app/twips.h"
 
-namespace qor::app {
+namespace qor::gui {
 
 DocumentWindow::DocumentWindow(QWidget* parent)
     : QWidget(parent), rtfText_(new ExportTextView(this)) {
@@ -35,4 +35,4 @@ void DocumentWindow::resizeEvent(QResizeEvent* event) {
                           std::max(0, inner.height() - 2 * margin));
 }
 
-}  // namespace qor::app
+}  // namespace qor::gui

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-namespace qor::app {
+namespace qor::gui {
 
 class ExportTextView;
 
@@ -23,4 +23,4 @@ private:
     ExportTextView* rtfText_;
 };
 
-}  // namespace qor::app
+}  // namespace qor::gui

@@ -20,7 +20,7 @@
 #include "core/base/qor_error.h"
 #include "core/platform/input_file.h"
 
-namespace qor::app {
+namespace qor::gui {
 
 namespace {
 
@@ -634,4 +634,4 @@ void ExportTextView::autoScroll() {
     selectionChanged();
 }
 
-}  // namespace qor::app
+}  // namespace qor::gui

@@ -8,7 +8,7 @@
 
 class QAction;
 
-namespace qor::app {
+namespace qor::gui {
 
 // A read-only view of an export file that stays fast for files of a hundred megabytes: it keeps
 // the file's bytes and an index of line starts, and paints only the lines on screen. Each byte is
@@ -95,4 +95,4 @@ private:
     QAction* selectAllAction_;
 };
 
-}  // namespace qor::app
+}  // namespace qor::gui

@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace qor::app {
+namespace qor::gui {
 namespace {
 
 // Index = image list number of the main menu table; 0 and 7 have no picture.
@@ -40,4 +40,4 @@ QIcon applicationIcon() {
     return QIcon(QStringLiteral(":/icons/app.svg"));
 }
 
-}  // namespace qor::app
+}  // namespace qor::gui

@@ -3,7 +3,7 @@
 #include <QIcon>
 #include <QString>
 
-namespace qor::app {
+namespace qor::gui {
 
 // The resource path of image `imageNumber` of the main window's image list (1 open file,
 // 2 scan file, 3 options, 4 preview search status, 5 statistics, 6 help contents, 8 web,
@@ -17,4 +17,4 @@ QIcon menuIcon(int imageNumber);
 // The application's own icon (a document with a bar chart under a magnifier).
 QIcon applicationIcon();
 
-}  // namespace qor::app
+}  // namespace qor::gui

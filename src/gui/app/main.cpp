@@ -4,18 +4,18 @@
 #include <QStringList>
 
 #include <QUrl>
-#include "gui/app/app_context.h"
-#include "gui/app/icons.h"
-#include "gui/app/main_window.h"
-#include "gui/app/message_box_ui.h"
-#include "gui/app/start_up.h"
 #include "core/output/session.h"
-#include "gui/platform/qt_desktop.h"
 #include "core/platform/library_diagnostics.h"
 #include "core/platform/qt_settings_store.h"
 #include "core/platform/result_file.h"
 #include "core/platform/user_environment.h"
 #include "core/platform/window_search.h"
+#include "gui/app/app_context.h"
+#include "gui/app/icons.h"
+#include "gui/app/main_window.h"
+#include "gui/app/message_box_ui.h"
+#include "gui/app/start_up.h"
+#include "gui/platform/qt_desktop.h"
 
 namespace {
 
@@ -47,23 +47,23 @@ int main(int argc, char** argv) {
     qor::output::Session session;
     session.months = qor::platform::systemMonthNames();
     qor::platform::QtSettingsStore store = qor::platform::QtSettingsStore::userStore();
-    qor::app::StartUp* startUp = nullptr;
-    qor::app::MessageBoxUi boxes(
+    StartUp* startUp = nullptr;
+    MessageBoxUi boxes(
         [&startUp]() -> QWidget* { return startUp != nullptr ? startUp->mainWindow() : nullptr; });
-    qor::platform::QtDesktop desktop;
+    QtDesktop desktop;
     qor::SystemClock clock;
     qor::platform::EmptyWindowTree windows;
     const QString programFolder = QCoreApplication::applicationDirPath();
     const qor::output::ExcelInstallation notYetKnown{false, std::string()};
-    qor::app::AppContext context{session,     store,         boxes,
-                                 desktop,     clock,         windows,
-                                 notYetKnown, programFolder, documentationPage(programFolder)};
+    AppContext context{session,     store,         boxes,
+                       desktop,     clock,         windows,
+                       notYetKnown, programFolder, documentationPage(programFolder)};
 
     // The whole argument text is one document path (the desktop passes it unquoted).
     const QStringList arguments = QCoreApplication::arguments().mid(1);
-    qor::app::StartUp startUpProcedure(context, {});
+    StartUp startUpProcedure(context, {});
     startUp = &startUpProcedure;
-    if (!startUpProcedure.Main(arguments.join(' '))) {
+    if (!startUpProcedure.run(arguments.join(' '))) {
         return 0;
     }
     return QApplication::exec();

@@ -8,7 +8,7 @@
 
 #include "gui/app/icons.h"
 
-namespace qor::app {
+namespace qor::gui {
 namespace {
 
 using K = MenuKind;
@@ -103,4 +103,4 @@ QMenu* MainMenu::menu(const QString& key) const {
     return menus_.value(key, nullptr);
 }
 
-}  // namespace qor::app
+}  // namespace qor::gui

@@ -9,7 +9,7 @@ class QAction;
 class QMenu;
 class QMenuBar;
 
-namespace qor::app {
+namespace qor::gui {
 
 enum class MenuKind { TopLevel, Command, Check, Separator, Submenu };
 
@@ -42,4 +42,4 @@ private:
     QHash<QString, QMenu*> menus_;
 };
 
-}  // namespace qor::app
+}  // namespace qor::gui

@@ -5,7 +5,7 @@
 #include <QProgressBar>
 #include <climits>
 
-namespace qor::app {
+namespace qor::gui {
 
 MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
     setObjectName("sbStatusBar");
@@ -37,7 +37,7 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
     pbMain_->setPalette(palette);
     layout->addWidget(pbMain_);
     addWidget(panel4_, 5292 / 100);
-    InitProgressBar();
+    resetProgressBar();
     panel4_->setVisible(false);
 }
 
@@ -52,7 +52,7 @@ QString MainStatusBar::panelText(int panel) const {
     return panel >= 1 && panel <= 3 ? labels_[panel - 1]->text() : QString();
 }
 
-void MainStatusBar::InitProgressBar() {
+void MainStatusBar::resetProgressBar() {
     pbMain_->setVisible(false);
 }
 
@@ -72,4 +72,4 @@ void MainStatusBar::setProgress(long long value, long long maximum) {
     pbMain_->setValue(static_cast<int>(std::min(value, maximum) / scale_));
 }
 
-}  // namespace qor::app
+}  // namespace qor::gui

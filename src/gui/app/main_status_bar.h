@@ -6,7 +6,7 @@
 class QLabel;
 class QProgressBar;
 
-namespace qor::app {
+namespace qor::gui {
 
 // `sbStatusBar`: four panels (the status text, the node number, the node description, and
 // the panel that holds the progress bar `pbMain`). Each panel's tooltip is its text.
@@ -19,8 +19,8 @@ public:
     QString panelText(int panel) const;
 
     QProgressBar& progressBar() { return *pbMain_; }
-    // `InitProgressBar`: the bar sits in panel 4, hidden until a type is read.
-    void InitProgressBar();
+    // `resetProgressBar`: the bar sits in panel 4, hidden until a type is read.
+    void resetProgressBar();
     // The readers show the bar and its panel while they read; the scan run hides both.
     void showProgress(bool visible);
     bool progressShown() const;
@@ -33,4 +33,4 @@ private:
     long long scale_ = 1;
 };
 
-}  // namespace qor::app
+}  // namespace qor::gui

@@ -13,17 +13,17 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "core/base/standard_error.h"
 #include "gui/app/about_box.h"
 #include "gui/app/document_window.h"
 #include "gui/app/icons.h"
 #include "gui/app/main_status_bar.h"
 #include "gui/app/twips.h"
-#include "core/base/standard_error.h"
 #include "gui/options/options_dialog.h"
 #include "gui/options/search_status_dialog.h"
 #include "gui/output/progress_window.h"
 
-namespace qor::app {
+namespace qor::gui {
 namespace {
 
 constexpr std::string_view kModule = "frmMain";
@@ -71,7 +71,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     tmrSwitchText_->setSingleShot(true);
     connect(tmrSwitchText_, &QTimer::timeout, this, [this] { switchStatusText(); });
 
-    progress_ = new output::ProgressWindow(this);
+    progress_ = new ProgressWindow(this);
 
     // The title bar offers no close button: the program is left through "Exit" (a close
     // request from the session still closes it properly).
@@ -126,7 +126,7 @@ void MainWindow::dispatch(const QString& key) {
         if (key == "keyOpen") {
             openWithDialog();
         } else if (key == "keyScanFile") {
-            mnuFileScan_Click();
+            scanFile();
         } else if (key == "keyExit") {
             exitProgram();
         } else if (key.startsWith("keyRecent") && key.size() == 10) {
@@ -136,9 +136,9 @@ void MainWindow::dispatch(const QString& key) {
         } else if (key == "keyPreviewSearchStatus") {
             previewSearchStatus();
         } else if (key == "keyDBStatistic") {
-            mnuToolsStatistic_Click();
+            openStatisticsFile();
         } else if (key == "keyShellExecute") {
-            mnuToolsShellExecute_Click();
+            previewOutputFiles();
         } else if (key == "keyToolbar") {
             toggleToolbar();
         } else if (key == "keyCascade") {
@@ -154,7 +154,7 @@ void MainWindow::dispatch(const QString& key) {
         } else if (key == "keyApplOnTheWEB") {
             showDocumentationPage();
         } else if (key == "keyAbout") {
-            mnuHelpAbout_Click();
+            showAbout();
         }
     } catch (...) {
     }
@@ -179,13 +179,12 @@ void MainWindow::setScanning(bool running) {
     setScanCommandEnabled(activeDocument() != nullptr);
 }
 
-options::OptionsDialog& MainWindow::optionsDialog() {
+OptionsDialog& MainWindow::optionsDialog() {
     if (options_.isNull()) {
-        options_ = new options::OptionsDialog(context_.session, context_.store, context_.boxes,
-                                              context_.desktop, context_.excel, this);
+        options_ = new OptionsDialog(context_.session, context_.store, context_.boxes,
+                                     context_.desktop, context_.excel, this);
         options_->onPreviewStatus = [this] {
-            searchStatusDialog().prepare(options::SearchStatusMode::PreviewFromOptions,
-                                         options_.data());
+            searchStatusDialog().prepare(SearchStatusMode::PreviewFromOptions, options_.data());
             context_.desktop.runModal(searchStatusDialog());
         };
     }
@@ -193,7 +192,7 @@ options::OptionsDialog& MainWindow::optionsDialog() {
 }
 
 void MainWindow::showOptions() {
-    options::OptionsDialog& dialog = optionsDialog();
+    OptionsDialog& dialog = optionsDialog();
     context_.desktop.runModal(dialog);
     // Closed through its title bar: the edits are dropped, the next use loads the store.
     if (dialog.discarded()) {
@@ -202,16 +201,16 @@ void MainWindow::showOptions() {
 }
 
 void MainWindow::previewSearchStatus() {
-    searchStatusDialog().prepare(options::SearchStatusMode::PreviewFromMainWindow);
+    searchStatusDialog().prepare(SearchStatusMode::PreviewFromMainWindow);
     context_.desktop.runModal(searchStatusDialog());
 }
 
-void MainWindow::mnuToolsStatistic_Click() {
+void MainWindow::openStatisticsFile() {
     openChosenFile("mnuToolsStatistic_Click", {{"Statistic files (*.txt)", "*.txt"}},
                    "Open Statistics File...");
 }
 
-void MainWindow::mnuToolsShellExecute_Click() {
+void MainWindow::previewOutputFiles() {
     // The workbooks are written as .xlsx, so the Excel entry lists those too.
     openChosenFile("mnuToolsShellExecute_Click",
                    {{"Microsoft Excel Files (*.xls)", "*.xls;*.xlsx"},
@@ -220,17 +219,16 @@ void MainWindow::mnuToolsShellExecute_Click() {
                    "Open File(s) for Preview...");
 }
 
-void MainWindow::openChosenFile(std::string_view procedure,
-                                const std::vector<platform::FileFilter>& filters,
+void MainWindow::openChosenFile(std::string_view procedure, const std::vector<FileFilter>& filters,
                                 const std::string& title) {
     runStep(context_.boxes, kModule, procedure, [&] {
-        const std::string path = context_.desktop.ShowAPIOpenDialog(
+        const std::string path = context_.desktop.chooseFileToOpen(
             this, filters, title, context_.programFolder.toStdString(), "qor");
         if (path.empty()) {
             return;
         }
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        context_.desktop.ShExecute(path);
+        context_.desktop.openWithApplication(path);
         QApplication::restoreOverrideCursor();
     });
 }
@@ -246,7 +244,7 @@ void MainWindow::showHelp() {
                     MessageIcon::Information});
         return;
     }
-    if (!context_.desktop.ShExecute(helpFile.toStdString())) {
+    if (!context_.desktop.openWithApplication(helpFile.toStdString())) {
         context_.boxes.inform(
             Message{title(), "No viewer for compiled help files is installed.", MessageIcon::None});
     }
@@ -258,7 +256,7 @@ void MainWindow::showDocumentationPage() {
     }
 }
 
-void MainWindow::mnuHelpAbout_Click() {
+void MainWindow::showAbout() {
     runStep(context_.boxes, kModule, "mnuHelpAbout_Click", [&] {
         AboutBox about(context_.boxes, context_.desktop, this);
         context_.desktop.runModal(about);
@@ -326,7 +324,7 @@ void MainWindow::loadPlacement() {
     auto read = [&](std::string_view key, double fallback) {
         bool ok = false;
         const double value =
-            QString::fromStdString(context_.store.GetSetting(kSettings, key, "")).toFloat(&ok);
+            QString::fromStdString(context_.store.value(kSettings, key, "")).toFloat(&ok);
         return ok ? value : fallback;
     };
     const double perPixel = twipsPerPixel(this);
@@ -343,7 +341,7 @@ void MainWindow::savePlacement() {
     }
     const double perPixel = twipsPerPixel(this);
     auto write = [&](std::string_view key, int pixels) {
-        context_.store.SaveSetting(
+        context_.store.setValue(
             kSettings, key,
             QString::number(static_cast<float>(pixelsToTwips(pixels, perPixel))).toStdString());
     };
@@ -354,7 +352,7 @@ void MainWindow::savePlacement() {
 }
 
 void MainWindow::exitProgram() {
-    context_.store.SaveSetting(kSettings, "FirstInstance", "1");
+    context_.store.setValue(kSettings, "FirstInstance", "1");
     close();
 }
 
@@ -391,4 +389,4 @@ void MainWindow::dropEvent(QDropEvent* event) {
     }
 }
 
-}  // namespace qor::app
+}  // namespace qor::gui

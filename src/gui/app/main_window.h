@@ -17,15 +17,15 @@ class QMdiSubWindow;
 class QTimer;
 class QToolBar;
 
-namespace qor::options {
+namespace qor::gui {
 class OptionsDialog;
 class SearchStatusDialog;
-}  // namespace qor::options
-namespace qor::output {
+}  // namespace qor::gui
+namespace qor::gui {
 class ProgressWindow;
 }
 
-namespace qor::app {
+namespace qor::gui {
 
 class DocumentWindow;
 class MainStatusBar;
@@ -50,7 +50,7 @@ public:
     void openByPath(const std::string& path);
     void openDropped(const QString& path);
 
-    void mnuFileScan_Click();
+    void scanFile();
     // Creates, shows and repaints a document window captioned "Document <n>".
     QMdiSubWindow* newDocumentWindow();
 
@@ -61,11 +61,11 @@ public:
     RecentFilesMenu& recentFiles() const { return *recent_; }
     QTimer& tmrSwitchText() const { return *tmrSwitchText_; }
     QMdiArea& documents() const { return *mdiArea_; }
-    output::ProgressWindow& progressWindow() const { return *progress_; }
+    ProgressWindow& progressWindow() const { return *progress_; }
     // The document window, or null while there is none.
     DocumentWindow* activeDocument() const;
-    options::SearchStatusDialog& searchStatusDialog();
-    options::OptionsDialog& optionsDialog();
+    SearchStatusDialog& searchStatusDialog();
+    OptionsDialog& optionsDialog();
     bool scanRunning() const { return scanning_; }
 
 protected:
@@ -92,14 +92,14 @@ private:
     void startScan();
     void showOptions();
     void previewSearchStatus();
-    void mnuToolsStatistic_Click();
-    void mnuToolsShellExecute_Click();
+    void openStatisticsFile();
+    void previewOutputFiles();
     // Lets the user choose a file and opens it with the desktop's application for its type.
-    void openChosenFile(std::string_view procedure,
-                        const std::vector<platform::FileFilter>& filters, const std::string& title);
+    void openChosenFile(std::string_view procedure, const std::vector<FileFilter>& filters,
+                        const std::string& title);
     void showHelp();
     void showDocumentationPage();
-    void mnuHelpAbout_Click();
+    void showAbout();
     void exitProgram();
     void toggleToolbar();
     void switchStatusText();
@@ -112,13 +112,13 @@ private:
     MainStatusBar* statusBar_ = nullptr;
     QMdiArea* mdiArea_ = nullptr;
     QTimer* tmrSwitchText_ = nullptr;
-    output::ProgressWindow* progress_ = nullptr;
-    QPointer<options::OptionsDialog> options_;
-    QPointer<options::SearchStatusDialog> searchStatus_;
+    ProgressWindow* progress_ = nullptr;
+    QPointer<OptionsDialog> options_;
+    QPointer<SearchStatusDialog> searchStatus_;
     int documentCounter_ = 0;
     bool scanning_ = false;
     bool closeAfterScan_ = false;
     bool closing_ = false;
 };
 
-}  // namespace qor::app
+}  // namespace qor::gui

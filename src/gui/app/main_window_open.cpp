@@ -16,7 +16,7 @@
 #include "gui/app/main_window.h"
 #include "gui/output/progress_window.h"
 
-namespace qor::app {
+namespace qor::gui {
 namespace {
 
 // Tells when a window is closed (it is deleted only later, from the event loop).
@@ -72,7 +72,7 @@ QMdiSubWindow* MainWindow::newDocumentWindow() {
 }
 
 void MainWindow::openWithDialog() {
-    const std::string chosen = context_.desktop.ShowAPIOpenDialog(
+    const std::string chosen = context_.desktop.chooseFileToOpen(
         this, {{"Data Base Files (*.qor)", "*.qor"}}, "Open Data Base File...",
         context_.programFolder.toStdString(), "qor");
     if (chosen.empty()) {
@@ -164,8 +164,8 @@ void MainWindow::openFile(OpenFlow flow, const QString& path) {
         }
         QCoreApplication::processEvents();
         step([&] {
-            scan::GetNodeInfo(context_.session.databasePath, context_.session.nodeInfo,
-                              context_.boxes);
+            scan::readNodeInfo(context_.session.databasePath, context_.session.nodeInfo,
+                               context_.boxes);
         });
         step([&] {
             DocumentWindow* document = activeDocument();
@@ -180,15 +180,15 @@ void MainWindow::openFile(OpenFlow flow, const QString& path) {
         if (recent) {
             setScanCommandEnabled(true);
         }
-        step([&] { recent_->AddItemToRecentMenu(path); });
+        step([&] { recent_->addRecentFile(path); });
         step([&] { showNodeInformation(); });
         if (recent) {
-            statusBar_->InitProgressBar();
+            statusBar_->resetProgressBar();
             progress_->hide();
         } else {
             progress_->hide();
             if (dialog) {
-                statusBar_->InitProgressBar();
+                statusBar_->resetProgressBar();
             }
         }
     } catch (...) {
@@ -206,4 +206,4 @@ void MainWindow::openFile(OpenFlow flow, const QString& path) {
     }
 }
 
-}  // namespace qor::app
+}  // namespace qor::gui

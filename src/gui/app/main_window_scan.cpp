@@ -1,30 +1,30 @@
 // The scan command: from "Scan File..." (or "Scan Now") to the statistics window.
 #include <QTimer>
 
-#include "gui/app/main_status_bar.h"
-#include "gui/app/main_window.h"
-#include "gui/app/scan_display.h"
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
 #include "core/options/search_options.h"
-#include "gui/options/search_status_dialog.h"
 #include "core/output/scan_run.h"
+#include "gui/app/main_status_bar.h"
+#include "gui/app/main_window.h"
+#include "gui/app/scan_display.h"
+#include "gui/options/search_status_dialog.h"
 #include "gui/output/progress_window.h"
 #include "gui/output/statistics_window.h"
 
-namespace qor::app {
+namespace qor::gui {
 
-options::SearchStatusDialog& MainWindow::searchStatusDialog() {
+SearchStatusDialog& MainWindow::searchStatusDialog() {
     if (searchStatus_.isNull()) {
-        searchStatus_ = new options::SearchStatusDialog(context_.session, context_.boxes, this);
+        searchStatus_ = new SearchStatusDialog(context_.session, context_.boxes, this);
         searchStatus_->onScanNow = [this] { startScan(); };
         searchStatus_->onChangeSettings = [this] { showOptions(); };
     }
     return *searchStatus_;
 }
 
-void MainWindow::mnuFileScan_Click() {
+void MainWindow::scanFile() {
     if (scanning_) {
         return;
     }
@@ -35,19 +35,18 @@ void MainWindow::mnuFileScan_Click() {
                                               "\r\n" +
                                               std::string(loadString(str::kClickChangeSettings)),
                                           MessageIcon::Information});
-            searchStatusDialog().prepare(options::SearchStatusMode::NothingEnabled);
+            searchStatusDialog().prepare(SearchStatusMode::NothingEnabled);
             context_.desktop.runModal(searchStatusDialog());
             return;
         }
-        const std::string show =
-            context_.store.GetSetting("Settings", "ShowSearchStatusDialog", "1");
+        const std::string show = context_.store.value("Settings", "ShowSearchStatusDialog", "1");
         bool ok = false;
         const int value = QString::fromStdString(show).trimmed().toShort(&ok);
         if (!ok) {
             throw QorError("Type mismatch");
         }
         if (value == 1) {
-            searchStatusDialog().prepare(options::SearchStatusMode::FromScanCommand);
+            searchStatusDialog().prepare(SearchStatusMode::FromScanCommand);
             context_.desktop.runModal(searchStatusDialog());
         } else {
             startScan();
@@ -64,10 +63,10 @@ void MainWindow::startScan() {
     ScanDisplay display(context_.boxes, *statusBar_, *progress_);
     output::Session& session = context_.session;
     // The header lines follow the selections the readers will use, edited or saved.
-    session.columns = options::BuildAllColumnData(session.options);
+    session.columns = options::buildAllColumnData(session.options);
     output::ScanOutcome outcome = output::ScanOutcome::ExcelRunning;
     const bool ran = runStep(context_.boxes, "frmMain", "mnuFileScan_Click", [&] {
-        outcome = output::RunScan(session, display,
+        outcome = output::runScan(session, display,
                                   output::ScanEnvironment{context_.clock, context_.windows});
     });
     if (!ran) {
@@ -78,7 +77,7 @@ void MainWindow::startScan() {
         showNodeInformation();
     } else if (outcome == output::ScanOutcome::Completed) {
         tmrSwitchText_->start();
-        output::StatisticsWindow statistics(session, context_.clock, context_.boxes, this);
+        StatisticsWindow statistics(session, context_.clock, context_.boxes, this);
         context_.desktop.runModal(statistics);
     }
     setScanning(false);
@@ -87,4 +86,4 @@ void MainWindow::startScan() {
     }
 }
 
-}  // namespace qor::app
+}  // namespace qor::gui

@@ -10,7 +10,7 @@
 
 #include "core/base/standard_error.h"
 
-namespace qor::app {
+namespace qor::gui {
 namespace {
 
 bool screenless() {
@@ -85,4 +85,4 @@ void MessageBoxUi::yield() {
     QCoreApplication::processEvents();
 }
 
-}  // namespace qor::app
+}  // namespace qor::gui

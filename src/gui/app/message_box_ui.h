@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace qor::app {
+namespace qor::gui {
 
 // The desktop's message boxes: questions, information and the standard error message,
 // owned by the main window once it exists. On a platform without a screen (offscreen,
@@ -30,4 +30,4 @@ private:
     std::function<QWidget*()> owner_;
 };
 
-}  // namespace qor::app
+}  // namespace qor::gui

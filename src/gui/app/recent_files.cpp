@@ -5,7 +5,7 @@
 
 #include "core/platform/settings_store.h"
 
-namespace qor::app {
+namespace qor::gui {
 namespace {
 
 constexpr std::string_view kSection = "MRUFiles";
@@ -42,7 +42,7 @@ int RecentFilesMenu::count() const {
     return used;
 }
 
-void RecentFilesMenu::AddItemToRecentMenu(const QString& path) {
+void RecentFilesMenu::addRecentFile(const QString& path) {
     recentMenu_.setVisible(true);
     const int used = count();
     for (int i = 0; i < used; ++i) {
@@ -63,20 +63,20 @@ void RecentFilesMenu::AddItemToRecentMenu(const QString& path) {
 void RecentFilesMenu::load(const platform::SettingsStore& store) {
     for (int i = 1;; ++i) {
         const QString value =
-            QString::fromStdString(store.GetSetting(kSection, std::to_string(i), "")).trimmed();
+            QString::fromStdString(store.value(kSection, std::to_string(i), "")).trimmed();
         if (value.isEmpty()) {
             break;
         }
-        AddItemToRecentMenu(value);
+        addRecentFile(value);
     }
 }
 
 void RecentFilesMenu::save(platform::SettingsStore& store) const {
     for (int slot = 1; slot <= kRecentSlots; ++slot) {
         if (const auto value = path(slot)) {
-            store.SaveSetting(kSection, std::to_string(slot), value->toStdString());
+            store.setValue(kSection, std::to_string(slot), value->toStdString());
         }
     }
 }
 
-}  // namespace qor::app
+}  // namespace qor::gui

@@ -6,11 +6,11 @@
 
 class QAction;
 
-namespace qor::platform {
+namespace qor::gui {
 class SettingsStore;
 }
 
-namespace qor::app {
+namespace qor::gui {
 
 inline constexpr int kRecentSlots = 5;
 
@@ -23,7 +23,7 @@ public:
     // Enters a path: an identical path (case matters) leaves the list as it is; otherwise
     // the first free slot takes it, or, when all are in use, it goes to slot 1 and the rest
     // move down, the last dropping out.
-    void AddItemToRecentMenu(const QString& path);
+    void addRecentFile(const QString& path);
 
     // Slot 1..5; nothing when the slot is not in use.
     std::optional<QString> path(int slot) const;
@@ -41,4 +41,4 @@ private:
     std::array<QAction*, kRecentSlots> slots_;
 };
 
-}  // namespace qor::app
+}  // namespace qor::gui

@@ -6,10 +6,9 @@
 #include "gui/app/main_status_bar.h"
 #include "gui/output/progress_window.h"
 
-namespace qor::app {
+namespace qor::gui {
 
-ScanDisplay::ScanDisplay(UserInterface& boxes, MainStatusBar& statusBar,
-                         output::ProgressWindow& progress)
+ScanDisplay::ScanDisplay(UserInterface& boxes, MainStatusBar& statusBar, ProgressWindow& progress)
     : boxes_(boxes), statusBar_(statusBar), progress_(progress) {}
 
 void ScanDisplay::setStatus(std::string_view text) {
@@ -41,4 +40,4 @@ void ScanDisplay::yield() {
     QCoreApplication::processEvents();
 }
 
-}  // namespace qor::app
+}  // namespace qor::gui

@@ -2,11 +2,11 @@
 
 #include "core/base/user_interface.h"
 
-namespace qor::output {
+namespace qor::gui {
 class ProgressWindow;
 }
 
-namespace qor::app {
+namespace qor::gui {
 
 class MainStatusBar;
 
@@ -14,7 +14,7 @@ class MainStatusBar;
 // progress window, the status text and the progress bar in the main window's status bar.
 class ScanDisplay : public UserInterface {
 public:
-    ScanDisplay(UserInterface& boxes, MainStatusBar& statusBar, output::ProgressWindow& progress);
+    ScanDisplay(UserInterface& boxes, MainStatusBar& statusBar, ProgressWindow& progress);
 
     bool askYesNo(const Prompt& prompt) override { return boxes_.askYesNo(prompt); }
     void inform(const Message& message) override { boxes_.inform(message); }
@@ -29,7 +29,7 @@ public:
 private:
     UserInterface& boxes_;
     MainStatusBar& statusBar_;
-    output::ProgressWindow& progress_;
+    ProgressWindow& progress_;
 };
 
-}  // namespace qor::app
+}  // namespace qor::gui

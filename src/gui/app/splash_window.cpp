@@ -9,12 +9,12 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "core/base/standard_error.h"
 #include "gui/app/about_box.h"
 #include "gui/app/icons.h"
 #include "gui/app/twips.h"
-#include "core/base/standard_error.h"
 
-namespace qor::app {
+namespace qor::gui {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
@@ -43,7 +43,7 @@ QLabel* makeLabel(QWidget* parent, const char* objectName, const QString& text,
 
 }  // namespace
 
-QPoint SplashPosition(const QRect& screen, const QRect& available, const QSize& window,
+QPoint splashPosition(const QRect& screen, const QRect& available, const QSize& window,
                       double dpi) {
     int left = screen.left() + (screen.width() - window.width()) / 2;
     const double perPixel = dpi > 0 ? kTwipsPerInch / dpi : 15.0;
@@ -127,7 +127,7 @@ SplashWindow::SplashWindow(QWidget* parent)
     // The foot: the status text on the left, "Build:" and the version on the right.
     const int lineHeight = fontMetrics().height() + 4;
     QLabel* lblVersion =
-        makeLabel(this, "lblVersion", QString::fromStdString(BuildVersionText()), kNavy);
+        makeLabel(this, "lblVersion", QString::fromStdString(buildVersionText()), kNavy);
     const int versionWidth = lblVersion->sizeHint().width();
     const int versionLeft = size.width() - kMargin - versionWidth;
     lblVersion->setGeometry(versionLeft, kFootTop, versionWidth, lineHeight);
@@ -156,8 +156,8 @@ QString SplashWindow::status() const {
 }
 
 void SplashWindow::placeOn(const QScreen& screen) {
-    move(SplashPosition(screen.geometry(), screen.availableGeometry(), size(),
+    move(splashPosition(screen.geometry(), screen.availableGeometry(), size(),
                         screen.logicalDotsPerInchY()));
 }
 
-}  // namespace qor::app
+}  // namespace qor::gui

@@ -10,7 +10,7 @@
 class QLabel;
 class QScreen;
 
-namespace qor::app {
+namespace qor::gui {
 
 // Where the splash window goes: centred horizontally on `screen`, its top 6000 twips below
 // the vertically centred position, (screen height - window height) / 2 + 6000 twips, the
@@ -18,7 +18,7 @@ namespace qor::app {
 // offset pushes the window past the bottom of most screens, so the result is then
 // clamped to keep the whole window inside `available` (the screen less its panels); a
 // window larger than that area keeps its top-left corner inside it.
-QPoint SplashPosition(const QRect& screen, const QRect& available, const QSize& window, double dpi);
+QPoint splashPosition(const QRect& screen, const QRect& available, const QSize& window, double dpi);
 
 // The picture of the splash window, drawn here: the application icon large on a calm
 // gradient with the title ".QOR Reader". `devicePixelRatio` sharpens it on high-DPI screens;
@@ -40,7 +40,7 @@ public:
 
     const QPixmap& picture() const { return picture_; }
 
-    // Moves the window to SplashPosition on `screen`.
+    // Moves the window to splashPosition on `screen`.
     void placeOn(const QScreen& screen);
 
 private:
@@ -48,4 +48,4 @@ private:
     QLabel* lblStatus_;
 };
 
-}  // namespace qor::app
+}  // namespace qor::gui

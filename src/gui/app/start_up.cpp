@@ -14,7 +14,7 @@
 #include "gui/app/splash_window.h"
 #include "gui/options/options_dialog.h"
 
-namespace qor::app {
+namespace qor::gui {
 namespace {
 
 constexpr std::string_view kModule = "modSplash";
@@ -43,7 +43,7 @@ void StartUp::showSplashStatus(const QString& text) {
     }
 }
 
-bool StartUp::Main(const QString& commandLineFile) {
+bool StartUp::run(const QString& commandLineFile) {
     UserInterface& boxes = context_.boxes;
     instance_ = std::make_unique<platform::SingleInstance>(settings_.lockFolder);
     if (!instance_->acquire()) {
@@ -58,27 +58,28 @@ bool StartUp::Main(const QString& commandLineFile) {
         splash_->repaint();
     });
     wait();
-    runStep(boxes, kModule, "Main", [&] { context_.excel = output::ExcelInstalled(boxes); });
+    runStep(boxes, kModule, "Main", [&] { context_.excel = output::findWorkbookWriter(boxes); });
     // The main window exists before the options dialog so that the dialog belongs to it;
     // it stays hidden until the splash has shown its last text. Creating the dialog loads
     // the options record, the scan result folder among them.
     runStep(boxes, kModule, "Main", [&] { mainWindow_ = std::make_unique<MainWindow>(context_); });
-    runStep(boxes, kModule, "Main", [&] { mainWindow_->optionsDialog().Dummy(); });
+    runStep(boxes, kModule, "Main", [&] { mainWindow_->optionsDialog().loadHidden(); });
     QCoreApplication::processEvents();
     showSplashStatus("Getting registry settings...");
     wait();
-    runStep(boxes, kModule, "Main",
-            [&] { options::SearchStatus(context_.store, context_.session.searchStatus, boxes); });
+    runStep(boxes, kModule, "Main", [&] {
+        options::readSearchStatus(context_.store, context_.session.searchStatus, boxes);
+    });
     runStep(boxes, kModule, "Main", [&] {
         const QString marker =
-            QString::fromStdString(context_.store.GetSetting("Settings", "FirstInstance", "0"));
+            QString::fromStdString(context_.store.value("Settings", "FirstInstance", "0"));
         bool ok = false;
         const int firstRun = marker.trimmed().toInt(&ok);
         if (!ok) {
             throw QorError("Type mismatch");
         }
         if (firstRun == 0) {
-            platform::RegisterFileAssociation(settings_.dataFolder);
+            platform::registerFileAssociation(settings_.dataFolder);
         }
     });
     showSplashStatus("Creating application window...");
@@ -86,7 +87,7 @@ bool StartUp::Main(const QString& commandLineFile) {
     runStep(boxes, kModule, "Main", [&] {
         mainWindow_->show();
         if (!commandLineFile.isEmpty()) {
-            mainWindow_->openByPath(platform::GetLongFileName(commandLineFile.toStdString()));
+            mainWindow_->openByPath(platform::longFileName(commandLineFile.toStdString()));
         }
     });
     QCoreApplication::processEvents();
@@ -94,4 +95,4 @@ bool StartUp::Main(const QString& commandLineFile) {
     return true;
 }
 
-}  // namespace qor::app
+}  // namespace qor::gui

@@ -4,14 +4,14 @@
 #include <memory>
 #include <string>
 
-#include "gui/app/app_context.h"
 #include "core/output/session.h"
+#include "gui/app/app_context.h"
 
-namespace qor::platform {
+namespace qor::gui {
 class SingleInstance;
 }
 
-namespace qor::app {
+namespace qor::gui {
 
 class MainWindow;
 class SplashWindow;
@@ -32,7 +32,7 @@ public:
     ~StartUp();
 
     // False when another copy is running: the message was shown and no window exists.
-    bool Main(const QString& commandLineFile);
+    bool run(const QString& commandLineFile);
 
     MainWindow* mainWindow() const { return mainWindow_.get(); }
 
@@ -47,4 +47,4 @@ private:
     std::unique_ptr<MainWindow> mainWindow_;
 };
 
-}  // namespace qor::app
+}  // namespace qor::gui

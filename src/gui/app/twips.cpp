@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <cmath>
 
-namespace qor::app {
+namespace qor::gui {
 
 double twipsPerPixel(const QWidget* widget) {
     const QScreen* screen = widget != nullptr ? widget->screen() : nullptr;
@@ -24,4 +24,4 @@ double pixelsToTwips(int pixels, double perPixel) {
     return pixels * perPixel;
 }
 
-}  // namespace qor::app
+}  // namespace qor::gui

@@ -7,12 +7,12 @@
 #include <QVBoxLayout>
 
 #include "core/base/standard_error.h"
-#include "gui/options/option_widgets.h"
 #include "core/scan/text_rules.h"
+#include "gui/options/option_widgets.h"
 
-namespace qor::options {
+namespace qor::gui {
 
-CabinetModuleDialog::CabinetModuleDialog(CabinetModuleTable& table, UserInterface& ui,
+CabinetModuleDialog::CabinetModuleDialog(options::CabinetModuleTable& table, UserInterface& ui,
                                          QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
@@ -52,11 +52,11 @@ CabinetModuleDialog::CabinetModuleDialog(CabinetModuleTable& table, UserInterfac
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(apply_, &QPushButton::clicked, this, [this] { cmdApply_Click(); });
+    connect(apply_, &QPushButton::clicked, this, [this] { applyRow(); });
     connect(close_, &QPushButton::clicked, this, [this] { accept(); });
 }
 
-void CabinetModuleDialog::ModifyListView(const CurrentCabinetRow& row) {
+void CabinetModuleDialog::modifyRow(const CurrentCabinetRow& row) {
     modifying_ = true;
     rowNumber_ = row.number;
     cabinet_->setText(toQString(row.cabinet));
@@ -65,15 +65,15 @@ void CabinetModuleDialog::ModifyListView(const CurrentCabinetRow& row) {
     close_->hide();
 }
 
-void CabinetModuleDialog::cmdApply_Click() {
+void CabinetModuleDialog::applyRow() {
     if (modifying_) {
         modifyRow();
     } else {
-        AddNewItems();
+        appendRow();
     }
 }
 
-void CabinetModuleDialog::AddNewItems() {
+void CabinetModuleDialog::appendRow() {
     runStep(ui_, "frmCabinetModule", "AddNewItems", [&] {
         const std::string cabinet = toStdString(cabinet_->text());
         const std::string module = toStdString(module_->text());
@@ -100,4 +100,4 @@ void CabinetModuleDialog::modifyRow() {
     accept();
 }
 
-}  // namespace qor::options
+}  // namespace qor::gui

@@ -10,7 +10,7 @@
 class QLineEdit;
 class QPushButton;
 
-namespace qor::options {
+namespace qor::gui {
 
 // The row of the cabinet-module list that was made current, by number from 1; 0 is none.
 struct CurrentCabinetRow {
@@ -20,18 +20,19 @@ struct CurrentCabinetRow {
 };
 
 // frmCabinetModule, "Cabinet | Module Assignment": adds rows to the cabinet-module table
-// ("Apply" and "Close"), or, once ModifyListView has run, rewrites the current row
+// ("Apply" and "Close"), or, once modifyRow has run, rewrites the current row
 // ("Modify"). Rows are stored upper-cased. The table is the options dialog's list; the
 // label lists and the store follow on the next save.
 class CabinetModuleDialog : public QDialog {
     Q_OBJECT
 
 public:
-    CabinetModuleDialog(CabinetModuleTable& table, UserInterface& ui, QWidget* parent = nullptr);
+    CabinetModuleDialog(options::CabinetModuleTable& table, UserInterface& ui,
+                        QWidget* parent = nullptr);
 
     // Opens the dialog on `row`: its texts in the boxes, "Apply" reads "Modify" and "Close"
     // is hidden.
-    void ModifyListView(const CurrentCabinetRow& row);
+    void modifyRow(const CurrentCabinetRow& row);
     bool modifying() const { return modifying_; }
 
 signals:
@@ -39,11 +40,11 @@ signals:
     void tableChanged();
 
 private:
-    void cmdApply_Click();
-    void AddNewItems();
+    void applyRow();
+    void appendRow();
     void modifyRow();
 
-    CabinetModuleTable& table_;
+    options::CabinetModuleTable& table_;
     UserInterface& ui_;
     QLineEdit* cabinet_;
     QLineEdit* module_;
@@ -53,4 +54,4 @@ private:
     std::size_t rowNumber_ = 0;
 };
 
-}  // namespace qor::options
+}  // namespace qor::gui

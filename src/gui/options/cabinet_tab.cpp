@@ -13,7 +13,7 @@
 #include "core/options/settings_keys.h"
 #include "gui/options/option_widgets.h"
 
-namespace qor::options {
+namespace qor::gui {
 namespace {
 
 // How far "Add" lifts the options dialog, so that the assignment dialog leaves the list
@@ -39,7 +39,7 @@ QLabel* valueLabel(const char* name, QWidget* parent) {
 }  // namespace
 
 CabinetTab::CabinetTab(output::Session& session, platform::SettingsStore& store, UserInterface& ui,
-                       platform::Desktop& desktop, QWidget* parent)
+                       Desktop& desktop, QWidget* parent)
     : QWidget(parent),
       session_(session),
       store_(store),
@@ -94,16 +94,16 @@ CabinetTab::CabinetTab(output::Session& session, platform::SettingsStore& store,
     layout->addWidget(apply_, 2, 0, 1, 2);
     layout->setRowStretch(1, 1);
 
-    connect(add, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
-    connect(import, &QPushButton::clicked, this, [this] { cmdImport_Click(); });
+    connect(add, &QPushButton::clicked, this, [this] { addRow(); });
+    connect(import, &QPushButton::clicked, this, [this] { importTable(); });
     connect(apply_, &QCheckBox::clicked, this,
             [this](bool checked) { session_.options.applyCabinetLabels = checked; });
     connect(list_, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item) { lvwCabinetModule_ItemClick(item); });
+            [this](QTreeWidgetItem* item) { selectRow(item); });
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
         // The row double-clicked is the row to modify, whatever its cabinet name holds.
         makeCurrent(list_->indexOfTopLevelItem(item));
-        lvwCabinetModule_DblClick();
+        editRow();
     });
 
     showTable();
@@ -111,7 +111,7 @@ CabinetTab::CabinetTab(output::Session& session, platform::SettingsStore& store,
 }
 
 void CabinetTab::showTable() {
-    const CabinetModuleTable& table = session_.options.cabinetTable;
+    const options::CabinetModuleTable& table = session_.options.cabinetTable;
     list_->clear();
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(table.rows.size()));
@@ -138,7 +138,7 @@ void CabinetTab::makeCurrent(int index) {
     current_ = {row.cabinet, row.module, static_cast<std::size_t>(index) + 1};
 }
 
-void CabinetTab::lvwCabinetModule_ItemClick(QTreeWidgetItem* item) {
+void CabinetTab::selectRow(QTreeWidgetItem* item) {
     const int index = list_->indexOfTopLevelItem(item);
     const auto& rows = session_.options.cabinetTable.rows;
     if (index >= 0 && static_cast<std::size_t>(index) < rows.size() &&
@@ -147,43 +147,43 @@ void CabinetTab::lvwCabinetModule_ItemClick(QTreeWidgetItem* item) {
     }
 }
 
-void CabinetTab::lvwCabinetModule_DblClick() {
+void CabinetTab::editRow() {
     if (current_.number < 1 || current_.number > session_.options.cabinetTable.rows.size()) {
         return;
     }
     CabinetModuleDialog dialog(session_.options.cabinetTable, ui_, window());
-    dialog.ModifyListView(current_);
+    dialog.modifyRow(current_);
     connect(&dialog, &CabinetModuleDialog::tableChanged, this, [this] { showTable(); });
     desktop_.runModal(dialog);
 }
 
-void CabinetTab::cmdAdd_Click() {
+void CabinetTab::addRow() {
     QWidget& options = *window();
     centreAboveMiddle(options, kAddLiftTwips);
     CabinetModuleDialog dialog(session_.options.cabinetTable, ui_, &options);
     connect(&dialog, &CabinetModuleDialog::tableChanged, this, [this] { showTable(); });
     desktop_.runModal(dialog);
-    centreOnScreen(options);  // BackToOryPosition
+    centreOnScreen(options);  // returnToPosition
 }
 
-void CabinetTab::cmdImport_Click() {
+void CabinetTab::importTable() {
     if (!ui_.askYesNo(Prompt{std::string(kApplicationTitle),
                              "Do you really want to import values from external file ?. Current "
                              "contents will be cleared.",
                              MessageIcon::Exclamation})) {
         return;
     }
-    CabinetModuleTable& table = session_.options.cabinetTable;
+    options::CabinetModuleTable& table = session_.options.cabinetTable;
     // The stored table goes before a file is chosen: cancelling leaves no table at all.
-    ClearCabinetTable(store_, table, session_.cabinetLabels);
+    clearCabinetTable(store_, table, session_.cabinetLabels);
     showTable();
-    const std::string path = desktop_.ShowAPIOpenDialog(
+    const std::string path = desktop_.chooseFileToOpen(
         window(), {{"Comma Separated Values (*.csv)", "*.csv"}, {"Text Files (*.txt)", "*.txt"}},
         "Select File to Inport...", toStdString(QCoreApplication::applicationDirPath()), "");
     if (path.empty()) {
-        store_.SaveSetting(keys::kSettings, keys::kLastImportedFile, "");
+        store_.setValue(keys::kSettings, keys::kLastImportedFile, "");
     } else {
-        ImportCabinetFile(path, store_, table, session_.cabinetLabels, ui_);
+        importCabinetFile(path, store_, table, session_.cabinetLabels, ui_);
     }
     showTable();
     refreshCountAndApply();
@@ -196,4 +196,4 @@ bool CabinetTab::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-}  // namespace qor::options
+}  // namespace qor::gui

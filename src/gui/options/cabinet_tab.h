@@ -3,17 +3,17 @@
 #include <QWidget>
 
 #include "core/base/user_interface.h"
-#include "gui/options/cabinet_module_dialog.h"
 #include "core/output/session.h"
-#include "gui/platform/desktop.h"
 #include "core/platform/settings_store.h"
+#include "gui/options/cabinet_module_dialog.h"
+#include "gui/platform/desktop.h"
 
 class QCheckBox;
 class QLabel;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-namespace qor::options {
+namespace qor::gui {
 
 // "Cabinet<->Module": the cabinet-module table as a two-column list, with "Add", "Import"
 // and the box that applies the labels to the search results. The list is the session's
@@ -22,7 +22,7 @@ namespace qor::options {
 class CabinetTab : public QWidget {
 public:
     CabinetTab(output::Session& session, platform::SettingsStore& store, UserInterface& ui,
-               platform::Desktop& desktop, QWidget* parent = nullptr);
+               Desktop& desktop, QWidget* parent = nullptr);
 
     // The list, the imported file name and the apply box's check from the record.
     void showTable();
@@ -32,23 +32,23 @@ public:
 
     const CurrentCabinetRow& currentRow() const { return current_; }
 
-    void cmdAdd_Click();
-    void cmdImport_Click();
+    void addRow();
+    void importTable();
     // Opens the assignment dialog on the current row; with no current row, or one that no
     // longer exists, nothing happens.
-    void lvwCabinetModule_DblClick();
+    void editRow();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void lvwCabinetModule_ItemClick(QTreeWidgetItem* item);
+    void selectRow(QTreeWidgetItem* item);
     void makeCurrent(int index);
 
     output::Session& session_;
     platform::SettingsStore& store_;
     UserInterface& ui_;
-    platform::Desktop& desktop_;
+    Desktop& desktop_;
     QTreeWidget* list_;
     QLabel* fileName_;
     QLabel* count_;
@@ -56,4 +56,4 @@ private:
     CurrentCabinetRow current_;
 };
 
-}  // namespace qor::options
+}  // namespace qor::gui

@@ -9,9 +9,10 @@
 #include "gui/options/element_tab.h"
 #include "gui/options/option_widgets.h"
 
-namespace qor::options {
+namespace qor::gui {
 
-DatTab::DatTab(SearchOptions& options, QWidget* parent) : QWidget(parent), options_(options) {
+DatTab::DatTab(options::SearchOptions& options, QWidget* parent)
+    : QWidget(parent), options_(options) {
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(32);
@@ -64,4 +65,4 @@ void DatTab::rowClicked(std::size_t row, bool checked) {
     enableBoxes_[row]->setChecked(checked);
 }
 
-}  // namespace qor::options
+}  // namespace qor::gui

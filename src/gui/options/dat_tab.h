@@ -7,7 +7,7 @@
 
 class QCheckBox;
 
-namespace qor::options {
+namespace qor::gui {
 
 // "DAT Elements": one row each for DAT(B), DAT(I), DAT(IL) and DAT(R) with the NAME box
 // and the "Enable Search" box. NAME is the only column these types have, so the two boxes
@@ -18,16 +18,16 @@ public:
         scan::ElementType::DATB, scan::ElementType::DATI, scan::ElementType::DATIL,
         scan::ElementType::DATR};
 
-    explicit DatTab(SearchOptions& options, QWidget* parent = nullptr);
+    explicit DatTab(options::SearchOptions& options, QWidget* parent = nullptr);
 
     void showRecord();
 
 private:
     void rowClicked(std::size_t row, bool checked);
 
-    SearchOptions& options_;
+    options::SearchOptions& options_;
     std::array<QCheckBox*, 4> nameBoxes_{};
     std::array<QCheckBox*, 4> enableBoxes_{};
 };
 
-}  // namespace qor::options
+}  // namespace qor::gui

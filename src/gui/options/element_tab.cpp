@@ -9,7 +9,7 @@
 #include "core/base/strings.h"
 #include "gui/options/option_widgets.h"
 
-namespace qor::options {
+namespace qor::gui {
 namespace {
 
 constexpr int kBoxesPerColumn = 4;
@@ -55,7 +55,7 @@ QCheckBox* makeEnableSearchBox(const scan::ElementTypeInfo& type, QWidget* paren
     return check;
 }
 
-ElementTab::ElementTab(scan::ElementType type, SearchOptions& options, QWidget* parent)
+ElementTab::ElementTab(scan::ElementType type, options::SearchOptions& options, QWidget* parent)
     : QWidget(parent), type_(type), options_(options) {
     const scan::ElementTypeInfo& info = scan::elementType(type);
     auto* layout = new QVBoxLayout(this);
@@ -115,4 +115,4 @@ void ElementTab::parameterClicked(std::size_t box, bool checked) {
     parameterBoxes_.front()->setChecked(true);
 }
 
-}  // namespace qor::options
+}  // namespace qor::gui

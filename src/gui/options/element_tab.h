@@ -8,7 +8,7 @@
 
 class QCheckBox;
 
-namespace qor::options {
+namespace qor::gui {
 
 // Box `box` (1 = NAME) of a type: captioned with its parameter name, NAME in dark red,
 // named after the type's settings section ("chkAISParameters_1").
@@ -22,7 +22,7 @@ QCheckBox* makeEnableSearchBox(const scan::ElementTypeInfo& type, QWidget* paren
 // NAME cannot be cleared by hand. "Enable Search" touches nothing else.
 class ElementTab : public QWidget {
 public:
-    ElementTab(scan::ElementType type, SearchOptions& options, QWidget* parent = nullptr);
+    ElementTab(scan::ElementType type, options::SearchOptions& options, QWidget* parent = nullptr);
 
     // Shows the record's selection as it is, a clear NAME included.
     void showRecord();
@@ -31,9 +31,9 @@ private:
     void parameterClicked(std::size_t box, bool checked);
 
     scan::ElementType type_;
-    SearchOptions& options_;
+    options::SearchOptions& options_;
     std::vector<QCheckBox*> parameterBoxes_;
     QCheckBox* enableBox_;
 };
 
-}  // namespace qor::options
+}  // namespace qor::gui

@@ -14,9 +14,9 @@
 #include "core/base/standard_error.h"
 #include "gui/options/option_widgets.h"
 
-namespace qor::options {
+namespace qor::gui {
 
-FolderPage::FolderPage(SearchOptions& options, UserInterface& ui, QWidget* parent)
+FolderPage::FolderPage(options::SearchOptions& options, UserInterface& ui, QWidget* parent)
     : QWidget(parent),
       options_(options),
       ui_(ui),
@@ -125,4 +125,4 @@ bool FolderPage::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-}  // namespace qor::options
+}  // namespace qor::gui

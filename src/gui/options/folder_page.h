@@ -11,14 +11,14 @@ class QLineEdit;
 class QModelIndex;
 class QTreeView;
 
-namespace qor::options {
+namespace qor::gui {
 
 // "Search result folder location": a folder tree of the whole file system and the read-only
 // "Current folder path:" box. Choosing a folder in the tree makes it the scan result folder;
 // the box cannot be typed into, and says so.
 class FolderPage : public QWidget {
 public:
-    FolderPage(SearchOptions& options, UserInterface& ui, QWidget* parent = nullptr);
+    FolderPage(options::SearchOptions& options, UserInterface& ui, QWidget* parent = nullptr);
 
     // Shows the record's folder in the box and selects it in the tree.
     void showRecord();
@@ -31,7 +31,7 @@ private:
     void folderLoaded(const QString& folder);
     bool isEditingKey(const QKeyEvent& event) const;
 
-    SearchOptions& options_;
+    options::SearchOptions& options_;
     UserInterface& ui_;
     QFileSystemModel* model_;
     QTreeView* tree_;
@@ -40,4 +40,4 @@ private:
     QString scrollPendingFor_;  // the folder whose listing the initial selection waits for
 };
 
-}  // namespace qor::options
+}  // namespace qor::gui

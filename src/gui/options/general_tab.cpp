@@ -15,7 +15,7 @@
 #include "gui/options/folder_page.h"
 #include "gui/options/option_widgets.h"
 
-namespace qor::options {
+namespace qor::gui {
 namespace {
 
 QPushButton* pageButton(const char* caption, const char* name, QWidget* parent) {
@@ -43,7 +43,7 @@ QString GeneralTab::excelVersionName(const std::string& version) {
     return {};
 }
 
-GeneralTab::GeneralTab(SearchOptions& options, const output::ExcelInstallation& excel,
+GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInstallation& excel,
                        UserInterface& ui, QWidget* parent)
     : QWidget(parent),
       options_(options),
@@ -115,17 +115,17 @@ GeneralTab::GeneralTab(SearchOptions& options, const output::ExcelInstallation& 
     connect(back, &QPushButton::clicked, this, [this] { pages_->setCurrentIndex(0); });
     connect(excelOption_, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
-            outputChosen(OutputMode::ExcelFilesOnly);
+            outputChosen(options::OutputMode::ExcelFilesOnly);
         }
     });
     connect(csvOption_, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
-            outputChosen(OutputMode::CsvFilesOnly);
+            outputChosen(options::OutputMode::CsvFilesOnly);
         }
     });
     connect(htmlOption_, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
-            outputChosen(OutputMode::HtmlReport);
+            outputChosen(options::OutputMode::HtmlReport);
         }
     });
     connect(oneWorkbook_, &QCheckBox::clicked, this,
@@ -148,27 +148,28 @@ void GeneralTab::showRecord() {
     auto* group = excelOption_->group();
     // An exclusive group cannot show "none selected"; a record with no output mode can.
     group->setExclusive(false);
-    excelOption_->setChecked(options_.outputMode == OutputMode::ExcelFilesOnly);
-    csvOption_->setChecked(options_.outputMode == OutputMode::CsvFilesOnly);
-    htmlOption_->setChecked(options_.outputMode == OutputMode::HtmlReport);
+    excelOption_->setChecked(options_.outputMode == options::OutputMode::ExcelFilesOnly);
+    csvOption_->setChecked(options_.outputMode == options::OutputMode::CsvFilesOnly);
+    htmlOption_->setChecked(options_.outputMode == options::OutputMode::HtmlReport);
     group->setExclusive(true);
     showOneWorkbookState();
     folder_->showRecord();
 }
 
 void GeneralTab::showOneWorkbookState() {
-    const bool locked = !excelInstalled_ || options_.outputMode == OutputMode::CsvFilesOnly ||
-                        options_.outputMode == OutputMode::HtmlReport;
+    const bool locked = !excelInstalled_ ||
+                        options_.outputMode == options::OutputMode::CsvFilesOnly ||
+                        options_.outputMode == options::OutputMode::HtmlReport;
     oneWorkbook_->setEnabled(!locked);
     oneWorkbook_->setChecked(options_.oneExcelWorkbook);
 }
 
-void GeneralTab::outputChosen(OutputMode mode) {
+void GeneralTab::outputChosen(options::OutputMode mode) {
     options_.outputMode = mode;
-    if (mode != OutputMode::ExcelFilesOnly) {
+    if (mode != options::OutputMode::ExcelFilesOnly) {
         options_.oneExcelWorkbook = false;
     }
     showOneWorkbookState();
 }
 
-}  // namespace qor::options
+}  // namespace qor::gui

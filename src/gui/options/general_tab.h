@@ -11,7 +11,7 @@ class QLabel;
 class QRadioButton;
 class QStackedWidget;
 
-namespace qor::options {
+namespace qor::gui {
 
 class FolderPage;
 
@@ -21,8 +21,8 @@ class FolderPage;
 // clears and locks that box. Without the spreadsheet neither Excel choice is offered.
 class GeneralTab : public QWidget {
 public:
-    GeneralTab(SearchOptions& options, const output::ExcelInstallation& excel, UserInterface& ui,
-               QWidget* parent = nullptr);
+    GeneralTab(options::SearchOptions& options, const output::ExcelInstallation& excel,
+               UserInterface& ui, QWidget* parent = nullptr);
 
     void showRecord();
     int currentPage() const;  // 1 or 2
@@ -32,10 +32,10 @@ public:
     static QString excelVersionName(const std::string& version);
 
 private:
-    void outputChosen(OutputMode mode);
+    void outputChosen(options::OutputMode mode);
     void showOneWorkbookState();
 
-    SearchOptions& options_;
+    options::SearchOptions& options_;
     const bool excelInstalled_;
     QStackedWidget* pages_;
     QRadioButton* excelOption_;
@@ -46,4 +46,4 @@ private:
     FolderPage* folder_;
 };
 
-}  // namespace qor::options
+}  // namespace qor::gui

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <bit>
 
-namespace qor::options {
+namespace qor::gui {
 namespace {
 
 constexpr int kMaximumLines = 3;
@@ -343,4 +343,4 @@ void MultiRowTabWidget::keyPressEvent(QKeyEvent* event) {
     setCurrentIndex((current_ + step + count()) % count());
 }
 
-}  // namespace qor::options
+}  // namespace qor::gui

@@ -7,7 +7,7 @@
 
 class QStackedWidget;
 
-namespace qor::options {
+namespace qor::gui {
 
 // A tab control whose tabs wrap into rows of a fixed number of tabs, as a dialog with many
 // pages needs. The row that holds the current tab sits next to the page, as multi-row tab
@@ -66,4 +66,4 @@ private:
     int hovered_ = -1;
 };
 
-}  // namespace qor::options
+}  // namespace qor::gui

@@ -9,7 +9,7 @@
 
 #include "core/base/strings.h"
 
-namespace qor::options {
+namespace qor::gui {
 namespace {
 
 const QScreen* screenOf(const QWidget& window) {
@@ -48,4 +48,4 @@ void centreAboveMiddle(QWidget& window, double twips) {
     window.move(left, std::max(top, area.top()));
 }
 
-}  // namespace qor::options
+}  // namespace qor::gui

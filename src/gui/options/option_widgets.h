@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace qor::options {
+namespace qor::gui {
 
 // The colour of the mandatory NAME captions.
 inline QColor darkRed() {
@@ -34,4 +34,4 @@ void centreOnScreen(QWidget& window);
 // above the top of the screen, so that its title bar stays within reach.
 void centreAboveMiddle(QWidget& window, double twips);
 
-}  // namespace qor::options
+}  // namespace qor::gui

@@ -18,7 +18,7 @@
 #include "gui/options/multi_row_tabs.h"
 #include "gui/options/option_widgets.h"
 
-namespace qor::options {
+namespace qor::gui {
 namespace {
 
 using scan::ElementType;
@@ -26,14 +26,16 @@ using scan::ElementType;
 constexpr int kTabsPerRow = 12;
 
 // The types with a tab of their own, in tab order (tabs 0 to 9).
-constexpr ElementType kElementTabs[] = {
-    ElementType::AI,  ElementType::AO,     ElementType::DI,     ElementType::DO,  ElementType::DIC,
-    ElementType::DOC, ElementType::PIDCON, ElementType::MOTCON, ElementType::AIC, ElementType::AOC};
+constexpr scan::ElementType kElementTabs[] = {scan::ElementType::AI,     scan::ElementType::AO,
+                                              scan::ElementType::DI,     scan::ElementType::DO,
+                                              scan::ElementType::DIC,    scan::ElementType::DOC,
+                                              scan::ElementType::PIDCON, scan::ElementType::MOTCON,
+                                              scan::ElementType::AIC,    scan::ElementType::AOC};
 
 }  // namespace
 
 OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& store,
-                             UserInterface& ui, platform::Desktop& desktop,
+                             UserInterface& ui, Desktop& desktop,
                              const output::ExcelInstallation& excel, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
@@ -43,11 +45,11 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
       tabs_(new MultiRowTabWidget(kTabsPerRow, this)) {
     setObjectName("frmOptions");
     setWindowTitle("Search Options");
-    LoadSearchOptions(store, session.options, session.columns, session.cabinetLabels,
+    loadSearchOptions(store, session.options, session.columns, session.cabinetLabels,
                       excel.installed, platform::defaultResultFolder(), ui);
 
     tabs_->setObjectName("tabOptions");
-    for (const ElementType type : kElementTabs) {
+    for (const scan::ElementType type : kElementTabs) {
         auto* tab = new ElementTab(type, session.options);
         elementTabs_.push_back(tab);
         tabs_->addTab(tab, toQString(scan::elementType(type).title));
@@ -97,8 +99,8 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
 
     connect(showStatus_, &QCheckBox::clicked, this,
             [this](bool checked) { session_.options.showSearchStatusDialog = checked; });
-    connect(preview, &QPushButton::clicked, this, [this] { cmdPreviewStatus_Click(); });
-    connect(ok, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(preview, &QPushButton::clicked, this, [this] { previewStatus(); });
+    connect(ok, &QPushButton::clicked, this, [this] { acceptOptions(); });
 
     tabs_->setCurrentIndex(session.options.lastTab);
     showRecord();
@@ -106,7 +108,7 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
 
 OptionsDialog::~OptionsDialog() = default;
 
-void OptionsDialog::BackToOryPosition() {
+void OptionsDialog::returnToPosition() {
     centreOnScreen(*this);
 }
 
@@ -128,18 +130,18 @@ void OptionsDialog::showEvent(QShowEvent* event) {
 
 void OptionsDialog::saveOptions() {
     session_.options.lastTab = tabs_->currentIndex();
-    SaveSearchOptions(store_, session_.options, session_.columns, session_.cabinetLabels, ui_);
-    options::SearchStatus(store_, session_.searchStatus, ui_);
+    saveSearchOptions(store_, session_.options, session_.columns, session_.cabinetLabels, ui_);
+    options::readSearchStatus(store_, session_.searchStatus, ui_);
     // Saving an empty table blanks the imported file name.
     cabinetTab_->showTable();
 }
 
-void OptionsDialog::cmdOK_Click() {
+void OptionsDialog::acceptOptions() {
     saveOptions();
     accept();
 }
 
-void OptionsDialog::cmdPreviewStatus_Click() {
+void OptionsDialog::previewStatus() {
     saveOptions();
     if (onPreviewStatus) {
         runStep(ui_, "frmOptions", "cmdPreviewStatus_Click", [&] { onPreviewStatus(); });
@@ -152,4 +154,4 @@ void OptionsDialog::reject() {
     QDialog::reject();
 }
 
-}  // namespace qor::options
+}  // namespace qor::gui

@@ -7,12 +7,12 @@
 #include "core/base/user_interface.h"
 #include "core/output/session.h"
 #include "core/output/workbook_output.h"
-#include "gui/platform/desktop.h"
 #include "core/platform/settings_store.h"
+#include "gui/platform/desktop.h"
 
 class QCheckBox;
 
-namespace qor::options {
+namespace qor::gui {
 
 class CabinetTab;
 class DatTab;
@@ -43,14 +43,14 @@ class OptionsDialog : public QDialog {
 
 public:
     OptionsDialog(output::Session& session, platform::SettingsStore& store, UserInterface& ui,
-                  platform::Desktop& desktop, const output::ExcelInstallation& excel,
+                  Desktop& desktop, const output::ExcelInstallation& excel,
                   QWidget* parent = nullptr);
     ~OptionsDialog() override;
 
     // Does nothing: calling it is how start-up makes sure the dialog exists.
-    void Dummy() {}
+    void loadHidden() {}
     // Back to the middle of the screen.
-    void BackToOryPosition();
+    void returnToPosition();
     // Closed without "OK": the owner must throw this dialog away.
     bool discarded() const { return discarded_; }
 
@@ -65,8 +65,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void cmdOK_Click();
-    void cmdPreviewStatus_Click();
+    void acceptOptions();
+    void previewStatus();
     void saveOptions();
     // Every control from the record, as it stands now.
     void showRecord();
@@ -83,4 +83,4 @@ private:
     bool discarded_ = false;
 };
 
-}  // namespace qor::options
+}  // namespace qor::gui

@@ -17,7 +17,7 @@
 #include "core/options/search_options.h"
 #include "core/scan/column_data.h"
 
-namespace qor::options {
+namespace qor::gui {
 namespace {
 
 const QColor kEnabledColour(0, 0, 192);
@@ -121,7 +121,7 @@ QFrame* SearchStatusDialog::buildTable() {
         auto* cell = new StatusCell(table);
         cell->setObjectName(QString("lblStatus_%1").arg(row));
         cell->setMinimumWidth(statusWidth);
-        cell->clicked = [this, row] { lblStatus_Click(row); };
+        cell->clicked = [this, row] { toggleStatus(row); };
         statusCells_[static_cast<std::size_t>(row - 1)] = cell;
         grid->addWidget(name, row + 1, 0);
         grid->addWidget(cell, row + 1, 1);
@@ -138,9 +138,9 @@ QHBoxLayout* SearchStatusDialog::buildButtons() {
     cmdChangeSettings_->setObjectName("cmdChangeSettings");
     cmdScanNow_ = new QPushButton(text(str::kScanNow), this);
     cmdScanNow_->setObjectName("cmdScanNow");
-    connect(cmdCancel_, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-    connect(cmdChangeSettings_, &QPushButton::clicked, this, [this] { cmdChangeSettings_Click(); });
-    connect(cmdScanNow_, &QPushButton::clicked, this, [this] { cmdScanNow_Click(); });
+    connect(cmdCancel_, &QPushButton::clicked, this, [this] { cancel(); });
+    connect(cmdChangeSettings_, &QPushButton::clicked, this, [this] { changeSettings(); });
+    connect(cmdScanNow_, &QPushButton::clicked, this, [this] { scanNow(); });
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
@@ -200,7 +200,7 @@ void SearchStatusDialog::showStatus(int row, const QString& caption, bool blue) 
     cell->setPalette(palette);
 }
 
-void SearchStatusDialog::lblStatus_Click(int row) {
+void SearchStatusDialog::toggleStatus(int row) {
     const scan::ElementType type = typeOfRow(row);
     const scan::ElementTypeInfo& info = scan::elementType(type);
     scan::TypeOptions& typeOptions = session_.options.of(type);
@@ -210,16 +210,16 @@ void SearchStatusDialog::lblStatus_Click(int row) {
     }
     // The scan takes its columns from the column data, so a NAME switched on here must
     // reach them before "Scan Now".
-    session_.columns[scan::indexOf(type)] = scan::BuildColumnData(
+    session_.columns[scan::indexOf(type)] = scan::buildColumnData(
         info, typeOptions, info.channel && session_.options.applyCabinetLabels);
     showStatus(row, typeOptions.enabled ? "Enabled" : "Disabled", typeOptions.enabled);
 }
 
-void SearchStatusDialog::cmdCancel_Click() {
+void SearchStatusDialog::cancel() {
     leave(QDialog::Rejected);
 }
 
-void SearchStatusDialog::cmdChangeSettings_Click() {
+void SearchStatusDialog::changeSettings() {
     leave(kChangeSettingsResult);
     // A copy: the owner may replace the callback, or this dialog, while it runs.
     const std::function<void()> showOptions = onChangeSettings;
@@ -228,7 +228,7 @@ void SearchStatusDialog::cmdChangeSettings_Click() {
     }
 }
 
-void SearchStatusDialog::cmdScanNow_Click() {
+void SearchStatusDialog::scanNow() {
     leave(QDialog::Accepted);
     const std::function<void()> scan = onScanNow;
     if (scan) {
@@ -259,4 +259,4 @@ void SearchStatusDialog::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-}  // namespace qor::options
+}  // namespace qor::gui

@@ -15,7 +15,7 @@ class QHBoxLayout;
 class QLabel;
 class QPushButton;
 
-namespace qor::options {
+namespace qor::gui {
 
 // Why the dialog is about to be shown; decides its buttons.
 enum class SearchStatusMode {
@@ -33,7 +33,7 @@ enum class SearchStatusMode {
 //
 // What the owner does:
 // - Before every showing call prepare() with the mode, then show the dialog through
-//   platform::Desktop::runModal. prepare() refreshes the status cells, the captions and the
+//   Desktop::runModal. prepare() refreshes the status cells, the captions and the
 //   buttons, so one instance may serve the whole run; a dialog hidden by "Change Settings"
 //   comes back current rather than as it was left.
 // - NothingEnabled: the scan command shows its information message (string IDs 129 and 130)
@@ -41,7 +41,7 @@ enum class SearchStatusMode {
 // - PreviewFromOptions: pass the options dialog as `owner`; the dialog returns to its own
 //   parent when it is left.
 // - "Cancel" (or "OK" in preview) closes the dialog: runModal returns QDialog::Rejected.
-// - "Scan Now" closes the dialog, then calls onScanNow, which runs the scan (RunScan reads
+// - "Scan Now" closes the dialog, then calls onScanNow, which runs the scan (runScan reads
 //   session.options, including the toggles). It does not check again that a type is enabled.
 //   runModal returns QDialog::Accepted.
 // - "Change Settings" hides the dialog, then calls onChangeSettings, which shows the options
@@ -50,8 +50,8 @@ enum class SearchStatusMode {
 // - A click changes the record under any window that shows it: such a window (the options
 //   dialog) re-reads its boxes from session.options once this dialog has closed.
 // An exception escaping a callback is reported with the standard error message
-// (frmSearchStatus.cmdScanNow_Click or cmdChangeSettings_Click) instead of crossing the
-// event loop.
+// (frmSearchStatus.cmdScanNow_Click or frmSearchStatus.cmdChangeSettings_Click) instead of crossing
+// the event loop.
 class SearchStatusDialog : public QDialog {
     Q_OBJECT
 
@@ -78,10 +78,10 @@ private:
     QFrame* buildTable();
     QHBoxLayout* buildButtons();
 
-    void lblStatus_Click(int row);
-    void cmdCancel_Click();
-    void cmdChangeSettings_Click();
-    void cmdScanNow_Click();
+    void toggleStatus(int row);
+    void cancel();
+    void changeSettings();
+    void scanNow();
 
     void showStoredStatus(int row);
     void showStatus(int row, const QString& text, bool blue);
@@ -98,4 +98,4 @@ private:
     QPushButton* cmdScanNow_ = nullptr;
 };
 
-}  // namespace qor::options
+}  // namespace qor::gui

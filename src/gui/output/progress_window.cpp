@@ -11,7 +11,7 @@
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
 
-namespace qor::output {
+namespace qor::gui {
 namespace {
 
 constexpr int kMinimumLabelWidth = 320;
@@ -95,4 +95,4 @@ void ProgressWindow::centreOverParent() {
          area.top() + (area.height() - size.height()) / 2);
 }
 
-}  // namespace qor::output
+}  // namespace qor::gui

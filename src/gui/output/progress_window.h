@@ -7,7 +7,7 @@
 
 class QLabel;
 
-namespace qor::output {
+namespace qor::gui {
 
 // frmProgress: the small modeless window that the scan run, the element readers and the
 // open commands keep up to date with one status line. It stays above all other windows,
@@ -33,4 +33,4 @@ private:
     QLabel* lblStatus_;
 };
 
-}  // namespace qor::output
+}  // namespace qor::gui

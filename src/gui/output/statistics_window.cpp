@@ -12,7 +12,7 @@
 
 #include "core/base/strings.h"
 
-namespace qor::output {
+namespace qor::gui {
 namespace {
 
 QString qtext(std::string_view text) {
@@ -32,8 +32,8 @@ QColor searchDisabledColor() {
     return QColor(192, 0, 0);
 }
 
-StatisticsWindow::StatisticsWindow(const Session& session, const Clock& clock, UserInterface& ui,
-                                   QWidget* parent)
+StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& clock,
+                                   UserInterface& ui, QWidget* parent)
     : QDialog(parent), session_(session), clock_(clock), ui_(ui) {
     setObjectName(QStringLiteral("frmStatistic"));
     setWindowTitle(QStringLiteral("Search Results Statistics"));
@@ -61,9 +61,9 @@ StatisticsWindow::StatisticsWindow(const Session& session, const Clock& clock, U
     grid->addWidget(rule, 1, 0, 1, 2);
 
     // Rows 1..14: the type's caption and its count or "Search Disabled".
-    const auto rows = StatisticsRows(session_);
+    const auto rows = statisticsRows(session_);
     for (int i = 0; i < kRowCount; ++i) {
-        const StatisticsRow& row = rows[static_cast<std::size_t>(i)];
+        const output::StatisticsRow& row = rows[static_cast<std::size_t>(i)];
         QLabel* name =
             makeLabel(this, QStringLiteral("lblModuleNames_%1").arg(i + 1), qtext(row.name));
         QLabel* count =
@@ -74,7 +74,7 @@ StatisticsWindow::StatisticsWindow(const Session& session, const Clock& clock, U
         grid->addWidget(count, i + 2, 1);
     }
     grid->setColumnStretch(1, 1);
-    Colors();
+    colourCounts();
 
     cmdSaveStatistic_ = new QPushButton(qtext(loadString(str::kSaveToFile)), this);
     cmdSaveStatistic_->setObjectName(QStringLiteral("cmdSaveStatistic"));
@@ -85,9 +85,8 @@ StatisticsWindow::StatisticsWindow(const Session& session, const Clock& clock, U
     for (QPushButton* command : {cmdSaveStatistic_, cmdClose_}) {
         command->setMinimumWidth(96);
     }
-    connect(cmdSaveStatistic_, &QPushButton::clicked, this,
-            &StatisticsWindow::cmdSaveStatistic_Click);
-    connect(cmdClose_, &QPushButton::clicked, this, &StatisticsWindow::cmdClose_Click);
+    connect(cmdSaveStatistic_, &QPushButton::clicked, this, &StatisticsWindow::saveToFile);
+    connect(cmdClose_, &QPushButton::clicked, this, &StatisticsWindow::closeWindow);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -102,9 +101,9 @@ StatisticsWindow::StatisticsWindow(const Session& session, const Clock& clock, U
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void StatisticsWindow::Colors() {
+void StatisticsWindow::colourCounts() {
     for (QLabel* count : lblFoundElements_) {
-        if (count->text() == qtext(kSearchDisabled)) {
+        if (count->text() == qtext(output::kSearchDisabled)) {
             QPalette palette = count->palette();
             palette.setColor(QPalette::WindowText, searchDisabledColor());
             count->setPalette(palette);
@@ -112,16 +111,16 @@ void StatisticsWindow::Colors() {
     }
 }
 
-void StatisticsWindow::cmdSaveStatistic_Click() {
-    lastSave_ = SaveStatisticsFile(session_, clock_, ui_);
+void StatisticsWindow::saveToFile() {
+    lastSave_ = saveStatisticsFile(session_, clock_, ui_);
     // One save per opening; a failed save is no save, so the user may try again.
-    if (*lastSave_ == StatisticsSave::Saved) {
+    if (*lastSave_ == output::StatisticsSave::Saved) {
         cmdSaveStatistic_->setEnabled(false);
     }
 }
 
-void StatisticsWindow::cmdClose_Click() {
+void StatisticsWindow::closeWindow() {
     close();
 }
 
-}  // namespace qor::output
+}  // namespace qor::gui

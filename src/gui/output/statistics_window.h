@@ -14,7 +14,7 @@
 class QLabel;
 class QPushButton;
 
-namespace qor::output {
+namespace qor::gui {
 
 // frmStatistic, "Search Results Statistics": the element counts of the scan that just ended,
 // one row per type in the order of the search status table, with "Save To File" and
@@ -25,33 +25,33 @@ class StatisticsWindow : public QDialog {
 public:
     static constexpr int kRowCount = static_cast<int>(scan::kElementTypeCount);
 
-    StatisticsWindow(const Session& session, const Clock& clock, UserInterface& ui,
+    StatisticsWindow(const output::Session& session, const Clock& clock, UserInterface& ui,
                      QWidget* parent = nullptr);
 
     // What the last "Save To File" of this opening did; nothing before the first.
-    std::optional<StatisticsSave> lastSave() const { return lastSave_; }
+    std::optional<output::StatisticsSave> lastSave() const { return lastSave_; }
 
 public slots:
     // "Save To File": writes the statistics file. Only a file actually saved disables the
     // button; a kept file (the user said No) and a failed save leave it as it was.
-    void cmdSaveStatistic_Click();
-    void cmdClose_Click();
+    void saveToFile();
+    void closeWindow();
 
 private:
     // The count labels that read "Search Disabled" turn dark red.
-    void Colors();
+    void colourCounts();
 
-    const Session& session_;
+    const output::Session& session_;
     const Clock& clock_;
     UserInterface& ui_;
     std::array<QLabel*, kRowCount + 2> lblModuleNames_{};  // 0 and 15 are the column heads
     std::array<QLabel*, kRowCount> lblFoundElements_{};
     QPushButton* cmdSaveStatistic_ = nullptr;
     QPushButton* cmdClose_ = nullptr;
-    std::optional<StatisticsSave> lastSave_;
+    std::optional<output::StatisticsSave> lastSave_;
 };
 
 // The colour of a "Search Disabled" count: red 192, green 0, blue 0.
 QColor searchDisabledColor();
 
-}  // namespace qor::output
+}  // namespace qor::gui

@@ -6,7 +6,7 @@
 class QDialog;
 class QWidget;
 
-namespace qor::platform {
+namespace qor::gui {
 
 // One entry of an open-file dialog's type list, e.g. {"HTML Document (*.html;*.htm)",
 // "*.html;*.htm"}.
@@ -25,13 +25,13 @@ public:
     // The open-file dialog, centred on the screen, titled `title`, starting in `folder`. A
     // typed name without extension gets `defaultSuffix`; a typed name of a file that does not
     // exist is returned as it is. Empty when the user cancels.
-    virtual std::string ShowAPIOpenDialog(QWidget* owner, const std::vector<FileFilter>& filters,
-                                          const std::string& title, const std::string& folder,
-                                          const std::string& defaultSuffix) = 0;
+    virtual std::string chooseFileToOpen(QWidget* owner, const std::vector<FileFilter>& filters,
+                                         const std::string& title, const std::string& folder,
+                                         const std::string& defaultSuffix) = 0;
 
     // Opens the file with the desktop's default application for its type. False when nothing
     // could be started; callers do not report it.
-    virtual bool ShExecute(const std::string& path) = 0;
+    virtual bool openWithApplication(const std::string& path) = 0;
 
     // Opens a web address in the desktop's browser.
     virtual bool openUrl(const std::string& url) = 0;
@@ -47,4 +47,4 @@ public:
     virtual int runModal(QDialog& dialog) = 0;
 };
 
-}  // namespace qor::platform
+}  // namespace qor::gui

@@ -10,7 +10,7 @@
 #include <QStringList>
 #include <QUrl>
 
-namespace qor::platform {
+namespace qor::gui {
 namespace {
 
 QString filterText(const FileFilter& filter) {
@@ -38,9 +38,9 @@ void centreOnScreen(QWidget& window) {
 
 }  // namespace
 
-std::string QtDesktop::ShowAPIOpenDialog(QWidget* owner, const std::vector<FileFilter>& filters,
-                                         const std::string& title, const std::string& folder,
-                                         const std::string& defaultSuffix) {
+std::string QtDesktop::chooseFileToOpen(QWidget* owner, const std::vector<FileFilter>& filters,
+                                        const std::string& title, const std::string& folder,
+                                        const std::string& defaultSuffix) {
     QFileDialog dialog(owner, QString::fromStdString(title), QString::fromStdString(folder));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Names of files that do not exist yet are handed back; the caller decides what to do.
@@ -59,7 +59,7 @@ std::string QtDesktop::ShowAPIOpenDialog(QWidget* owner, const std::vector<FileF
     return dialog.selectedFiles().constFirst().trimmed().toStdString();
 }
 
-bool QtDesktop::ShExecute(const std::string& path) {
+bool QtDesktop::openWithApplication(const std::string& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
@@ -84,4 +84,4 @@ int QtDesktop::runModal(QDialog& dialog) {
     return dialog.exec();
 }
 
-}  // namespace qor::platform
+}  // namespace qor::gui

@@ -2,15 +2,15 @@
 
 #include "gui/platform/desktop.h"
 
-namespace qor::platform {
+namespace qor::gui {
 
 // The desktop through Qt: QFileDialog, QDesktopServices and QProcess.
 class QtDesktop : public Desktop {
 public:
-    std::string ShowAPIOpenDialog(QWidget* owner, const std::vector<FileFilter>& filters,
-                                  const std::string& title, const std::string& folder,
-                                  const std::string& defaultSuffix) override;
-    bool ShExecute(const std::string& path) override;
+    std::string chooseFileToOpen(QWidget* owner, const std::vector<FileFilter>& filters,
+                                 const std::string& title, const std::string& folder,
+                                 const std::string& defaultSuffix) override;
+    bool openWithApplication(const std::string& path) override;
     bool openUrl(const std::string& url) override;
     bool startProgram(const std::string& program,
                       const std::vector<std::string>& arguments) override;
@@ -18,4 +18,4 @@ public:
     int runModal(QDialog& dialog) override;
 };
 
-}  // namespace qor::platform
+}  // namespace qor::gui

@@ -46,7 +46,7 @@ TEST(CabinetImportTest, FieldsArePairedAsTheFileLaysThemOut) {
         CabinetModuleTable table;
         scan::CabinetLabels labels;
         testing::ScriptedUi ui;
-        EXPECT_EQ(ReadValuesFromImportFile(text, table, labels, ui), expected.size());
+        EXPECT_EQ(readCabinetImport(text, table, labels, ui), expected.size());
         EXPECT_EQ(pairs(table.rows), expected);
         EXPECT_EQ(pairs(labels), expected);
         EXPECT_TRUE(ui.errors.empty());
@@ -57,12 +57,12 @@ TEST(CabinetImportTest, UnpairedLastFieldGivesARowAndOneError) {
     CabinetModuleTable table{{{"OLD", "ROW"}}, "old.csv"};
     scan::CabinetLabels labels;
     testing::ScriptedUi ui;
-    EXPECT_EQ(ReadValuesFromImportFile("cb1,m1\ncb2,m2,\n\ncb3\n", table, labels, ui), 3u);
+    EXPECT_EQ(readCabinetImport("cb1,m1\ncb2,m2,\n\ncb3\n", table, labels, ui), 3u);
     const Rows expected = {{"OLD", "ROW"}, {"CB1", "M1"}, {"CB2", "M2"}, {"", "CB3"}};
     EXPECT_EQ(pairs(table.rows), expected);
     EXPECT_TRUE(ui.errors.empty());
 
-    EXPECT_EQ(ReadValuesFromImportFile("x1,y1,cb9", table, labels, ui), 2u);
+    EXPECT_EQ(readCabinetImport("x1,y1,cb9", table, labels, ui), 2u);
     EXPECT_EQ(pairs(table.rows).back(), Rows::value_type("CB9", ""));
     EXPECT_EQ(pairs(labels), pairs(table.rows));
     ASSERT_EQ(ui.errors.size(), 1u);
@@ -79,18 +79,18 @@ TEST(CabinetStoreTest, SaveThenLoadKeepsRowsAsStored) {
     for (int i = 1; i <= 5; ++i) {
         table.rows.push_back({"cb80" + std::to_string(i), "ai" + std::to_string(i)});
     }
-    SaveListViewValues(store, table, labels, ui);
+    saveCabinetTable(store, table, labels, ui);
     table.rows.resize(3);
-    SaveListViewValues(store, table, labels, ui);
+    saveCabinetTable(store, table, labels, ui);
     EXPECT_EQ(pairs(labels), pairs(table.rows));
-    EXPECT_EQ(store.GetSetting("CabinetsModules", "ListViewItemsCount", ""), "3");
-    EXPECT_EQ(store.GetSetting("CabinetsModules", "ModuleValue_5", ""), "ai5");
+    EXPECT_EQ(store.value("CabinetsModules", "ListViewItemsCount", ""), "3");
+    EXPECT_EQ(store.value("CabinetsModules", "ModuleValue_5", ""), "ai5");
     EXPECT_EQ(store.keyCount("CabinetsModules"), 11u);
-    store.SaveSetting("Settings", "LastImportedFile", "plant.csv");
+    store.setValue("Settings", "LastImportedFile", "plant.csv");
 
     CabinetModuleTable loaded{{{"STALE", "ROW"}}, ""};
     scan::CabinetLabels loadedLabels;
-    GetListViewItems(store, loaded, loadedLabels, ui);
+    loadCabinetTable(store, loaded, loadedLabels, ui);
     EXPECT_EQ(pairs(loaded.rows), pairs(table.rows));
     EXPECT_EQ(pairs(loaded.rows)[0], Rows::value_type("cb801", "ai1"));
     EXPECT_EQ(pairs(loadedLabels), pairs(table.rows));
@@ -98,11 +98,11 @@ TEST(CabinetStoreTest, SaveThenLoadKeepsRowsAsStored) {
 
     table.rows.clear();
     table.importedFileName = "plant.csv";
-    SaveListViewValues(store, table, labels, ui);
+    saveCabinetTable(store, table, labels, ui);
     EXPECT_TRUE(labels.empty());
     EXPECT_EQ(table.importedFileName, "");
-    EXPECT_EQ(store.GetSetting("Settings", "LastImportedFile", "?"), "");
-    EXPECT_EQ(store.GetSetting("CabinetsModules", "ListViewItemsCount", ""), "0");
+    EXPECT_EQ(store.value("Settings", "LastImportedFile", "?"), "");
+    EXPECT_EQ(store.value("CabinetsModules", "ListViewItemsCount", ""), "0");
     EXPECT_TRUE(ui.errors.empty());
 }
 
@@ -110,13 +110,13 @@ TEST(CabinetStoreTest, UnreadableCountIsReportedAndLoadsNoRows) {
     for (const char* count : {"abc", "", "2x", "70000"}) {
         SCOPED_TRACE(count);
         platform::MemorySettingsStore store;
-        store.SaveSetting("CabinetsModules", "ListViewItemsCount", count);
-        store.SaveSetting("CabinetsModules", "CabinetValue_1", "CB1");
-        store.SaveSetting("Settings", "LastImportedFile", "a.csv");
+        store.setValue("CabinetsModules", "ListViewItemsCount", count);
+        store.setValue("CabinetsModules", "CabinetValue_1", "CB1");
+        store.setValue("Settings", "LastImportedFile", "a.csv");
         CabinetModuleTable table{{{"OLD", "ROW"}}, ""};
         scan::CabinetLabels labels{{"OLD", "ROW"}};
         testing::ScriptedUi ui;
-        GetListViewItems(store, table, labels, ui);
+        loadCabinetTable(store, table, labels, ui);
         EXPECT_TRUE(table.rows.empty());
         EXPECT_TRUE(labels.empty());
         EXPECT_EQ(table.importedFileName, "a.csv");
@@ -131,25 +131,25 @@ TEST(CabinetStoreTest, ImportReplacesTheTableAndRemembersTheFileName) {
     const std::string path = dir.write("plant 2.csv", "cb801,ai800_1\r\ncb802,ai800_2\r\n\r\n");
 
     platform::MemorySettingsStore store;
-    store.SaveSetting("CabinetsModules", "ListViewItemsCount", "1");
+    store.setValue("CabinetsModules", "ListViewItemsCount", "1");
     CabinetModuleTable table{{{"OLD", "ROW"}}, "old.csv"};
     scan::CabinetLabels labels;
     testing::ScriptedUi ui;
-    ImportCabinetFile(path, store, table, labels, ui);
+    importCabinetFile(path, store, table, labels, ui);
     EXPECT_EQ(pairs(table.rows), (Rows{{"CB801", "AI800_1"}, {"CB802", "AI800_2"}}));
     EXPECT_EQ(pairs(labels), pairs(table.rows));
     EXPECT_EQ(table.importedFileName, "plant 2.csv");
-    EXPECT_EQ(store.GetSetting("Settings", "LastImportedFile", ""), "plant 2.csv");
+    EXPECT_EQ(store.value("Settings", "LastImportedFile", ""), "plant 2.csv");
     EXPECT_FALSE(store.hasSection("CabinetsModules"));  // rows are stored only on save
     EXPECT_TRUE(ui.errors.empty());
 
-    store.SaveSetting("CabinetsModules", "ListViewItemsCount", "2");
+    store.setValue("CabinetsModules", "ListViewItemsCount", "2");
     const std::string missing = dir.file("missing.csv");
-    ImportCabinetFile(missing, store, table, labels, ui);
+    importCabinetFile(missing, store, table, labels, ui);
     EXPECT_TRUE(table.rows.empty());
     EXPECT_TRUE(labels.empty());
     EXPECT_EQ(table.importedFileName, "missing.csv");
-    EXPECT_EQ(store.GetSetting("Settings", "LastImportedFile", ""), "missing.csv");
+    EXPECT_EQ(store.value("Settings", "LastImportedFile", ""), "missing.csv");
     EXPECT_FALSE(store.hasSection("CabinetsModules"));
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0].procedure, "ReadValuesFromImportFile");
@@ -181,7 +181,7 @@ TEST(CabinetStoreTest, ImportRefusesSpecialAndHugeFilesAndCutsOverLongLines) {
         CabinetModuleTable table;
         scan::CabinetLabels labels;
         testing::ScriptedUi ui;
-        ImportCabinetFile(test.path, store, table, labels, ui);
+        importCabinetFile(test.path, store, table, labels, ui);
         EXPECT_EQ(pairs(table.rows), test.rows);
         if (test.error.empty()) {
             EXPECT_TRUE(ui.errors.empty());

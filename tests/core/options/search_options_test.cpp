@@ -13,7 +13,7 @@ using scan::ElementType;
 class SearchOptionsTest : public ::testing::Test {
 protected:
     void load(bool excelInstalled = true) {
-        LoadSearchOptions(store, options, columns, labels, excelInstalled, "/home/u/Documents", ui);
+        loadSearchOptions(store, options, columns, labels, excelInstalled, "/home/u/Documents", ui);
     }
     const scan::ColumnData& of(ElementType type) const { return columns[scan::indexOf(type)]; }
 
@@ -42,10 +42,10 @@ TEST_F(SearchOptionsTest, AFreshStoreGivesTheDefaults) {
 
 TEST_F(SearchOptionsTest, ColumnDataFollowsTheSelectionAndTheLabels) {
     for (const char* key : {"NAME", "RANGEMAX", "RANGEMIN", "CONV_PAR", "FILTER_P", "SCANT"}) {
-        store.SaveSetting("chkAISParameters", key, "1");
+        store.setValue("chkAISParameters", key, "1");
     }
-    store.SaveSetting("chkAICParameters", "NAME", "1");
-    store.SaveSetting("Settings", "ApplyCabinetModule", "1");
+    store.setValue("chkAICParameters", "NAME", "1");
+    store.setValue("Settings", "ApplyCabinetModule", "1");
     load();
     // Labels asked for but no table: the flag loads clear.
     EXPECT_FALSE(options.applyCabinetLabels);
@@ -54,15 +54,15 @@ TEST_F(SearchOptionsTest, ColumnDataFollowsTheSelectionAndTheLabels) {
                                         "FILTER_P", "SCANT", "", ""}));
     EXPECT_EQ(of(ElementType::AI).columnCount, 7);
 
-    store.SaveSetting("chkAISParameters", "DESCR", "1");
-    store.SaveSetting("chkAISParameters", "UNIT", "1");
-    store.SaveSetting("CabinetsModules", "ListViewItemsCount", "1");
-    store.SaveSetting("CabinetsModules", "CabinetValue_1", "CB801");
-    store.SaveSetting("CabinetsModules", "ModuleValue_1", "AI800_1");
-    store.DeleteSetting("Settings");
+    store.setValue("chkAISParameters", "DESCR", "1");
+    store.setValue("chkAISParameters", "UNIT", "1");
+    store.setValue("CabinetsModules", "ListViewItemsCount", "1");
+    store.setValue("CabinetsModules", "CabinetValue_1", "CB801");
+    store.setValue("CabinetsModules", "ModuleValue_1", "AI800_1");
+    store.removeSection("Settings");
     load();
     EXPECT_FALSE(options.applyCabinetLabels);  // a table but no stored flag: labels stay off
-    store.SaveSetting("Settings", "ApplyCabinetModule", "1");
+    store.setValue("Settings", "ApplyCabinetModule", "1");
     load();
     EXPECT_TRUE(options.applyCabinetLabels);
     EXPECT_EQ(of(ElementType::AI).headerLine,
@@ -75,8 +75,8 @@ TEST_F(SearchOptionsTest, ColumnDataFollowsTheSelectionAndTheLabels) {
 }
 
 TEST_F(SearchOptionsTest, EachDatTypeBuildsItsOwnColumns) {
-    store.SaveSetting("chkDATBParameters", "NAME", "1");
-    store.SaveSetting("chkDATRParameters", "NAME", "0");
+    store.setValue("chkDATBParameters", "NAME", "1");
+    store.setValue("chkDATRParameters", "NAME", "0");
     load();
     EXPECT_EQ(of(ElementType::DATB).headerLine, "CHANNEL,NAME,");
     EXPECT_EQ(of(ElementType::DATR).headerLine, "CHANNEL,");
@@ -85,13 +85,13 @@ TEST_F(SearchOptionsTest, EachDatTypeBuildsItsOwnColumns) {
 }
 
 TEST_F(SearchOptionsTest, OutputChoicesReadInOrderWithTheLaterTrueWinning) {
-    store.SaveSetting("Settings", "SaveToExcelOnly", "True");
-    store.SaveSetting("Settings", "SaveToHTMLReport", "True");
+    store.setValue("Settings", "SaveToExcelOnly", "True");
+    store.setValue("Settings", "SaveToHTMLReport", "True");
     load();
     EXPECT_EQ(options.outputMode, OutputMode::HtmlReport);
 
-    store.SaveSetting("Settings", "SaveToHTMLReport", "False");
-    store.SaveSetting("Settings", "SaveToOneExcelFile", "1");
+    store.setValue("Settings", "SaveToHTMLReport", "False");
+    store.setValue("Settings", "SaveToOneExcelFile", "1");
     load();
     EXPECT_EQ(options.outputMode, OutputMode::ExcelFilesOnly);
     EXPECT_TRUE(options.oneExcelWorkbook);
@@ -103,19 +103,19 @@ TEST_F(SearchOptionsTest, OutputChoicesReadInOrderWithTheLaterTrueWinning) {
     EXPECT_FALSE(options.oneExcelWorkbook);
 
     // Both stored true: CSV is read later and wins.
-    store.SaveSetting("Settings", "SaveToCSVOnly", "true");
+    store.setValue("Settings", "SaveToCSVOnly", "true");
     load();
     EXPECT_EQ(options.outputMode, OutputMode::CsvFilesOnly);
     EXPECT_FALSE(options.writesOneWorkbook());
 }
 
 TEST_F(SearchOptionsTest, ValuesThatDoNotConvertKeepTheField) {
-    store.SaveSetting("chkAISParameters", "EnableSearch", "abc");
-    store.SaveSetting("chkAOSParameters", "EnableSearch", "1");
-    store.SaveSetting("chkDISParameters", "EnableSearch", "2");
-    store.SaveSetting("Settings", "LastTabSelected", "x");
-    store.SaveSetting("Settings", "SaveToHTMLReport", "maybe");
-    store.SaveSetting("Settings", "ShowSearchStatusDialog", " 0 ");
+    store.setValue("chkAISParameters", "EnableSearch", "abc");
+    store.setValue("chkAOSParameters", "EnableSearch", "1");
+    store.setValue("chkDISParameters", "EnableSearch", "2");
+    store.setValue("Settings", "LastTabSelected", "x");
+    store.setValue("Settings", "SaveToHTMLReport", "maybe");
+    store.setValue("Settings", "ShowSearchStatusDialog", " 0 ");
     load();
     EXPECT_FALSE(options.of(ElementType::AI).enabled);
     EXPECT_TRUE(options.of(ElementType::AO).enabled);
@@ -136,15 +136,15 @@ TEST_F(SearchOptionsTest, SavingWritesEveryKeyAndReloadsTheSame) {
     options.showSearchStatusDialog = false;
     options.cabinetTable.rows = {{"CB1", "DO810_4"}, {"CB2", "DO810_5"}};
     options.applyCabinetLabels = true;
-    SaveSearchOptions(store, options, columns, labels, ui);
+    saveSearchOptions(store, options, columns, labels, ui);
 
-    EXPECT_EQ(store.GetSetting("chkDOSParameters", "ACT", ""), "1");
-    EXPECT_EQ(store.GetSetting("chkDOSParameters", "INV", ""), "0");
-    EXPECT_EQ(store.GetSetting("chkDATILParameters", "EnableSearch", ""), "0");
-    EXPECT_EQ(store.GetSetting("Settings", "SaveToCSVOnly", ""), "True");
-    EXPECT_EQ(store.GetSetting("Settings", "SaveToHTMLReport", ""), "False");
-    EXPECT_EQ(store.GetSetting("Settings", "SaveToOneExcelFile", ""), "0");
-    EXPECT_EQ(store.GetSetting("CabinetsModules", "ListViewItemsCount", ""), "2");
+    EXPECT_EQ(store.value("chkDOSParameters", "ACT", ""), "1");
+    EXPECT_EQ(store.value("chkDOSParameters", "INV", ""), "0");
+    EXPECT_EQ(store.value("chkDATILParameters", "EnableSearch", ""), "0");
+    EXPECT_EQ(store.value("Settings", "SaveToCSVOnly", ""), "True");
+    EXPECT_EQ(store.value("Settings", "SaveToHTMLReport", ""), "False");
+    EXPECT_EQ(store.value("Settings", "SaveToOneExcelFile", ""), "0");
+    EXPECT_EQ(store.value("CabinetsModules", "ListViewItemsCount", ""), "2");
     for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
         EXPECT_EQ(store.keyCount(info.settingsSection), info.parameters.size() + 1);
     }
@@ -153,7 +153,7 @@ TEST_F(SearchOptionsTest, SavingWritesEveryKeyAndReloadsTheSame) {
 
     SearchOptions reloaded;
     scan::ColumnDataSet reloadedColumns;
-    LoadSearchOptions(store, reloaded, reloadedColumns, labels, true, "unused", ui);
+    loadSearchOptions(store, reloaded, reloadedColumns, labels, true, "unused", ui);
     EXPECT_EQ(reloaded.of(ElementType::DO).parameters, options.of(ElementType::DO).parameters);
     EXPECT_TRUE(reloaded.of(ElementType::DO).enabled);
     EXPECT_EQ(reloaded.outputMode, OutputMode::CsvFilesOnly);
@@ -165,8 +165,8 @@ TEST_F(SearchOptionsTest, SavingWritesEveryKeyAndReloadsTheSame) {
               columns[scan::indexOf(ElementType::DO)].headerLine);
 }
 
-TEST(RemoveCommas, StripsEveryCommaAndKeepsTheBounds) {
-    EXPECT_EQ(scan::RemoveCommas({"NAME,", ",a,b,", "", "x"}),
+TEST(withoutCommas, StripsEveryCommaAndKeepsTheBounds) {
+    EXPECT_EQ(scan::withoutCommas({"NAME,", ",a,b,", "", "x"}),
               (std::vector<std::string>{"NAME", "ab", "", "x"}));
 }
 

@@ -28,13 +28,13 @@ std::string golden(const std::string& name) {
 class CsvScan : public ::testing::Test {
 protected:
     CsvScan() : session(testing::makeSession(kGoldenExport, dir.str())) {
-        scan::GetNodeInfo(kGoldenExport, session.nodeInfo, ui);
+        scan::readNodeInfo(kGoldenExport, session.nodeInfo, ui);
     }
 
     ScanOutcome run() {
         const FixedClock clock(testing::kScanMoment);
         const platform::EmptyWindowTree windows;
-        return RunScan(session, ui, {clock, windows});
+        return runScan(session, ui, {clock, windows});
     }
     std::string csv(const std::string& prefix) const {
         return testing::readFile(session.scan.outputFolder + "/" + prefix +
@@ -74,7 +74,7 @@ TEST_F(CsvScan, WritesTheHandBuiltFilesIntoTheNodeFolder) {
     // The statistics of this scan, saved beside the output folder.
     testing::enable(session, ElementType::AIC);
     session.resultOf(ElementType::AIC).writtenCount = 1;
-    EXPECT_EQ(StatisticsFileText(session, testing::kScanMoment),
+    EXPECT_EQ(statisticsFileText(session, testing::kScanMoment),
               readFile(std::string(QOR_TEST_DATA_DIR) + "/statistics/Node12.txt"));
 }
 

@@ -61,30 +61,30 @@ TEST(HtmlReport, ElementPagesMatchGoldenFiles) {
     // A labelled channel type: cabinet and module lead; a header with a comma, an escaped value.
     const std::vector<std::string> aiColumns{"CABINET", "MODULE", "CHANNEL", "NAME,", "DESCR",
                                              "",        "",       "",        "",      ""};
-    report.InitVariables(4, aiColumns, "Analog Input");
-    report.OpenHTMLFile(4, dir.file("ai.html"));
+    report.preparePage(4, aiColumns, "Analog Input");
+    report.openPage(4, dir.file("ai.html"));
     scan::ElementRow first{};
     first[12] = "CB801";
     first[13] = "AI800_1";
     first[1] = "AI800_1.1";
     first[2] = "TT1201";
     first[3] = "Feed \"hot\" water, <B&W>";
-    report.WriteValuesToHTMLFile(first, 4, true);
+    report.writeRow(first, 4, true);
     scan::ElementRow unlabelled{};  // a channel of a module without a cabinet
     unlabelled[1] = "AI810_3.1";
     unlabelled[2] = "TT1301";
     unlabelled[4] = "degC";  // past the last cell once the two label cells lead
-    report.WriteValuesToHTMLFile(unlabelled, 4, true);
-    report.CloseHTMLFile(platform::Placement::New);
+    report.writeRow(unlabelled, 4, true);
+    report.closePage(platform::Placement::New);
 
     // The next page takes nothing of the first: fewer columns, an empty header.
-    report.InitVariables(2, {"ITEM NUMBER", "NAME", ""}, "DAT Element - Real");
-    report.OpenHTMLFile(2, dir.file("datr.html"));
+    report.preparePage(2, {"ITEM NUMBER", "NAME", ""}, "DAT Element - Real");
+    report.openPage(2, dir.file("datr.html"));
     scan::ElementRow dat{};
     dat[1] = "DAT4";
     dat[2] = "FUEL_FLOW_R";
-    report.WriteValuesToHTMLFile(dat, 2, false);
-    report.CloseHTMLFile(platform::Placement::New);
+    report.writeRow(dat, 2, false);
+    report.closePage(platform::Placement::New);
 
     EXPECT_EQ(readFile(dir.file("ai.html")), golden("ai_labelled_page.html"));
     EXPECT_EQ(readFile(dir.file("datr.html")), golden("datr_page.html"));
@@ -92,9 +92,9 @@ TEST(HtmlReport, ElementPagesMatchGoldenFiles) {
 
     const scan::NodeInfo oddDate{"12", "", "28-Nov-2026 <night & \"day\">"};
     HtmlReport other(ui, oddDate);
-    other.InitVariables(0, {"CHANNEL <&>"}, "Digital Input");
-    other.OpenHTMLFile(0, dir.file("di.html"));
-    other.CloseHTMLFile(platform::Placement::New);
+    other.preparePage(0, {"CHANNEL <&>"}, "Digital Input");
+    other.openPage(0, dir.file("di.html"));
+    other.closePage(platform::Placement::New);
     const std::string di = readFile(dir.file("di.html"));
     EXPECT_NE(di.find("System status on: 28-Nov-2026 &lt;night &amp; &quot;day&quot;&gt; (date"),
               std::string::npos);
@@ -111,9 +111,9 @@ TEST(HtmlReport, FramePagesMatchGoldenFiles) {
     links[4] = buildIndexLinkLine("DI_Node12 A_04Dec2026.html", "Digital Input", 9);
     links[11] = buildIndexLinkLine("DATR_Node12 A_04Dec2026.html", "DAT(R)", 40000);
     links[12] = buildIndexLinkLine("PIDCON_Node12 A_04Dec2026.html", "PIDCON", 4);
-    report.CreateIndexPage(dir.file("index.html"), links);
-    report.CreatePreviewPage(dir.file("preview.html"));
-    report.CreateEmptyPage(dir.file("dummy.html"));
+    report.writeIndexPage(dir.file("index.html"), links);
+    report.writeFramesetPage(dir.file("preview.html"));
+    report.writeEmptyPage(dir.file("dummy.html"));
     EXPECT_EQ(readFile(dir.file("index.html")), golden("index_page.html"));
     EXPECT_EQ(readFile(dir.file("preview.html")), golden("preview_page.html"));
     EXPECT_EQ(readFile(dir.file("dummy.html")), golden("empty_page.html"));
@@ -131,7 +131,7 @@ protected:
     HtmlScanTest()
         : session(testing::makeSession(std::string(QOR_EXAMPLES_DIR) + "/sample.qor", dir.str(),
                                        options::OutputMode::HtmlReport)) {
-        scan::GetNodeInfo(session.databasePath, session.nodeInfo, ui);
+        scan::readNodeInfo(session.databasePath, session.nodeInfo, ui);
         testing::enable(session, ElementType::AI);
         testing::enable(session, ElementType::PIDCON);
         testing::enable(session, ElementType::DATR);
@@ -140,7 +140,7 @@ protected:
     ScanOutcome run() {
         const FixedClock clock(testing::kScanMoment);
         const platform::EmptyWindowTree windows;
-        return RunScan(session, ui, {clock, windows});
+        return runScan(session, ui, {clock, windows});
     }
     std::string page(const std::string& name) const {
         return readFile(session.scan.outputFolder + "/" + name);

@@ -62,15 +62,15 @@ TEST(WindowSearch, WalksTheTreeDepthFirstAndFiltersByIdentifier) {
     FakeDesktop desktop;
     testing::ScriptedUi ui;
     std::vector<platform::WindowHandle> found{77, 78};
-    EXPECT_EQ(platform::FindWindowsMatching(desktop, found, 0, "Microsoft Excel*", "XLMAIN",
+    EXPECT_EQ(platform::findWindowsMatching(desktop, found, 0, "Microsoft Excel*", "XLMAIN",
                                             std::nullopt, &ui),
               1);
     EXPECT_EQ(found, (std::vector<platform::WindowHandle>{0, 4}));
     EXPECT_EQ(ui.yields, 3);  // once per window visited
-    EXPECT_EQ(platform::FindWindowsMatching(desktop, found, 0, "*", "*", std::nullopt), 3);
+    EXPECT_EQ(platform::findWindowsMatching(desktop, found, 0, "*", "*", std::nullopt), 3);
     EXPECT_EQ(found, (std::vector<platform::WindowHandle>{0, 4, 2, 3}));
-    EXPECT_EQ(platform::FindWindowsMatching(desktop, found, 0, "*", "*", 30L), 1);
-    EXPECT_EQ(platform::FindWindowsMatching(desktop, found, 2, "*", "*", std::nullopt), 1);
+    EXPECT_EQ(platform::findWindowsMatching(desktop, found, 0, "*", "*", 30L), 1);
+    EXPECT_EQ(platform::findWindowsMatching(desktop, found, 2, "*", "*", std::nullopt), 1);
 }
 
 class ScanRunTest : public ::testing::Test {
@@ -80,7 +80,7 @@ protected:
     }
     ScanOutcome run(const platform::WindowTree& windows) {
         const FixedClock clock(testing::kScanMoment);
-        return RunScan(session, ui, {clock, windows});
+        return runScan(session, ui, {clock, windows});
     }
 
     testing::TempDir dir;
@@ -140,7 +140,7 @@ TEST_F(ScanRunTest, AMissingResultFolderIsOneErrorAndNothingIsWritten) {
 
 TEST_F(ScanRunTest, AResultThatCannotTakeItsNameLeavesWhatStandsThere) {
     testing::enable(session, ElementType::AI);
-    CreateFolder(session, FixedClock(testing::kScanMoment));
+    createResultFolders(session, FixedClock(testing::kScanMoment));
     // A folder where the file should go cannot be replaced by it.
     fs::create_directory(session.scan.outputFolder + "/AI_Node12_04Dec2026.csv");
     ui.defaultAnswer = true;
@@ -164,18 +164,18 @@ TEST_F(ScanRunTest, AnElementLeftOpenByTheFileDoesNotLeakIntoTheNextType) {
               "CHANNEL,NAME,DESCR,ACT,\r\n\r\r\nDI1.1,,,1,,,,,,,\r\n");
 }
 
-TEST(SearchStatus, StoredValuesDecideScanAndStatistics) {
+TEST(readSearchStatus, StoredValuesDecideScanAndStatistics) {
     platform::MemorySettingsStore store;
     testing::ScriptedUi ui;
     options::SearchStatusTable table;
-    options::SearchStatus(store, table, ui);
+    options::readSearchStatus(store, table, ui);
     EXPECT_FALSE(table.anyEnabled());
 
-    store.SaveSetting("chkDATRParameters", "EnableSearch", "1");
-    store.SaveSetting("chkAOSParameters", "EnableSearch", "2");
-    store.SaveSetting("chkAISParameters", "EnableSearch", "abc");
-    store.SaveSetting("chkDISParameters", "EnableSearch", "70000");
-    options::SearchStatus(store, table, ui);
+    store.setValue("chkDATRParameters", "EnableSearch", "1");
+    store.setValue("chkAOSParameters", "EnableSearch", "2");
+    store.setValue("chkAISParameters", "EnableSearch", "abc");
+    store.setValue("chkDISParameters", "EnableSearch", "70000");
+    options::readSearchStatus(store, table, ui);
     EXPECT_TRUE(table.anyEnabled());
     EXPECT_EQ(options::SearchStatusTable::positionOf(ElementType::DATR), 14u);
     EXPECT_EQ(options::SearchStatusTable::positionOf(ElementType::AO), 2u);
@@ -195,21 +195,21 @@ TEST(Statistics, SavingAsksBeforeReplacingAndNeverClaimsAFailedSave) {
     session.scan.resultFolder = dir.str();
     const FixedClock clock(testing::kScanMoment);
 
-    EXPECT_EQ(SaveStatisticsFile(session, clock, ui), StatisticsSave::Saved);
+    EXPECT_EQ(saveStatisticsFile(session, clock, ui), StatisticsSave::Saved);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Statistic file Node12.txt saved in " + dir.str() + " folder");
     const std::string first = testing::readFile(dir.file("Node12.txt"));
     EXPECT_NE(first.find("Analog Input\t\t\tSearch Disabled\r\n"), std::string::npos);
 
     ui.answers = {false};
-    EXPECT_EQ(SaveStatisticsFile(session, clock, ui), StatisticsSave::KeptExisting);
+    EXPECT_EQ(saveStatisticsFile(session, clock, ui), StatisticsSave::KeptExisting);
     ASSERT_EQ(ui.prompts.size(), 1u);
     EXPECT_EQ(ui.prompts[0].text,
               "Statistic file for node '12' already exists. Do you want to replace it ?");
     EXPECT_EQ(ui.messages.size(), 1u);  // no message after No
 
     session.scan.resultFolder = dir.file("missing-folder");
-    EXPECT_EQ(SaveStatisticsFile(session, clock, ui), StatisticsSave::Failed);
+    EXPECT_EQ(saveStatisticsFile(session, clock, ui), StatisticsSave::Failed);
     EXPECT_EQ(ui.messages.size(), 1u);
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_NE(ui.errors[0].description.find("missing-folder"), std::string::npos);

@@ -69,16 +69,16 @@ std::vector<std::string> rowsOf(const std::string& path, int sheet) {
 }
 
 TEST(Workbook, ColumnLettersInstallationAndStatusText) {
-    EXPECT_EQ(ReturnColumn(1), "A");
-    EXPECT_EQ(ReturnColumn(9), "I");
-    EXPECT_EQ(ReturnColumn(17), "Q");
-    EXPECT_EQ(ReturnColumn(18), "");
-    EXPECT_EQ(ReturnColumn(0), "");
+    EXPECT_EQ(columnLetter(1), "A");
+    EXPECT_EQ(columnLetter(9), "I");
+    EXPECT_EQ(columnLetter(17), "Q");
+    EXPECT_EQ(columnLetter(18), "");
+    EXPECT_EQ(columnLetter(0), "");
     testing::ScriptedUi ui;
-    const ExcelInstallation installation = ExcelInstalled(ui);
+    const ExcelInstallation installation = findWorkbookWriter(ui);
     EXPECT_TRUE(installation.installed);
     EXPECT_TRUE(installation.version.starts_with("libxlsxwriter ")) << installation.version;
-    EXPECT_EQ(SystemStatusText({"12", "Boiler", "2026-11-28, 09:41:07"}),
+    EXPECT_EQ(systemStatusText({"12", "Boiler", "2026-11-28, 09:41:07"}),
               "System status at:  2026-11-28, 09:41:07 ( date of generating *.ba file, Node12 )");
 }
 
@@ -198,7 +198,7 @@ protected:
     }
     void run() {
         const FixedClock clock(testing::kScanMoment);
-        ASSERT_EQ(RunScan(session, ui, {clock, noWindows}), ScanOutcome::Completed);
+        ASSERT_EQ(runScan(session, ui, {clock, noWindows}), ScanOutcome::Completed);
     }
     fs::path folder() const { return session.scan.outputFolder; }
 
@@ -258,7 +258,7 @@ TEST_F(WorkbookScanTest, AFailedReadSavesNoWorkbookAndSaysSo) {
         session.options.oneExcelWorkbook = oneWorkbook;
         const FixedClock clock(testing::kScanMoment);
         try {
-            RunScan(session, ui, {clock, noWindows});
+            runScan(session, ui, {clock, noWindows});
             FAIL() << "a missing export cannot be read";
         } catch (const scan::ReadFailed& failure) {
             EXPECT_EQ(failure.type(), ElementType::AI);

@@ -22,7 +22,7 @@ bool hasLine(const std::string& path, const std::string& line) {
 
 FileAssociationReport associate(const std::string& program, const std::string& data,
                                 RefreshDatabases refresh = RefreshDatabases::No) {
-    return CreateFileAssociation(kProgramIdentifier, kDocumentExtension, kDocumentDescription,
+    return createFileAssociation(kProgramIdentifier, kDocumentExtension, kDocumentDescription,
                                  program, data, refresh);
 }
 

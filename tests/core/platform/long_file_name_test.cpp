@@ -22,18 +22,18 @@ TEST(LongFileName, ExistingFilesResolveToTheirCanonicalPathAndNothingElseDoes) {
     fs::create_directory_symlink(base / "Data", base / "Linked Folder");
     fs::create_symlink(base / "gone.qor", base / "dangling.qor");
 
-    EXPECT_EQ(GetLongFileName(file), expected);
-    EXPECT_EQ(GetLongFileName(dir.file("Data/Sub/../Node 12 export.qor")), expected);
-    EXPECT_EQ(GetLongFileName(dir.file("Linked Folder/Node 12 export.qor")), expected);
+    EXPECT_EQ(longFileName(file), expected);
+    EXPECT_EQ(longFileName(dir.file("Data/Sub/../Node 12 export.qor")), expected);
+    EXPECT_EQ(longFileName(dir.file("Linked Folder/Node 12 export.qor")), expected);
 
-    EXPECT_EQ(GetLongFileName(""), "");
-    EXPECT_EQ(GetLongFileName(dir.file("Data/missing.qor")), "");
-    EXPECT_EQ(GetLongFileName(dir.file("no such folder/Node 12 export.qor")), "");
-    EXPECT_EQ(GetLongFileName(dir.file("dangling.qor")), "");
-    EXPECT_EQ(GetLongFileName(dir.file("Data")), "") << "a folder is no document";
-    EXPECT_EQ(GetLongFileName(file + "/"), "") << "a file taken as a folder";
-    EXPECT_EQ(GetLongFileName("\"" + file + "\""), "");
-    EXPECT_EQ(GetLongFileName("\"" + file), "");
+    EXPECT_EQ(longFileName(""), "");
+    EXPECT_EQ(longFileName(dir.file("Data/missing.qor")), "");
+    EXPECT_EQ(longFileName(dir.file("no such folder/Node 12 export.qor")), "");
+    EXPECT_EQ(longFileName(dir.file("dangling.qor")), "");
+    EXPECT_EQ(longFileName(dir.file("Data")), "") << "a folder is no document";
+    EXPECT_EQ(longFileName(file + "/"), "") << "a file taken as a folder";
+    EXPECT_EQ(longFileName("\"" + file + "\""), "");
+    EXPECT_EQ(longFileName("\"" + file), "");
 }
 
 }  // namespace

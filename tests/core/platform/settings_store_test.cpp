@@ -52,35 +52,35 @@ const char* const kAwkwardValues[] = {"a,b",
 
 TYPED_TEST(SettingsStoreTest, ValuesRoundTripAndAbsentKeysGiveTheDefault) {
     auto store = this->maker.make();
-    EXPECT_EQ(store->GetSetting("Settings", "Missing", "dflt"), "dflt");
-    store->SaveSetting("Settings", "Other", "1");
-    EXPECT_EQ(store->GetSetting("Settings", "Missing", "dflt"), "dflt");
-    EXPECT_EQ(store->GetSetting("Nowhere", "Other", ""), "");
+    EXPECT_EQ(store->value("Settings", "Missing", "dflt"), "dflt");
+    store->setValue("Settings", "Other", "1");
+    EXPECT_EQ(store->value("Settings", "Missing", "dflt"), "dflt");
+    EXPECT_EQ(store->value("Nowhere", "Other", ""), "");
 
     int i = 0;
     for (const char* value : kAwkwardValues) {
-        store->SaveSetting("CabinetsModules", "CabinetValue_" + std::to_string(++i), value);
+        store->setValue("CabinetsModules", "CabinetValue_" + std::to_string(++i), value);
     }
     i = 0;
     for (const char* value : kAwkwardValues) {
-        EXPECT_EQ(store->GetSetting("CabinetsModules", "CabinetValue_" + std::to_string(++i), "?"),
+        EXPECT_EQ(store->value("CabinetsModules", "CabinetValue_" + std::to_string(++i), "?"),
                   value);
     }
-    store->SaveSetting("Settings", "Other", "2");
-    EXPECT_EQ(store->GetSetting("Settings", "Other", ""), "2");
+    store->setValue("Settings", "Other", "2");
+    EXPECT_EQ(store->value("Settings", "Other", ""), "2");
 }
 
 TYPED_TEST(SettingsStoreTest, DeleteSettingRemovesOnlyThatSection) {
     auto store = this->maker.make();
-    store->SaveSetting("CabinetsModules", "ListViewItemsCount", "2");
-    store->SaveSetting("CabinetsModules", "CabinetValue_1", "CB801");
-    store->SaveSetting("Settings", "SaveToCSVOnly", "True");
-    store->DeleteSetting("CabinetsModules");
-    store->DeleteSetting("");
-    store->DeleteSetting("NeverWritten");
-    EXPECT_EQ(store->GetSetting("CabinetsModules", "ListViewItemsCount", "0"), "0");
-    EXPECT_EQ(store->GetSetting("CabinetsModules", "CabinetValue_1", "none"), "none");
-    EXPECT_EQ(store->GetSetting("Settings", "SaveToCSVOnly", ""), "True");
+    store->setValue("CabinetsModules", "ListViewItemsCount", "2");
+    store->setValue("CabinetsModules", "CabinetValue_1", "CB801");
+    store->setValue("Settings", "SaveToCSVOnly", "True");
+    store->removeSection("CabinetsModules");
+    store->removeSection("");
+    store->removeSection("NeverWritten");
+    EXPECT_EQ(store->value("CabinetsModules", "ListViewItemsCount", "0"), "0");
+    EXPECT_EQ(store->value("CabinetsModules", "CabinetValue_1", "none"), "none");
+    EXPECT_EQ(store->value("Settings", "SaveToCSVOnly", ""), "True");
 }
 
 TEST(QtSettingsStoreTest, WritesReachTheFileAndPersist) {
@@ -89,23 +89,23 @@ TEST(QtSettingsStoreTest, WritesReachTheFileAndPersist) {
     {
         auto store = QtSettingsStore::iniFile(path);
         EXPECT_EQ(store.location(), path);
-        store.SaveSetting("chkAISParameters", "EnableSearch", "1");
-        store.SaveSetting("chkAISParameters", "NAME", "1");
-        store.SaveSetting("CabinetsModules", "CabinetValue_1", "CB801");
-        store.SaveSetting("MRUFiles", "1", "/data/node 12.txt");
+        store.setValue("chkAISParameters", "EnableSearch", "1");
+        store.setValue("chkAISParameters", "NAME", "1");
+        store.setValue("CabinetsModules", "CabinetValue_1", "CB801");
+        store.setValue("MRUFiles", "1", "/data/node 12.txt");
         // On disk while the store is still open: qorscan may exit without destructors.
         const std::string text = readFile(path);
         EXPECT_NE(text.find("[chkAISParameters]\nEnableSearch=1\nNAME=1\n"), std::string::npos)
             << text;
         EXPECT_NE(text.find("[CabinetsModules]\nCabinetValue_1=CB801\n"), std::string::npos);
         EXPECT_NE(text.find("[MRUFiles]\n1=/data/node 12.txt\n"), std::string::npos);
-        store.DeleteSetting("CabinetsModules");
+        store.removeSection("CabinetsModules");
         EXPECT_EQ(readFile(path).find("CabinetsModules"), std::string::npos);
     }
     const auto reopened = QtSettingsStore::iniFile(path);
-    EXPECT_EQ(reopened.GetSetting("chkAISParameters", "NAME", ""), "1");
-    EXPECT_EQ(reopened.GetSetting("MRUFiles", "1", ""), "/data/node 12.txt");
-    EXPECT_EQ(reopened.GetSetting("CabinetsModules", "CabinetValue_1", "gone"), "gone");
+    EXPECT_EQ(reopened.value("chkAISParameters", "NAME", ""), "1");
+    EXPECT_EQ(reopened.value("MRUFiles", "1", ""), "/data/node 12.txt");
+    EXPECT_EQ(reopened.value("CabinetsModules", "CabinetValue_1", "gone"), "gone");
 
     EXPECT_NE(QtSettingsStore::userStoreLocation().find(".QOR Reader"), std::string::npos);
 }
@@ -127,16 +127,16 @@ TEST(QtSettingsStoreTest, ReadsHandWrittenIniFiles) {
                                        "ModuleValue_2=\n"
                                        "Broken=@Invalid()\n");
     const auto store = QtSettingsStore::iniFile(path);
-    EXPECT_EQ(store.GetSetting("Settings", "ScanResultFolderPath", ""), "/tmp/x");
-    EXPECT_EQ(store.GetSetting("Settings", "SaveToCSVOnly", ""), "True");
-    EXPECT_EQ(store.GetSetting("Settings", "LastImportedFile", ""), "cabinets, plant 2.csv");
-    EXPECT_EQ(store.GetSetting("CabinetsModules", "ListViewItemsCount", "0"), "2");
+    EXPECT_EQ(store.value("Settings", "ScanResultFolderPath", ""), "/tmp/x");
+    EXPECT_EQ(store.value("Settings", "SaveToCSVOnly", ""), "True");
+    EXPECT_EQ(store.value("Settings", "LastImportedFile", ""), "cabinets, plant 2.csv");
+    EXPECT_EQ(store.value("CabinetsModules", "ListViewItemsCount", "0"), "2");
     // Unquoted commas make QSettings split the value; the text comes back joined.
-    EXPECT_EQ(store.GetSetting("CabinetsModules", "CabinetValue_1", ""), "a,b");
-    EXPECT_EQ(store.GetSetting("CabinetsModules", "ModuleValue_1", ""), "ai800,2,x");
-    EXPECT_EQ(store.GetSetting("CabinetsModules", "CabinetValue_2", ""), "CB 802");
-    EXPECT_EQ(store.GetSetting("CabinetsModules", "ModuleValue_2", "dflt"), "");
-    EXPECT_EQ(store.GetSetting("CabinetsModules", "Broken", "dflt"), "dflt");
+    EXPECT_EQ(store.value("CabinetsModules", "CabinetValue_1", ""), "a,b");
+    EXPECT_EQ(store.value("CabinetsModules", "ModuleValue_1", ""), "ai800,2,x");
+    EXPECT_EQ(store.value("CabinetsModules", "CabinetValue_2", ""), "CB 802");
+    EXPECT_EQ(store.value("CabinetsModules", "ModuleValue_2", "dflt"), "");
+    EXPECT_EQ(store.value("CabinetsModules", "Broken", "dflt"), "dflt");
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ public:
         return accept;
     }
     void write(const ElementRow& row) override {
-        rows.push_back(output::BuildRowText(row, labelled));
+        rows.push_back(output::csvRowText(row, labelled));
     }
     void finish(long long count) override { finishedWith = count; }
     std::string abandon() noexcept override {
@@ -55,12 +55,12 @@ protected:
                     selection.parameters[box] || name == info.parameters[box];
             }
         }
-        columns = scan::BuildColumnData(info, selection, info.channel && applyLabels);
+        columns = scan::buildColumnData(info, selection, info.channel && applyLabels);
         ExportScan source(dir.write("export.qor", content));
         const CabinetIndex cabinets(labels);
         const ReaderInput input{source,    "12",        dir.str(), "04Dec2026",
                                 selection, applyLabels, cabinets};
-        return ReadElements(type, input, columns, sink, ui);
+        return readElements(type, input, columns, sink, ui);
     }
 
     testing::TempDir dir;
@@ -188,7 +188,7 @@ TEST_F(ReadElementsTest, ADeclinedOutputSkipsTheTypeAndAFailureAbandonsIt) {
     const CabinetIndex cabinets;
     const ReaderInput input{gone, "12", dir.str(), "04Dec2026", selection, false, cabinets};
     try {
-        ReadElements(ElementType::AO, input, columns, sink, ui);
+        readElements(ElementType::AO, input, columns, sink, ui);
         FAIL() << "a missing export file must end the read";
     } catch (const ReadFailed& failure) {
         EXPECT_EQ(failure.type(), ElementType::AO);

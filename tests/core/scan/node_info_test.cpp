@@ -17,12 +17,12 @@ TEST(NodeInfo, NodeNumberComesFromTheFirstKeyAtOrAfterTheFirstMarkerLine) {
         "  :NODE          98\r\n"
         "xLAN1          CS513 :node          12   \r\n"  // a marker line holding the key itself
         "  :NODE          13\r\n");
-    EXPECT_EQ(ReadNodeNumber(path), "12");
-    EXPECT_EQ(ReadNodeNumber(dir.write("m.qor", "lan1           cs513\n\n  :NODE          7\n")),
+    EXPECT_EQ(readNodeNumber(path), "12");
+    EXPECT_EQ(readNodeNumber(dir.write("m.qor", "lan1           cs513\n\n  :NODE          7\n")),
               "7");
-    EXPECT_EQ(ReadNodeNumber(dir.write("none.qor", "  :NODE          7\n")), "");
+    EXPECT_EQ(readNodeNumber(dir.write("none.qor", "  :NODE          7\n")), "");
     // A line that ends before the value field gives empty text.
-    EXPECT_EQ(ReadNodeNumber(dir.write("short.qor", "LAN1           CS513 :NODE\n")), "");
+    EXPECT_EQ(readNodeNumber(dir.write("short.qor", "LAN1           CS513 :NODE\n")), "");
 }
 
 TEST(NodeInfo, DescriptionIsFortyFiveCharactersWide) {
@@ -33,32 +33,32 @@ TEST(NodeInfo, DescriptionIsFortyFiveCharactersWide) {
                                        "AC450_1        AC450\n"
                                        "  :DESCR        " +
                                            longText + "\n");
-    EXPECT_EQ(ReadNodeDescription(path), std::string(45, 'd'));
+    EXPECT_EQ(readNodeDescription(path), std::string(45, 'd'));
 }
 
 TEST(NodeInfo, GenerationDateTurnsSlashesIntoCommas) {
     testing::TempDir dir;
-    EXPECT_EQ(ReadGenerationDate(dir.write("a", "x\nONB 3.2  2002-05-15/14:30\n")),
+    EXPECT_EQ(readGenerationDate(dir.write("a", "x\nONB 3.2  2002-05-15/14:30\n")),
               "2002-05-15, 14:30");
-    EXPECT_EQ(ReadGenerationDate(dir.write("b", "onb......a/b/c\nONB      other\n")), "a, b, c");
+    EXPECT_EQ(readGenerationDate(dir.write("b", "onb......a/b/c\nONB      other\n")), "a, b, c");
     // The 20 characters from the key's position + 9, trimmed.
-    EXPECT_EQ(ReadGenerationDate(dir.write("c", "ONB      123456789012345678901234\n")),
+    EXPECT_EQ(readGenerationDate(dir.write("c", "ONB      123456789012345678901234\n")),
               "12345678901234567890");
-    EXPECT_EQ(ReadGenerationDate(dir.write("d", "no date here\n")), "");
-    EXPECT_EQ(ReadGenerationDate(dir.file("missing")), "");  // silently empty
+    EXPECT_EQ(readGenerationDate(dir.write("d", "no date here\n")), "");
+    EXPECT_EQ(readGenerationDate(dir.file("missing")), "");  // silently empty
 }
 
 TEST(NodeInfo, GetNodeInfoReportsAFailedPassAndKeepsTheOldValues) {
     testing::TempDir dir;
     testing::ScriptedUi ui;
     NodeInfo info{"old", "old description", "old date"};
-    GetNodeInfo("", info, ui);  // no file opened: three empty fields, nothing read
+    readNodeInfo("", info, ui);  // no file opened: three empty fields, nothing read
     EXPECT_EQ(info.nodeNumber, "");
     EXPECT_EQ(info.generationDate, "");
     EXPECT_TRUE(ui.errors.empty());
 
     info = {"old", "old description", "old date"};
-    GetNodeInfo(dir.file("gone.qor"), info, ui);
+    readNodeInfo(dir.file("gone.qor"), info, ui);
     ASSERT_EQ(ui.errors.size(), 2u);
     EXPECT_EQ(ui.errors[0].procedure, "GetNodeInfo");
     EXPECT_EQ(ui.errors[0].module, "modMain");
@@ -73,8 +73,8 @@ TEST(NodeInfo, CountElementsCountsHeaderLinesOfTheWholeFile) {
     ExportScan source(dir.write("c",
                                 "MMCX5          MOTCON\nMMCX6          MOTCON\n"
                                 "MMCX7 MOTCON\nMOTCON only\n\nmmcx8          motcon"));
-    EXPECT_EQ(CountElements(source, "MMCX", "MOTCON"), 3);
-    EXPECT_EQ(CountElements(source, "AI", "AIS"), 0);
+    EXPECT_EQ(countElements(source, "MMCX", "MOTCON"), 3);
+    EXPECT_EQ(countElements(source, "AI", "AIS"), 0);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "support/scripted_ui.h"
 
 using namespace qor;
-using qor::app::AboutBox;
+using gui::AboutBox;
 
 namespace {
 
@@ -45,7 +45,7 @@ private slots:
         QCOMPARE(box.windowTitle(), QStringLiteral("About .QOR Reader"));
         QCOMPARE(labelText(box, "lblTitle"), QStringLiteral(".QOR Reader"));
         QCOMPARE(labelText(box, "lblVersion"),
-                 QString::fromStdString(app::VersionText(QOR_VERSION_TEXT)));
+                 QString::fromStdString(app::versionText(QOR_VERSION_TEXT)));
         QCOMPARE(labelText(box, "lblVersionCaption"), QStringLiteral("Version:"));
         QCOMPARE(labelText(box, "lblBuildCaption"), QStringLiteral("Build:"));
         QVERIFY(!box.findChild<QLabel*>(QStringLiteral("picIcon"))->pixmap().isNull());
@@ -74,7 +74,7 @@ private slots:
     void versionTextCases() {
         QFETCH(QString, version);
         QFETCH(QString, expected);
-        QCOMPARE(QString::fromStdString(app::VersionText(version.toStdString())), expected);
+        QCOMPARE(QString::fromStdString(app::versionText(version.toStdString())), expected);
     }
 
     void okCloses() {

@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
-#include "gui/app/app_context.h"
 #include "core/output/session.h"
 #include "core/platform/memory_settings_store.h"
 #include "core/platform/window_search.h"
+#include "gui/app/app_context.h"
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
 #include "support/session_builder.h"
@@ -25,7 +25,7 @@ struct AppFixture {
     FakeDesktop desktop;
     FixedClock clock{kScanMoment};
     platform::EmptyWindowTree windows;
-    app::AppContext context{session,
+    gui::AppContext context{session,
                             store,
                             boxes,
                             desktop,

@@ -19,7 +19,7 @@
 #include "gui/app/main_window.h"
 #include "gui/output/progress_window.h"
 
-using qor::app::MainWindow;
+using gui::MainWindow;
 using qor::testing::AppFixture;
 
 namespace {
@@ -79,7 +79,7 @@ void DocumentFlowsTest::dialogOpenShowsFileAndNode() {
     QCOMPARE(window.recentFiles().count(), 1);
 
     // The text is the file's, line for line, in a fixed-pitch font.
-    const qor::app::ExportTextView& text = window.activeDocument()->rtfText();
+    const gui::ExportTextView& text = window.activeDocument()->rtfText();
     std::ifstream file(fixture.samplePath(), std::ios::binary);
     std::string firstLine;
     std::getline(file, firstLine);
@@ -200,7 +200,7 @@ void DocumentFlowsTest::commandLineAndRecentFlows() {
 
     // The recent-file flow skips a failing step and carries on to the status bar.
     fixture.boxes.errors.clear();
-    window.recentFiles().AddItemToRecentMenu(QString::fromStdString(unreadable.string()));
+    window.recentFiles().addRecentFile(QString::fromStdString(unreadable.string()));
     window.openRecentFile(2);
     QCOMPARE(captionOf(window), QString::fromStdString(unreadable.string()));
     QVERIFY(window.menuItem("keyScanFile")->isEnabled());

@@ -7,11 +7,11 @@
 #include <QtTest>
 #include <string>
 
-#include "gui/app/export_text_view.h"
 #include "core/base/qor_error.h"
+#include "gui/app/export_text_view.h"
 #include "support/temp_dir.h"
 
-using qor::app::ExportTextView;
+using gui::ExportTextView;
 using qor::testing::TempDir;
 
 namespace {

@@ -9,14 +9,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app_fixture.h"
 #include "gui/app/document_window.h"
 #include "gui/app/main_menu.h"
 #include "gui/app/main_status_bar.h"
 #include "gui/app/main_window.h"
 #include "gui/app/twips.h"
-#include "app_fixture.h"
 
-using qor::app::MainWindow;
+using gui::MainWindow;
 using qor::testing::AppFixture;
 
 namespace {
@@ -55,13 +55,13 @@ void MainWindowTest::menuAndToolbarAtLoad() {
     // No close button: the program is left through "Exit".
     QVERIFY(!(window.windowFlags() & Qt::WindowCloseButtonHint));
     QVERIFY(window.windowFlags() & Qt::WindowMinimizeButtonHint);
-    for (const qor::app::MenuItemDefinition& row : qor::app::mainMenuTable()) {
+    for (const gui::MenuItemDefinition& row : qor::app::mainMenuTable()) {
         if (row.key[0] == '\0') {
             continue;
         }
         QAction* item = window.menuItem(row.key);
         QVERIFY2(item != nullptr, row.key);
-        if (row.kind != qor::app::MenuKind::Separator) {
+        if (row.kind != gui::MenuKind::Separator) {
             QCOMPARE(item->text(), QString(row.caption));
         }
         QCOMPARE(item->shortcut(), QKeySequence(QString(row.shortcut)));
@@ -122,7 +122,7 @@ void MainWindowTest::placementDefaultsAndSaveOnClose() {
         window.resize(800, 600);
         window.close();
         QVERIFY(!fixture.store.contains("Settings", "FirstInstance"));
-        const double width = std::stod(fixture.store.GetSetting("Settings", "MainWidth", ""));
+        const double width = std::stod(fixture.store.value("Settings", "MainWidth", ""));
         QVERIFY(std::abs(width - 800 * perPixel) < 1);
     }
     {
@@ -130,7 +130,7 @@ void MainWindowTest::placementDefaultsAndSaveOnClose() {
         MainWindow window(fixture.context);
         QCOMPARE(window.size(), QSize(800, 600));
         QCOMPARE(window.pos(), QPoint(150, 120));
-        const std::string stored = fixture.store.GetSetting("Settings", "MainLeft", "");
+        const std::string stored = fixture.store.value("Settings", "MainLeft", "");
         window.show();
         window.move(300, 300);
         window.showMinimized();
@@ -138,7 +138,7 @@ void MainWindowTest::placementDefaultsAndSaveOnClose() {
             QSKIP("this platform cannot minimise windows");
         }
         window.close();
-        QCOMPARE(fixture.store.GetSetting("Settings", "MainLeft", ""), stored);
+        QCOMPARE(fixture.store.value("Settings", "MainLeft", ""), stored);
     }
 }
 
@@ -147,7 +147,7 @@ void MainWindowTest::exitMarksTheFirstRunDone() {
     MainWindow window(fixture.context);
     window.show();
     window.menuItem("keyExit")->trigger();
-    QCOMPARE(fixture.store.GetSetting("Settings", "FirstInstance", ""), std::string("1"));
+    QCOMPARE(fixture.store.value("Settings", "FirstInstance", ""), std::string("1"));
     QVERIFY(fixture.store.contains("Settings", "MainTop"));
 }
 
@@ -196,22 +196,22 @@ void MainWindowTest::recentFilesKeepTheirOrder() {
 
 void MainWindowTest::recentFilesLoadUpToTheFirstGap() {
     AppFixture fixture;
-    fixture.store.SaveSetting("MRUFiles", "1", "  /data/a.qor ");
-    fixture.store.SaveSetting("MRUFiles", "2", "/data/b.qor");
-    fixture.store.SaveSetting("MRUFiles", "4", "/data/d.qor");
+    fixture.store.setValue("MRUFiles", "1", "  /data/a.qor ");
+    fixture.store.setValue("MRUFiles", "2", "/data/b.qor");
+    fixture.store.setValue("MRUFiles", "4", "/data/d.qor");
     MainWindow window(fixture.context);
     QCOMPARE(window.recentFiles().count(), 2);
     QCOMPARE(*window.recentFiles().path(1), QString("/data/a.qor"));
     window.close();
     // Key 4 stays unread and untouched; key 3 is not written for a free slot.
-    QCOMPARE(fixture.store.GetSetting("MRUFiles", "1", ""), std::string("/data/a.qor"));
+    QCOMPARE(fixture.store.value("MRUFiles", "1", ""), std::string("/data/a.qor"));
     QVERIFY(!fixture.store.contains("MRUFiles", "3"));
-    QCOMPARE(fixture.store.GetSetting("MRUFiles", "4", ""), std::string("/data/d.qor"));
+    QCOMPARE(fixture.store.value("MRUFiles", "4", ""), std::string("/data/d.qor"));
 }
 
 void MainWindowTest::missingRecentFileIsReportedAndKept() {
     AppFixture fixture;
-    fixture.store.SaveSetting("MRUFiles", "1", fixture.resultRoot() + "/gone.qor");
+    fixture.store.setValue("MRUFiles", "1", fixture.resultRoot() + "/gone.qor");
     MainWindow window(fixture.context);
     window.menuItem("keyRecent1")->trigger();
     QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});

@@ -7,12 +7,12 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "app_fixture.h"
 #include "gui/app/main_status_bar.h"
 #include "gui/app/main_window.h"
-#include "app_fixture.h"
 #include "gui/output/progress_window.h"
 
-using qor::app::MainWindow;
+using gui::MainWindow;
 using qor::scan::ElementType;
 using qor::testing::AppFixture;
 
@@ -27,7 +27,7 @@ void prepare(AppFixture& fixture) {
     fixture.session.options.scanResultFolderPath = fixture.resultRoot();
     qor::testing::enable(fixture.session, ElementType::AI);
     qor::testing::enable(fixture.session, ElementType::DI, {"NAME", "DESCR"});
-    fixture.store.SaveSetting("Settings", "ShowSearchStatusDialog", "0");
+    fixture.store.setValue("Settings", "ShowSearchStatusDialog", "0");
 }
 
 // Clicks "Close" of the statistics window; notes what the main window allowed meanwhile.
@@ -98,7 +98,7 @@ void ScanCommandTest::scanWritesResultsAndShowsStatistics() {
 
     // A second scan asks before replacing each file; answering No keeps them.
     fixture.boxes.defaultAnswer = false;
-    window.mnuFileScan_Click();
+    window.scanFile();
     QCOMPARE(fixture.boxes.prompts.size(), std::size_t{2});
     QCOMPARE(fixture.boxes.prompts[0].placement, qor::PromptPlacement::OverMainWindow);
 }
@@ -108,7 +108,7 @@ void ScanCommandTest::nothingEnabledRefusesTheScan() {
     fixture.session.options.scanResultFolderPath = fixture.resultRoot();
     MainWindow window(fixture.context);
     window.openByPath(fixture.samplePath());
-    window.mnuFileScan_Click();
+    window.scanFile();
     QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
     QCOMPARE(fixture.boxes.messages[0].text,
              std::string("Current search status for every DataBase element is Disabled.\r\n"
@@ -128,7 +128,7 @@ void ScanCommandTest::failedScanLeavesNothingBehindOnScreen() {
     window.openByPath(exportFile.string());
     // The file goes away between opening and scanning: the first reader fails.
     std::filesystem::remove(exportFile);
-    window.mnuFileScan_Click();
+    window.scanFile();
 
     QCOMPARE(fixture.boxes.errors.size(), std::size_t{1});
     QCOMPARE(fixture.boxes.errors[0].procedure, std::string("mnuFileScan_Click"));
@@ -144,7 +144,7 @@ void ScanCommandTest::failedScanLeavesNothingBehindOnScreen() {
 void ScanCommandTest::scanNowOfTheSearchStatusDialogScans() {
     AppFixture fixture;
     prepare(fixture);
-    fixture.store.SaveSetting("Settings", "ShowSearchStatusDialog", "1");
+    fixture.store.setValue("Settings", "ShowSearchStatusDialog", "1");
     MainWindow window(fixture.context);
     window.openByPath(fixture.samplePath());
     StatisticsCloser closer;
@@ -165,8 +165,8 @@ void ScanCommandTest::scanNowOfTheSearchStatusDialogScans() {
 
 void ScanCommandTest::optionsClosedByTheTitleBarAreReloaded() {
     AppFixture fixture;
-    fixture.store.SaveSetting("chkAISParameters", "EnableSearch", "1");
-    fixture.store.SaveSetting("chkAISParameters", "NAME", "1");
+    fixture.store.setValue("chkAISParameters", "EnableSearch", "1");
+    fixture.store.setValue("chkAISParameters", "NAME", "1");
     MainWindow window(fixture.context);
     window.optionsDialog();
     QVERIFY(fixture.session.options.of(ElementType::AI).enabled);
@@ -178,7 +178,7 @@ void ScanCommandTest::optionsClosedByTheTitleBarAreReloaded() {
         dialog.reject();
     };
     window.menuItem("keyOptions")->trigger();
-    QCOMPARE(fixture.store.GetSetting("chkAISParameters", "EnableSearch", ""), std::string("1"));
+    QCOMPARE(fixture.store.value("chkAISParameters", "EnableSearch", ""), std::string("1"));
     window.optionsDialog();
     QVERIFY(fixture.session.options.of(ElementType::AI).enabled);
 
@@ -188,7 +188,7 @@ void ScanCommandTest::optionsClosedByTheTitleBarAreReloaded() {
         dialog.findChild<QPushButton*>("cmdOK")->click();
     };
     window.toolbarButton(2)->trigger();
-    QCOMPARE(fixture.store.GetSetting("chkAISParameters", "EnableSearch", ""), std::string("0"));
+    QCOMPARE(fixture.store.value("chkAISParameters", "EnableSearch", ""), std::string("0"));
     QVERIFY(!fixture.session.searchStatus.anyEnabled());
 }
 
@@ -205,11 +205,11 @@ void ScanCommandTest::closingDuringAScanWaitsForItsEnd() {
         stillOpen = window.isVisible() && !fixture.store.contains("Settings", "MainLeft");
         dialog.findChild<QPushButton*>("cmdClose")->click();
     };
-    window.mnuFileScan_Click();
+    window.scanFile();
     QVERIFY(stillOpen);
     QTRY_VERIFY(!window.isVisible());
     QVERIFY(fixture.store.contains("Settings", "MainLeft"));
-    QCOMPARE(fixture.store.GetSetting("MRUFiles", "1", ""), fixture.samplePath());
+    QCOMPARE(fixture.store.value("MRUFiles", "1", ""), fixture.samplePath());
 }
 
 QTEST_MAIN(ScanCommandTest)

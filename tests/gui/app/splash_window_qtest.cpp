@@ -6,7 +6,7 @@
 #include "gui/app/splash_window.h"
 
 using namespace qor;
-using qor::app::SplashPosition;
+using qor::app::splashPosition;
 
 static QLabel* label(const QWidget& window, const char* name) {
     return window.findChild<QLabel*>(QLatin1String(name));
@@ -53,7 +53,7 @@ private slots:
         QFETCH(QSize, window);
         QFETCH(double, dpi);
         QFETCH(QPoint, expected);
-        const QPoint position = SplashPosition(screen, available, window, dpi);
+        const QPoint position = splashPosition(screen, available, window, dpi);
         QCOMPARE(position, expected);
         if (window.width() <= available.width() && window.height() <= available.height()) {
             QVERIFY(available.contains(QRect(position, window)));
@@ -61,24 +61,24 @@ private slots:
     }
 
     void windowIsThePictureWithItsTexts() {
-        app::SplashWindow splash;
+        gui::SplashWindow splash;
         QVERIFY(!splash.picture().isNull());
         QCOMPARE(splash.size(), splash.picture().deviceIndependentSize().toSize());
         QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
         QCOMPARE(label(splash, "lblBuild")->text(), QStringLiteral("Build:"));
         QCOMPARE(label(splash, "lblVersion")->text(),
-                 QString::fromStdString(app::VersionText(QOR_VERSION_TEXT)));
+                 QString::fromStdString(app::versionText(QOR_VERSION_TEXT)));
         QCOMPARE(label(splash, "lblStatus")->text(), QStringLiteral("Finalizing settings..."));
         const QColor grey = label(splash, "lblStatus")->palette().color(QPalette::WindowText);
         QVERIFY(grey.red() == grey.green() && grey.green() == grey.blue());
         QVERIFY(grey.red() > 64 && grey.red() < 192);
         const QScreen* screen = QGuiApplication::primaryScreen();
-        QCOMPARE(splash.pos(), SplashPosition(screen->geometry(), screen->availableGeometry(),
+        QCOMPARE(splash.pos(), splashPosition(screen->geometry(), screen->availableGeometry(),
                                               splash.size(), screen->logicalDotsPerInchY()));
     }
 
     void statusTextChanges() {
-        app::SplashWindow splash;
+        gui::SplashWindow splash;
         splash.show();
         QVERIFY(QTest::qWaitForWindowExposed(&splash));
         splash.setStatus(QStringLiteral("Getting registry settings..."));

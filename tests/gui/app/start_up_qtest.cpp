@@ -4,18 +4,18 @@
 #include <QTest>
 #include <filesystem>
 
+#include "app_fixture.h"
+#include "core/platform/single_instance.h"
 #include "gui/app/document_window.h"
 #include "gui/app/main_window.h"
 #include "gui/app/start_up.h"
-#include "app_fixture.h"
-#include "core/platform/single_instance.h"
 
-using qor::app::StartUp;
+using gui::StartUp;
 using qor::testing::AppFixture;
 
 namespace {
 
-qor::app::StartUpSettings settingsIn(const qor::testing::TempDir& folder) {
+gui::StartUpSettings settingsIn(const qor::testing::TempDir& folder) {
     return {(folder.path() / "run").string(), (folder.path() / "share").string(), 0};
 }
 
@@ -40,7 +40,7 @@ void StartUpTest::firstRunRegistersTheAssociation() {
     std::filesystem::create_directories(fixture.folder.path() / "run");
     {
         StartUp startUp(fixture.context, settingsIn(fixture.folder));
-        QVERIFY(startUp.Main(""));
+        QVERIFY(startUp.run(""));
         QVERIFY(startUp.mainWindow()->isVisible());
         QVERIFY(startUp.mainWindow()->activeDocument() == nullptr);
         QVERIFY(associationWritten(fixture.folder));
@@ -54,14 +54,14 @@ void StartUpTest::firstRunRegistersTheAssociation() {
     std::filesystem::remove_all(fixture.folder.path() / "share");
     {
         StartUp startUp(fixture.context, settingsIn(fixture.folder));
-        QVERIFY(startUp.Main(""));
+        QVERIFY(startUp.run(""));
         QVERIFY(associationWritten(fixture.folder));
         startUp.mainWindow()->menuItem("keyExit")->trigger();
     }
     std::filesystem::remove_all(fixture.folder.path() / "share");
     {
         StartUp startUp(fixture.context, settingsIn(fixture.folder));
-        QVERIFY(startUp.Main(""));
+        QVERIFY(startUp.run(""));
         QVERIFY(!associationWritten(fixture.folder));
     }
 }
@@ -75,7 +75,7 @@ void StartUpTest::commandLineFileOpensByItsLongName() {
         QString::fromStdString((folder / ".." / "Node 12 data" / "Node 12 export.qor").string());
     {
         StartUp startUp(fixture.context, settingsIn(fixture.folder));
-        QVERIFY(startUp.Main(indirect));
+        QVERIFY(startUp.run(indirect));
         const QString canonical = QString::fromStdString(
             std::filesystem::canonical(folder / "Node 12 export.qor").string());
         QCOMPARE(startUp.mainWindow()->activeDocument()->parentWidget()->windowTitle(), canonical);
@@ -85,7 +85,7 @@ void StartUpTest::commandLineFileOpensByItsLongName() {
     for (const QString& argument : {"\"" + indirect + "\"", indirect + ".missing"}) {
         AppFixture other;
         StartUp startUp(other.context, settingsIn(other.folder));
-        QVERIFY(startUp.Main(argument));
+        QVERIFY(startUp.run(argument));
         QVERIFY(startUp.mainWindow()->activeDocument() == nullptr);
         QVERIFY(other.boxes.messages.empty());
         QVERIFY(other.boxes.errors.empty());
@@ -101,7 +101,7 @@ void StartUpTest::secondCopyStopsBeforeAnyWindow() {
     const auto windowsBefore = QApplication::topLevelWidgets().size();
 
     StartUp startUp(fixture.context, settings);
-    QVERIFY(!startUp.Main(QString::fromStdString(fixture.samplePath())));
+    QVERIFY(!startUp.run(QString::fromStdString(fixture.samplePath())));
     QVERIFY(startUp.mainWindow() == nullptr);
     QCOMPARE(QApplication::topLevelWidgets().size(), windowsBefore);
     QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});

@@ -13,9 +13,9 @@
 #include "gui/options/multi_row_tabs.h"
 #include "options_fixture.h"
 
-using qor::options::CabinetModuleDialog;
-using qor::options::CabinetTab;
-using qor::options::OptionsDialog;
+using gui::CabinetModuleDialog;
+using gui::CabinetTab;
+using gui::OptionsDialog;
 using qor::testing::control;
 using qor::testing::OptionsFixture;
 
@@ -28,10 +28,10 @@ void storeTable(qor::platform::SettingsStore& store,
     int i = 0;
     for (const auto& [cabinet, module] : rows) {
         ++i;
-        store.SaveSetting("CabinetsModules", "CabinetValue_" + std::to_string(i), cabinet);
-        store.SaveSetting("CabinetsModules", "ModuleValue_" + std::to_string(i), module);
+        store.setValue("CabinetsModules", "CabinetValue_" + std::to_string(i), cabinet);
+        store.setValue("CabinetsModules", "ModuleValue_" + std::to_string(i), module);
     }
-    store.SaveSetting("CabinetsModules", "ListViewItemsCount", std::to_string(i));
+    store.setValue("CabinetsModules", "ListViewItemsCount", std::to_string(i));
 }
 
 // The list as "cabinet|module" lines.
@@ -103,7 +103,7 @@ private slots:
 void CabinetModuleTest::importReadsTheChosenFile() {
     OptionsFixture fixture;
     storeTable(fixture.store, {{"old1", "m1"}, {"old2", "m2"}});
-    fixture.store.SaveSetting("Settings", "ApplyCabinetModule", "1");
+    fixture.store.setValue("Settings", "ApplyCabinetModule", "1");
     auto dialog = fixture.open();
     QCOMPARE(listed(*dialog), QStringList({"old1|m1", "old2|m2"}));
     QCOMPARE(labelText(*dialog, "lblItemsCount"), QString("2"));
@@ -144,13 +144,11 @@ void CabinetModuleTest::importReadsTheChosenFile() {
     QVERIFY(fixture.ui.errors.empty());
     // The old table left the store at once; the new one arrives with OK.
     QVERIFY(!fixture.store.hasSection("CabinetsModules"));
-    QCOMPARE(fixture.store.GetSetting("Settings", "LastImportedFile", ""),
+    QCOMPARE(fixture.store.value("Settings", "LastImportedFile", ""),
              std::string("plant cabinets.csv"));
     control<QPushButton>(*dialog, "cmdOK")->click();
-    QCOMPARE(fixture.store.GetSetting("CabinetsModules", "ListViewItemsCount", ""),
-             std::string("4"));
-    QCOMPARE(fixture.store.GetSetting("CabinetsModules", "ModuleValue_3", ""),
-             std::string("AI810,2"));
+    QCOMPARE(fixture.store.value("CabinetsModules", "ListViewItemsCount", ""), std::string("4"));
+    QCOMPARE(fixture.store.value("CabinetsModules", "ModuleValue_3", ""), std::string("AI810,2"));
 }
 
 void CabinetModuleTest::importWithOddFieldCountOrUnreadableFile() {
@@ -177,14 +175,14 @@ void CabinetModuleTest::importWithOddFieldCountOrUnreadableFile() {
     QVERIFY(!control<QCheckBox>(*dialog, "chkApplyCabinetModule")->isEnabled());
     QVERIFY(!fixture.store.hasSection("CabinetsModules"));
     QCOMPARE(labelText(*dialog, "lblImportedFile"),
-             QString::fromStdString(fixture.store.GetSetting("Settings", "LastImportedFile", "?")));
+             QString::fromStdString(fixture.store.value("Settings", "LastImportedFile", "?")));
 }
 
 void CabinetModuleTest::importRefusedOrCancelled() {
     OptionsFixture fixture;
     storeTable(fixture.store, {{"CB1", "M1"}, {"CB2", "M2"}});
-    fixture.store.SaveSetting("Settings", "ApplyCabinetModule", "1");
-    fixture.store.SaveSetting("Settings", "LastImportedFile", "old.csv");
+    fixture.store.setValue("Settings", "ApplyCabinetModule", "1");
+    fixture.store.setValue("Settings", "LastImportedFile", "old.csv");
     auto dialog = fixture.open();
     QCOMPARE(labelText(*dialog, "lblImportedFile"), QString("old.csv"));
 
@@ -205,7 +203,7 @@ void CabinetModuleTest::importRefusedOrCancelled() {
     QVERIFY(apply->isChecked());  // only its availability follows the table
     QVERIFY(fixture.session.cabinetLabels.empty());
     QVERIFY(!fixture.store.hasSection("CabinetsModules"));
-    QCOMPARE(fixture.store.GetSetting("Settings", "LastImportedFile", "?"), std::string());
+    QCOMPARE(fixture.store.value("Settings", "LastImportedFile", "?"), std::string());
 
     // Made again from the store, an empty table clears and locks the box.
     dialog.reset();
@@ -217,7 +215,7 @@ void CabinetModuleTest::importRefusedOrCancelled() {
 void CabinetModuleTest::addRows() {
     OptionsFixture fixture;
     auto dialog = shownOnCabinetTab(fixture);
-    dialog->BackToOryPosition();
+    dialog->returnToPosition();
     const QPoint centred = dialog->pos();
     const int screenTop = dialog->screen()->geometry().top();
     bool checked = false;
@@ -250,8 +248,7 @@ void CabinetModuleTest::addRows() {
     control<QPushButton>(*dialog, "cmdOK")->click();
     QCOMPARE(labelled(fixture.session.cabinetLabels),
              QStringList({"CB801|AI800_1", "CB802|DI810_3"}));
-    QCOMPARE(fixture.store.GetSetting("CabinetsModules", "CabinetValue_2", ""),
-             std::string("CB802"));
+    QCOMPARE(fixture.store.value("CabinetsModules", "CabinetValue_2", ""), std::string("CB802"));
     // The count and the apply box follow the table when the dialog is made, not on adding.
     QCOMPARE(labelText(*dialog, "lblItemsCount"), QString("0"));
     QVERIFY(!control<QCheckBox>(*dialog, "chkApplyCabinetModule")->isEnabled());
@@ -268,7 +265,7 @@ void CabinetModuleTest::modifyRows() {
     QCOMPARE(listed(*dialog)[0], QString("cb1|m1"));  // stored rows stay as stored
     CabinetTab& tab = cabinetTab(*dialog);
 
-    tab.lvwCabinetModule_DblClick();  // nothing current yet
+    tab.editRow();  // nothing current yet
     QVERIFY(fixture.desktop.modalTitles.empty());
 
     QTest::mouseClick(listViewport(*dialog), Qt::LeftButton, {}, rowCentre(*dialog, 1));
@@ -302,10 +299,9 @@ void CabinetModuleTest::modifyRows() {
     QCOMPARE(listed(*dialog), QStringList({"cb1|m1", "CB2|M2", "|"}));
 
     control<QPushButton>(*dialog, "cmdOK")->click();
-    QCOMPARE(fixture.store.GetSetting("CabinetsModules", "CabinetValue_3", "?"), std::string());
-    QCOMPARE(fixture.store.GetSetting("CabinetsModules", "ModuleValue_3", "?"), std::string());
-    QCOMPARE(fixture.store.GetSetting("CabinetsModules", "CabinetValue_1", "?"),
-             std::string("cb1"));
+    QCOMPARE(fixture.store.value("CabinetsModules", "CabinetValue_3", "?"), std::string());
+    QCOMPARE(fixture.store.value("CabinetsModules", "ModuleValue_3", "?"), std::string());
+    QCOMPARE(fixture.store.value("CabinetsModules", "CabinetValue_1", "?"), std::string("cb1"));
 }
 
 void CabinetModuleTest::modifyNeverWritesOutsideTheTable() {
@@ -320,14 +316,14 @@ void CabinetModuleTest::modifyNeverWritesOutsideTheTable() {
     fixture.ui.defaultAnswer = true;
     fixture.desktop.chosenFiles = {fixture.folder.write("one.csv", "cb9,m9\n")};
     control<QPushButton>(*dialog, "cmdImport")->click();
-    tab.lvwCabinetModule_DblClick();
+    tab.editRow();
     QVERIFY(fixture.desktop.modalTitles.empty());
     QCOMPARE(listed(*dialog), QStringList({"CB9|M9"}));
 
     // The assignment dialog itself refuses a row that is not there, silently.
     qor::options::CabinetModuleTable table{{{"A", "B"}}, ""};
     CabinetModuleDialog assignment(table, fixture.ui);
-    assignment.ModifyListView({"X", "Y", 2});
+    assignment.modifyRow({"X", "Y", 2});
     assignment.show();
     fillAndClick(assignment, "new", "row");
     QCOMPARE(table.rows.size(), std::size_t(1));

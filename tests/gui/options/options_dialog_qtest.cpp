@@ -15,13 +15,13 @@
 #include <filesystem>
 
 #include "core/base/strings.h"
+#include "core/platform/qt_settings_store.h"
 #include "gui/options/cabinet_module_dialog.h"
 #include "gui/options/general_tab.h"
 #include "gui/options/multi_row_tabs.h"
 #include "options_fixture.h"
-#include "core/platform/qt_settings_store.h"
 
-using qor::options::OptionsDialog;
+using gui::OptionsDialog;
 using qor::options::OutputMode;
 using qor::scan::ElementType;
 using qor::testing::control;
@@ -89,7 +89,7 @@ void OptionsDialogTest::captionsAndTabOrder() {
                                "General Options",
                                "Cabinet<->Module",
                                "Spare"};
-    qor::options::MultiRowTabWidget& tabs = dialog->tabs();
+    gui::MultiRowTabWidget& tabs = dialog->tabs();
     QCOMPARE(tabs.count(), int(captions.size()));
     for (int i = 0; i < tabs.count(); ++i) {
         QCOMPARE(tabs.tabText(i), captions[i]);
@@ -230,10 +230,10 @@ void OptionsDialogTest::outputOptionsAtLoadAndOnClick() {
     };
     for (const Stored& stored : cases) {
         OptionsFixture fixture;
-        fixture.store.SaveSetting("Settings", "SaveToExcelOnly", stored.excel);
-        fixture.store.SaveSetting("Settings", "SaveToCSVOnly", stored.csv);
-        fixture.store.SaveSetting("Settings", "SaveToHTMLReport", stored.html);
-        fixture.store.SaveSetting("Settings", "SaveToOneExcelFile", "1");
+        fixture.store.setValue("Settings", "SaveToExcelOnly", stored.excel);
+        fixture.store.setValue("Settings", "SaveToCSVOnly", stored.csv);
+        fixture.store.setValue("Settings", "SaveToHTMLReport", stored.html);
+        fixture.store.setValue("Settings", "SaveToOneExcelFile", "1");
         auto dialog = fixture.open();
         QVERIFY2(control<QRadioButton>(*dialog, stored.radio)->isChecked(), stored.radio);
         auto* oneWorkbook = control<QCheckBox>(*dialog, "chkSaveToOneExcelFile");
@@ -264,9 +264,9 @@ void OptionsDialogTest::outputOptionsAtLoadAndOnClick() {
 void OptionsDialogTest::excelNotInstalled() {
     OptionsFixture fixture;
     fixture.excel = {false, ""};
-    fixture.store.SaveSetting("Settings", "SaveToExcelOnly", "True");
-    fixture.store.SaveSetting("Settings", "SaveToHTMLReport", "False");
-    fixture.store.SaveSetting("Settings", "SaveToOneExcelFile", "1");
+    fixture.store.setValue("Settings", "SaveToExcelOnly", "True");
+    fixture.store.setValue("Settings", "SaveToHTMLReport", "False");
+    fixture.store.setValue("Settings", "SaveToOneExcelFile", "1");
     auto dialog = fixture.open();
     for (const char* option : {"optSaveToExcelOnly", "optSaveToCSVOnly", "optSaveToHTMLReport"}) {
         QVERIFY2(!control<QRadioButton>(*dialog, option)->isChecked(), option);
@@ -286,7 +286,7 @@ void OptionsDialogTest::okSavesAndTitleBarCloseDiscards() {
     OptionsFixture fixture;
     const std::string iniPath = fixture.folder.file("settings/qor.ini");
     auto ini = qor::platform::QtSettingsStore::iniFile(iniPath);
-    ini.SaveSetting("Settings", "ScanResultFolderPath", fixture.folder.str());
+    ini.setValue("Settings", "ScanResultFolderPath", fixture.folder.str());
     {
         auto dialog = fixture.open(&ini);
         parameterBox(*dialog, ElementType::AO, 3)->click();
@@ -335,7 +335,7 @@ void OptionsDialogTest::okSavesAndTitleBarCloseDiscards() {
     QVERIFY(!fixture.session.options.of(ElementType::DI).parameters[1]);
     QVERIFY(!parameterBox(*again, ElementType::DI, 1)->isChecked());
     QCOMPARE(fixture.session.options.outputMode, OutputMode::CsvFilesOnly);
-    QCOMPARE(QString::fromStdString(ini.GetSetting("chkDISParameters", "DESCR", "absent")),
+    QCOMPARE(QString::fromStdString(ini.value("chkDISParameters", "DESCR", "absent")),
              QString("0"));
     QVERIFY(fixture.ui.errors.empty());
 }
@@ -348,9 +348,9 @@ void OptionsDialogTest::previewStatusSavesThenShowsTheRecordAgain() {
     dialog->onPreviewStatus = [&] {
         ++calls;
         // By now the store and the status table agree with the boxes.
-        QCOMPARE(QString::fromStdString(
-                     fixture.store.GetSetting("chkPIDCONParameters", "EnableSearch", "")),
-                 QString("1"));
+        QCOMPARE(
+            QString::fromStdString(fixture.store.value("chkPIDCONParameters", "EnableSearch", "")),
+            QString("1"));
         QCOMPARE(fixture.session.searchStatus.value(ElementType::PIDCON), 1);
         // The search status dialog toggles the live record.
         fixture.session.options.of(ElementType::MOTCON).enabled = true;
@@ -443,16 +443,16 @@ void checkTidy(QWidget& window, QWidget& page, const QString& shot) {
 
 void OptionsDialogTest::everyPageIsLaidOutTidily() {
     OptionsFixture fixture;
-    fixture.store.SaveSetting("CabinetsModules", "ListViewItemsCount", "2");
-    fixture.store.SaveSetting("CabinetsModules", "CabinetValue_1", "CB801");
-    fixture.store.SaveSetting("CabinetsModules", "ModuleValue_1", "AI800_1");
-    fixture.store.SaveSetting("CabinetsModules", "CabinetValue_2", "CB802");
-    fixture.store.SaveSetting("CabinetsModules", "ModuleValue_2", "DI810_2");
-    fixture.store.SaveSetting("Settings", "LastImportedFile", "cabinets.csv");
+    fixture.store.setValue("CabinetsModules", "ListViewItemsCount", "2");
+    fixture.store.setValue("CabinetsModules", "CabinetValue_1", "CB801");
+    fixture.store.setValue("CabinetsModules", "ModuleValue_1", "AI800_1");
+    fixture.store.setValue("CabinetsModules", "CabinetValue_2", "CB802");
+    fixture.store.setValue("CabinetsModules", "ModuleValue_2", "DI810_2");
+    fixture.store.setValue("Settings", "LastImportedFile", "cabinets.csv");
     auto dialog = fixture.open();
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-    qor::options::MultiRowTabWidget& tabs = dialog->tabs();
+    gui::MultiRowTabWidget& tabs = dialog->tabs();
     for (int i = 0; i < tabs.count(); ++i) {
         tabs.setCurrentIndex(i);
         // The tabs stay inside the control and never overlap one another.
@@ -471,12 +471,12 @@ void OptionsDialogTest::everyPageIsLaidOutTidily() {
     checkTidy(*dialog, *dialog, "options_dialog");
 
     qor::options::CabinetModuleTable table;
-    qor::options::CabinetModuleDialog assignment(table, fixture.ui, dialog.get());
+    gui::CabinetModuleDialog assignment(table, fixture.ui, dialog.get());
     assignment.show();
     QVERIFY(QTest::qWaitForWindowExposed(&assignment));
     checkTidy(assignment, assignment, "cabinet_module_add");
-    qor::options::CabinetModuleDialog modify(table, fixture.ui, dialog.get());
-    modify.ModifyListView({"CB801", "AI800_1", 1});
+    gui::CabinetModuleDialog modify(table, fixture.ui, dialog.get());
+    modify.modifyRow({"CB801", "AI800_1", 1});
     modify.show();
     QVERIFY(QTest::qWaitForWindowExposed(&modify));
     checkTidy(modify, modify, "cabinet_module_modify");

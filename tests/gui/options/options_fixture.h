@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "gui/options/options_dialog.h"
 #include "core/output/session.h"
 #include "core/output/workbook_output.h"
 #include "core/platform/memory_settings_store.h"
+#include "gui/options/options_dialog.h"
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
@@ -36,11 +36,11 @@ struct OptionsFixture {
     FakeDesktop desktop;
     output::ExcelInstallation excel{true, "libxlsxwriter 1.1.5"};
 
-    OptionsFixture() { store.SaveSetting("Settings", "ScanResultFolderPath", folder.str()); }
+    OptionsFixture() { store.setValue("Settings", "ScanResultFolderPath", folder.str()); }
 
-    std::unique_ptr<options::OptionsDialog> open(platform::SettingsStore* other = nullptr) {
-        return std::make_unique<options::OptionsDialog>(session, other != nullptr ? *other : store,
-                                                        ui, desktop, excel, nullptr);
+    std::unique_ptr<gui::OptionsDialog> open(platform::SettingsStore* other = nullptr) {
+        return std::make_unique<gui::OptionsDialog>(session, other != nullptr ? *other : store, ui,
+                                                    desktop, excel, nullptr);
     }
 };
 

@@ -21,8 +21,8 @@
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
 
-using qor::options::SearchStatusDialog;
-using qor::options::SearchStatusMode;
+using gui::SearchStatusDialog;
+using gui::SearchStatusMode;
 using qor::scan::ElementType;
 
 namespace {
@@ -39,12 +39,12 @@ struct Fixture {
     qor::testing::FakeDesktop desktop;
 
     void enableInStore(ElementType type, const char* value = "1") {
-        store.SaveSetting(qor::scan::elementType(type).settingsSection, "EnableSearch", value);
+        store.setValue(qor::scan::elementType(type).settingsSection, "EnableSearch", value);
     }
     void start(QWidget* parent = nullptr) {
-        qor::options::LoadSearchOptions(store, session.options, session.columns,
+        qor::options::loadSearchOptions(store, session.options, session.columns,
                                         session.cabinetLabels, false, "/tmp", ui);
-        qor::options::SearchStatus(store, session.searchStatus, ui);
+        qor::options::readSearchStatus(store, session.searchStatus, ui);
         dialog = std::make_unique<SearchStatusDialog>(session, ui, parent);
     }
     QLabel* label(const QString& name) { return dialog->findChild<QLabel*>(name); }
@@ -98,7 +98,7 @@ private slots:
         QVERIFY(datb.enabled && datb.parameters[0]);  // NAME follows
         QCOMPARE(f.status(11), Status("Enabled", kBlue));
         QVERIFY(std::find(columns.begin(), columns.end(), "NAME") != columns.end());
-        QCOMPARE(f.store.GetSetting("chkDATBParameters", "EnableSearch", "0"), std::string("0"));
+        QCOMPARE(f.store.value("chkDATBParameters", "EnableSearch", "0"), std::string("0"));
         QCOMPARE(f.session.searchStatus.value(ElementType::DATB), 0);
         f.click(f.cell(11));
         QVERIFY(!datb.enabled && !datb.parameters[0]);
@@ -161,9 +161,9 @@ private slots:
         f.dialog->onChangeSettings = [&] {  // the options dialog enables AI and is confirmed
             QVERIFY(!f.dialog->isVisible());
             f.session.options.of(ElementType::AI).enabled = true;
-            qor::options::SaveSearchOptions(f.store, f.session.options, f.session.columns,
+            qor::options::saveSearchOptions(f.store, f.session.options, f.session.columns,
                                             f.session.cabinetLabels, f.ui);
-            qor::options::SearchStatus(f.store, f.session.searchStatus, f.ui);
+            qor::options::readSearchStatus(f.store, f.session.searchStatus, f.ui);
         };
         const char* press = "cmdChangeSettings";
         f.desktop.onModal = [&](QDialog&) { f.click(f.button(press)); };
@@ -195,17 +195,17 @@ private slots:
         qor::testing::TempDir dir;
         Fixture f;
         f.enableInStore(ElementType::AI);
-        f.store.SaveSetting("Settings", "SaveToCSVOnly", "True");
-        f.store.SaveSetting("Settings", "SaveToHTMLReport", "False");
-        f.store.SaveSetting("Settings", "ScanResultFolderPath", dir.str());
+        f.store.setValue("Settings", "SaveToCSVOnly", "True");
+        f.store.setValue("Settings", "SaveToHTMLReport", "False");
+        f.store.setValue("Settings", "ScanResultFolderPath", dir.str());
         f.start();
         f.session.databasePath = std::string(QOR_EXAMPLES_DIR) + "/sample.qor";
-        qor::scan::GetNodeInfo(f.session.databasePath, f.session.nodeInfo, f.ui);
+        qor::scan::readNodeInfo(f.session.databasePath, f.session.nodeInfo, f.ui);
         f.session.scan.startDateStamp = "04Dec2026";
 
         const qor::FixedClock clock(qor::DateTime{2026, 12, 4, 10, 11, 12});
         const qor::platform::EmptyWindowTree windows;
-        f.dialog->onScanNow = [&] { qor::output::RunScan(f.session, f.ui, {clock, windows}); };
+        f.dialog->onScanNow = [&] { qor::output::runScan(f.session, f.ui, {clock, windows}); };
         f.desktop.onModal = [&](QDialog&) {
             f.click(f.cell(5));   // DI
             f.click(f.cell(11));  // DAT(B)
@@ -225,8 +225,8 @@ private slots:
             qor::testing::readFile(f.session.scan.outputFolder + "/DATB_Node" +
                                    f.session.nodeInfo.nodeNumber + "_04Dec2026.csv");
         QVERIFY(datb.starts_with("CHANNEL,NAME,\r\n"));
-        QCOMPARE(f.store.GetSetting("chkDISParameters", "EnableSearch", "0"), std::string("0"));
-        QCOMPARE(f.store.GetSetting("chkDATBParameters", "EnableSearch", "0"), std::string("0"));
+        QCOMPARE(f.store.value("chkDISParameters", "EnableSearch", "0"), std::string("0"));
+        QCOMPARE(f.store.value("chkDATBParameters", "EnableSearch", "0"), std::string("0"));
     }
 
     void layoutIsFixedAlignedAndInOrder() {

@@ -23,8 +23,8 @@ class StatisticsWindowTest : public QObject {
 
     // Opens the window on node 12 after a scan that found 25 AI and 40 DI; DO holds a
     // stored 2 in the search status (shown as disabled), every other type 0.
-    std::unique_ptr<output::StatisticsWindow> open() {
-        return std::make_unique<output::StatisticsWindow>(session_, clock_, ui_);
+    std::unique_ptr<gui::StatisticsWindow> open() {
+        return std::make_unique<gui::StatisticsWindow>(session_, clock_, ui_);
     }
     static QString text(const QWidget& window, const QString& name) {
         const auto* label = window.findChild<QLabel*>(name);
@@ -55,8 +55,8 @@ private slots:
     void showsCountsAndSearchDisabledInRed() {
         const auto window = open();
         QCOMPARE(window->windowTitle(), QStringLiteral("Search Results Statistics"));
-        const auto rows = output::StatisticsRows(session_);
-        for (int i = 0; i < output::StatisticsWindow::kRowCount; ++i) {
+        const auto rows = output::statisticsRows(session_);
+        for (int i = 0; i < gui::StatisticsWindow::kRowCount; ++i) {
             const auto& row = rows[static_cast<std::size_t>(i)];
             QCOMPARE(text(*window, QStringLiteral("lblModuleNames_%1").arg(i + 1)),
                      QString::fromUtf8(row.name.data(), static_cast<qsizetype>(row.name.size())));
