@@ -42,26 +42,26 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("qorreader");
     QApplication::setApplicationDisplayName(".QOR Reader");
-    QApplication::setWindowIcon(qor::app::applicationIcon());
+    QApplication::setWindowIcon(qor::gui::applicationIcon());
 
     qor::output::Session session;
     session.months = qor::platform::systemMonthNames();
     qor::platform::QtSettingsStore store = qor::platform::QtSettingsStore::userStore();
-    StartUp* startUp = nullptr;
-    MessageBoxUi boxes(
+    qor::gui::StartUp* startUp = nullptr;
+    qor::gui::MessageBoxUi boxes(
         [&startUp]() -> QWidget* { return startUp != nullptr ? startUp->mainWindow() : nullptr; });
-    QtDesktop desktop;
+    qor::gui::QtDesktop desktop;
     qor::SystemClock clock;
     qor::platform::EmptyWindowTree windows;
     const QString programFolder = QCoreApplication::applicationDirPath();
     const qor::output::ExcelInstallation notYetKnown{false, std::string()};
-    AppContext context{session,     store,         boxes,
-                       desktop,     clock,         windows,
-                       notYetKnown, programFolder, documentationPage(programFolder)};
+    qor::gui::AppContext context{session,     store,         boxes,
+                                 desktop,     clock,         windows,
+                                 notYetKnown, programFolder, documentationPage(programFolder)};
 
     // The whole argument text is one document path (the desktop passes it unquoted).
     const QStringList arguments = QCoreApplication::arguments().mid(1);
-    StartUp startUpProcedure(context, {});
+    qor::gui::StartUp startUpProcedure(context, {});
     startUp = &startUpProcedure;
     if (!startUpProcedure.run(arguments.join(' '))) {
         return 0;

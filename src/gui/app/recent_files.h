@@ -6,7 +6,7 @@
 
 class QAction;
 
-namespace qor::gui {
+namespace qor::platform {
 class SettingsStore;
 }
 

@@ -7,7 +7,7 @@
 #include "core/output/session.h"
 #include "gui/app/app_context.h"
 
-namespace qor::gui {
+namespace qor::platform {
 class SingleInstance;
 }
 

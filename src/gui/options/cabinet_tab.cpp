@@ -181,7 +181,7 @@ void CabinetTab::importTable() {
         window(), {{"Comma Separated Values (*.csv)", "*.csv"}, {"Text Files (*.txt)", "*.txt"}},
         "Select File to Inport...", toStdString(QCoreApplication::applicationDirPath()), "");
     if (path.empty()) {
-        store_.setValue(keys::kSettings, keys::kLastImportedFile, "");
+        store_.setValue(options::keys::kSettings, options::keys::kLastImportedFile, "");
     } else {
         importCabinetFile(path, store_, table, session_.cabinetLabels, ui_);
     }

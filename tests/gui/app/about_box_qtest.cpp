@@ -10,7 +10,7 @@
 #include "support/scripted_ui.h"
 
 using namespace qor;
-using gui::AboutBox;
+using qor::gui::AboutBox;
 
 namespace {
 
@@ -45,7 +45,7 @@ private slots:
         QCOMPARE(box.windowTitle(), QStringLiteral("About .QOR Reader"));
         QCOMPARE(labelText(box, "lblTitle"), QStringLiteral(".QOR Reader"));
         QCOMPARE(labelText(box, "lblVersion"),
-                 QString::fromStdString(app::versionText(QOR_VERSION_TEXT)));
+                 QString::fromStdString(gui::versionText(QOR_VERSION_TEXT)));
         QCOMPARE(labelText(box, "lblVersionCaption"), QStringLiteral("Version:"));
         QCOMPARE(labelText(box, "lblBuildCaption"), QStringLiteral("Build:"));
         QVERIFY(!box.findChild<QLabel*>(QStringLiteral("picIcon"))->pixmap().isNull());
@@ -74,7 +74,7 @@ private slots:
     void versionTextCases() {
         QFETCH(QString, version);
         QFETCH(QString, expected);
-        QCOMPARE(QString::fromStdString(app::versionText(version.toStdString())), expected);
+        QCOMPARE(QString::fromStdString(gui::versionText(version.toStdString())), expected);
     }
 
     void okCloses() {
@@ -130,14 +130,14 @@ private slots:
 
     void everyMenuIconAndTheApplicationIconLoad() {
         for (const int number : {1, 2, 3, 4, 5, 6, 8, 9, 10}) {
-            const QIcon icon = app::menuIcon(number);
-            QVERIFY2(!icon.isNull(), qPrintable(app::menuIconPath(number)));
-            QVERIFY2(paintsSomething(icon), qPrintable(app::menuIconPath(number)));
+            const QIcon icon = gui::menuIcon(number);
+            QVERIFY2(!icon.isNull(), qPrintable(gui::menuIconPath(number)));
+            QVERIFY2(paintsSomething(icon), qPrintable(gui::menuIconPath(number)));
         }
-        QVERIFY(!app::applicationIcon().isNull());
-        QVERIFY(paintsSomething(app::applicationIcon()));
+        QVERIFY(!gui::applicationIcon().isNull());
+        QVERIFY(paintsSomething(gui::applicationIcon()));
         for (const int unused : {0, 7, 11, -1}) {
-            QVERIFY(app::menuIcon(unused).isNull());
+            QVERIFY(gui::menuIcon(unused).isNull());
         }
     }
 };

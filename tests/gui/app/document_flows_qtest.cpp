@@ -19,7 +19,7 @@
 #include "gui/app/main_window.h"
 #include "gui/output/progress_window.h"
 
-using gui::MainWindow;
+using qor::gui::MainWindow;
 using qor::testing::AppFixture;
 
 namespace {
@@ -79,7 +79,7 @@ void DocumentFlowsTest::dialogOpenShowsFileAndNode() {
     QCOMPARE(window.recentFiles().count(), 1);
 
     // The text is the file's, line for line, in a fixed-pitch font.
-    const gui::ExportTextView& text = window.activeDocument()->rtfText();
+    const qor::gui::ExportTextView& text = window.activeDocument()->rtfText();
     std::ifstream file(fixture.samplePath(), std::ios::binary);
     std::string firstLine;
     std::getline(file, firstLine);

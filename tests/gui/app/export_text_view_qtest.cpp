@@ -11,7 +11,7 @@
 #include "gui/app/export_text_view.h"
 #include "support/temp_dir.h"
 
-using gui::ExportTextView;
+using qor::gui::ExportTextView;
 using qor::testing::TempDir;
 
 namespace {

@@ -16,7 +16,7 @@
 #include "gui/app/main_window.h"
 #include "gui/app/twips.h"
 
-using gui::MainWindow;
+using qor::gui::MainWindow;
 using qor::testing::AppFixture;
 
 namespace {
@@ -55,13 +55,13 @@ void MainWindowTest::menuAndToolbarAtLoad() {
     // No close button: the program is left through "Exit".
     QVERIFY(!(window.windowFlags() & Qt::WindowCloseButtonHint));
     QVERIFY(window.windowFlags() & Qt::WindowMinimizeButtonHint);
-    for (const gui::MenuItemDefinition& row : qor::app::mainMenuTable()) {
+    for (const qor::gui::MenuItemDefinition& row : qor::gui::mainMenuTable()) {
         if (row.key[0] == '\0') {
             continue;
         }
         QAction* item = window.menuItem(row.key);
         QVERIFY2(item != nullptr, row.key);
-        if (row.kind != gui::MenuKind::Separator) {
+        if (row.kind != qor::gui::MenuKind::Separator) {
             QCOMPARE(item->text(), QString(row.caption));
         }
         QCOMPARE(item->shortcut(), QKeySequence(QString(row.shortcut)));
@@ -112,11 +112,11 @@ void MainWindowTest::placementDefaultsAndSaveOnClose() {
     AppFixture fixture;
     {
         MainWindow window(fixture.context);
-        const double perPixel = qor::app::twipsPerPixel(&window);
-        QCOMPARE(window.pos(), QPoint(qor::app::twipsToPixels(1000, perPixel),
-                                      qor::app::twipsToPixels(1000, perPixel)));
-        QCOMPARE(window.size(), QSize(qor::app::twipsToPixels(6500, perPixel),
-                                      qor::app::twipsToPixels(6500, perPixel)));
+        const double perPixel = qor::gui::twipsPerPixel(&window);
+        QCOMPARE(window.pos(), QPoint(qor::gui::twipsToPixels(1000, perPixel),
+                                      qor::gui::twipsToPixels(1000, perPixel)));
+        QCOMPARE(window.size(), QSize(qor::gui::twipsToPixels(6500, perPixel),
+                                      qor::gui::twipsToPixels(6500, perPixel)));
         window.show();
         window.move(150, 120);
         window.resize(800, 600);

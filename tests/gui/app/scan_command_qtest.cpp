@@ -12,7 +12,7 @@
 #include "gui/app/main_window.h"
 #include "gui/output/progress_window.h"
 
-using gui::MainWindow;
+using qor::gui::MainWindow;
 using qor::scan::ElementType;
 using qor::testing::AppFixture;
 

@@ -6,7 +6,7 @@
 #include "gui/app/splash_window.h"
 
 using namespace qor;
-using qor::app::splashPosition;
+using qor::gui::splashPosition;
 
 static QLabel* label(const QWidget& window, const char* name) {
     return window.findChild<QLabel*>(QLatin1String(name));
@@ -67,7 +67,7 @@ private slots:
         QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
         QCOMPARE(label(splash, "lblBuild")->text(), QStringLiteral("Build:"));
         QCOMPARE(label(splash, "lblVersion")->text(),
-                 QString::fromStdString(app::versionText(QOR_VERSION_TEXT)));
+                 QString::fromStdString(gui::versionText(QOR_VERSION_TEXT)));
         QCOMPARE(label(splash, "lblStatus")->text(), QStringLiteral("Finalizing settings..."));
         const QColor grey = label(splash, "lblStatus")->palette().color(QPalette::WindowText);
         QVERIFY(grey.red() == grey.green() && grey.green() == grey.blue());

@@ -10,12 +10,12 @@
 #include "gui/app/main_window.h"
 #include "gui/app/start_up.h"
 
-using gui::StartUp;
+using qor::gui::StartUp;
 using qor::testing::AppFixture;
 
 namespace {
 
-gui::StartUpSettings settingsIn(const qor::testing::TempDir& folder) {
+qor::gui::StartUpSettings settingsIn(const qor::testing::TempDir& folder) {
     return {(folder.path() / "run").string(), (folder.path() / "share").string(), 0};
 }
 

@@ -13,9 +13,9 @@
 #include "gui/options/multi_row_tabs.h"
 #include "options_fixture.h"
 
-using gui::CabinetModuleDialog;
-using gui::CabinetTab;
-using gui::OptionsDialog;
+using qor::gui::CabinetModuleDialog;
+using qor::gui::CabinetTab;
+using qor::gui::OptionsDialog;
 using qor::testing::control;
 using qor::testing::OptionsFixture;
 

@@ -21,7 +21,7 @@
 #include "gui/options/multi_row_tabs.h"
 #include "options_fixture.h"
 
-using gui::OptionsDialog;
+using qor::gui::OptionsDialog;
 using qor::options::OutputMode;
 using qor::scan::ElementType;
 using qor::testing::control;
@@ -89,7 +89,7 @@ void OptionsDialogTest::captionsAndTabOrder() {
                                "General Options",
                                "Cabinet<->Module",
                                "Spare"};
-    gui::MultiRowTabWidget& tabs = dialog->tabs();
+    qor::gui::MultiRowTabWidget& tabs = dialog->tabs();
     QCOMPARE(tabs.count(), int(captions.size()));
     for (int i = 0; i < tabs.count(); ++i) {
         QCOMPARE(tabs.tabText(i), captions[i]);
@@ -452,7 +452,7 @@ void OptionsDialogTest::everyPageIsLaidOutTidily() {
     auto dialog = fixture.open();
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-    gui::MultiRowTabWidget& tabs = dialog->tabs();
+    qor::gui::MultiRowTabWidget& tabs = dialog->tabs();
     for (int i = 0; i < tabs.count(); ++i) {
         tabs.setCurrentIndex(i);
         // The tabs stay inside the control and never overlap one another.
@@ -471,11 +471,11 @@ void OptionsDialogTest::everyPageIsLaidOutTidily() {
     checkTidy(*dialog, *dialog, "options_dialog");
 
     qor::options::CabinetModuleTable table;
-    gui::CabinetModuleDialog assignment(table, fixture.ui, dialog.get());
+    qor::gui::CabinetModuleDialog assignment(table, fixture.ui, dialog.get());
     assignment.show();
     QVERIFY(QTest::qWaitForWindowExposed(&assignment));
     checkTidy(assignment, assignment, "cabinet_module_add");
-    gui::CabinetModuleDialog modify(table, fixture.ui, dialog.get());
+    qor::gui::CabinetModuleDialog modify(table, fixture.ui, dialog.get());
     modify.modifyRow({"CB801", "AI800_1", 1});
     modify.show();
     QVERIFY(QTest::qWaitForWindowExposed(&modify));

@@ -21,8 +21,8 @@
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
 
-using gui::SearchStatusDialog;
-using gui::SearchStatusMode;
+using qor::gui::SearchStatusDialog;
+using qor::gui::SearchStatusMode;
 using qor::scan::ElementType;
 
 namespace {
