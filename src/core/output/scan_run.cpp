@@ -66,6 +66,7 @@ ElementCounts countEnabledTypes(const Session& session, scan::ExportScan& source
             counts[scan::indexOf(enabled[i])] = found[i];
         }
     } catch (...) {
+        // Each reader counts for itself then, and reports the failure under its own name.
         return ElementCounts(scan::kElementTypeCount);
     }
     return counts;
@@ -136,6 +137,7 @@ ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& 
         progressWindow.close();
         output->endScan();
     } catch (...) {
+        // Nothing open may pass for a result, whatever ended the scan; the error goes on.
         output->abandonScan();
         ui.showProgressBar(false);
         throw;

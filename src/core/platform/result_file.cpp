@@ -215,6 +215,7 @@ void ResultFile::commit(Placement placement) {
     try {
         moveIntoPlace(temporary_, destination_, placement);
     } catch (...) {
+        // The temporary file goes whatever failed; the error goes on to the caller.
         removeQuietly(temporary_);
         throw;
     }

@@ -54,7 +54,7 @@ std::span<const MenuItemDefinition> mainMenuTable() {
     return kMenu;
 }
 
-MainMenu::MainMenu(QMenuBar& bar, std::function<void(const QString& key)> dispatch) {
+MainMenu::MainMenu(QMenuBar& bar) {
     for (const MenuItemDefinition& row : kMenu) {
         const QString key = QString::fromLatin1(row.key);
         const QString caption = QString::fromLatin1(row.caption);
@@ -76,8 +76,6 @@ MainMenu::MainMenu(QMenuBar& bar, std::function<void(const QString& key)> dispat
                 if (row.kind == MenuKind::Check) {
                     action->setCheckable(true);
                 }
-                QObject::connect(action, &QAction::triggered, action,
-                                 [dispatch, key] { dispatch(key); });
             }
         }
         if (row.shortcut[0] != '\0') {

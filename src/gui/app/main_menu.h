@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QString>
-#include <functional>
 #include <span>
 
 class QAction;
@@ -13,8 +12,8 @@ namespace qor::gui {
 
 enum class MenuKind { TopLevel, Command, Check, Separator, Submenu };
 
-// One row of the main window's menu: the items are addressed by key, and every command
-// reaches the window's dispatcher with its key.
+// One row of the main window's menu: the items are addressed by key; the main window
+// connects each command item to its slot.
 struct MenuItemDefinition {
     const char* key;
     const char* parent;
@@ -31,7 +30,7 @@ std::span<const MenuItemDefinition> mainMenuTable();
 // The menu bar built from the table.
 class MainMenu {
 public:
-    MainMenu(QMenuBar& bar, std::function<void(const QString& key)> dispatch);
+    explicit MainMenu(QMenuBar& bar);
 
     // The item with this key; null for an unknown key.
     QAction* item(const QString& key) const;

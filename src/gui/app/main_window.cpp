@@ -53,7 +53,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     mdiArea_->setBackground(palette().brush(QPalette::Dark));
     setCentralWidget(mdiArea_);
 
-    menu_ = std::make_unique<MainMenu>(*menuBar(), [this](const QString& key) { dispatch(key); });
+    menu_ = std::make_unique<MainMenu>(*menuBar());
     std::array<QAction*, kRecentSlots> recentSlots{};
     for (int i = 0; i < kRecentSlots; ++i) {
         recentSlots[i] = menu_->item(QString("keyRecent%1").arg(i + 1));
@@ -61,6 +61,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     recent_ = std::make_unique<RecentFilesMenu>(*menu_->item("keyRecent"), recentSlots);
     menu_->item("keyToolbar")->setChecked(true);
     buildToolbar();
+    connectCommands();
 
     statusBar_ = new MainStatusBar(this);
     setStatusBar(statusBar_);
@@ -108,11 +109,9 @@ void MainWindow::buildToolbar() {
                                           "Preview Output Files..."};
     const std::array<int, 6> images{1, 2, 3, 4, 5, 10};
     for (int i = 0; i < 6; ++i) {
-        const QString key = QString::fromLatin1(kToolbarKeys[i]);
         QAction* button = toolbar_->addAction(menuIcon(images[i]), QString::fromLatin1(tips[i]));
         button->setObjectName(QString("Toolbar_%1").arg(i));
         button->setToolTip(QString::fromLatin1(tips[i]));
-        connect(button, &QAction::triggered, this, [this, key] { dispatch(key); });
         toolbarButtons_[i] = button;
         if (i == 1) {
             toolbar_->addSeparator();
@@ -120,44 +119,37 @@ void MainWindow::buildToolbar() {
     }
 }
 
-void MainWindow::dispatch(const QString& key) {
-    // The dispatcher ignores what its handlers let through.
-    try {
-        if (key == "keyOpen") {
-            openWithDialog();
-        } else if (key == "keyScanFile") {
-            scanFile();
-        } else if (key == "keyExit") {
-            exitProgram();
-        } else if (key.startsWith("keyRecent") && key.size() == 10) {
-            openRecentFile(key.right(1).toInt());
-        } else if (key == "keyOptions") {
-            showOptions();
-        } else if (key == "keyPreviewSearchStatus") {
-            previewSearchStatus();
-        } else if (key == "keyDBStatistic") {
-            openStatisticsFile();
-        } else if (key == "keyShellExecute") {
-            previewOutputFiles();
-        } else if (key == "keyToolbar") {
-            toggleToolbar();
-        } else if (key == "keyCascade") {
-            mdiArea_->cascadeSubWindows();
-        } else if (key == "keyHorizontal") {
-            tileHorizontally();
-        } else if (key == "keyVertical") {
-            tileVertically();
-        } else if (key == "keyArangeIcons") {
-            arrangeIcons();
-        } else if (key == "keyHelpContents") {
-            showHelp();
-        } else if (key == "keyApplOnTheWEB") {
-            showDocumentationPage();
-        } else if (key == "keyAbout") {
-            showAbout();
-        }
-    } catch (...) {
+// One slot per command, connected by type: the menu item and its toolbar button reach the
+// same slot. A slot reports what fails with the standard error message itself.
+void MainWindow::connectCommands() {
+    const auto item = [this](const char* key) { return menu_->item(QString::fromLatin1(key)); };
+    connect(item("keyOpen"), &QAction::triggered, this, &MainWindow::openWithDialog);
+    connect(item("keyScanFile"), &QAction::triggered, this, &MainWindow::scanFile);
+    connect(item("keyExit"), &QAction::triggered, this, &MainWindow::exitProgram);
+    for (int slot = 1; slot <= kRecentSlots; ++slot) {
+        connect(menu_->item(QString("keyRecent%1").arg(slot)), &QAction::triggered, this,
+                [this, slot] { openRecentFile(slot); });
     }
+    connect(item("keyOptions"), &QAction::triggered, this, &MainWindow::showOptions);
+    connect(item("keyPreviewSearchStatus"), &QAction::triggered, this,
+            &MainWindow::previewSearchStatus);
+    connect(item("keyDBStatistic"), &QAction::triggered, this, &MainWindow::openStatisticsFile);
+    connect(item("keyShellExecute"), &QAction::triggered, this, &MainWindow::previewOutputFiles);
+    connect(item("keyToolbar"), &QAction::triggered, this, &MainWindow::toggleToolbar);
+    connect(item("keyCascade"), &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
+    connect(item("keyHorizontal"), &QAction::triggered, this, &MainWindow::tileHorizontally);
+    connect(item("keyVertical"), &QAction::triggered, this, &MainWindow::tileVertically);
+    connect(item("keyArangeIcons"), &QAction::triggered, this, &MainWindow::arrangeIcons);
+    connect(item("keyHelpContents"), &QAction::triggered, this, &MainWindow::showHelp);
+    connect(item("keyApplOnTheWEB"), &QAction::triggered, this, &MainWindow::showDocumentationPage);
+    connect(item("keyAbout"), &QAction::triggered, this, &MainWindow::showAbout);
+
+    connect(toolbarButtons_[0], &QAction::triggered, this, &MainWindow::openWithDialog);
+    connect(toolbarButtons_[1], &QAction::triggered, this, &MainWindow::scanFile);
+    connect(toolbarButtons_[2], &QAction::triggered, this, &MainWindow::showOptions);
+    connect(toolbarButtons_[3], &QAction::triggered, this, &MainWindow::previewSearchStatus);
+    connect(toolbarButtons_[4], &QAction::triggered, this, &MainWindow::openStatisticsFile);
+    connect(toolbarButtons_[5], &QAction::triggered, this, &MainWindow::previewOutputFiles);
 }
 
 void MainWindow::setScanCommandEnabled(bool enabled) {

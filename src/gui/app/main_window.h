@@ -41,9 +41,6 @@ public:
     explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Runs the command of a menu key (the toolbar buttons run the same).
-    void dispatch(const QString& key);
-
     // The three ways of opening an export file, and a dropped file (like the dialog).
     void openWithDialog();
     void openRecentFile(int slot);
@@ -77,6 +74,7 @@ private:
     enum class OpenFlow { Dialog, RecentFile, CommandLine };
 
     void buildToolbar();
+    void connectCommands();
     void loadPlacement();
     void savePlacement();
     void setScanCommandEnabled(bool enabled);

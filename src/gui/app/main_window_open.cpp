@@ -139,6 +139,8 @@ void MainWindow::openFile(OpenFlow flow, const QString& path) {
         try {
             action();
         } catch (...) {
+            // The recent-file flow goes on with its next step whatever the step's failure;
+            // the view and the status bar then show what could be read.
         }
     };
     auto showProgress = [&] {
@@ -192,6 +194,7 @@ void MainWindow::openFile(OpenFlow flow, const QString& path) {
             }
         }
     } catch (...) {
+        // Tidies the window whatever failed; the command-line flow passes the error on.
         progress_->hide();
         if (QApplication::overrideCursor() != nullptr) {
             QApplication::restoreOverrideCursor();
