@@ -40,21 +40,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const scan::CabinetRow kept{"KEPT", "ROW"};
     options::CabinetModuleTable table;
     table.rows.push_back(kept);
-    scan::CabinetLabels labels;
 
-    const std::size_t added = options::readCabinetImport(text, table, labels, ui);
+    const std::size_t added = table.appendImport(text, ui);
     fuzz::require(table.rows.size() == added + 1, "one row per pair read");
     fuzz::require(
         table.rows.front().cabinet == kept.cabinet && table.rows.front().module == kept.module,
         "the rows already there stay");
-    fuzz::require(labels.size() == table.rows.size(), "as many labels as rows");
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        fuzz::require(
-            labels[i].cabinet == table.rows[i].cabinet && labels[i].module == table.rows[i].module,
-            "the labels are the rows");
-        fuzz::require(
-            !fuzz::holdsLowerCase(labels[i].cabinet) && !fuzz::holdsLowerCase(labels[i].module),
-            "values are upper-cased");
+    for (const scan::CabinetRow& row : table.rows) {
+        fuzz::require(!fuzz::holdsLowerCase(row.cabinet) && !fuzz::holdsLowerCase(row.module),
+                      "values are upper-cased");
     }
     fuzz::require(ui.errors() <= 1, "only the last field can be unpaired");
     fuzz::require(ui.errors() == 0 || table.rows.back().module.empty(),
@@ -64,8 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string written = fuzz::quotedPairs(read);
     if (!written.empty()) {
         options::CabinetModuleTable again;
-        scan::CabinetLabels againLabels;
-        options::readCabinetImport(written, again, againLabels, ui);
+        again.appendImport(written, ui);
         fuzz::require(again.rows.size() == read.size(), "written pairs read back as many rows");
         for (std::size_t i = 0; i < read.size(); ++i) {
             fuzz::require(

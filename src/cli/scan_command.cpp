@@ -11,7 +11,7 @@
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
-#include "core/options/settings_keys.h"
+#include "core/options/settings_table.h"
 #include "core/output/scan_run.h"
 #include "core/output/session.h"
 #include "core/output/statistics.h"
@@ -69,11 +69,10 @@ void applyOverrides(const CommandLine& line, Session& session, TerminalUi& ui) {
     if (line.cabinetsFile) {
         // Imported into a throw-away store: a command-line table never replaces the stored one.
         platform::MemorySettingsStore scratch;
-        options::importCabinetFile(*line.cabinetsFile, scratch, options.cabinetTable,
-                                   session.cabinetLabels, ui);
+        options.cabinetTable = options::importCabinetFile(*line.cabinetsFile, scratch, ui);
         options.applyCabinetLabels = !options.cabinetTable.rows.empty();
     }
-    session.columns = options::buildAllColumnData(options);
+    session.takeOptions();
     // The statistics show what this run scanned.
     if (line.enableAll || !line.enables.empty()) {
         for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
@@ -165,9 +164,9 @@ int runScanCommand(const CommandLine& line, std::FILE* messages) {
     session.scan.startDateStamp = formatDateStamp(clock->now(), session.months);
 
     const bool excelInstalled = output::findWorkbookWriter(ui).installed;
-    options::loadSearchOptions(*store, session.options, session.columns, session.cabinetLabels,
-                               excelInstalled, platform::defaultResultFolder(), ui);
-    options::readSearchStatus(*store, session.searchStatus, ui);
+    session.options = options::SearchOptions::readFrom(
+        *store, {excelInstalled, platform::defaultResultFolder()}, ui);
+    session.searchStatus = options::SearchStatusTable::readFrom(*store, ui);
     applyOverrides(line, session, ui);
     int status = ui.errorReported() ? kExitScanError : kExitDone;
 
@@ -181,7 +180,7 @@ int runScanCommand(const CommandLine& line, std::FILE* messages) {
         }
         if (session.options.scanResultFolderPath.empty()) {
             ui.printError("the stored scan result folder (" +
-                          std::string(options::keys::kScanResultFolderPath) +
+                          std::string(options::settings::kScanResultFolderPath.key) +
                           ") is empty; give one with --result-folder DIR");
             return kExitUsage;
         }

@@ -8,7 +8,7 @@
 
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
-#include "core/options/settings_keys.h"
+#include "core/options/settings_table.h"
 #include "core/platform/input_file.h"
 #include "core/scan/line_ceiling.h"
 #include "core/scan/text_rules.h"
@@ -17,17 +17,6 @@ namespace qor::options {
 namespace {
 
 constexpr std::string_view kModule = "frmOptions";
-constexpr std::string_view kTableSection = keys::kCabinetsModules;
-constexpr std::string_view kCountKey = keys::kListViewItemsCount;
-constexpr std::string_view kSettingsSection = keys::kSettings;
-constexpr std::string_view kLastImportedFileKey = keys::kLastImportedFile;
-
-std::string cabinetKey(std::size_t i) {
-    return "CabinetValue_" + std::to_string(i);
-}
-std::string moduleKey(std::size_t i) {
-    return "ModuleValue_" + std::to_string(i);
-}
 
 // The stored row count: a whole number, spaces around it allowed. A count beyond 32767 is
 // refused: no real table is that long, and a damaged value must not stall the load.
@@ -40,12 +29,12 @@ int parseRowCount(const std::string& stored) {
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (digits.empty() || end != digits.data() + digits.size() ||
         error == std::errc::invalid_argument) {
-        throw QorError("Type mismatch: the stored " + std::string(kCountKey) + " '" + stored +
-                       "' is not a whole number");
+        throw QorError("Type mismatch: the stored " + std::string(settings::kCabinetRowCount.key) +
+                       " '" + stored + "' is not a whole number");
     }
     if (error == std::errc::result_out_of_range || value < -32768 || value > 32767) {
-        throw QorError("Overflow: the stored " + std::string(kCountKey) + " '" + stored +
-                       "' is out of range");
+        throw QorError("Overflow: the stored " + std::string(settings::kCabinetRowCount.key) +
+                       " '" + stored + "' is out of range");
     }
     return value;
 }
@@ -191,59 +180,48 @@ std::string fileNameOf(const std::string& path) {
 
 }  // namespace
 
-void loadCabinetTable(const platform::SettingsStore& store, CabinetModuleTable& table,
-                      scan::CabinetLabels& labels, UserInterface& ui) {
+CabinetModuleTable CabinetModuleTable::readFrom(const platform::SettingsStore& store,
+                                                UserInterface& ui) {
     constexpr std::string_view kProcedure = "GetListViewItems";
+    CabinetModuleTable table;
     int count = 0;
     runStep(ui, kModule, kProcedure,
-            [&] { count = parseRowCount(store.value(kTableSection, kCountKey, "0")); });
-    runStep(ui, kModule, kProcedure, [&] {
-        table.importedFileName = store.value(kSettingsSection, kLastImportedFileKey, "");
-    });
-    table.rows.clear();
+            [&] { count = parseRowCount(settings::kCabinetRowCount.readFrom(store)); });
+    runStep(ui, kModule, kProcedure,
+            [&] { table.importedFileName = settings::kLastImportedFile.readFrom(store); });
     runStep(ui, kModule, kProcedure, [&] {
         const std::size_t stored = count > 0 ? static_cast<std::size_t>(count) : 0;
         for (std::size_t i = 1; i <= stored; ++i) {
-            table.rows.push_back({store.value(kTableSection, cabinetKey(i), ""),
-                                  store.value(kTableSection, moduleKey(i), "")});
+            table.rows.push_back({settings::kCabinetName.readFrom(store, i),
+                                  settings::kModuleSkeleton.readFrom(store, i)});
         }
     });
-    labels = table.rows;
+    return table;
 }
 
-void saveCabinetTable(platform::SettingsStore& store, CabinetModuleTable& table,
-                      scan::CabinetLabels& labels, UserInterface& ui) {
+void CabinetModuleTable::writeTo(platform::SettingsStore& store, UserInterface& ui) {
     constexpr std::string_view kProcedure = "SaveListViewValues";
-    const std::size_t count = table.rows.size();
-    labels.resize(count);
-    if (count < 1) {
-        runStep(ui, kModule, kProcedure,
-                [&] { store.setValue(kSettingsSection, kLastImportedFileKey, ""); });
-        table.importedFileName.clear();
-    } else {
-        for (std::size_t i = 1; i <= count; ++i) {
-            const scan::CabinetRow& row = table.rows[i - 1];
-            runStep(ui, kModule, kProcedure, [&] {
-                store.setValue(kTableSection, cabinetKey(i), row.cabinet);
-                store.setValue(kTableSection, moduleKey(i), row.module);
-            });
-            labels[i - 1] = row;
-        }
+    if (rows.empty()) {
+        runStep(ui, kModule, kProcedure, [&] { settings::kLastImportedFile.writeTo(store, ""); });
+        importedFileName.clear();
+    }
+    for (std::size_t i = 1; i <= rows.size(); ++i) {
+        runStep(ui, kModule, kProcedure, [&] {
+            settings::kCabinetName.writeTo(store, i, rows[i - 1].cabinet);
+            settings::kModuleSkeleton.writeTo(store, i, rows[i - 1].module);
+        });
     }
     runStep(ui, kModule, kProcedure,
-            [&] { store.setValue(kTableSection, kCountKey, std::to_string(count)); });
+            [&] { settings::kCabinetRowCount.writeTo(store, std::to_string(rows.size())); });
 }
 
-void clearCabinetTable(platform::SettingsStore& store, CabinetModuleTable& table,
-                       scan::CabinetLabels& labels) {
-    table.rows.clear();
-    table.importedFileName.clear();
-    labels.clear();
-    store.removeSection(kTableSection);
+void CabinetModuleTable::clear(platform::SettingsStore& store) {
+    rows.clear();
+    importedFileName.clear();
+    store.removeSection(settings::kCabinetSection);
 }
 
-std::size_t readCabinetImport(std::string_view fileText, CabinetModuleTable& table,
-                              scan::CabinetLabels& labels, UserInterface& ui) {
+std::size_t CabinetModuleTable::appendImport(std::string_view fileText, UserInterface& ui) {
     FieldReader reader(fileText);
     std::size_t added = 0;
     std::string cabinet;
@@ -253,7 +231,7 @@ std::size_t readCabinetImport(std::string_view fileText, CabinetModuleTable& tab
         if (!paired) {
             module.clear();
         }
-        table.rows.push_back({scan::upperCaseAscii(cabinet), scan::upperCaseAscii(module)});
+        rows.push_back({scan::upperCaseAscii(cabinet), scan::upperCaseAscii(module)});
         ++added;
         if (!paired) {
             reportStandardError(ui, kModule, "ReadValuesFromImportFile",
@@ -261,23 +239,24 @@ std::size_t readCabinetImport(std::string_view fileText, CabinetModuleTable& tab
                                     "' has no module skeleton");
         }
     }
-    labels = table.rows;
     return added;
 }
 
-void importCabinetFile(const std::string& path, platform::SettingsStore& store,
-                       CabinetModuleTable& table, scan::CabinetLabels& labels, UserInterface& ui) {
-    clearCabinetTable(store, table, labels);
+CabinetModuleTable importCabinetFile(const std::string& path, platform::SettingsStore& store,
+                                     UserInterface& ui) {
+    CabinetModuleTable table;
+    table.clear(store);
     std::string text;
     const bool read =
         runStep(ui, kModule, "ReadValuesFromImportFile", [&] { text = readImportFile(path); });
     if (read) {
         const long long cut = scan::cutLongLines(text);
-        readCabinetImport(text, table, labels, ui);
+        table.appendImport(text, ui);
         scan::reportCutLines(ui, path, cut);
     }
     table.importedFileName = fileNameOf(path);
-    store.setValue(kSettingsSection, kLastImportedFileKey, table.importedFileName);
+    settings::kLastImportedFile.writeTo(store, table.importedFileName);
+    return table;
 }
 
 }  // namespace qor::options

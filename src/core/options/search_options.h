@@ -6,7 +6,6 @@
 
 #include "core/base/user_interface.h"
 #include "core/options/cabinet_table.h"
-#include "core/options/settings_keys.h"
 #include "core/platform/settings_store.h"
 #include "core/scan/column_data.h"
 #include "core/scan/element_types.h"
@@ -15,6 +14,13 @@
 namespace qor::options {
 
 enum class OutputMode { None, ExcelFilesOnly, CsvFilesOnly, HtmlReport };
+
+// What the store cannot know: whether workbooks can be written here, and the result folder
+// that stands in for a missing one (the user's Documents folder).
+struct StoreDefaults {
+    bool workbookWriterInstalled = true;
+    std::string resultFolder;
+};
 
 // The search options record. A fresh store gives every type disabled with nothing
 // selected, HTML report output, the search status dialog on and the "General Options" tab.
@@ -34,23 +40,16 @@ struct SearchOptions {
     bool writesOneWorkbook() const {
         return oneExcelWorkbook && outputMode == OutputMode::ExcelFilesOnly;
     }
-};
 
-// Fills the record from the store and rebuilds the column data and the cabinet label lists.
-// A value that does not convert leaves its field as it was; nothing is reported.
-// `defaultResultFolder` stands in for a missing "ScanResultFolderPath".
-void loadSearchOptions(const platform::SettingsStore& store, SearchOptions& options,
-                       scan::ColumnDataSet& columns, scan::CabinetLabels& labels,
-                       bool excelInstalled, std::string_view defaultResultFolder,
-                       UserInterface& ui);
+    // The record as the store holds it. A value that does not convert leaves its field at the
+    // default; nothing is reported but a damaged cabinet table.
+    static SearchOptions readFrom(const platform::SettingsStore& store,
+                                  const StoreDefaults& defaults, UserInterface& ui);
+    // Writes every field (deleting nothing) and the cabinet-module table.
+    void writeTo(platform::SettingsStore& store, UserInterface& ui);
+};
 
 // The column data of every type from the record's selections and labels flag.
 scan::ColumnDataSet buildAllColumnData(const SearchOptions& options);
-
-// Writes every field to the store (deleting nothing), rebuilds the column data and saves
-// the cabinet-module table.
-void saveSearchOptions(platform::SettingsStore& store, SearchOptions& options,
-                       scan::ColumnDataSet& columns, scan::CabinetLabels& labels,
-                       UserInterface& ui);
 
 }  // namespace qor::options

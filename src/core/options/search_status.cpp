@@ -4,7 +4,7 @@
 
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
-#include "core/options/search_options.h"
+#include "core/options/settings_table.h"
 #include "core/options/value_conversion.h"
 
 namespace qor::options {
@@ -19,12 +19,13 @@ bool SearchStatusTable::anyEnabled() const {
     return std::any_of(values_.begin() + 1, values_.end(), [](int v) { return v != 0; });
 }
 
-void readSearchStatus(const platform::SettingsStore& store, SearchStatusTable& table,
-                      UserInterface& ui) {
+SearchStatusTable SearchStatusTable::readFrom(const platform::SettingsStore& store,
+                                              UserInterface& ui) {
+    SearchStatusTable table;
     for (const scan::ElementType type : scan::statusOrder()) {
         runStep(ui, "modMain", "SearchStatus", [&] {
             const std::string text =
-                store.value(scan::elementType(type).settingsSection, keys::kEnableSearch, "0");
+                settings::enableSearch(scan::elementType(type)).readFrom(store);
             const auto value = textToInteger(text);
             if (!value) {
                 throw QorError("Type mismatch: the stored EnableSearch value '" + text + "' of " +
@@ -37,6 +38,7 @@ void readSearchStatus(const platform::SettingsStore& store, SearchStatusTable& t
             table.setValue(type, static_cast<int>(*value));
         });
     }
+    return table;
 }
 
 }  // namespace qor::options

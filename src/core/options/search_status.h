@@ -21,14 +21,13 @@ public:
     // The statistics show a count only for a value of exactly 1.
     bool shownAsEnabled(scan::ElementType type) const { return value(type) == 1; }
 
+    // The table from the store ("EnableSearch" of each type's section, default 0). A value
+    // that is not a 16-bit integer is reported with the standard error message
+    // (modMain.SearchStatus) and its entry stays 0.
+    static SearchStatusTable readFrom(const platform::SettingsStore& store, UserInterface& ui);
+
 private:
     std::array<int, scan::kElementTypeCount + 1> values_{};  // index 0 unused
 };
-
-// Fills the table from the store ("EnableSearch" of each type's section, default 0). A
-// value that is not a 16-bit integer is reported with the standard error message
-// (modMain.SearchStatus) and its entry keeps its value.
-void readSearchStatus(const platform::SettingsStore& store, SearchStatusTable& table,
-                      UserInterface& ui);
 
 }  // namespace qor::options

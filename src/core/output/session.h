@@ -39,6 +39,13 @@ struct Session {
     std::array<TypeResult, scan::kElementTypeCount> results;
     MonthNames months;
 
+    // The record as just loaded, saved or imported: the column data and the label lists follow
+    // it (between those moments they stay as they were, whatever is edited).
+    void takeOptions() {
+        columns = options::buildAllColumnData(options);
+        cabinetLabels = options.cabinetTable.rows;
+    }
+
     TypeResult& resultOf(scan::ElementType type) { return results[scan::indexOf(type)]; }
     const TypeResult& resultOf(scan::ElementType type) const {
         return results[scan::indexOf(type)];

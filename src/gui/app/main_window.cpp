@@ -14,11 +14,13 @@
 #include <QToolBar>
 
 #include "core/base/standard_error.h"
+#include "core/options/settings_table.h"
 #include "gui/app/about_box.h"
 #include "gui/app/document_window.h"
 #include "gui/app/icons.h"
 #include "gui/app/main_status_bar.h"
 #include "gui/app/twips.h"
+#include "gui/app/window_placement.h"
 #include "gui/options/options_dialog.h"
 #include "gui/options/search_status_dialog.h"
 #include "gui/output/progress_window.h"
@@ -27,7 +29,6 @@ namespace qor::gui {
 namespace {
 
 constexpr std::string_view kModule = "frmMain";
-constexpr std::string_view kSettings = "Settings";
 
 std::string title() {
     return std::string(kApplicationTitle);
@@ -313,17 +314,10 @@ void MainWindow::arrangeIcons() {
 }
 
 void MainWindow::loadPlacement() {
-    auto read = [&](std::string_view key, double fallback) {
-        bool ok = false;
-        const double value =
-            QString::fromStdString(context_.store.value(kSettings, key, "")).toFloat(&ok);
-        return ok ? value : fallback;
-    };
+    const WindowPlacement placement = WindowPlacement::readFrom(context_.store);
     const double perPixel = twipsPerPixel(this);
-    move(twipsToPixels(read("MainLeft", 1000), perPixel),
-         twipsToPixels(read("MainTop", 1000), perPixel));
-    resize(twipsToPixels(read("MainWidth", 6500), perPixel),
-           twipsToPixels(read("MainHeight", 6500), perPixel));
+    move(twipsToPixels(placement.left, perPixel), twipsToPixels(placement.top, perPixel));
+    resize(twipsToPixels(placement.width, perPixel), twipsToPixels(placement.height, perPixel));
 }
 
 void MainWindow::savePlacement() {
@@ -332,19 +326,13 @@ void MainWindow::savePlacement() {
         return;
     }
     const double perPixel = twipsPerPixel(this);
-    auto write = [&](std::string_view key, int pixels) {
-        context_.store.setValue(
-            kSettings, key,
-            QString::number(static_cast<float>(pixelsToTwips(pixels, perPixel))).toStdString());
-    };
-    write("MainLeft", pos().x());
-    write("MainTop", pos().y());
-    write("MainWidth", width());
-    write("MainHeight", height());
+    WindowPlacement{pixelsToTwips(pos().x(), perPixel), pixelsToTwips(pos().y(), perPixel),
+                    pixelsToTwips(width(), perPixel), pixelsToTwips(height(), perPixel)}
+        .writeTo(context_.store);
 }
 
 void MainWindow::exitProgram() {
-    context_.store.setValue(kSettings, "FirstInstance", "1");
+    options::settings::kFirstInstance.writeTo(context_.store, "1");
     close();
 }
 

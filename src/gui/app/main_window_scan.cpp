@@ -5,6 +5,7 @@
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
 #include "core/options/search_options.h"
+#include "core/options/settings_table.h"
 #include "core/output/scan_run.h"
 #include "gui/app/main_status_bar.h"
 #include "gui/app/main_window.h"
@@ -39,7 +40,8 @@ void MainWindow::scanFile() {
             context_.desktop.runModal(searchStatusDialog());
             return;
         }
-        const std::string show = context_.store.value("Settings", "ShowSearchStatusDialog", "1");
+        const std::string show =
+            options::settings::kShowSearchStatusDialog.readFrom(context_.store);
         bool ok = false;
         const int value = QString::fromStdString(show).trimmed().toShort(&ok);
         if (!ok) {

@@ -3,12 +3,11 @@
 #include <QAction>
 #include <string>
 
+#include "core/options/settings_table.h"
 #include "core/platform/settings_store.h"
 
 namespace qor::gui {
 namespace {
-
-constexpr std::string_view kSection = "MRUFiles";
 
 QString menuText(QString path) {
     // A path is shown as it is: an "&" in it must not become a keyboard mnemonic.
@@ -62,8 +61,9 @@ void RecentFilesMenu::addRecentFile(const QString& path) {
 
 void RecentFilesMenu::load(const platform::SettingsStore& store) {
     for (int i = 1;; ++i) {
-        const QString value =
-            QString::fromStdString(store.value(kSection, std::to_string(i), "")).trimmed();
+        const QString value = QString::fromStdString(options::settings::kRecentFile.readFrom(
+                                                         store, static_cast<std::size_t>(i)))
+                                  .trimmed();
         if (value.isEmpty()) {
             break;
         }
@@ -74,7 +74,8 @@ void RecentFilesMenu::load(const platform::SettingsStore& store) {
 void RecentFilesMenu::save(platform::SettingsStore& store) const {
     for (int slot = 1; slot <= kRecentSlots; ++slot) {
         if (const auto value = path(slot)) {
-            store.setValue(kSection, std::to_string(slot), value->toStdString());
+            options::settings::kRecentFile.writeTo(store, static_cast<std::size_t>(slot),
+                                                   value->toStdString());
         }
     }
 }

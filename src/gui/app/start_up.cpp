@@ -7,6 +7,7 @@
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/options/search_status.h"
+#include "core/options/settings_table.h"
 #include "core/platform/file_association.h"
 #include "core/platform/long_file_name.h"
 #include "core/platform/single_instance.h"
@@ -68,11 +69,11 @@ bool StartUp::run(const QString& commandLineFile) {
     showSplashStatus("Getting registry settings...");
     wait();
     runStep(boxes, kModule, "Main", [&] {
-        options::readSearchStatus(context_.store, context_.session.searchStatus, boxes);
+        context_.session.searchStatus = options::SearchStatusTable::readFrom(context_.store, boxes);
     });
     runStep(boxes, kModule, "Main", [&] {
         const QString marker =
-            QString::fromStdString(context_.store.value("Settings", "FirstInstance", "0"));
+            QString::fromStdString(options::settings::kFirstInstance.readFrom(context_.store));
         bool ok = false;
         const int firstRun = marker.trimmed().toInt(&ok);
         if (!ok) {

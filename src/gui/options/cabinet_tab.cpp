@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "core/base/standard_error.h"
-#include "core/options/settings_keys.h"
+#include "core/options/settings_table.h"
 #include "gui/options/option_widgets.h"
 
 namespace qor::gui {
@@ -175,15 +175,17 @@ void CabinetTab::importTable() {
     }
     options::CabinetModuleTable& table = session_.options.cabinetTable;
     // The stored table goes before a file is chosen: cancelling leaves no table at all.
-    clearCabinetTable(store_, table, session_.cabinetLabels);
+    table.clear(store_);
+    session_.cabinetLabels.clear();
     showTable();
     const std::string path = desktop_.chooseFileToOpen(
         window(), {{"Comma Separated Values (*.csv)", "*.csv"}, {"Text Files (*.txt)", "*.txt"}},
         "Select File to Inport...", toStdString(QCoreApplication::applicationDirPath()), "");
     if (path.empty()) {
-        store_.setValue(options::keys::kSettings, options::keys::kLastImportedFile, "");
+        options::settings::kLastImportedFile.writeTo(store_, "");
     } else {
-        importCabinetFile(path, store_, table, session_.cabinetLabels, ui_);
+        table = options::importCabinetFile(path, store_, ui_);
+        session_.cabinetLabels = table.rows;
     }
     showTable();
     refreshCountAndApply();

@@ -45,8 +45,9 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
       tabs_(new MultiRowTabWidget(kTabsPerRow, this)) {
     setObjectName("frmOptions");
     setWindowTitle("Search Options");
-    loadSearchOptions(store, session.options, session.columns, session.cabinetLabels,
-                      excel.installed, platform::defaultResultFolder(), ui);
+    session.options = options::SearchOptions::readFrom(
+        store, {excel.installed, platform::defaultResultFolder()}, ui);
+    session.takeOptions();
 
     tabs_->setObjectName("tabOptions");
     for (const scan::ElementType type : kElementTabs) {
@@ -130,8 +131,9 @@ void OptionsDialog::showEvent(QShowEvent* event) {
 
 void OptionsDialog::saveOptions() {
     session_.options.lastTab = tabs_->currentIndex();
-    saveSearchOptions(store_, session_.options, session_.columns, session_.cabinetLabels, ui_);
-    options::readSearchStatus(store_, session_.searchStatus, ui_);
+    session_.options.writeTo(store_, ui_);
+    session_.takeOptions();
+    session_.searchStatus = options::SearchStatusTable::readFrom(store_, ui_);
     // Saving an empty table blanks the imported file name.
     cabinetTab_->showTable();
 }

@@ -44,85 +44,67 @@ TEST(CabinetImportTest, FieldsArePairedAsTheFileLaysThemOut) {
     for (const auto& [text, expected] : cases) {
         SCOPED_TRACE(::testing::PrintToString(text));
         CabinetModuleTable table;
-        scan::CabinetLabels labels;
         testing::ScriptedUi ui;
-        EXPECT_EQ(readCabinetImport(text, table, labels, ui), expected.size());
+        EXPECT_EQ(table.appendImport(text, ui), expected.size());
         EXPECT_EQ(pairs(table.rows), expected);
-        EXPECT_EQ(pairs(labels), expected);
         EXPECT_TRUE(ui.errors.empty());
     }
 }
 
 TEST(CabinetImportTest, UnpairedLastFieldGivesARowAndOneError) {
     CabinetModuleTable table{{{"OLD", "ROW"}}, "old.csv"};
-    scan::CabinetLabels labels;
     testing::ScriptedUi ui;
-    EXPECT_EQ(readCabinetImport("cb1,m1\ncb2,m2,\n\ncb3\n", table, labels, ui), 3u);
+    EXPECT_EQ(table.appendImport("cb1,m1\ncb2,m2,\n\ncb3\n", ui), 3u);
     const Rows expected = {{"OLD", "ROW"}, {"CB1", "M1"}, {"CB2", "M2"}, {"", "CB3"}};
     EXPECT_EQ(pairs(table.rows), expected);
     EXPECT_TRUE(ui.errors.empty());
 
-    EXPECT_EQ(readCabinetImport("x1,y1,cb9", table, labels, ui), 2u);
+    EXPECT_EQ(table.appendImport("x1,y1,cb9", ui), 2u);
     EXPECT_EQ(pairs(table.rows).back(), Rows::value_type("CB9", ""));
-    EXPECT_EQ(pairs(labels), pairs(table.rows));
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0].module, "frmOptions");
     EXPECT_EQ(ui.errors[0].procedure, "ReadValuesFromImportFile");
     EXPECT_NE(ui.errors[0].description.find("'cb9'"), std::string::npos);
 }
 
-TEST(CabinetStoreTest, SaveThenLoadKeepsRowsAsStored) {
+TEST(CabinetStoreTest, WrittenRowsReadBackAsStored) {
     platform::MemorySettingsStore store;
     testing::ScriptedUi ui;
     CabinetModuleTable table;
-    scan::CabinetLabels labels;
     for (int i = 1; i <= 5; ++i) {
         table.rows.push_back({"cb80" + std::to_string(i), "ai" + std::to_string(i)});
     }
-    saveCabinetTable(store, table, labels, ui);
+    table.writeTo(store, ui);
     table.rows.resize(3);
-    saveCabinetTable(store, table, labels, ui);
-    EXPECT_EQ(pairs(labels), pairs(table.rows));
+    table.writeTo(store, ui);
     EXPECT_EQ(store.value("CabinetsModules", "ListViewItemsCount", ""), "3");
     EXPECT_EQ(store.value("CabinetsModules", "ModuleValue_5", ""), "ai5");
     EXPECT_EQ(store.keyCount("CabinetsModules"), 11u);
     store.setValue("Settings", "LastImportedFile", "plant.csv");
 
-    CabinetModuleTable loaded{{{"STALE", "ROW"}}, ""};
-    scan::CabinetLabels loadedLabels;
-    loadCabinetTable(store, loaded, loadedLabels, ui);
+    const CabinetModuleTable loaded = CabinetModuleTable::readFrom(store, ui);
     EXPECT_EQ(pairs(loaded.rows), pairs(table.rows));
     EXPECT_EQ(pairs(loaded.rows)[0], Rows::value_type("cb801", "ai1"));
-    EXPECT_EQ(pairs(loadedLabels), pairs(table.rows));
     EXPECT_EQ(loaded.importedFileName, "plant.csv");
 
     table.rows.clear();
     table.importedFileName = "plant.csv";
-    saveCabinetTable(store, table, labels, ui);
-    EXPECT_TRUE(labels.empty());
+    table.writeTo(store, ui);
     EXPECT_EQ(table.importedFileName, "");
     EXPECT_EQ(store.value("Settings", "LastImportedFile", "?"), "");
     EXPECT_EQ(store.value("CabinetsModules", "ListViewItemsCount", ""), "0");
     EXPECT_TRUE(ui.errors.empty());
-}
 
-TEST(CabinetStoreTest, UnreadableCountIsReportedAndLoadsNoRows) {
+    // An unreadable count is reported and loads no rows.
     for (const char* count : {"abc", "", "2x", "70000"}) {
         SCOPED_TRACE(count);
-        platform::MemorySettingsStore store;
         store.setValue("CabinetsModules", "ListViewItemsCount", count);
         store.setValue("CabinetsModules", "CabinetValue_1", "CB1");
-        store.setValue("Settings", "LastImportedFile", "a.csv");
-        CabinetModuleTable table{{{"OLD", "ROW"}}, ""};
-        scan::CabinetLabels labels{{"OLD", "ROW"}};
-        testing::ScriptedUi ui;
-        loadCabinetTable(store, table, labels, ui);
-        EXPECT_TRUE(table.rows.empty());
-        EXPECT_TRUE(labels.empty());
-        EXPECT_EQ(table.importedFileName, "a.csv");
-        ASSERT_EQ(ui.errors.size(), 1u);
-        EXPECT_EQ(ui.errors[0].procedure, "GetListViewItems");
-        EXPECT_EQ(ui.errors[0].module, "frmOptions");
+        testing::ScriptedUi damaged;
+        EXPECT_TRUE(CabinetModuleTable::readFrom(store, damaged).rows.empty());
+        ASSERT_EQ(damaged.errors.size(), 1u);
+        EXPECT_EQ(damaged.errors[0].procedure, "GetListViewItems");
+        EXPECT_EQ(damaged.errors[0].module, "frmOptions");
     }
 }
 
@@ -132,12 +114,9 @@ TEST(CabinetStoreTest, ImportReplacesTheTableAndRemembersTheFileName) {
 
     platform::MemorySettingsStore store;
     store.setValue("CabinetsModules", "ListViewItemsCount", "1");
-    CabinetModuleTable table{{{"OLD", "ROW"}}, "old.csv"};
-    scan::CabinetLabels labels;
     testing::ScriptedUi ui;
-    importCabinetFile(path, store, table, labels, ui);
+    CabinetModuleTable table = importCabinetFile(path, store, ui);
     EXPECT_EQ(pairs(table.rows), (Rows{{"CB801", "AI800_1"}, {"CB802", "AI800_2"}}));
-    EXPECT_EQ(pairs(labels), pairs(table.rows));
     EXPECT_EQ(table.importedFileName, "plant 2.csv");
     EXPECT_EQ(store.value("Settings", "LastImportedFile", ""), "plant 2.csv");
     EXPECT_FALSE(store.hasSection("CabinetsModules"));  // rows are stored only on save
@@ -145,9 +124,8 @@ TEST(CabinetStoreTest, ImportReplacesTheTableAndRemembersTheFileName) {
 
     store.setValue("CabinetsModules", "ListViewItemsCount", "2");
     const std::string missing = dir.file("missing.csv");
-    importCabinetFile(missing, store, table, labels, ui);
+    table = importCabinetFile(missing, store, ui);
     EXPECT_TRUE(table.rows.empty());
-    EXPECT_TRUE(labels.empty());
     EXPECT_EQ(table.importedFileName, "missing.csv");
     EXPECT_EQ(store.value("Settings", "LastImportedFile", ""), "missing.csv");
     EXPECT_FALSE(store.hasSection("CabinetsModules"));
@@ -178,10 +156,8 @@ TEST(CabinetStoreTest, ImportRefusesSpecialAndHugeFilesAndCutsOverLongLines) {
     for (const Case& test : cases) {
         SCOPED_TRACE(test.path);
         platform::MemorySettingsStore store;
-        CabinetModuleTable table;
-        scan::CabinetLabels labels;
         testing::ScriptedUi ui;
-        importCabinetFile(test.path, store, table, labels, ui);
+        const CabinetModuleTable table = importCabinetFile(test.path, store, ui);
         EXPECT_EQ(pairs(table.rows), test.rows);
         if (test.error.empty()) {
             EXPECT_TRUE(ui.errors.empty());

@@ -13,7 +13,9 @@ using scan::ElementType;
 class SearchOptionsTest : public ::testing::Test {
 protected:
     void load(bool excelInstalled = true) {
-        loadSearchOptions(store, options, columns, labels, excelInstalled, "/home/u/Documents", ui);
+        options = SearchOptions::readFrom(store, {excelInstalled, "/home/u/Documents"}, ui);
+        columns = buildAllColumnData(options);
+        labels = options.cabinetTable.rows;
     }
     const scan::ColumnData& of(ElementType type) const { return columns[scan::indexOf(type)]; }
 
@@ -136,7 +138,8 @@ TEST_F(SearchOptionsTest, SavingWritesEveryKeyAndReloadsTheSame) {
     options.showSearchStatusDialog = false;
     options.cabinetTable.rows = {{"CB1", "DO810_4"}, {"CB2", "DO810_5"}};
     options.applyCabinetLabels = true;
-    saveSearchOptions(store, options, columns, labels, ui);
+    options.writeTo(store, ui);
+    columns = buildAllColumnData(options);
 
     EXPECT_EQ(store.value("chkDOSParameters", "ACT", ""), "1");
     EXPECT_EQ(store.value("chkDOSParameters", "INV", ""), "0");
@@ -151,9 +154,8 @@ TEST_F(SearchOptionsTest, SavingWritesEveryKeyAndReloadsTheSame) {
     EXPECT_EQ(columns[scan::indexOf(ElementType::DO)].headerLine,
               "CABINET,MODULE,CHANNEL,NAME,ACT,");
 
-    SearchOptions reloaded;
-    scan::ColumnDataSet reloadedColumns;
-    loadSearchOptions(store, reloaded, reloadedColumns, labels, true, "unused", ui);
+    const SearchOptions reloaded = SearchOptions::readFrom(store, {true, "unused"}, ui);
+    const scan::ColumnDataSet reloadedColumns = buildAllColumnData(reloaded);
     EXPECT_EQ(reloaded.of(ElementType::DO).parameters, options.of(ElementType::DO).parameters);
     EXPECT_TRUE(reloaded.of(ElementType::DO).enabled);
     EXPECT_EQ(reloaded.outputMode, OutputMode::CsvFilesOnly);
@@ -165,7 +167,7 @@ TEST_F(SearchOptionsTest, SavingWritesEveryKeyAndReloadsTheSame) {
               columns[scan::indexOf(ElementType::DO)].headerLine);
 }
 
-TEST(withoutCommas, StripsEveryCommaAndKeepsTheBounds) {
+TEST(ColumnData, StripsEveryCommaAndKeepsTheBounds) {
     EXPECT_EQ(scan::withoutCommas({"NAME,", ",a,b,", "", "x"}),
               (std::vector<std::string>{"NAME", "ab", "", "x"}));
 }

@@ -164,18 +164,17 @@ TEST_F(ScanRunTest, AnElementLeftOpenByTheFileDoesNotLeakIntoTheNextType) {
               "CHANNEL,NAME,DESCR,ACT,\r\n\r\r\nDI1.1,,,1,,,,,,,\r\n");
 }
 
-TEST(readSearchStatus, StoredValuesDecideScanAndStatistics) {
+TEST(SearchStatus, StoredValuesDecideScanAndStatistics) {
     platform::MemorySettingsStore store;
     testing::ScriptedUi ui;
-    options::SearchStatusTable table;
-    options::readSearchStatus(store, table, ui);
+    options::SearchStatusTable table = options::SearchStatusTable::readFrom(store, ui);
     EXPECT_FALSE(table.anyEnabled());
 
     store.setValue("chkDATRParameters", "EnableSearch", "1");
     store.setValue("chkAOSParameters", "EnableSearch", "2");
     store.setValue("chkAISParameters", "EnableSearch", "abc");
     store.setValue("chkDISParameters", "EnableSearch", "70000");
-    options::readSearchStatus(store, table, ui);
+    table = options::SearchStatusTable::readFrom(store, ui);
     EXPECT_TRUE(table.anyEnabled());
     EXPECT_EQ(options::SearchStatusTable::positionOf(ElementType::DATR), 14u);
     EXPECT_EQ(options::SearchStatusTable::positionOf(ElementType::AO), 2u);

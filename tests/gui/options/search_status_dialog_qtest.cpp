@@ -42,9 +42,9 @@ struct Fixture {
         store.setValue(qor::scan::elementType(type).settingsSection, "EnableSearch", value);
     }
     void start(QWidget* parent = nullptr) {
-        qor::options::loadSearchOptions(store, session.options, session.columns,
-                                        session.cabinetLabels, false, "/tmp", ui);
-        qor::options::readSearchStatus(store, session.searchStatus, ui);
+        session.options = qor::options::SearchOptions::readFrom(store, {false, "/tmp"}, ui);
+        session.takeOptions();
+        session.searchStatus = qor::options::SearchStatusTable::readFrom(store, ui);
         dialog = std::make_unique<SearchStatusDialog>(session, ui, parent);
     }
     QLabel* label(const QString& name) { return dialog->findChild<QLabel*>(name); }
@@ -161,9 +161,9 @@ private slots:
         f.dialog->onChangeSettings = [&] {  // the options dialog enables AI and is confirmed
             QVERIFY(!f.dialog->isVisible());
             f.session.options.of(ElementType::AI).enabled = true;
-            qor::options::saveSearchOptions(f.store, f.session.options, f.session.columns,
-                                            f.session.cabinetLabels, f.ui);
-            qor::options::readSearchStatus(f.store, f.session.searchStatus, f.ui);
+            f.session.options.writeTo(f.store, f.ui);
+            f.session.takeOptions();
+            f.session.searchStatus = qor::options::SearchStatusTable::readFrom(f.store, f.ui);
         };
         const char* press = "cmdChangeSettings";
         f.desktop.onModal = [&](QDialog&) { f.click(f.button(press)); };

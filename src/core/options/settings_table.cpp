@@ -1,0 +1,68 @@
+#include "core/options/settings_table.h"
+
+#include <algorithm>
+#include <array>
+
+namespace qor::options {
+namespace {
+
+bool isNumberedKey(std::string_view key, const NumberedSetting& family) {
+    if (!key.starts_with(family.keyPrefix) || key.size() == family.keyPrefix.size()) {
+        return false;
+    }
+    key.remove_prefix(family.keyPrefix.size());
+    return std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+constexpr std::array kSettings{settings::kSaveToExcelOnly,
+                               settings::kSaveToCsvOnly,
+                               settings::kSaveToHtmlReport,
+                               settings::kSaveToOneExcelFile,
+                               settings::kShowSearchStatusDialog,
+                               settings::kApplyCabinetModule,
+                               settings::kScanResultFolderPath,
+                               settings::kLastTabSelected,
+                               settings::kLastImportedFile,
+                               settings::kMainLeft,
+                               settings::kMainTop,
+                               settings::kMainWidth,
+                               settings::kMainHeight,
+                               settings::kFirstInstance,
+                               settings::kCabinetRowCount};
+
+constexpr std::array kNumberedSettings{settings::kCabinetName, settings::kModuleSkeleton,
+                                       settings::kRecentFile};
+
+constexpr std::string_view kEnableSearchKey = "EnableSearch";
+
+}  // namespace
+
+Setting settings::enableSearch(const scan::ElementTypeInfo& type) {
+    return {type.settingsSection, kEnableSearchKey, SettingType::Box, "0"};
+}
+
+Setting settings::parameterBox(const scan::ElementTypeInfo& type, std::size_t box) {
+    return {type.settingsSection, type.parameters[box], SettingType::Box, "0"};
+}
+
+bool isKnownSetting(std::string_view section, std::string_view key) {
+    const auto named = [&](const Setting& s) { return s.section == section && s.key == key; };
+    if (std::any_of(kSettings.begin(), kSettings.end(), named)) {
+        return true;
+    }
+    for (const NumberedSetting& family : kNumberedSettings) {
+        if (family.section == section && isNumberedKey(key, family)) {
+            return true;
+        }
+    }
+    for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+        if (section == info.settingsSection) {
+            return key == kEnableSearchKey ||
+                   std::find(info.parameters.begin(), info.parameters.end(), key) !=
+                       info.parameters.end();
+        }
+    }
+    return false;
+}
+
+}  // namespace qor::options

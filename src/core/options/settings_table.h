@@ -1,0 +1,104 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/platform/settings_store.h"
+#include "core/scan/element_types.h"
+
+// Every key the program stores, with its section, the form of its value and its default. No
+// other code spells a key.
+namespace qor::options {
+
+enum class SettingType {
+    Box,     // a check box: "0" or "1"
+    Flag,    // an option button: "True" or "False"
+    Number,  // a whole number in decimal
+    Text,
+};
+
+struct Setting {
+    std::string_view section;
+    std::string_view key;
+    SettingType type;
+    std::string_view defaultValue;
+
+    std::string readFrom(const platform::SettingsStore& store) const {
+        return store.value(section, key, defaultValue);
+    }
+    // A default given only at run time (the user's Documents folder, say).
+    std::string readFrom(const platform::SettingsStore& store, std::string_view fallback) const {
+        return store.value(section, key, fallback);
+    }
+    void writeTo(platform::SettingsStore& store, std::string_view text) const {
+        store.setValue(section, key, text);
+    }
+};
+
+// Keys numbered from 1 ("CabinetValue_1", "CabinetValue_2", ... or "1" to "5").
+struct NumberedSetting {
+    std::string_view section;
+    std::string_view keyPrefix;
+    SettingType type;
+    std::string_view defaultValue;
+
+    std::string keyOf(std::size_t number) const {
+        return std::string(keyPrefix) + std::to_string(number);
+    }
+    std::string readFrom(const platform::SettingsStore& store, std::size_t number) const {
+        return store.value(section, keyOf(number), defaultValue);
+    }
+    void writeTo(platform::SettingsStore& store, std::size_t number, std::string_view text) const {
+        store.setValue(section, keyOf(number), text);
+    }
+};
+
+namespace settings {
+inline constexpr std::string_view kGeneralSection = "Settings";
+inline constexpr std::string_view kCabinetSection = "CabinetsModules";
+inline constexpr std::string_view kRecentFilesSection = "MRUFiles";
+
+inline constexpr Setting kSaveToExcelOnly{kGeneralSection, "SaveToExcelOnly", SettingType::Flag,
+                                          "False"};
+inline constexpr Setting kSaveToCsvOnly{kGeneralSection, "SaveToCSVOnly", SettingType::Flag,
+                                        "False"};
+inline constexpr Setting kSaveToHtmlReport{kGeneralSection, "SaveToHTMLReport", SettingType::Flag,
+                                           "True"};
+inline constexpr Setting kSaveToOneExcelFile{kGeneralSection, "SaveToOneExcelFile",
+                                             SettingType::Box, "0"};
+inline constexpr Setting kShowSearchStatusDialog{kGeneralSection, "ShowSearchStatusDialog",
+                                                 SettingType::Box, "1"};
+inline constexpr Setting kApplyCabinetModule{kGeneralSection, "ApplyCabinetModule",
+                                             SettingType::Box, "0"};
+// Its default is the user's Documents folder, known only at run time.
+inline constexpr Setting kScanResultFolderPath{kGeneralSection, "ScanResultFolderPath",
+                                               SettingType::Text, ""};
+inline constexpr Setting kLastTabSelected{kGeneralSection, "LastTabSelected", SettingType::Number,
+                                          "11"};
+inline constexpr Setting kLastImportedFile{kGeneralSection, "LastImportedFile", SettingType::Text,
+                                           ""};
+// The main window's placement in twips (1/1440 inch).
+inline constexpr Setting kMainLeft{kGeneralSection, "MainLeft", SettingType::Number, "1000"};
+inline constexpr Setting kMainTop{kGeneralSection, "MainTop", SettingType::Number, "1000"};
+inline constexpr Setting kMainWidth{kGeneralSection, "MainWidth", SettingType::Number, "6500"};
+inline constexpr Setting kMainHeight{kGeneralSection, "MainHeight", SettingType::Number, "6500"};
+// 0 until the program has once been left through File > Exit.
+inline constexpr Setting kFirstInstance{kGeneralSection, "FirstInstance", SettingType::Number, "0"};
+inline constexpr Setting kCabinetRowCount{kCabinetSection, "ListViewItemsCount",
+                                          SettingType::Number, "0"};
+inline constexpr NumberedSetting kCabinetName{kCabinetSection, "CabinetValue_", SettingType::Text,
+                                              ""};
+inline constexpr NumberedSetting kModuleSkeleton{kCabinetSection, "ModuleValue_", SettingType::Text,
+                                                 ""};
+inline constexpr NumberedSetting kRecentFile{kRecentFilesSection, "", SettingType::Text, ""};
+
+// Each element type's section (its settingsSection): "EnableSearch" and one box per parameter.
+Setting enableSearch(const scan::ElementTypeInfo& type);
+Setting parameterBox(const scan::ElementTypeInfo& type, std::size_t box);
+}  // namespace settings
+
+// Whether a stored key is one of the table's; anything else in a settings file is most
+// likely misspelt.
+bool isKnownSetting(std::string_view section, std::string_view key);
+
+}  // namespace qor::options
