@@ -251,7 +251,7 @@ public:
         writeExport(data, size);
         ui_.reset();
         node_ = {};
-        scan::readNodeInfo(exportPath_, node_, ui_);
+        node_ = scan::readNodeInfo(exportPath_, node_, ui_);
         require(ui_.errors() == 0, "the node information is read");
 
         scan::ExportScan source(exportPath_, kReadLimits);

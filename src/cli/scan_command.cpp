@@ -199,7 +199,7 @@ int runScanCommand(const CommandLine& line, std::FILE* messages) {
             continue;
         }
         session.nodeInfo = {};
-        scan::readNodeInfo(file, session.nodeInfo, ui);
+        session.nodeInfo = scan::readNodeInfo(file, session.nodeInfo, ui);
         if (line.infoOnly) {
             printInfo(session, line.files.size() > 1, out);
             continue;

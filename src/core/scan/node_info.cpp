@@ -72,11 +72,13 @@ std::string readGenerationDate(const std::string& path) {
     return {};
 }
 
-void readNodeInfo(const std::string& path, NodeInfo& info, UserInterface& ui) {
+NodeInfo readNodeInfo(const std::string& path, NodeInfo previous, UserInterface& ui) {
+    NodeInfo info = std::move(previous);
     runStep(ui, "modMain", "GetNodeInfo", [&] { info.nodeNumber = readNodeNumber(path); });
     runStep(ui, "modMain", "GetNodeInfo",
             [&] { info.nodeDescription = readNodeDescription(path); });
     info.generationDate = readGenerationDate(path);
+    return info;
 }
 
 long long countElements(ExportScan& source, std::string_view typeToken,

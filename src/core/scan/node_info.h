@@ -22,9 +22,9 @@ std::string readNodeNumber(const std::string& path);
 std::string readNodeDescription(const std::string& path);
 std::string readGenerationDate(const std::string& path);
 
-// Fills `info` from the file at `path`, one pass per field. A pass that fails is reported
-// with the standard error message and its field keeps the value it had.
-void readNodeInfo(const std::string& path, NodeInfo& info, UserInterface& ui);
+// The node information of the file at `path`, one pass per field. A pass that fails is
+// reported with the standard error message and its field keeps the value of `previous`.
+NodeInfo readNodeInfo(const std::string& path, NodeInfo previous, UserInterface& ui);
 
 // Number of lines of the whole file that match the header rule for the two tokens: a pass
 // of the scan. Throws QorError when the file cannot be read or changed since the scan began.

@@ -166,8 +166,8 @@ void MainWindow::openFile(OpenFlow flow, const QString& path) {
         }
         QCoreApplication::processEvents();
         step([&] {
-            scan::readNodeInfo(context_.session.databasePath, context_.session.nodeInfo,
-                               context_.boxes);
+            context_.session.nodeInfo = scan::readNodeInfo(
+                context_.session.databasePath, context_.session.nodeInfo, context_.boxes);
         });
         step([&] {
             DocumentWindow* document = activeDocument();

@@ -28,7 +28,7 @@ std::string golden(const std::string& name) {
 class CsvScan : public ::testing::Test {
 protected:
     CsvScan() : session(testing::makeSession(kGoldenExport, dir.str())) {
-        scan::readNodeInfo(kGoldenExport, session.nodeInfo, ui);
+        session.nodeInfo = scan::readNodeInfo(kGoldenExport, session.nodeInfo, ui);
     }
 
     ScanOutcome run() {

@@ -131,7 +131,7 @@ protected:
     HtmlScanTest()
         : session(testing::makeSession(std::string(QOR_EXAMPLES_DIR) + "/sample.qor", dir.str(),
                                        options::OutputMode::HtmlReport)) {
-        scan::readNodeInfo(session.databasePath, session.nodeInfo, ui);
+        session.nodeInfo = scan::readNodeInfo(session.databasePath, session.nodeInfo, ui);
         testing::enable(session, ElementType::AI);
         testing::enable(session, ElementType::PIDCON);
         testing::enable(session, ElementType::DATR);

@@ -48,17 +48,16 @@ TEST(NodeInfo, GenerationDateTurnsSlashesIntoCommas) {
     EXPECT_EQ(readGenerationDate(dir.file("missing")), "");  // silently empty
 }
 
-TEST(NodeInfo, GetNodeInfoReportsAFailedPassAndKeepsTheOldValues) {
+TEST(NodeInfo, AFailedPassIsReportedAndKeepsTheOldValue) {
     testing::TempDir dir;
     testing::ScriptedUi ui;
-    NodeInfo info{"old", "old description", "old date"};
-    readNodeInfo("", info, ui);  // no file opened: three empty fields, nothing read
+    const NodeInfo old{"old", "old description", "old date"};
+    NodeInfo info = readNodeInfo("", old, ui);  // no file opened: three empty fields, nothing read
     EXPECT_EQ(info.nodeNumber, "");
     EXPECT_EQ(info.generationDate, "");
     EXPECT_TRUE(ui.errors.empty());
 
-    info = {"old", "old description", "old date"};
-    readNodeInfo(dir.file("gone.qor"), info, ui);
+    info = readNodeInfo(dir.file("gone.qor"), old, ui);
     ASSERT_EQ(ui.errors.size(), 2u);
     EXPECT_EQ(ui.errors[0].procedure, "GetNodeInfo");
     EXPECT_EQ(ui.errors[0].module, "modMain");

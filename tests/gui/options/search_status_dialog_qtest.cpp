@@ -200,7 +200,8 @@ private slots:
         f.store.setValue("Settings", "ScanResultFolderPath", dir.str());
         f.start();
         f.session.databasePath = std::string(QOR_EXAMPLES_DIR) + "/sample.qor";
-        qor::scan::readNodeInfo(f.session.databasePath, f.session.nodeInfo, f.ui);
+        f.session.nodeInfo =
+            qor::scan::readNodeInfo(f.session.databasePath, f.session.nodeInfo, f.ui);
         f.session.scan.startDateStamp = "04Dec2026";
 
         const qor::FixedClock clock(qor::DateTime{2026, 12, 4, 10, 11, 12});
