@@ -192,26 +192,6 @@ TEST_F(Qorscan, StoredSettingsDriveTheScanAndBadValuesAreReported) {
     EXPECT_EQ(readFile(settings), before);
 }
 
-TEST_F(Qorscan, ExistingResultsAreKeptUnlessTheAnswerIsYes) {
-    const std::string exportPath = dir.write(
-        "n.qor", "LAN1           CS513\n  :NODE          12\n\nDAT1           DAT(B)\n\n");
-    ASSERT_EQ(scan(exportPath, {"--statistics"}).exitCode, 0);
-    const std::string csv = csvFolder() + "/DATB_Node12_04Dec2026.csv";
-    { std::ofstream(csv, std::ios::binary) << "edited"; }
-
-    CommandResult kept = scan(exportPath, {"--statistics"});  // not a terminal: No
-    EXPECT_EQ(kept.exitCode, 0);
-    EXPECT_EQ(readFile(csv), "edited");
-    EXPECT_NE(kept.err.find("DATB_Node12_04Dec2026.csv' already exists. Do you want to replace "
-                            "it ? no"),
-              std::string::npos);
-    EXPECT_NE(kept.err.find("Statistic file for node '12' already exists"), std::string::npos);
-
-    ASSERT_EQ(scan(exportPath, {"--overwrite", "yes", "--quiet"}).exitCode, 0);
-    EXPECT_EQ(readFile(csv), "CHANNEL,NAME,\r\n\r\r\nDAT1,,,,,,,,,,\r\n");
-    EXPECT_TRUE(fs::exists(results + "/Node12_04Dec2026/Node12.txt"));
-}
-
 TEST_F(Qorscan, HostileFilesEndCleanly) {
     // Empty, binary, an unfinished last element, lines over 64 KB.
     const std::string empty = dir.write("empty.qor", "");

@@ -19,6 +19,7 @@
 
 #include "core/base/qor_error.h"
 #include "core/platform/input_file.h"
+#include "gui/app/export_text_lines.h"
 
 namespace qor::gui {
 
@@ -26,178 +27,12 @@ namespace {
 
 constexpr int kLeftMargin = 4;
 constexpr int kTopMargin = 2;
-constexpr int kTabWidth = 8;
 constexpr int kAutoScrollMs = 50;
 // Line starts are kept as 32-bit offsets, which halves the index of a file with short lines.
 constexpr qint64 kMaxFileBytes = std::numeric_limits<quint32>::max();
 
 int clampToInt(qint64 value) {
     return static_cast<int>(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
-}
-
-const char* find(const char* from, const char* end, char wanted) {
-    return static_cast<const char*>(std::memchr(from, wanted, static_cast<size_t>(end - from)));
-}
-
-bool hasTab(const char* data, qsizetype size) {
-    return size > 0 && find(data, data + size, '\t') != nullptr;
-}
-
-qint64 nextColumn(char c, qint64 column) {
-    return c == '\t' ? (column / kTabWidth + 1) * kTabWidth : column + 1;
-}
-
-// The screen column where the character at `index` begins, tabs expanded.
-qint64 columnOf(const char* data, qsizetype index) {
-    if (!hasTab(data, index)) {
-        return index;
-    }
-    qint64 column = 0;
-    for (qsizetype i = 0; i < index; ++i) {
-        column = nextColumn(data[i], column);
-    }
-    return column;
-}
-
-// The character boundary nearest to a screen column given in fractions of a column.
-qsizetype indexNear(const char* data, qsizetype size, double column) {
-    if (column <= 0) {
-        return 0;
-    }
-    if (!hasTab(data, size)) {
-        return static_cast<qsizetype>(
-            std::min<double>(static_cast<double>(size), std::round(column)));
-    }
-    qint64 start = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        const qint64 next = nextColumn(data[i], start);
-        if (column < static_cast<double>(start + next) / 2) {
-            return i;
-        }
-        start = next;
-    }
-    return size;
-}
-
-// C0 and C1 controls have no glyph in a fixed-pitch font and would shift the columns after them.
-bool isControl(uchar byte) {
-    return byte < 0x20 || (byte >= 0x7F && byte < 0xA0);
-}
-
-// The characters shown in screen columns [first, first + count) of a line.
-QString visibleText(const char* data, qsizetype size, qint64 first, qint64 count,
-                    QChar substitute) {
-    QString text;
-    qsizetype i = 0;
-    qint64 column = 0;
-    const qsizetype prefix = static_cast<qsizetype>(std::min<qint64>(size, first));
-    if (!hasTab(data, prefix)) {
-        i = prefix;
-        column = prefix;
-    }
-    const qint64 end = first + count;
-    text.reserve(static_cast<qsizetype>(count));
-    for (; i < size && column < end; ++i) {
-        const qint64 next = nextColumn(data[i], column);
-        const auto byte = static_cast<uchar>(data[i]);
-        if (byte == '\t') {
-            const qint64 spaces = std::min(next, end) - std::max(column, first);
-            if (spaces > 0) {
-                text.append(QString(static_cast<qsizetype>(spaces), QLatin1Char(' ')));
-            }
-        } else if (column >= first) {
-            text.append(isControl(byte) ? substitute : QChar(QLatin1Char(data[i])));
-        }
-        column = next;
-    }
-    return text;
-}
-
-// The length of a line once its end (CR LF, CR or LF) is cut off; no line holds a CR or LF.
-qsizetype withoutLineEnd(const char* data, qsizetype size) {
-    if (size > 0 && data[size - 1] == '\n') {
-        --size;
-    }
-    if (size > 0 && data[size - 1] == '\r') {
-        --size;
-    }
-    return size;
-}
-
-struct LineIndex {
-    std::vector<quint32> starts;
-    qint64 widestColumns = 0;
-};
-
-// Calls found(stop, next) for each line end: `stop` is where the end begins, `next` where the
-// following line begins. CR and LF are each looked for with memchr and searched again only once
-// passed, so the bytes are scanned twice at memchr speed whatever the line lengths.
-template <typename Found>
-void forEachLineEnd(const char* data, const char* end, Found found) {
-    const char* cr = find(data, end, '\r');
-    const char* lf = find(data, end, '\n');
-    while (cr != nullptr || lf != nullptr) {
-        const char* stop = (cr != nullptr && (lf == nullptr || cr < lf)) ? cr : lf;
-        const char* next = stop + 1;
-        if (stop == cr && next < end && *next == '\n') {
-            ++next;
-        }
-        found(stop, next);
-        if (cr != nullptr && cr < next) {
-            cr = find(next, end, '\r');
-        }
-        if (lf != nullptr && lf < next) {
-            lf = find(next, end, '\n');
-        }
-    }
-}
-
-// Sized from the line count of the first megabyte, so that the index of a big file is neither
-// copied while it grows nor left with a large unused tail; capped for files whose start is
-// unlike the rest.
-size_t expectedLines(const char* data, qsizetype size) {
-    const qsizetype sample = std::min<qsizetype>(size, qsizetype{1} << 20);
-    qsizetype ends = 0;
-    forEachLineEnd(data, data + sample, [&](const char*, const char*) { ++ends; });
-    const double estimate = static_cast<double>(ends + 1) * static_cast<double>(size) /
-                            static_cast<double>(sample) * 1.05;
-    return static_cast<size_t>(std::min(estimate, static_cast<double>(size) / 8)) + 16;
-}
-
-LineIndex indexLines(const QByteArray& bytes) {
-    LineIndex index;
-    if (bytes.isEmpty()) {
-        return index;
-    }
-    const char* const data = bytes.constData();
-    const char* const end = data + bytes.size();
-    index.starts.reserve(expectedLines(data, bytes.size()));
-    index.starts.push_back(0);
-    const char* lineStart = data;
-    forEachLineEnd(data, end, [&](const char* stop, const char* next) {
-        index.widestColumns = std::max<qint64>(index.widestColumns, stop - lineStart);
-        lineStart = next;
-        if (next < end) {  // a line end at the very end starts no further line
-            index.starts.push_back(static_cast<quint32>(next - data));
-        }
-    });
-    index.widestColumns = std::max<qint64>(index.widestColumns, end - lineStart);
-    index.starts.push_back(static_cast<quint32>(bytes.size()));
-    if (index.starts.capacity() > index.starts.size() + index.starts.size() / 4 + 1024) {
-        index.starts.shrink_to_fit();
-    }
-
-    // Tabs are rare in exports: widen only the lines that hold one.
-    for (const char* tab = find(data, end, '\t'); tab != nullptr;) {
-        const auto offset = static_cast<quint32>(tab - data);
-        const auto after = std::upper_bound(index.starts.begin(), index.starts.end() - 1, offset);
-        const char* begin = data + *(after - 1);
-        const char* limit = data + *after;
-        const qsizetype size = withoutLineEnd(begin, limit - begin);
-        index.widestColumns = std::max(index.widestColumns, columnOf(begin, size));
-        tab = find(limit, end, '\t');
-    }
-    return index;
 }
 
 }  // namespace

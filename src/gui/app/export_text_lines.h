@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QChar>
+#include <QString>
+#include <vector>
+
+// How the export text view finds its lines and columns: line starts indexed once, tabs
+// expanded to every eighth column, control characters shown as a substitute.
+namespace qor::gui {
+
+struct LineIndex {
+    std::vector<quint32> starts;  // one past the last line: the end of the text
+    qint64 widestColumns = 0;
+};
+
+// The start of every line (CR LF, CR or LF ends one) and the widest line in screen columns.
+LineIndex indexLines(const QByteArray& bytes);
+
+// The screen column where the character at `index` begins, tabs expanded.
+qint64 columnOf(const char* data, qsizetype index);
+// The character boundary nearest to a screen column given in fractions of a column.
+qsizetype indexNear(const char* data, qsizetype size, double column);
+// The characters shown in screen columns [first, first + count) of a line.
+QString visibleText(const char* data, qsizetype size, qint64 first, qint64 count, QChar substitute);
+// The length of a line once its end (CR LF, CR or LF) is cut off.
+qsizetype withoutLineEnd(const char* data, qsizetype size);
+
+}  // namespace qor::gui
