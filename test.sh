@@ -9,9 +9,11 @@ cd "$(dirname "$0")"
 # The window tests start the application on a virtual X display (Xvfb, Qt's xcb plugin).
 # The fuzz targets are built with clang and its libFuzzer runtime.
 ./scripts/install-deps.sh libgtest-dev libgmock-dev python3-openpyxl chromium nodejs \
-    xvfb xauth qt6-qpa-plugins clang libclang-rt-14-dev \
+    xvfb xauth qt6-qpa-plugins clang clang-format libclang-rt-14-dev \
     $(command -v npm >/dev/null || echo npm)
 jobs=$(nproc 2>/dev/null || echo 2)
+
+./scripts/check-format.sh
 
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQOR_WERROR=ON >/dev/null
 cmake --build build/release -j"$jobs"
