@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz_support.h"
 #include "core/options/value_conversion.h"
 #include "core/scan/text_rules.h"
+#include "fuzz_support.h"
 
 namespace qor::fuzz {
 namespace {

@@ -7,8 +7,8 @@
 #include <map>
 #include <thread>
 
-#include "export_generator.h"
 #include "core/platform/folder_lock.h"
+#include "export_generator.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
