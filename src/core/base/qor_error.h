@@ -13,4 +13,11 @@ public:
     const char* description() const noexcept { return what(); }
 };
 
+// The person stopped the scan: not an error, but the scan ends like one (nothing incomplete
+// stays).
+class ScanCancelled : public QorError {
+public:
+    ScanCancelled() : QorError("The scan was cancelled") {}
+};
+
 }  // namespace qor

@@ -55,6 +55,8 @@ public:
     virtual void setProgress(long long value, long long maximum) = 0;
     // Lets the event loop breathe; called on a timer by long loops, never once per line.
     virtual void yield() = 0;
+    // Whether the person asked to stop the scan; polled while it reads.
+    virtual bool cancelRequested() { return false; }
 };
 
 }  // namespace qor

@@ -20,7 +20,7 @@ Prompt overwritePrompt(const std::string& path, int questionId, std::string_view
 
 // A value holding a comma, a double quote or a line break is quoted. (A plain loop:
 // find_first_of calls the library once per character.)
-void appendCsvField(std::string& out, const std::string& value) {
+void appendCsvField(std::string& out, std::string_view value) {
     bool needsQuotes = false;
     for (const char c : value) {
         needsQuotes |= c == ',' || c == '"' || c == '\r' || c == '\n';
@@ -53,7 +53,7 @@ std::optional<platform::Placement> askBeforeReplacing(const std::string& path, i
     return platform::Placement::Replace;
 }
 
-void appendCsvRow(std::string& text, const scan::ElementRow& row, bool labelled) {
+void appendCsvRow(std::string& text, const scan::ElementRowView& row, bool labelled) {
     if (labelled) {
         appendCsvField(text, row[scan::kCabinetSlot]);
         text += ',';
@@ -68,7 +68,7 @@ void appendCsvRow(std::string& text, const scan::ElementRow& row, bool labelled)
     }
 }
 
-std::string csvRowText(const scan::ElementRow& row, bool labelled) {
+std::string csvRowText(const scan::ElementRowView& row, bool labelled) {
     std::string text;
     appendCsvRow(text, row, labelled);
     return text;
@@ -89,11 +89,13 @@ bool CsvOutputFile::begin(const scan::SinkContext& context) {
     return true;
 }
 
-void CsvOutputFile::write(const scan::ElementRow& row) {
-    rowText_.clear();
-    appendCsvRow(rowText_, row, labelled_);
-    rowText_ += "\r\n";
-    file_.write(rowText_);
+void CsvOutputFile::format(const scan::ElementRowView& row, std::string& out) const {
+    appendCsvRow(out, row, labelled_);
+    out += "\r\n";
+}
+
+void CsvOutputFile::write(std::string_view formatted) {
+    file_.write(formatted);
 }
 
 void CsvOutputFile::finish(long long /*writtenCount*/) {

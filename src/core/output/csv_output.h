@@ -19,11 +19,11 @@ std::optional<platform::Placement> askBeforeReplacing(const std::string& path, i
                                                       UserInterface& ui);
 
 // The row text of an element: slots 1 to 11 (13 fields starting with slots 12 and 13 when
-// labelled) joined by ",". A value holding a comma or a double quote is quoted, its quotes
-// doubled, so that it cannot shift the following columns.
-std::string csvRowText(const scan::ElementRow& row, bool labelled);
+// labelled) joined by ",". A value holding a comma, a double quote or a line break is quoted,
+// its quotes doubled, so that it cannot shift the following columns or split the row.
+std::string csvRowText(const scan::ElementRowView& row, bool labelled);
 // The same, appended to `text`.
-void appendCsvRow(std::string& text, const scan::ElementRow& row, bool labelled);
+void appendCsvRow(std::string& text, const scan::ElementRowView& row, bool labelled);
 
 // The CSV result file of one element type: header line, a line holding one CR, then one
 // row per element. Written beside its name and moved into place when the type is complete.
@@ -32,7 +32,8 @@ public:
     explicit CsvOutputFile(UserInterface& ui) : ui_(ui) {}
 
     bool begin(const scan::SinkContext& context) override;
-    void write(const scan::ElementRow& row) override;  // AppendCsvRow
+    void format(const scan::ElementRowView& row, std::string& out) const override;
+    void write(std::string_view formatted) override;  // AppendCsvRow
     void finish(long long writtenCount) override;
     std::string abandon() noexcept override;
 
@@ -44,7 +45,6 @@ private:
     bool labelled_ = false;
     platform::Placement placement_ = platform::Placement::New;
     platform::ResultFile file_;
-    std::string rowText_;
 };
 
 }  // namespace qor::output

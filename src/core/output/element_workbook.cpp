@@ -104,7 +104,7 @@ void ElementWorkbook::mergedHeading(std::size_t sheet, std::int64_t row, std::st
     });
 }
 
-void ElementWorkbook::addRow(std::size_t sheet, const scan::ElementRow& row,
+void ElementWorkbook::addRow(std::size_t sheet, const scan::ElementRowView& row,
                              const std::vector<std::string>& columns, bool labelled) {
     if (file_ == nullptr) {
         return;
@@ -163,11 +163,6 @@ void ElementWorkbook::pasteCell(std::size_t sheet, std::int64_t row, int column,
 }
 
 bool ElementWorkbook::askToReplace(const std::string& fileName) {
-    for (std::size_t sheet = 0; file_ != nullptr && sheet < sheets_.size(); ++sheet) {
-        if (sheets_[sheet].headingRowDue) {
-            headingRow(sheet, {});
-        }
-    }
     bool replace = false;
     // The question is where saving starts: a name that cannot be saved fails here, once.
     try {
@@ -205,6 +200,11 @@ std::optional<StandardError> ElementWorkbook::save() noexcept {
     try {
         if (file_ == nullptr) {
             throwStartFailure();
+        }
+        for (std::size_t sheet = 0; sheet < sheets_.size(); ++sheet) {
+            if (sheets_[sheet].headingRowDue) {
+                headingRow(sheet, {});
+            }
         }
         file_->save(path_, placement_);
     } catch (const std::exception&) {

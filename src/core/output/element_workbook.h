@@ -35,14 +35,14 @@ public:
     void prepareSheet(std::size_t sheet, int columnCount);
     // The next row of the sheet; the first one brings the headings, `columns` with their commas
     // removed. A labelled row starts with the cabinet and module labels.
-    void addRow(std::size_t sheet, const scan::ElementRow& row,
+    void addRow(std::size_t sheet, const scan::ElementRowView& row,
                 const std::vector<std::string>& columns, bool labelled);
 
-    // Saving as `fileName` (no extension), in two halves so that the second can run on another
-    // thread. The first gives a sheet without elements its heading row and asks, on this
-    // thread, whether an existing file may be replaced; false
-    // when it is kept or cannot be (the workbook is then discarded, a failure reported). The
-    // second writes the file without touching the user interface and returns its failure.
+    // Saving as `fileName` (no extension), in two halves: the question before anything is
+    // written, the writing when everything is. The first asks, on the scan's thread, whether an
+    // existing file may be replaced; false when it is kept or cannot be (a failure reported).
+    // The second gives a sheet without elements its heading row and writes the file without
+    // touching the user interface (any thread may run it); it returns its failure.
     bool askToReplace(const std::string& fileName);
     std::optional<StandardError> save() noexcept;
     // Both halves, the failure reported.

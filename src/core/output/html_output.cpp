@@ -1,85 +1,90 @@
 #include "core/output/html_output.h"
 
+#include <optional>
+
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
 #include "core/output/csv_output.h"
 #include "core/output/html_report.h"
 #include "core/output/index_links.h"
 #include "core/platform/file_system.h"
-#include "core/scan/element_reader.h"
+#include "core/scan/element_types.h"
 
 namespace qor::output {
 namespace {
 
 constexpr std::size_t kMaxPageBytes = std::size_t{1} << 30;
 
-// The element page of one type, written through the report shared by the whole scan.
-class HtmlElementPage : public scan::ElementSink {
+// The element page of one type.
+class HtmlPageSink : public scan::ElementSink {
 public:
-    HtmlElementPage(scan::ElementType type, HtmlReport& report, Session& session, UserInterface& ui)
-        : type_(type), report_(report), session_(session), ui_(ui) {}
+    HtmlPageSink(scan::ElementType type, Session& session, UserInterface& ui)
+        : type_(type), session_(session), ui_(ui) {}
 
     bool begin(const scan::SinkContext& context) override {
         fileName_ = context.baseName + ".html";
-        path_ = platform::joinPath(context.outputFolder, fileName_);
+        const std::string path = platform::joinPath(context.outputFolder, fileName_);
         title_ = context.type.title;
         const auto placement =
-            output::askBeforeReplacing(path_, str::kReplaceHtmlAndRelated, "  :  " + title_, ui_);
+            askBeforeReplacing(path, str::kReplaceHtmlAndRelated, "  :  " + title_, ui_);
         if (!placement) {
             return false;
         }
         placement_ = *placement;
-        highestColumn_ = context.columnCount - 1;
         labelled_ = context.labelled;
-        report_.preparePage(highestColumn_, context.columns, context.type.pageTitle);
-        report_.openPage(highestColumn_, path_);
+        page_.emplace(session_.nodeInfo, context.columnCount - 1, context.columns,
+                      context.type.pageTitle);
+        page_->open(path);
         status_ = std::string(loadString(str::kWritingHtmlReport)) +
                   std::string(loadString(context.type.typeTextId)) +
                   std::string(loadString(str::kElementsEllipsis));
         return true;
     }
 
-    void write(const scan::ElementRow& row) override {
-        if (!statusShown_) {
+    void format(const scan::ElementRowView& row, std::string& out) const override {
+        page_->appendRow(row, labelled_, out);
+    }
+
+    void write(std::string_view formatted) override {
+        if (!statusShown_ && !formatted.empty()) {
             ui_.setStatus(status_);  // the same text for every row of the type
             statusShown_ = true;
         }
-        report_.writeRow(row, highestColumn_, labelled_);
+        page_->write(formatted);
     }
 
     void finish(long long writtenCount) override {
-        report_.closePage(placement_);
+        page_->close(placement_);
         session_.resultOf(type_).indexLinkLine =
             buildIndexLinkLine(fileName_, title_, writtenCount);
     }
 
     std::string abandon() noexcept override {
-        report_.discardPage();
+        if (page_) {
+            page_->discard();
+        }
         return {};
     }
 
 private:
     const scan::ElementType type_;
-    HtmlReport& report_;
     Session& session_;
     UserInterface& ui_;
+    std::optional<HtmlElementPage> page_;
     std::string fileName_;
-    std::string path_;
     std::string title_;
     std::string status_;
     platform::Placement placement_ = platform::Placement::New;
-    int highestColumn_ = 0;
     bool labelled_ = false;
     bool statusShown_ = false;
 };
 
 class HtmlOutput : public ScanOutput {
 public:
-    HtmlOutput(Session& session, UserInterface& ui)
-        : session_(session), ui_(ui), report_(ui, session.nodeInfo) {}
+    HtmlOutput(Session& session, UserInterface& ui) : session_(session), ui_(ui) {}
 
     std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType type) override {
-        return std::make_unique<HtmlElementPage>(type, report_, session_, ui_);
+        return std::make_unique<HtmlPageSink>(type, session_, ui_);
     }
 
     void endScan() override {
@@ -89,7 +94,6 @@ public:
     }
 
     void abandonScan() noexcept override {
-        report_.discardPage();
         // Pages finished before the failure replaced earlier ones: the index must show them.
         // The scan's own error is what the user is told; should these pages fail as well (the
         // same full disk, say), the earlier index, preview and empty pages stay as they were.
@@ -160,16 +164,18 @@ private:
         // One failure is reported once: the pages after it are not tried.
         step(
             "CreateIndexPage",
-            [&] { report_.writeIndexPage(platform::joinPath(folder, "index.html"), linkLines); }) &&
+            [&] {
+                writeIndexPage(platform::joinPath(folder, "index.html"), session_.nodeInfo,
+                               linkLines);
+            }) &&
             step("CreatePreviewPage",
-                 [&] { report_.writeFramesetPage(platform::joinPath(folder, "preview.html")); }) &&
+                 [&] { writeFramesetPage(platform::joinPath(folder, "preview.html")); }) &&
             step("CreateEmptyPage",
-                 [&] { report_.writeEmptyPage(platform::joinPath(folder, "dummy.html")); });
+                 [&] { writeEmptyPage(platform::joinPath(folder, "dummy.html")); });
     }
 
     Session& session_;
     UserInterface& ui_;
-    HtmlReport report_;
 };
 
 }  // namespace

@@ -10,7 +10,6 @@
 namespace qor::output {
 namespace {
 
-constexpr std::string_view kModule = "HTMLReport";
 constexpr std::string_view kEol = "\r\n";
 constexpr std::string_view kNbsp = "&nbsp;";
 constexpr std::string_view kAuthor = "QOR Reader";
@@ -111,45 +110,39 @@ std::string buildIndexLinkLine(std::string_view pageFileName, std::string_view l
     return line;
 }
 
-HtmlReport::~HtmlReport() {
-    discardPage();
+HtmlElementPage::HtmlElementPage(const scan::NodeInfo& node, int highestColumn,
+                                 const std::vector<std::string>& columns,
+                                 std::string_view pageTitle)
+    : highestColumn_(highestColumn) {
+    pageTitleLine_ = R"x(<p align="center"><font size="5" face="Arial"><b>)x";
+    pageTitleLine_ += pageTitle;
+    pageTitleLine_ += "</b></font></p>";
+
+    // 140 per column after the first one, as the report's tables have always been sized.
+    tableHeadLine_ = R"x(<table border="1" cellspacing="0" width=)x";
+    tableHeadLine_ += std::to_string(140LL * highestColumn);
+    tableHeadLine_ += R"x( bordercolordark="white" bordercolorlight="black">)x";
+
+    const std::vector<std::string> headers = scan::withoutCommas(columns);
+    for (int i = 0; i <= highestColumn; ++i) {
+        std::string cell = R"x(<p align="center"><font size="3" face="Arial">)x";
+        appendCellText(cell, static_cast<std::size_t>(i) < headers.size()
+                                 ? std::string_view(headers[static_cast<std::size_t>(i)])
+                                 : std::string_view());
+        cell += "</font></p>";
+        headerCellLines_.push_back(std::move(cell));
+    }
+
+    std::string statusText = "System status on: ";
+    appendEscaped(statusText, node.generationDate);
+    statusText += " (date of generating *.ba file)";
+    statusLine_ = R"x(<p><font size="2" color="black" face="Arial"><b>)x";
+    statusLine_ += statusText;
+    statusLine_ += "</b></font></p>";
 }
 
-void HtmlReport::preparePage(int highestColumn, const std::vector<std::string>& columns,
-                             std::string_view pageTitle) {
-    runStep(ui_, kModule, "InitVariables", [&] {
-        pageTitleLine_ = R"x(<p align="center"><font size="5" face="Arial"><b>)x";
-        pageTitleLine_ += pageTitle;
-        pageTitleLine_ += "</b></font></p>";
-
-        // 140 per column after the first one, as the report's tables have always been sized.
-        tableWidth_ = 140LL * highestColumn;
-        tableHeadLine_ = R"x(<table border="1" cellspacing="0" width=)x";
-        tableHeadLine_ += std::to_string(tableWidth_);
-        tableHeadLine_ += R"x( bordercolordark="white" bordercolorlight="black">)x";
-
-        const std::vector<std::string> headers = scan::withoutCommas(columns);
-        headerCellLines_.clear();
-        for (int i = 0; i <= highestColumn; ++i) {
-            std::string cell = R"x(<p align="center"><font size="3" face="Arial">)x";
-            appendCellText(cell, static_cast<std::size_t>(i) < headers.size()
-                                     ? std::string_view(headers[static_cast<std::size_t>(i)])
-                                     : std::string_view());
-            cell += "</font></p>";
-            headerCellLines_.push_back(std::move(cell));
-        }
-
-        std::string statusText = "System status on: ";
-        appendEscaped(statusText, node_.generationDate);
-        statusText += " (date of generating *.ba file)";
-        statusLine_ = R"x(<p><font size="2" color="black" face="Arial"><b>)x";
-        statusLine_ += statusText;
-        statusLine_ += "</b></font></p>";
-    });
-}
-
-void HtmlReport::openPage(int highestColumn, const std::string& path) {
-    discardPage();  // only one element page is open at a time
+void HtmlElementPage::open(const std::string& path) {
+    const int highestColumn = highestColumn_;
     page_.open(path);
     {
         PageText head;
@@ -199,10 +192,10 @@ void HtmlReport::openPage(int highestColumn, const std::string& path) {
     }
 }
 
-void HtmlReport::writeRow(const scan::ElementRow& row, int highestColumn, bool cabinetColumnsLead) {
-    rowText_.clear();
-    rowText_ += "<tr>\r\n";
-    const int cells = highestColumn + 1;
+void HtmlElementPage::appendRow(const scan::ElementRowView& row, bool cabinetColumnsLead,
+                                std::string& out) const {
+    out += "<tr>\r\n";
+    const int cells = highestColumn_ + 1;
     for (int i = 1; i <= cells; ++i) {
         int slot = i;
         if (cabinetColumnsLead) {
@@ -210,28 +203,27 @@ void HtmlReport::writeRow(const scan::ElementRow& row, int highestColumn, bool c
                    : i == 2 ? static_cast<int>(scan::kModuleSlot)
                             : i - 2;
         }
-        rowText_ += "<td width=\"320\">\r\n<p align=\"left\"><font size=\"2\" face=\"Arial\">";
-        appendCellText(rowText_, slot < static_cast<int>(scan::kElementRowSlots)
-                                     ? std::string_view(row[static_cast<std::size_t>(slot)])
-                                     : std::string_view());
-        rowText_ += "</font></p>\r\n</td>\r\n";
+        out += "<td width=\"320\">\r\n<p align=\"left\"><font size=\"2\" face=\"Arial\">";
+        appendCellText(out, slot < static_cast<int>(scan::kElementRowSlots)
+                                ? row[static_cast<std::size_t>(slot)]
+                                : std::string_view());
+        out += "</font></p>\r\n</td>\r\n";
     }
-    rowText_ += "</tr>\r\n";
-    page_.write(rowText_);
+    out += "</tr>\r\n";
 }
 
-void HtmlReport::closePage(platform::Placement placement) {
+void HtmlElementPage::close(platform::Placement placement) {
     page_.write("</table>\r\n</body>\r\n</html>\r\n");
     page_.commit(placement);
 }
 
-void HtmlReport::writeIndexPage(const std::string& path,
-                                const std::array<std::string, scan::kElementTypeCount>& linkLines) {
+void writeIndexPage(const std::string& path, const scan::NodeInfo& node,
+                    const std::array<std::string, scan::kElementTypeCount>& linkLines) {
     {
         std::string nodeNumber;
-        appendEscaped(nodeNumber, node_.nodeNumber);
+        appendEscaped(nodeNumber, node.nodeNumber);
         std::string nodeDescription;
-        appendEscaped(nodeDescription, node_.nodeDescription);
+        appendEscaped(nodeDescription, node.nodeDescription);
 
         PageText page;
         page.line("<html>")
@@ -291,7 +283,7 @@ void HtmlReport::writeIndexPage(const std::string& path,
     }
 }
 
-void HtmlReport::writeFramesetPage(const std::string& path) {
+void writeFramesetPage(const std::string& path) {
     {
         PageText page;
         page.line("<html>")
@@ -317,7 +309,7 @@ void HtmlReport::writeFramesetPage(const std::string& path) {
     }
 }
 
-void HtmlReport::writeEmptyPage(const std::string& path) {
+void writeEmptyPage(const std::string& path) {
     {
         PageText page;
         page.line("<html>")
@@ -333,8 +325,5 @@ void HtmlReport::writeEmptyPage(const std::string& path) {
     }
 }
 
-void HtmlReport::discardPage() noexcept {
-    page_.discard();
-}
 
 }  // namespace qor::output

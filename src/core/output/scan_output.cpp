@@ -23,7 +23,8 @@ class NoOutput : public ScanOutput {
     class NullSink : public scan::ElementSink {
     public:
         bool begin(const scan::SinkContext&) override { return true; }
-        void write(const scan::ElementRow&) override {}
+        void format(const scan::ElementRowView&, std::string&) const override {}
+        void write(std::string_view) override {}
         void finish(long long) override {}
         std::string abandon() noexcept override { return {}; }
     };

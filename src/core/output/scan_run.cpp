@@ -1,5 +1,6 @@
 #include "core/output/scan_run.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -12,7 +13,8 @@
 #include "core/platform/folder_lock.h"
 #include "core/platform/result_file.h"
 #include "core/scan/cabinet_labels.h"
-#include "core/scan/element_reader.h"
+#include "core/scan/element_sink.h"
+#include "core/scan/parallel_pass.h"
 #include "core/scan/export_scan.h"
 #include "core/scan/node_info.h"
 
@@ -44,54 +46,163 @@ bool spreadsheetWindowOpen(const platform::WindowTree& windows, UserInterface& u
                                          std::nullopt, &ui) >= 1;
 }
 
-using ElementCounts = std::vector<std::optional<long long>>;
-
-// The progress bar of each type needs its element count before the type is read. Counting
-// every enabled type in one pass saves a pass over the file per type; when that pass fails,
-// each reader counts for itself and reports the failure under its own name.
-ElementCounts countEnabledTypes(const Session& session, scan::ExportScan& source) {
-    std::vector<scan::ElementType> enabled;
-    for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
-        if (session.options.of(info.type).enabled) {
-            enabled.push_back(info.type);
-        }
-    }
-    ElementCounts counts(scan::kElementTypeCount);
-    if (enabled.size() < 2) {
-        return counts;
-    }
-    try {
-        const std::vector<long long> found = scan::countElementsOfTypes(source, enabled);
-        for (std::size_t i = 0; i < enabled.size(); ++i) {
-            counts[scan::indexOf(enabled[i])] = found[i];
-        }
-    } catch (...) {
-        // Each reader counts for itself then, and reports the failure under its own name.
-        return ElementCounts(scan::kElementTypeCount);
-    }
-    return counts;
-}
-
-// What every reader of one scan shares: the export as the scan found it and the cabinet index.
-struct ScanSources {
-    scan::ExportScan& exportFile;
-    const scan::CabinetIndex& cabinets;
+// One enabled type of the scan: its output, what was read for it and whether it failed.
+struct ScannedType {
+    scan::ElementType type;
+    std::unique_ptr<scan::ElementSink> sink;
+    long long elements = 0;
+    scan::MissingDotReport withoutDot;
 };
 
-void readType(Session& session, scan::ElementType type, std::optional<long long> elementCount,
-              const ScanSources& sources, ScanOutput& output, UserInterface& ui) {
-    const scan::ElementTypeInfo& info = scan::elementType(type);
-    ui.setStatus(loadString(info.readingStatusId));
-    const scan::ReaderInput input{sources.exportFile,        session.nodeInfo.nodeNumber,
-                                  session.scan.outputFolder, session.scan.startDateStamp,
-                                  session.options.of(type),  session.options.applyCabinetLabels,
-                                  sources.cabinets,          elementCount};
-    const std::unique_ptr<scan::ElementSink> sink = output.sinkFor(type);
-    const auto written =
-        scan::readElements(type, input, session.columns[scan::indexOf(type)], *sink, ui);
-    if (written) {
-        session.resultOf(type).writtenCount = *written;
+// The types of a scan, in reading order. A type fails as it would have failed when the types
+// were read one after the other: those before it complete, it and those after it leave nothing.
+class ScanTypes {
+public:
+    std::vector<ScannedType> types;
+
+    bool anyLeft() const { return firstFailure_ > 0 && !types.empty(); }
+    bool failed(std::size_t i) const { return i >= firstFailure_; }
+
+    // Type `i` failed with `cause`: its output and those of the types after it go.
+    void fail(std::size_t i, const std::string& cause) {
+        if (i >= firstFailure_) {
+            return;
+        }
+        std::string description = "Reading the " +
+                                  std::string(scan::elementType(types[i].type).name) +
+                                  " elements stopped: " + cause;
+        for (std::size_t j = i; j < std::min(firstFailure_, types.size()); ++j) {
+            const std::string fate = types[j].sink->abandon();
+            if (j == i && !fate.empty()) {
+                description += ". " + fate;
+            }
+        }
+        firstFailure_ = i;
+        failure_ = scan::ReadFailed(types[i].type, description);
     }
+    // A failure that stops every type at once (the export could not be read).
+    void failAll(const std::string& cause) { fail(0, cause); }
+
+    void throwFailure() const {
+        if (failure_) {
+            throw *failure_;
+        }
+    }
+
+private:
+    std::size_t firstFailure_ = static_cast<std::size_t>(-1);
+    std::optional<scan::ReadFailed> failure_;
+};
+
+// Prepares each enabled type's output in reading order, before anything is read, so every
+// question comes first; a kept result leaves its type out. A type whose output cannot be
+// prepared fails there, and the types after it are not begun.
+void prepareTypes(Session& session, ScanOutput& output, ScanTypes& scanned,
+                  std::vector<scan::TypePlan>& plan) {
+    for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+        if (!session.options.of(info.type).enabled) {
+            continue;
+        }
+        scan::ColumnData& columns = session.columns[scan::indexOf(info.type)];
+        if (!info.channel && !columns.columns.empty()) {
+            columns.columns[0] = "ITEM NUMBER";  // heads the first column of sheets and pages
+        }
+        const bool labelled = info.channel && session.options.applyCabinetLabels;
+        const scan::SinkContext context{
+            info,
+            columns.columns,
+            columns.headerLine,
+            columns.columnCount,
+            labelled,
+            session.scan.outputFolder,
+            scan::elementFileBaseName(info, session.nodeInfo.nodeNumber,
+                                      session.scan.startDateStamp)};
+        ScannedType type{info.type, output.sinkFor(info.type), 0, {}};
+        try {
+            if (!type.sink->begin(context)) {
+                continue;
+            }
+            plan.push_back({&info,
+                            scan::wantedParameters(info, session.options.of(info.type),
+                                                   columns.columns,
+                                                   session.options.applyCabinetLabels),
+                            labelled, type.sink.get()});
+        } catch (const std::exception& e) {
+            scanned.types.push_back(std::move(type));
+            scanned.fail(scanned.types.size() - 1, e.what());
+            return;
+        }
+        scanned.types.push_back(std::move(type));
+    }
+}
+
+// Hands each chunk's elements to their outputs in file order, and shows how far the scan got.
+void deliver(ScanTypes& scanned, scan::ChunkResult& chunk, std::uint64_t reached,
+             std::uint64_t size, UserInterface& ui) {
+    for (std::size_t i = 0; i < chunk.types.size(); ++i) {
+        if (scanned.failed(i)) {
+            continue;
+        }
+        ScannedType& type = scanned.types[i];
+        scan::TypeChunkResult& result = chunk.types[i];
+        try {
+            type.sink->write(result.output);
+        } catch (const std::exception& e) {
+            scanned.fail(i, e.what());
+            continue;
+        }
+        type.elements += result.elements;
+        type.withoutDot.note(result.firstWithoutDot, result.withoutDot);
+    }
+    ui.setProgress(static_cast<long long>(reached), static_cast<long long>(size));
+    ui.yield();
+    if (ui.cancelRequested()) {
+        throw ScanCancelled();
+    }
+    if (!scanned.anyLeft()) {
+        throw scan::ReadFailed(scanned.types.front().type, "nothing left to read");
+    }
+}
+
+// Reads the export once for every prepared type and finishes the types in reading order.
+void readAndFinish(Session& session, ScanTypes& scanned, std::vector<scan::TypePlan> plan,
+                   scan::ExportScan& source, const scan::CabinetIndex& cabinets,
+                   std::size_t threads, UserInterface& ui) {
+    if (!plan.empty()) {
+        ui.setStatus(loadString(scan::elementType(scanned.types.front().type).readingStatusId));
+        ui.showProgressBar(true);
+        ui.setProgress(0, 1);
+        const scan::ElementParser parser(std::move(plan), cabinets);
+        const scan::PassSettings settings{threads == 0 ? scan::defaultScanThreads() : threads};
+        try {
+            scan::readExportOnce(
+                source, parser, settings,
+                [&](scan::ChunkResult& chunk, std::uint64_t reached, std::uint64_t size) {
+                    deliver(scanned, chunk, reached, size, ui);
+                });
+        } catch (const ScanCancelled&) {
+            scanned.failAll("the scan was cancelled");
+            throw;
+        } catch (const scan::ReadFailed&) {
+            // Every type failed already; the first failure is the scan's.
+        } catch (const std::exception& e) {
+            scanned.failAll(e.what());
+        }
+    }
+    for (std::size_t i = 0; i < scanned.types.size() && !scanned.failed(i); ++i) {
+        ScannedType& type = scanned.types[i];
+        const scan::ElementTypeInfo& info = scan::elementType(type.type);
+        ui.setStatus(loadString(info.readingStatusId));
+        type.withoutDot.reportTo(ui);
+        try {
+            type.sink->finish(type.elements);
+        } catch (const std::exception& e) {
+            scanned.fail(i, e.what());
+            break;
+        }
+        session.resultOf(type.type).writtenCount = type.elements;
+    }
+    scanned.throwFailure();
 }
 
 }  // namespace
@@ -127,13 +238,11 @@ ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& 
     try {
         output->beginScan();
         ProgressWindowScope progressWindow(ui);
-        const ElementCounts counts = countEnabledTypes(session, source);
-        for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
-            if (session.options.of(info.type).enabled) {
-                readType(session, info.type, counts[scan::indexOf(info.type)], {source, cabinets},
-                         *output, ui);
-            }
-        }
+        ScanTypes scanned;
+        std::vector<scan::TypePlan> plan;
+        prepareTypes(session, *output, scanned, plan);
+        readAndFinish(session, scanned, std::move(plan), source, cabinets, environment.threads,
+                      ui);
         progressWindow.close();
         output->endScan();
     } catch (...) {

@@ -16,6 +16,7 @@ enum class ScanOutcome {
 struct ScanEnvironment {
     const Clock& clock;
     const platform::WindowTree& windows;
+    std::size_t threads = 0;  // threads that parse the export; 0: one per processor
 };
 
 // Turns the opened export file into result files: creates the result and output folders,

@@ -1,6 +1,8 @@
 #include "core/output/workbook_output.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
@@ -10,6 +12,10 @@
 
 namespace qor::output {
 namespace {
+
+// The cells a sheet takes of an element: the cabinet labels and slots 1 to 10.
+constexpr std::array<std::size_t, 12> kPackedSlots{scan::kCabinetSlot, scan::kModuleSlot, 1, 2, 3,
+                                                   4, 5, 6, 7, 8, 9, 10};
 
 // The element sink of the workbook output: one sheet per element type, in a workbook of its
 // own (`shared` null) or in the scan's one workbook.
@@ -33,24 +39,48 @@ public:
                          std::string(loadString(context.type.typeTextId)) +
                          std::string(loadString(str::kElementsEllipsis));
         if (own_) {
-            fileName_ =
-                platform::joinPath(context.outputFolder, workbookFileNamePart(context.baseName));
+            // Asked before anything is read, like every other question of a scan.
+            if (!own_->askToReplace(platform::joinPath(context.outputFolder,
+                                                       workbookFileNamePart(context.baseName)))) {
+                return false;
+            }
             own_->start(context.outputFolder, {"Sheet1"});
         }
         workbook_->prepareSheet(sheet_, context.columnCount);
         return true;
     }
 
-    void write(const scan::ElementRow& row) override {
-        if (!statusShown_) {
+    // An element goes to the scan's writing thread as its cells' bytes, each after its length.
+    void format(const scan::ElementRowView& row, std::string& out) const override {
+        const auto cell = [&out](std::string_view text) {
+            const auto length = static_cast<std::uint32_t>(text.size());
+            out.append(reinterpret_cast<const char*>(&length), sizeof length);
+            out.append(text);
+        };
+        for (const std::size_t slot : kPackedSlots) {
+            cell(row[slot]);
+        }
+    }
+
+    void write(std::string_view formatted) override {
+        if (!statusShown_ && !formatted.empty()) {
             ui_.setStatusBarText(statusBarText_);  // the same text for every row of the type
             statusShown_ = true;
         }
-        workbook_->addRow(sheet_, row, *columns_, labelled_);
+        scan::ElementRowView row{};
+        while (!formatted.empty()) {
+            for (const std::size_t slot : kPackedSlots) {
+                std::uint32_t length = 0;
+                std::memcpy(&length, formatted.data(), sizeof length);
+                row[slot] = formatted.substr(sizeof length, length);
+                formatted.remove_prefix(sizeof length + length);
+            }
+            workbook_->addRow(sheet_, row, *columns_, labelled_);
+        }
     }
 
     void finish(long long /*writtenCount*/) override {
-        if (own_ && own_->askToReplace(fileName_)) {
+        if (own_) {
             saver_->save(std::move(own_));
         }
     }
@@ -73,7 +103,6 @@ private:
     const std::size_t sheet_;
     const std::vector<std::string>* columns_ = nullptr;
     bool labelled_ = false;
-    std::string fileName_;
     std::string statusBarText_;
     bool statusShown_ = false;
 };
@@ -127,16 +156,25 @@ public:
                 sheetOf_[scan::indexOf(info.type)] = --sheet;
             }
         }
-        workbook_.start(session_.scan.outputFolder, names);
+        // The question comes before anything is read; a kept workbook is not written at all.
+        chosen_ = workbook_.askToReplace(platform::joinPath(
+            session_.scan.outputFolder, workbookFileNamePart("Node" + session_.nodeInfo.nodeNumber +
+                                                             "_" + session_.scan.startDateStamp)));
+        if (chosen_) {
+            workbook_.start(session_.scan.outputFolder, names);
+        }
     }
     std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType type) override {
         return std::make_unique<WorkbookSink>(session_, ui_, created_, &workbook_,
                                               sheetOf_[scan::indexOf(type)], nullptr);
     }
     void endScan() override {
-        workbook_.saveAs(platform::joinPath(
-            session_.scan.outputFolder, workbookFileNamePart("Node" + session_.nodeInfo.nodeNumber +
-                                                             "_" + session_.scan.startDateStamp)));
+        if (!chosen_) {
+            return;
+        }
+        if (const std::optional<StandardError> failure = workbook_.save()) {
+            ui_.reportError(*failure);
+        }
     }
     void abandonScan() noexcept override { workbook_.discard(); }
 
@@ -145,6 +183,7 @@ private:
     UserInterface& ui_;
     const std::time_t created_;
     ElementWorkbook workbook_;
+    bool chosen_ = false;
     std::array<std::size_t, scan::kElementTypeCount> sheetOf_{};
 };
 

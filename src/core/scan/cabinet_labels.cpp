@@ -80,6 +80,13 @@ void MissingDotReport::note(std::string_view designation) {
     }
 }
 
+void MissingDotReport::note(std::string_view first, long long count) {
+    if (count > 0 && count_ == 0) {
+        first_ = first;
+    }
+    count_ += count;
+}
+
 void MissingDotReport::reportTo(UserInterface& ui) const {
     if (count_ == 0) {
         return;

@@ -49,6 +49,8 @@ bool labelChannel(std::string_view designation, const CabinetIndex& cabinets, El
 class MissingDotReport {
 public:
     void note(std::string_view designation);
+    // `count` designations noted elsewhere, the first of them `first`.
+    void note(std::string_view first, long long count);
     // Shows the standard error message of labelChannel when any designation was noted.
     void reportTo(UserInterface& ui) const;
 

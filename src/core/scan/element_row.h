@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace qor::scan {
 
@@ -12,6 +13,17 @@ inline constexpr std::size_t kDesignationSlot = 1;
 inline constexpr std::size_t kCabinetSlot = 12;
 inline constexpr std::size_t kModuleSlot = 13;
 using ElementRow = std::array<std::string, kElementRowSlots>;
+
+// The same row as views: into the chunk being parsed, or into an ElementRow.
+using ElementRowView = std::array<std::string_view, kElementRowSlots>;
+
+inline ElementRowView viewOf(const ElementRow& row) {
+    ElementRowView view;
+    for (std::size_t slot = 0; slot < kElementRowSlots; ++slot) {
+        view[slot] = row[slot];
+    }
+    return view;
+}
 
 inline void clearElementRow(ElementRow& row) {
     for (std::string& slot : row) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "core/scan/element_row.h"
+#include "core/base/qor_error.h"
+#include "core/scan/element_parser.h"
 #include "core/scan/element_types.h"
 
 namespace qor::scan {
@@ -20,22 +22,32 @@ struct SinkContext {
     std::string baseName;  // element file base name: prefix + "Node" + node + "_" + date stamp
 };
 
-// An output of the element reader: CSV file, HTML element page or worksheet. The reader
-// calls begin once, write once per finished element in file order, then finish; when the
-// read fails part way it calls abandon instead of finish.
-class ElementSink {
+// An output of one element type: CSV file, HTML element page or worksheet. The scan calls
+// begin before it reads anything, format for every finished element (on any thread), write
+// with the formatted elements in file order, then finish; when the type cannot be completed it
+// calls abandon instead of finish.
+class ElementSink : public RowFormatter {
 public:
-    virtual ~ElementSink() = default;
-
-    // Prepares the type's output. False when an existing result is kept at the user's word:
-    // the reader then skips the type entirely.
+    // Prepares the type's output (asking before an existing result is replaced). False when
+    // the user keeps it: the type is then not read at all.
     virtual bool begin(const SinkContext& context) = 0;
-    // Throws QorError when the element cannot be written; that ends the read.
-    virtual void write(const ElementRow& row) = 0;
+    // Throws QorError when the elements cannot be written.
+    virtual void write(std::string_view formatted) = 0;
     virtual void finish(long long writtenCount) = 0;
     // Makes sure nothing incomplete passes for a finished result. Returns a sentence for
     // the error message that says what was done with it (empty when nothing).
     virtual std::string abandon() noexcept = 0;
+};
+
+// Raised when the scan of a type stops part way; names the type and what became of its output.
+class ReadFailed : public QorError {
+public:
+    ReadFailed(ElementType type, const std::string& description)
+        : QorError(description), type_(type) {}
+    ElementType type() const { return type_; }
+
+private:
+    ElementType type_;
 };
 
 }  // namespace qor::scan

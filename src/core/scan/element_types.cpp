@@ -1,6 +1,7 @@
 #include "core/scan/element_types.h"
 
 #include "core/base/strings.h"
+#include "core/platform/path_names.h"
 #include "core/scan/text_rules.h"
 
 namespace qor::scan {
@@ -91,6 +92,12 @@ const std::array<ElementType, kElementTypeCount>& indexOrder() {
 }
 const std::array<ElementType, kElementTypeCount>& optionsOrder() {
     return kOptionsOrder;
+}
+
+std::string elementFileBaseName(const ElementTypeInfo& type, std::string_view nodeNumber,
+                                std::string_view startDateStamp) {
+    return std::string(type.filePrefix) + "Node" + platform::safeFileNamePart(nodeNumber) + "_" +
+           std::string(startDateStamp);
 }
 
 std::optional<ElementType> elementTypeByName(std::string_view name) {

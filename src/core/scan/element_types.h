@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace qor::scan {
@@ -63,6 +64,11 @@ const std::array<ElementType, kElementTypeCount>& optionsOrder();
 inline constexpr std::size_t indexOf(ElementType type) {
     return static_cast<std::size_t>(type);
 }
+
+// The element file base name: prefix + "Node" + node number (made safe for a file name)
+// + "_" + start date stamp.
+std::string elementFileBaseName(const ElementTypeInfo& type, std::string_view nodeNumber,
+                                std::string_view startDateStamp);
 
 // Finds a type by its name ("AI", "dat(b)", "DATB"), ignoring ASCII case.
 std::optional<ElementType> elementTypeByName(std::string_view name);

@@ -7,7 +7,7 @@
 #include "core/base/date_time.h"
 #include "core/output/scan_run.h"
 #include "core/output/statistics.h"
-#include "core/scan/element_reader.h"
+#include "core/scan/element_sink.h"
 #include "core/scan/node_info.h"
 #include "support/scripted_ui.h"
 #include "support/session_builder.h"

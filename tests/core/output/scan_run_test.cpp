@@ -9,7 +9,7 @@
 #include "core/output/result_folder.h"
 #include "core/output/statistics.h"
 #include "core/platform/memory_settings_store.h"
-#include "core/scan/element_reader.h"
+#include "core/scan/element_sink.h"
 #include "support/scripted_ui.h"
 #include "support/session_builder.h"
 #include "support/temp_dir.h"

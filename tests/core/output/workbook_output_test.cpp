@@ -13,7 +13,7 @@
 #include "core/output/scan_run.h"
 #include "core/platform/window_search.h"
 #include "core/platform/xlsx_check.h"
-#include "core/scan/element_reader.h"
+#include "core/scan/element_sink.h"
 #include "support/scripted_ui.h"
 #include "support/session_builder.h"
 #include "support/temp_dir.h"
@@ -123,8 +123,8 @@ TEST(Workbook, SheetsFollowTheLayout) {
     }
     row[5].clear();
     const std::vector<std::string> columns{"CABINET", "MODULE", "CHANNEL", "NAME,", "DESCR"};
-    book.addRow(0, row, columns, true);  // labelled: cabinet and module lead
-    book.addRow(0, row, columns, false);
+    book.addRow(0, scan::viewOf(row), columns, true);  // labelled: cabinet and module lead
+    book.addRow(0, scan::viewOf(row), columns, false);
     book.saveAs(dir.file("book"));
     EXPECT_TRUE(ui.errors.empty());
     EXPECT_FALSE(book.open());
@@ -170,7 +170,7 @@ TEST(Workbook, EachFailureGivesOneMessageAndLeavesNoFile) {
     book.start(dir.file("missing"), {"Sheet1"});
     EXPECT_TRUE(book.open());
     book.prepareSheet(0, 3);
-    book.addRow(0, scan::ElementRow{}, {"CHANNEL"}, false);
+    book.addRow(0, scan::ElementRowView{}, {"CHANNEL"}, false);
     book.saveAs(dir.file("missing/AI"));
     ASSERT_EQ(ui.errors.size(), 3u);
     EXPECT_TRUE(ui.errors[2].description.starts_with("Cannot create the workbook '" +

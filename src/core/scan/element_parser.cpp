@@ -1,0 +1,214 @@
+#include "core/scan/element_parser.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <limits>
+
+#include "core/base/qor_error.h"
+#include "core/scan/byte_search.h"
+#include "core/scan/text_rules.h"
+
+namespace qor::scan {
+namespace {
+
+// The kind token can only start 13 or more characters into a header line.
+constexpr std::size_t kKindOffset = 13;
+
+struct TypeState {
+    bool open = false;
+    ElementRowView row{};
+};
+
+}  // namespace
+
+ColumnIndex columnSlotOf(const std::vector<std::string>& columns, std::string_view name,
+                         bool applyCabinetLabels) {
+    std::size_t index = 1;
+    while (index < columns.size() && !equalsNoCase(columns[index], name)) {
+        ++index;
+    }
+    const int i = static_cast<int>(index);
+    return applyCabinetLabels ? ColumnIndex{i - 1, 2} : ColumnIndex{i + 1, 0};
+}
+
+std::vector<WantedParameter> wantedParameters(const ElementTypeInfo& type,
+                                              const TypeOptions& selection,
+                                              const std::vector<std::string>& columns,
+                                              bool applyCabinetLabels) {
+    std::vector<WantedParameter> wanted;
+    for (std::size_t box = 0; box < type.parameters.size(); ++box) {
+        if (!selection.parameters[box]) {
+            continue;
+        }
+        const ColumnIndex index = columnSlotOf(columns, type.parameters[box], applyCabinetLabels);
+        const int slot = index.slot + (type.channel ? 0 : index.leadingColumnOffset);
+        if (slot < 1 || slot >= static_cast<int>(kElementRowSlots)) {
+            throw QorError("Subscript out of range: no slot " + std::to_string(slot) +
+                           " for the parameter " + std::string(type.parameters[box]));
+        }
+        wanted.push_back({":" + std::string(type.parameters[box]), static_cast<std::size_t>(slot)});
+    }
+    return wanted;
+}
+
+ElementParser::ElementParser(std::vector<TypePlan> plan, const CabinetIndex& cabinets)
+    : plan_(std::move(plan)), cabinets_(cabinets) {
+    shortestKind_ = std::numeric_limits<std::size_t>::max();
+    for (std::size_t i = 0; i < plan_.size(); ++i) {
+        const std::string_view kind = plan_[i].type->kindToken;
+        const auto first = static_cast<unsigned char>(foldAscii(kind.front()));
+        kindStarts_[first] |= std::uint32_t{1} << i;
+        kindStarts_[static_cast<unsigned char>(upperAscii(static_cast<char>(first)))] |=
+            std::uint32_t{1} << i;
+        shortestKind_ = std::min(shortestKind_, kind.size());
+    }
+}
+
+void ElementParser::parse(std::string_view bytes, const OpenElements* before, bool keepOpen,
+                          ChunkResult& result) const {
+    const std::size_t types = plan_.size();
+    result.types.assign(types, TypeChunkResult{});
+    std::vector<TypeState> states(types);
+    if (before != nullptr) {
+        for (std::size_t t = 0; t < types && t < before->open.size(); ++t) {
+            states[t].open = before->open[t];
+            for (std::size_t slot = 0; slot < kElementRowSlots; ++slot) {
+                states[t].row[slot] = before->rows[t][slot];
+            }
+        }
+    }
+    std::uint32_t open = 0;
+    for (std::size_t t = 0; t < types; ++t) {
+        open |= states[t].open ? std::uint32_t{1} << t : 0;
+    }
+
+    // The planned types whose header this line may be: their kind token lies 13 or more
+    // characters in. The header rule itself then decides.
+    const auto headerCandidates = [&](std::string_view line) {
+        std::uint32_t found = 0;
+        if (line.size() < kKindOffset + shortestKind_) {
+            return found;
+        }
+        for (std::size_t j = kKindOffset; j + shortestKind_ <= line.size(); ++j) {
+            std::uint32_t candidates =
+                kindStarts_[static_cast<unsigned char>(line[j])] & ~found;
+            while (candidates != 0) {
+                const int t = std::countr_zero(candidates);
+                candidates &= candidates - 1;
+                const std::string_view kind = plan_[static_cast<std::size_t>(t)].type->kindToken;
+                if (j + kind.size() <= line.size() && equalsNoCase(line.substr(j, kind.size()), kind)) {
+                    found |= std::uint32_t{1} << t;
+                }
+            }
+        }
+        return found;
+    };
+
+    // Every key starts with ":", so one walk over the line's colons finds the first
+    // occurrence of each selected key; the same values as the parameter rule per key.
+    const auto storeParameters = [](std::string_view line, const TypePlan& plan,
+                                    ElementRowView& row) {
+        const std::size_t keys = plan.wanted.size();
+        std::uint32_t seen = 0;
+        const std::uint32_t all = (std::uint32_t{1} << keys) - 1;
+        // Colons are found 64 bytes at a time: a parameter line holds one or two.
+        for (std::size_t base = 0; base + 1 < line.size() && seen != all; base += 64) {
+            std::uint64_t colons =
+                colonMask(line.data() + base, std::min<std::size_t>(64, line.size() - base));
+            while (colons != 0 && seen != all) {
+                const std::size_t colon = base + static_cast<std::size_t>(std::countr_zero(colons));
+                colons &= colons - 1;
+                if (colon + 1 >= line.size()) {
+                    break;
+                }
+                const char next = foldAscii(line[colon + 1]);
+                const std::string_view rest = line.substr(colon);
+                for (std::size_t k = 0; k < keys; ++k) {
+                    const std::uint32_t bit = std::uint32_t{1} << k;
+                    const std::string& key = plan.wanted[k].key;
+                    if ((seen & bit) == 0 && foldAscii(key[1]) == next &&
+                        rest.size() >= key.size() &&
+                        equalsNoCase(rest.substr(0, key.size()), key)) {
+                        seen |= bit;
+                        row[plan.wanted[k].slot] = trimSpaces(takeChars(line, colon + 15, 30));
+                    }
+                }
+            }
+        }
+    };
+
+    const auto handleLine = [&](std::string_view line) {
+        for (std::uint32_t headers = headerCandidates(line); headers != 0;
+             headers &= headers - 1) {
+            const auto t = static_cast<std::size_t>(std::countr_zero(headers));
+            const TypePlan& plan = plan_[t];
+            const auto designation =
+                headerDesignation(line, plan.type->typeToken, plan.type->kindToken);
+            if (!designation) {
+                continue;
+            }
+            TypeState& state = states[t];
+            state.open = true;
+            open |= std::uint32_t{1} << t;
+            state.row[kDesignationSlot] = *designation;
+            if (plan.labelChannels) {
+                // A second header without an empty line in between must not keep the first
+                // one's cabinet when it has no match of its own.
+                state.row[kCabinetSlot] = {};
+                state.row[kModuleSlot] = {};
+                const std::optional<std::string_view> skeleton = moduleSkeletonOf(*designation);
+                if (const CabinetRow* match =
+                        cabinets_.lastRowNamed(skeleton.value_or(std::string_view{}))) {
+                    state.row[kCabinetSlot] = match->cabinet;
+                    state.row[kModuleSlot] = match->module;
+                }
+                if (!skeleton) {
+                    TypeChunkResult& out = result.types[t];
+                    if (out.withoutDot++ == 0) {
+                        out.firstWithoutDot = *designation;
+                    }
+                }
+            }
+        }
+        for (std::uint32_t each = open; each != 0; each &= each - 1) {
+            const auto t = static_cast<std::size_t>(std::countr_zero(each));
+            storeParameters(line, plan_[t], states[t].row);
+        }
+        if (line.empty() && open != 0) {
+            for (std::uint32_t each = open; each != 0; each &= each - 1) {
+                const auto t = static_cast<std::size_t>(std::countr_zero(each));
+                TypeChunkResult& out = result.types[t];
+                plan_[t].formatter->format(states[t].row, out.output);
+                ++out.elements;
+                states[t] = TypeState{};
+            }
+            open = 0;
+        }
+    };
+
+    const char* data = bytes.data();
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        const std::size_t end = findLineEnd(data, pos, bytes.size());
+        handleLine(bytes.substr(pos, end - pos));
+        if (end == bytes.size()) {
+            break;
+        }
+        pos = end + (data[end] == '\r' && end + 1 < bytes.size() && data[end + 1] == '\n' ? 2 : 1);
+    }
+
+    result.openAtEnd = {};
+    if (keepOpen && open != 0) {
+        result.openAtEnd.open.assign(types, false);
+        result.openAtEnd.rows.resize(types);
+        for (std::size_t t = 0; t < types; ++t) {
+            result.openAtEnd.open[t] = states[t].open;
+            for (std::size_t slot = 0; slot < kElementRowSlots; ++slot) {
+                result.openAtEnd.rows[t][slot] = std::string(states[t].row[slot]);
+            }
+        }
+    }
+}
+
+}  // namespace qor::scan
