@@ -1,4 +1,7 @@
+// Opening an export file into the document window by each flow: the dialog, the command
+// line, a recent file and drag and drop, with their error paths.
 #include <sys/stat.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QMdiArea>
@@ -6,10 +9,8 @@
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
-
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "app_fixture.h"
 #include "core/base/qor_error.h"
@@ -39,8 +40,27 @@ protected:
     }
 };
 
+// The captions a document window passes through while the dialog opens `path`.
+QStringList openRecorded(AppFixture& fixture, MainWindow& window, const std::string& path) {
+    CaptionRecorder recorder;
+    qApp->installEventFilter(&recorder);
+    fixture.desktop.chosenFiles = {path};
+    window.openWithDialog();
+    qApp->removeEventFilter(&recorder);
+    return recorder.captions;
+}
+
 QString captionOf(const MainWindow& window) {
     return window.activeDocument()->parentWidget()->windowTitle();
+}
+
+// The window is ready to scan the file at `path`, which it shows.
+void checkShown(const MainWindow& window, const std::string& path) {
+    QCOMPARE(captionOf(window), QString::fromStdString(path));
+    QVERIFY(window.menuItem("keyScanFile")->isEnabled());
+    QVERIFY(window.toolbarButton(1)->isEnabled());
+    QVERIFY(window.progressWindow().isHidden());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
 }  // namespace
@@ -59,52 +79,24 @@ private slots:
 void DocumentFlowsTest::dialogOpenShowsFileAndNode() {
     AppFixture fixture;
     MainWindow window(fixture.context);
-    CaptionRecorder recorder;
-    qApp->installEventFilter(&recorder);
-    fixture.desktop.chosenFiles.push_back(fixture.samplePath());
-    window.menuItem("keyOpen")->trigger();
-    qApp->removeEventFilter(&recorder);
-
-    const auto& call = fixture.desktop.dialogCalls.at(0);
-    QCOMPARE(call.title, std::string("Open Data Base File..."));
-    QCOMPARE(call.filters.at(0).description, std::string("Data Base Files (*.qor)"));
-    QCOMPARE(call.filters.at(0).patterns, std::string("*.qor"));
-    QCOMPARE(call.defaultSuffix, std::string("qor"));
-
-    QCOMPARE(recorder.captions.value(0), QString("Document 1"));
-    QCOMPARE(captionOf(window), QString::fromStdString(fixture.samplePath()));
+    QCOMPARE(openRecorded(fixture, window, fixture.samplePath()).value(0), QString("Document 1"));
+    checkShown(window, fixture.samplePath());
     QCOMPARE(fixture.session.databasePath, fixture.samplePath());
-    QVERIFY(window.menuItem("keyScanFile")->isEnabled());
-    QVERIFY(window.toolbarButton(1)->isEnabled());
     QCOMPARE(window.recentFiles().count(), 1);
+    QVERIFY(fixture.boxes.errors.empty());
 
-    // The text is the file's, line for line, in a fixed-pitch font.
     const qor::gui::ExportTextView& text = window.activeDocument()->rtfText();
-    std::ifstream file(fixture.samplePath(), std::ios::binary);
-    std::string firstLine;
-    std::getline(file, firstLine);
-    if (!firstLine.empty() && firstLine.back() == '\r') {
-        firstLine.pop_back();
-    }
-    QCOMPARE(text.lineText(0), QString::fromLatin1(firstLine.c_str()));
-    QCOMPARE(text.lineCount(),
-             qsizetype{std::count(
-                 std::istreambuf_iterator<char>(std::ifstream(fixture.samplePath()).rdbuf()), {},
-                 '\n')});
+    const std::string bytes = qor::testing::readFile(fixture.samplePath());
+    QCOMPARE(text.lineCount(), qsizetype(std::count(bytes.begin(), bytes.end(), '\n')));
+    QCOMPARE(text.lineText(0), QString::fromLatin1(bytes.substr(0, bytes.find('\r'))));
     QVERIFY(QFontInfo(text.font()).fixedPitch());
 
     const auto& node = fixture.session.nodeInfo;
-    QVERIFY(!node.nodeNumber.empty());
-    QCOMPARE(window.statusBarPanels().panelText(1),
-             "Data Base file (*.BA) generated with Online Builder at: " +
-                 QString::fromStdString(node.generationDate));
-    QCOMPARE(window.statusBarPanels().panelText(2),
-             "Node Number:  " + QString::fromStdString(node.nodeNumber));
-    QCOMPARE(window.statusBarPanels().panelText(3),
-             "Node Descr.:  " + QString::fromStdString(node.nodeDescription));
-    QVERIFY(window.progressWindow().isHidden());
-    QVERIFY(QApplication::overrideCursor() == nullptr);
-    QVERIFY(fixture.boxes.errors.empty());
+    QCOMPARE(node.nodeNumber, std::string("12"));
+    for (const auto& [panel, value] :
+         {std::pair{1, node.generationDate}, {2, node.nodeNumber}, {3, node.nodeDescription}}) {
+        QVERIFY(window.statusBarPanels().panelText(panel).endsWith(QString::fromStdString(value)));
+    }
 }
 
 void DocumentFlowsTest::windowIsReusedAndNumbered() {
@@ -119,22 +111,16 @@ void DocumentFlowsTest::windowIsReusedAndNumbered() {
     QCOMPARE(window.documents().subWindowList().size(), qsizetype{1});
     QCOMPARE(captionOf(window), QString::fromStdString(second.string()));
 
-    // Closing takes the scan command away and leaves the status texts.
+    // Closing takes the scan command away and leaves the status texts and the path.
     const QString panel2 = window.statusBarPanels().panelText(2);
     window.documents().subWindowList().first()->close();
-    QApplication::processEvents();
     QTRY_COMPARE(window.documents().subWindowList().size(), qsizetype{0});
     QVERIFY(!window.menuItem("keyScanFile")->isEnabled());
     QVERIFY(!window.toolbarButton(1)->isEnabled());
     QCOMPARE(window.statusBarPanels().panelText(2), panel2);
     QCOMPARE(fixture.session.databasePath, second.string());
 
-    CaptionRecorder recorder;
-    qApp->installEventFilter(&recorder);
-    fixture.desktop.chosenFiles = {fixture.samplePath()};
-    window.openWithDialog();
-    qApp->removeEventFilter(&recorder);
-    QCOMPARE(recorder.captions.value(0), QString("Document 2"));
+    QCOMPARE(openRecorded(fixture, window, fixture.samplePath()).value(0), QString("Document 2"));
     QVERIFY(window.menuItem("keyScanFile")->isEnabled());
 }
 
@@ -183,38 +169,28 @@ void DocumentFlowsTest::commandLineAndRecentFlows() {
     QVERIFY(window.activeDocument() == nullptr);
 
     window.openByPath(fixture.samplePath());
-    QCOMPARE(captionOf(window), QString::fromStdString(fixture.samplePath()));
-    QVERIFY(window.menuItem("keyScanFile")->isEnabled());
+    checkShown(window, fixture.samplePath());
     QCOMPARE(*window.recentFiles().path(1), QString::fromStdString(fixture.samplePath()));
 
     // The command-line flow lets a read failure through to start-up.
     const auto unreadable = fixture.folder.path() / "folder.qor";
     std::filesystem::create_directories(unreadable);
-    bool thrown = false;
-    try {
-        window.openByPath(unreadable.string());
-    } catch (...) {
-        thrown = true;
-    }
-    QVERIFY(thrown);
+    QVERIFY_THROWS_EXCEPTION(qor::QorError, window.openByPath(unreadable.string()));
 
     // The recent-file flow skips a failing step and carries on to the status bar.
-    fixture.boxes.errors.clear();
     window.recentFiles().addRecentFile(QString::fromStdString(unreadable.string()));
     window.openRecentFile(2);
-    QCOMPARE(captionOf(window), QString::fromStdString(unreadable.string()));
-    QVERIFY(window.menuItem("keyScanFile")->isEnabled());
+    checkShown(window, unreadable.string());
     QVERIFY(window.statusBarPanels().panelText(2).startsWith("Node Number:  "));
-    QVERIFY(window.progressWindow().isHidden());
 }
 
 void DocumentFlowsTest::droppedExportFileOpens() {
     AppFixture fixture;
     MainWindow window(fixture.context);
     window.show();
-    auto drop = [&window](const QString& path) {
+    auto drop = [&window](const std::string& path) {
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
                               Qt::NoModifier);
         QApplication::sendEvent(&window, &enter);
@@ -226,11 +202,10 @@ void DocumentFlowsTest::droppedExportFileOpens() {
         return true;
     };
     // Only an export file is taken.
-    QVERIFY(!drop(QString::fromStdString(fixture.resultRoot() + "/notes.txt")));
+    QVERIFY(!drop(fixture.resultRoot() + "/notes.txt"));
     QVERIFY(window.activeDocument() == nullptr);
-    QVERIFY(drop(QString::fromStdString(fixture.samplePath())));
-    QCOMPARE(captionOf(window), QString::fromStdString(fixture.samplePath()));
-    QVERIFY(window.menuItem("keyScanFile")->isEnabled());
+    QVERIFY(drop(fixture.samplePath()));
+    checkShown(window, fixture.samplePath());
     QCOMPARE(window.recentFiles().count(), 1);
 }
 
