@@ -69,145 +69,143 @@ class DocumentFlowsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void dialogOpenShowsFileAndNode();
-    void windowIsReusedAndNumbered();
-    void failedOpenReturnsToTheShownFile();
-    void commandLineAndRecentFlows();
-    void droppedExportFileOpens();
-};
+    void dialogOpenShowsFileAndNode() {
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        QCOMPARE(openRecorded(fixture, window, fixture.samplePath()).value(0),
+                 QString("Document 1"));
+        checkShown(window, fixture.samplePath());
+        QCOMPARE(fixture.session.databasePath, fixture.samplePath());
+        QCOMPARE(window.recentFiles().count(), 1);
+        QVERIFY(fixture.boxes.errors.empty());
 
-void DocumentFlowsTest::dialogOpenShowsFileAndNode() {
-    AppFixture fixture;
-    MainWindow window(fixture.context);
-    QCOMPARE(openRecorded(fixture, window, fixture.samplePath()).value(0), QString("Document 1"));
-    checkShown(window, fixture.samplePath());
-    QCOMPARE(fixture.session.databasePath, fixture.samplePath());
-    QCOMPARE(window.recentFiles().count(), 1);
-    QVERIFY(fixture.boxes.errors.empty());
+        const qor::gui::ExportTextView& text = window.activeDocument()->rtfText();
+        const std::string bytes = qor::testing::readFile(fixture.samplePath());
+        QCOMPARE(text.lineCount(), qsizetype(std::count(bytes.begin(), bytes.end(), '\n')));
+        QCOMPARE(text.lineText(0), QString::fromLatin1(bytes.substr(0, bytes.find('\r'))));
+        QVERIFY(QFontInfo(text.font()).fixedPitch());
 
-    const qor::gui::ExportTextView& text = window.activeDocument()->rtfText();
-    const std::string bytes = qor::testing::readFile(fixture.samplePath());
-    QCOMPARE(text.lineCount(), qsizetype(std::count(bytes.begin(), bytes.end(), '\n')));
-    QCOMPARE(text.lineText(0), QString::fromLatin1(bytes.substr(0, bytes.find('\r'))));
-    QVERIFY(QFontInfo(text.font()).fixedPitch());
-
-    const auto& node = fixture.session.nodeInfo;
-    QCOMPARE(node.nodeNumber, std::string("12"));
-    for (const auto& [panel, value] :
-         {std::pair{1, node.generationDate}, {2, node.nodeNumber}, {3, node.nodeDescription}}) {
-        QVERIFY(window.statusBarPanels().panelText(panel).endsWith(QString::fromStdString(value)));
-    }
-}
-
-void DocumentFlowsTest::windowIsReusedAndNumbered() {
-    AppFixture fixture;
-    const auto second = fixture.folder.path() / "second.qor";
-    std::filesystem::copy_file(fixture.samplePath(), second);
-    MainWindow window(fixture.context);
-    window.show();
-    fixture.desktop.chosenFiles = {fixture.samplePath(), second.string()};
-    window.openWithDialog();
-    window.openWithDialog();
-    QCOMPARE(window.documents().subWindowList().size(), qsizetype{1});
-    QCOMPARE(captionOf(window), QString::fromStdString(second.string()));
-
-    // Closing takes the scan command away and leaves the status texts and the path.
-    const QString panel2 = window.statusBarPanels().panelText(2);
-    window.documents().subWindowList().first()->close();
-    QTRY_COMPARE(window.documents().subWindowList().size(), qsizetype{0});
-    QVERIFY(!window.menuItem("keyScanFile")->isEnabled());
-    QVERIFY(!window.toolbarButton(1)->isEnabled());
-    QCOMPARE(window.statusBarPanels().panelText(2), panel2);
-    QCOMPARE(fixture.session.databasePath, second.string());
-
-    QCOMPARE(openRecorded(fixture, window, fixture.samplePath()).value(0), QString("Document 2"));
-    QVERIFY(window.menuItem("keyScanFile")->isEnabled());
-}
-
-void DocumentFlowsTest::failedOpenReturnsToTheShownFile() {
-    AppFixture fixture;
-    MainWindow window(fixture.context);
-    // Cancelled with no window: the path keeps its value.
-    fixture.session.databasePath = "earlier";
-    window.openWithDialog();
-    QCOMPARE(fixture.session.databasePath, std::string("earlier"));
-
-    fixture.desktop.chosenFiles = {fixture.samplePath()};
-    window.openWithDialog();
-    // A typed name of a file that does not exist: the node passes report their errors, the
-    // flow ends silently and the path returns to the shown window's caption.
-    const std::string missing = fixture.resultRoot() + "/missing.qor";
-    fixture.desktop.chosenFiles = {missing};
-    window.openWithDialog();
-    QCOMPARE(fixture.session.databasePath, missing);  // the caption was already replaced
-    QCOMPARE(fixture.boxes.errors.size(), std::size_t{2});
-    QCOMPARE(fixture.boxes.errors[0].procedure, std::string("GetNodeInfo"));
-    QCOMPARE(window.recentFiles().count(), 1);
-    QVERIFY(window.progressWindow().isHidden());
-    QVERIFY(QApplication::overrideCursor() == nullptr);
-
-    // Cancel now returns to the active window's caption.
-    window.openWithDialog();
-    QCOMPARE(fixture.session.databasePath, captionOf(window).toStdString());
-
-    // A pipe is refused with one message before anything opens it (that would wait for ever).
-    const std::string pipe = fixture.resultRoot() + "/pipe.qor";
-    QCOMPARE(mkfifo(pipe.c_str(), 0600), 0);
-    fixture.desktop.chosenFiles = {pipe};
-    window.openWithDialog();
-    QCOMPARE(fixture.boxes.errors.size(), std::size_t{3});
-    QVERIFY(fixture.boxes.errors[2].description.find("is a pipe") != std::string::npos);
-    QCOMPARE(fixture.session.databasePath, captionOf(window).toStdString());
-    QVERIFY_THROWS_EXCEPTION(qor::QorError,
-                             window.activeDocument()->loadFile(QString::fromStdString(pipe)));
-}
-
-void DocumentFlowsTest::commandLineAndRecentFlows() {
-    AppFixture fixture;
-    MainWindow window(fixture.context);
-    window.openByPath("");
-    QVERIFY(window.activeDocument() == nullptr);
-
-    window.openByPath(fixture.samplePath());
-    checkShown(window, fixture.samplePath());
-    QCOMPARE(*window.recentFiles().path(1), QString::fromStdString(fixture.samplePath()));
-
-    // The command-line flow lets a read failure through to start-up.
-    const auto unreadable = fixture.folder.path() / "folder.qor";
-    std::filesystem::create_directories(unreadable);
-    QVERIFY_THROWS_EXCEPTION(qor::QorError, window.openByPath(unreadable.string()));
-
-    // The recent-file flow skips a failing step and carries on to the status bar.
-    window.recentFiles().addRecentFile(QString::fromStdString(unreadable.string()));
-    window.openRecentFile(2);
-    checkShown(window, unreadable.string());
-    QVERIFY(window.statusBarPanels().panelText(2).startsWith("Node Number:  "));
-}
-
-void DocumentFlowsTest::droppedExportFileOpens() {
-    AppFixture fixture;
-    MainWindow window(fixture.context);
-    window.show();
-    auto drop = [&window](const std::string& path) {
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
-                              Qt::NoModifier);
-        QApplication::sendEvent(&window, &enter);
-        if (!enter.isAccepted()) {
-            return false;
+        const auto& node = fixture.session.nodeInfo;
+        QCOMPARE(node.nodeNumber, std::string("12"));
+        for (const auto& [panel, value] :
+             {std::pair{1, node.generationDate}, {2, node.nodeNumber}, {3, node.nodeDescription}}) {
+            QVERIFY(
+                window.statusBarPanels().panelText(panel).endsWith(QString::fromStdString(value)));
         }
-        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&window, &dropped);
-        return true;
-    };
-    // Only an export file is taken.
-    QVERIFY(!drop(fixture.resultRoot() + "/notes.txt"));
-    QVERIFY(window.activeDocument() == nullptr);
-    QVERIFY(drop(fixture.samplePath()));
-    checkShown(window, fixture.samplePath());
-    QCOMPARE(window.recentFiles().count(), 1);
-}
+    }
+
+    void windowIsReusedAndNumbered() {
+        AppFixture fixture;
+        const auto second = fixture.folder.path() / "second.qor";
+        std::filesystem::copy_file(fixture.samplePath(), second);
+        MainWindow window(fixture.context);
+        window.show();
+        fixture.desktop.chosenFiles = {fixture.samplePath(), second.string()};
+        window.openWithDialog();
+        window.openWithDialog();
+        QCOMPARE(window.documents().subWindowList().size(), qsizetype{1});
+        QCOMPARE(captionOf(window), QString::fromStdString(second.string()));
+
+        // Closing takes the scan command away and leaves the status texts and the path.
+        const QString panel2 = window.statusBarPanels().panelText(2);
+        window.documents().subWindowList().first()->close();
+        QTRY_COMPARE(window.documents().subWindowList().size(), qsizetype{0});
+        QVERIFY(!window.menuItem("keyScanFile")->isEnabled());
+        QVERIFY(!window.toolbarButton(1)->isEnabled());
+        QCOMPARE(window.statusBarPanels().panelText(2), panel2);
+        QCOMPARE(fixture.session.databasePath, second.string());
+
+        QCOMPARE(openRecorded(fixture, window, fixture.samplePath()).value(0),
+                 QString("Document 2"));
+        QVERIFY(window.menuItem("keyScanFile")->isEnabled());
+    }
+
+    void failedOpenReturnsToTheShownFile() {
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        // Cancelled with no window: the path keeps its value.
+        fixture.session.databasePath = "earlier";
+        window.openWithDialog();
+        QCOMPARE(fixture.session.databasePath, std::string("earlier"));
+
+        fixture.desktop.chosenFiles = {fixture.samplePath()};
+        window.openWithDialog();
+        // A typed name of a file that does not exist: the node passes report their errors, the
+        // flow ends silently and the path returns to the shown window's caption.
+        const std::string missing = fixture.resultRoot() + "/missing.qor";
+        fixture.desktop.chosenFiles = {missing};
+        window.openWithDialog();
+        QCOMPARE(fixture.session.databasePath, missing);  // the caption was already replaced
+        QCOMPARE(fixture.boxes.errors.size(), std::size_t{2});
+        QCOMPARE(fixture.boxes.errors[0].procedure, std::string("GetNodeInfo"));
+        QCOMPARE(window.recentFiles().count(), 1);
+        QVERIFY(window.progressWindow().isHidden());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+
+        // Cancel now returns to the active window's caption.
+        window.openWithDialog();
+        QCOMPARE(fixture.session.databasePath, captionOf(window).toStdString());
+
+        // A pipe is refused with one message before anything opens it (that would wait for ever).
+        const std::string pipe = fixture.resultRoot() + "/pipe.qor";
+        QCOMPARE(mkfifo(pipe.c_str(), 0600), 0);
+        fixture.desktop.chosenFiles = {pipe};
+        window.openWithDialog();
+        QCOMPARE(fixture.boxes.errors.size(), std::size_t{3});
+        QVERIFY(fixture.boxes.errors[2].description.find("is a pipe") != std::string::npos);
+        QCOMPARE(fixture.session.databasePath, captionOf(window).toStdString());
+        QVERIFY_THROWS_EXCEPTION(qor::QorError,
+                                 window.activeDocument()->loadFile(QString::fromStdString(pipe)));
+    }
+
+    void commandLineAndRecentFlows() {
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        window.openByPath("");
+        QVERIFY(window.activeDocument() == nullptr);
+
+        window.openByPath(fixture.samplePath());
+        checkShown(window, fixture.samplePath());
+        QCOMPARE(*window.recentFiles().path(1), QString::fromStdString(fixture.samplePath()));
+
+        // The command-line flow lets a read failure through to start-up.
+        const auto unreadable = fixture.folder.path() / "folder.qor";
+        std::filesystem::create_directories(unreadable);
+        QVERIFY_THROWS_EXCEPTION(qor::QorError, window.openByPath(unreadable.string()));
+
+        // The recent-file flow skips a failing step and carries on to the status bar.
+        window.recentFiles().addRecentFile(QString::fromStdString(unreadable.string()));
+        window.openRecentFile(2);
+        checkShown(window, unreadable.string());
+        QVERIFY(window.statusBarPanels().panelText(2).startsWith("Node Number:  "));
+    }
+
+    void droppedExportFileOpens() {
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        window.show();
+        auto drop = [&window](const std::string& path) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QApplication::sendEvent(&window, &enter);
+            if (!enter.isAccepted()) {
+                return false;
+            }
+            QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                               Qt::NoModifier);
+            QApplication::sendEvent(&window, &dropped);
+            return true;
+        };
+        // Only an export file is taken.
+        QVERIFY(!drop(fixture.resultRoot() + "/notes.txt"));
+        QVERIFY(window.activeDocument() == nullptr);
+        QVERIFY(drop(fixture.samplePath()));
+        checkShown(window, fixture.samplePath());
+        QCOMPARE(window.recentFiles().count(), 1);
+    }
+};
 
 QTEST_MAIN(DocumentFlowsTest)
 #include "document_flows_qtest.moc"

@@ -21,180 +21,169 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void commandsAtLoadAndTheToolbarSwitch();
-    void placementIsStoredOnCloseAndExitEndsTheFirstRun();
-    void recentFilesKeepTheirOrder();
-    void recentFilesLoadUpToTheFirstGap();
-    void missingRecentFileIsReportedAndKept();
-    void helpAndToolCommands();
-};
-
-void MainWindowTest::commandsAtLoadAndTheToolbarSwitch() {
-    AppFixture fixture;
-    MainWindow window(fixture.context);
-    // No close button: the program is left through "Exit".
-    QVERIFY(!(window.windowFlags() & Qt::WindowCloseButtonHint));
-    // Scan needs a file; the recent files and their separators wait for a first file.
-    QVERIFY(!window.menuItem("keyScanFile")->isEnabled());
-    QVERIFY(!window.toolbarButton(1)->isEnabled());
-    for (const char* key : {"keySeparator1", "keySeparator2", "keyRecent", "keyRecent1"}) {
-        QVERIFY2(!window.menuItem(key)->isVisible(), key);
-    }
-    QVERIFY(!window.statusBarPanels().progressShown());
-    QVERIFY(!window.tmrSwitchText().isActive());
-    QCOMPARE(fixture.session.scan.startDateStamp, std::string("04Dec2026"));
-
-    window.show();
-    for (const bool shown : {false, true}) {
-        window.menuItem("keyToolbar")->trigger();
-        QCOMPARE(window.menuItem("keyToolbar")->isChecked(), shown);
-        QCOMPARE(window.toolbar()->isHidden(), !shown);
-    }
-}
-
-void MainWindowTest::placementIsStoredOnCloseAndExitEndsTheFirstRun() {
-    AppFixture fixture;
-    const auto storedLeft = [&fixture] {
-        return std::stod(fixture.store.value("Settings", "MainLeft", "-1"));
-    };
-    double perPixel = 0;
-    {
+    void commandsAtLoadAndTheToolbarSwitch() {
+        AppFixture fixture;
         MainWindow window(fixture.context);
-        perPixel = qor::gui::twipsPerPixel(&window);
-        const auto pixels = [perPixel](int twips) {
-            return qor::gui::twipsToPixels(twips, perPixel);
-        };
-        QCOMPARE(window.geometry(), QRect(pixels(1000), pixels(1000), pixels(6500), pixels(6500)));
-        window.show();
-        window.move(150, 120);
-        window.resize(800, 600);
-        window.close();
-        QVERIFY(!fixture.store.contains("Settings", "FirstInstance"));
-        QVERIFY(std::abs(std::stod(fixture.store.value("Settings", "MainWidth", "")) -
-                         800 * perPixel) < 1);
-    }
-    {
-        MainWindow window(fixture.context);
-        QCOMPARE(window.geometry(), QRect(150, 120, 800, 600));
-        window.show();
-        window.move(200, 120);
-        window.menuItem("keyExit")->trigger();
-        QCOMPARE(fixture.store.value("Settings", "FirstInstance", ""), std::string("1"));
-        QVERIFY(std::abs(storedLeft() - 200 * perPixel) < 1);
-    }
-    {
-        // A minimised window leaves the stored placement as it was.
-        MainWindow window(fixture.context);
-        const double before = storedLeft();
-        window.show();
-        window.move(300, 300);
-        window.showMinimized();
-        if (!window.isMinimized()) {
-            QSKIP("this platform cannot minimise windows");
+        // No close button: the program is left through "Exit".
+        QVERIFY(!(window.windowFlags() & Qt::WindowCloseButtonHint));
+        // Scan needs a file; the recent files and their separators wait for a first file.
+        QVERIFY(!window.menuItem("keyScanFile")->isEnabled());
+        QVERIFY(!window.toolbarButton(1)->isEnabled());
+        for (const char* key : {"keySeparator1", "keySeparator2", "keyRecent", "keyRecent1"}) {
+            QVERIFY2(!window.menuItem(key)->isVisible(), key);
         }
-        window.close();
-        QCOMPARE(storedLeft(), before);
-    }
-}
+        QVERIFY(!window.statusBarPanels().progressShown());
+        QVERIFY(!window.tmrSwitchText().isActive());
+        QCOMPARE(fixture.session.scan.startDateStamp, std::string("04Dec2026"));
 
-void MainWindowTest::recentFilesKeepTheirOrder() {
-    AppFixture fixture;
-    std::vector<QString> paths;
-    for (int i = 1; i <= 6; ++i) {
-        const auto path = fixture.folder.path() / ("node " + std::to_string(i) + " & co.qor");
-        std::filesystem::copy_file(fixture.samplePath(), path);
-        paths.push_back(QString::fromStdString(path.string()));
+        window.show();
+        for (const bool shown : {false, true}) {
+            window.menuItem("keyToolbar")->trigger();
+            QCOMPARE(window.menuItem("keyToolbar")->isChecked(), shown);
+            QCOMPARE(window.toolbar()->isHidden(), !shown);
+        }
     }
-    const auto open = [&fixture](MainWindow& window, const QString& path) {
-        fixture.desktop.chosenFiles.push_back(path.toStdString());
-        window.openWithDialog();
-    };
-    {
+
+    void placementIsStoredOnCloseAndExitEndsTheFirstRun() {
+        AppFixture fixture;
+        const auto storedLeft = [&fixture] {
+            return std::stod(fixture.store.value("Settings", "MainLeft", "-1"));
+        };
+        double perPixel = 0;
+        {
+            MainWindow window(fixture.context);
+            perPixel = qor::gui::twipsPerPixel(&window);
+            const auto pixels = [perPixel](int twips) {
+                return qor::gui::twipsToPixels(twips, perPixel);
+            };
+            QCOMPARE(window.geometry(),
+                     QRect(pixels(1000), pixels(1000), pixels(6500), pixels(6500)));
+            window.show();
+            window.move(150, 120);
+            window.resize(800, 600);
+            window.close();
+            QVERIFY(!fixture.store.contains("Settings", "FirstInstance"));
+            QVERIFY(std::abs(std::stod(fixture.store.value("Settings", "MainWidth", "")) -
+                             800 * perPixel) < 1);
+        }
+        {
+            MainWindow window(fixture.context);
+            QCOMPARE(window.geometry(), QRect(150, 120, 800, 600));
+            window.show();
+            window.move(200, 120);
+            window.menuItem("keyExit")->trigger();
+            QCOMPARE(fixture.store.value("Settings", "FirstInstance", ""), std::string("1"));
+            QVERIFY(std::abs(storedLeft() - 200 * perPixel) < 1);
+        }
+        {
+            // A minimised window leaves the stored placement as it was.
+            MainWindow window(fixture.context);
+            const double before = storedLeft();
+            window.show();
+            window.move(300, 300);
+            window.showMinimized();
+            if (!window.isMinimized()) {
+                QSKIP("this platform cannot minimise windows");
+            }
+            window.close();
+            QCOMPARE(storedLeft(), before);
+        }
+    }
+
+    void recentFilesKeepTheirOrder() {
+        AppFixture fixture;
+        std::vector<QString> paths;
+        for (int i = 1; i <= 6; ++i) {
+            const auto path = fixture.folder.path() / ("node " + std::to_string(i) + " & co.qor");
+            std::filesystem::copy_file(fixture.samplePath(), path);
+            paths.push_back(QString::fromStdString(path.string()));
+        }
+        const auto open = [&fixture](MainWindow& window, const QString& path) {
+            fixture.desktop.chosenFiles.push_back(path.toStdString());
+            window.openWithDialog();
+        };
+        {
+            MainWindow window(fixture.context);
+            for (int i = 0; i < 3; ++i) {
+                open(window, paths[i]);
+            }
+            QVERIFY(window.menuItem("keyRecent")->isVisible());
+            QCOMPARE(window.recentFiles().count(), 3);
+            QCOMPARE(*window.recentFiles().path(1), paths[0]);
+            QCOMPARE(*window.recentFiles().path(3), paths[2]);
+            // An "&" in a path is shown, not taken as a mnemonic.
+            QCOMPARE(window.menuItem("keyRecent1")->text(), QString(paths[0]).replace("&", "&&"));
+            window.close();
+        }
         MainWindow window(fixture.context);
-        for (int i = 0; i < 3; ++i) {
+        QCOMPARE(window.recentFiles().count(), 3);
+        QCOMPARE(*window.recentFiles().path(2), paths[1]);
+        for (int i = 3; i < 6; ++i) {
             open(window, paths[i]);
         }
-        QVERIFY(window.menuItem("keyRecent")->isVisible());
-        QCOMPARE(window.recentFiles().count(), 3);
-        QCOMPARE(*window.recentFiles().path(1), paths[0]);
-        QCOMPARE(*window.recentFiles().path(3), paths[2]);
-        // An "&" in a path is shown, not taken as a mnemonic.
-        QCOMPARE(window.menuItem("keyRecent1")->text(), QString(paths[0]).replace("&", "&&"));
+        // The sixth file goes to the top; the oldest drops out.
+        QCOMPARE(*window.recentFiles().path(1), paths[5]);
+        QCOMPARE(*window.recentFiles().path(2), paths[0]);
+        QCOMPARE(*window.recentFiles().path(5), paths[3]);
+        // Reopening a listed file, also the one in slot 5, changes nothing.
+        open(window, paths[3]);
+        window.openRecentFile(5);
+        QCOMPARE(*window.recentFiles().path(1), paths[5]);
+        QCOMPARE(*window.recentFiles().path(5), paths[3]);
+        QCOMPARE(window.activeDocument()->parentWidget()->windowTitle(), paths[3]);
+    }
+
+    void recentFilesLoadUpToTheFirstGap() {
+        AppFixture fixture;
+        fixture.store.setValue("MRUFiles", "1", "  " + fixture.resultRoot() + "/gone.qor ");
+        fixture.store.setValue("MRUFiles", "2", "/data/b.qor");
+        fixture.store.setValue("MRUFiles", "4", "/data/d.qor");
+        MainWindow window(fixture.context);
+        QCOMPARE(window.recentFiles().count(), 2);
+        QCOMPARE(*window.recentFiles().path(1),
+                 QString::fromStdString(fixture.resultRoot() + "/gone.qor"));
+        // A file that has gone is reported, and stays listed.
+        window.menuItem("keyRecent1")->trigger();
+        QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
+        QVERIFY(window.activeDocument() == nullptr);
         window.close();
+        // Key 4 stays unread and untouched; key 3 is not written for a free slot.
+        QCOMPARE(fixture.store.value("MRUFiles", "1", ""), fixture.resultRoot() + "/gone.qor");
+        QVERIFY(!fixture.store.contains("MRUFiles", "3"));
+        QCOMPARE(fixture.store.value("MRUFiles", "4", ""), std::string("/data/d.qor"));
     }
-    MainWindow window(fixture.context);
-    QCOMPARE(window.recentFiles().count(), 3);
-    QCOMPARE(*window.recentFiles().path(2), paths[1]);
-    for (int i = 3; i < 6; ++i) {
-        open(window, paths[i]);
+
+    void helpAndToolCommands() {
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        auto& desktop = fixture.desktop;
+
+        // Without a help file there is a message; with one in Help beside the program's folder,
+        // the desktop's viewer opens it.
+        window.menuItem("keyHelpContents")->trigger();
+        QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
+        QVERIFY(desktop.executed.empty());
+        const auto help = fixture.folder.path() / "Help" / "QORReader.chm";
+        std::filesystem::create_directories(help.parent_path());
+        std::ofstream(help) << "help";
+        window.menuItem("keyHelpContents")->trigger();
+        QCOMPARE(desktop.executed, std::vector<std::string>{help.string()});
+
+        window.menuItem("keyApplOnTheWEB")->trigger();
+        QCOMPARE(desktop.urls.size(), std::size_t{1});
+
+        // The chosen statistics file opens; a cancelled preview dialog starts nothing.
+        desktop.chosenFiles.push_back("/results/Node12.txt");
+        window.toolbarButton(4)->trigger();
+        QCOMPARE(desktop.executed.back(), std::string("/results/Node12.txt"));
+        window.menuItem("keyShellExecute")->trigger();
+        QCOMPARE(desktop.dialogCalls.size(), std::size_t{2});
+        QCOMPARE(desktop.executed.size(), std::size_t{2});
+
+        window.menuItem("keyAbout")->trigger();
+        QCOMPARE(desktop.modalTitles.size(), std::size_t{1});
     }
-    // The sixth file goes to the top; the oldest drops out.
-    QCOMPARE(*window.recentFiles().path(1), paths[5]);
-    QCOMPARE(*window.recentFiles().path(2), paths[0]);
-    QCOMPARE(*window.recentFiles().path(5), paths[3]);
-    // Reopening a listed file, also the one in slot 5, changes nothing.
-    open(window, paths[3]);
-    window.openRecentFile(5);
-    QCOMPARE(*window.recentFiles().path(1), paths[5]);
-    QCOMPARE(*window.recentFiles().path(5), paths[3]);
-    QCOMPARE(window.activeDocument()->parentWidget()->windowTitle(), paths[3]);
-}
-
-void MainWindowTest::recentFilesLoadUpToTheFirstGap() {
-    AppFixture fixture;
-    fixture.store.setValue("MRUFiles", "1", "  /data/a.qor ");
-    fixture.store.setValue("MRUFiles", "2", "/data/b.qor");
-    fixture.store.setValue("MRUFiles", "4", "/data/d.qor");
-    MainWindow window(fixture.context);
-    QCOMPARE(window.recentFiles().count(), 2);
-    QCOMPARE(*window.recentFiles().path(1), QString("/data/a.qor"));
-    window.close();
-    // Key 4 stays unread and untouched; key 3 is not written for a free slot.
-    QCOMPARE(fixture.store.value("MRUFiles", "1", ""), std::string("/data/a.qor"));
-    QVERIFY(!fixture.store.contains("MRUFiles", "3"));
-    QCOMPARE(fixture.store.value("MRUFiles", "4", ""), std::string("/data/d.qor"));
-}
-
-void MainWindowTest::missingRecentFileIsReportedAndKept() {
-    AppFixture fixture;
-    fixture.store.setValue("MRUFiles", "1", fixture.resultRoot() + "/gone.qor");
-    MainWindow window(fixture.context);
-    window.menuItem("keyRecent1")->trigger();
-    QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
-    QCOMPARE(window.recentFiles().count(), 1);
-    QVERIFY(window.activeDocument() == nullptr);
-}
-
-void MainWindowTest::helpAndToolCommands() {
-    AppFixture fixture;
-    MainWindow window(fixture.context);
-    auto& desktop = fixture.desktop;
-
-    // Without a help file there is a message; with one in Help beside the program's folder,
-    // the desktop's viewer opens it.
-    window.menuItem("keyHelpContents")->trigger();
-    QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
-    QVERIFY(desktop.executed.empty());
-    const auto help = fixture.folder.path() / "Help" / "QORReader.chm";
-    std::filesystem::create_directories(help.parent_path());
-    std::ofstream(help) << "help";
-    window.menuItem("keyHelpContents")->trigger();
-    QCOMPARE(desktop.executed, std::vector<std::string>{help.string()});
-
-    window.menuItem("keyApplOnTheWEB")->trigger();
-    QCOMPARE(desktop.urls.size(), std::size_t{1});
-
-    // The chosen statistics file opens; a cancelled preview dialog starts nothing.
-    desktop.chosenFiles.push_back("/results/Node12.txt");
-    window.toolbarButton(4)->trigger();
-    QCOMPARE(desktop.executed.back(), std::string("/results/Node12.txt"));
-    window.menuItem("keyShellExecute")->trigger();
-    QCOMPARE(desktop.dialogCalls.size(), std::size_t{2});
-    QCOMPARE(desktop.executed.size(), std::size_t{2});
-
-    window.menuItem("keyAbout")->trigger();
-    QCOMPARE(desktop.modalTitles.size(), std::size_t{1});
-}
+};
 
 QTEST_MAIN(MainWindowTest)
 #include "main_window_qtest.moc"
