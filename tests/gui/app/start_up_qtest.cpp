@@ -1,3 +1,5 @@
+// Start-up: the first run registers the file association, a command-line file opens by its
+// long name, and a second copy ends before any window, in-process and as a real program.
 #include <QApplication>
 #include <QProcess>
 #include <QProcessEnvironment>

@@ -1,6 +1,6 @@
 // The search options dialog: the boxes of each tab and the rules that tie them, the output
-// choice, what OK stores and the title bar discards, the status preview, the result folder
-// and that every page shows its captions whole.
+// choice, what OK stores, the status preview, the result folder and that every page shows
+// its captions whole.
 #include "gui/options/options_dialog.h"
 
 #include <QCheckBox>
@@ -210,7 +210,9 @@ private slots:
         }
     }
 
-    void okSavesAndTitleBarCloseDiscards() {
+    // What OK stores is what the next run reads. (Edits closed away through the title bar are
+    // covered with the main window, which throws such a dialog away.)
+    void okStoresWhatTheNextRunReads() {
         OptionsFixture fixture;
         auto ini = qor::platform::QtSettingsStore::iniFile(fixture.folder.file("settings/q.ini"));
         ini.setValue("Settings", "ScanResultFolderPath", fixture.folder.str());
@@ -242,20 +244,6 @@ private slots:
         QVERIFY(button(*reopened, "optSaveToCSVOnly")->isChecked());
         QVERIFY(!button(*reopened, "chkShowSearchStatusDialog")->isChecked());
         QCOMPARE(reopened->tabs().currentIndex(), 3);
-
-        // Edits closed away through the title bar are gone once the dialog is made again.
-        parameterBox(*reopened, ElementType::DI, 2)->click();
-        enableBox(*reopened, ElementType::AO)->click();
-        button(*reopened, "optSaveToHTMLReport")->click();
-        fixture.desktop.onModal = [](QDialog& shown) { shown.close(); };
-        QCOMPARE(fixture.desktop.runModal(*reopened), int(QDialog::Rejected));
-        QVERIFY(reopened->discarded());
-        reopened.reset();
-        auto again = fixture.open(&ini);
-        QVERIFY(fixture.session.options.of(ElementType::AO).enabled);
-        QVERIFY(!parameterBox(*again, ElementType::DI, 1)->isChecked());
-        QCOMPARE(fixture.session.options.outputMode, OutputMode::CsvFilesOnly);
-        QCOMPARE(ini.value("chkDISParameters", "DESCR", "absent"), std::string("0"));
         QVERIFY(fixture.ui.errors.empty());
     }
 
