@@ -23,15 +23,9 @@ using qor::testing::OptionsFixture;
 
 namespace {
 
-void storeTable(qor::platform::SettingsStore& store,
-                std::initializer_list<std::pair<const char*, const char*>> rows) {
-    int i = 0;
-    for (const auto& [cabinet, module] : rows) {
-        ++i;
-        store.setValue("CabinetsModules", "CabinetValue_" + std::to_string(i), cabinet);
-        store.setValue("CabinetsModules", "ModuleValue_" + std::to_string(i), module);
-    }
-    store.setValue("CabinetsModules", "ListViewItemsCount", std::to_string(i));
+// Rows as saving the options leaves them in the store.
+void storeTable(OptionsFixture& fixture, std::vector<qor::scan::CabinetRow> rows) {
+    qor::options::CabinetModuleTable{std::move(rows), ""}.writeTo(fixture.store, fixture.ui);
 }
 
 QTreeWidget* list(const OptionsDialog& dialog) {
@@ -101,7 +95,7 @@ private slots:
     // the label lists at once, and in the store with OK. A cancelled file dialog empties it.
     void importReplacesTheTableAfterAYes() {
         OptionsFixture fixture;
-        storeTable(fixture.store, {{"old1", "m1"}, {"old2", "m2"}});
+        storeTable(fixture, {{"old1", "m1"}, {"old2", "m2"}});
         fixture.store.setValue("Settings", "ApplyCabinetModule", "1");
         fixture.store.setValue("Settings", "LastImportedFile", "old.csv");
         auto dialog = fixture.open();
@@ -216,7 +210,7 @@ private slots:
 
     void modifyRows() {
         OptionsFixture fixture;
-        storeTable(fixture.store, {{"cb1", "m1"}, {"CB2", "M2"}, {"CB3", "M3"}});
+        storeTable(fixture, {{"cb1", "m1"}, {"CB2", "M2"}, {"CB3", "M3"}});
         auto dialog = shownOnCabinetTab(fixture);
         QCOMPARE(listed(*dialog)[0], QString("cb1|m1"));  // stored rows stay as stored
         CabinetTab& tab = cabinetTab(*dialog);
@@ -259,7 +253,7 @@ private slots:
 
     void modifyNeverWritesOutsideTheTable() {
         OptionsFixture fixture;
-        storeTable(fixture.store, {{"CB1", "M1"}, {"CB2", "M2"}, {"CB3", "M3"}});
+        storeTable(fixture, {{"CB1", "M1"}, {"CB2", "M2"}, {"CB3", "M3"}});
         auto dialog = shownOnCabinetTab(fixture);
         clickRow(*dialog, 2);
         QCOMPARE(cabinetTab(*dialog).currentRow().number, std::size_t(3));
@@ -286,7 +280,7 @@ private slots:
 
     void listSelectionClearsOnFocusLoss() {
         OptionsFixture fixture;
-        storeTable(fixture.store, {{"CB1", "M1"}, {"CB2", "M2"}});
+        storeTable(fixture, {{"CB1", "M1"}, {"CB2", "M2"}});
         auto dialog = shownOnCabinetTab(fixture);
         dialog->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
