@@ -56,7 +56,7 @@ private slots:
             const auto pixels = [perPixel](int twips) {
                 return qor::gui::twipsToPixels(twips, perPixel);
             };
-            QCOMPARE(window.geometry(),
+            QCOMPARE(QRect(window.pos(), window.size()),
                      QRect(pixels(1000), pixels(1000), pixels(6500), pixels(6500)));
             window.show();
             window.move(150, 120);
@@ -68,7 +68,7 @@ private slots:
         }
         {
             MainWindow window(fixture.context);
-            QCOMPARE(window.geometry(), QRect(150, 120, 800, 600));
+            QCOMPARE(QRect(window.pos(), window.size()), QRect(150, 120, 800, 600));
             window.show();
             window.move(200, 120);
             window.menuItem("keyExit")->trigger();
