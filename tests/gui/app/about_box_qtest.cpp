@@ -1,4 +1,5 @@
-// The about box, its version text and the icon set of the menus.
+// The about box (its version text and the system information command) and the icon set of
+// the menus.
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -13,12 +14,6 @@ using namespace qor;
 using qor::gui::AboutBox;
 
 namespace {
-
-QString labelText(const QWidget& box, const char* name) {
-    const auto* found = box.findChild<QLabel*>(QLatin1String(name));
-    return found != nullptr ? found->text()
-                            : QStringLiteral("<missing %1>").arg(QLatin1String(name));
-}
 
 QPushButton* button(const QWidget& box, const char* name) {
     return box.findChild<QPushButton*>(QLatin1String(name));
@@ -38,22 +33,7 @@ class AboutBoxTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void showsCaptionTitleAndVersion() {
-        testing::ScriptedUi ui;
-        testing::FakeDesktop desktop;
-        AboutBox box(ui, desktop);
-        QCOMPARE(box.windowTitle(), QStringLiteral("About .QOR Reader"));
-        QCOMPARE(labelText(box, "lblTitle"), QStringLiteral(".QOR Reader"));
-        QCOMPARE(labelText(box, "lblVersion"),
-                 QString::fromStdString(gui::versionText(QOR_VERSION_TEXT)));
-        QCOMPARE(labelText(box, "lblVersionCaption"), QStringLiteral("Version:"));
-        QCOMPARE(labelText(box, "lblBuildCaption"), QStringLiteral("Build:"));
-        QVERIFY(!box.findChild<QLabel*>(QStringLiteral("picIcon"))->pixmap().isNull());
-        QCOMPARE(button(box, "cmdOK")->text(), QStringLiteral("OK"));
-        QCOMPARE(button(box, "cmdSysInfo")->text(), QStringLiteral("System Info..."));
-    }
-
-    void versionTextCases_data() {
+    void versionText_data() {
         QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("expected");
         QTest::newRow("four parts") << "2.2.0.11"
@@ -71,22 +51,14 @@ private slots:
         QTest::newRow("fifth part ignored") << "1.2.3.4.5"
                                             << "1.2.4";
     }
-    void versionTextCases() {
+    void versionText() {
         QFETCH(QString, version);
         QFETCH(QString, expected);
         QCOMPARE(QString::fromStdString(gui::versionText(version.toStdString())), expected);
     }
 
-    void okCloses() {
-        testing::ScriptedUi ui;
-        testing::FakeDesktop desktop;
-        AboutBox box(ui, desktop);
-        desktop.onModal = [](QDialog& shown) { button(shown, "cmdOK")->click(); };
-        QCOMPARE(desktop.runModal(box), int(QDialog::Accepted));
-        QVERIFY(!box.isVisible());
-    }
-
-    // Tools "installed" in the fake desktop, whether starting works, and what happens.
+    // Tools "installed" in the fake desktop, whether starting works, and what happens; the box
+    // stays open until OK.
     void systemInfo_data() {
         QTest::addColumn<QStringList>("installed");
         QTest::addColumn<bool>("startWorks");
@@ -113,28 +85,25 @@ private slots:
         }
         desktop.startSucceeds = startWorks;
         AboutBox box(ui, desktop);
+        QCOMPARE(box.findChild<QLabel*>("lblVersion")->text(),
+                 QString::fromStdString(gui::versionText(QOR_VERSION_TEXT)));
         box.show();
         button(box, "cmdSysInfo")->click();
-        QCOMPARE(desktop.started.size(), std::size_t(started.isEmpty() ? 0 : 1));
+        std::vector<std::vector<std::string>> expected;
         if (!started.isEmpty()) {
-            QCOMPARE(desktop.started[0], std::vector<std::string>{started.toStdString()});
+            expected.push_back({started.toStdString()});
         }
+        QCOMPARE(desktop.started, expected);
         QCOMPARE(ui.messages.size(), std::size_t(unavailable ? 1 : 0));
-        if (unavailable) {
-            QCOMPARE(ui.messages[0].text,
-                     std::string("System Information Is Unavailable At This Time"));
-            QCOMPARE(ui.messages[0].title, std::string(".QOR Reader"));
-        }
-        QVERIFY(box.isVisible());  // the box stays open
+        QVERIFY(box.isVisible());
+        button(box, "cmdOK")->click();
+        QVERIFY(!box.isVisible());
     }
 
-    void everyMenuIconAndTheApplicationIconLoad() {
+    void everyMenuIconAndTheApplicationIconPaint() {
         for (const int number : {1, 2, 3, 4, 5, 6, 8, 9, 10}) {
-            const QIcon icon = gui::menuIcon(number);
-            QVERIFY2(!icon.isNull(), qPrintable(gui::menuIconPath(number)));
-            QVERIFY2(paintsSomething(icon), qPrintable(gui::menuIconPath(number)));
+            QVERIFY2(paintsSomething(gui::menuIcon(number)), qPrintable(gui::menuIconPath(number)));
         }
-        QVERIFY(!gui::applicationIcon().isNull());
         QVERIFY(paintsSomething(gui::applicationIcon()));
         for (const int unused : {0, 7, 11, -1}) {
             QVERIFY(gui::menuIcon(unused).isNull());

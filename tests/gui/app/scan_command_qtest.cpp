@@ -1,11 +1,14 @@
+// The scan started from the main window: directly, through the search status dialog, with
+// nothing enabled, failing, and interrupted by closing the window; and the options dialog
+// as the main window keeps or discards it.
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 
 #include "app_fixture.h"
 #include "gui/app/main_status_bar.h"
@@ -18,10 +21,12 @@ using qor::testing::AppFixture;
 
 namespace {
 
-std::filesystem::path csvFolder(const AppFixture& fixture) {
-    return fixture.folder.path() / "Node12_04Dec2026" / "Csv Files";
+std::filesystem::path csvFile(const AppFixture& fixture, const std::string& type) {
+    return fixture.folder.path() / "Node12_04Dec2026" / "Csv Files" /
+           (type + "_Node12_04Dec2026.csv");
 }
 
+// CSV files for AI and for DI's NAME and DESCR, no search status dialog before a scan.
 void prepare(AppFixture& fixture) {
     fixture.session.options.outputMode = qor::options::OutputMode::CsvFilesOnly;
     fixture.session.options.scanResultFolderPath = fixture.resultRoot();
@@ -30,22 +35,21 @@ void prepare(AppFixture& fixture) {
     fixture.store.setValue("Settings", "ShowSearchStatusDialog", "0");
 }
 
-// Clicks "Close" of the statistics window; notes what the main window allowed meanwhile.
-struct StatisticsCloser {
-    MainWindow* window = nullptr;
-    bool commandsBlocked = false;
-    QString title;
-    void operator()(QDialog& dialog) {
-        title = dialog.windowTitle();
-        if (title == "Search Results Statistics") {
-            commandsBlocked = !window->menuItem("keyScanFile")->isEnabled() &&
-                              !window->menuItem("keyOpen")->isEnabled() &&
-                              !window->menuItem("keyOptions")->isEnabled() &&
-                              !window->toolbarButton(1)->isEnabled();
-            dialog.findChild<QPushButton*>("cmdClose")->click();
+// Each modal dialog gets `meanwhile`, then a click on the first of `buttons` it has.
+void answerWith(AppFixture& fixture, std::vector<QString> buttons,
+                std::function<void(QDialog&)> meanwhile = {}) {
+    fixture.desktop.onModal = [buttons, meanwhile](QDialog& dialog) {
+        if (meanwhile) {
+            meanwhile(dialog);
         }
-    }
-};
+        for (const QString& name : buttons) {
+            if (auto* button = dialog.findChild<QPushButton*>(name)) {
+                button->click();
+                return;
+            }
+        }
+    };
+}
 
 }  // namespace
 
@@ -53,164 +57,139 @@ class ScanCommandTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void scanWritesResultsAndShowsStatistics();
-    void nothingEnabledRefusesTheScan();
-    void failedScanLeavesNothingBehindOnScreen();
-    void scanNowOfTheSearchStatusDialogScans();
-    void optionsClosedByTheTitleBarAreReloaded();
-    void closingDuringAScanWaitsForItsEnd();
-};
-
-void ScanCommandTest::scanWritesResultsAndShowsStatistics() {
-    AppFixture fixture;
-    prepare(fixture);
-    MainWindow window(fixture.context);
-    window.show();
-    window.openByPath(fixture.samplePath());
-    QCOMPARE(fixture.session.nodeInfo.nodeNumber, std::string("12"));
-
-    StatisticsCloser closer;
-    closer.window = &window;
-    fixture.desktop.onModal = [&closer](QDialog& dialog) { closer(dialog); };
-    window.menuItem("keyScanFile")->trigger();
-
-    QCOMPARE(closer.title, QString("Search Results Statistics"));
-    QVERIFY(closer.commandsBlocked);
-    QVERIFY(std::filesystem::exists(csvFolder(fixture) / "AI_Node12_04Dec2026.csv"));
-    QVERIFY(std::filesystem::exists(csvFolder(fixture) / "DI_Node12_04Dec2026.csv"));
-    QVERIFY(!std::filesystem::exists(csvFolder(fixture) / "AO_Node12_04Dec2026.csv"));
-    QVERIFY(fixture.boxes.errors.empty());
-
-    QCOMPARE(window.statusBarPanels().panelText(1), QString("Convert Completed"));
-    QVERIFY(!window.statusBarPanels().progressShown());
-    QVERIFY(window.progressWindow().isHidden());
-    QVERIFY(window.tmrSwitchText().isActive());
-    QVERIFY(window.menuItem("keyScanFile")->isEnabled());
-    QVERIFY(window.menuItem("keyOptions")->isEnabled());
-
-    // Seven seconds later the status shows the export's date again.
-    window.tmrSwitchText().setInterval(10);
-    window.tmrSwitchText().start();
-    QTRY_VERIFY(!window.tmrSwitchText().isActive());
-    QCOMPARE(window.statusBarPanels().panelText(1),
-             "Data Base file (*.BA) generated with Online Builder on: " +
-                 QString::fromStdString(fixture.session.nodeInfo.generationDate));
-
-    // A second scan asks before replacing each file; answering No keeps them.
-    fixture.boxes.defaultAnswer = false;
-    window.scanFile();
-    QCOMPARE(fixture.boxes.prompts.size(), std::size_t{2});
-    QCOMPARE(fixture.boxes.prompts[0].placement, qor::PromptPlacement::OverMainWindow);
-}
-
-void ScanCommandTest::nothingEnabledRefusesTheScan() {
-    AppFixture fixture;
-    fixture.session.options.scanResultFolderPath = fixture.resultRoot();
-    MainWindow window(fixture.context);
-    window.openByPath(fixture.samplePath());
-    window.scanFile();
-    QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
-    QCOMPARE(fixture.boxes.messages[0].text,
-             std::string("Current search status for every DataBase element is Disabled.\r\n"
-                         "Click 'Change Settings' to enable any DataBase element / parameters on "
-                         "property tabs."));
-    QCOMPARE(fixture.desktop.modalTitles, std::vector<std::string>{"Search Status"});
-    QVERIFY(std::filesystem::is_empty(fixture.folder.path()));
-}
-
-void ScanCommandTest::failedScanLeavesNothingBehindOnScreen() {
-    AppFixture fixture;
-    prepare(fixture);
-    const auto exportFile = fixture.folder.path() / "node.qor";
-    std::filesystem::copy_file(fixture.samplePath(), exportFile);
-    MainWindow window(fixture.context);
-    window.show();
-    window.openByPath(exportFile.string());
-    // The file goes away between opening and scanning: the first reader fails.
-    std::filesystem::remove(exportFile);
-    window.scanFile();
-
-    QCOMPARE(fixture.boxes.errors.size(), std::size_t{1});
-    QCOMPARE(fixture.boxes.errors[0].procedure, std::string("mnuFileScan_Click"));
-    QVERIFY(fixture.desktop.modalTitles.empty());
-    QVERIFY(window.progressWindow().isHidden());
-    QVERIFY(!window.statusBarPanels().progressShown());
-    QVERIFY(window.statusBarPanels().panelText(1).startsWith("Data Base file (*.BA)"));
-    QVERIFY(!window.scanRunning());
-    QVERIFY(window.menuItem("keyScanFile")->isEnabled());
-    QVERIFY(window.menuItem("keyOpen")->isEnabled());
-}
-
-void ScanCommandTest::scanNowOfTheSearchStatusDialogScans() {
-    AppFixture fixture;
-    prepare(fixture);
-    fixture.store.setValue("Settings", "ShowSearchStatusDialog", "1");
-    MainWindow window(fixture.context);
-    window.openByPath(fixture.samplePath());
-    StatisticsCloser closer;
-    closer.window = &window;
-    fixture.desktop.onModal = [&closer](QDialog& dialog) {
-        if (dialog.windowTitle() == "Search Status") {
-            dialog.findChild<QPushButton*>("cmdScanNow")->click();
-        } else {
-            closer(dialog);
+    void scanWritesResultsAndShowsStatistics() {
+        AppFixture fixture;
+        prepare(fixture);
+        MainWindow window(fixture.context);
+        window.show();
+        window.openByPath(fixture.samplePath());
+        bool blocked = false;  // the commands while the statistics are up
+        answerWith(fixture, {"cmdClose"}, [&](QDialog&) {
+            blocked = !window.menuItem("keyScanFile")->isEnabled() &&
+                      !window.menuItem("keyOpen")->isEnabled() &&
+                      !window.menuItem("keyOptions")->isEnabled() &&
+                      !window.toolbarButton(1)->isEnabled();
+        });
+        window.menuItem("keyScanFile")->trigger();
+        QCOMPARE(fixture.desktop.modalTitles,
+                 std::vector<std::string>{"Search Results Statistics"});
+        QVERIFY(blocked);
+        for (const auto& [type, written] : {std::pair{"AI", true}, {"DI", true}, {"AO", false}}) {
+            QCOMPARE(std::filesystem::exists(csvFile(fixture, type)), written);
         }
-    };
-    window.toolbarButton(1)->trigger();
-    QCOMPARE(fixture.desktop.modalTitles,
-             (std::vector<std::string>{"Search Status", "Search Results Statistics"}));
-    QVERIFY(std::filesystem::exists(csvFolder(fixture) / "AI_Node12_04Dec2026.csv"));
-    QVERIFY(fixture.boxes.errors.empty());
-}
+        QVERIFY(fixture.boxes.errors.empty());
+        QCOMPARE(window.statusBarPanels().panelText(1), QString("Convert Completed"));
+        QVERIFY(!window.statusBarPanels().progressShown() && window.progressWindow().isHidden());
+        QVERIFY(window.menuItem("keyScanFile")->isEnabled() &&
+                window.menuItem("keyOptions")->isEnabled());
 
-void ScanCommandTest::optionsClosedByTheTitleBarAreReloaded() {
-    AppFixture fixture;
-    fixture.store.setValue("chkAISParameters", "EnableSearch", "1");
-    fixture.store.setValue("chkAISParameters", "NAME", "1");
-    MainWindow window(fixture.context);
-    window.optionsDialog();
-    QVERIFY(fixture.session.options.of(ElementType::AI).enabled);
+        // When the timer fires, the status shows the export's date again.
+        QVERIFY(window.tmrSwitchText().isActive());
+        window.tmrSwitchText().start(10);
+        QTRY_VERIFY(!window.tmrSwitchText().isActive());
+        QCOMPARE(window.statusBarPanels().panelText(1),
+                 "Data Base file (*.BA) generated with Online Builder on: " +
+                     QString::fromStdString(fixture.session.nodeInfo.generationDate));
 
-    // An edit, then the title bar: the edit is gone and the store is untouched.
-    fixture.desktop.onModal = [&fixture](QDialog& dialog) {
-        QCOMPARE(dialog.windowTitle(), QString("Search Options"));
-        fixture.session.options.of(ElementType::AI).enabled = false;
-        dialog.reject();
-    };
-    window.menuItem("keyOptions")->trigger();
-    QCOMPARE(fixture.store.value("chkAISParameters", "EnableSearch", ""), std::string("1"));
-    window.optionsDialog();
-    QVERIFY(fixture.session.options.of(ElementType::AI).enabled);
+        // A second scan asks over the main window before replacing each file.
+        window.scanFile();
+        QCOMPARE(fixture.boxes.prompts.size(), std::size_t{2});
+        QCOMPARE(fixture.boxes.prompts[0].placement, qor::PromptPlacement::OverMainWindow);
+    }
 
-    // "OK" keeps the edit and stores it.
-    fixture.desktop.onModal = [&fixture](QDialog& dialog) {
-        fixture.session.options.of(ElementType::AI).enabled = false;
-        dialog.findChild<QPushButton*>("cmdOK")->click();
-    };
-    window.toolbarButton(2)->trigger();
-    QCOMPARE(fixture.store.value("chkAISParameters", "EnableSearch", ""), std::string("0"));
-    QVERIFY(!fixture.session.searchStatus.anyEnabled());
-}
+    void nothingEnabledRefusesTheScan() {
+        AppFixture fixture;
+        fixture.session.options.scanResultFolderPath = fixture.resultRoot();
+        MainWindow window(fixture.context);
+        window.openByPath(fixture.samplePath());
+        window.scanFile();
+        QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
+        QCOMPARE(fixture.desktop.modalTitles, std::vector<std::string>{"Search Status"});
+        QVERIFY(std::filesystem::is_empty(fixture.folder.path()));
+    }
 
-void ScanCommandTest::closingDuringAScanWaitsForItsEnd() {
-    AppFixture fixture;
-    prepare(fixture);
-    MainWindow window(fixture.context);
-    window.show();
-    window.openByPath(fixture.samplePath());
-    bool stillOpen = false;
-    fixture.desktop.onModal = [&](QDialog& dialog) {
+    void failedScanLeavesNothingBehindOnScreen() {
+        AppFixture fixture;
+        prepare(fixture);
+        const auto exportFile = fixture.folder.path() / "node.qor";
+        std::filesystem::copy_file(fixture.samplePath(), exportFile);
+        MainWindow window(fixture.context);
+        window.show();
+        window.openByPath(exportFile.string());
+        // The file goes away between opening and scanning: the first reader fails.
+        std::filesystem::remove(exportFile);
+        window.scanFile();
+        QCOMPARE(fixture.boxes.errors.size(), std::size_t{1});
+        QCOMPARE(fixture.boxes.errors[0].procedure, std::string("mnuFileScan_Click"));
+        QVERIFY(fixture.desktop.modalTitles.empty());
+        QVERIFY(!window.statusBarPanels().progressShown() && window.progressWindow().isHidden());
+        QVERIFY(window.statusBarPanels().panelText(1).startsWith("Data Base file (*.BA)"));
+        QVERIFY(!window.scanRunning());
+        QVERIFY(window.menuItem("keyScanFile")->isEnabled() &&
+                window.menuItem("keyOpen")->isEnabled());
+    }
+
+    void scanNowOfTheSearchStatusDialogScans() {
+        AppFixture fixture;
+        prepare(fixture);
+        fixture.store.setValue("Settings", "ShowSearchStatusDialog", "1");
+        MainWindow window(fixture.context);
+        window.openByPath(fixture.samplePath());
+        answerWith(fixture, {"cmdScanNow", "cmdClose"});
+        window.toolbarButton(1)->trigger();
+        QCOMPARE(fixture.desktop.modalTitles,
+                 (std::vector<std::string>{"Search Status", "Search Results Statistics"}));
+        QVERIFY(std::filesystem::exists(csvFile(fixture, "AI")));
+        QVERIFY(fixture.boxes.errors.empty());
+    }
+
+    void optionsClosedByTheTitleBarAreReloaded() {
+        AppFixture fixture;
+        fixture.store.setValue("chkAISParameters", "EnableSearch", "1");
+        fixture.store.setValue("chkAISParameters", "NAME", "1");
+        MainWindow window(fixture.context);
+        window.optionsDialog();
+        const auto aiEnabled = [&fixture]() -> bool& {
+            return fixture.session.options.of(ElementType::AI).enabled;
+        };
+        QVERIFY(aiEnabled());
+
+        // An edit, then the title bar: the edit is gone and the store is untouched.
+        answerWith(fixture, {}, [&](QDialog& dialog) {
+            aiEnabled() = false;
+            dialog.reject();
+        });
+        window.menuItem("keyOptions")->trigger();
+        QCOMPARE(fixture.store.value("chkAISParameters", "EnableSearch", ""), std::string("1"));
+        window.optionsDialog();
+        QVERIFY(aiEnabled());
+
+        // "OK" keeps the edit and stores it.
+        answerWith(fixture, {"cmdOK"}, [&](QDialog&) { aiEnabled() = false; });
+        window.toolbarButton(2)->trigger();
+        QCOMPARE(fixture.store.value("chkAISParameters", "EnableSearch", ""), std::string("0"));
+        QVERIFY(!fixture.session.searchStatus.anyEnabled());
+    }
+
+    void closingDuringAScanWaitsForItsEnd() {
+        AppFixture fixture;
+        prepare(fixture);
+        MainWindow window(fixture.context);
+        window.show();
+        window.openByPath(fixture.samplePath());
+        bool stillOpen = false;
         // The session ends while the statistics of the scan are still up.
-        window.close();
-        stillOpen = window.isVisible() && !fixture.store.contains("Settings", "MainLeft");
-        dialog.findChild<QPushButton*>("cmdClose")->click();
-    };
-    window.scanFile();
-    QVERIFY(stillOpen);
-    QTRY_VERIFY(!window.isVisible());
-    QVERIFY(fixture.store.contains("Settings", "MainLeft"));
-    QCOMPARE(fixture.store.value("MRUFiles", "1", ""), fixture.samplePath());
-}
+        answerWith(fixture, {"cmdClose"}, [&](QDialog&) {
+            window.close();
+            stillOpen = window.isVisible() && !fixture.store.contains("Settings", "MainLeft");
+        });
+        window.scanFile();
+        QVERIFY(stillOpen);
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(fixture.store.contains("Settings", "MainLeft"));
+        QCOMPARE(fixture.store.value("MRUFiles", "1", ""), fixture.samplePath());
+    }
+};
 
 QTEST_MAIN(ScanCommandTest)
 #include "scan_command_qtest.moc"

@@ -1,3 +1,5 @@
+// Start-up: the first run registers the file association, a command-line file opens by its
+// long name, and a second copy ends before any window, in-process and as a real program.
 #include <QApplication>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -29,125 +31,116 @@ class StartUpTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void firstRunRegistersTheAssociation();
-    void commandLineFileOpensByItsLongName();
-    void secondCopyStopsBeforeAnyWindow();
-    void secondProcessGetsTheMessageAndEnds();
-};
+    void firstRunRegistersTheAssociation() {
+        AppFixture fixture;
+        std::filesystem::create_directories(fixture.folder.path() / "run");
+        {
+            StartUp startUp(fixture.context, settingsIn(fixture.folder));
+            QVERIFY(startUp.run(""));
+            QVERIFY(startUp.mainWindow()->isVisible());
+            QVERIFY(startUp.mainWindow()->activeDocument() == nullptr);
+            QVERIFY(associationWritten(fixture.folder));
+            QVERIFY(fixture.boxes.errors.empty() && fixture.boxes.messages.empty());
+            // The stored options are loaded and the result folder has its default.
+            QVERIFY(!fixture.session.options.scanResultFolderPath.empty());
+            startUp.mainWindow()->close();
+        }
+        // Without an Exit in between, the next start registers again; after Exit it does not.
+        std::filesystem::remove_all(fixture.folder.path() / "share");
+        {
+            StartUp startUp(fixture.context, settingsIn(fixture.folder));
+            QVERIFY(startUp.run(""));
+            QVERIFY(associationWritten(fixture.folder));
+            startUp.mainWindow()->menuItem("keyExit")->trigger();
+        }
+        std::filesystem::remove_all(fixture.folder.path() / "share");
+        {
+            StartUp startUp(fixture.context, settingsIn(fixture.folder));
+            QVERIFY(startUp.run(""));
+            QVERIFY(!associationWritten(fixture.folder));
+        }
+    }
 
-void StartUpTest::firstRunRegistersTheAssociation() {
-    AppFixture fixture;
-    std::filesystem::create_directories(fixture.folder.path() / "run");
-    {
-        StartUp startUp(fixture.context, settingsIn(fixture.folder));
-        QVERIFY(startUp.run(""));
-        QVERIFY(startUp.mainWindow()->isVisible());
-        QVERIFY(startUp.mainWindow()->activeDocument() == nullptr);
-        QVERIFY(associationWritten(fixture.folder));
-        QVERIFY(fixture.boxes.errors.empty());
-        QVERIFY(fixture.boxes.messages.empty());
-        // The stored options are loaded and the result folder defaults to Documents.
-        QVERIFY(!fixture.session.options.scanResultFolderPath.empty());
-        startUp.mainWindow()->close();
+    void commandLineFileOpensByItsLongName() {
+        AppFixture fixture;
+        const auto folder = fixture.folder.path() / "Node 12 data";
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy_file(fixture.samplePath(), folder / "Node 12 export.qor");
+        const QString indirect = QString::fromStdString(
+            (folder / ".." / "Node 12 data" / "Node 12 export.qor").string());
+        {
+            StartUp startUp(fixture.context, settingsIn(fixture.folder));
+            QVERIFY(startUp.run(indirect));
+            const QString canonical = QString::fromStdString(
+                std::filesystem::canonical(folder / "Node 12 export.qor").string());
+            QCOMPARE(startUp.mainWindow()->activeDocument()->parentWidget()->windowTitle(),
+                     canonical);
+            QCOMPARE(*startUp.mainWindow()->recentFiles().path(1), canonical);
+        }
+        // A quoted argument or a missing file opens nothing and says nothing.
+        for (const QString& argument : {"\"" + indirect + "\"", indirect + ".missing"}) {
+            AppFixture other;
+            StartUp startUp(other.context, settingsIn(other.folder));
+            QVERIFY(startUp.run(argument));
+            QVERIFY(startUp.mainWindow()->activeDocument() == nullptr);
+            QVERIFY(other.boxes.messages.empty() && other.boxes.errors.empty());
+        }
     }
-    // Without an Exit in between, the next start registers again; after Exit it does not.
-    std::filesystem::remove_all(fixture.folder.path() / "share");
-    {
-        StartUp startUp(fixture.context, settingsIn(fixture.folder));
-        QVERIFY(startUp.run(""));
-        QVERIFY(associationWritten(fixture.folder));
-        startUp.mainWindow()->menuItem("keyExit")->trigger();
-    }
-    std::filesystem::remove_all(fixture.folder.path() / "share");
-    {
-        StartUp startUp(fixture.context, settingsIn(fixture.folder));
-        QVERIFY(startUp.run(""));
+
+    void secondCopyStopsBeforeAnyWindow() {
+        AppFixture fixture;
+        const auto settings = settingsIn(fixture.folder);
+        std::filesystem::create_directories(settings.lockFolder);
+        qor::platform::SingleInstance first(settings.lockFolder);
+        QVERIFY(first.acquire());
+        const auto windowsBefore = QApplication::topLevelWidgets().size();
+
+        StartUp startUp(fixture.context, settings);
+        QVERIFY(!startUp.run(QString::fromStdString(fixture.samplePath())));
+        QVERIFY(startUp.mainWindow() == nullptr);
+        QCOMPARE(QApplication::topLevelWidgets().size(), windowsBefore);
+        QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
         QVERIFY(!associationWritten(fixture.folder));
     }
-}
 
-void StartUpTest::commandLineFileOpensByItsLongName() {
-    AppFixture fixture;
-    const auto folder = fixture.folder.path() / "Node 12 data";
-    std::filesystem::create_directories(folder);
-    std::filesystem::copy_file(fixture.samplePath(), folder / "Node 12 export.qor");
-    const QString indirect =
-        QString::fromStdString((folder / ".." / "Node 12 data" / "Node 12 export.qor").string());
-    {
-        StartUp startUp(fixture.context, settingsIn(fixture.folder));
-        QVERIFY(startUp.run(indirect));
-        const QString canonical = QString::fromStdString(
-            std::filesystem::canonical(folder / "Node 12 export.qor").string());
-        QCOMPARE(startUp.mainWindow()->activeDocument()->parentWidget()->windowTitle(), canonical);
-        QCOMPARE(*startUp.mainWindow()->recentFiles().path(1), canonical);
+    void secondProcessGetsTheMessageAndEnds() {
+        // Two real program runs for one user: the second ends with the message while the first
+        // keeps running. Without a screen the message goes to standard error.
+        qor::testing::TempDir home;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        const QString root = QString::fromStdString(home.path().string());
+        environment.insert("HOME", root);
+        environment.insert("XDG_CONFIG_HOME", root + "/config");
+        environment.insert("XDG_DATA_HOME", root + "/data");
+        environment.insert("XDG_RUNTIME_DIR", root + "/run");
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        std::filesystem::create_directories(home.path() / "run");
+        std::filesystem::permissions(home.path() / "run", std::filesystem::perms::owner_all);
+
+        QProcess first;
+        first.setProcessEnvironment(environment);
+        first.start(QOR_QORREADER_PATH, {});
+        QVERIFY(first.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            std::filesystem::exists(home.path() / "data" / "applications" / "qorreader.desktop"),
+            20000);
+
+        QProcess second;
+        second.setProcessEnvironment(environment);
+        second.start(QOR_QORREADER_PATH, {});
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QVERIFY(QString::fromLocal8Bit(second.readAllStandardError())
+                    .contains(".QOR Reader is already running"));
+        QCOMPARE(first.state(), QProcess::Running);
+
+        first.terminate();
+        if (!first.waitForFinished(5000)) {
+            first.kill();
+            first.waitForFinished();
+        }
     }
-    // A quoted argument or a missing file opens nothing and says nothing.
-    for (const QString& argument : {"\"" + indirect + "\"", indirect + ".missing"}) {
-        AppFixture other;
-        StartUp startUp(other.context, settingsIn(other.folder));
-        QVERIFY(startUp.run(argument));
-        QVERIFY(startUp.mainWindow()->activeDocument() == nullptr);
-        QVERIFY(other.boxes.messages.empty());
-        QVERIFY(other.boxes.errors.empty());
-    }
-}
-
-void StartUpTest::secondCopyStopsBeforeAnyWindow() {
-    AppFixture fixture;
-    const auto settings = settingsIn(fixture.folder);
-    std::filesystem::create_directories(settings.lockFolder);
-    qor::platform::SingleInstance first(settings.lockFolder);
-    QVERIFY(first.acquire());
-    const auto windowsBefore = QApplication::topLevelWidgets().size();
-
-    StartUp startUp(fixture.context, settings);
-    QVERIFY(!startUp.run(QString::fromStdString(fixture.samplePath())));
-    QVERIFY(startUp.mainWindow() == nullptr);
-    QCOMPARE(QApplication::topLevelWidgets().size(), windowsBefore);
-    QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
-    QCOMPARE(fixture.boxes.messages[0].text, std::string(".QOR Reader is already running"));
-    QCOMPARE(fixture.boxes.messages[0].title, std::string(".QOR Reader"));
-    QCOMPARE(fixture.boxes.messages[0].icon, qor::MessageIcon::Exclamation);
-    QVERIFY(!associationWritten(fixture.folder));
-}
-
-void StartUpTest::secondProcessGetsTheMessageAndEnds() {
-    // Two real program runs for one user: the second ends with the message while the first
-    // keeps running. Without a screen the message goes to standard error.
-    qor::testing::TempDir home;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    const QString root = QString::fromStdString(home.path().string());
-    environment.insert("HOME", root);
-    environment.insert("XDG_CONFIG_HOME", root + "/config");
-    environment.insert("XDG_DATA_HOME", root + "/data");
-    environment.insert("XDG_RUNTIME_DIR", root + "/run");
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    std::filesystem::create_directories(home.path() / "run");
-    std::filesystem::permissions(home.path() / "run", std::filesystem::perms::owner_all);
-
-    QProcess first;
-    first.setProcessEnvironment(environment);
-    first.start(QOR_QORREADER_PATH, {});
-    QVERIFY(first.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(
-        std::filesystem::exists(home.path() / "data" / "applications" / "qorreader.desktop"),
-        20000);
-
-    QProcess second;
-    second.setProcessEnvironment(environment);
-    second.start(QOR_QORREADER_PATH, {});
-    QVERIFY(second.waitForFinished(20000));
-    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-    QVERIFY(QString::fromLocal8Bit(second.readAllStandardError())
-                .contains(".QOR Reader is already running"));
-    QCOMPARE(first.state(), QProcess::Running);
-
-    first.terminate();
-    if (!first.waitForFinished(5000)) {
-        first.kill();
-        first.waitForFinished();
-    }
-}
+};
 
 QTEST_MAIN(StartUpTest)
 #include "start_up_qtest.moc"

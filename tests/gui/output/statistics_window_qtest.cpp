@@ -1,4 +1,5 @@
-// The element statistics window: counts, colours, captions and "Save To File".
+// The element statistics window: what each count shows, and when "Save To File" may be used
+// again.
 #include <memory>
 
 #include <QLabel>
@@ -21,23 +22,14 @@ class StatisticsWindowTest : public QObject {
     FixedClock clock_{testing::kScanMoment};
     testing::ScriptedUi ui_;
 
-    // Opens the window on node 12 after a scan that found 25 AI and 40 DI; DO holds a
-    // stored 2 in the search status (shown as disabled), every other type 0.
-    std::unique_ptr<gui::StatisticsWindow> open() {
-        return std::make_unique<gui::StatisticsWindow>(session_, clock_, ui_);
-    }
-    static QString text(const QWidget& window, const QString& name) {
-        const auto* label = window.findChild<QLabel*>(name);
-        return label != nullptr ? label->text() : QStringLiteral("<missing>");
-    }
-    static QColor colour(const QWidget& window, const QString& name) {
-        return window.findChild<QLabel*>(name)->palette().color(QPalette::WindowText);
-    }
-    static QPushButton* save(const QWidget& window) {
-        return window.findChild<QPushButton*>(QStringLiteral("cmdSaveStatistic"));
+    template <typename T>
+    static T* child(const QWidget& window, const QString& name) {
+        return window.findChild<T*>(name);
     }
 
 private slots:
+    // Node 12 after a scan that counted 25 AI, 40 DI and 7 DO; DO holds a stored 2 in the
+    // search status and AO was never enabled, so both show as disabled.
     void init() {
         folder_ = std::make_unique<testing::TempDir>();
         session_ = testing::makeSession(folder_->file("node.qor"), folder_->str());
@@ -52,78 +44,49 @@ private slots:
         ui_ = testing::ScriptedUi{};
     }
 
-    void showsCountsAndSearchDisabledInRed() {
-        const auto window = open();
-        QCOMPARE(window->windowTitle(), QStringLiteral("Search Results Statistics"));
-        const auto rows = output::statisticsRows(session_);
-        for (int i = 0; i < gui::StatisticsWindow::kRowCount; ++i) {
-            const auto& row = rows[static_cast<std::size_t>(i)];
-            QCOMPARE(text(*window, QStringLiteral("lblModuleNames_%1").arg(i + 1)),
-                     QString::fromUtf8(row.name.data(), static_cast<qsizetype>(row.name.size())));
-            const QString count = QStringLiteral("lblFoundElements_%1").arg(i);
-            QCOMPARE(text(*window, count), QString::fromStdString(row.count));
-            QCOMPARE(colour(*window, count) == QColor(192, 0, 0), row.disabled);
+    void countsOrSearchDisabledInItsColour() {
+        gui::StatisticsWindow window(session_, clock_, ui_);
+        const std::pair<int, QString> rows[] = {
+            {0, "25"}, {1, "Search Disabled"}, {4, "40"}, {5, "Search Disabled"}};
+        for (const auto& [row, text] : rows) {
+            const auto* count = child<QLabel>(window, QString("lblFoundElements_%1").arg(row));
+            QCOMPARE(count->text(), text);
+            QCOMPARE(count->palette().color(QPalette::WindowText) == gui::searchDisabledColor(),
+                     text == "Search Disabled");
         }
-        QCOMPARE(text(*window, QStringLiteral("lblFoundElements_4")), QStringLiteral("40"));  // DI
-        QCOMPARE(text(*window, QStringLiteral("lblFoundElements_5")),
-                 QStringLiteral("Search Disabled"));
     }
 
-    void takesCaptionsFromTheStringTable() {
-        const auto window = open();
-        QCOMPARE(text(*window, QStringLiteral("lblModuleNames_0")),
-                 QStringLiteral("DataBase Element:"));
-        QCOMPARE(text(*window, QStringLiteral("lblModuleNames_15")),
-                 QStringLiteral("Found Elements:"));
-        QCOMPARE(save(*window)->text(), QStringLiteral("Save To File"));
-        QCOMPARE(window->findChild<QPushButton*>(QStringLiteral("cmdClose"))->text(),
-                 QStringLiteral("Close"));
+    // One save per opening: a kept old file or a failed save leaves the button for a retry.
+    void saveButtonGoesOnlyWithASave_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("outcome");
+        QTest::newRow("new file") << "" << int(StatisticsSave::Saved);
+        QTest::newRow("old file kept") << "old file" << int(StatisticsSave::KeptExisting);
+        QTest::newRow("folder missing") << "no folder" << int(StatisticsSave::Failed);
     }
-
-    void saveWritesTheFileAndDisablesTheButton() {
-        const auto window = open();
-        QVERIFY(save(*window)->isEnabled());
-        save(*window)->click();
-        QCOMPARE(window->lastSave(), std::optional(StatisticsSave::Saved));
-        const std::string file = testing::readFile(folder_->file("Node12.txt"));
-        QVERIFY(file.find("Analog Input\t\t\t25\r\n") != std::string::npos);
-        QVERIFY(file.find("Digital Output\t\t\tSearch Disabled\r\n") != std::string::npos);
-        QVERIFY(!save(*window)->isEnabled());
-        QCOMPARE(ui_.messages.size(), std::size_t{1});
-    }
-
-    void answeringNoKeepsTheOldFileAndTheButton() {
-        folder_->write("Node12.txt", "old\r\n");
-        ui_.answers = {false};
-        const auto window = open();
-        save(*window)->click();
-        QCOMPARE(window->lastSave(), std::optional(StatisticsSave::KeptExisting));
-        QCOMPARE(ui_.prompts.size(), std::size_t{1});
-        QCOMPARE(testing::readFile(folder_->file("Node12.txt")), std::string("old\r\n"));
-        QVERIFY(save(*window)->isEnabled());
-        QVERIFY(ui_.messages.empty());
-    }
-
-    void failedSaveKeepsTheButtonForARetry() {
-        session_.scan.resultFolder = folder_->file("missing folder");
-        const auto window = open();
-        save(*window)->click();
-        QCOMPARE(window->lastSave(), std::optional(StatisticsSave::Failed));
-        QVERIFY(save(*window)->isEnabled());
-        QCOMPARE(ui_.errors.size(), std::size_t{1});
-        QVERIFY(ui_.messages.empty());  // no "saved" for a file that is not there
-
-        QVERIFY(std::filesystem::create_directory(session_.scan.resultFolder));
-        save(*window)->click();
-        QCOMPARE(window->lastSave(), std::optional(StatisticsSave::Saved));
-        QVERIFY(!save(*window)->isEnabled());
-    }
-
-    void closeClosesTheWindow() {
-        const auto window = open();
-        window->show();
-        window->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
-        QVERIFY(!window->isVisible());
+    void saveButtonGoesOnlyWithASave() {
+        QFETCH(QString, before);
+        QFETCH(int, outcome);
+        if (before == "old file") {
+            folder_->write("Node12.txt", "old\r\n");
+            ui_.answers = {false};
+        } else if (before == "no folder") {
+            session_.scan.resultFolder = folder_->file("missing folder");
+        }
+        gui::StatisticsWindow window(session_, clock_, ui_);
+        window.show();
+        auto* save = child<QPushButton>(window, "cmdSaveStatistic");
+        save->click();
+        QCOMPARE(int(*window.lastSave()), outcome);
+        QCOMPARE(save->isEnabled(), outcome != int(StatisticsSave::Saved));
+        if (before == "no folder") {
+            QVERIFY(std::filesystem::create_directory(session_.scan.resultFolder));
+            save->click();
+            QCOMPARE(*window.lastSave(), StatisticsSave::Saved);
+            QVERIFY(!save->isEnabled());
+        }
+        child<QPushButton>(window, "cmdClose")->click();
+        QVERIFY(!window.isVisible());
     }
 };
 
