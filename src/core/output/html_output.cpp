@@ -162,12 +162,11 @@ private:
             return runStep(ui_, "HTMLReport", procedure, write);
         };
         // One failure is reported once: the pages after it are not tried.
-        step(
-            "CreateIndexPage",
-            [&] {
-                writeIndexPage(platform::joinPath(folder, "index.html"), session_.nodeInfo,
-                               linkLines);
-            }) &&
+        step("CreateIndexPage",
+             [&] {
+                 writeIndexPage(platform::joinPath(folder, "index.html"), session_.nodeInfo,
+                                linkLines);
+             }) &&
             step("CreatePreviewPage",
                  [&] { writeFramesetPage(platform::joinPath(folder, "preview.html")); }) &&
             step("CreateEmptyPage",

@@ -325,5 +325,4 @@ void writeEmptyPage(const std::string& path) {
     }
 }
 
-
 }  // namespace qor::output

@@ -14,9 +14,9 @@
 #include "core/platform/result_file.h"
 #include "core/scan/cabinet_labels.h"
 #include "core/scan/element_sink.h"
-#include "core/scan/parallel_pass.h"
 #include "core/scan/export_scan.h"
 #include "core/scan/node_info.h"
+#include "core/scan/parallel_pass.h"
 
 namespace qor::output {
 namespace {
@@ -108,25 +108,24 @@ void prepareTypes(Session& session, ScanOutput& output, ScanTypes& scanned,
             columns.columns[0] = "ITEM NUMBER";  // heads the first column of sheets and pages
         }
         const bool labelled = info.channel && session.options.applyCabinetLabels;
-        const scan::SinkContext context{
-            info,
-            columns.columns,
-            columns.headerLine,
-            columns.columnCount,
-            labelled,
-            session.scan.outputFolder,
-            scan::elementFileBaseName(info, session.nodeInfo.nodeNumber,
-                                      session.scan.startDateStamp)};
+        const scan::SinkContext context{info,
+                                        columns.columns,
+                                        columns.headerLine,
+                                        columns.columnCount,
+                                        labelled,
+                                        session.scan.outputFolder,
+                                        scan::elementFileBaseName(info, session.nodeInfo.nodeNumber,
+                                                                  session.scan.startDateStamp)};
         ScannedType type{info.type, output.sinkFor(info.type), 0, {}};
         try {
             if (!type.sink->begin(context)) {
                 continue;
             }
-            plan.push_back({&info,
-                            scan::wantedParameters(info, session.options.of(info.type),
-                                                   columns.columns,
-                                                   session.options.applyCabinetLabels),
-                            labelled, type.sink.get()});
+            plan.push_back(
+                {&info,
+                 scan::wantedParameters(info, session.options.of(info.type), columns.columns,
+                                        session.options.applyCabinetLabels),
+                 labelled, type.sink.get()});
         } catch (const std::exception& e) {
             scanned.types.push_back(std::move(type));
             scanned.fail(scanned.types.size() - 1, e.what());
@@ -241,8 +240,7 @@ ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& 
         ScanTypes scanned;
         std::vector<scan::TypePlan> plan;
         prepareTypes(session, *output, scanned, plan);
-        readAndFinish(session, scanned, std::move(plan), source, cabinets, environment.threads,
-                      ui);
+        readAndFinish(session, scanned, std::move(plan), source, cabinets, environment.threads, ui);
         progressWindow.close();
         output->endScan();
     } catch (...) {

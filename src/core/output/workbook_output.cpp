@@ -14,8 +14,8 @@ namespace qor::output {
 namespace {
 
 // The cells a sheet takes of an element: the cabinet labels and slots 1 to 10.
-constexpr std::array<std::size_t, 12> kPackedSlots{scan::kCabinetSlot, scan::kModuleSlot, 1, 2, 3,
-                                                   4, 5, 6, 7, 8, 9, 10};
+constexpr std::array<std::size_t, 12> kPackedSlots{
+    scan::kCabinetSlot, scan::kModuleSlot, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
 // The element sink of the workbook output: one sheet per element type, in a workbook of its
 // own (`shared` null) or in the scan's one workbook.

@@ -91,13 +91,13 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
             return found;
         }
         for (std::size_t j = kKindOffset; j + shortestKind_ <= line.size(); ++j) {
-            std::uint32_t candidates =
-                kindStarts_[static_cast<unsigned char>(line[j])] & ~found;
+            std::uint32_t candidates = kindStarts_[static_cast<unsigned char>(line[j])] & ~found;
             while (candidates != 0) {
                 const int t = std::countr_zero(candidates);
                 candidates &= candidates - 1;
                 const std::string_view kind = plan_[static_cast<std::size_t>(t)].type->kindToken;
-                if (j + kind.size() <= line.size() && equalsNoCase(line.substr(j, kind.size()), kind)) {
+                if (j + kind.size() <= line.size() &&
+                    equalsNoCase(line.substr(j, kind.size()), kind)) {
                     found |= std::uint32_t{1} << t;
                 }
             }
@@ -139,8 +139,7 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
     };
 
     const auto handleLine = [&](std::string_view line) {
-        for (std::uint32_t headers = headerCandidates(line); headers != 0;
-             headers &= headers - 1) {
+        for (std::uint32_t headers = headerCandidates(line); headers != 0; headers &= headers - 1) {
             const auto t = static_cast<std::size_t>(std::countr_zero(headers));
             const TypePlan& plan = plan_[t];
             const auto designation =

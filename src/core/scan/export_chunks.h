@@ -54,17 +54,17 @@ private:
     platform::FileIdentity identity_;
     const std::size_t chunkBytes_;
     const std::size_t ceiling_;
-    std::string held_;                 // bytes read, not yet handed out; starts at a line start
-    std::size_t lineStart_ = 0;        // start of the line being scanned
-    std::size_t scanned_ = 0;          // line ends are known up to here
-    std::size_t lastCleanEnd_ = 0;     // just after the last empty line, 0 when none
-    std::size_t lastLineEnd_ = 0;      // just after the last complete line
-    bool cutting_ = false;             // the rest of an over-long line is being dropped
+    std::string held_;              // bytes read, not yet handed out; starts at a line start
+    std::size_t lineStart_ = 0;     // start of the line being scanned
+    std::size_t scanned_ = 0;       // line ends are known up to here
+    std::size_t lastCleanEnd_ = 0;  // just after the last empty line, 0 when none
+    std::size_t lastLineEnd_ = 0;   // just after the last complete line
+    bool cutting_ = false;          // the rest of an over-long line is being dropped
     bool eof_ = false;
     bool finished_ = false;
     bool nextStartsClean_ = true;
     std::size_t nextIndex_ = 0;
-    std::uint64_t consumed_ = 0;       // file bytes read so far
+    std::uint64_t consumed_ = 0;  // file bytes read so far
     long long cutLines_ = 0;
 };
 

@@ -10,7 +10,7 @@
 namespace qor::scan {
 
 struct PassSettings {
-    std::size_t threads = 1;               // parsing threads; 1 parses on the calling thread
+    std::size_t threads = 1;  // parsing threads; 1 parses on the calling thread
     std::size_t chunkBytes = std::size_t{1} << 20;
 };
 
