@@ -1,5 +1,8 @@
 #include "core/output/csv_output.h"
 
+#include <array>
+#include <cstring>
+
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
 #include "core/platform/file_system.h"
@@ -18,14 +21,23 @@ Prompt overwritePrompt(const std::string& path, int questionId, std::string_view
     return prompt;
 }
 
-// A value holding a comma, a double quote or a line break is quoted. (A plain loop:
-// find_first_of calls the library once per character.)
-void appendCsvField(std::string& out, std::string_view value) {
-    bool needsQuotes = false;
+constexpr std::array<bool, 256> kQuotedIfHeld = [] {
+    std::array<bool, 256> held{};
+    held[','] = held['"'] = held['\r'] = held['\n'] = true;
+    return held;
+}();
+
+bool needsQuotes(std::string_view value) {
+    bool quote = false;
     for (const char c : value) {
-        needsQuotes |= c == ',' || c == '"' || c == '\r' || c == '\n';
+        quote |= kQuotedIfHeld[static_cast<unsigned char>(c)];
     }
-    if (!needsQuotes) {
+    return quote;
+}
+
+// A value holding a comma, a double quote or a line break is quoted, its quotes doubled.
+void appendCsvField(std::string& out, std::string_view value) {
+    if (!needsQuotes(value)) {
         out.append(value);
         return;
     }
@@ -38,7 +50,6 @@ void appendCsvField(std::string& out, std::string_view value) {
     }
     out += '"';
 }
-
 }  // namespace
 
 std::optional<platform::Placement> askBeforeReplacing(const std::string& path, int questionId,
@@ -54,17 +65,40 @@ std::optional<platform::Placement> askBeforeReplacing(const std::string& path, i
 }
 
 void appendCsvRow(std::string& text, const scan::ElementRowView& row, bool labelled) {
+    std::array<std::string_view, 13> fields;
+    std::size_t count = 0;
     if (labelled) {
-        appendCsvField(text, row[scan::kCabinetSlot]);
-        text += ',';
-        appendCsvField(text, row[scan::kModuleSlot]);
-        text += ',';
+        fields[count++] = row[scan::kCabinetSlot];
+        fields[count++] = row[scan::kModuleSlot];
     }
     for (std::size_t slot = 1; slot <= 11; ++slot) {
-        if (slot > 1) {
+        fields[count++] = row[slot];
+    }
+    // Most rows hold no value that needs quotes: they go out in one piece.
+    std::size_t length = count - 1;
+    bool quote = false;
+    for (std::size_t i = 0; i < count; ++i) {
+        length += fields[i].size();
+        quote |= needsQuotes(fields[i]);
+    }
+    if (!quote) {
+        const std::size_t at = text.size();
+        text.resize(at + length);
+        char* out = text.data() + at;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i > 0) {
+                *out++ = ',';
+            }
+            std::memcpy(out, fields[i].data(), fields[i].size());
+            out += fields[i].size();
+        }
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i > 0) {
             text += ',';
         }
-        appendCsvField(text, row[slot]);
+        appendCsvField(text, fields[i]);
     }
 }
 

@@ -152,6 +152,64 @@ std::uint64_t colonMask(const char* data, std::size_t size) {
     return mask;
 }
 
+LineMasks lineMasks(const char* data, std::size_t size) {
+    LineMasks masks;
+    std::uint64_t seconds = 0;
+    std::size_t i = 0;
+#ifdef QOR_HAVE_SSE2
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i colon = _mm_set1_epi8(':');
+    const __m128i lower = _mm_set1_epi8(0x20);
+    const __m128i a = _mm_set1_epi8('a');
+    const __m128i d = _mm_set1_epi8('d');
+    const __m128i p = _mm_set1_epi8('p');
+    const __m128i m = _mm_set1_epi8('m');
+    const __m128i iLetter = _mm_set1_epi8('i');
+    const __m128i o = _mm_set1_epi8('o');
+    for (; i + 16 <= size; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i folded = _mm_or_si128(block, lower);
+        const auto bits = [](__m128i match) {
+            return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(match)));
+        };
+        const __m128i isA = _mm_cmpeq_epi8(folded, a);
+        masks.lineEnds |= bits(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)))
+                          << i;
+        masks.colons |= bits(_mm_cmpeq_epi8(block, colon)) << i;
+        masks.kindStarts |=
+            bits(_mm_or_si128(_mm_or_si128(isA, _mm_cmpeq_epi8(folded, d)),
+                              _mm_or_si128(_mm_cmpeq_epi8(folded, p), _mm_cmpeq_epi8(folded, m))))
+            << i;
+        seconds |=
+            bits(_mm_or_si128(
+                _mm_or_si128(_mm_cmpeq_epi8(folded, iLetter), _mm_cmpeq_epi8(folded, o)), isA))
+            << i;
+    }
+#endif
+    for (; i < size; ++i) {
+        const std::uint64_t bit = std::uint64_t{1} << i;
+        const char c = fold(data[i]);
+        masks.lineEnds |= data[i] == '\r' || data[i] == '\n' ? bit : 0;
+        masks.colons |= data[i] == ':' ? bit : 0;
+        masks.kindStarts |= c == 'a' || c == 'd' || c == 'p' || c == 'm' ? bit : 0;
+        seconds |= c == 'i' || c == 'o' || c == 'a' ? bit : 0;
+    }
+    // A first letter counts when its next byte is a second one; the next byte of the last
+    // byte lies outside, so the last keeps its bit.
+    masks.kindStarts &= (seconds >> 1) | (std::uint64_t{1} << 63);
+    return masks;
+}
+
+std::size_t findLastLineEnd(const char* data, std::size_t from, std::size_t to) {
+    for (std::size_t i = to; i > from; --i) {
+        if (data[i - 1] == '\r' || data[i - 1] == '\n') {
+            return i - 1;
+        }
+    }
+    return to;
+}
+
 std::size_t findLineEnd(const char* data, std::size_t from, std::size_t to) {
     std::size_t i = from;
 #ifdef QOR_HAVE_SSE2

@@ -10,6 +10,19 @@ namespace qor::scan {
 // Bit i set where data[i] is ':', for the first 64 bytes (`size` at most 64).
 std::uint64_t colonMask(const char* data, std::size_t size);
 
+// What the parse of a line needs of its first 64 bytes (`size` at most 64), one bit per byte.
+struct LineMasks {
+    std::uint64_t lineEnds = 0;  // CR or LF
+    std::uint64_t colons = 0;    // ':', which starts every parameter key
+    // A, D, P or M followed by I, O or A, in either case: how every kind token starts (AIS,
+    // DOC, PIDCON, MOTCON, DAT(B)...). The last byte's bit needs only the first letter.
+    std::uint64_t kindStarts = 0;
+};
+LineMasks lineMasks(const char* data, std::size_t size);
+
+// Position of the last CR or LF in [from, to), or `to` when there is none.
+std::size_t findLastLineEnd(const char* data, std::size_t from, std::size_t to);
+
 // Position of the first CR or LF in [from, to), or `to` when there is none.
 std::size_t findLineEnd(const char* data, std::size_t from, std::size_t to);
 

@@ -62,6 +62,12 @@ ElementParser::ElementParser(std::vector<TypePlan> plan, const CabinetIndex& cab
         kindStarts_[static_cast<unsigned char>(upperAscii(static_cast<char>(first)))] |=
             std::uint32_t{1} << i;
         shortestKind_ = std::min(shortestKind_, kind.size());
+        std::array<std::uint32_t, 256>& keys = keyStarts_.emplace_back();
+        for (std::size_t k = 0; k < plan_[i].wanted.size(); ++k) {
+            const char letter = plan_[i].wanted[k].key[1];  // after the colon
+            keys[static_cast<unsigned char>(foldAscii(letter))] |= std::uint32_t{1} << k;
+            keys[static_cast<unsigned char>(upperAscii(letter))] |= std::uint32_t{1} << k;
+        }
     }
 }
 
@@ -84,53 +90,61 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
     }
 
     // The planned types whose header this line may be: their kind token lies 13 or more
-    // characters in. The header rule itself then decides.
-    const auto headerCandidates = [&](std::string_view line) {
+    // characters in. `starts` marks the bytes that may begin a kind token (bit i for byte i of
+    // the first 64); past those, every byte is looked at. The header rule itself then decides.
+    const auto headerCandidates = [&](std::string_view line, std::uint64_t starts) {
         std::uint32_t found = 0;
-        if (line.size() < kKindOffset + shortestKind_) {
-            return found;
-        }
-        for (std::size_t j = kKindOffset; j + shortestKind_ <= line.size(); ++j) {
+        const auto tryAt = [&](std::size_t j) {
             std::uint32_t candidates = kindStarts_[static_cast<unsigned char>(line[j])] & ~found;
-            while (candidates != 0) {
+            for (; candidates != 0; candidates &= candidates - 1) {
                 const int t = std::countr_zero(candidates);
-                candidates &= candidates - 1;
                 const std::string_view kind = plan_[static_cast<std::size_t>(t)].type->kindToken;
                 if (j + kind.size() <= line.size() &&
                     equalsNoCase(line.substr(j, kind.size()), kind)) {
                     found |= std::uint32_t{1} << t;
                 }
             }
+        };
+        for (starts &= ~((std::uint64_t{1} << kKindOffset) - 1); starts != 0;
+             starts &= starts - 1) {
+            tryAt(static_cast<std::size_t>(std::countr_zero(starts)));
+        }
+        for (std::size_t j = 64; j < line.size(); ++j) {
+            tryAt(j);
         }
         return found;
     };
 
     // Every key starts with ":", so one walk over the line's colons finds the first
     // occurrence of each selected key; the same values as the parameter rule per key.
-    const auto storeParameters = [](std::string_view line, const TypePlan& plan,
+    // `colons` marks the colons of the first 64 bytes; the rest are found as the walk goes.
+    const auto storeParameters = [](std::string_view line, std::uint64_t colons,
+                                    const TypePlan& plan,
+                                    const std::array<std::uint32_t, 256>& keyStarts,
                                     ElementRowView& row) {
         const std::size_t keys = plan.wanted.size();
         std::uint32_t seen = 0;
         const std::uint32_t all = (std::uint32_t{1} << keys) - 1;
-        // Colons are found 64 bytes at a time: a parameter line holds one or two.
         for (std::size_t base = 0; base + 1 < line.size() && seen != all; base += 64) {
-            std::uint64_t colons =
-                colonMask(line.data() + base, std::min<std::size_t>(64, line.size() - base));
+            if (base > 0) {
+                colons =
+                    colonMask(line.data() + base, std::min<std::size_t>(64, line.size() - base));
+            }
             while (colons != 0 && seen != all) {
                 const std::size_t colon = base + static_cast<std::size_t>(std::countr_zero(colons));
                 colons &= colons - 1;
                 if (colon + 1 >= line.size()) {
                     break;
                 }
-                const char next = foldAscii(line[colon + 1]);
                 const std::string_view rest = line.substr(colon);
-                for (std::size_t k = 0; k < keys; ++k) {
-                    const std::uint32_t bit = std::uint32_t{1} << k;
+                for (std::uint32_t candidates =
+                         keyStarts[static_cast<unsigned char>(line[colon + 1])] & ~seen;
+                     candidates != 0; candidates &= candidates - 1) {
+                    const auto k = static_cast<std::size_t>(std::countr_zero(candidates));
                     const std::string& key = plan.wanted[k].key;
-                    if ((seen & bit) == 0 && foldAscii(key[1]) == next &&
-                        rest.size() >= key.size() &&
+                    if (rest.size() >= key.size() &&
                         equalsNoCase(rest.substr(0, key.size()), key)) {
-                        seen |= bit;
+                        seen |= std::uint32_t{1} << k;
                         row[plan.wanted[k].slot] = trimSpaces(takeChars(line, colon + 15, 30));
                     }
                 }
@@ -138,8 +152,11 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
         }
     };
 
-    const auto handleLine = [&](std::string_view line) {
-        for (std::uint32_t headers = headerCandidates(line); headers != 0; headers &= headers - 1) {
+    const auto handleLine = [&](std::string_view line, std::uint64_t colons,
+                                std::uint64_t kindStarts) {
+        const std::uint32_t candidates =
+            kindStarts != 0 || line.size() > 64 ? headerCandidates(line, kindStarts) : 0;
+        for (std::uint32_t headers = candidates; headers != 0; headers &= headers - 1) {
             const auto t = static_cast<std::size_t>(std::countr_zero(headers));
             const TypePlan& plan = plan_[t];
             const auto designation =
@@ -172,7 +189,7 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
         }
         for (std::uint32_t each = open; each != 0; each &= each - 1) {
             const auto t = static_cast<std::size_t>(std::countr_zero(each));
-            storeParameters(line, plan_[t], states[t].row);
+            storeParameters(line, colons, plan_[t], keyStarts_[t], states[t].row);
         }
         if (line.empty() && open != 0) {
             for (std::uint32_t each = open; each != 0; each &= each - 1) {
@@ -186,15 +203,56 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
         }
     };
 
+    // The chunk is looked at 64 bytes at a time: one look finds the line ends, the colons and
+    // the bytes that may start a kind token of every line in those bytes; a line's own view of
+    // its first 64 bytes is cut from the window it starts in and the next one.
     const char* data = bytes.data();
+    const std::size_t size = bytes.size();
+    std::size_t windowStart = 0;
+    LineMasks window = lineMasks(data, std::min<std::size_t>(64, size));
+    LineMasks next;
+    bool haveNext = false;
+    const auto nextWindow = [&]() -> const LineMasks& {
+        if (!haveNext) {
+            const std::size_t from = windowStart + 64;
+            next = from < size ? lineMasks(data + from, std::min<std::size_t>(64, size - from))
+                               : LineMasks{};
+            haveNext = true;
+        }
+        return next;
+    };
     std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        const std::size_t end = findLineEnd(data, pos, bytes.size());
-        handleLine(bytes.substr(pos, end - pos));
-        if (end == bytes.size()) {
+    while (pos < size) {
+        while (pos >= windowStart + 64) {
+            window = nextWindow();
+            windowStart += 64;
+            haveNext = false;
+        }
+        const std::size_t offset = pos - windowStart;
+        LineMasks masks{window.lineEnds >> offset, window.colons >> offset,
+                        window.kindStarts >> offset};
+        if (offset > 0 &&
+            (masks.lineEnds == 0 || offset + std::countr_zero(masks.lineEnds) >= 64)) {
+            const LineMasks& after = nextWindow();
+            masks.lineEnds |= after.lineEnds << (64 - offset);
+            masks.colons |= after.colons << (64 - offset);
+            masks.kindStarts |= after.kindStarts << (64 - offset);
+        }
+        std::size_t end = 0;
+        if (masks.lineEnds != 0) {
+            const auto length = static_cast<std::size_t>(std::countr_zero(masks.lineEnds));
+            end = pos + length;
+            const std::uint64_t within = (std::uint64_t{1} << length) - 1;
+            masks.colons &= within;
+            masks.kindStarts &= within;
+        } else {
+            end = findLineEnd(data, std::min(pos + 64, size), size);
+        }
+        handleLine(std::string_view(data + pos, end - pos), masks.colons, masks.kindStarts);
+        if (end == size) {
             break;
         }
-        pos = end + (data[end] == '\r' && end + 1 < bytes.size() && data[end + 1] == '\n' ? 2 : 1);
+        pos = end + (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? 2 : 1);
     }
 
     result.openAtEnd = {};

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,6 +77,9 @@ private:
     const CabinetIndex& cabinets_;
     // For each folded byte, the planned types whose kind token starts with it (bit i: plan i).
     std::array<std::uint32_t, 256> kindStarts_{};
+    // For each planned type and each byte, the wanted keys whose name starts with it (bit k:
+    // key k), so that a colon is compared with those keys only.
+    std::vector<std::array<std::uint32_t, 256>> keyStarts_;
     std::size_t shortestKind_ = 0;
 };
 

@@ -14,6 +14,10 @@ constexpr std::string_view kNoun = "database file";
 // the next chunk then carries the elements still open.
 constexpr std::size_t kChunksWithoutEmptyLine = 8;
 
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
 }  // namespace
 
 ExportChunks::ExportChunks(ExportScan& scan, std::size_t chunkBytes)
@@ -21,64 +25,70 @@ ExportChunks::ExportChunks(ExportScan& scan, std::size_t chunkBytes)
       file_(scan.path(), kNoun),
       identity_(file_.identity()),
       chunkBytes_(std::max<std::size_t>(chunkBytes, 1)),
-      ceiling_(std::max<std::size_t>(scan.limits().lineCeiling, 1)) {
+      ceiling_(std::max<std::size_t>(scan.limits().lineCeiling, 1)),
+      // A line that lies within one read is shorter than the ceiling: only lines that cross
+      // from one read into the next need measuring.
+      readBytes_(std::clamp<std::size_t>(scan.limits().bufferBytes, 1, ceiling_)) {
     if (scan.identity() != identity_) {
         throw QorError("'" + scan.path() + "' changed while it was being scanned");
     }
 }
 
 void ExportChunks::read() {
-    const std::size_t block = std::max<std::size_t>(scan_.limits().bufferBytes, 1);
     const std::size_t held = held_.size();
-    held_.resize(held + block);
-    const std::size_t got = file_.read(held_.data() + held, block);
+    held_.resize(held + readBytes_);
+    const std::size_t got = file_.read(held_.data() + held, readBytes_);
     held_.resize(held + got);
     consumed_ += got;
     eof_ = got == 0;
     if (file_.identity() != identity_) {
         throw QorError("'" + scan_.path() + "' changed while it was being scanned");
     }
+    cutLongLine(held);
 }
 
-void ExportChunks::scanLines() {
-    while (scanned_ < held_.size()) {
-        if (cutting_) {
-            // The rest of an over-long line goes, up to its end.
-            const std::size_t end = findLineEnd(held_.data(), scanned_, held_.size());
-            held_.erase(scanned_, end - scanned_);
-            if (scanned_ == held_.size()) {
-                return;
-            }
-            cutting_ = false;
-        }
-        std::size_t end = findLineEnd(held_.data(), scanned_, held_.size());
-        if (end == held_.size()) {
-            if (end - lineStart_ > ceiling_) {
-                ++cutLines_;
-                held_.resize(lineStart_ + ceiling_);
-                cutting_ = true;
-            }
-            scanned_ = held_.size();
-            return;
-        }
-        // A CR that ends what is held may be the first half of a CR LF.
-        if (held_[end] == '\r' && end + 1 == held_.size() && !eof_) {
-            scanned_ = end;
-            return;
-        }
-        if (end - lineStart_ > ceiling_) {
+// The bytes from `from` on are new. The line that was open before them may now be too long:
+// it keeps its first `ceiling_` bytes, the rest of it goes.
+void ExportChunks::cutLongLine(std::size_t from) {
+    std::size_t end = findLineEnd(held_.data(), from, held_.size());
+    if (end - lineStart_ > ceiling_) {
+        if (!cutting_) {
             ++cutLines_;
-            held_.erase(lineStart_ + ceiling_, end - lineStart_ - ceiling_);
-            end = lineStart_ + ceiling_;
+            cutting_ = true;
         }
-        const bool crLf = held_[end] == '\r' && end + 1 < held_.size() && held_[end + 1] == '\n';
-        const std::size_t next = end + (crLf ? 2 : 1);
-        if (end == lineStart_) {
-            lastCleanEnd_ = next;  // an empty line ends every element
-        }
-        lastLineEnd_ = next;
-        lineStart_ = scanned_ = next;
+        held_.erase(lineStart_ + ceiling_, end - lineStart_ - ceiling_);
+        end = lineStart_ + ceiling_;
     }
+    if (end == held_.size()) {
+        return;  // the line goes on
+    }
+    cutting_ = false;
+    const std::size_t last = findLastLineEnd(held_.data(), end, held_.size());
+    lineStart_ = last + 1;
+}
+
+// Just after the last empty line held, where a chunk may end cleanly; 0 when there is none.
+// An empty line is a line end that directly follows another (a CR LF being one line end).
+std::size_t ExportChunks::lastCleanEnd() const {
+    const char* data = held_.data();
+    for (std::size_t i = held_.size(); i > 1; --i) {
+        const std::size_t at = i - 1;
+        if (!isLineEnd(data[at]) || !isLineEnd(data[at - 1]) ||
+            (data[at - 1] == '\r' && data[at] == '\n')) {
+            continue;
+        }
+        if (data[at] == '\n') {
+            return at + 1;
+        }
+        // A CR: whether a LF belongs to it decides where the line ends.
+        if (at + 1 < held_.size()) {
+            return at + (data[at + 1] == '\n' ? 2 : 1);
+        }
+        if (eof_) {
+            return at + 1;
+        }
+    }
+    return 0;
 }
 
 bool ExportChunks::next(ExportChunk& chunk) {
@@ -88,20 +98,21 @@ bool ExportChunks::next(ExportChunk& chunk) {
     std::size_t end = 0;
     bool clean = true;
     for (;;) {
-        scanLines();
         if (eof_) {
             end = held_.size();
             finished_ = true;
             break;
         }
-        if (held_.size() >= chunkBytes_ && lastCleanEnd_ > 0) {
-            end = lastCleanEnd_;
-            break;
-        }
-        if (held_.size() >= kChunksWithoutEmptyLine * chunkBytes_ && lastLineEnd_ > 0) {
-            end = lastLineEnd_;
-            clean = false;
-            break;
+        if (held_.size() >= chunkBytes_) {
+            if ((end = lastCleanEnd()) > 0) {
+                break;
+            }
+            if (held_.size() >= kChunksWithoutEmptyLine * chunkBytes_ && lineStart_ > 0 &&
+                !(held_[lineStart_ - 1] == '\r' && lineStart_ == held_.size())) {
+                end = lineStart_;
+                clean = false;
+                break;
+            }
         }
         read();
     }
@@ -114,13 +125,7 @@ bool ExportChunks::next(ExportChunk& chunk) {
     held_.assign(chunk.bytes, end, std::string::npos);
     chunk.bytes.resize(end);
     chunk.fileOffset = consumed_ - held_.size();
-    const auto shift = [end](std::size_t& position) {
-        position = position > end ? position - end : 0;
-    };
-    shift(lineStart_);
-    shift(scanned_);
-    shift(lastCleanEnd_);
-    shift(lastLineEnd_);
+    lineStart_ = lineStart_ > end ? lineStart_ - end : 0;
     nextStartsClean_ = clean;
     scan_.noteCutLines(cutLines_);
     return true;

@@ -44,22 +44,19 @@ public:
     long long cutLines() const { return cutLines_; }
 
 private:
-    // Scans the held bytes for line ends from where it stopped: cuts over-long lines and notes
-    // the last places a chunk may end.
-    void scanLines();
     void read();
+    void cutLongLine(std::size_t from);
+    std::size_t lastCleanEnd() const;
 
     ExportScan& scan_;
     platform::InputFile file_;
     platform::FileIdentity identity_;
     const std::size_t chunkBytes_;
     const std::size_t ceiling_;
-    std::string held_;              // bytes read, not yet handed out; starts at a line start
-    std::size_t lineStart_ = 0;     // start of the line being scanned
-    std::size_t scanned_ = 0;       // line ends are known up to here
-    std::size_t lastCleanEnd_ = 0;  // just after the last empty line, 0 when none
-    std::size_t lastLineEnd_ = 0;   // just after the last complete line
-    bool cutting_ = false;          // the rest of an over-long line is being dropped
+    const std::size_t readBytes_;
+    std::string held_;           // bytes read, not yet handed out; starts at a line start
+    std::size_t lineStart_ = 0;  // start of the last line held, complete or not
+    bool cutting_ = false;       // the rest of an over-long line is being dropped
     bool eof_ = false;
     bool finished_ = false;
     bool nextStartsClean_ = true;
