@@ -31,6 +31,19 @@ std::optional<OverwriteAnswer> overwriteByName(std::string_view name) {
     return std::nullopt;
 }
 
+// A count of threads or exports: 1 to 256.
+std::optional<std::size_t> countByText(const std::string& text) {
+    if (text.empty() || text.size() > 3 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const int value = std::stoi(text);
+    if (value < 1 || value > 256) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(value);
+}
+
 // TYPE or TYPE:P1,P2,... ; the type's name may also be written without parentheses (DATB).
 std::variant<EnableRequest, UsageError> parseEnable(std::string_view text) {
     // DAT(B) holds no colon, so the first colon separates the parameters.
@@ -102,7 +115,8 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
             line.quiet = true;
         } else if (argument == "--settings" || argument == "--cabinets" ||
                    argument == "--result-folder" || argument == "--output" ||
-                   argument == "--enable" || argument == "--now" || argument == "--overwrite") {
+                   argument == "--enable" || argument == "--now" || argument == "--overwrite" ||
+                   argument == "--threads" || argument == "--jobs") {
             if (!value(text)) {
                 return UsageError{argument + " needs a value"};
             }
@@ -129,6 +143,13 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
                     return *error;
                 }
                 line.enables.push_back(std::get<EnableRequest>(request));
+            } else if (argument == "--threads" || argument == "--jobs") {
+                const auto count = countByText(text);
+                if (!count) {
+                    return UsageError{argument + " takes a number from 1 to 256, not '" + text +
+                                      "'"};
+                }
+                (argument == "--threads" ? line.threads : line.jobs) = *count;
             } else if (argument == "--now") {
                 line.now = parseIsoDateTime(text);
                 if (!line.now) {
@@ -184,6 +205,10 @@ Options:
   --statistics              also save the statistics file in the result folder
   --info                    print node number, node description and generation date, and stop
   --quiet                   no progress on stderr
+  --threads N               parse each export on N threads (default: one per processor,
+                            shared among the exports scanned at once)
+  --jobs N                  scan up to N of the given exports at once (default: one per
+                            processor); each file's messages and statistics stay together
   --help, --version
 
 Flags override the stored settings for this run only; nothing is written back.

@@ -31,6 +31,8 @@ struct CommandLine {
     bool saveStatistics = false;
     bool infoOnly = false;
     bool quiet = false;
+    std::optional<std::size_t> threads;  // parsing threads per export
+    std::optional<std::size_t> jobs;     // exports scanned at once
     bool help = false;
     bool version = false;
     std::vector<std::string> files;

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <system_error>
+#include <thread>
+#include <vector>
 
 #include "cli/terminal_ui.h"
 #include "core/base/qor_error.h"
@@ -21,6 +25,7 @@
 #include "core/platform/result_file.h"
 #include "core/platform/user_environment.h"
 #include "core/scan/export_file_reader.h"
+#include "core/scan/parallel_pass.h"
 
 namespace qor::cli {
 namespace {
@@ -81,16 +86,22 @@ void applyOverrides(const CommandLine& line, Session& session, TerminalUi& ui) {
     }
 }
 
-// Results go to standard output; a failed write there is an error of the run.
+// Results go to standard output, or to a buffer for a file scanned alongside others; a failed
+// write to standard output is an error of the run.
 class ResultPrinter {
 public:
+    explicit ResultPrinter(std::string* buffer = nullptr) : buffer_(buffer) {}
+
     void line(std::string_view text) {
-        const std::string shown = terminalText(text);
-        std::fwrite(shown.data(), 1, shown.size(), stdout);
-        std::fputc('\n', stdout);
+        const std::string shown = terminalText(text) + "\n";
+        if (buffer_ != nullptr) {
+            *buffer_ += shown;
+        } else {
+            std::fwrite(shown.data(), 1, shown.size(), stdout);
+        }
     }
     // Empty when everything printed reached its destination.
-    std::string failure() {
+    static std::string failure() {
         if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
             return {};
         }
@@ -98,6 +109,9 @@ public:
         return "cannot write the standard output: " +
                (error != 0 ? std::generic_category().message(error) : std::string("write error"));
     }
+
+private:
+    std::string* buffer_;
 };
 
 void printStatistics(const Session& session, ResultPrinter& out) {
@@ -144,6 +158,108 @@ std::unique_ptr<platform::QtSettingsStore> openStore(const CommandLine& line, Te
     return store;
 }
 
+// What one export's scan needs besides its session, shared by every file of the run.
+struct RunSettings {
+    const CommandLine& line;
+    const Clock& clock;
+    std::size_t threads;
+};
+
+// Scans one export with `session` (a copy of the run's); returns its exit status.
+int scanFile(const std::string& file, Session session, const RunSettings& run, TerminalUi& ui,
+             ResultPrinter& out) {
+    ui.setCurrentFile(file);
+    session.databasePath = file;
+    try {
+        scan::checkExportFileReadable(file);
+    } catch (const QorError& e) {
+        ui.printError(e.what());
+        return kExitUsage;
+    }
+    session.nodeInfo = scan::readNodeInfo(file, {}, ui);
+    if (run.line.infoOnly) {
+        printInfo(session, run.line.files.size() > 1, out);
+        return ui.errorReported() ? kExitScanError : kExitDone;
+    }
+    try {
+        const platform::EmptyWindowTree windows;
+        if (output::runScan(session, ui, {run.clock, windows, run.threads}) ==
+            output::ScanOutcome::Completed) {
+            printStatistics(session, out);
+            if (run.line.saveStatistics) {
+                output::saveStatisticsFile(session, run.clock, ui);
+            }
+        }
+    } catch (const QorError& e) {
+        ui.printError(e.what());
+    } catch (const std::bad_alloc&) {
+        ui.printError("out of memory");
+    }
+    return ui.errorReported() ? kExitScanError : kExitDone;
+}
+
+// Scans the files `jobs` at a time, each with its own messages and statistics, printed together
+// and in the order the files were given as soon as the files before them are done.
+int scanFilesAtOnce(const Session& session, const RunSettings& run, std::size_t jobs,
+                    std::FILE* messages) {
+    struct Output {
+        std::string messages;
+        std::string results;
+        int status = kExitDone;
+        bool done = false;
+    };
+    const std::vector<std::string>& files = run.line.files;
+    std::vector<Output> outputs(files.size());
+    std::mutex mutex;
+    std::mutex terminal;
+    std::condition_variable finished;
+    std::size_t next = 0;
+    const auto work = [&] {
+        for (;;) {
+            std::size_t index = 0;
+            {
+                const std::lock_guard lock(mutex);
+                if (next == files.size()) {
+                    return;
+                }
+                index = next++;
+            }
+            Output output;
+            TerminalUi ui(run.line.overwrite, run.line.quiet, messages);
+            ui.collectInto(&output.messages, &terminal);
+            ResultPrinter printer(&output.results);
+            output.status = scanFile(files[index], session, run, ui, printer);
+            output.done = true;
+            {
+                const std::lock_guard lock(mutex);
+                outputs[index] = std::move(output);
+            }
+            finished.notify_all();
+        }
+    };
+    std::vector<std::thread> workers;
+    for (std::size_t i = 0; i < std::min(jobs, files.size()); ++i) {
+        workers.emplace_back(work);
+    }
+    int status = kExitDone;
+    for (Output& output : outputs) {
+        {
+            std::unique_lock lock(mutex);
+            finished.wait(lock, [&] { return output.done; });
+        }
+        const std::lock_guard lock(terminal);
+        std::fputs(output.messages.c_str(), messages);
+        std::fflush(messages);
+        std::fwrite(output.results.data(), 1, output.results.size(), stdout);
+        std::fflush(stdout);
+        status = std::max(status, output.status);
+    }
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
+    return status;
+}
+
 }  // namespace
 
 int runScanCommand(const CommandLine& line, std::FILE* messages) {
@@ -186,46 +302,23 @@ int runScanCommand(const CommandLine& line, std::FILE* messages) {
         }
     }
 
-    ResultPrinter out;
-    for (const std::string& file : line.files) {
-        ui.setCurrentFile(file);
-        ui.clearErrorFlag();
-        session.databasePath = file;
-        try {
-            scan::checkExportFileReadable(file);
-        } catch (const QorError& e) {
-            ui.printError(e.what());
-            status = std::max(status, static_cast<int>(kExitUsage));
-            continue;
-        }
-        session.nodeInfo = {};
-        session.nodeInfo = scan::readNodeInfo(file, session.nodeInfo, ui);
-        if (line.infoOnly) {
-            printInfo(session, line.files.size() > 1, out);
-            continue;
-        }
-        for (output::TypeResult& result : session.results) {
-            result = {};  // each file is a scan of its own node
-        }
-        try {
-            const platform::EmptyWindowTree windows;
-            if (output::runScan(session, ui, {*clock, windows}) == output::ScanOutcome::Completed) {
-                printStatistics(session, out);
-                if (line.saveStatistics) {
-                    output::saveStatisticsFile(session, *clock, ui);
-                }
-            }
-        } catch (const QorError& e) {
-            ui.printError(e.what());
-        } catch (const std::bad_alloc&) {
-            ui.printError("out of memory");
-        }
-        if (ui.errorReported()) {
-            status = std::max(status, static_cast<int>(kExitScanError));
+    // One export takes every processor; several scanned at once share them.
+    const std::size_t processors = scan::defaultScanThreads();
+    const std::size_t jobs = std::min(line.jobs.value_or(processors), line.files.size());
+    const RunSettings run{line, *clock,
+                          line.threads.value_or(std::max<std::size_t>(
+                              1, processors / std::max<std::size_t>(jobs, 1)))};
+    if (jobs > 1 && !line.infoOnly) {
+        status = std::max(status, scanFilesAtOnce(session, run, jobs, messages));
+    } else {
+        ResultPrinter out;
+        for (const std::string& file : line.files) {
+            ui.clearErrorFlag();
+            status = std::max(status, scanFile(file, session, run, ui, out));
         }
     }
     ui.setCurrentFile({});
-    if (const std::string failure = out.failure(); !failure.empty()) {
+    if (const std::string failure = ResultPrinter::failure(); !failure.empty()) {
         ui.printError(failure);
         status = std::max(status, static_cast<int>(kExitScanError));
     }

@@ -45,8 +45,12 @@ TerminalUi::TerminalUi(OverwriteAnswer overwrite, bool quiet, std::FILE* message
 void TerminalUi::printLine(const std::string& text) {
     clearProgress();
     const std::string file = terminalText(currentFile_);
-    std::fprintf(messages_, "qorscan: %s%s%s\n", file.c_str(), file.empty() ? "" : ": ",
-                 text.c_str());
+    const std::string line = "qorscan: " + file + (file.empty() ? "" : ": ") + text + "\n";
+    if (buffer_ != nullptr) {
+        *buffer_ += line;
+        return;
+    }
+    std::fputs(line.c_str(), messages_);
     std::fflush(messages_);
 }
 
@@ -70,8 +74,14 @@ bool TerminalUi::askYesNo(const Prompt& prompt) {
         }
         return yes;
     }
+    std::unique_lock<std::mutex> terminal;
+    if (terminalLock_ != nullptr) {
+        terminal = std::unique_lock(*terminalLock_);
+    }
     clearProgress();
-    std::fprintf(messages_, "%s [y/N] ", terminalText(prompt.text).c_str());
+    std::fprintf(messages_, "%s%s%s [y/N] ",
+                 buffer_ != nullptr ? terminalText(currentFile_).c_str() : "",
+                 buffer_ != nullptr ? ": " : "", terminalText(prompt.text).c_str());
     std::fflush(messages_);
     std::string answer;
     if (!std::getline(std::cin, answer)) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 #include "cli/command_line.h"
@@ -17,6 +18,14 @@ public:
     TerminalUi(OverwriteAnswer overwrite, bool quiet, std::FILE* messages = stderr);
 
     void setCurrentFile(std::string path) { currentFile_ = std::move(path); }
+    // For an export scanned alongside others: its lines are kept in `buffer` to be printed
+    // with the rest of its file's output, no progress is drawn, and a question asked on the
+    // terminal waits for `terminalLock`.
+    void collectInto(std::string* buffer, std::mutex* terminalLock) {
+        buffer_ = buffer;
+        terminalLock_ = terminalLock;
+        progressShown_ = false;
+    }
     bool errorReported() const { return errorReported_; }
     void clearErrorFlag() { errorReported_ = false; }
     // An error found by qorscan itself, in the same one-line form.
@@ -49,6 +58,8 @@ private:
     long long maximum_ = 0;
     bool progressOnScreen_ = false;
     std::chrono::steady_clock::time_point lastDraw_{};
+    std::string* buffer_ = nullptr;
+    std::mutex* terminalLock_ = nullptr;
 };
 
 // A text fit for one terminal line: each CR LF (how messages separate their parts) becomes a
