@@ -1,16 +1,15 @@
-// Times a full scan (all fourteen types, every parameter) of a generated export held in the
-// page cache, beside `wc -l` on the same file. Not a test: run it by hand, see bench/README.md.
-//
-//   qorbench [--size MB] [--output csv|html|xlsx] [--seed N] [--dir DIR] [--repeat N] [--keep]
+// Times full scans (all fourteen types, every parameter) of generated exports held in the page
+// cache, each beside `wc -l` on the same files in the same run. Not a test: run it by hand, see
+// bench/README.md.
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/base/date_time.h"
@@ -18,14 +17,28 @@
 #include "core/output/session.h"
 #include "core/platform/window_search.h"
 #include "export_generator.h"
-
-#ifndef _WIN32
-#include <sys/resource.h>
-#endif
+#include "measured_run.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+using qor::bench::median;
+using qor::bench::RunFigures;
+
+constexpr const char* kUsage =
+    "usage: qorbench [--sizes MB[,MB...]] [--output csv|html|xlsx|workbook|all] [--threads N]\n"
+    "                [--repeat N] [--batch] [--seed N] [--dir DIR] [--keep]\n";
+
+struct BenchOptions {
+    std::vector<double> sizesMiB{100};
+    std::vector<std::string> outputs{"csv"};
+    std::size_t threads = 0;  // 0: one per processor
+    int repeat = 5;
+    bool batch = false;
+    std::uint64_t seed = 1;
+    fs::path dir = fs::temp_directory_path() / "qorbench";
+    bool keep = false;
+};
 
 // Answers Yes to every question and keeps quiet: nothing but the scan is timed.
 class SilentUi : public qor::UserInterface {
@@ -42,106 +55,65 @@ public:
     void yield() override {}
 };
 
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double cpuSeconds() {
-#ifndef _WIN32
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-#else
-    return 0;
-#endif
-}
-
-long peakResidentKiB() {
-#ifndef _WIN32
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-#else
-    return -1;
-#endif
-}
+struct GeneratedExport {
+    std::string path;
+    std::string nodeNumber;
+    qor::gen::GeneratedCounts counts;
+    long long elements() const {
+        long long sum = 0;
+        for (const long long count : counts.perType) {
+            sum += count;
+        }
+        return sum;
+    }
+    double mebibytes() const { return static_cast<double>(counts.bytes) / (1024.0 * 1024.0); }
+};
 
 void readThrough(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    static char buffer[1 << 20];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    std::vector<char> buffer(1 << 20);
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
     }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    double sizeMiB = 100;
-    std::string output = "csv";
-    std::uint64_t seed = 1;
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / "qorbench";
-    bool keep = false;
-    int repeat = 5;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (argument == "--size" && hasValue) {
-            sizeMiB = std::atof(argv[++i]);
-        } else if (argument == "--output" && hasValue) {
-            output = argv[++i];
-        } else if (argument == "--seed" && hasValue) {
-            seed = std::strtoull(argv[++i], nullptr, 10);
-        } else if (argument == "--dir" && hasValue) {
-            dir = argv[++i];
-        } else if (argument == "--repeat" && hasValue) {
-            repeat = std::max(1, std::atoi(argv[++i]));
-        } else if (argument == "--keep") {
-            keep = true;
-        } else {
-            std::cerr << "usage: qorbench [--size MB] [--output csv|html|xlsx] [--seed N] "
-                         "[--dir DIR] [--repeat N] [--keep]\n";
-            return 2;
-        }
-    }
-    qor::options::OutputMode mode = qor::options::OutputMode::CsvFilesOnly;
-    if (output == "html") {
-        mode = qor::options::OutputMode::HtmlReport;
-    } else if (output == "xlsx") {
-        mode = qor::options::OutputMode::ExcelFilesOnly;
-    } else if (output != "csv") {
-        std::cerr << "unknown output '" << output << "'\n";
-        return 2;
-    }
-
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir / "results");
-    const std::string exportPath = (dir / "bench.qor").string();
+GeneratedExport generate(const fs::path& path, double sizeMiB, std::uint64_t seed,
+                         const std::string& nodeNumber) {
     qor::gen::GeneratorOptions generator;
     generator.seed = seed;
+    generator.nodeNumber = nodeNumber;
     generator.targetBytes = static_cast<std::uint64_t>(sizeMiB * 1024 * 1024);
-    const qor::gen::GeneratedCounts counts = qor::gen::generateExportFile(generator, exportPath);
-    long long elements = 0;
-    for (const long long count : counts.perType) {
-        elements += count;
-    }
-    readThrough(exportPath);  // into the page cache
-#ifndef _WIN32
-    // Written-back pages of the generated file must not compete with the timed scan.
+    GeneratedExport result{path.string(), nodeNumber,
+                           qor::gen::generateExportFile(generator, path.string())};
+    readThrough(result.path);  // into the page cache
+    return result;
+}
+
+// Written-back pages of generated files and earlier results must not compete with a timed run.
+void settle() {
     std::system("sync");
-#endif
+}
 
-    const std::string wcCommand = "wc -l '" + exportPath + "' > /dev/null";
-    auto start = Clock::now();
-    const int wcStatus = std::system(wcCommand.c_str());
-    const double wcSeconds = secondsSince(start);
+qor::options::OutputMode modeOf(const std::string& output) {
+    if (output == "html") {
+        return qor::options::OutputMode::HtmlReport;
+    }
+    if (output == "xlsx" || output == "workbook") {
+        return qor::options::OutputMode::ExcelFilesOnly;
+    }
+    return qor::options::OutputMode::CsvFilesOnly;
+}
 
+// The scan of one export into a fresh result folder; exit status 0 when every type wrote
+// exactly the generated number of elements and nothing was reported.
+int scanOnce(const GeneratedExport& input, const std::string& output, const fs::path& results,
+             std::size_t threads) {
     qor::output::Session session;
-    session.databasePath = exportPath;
-    session.nodeInfo.nodeNumber = generator.nodeNumber;
+    session.databasePath = input.path;
+    session.nodeInfo.nodeNumber = input.nodeNumber;
     session.scan.startDateStamp = "04Dec2026";
-    session.options.outputMode = mode;
-    session.options.scanResultFolderPath = (dir / "results").string();
+    session.options.outputMode = modeOf(output);
+    session.options.oneExcelWorkbook = output == "workbook";
+    session.options.scanResultFolderPath = results.string();
     for (const qor::scan::ElementTypeInfo& info : qor::scan::elementTypes()) {
         qor::scan::TypeOptions& type = session.options.of(info.type);
         type.enabled = true;
@@ -152,57 +124,209 @@ int main(int argc, char** argv) {
     SilentUi ui;
     const qor::FixedClock clock(qor::DateTime{2026, 12, 4, 10, 11, 12});
     const qor::platform::EmptyWindowTree windows;
-
-    // Each run writes into an empty result folder; the median run is reported.
-    std::vector<double> wallTimes;
-    std::vector<double> cpuTimes;
-    for (int run = 0; run < repeat; ++run) {
-        std::filesystem::remove_all(dir / "results");
-        std::filesystem::create_directories(dir / "results");
-#ifndef _WIN32
-        std::system("sync");
-#endif
-        start = Clock::now();
-        const double cpuBefore = cpuSeconds();
-        try {
-            qor::output::runScan(session, ui, {clock, windows});
-        } catch (const std::exception& error) {
-            std::cerr << "scan failed: " << error.what() << '\n';
+    qor::output::runScan(session, ui, {clock, windows, threads});
+    for (const qor::scan::ElementTypeInfo& info : qor::scan::elementTypes()) {
+        if (session.resultOf(info.type).writtenCount !=
+            input.counts.perType[qor::scan::indexOf(info.type)]) {
+            std::cerr << "count mismatch for " << info.name << '\n';
             return 1;
         }
-        wallTimes.push_back(secondsSince(start));
-        cpuTimes.push_back(cpuSeconds() - cpuBefore);
     }
-    std::sort(wallTimes.begin(), wallTimes.end());
-    std::sort(cpuTimes.begin(), cpuTimes.end());
-    const double scanSeconds = wallTimes[wallTimes.size() / 2];
-    const double scanCpuSeconds = cpuTimes[cpuTimes.size() / 2];
+    return ui.errors == 0 ? 0 : 1;
+}
 
-    long long written = 0;
-    bool countsMatch = true;
-    for (const qor::scan::ElementTypeInfo& info : qor::scan::elementTypes()) {
-        const long long got = session.resultOf(info.type).writtenCount;
-        written += got;
-        countsMatch = countsMatch && got == counts.perType[qor::scan::indexOf(info.type)];
+void freshFolder(const fs::path& folder) {
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+}
+
+class Row {
+public:
+    Row(std::string label, double mebibytes, long long elements)
+        : label_(std::move(label)), mebibytes_(mebibytes), elements_(elements) {}
+
+    void add(const RunFigures& scan, const RunFigures& wc) {
+        scanSeconds_.push_back(scan.wallSeconds);
+        cpuSeconds_.push_back(scan.cpuSeconds);
+        wcSeconds_.push_back(wc.wallSeconds);
+        peakKiB_ = std::max(peakKiB_, scan.peakKiB);
+        succeeded_ = succeeded_ && scan.succeeded && wc.succeeded;
     }
-    const double megabytes = static_cast<double>(counts.bytes) / (1024.0 * 1024.0);
-    std::printf("export          %.1f MiB, %lld lines, %lld elements (seed %llu)\n", megabytes,
-                counts.lines, elements, static_cast<unsigned long long>(seed));
-    std::printf("output          %s\n", output.c_str());
-    std::printf("runs            %d (median shown; fastest %.3f s, slowest %.3f s)\n", repeat,
-                wallTimes.front(), wallTimes.back());
-    std::printf("scan            %.3f s   %.1f MiB/s   %.0f elements/s\n", scanSeconds,
-                megabytes / scanSeconds, static_cast<double>(written) / scanSeconds);
-    std::printf("scan cpu time   %.3f s   %.1f MiB/s of processor time\n", scanCpuSeconds,
-                megabytes / scanCpuSeconds);
-    std::printf("wc -l           %.3f s   %.1f MiB/s%s\n", wcSeconds, megabytes / wcSeconds,
-                wcStatus == 0 ? "" : "   (wc failed)");
-    std::printf("scan / wc -l    %.1f\n", scanSeconds / wcSeconds);
-    std::printf("peak memory     %ld KiB resident\n", peakResidentKiB());
-    std::printf("counts          %s\n",
-                countsMatch && ui.errors == 0 ? "all as generated" : "MISMATCH or errors");
-    if (!keep) {
-        std::filesystem::remove_all(dir);
+    void print() const {
+        const double scan = median(scanSeconds_);
+        const double wc = median(wcSeconds_);
+        std::printf("%-16s %9.1f %10lld %8.3f %8.1f %11.0f %8.3f %9.1f %6.1f %7.3f %8.1f%s\n",
+                    label_.c_str(), mebibytes_, elements_, scan, mebibytes_ / scan,
+                    static_cast<double>(elements_) / scan, wc, mebibytes_ / wc, scan / wc,
+                    median(cpuSeconds_), static_cast<double>(peakKiB_) / 1024.0,
+                    succeeded_ ? "" : "   FAILED");
+        std::fflush(stdout);
     }
-    return countsMatch && ui.errors == 0 ? 0 : 1;
+
+private:
+    std::string label_;
+    double mebibytes_ = 0;
+    long long elements_ = 0;
+    std::vector<double> scanSeconds_, cpuSeconds_, wcSeconds_;
+    long peakKiB_ = 0;
+    bool succeeded_ = true;
+};
+
+void printHeader(const BenchOptions& options) {
+    std::printf(
+        "all fourteen types, every parameter; %d runs, medians; threads %s\n", options.repeat,
+        options.threads == 0 ? "one per processor" : std::to_string(options.threads).c_str());
+    std::printf("%-16s %9s %10s %8s %8s %11s %8s %9s %6s %7s %8s\n", "case", "MiB", "elements",
+                "scan s", "MiB/s", "elements/s", "wc -l s", "wc MiB/s", "ratio", "cpu s",
+                "peak MiB");
+}
+
+std::vector<std::string> wcCommand(const std::vector<GeneratedExport>& inputs) {
+    std::vector<std::string> command{"wc", "-l"};
+    for (const GeneratedExport& input : inputs) {
+        command.push_back(input.path);
+    }
+    return command;
+}
+
+void benchSingleFiles(const BenchOptions& options) {
+    for (const double sizeMiB : options.sizesMiB) {
+        const fs::path exportPath = options.dir / "bench.qor";
+        const GeneratedExport input = generate(exportPath, sizeMiB, options.seed, "12");
+        for (const std::string& output : options.outputs) {
+            Row row{output + " " + std::to_string(static_cast<long>(sizeMiB)) + " MB",
+                    input.mebibytes(), input.elements()};
+            for (int run = 0; run < options.repeat; ++run) {
+                const fs::path results = options.dir / "results";
+                freshFolder(results);
+                settle();
+                const RunFigures wc = qor::bench::measureCommand(wcCommand({input}));
+                const RunFigures scan = qor::bench::measureInChild(
+                    [&] { return scanOnce(input, output, results, options.threads); });
+                row.add(scan, wc);
+            }
+            row.print();
+        }
+        fs::remove(exportPath);
+    }
+}
+
+// Eight exports of 12 MB, scanned by qorscan with one and with two exports at a time.
+void benchBatch(const BenchOptions& options) {
+    std::vector<GeneratedExport> inputs;
+    for (int file = 0; file < 8; ++file) {
+        inputs.push_back(generate(options.dir / ("node" + std::to_string(file) + ".qor"), 12,
+                                  options.seed + static_cast<std::uint64_t>(file),
+                                  std::to_string(20 + file)));
+    }
+    double mebibytes = 0;
+    long long elements = 0;
+    for (const GeneratedExport& input : inputs) {
+        mebibytes += input.mebibytes();
+        elements += input.elements();
+    }
+    for (const int jobs : {1, 2}) {
+        Row row{"batch 8x12 j" + std::to_string(jobs), mebibytes, elements};
+        for (int run = 0; run < options.repeat; ++run) {
+            const fs::path results = options.dir / "results";
+            freshFolder(results);
+            settle();
+            std::vector<std::string> command{QORSCAN_PATH,
+                                             "--settings",
+                                             (options.dir / "qorscan.ini").string(),
+                                             "--all",
+                                             "--output",
+                                             "csv",
+                                             "--result-folder",
+                                             results.string(),
+                                             "--now",
+                                             "2026-12-04T10:11:12",
+                                             "--overwrite",
+                                             "yes",
+                                             "--quiet",
+                                             "--jobs",
+                                             std::to_string(jobs)};
+            if (options.threads != 0) {
+                command.insert(command.end(), {"--threads", std::to_string(options.threads)});
+            }
+            for (const GeneratedExport& input : inputs) {
+                command.push_back(input.path);
+            }
+            const RunFigures wc = qor::bench::measureCommand(wcCommand(inputs));
+            row.add(qor::bench::measureCommand(command), wc);
+        }
+        row.print();
+    }
+}
+
+std::vector<std::string> split(const std::string& list) {
+    std::vector<std::string> items;
+    std::stringstream stream(list);
+    for (std::string item; std::getline(stream, item, ',');) {
+        items.push_back(item);
+    }
+    return items;
+}
+
+bool parse(int argc, char** argv, BenchOptions& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (argument == "--sizes" && hasValue) {
+            options.sizesMiB.clear();
+            for (const std::string& size : split(argv[++i])) {
+                const double value = std::atof(size.c_str());
+                if (value <= 0) {
+                    return false;
+                }
+                options.sizesMiB.push_back(value);
+            }
+        } else if (argument == "--output" && hasValue) {
+            const std::string output = argv[++i];
+            if (output == "all") {
+                options.outputs = {"csv", "html", "xlsx", "workbook"};
+            } else if (output == "csv" || output == "html" || output == "xlsx" ||
+                       output == "workbook") {
+                options.outputs = {output};
+            } else {
+                return false;
+            }
+        } else if (argument == "--threads" && hasValue) {
+            options.threads = static_cast<std::size_t>(std::max(0, std::atoi(argv[++i])));
+        } else if (argument == "--repeat" && hasValue) {
+            options.repeat = std::max(1, std::atoi(argv[++i]));
+        } else if (argument == "--batch") {
+            options.batch = true;
+        } else if (argument == "--seed" && hasValue) {
+            options.seed = std::strtoull(argv[++i], nullptr, 10);
+        } else if (argument == "--dir" && hasValue) {
+            options.dir = argv[++i];
+        } else if (argument == "--keep") {
+            options.keep = true;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    BenchOptions options;
+    if (!parse(argc, argv, options)) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    fs::remove_all(options.dir);
+    fs::create_directories(options.dir);
+    printHeader(options);
+    benchSingleFiles(options);
+    if (options.batch) {
+        benchBatch(options);
+    }
+    if (!options.keep) {
+        fs::remove_all(options.dir);
+    }
+    return 0;
 }

@@ -6,6 +6,7 @@
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
 #include "core/platform/file_system.h"
+#include "core/scan/byte_search.h"
 
 namespace qor::output {
 namespace {
@@ -74,26 +75,27 @@ void appendCsvRow(std::string& text, const scan::ElementRowView& row, bool label
     for (std::size_t slot = 1; slot <= 11; ++slot) {
         fields[count++] = row[slot];
     }
-    // Most rows hold no value that needs quotes: they go out in one piece.
+    // Most rows hold no value that needs quotes: they are joined as they are, and the joined
+    // row is looked at once. Only the separators may then be commas.
+    const std::size_t at = text.size();
     std::size_t length = count - 1;
-    bool quote = false;
     for (std::size_t i = 0; i < count; ++i) {
         length += fields[i].size();
-        quote |= needsQuotes(fields[i]);
     }
-    if (!quote) {
-        const std::size_t at = text.size();
-        text.resize(at + length);
-        char* out = text.data() + at;
-        for (std::size_t i = 0; i < count; ++i) {
-            if (i > 0) {
-                *out++ = ',';
-            }
-            std::memcpy(out, fields[i].data(), fields[i].size());
-            out += fields[i].size();
+    text.resize(at + length);
+    char* out = text.data() + at;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i > 0) {
+            *out++ = ',';
         }
+        std::memcpy(out, fields[i].data(), fields[i].size());
+        out += fields[i].size();
+    }
+    const scan::CsvSpecials specials = scan::csvSpecialsOf(text.data() + at, length);
+    if (specials.commas == count - 1 && !specials.quoteOrLineBreak) {
         return;
     }
+    text.resize(at);
     for (std::size_t i = 0; i < count; ++i) {
         if (i > 0) {
             text += ',';
@@ -130,6 +132,10 @@ void CsvOutputFile::format(const scan::ElementRowView& row, std::string& out) co
 
 void CsvOutputFile::write(std::string_view formatted) {
     file_.write(formatted);
+}
+
+void CsvOutputFile::complete() {
+    file_.makeDurable();
 }
 
 void CsvOutputFile::finish(long long /*writtenCount*/) {

@@ -34,6 +34,7 @@ public:
     bool begin(const scan::SinkContext& context) override;
     void format(const scan::ElementRowView& row, std::string& out) const override;
     void write(std::string_view formatted) override;  // AppendCsvRow
+    void complete() override;
     void finish(long long writtenCount) override;
     std::string abandon() noexcept override;
 

@@ -53,6 +53,8 @@ public:
         page_->write(formatted);
     }
 
+    void complete() override { page_->end(); }
+
     void finish(long long writtenCount) override {
         page_->close(placement_);
         session_.resultOf(type_).indexLinkLine =

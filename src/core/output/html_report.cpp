@@ -144,6 +144,7 @@ HtmlElementPage::HtmlElementPage(const scan::NodeInfo& node, int highestColumn,
 void HtmlElementPage::open(const std::string& path) {
     const int highestColumn = highestColumn_;
     page_.open(path);
+    ended_ = false;
     {
         PageText head;
         head.line("<html>")
@@ -212,8 +213,16 @@ void HtmlElementPage::appendRow(const scan::ElementRowView& row, bool cabinetCol
     out += "</tr>\r\n";
 }
 
-void HtmlElementPage::close(platform::Placement placement) {
+void HtmlElementPage::end() {
     page_.write("</table>\r\n</body>\r\n</html>\r\n");
+    page_.makeDurable();
+    ended_ = true;
+}
+
+void HtmlElementPage::close(platform::Placement placement) {
+    if (!ended_) {
+        page_.write("</table>\r\n</body>\r\n</html>\r\n");
+    }
     page_.commit(placement);
 }
 

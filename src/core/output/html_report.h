@@ -42,7 +42,9 @@ public:
     void appendRow(const scan::ElementRowView& row, bool cabinetColumnsLead,
                    std::string& out) const;
     void write(std::string_view rows) { page_.write(rows); }
-    // Ends the page and gives it its name.
+    // Ends the page and makes it durable; any thread may call it.
+    void end();
+    // Ends the page, unless end() did, and gives it its name.
     void close(platform::Placement placement);
     // Throws the page away (the type could not be completed).
     void discard() noexcept { page_.discard(); }
@@ -54,6 +56,7 @@ private:
     std::vector<std::string> headerCellLines_;
     std::string statusLine_;
     platform::ResultFile page_;
+    bool ended_ = false;
 };
 
 // The report's other pages. `linkLines` in index order (AI .. DOC, DAT(B) .. DAT(R), PIDCON,

@@ -78,26 +78,22 @@ bool writeAll(int descriptor, const char* data, std::size_t size) {
 }
 
 // Returns 0 or the error number.
-int syncAndClose(int descriptor) {
-    int error = 0;
+int syncData(int descriptor) {
 #ifdef _WIN32
-    if (_commit(descriptor) != 0) {
-        error = errno;
-    }
-    if (_close(descriptor) != 0 && error == 0) {
-        error = errno;
-    }
+    return _commit(descriptor) != 0 ? errno : 0;
 #else
     // Durable before it takes the name: after a power loss the name shows the old result or
     // the complete new one, never an empty file. (EINVAL: a file that cannot be synced.)
-    if (::fdatasync(descriptor) != 0 && errno != EINVAL) {
-        error = errno;
-    }
-    if (::close(descriptor) != 0 && error == 0) {
-        error = errno;
-    }
+    return ::fdatasync(descriptor) != 0 && errno != EINVAL ? errno : 0;
 #endif
-    return error;
+}
+
+int closeDescriptor(int descriptor) {
+#ifdef _WIN32
+    return _close(descriptor) != 0 ? errno : 0;
+#else
+    return ::close(descriptor) != 0 ? errno : 0;
+#endif
 }
 
 void removeQuietly(const std::string& path) noexcept {
@@ -175,6 +171,9 @@ ResultFile::~ResultFile() {
 
 void ResultFile::open(const std::string& destination) {
     discard();
+    written_ = 0;
+    writebackStart_ = 0;
+    durable_ = false;
     const std::string folder = folderOf(destination);
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::string temporary = joinPath(folder, randomName(kTemporaryPrefix, kTemporarySuffix));
@@ -201,14 +200,39 @@ void ResultFile::flush() {
     if (!writeAll(descriptor_, buffer_.data(), buffer_.size())) {
         fail("Cannot write", errno);
     }
-    buffer_.clear();
+    if (!buffer_.empty()) {
+        written_ += buffer_.size();
+        durable_ = false;
+        buffer_.clear();
+    }
+#ifdef __linux__
+    // Starts writing back what is written so far, so that the sync before the file takes its
+    // name waits for the last few megabytes only, not for the whole file.
+    if (written_ - writebackStart_ >= kWritebackBytes) {
+        ::sync_file_range(descriptor_, static_cast<off64_t>(writebackStart_),
+                          static_cast<off64_t>(written_ - writebackStart_), SYNC_FILE_RANGE_WRITE);
+        writebackStart_ = written_;
+    }
+#endif
+}
+
+void ResultFile::makeDurable() {
+    flush();
+    if (const int error = syncData(descriptor_); error != 0) {
+        fail("Cannot write", error);
+    }
+    durable_ = true;
 }
 
 void ResultFile::commit(Placement placement) {
     flush();
     const int descriptor = descriptor_;
     descriptor_ = -1;
-    if (const int error = syncAndClose(descriptor); error != 0) {
+    int error = durable_ ? 0 : syncData(descriptor);
+    if (const int closeError = closeDescriptor(descriptor); error == 0) {
+        error = closeError;
+    }
+    if (error != 0) {
         removeQuietly(temporary_);
         failWith("Cannot write", destination_, error);
     }

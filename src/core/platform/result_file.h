@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -46,7 +47,11 @@ public:
             flush();
         }
     }
-    // Writes what is buffered, makes it durable, and gives the file its name. On failure the
+    // Writes what is buffered and makes it durable, without naming the file: many files may do
+    // this at once, on threads of their own, so that their syncs overlap.
+    void makeDurable();
+    // Writes what is buffered, makes it durable (unless makeDurable did since the last write),
+    // and gives the file its name. On failure the
     // temporary file is removed and the destination is untouched.
     void commit(Placement placement);
     // Throws the file away; nothing appears under the destination's name.
@@ -56,7 +61,12 @@ private:
     void flush();
     [[noreturn]] void fail(const char* what, int error);
 
+    static constexpr std::uint64_t kWritebackBytes = 4 * 1024 * 1024;
+
     int descriptor_ = -1;
+    std::uint64_t written_ = 0;
+    std::uint64_t writebackStart_ = 0;
+    bool durable_ = false;
     std::string destination_;
     std::string temporary_;
     std::string buffer_;

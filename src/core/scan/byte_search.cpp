@@ -1,8 +1,11 @@
 #include "core/scan/byte_search.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <stdexcept>
+#include <string>
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
@@ -152,6 +155,32 @@ std::uint64_t colonMask(const char* data, std::size_t size) {
     return mask;
 }
 
+CsvSpecials csvSpecialsOf(const char* data, std::size_t size) {
+    CsvSpecials found;
+    std::size_t i = 0;
+#ifdef QOR_HAVE_SSE2
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    __m128i others = _mm_setzero_si128();
+    for (; i + 16 <= size; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        found.commas += static_cast<std::size_t>(
+            std::popcount(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, comma)))));
+        others = _mm_or_si128(others, _mm_or_si128(_mm_cmpeq_epi8(block, quote),
+                                                   _mm_or_si128(_mm_cmpeq_epi8(block, cr),
+                                                                _mm_cmpeq_epi8(block, lf))));
+    }
+    found.quoteOrLineBreak = _mm_movemask_epi8(others) != 0;
+#endif
+    for (; i < size; ++i) {
+        found.commas += data[i] == ',';
+        found.quoteOrLineBreak |= data[i] == '"' || data[i] == '\r' || data[i] == '\n';
+    }
+    return found;
+}
+
 LineMasks lineMasks(const char* data, std::size_t size) {
     LineMasks masks;
     std::uint64_t seconds = 0;
@@ -274,6 +303,37 @@ std::size_t findFolded(const char* data, std::size_t size, std::size_t from,
 #else
     return findFoldedScalar(data, size, from, needle);
 #endif
+}
+
+CaselessPattern::CaselessPattern(std::string_view pattern) : size_(pattern.size()) {
+    if (size_ > kMaxSize) {
+        throw std::length_error("pattern longer than 16 bytes: " + std::string(pattern));
+    }
+    // Built as bytes and copied into words, so the words read like the text on any machine.
+    unsigned char folded[kMaxSize] = {};
+    unsigned char caseBits[kMaxSize] = {};
+    unsigned char used[kMaxSize] = {};
+    for (std::size_t i = 0; i < pattern.size() && i < kMaxSize; ++i) {
+        const auto byte = static_cast<unsigned char>(pattern[i]);
+        const auto lower = static_cast<unsigned char>(byte | 0x20u);
+        caseBits[i] = lower >= 'a' && lower <= 'z' ? 0x20 : 0;
+        folded[i] = static_cast<unsigned char>(byte | caseBits[i]);
+        used[i] = 0xff;
+    }
+    std::memcpy(folded_, folded, sizeof folded);
+    std::memcpy(caseBits_, caseBits, sizeof caseBits);
+    std::memcpy(used_, used, sizeof used);
+}
+
+bool CaselessPattern::matchesNearEnd(const char* text, std::size_t readable) const {
+    unsigned char bytes[kMaxSize] = {};
+    std::memcpy(bytes, text, std::min(readable, kMaxSize));
+    std::uint64_t first = 0;
+    std::uint64_t second = 0;
+    std::memcpy(&first, bytes, 8);
+    std::memcpy(&second, bytes + 8, 8);
+    return readable >= size_ && ((first | caseBits_[0]) & used_[0]) == folded_[0] &&
+           ((second | caseBits_[1]) & used_[1]) == folded_[1];
 }
 
 }  // namespace qor::scan

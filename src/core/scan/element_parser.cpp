@@ -54,19 +54,27 @@ std::vector<WantedParameter> wantedParameters(const ElementTypeInfo& type,
 
 ElementParser::ElementParser(std::vector<TypePlan> plan, const CabinetIndex& cabinets)
     : plan_(std::move(plan)), cabinets_(cabinets) {
-    shortestKind_ = std::numeric_limits<std::size_t>::max();
     for (std::size_t i = 0; i < plan_.size(); ++i) {
         const std::string_view kind = plan_[i].type->kindToken;
         const auto first = static_cast<unsigned char>(foldAscii(kind.front()));
         kindStarts_[first] |= std::uint32_t{1} << i;
         kindStarts_[static_cast<unsigned char>(upperAscii(static_cast<char>(first)))] |=
             std::uint32_t{1} << i;
-        shortestKind_ = std::min(shortestKind_, kind.size());
-        std::array<std::uint32_t, 256>& keys = keyStarts_.emplace_back();
+        TypeMatcher& matcher = matchers_.emplace_back(TypeMatcher{
+            CaselessPattern(plan_[i].type->typeToken), CaselessPattern(kind), {}, {}, {}});
+        matcher.filledSlots.push_back(kDesignationSlot);
+        if (plan_[i].labelChannels) {
+            matcher.filledSlots.insert(matcher.filledSlots.end(), {kCabinetSlot, kModuleSlot});
+        }
         for (std::size_t k = 0; k < plan_[i].wanted.size(); ++k) {
-            const char letter = plan_[i].wanted[k].key[1];  // after the colon
-            keys[static_cast<unsigned char>(foldAscii(letter))] |= std::uint32_t{1} << k;
-            keys[static_cast<unsigned char>(upperAscii(letter))] |= std::uint32_t{1} << k;
+            const WantedParameter& wanted = plan_[i].wanted[k];
+            matcher.keys.emplace_back(wanted.key);
+            const char letter = wanted.key[1];  // after the colon
+            matcher.keyStarts[static_cast<unsigned char>(foldAscii(letter))] |= std::uint32_t{1}
+                                                                                << k;
+            matcher.keyStarts[static_cast<unsigned char>(upperAscii(letter))] |= std::uint32_t{1}
+                                                                                 << k;
+            matcher.filledSlots.push_back(wanted.slot);
         }
     }
 }
@@ -92,15 +100,17 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
     // The planned types whose header this line may be: their kind token lies 13 or more
     // characters in. `starts` marks the bytes that may begin a kind token (bit i for byte i of
     // the first 64); past those, every byte is looked at. The header rule itself then decides.
+    const char* const chunkEnd = bytes.data() + bytes.size();
     const auto headerCandidates = [&](std::string_view line, std::uint64_t starts) {
         std::uint32_t found = 0;
         const auto tryAt = [&](std::size_t j) {
             std::uint32_t candidates = kindStarts_[static_cast<unsigned char>(line[j])] & ~found;
             for (; candidates != 0; candidates &= candidates - 1) {
                 const int t = std::countr_zero(candidates);
-                const std::string_view kind = plan_[static_cast<std::size_t>(t)].type->kindToken;
+                const CaselessPattern& kind = matchers_[static_cast<std::size_t>(t)].kind;
+                const char* at = line.data() + j;
                 if (j + kind.size() <= line.size() &&
-                    equalsNoCase(line.substr(j, kind.size()), kind)) {
+                    kind.matchesAt(at, static_cast<std::size_t>(chunkEnd - at))) {
                     found |= std::uint32_t{1} << t;
                 }
             }
@@ -118,10 +128,9 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
     // Every key starts with ":", so one walk over the line's colons finds the first
     // occurrence of each selected key; the same values as the parameter rule per key.
     // `colons` marks the colons of the first 64 bytes; the rest are found as the walk goes.
-    const auto storeParameters = [](std::string_view line, std::uint64_t colons,
-                                    const TypePlan& plan,
-                                    const std::array<std::uint32_t, 256>& keyStarts,
-                                    ElementRowView& row) {
+    const auto storeParameters = [chunkEnd](std::string_view line, std::uint64_t colons,
+                                            const TypePlan& plan, const TypeMatcher& matcher,
+                                            ElementRowView& row) {
         const std::size_t keys = plan.wanted.size();
         std::uint32_t seen = 0;
         const std::uint32_t all = (std::uint32_t{1} << keys) - 1;
@@ -136,14 +145,14 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
                 if (colon + 1 >= line.size()) {
                     break;
                 }
-                const std::string_view rest = line.substr(colon);
+                const char* at = line.data() + colon;
                 for (std::uint32_t candidates =
-                         keyStarts[static_cast<unsigned char>(line[colon + 1])] & ~seen;
+                         matcher.keyStarts[static_cast<unsigned char>(line[colon + 1])] & ~seen;
                      candidates != 0; candidates &= candidates - 1) {
                     const auto k = static_cast<std::size_t>(std::countr_zero(candidates));
-                    const std::string& key = plan.wanted[k].key;
-                    if (rest.size() >= key.size() &&
-                        equalsNoCase(rest.substr(0, key.size()), key)) {
+                    const CaselessPattern& key = matcher.keys[k];
+                    if (line.size() - colon >= key.size() &&
+                        key.matchesAt(at, static_cast<std::size_t>(chunkEnd - at))) {
                         seen |= std::uint32_t{1} << k;
                         row[plan.wanted[k].slot] = trimSpaces(takeChars(line, colon + 15, 30));
                     }
@@ -159,8 +168,15 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
         for (std::uint32_t headers = candidates; headers != 0; headers &= headers - 1) {
             const auto t = static_cast<std::size_t>(std::countr_zero(headers));
             const TypePlan& plan = plan_[t];
+            // Headers start with their type token: then the kind token found 13 or more
+            // characters in is all the header rule asks.
+            const TypeMatcher& matcher = matchers_[t];
             const auto designation =
-                headerDesignation(line, plan.type->typeToken, plan.type->kindToken);
+                line.size() >= matcher.type.size() &&
+                        matcher.type.matchesAt(line.data(),
+                                               static_cast<std::size_t>(chunkEnd - line.data()))
+                    ? std::optional(trimSpaces(takeChars(line, 0, 15)))
+                    : headerDesignation(line, plan.type->typeToken, plan.type->kindToken);
             if (!designation) {
                 continue;
             }
@@ -189,7 +205,7 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
         }
         for (std::uint32_t each = open; each != 0; each &= each - 1) {
             const auto t = static_cast<std::size_t>(std::countr_zero(each));
-            storeParameters(line, colons, plan_[t], keyStarts_[t], states[t].row);
+            storeParameters(line, colons, plan_[t], matchers_[t], states[t].row);
         }
         if (line.empty() && open != 0) {
             for (std::uint32_t each = open; each != 0; each &= each - 1) {
@@ -197,7 +213,10 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
                 TypeChunkResult& out = result.types[t];
                 plan_[t].formatter->format(states[t].row, out.output);
                 ++out.elements;
-                states[t] = TypeState{};
+                states[t].open = false;
+                for (const std::size_t slot : matchers_[t].filledSlots) {
+                    states[t].row[slot] = {};
+                }
             }
             open = 0;
         }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/scan/byte_search.h"
 #include "core/scan/cabinet_labels.h"
 #include "core/scan/element_row.h"
 #include "core/scan/element_types.h"
@@ -77,10 +78,17 @@ private:
     const CabinetIndex& cabinets_;
     // For each folded byte, the planned types whose kind token starts with it (bit i: plan i).
     std::array<std::uint32_t, 256> kindStarts_{};
-    // For each planned type and each byte, the wanted keys whose name starts with it (bit k:
-    // key k), so that a colon is compared with those keys only.
-    std::vector<std::array<std::uint32_t, 256>> keyStarts_;
-    std::size_t shortestKind_ = 0;
+    // What is looked for in the lines of each planned type.
+    struct TypeMatcher {
+        CaselessPattern type;
+        CaselessPattern kind;
+        std::vector<CaselessPattern> keys;  // in the order of TypePlan::wanted
+        // For each byte, the keys whose name starts with it (bit k: key k), so that a colon is
+        // compared with those keys only.
+        std::array<std::uint32_t, 256> keyStarts{};
+        std::vector<std::size_t> filledSlots;  // the row slots an element can fill
+    };
+    std::vector<TypeMatcher> matchers_;
 };
 
 // The slot of a parameter in the element row: the first column entry from 1 on that equals

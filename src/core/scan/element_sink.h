@@ -24,8 +24,8 @@ struct SinkContext {
 
 // An output of one element type: CSV file, HTML element page or worksheet. The scan calls
 // begin before it reads anything, format for every finished element (on any thread), write
-// with the formatted elements in file order, then finish; when the type cannot be completed it
-// calls abandon instead of finish.
+// with the formatted elements in file order, then complete and finish; when the type cannot be
+// completed it calls abandon instead.
 class ElementSink : public RowFormatter {
 public:
     // Prepares the type's output (asking before an existing result is replaced). False when
@@ -33,6 +33,10 @@ public:
     virtual bool begin(const SinkContext& context) = 0;
     // Throws QorError when the elements cannot be written.
     virtual void write(std::string_view formatted) = 0;
+    // Ends the output and makes it durable without naming it. The scan runs this for every
+    // type at once, each on a thread of its own, so that slow syncs overlap. Throws QorError.
+    virtual void complete() {}
+    // Gives the completed output its name; called in reading order. Throws QorError.
     virtual void finish(long long writtenCount) = 0;
     // Makes sure nothing incomplete passes for a finished result. Returns a sentence for
     // the error message that says what was done with it (empty when nothing).

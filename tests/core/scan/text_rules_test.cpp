@@ -1,8 +1,11 @@
 #include "core/scan/text_rules.h"
 
+#include "core/scan/byte_search.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
+#include <stdexcept>
 #include <string>
 
 namespace qor::scan {
@@ -48,6 +51,39 @@ TEST(TextRules, AcceleratedFindAgreesWithReference) {
                 << "hay size " << hay.size() << " needle " << needle << " from " << from;
         }
     }
+}
+
+// The word-at-a-time comparisons of the parser and the CSV writer against byte-by-byte ones,
+// near the end of the readable bytes too, with the bytes that differ from letters by the case
+// bit only ('@' 'A', '[' '{', 0xC4 0xE4).
+TEST(TextRules, WordComparisonsAgreeWithReference) {
+    std::mt19937 random(11);
+    const std::string alphabet = "aAiIsS:@[`{(bB), \"\r\n\xC4\xE4";
+    const std::string patterns[] = {"AIS", ":NAME", "DAT(B)", "@[", "\xE4I", "ABCDEFGHIJKLMNOP"};
+    for (int round = 0; round < 300; ++round) {
+        std::string text(random() % 40, ' ');
+        for (char& c : text) {
+            c = alphabet[random() % alphabet.size()];
+        }
+        for (const std::string& pattern : patterns) {
+            const CaselessPattern caseless(pattern);
+            for (std::size_t at = 0; at + pattern.size() <= text.size(); ++at) {
+                ASSERT_EQ(caseless.matchesAt(text.data() + at, text.size() - at),
+                          equalsNoCase(std::string_view(text).substr(at, pattern.size()), pattern))
+                    << pattern << " at " << at << " in " << text;
+            }
+        }
+        std::size_t commas = 0;
+        bool others = false;
+        for (const char c : text) {
+            commas += c == ',';
+            others |= c == '"' || c == '\r' || c == '\n';
+        }
+        const CsvSpecials specials = csvSpecialsOf(text.data(), text.size());
+        EXPECT_EQ(specials.commas, commas);
+        EXPECT_EQ(specials.quoteOrLineBreak, others);
+    }
+    EXPECT_THROW(CaselessPattern(std::string(17, 'A')), std::length_error);
 }
 
 TEST(TextRules, HeaderRuleNeedsTheKindTokenThirteenCharactersOn) {
