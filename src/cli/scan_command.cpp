@@ -114,8 +114,12 @@ private:
     std::string* buffer_;
 };
 
-void printStatistics(const Session& session, ResultPrinter& out) {
+// `named`: several files were given, and the table must say whose it is.
+void printStatistics(const Session& session, bool named, ResultPrinter& out) {
     const std::string rule(53, '=');
+    if (named) {
+        out.line(session.databasePath);
+    }
     out.line(rule);
     out.line("DataBase element                Quantity");
     out.line(rule);
@@ -185,7 +189,7 @@ int scanFile(const std::string& file, Session session, const RunSettings& run, T
         const platform::EmptyWindowTree windows;
         if (output::runScan(session, ui, {run.clock, windows, run.threads}) ==
             output::ScanOutcome::Completed) {
-            printStatistics(session, out);
+            printStatistics(session, run.line.files.size() > 1, out);
             if (run.line.saveStatistics) {
                 output::saveStatisticsFile(session, run.clock, ui);
             }
@@ -228,7 +232,13 @@ int scanFilesAtOnce(const Session& session, const RunSettings& run, std::size_t 
             TerminalUi ui(run.line.overwrite, run.line.quiet, messages);
             ui.collectInto(&output.messages, &terminal);
             ResultPrinter printer(&output.results);
-            output.status = scanFile(files[index], session, run, ui, printer);
+            try {
+                output.status = scanFile(files[index], session, run, ui, printer);
+            } catch (const std::exception& e) {
+                // A worker thread must not end the program: this file failed, the others go on.
+                ui.printError(e.what());
+                output.status = kExitScanError;
+            }
             output.done = true;
             {
                 const std::lock_guard lock(mutex);

@@ -3,12 +3,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <regex>
 
 #include "export_generator.h"
 #include "support/child_process.h"
 #include "support/run_command.h"
+#include "support/scan_variant.h"
 #include "support/temp_dir.h"
 
 #include <sys/stat.h>
@@ -73,7 +75,8 @@ private:
 class Qorscan : public ::testing::Test {
 protected:
     CommandResult run(std::vector<std::string> args) {
-        std::vector<std::string> all = {"--settings", settings, "--now", kNow};
+        std::vector<std::string> all = testing::qorscanVariantArguments();
+        all.insert(all.end(), {"--settings", settings, "--now", kNow});
         all.insert(all.end(), args.begin(), args.end());
         return testing::runCommand(QOR_QORSCAN_PATH, all, dir);
     }
@@ -124,6 +127,50 @@ TEST_F(Qorscan, ScansAGeneratedExportAndAgreesWithItsCounts) {
     const CommandResult info = run({"--info", exportPath});
     EXPECT_EQ(info.exitCode, 0);
     EXPECT_NE(info.out.find("Node number: 12\n"), std::string::npos);
+}
+
+// Every file under `folder`, by path relative to it, with its bytes.
+std::map<std::string, std::string> filesUnder(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            files[fs::relative(entry.path(), folder).string()] = readFile(entry.path().string());
+        }
+    }
+    return files;
+}
+
+TEST_F(Qorscan, ExportsScannedAtOnceGiveWhatOneAfterAnotherGives) {
+    std::vector<std::string> files;
+    for (int node = 21; node <= 23; ++node) {
+        gen::GeneratorOptions options;
+        options.seed = static_cast<std::uint64_t>(node);
+        options.nodeNumber = std::to_string(node);
+        // The first file is the largest: it ends last, yet its results come first.
+        options.targetBytes = node == 21 ? 2 << 20 : 100 << 10;
+        files.push_back(dir.file("node" + std::to_string(node) + ".qor"));
+        gen::generateExportFile(options, files.back());
+    }
+    files.insert(files.begin() + 1, dir.file("missing.qor"));  // its error keeps its place
+    std::vector<CommandResult> runs;
+    for (const std::string jobs : {"1", "3"}) {
+        const std::string folder = dir.file("jobs" + jobs);
+        fs::create_directory(folder);
+        std::vector<std::string> args = {"--all", "--output", "html", "--result-folder",
+                                         folder,  "--jobs",   jobs};
+        args.insert(args.end(), files.begin(), files.end());
+        runs.push_back(run(args));
+    }
+    EXPECT_EQ(runs[0].exitCode, 2);  // the worst of all files
+    EXPECT_EQ(runs[1].exitCode, runs[0].exitCode);
+    EXPECT_EQ(runs[1].out, runs[0].out);
+    EXPECT_EQ(runs[1].err, runs[0].err);
+    // Each table follows the name of its file, in the order given.
+    EXPECT_LT(runs[0].out.find(files[0] + "\n====="), runs[0].out.find(files[3] + "\n====="));
+    EXPECT_NE(runs[0].out.find(files[3] + "\n====="), std::string::npos);
+    const auto one = filesUnder(dir.file("jobs1"));
+    EXPECT_EQ(one.size(), 3u * 17u);  // per node: fourteen pages, index, frames, empty page
+    EXPECT_TRUE(one == filesUnder(dir.file("jobs3")));
 }
 
 TEST_F(Qorscan, BadArgumentsAndUnreadableFilesExitWithTwo) {

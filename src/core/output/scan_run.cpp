@@ -192,13 +192,18 @@ void completeTypes(ScanTypes& scanned) {
 // Reads the export once for every prepared type and finishes the types in reading order.
 void readAndFinish(Session& session, ScanTypes& scanned, std::vector<scan::TypePlan> plan,
                    scan::ExportScan& source, const scan::CabinetIndex& cabinets,
-                   std::size_t threads, UserInterface& ui) {
+                   const ScanEnvironment& environment, UserInterface& ui) {
     if (!plan.empty()) {
         ui.setStatus(loadString(scan::elementType(scanned.types.front().type).readingStatusId));
         ui.showProgressBar(true);
         ui.setProgress(0, 1);
         const scan::ElementParser parser(std::move(plan), cabinets);
-        const scan::PassSettings settings{threads == 0 ? scan::defaultScanThreads() : threads};
+        scan::PassSettings settings;
+        settings.threads =
+            environment.threads == 0 ? scan::defaultScanThreads() : environment.threads;
+        if (environment.chunkBytes != 0) {
+            settings.chunkBytes = environment.chunkBytes;
+        }
         try {
             scan::readExportOnce(
                 source, parser, settings,
@@ -267,7 +272,7 @@ ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& 
         ScanTypes scanned;
         std::vector<scan::TypePlan> plan;
         prepareTypes(session, *output, scanned, plan);
-        readAndFinish(session, scanned, std::move(plan), source, cabinets, environment.threads, ui);
+        readAndFinish(session, scanned, std::move(plan), source, cabinets, environment, ui);
         progressWindow.close();
         output->endScan();
     } catch (...) {

@@ -16,7 +16,8 @@ enum class ScanOutcome {
 struct ScanEnvironment {
     const Clock& clock;
     const platform::WindowTree& windows;
-    std::size_t threads = 0;  // threads that parse the export; 0: one per processor
+    std::size_t threads = 0;     // threads that parse the export; 0: one per processor
+    std::size_t chunkBytes = 0;  // the export is parsed in chunks of about this size; 0: 1 MiB
 };
 
 // Turns the opened export file into result files: creates the result and output folders,

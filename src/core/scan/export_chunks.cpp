@@ -27,8 +27,10 @@ ExportChunks::ExportChunks(ExportScan& scan, std::size_t chunkBytes)
       chunkBytes_(std::max<std::size_t>(chunkBytes, 1)),
       ceiling_(std::max<std::size_t>(scan.limits().lineCeiling, 1)),
       // A line that lies within one read is shorter than the ceiling: only lines that cross
-      // from one read into the next need measuring.
-      readBytes_(std::clamp<std::size_t>(scan.limits().bufferBytes, 1, ceiling_)) {
+      // from one read into the next need measuring. Reads no larger than a chunk keep chunks
+      // near their size.
+      readBytes_(
+          std::clamp<std::size_t>(std::min(scan.limits().bufferBytes, chunkBytes_), 1, ceiling_)) {
     if (scan.identity() != identity_) {
         throw QorError("'" + scan.path() + "' changed while it was being scanned");
     }

@@ -1,6 +1,8 @@
 // Scans with CSV output, compared byte for byte with result files written by hand.
 #include <gtest/gtest.h>
 
+#include "support/scan_variant.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -34,7 +36,7 @@ protected:
     ScanOutcome run() {
         const FixedClock clock(testing::kScanMoment);
         const platform::EmptyWindowTree windows;
-        return runScan(session, ui, {clock, windows});
+        return runScan(session, ui, testing::scanEnvironment(clock, windows));
     }
     std::string csv(const std::string& prefix) const {
         return testing::readFile(session.scan.outputFolder + "/" + prefix +

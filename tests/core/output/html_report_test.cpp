@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/scan_variant.h"
+
 #include <algorithm>
 #include <array>
 #include <filesystem>
@@ -137,7 +139,7 @@ protected:
     ScanOutcome run() {
         const FixedClock clock(testing::kScanMoment);
         const platform::EmptyWindowTree windows;
-        return runScan(session, ui, {clock, windows});
+        return runScan(session, ui, testing::scanEnvironment(clock, windows));
     }
     std::string page(const std::string& name) const {
         return readFile(session.scan.outputFolder + "/" + name);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "support/scan_variant.h"
+
 #include <filesystem>
+#include <fstream>
 
 #include "core/base/qor_error.h"
 #include "core/options/search_status.h"
@@ -80,7 +83,7 @@ protected:
     }
     ScanOutcome run(const platform::WindowTree& windows) {
         const FixedClock clock(testing::kScanMoment);
-        return runScan(session, ui, {clock, windows});
+        return runScan(session, ui, testing::scanEnvironment(clock, windows));
     }
 
     testing::TempDir dir;
@@ -149,6 +152,32 @@ TEST_F(ScanRunTest, AResultThatCannotTakeItsNameLeavesWhatStandsThere) {
     EXPECT_EQ(
         std::distance(fs::directory_iterator(session.scan.outputFolder), fs::directory_iterator()),
         1);
+}
+
+// The types are read together but fail as if read one after the other: AI before the failing
+// AO is complete, DI after it was never started, so the DI file of an earlier run stays.
+TEST_F(ScanRunTest, AFailingMiddleTypeLeavesWhatTheTypeByTypeOrderLeft) {
+    for (const ElementType type : {ElementType::AI, ElementType::AO, ElementType::DI}) {
+        testing::enable(session, type);
+    }
+    createResultFolders(session, FixedClock(testing::kScanMoment));
+    const fs::path folder = session.scan.outputFolder;
+    fs::create_directory(folder / "AO_Node12_04Dec2026.csv");
+    { std::ofstream(folder / "DI_Node12_04Dec2026.csv") << "earlier run"; }
+    ui.defaultAnswer = true;
+    try {
+        run(noWindows);
+        FAIL() << "AO cannot take its name";
+    } catch (const scan::ReadFailed& failure) {
+        EXPECT_EQ(failure.type(), ElementType::AO);
+        EXPECT_NE(std::string(failure.what()).find("AO_Node12_04Dec2026.csv"), std::string::npos);
+    }
+    EXPECT_EQ(testing::readFile((folder / "AI_Node12_04Dec2026.csv").string()).substr(0, 13),
+              "CHANNEL,NAME,");
+    EXPECT_GT(session.resultOf(ElementType::AI).writtenCount, 0);
+    EXPECT_EQ(testing::readFile((folder / "DI_Node12_04Dec2026.csv").string()), "earlier run");
+    EXPECT_EQ(session.resultOf(ElementType::DI).writtenCount, 0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3);
 }
 
 TEST_F(ScanRunTest, AnElementLeftOpenByTheFileDoesNotLeakIntoTheNextType) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/scan_variant.h"
+
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -198,7 +200,8 @@ protected:
     }
     void run() {
         const FixedClock clock(testing::kScanMoment);
-        ASSERT_EQ(runScan(session, ui, {clock, noWindows}), ScanOutcome::Completed);
+        ASSERT_EQ(runScan(session, ui, testing::scanEnvironment(clock, noWindows)),
+                  ScanOutcome::Completed);
     }
     fs::path folder() const { return session.scan.outputFolder; }
 
@@ -258,7 +261,7 @@ TEST_F(WorkbookScanTest, AFailedReadSavesNoWorkbookAndSaysSo) {
         session.options.oneExcelWorkbook = oneWorkbook;
         const FixedClock clock(testing::kScanMoment);
         try {
-            runScan(session, ui, {clock, noWindows});
+            runScan(session, ui, testing::scanEnvironment(clock, noWindows));
             FAIL() << "a missing export cannot be read";
         } catch (const scan::ReadFailed& failure) {
             EXPECT_EQ(failure.type(), ElementType::AI);
