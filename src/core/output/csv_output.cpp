@@ -1,7 +1,7 @@
 #include "core/output/csv_output.h"
 
+#include <algorithm>
 #include <array>
-#include <cstring>
 
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
@@ -88,8 +88,7 @@ void appendCsvRow(std::string& text, const scan::ElementRowView& row, bool label
         if (i > 0) {
             *out++ = ',';
         }
-        std::memcpy(out, fields[i].data(), fields[i].size());
-        out += fields[i].size();
+        out = std::copy(fields[i].begin(), fields[i].end(), out);
     }
     const scan::CsvSpecials specials = scan::csvSpecialsOf(text.data() + at, length);
     if (specials.commas == count - 1 && !specials.quoteOrLineBreak) {
