@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/output/session.h"
+#include "core/platform/file_association.h"
 #include "core/platform/install_layout.h"
 #include "core/platform/library_diagnostics.h"
 #include "core/platform/qt_settings_store.h"
@@ -66,6 +67,9 @@ int main(int argc, char** argv) {
     }
     QApplication::setApplicationName("qorreader");
     QApplication::setApplicationDisplayName(".QOR Reader");
+    // Ties the windows to the installed desktop entry (its icon and name in task bars).
+    QGuiApplication::setDesktopFileName(
+        QString::fromUtf8(qor::platform::kQorDocuments.applicationId));
     QApplication::setWindowIcon(qor::gui::applicationIcon());
 
     qor::output::Session session;
