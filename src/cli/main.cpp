@@ -4,8 +4,20 @@
 
 #include "cli/command_line.h"
 #include "cli/scan_command.h"
+#include "core/base/build_info.h"
+#include "core/platform/install_layout.h"
 #include "core/platform/library_diagnostics.h"
 #include "core/platform/result_file.h"
+
+namespace {
+
+// Where the full description is, for the end of --help.
+std::string userGuideLine() {
+    const std::string page = qor::platform::userGuidePage();
+    return "\nUser guide: " + (page.empty() ? std::string("not installed") : page) + "\n";
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     qor::platform::ignoreFileSizeSignal();
@@ -19,7 +31,8 @@ int main(int argc, char** argv) {
     const auto& line = std::get<qor::cli::CommandLine>(parsed);
     if (line.help || line.version) {
         const std::string text =
-            line.help ? qor::cli::usageText() : "qorscan (QOR Reader) " QOR_VERSION_TEXT "\n";
+            line.help ? qor::cli::usageText() + userGuideLine()
+                      : "qorscan (QOR Reader) " + std::string(qor::build::kVersion) + "\n";
         std::fputs(text.c_str(), stdout);
         if (std::fflush(stdout) != 0) {
             std::fprintf(messages, "qorscan: error: cannot write the standard output\n");

@@ -1,7 +1,6 @@
 #include "core/platform/file_association.h"
 
 #include <QByteArray>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -9,37 +8,22 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include "core/platform/install_layout.h"
+
 namespace qor::platform {
 namespace {
 
-// The name the application menu shows.
+// The name the application menu shows, and the line beside it.
 constexpr std::string_view kMenuName = "QOR Reader";
+constexpr std::string_view kMenuComment =
+    "Show node database exports and scan them into CSV files, workbooks or an HTML report";
 
 // Tools that refresh the desktop's databases are given this long; a hanging tool must not
 // hold up the start of the program.
 constexpr int kToolTimeoutMs = 5000;
 
-// A small document glyph, used for the program and for its documents.
-constexpr std::string_view kIconSvg =
-    R"(<svg xmlns="http://www.w3.org/2000/svg" width="48" height="48" viewBox="0 0 48 48">
-  <path d="M10 4h20l10 10v30H10z" fill="#f5f7fa" stroke="#34526f" stroke-width="2" stroke-linejoin="round"/>
-  <path d="M30 4v10h10" fill="#d9e2eb" stroke="#34526f" stroke-width="2" stroke-linejoin="round"/>
-  <path d="M16 22h18M16 28h18M16 34h12" stroke="#34526f" stroke-width="2" stroke-linecap="round"/>
-</svg>
-)";
-
 QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-std::string lowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
 }
 
 // A value of type string in a desktop entry: backslash and control characters escaped.
@@ -112,29 +96,52 @@ std::string xmlText(std::string_view text) {
     return out;
 }
 
-std::string desktopEntry(const std::string& id, std::string_view programPath) {
-    return "[Desktop Entry]\n"
-           "Type=Application\n"
-           "Version=1.0\n"
-           "Name=" +
-           desktopString(kMenuName) + "\nExec=" + desktopString(execArgument(programPath)) +
-           " %f\nIcon=" + id + "\nMimeType=application/x-" + id +
-           ";\nCategories=Utility;\nTerminal=false\n";
+// TryExec hides the entry once the program is gone (a build folder deleted); the window
+// class is the one Qt gives the program's windows on X11.
+std::string desktopEntry(const DocumentType& type, std::string_view programPath) {
+    const std::string lines[] = {
+        "[Desktop Entry]",
+        "Type=Application",
+        "Version=1.0",
+        "Name=" + desktopString(kMenuName),
+        "Comment=" + desktopString(kMenuComment),
+        "Exec=" + desktopString(execArgument(programPath)) + " %f",
+        "TryExec=" + desktopString(programPath),
+        "Icon=" + desktopString(type.applicationId),
+        "MimeType=" + desktopString(type.mimeType) + ";",
+        "Categories=Utility;",
+        "Keywords=qor;export;node;scan;",
+        "StartupWMClass=qorreader",
+        "Terminal=false",
+    };
+    std::string entry;
+    for (const std::string& line : lines) {
+        entry += line + '\n';
+    }
+    return entry;
 }
 
-std::string mimePackage(const std::string& id, std::string_view extension,
-                        std::string_view description) {
+std::string mimePackage(const DocumentType& type) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-           "  <mime-type type=\"application/x-" +
-           id + "\">\n    <comment>" + xmlText(description) +
+           "  <mime-type type=\"" +
+           xmlText(type.mimeType) + "\">\n    <comment>" + xmlText(type.description) +
            "</comment>\n"
            "    <sub-class-of type=\"text/plain\"/>\n"
            "    <icon name=\"" +
-           id + "\"/>\n    <glob pattern=\"*." + xmlText(extension) +
+           xmlText(type.applicationId) + "\"/>\n    <glob pattern=\"*." + xmlText(type.extension) +
            "\"/>\n"
            "  </mime-type>\n"
            "</mime-info>\n";
+}
+
+// The files of an association under `data`, by the application id.
+QString entryPath(const QDir& data, const DocumentType& type) {
+    return data.filePath(QStringLiteral("applications/%1.desktop").arg(qs(type.applicationId)));
+}
+
+QString mimePackagePath(const QDir& data, const DocumentType& type) {
+    return data.filePath(QStringLiteral("mime/packages/%1.xml").arg(qs(type.applicationId)));
 }
 
 // Replaces the file as a whole or not at all, so an interrupted start never leaves a
@@ -173,52 +180,58 @@ void runTool(const char* name, const QString& folder, FileAssociationReport& rep
     }
 }
 
+// Whether the program in `programFolder` was installed with its own entry and MIME package.
+bool isInstalledWithAssociation(const DocumentType& type, std::string_view programFolder) {
+    if (programFolder.empty()) {
+        return false;
+    }
+    const QDir data(QString::fromStdString(installedDataFolder(programFolder)));
+    return QFileInfo::exists(entryPath(data, type)) &&
+           QFileInfo::exists(mimePackagePath(data, type));
+}
+
 }  // namespace
 
-FileAssociationReport createFileAssociation(
-    std::string_view programIdentifier, std::string_view extension, std::string_view description,
-    std::string_view programPath, const std::string& dataFolder, RefreshDatabases refresh) {
+FileAssociationReport createFileAssociation(const DocumentType& type, std::string_view programPath,
+                                            std::string_view iconSvg, const std::string& dataFolder,
+                                            RefreshDatabases refresh) {
     FileAssociationReport report;
     QString dataPath = QString::fromStdString(dataFolder);
     if (dataPath.isEmpty()) {
         dataPath = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     }
-    if (dataPath.isEmpty() || programIdentifier.empty() || programPath.empty()) {
+    if (dataPath.isEmpty() || type.applicationId.empty() || programPath.empty()) {
         return report;
     }
     const QDir data(dataPath);
-    const std::string id = lowerAscii(programIdentifier);
-    const QString applications = data.filePath(QStringLiteral("applications"));
-    const QString mime = data.filePath(QStringLiteral("mime"));
+    const QString id = qs(type.applicationId);
 
-    writeFile(data.filePath(QStringLiteral("icons/hicolor/scalable/apps/%1.svg").arg(qs(id))),
-              kIconSvg, report);
-    const bool mimeWritten =
-        writeFile(QDir(mime).filePath(QStringLiteral("packages/%1.xml").arg(qs(id))),
-                  mimePackage(id, extension, description), report);
+    writeFile(data.filePath(QStringLiteral("icons/hicolor/scalable/apps/%1.svg").arg(id)), iconSvg,
+              report);
+    const bool mimeWritten = writeFile(mimePackagePath(data, type), mimePackage(type), report);
     const bool entryWritten =
-        writeFile(QDir(applications).filePath(qs(id) + QStringLiteral(".desktop")),
-                  desktopEntry(id, programPath), report);
+        writeFile(entryPath(data, type), desktopEntry(type, programPath), report);
 
     if (refresh == RefreshDatabases::Yes) {
         if (mimeWritten) {
-            runTool("update-mime-database", mime, report);
+            runTool("update-mime-database", data.filePath(QStringLiteral("mime")), report);
         }
         if (entryWritten) {
-            runTool("update-desktop-database", applications, report);
+            runTool("update-desktop-database", data.filePath(QStringLiteral("applications")),
+                    report);
         }
     }
     return report;
 }
 
-FileAssociationReport registerFileAssociation(const std::string& dataFolder) {
-    // Without an application object Qt cannot name the running program; nothing to register.
-    if (QCoreApplication::instance() == nullptr) {
+FileAssociationReport registerFileAssociation(std::string_view programPath,
+                                              std::string_view iconSvg,
+                                              const std::string& dataFolder) {
+    const QString folder = QFileInfo(qs(programPath)).absolutePath();
+    if (isInstalledWithAssociation(kQorDocuments, folder.toStdString())) {
         return {};
     }
-    const QString program = QCoreApplication::applicationFilePath();
-    return createFileAssociation(kProgramIdentifier, kDocumentExtension, kDocumentDescription,
-                                 program.toStdString(), dataFolder);
+    return createFileAssociation(kQorDocuments, programPath, iconSvg, dataFolder);
 }
 
 }  // namespace qor::platform

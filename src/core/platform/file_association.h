@@ -4,11 +4,22 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/build_info.h"
+
 namespace qor::platform {
 
-inline constexpr std::string_view kProgramIdentifier = "QORReader";
-inline constexpr std::string_view kDocumentExtension = "qor";
-inline constexpr std::string_view kDocumentDescription = "AC400 DataBase Files";
+// The desktop's names for the program and its documents. The application id names the
+// desktop entry, the MIME package and the icon, both installed and per user, so that a per-user
+// entry replaces the installed one instead of showing beside it.
+struct DocumentType {
+    std::string_view applicationId;
+    std::string_view mimeType;
+    std::string_view extension;
+    std::string_view description;
+};
+
+inline constexpr DocumentType kQorDocuments{build::kApplicationId, "application/x-qorreader", "qor",
+                                            "AC400 DataBase Files"};
 
 // What a registration did. Nothing here needs checking by the program: every step ignores
 // its errors and goes on, so that a user whose data folder is read-only starts as usual.
@@ -21,20 +32,23 @@ struct FileAssociationReport {
 enum class RefreshDatabases { No, Yes };
 
 // Makes the desktop open "*.<extension>" files with `programPath`: a desktop entry
-// "<data>/applications/<id>.desktop", a shared-mime-info package
-// "<data>/mime/packages/<id>.xml" for the type "application/x-<id>" described as
-// `description`, and the icon "<data>/icons/hicolor/scalable/apps/<id>.svg", where <id> is
-// `programIdentifier` in lower case. Then it refreshes the desktop's MIME and application
-// databases with update-mime-database and update-desktop-database where those tools exist.
+// "<data>/applications/<id>.desktop", a shared-mime-info package "<data>/mime/packages/<id>.xml"
+// for the MIME type described as `description`, and the icon
+// "<data>/icons/hicolor/scalable/apps/<id>.svg" holding `iconSvg`, where <id> is the
+// application id. Then it refreshes the desktop's MIME and application databases with
+// update-mime-database and update-desktop-database where those tools exist.
 // `dataFolder` empty: the user's data folder (~/.local/share).
-FileAssociationReport createFileAssociation(std::string_view programIdentifier,
-                                            std::string_view extension,
-                                            std::string_view description,
-                                            std::string_view programPath,
+FileAssociationReport createFileAssociation(const DocumentType& type, std::string_view programPath,
+                                            std::string_view iconSvg,
                                             const std::string& dataFolder = {},
                                             RefreshDatabases refresh = RefreshDatabases::Yes);
 
-// Registers ".qor" as "AC400 DataBase Files" for the running program.
-FileAssociationReport registerFileAssociation(const std::string& dataFolder = {});
+// Registers ".qor" as "AC400 DataBase Files" for `programPath` in the user's data folder (or
+// `dataFolder`), unless the program was installed with its own desktop entry and MIME package
+// (<id>.desktop and <id>.xml in the installed data folder beside the program's folder): a
+// second, per-user copy would only hide the installed one.
+FileAssociationReport registerFileAssociation(std::string_view programPath,
+                                              std::string_view iconSvg,
+                                              const std::string& dataFolder = {});
 
 }  // namespace qor::platform

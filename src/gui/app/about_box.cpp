@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <QtGlobal>
 
+#include "core/base/build_info.h"
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
 #include "gui/app/icons.h"
@@ -68,7 +69,7 @@ std::string versionText(std::string_view version) {
 }
 
 std::string buildVersionText() {
-    return versionText(QOR_VERSION_TEXT);
+    return versionText(build::kVersion);
 }
 
 const std::vector<std::string>& systemInformationTools() {

@@ -19,7 +19,7 @@ namespace qor::gui {
 // as 0. "2.2.0.11" gives "2.2.11", "2.2.0" gives "2.2.0".
 std::string versionText(std::string_view version);
 
-// The version of this build (QOR_VERSION_TEXT) as versionText shows it.
+// The version of this build (the project's version) as versionText shows it.
 std::string buildVersionText();
 
 // The system information tools startSystemInformation looks for, in the order it tries them.

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include <QFile>
+
 namespace qor::gui {
 namespace {
 
@@ -38,6 +40,11 @@ QIcon menuIcon(int imageNumber) {
 
 QIcon applicationIcon() {
     return QIcon(QStringLiteral(":/icons/app.svg"));
+}
+
+std::string applicationIconSvg() {
+    QFile file(QStringLiteral(":/icons/app.svg"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
 }
 
 }  // namespace qor::gui

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QString>
+#include <string>
 
 namespace qor::gui {
 
@@ -16,5 +17,8 @@ QIcon menuIcon(int imageNumber);
 
 // The application's own icon (a document with a bar chart under a magnifier).
 QIcon applicationIcon();
+
+// The same icon as SVG text, for the desktop's icon theme.
+std::string applicationIconSvg();
 
 }  // namespace qor::gui

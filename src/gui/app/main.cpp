@@ -1,10 +1,11 @@
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QStringList>
-
 #include <QUrl>
+#include <cstdio>
+
 #include "core/output/session.h"
+#include "core/platform/file_association.h"
+#include "core/platform/install_layout.h"
 #include "core/platform/library_diagnostics.h"
 #include "core/platform/qt_settings_store.h"
 #include "core/platform/result_file.h"
@@ -14,34 +15,61 @@
 #include "gui/app/icons.h"
 #include "gui/app/main_window.h"
 #include "gui/app/message_box_ui.h"
+#include "gui/app/reader_command_line.h"
 #include "gui/app/start_up.h"
 #include "gui/platform/qt_desktop.h"
 
 namespace {
 
-// The product's documentation travels with the program: installed beside it under
-// share/doc, or in the source tree's docs folder for a build that was not installed.
-QString documentationPage(const QString& programFolder) {
-    const QStringList candidates{
-        programFolder + "/../share/doc/qorreader/index.html",
-        QStringLiteral(QOR_DOCS_DIR "/index.html"),
-    };
-    for (const QString& candidate : candidates) {
-        if (QFileInfo::exists(candidate)) {
-            return QUrl::fromLocalFile(QFileInfo(candidate).canonicalFilePath()).toString();
-        }
+using qor::gui::parseReaderCommandLine;
+using qor::gui::ReaderCommandLine;
+
+QStringList argumentList(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
     }
-    return {};
+    return arguments;
+}
+
+// Help and version go to the standard output, a mistake to `messages`.
+int answerOnTerminal(const ReaderCommandLine& line, std::FILE* messages) {
+    if (line.action == ReaderCommandLine::Action::Error) {
+        std::fprintf(messages, "qorreader: %s\nTry 'qorreader --help'.\n",
+                     line.text.toLocal8Bit().constData());
+        return 2;
+    }
+    std::fputs(line.text.toLocal8Bit().constData(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     qor::platform::ignoreFileSizeSignal();
-    qor::platform::setLibraryDiagnosticsAside();
+    std::FILE* messages = qor::platform::setLibraryDiagnosticsAside();
+    const QString userGuide = QString::fromStdString(qor::platform::userGuidePage());
+    // --help and --version are answered before QApplication opens the window system, so they
+    // work without a display; they are read again under a QCoreApplication so that the help
+    // names the program as it was called.
+    const auto early = parseReaderCommandLine(argumentList(argc, argv), userGuide).action;
+    if (early == ReaderCommandLine::Action::Help || early == ReaderCommandLine::Action::Version) {
+        const QCoreApplication terminal(argc, argv);
+        return answerOnTerminal(parseReaderCommandLine(QCoreApplication::arguments(), userGuide),
+                                messages);
+    }
+
     QApplication application(argc, argv);
+    // Qt's own options (-platform ...) are gone from the arguments once QApplication took them.
+    const ReaderCommandLine line = parseReaderCommandLine(QCoreApplication::arguments(), userGuide);
+    if (line.action != ReaderCommandLine::Action::Run) {
+        return answerOnTerminal(line, messages);
+    }
     QApplication::setApplicationName("qorreader");
     QApplication::setApplicationDisplayName(".QOR Reader");
+    // Ties the windows to the installed desktop entry (its icon and name in task bars).
+    QGuiApplication::setDesktopFileName(
+        QString::fromUtf8(qor::platform::kQorDocuments.applicationId));
     QApplication::setWindowIcon(qor::gui::applicationIcon());
 
     qor::output::Session session;
@@ -55,15 +83,14 @@ int main(int argc, char** argv) {
     qor::platform::EmptyWindowTree windows;
     const QString programFolder = QCoreApplication::applicationDirPath();
     const qor::output::ExcelInstallation notYetKnown{false, std::string()};
-    qor::gui::AppContext context{session,     store,         boxes,
-                                 desktop,     clock,         windows,
-                                 notYetKnown, programFolder, documentationPage(programFolder)};
+    const QString guideUrl =
+        userGuide.isEmpty() ? QString() : QUrl::fromLocalFile(userGuide).toString();
+    qor::gui::AppContext context{session, store,       boxes,         desktop, clock,
+                                 windows, notYetKnown, programFolder, guideUrl};
 
-    // The whole argument text is one document path (the desktop passes it unquoted).
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
     qor::gui::StartUp startUpProcedure(context, {});
     startUp = &startUpProcedure;
-    if (!startUpProcedure.run(arguments.join(' '))) {
+    if (!startUpProcedure.run(line.file)) {
         return 0;
     }
     return QApplication::exec();

@@ -11,6 +11,7 @@
 #include "core/platform/file_association.h"
 #include "core/platform/long_file_name.h"
 #include "core/platform/single_instance.h"
+#include "gui/app/icons.h"
 #include "gui/app/main_window.h"
 #include "gui/app/splash_window.h"
 #include "gui/options/options_dialog.h"
@@ -80,7 +81,8 @@ bool StartUp::run(const QString& commandLineFile) {
             throw QorError("Type mismatch");
         }
         if (firstRun == 0) {
-            platform::registerFileAssociation(settings_.dataFolder);
+            platform::registerFileAssociation(QCoreApplication::applicationFilePath().toStdString(),
+                                              applicationIconSvg(), settings_.dataFolder);
         }
     });
     showSplashStatus("Creating application window...");

@@ -4,8 +4,10 @@
 
 #include <QStandardPaths>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
+#include "core/platform/install_layout.h"
 #include "support/temp_dir.h"
 
 namespace qor::platform {
@@ -20,10 +22,11 @@ bool hasLine(const std::string& path, const std::string& line) {
     return text.find("\n" + line + "\n") != std::string::npos;
 }
 
+constexpr std::string_view kIcon = "<svg/>\n";
+
 FileAssociationReport associate(const std::string& program, const std::string& data,
                                 RefreshDatabases refresh = RefreshDatabases::No) {
-    return createFileAssociation(kProgramIdentifier, kDocumentExtension, kDocumentDescription,
-                                 program, data, refresh);
+    return createFileAssociation(kQorDocuments, program, kIcon, data, refresh);
 }
 
 TEST(FileAssociation, WritesDesktopEntryMimePackageAndIcon) {
@@ -33,25 +36,25 @@ TEST(FileAssociation, WritesDesktopEntryMimePackageAndIcon) {
     EXPECT_EQ(report.written.size(), 3u);
     EXPECT_TRUE(report.failed.empty());
 
-    const std::string entry = data.file("applications/qorreader.desktop");
+    const std::string entry = data.file("applications/org.qorreader.QORReader.desktop");
     EXPECT_EQ(readFile(entry).rfind("[Desktop Entry]\n", 0), 0u);
     const std::string lines[] = {"Type=Application",
                                  "Name=QOR Reader",
                                  "Exec=\"" + program + "\" %f",
-                                 "Icon=qorreader",
+                                 "Icon=org.qorreader.QORReader",
                                  "MimeType=application/x-qorreader;",
                                  "Terminal=false"};
     for (const std::string& line : lines) {
         EXPECT_TRUE(hasLine(entry, line)) << line;
     }
-    const std::string package = data.file("mime/packages/qorreader.xml");
+    const std::string package = data.file("mime/packages/org.qorreader.QORReader.xml");
     for (const char* line :
          {"  <mime-type type=\"application/x-qorreader\">",
           "    <comment>AC400 DataBase Files</comment>", "    <glob pattern=\"*.qor\"/>"}) {
         EXPECT_TRUE(hasLine(package, line)) << line;
     }
-    EXPECT_EQ(readFile(data.file("icons/hicolor/scalable/apps/qorreader.svg")).rfind("<svg", 0),
-              0u);
+    EXPECT_EQ(readFile(data.file("icons/hicolor/scalable/apps/org.qorreader.QORReader.svg")),
+              kIcon);
 
     // A later start writes the entry again for the program where it now is, leaving no
     // temporary files beside it.
@@ -69,7 +72,8 @@ TEST(FileAssociation, ExecLineQuotesAndEscapesTheProgramPath) {
     for (const auto& [program, exec] : cases) {
         TempDir data;
         associate(program, data.str());
-        EXPECT_TRUE(hasLine(data.file("applications/qorreader.desktop"), "Exec=" + exec))
+        EXPECT_TRUE(
+            hasLine(data.file("applications/org.qorreader.QORReader.desktop"), "Exec=" + exec))
             << program;
     }
 }
@@ -81,13 +85,38 @@ TEST(FileAssociation, FailingStepsAreIgnoredAndTheOthersGoOn) {
     EXPECT_NO_THROW(report = associate("/opt/qor/qorreader", data.str()));
     EXPECT_EQ(report.failed.size(), 1u);
     EXPECT_EQ(report.written.size(), 2u);
-    EXPECT_TRUE(fs::is_regular_file(data.path() / "applications/qorreader.desktop"));
+    EXPECT_TRUE(fs::is_regular_file(data.path() / "applications/org.qorreader.QORReader.desktop"));
 
     const std::string unwritable = data.write("plain-file", "x") + "/share";
     EXPECT_NO_THROW(report = associate("/q", unwritable, RefreshDatabases::Yes));
     EXPECT_EQ(report.failed.size(), 3u);
     EXPECT_TRUE(report.written.empty());
     EXPECT_TRUE(report.refreshed.empty()) << "nothing written, nothing to refresh";
+}
+
+// An installed program brings its own entry and MIME package (share/ beside bin/); only
+// when one of them is missing does the first run write the user's copy.
+TEST(FileAssociation, InstalledAssociationIsNotCopiedPerUser) {
+    const struct {
+        bool entry, package, registered;
+    } cases[] = {{true, true, false}, {true, false, true}, {false, true, true}};
+    for (const auto& c : cases) {
+        TempDir prefix;
+        const fs::path data = installedDataFolder(prefix.file("bin"));
+        fs::create_directories(data / "applications");
+        fs::create_directories(data / "mime/packages");
+        if (c.entry) {
+            std::ofstream(data / "applications/org.qorreader.QORReader.desktop");
+        }
+        if (c.package) {
+            std::ofstream(data / "mime/packages/org.qorreader.QORReader.xml");
+        }
+        const TempDir user;
+        const auto report =
+            registerFileAssociation(prefix.file("bin/qorreader"), kIcon, user.str());
+        EXPECT_EQ(report.written.size(), c.registered ? 3u : 0u) << c.entry << c.package;
+        EXPECT_EQ(fs::exists(user.path() / "applications"), c.registered);
+    }
 }
 
 TEST(FileAssociation, RefreshedMimeDatabaseKnowsTheType) {

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "core/base/build_info.h"
 #include "gui/app/about_box.h"
 #include "gui/app/icons.h"
 #include "support/fake_desktop.h"
@@ -86,7 +87,7 @@ private slots:
         desktop.startSucceeds = startWorks;
         AboutBox box(ui, desktop);
         QCOMPARE(box.findChild<QLabel*>("lblVersion")->text(),
-                 QString::fromStdString(gui::versionText(QOR_VERSION_TEXT)));
+                 QString::fromStdString(gui::versionText(qor::build::kVersion)));
         box.show();
         button(box, "cmdSysInfo")->click();
         std::vector<std::vector<std::string>> expected;

@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QtTest>
 
+#include "core/base/build_info.h"
 #include "gui/app/about_box.h"
 #include "gui/app/splash_window.h"
 
@@ -59,7 +60,7 @@ private slots:
         QVERIFY(!splash.picture().isNull());
         QCOMPARE(splash.size(), splash.picture().deviceIndependentSize().toSize());
         QCOMPARE(splash.findChild<QLabel*>("lblVersion")->text(),
-                 QString::fromStdString(qor::gui::versionText(QOR_VERSION_TEXT)));
+                 QString::fromStdString(qor::gui::versionText(qor::build::kVersion)));
         const QScreen* screen = QGuiApplication::primaryScreen();
         QCOMPARE(splash.pos(), splashPosition(screen->geometry(), screen->availableGeometry(),
                                               splash.size(), screen->logicalDotsPerInchY()));

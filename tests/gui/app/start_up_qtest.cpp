@@ -22,7 +22,8 @@ qor::gui::StartUpSettings settingsIn(const qor::testing::TempDir& folder) {
 }
 
 bool associationWritten(const qor::testing::TempDir& folder) {
-    return std::filesystem::exists(folder.path() / "share" / "applications" / "qorreader.desktop");
+    return std::filesystem::exists(folder.path() / "share" / "applications" /
+                                   "org.qorreader.QORReader.desktop");
 }
 
 }  // namespace
@@ -121,9 +122,9 @@ private slots:
         first.setProcessEnvironment(environment);
         first.start(QOR_QORREADER_PATH, {});
         QVERIFY(first.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            std::filesystem::exists(home.path() / "data" / "applications" / "qorreader.desktop"),
-            20000);
+        QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(home.path() / "data" / "applications" /
+                                                         "org.qorreader.QORReader.desktop"),
+                                 20000);
 
         QProcess second;
         second.setProcessEnvironment(environment);

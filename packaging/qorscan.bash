@@ -1,0 +1,49 @@
+# bash completion for qorscan: its options, the values of --output and --overwrite, the
+# element type names of --enable, folders for --result-folder and files elsewhere.
+
+_qorscan() {
+    local cur=${COMP_WORDS[COMP_CWORD]}
+    local prev=${COMP_WORDS[COMP_CWORD - 1]}
+    local options="--settings --output --one-workbook --all --enable --cabinets
+        --result-folder --now --overwrite --statistics --info --quiet --threads --jobs --help
+        --version"
+    # DAT(B) and its kin are offered as DATB...: qorscan takes both, and the short form needs
+    # no quoting in the shell.
+    local types="AI AIC AO AOC DI DIC DO DOC PIDCON MOTCON DATB DATI DATIL DATR"
+    COMPREPLY=()
+    case $prev in
+    --output)
+        mapfile -t COMPREPLY < <(compgen -W "csv html xlsx" -- "$cur")
+        return
+        ;;
+    --overwrite)
+        mapfile -t COMPREPLY < <(compgen -W "ask yes no" -- "$cur")
+        return
+        ;;
+    --enable)
+        mapfile -t COMPREPLY < <(compgen -W "$types" -- "${cur^^}")
+        return
+        ;;
+    --result-folder)
+        compopt -o filenames 2>/dev/null
+        mapfile -t COMPREPLY < <(compgen -d -- "$cur")
+        return
+        ;;
+    --now | --threads | --jobs)
+        return
+        ;;
+    --settings | --cabinets)
+        compopt -o filenames 2>/dev/null
+        mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+        return
+        ;;
+    esac
+    if [[ $cur == -* ]]; then
+        mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
+        return
+    fi
+    # Exports, and folders to walk down to them.
+    compopt -o filenames 2>/dev/null
+    mapfile -t COMPREPLY < <(compgen -f -X '!*.[qQ][oO][rR]' -- "$cur"; compgen -d -- "$cur")
+}
+complete -F _qorscan qorscan
