@@ -187,9 +187,11 @@ OptionsDialog& MainWindow::optionsDialog() {
 void MainWindow::showOptions() {
     OptionsDialog& dialog = optionsDialog();
     context_.desktop.runModal(dialog);
-    // Closed through its title bar: the edits are dropped, the next use loads the store.
+    // Closed through its title bar: the edits are dropped and the record, the columns and
+    // the labels return to what the store holds before anything else reads them.
     if (dialog.discarded()) {
         delete options_.data();
+        optionsDialog();
     }
 }
 

@@ -30,7 +30,7 @@ void MainWindow::scanFile() {
         return;
     }
     runStep(context_.boxes, "frmMain", "mnuFileScan_Click", [&] {
-        if (!context_.session.searchStatus.anyEnabled()) {
+        if (!context_.session.options.scansAnyType()) {
             context_.boxes.inform(Message{std::string(kApplicationTitle),
                                           std::string(loadString(str::kAllSearchDisabled)) +
                                               "\r\n" +

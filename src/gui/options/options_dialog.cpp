@@ -48,18 +48,19 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
     session.options = options::SearchOptions::readFrom(
         store, {excel.installed, platform::defaultResultFolder()}, ui);
     session.takeOptions();
+    draft_ = session.options;
 
     tabs_->setObjectName("tabOptions");
     for (const scan::ElementType type : kElementTabs) {
-        auto* tab = new ElementTab(type, session.options);
+        auto* tab = new ElementTab(type, draft_);
         elementTabs_.push_back(tab);
         tabs_->addTab(tab, toQString(scan::elementType(type).title));
     }
-    datTab_ = new DatTab(session.options);
+    datTab_ = new DatTab(draft_);
     tabs_->addTab(datTab_, "DAT Elements");
-    generalTab_ = new GeneralTab(session.options, excel, ui);
+    generalTab_ = new GeneralTab(draft_, excel, ui);
     tabs_->addTab(generalTab_, "General Options");
-    cabinetTab_ = new CabinetTab(session, store, ui, desktop);
+    cabinetTab_ = new CabinetTab(draft_, session.cabinetLabels, store, ui, desktop);
     tabs_->addTab(cabinetTab_, "Cabinet<->Module");
     tabs_->addTab(new QWidget, "Spare");
 
@@ -99,7 +100,7 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(showStatus_, &QCheckBox::clicked, this,
-            [this](bool checked) { session_.options.showSearchStatusDialog = checked; });
+            [this](bool checked) { draft_.showSearchStatusDialog = checked; });
     connect(preview, &QPushButton::clicked, this, [this] { previewStatus(); });
     connect(ok, &QPushButton::clicked, this, [this] { acceptOptions(); });
 
@@ -114,13 +115,14 @@ void OptionsDialog::returnToPosition() {
 }
 
 void OptionsDialog::showRecord() {
+    draft_ = session_.options;
     for (ElementTab* tab : elementTabs_) {
         tab->showRecord();
     }
     datTab_->showRecord();
     generalTab_->showRecord();
     cabinetTab_->showTable();
-    showStatus_->setChecked(session_.options.showSearchStatusDialog);
+    showStatus_->setChecked(draft_.showSearchStatusDialog);
 }
 
 void OptionsDialog::showEvent(QShowEvent* event) {
@@ -130,9 +132,11 @@ void OptionsDialog::showEvent(QShowEvent* event) {
 }
 
 void OptionsDialog::saveOptions() {
-    session_.options.lastTab = tabs_->currentIndex();
+    draft_.lastTab = tabs_->currentIndex();
+    session_.options = draft_;
     session_.options.writeTo(store_, ui_);
     session_.takeOptions();
+    draft_ = session_.options;
     session_.searchStatus = options::SearchStatusTable::readFrom(store_, ui_);
     // Saving an empty table blanks the imported file name.
     cabinetTab_->showTable();

@@ -167,7 +167,7 @@ void SearchStatusDialog::prepare(SearchStatusMode mode, QWidget* owner) {
         button->setDefault(button == defaultButton);
     }
     for (int row = 1; row <= kRowCount; ++row) {
-        showStoredStatus(row);
+        showScanStatus(row);
     }
     QWidget* target = owner != nullptr ? owner : home_.data();
     if (parentWidget() != target) {
@@ -176,20 +176,10 @@ void SearchStatusDialog::prepare(SearchStatusMode mode, QWidget* owner) {
     setResult(QDialog::Rejected);
 }
 
-// The cell says what the coming scan reads: the live record's flag. A stored value other than
-// 0 or 1 that the record did not take as checked is shown as it is stored.
-void SearchStatusDialog::showStoredStatus(int row) {
-    const scan::ElementType type = typeOfRow(row);
-    if (session_.options.of(type).enabled) {
-        showStatus(row, "Enabled", true);
-        return;
-    }
-    const int stored = session_.searchStatus.value(type);
-    if (stored == 0 || stored == 1) {
-        showStatus(row, "Disabled", false);
-    } else {
-        showStatus(row, QString::number(stored), true);
-    }
+// The cell says what the coming scan reads, in the words of the one rule the scan follows.
+void SearchStatusDialog::showScanStatus(int row) {
+    const bool scanned = session_.options.scans(typeOfRow(row));
+    showStatus(row, scanned ? "Enabled" : "Disabled", scanned);
 }
 
 void SearchStatusDialog::showStatus(int row, const QString& caption, bool blue) {

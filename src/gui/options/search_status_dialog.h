@@ -83,7 +83,7 @@ private:
     void changeSettings();
     void scanNow();
 
-    void showStoredStatus(int row);
+    void showScanStatus(int row);
     void showStatus(int row, const QString& text, bool blue);
     // Closes or hides the dialog with `result` and gives it back to its own parent.
     void leave(int result);

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -143,32 +144,40 @@ private slots:
         QVERIFY(fixture.boxes.errors.empty());
     }
 
-    void optionsClosedByTheTitleBarAreReloaded() {
+    // An edit reaches the record, the scan and the statistics only through "OK": closed by
+    // its title bar, the dialog leaves all of them as the store holds them.
+    void discardedOptionsAreNotScanned() {
         AppFixture fixture;
-        fixture.store.setValue("chkAISParameters", "EnableSearch", "1");
-        fixture.store.setValue("chkAISParameters", "NAME", "1");
+        for (const auto& [section, key, value] : {std::tuple{"Settings", "SaveToCSVOnly", "True"},
+                                                  {"Settings", "SaveToHTMLReport", "False"},
+                                                  {"Settings", "ShowSearchStatusDialog", "0"},
+                                                  {"chkDISParameters", "EnableSearch", "1"},
+                                                  {"chkDISParameters", "NAME", "1"}}) {
+            fixture.store.setValue(section, key, value);
+        }
+        fixture.store.setValue("Settings", "ScanResultFolderPath", fixture.resultRoot());
         MainWindow window(fixture.context);
-        window.optionsDialog();
-        const auto aiEnabled = [&fixture]() -> bool& {
-            return fixture.session.options.of(ElementType::AI).enabled;
-        };
-        QVERIFY(aiEnabled());
-
-        // An edit, then the title bar: the edit is gone and the store is untouched.
-        answerWith(fixture, {}, [&](QDialog& dialog) {
-            aiEnabled() = false;
-            dialog.reject();
-        });
-        window.menuItem("keyOptions")->trigger();
-        QCOMPARE(fixture.store.value("chkAISParameters", "EnableSearch", ""), std::string("1"));
-        window.optionsDialog();
-        QVERIFY(aiEnabled());
-
-        // "OK" keeps the edit and stores it.
-        answerWith(fixture, {"cmdOK"}, [&](QDialog&) { aiEnabled() = false; });
-        window.toolbarButton(2)->trigger();
-        QCOMPARE(fixture.store.value("chkAISParameters", "EnableSearch", ""), std::string("0"));
-        QVERIFY(!fixture.session.searchStatus.anyEnabled());
+        window.openByPath(fixture.samplePath());
+        QString aiCount;
+        for (const bool kept : {false, true}) {
+            answerWith(fixture, {kept ? "cmdOK" : "none", "cmdClose"}, [&](QDialog& dialog) {
+                if (auto* enable = dialog.findChild<QAbstractButton*>("chkAISEnableSearch")) {
+                    enable->click();
+                    if (!kept) {
+                        dialog.reject();
+                    }
+                } else if (auto* count = dialog.findChild<QLabel*>("lblFoundElements_0")) {
+                    aiCount = count->text();
+                }
+            });
+            window.menuItem("keyOptions")->trigger();
+            window.scanFile();
+            QCOMPARE(std::filesystem::exists(csvFile(fixture, "AI")), kept);
+            QVERIFY(std::filesystem::exists(csvFile(fixture, "DI")));
+            QCOMPARE(aiCount == "Search Disabled", !kept);
+            QCOMPARE(fixture.store.value("chkAISParameters", "EnableSearch", "0"),
+                     std::string(kept ? "1" : "0"));
+        }
     }
 
     void closingDuringAScanWaitsForItsEnd() {

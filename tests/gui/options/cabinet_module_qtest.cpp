@@ -159,7 +159,7 @@ private slots:
         button(*dialog, "cmdImport")->click();
         QCOMPARE(fixture.ui.errors.size(), std::size_t(2));
         QVERIFY(listed(*dialog).isEmpty());
-        QVERIFY(fixture.session.options.cabinetTable.rows.empty());
+        QVERIFY(dialog->draft().cabinetTable.rows.empty());
         QVERIFY(fixture.session.cabinetLabels.empty());
         QCOMPARE(labelText(*dialog, "lblItemsCount"), QString("0"));
         QVERIFY(!applyBox(*dialog)->isEnabled());

@@ -71,13 +71,12 @@ private slots:
         Fixture f;
         f.enableInStore(ElementType::AI);
         f.enableInStore(ElementType::DATR);
-        f.enableInStore(ElementType::AO, "2");  // counts for the scan command, not as a box
+        f.enableInStore(ElementType::AO, "2");  // a greyed box: not scanned, so not shown enabled
         f.start();
 
         for (int row = 1; row <= SearchStatusDialog::kRowCount; ++row) {
-            const Status expected = row == 1 || row == 14 ? Status{"Enabled", kBlue}
-                                    : row == 2            ? Status{"2", kBlue}  // as stored
-                                                          : Status{"Disabled", kRed};
+            const Status expected =
+                row == 1 || row == 14 ? Status{"Enabled", kBlue} : Status{"Disabled", kRed};
             QCOMPARE(f.status(row), expected);
         }
     }

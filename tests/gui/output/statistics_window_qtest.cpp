@@ -28,16 +28,15 @@ class StatisticsWindowTest : public QObject {
     }
 
 private slots:
-    // Node 12 after a scan that counted 25 AI, 40 DI and 7 DO; DO holds a stored 2 in the
-    // search status and AO was never enabled, so both show as disabled.
+    // Node 12 after a scan that counted 25 AI and 40 DI; DO kept a count from an earlier scan
+    // but is not read now, and AO was never enabled, so both show as disabled.
     void init() {
         folder_ = std::make_unique<testing::TempDir>();
         session_ = testing::makeSession(folder_->file("node.qor"), folder_->str());
         session_.nodeInfo.nodeNumber = "12";
         session_.scan.resultFolder = folder_->str();
-        session_.searchStatus.setValue(scan::ElementType::AI, 1);
-        session_.searchStatus.setValue(scan::ElementType::DI, 1);
-        session_.searchStatus.setValue(scan::ElementType::DO, 2);
+        session_.options.of(scan::ElementType::AI).enabled = true;
+        session_.options.of(scan::ElementType::DI).enabled = true;
         session_.resultOf(scan::ElementType::AI).writtenCount = 25;
         session_.resultOf(scan::ElementType::DI).writtenCount = 40;
         session_.resultOf(scan::ElementType::DO).writtenCount = 7;
