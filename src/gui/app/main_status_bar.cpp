@@ -5,6 +5,8 @@
 #include <QProgressBar>
 #include <climits>
 
+#include "gui/output/progress_window.h"
+
 namespace qor::gui {
 
 MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
@@ -66,10 +68,7 @@ bool MainStatusBar::progressShown() const {
 }
 
 void MainStatusBar::setProgress(long long value, long long maximum) {
-    // QProgressBar counts in int; very large counts are scaled down together.
-    scale_ = maximum > INT_MAX ? maximum / INT_MAX + 1 : 1;
-    pbMain_->setMaximum(static_cast<int>(maximum / scale_));
-    pbMain_->setValue(static_cast<int>(std::min(value, maximum) / scale_));
+    showScaledProgress(*pbMain_, value, maximum);
 }
 
 }  // namespace qor::gui

@@ -35,11 +35,12 @@ std::string title() {
 }
 
 // Commands that would start another scan, change the file it reads or the options it uses.
-constexpr std::array<const char*, 10> kScanExclusiveKeys{
-    "keyOpen",    "keyScanFile", "keyRecent1",
-    "keyRecent2", "keyRecent3",  "keyRecent4",
-    "keyRecent5", "keyOptions",  "keyPreviewSearchStatus",
-    "keyExit"};
+// Those that read the session's result folder wait too: the scan is writing it.
+constexpr std::array<const char*, 11> kScanExclusiveKeys{
+    "keyOpen",         "keyScanFile", "keyRecent1",
+    "keyRecent2",      "keyRecent3",  "keyRecent4",
+    "keyRecent5",      "keyOptions",  "keyPreviewSearchStatus",
+    "keyShellExecute", "keyExit"};
 
 }  // namespace
 
@@ -74,6 +75,16 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     connect(tmrSwitchText_, &QTimer::timeout, this, [this] { switchStatusText(); });
 
     progress_ = new ProgressWindow(this);
+    // Escape stops a scan from the main window as well as from the progress window.
+    cancelAction_ = new QAction("Cancel Scan", this);
+    cancelAction_->setObjectName("actCancelScan");
+    cancelAction_->setShortcut(Qt::Key_Escape);
+    cancelAction_->setShortcutContext(Qt::WindowShortcut);
+    cancelAction_->setEnabled(false);
+    addAction(cancelAction_);
+    progress_->addAction(cancelAction_);
+    connect(cancelAction_, &QAction::triggered, this, &MainWindow::cancelScan);
+    connect(progress_, &ProgressWindow::cancelRequested, this, &MainWindow::cancelScan);
 
     // The title bar offers no close button: the program is left through "Exit" (a close
     // request from the session still closes it properly).
@@ -165,9 +176,10 @@ void MainWindow::setScanning(bool running) {
     for (const char* key : kScanExclusiveKeys) {
         menu_->item(QString::fromLatin1(key))->setEnabled(!running);
     }
-    for (int i : {0, 2, 3}) {
+    for (int i : {0, 2, 3, 5}) {
         toolbarButtons_[i]->setEnabled(!running);
     }
+    cancelAction_->setEnabled(running);
     // The scan command is there exactly while a document window is.
     setScanCommandEnabled(activeDocument() != nullptr);
 }
@@ -340,8 +352,9 @@ void MainWindow::exitProgram() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (scanning_) {
-        // The scan is on the stack below this event: end the program once it has finished.
+        // The scan is on the stack below this event: it stops, and the program ends after it.
         closeAfterScan_ = true;
+        cancelScan();
         event->ignore();
         return;
     }

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -48,6 +49,8 @@ public:
     void openDropped(const QString& path);
 
     void scanFile();
+    // Stops the running scan at its next chunk; its statistics then say so.
+    void cancelScan();
     // Creates, shows and repaints a document window captioned "Document <n>".
     QMdiSubWindow* newDocumentWindow();
 
@@ -115,6 +118,8 @@ private:
     QPointer<SearchStatusDialog> searchStatus_;
     int documentCounter_ = 0;
     bool scanning_ = false;
+    std::atomic<bool> cancel_{false};
+    QAction* cancelAction_ = nullptr;
     bool closeAfterScan_ = false;
     bool closing_ = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPalette>
 #include <QString>
 #include <string>
 #include <string_view>
@@ -9,10 +10,13 @@ class QWidget;
 
 namespace qor::gui {
 
-// The colour of the mandatory NAME captions.
-inline QColor darkRed() {
-    return QColor(128, 0, 0);
-}
+// The colours of "Enabled" (dark blue) and of "Disabled", "Search Disabled" and the mandatory
+// NAME (dark red). On a dark palette they would be unreadable, so there the same hues are
+// lightened until they stand out from the window's background by at least 4.5 to 1.
+QColor enabledColor(const QPalette& palette);
+QColor disabledColor(const QPalette& palette);
+// The contrast ratio of two colours, from 1 (none) to 21 (black on white).
+double contrastRatio(const QColor& a, const QColor& b);
 
 // Paints the widget's caption in `color` (labels and check boxes alike).
 void setCaptionColor(QWidget& widget, const QColor& color);

@@ -66,7 +66,7 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
 
     auto* nameLabel = new QLabel("NAME", this);
     nameLabel->setObjectName("lblMandatoryName");
-    setCaptionColor(*nameLabel, darkRed());
+    setCaptionColor(*nameLabel, disabledColor(nameLabel->palette()));
     auto* mandatory = new QLabel("item on each tab is mandatory checked", this);
     mandatory->setObjectName("lblMandatory");
     showStatus_ = new QCheckBox(stringTableText(str::kShowSearchStatusDialog), this);

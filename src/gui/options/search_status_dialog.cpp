@@ -16,12 +16,10 @@
 #include "core/base/strings.h"
 #include "core/options/search_options.h"
 #include "core/scan/column_data.h"
+#include "gui/options/option_widgets.h"
 
 namespace qor::gui {
 namespace {
-
-const QColor kEnabledColour(0, 0, 192);
-const QColor kDisabledColour(192, 0, 0);
 
 QString text(int id) {
     const std::string_view value = loadString(id);
@@ -186,7 +184,7 @@ void SearchStatusDialog::showStatus(int row, const QString& caption, bool blue) 
     QLabel* cell = statusCells_[static_cast<std::size_t>(row - 1)];
     cell->setText(caption);
     QPalette palette = cell->palette();
-    palette.setColor(cell->foregroundRole(), blue ? kEnabledColour : kDisabledColour);
+    palette.setColor(cell->foregroundRole(), blue ? enabledColor(palette) : disabledColor(palette));
     cell->setPalette(palette);
 }
 

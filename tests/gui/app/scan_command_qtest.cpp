@@ -98,6 +98,92 @@ private slots:
         QCOMPARE(fixture.boxes.prompts[0].placement, qor::PromptPlacement::OverMainWindow);
     }
 
+    // On a fresh account the default result folder, Documents, is made for the first scan; a
+    // folder the user chose that has gone stops the scan with one message and no statistics.
+    void missingResultFolders() {
+        const QByteArray home = qgetenv("HOME");
+        const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+        for (const bool chosen : {false, true}) {
+            AppFixture fixture;
+            qputenv("HOME", QByteArray::fromStdString(fixture.resultRoot()));
+            qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(fixture.resultRoot() + "/config"));
+            for (const auto& [section, key, value] :
+                 {std::tuple{"Settings", "ShowSearchStatusDialog", "0"},
+                  {"Settings", "SaveToCSVOnly", "True"},
+                  {"Settings", "SaveToHTMLReport", "False"},
+                  {"chkAISParameters", "EnableSearch", "1"}}) {
+                fixture.store.setValue(section, key, value);
+            }
+            if (chosen) {
+                fixture.store.setValue("Settings", "ScanResultFolderPath",
+                                       fixture.resultRoot() + "/gone");
+            }
+            MainWindow window(fixture.context);
+            window.optionsDialog();
+            window.openByPath(fixture.samplePath());
+            answerWith(fixture, {"cmdClose"});
+            window.scanFile();
+            const auto written = fixture.folder.path() / "Documents" / "Node12_04Dec2026" /
+                                 "Csv Files" / "AI_Node12_04Dec2026.csv";
+            QCOMPARE(std::filesystem::exists(written), !chosen);
+            QCOMPARE(fixture.boxes.errors.size(), std::size_t{chosen ? 1u : 0u});
+            QCOMPARE(fixture.desktop.modalTitles.size(), std::size_t{chosen ? 0u : 1u});
+            if (chosen) {
+                QVERIFY(fixture.boxes.errors[0].description.find(fixture.resultRoot() + "/gone") !=
+                        std::string::npos);
+                QVERIFY(!std::filesystem::exists(fixture.folder.path() / "gone"));
+            }
+        }
+        qputenv("HOME", home);
+        qputenv("XDG_CONFIG_HOME", config);
+    }
+
+    // Cancel, from the progress window's button or Escape, stops the scan before anything is
+    // replaced; the statistics say so, and the window is ready for the next scan.
+    void cancelKeepsEarlierResults() {
+        AppFixture fixture;
+        prepare(fixture);
+        MainWindow window(fixture.context);
+        window.show();
+        window.openByPath(fixture.samplePath());
+        QString aiCount;
+        answerWith(fixture, {"cmdClose"}, [&](QDialog& dialog) {
+            aiCount = dialog.findChild<QLabel*>("lblFoundElements_0")->text();
+        });
+        window.scanFile();
+        const std::string before = qor::testing::readFile(csvFile(fixture, "AI").string());
+        QCOMPARE(aiCount, QString("8"));
+        std::filesystem::resize_file(csvFile(fixture, "AI"), 10);
+        const std::string cut = qor::testing::readFile(csvFile(fixture, "AI").string());
+
+        using Press = std::function<void(qor::gui::ProgressWindow&)>;
+        const Press presses[] = {
+            [](qor::gui::ProgressWindow& progress) {
+                QVERIFY(progress.isVisible());
+                progress.findChild<QPushButton*>("cmdCancel")->click();
+            },
+            [](qor::gui::ProgressWindow& progress) { QTest::keyClick(&progress, Qt::Key_Escape); },
+        };
+        for (const Press& press : presses) {
+            // The question to replace the first file comes before anything is read.
+            fixture.boxes.defaultAnswer = true;
+            fixture.boxes.onAsk = [&](const qor::Prompt&) {
+                fixture.boxes.onAsk = nullptr;
+                press(window.progressWindow());
+            };
+            window.scanFile();
+            QCOMPARE(aiCount, QString("Cancelled"));
+            QCOMPARE(qor::testing::readFile(csvFile(fixture, "AI").string()), cut);
+            QVERIFY(fixture.boxes.errors.empty());
+            QVERIFY(!window.scanRunning() && window.progressWindow().isHidden());
+            QVERIFY(window.menuItem("keyScanFile")->isEnabled());
+        }
+        fixture.boxes.onAsk = nullptr;
+        window.scanFile();
+        QCOMPARE(aiCount, QString("8"));
+        QCOMPARE(qor::testing::readFile(csvFile(fixture, "AI").string()), before);
+    }
+
     void nothingEnabledRefusesTheScan() {
         AppFixture fixture;
         fixture.session.options.scanResultFolderPath = fixture.resultRoot();
