@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     qor::platform::setLibraryDiagnosticsAside();
     QApplication application(argc, argv);
     QApplication::setApplicationName("qorreader");
-    QApplication::setApplicationDisplayName(".QOR Reader");
+    // No display name: the desktop would append it to every window's caption.
     QApplication::setWindowIcon(qor::gui::applicationIcon());
 
     qor::output::Session session;

@@ -36,11 +36,10 @@ std::string title() {
 
 // Commands that would start another scan, change the file it reads or the options it uses.
 // Those that read the session's result folder wait too: the scan is writing it.
-constexpr std::array<const char*, 11> kScanExclusiveKeys{
-    "keyOpen",         "keyScanFile", "keyRecent1",
-    "keyRecent2",      "keyRecent3",  "keyRecent4",
-    "keyRecent5",      "keyOptions",  "keyPreviewSearchStatus",
-    "keyShellExecute", "keyExit"};
+constexpr std::array<const char*, 12> kScanExclusiveKeys{
+    "keyOpenResultFolder", "keyOpen",    "keyScanFile", "keyRecent1", "keyRecent2",
+    "keyRecent3",          "keyRecent4", "keyRecent5",  "keyOptions", "keyPreviewSearchStatus",
+    "keyShellExecute",     "keyExit"};
 
 }  // namespace
 
@@ -147,6 +146,7 @@ void MainWindow::connectCommands() {
             &MainWindow::previewSearchStatus);
     connect(item("keyDBStatistic"), &QAction::triggered, this, &MainWindow::openStatisticsFile);
     connect(item("keyShellExecute"), &QAction::triggered, this, &MainWindow::previewOutputFiles);
+    connect(item("keyOpenResultFolder"), &QAction::triggered, this, &MainWindow::openResultFolder);
     connect(item("keyToolbar"), &QAction::triggered, this, &MainWindow::toggleToolbar);
     connect(item("keyCascade"), &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
     connect(item("keyHorizontal"), &QAction::triggered, this, &MainWindow::tileHorizontally);
@@ -238,6 +238,29 @@ void MainWindow::openChosenFile(std::string_view procedure, const std::vector<Fi
         context_.desktop.openWithApplication(path);
         QApplication::restoreOverrideCursor();
     });
+}
+
+void MainWindow::openResultFolder() {
+    // The node folder of the last scan; before any, the folder the scans write into.
+    std::string folder = context_.session.scan.resultFolder;
+    if (folder.empty() || !QFileInfo(QString::fromStdString(folder)).isDir()) {
+        folder = context_.session.options.scanResultFolderPath;
+    }
+    if (!QFileInfo(QString::fromStdString(folder)).isDir()) {
+        context_.boxes.inform(Message{title(),
+                                      "The result folder " + folder + " does not exist yet.",
+                                      MessageIcon::Exclamation});
+        return;
+    }
+    reportIfNotOpened(context_.desktop.openWithApplication(folder), folder);
+}
+
+void MainWindow::reportIfNotOpened(bool opened, const std::string& what) {
+    if (!opened) {
+        context_.boxes.inform(Message{title(),
+                                      "No application could be started to open " + what + ".",
+                                      MessageIcon::Exclamation});
+    }
 }
 
 void MainWindow::showHelp() {

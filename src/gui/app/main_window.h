@@ -98,6 +98,9 @@ private:
     // Lets the user choose a file and opens it with the desktop's application for its type.
     void openChosenFile(std::string_view procedure, const std::vector<FileFilter>& filters,
                         const std::string& title);
+    void openResultFolder();
+    // Every failure to start another program is said, never passed over.
+    void reportIfNotOpened(bool opened, const std::string& what);
     void showHelp();
     void showDocumentationPage();
     void showAbout();

@@ -96,11 +96,12 @@ void MainWindow::openRecentFile(int slot) {
         return;
     }
     if (!QFileInfo::exists(*path)) {
-        context_.boxes.inform(Message{
-            std::string(kApplicationTitle),
-            "File does not exist. Windows registry entry for MRU files was propably modyfied "
-            "manually.\r\nSelect 'File' menu and then 'Open File...'",
-            MessageIcon::Exclamation});
+        if (context_.boxes.askYesNo(Prompt{std::string(kApplicationTitle),
+                                           "File does not exist:\r\n" + path->toStdString() +
+                                               "\r\n\r\nRemove it from the Recent Files list?",
+                                           MessageIcon::Exclamation})) {
+            recent_->remove(slot);
+        }
         return;
     }
     openFile(OpenFlow::RecentFile, *path);

@@ -77,11 +77,11 @@ CabinetTab::CabinetTab(options::SearchOptions& options, scan::CabinetLabels& lab
     list_->installEventFilter(this);
     layout->addWidget(list_, 1, 0);
 
-    auto* add = new QPushButton("Add", this);
+    auto* add = new QPushButton("&Add", this);
     add->setObjectName("cmdAdd");
     add->setToolTip("Add new item to the list");
     add->setAutoDefault(false);
-    auto* import = new QPushButton("Import", this);
+    auto* import = new QPushButton("&Import", this);
     import->setObjectName("cmdImport");
     import->setToolTip("Import CSV file");
     import->setAutoDefault(false);

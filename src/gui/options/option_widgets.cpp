@@ -64,6 +64,13 @@ void setCaptionColor(QWidget& widget, const QColor& color) {
     widget.setPalette(palette);
 }
 
+QString withMnemonic(const QString& caption, QChar letter) {
+    QString text = caption;
+    const qsizetype at = text.indexOf(letter);
+    text.insert(at < 0 ? 0 : at, QLatin1Char('&'));
+    return text;
+}
+
 QString stringTableText(int id) {
     return toQString(loadString(id));
 }

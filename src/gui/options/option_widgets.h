@@ -28,6 +28,9 @@ inline std::string toStdString(const QString& text) {
     return text.toUtf8().toStdString();
 }
 
+// `caption` with its keyboard mnemonic on the first `letter`: the text shown stays the same.
+QString withMnemonic(const QString& caption, QChar letter);
+
 // A caption from the string table.
 QString stringTableText(int id);
 

@@ -71,11 +71,11 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
     mandatory->setObjectName("lblMandatory");
     showStatus_ = new QCheckBox(stringTableText(str::kShowSearchStatusDialog), this);
     showStatus_->setObjectName("chkShowSearchStatusDialog");
-    auto* preview = new QPushButton(stringTableText(str::kPreviewStatus), this);
+    auto* preview = new QPushButton(withMnemonic(stringTableText(str::kPreviewStatus), 'P'), this);
     preview->setObjectName("cmdPreviewStatus");
     preview->setToolTip("Preview current enabled/disabled status");
     preview->setAutoDefault(false);
-    auto* ok = new QPushButton("OK", this);
+    auto* ok = new QPushButton("&OK", this);
     ok->setObjectName("cmdOK");
     ok->setAutoDefault(false);
     ok->setMinimumWidth(preview->sizeHint().width());

@@ -130,11 +130,11 @@ QFrame* SearchStatusDialog::buildTable() {
 
 // "Cancel", "Change Settings" and "Scan Now", from left to right.
 QHBoxLayout* SearchStatusDialog::buildButtons() {
-    cmdCancel_ = new QPushButton(text(str::kCancel), this);
+    cmdCancel_ = new QPushButton(withMnemonic(text(str::kCancel), 'C'), this);
     cmdCancel_->setObjectName("cmdCancel");
-    cmdChangeSettings_ = new QPushButton(text(str::kChangeSettings), this);
+    cmdChangeSettings_ = new QPushButton(withMnemonic(text(str::kChangeSettings), 'h'), this);
     cmdChangeSettings_->setObjectName("cmdChangeSettings");
-    cmdScanNow_ = new QPushButton(text(str::kScanNow), this);
+    cmdScanNow_ = new QPushButton(withMnemonic(text(str::kScanNow), 'S'), this);
     cmdScanNow_->setObjectName("cmdScanNow");
     connect(cmdCancel_, &QPushButton::clicked, this, [this] { cancel(); });
     connect(cmdChangeSettings_, &QPushButton::clicked, this, [this] { changeSettings(); });
@@ -157,13 +157,16 @@ void SearchStatusDialog::prepare(SearchStatusMode mode, QWidget* owner) {
     mode_ = mode;
     const bool preview = mode == SearchStatusMode::PreviewFromOptions ||
                          mode == SearchStatusMode::PreviewFromMainWindow;
-    cmdCancel_->setText(preview ? QString("OK") : text(str::kCancel));
+    cmdCancel_->setText(preview ? QString("&OK") : withMnemonic(text(str::kCancel), 'C'));
     cmdChangeSettings_->setEnabled(!preview);
     cmdScanNow_->setEnabled(mode == SearchStatusMode::FromScanCommand);
     QPushButton* defaultButton = cmdScanNow_->isEnabled() ? cmdScanNow_ : cmdCancel_;
+    // Enter presses the default button, wherever the focus is.
     for (QPushButton* button : {cmdCancel_, cmdChangeSettings_, cmdScanNow_}) {
+        button->setAutoDefault(false);
         button->setDefault(button == defaultButton);
     }
+    defaultButton->setFocus();
     for (int row = 1; row <= kRowCount; ++row) {
         showScanStatus(row);
     }

@@ -76,10 +76,11 @@ StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& 
     grid->setColumnStretch(1, 1);
     colourCounts();
 
-    cmdSaveStatistic_ = new QPushButton(qtext(loadString(str::kSaveToFile)), this);
+    cmdSaveStatistic_ =
+        new QPushButton(withMnemonic(qtext(loadString(str::kSaveToFile)), 'S'), this);
     cmdSaveStatistic_->setObjectName(QStringLiteral("cmdSaveStatistic"));
     cmdSaveStatistic_->setAutoDefault(false);
-    cmdClose_ = new QPushButton(qtext(loadString(str::kClose)), this);
+    cmdClose_ = new QPushButton(withMnemonic(qtext(loadString(str::kClose)), 'C'), this);
     cmdClose_->setObjectName(QStringLiteral("cmdClose"));
     cmdClose_->setDefault(true);
     cmdOpenFolder_ = new QPushButton("Open &Folder", this);

@@ -8,11 +8,22 @@
 #include <filesystem>
 #include <fstream>
 
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSet>
 #include "app_fixture.h"
+#include "gui/app/about_box.h"
 #include "gui/app/document_window.h"
 #include "gui/app/main_status_bar.h"
 #include "gui/app/main_window.h"
+#include "gui/app/message_box_ui.h"
 #include "gui/app/twips.h"
+#include "gui/options/cabinet_module_dialog.h"
+#include "gui/options/options_dialog.h"
+#include "gui/options/search_status_dialog.h"
+#include "gui/output/progress_window.h"
+#include "gui/output/statistics_window.h"
 
 using qor::gui::MainWindow;
 using qor::testing::AppFixture;
@@ -112,7 +123,8 @@ private slots:
             QCOMPARE(*window.recentFiles().path(1), paths[0]);
             QCOMPARE(*window.recentFiles().path(3), paths[2]);
             // An "&" in a path is shown, not taken as a mnemonic.
-            QCOMPARE(window.menuItem("keyRecent1")->text(), QString(paths[0]).replace("&", "&&"));
+            QCOMPARE(window.menuItem("keyRecent1")->text(),
+                     "&1 " + QString(paths[0]).replace("&", "&&"));
             window.close();
         }
         MainWindow window(fixture.context);
@@ -142,15 +154,84 @@ private slots:
         QCOMPARE(window.recentFiles().count(), 2);
         QCOMPARE(*window.recentFiles().path(1),
                  QString::fromStdString(fixture.resultRoot() + "/gone.qor"));
-        // A file that has gone is reported, and stays listed.
+        // A file that has gone is reported; it stays listed unless the user takes it out.
+        fixture.boxes.answers = {false, true};
         window.menuItem("keyRecent1")->trigger();
-        QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
+        QCOMPARE(window.recentFiles().count(), 2);
+        window.menuItem("keyRecent1")->trigger();
+        QCOMPARE(fixture.boxes.prompts.size(), std::size_t{2});
+        QVERIFY(fixture.boxes.prompts[0].text.find("gone.qor") != std::string::npos);
+        QCOMPARE(window.recentFiles().count(), 1);
+        QCOMPARE(*window.recentFiles().path(1), QString("/data/b.qor"));
+        QCOMPARE(window.menuItem("keyRecent1")->text(), QString("&1 /data/b.qor"));
         QVERIFY(window.activeDocument() == nullptr);
         window.close();
-        // Key 4 stays unread and untouched; key 3 is not written for a free slot.
-        QCOMPARE(fixture.store.value("MRUFiles", "1", ""), fixture.resultRoot() + "/gone.qor");
+        // Key 4 stays unread and untouched; key 3 is not written for a free slot; the key of
+        // the entry taken out is emptied.
+        QCOMPARE(fixture.store.value("MRUFiles", "1", ""), std::string("/data/b.qor"));
+        QCOMPARE(fixture.store.value("MRUFiles", "2", "?"), std::string());
         QVERIFY(!fixture.store.contains("MRUFiles", "3"));
         QCOMPARE(fixture.store.value("MRUFiles", "4", ""), std::string("/data/d.qor"));
+    }
+
+    // Every menu item and every dialog button can be reached from the keyboard, each with a
+    // letter of its own within its menu or window.
+    void everyCommandHasItsOwnMnemonic() {
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        const auto check = [](const QList<QString>& texts, const QString& where) {
+            QSet<QString> keys;
+            for (const QString& text : texts) {
+                const QString key = QKeySequence::mnemonic(text).toString();
+                QVERIFY2(!key.isEmpty(), qPrintable(where + ": " + text));
+                QVERIFY2(!keys.contains(key), qPrintable(where + ": " + text));
+                keys.insert(key);
+            }
+        };
+        for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
+            QList<QString> texts;
+            for (QAction* action : menu->actions()) {
+                if (!action->isSeparator() && !action->objectName().startsWith("keyRecent")) {
+                    texts << action->text();
+                }
+            }
+            check(texts, menu->title());
+        }
+        qor::options::CabinetModuleTable table;
+        qor::gui::CabinetModuleDialog cabinet(table, fixture.boxes);
+        qor::gui::AboutBox about(fixture.boxes, fixture.desktop);
+        qor::gui::StatisticsWindow statistics(fixture.session, fixture.clock, fixture.boxes);
+        statistics.offerResults(fixture.desktop, false);
+        window.progressWindow().setScanning(true);
+        for (QWidget* dialog : std::initializer_list<QWidget*>{
+                 &window.optionsDialog(), &window.searchStatusDialog(), &cabinet, &about,
+                 &statistics, &window.progressWindow()}) {
+            QList<QString> texts;
+            for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                texts << button->text();
+            }
+            check(texts, dialog->objectName());
+        }
+    }
+
+    // A message box goes to the window in front: a modal dialog, else the progress window
+    // that would hide it, else the main window.
+    void messagesBelongToTheWindowInFront() {
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.activateWindow();
+        QCOMPARE(qor::gui::messageOwner(&window), &window);
+        window.progressWindow().show();
+        QCOMPARE(qor::gui::messageOwner(&window), &window.progressWindow());
+        QWidget* inFront = nullptr;
+        fixture.desktop.onModal = [&](QDialog& dialog) {
+            inFront = qor::gui::messageOwner(&window);
+            QCOMPARE(inFront, &dialog);
+        };
+        window.menuItem("keyAbout")->trigger();
+        QVERIFY(inFront != nullptr);
     }
 
     void helpAndToolCommands() {

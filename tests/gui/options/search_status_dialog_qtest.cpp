@@ -127,7 +127,7 @@ private slots:
             f.dialog->prepare(mode, owner);
             f.desktop.onModal = [&](QDialog& shown) {
                 QCOMPARE(shown.parentWidget(), owner ? owner : &mainWindow);
-                QCOMPARE(f.button("cmdCancel")->text(), QString("OK"));
+                QCOMPARE(f.button("cmdCancel")->text(), QString("&OK"));
                 QVERIFY(!f.button("cmdChangeSettings")->isEnabled());
                 QVERIFY(!f.button("cmdScanNow")->isEnabled());
                 QTest::keyClick(&shown, Qt::Key_Escape);  // neither leaves the dialog
@@ -140,7 +140,7 @@ private slots:
         }
         QCOMPARE(callbacks, 0);
         f.dialog->prepare(SearchStatusMode::NothingEnabled);
-        QCOMPARE(f.button("cmdCancel")->text(), QString("Cancel"));
+        QCOMPARE(f.button("cmdCancel")->text(), QString("&Cancel"));
         QVERIFY(f.button("cmdChangeSettings")->isEnabled() && !f.button("cmdScanNow")->isEnabled());
     }
 
@@ -167,9 +167,12 @@ private slots:
 
         f.dialog->prepare(SearchStatusMode::FromScanCommand);
         QCOMPARE(f.status(1), Status("Enabled", kBlue));
-        press = "cmdScanNow";
+        // Enter presses "Scan Now", the default button.
+        f.desktop.onModal = [&](QDialog& shown) { QTest::keyClick(&shown, Qt::Key_Return); };
         QCOMPARE(f.desktop.runModal(*f.dialog), int(QDialog::Accepted));
         QCOMPARE(scans, 1);
+        press = "cmdScanNow";
+        f.desktop.onModal = [&](QDialog&) { f.click(f.button(press)); };
 
         // A toggle kept from an earlier "Cancel" shows as what the scan will read.
         f.session.options.of(ElementType::DOC).enabled = true;
