@@ -27,6 +27,7 @@ constexpr std::array kSettings{settings::kSaveToExcelOnly,
                                settings::kMainTop,
                                settings::kMainWidth,
                                settings::kMainHeight,
+                               settings::kMainMaximized,
                                settings::kFirstInstance,
                                settings::kCabinetRowCount};
 

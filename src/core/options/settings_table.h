@@ -82,6 +82,8 @@ inline constexpr Setting kMainLeft{kGeneralSection, "MainLeft", SettingType::Num
 inline constexpr Setting kMainTop{kGeneralSection, "MainTop", SettingType::Number, "1000"};
 inline constexpr Setting kMainWidth{kGeneralSection, "MainWidth", SettingType::Number, "6500"};
 inline constexpr Setting kMainHeight{kGeneralSection, "MainHeight", SettingType::Number, "6500"};
+// Whether the main window was left maximised: it comes back so.
+inline constexpr Setting kMainMaximized{kGeneralSection, "MainMaximized", SettingType::Box, "0"};
 // 0 until the program has once been left through File > Exit.
 inline constexpr Setting kFirstInstance{kGeneralSection, "FirstInstance", SettingType::Number, "0"};
 inline constexpr Setting kCabinetRowCount{kCabinetSection, "ListViewItemsCount",

@@ -5,11 +5,13 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 
@@ -352,9 +354,22 @@ void MainWindow::arrangeIcons() {
 
 void MainWindow::loadPlacement() {
     const WindowPlacement placement = WindowPlacement::readFrom(context_.store);
-    const double perPixel = twipsPerPixel(this);
-    move(twipsToPixels(placement.left, perPixel), twipsToPixels(placement.top, perPixel));
-    resize(twipsToPixels(placement.width, perPixel), twipsToPixels(placement.height, perPixel));
+    const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    const QRect available = shown != nullptr ? shown->availableGeometry() : QRect(0, 0, 800, 600);
+    QRect wanted = defaultPlacement(available);
+    if (placement.stored) {
+        const double perPixel = twipsPerPixel(this);
+        wanted = placeOnScreen(
+            QRect(twipsToPixels(placement.left, perPixel), twipsToPixels(placement.top, perPixel),
+                  twipsToPixels(placement.width, perPixel),
+                  twipsToPixels(placement.height, perPixel)),
+            available);
+    }
+    move(wanted.topLeft());
+    resize(wanted.size());
+    if (placement.maximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
 }
 
 void MainWindow::savePlacement() {
@@ -363,8 +378,12 @@ void MainWindow::savePlacement() {
         return;
     }
     const double perPixel = twipsPerPixel(this);
-    WindowPlacement{pixelsToTwips(pos().x(), perPixel), pixelsToTwips(pos().y(), perPixel),
-                    pixelsToTwips(width(), perPixel), pixelsToTwips(height(), perPixel)}
+    WindowPlacement{pixelsToTwips(pos().x(), perPixel),
+                    pixelsToTwips(pos().y(), perPixel),
+                    pixelsToTwips(width(), perPixel),
+                    pixelsToTwips(height(), perPixel),
+                    isMaximized(),
+                    true}
         .writeTo(context_.store);
 }
 

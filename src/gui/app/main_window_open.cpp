@@ -66,7 +66,8 @@ QMdiSubWindow* MainWindow::newDocumentWindow() {
             setScanCommandEnabled(false);
         }
     });
-    window->show();
+    // The only document fills the frame, as a maximised window, from its first showing.
+    window->showMaximized();
     window->repaint();
     return window;
 }
@@ -160,7 +161,6 @@ void MainWindow::openFile(OpenFlow flow, const QString& path) {
                 newDocumentWindow();
             }
         });
-        step([&] { tileHorizontally(); });
         step([&] { activeDocument()->parentWidget()->setWindowTitle(path); });
         if (!recent) {
             setScanCommandEnabled(true);

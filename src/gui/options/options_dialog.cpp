@@ -1,10 +1,14 @@
 #include "gui/options/options_dialog.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
@@ -92,12 +96,18 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
     bottom->addLayout(notes, 1);
     bottom->addWidget(preview, 0, Qt::AlignBottom);
     bottom->addWidget(ok, 0, Qt::AlignBottom);
+    // The tabs scroll only when the screen is smaller than they are (a small screen, a large
+    // scale), so that the buttons below them always stay in reach.
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName("scrOptions");
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setWidget(tabs_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs_);
+    layout->addWidget(scroll_, 1);
     layout->addSpacing(4);
     layout->addLayout(bottom);
-    // A fixed size: the tabs are laid out for their pages, nothing gains from stretching.
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    fitToScreen();
 
     connect(showStatus_, &QCheckBox::clicked, this,
             [this](bool checked) { draft_.showSearchStatusDialog = checked; });
@@ -125,7 +135,30 @@ void OptionsDialog::showRecord() {
     showStatus_->setChecked(draft_.showSearchStatusDialog);
 }
 
+void OptionsDialog::fitToScreen() {
+    // A fixed size: the tabs are laid out for their pages, nothing gains from stretching.
+    const QMargins margins = layout()->contentsMargins();
+    const QSize tabs = tabs_->sizeHint();
+    const QSize bottom = layout()->itemAt(2)->sizeHint();
+    const QSize natural(std::max(tabs.width(), bottom.width()) + margins.left() + margins.right(),
+                        tabs.height() + layout()->spacing() * 2 + 4 + bottom.height() +
+                            margins.top() + margins.bottom());
+    const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    QSize limit = natural;
+    if (shown != nullptr) {
+        // Room for the window frame and its title bar.
+        limit = shown->availableGeometry().size() - QSize(16, 48);
+    }
+    const QSize size = natural.boundedTo(limit);
+    setFixedSize(size.width(), size.height());
+    const bool narrow = size.width() < natural.width();
+    const bool low = size.height() < natural.height();
+    scroll_->setMinimumSize(0, 0);
+    tabs_->setMinimumSize(narrow ? tabs.width() : 0, low ? tabs.height() : 0);
+}
+
 void OptionsDialog::showEvent(QShowEvent* event) {
+    fitToScreen();
     // Another window (the search status dialog) may have changed the record meanwhile.
     showRecord();
     QDialog::showEvent(event);

@@ -11,6 +11,7 @@
 #include "gui/platform/desktop.h"
 
 class QCheckBox;
+class QScrollArea;
 
 namespace qor::gui {
 
@@ -72,6 +73,8 @@ private:
     void acceptOptions();
     void previewStatus();
     void saveOptions();
+    // The dialog's fixed size: its natural size, or the screen's when that is smaller.
+    void fitToScreen();
     // A fresh draft of the record, as it stands now, in every control.
     void showRecord();
 
@@ -80,6 +83,7 @@ private:
     platform::SettingsStore& store_;
     UserInterface& ui_;
     MultiRowTabWidget* tabs_;
+    QScrollArea* scroll_ = nullptr;
     std::vector<ElementTab*> elementTabs_;
     DatTab* datTab_ = nullptr;
     GeneralTab* generalTab_ = nullptr;

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSet>
 #include "app_fixture.h"
 #include "gui/app/about_box.h"
@@ -19,6 +20,7 @@
 #include "gui/app/main_window.h"
 #include "gui/app/message_box_ui.h"
 #include "gui/app/twips.h"
+#include "gui/app/window_placement.h"
 #include "gui/options/cabinet_module_dialog.h"
 #include "gui/options/options_dialog.h"
 #include "gui/options/search_status_dialog.h"
@@ -55,6 +57,22 @@ private slots:
         }
     }
 
+    // A stored placement comes back moved and shrunk onto the screen where it must be.
+    void placementStaysOnTheScreen_data() {
+        QTest::addColumn<QRect>("wanted");
+        QTest::addColumn<QRect>("placed");
+        const QRect screen(0, 0, 1280, 800);
+        QTest::newRow("inside") << QRect(100, 50, 800, 600) << QRect(100, 50, 800, 600);
+        QTest::newRow("other monitor") << QRect(1500, 900, 800, 600) << QRect(480, 200, 800, 600);
+        QTest::newRow("above and left") << QRect(-300, -40, 800, 600) << QRect(0, 0, 800, 600);
+        QTest::newRow("stored at 2x") << QRect(20, 10, 2400, 1500) << screen;
+    }
+    void placementStaysOnTheScreen() {
+        QFETCH(QRect, wanted);
+        QFETCH(QRect, placed);
+        QCOMPARE(qor::gui::placeOnScreen(wanted, QRect(0, 0, 1280, 800)), placed);
+    }
+
     void placementIsStoredOnCloseAndExitEndsTheFirstRun() {
         AppFixture fixture;
         const auto storedLeft = [&fixture] {
@@ -62,29 +80,35 @@ private slots:
         };
         double perPixel = 0;
         {
+            // A first run takes two thirds of the screen, in its middle.
             MainWindow window(fixture.context);
             perPixel = qor::gui::twipsPerPixel(&window);
-            const auto pixels = [perPixel](int twips) {
-                return qor::gui::twipsToPixels(twips, perPixel);
-            };
-            QCOMPARE(QRect(window.pos(), window.size()),
-                     QRect(pixels(1000), pixels(1000), pixels(6500), pixels(6500)));
+            const QRect available = window.screen()->availableGeometry();
+            QCOMPARE(QRect(window.pos(), window.size()), qor::gui::defaultPlacement(available));
+            QCOMPARE(window.width(), available.width() * 2 / 3);
             window.show();
             window.move(150, 120);
-            window.resize(800, 600);
+            window.resize(600, 400);
             window.close();
             QVERIFY(!fixture.store.contains("Settings", "FirstInstance"));
             QVERIFY(std::abs(std::stod(fixture.store.value("Settings", "MainWidth", "")) -
-                             800 * perPixel) < 1);
+                             600 * perPixel) < 1);
         }
         {
             MainWindow window(fixture.context);
-            QCOMPARE(QRect(window.pos(), window.size()), QRect(150, 120, 800, 600));
+            QCOMPARE(QRect(window.pos(), window.size()), QRect(150, 120, 600, 400));
             window.show();
             window.move(200, 120);
             window.menuItem("keyExit")->trigger();
             QCOMPARE(fixture.store.value("Settings", "FirstInstance", ""), std::string("1"));
             QVERIFY(std::abs(storedLeft() - 200 * perPixel) < 1);
+            QCOMPARE(fixture.store.value("Settings", "MainMaximized", ""), std::string("0"));
+        }
+        {
+            // Left maximised, the window comes back maximised.
+            fixture.store.setValue("Settings", "MainMaximized", "1");
+            MainWindow window(fixture.context);
+            QVERIFY(window.windowState() & Qt::WindowMaximized);
         }
         {
             // A minimised window leaves the stored placement as it was.

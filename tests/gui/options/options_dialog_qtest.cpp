@@ -276,6 +276,24 @@ private slots:
         QVERIFY(dialog->isVisible());
     }
 
+    // On any screen, also one made small by a large scale (this suite runs again at
+    // QT_SCALE_FACTOR=2), the dialog lies on it and its buttons can be reached.
+    void dialogFitsTheScreen() {
+        OptionsFixture fixture;
+        auto dialog = fixture.open();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        const QRect available = dialog->screen()->availableGeometry();
+        QVERIFY(dialog->width() <= available.width() && dialog->height() <= available.height());
+        for (const char* name : {"cmdOK", "cmdPreviewStatus", "chkShowSearchStatusDialog"}) {
+            QWidget* widget = button(*dialog, name);
+            const QRect placed(widget->mapTo(dialog.get(), QPoint(0, 0)), widget->size());
+            QVERIFY2(dialog->rect().contains(placed) && widget->isVisible(), name);
+        }
+        dialog->returnToPosition();
+        QVERIFY(available.contains(dialog->geometry()));
+    }
+
     void resultFolderComesFromTheTreeOnly() {
         OptionsFixture fixture;
         std::filesystem::create_directories(fixture.folder.path() / "results");
