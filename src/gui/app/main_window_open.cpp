@@ -1,11 +1,13 @@
 // The three ways a database export file is opened into the document window.
 #include <QApplication>
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <functional>
 
+#include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
 #include "core/platform/input_file.h"
@@ -116,8 +118,11 @@ void MainWindow::openByPath(const std::string& path) {
 
 void MainWindow::showNodeInformation() {
     const scan::NodeInfo& node = context_.session.nodeInfo;
-    statusBar_->setPanelText(1, "Data Base file (*.BA) generated with Online Builder at: " +
-                                    QString::fromStdString(node.generationDate));
+    const bool none =
+        node.nodeNumber.empty() && node.nodeDescription.empty() && node.generationDate.empty();
+    statusBar_->setPanelText(1, none ? QString("This file holds no node information")
+                                     : "Data Base file (*.BA) generated with Online Builder at: " +
+                                           QString::fromStdString(node.generationDate));
     statusBar_->setPanelText(2, "Node Number:  " + QString::fromStdString(node.nodeNumber));
     statusBar_->setPanelText(3, "Node Descr.:  " + QString::fromStdString(node.nodeDescription));
     statusBar_->repaint();
@@ -125,8 +130,17 @@ void MainWindow::showNodeInformation() {
 
 void MainWindow::openFile(OpenFlow flow, const QString& path) {
     // Every step below opens the file; a pipe or device would hold the first of them for ever.
-    if (!runStep(context_.boxes, "modMain", "GetNodeInfo",
-                 [&] { platform::refuseSpecialFile(path.toStdString(), "database file"); })) {
+    // A file that cannot be read is said once, before anything changes: the window keeps
+    // showing the file that is actually open.
+    if (!runStep(context_.boxes, "modMain", "GetNodeInfo", [&] {
+            platform::refuseSpecialFile(path.toStdString(), "database file");
+            QFile file(path);
+            if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+                throw QorError("Cannot open '" + path.toStdString() + "': " +
+                               (QFileInfo(path).isDir() ? std::string("it is a folder")
+                                                        : file.errorString().toStdString()));
+            }
+        })) {
         return;
     }
     const bool dialog = flow == OpenFlow::Dialog;

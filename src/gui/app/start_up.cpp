@@ -88,7 +88,12 @@ bool StartUp::run(const QString& commandLineFile) {
     runStep(boxes, kModule, "Main", [&] {
         mainWindow_->show();
         if (!commandLineFile.isEmpty()) {
-            mainWindow_->openByPath(platform::longFileName(commandLineFile.toStdString()));
+            const std::string path = platform::longFileName(commandLineFile.toStdString());
+            // A file that is not there is said, as the open dialog would say it.
+            if (path.empty()) {
+                throw QorError("File not found: " + commandLineFile.toStdString());
+            }
+            mainWindow_->openByPath(path);
         }
     });
     QCoreApplication::processEvents();
