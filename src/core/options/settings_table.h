@@ -77,6 +77,9 @@ inline constexpr Setting kLastTabSelected{kGeneralSection, "LastTabSelected", Se
                                           "11"};
 inline constexpr Setting kLastImportedFile{kGeneralSection, "LastImportedFile", SettingType::Text,
                                            ""};
+// The folder of the last cabinet-module import: the next import starts there.
+inline constexpr Setting kLastImportFolder{kGeneralSection, "LastImportFolder", SettingType::Text,
+                                           ""};
 // The main window's placement in twips (1/1440 inch).
 inline constexpr Setting kMainLeft{kGeneralSection, "MainLeft", SettingType::Number, "1000"};
 inline constexpr Setting kMainTop{kGeneralSection, "MainTop", SettingType::Number, "1000"};

@@ -1,9 +1,6 @@
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QStringList>
 
-#include <QUrl>
 #include "core/output/session.h"
 #include "core/platform/library_diagnostics.h"
 #include "core/platform/qt_settings_store.h"
@@ -15,26 +12,8 @@
 #include "gui/app/main_window.h"
 #include "gui/app/message_box_ui.h"
 #include "gui/app/start_up.h"
+#include "gui/app/user_guide.h"
 #include "gui/platform/qt_desktop.h"
-
-namespace {
-
-// The product's documentation travels with the program: installed beside it under
-// share/doc, or in the source tree's docs folder for a build that was not installed.
-QString documentationPage(const QString& programFolder) {
-    const QStringList candidates{
-        programFolder + "/../share/doc/qorreader/index.html",
-        QStringLiteral(QOR_DOCS_DIR "/index.html"),
-    };
-    for (const QString& candidate : candidates) {
-        if (QFileInfo::exists(candidate)) {
-            return QUrl::fromLocalFile(QFileInfo(candidate).canonicalFilePath()).toString();
-        }
-    }
-    return {};
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     qor::platform::ignoreFileSizeSignal();
@@ -55,9 +34,10 @@ int main(int argc, char** argv) {
     qor::platform::EmptyWindowTree windows;
     const QString programFolder = QCoreApplication::applicationDirPath();
     const qor::output::ExcelInstallation notYetKnown{false, std::string()};
-    qor::gui::AppContext context{session,     store,         boxes,
-                                 desktop,     clock,         windows,
-                                 notYetKnown, programFolder, documentationPage(programFolder)};
+    qor::gui::AppContext context{
+        session,     store,         boxes,
+        desktop,     clock,         windows,
+        notYetKnown, programFolder, qor::gui::userGuidePage(programFolder)};
 
     // The whole argument text is one document path (the desktop passes it unquoted).
     const QStringList arguments = QCoreApplication::arguments().mid(1);

@@ -216,7 +216,7 @@ void MainWindow::previewSearchStatus() {
 
 void MainWindow::openStatisticsFile() {
     openChosenFile("mnuToolsStatistic_Click", {{"Statistic files (*.txt)", "*.txt"}},
-                   "Open Statistics File...");
+                   "Open Statistics File...", resultFolder());
 }
 
 void MainWindow::previewOutputFiles() {
@@ -225,29 +225,35 @@ void MainWindow::previewOutputFiles() {
                    {{"Microsoft Excel Files (*.xls)", "*.xls;*.xlsx"},
                     {"Comma Delimited Files (*.csv)", "*.csv"},
                     {"HTML Document (*.html;*.htm)", "*.html;*.htm"}},
-                   "Open File(s) for Preview...");
+                   "Open File(s) for Preview...", resultFolder());
+}
+
+std::string MainWindow::resultFolder() const {
+    // The node folder of the last scan; before any, the folder the scans write into.
+    const std::string& last = context_.session.scan.resultFolder;
+    if (!last.empty() && QFileInfo(QString::fromStdString(last)).isDir()) {
+        return last;
+    }
+    return context_.session.options.scanResultFolderPath;
 }
 
 void MainWindow::openChosenFile(std::string_view procedure, const std::vector<FileFilter>& filters,
-                                const std::string& title) {
+                                const std::string& title, const std::string& folder) {
     runStep(context_.boxes, kModule, procedure, [&] {
-        const std::string path = context_.desktop.chooseFileToOpen(
-            this, filters, title, context_.programFolder.toStdString(), "qor");
+        const std::string path =
+            context_.desktop.chooseFileToOpen(this, filters, title, folder, "qor");
         if (path.empty()) {
             return;
         }
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        context_.desktop.openWithApplication(path);
+        const bool opened = context_.desktop.openWithApplication(path);
         QApplication::restoreOverrideCursor();
+        reportIfNotOpened(opened, path);
     });
 }
 
 void MainWindow::openResultFolder() {
-    // The node folder of the last scan; before any, the folder the scans write into.
-    std::string folder = context_.session.scan.resultFolder;
-    if (folder.empty() || !QFileInfo(QString::fromStdString(folder)).isDir()) {
-        folder = context_.session.options.scanResultFolderPath;
-    }
+    const std::string folder = resultFolder();
     if (!QFileInfo(QString::fromStdString(folder)).isDir()) {
         context_.boxes.inform(Message{title(),
                                       "The result folder " + folder + " does not exist yet.",
@@ -268,24 +274,30 @@ void MainWindow::reportIfNotOpened(bool opened, const std::string& what) {
 void MainWindow::showHelp() {
     // The help file lives in "Help" beside the program's folder.
     const QString helpFile = QDir::cleanPath(context_.programFolder + "/../Help/QORReader.chm");
-    if (!QFileInfo::exists(helpFile)) {
-        context_.boxes.inform(
-            Message{windowTitle().toStdString(),
-                    "Unable to display Help Contents. There is no *.chm help file in this "
-                    "location.",
-                    MessageIcon::Information});
+    if (QFileInfo::exists(helpFile)) {
+        reportIfNotOpened(context_.desktop.openWithApplication(helpFile.toStdString()),
+                          helpFile.toStdString());
         return;
     }
-    if (!context_.desktop.openWithApplication(helpFile.toStdString())) {
-        context_.boxes.inform(
-            Message{title(), "No viewer for compiled help files is installed.", MessageIcon::None});
+    // Without the compiled help the user guide that comes with the program stands in.
+    if (!context_.documentationPage.isEmpty()) {
+        showDocumentationPage();
+        return;
     }
+    context_.boxes.inform(Message{windowTitle().toStdString(),
+                                  "Unable to display Help Contents. There is no *.chm help file "
+                                  "in this location.",
+                                  MessageIcon::Information});
 }
 
 void MainWindow::showDocumentationPage() {
-    if (!context_.documentationPage.isEmpty()) {
-        context_.desktop.openUrl(context_.documentationPage.toStdString());
+    if (context_.documentationPage.isEmpty()) {
+        context_.boxes.inform(Message{title(), "The user guide is not installed with the program.",
+                                      MessageIcon::Exclamation});
+        return;
     }
+    const std::string page = context_.documentationPage.toStdString();
+    reportIfNotOpened(context_.desktop.openUrl(page), page);
 }
 
 void MainWindow::showAbout() {

@@ -97,7 +97,9 @@ private:
     void previewOutputFiles();
     // Lets the user choose a file and opens it with the desktop's application for its type.
     void openChosenFile(std::string_view procedure, const std::vector<FileFilter>& filters,
-                        const std::string& title);
+                        const std::string& title, const std::string& folder);
+    // Where the results are: the last scan's node folder, else the scan result folder.
+    std::string resultFolder() const;
     void openResultFolder();
     // Every failure to start another program is said, never passed over.
     void reportIfNotOpened(bool opened, const std::string& what);

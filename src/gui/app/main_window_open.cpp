@@ -1,5 +1,6 @@
 // The three ways a database export file is opened into the document window.
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -75,9 +76,12 @@ QMdiSubWindow* MainWindow::newDocumentWindow() {
 }
 
 void MainWindow::openWithDialog() {
-    const std::string chosen = context_.desktop.chooseFileToOpen(
-        this, {{"Data Base Files (*.qor)", "*.qor"}}, "Open Data Base File...",
-        context_.programFolder.toStdString(), "qor");
+    // The dialog starts where the open file is, or in the home folder.
+    const QString current = QString::fromStdString(context_.session.databasePath);
+    const QString folder = current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
+    const std::string chosen =
+        context_.desktop.chooseFileToOpen(this, {{"Data Base Files (*.qor)", "*.qor"}},
+                                          "Open Data Base File...", folder.toStdString(), "qor");
     if (chosen.empty()) {
         if (DocumentWindow* document = activeDocument()) {
             context_.session.databasePath = document->parentWidget()->windowTitle().toStdString();

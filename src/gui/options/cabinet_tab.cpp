@@ -1,7 +1,9 @@
 #include "gui/options/cabinet_tab.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -180,12 +182,17 @@ void CabinetTab::importTable() {
     table.clear(store_);
     labels_.clear();
     showTable();
+    // The dialog starts where the last import came from, at first in the home folder.
+    const std::string folder =
+        options::settings::kLastImportFolder.readFrom(store_, toStdString(QDir::homePath()));
     const std::string path = desktop_.chooseFileToOpen(
         window(), {{"Comma Separated Values (*.csv)", "*.csv"}, {"Text Files (*.txt)", "*.txt"}},
-        "Select File to Inport...", toStdString(QCoreApplication::applicationDirPath()), "");
+        "Select File to Inport...", folder, "");
     if (path.empty()) {
         options::settings::kLastImportedFile.writeTo(store_, "");
     } else {
+        options::settings::kLastImportFolder.writeTo(
+            store_, toStdString(QFileInfo(toQString(path)).absolutePath()));
         table = options::importCabinetFile(path, store_, ui_);
         labels_ = table.rows;
     }

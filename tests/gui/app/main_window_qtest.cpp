@@ -258,32 +258,45 @@ private slots:
         QVERIFY(inFront != nullptr);
     }
 
+    // Help opens the compiled help beside the program when there is one, else the user guide;
+    // a viewer that does not start is always said. The file dialogs start with the results.
     void helpAndToolCommands() {
         AppFixture fixture;
+        fixture.session.options.scanResultFolderPath = fixture.resultRoot();
         MainWindow window(fixture.context);
         auto& desktop = fixture.desktop;
+        const std::string guide = fixture.context.documentationPage.toStdString();
 
-        // Without a help file there is a message; with one in Help beside the program's folder,
-        // the desktop's viewer opens it.
         window.menuItem("keyHelpContents")->trigger();
-        QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
-        QVERIFY(desktop.executed.empty());
+        window.menuItem("keyApplOnTheWEB")->trigger();
+        QCOMPARE(desktop.urls, (std::vector<std::string>{guide, guide}));
         const auto help = fixture.folder.path() / "Help" / "QORReader.chm";
         std::filesystem::create_directories(help.parent_path());
         std::ofstream(help) << "help";
         window.menuItem("keyHelpContents")->trigger();
         QCOMPARE(desktop.executed, std::vector<std::string>{help.string()});
+        QVERIFY(fixture.boxes.messages.empty());
+        desktop.startSucceeds = false;
+        for (const char* key : {"keyHelpContents", "keyApplOnTheWEB", "keyOpenResultFolder"}) {
+            window.menuItem(key)->trigger();
+        }
+        QCOMPARE(fixture.boxes.messages.size(), std::size_t{3});
+        std::filesystem::remove(help);
+        fixture.context.documentationPage.clear();
+        window.menuItem("keyHelpContents")->trigger();
+        QVERIFY(fixture.boxes.messages.back().text.starts_with("Unable to display Help Contents"));
+        desktop.startSucceeds = true;
 
-        window.menuItem("keyApplOnTheWEB")->trigger();
-        QCOMPARE(desktop.urls.size(), std::size_t{1});
-
-        // The chosen statistics file opens; a cancelled preview dialog starts nothing.
+        // The chosen statistics file opens; a cancelled preview dialog starts nothing. Both
+        // start in the result folder.
         desktop.chosenFiles.push_back("/results/Node12.txt");
         window.toolbarButton(4)->trigger();
         QCOMPARE(desktop.executed.back(), std::string("/results/Node12.txt"));
         window.menuItem("keyShellExecute")->trigger();
         QCOMPARE(desktop.dialogCalls.size(), std::size_t{2});
-        QCOMPARE(desktop.executed.size(), std::size_t{2});
+        QCOMPARE(desktop.dialogCalls[1].folder, fixture.resultRoot());
+        window.menuItem("keyOpenResultFolder")->trigger();
+        QCOMPARE(desktop.executed.back(), fixture.resultRoot());
 
         window.menuItem("keyAbout")->trigger();
         QCOMPARE(desktop.modalTitles.size(), std::size_t{1});
