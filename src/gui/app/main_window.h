@@ -47,6 +47,9 @@ public:
     void openRecentFile(int slot);
     void openByPath(const std::string& path);
     void openDropped(const QString& path);
+    // A second launch handed over its file (empty: none): the window comes to the front and,
+    // unless a scan is running, opens it.
+    void openFromAnotherLaunch(const QString& path);
 
     void scanFile();
     // Stops the running scan at its next chunk; its statistics then say so.

@@ -97,6 +97,25 @@ void MainWindow::openDropped(const QString& path) {
     }
 }
 
+void MainWindow::openFromAnotherLaunch(const QString& path) {
+    if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
+    if (path.isEmpty()) {
+        return;
+    }
+    if (scanning_) {
+        context_.boxes.inform(Message{std::string(kApplicationTitle),
+                                      "A scan is running. Open " + path.toStdString() +
+                                          " when it has finished.",
+                                      MessageIcon::Exclamation});
+        return;
+    }
+    openFile(OpenFlow::Dialog, path);
+}
+
 void MainWindow::openRecentFile(int slot) {
     const auto path = recent_->path(slot);
     if (!path) {

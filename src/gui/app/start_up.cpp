@@ -13,6 +13,7 @@
 #include "core/platform/single_instance.h"
 #include "gui/app/main_window.h"
 #include "gui/app/splash_window.h"
+#include "gui/platform/instance_channel.h"
 #include "gui/options/options_dialog.h"
 
 namespace qor::gui {
@@ -47,7 +48,16 @@ void StartUp::showSplashStatus(const QString& text) {
 bool StartUp::run(const QString& commandLineFile) {
     UserInterface& boxes = context_.boxes;
     instance_ = std::make_unique<platform::SingleInstance>(settings_.lockFolder);
+    const QString socketPath = QString::fromStdString(instance_->lockFilePath() + ".socket");
     if (!instance_->acquire()) {
+        // The running copy opens the file and comes to the front; only when it cannot be
+        // reached is the old message all this copy can offer.
+        // A file that is not there goes as it was given: the running copy says so.
+        const std::string path = platform::longFileName(commandLineFile.toStdString());
+        if (InstanceChannel::send(socketPath, path.empty() ? commandLineFile
+                                                           : QString::fromStdString(path))) {
+            return false;
+        }
         boxes.inform(Message{std::string(kApplicationTitle), platform::alreadyRunningText(),
                              MessageIcon::Exclamation});
         return false;
@@ -64,6 +74,12 @@ bool StartUp::run(const QString& commandLineFile) {
     // it stays hidden until the splash has shown its last text. Creating the dialog loads
     // the options record, the scan result folder among them.
     runStep(boxes, kModule, "Main", [&] { mainWindow_ = std::make_unique<MainWindow>(context_); });
+    if (instance_->held() && mainWindow_) {
+        channel_ = std::make_unique<InstanceChannel>(socketPath);
+        QObject::connect(channel_.get(), &InstanceChannel::openRequested, mainWindow_.get(),
+                         &MainWindow::openFromAnotherLaunch);
+        channel_->listen();
+    }
     runStep(boxes, kModule, "Main", [&] { mainWindow_->optionsDialog().loadHidden(); });
     QCoreApplication::processEvents();
     showSplashStatus("Getting registry settings...");
