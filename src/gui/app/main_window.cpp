@@ -19,6 +19,7 @@
 #include "core/options/settings_table.h"
 #include "gui/app/about_box.h"
 #include "gui/app/document_window.h"
+#include "gui/app/export_text_encoding.h"
 #include "gui/app/icons.h"
 #include "gui/app/main_status_bar.h"
 #include "gui/app/twips.h"
@@ -314,9 +315,8 @@ void MainWindow::toggleToolbar() {
 
 void MainWindow::switchStatusText() {
     QCoreApplication::processEvents();
-    statusBar_->setPanelText(1,
-                             "Data Base file (*.BA) generated with Online Builder on: " +
-                                 QString::fromStdString(context_.session.nodeInfo.generationDate));
+    statusBar_->setPanelText(1, "Data Base file (*.BA) generated with Online Builder on: " +
+                                    exportText(context_.session.nodeInfo.generationDate));
     tmrSwitchText_->stop();
 }
 

@@ -14,6 +14,7 @@
 #include "core/platform/input_file.h"
 #include "core/scan/node_info.h"
 #include "gui/app/document_window.h"
+#include "gui/app/export_text_encoding.h"
 #include "gui/app/export_text_view.h"
 #include "gui/app/main_status_bar.h"
 #include "gui/app/main_window.h"
@@ -107,10 +108,10 @@ void MainWindow::openFromAnotherLaunch(const QString& path) {
         return;
     }
     if (scanning_) {
-        context_.boxes.inform(Message{std::string(kApplicationTitle),
-                                      "A scan is running. Open " + path.toStdString() +
-                                          " when it has finished.",
-                                      MessageIcon::Exclamation});
+        context_.boxes.inform(
+            Message{std::string(kApplicationTitle),
+                    "A scan is running. Open " + path.toStdString() + " when it has finished.",
+                    MessageIcon::Exclamation});
         return;
     }
     openFile(OpenFlow::Dialog, path);
@@ -143,11 +144,12 @@ void MainWindow::showNodeInformation() {
     const scan::NodeInfo& node = context_.session.nodeInfo;
     const bool none =
         node.nodeNumber.empty() && node.nodeDescription.empty() && node.generationDate.empty();
+    // The export's bytes read as the document window reads them.
     statusBar_->setPanelText(1, none ? QString("This file holds no node information")
                                      : "Data Base file (*.BA) generated with Online Builder at: " +
-                                           QString::fromStdString(node.generationDate));
-    statusBar_->setPanelText(2, "Node Number:  " + QString::fromStdString(node.nodeNumber));
-    statusBar_->setPanelText(3, "Node Descr.:  " + QString::fromStdString(node.nodeDescription));
+                                           exportText(node.generationDate));
+    statusBar_->setPanelText(2, "Node Number:  " + exportText(node.nodeNumber));
+    statusBar_->setPanelText(3, "Node Descr.:  " + exportText(node.nodeDescription));
     statusBar_->repaint();
 }
 

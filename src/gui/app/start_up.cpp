@@ -13,8 +13,8 @@
 #include "core/platform/single_instance.h"
 #include "gui/app/main_window.h"
 #include "gui/app/splash_window.h"
-#include "gui/platform/instance_channel.h"
 #include "gui/options/options_dialog.h"
+#include "gui/platform/instance_channel.h"
 
 namespace qor::gui {
 namespace {
@@ -54,8 +54,8 @@ bool StartUp::run(const QString& commandLineFile) {
         // reached is the old message all this copy can offer.
         // A file that is not there goes as it was given: the running copy says so.
         const std::string path = platform::longFileName(commandLineFile.toStdString());
-        if (InstanceChannel::send(socketPath, path.empty() ? commandLineFile
-                                                           : QString::fromStdString(path))) {
+        if (InstanceChannel::send(socketPath,
+                                  path.empty() ? commandLineFile : QString::fromStdString(path))) {
             return false;
         }
         boxes.inform(Message{std::string(kApplicationTitle), platform::alreadyRunningText(),

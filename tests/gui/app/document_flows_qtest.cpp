@@ -94,6 +94,25 @@ private slots:
         }
     }
 
+    // The status bar reads the node description as the document window shows its line.
+    void descriptionReadsAlikeEverywhere_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("Latin-1") << QByteArray("Kesselhaus Z\xFCrich");
+        QTest::newRow("UTF-8") << QByteArray("Kesselhaus Z\xC3\xBCrich");
+    }
+    void descriptionReadsAlikeEverywhere() {
+        QFETCH(QByteArray, bytes);
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        const std::string path = fixture.folder.write(
+            "node.qor", "AC450_1        AC450\r\n  :DESCR         " + bytes.toStdString() + "\r\n");
+        window.openByPath(path);
+        const QString shown = QStringLiteral("Kesselhaus Z\u00FCrich");
+        QCOMPARE(window.activeDocument()->rtfText().lineText(1).mid(17), shown);
+        QCOMPARE(window.statusBarPanels().panelText(3), "Node Descr.:  " + shown);
+        QCOMPARE(fixture.session.nodeInfo.nodeDescription, bytes.toStdString());  // bytes kept
+    }
+
     void windowIsReusedAndNumbered() {
         AppFixture fixture;
         const auto second = fixture.folder.path() / "second.qor";
