@@ -51,6 +51,7 @@ CabinetModuleDialog::CabinetModuleDialog(options::CabinetModuleTable& table, Use
     buttons->addWidget(close_);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    keepCaptionWhole(*this, *layout);
 
     connect(apply_, &QPushButton::clicked, this, [this] { applyRow(); });
     connect(close_, &QPushButton::clicked, this, [this] { accept(); });

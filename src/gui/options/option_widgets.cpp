@@ -1,8 +1,12 @@
 #include "gui/options/option_widgets.h"
 
+#include <QApplication>
+#include <QBoxLayout>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
+#include <QSpacerItem>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -73,6 +77,20 @@ QString withMnemonic(const QString& caption, QChar letter) {
 
 QString stringTableText(int id) {
     return toQString(loadString(id));
+}
+
+int captionWidth(const QWidget& window) {
+    // Title bars draw the caption in a bold face of about the application font; the icon,
+    // three buttons and the margins take some 140 pixels besides.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(window.windowTitle()) + 140;
+}
+
+void keepCaptionWhole(QWidget& window, QBoxLayout& layout) {
+    const QMargins margins = layout.contentsMargins();
+    layout.addSpacerItem(new QSpacerItem(captionWidth(window) - margins.left() - margins.right(), 0,
+                                         QSizePolicy::Fixed, QSizePolicy::Fixed));
 }
 
 void centreOnScreen(QWidget& window) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+class QBoxLayout;
 class QWidget;
 
 namespace qor::gui {
@@ -33,6 +34,12 @@ QString withMnemonic(const QString& caption, QChar letter);
 
 // A caption from the string table.
 QString stringTableText(int id);
+
+// How wide a window must be for the title bar to show its whole caption beside the window
+// manager's icon and buttons.
+int captionWidth(const QWidget& window);
+// Widens a window laid out by `layout` to captionWidth(): a short dialog's caption is not cut.
+void keepCaptionWhole(QWidget& window, QBoxLayout& layout);
 
 // Moves a top-level window to the middle of its screen.
 void centreOnScreen(QWidget& window);

@@ -80,6 +80,7 @@ SearchStatusDialog::SearchStatusDialog(output::Session& session, UserInterface& 
     layout->addWidget(table);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    keepCaptionWhole(*this, *layout);
 
     // The text wraps to the width of the table, or to a comfortable reading width.
     explanation->setFixedWidth(

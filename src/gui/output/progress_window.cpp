@@ -15,6 +15,7 @@
 
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
+#include "gui/options/option_widgets.h"
 
 namespace qor::gui {
 namespace {
@@ -67,6 +68,7 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     layout->addWidget(bar_);
     layout->addWidget(cancel_, 0, Qt::AlignRight);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    keepCaptionWhole(*this, *layout);
     lblStatus_->setFixedWidth(
         std::max(kMinimumLabelWidth, widestStatusText(lblStatus_->fontMetrics()) + 8));
     setScanning(false);

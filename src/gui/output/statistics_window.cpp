@@ -113,6 +113,7 @@ StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& 
     layout->addSpacing(12);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    keepCaptionWhole(*this, *layout);
 }
 
 void StatisticsWindow::colourCounts() {

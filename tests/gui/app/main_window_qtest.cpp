@@ -22,6 +22,7 @@
 #include "gui/app/twips.h"
 #include "gui/app/window_placement.h"
 #include "gui/options/cabinet_module_dialog.h"
+#include "gui/options/option_widgets.h"
 #include "gui/options/options_dialog.h"
 #include "gui/options/search_status_dialog.h"
 #include "gui/output/progress_window.h"
@@ -199,7 +200,7 @@ private slots:
     }
 
     // Every menu item and every dialog button can be reached from the keyboard, each with a
-    // letter of its own within its menu or window.
+    // letter of its own within its menu or window; every dialog leaves room for its caption.
     void everyCommandHasItsOwnMnemonic() {
         AppFixture fixture;
         MainWindow window(fixture.context);
@@ -235,6 +236,10 @@ private slots:
                 texts << button->text();
             }
             check(texts, dialog->objectName());
+            dialog->show();
+            QVERIFY2(dialog->width() >= qor::gui::captionWidth(*dialog),
+                     qPrintable(dialog->windowTitle()));
+            dialog->hide();
         }
     }
 
