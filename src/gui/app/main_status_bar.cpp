@@ -45,8 +45,15 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
 
 void MainStatusBar::setPanelText(int panel, const QString& text) {
     if (panel >= 1 && panel <= 3) {
-        labels_[panel - 1]->setText(text);
-        labels_[panel - 1]->setToolTip(text);
+        QLabel* label = labels_[panel - 1];
+        label->setText(text);
+        label->setToolTip(text);
+        // The node number is short and says which node this is: it is never cut; the
+        // longer texts beside it give way (their tooltips hold them whole).
+        if (panel == 2) {
+            label->setMinimumWidth(label->fontMetrics().horizontalAdvance(text) +
+                                   2 * label->frameWidth() + 8);
+        }
     }
 }
 

@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "core/base/standard_error.h"
+#include "gui/platform/desktop.h"
 
 namespace qor::gui {
 namespace {
@@ -82,7 +83,7 @@ bool MessageBoxUi::askYesNo(const Prompt& prompt) {
     if (prompt.placement == PromptPlacement::OverMainWindow) {
         placeOverOwner(box, owner_ ? owner_() : nullptr);
     }
-    return box.exec() == QMessageBox::Yes;
+    return execAndReturnFocus(box) == QMessageBox::Yes;
 }
 
 void MessageBoxUi::inform(const Message& message) {
@@ -92,7 +93,7 @@ void MessageBoxUi::inform(const Message& message) {
     }
     QMessageBox box(boxIcon(message.icon), title(message.title),
                     QString::fromStdString(message.text), QMessageBox::Ok, owner());
-    box.exec();
+    execAndReturnFocus(box);
 }
 
 void MessageBoxUi::reportError(const StandardError& error) {

@@ -50,7 +50,7 @@ QCheckBox* makeParameterBox(const scan::ElementTypeInfo& type, int box, QWidget*
 }
 
 QCheckBox* makeEnableSearchBox(const scan::ElementTypeInfo& type, QWidget* parent) {
-    auto* check = new QCheckBox(stringTableText(str::kEnableSearch), parent);
+    auto* check = new QCheckBox(withMnemonic(stringTableText(str::kEnableSearch), 'E'), parent);
     check->setObjectName(boxPrefix(type) + "EnableSearch");
     return check;
 }

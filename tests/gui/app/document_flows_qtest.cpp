@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
@@ -87,6 +88,12 @@ private slots:
 
         const auto& node = fixture.session.nodeInfo;
         QCOMPARE(node.nodeNumber, std::string("12"));
+        // However narrow the window, the node number is shown whole.
+        window.show();
+        window.resize(260, 200);
+        auto* panel2 = window.statusBarPanels().findChild<QLabel*>("sbStatusBar_Panel2");
+        QTRY_VERIFY(panel2->contentsRect().width() >=
+                    panel2->fontMetrics().horizontalAdvance(panel2->text()));
         for (const auto& [panel, value] :
              {std::pair{1, node.generationDate}, {2, node.nodeNumber}, {3, node.nodeDescription}}) {
             QVERIFY(

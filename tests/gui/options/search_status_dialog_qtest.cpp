@@ -2,6 +2,7 @@
 // buttons of each mode, up to the scan its "Scan Now" starts.
 #include "gui/options/search_status_dialog.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include "core/platform/memory_settings_store.h"
 #include "core/platform/window_search.h"
 #include "core/scan/node_info.h"
+#include "gui/options/option_widgets.h"
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
@@ -79,6 +81,35 @@ private slots:
                 row == 1 || row == 14 ? Status{"Enabled", kBlue} : Status{"Disabled", kRed};
             QCOMPARE(f.status(row), expected);
         }
+    }
+
+    // A light palette keeps the dark blue and red; a dark one lightens the same hues until
+    // they stand out by at least 4.5 to 1. QOR_SCREENSHOT_DIR, when set, gets both pictures.
+    void statusColoursReadOnEveryPalette() {
+        const QPalette light = QApplication::palette();
+        QPalette dark(QColor(32, 32, 32));
+        dark.setColor(QPalette::Base, QColor(42, 42, 42));
+        for (const auto& [name, palette] : {std::pair{"light", light}, {"dark", dark}}) {
+            QApplication::setPalette(palette);
+            Fixture f;
+            f.enableInStore(ElementType::AI);
+            f.start();
+            const QColor blue = f.status(1).second;
+            const QColor red = f.status(2).second;
+            if (palette == light) {
+                QCOMPARE(std::pair(blue, red), std::pair(kBlue, kRed));
+            } else {
+                QCOMPARE(std::pair(blue.hslHue(), red.hslHue()), std::pair(240, 0));
+                for (const QColor& colour : {blue, red}) {
+                    QVERIFY(qor::gui::contrastRatio(colour, dark.color(QPalette::Window)) >= 4.5);
+                }
+            }
+            const QString folder = qEnvironmentVariable("QOR_SCREENSHOT_DIR");
+            if (!folder.isEmpty()) {
+                f.dialog->grab().save(folder + "/search-status-" + name + ".png");
+            }
+        }
+        QApplication::setPalette(light);
     }
 
     void clicksToggleTheLiveRecordOnly() {
