@@ -160,7 +160,7 @@ void SearchStatusDialog::prepare(SearchStatusMode mode, QWidget* owner) {
                          mode == SearchStatusMode::PreviewFromMainWindow;
     cmdCancel_->setText(preview ? QString("&OK") : withMnemonic(text(str::kCancel), 'C'));
     cmdChangeSettings_->setEnabled(!preview);
-    cmdScanNow_->setEnabled(mode == SearchStatusMode::FromScanCommand);
+    offerScan();
     QPushButton* defaultButton = cmdScanNow_->isEnabled() ? cmdScanNow_ : cmdCancel_;
     // Enter presses the default button, wherever the focus is.
     for (QPushButton* button : {cmdCancel_, cmdChangeSettings_, cmdScanNow_}) {
@@ -205,6 +205,14 @@ void SearchStatusDialog::toggleStatus(int row) {
     session_.columns[scan::indexOf(type)] = scan::buildColumnData(
         info, typeOptions, info.channel && session_.options.applyCabinetLabels);
     showStatus(row, typeOptions.enabled ? "Enabled" : "Disabled", typeOptions.enabled);
+    offerScan();
+}
+
+void SearchStatusDialog::offerScan() {
+    // "Scan Now" is there exactly when the cells show something to scan.
+    const bool fromScanCommand =
+        mode_ == SearchStatusMode::FromScanCommand || mode_ == SearchStatusMode::NothingEnabled;
+    cmdScanNow_->setEnabled(fromScanCommand && session_.options.scansAnyType());
 }
 
 void SearchStatusDialog::cancel() {

@@ -79,6 +79,7 @@ private:
     QHBoxLayout* buildButtons();
 
     void toggleStatus(int row);
+    void offerScan();
     void cancel();
     void changeSettings();
     void scanNow();

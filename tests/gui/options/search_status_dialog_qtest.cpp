@@ -173,6 +173,11 @@ private slots:
         f.dialog->prepare(SearchStatusMode::NothingEnabled);
         QCOMPARE(f.button("cmdCancel")->text(), QString("&Cancel"));
         QVERIFY(f.button("cmdChangeSettings")->isEnabled() && !f.button("cmdScanNow")->isEnabled());
+        // "Scan Now" follows the cells: offered once a type shows "Enabled", gone with the last.
+        for (const bool offered : {true, false}) {
+            f.click(f.cell(3));
+            QCOMPARE(f.button("cmdScanNow")->isEnabled(), offered);
+        }
     }
 
     void changeSettingsHidesAndTheNextShowingIsCurrent() {
