@@ -39,10 +39,19 @@ std::string title() {
 
 // Commands that would start another scan, change the file it reads or the options it uses.
 // Those that read the session's result folder wait too: the scan is writing it.
-constexpr std::array<const char*, 12> kScanExclusiveKeys{
-    "keyOpenResultFolder", "keyOpen",    "keyScanFile", "keyRecent1", "keyRecent2",
-    "keyRecent3",          "keyRecent4", "keyRecent5",  "keyOptions", "keyPreviewSearchStatus",
-    "keyShellExecute",     "keyExit"};
+constexpr std::array<const char*, 13> kScanExclusiveKeys{"keyOpenResultFolder",
+                                                         "keyDBStatistic",
+                                                         "keyOpen",
+                                                         "keyScanFile",
+                                                         "keyRecent1",
+                                                         "keyRecent2",
+                                                         "keyRecent3",
+                                                         "keyRecent4",
+                                                         "keyRecent5",
+                                                         "keyOptions",
+                                                         "keyPreviewSearchStatus",
+                                                         "keyShellExecute",
+                                                         "keyExit"};
 
 }  // namespace
 
@@ -179,7 +188,7 @@ void MainWindow::setScanning(bool running) {
     for (const char* key : kScanExclusiveKeys) {
         menu_->item(QString::fromLatin1(key))->setEnabled(!running);
     }
-    for (int i : {0, 2, 3, 5}) {
+    for (int i : {0, 2, 3, 4, 5}) {
         toolbarButtons_[i]->setEnabled(!running);
     }
     cancelAction_->setEnabled(running);

@@ -72,6 +72,7 @@ private slots:
             blocked = !window.menuItem("keyScanFile")->isEnabled() &&
                       !window.menuItem("keyOpen")->isEnabled() &&
                       !window.menuItem("keyOptions")->isEnabled() &&
+                      !window.menuItem("keyDBStatistic")->isEnabled() &&
                       !window.toolbarButton(1)->isEnabled();
             aiCount = dialog.findChild<QLabel*>("lblFoundElements_0")->text();
         });
