@@ -153,11 +153,12 @@ private slots:
             MainWindow window(fixture.context);
             window.optionsDialog();
             window.openByPath(fixture.samplePath());
-            answerWith(fixture, {"cmdClose"});
+            answerWith(fixture, {"cmdSaveStatistic"});
             window.scanFile();
-            const auto written = fixture.folder.path() / "Documents" / "Node12_04Dec2026" /
-                                 "Csv Files" / "AI_Node12_04Dec2026.csv";
-            QCOMPARE(std::filesystem::exists(written), !chosen);
+            const auto node = fixture.folder.path() / "Documents" / "Node12_04Dec2026";
+            QCOMPARE(std::filesystem::exists(node / "Csv Files" / "AI_Node12_04Dec2026.csv"),
+                     !chosen);
+            QCOMPARE(std::filesystem::exists(node / "Node12.txt"), !chosen);
             QCOMPARE(fixture.boxes.errors.size(), std::size_t{chosen ? 1u : 0u});
             QCOMPARE(fixture.desktop.modalTitles.size(), std::size_t{chosen ? 0u : 1u});
             if (chosen) {
