@@ -76,6 +76,7 @@ private slots:
         QCOMPARE(openRecorded(fixture, window, fixture.samplePath()).value(0),
                  QString("Document 1"));
         checkShown(window, fixture.samplePath());
+        QVERIFY(window.documents().subWindowList().first()->isMaximized());  // fills the frame
         QCOMPARE(fixture.session.databasePath, fixture.samplePath());
         QCOMPARE(window.recentFiles().count(), 1);
         QVERIFY(fixture.boxes.errors.empty());
