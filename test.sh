@@ -6,12 +6,13 @@ cd "$(dirname "$0")"
 
 # The workbook check reads .xlsx files with openpyxl; the browser test needs Chromium and
 # Node.js. npm comes with some Node.js builds and conflicts with Debian's npm package there.
-# The window tests start the application on a virtual X display (Xvfb, Qt's xcb plugin).
+# The window tests start the application on a virtual X display (Xvfb, Qt's xcb plugin) with a
+# window manager (openbox) and drive it from the keyboard (xdotool).
 # The fuzz targets are built with clang and its libFuzzer runtime. The installed tree's
 # desktop entry and AppStream metadata are checked with their validators.
 ./scripts/install-deps.sh libgtest-dev libgmock-dev python3-openpyxl chromium nodejs \
-    xvfb xauth qt6-qpa-plugins clang clang-format libclang-rt-14-dev desktop-file-utils \
-    appstream $(command -v npm >/dev/null || echo npm)
+    xvfb xauth openbox xdotool qt6-qpa-plugins clang clang-format libclang-rt-14-dev \
+    desktop-file-utils appstream $(command -v npm >/dev/null || echo npm)
 jobs=$(nproc 2>/dev/null || echo 2)
 
 ./scripts/check-format.sh

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ public:
     // Answers for the coming questions, in order; when the script runs out, `defaultAnswer`.
     std::deque<bool> answers;
     bool defaultAnswer = false;
+    // Runs when a question comes, before it is answered (a person acting meanwhile).
+    std::function<void(const Prompt&)> onAsk;
 
     std::vector<Prompt> prompts;
     std::vector<Message> messages;
@@ -26,6 +29,10 @@ public:
 
     bool askYesNo(const Prompt& prompt) override {
         prompts.push_back(prompt);
+        if (onAsk) {
+            const auto call = onAsk;  // the call may replace it
+            call(prompt);
+        }
         if (answers.empty()) {
             return defaultAnswer;
         }

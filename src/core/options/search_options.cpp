@@ -35,6 +35,15 @@ void readOption(const SettingsStore& store, const Setting& setting, OutputMode m
 
 }  // namespace
 
+bool SearchOptions::scansAnyType() const {
+    for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+        if (scans(info.type)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 scan::ColumnDataSet buildAllColumnData(const SearchOptions& options) {
     scan::ColumnDataSet columns;
     for (const scan::ElementTypeInfo& info : scan::elementTypes()) {

@@ -40,6 +40,10 @@ struct SearchOptions {
     bool writesOneWorkbook() const {
         return oneExcelWorkbook && outputMode == OutputMode::ExcelFilesOnly;
     }
+    // Whether a scan reads this type. The scan, the scan command, the search status dialog and
+    // the statistics all ask this one question, so none can contradict another.
+    bool scans(scan::ElementType type) const { return of(type).enabled; }
+    bool scansAnyType() const;
 
     // The record as the store holds it. A value that does not convert leaves its field at the
     // default; nothing is reported but a damaged cabinet table.

@@ -23,10 +23,12 @@ constexpr std::array kSettings{settings::kSaveToExcelOnly,
                                settings::kScanResultFolderPath,
                                settings::kLastTabSelected,
                                settings::kLastImportedFile,
+                               settings::kLastImportFolder,
                                settings::kMainLeft,
                                settings::kMainTop,
                                settings::kMainWidth,
                                settings::kMainHeight,
+                               settings::kMainMaximized,
                                settings::kFirstInstance,
                                settings::kCabinetRowCount};
 

@@ -77,11 +77,16 @@ inline constexpr Setting kLastTabSelected{kGeneralSection, "LastTabSelected", Se
                                           "11"};
 inline constexpr Setting kLastImportedFile{kGeneralSection, "LastImportedFile", SettingType::Text,
                                            ""};
+// The folder of the last cabinet-module import: the next import starts there.
+inline constexpr Setting kLastImportFolder{kGeneralSection, "LastImportFolder", SettingType::Text,
+                                           ""};
 // The main window's placement in twips (1/1440 inch).
 inline constexpr Setting kMainLeft{kGeneralSection, "MainLeft", SettingType::Number, "1000"};
 inline constexpr Setting kMainTop{kGeneralSection, "MainTop", SettingType::Number, "1000"};
 inline constexpr Setting kMainWidth{kGeneralSection, "MainWidth", SettingType::Number, "6500"};
 inline constexpr Setting kMainHeight{kGeneralSection, "MainHeight", SettingType::Number, "6500"};
+// Whether the main window was left maximised: it comes back so.
+inline constexpr Setting kMainMaximized{kGeneralSection, "MainMaximized", SettingType::Box, "0"};
 // 0 until the program has once been left through File > Exit.
 inline constexpr Setting kFirstInstance{kGeneralSection, "FirstInstance", SettingType::Number, "0"};
 inline constexpr Setting kCabinetRowCount{kCabinetSection, "ListViewItemsCount",

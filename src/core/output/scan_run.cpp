@@ -101,7 +101,7 @@ private:
 void prepareTypes(Session& session, ScanOutput& output, ScanTypes& scanned,
                   std::vector<scan::TypePlan>& plan) {
     for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
-        if (!session.options.of(info.type).enabled) {
+        if (!session.options.scans(info.type)) {
             continue;
         }
         scan::ColumnData& columns = session.columns[scan::indexOf(info.type)];

@@ -29,7 +29,7 @@ std::array<StatisticsRow, scan::kElementTypeCount> statisticsRows(const Session&
         StatisticsRow& row = rows[i++];
         row.type = type;
         row.name = scan::elementType(type).statisticsName;
-        row.disabled = !session.searchStatus.shownAsEnabled(type);
+        row.disabled = !session.options.scans(type);
         row.count = row.disabled ? std::string(kSearchDisabled)
                                  : std::to_string(session.resultOf(type).writtenCount);
     }

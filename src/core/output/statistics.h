@@ -20,8 +20,8 @@ struct StatisticsRow {
 
 inline constexpr std::string_view kSearchDisabled = "Search Disabled";
 
-// The fourteen rows in the order of the statistics window. A count shows only where the
-// search status holds exactly 1.
+// The fourteen rows in the order of the statistics window. A count shows only for the types
+// the scan reads (SearchOptions::scans).
 std::array<StatisticsRow, scan::kElementTypeCount> statisticsRows(const Session& session);
 
 // <result folder>/Node<node>.txt

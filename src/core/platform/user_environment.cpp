@@ -42,6 +42,14 @@ std::string defaultResultFolder() {
     return QDir::toNativeSeparators(folder).toUtf8().toStdString();
 }
 
+bool createMissingDocumentsFolder(const std::string& folder) {
+    if (folder.empty() || folder != defaultResultFolder()) {
+        return false;
+    }
+    const QString path = QString::fromUtf8(folder.data(), static_cast<qsizetype>(folder.size()));
+    return !QDir(path).exists() && QDir().mkpath(path);
+}
+
 bool isTerminal(std::FILE* stream) {
 #ifdef _WIN32
     return _isatty(_fileno(stream)) != 0;

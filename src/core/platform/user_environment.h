@@ -18,6 +18,10 @@ MonthNames systemMonthNames();
 // The default scan result folder: the user's Documents folder (the home folder when the
 // platform names none).
 std::string defaultResultFolder();
+// Makes the default result folder when `folder` is it and it does not exist yet, as the
+// desktop makes the Documents folder at a first login. Any other folder is left to the scan,
+// which refuses a missing one. False when nothing was made.
+bool createMissingDocumentsFolder(const std::string& folder);
 
 // Whether the stream is an interactive terminal.
 bool isTerminal(std::FILE* stream);

@@ -129,10 +129,10 @@ AboutBox::AboutBox(UserInterface& ui, Desktop& desktop, QWidget* parent)
     top->addWidget(picIcon, 0, Qt::AlignTop);
     top->addLayout(text, 1);
 
-    auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    auto* cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    auto* cmdSysInfo = new QPushButton(QStringLiteral("System Info..."), this);
+    auto* cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     cmdSysInfo->setAutoDefault(false);
     for (QPushButton* command : {cmdOK, cmdSysInfo}) {

@@ -24,7 +24,7 @@ struct AppContext {
     const platform::WindowTree& windows;
     output::ExcelInstallation excel;
     QString programFolder;      // the folder that holds the program file
-    QString documentationPage;  // the product's documentation, opened by "on the WEB..."
+    QString documentationPage;  // the user guide (userGuidePage), for Help and "on the WEB..."
 };
 
 }  // namespace qor::gui

@@ -1,5 +1,7 @@
 #include "gui/app/export_text_lines.h"
 
+#include "gui/app/export_text_encoding.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -17,8 +19,16 @@ bool hasTab(const char* data, qsizetype size) {
     return size > 0 && find(data, data + size, '\t') != nullptr;
 }
 
-qint64 nextColumn(char c, qint64 column) {
+qint64 nextColumn(char c, qint64 column, bool utf8 = false) {
+    if (utf8 && continuesCharacter(c)) {
+        return column;
+    }
     return c == '\t' ? (column / kTabWidth + 1) * kTabWidth : column + 1;
+}
+
+// Lines whose columns are their byte offsets: no tab, one byte a character.
+bool columnsAreBytes(const char* data, qsizetype size, bool utf8) {
+    return !utf8 && !hasTab(data, size);
 }
 
 // The screen column where the character at `index` begins, tabs expanded.
@@ -73,28 +83,31 @@ size_t expectedLines(const char* data, qsizetype size) {
 
 }  // namespace
 
-qint64 columnOf(const char* data, qsizetype index) {
-    if (!hasTab(data, index)) {
+qint64 columnOf(const char* data, qsizetype index, bool utf8) {
+    if (columnsAreBytes(data, index, utf8)) {
         return index;
     }
     qint64 column = 0;
     for (qsizetype i = 0; i < index; ++i) {
-        column = nextColumn(data[i], column);
+        column = nextColumn(data[i], column, utf8);
     }
     return column;
 }
 
-qsizetype indexNear(const char* data, qsizetype size, double column) {
+qsizetype indexNear(const char* data, qsizetype size, double column, bool utf8) {
     if (column <= 0) {
         return 0;
     }
-    if (!hasTab(data, size)) {
+    if (columnsAreBytes(data, size, utf8)) {
         return static_cast<qsizetype>(
             std::min<double>(static_cast<double>(size), std::round(column)));
     }
     qint64 start = 0;
     for (qsizetype i = 0; i < size; ++i) {
-        const qint64 next = nextColumn(data[i], start);
+        if (utf8 && continuesCharacter(data[i])) {
+            continue;  // only character starts are boundaries
+        }
+        const qint64 next = nextColumn(data[i], start, utf8);
         if (column < static_cast<double>(start + next) / 2) {
             return i;
         }
@@ -103,26 +116,35 @@ qsizetype indexNear(const char* data, qsizetype size, double column) {
     return size;
 }
 
-QString visibleText(const char* data, qsizetype size, qint64 first, qint64 count,
-                    QChar substitute) {
+QString visibleText(const char* data, qsizetype size, qint64 first, qint64 count, QChar substitute,
+                    bool utf8) {
     QString text;
     qsizetype i = 0;
     qint64 column = 0;
     const qsizetype prefix = static_cast<qsizetype>(std::min<qint64>(size, first));
-    if (!hasTab(data, prefix)) {
+    if (columnsAreBytes(data, prefix, utf8)) {
         i = prefix;
         column = prefix;
     }
     const qint64 end = first + count;
     text.reserve(static_cast<qsizetype>(count));
     for (; i < size && column < end; ++i) {
-        const qint64 next = nextColumn(data[i], column);
+        const qint64 next = nextColumn(data[i], column, utf8);
         const auto byte = static_cast<uchar>(data[i]);
         if (byte == '\t') {
             const qint64 spaces = std::min(next, end) - std::max(column, first);
             if (spaces > 0) {
                 text.append(QString(static_cast<qsizetype>(spaces), QLatin1Char(' ')));
             }
+        } else if (utf8 && byte >= 0x80) {
+            qsizetype length = 1;
+            while (i + length < size && continuesCharacter(data[i + length])) {
+                ++length;
+            }
+            if (column >= first && !continuesCharacter(data[i])) {
+                text.append(QString::fromUtf8(data + i, length));
+            }
+            i += length - 1;
         } else if (column >= first) {
             text.append(isControl(byte) ? substitute : QChar(QLatin1Char(data[i])));
         }

@@ -6,7 +6,9 @@
 #include <vector>
 
 // How the export text view finds its lines and columns: line starts indexed once, tabs
-// expanded to every eighth column, control characters shown as a substitute.
+// expanded to every eighth column, control characters shown as a substitute. A line read as
+// UTF-8 (`utf8`, see export_text_encoding.h) gives each character one column, whatever its
+// bytes; any other line, each byte.
 namespace qor::gui {
 
 struct LineIndex {
@@ -18,11 +20,12 @@ struct LineIndex {
 LineIndex indexLines(const QByteArray& bytes);
 
 // The screen column where the character at `index` begins, tabs expanded.
-qint64 columnOf(const char* data, qsizetype index);
+qint64 columnOf(const char* data, qsizetype index, bool utf8 = false);
 // The character boundary nearest to a screen column given in fractions of a column.
-qsizetype indexNear(const char* data, qsizetype size, double column);
+qsizetype indexNear(const char* data, qsizetype size, double column, bool utf8 = false);
 // The characters shown in screen columns [first, first + count) of a line.
-QString visibleText(const char* data, qsizetype size, qint64 first, qint64 count, QChar substitute);
+QString visibleText(const char* data, qsizetype size, qint64 first, qint64 count, QChar substitute,
+                    bool utf8 = false);
 // The length of a line once its end (CR LF, CR or LF) is cut off.
 qsizetype withoutLineEnd(const char* data, qsizetype size);
 

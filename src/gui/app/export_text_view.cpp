@@ -14,11 +14,15 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <iterator>
 #include <limits>
 #include <new>
+#include <string>
 
 #include "core/base/qor_error.h"
 #include "core/platform/input_file.h"
+#include "gui/app/export_text_encoding.h"
 #include "gui/app/export_text_lines.h"
 
 namespace qor::gui {
@@ -122,7 +126,7 @@ QString ExportTextView::lineText(qsizetype index) const {
         return {};
     }
     const Span span = lineSpan(index);
-    return QString::fromLatin1(span.data, span.size);
+    return exportText(span.data, span.size);
 }
 
 QString ExportTextView::selectedText() const {
@@ -136,7 +140,12 @@ QString ExportTextView::selectedText() const {
         const Span span = lineSpan(index);
         const qsizetype begin = index == from.line ? from.column : 0;
         const qsizetype end = index == to.line ? to.column : span.size;
-        text.append(QLatin1StringView(span.data + begin, end - begin));
+        // Decoded as its whole line is, so that a part reads as the line shows it.
+        if (isUtf8Text(span.data, span.size)) {
+            text.append(QString::fromUtf8(span.data + begin, end - begin));
+        } else {
+            text.append(QLatin1StringView(span.data + begin, end - begin));
+        }
         if (index < to.line) {
             text.append(QLatin1Char('\n'));
         }
@@ -163,6 +172,91 @@ void ExportTextView::copy() {
         return;
     }
     QGuiApplication::clipboard()->setText(selectedText());
+}
+
+namespace {
+
+char foldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Where `needle` starts in `bytes` at or after `from` (before `from`, `backward`); -1 for
+// nowhere. ASCII letters match in any case; a large file is searched without a copy.
+qsizetype search(const QByteArray& bytes, const QByteArray& needle, qsizetype from, bool backward) {
+    const auto same = [](char a, char b) { return foldAscii(a) == foldAscii(b); };
+    const auto hash = [](char c) { return std::hash<char>()(foldAscii(c)); };
+    if (!backward) {
+        const auto begin = bytes.begin() + std::clamp<qsizetype>(from, 0, bytes.size());
+        const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end(), hash, same);
+        const auto found = std::search(begin, bytes.end(), searcher);
+        return found == bytes.end() ? -1 : found - bytes.begin();
+    }
+    const std::string reversed(needle.rbegin(), needle.rend());
+    const auto end =
+        std::make_reverse_iterator(bytes.begin() + std::clamp<qsizetype>(from, 0, bytes.size()));
+    const std::boyer_moore_horspool_searcher searcher(reversed.begin(), reversed.end(), hash, same);
+    const auto found = std::search(end, bytes.rend(), searcher);
+    return found == bytes.rend() ? -1 : (bytes.rend() - found) - needle.size();
+}
+
+}  // namespace
+
+bool ExportTextView::find(const QString& text, bool backward) {
+    if (text.isEmpty() || bytes_.isEmpty()) {
+        return false;
+    }
+    QList<QByteArray> needles{text.toUtf8()};
+    const QByteArray latin1 = text.toLatin1();
+    if (QString::fromLatin1(latin1) == text && latin1 != needles.front()) {
+        needles << latin1;
+    }
+    const auto [from, to] = std::minmax(anchor_, cursor_);
+    const qsizetype start =
+        backward ? offsetOf(from) : offsetOf(hasSelection() ? from : to) + (hasSelection() ? 1 : 0);
+    qsizetype best = -1;
+    qsizetype length = 0;
+    for (const qsizetype origin : {start, backward ? bytes_.size() : qsizetype{0}}) {
+        for (const QByteArray& needle : needles) {
+            const qsizetype at = search(bytes_, needle, origin, backward);
+            if (at >= 0 && (best < 0 || (backward ? at > best : at < best))) {
+                best = at;
+                length = needle.size();
+            }
+        }
+        if (best >= 0) {
+            break;
+        }
+    }
+    if (best < 0) {
+        return false;
+    }
+    anchor_ = positionOf(best);
+    cursor_ = positionOf(best + length);
+    showPosition(anchor_);
+    selectionChanged();
+    return true;
+}
+
+ExportTextView::Position ExportTextView::positionOf(qsizetype offset) const {
+    const auto after =
+        std::upper_bound(starts_.begin(), starts_.end() - 1, static_cast<quint32>(offset));
+    const qsizetype line = (after - starts_.begin()) - 1;
+    return {line, offset - starts_[static_cast<size_t>(line)]};
+}
+
+void ExportTextView::showPosition(Position position) {
+    QScrollBar* vertical = verticalScrollBar();
+    if (position.line < vertical->value() ||
+        position.line >= vertical->value() + vertical->pageStep()) {
+        vertical->setValue(clampToInt(position.line - vertical->pageStep() / 2));
+    }
+    const Span span = lineSpan(position.line);
+    const qint64 x =
+        columnOf(span.data, position.column, isUtf8Text(span.data, span.size)) * charWidth_;
+    QScrollBar* horizontal = horizontalScrollBar();
+    if (x < horizontal->value() || x >= horizontal->value() + viewport()->width() - charWidth_) {
+        horizontal->setValue(clampToInt(x - viewport()->width() / 2));
+    }
 }
 
 ExportTextView::Span ExportTextView::lineSpan(qsizetype index) const {
@@ -207,7 +301,7 @@ ExportTextView::Position ExportTextView::positionAt(QPoint point) const {
     const Span span = lineSpan(index);
     const double column =
         static_cast<double>(point.x() - kLeftMargin + horizontalScrollBar()->value()) / charWidth_;
-    return {index, indexNear(span.data, span.size, column)};
+    return {index, indexNear(span.data, span.size, column, isUtf8Text(span.data, span.size))};
 }
 
 void ExportTextView::updateMetrics() {
@@ -287,7 +381,9 @@ void ExportTextView::paintEvent(QPaintEvent* event) {
 void ExportTextView::paintLine(QPainter& painter, qsizetype index, int top, qint64 firstColumn,
                                qint64 columnCount) {
     const Span span = lineSpan(index);
-    const QString text = visibleText(span.data, span.size, firstColumn, columnCount, substitute_);
+    const bool utf8 = isUtf8Text(span.data, span.size);
+    const QString text =
+        visibleText(span.data, span.size, firstColumn, columnCount, substitute_, utf8);
     const qint64 offset = horizontalScrollBar()->value() - kLeftMargin;
     const int width = viewport()->width();
     // Far-right columns of a long line would overflow int; only the clamped edges are drawn.
@@ -303,8 +399,8 @@ void ExportTextView::paintLine(QPainter& painter, qsizetype index, int top, qint
         const qsizetype begin = index == from.line ? from.column : 0;
         const qsizetype end = index == to.line ? to.column : span.size;
         // A selected line end shows as one highlighted cell after the text.
-        const qint64 endColumn = columnOf(span.data, end) + (index < to.line ? 1 : 0);
-        const int left = xOf(columnOf(span.data, begin));
+        const qint64 endColumn = columnOf(span.data, end, utf8) + (index < to.line ? 1 : 0);
+        const int left = xOf(columnOf(span.data, begin, utf8));
         selected = QRect(left, top, xOf(endColumn) - left, lineHeight_);
     }
     if (selected.isEmpty()) {
@@ -410,9 +506,10 @@ void ExportTextView::mouseDoubleClickEvent(QMouseEvent* event) {
     }
     const Position at = positionAt(event->position().toPoint());
     const Span span = lineSpan(at.line);
+    const bool utf8 = isUtf8Text(span.data, span.size);
     const auto isWord = [&](qsizetype i) {
         const QChar c = QLatin1Char(span.data[i]);
-        return c.isLetterOrNumber() || c == QLatin1Char('_');
+        return (utf8 && c.unicode() >= 0x80) || c.isLetterOrNumber() || c == QLatin1Char('_');
     };
     qsizetype begin = at.column;
     qsizetype end = at.column;

@@ -11,8 +11,8 @@ class QAction;
 namespace qor::gui {
 
 // A read-only view of an export file that stays fast for files of a hundred megabytes: it keeps
-// the file's bytes and an index of line starts, and paints only the lines on screen. Each byte is
-// one Latin-1 character; CR LF, a lone CR and a lone LF each end one line.
+// the file's bytes and an index of line starts, and paints only the lines on screen. Each line is
+// decoded as exportText() decodes it; CR LF, a lone CR and a lone LF each end one line.
 class ExportTextView : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -35,6 +35,10 @@ public:
     // Lines of the selection joined with "\n".
     QString selectedText() const;
     void selectAll();
+    // Selects the next place (or, `backward`, the one before) after the selection where
+    // `text` stands, ASCII letters in any case, going round the end of the file; false when
+    // it stands nowhere. The text is looked for as UTF-8 and as Latin-1 bytes.
+    bool find(const QString& text, bool backward = false);
     // Puts the selection on the clipboard; a selection larger than copyLimit() is refused.
     void copy();
     qsizetype copyLimit() const { return copyLimit_; }
@@ -69,6 +73,8 @@ private:
     Span lineSpan(qsizetype index) const;
     qsizetype offsetOf(Position position) const;
     Position documentEnd() const;
+    Position positionOf(qsizetype offset) const;
+    void showPosition(Position position);
     Position positionAt(QPoint point) const;
     void paintLine(QPainter& painter, qsizetype index, int top, qint64 firstColumn,
                    qint64 columnCount);

@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
         return answerOnTerminal(line, messages);
     }
     QApplication::setApplicationName("qorreader");
-    QApplication::setApplicationDisplayName(".QOR Reader");
+    // No display name: the desktop would append it to every window's caption.
     // Ties the windows to the installed desktop entry (its icon and name in task bars).
     QGuiApplication::setDesktopFileName(
         QString::fromUtf8(qor::platform::kQorDocuments.applicationId));

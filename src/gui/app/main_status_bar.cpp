@@ -5,6 +5,8 @@
 #include <QProgressBar>
 #include <climits>
 
+#include "gui/output/progress_window.h"
+
 namespace qor::gui {
 
 MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
@@ -43,8 +45,15 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
 
 void MainStatusBar::setPanelText(int panel, const QString& text) {
     if (panel >= 1 && panel <= 3) {
-        labels_[panel - 1]->setText(text);
-        labels_[panel - 1]->setToolTip(text);
+        QLabel* label = labels_[panel - 1];
+        label->setText(text);
+        label->setToolTip(text);
+        // The node number is short and says which node this is: it is never cut; the
+        // longer texts beside it give way (their tooltips hold them whole).
+        if (panel == 2) {
+            label->setMinimumWidth(label->fontMetrics().horizontalAdvance(text) +
+                                   2 * label->frameWidth() + 8);
+        }
     }
 }
 
@@ -66,10 +75,7 @@ bool MainStatusBar::progressShown() const {
 }
 
 void MainStatusBar::setProgress(long long value, long long maximum) {
-    // QProgressBar counts in int; very large counts are scaled down together.
-    scale_ = maximum > INT_MAX ? maximum / INT_MAX + 1 : 1;
-    pbMain_->setMaximum(static_cast<int>(maximum / scale_));
-    pbMain_->setValue(static_cast<int>(std::min(value, maximum) / scale_));
+    showScaledProgress(*pbMain_, value, maximum);
 }
 
 }  // namespace qor::gui

@@ -30,7 +30,6 @@ private:
     std::array<QLabel*, 3> labels_{};
     QWidget* panel4_ = nullptr;
     QProgressBar* pbMain_ = nullptr;
-    long long scale_ = 1;
 };
 
 }  // namespace qor::gui

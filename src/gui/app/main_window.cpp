@@ -5,11 +5,13 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 
@@ -17,6 +19,7 @@
 #include "core/options/settings_table.h"
 #include "gui/app/about_box.h"
 #include "gui/app/document_window.h"
+#include "gui/app/export_text_encoding.h"
 #include "gui/app/icons.h"
 #include "gui/app/main_status_bar.h"
 #include "gui/app/twips.h"
@@ -35,11 +38,20 @@ std::string title() {
 }
 
 // Commands that would start another scan, change the file it reads or the options it uses.
-constexpr std::array<const char*, 10> kScanExclusiveKeys{
-    "keyOpen",    "keyScanFile", "keyRecent1",
-    "keyRecent2", "keyRecent3",  "keyRecent4",
-    "keyRecent5", "keyOptions",  "keyPreviewSearchStatus",
-    "keyExit"};
+// Those that read the session's result folder wait too: the scan is writing it.
+constexpr std::array<const char*, 13> kScanExclusiveKeys{"keyOpenResultFolder",
+                                                         "keyDBStatistic",
+                                                         "keyOpen",
+                                                         "keyScanFile",
+                                                         "keyRecent1",
+                                                         "keyRecent2",
+                                                         "keyRecent3",
+                                                         "keyRecent4",
+                                                         "keyRecent5",
+                                                         "keyOptions",
+                                                         "keyPreviewSearchStatus",
+                                                         "keyShellExecute",
+                                                         "keyExit"};
 
 }  // namespace
 
@@ -74,6 +86,16 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     connect(tmrSwitchText_, &QTimer::timeout, this, [this] { switchStatusText(); });
 
     progress_ = new ProgressWindow(this);
+    // Escape stops a scan from the main window as well as from the progress window.
+    cancelAction_ = new QAction("Cancel Scan", this);
+    cancelAction_->setObjectName("actCancelScan");
+    cancelAction_->setShortcut(Qt::Key_Escape);
+    cancelAction_->setShortcutContext(Qt::WindowShortcut);
+    cancelAction_->setEnabled(false);
+    addAction(cancelAction_);
+    progress_->addAction(cancelAction_);
+    connect(cancelAction_, &QAction::triggered, this, &MainWindow::cancelScan);
+    connect(progress_, &ProgressWindow::cancelRequested, this, &MainWindow::cancelScan);
 
     // The title bar offers no close button: the program is left through "Exit" (a close
     // request from the session still closes it properly).
@@ -136,6 +158,7 @@ void MainWindow::connectCommands() {
             &MainWindow::previewSearchStatus);
     connect(item("keyDBStatistic"), &QAction::triggered, this, &MainWindow::openStatisticsFile);
     connect(item("keyShellExecute"), &QAction::triggered, this, &MainWindow::previewOutputFiles);
+    connect(item("keyOpenResultFolder"), &QAction::triggered, this, &MainWindow::openResultFolder);
     connect(item("keyToolbar"), &QAction::triggered, this, &MainWindow::toggleToolbar);
     connect(item("keyCascade"), &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
     connect(item("keyHorizontal"), &QAction::triggered, this, &MainWindow::tileHorizontally);
@@ -165,9 +188,10 @@ void MainWindow::setScanning(bool running) {
     for (const char* key : kScanExclusiveKeys) {
         menu_->item(QString::fromLatin1(key))->setEnabled(!running);
     }
-    for (int i : {0, 2, 3}) {
+    for (int i : {0, 2, 3, 4, 5}) {
         toolbarButtons_[i]->setEnabled(!running);
     }
+    cancelAction_->setEnabled(running);
     // The scan command is there exactly while a document window is.
     setScanCommandEnabled(activeDocument() != nullptr);
 }
@@ -187,9 +211,11 @@ OptionsDialog& MainWindow::optionsDialog() {
 void MainWindow::showOptions() {
     OptionsDialog& dialog = optionsDialog();
     context_.desktop.runModal(dialog);
-    // Closed through its title bar: the edits are dropped, the next use loads the store.
+    // Closed through its title bar: the edits are dropped and the record, the columns and
+    // the labels return to what the store holds before anything else reads them.
     if (dialog.discarded()) {
         delete options_.data();
+        optionsDialog();
     }
 }
 
@@ -200,7 +226,7 @@ void MainWindow::previewSearchStatus() {
 
 void MainWindow::openStatisticsFile() {
     openChosenFile("mnuToolsStatistic_Click", {{"Statistic files (*.txt)", "*.txt"}},
-                   "Open Statistics File...");
+                   "Open Statistics File...", resultFolder());
 }
 
 void MainWindow::previewOutputFiles() {
@@ -209,44 +235,79 @@ void MainWindow::previewOutputFiles() {
                    {{"Microsoft Excel Files (*.xls)", "*.xls;*.xlsx"},
                     {"Comma Delimited Files (*.csv)", "*.csv"},
                     {"HTML Document (*.html;*.htm)", "*.html;*.htm"}},
-                   "Open File(s) for Preview...");
+                   "Open File(s) for Preview...", resultFolder());
+}
+
+std::string MainWindow::resultFolder() const {
+    // The node folder of the last scan; before any, the folder the scans write into.
+    const std::string& last = context_.session.scan.resultFolder;
+    if (!last.empty() && QFileInfo(QString::fromStdString(last)).isDir()) {
+        return last;
+    }
+    return context_.session.options.scanResultFolderPath;
 }
 
 void MainWindow::openChosenFile(std::string_view procedure, const std::vector<FileFilter>& filters,
-                                const std::string& title) {
+                                const std::string& title, const std::string& folder) {
     runStep(context_.boxes, kModule, procedure, [&] {
-        const std::string path = context_.desktop.chooseFileToOpen(
-            this, filters, title, context_.programFolder.toStdString(), "qor");
+        const std::string path =
+            context_.desktop.chooseFileToOpen(this, filters, title, folder, "qor");
         if (path.empty()) {
             return;
         }
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        context_.desktop.openWithApplication(path);
+        const bool opened = context_.desktop.openWithApplication(path);
         QApplication::restoreOverrideCursor();
+        reportIfNotOpened(opened, path);
     });
+}
+
+void MainWindow::openResultFolder() {
+    const std::string folder = resultFolder();
+    if (!QFileInfo(QString::fromStdString(folder)).isDir()) {
+        context_.boxes.inform(Message{title(),
+                                      "The result folder " + folder + " does not exist yet.",
+                                      MessageIcon::Exclamation});
+        return;
+    }
+    reportIfNotOpened(context_.desktop.openWithApplication(folder), folder);
+}
+
+void MainWindow::reportIfNotOpened(bool opened, const std::string& what) {
+    if (!opened) {
+        context_.boxes.inform(Message{title(),
+                                      "No application could be started to open " + what + ".",
+                                      MessageIcon::Exclamation});
+    }
 }
 
 void MainWindow::showHelp() {
     // The help file lives in "Help" beside the program's folder.
     const QString helpFile = QDir::cleanPath(context_.programFolder + "/../Help/QORReader.chm");
-    if (!QFileInfo::exists(helpFile)) {
-        context_.boxes.inform(
-            Message{windowTitle().toStdString(),
-                    "Unable to display Help Contents. There is no *.chm help file in this "
-                    "location.",
-                    MessageIcon::Information});
+    if (QFileInfo::exists(helpFile)) {
+        reportIfNotOpened(context_.desktop.openWithApplication(helpFile.toStdString()),
+                          helpFile.toStdString());
         return;
     }
-    if (!context_.desktop.openWithApplication(helpFile.toStdString())) {
-        context_.boxes.inform(
-            Message{title(), "No viewer for compiled help files is installed.", MessageIcon::None});
+    // Without the compiled help the user guide that comes with the program stands in.
+    if (!context_.documentationPage.isEmpty()) {
+        showDocumentationPage();
+        return;
     }
+    context_.boxes.inform(Message{windowTitle().toStdString(),
+                                  "Unable to display Help Contents. There is no *.chm help file "
+                                  "in this location.",
+                                  MessageIcon::Information});
 }
 
 void MainWindow::showDocumentationPage() {
-    if (!context_.documentationPage.isEmpty()) {
-        context_.desktop.openUrl(context_.documentationPage.toStdString());
+    if (context_.documentationPage.isEmpty()) {
+        context_.boxes.inform(Message{title(), "The user guide is not installed with the program.",
+                                      MessageIcon::Exclamation});
+        return;
     }
+    const std::string page = context_.documentationPage.toStdString();
+    reportIfNotOpened(context_.desktop.openUrl(page), page);
 }
 
 void MainWindow::showAbout() {
@@ -263,9 +324,8 @@ void MainWindow::toggleToolbar() {
 
 void MainWindow::switchStatusText() {
     QCoreApplication::processEvents();
-    statusBar_->setPanelText(1,
-                             "Data Base file (*.BA) generated with Online Builder on: " +
-                                 QString::fromStdString(context_.session.nodeInfo.generationDate));
+    statusBar_->setPanelText(1, "Data Base file (*.BA) generated with Online Builder on: " +
+                                    exportText(context_.session.nodeInfo.generationDate));
     tmrSwitchText_->stop();
 }
 
@@ -315,9 +375,22 @@ void MainWindow::arrangeIcons() {
 
 void MainWindow::loadPlacement() {
     const WindowPlacement placement = WindowPlacement::readFrom(context_.store);
-    const double perPixel = twipsPerPixel(this);
-    move(twipsToPixels(placement.left, perPixel), twipsToPixels(placement.top, perPixel));
-    resize(twipsToPixels(placement.width, perPixel), twipsToPixels(placement.height, perPixel));
+    const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    const QRect available = shown != nullptr ? shown->availableGeometry() : QRect(0, 0, 800, 600);
+    QRect wanted = defaultPlacement(available);
+    if (placement.stored) {
+        const double perPixel = twipsPerPixel(this);
+        wanted = placeOnScreen(
+            QRect(twipsToPixels(placement.left, perPixel), twipsToPixels(placement.top, perPixel),
+                  twipsToPixels(placement.width, perPixel),
+                  twipsToPixels(placement.height, perPixel)),
+            available);
+    }
+    move(wanted.topLeft());
+    resize(wanted.size());
+    if (placement.maximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
 }
 
 void MainWindow::savePlacement() {
@@ -326,8 +399,12 @@ void MainWindow::savePlacement() {
         return;
     }
     const double perPixel = twipsPerPixel(this);
-    WindowPlacement{pixelsToTwips(pos().x(), perPixel), pixelsToTwips(pos().y(), perPixel),
-                    pixelsToTwips(width(), perPixel), pixelsToTwips(height(), perPixel)}
+    WindowPlacement{pixelsToTwips(pos().x(), perPixel),
+                    pixelsToTwips(pos().y(), perPixel),
+                    pixelsToTwips(width(), perPixel),
+                    pixelsToTwips(height(), perPixel),
+                    isMaximized(),
+                    true}
         .writeTo(context_.store);
 }
 
@@ -338,8 +415,9 @@ void MainWindow::exitProgram() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (scanning_) {
-        // The scan is on the stack below this event: end the program once it has finished.
+        // The scan is on the stack below this event: it stops, and the program ends after it.
         closeAfterScan_ = true;
+        cancelScan();
         event->ignore();
         return;
     }

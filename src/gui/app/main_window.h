@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -46,8 +47,13 @@ public:
     void openRecentFile(int slot);
     void openByPath(const std::string& path);
     void openDropped(const QString& path);
+    // A second launch handed over its file (empty: none): the window comes to the front and,
+    // unless a scan is running, opens it.
+    void openFromAnotherLaunch(const QString& path);
 
     void scanFile();
+    // Stops the running scan at its next chunk; its statistics then say so.
+    void cancelScan();
     // Creates, shows and repaints a document window captioned "Document <n>".
     QMdiSubWindow* newDocumentWindow();
 
@@ -94,7 +100,12 @@ private:
     void previewOutputFiles();
     // Lets the user choose a file and opens it with the desktop's application for its type.
     void openChosenFile(std::string_view procedure, const std::vector<FileFilter>& filters,
-                        const std::string& title);
+                        const std::string& title, const std::string& folder);
+    // Where the results are: the last scan's node folder, else the scan result folder.
+    std::string resultFolder() const;
+    void openResultFolder();
+    // Every failure to start another program is said, never passed over.
+    void reportIfNotOpened(bool opened, const std::string& what);
     void showHelp();
     void showDocumentationPage();
     void showAbout();
@@ -115,6 +126,8 @@ private:
     QPointer<SearchStatusDialog> searchStatus_;
     int documentCounter_ = 0;
     bool scanning_ = false;
+    std::atomic<bool> cancel_{false};
+    QAction* cancelAction_ = nullptr;
     bool closeAfterScan_ = false;
     bool closing_ = false;
 };

@@ -1,16 +1,20 @@
 // The three ways a database export file is opened into the document window.
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <functional>
 
+#include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
 #include "core/platform/input_file.h"
 #include "core/scan/node_info.h"
 #include "gui/app/document_window.h"
+#include "gui/app/export_text_encoding.h"
 #include "gui/app/export_text_view.h"
 #include "gui/app/main_status_bar.h"
 #include "gui/app/main_window.h"
@@ -66,15 +70,19 @@ QMdiSubWindow* MainWindow::newDocumentWindow() {
             setScanCommandEnabled(false);
         }
     });
-    window->show();
+    // The only document fills the frame, as a maximised window, from its first showing.
+    window->showMaximized();
     window->repaint();
     return window;
 }
 
 void MainWindow::openWithDialog() {
-    const std::string chosen = context_.desktop.chooseFileToOpen(
-        this, {{"Data Base Files (*.qor)", "*.qor"}}, "Open Data Base File...",
-        context_.programFolder.toStdString(), "qor");
+    // The dialog starts where the open file is, or in the home folder.
+    const QString current = QString::fromStdString(context_.session.databasePath);
+    const QString folder = current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
+    const std::string chosen =
+        context_.desktop.chooseFileToOpen(this, {{"Data Base Files (*.qor)", "*.qor"}},
+                                          "Open Data Base File...", folder.toStdString(), "qor");
     if (chosen.empty()) {
         if (DocumentWindow* document = activeDocument()) {
             context_.session.databasePath = document->parentWidget()->windowTitle().toStdString();
@@ -90,17 +98,37 @@ void MainWindow::openDropped(const QString& path) {
     }
 }
 
+void MainWindow::openFromAnotherLaunch(const QString& path) {
+    if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
+    if (path.isEmpty()) {
+        return;
+    }
+    if (scanning_) {
+        context_.boxes.inform(
+            Message{std::string(kApplicationTitle),
+                    "A scan is running. Open " + path.toStdString() + " when it has finished.",
+                    MessageIcon::Exclamation});
+        return;
+    }
+    openFile(OpenFlow::Dialog, path);
+}
+
 void MainWindow::openRecentFile(int slot) {
     const auto path = recent_->path(slot);
     if (!path) {
         return;
     }
     if (!QFileInfo::exists(*path)) {
-        context_.boxes.inform(Message{
-            std::string(kApplicationTitle),
-            "File does not exist. Windows registry entry for MRU files was propably modyfied "
-            "manually.\r\nSelect 'File' menu and then 'Open File...'",
-            MessageIcon::Exclamation});
+        if (context_.boxes.askYesNo(Prompt{std::string(kApplicationTitle),
+                                           "File does not exist:\r\n" + path->toStdString() +
+                                               "\r\n\r\nRemove it from the Recent Files list?",
+                                           MessageIcon::Exclamation})) {
+            recent_->remove(slot);
+        }
         return;
     }
     openFile(OpenFlow::RecentFile, *path);
@@ -114,17 +142,30 @@ void MainWindow::openByPath(const std::string& path) {
 
 void MainWindow::showNodeInformation() {
     const scan::NodeInfo& node = context_.session.nodeInfo;
-    statusBar_->setPanelText(1, "Data Base file (*.BA) generated with Online Builder at: " +
-                                    QString::fromStdString(node.generationDate));
-    statusBar_->setPanelText(2, "Node Number:  " + QString::fromStdString(node.nodeNumber));
-    statusBar_->setPanelText(3, "Node Descr.:  " + QString::fromStdString(node.nodeDescription));
+    const bool none =
+        node.nodeNumber.empty() && node.nodeDescription.empty() && node.generationDate.empty();
+    // The export's bytes read as the document window reads them.
+    statusBar_->setPanelText(1, none ? QString("This file holds no node information")
+                                     : "Data Base file (*.BA) generated with Online Builder at: " +
+                                           exportText(node.generationDate));
+    statusBar_->setPanelText(2, "Node Number:  " + exportText(node.nodeNumber));
+    statusBar_->setPanelText(3, "Node Descr.:  " + exportText(node.nodeDescription));
     statusBar_->repaint();
 }
 
 void MainWindow::openFile(OpenFlow flow, const QString& path) {
     // Every step below opens the file; a pipe or device would hold the first of them for ever.
-    if (!runStep(context_.boxes, "modMain", "GetNodeInfo",
-                 [&] { platform::refuseSpecialFile(path.toStdString(), "database file"); })) {
+    // A file that cannot be read is said once, before anything changes: the window keeps
+    // showing the file that is actually open.
+    if (!runStep(context_.boxes, "modMain", "GetNodeInfo", [&] {
+            platform::refuseSpecialFile(path.toStdString(), "database file");
+            QFile file(path);
+            if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+                throw QorError("Cannot open '" + path.toStdString() + "': " +
+                               (QFileInfo(path).isDir() ? std::string("it is a folder")
+                                                        : file.errorString().toStdString()));
+            }
+        })) {
         return;
     }
     const bool dialog = flow == OpenFlow::Dialog;
@@ -159,7 +200,6 @@ void MainWindow::openFile(OpenFlow flow, const QString& path) {
                 newDocumentWindow();
             }
         });
-        step([&] { tileHorizontally(); });
         step([&] { activeDocument()->parentWidget()->setWindowTitle(path); });
         if (!recent) {
             setScanCommandEnabled(true);

@@ -7,9 +7,11 @@
 #include "core/options/search_options.h"
 #include "core/options/settings_table.h"
 #include "core/output/scan_run.h"
+#include "core/platform/user_environment.h"
 #include "gui/app/main_status_bar.h"
 #include "gui/app/main_window.h"
 #include "gui/app/scan_display.h"
+#include "gui/app/scan_thread.h"
 #include "gui/options/search_status_dialog.h"
 #include "gui/output/progress_window.h"
 #include "gui/output/statistics_window.h"
@@ -30,7 +32,7 @@ void MainWindow::scanFile() {
         return;
     }
     runStep(context_.boxes, "frmMain", "mnuFileScan_Click", [&] {
-        if (!context_.session.searchStatus.anyEnabled()) {
+        if (!context_.session.options.scansAnyType()) {
             context_.boxes.inform(Message{std::string(kApplicationTitle),
                                           std::string(loadString(str::kAllSearchDisabled)) +
                                               "\r\n" +
@@ -62,29 +64,48 @@ void MainWindow::startScan() {
     }
     setScanning(true);
     tmrSwitchText_->stop();
-    ScanDisplay display(context_.boxes, *statusBar_, *progress_);
     output::Session& session = context_.session;
     // The header lines follow the selections the readers will use, edited or saved.
     session.columns = options::buildAllColumnData(session.options);
-    output::ScanOutcome outcome = output::ScanOutcome::ExcelRunning;
-    const bool ran = runStep(context_.boxes, "frmMain", "mnuFileScan_Click", [&] {
-        outcome = output::runScan(session, display,
-                                  output::ScanEnvironment{context_.clock, context_.windows});
-    });
-    if (!ran) {
+    // On a fresh account the Documents folder, the default home of the results, may not exist
+    // yet; a folder the user chose is never made up.
+    platform::createMissingDocumentsFolder(session.options.scanResultFolderPath);
+    cancel_ = false;
+    progress_->setScanning(true);
+    ScanDisplay display(context_.boxes, *statusBar_, *progress_);
+    const ScanEnd end =
+        runScanOffThread(session, display,
+                         output::ScanEnvironment{context_.clock, context_.windows}, cancel_, *this);
+    progress_->setScanning(false);
+    if (end.error || end.cancelled) {
         // Nothing of the broken scan stays on screen: the progress window and bar go, and
         // the status text returns to the open file.
         progress_->hide();
         statusBar_->showProgress(false);
         showNodeInformation();
-    } else if (outcome == output::ScanOutcome::Completed) {
-        tmrSwitchText_->start();
+        if (end.error) {
+            runStep(context_.boxes, "frmMain", "mnuFileScan_Click",
+                    [&] { std::rethrow_exception(end.error); });
+        }
+    }
+    if (end.outcome == output::ScanOutcome::Completed && !end.error && !closeAfterScan_) {
+        if (!end.cancelled) {
+            tmrSwitchText_->start();
+        }
         StatisticsWindow statistics(session, context_.clock, context_.boxes, this);
+        statistics.offerResults(context_.desktop, end.cancelled);
         context_.desktop.runModal(statistics);
     }
     setScanning(false);
     if (closeAfterScan_) {
         QTimer::singleShot(0, this, [this] { close(); });
+    }
+}
+
+void MainWindow::cancelScan() {
+    if (scanning_ && !cancel_) {
+        cancel_ = true;
+        progress_->setStatus(QStringLiteral("Cancelling..."));
     }
 }
 

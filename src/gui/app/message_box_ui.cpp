@@ -1,5 +1,6 @@
 #include "gui/app/message_box_ui.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -9,6 +10,7 @@
 #include <iostream>
 
 #include "core/base/standard_error.h"
+#include "gui/platform/desktop.h"
 
 namespace qor::gui {
 namespace {
@@ -50,8 +52,25 @@ void placeOverOwner(QMessageBox& box, QWidget* owner) {
 
 MessageBoxUi::MessageBoxUi(std::function<QWidget*()> owner) : owner_(std::move(owner)) {}
 
+QWidget* messageOwner(QWidget* mainWindow) {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        return modal;
+    }
+    if (mainWindow != nullptr) {
+        for (QWidget* child : mainWindow->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child->windowType() == Qt::Tool && child->isVisible()) {
+                return child;
+            }
+        }
+    }
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    return mainWindow;
+}
+
 QWidget* MessageBoxUi::owner() const {
-    return owner_ ? owner_() : nullptr;
+    return messageOwner(owner_ ? owner_() : nullptr);
 }
 
 bool MessageBoxUi::askYesNo(const Prompt& prompt) {
@@ -62,9 +81,9 @@ bool MessageBoxUi::askYesNo(const Prompt& prompt) {
     QMessageBox box(boxIcon(prompt.icon), title(prompt.title), QString::fromStdString(prompt.text),
                     QMessageBox::Yes | QMessageBox::No, owner());
     if (prompt.placement == PromptPlacement::OverMainWindow) {
-        placeOverOwner(box, owner());
+        placeOverOwner(box, owner_ ? owner_() : nullptr);
     }
-    return box.exec() == QMessageBox::Yes;
+    return execAndReturnFocus(box) == QMessageBox::Yes;
 }
 
 void MessageBoxUi::inform(const Message& message) {
@@ -74,7 +93,7 @@ void MessageBoxUi::inform(const Message& message) {
     }
     QMessageBox box(boxIcon(message.icon), title(message.title),
                     QString::fromStdString(message.text), QMessageBox::Ok, owner());
-    box.exec();
+    execAndReturnFocus(box);
 }
 
 void MessageBoxUi::reportError(const StandardError& error) {

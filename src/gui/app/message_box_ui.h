@@ -8,6 +8,11 @@ class QWidget;
 
 namespace qor::gui {
 
+// The window a message box belongs to: the one the user is looking at. That is a modal dialog
+// when one is up, else a visible tool window of the main window (the progress window, which
+// would otherwise cover the box), else the active window, else the main window.
+QWidget* messageOwner(QWidget* mainWindow);
+
 // The desktop's message boxes: questions, information and the standard error message,
 // owned by the main window once it exists. On a platform without a screen (offscreen,
 // minimal) nobody could answer a box, so the text goes to standard error and a question is

@@ -1,6 +1,7 @@
 #include "gui/app/recent_files.h"
 
 #include <QAction>
+#include <algorithm>
 #include <string>
 
 #include "core/options/settings_table.h"
@@ -22,7 +23,8 @@ RecentFilesMenu::RecentFilesMenu(QAction& recentMenu,
 
 void RecentFilesMenu::setSlot(int index, const QString& path) {
     slots_[index]->setData(path);
-    slots_[index]->setText(menuText(path));
+    // Numbered, so that a digit opens the entry from the keyboard.
+    slots_[index]->setText(QString("&%1 %2").arg(index + 1).arg(menuText(path)));
     slots_[index]->setVisible(true);
 }
 
@@ -59,6 +61,20 @@ void RecentFilesMenu::addRecentFile(const QString& path) {
     setSlot(0, path);
 }
 
+void RecentFilesMenu::remove(int slot) {
+    const int used = count();
+    if (slot < 1 || slot > used) {
+        return;
+    }
+    for (int i = slot - 1; i + 1 < used; ++i) {
+        setSlot(i, slots_[i + 1]->data().toString());
+    }
+    slots_[used - 1]->setVisible(false);
+    slots_[used - 1]->setData(QString());
+    recentMenu_.setVisible(used > 1);
+    ++removed_;
+}
+
 void RecentFilesMenu::load(const platform::SettingsStore& store) {
     for (int i = 1;; ++i) {
         const QString value = QString::fromStdString(options::settings::kRecentFile.readFrom(
@@ -77,6 +93,9 @@ void RecentFilesMenu::save(platform::SettingsStore& store) const {
             options::settings::kRecentFile.writeTo(store, static_cast<std::size_t>(slot),
                                                    value->toStdString());
         }
+    }
+    for (int slot = count() + 1; slot <= std::min(kRecentSlots, count() + removed_); ++slot) {
+        options::settings::kRecentFile.writeTo(store, static_cast<std::size_t>(slot), "");
     }
 }
 

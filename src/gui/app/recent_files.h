@@ -25,13 +25,17 @@ public:
     // move down, the last dropping out.
     void addRecentFile(const QString& path);
 
+    // Takes a slot out of the list; the slots below it move up.
+    void remove(int slot);
+
     // Slot 1..5; nothing when the slot is not in use.
     std::optional<QString> path(int slot) const;
     int count() const;
 
     // Keys "1", "2", ... of "MRUFiles", up to the first empty one.
     void load(const platform::SettingsStore& store);
-    // The slots in use to keys "1".."5"; keys of free slots are left as they are.
+    // The slots in use to keys "1".."5"; keys of free slots are left as they are, except that
+    // the keys of entries removed in this run are emptied, so they do not come back.
     void save(platform::SettingsStore& store) const;
 
 private:
@@ -39,6 +43,7 @@ private:
 
     QAction& recentMenu_;
     std::array<QAction*, kRecentSlots> slots_;
+    int removed_ = 0;
 };
 
 }  // namespace qor::gui

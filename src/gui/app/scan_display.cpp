@@ -34,6 +34,7 @@ void ScanDisplay::showProgressBar(bool visible) {
 
 void ScanDisplay::setProgress(long long value, long long maximum) {
     statusBar_.setProgress(value, maximum);
+    progress_.setProgress(value, maximum);
 }
 
 void ScanDisplay::yield() {

@@ -15,6 +15,7 @@
 #include "gui/app/main_window.h"
 #include "gui/app/splash_window.h"
 #include "gui/options/options_dialog.h"
+#include "gui/platform/instance_channel.h"
 
 namespace qor::gui {
 namespace {
@@ -48,7 +49,16 @@ void StartUp::showSplashStatus(const QString& text) {
 bool StartUp::run(const QString& commandLineFile) {
     UserInterface& boxes = context_.boxes;
     instance_ = std::make_unique<platform::SingleInstance>(settings_.lockFolder);
+    const QString socketPath = QString::fromStdString(instance_->lockFilePath() + ".socket");
     if (!instance_->acquire()) {
+        // The running copy opens the file and comes to the front; only when it cannot be
+        // reached is the old message all this copy can offer.
+        // A file that is not there goes as it was given: the running copy says so.
+        const std::string path = platform::longFileName(commandLineFile.toStdString());
+        if (InstanceChannel::send(socketPath,
+                                  path.empty() ? commandLineFile : QString::fromStdString(path))) {
+            return false;
+        }
         boxes.inform(Message{std::string(kApplicationTitle), platform::alreadyRunningText(),
                              MessageIcon::Exclamation});
         return false;
@@ -65,6 +75,12 @@ bool StartUp::run(const QString& commandLineFile) {
     // it stays hidden until the splash has shown its last text. Creating the dialog loads
     // the options record, the scan result folder among them.
     runStep(boxes, kModule, "Main", [&] { mainWindow_ = std::make_unique<MainWindow>(context_); });
+    if (instance_->held() && mainWindow_) {
+        channel_ = std::make_unique<InstanceChannel>(socketPath);
+        QObject::connect(channel_.get(), &InstanceChannel::openRequested, mainWindow_.get(),
+                         &MainWindow::openFromAnotherLaunch);
+        channel_->listen();
+    }
     runStep(boxes, kModule, "Main", [&] { mainWindow_->optionsDialog().loadHidden(); });
     QCoreApplication::processEvents();
     showSplashStatus("Getting registry settings...");
@@ -90,7 +106,12 @@ bool StartUp::run(const QString& commandLineFile) {
     runStep(boxes, kModule, "Main", [&] {
         mainWindow_->show();
         if (!commandLineFile.isEmpty()) {
-            mainWindow_->openByPath(platform::longFileName(commandLineFile.toStdString()));
+            const std::string path = platform::longFileName(commandLineFile.toStdString());
+            // A file that is not there is said, as the open dialog would say it.
+            if (path.empty()) {
+                throw QorError("File not found: " + commandLineFile.toStdString());
+            }
+            mainWindow_->openByPath(path);
         }
     });
     QCoreApplication::processEvents();

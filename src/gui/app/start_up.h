@@ -15,6 +15,7 @@ namespace qor::gui {
 
 class MainWindow;
 class SplashWindow;
+class InstanceChannel;
 
 // Where start-up looks and how long the splash shows each step.
 struct StartUpSettings {
@@ -31,7 +32,8 @@ public:
     StartUp(AppContext& context, StartUpSettings settings);
     ~StartUp();
 
-    // False when another copy is running: the message was shown and no window exists.
+    // False when another copy is running: it was handed the file (or, when it could not be
+    // reached, the message was shown) and no window exists here.
     bool run(const QString& commandLineFile);
 
     MainWindow* mainWindow() const { return mainWindow_.get(); }
@@ -43,6 +45,7 @@ private:
     AppContext& context_;
     StartUpSettings settings_;
     std::unique_ptr<platform::SingleInstance> instance_;
+    std::unique_ptr<InstanceChannel> channel_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> mainWindow_;
 };

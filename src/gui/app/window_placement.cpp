@@ -1,6 +1,7 @@
 #include "gui/app/window_placement.h"
 
 #include <QString>
+#include <algorithm>
 
 #include "core/options/settings_table.h"
 
@@ -26,6 +27,8 @@ void write(platform::SettingsStore& store, const Setting& setting, double twips)
 
 WindowPlacement WindowPlacement::readFrom(const platform::SettingsStore& store) {
     WindowPlacement placement;
+    placement.stored = !settings::kMainWidth.readFrom(store, "").empty();
+    placement.maximized = settings::kMainMaximized.readFrom(store) == "1";
     read(store, settings::kMainLeft, placement.left);
     read(store, settings::kMainTop, placement.top);
     read(store, settings::kMainWidth, placement.width);
@@ -38,6 +41,23 @@ void WindowPlacement::writeTo(platform::SettingsStore& store) const {
     write(store, settings::kMainTop, top);
     write(store, settings::kMainWidth, width);
     write(store, settings::kMainHeight, height);
+    settings::kMainMaximized.writeTo(store, maximized ? "1" : "0");
+}
+
+QRect defaultPlacement(const QRect& available) {
+    const QSize size(available.width() * 2 / 3, available.height() * 2 / 3);
+    return QRect(available.topLeft() + QPoint((available.width() - size.width()) / 2,
+                                              (available.height() - size.height()) / 2),
+                 size);
+}
+
+QRect placeOnScreen(const QRect& wanted, const QRect& available) {
+    QRect placed(wanted.topLeft(), wanted.size().boundedTo(available.size()));
+    placed.moveLeft(
+        std::clamp(placed.left(), available.left(), available.right() - placed.width() + 1));
+    placed.moveTop(
+        std::clamp(placed.top(), available.top(), available.bottom() - placed.height() + 1));
+    return placed;
 }
 
 }  // namespace qor::gui

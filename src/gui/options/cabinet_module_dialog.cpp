@@ -20,8 +20,8 @@ CabinetModuleDialog::CabinetModuleDialog(options::CabinetModuleTable& table, Use
       ui_(ui),
       cabinet_(new QLineEdit(this)),
       module_(new QLineEdit(this)),
-      apply_(new QPushButton("Apply", this)),
-      close_(new QPushButton("Close", this)) {
+      apply_(new QPushButton("&Apply", this)),
+      close_(new QPushButton("&Close", this)) {
     setObjectName("frmCabinetModule");
     setWindowTitle("Cabinet | Module Assignment");
 
@@ -51,6 +51,7 @@ CabinetModuleDialog::CabinetModuleDialog(options::CabinetModuleTable& table, Use
     buttons->addWidget(close_);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    keepCaptionWhole(*this, *layout);
 
     connect(apply_, &QPushButton::clicked, this, [this] { applyRow(); });
     connect(close_, &QPushButton::clicked, this, [this] { accept(); });
@@ -61,7 +62,7 @@ void CabinetModuleDialog::modifyRow(const CurrentCabinetRow& row) {
     rowNumber_ = row.number;
     cabinet_->setText(toQString(row.cabinet));
     module_->setText(toQString(row.module));
-    apply_->setText("Modify");
+    apply_->setText("&Modify");
     close_->hide();
 }
 

@@ -1,7 +1,9 @@
 #include "gui/options/cabinet_tab.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -38,10 +40,12 @@ QLabel* valueLabel(const char* name, QWidget* parent) {
 
 }  // namespace
 
-CabinetTab::CabinetTab(output::Session& session, platform::SettingsStore& store, UserInterface& ui,
-                       Desktop& desktop, QWidget* parent)
+CabinetTab::CabinetTab(options::SearchOptions& options, scan::CabinetLabels& labels,
+                       platform::SettingsStore& store, UserInterface& ui, Desktop& desktop,
+                       QWidget* parent)
     : QWidget(parent),
-      session_(session),
+      options_(options),
+      labels_(labels),
       store_(store),
       ui_(ui),
       desktop_(desktop),
@@ -75,11 +79,11 @@ CabinetTab::CabinetTab(output::Session& session, platform::SettingsStore& store,
     list_->installEventFilter(this);
     layout->addWidget(list_, 1, 0);
 
-    auto* add = new QPushButton("Add", this);
+    auto* add = new QPushButton("&Add", this);
     add->setObjectName("cmdAdd");
     add->setToolTip("Add new item to the list");
     add->setAutoDefault(false);
-    auto* import = new QPushButton("Import", this);
+    auto* import = new QPushButton("&Import", this);
     import->setObjectName("cmdImport");
     import->setToolTip("Import CSV file");
     import->setAutoDefault(false);
@@ -97,7 +101,7 @@ CabinetTab::CabinetTab(output::Session& session, platform::SettingsStore& store,
     connect(add, &QPushButton::clicked, this, [this] { addRow(); });
     connect(import, &QPushButton::clicked, this, [this] { importTable(); });
     connect(apply_, &QCheckBox::clicked, this,
-            [this](bool checked) { session_.options.applyCabinetLabels = checked; });
+            [this](bool checked) { options_.applyCabinetLabels = checked; });
     connect(list_, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { selectRow(item); });
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
@@ -111,7 +115,7 @@ CabinetTab::CabinetTab(output::Session& session, platform::SettingsStore& store,
 }
 
 void CabinetTab::showTable() {
-    const options::CabinetModuleTable& table = session_.options.cabinetTable;
+    const options::CabinetModuleTable& table = options_.cabinetTable;
     list_->clear();
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(table.rows.size()));
@@ -120,17 +124,17 @@ void CabinetTab::showTable() {
     }
     list_->addTopLevelItems(items);
     fileName_->setText(toQString(table.importedFileName));
-    apply_->setChecked(session_.options.applyCabinetLabels);
+    apply_->setChecked(options_.applyCabinetLabels);
 }
 
 void CabinetTab::refreshCountAndApply() {
-    const std::size_t rows = session_.options.cabinetTable.rows.size();
+    const std::size_t rows = options_.cabinetTable.rows.size();
     count_->setText(QString::number(rows));
     apply_->setEnabled(rows > 0);
 }
 
 void CabinetTab::makeCurrent(int index) {
-    const auto& rows = session_.options.cabinetTable.rows;
+    const auto& rows = options_.cabinetTable.rows;
     if (index < 0 || static_cast<std::size_t>(index) >= rows.size()) {
         return;
     }
@@ -140,7 +144,7 @@ void CabinetTab::makeCurrent(int index) {
 
 void CabinetTab::selectRow(QTreeWidgetItem* item) {
     const int index = list_->indexOfTopLevelItem(item);
-    const auto& rows = session_.options.cabinetTable.rows;
+    const auto& rows = options_.cabinetTable.rows;
     if (index >= 0 && static_cast<std::size_t>(index) < rows.size() &&
         !rows[static_cast<std::size_t>(index)].cabinet.empty()) {
         makeCurrent(index);
@@ -148,10 +152,10 @@ void CabinetTab::selectRow(QTreeWidgetItem* item) {
 }
 
 void CabinetTab::editRow() {
-    if (current_.number < 1 || current_.number > session_.options.cabinetTable.rows.size()) {
+    if (current_.number < 1 || current_.number > options_.cabinetTable.rows.size()) {
         return;
     }
-    CabinetModuleDialog dialog(session_.options.cabinetTable, ui_, window());
+    CabinetModuleDialog dialog(options_.cabinetTable, ui_, window());
     dialog.modifyRow(current_);
     connect(&dialog, &CabinetModuleDialog::tableChanged, this, [this] { showTable(); });
     desktop_.runModal(dialog);
@@ -160,7 +164,7 @@ void CabinetTab::editRow() {
 void CabinetTab::addRow() {
     QWidget& options = *window();
     centreAboveMiddle(options, kAddLiftTwips);
-    CabinetModuleDialog dialog(session_.options.cabinetTable, ui_, &options);
+    CabinetModuleDialog dialog(options_.cabinetTable, ui_, &options);
     connect(&dialog, &CabinetModuleDialog::tableChanged, this, [this] { showTable(); });
     desktop_.runModal(dialog);
     centreOnScreen(options);  // returnToPosition
@@ -173,19 +177,24 @@ void CabinetTab::importTable() {
                              MessageIcon::Exclamation})) {
         return;
     }
-    options::CabinetModuleTable& table = session_.options.cabinetTable;
+    options::CabinetModuleTable& table = options_.cabinetTable;
     // The stored table goes before a file is chosen: cancelling leaves no table at all.
     table.clear(store_);
-    session_.cabinetLabels.clear();
+    labels_.clear();
     showTable();
+    // The dialog starts where the last import came from, at first in the home folder.
+    const std::string folder =
+        options::settings::kLastImportFolder.readFrom(store_, toStdString(QDir::homePath()));
     const std::string path = desktop_.chooseFileToOpen(
         window(), {{"Comma Separated Values (*.csv)", "*.csv"}, {"Text Files (*.txt)", "*.txt"}},
-        "Select File to Inport...", toStdString(QCoreApplication::applicationDirPath()), "");
+        "Select File to Inport...", folder, "");
     if (path.empty()) {
         options::settings::kLastImportedFile.writeTo(store_, "");
     } else {
+        options::settings::kLastImportFolder.writeTo(
+            store_, toStdString(QFileInfo(toQString(path)).absolutePath()));
         table = options::importCabinetFile(path, store_, ui_);
-        session_.cabinetLabels = table.rows;
+        labels_ = table.rows;
     }
     showTable();
     refreshCountAndApply();

@@ -16,13 +16,14 @@ class QTreeWidgetItem;
 namespace qor::gui {
 
 // "Cabinet<->Module": the cabinet-module table as a two-column list, with "Add", "Import"
-// and the box that applies the labels to the search results. The list is the session's
-// table; the label lists the scan reads follow it when the options are saved, and at once
-// after an import.
+// and the box that applies the labels to the search results. The list is the options
+// dialog's draft of the table; the label lists the scan reads follow it when the options are
+// saved, and at once after an import.
 class CabinetTab : public QWidget {
 public:
-    CabinetTab(output::Session& session, platform::SettingsStore& store, UserInterface& ui,
-               Desktop& desktop, QWidget* parent = nullptr);
+    CabinetTab(options::SearchOptions& options, scan::CabinetLabels& labels,
+               platform::SettingsStore& store, UserInterface& ui, Desktop& desktop,
+               QWidget* parent = nullptr);
 
     // The list, the imported file name and the apply box's check from the record.
     void showTable();
@@ -45,7 +46,8 @@ private:
     void selectRow(QTreeWidgetItem* item);
     void makeCurrent(int index);
 
-    output::Session& session_;
+    options::SearchOptions& options_;
+    scan::CabinetLabels& labels_;
     platform::SettingsStore& store_;
     UserInterface& ui_;
     Desktop& desktop_;

@@ -44,13 +44,13 @@ QCheckBox* makeParameterBox(const scan::ElementTypeInfo& type, int box, QWidget*
         new QCheckBox(toQString(type.parameters[static_cast<std::size_t>(box - 1)]), parent);
     check->setObjectName(toQString(type.settingsSection) + "_" + QString::number(box));
     if (box == 1) {
-        setCaptionColor(*check, darkRed());
+        setCaptionColor(*check, disabledColor(check->palette()));
     }
     return check;
 }
 
 QCheckBox* makeEnableSearchBox(const scan::ElementTypeInfo& type, QWidget* parent) {
-    auto* check = new QCheckBox(stringTableText(str::kEnableSearch), parent);
+    auto* check = new QCheckBox(withMnemonic(stringTableText(str::kEnableSearch), 'E'), parent);
     check->setObjectName(boxPrefix(type) + "EnableSearch");
     return check;
 }

@@ -97,7 +97,7 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
     frameLayout->addLayout(versionRow);
     firstLayout->addWidget(frame);
     firstLayout->addStretch(1);
-    auto* forward = pageButton(">", "cmdNextPage", first);
+    auto* forward = pageButton("&>", "cmdNextPage", first);
     firstLayout->addWidget(forward, 0, Qt::AlignRight);
     pages_->addWidget(first);
 
@@ -107,7 +107,7 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
     secondLayout->setContentsMargins(0, 0, 0, 0);
     folder_ = new FolderPage(options, ui, second);
     secondLayout->addWidget(folder_, 1);
-    auto* back = pageButton("<", "cmdPreviousPage", second);
+    auto* back = pageButton("&<", "cmdPreviousPage", second);
     secondLayout->addWidget(back, 0, Qt::AlignLeft);
     pages_->addWidget(second);
 

@@ -1,8 +1,12 @@
 #include "gui/options/option_widgets.h"
 
+#include <QApplication>
+#include <QBoxLayout>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
+#include <QSpacerItem>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -17,7 +21,45 @@ const QScreen* screenOf(const QWidget& window) {
     return screen != nullptr ? screen : QGuiApplication::primaryScreen();
 }
 
+double relativeLuminance(const QColor& colour) {
+    const auto channel = [](double value) {
+        return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
+           0.0722 * channel(colour.blueF());
+}
+
+QColor readableOn(const QColor& base, const QPalette& palette) {
+    const QColor background = palette.color(QPalette::Window);
+    if (background.lightness() >= 128) {
+        return base;
+    }
+    QColor shade = base;
+    for (int lightness = base.lightness(); lightness <= 255; lightness += 4) {
+        shade = QColor::fromHsl(base.hslHue(), base.hslSaturation(), lightness);
+        if (contrastRatio(shade, background) >= 4.5 &&
+            contrastRatio(shade, palette.color(QPalette::Base)) >= 4.5) {
+            break;
+        }
+    }
+    return shade;
+}
+
 }  // namespace
+
+double contrastRatio(const QColor& a, const QColor& b) {
+    const double first = relativeLuminance(a);
+    const double second = relativeLuminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+QColor enabledColor(const QPalette& palette) {
+    return readableOn(QColor(0, 0, 192), palette);
+}
+
+QColor disabledColor(const QPalette& palette) {
+    return readableOn(QColor(192, 0, 0), palette);
+}
 
 void setCaptionColor(QWidget& widget, const QColor& color) {
     QPalette palette = widget.palette();
@@ -26,8 +68,29 @@ void setCaptionColor(QWidget& widget, const QColor& color) {
     widget.setPalette(palette);
 }
 
+QString withMnemonic(const QString& caption, QChar letter) {
+    QString text = caption;
+    const qsizetype at = text.indexOf(letter);
+    text.insert(at < 0 ? 0 : at, QLatin1Char('&'));
+    return text;
+}
+
 QString stringTableText(int id) {
     return toQString(loadString(id));
+}
+
+int captionWidth(const QWidget& window) {
+    // Title bars draw the caption in a bold face of about the application font; the icon,
+    // three buttons and the margins take some 140 pixels besides.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(window.windowTitle()) + 140;
+}
+
+void keepCaptionWhole(QWidget& window, QBoxLayout& layout) {
+    const QMargins margins = layout.contentsMargins();
+    layout.addSpacerItem(new QSpacerItem(captionWidth(window) - margins.left() - margins.right(), 0,
+                                         QSizePolicy::Fixed, QSizePolicy::Fixed));
 }
 
 void centreOnScreen(QWidget& window) {

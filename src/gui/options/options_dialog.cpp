@@ -1,10 +1,14 @@
 #include "gui/options/options_dialog.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
@@ -48,33 +52,34 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
     session.options = options::SearchOptions::readFrom(
         store, {excel.installed, platform::defaultResultFolder()}, ui);
     session.takeOptions();
+    draft_ = session.options;
 
     tabs_->setObjectName("tabOptions");
     for (const scan::ElementType type : kElementTabs) {
-        auto* tab = new ElementTab(type, session.options);
+        auto* tab = new ElementTab(type, draft_);
         elementTabs_.push_back(tab);
         tabs_->addTab(tab, toQString(scan::elementType(type).title));
     }
-    datTab_ = new DatTab(session.options);
+    datTab_ = new DatTab(draft_);
     tabs_->addTab(datTab_, "DAT Elements");
-    generalTab_ = new GeneralTab(session.options, excel, ui);
+    generalTab_ = new GeneralTab(draft_, excel, ui);
     tabs_->addTab(generalTab_, "General Options");
-    cabinetTab_ = new CabinetTab(session, store, ui, desktop);
+    cabinetTab_ = new CabinetTab(draft_, session.cabinetLabels, store, ui, desktop);
     tabs_->addTab(cabinetTab_, "Cabinet<->Module");
     tabs_->addTab(new QWidget, "Spare");
 
     auto* nameLabel = new QLabel("NAME", this);
     nameLabel->setObjectName("lblMandatoryName");
-    setCaptionColor(*nameLabel, darkRed());
+    setCaptionColor(*nameLabel, disabledColor(nameLabel->palette()));
     auto* mandatory = new QLabel("item on each tab is mandatory checked", this);
     mandatory->setObjectName("lblMandatory");
     showStatus_ = new QCheckBox(stringTableText(str::kShowSearchStatusDialog), this);
     showStatus_->setObjectName("chkShowSearchStatusDialog");
-    auto* preview = new QPushButton(stringTableText(str::kPreviewStatus), this);
+    auto* preview = new QPushButton(withMnemonic(stringTableText(str::kPreviewStatus), 'P'), this);
     preview->setObjectName("cmdPreviewStatus");
     preview->setToolTip("Preview current enabled/disabled status");
     preview->setAutoDefault(false);
-    auto* ok = new QPushButton("OK", this);
+    auto* ok = new QPushButton("&OK", this);
     ok->setObjectName("cmdOK");
     ok->setAutoDefault(false);
     ok->setMinimumWidth(preview->sizeHint().width());
@@ -91,15 +96,21 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
     bottom->addLayout(notes, 1);
     bottom->addWidget(preview, 0, Qt::AlignBottom);
     bottom->addWidget(ok, 0, Qt::AlignBottom);
+    // The tabs scroll only when the screen is smaller than they are (a small screen, a large
+    // scale), so that the buttons below them always stay in reach.
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName("scrOptions");
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setWidget(tabs_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs_);
+    layout->addWidget(scroll_, 1);
     layout->addSpacing(4);
     layout->addLayout(bottom);
-    // A fixed size: the tabs are laid out for their pages, nothing gains from stretching.
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    fitToScreen();
 
     connect(showStatus_, &QCheckBox::clicked, this,
-            [this](bool checked) { session_.options.showSearchStatusDialog = checked; });
+            [this](bool checked) { draft_.showSearchStatusDialog = checked; });
     connect(preview, &QPushButton::clicked, this, [this] { previewStatus(); });
     connect(ok, &QPushButton::clicked, this, [this] { acceptOptions(); });
 
@@ -114,25 +125,51 @@ void OptionsDialog::returnToPosition() {
 }
 
 void OptionsDialog::showRecord() {
+    draft_ = session_.options;
     for (ElementTab* tab : elementTabs_) {
         tab->showRecord();
     }
     datTab_->showRecord();
     generalTab_->showRecord();
     cabinetTab_->showTable();
-    showStatus_->setChecked(session_.options.showSearchStatusDialog);
+    showStatus_->setChecked(draft_.showSearchStatusDialog);
+}
+
+void OptionsDialog::fitToScreen() {
+    // A fixed size: the tabs are laid out for their pages, nothing gains from stretching.
+    const QMargins margins = layout()->contentsMargins();
+    const QSize tabs = tabs_->sizeHint();
+    const QSize bottom = layout()->itemAt(2)->sizeHint();
+    const QSize natural(std::max(tabs.width(), bottom.width()) + margins.left() + margins.right(),
+                        tabs.height() + layout()->spacing() * 2 + 4 + bottom.height() +
+                            margins.top() + margins.bottom());
+    const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    QSize limit = natural;
+    if (shown != nullptr) {
+        // Room for the window frame and its title bar.
+        limit = shown->availableGeometry().size() - QSize(16, 48);
+    }
+    const QSize size = natural.boundedTo(limit);
+    setFixedSize(size.width(), size.height());
+    const bool narrow = size.width() < natural.width();
+    const bool low = size.height() < natural.height();
+    scroll_->setMinimumSize(0, 0);
+    tabs_->setMinimumSize(narrow ? tabs.width() : 0, low ? tabs.height() : 0);
 }
 
 void OptionsDialog::showEvent(QShowEvent* event) {
+    fitToScreen();
     // Another window (the search status dialog) may have changed the record meanwhile.
     showRecord();
     QDialog::showEvent(event);
 }
 
 void OptionsDialog::saveOptions() {
-    session_.options.lastTab = tabs_->currentIndex();
+    draft_.lastTab = tabs_->currentIndex();
+    session_.options = draft_;
     session_.options.writeTo(store_, ui_);
     session_.takeOptions();
+    draft_ = session_.options;
     session_.searchStatus = options::SearchStatusTable::readFrom(store_, ui_);
     // Saving an empty table blanks the imported file name.
     cabinetTab_->showTable();

@@ -11,6 +11,7 @@
 #include "gui/platform/desktop.h"
 
 class QCheckBox;
+class QScrollArea;
 
 namespace qor::gui {
 
@@ -28,12 +29,14 @@ class MultiRowTabWidget;
 // - Creating the dialog loads session.options (with session.columns and
 //   session.cabinetLabels) from the store. Create it hidden at start-up and keep it: showing
 //   it again does not reload. Show it with Desktop::runModal.
-// - The boxes edit session.options directly, so a scan reads what they show before "OK".
-// - "OK" saves the options, recomputes session.searchStatus from the store and hides the
+// - The boxes edit a draft of session.options, taken each time the dialog is shown; the
+//   record, and so the scan, sees the edits only once they are saved.
+// - "OK" saves the draft into the record and the store, recomputes session.searchStatus from the
+// store and hides the
 //   dialog (runModal returns QDialog::Accepted).
 // - Closing it any other way (title bar, Escape) marks it discarded(); runModal returns
-//   QDialog::Rejected. The owner then deletes it and creates a new one on the next use,
-//   whose constructor reloads the record and so drops the unsaved edits.
+//   QDialog::Rejected. The owner then deletes it and creates a new one, whose constructor
+//   reloads the record from the store (dropping toggles of the search status dialog too).
 // - "Preview Status" saves and recomputes the search status like "OK", then calls
 //   onPreviewStatus (the owner shows the search status dialog in preview mode) while this
 //   dialog stays open, and afterwards shows the record again, with any change that dialog
@@ -55,6 +58,8 @@ public:
     bool discarded() const { return discarded_; }
 
     MultiRowTabWidget& tabs() { return *tabs_; }
+    // The edits not yet saved.
+    const options::SearchOptions& draft() const { return draft_; }
 
     std::function<void()> onPreviewStatus;
 
@@ -68,13 +73,17 @@ private:
     void acceptOptions();
     void previewStatus();
     void saveOptions();
-    // Every control from the record, as it stands now.
+    // The dialog's fixed size: its natural size, or the screen's when that is smaller.
+    void fitToScreen();
+    // A fresh draft of the record, as it stands now, in every control.
     void showRecord();
 
     output::Session& session_;
+    options::SearchOptions draft_;
     platform::SettingsStore& store_;
     UserInterface& ui_;
     MultiRowTabWidget* tabs_;
+    QScrollArea* scroll_ = nullptr;
     std::vector<ElementTab*> elementTabs_;
     DatTab* datTab_ = nullptr;
     GeneralTab* generalTab_ = nullptr;

@@ -16,12 +16,10 @@
 #include "core/base/strings.h"
 #include "core/options/search_options.h"
 #include "core/scan/column_data.h"
+#include "gui/options/option_widgets.h"
 
 namespace qor::gui {
 namespace {
-
-const QColor kEnabledColour(0, 0, 192);
-const QColor kDisabledColour(192, 0, 0);
 
 QString text(int id) {
     const std::string_view value = loadString(id);
@@ -82,6 +80,7 @@ SearchStatusDialog::SearchStatusDialog(output::Session& session, UserInterface& 
     layout->addWidget(table);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    keepCaptionWhole(*this, *layout);
 
     // The text wraps to the width of the table, or to a comfortable reading width.
     explanation->setFixedWidth(
@@ -132,11 +131,11 @@ QFrame* SearchStatusDialog::buildTable() {
 
 // "Cancel", "Change Settings" and "Scan Now", from left to right.
 QHBoxLayout* SearchStatusDialog::buildButtons() {
-    cmdCancel_ = new QPushButton(text(str::kCancel), this);
+    cmdCancel_ = new QPushButton(withMnemonic(text(str::kCancel), 'C'), this);
     cmdCancel_->setObjectName("cmdCancel");
-    cmdChangeSettings_ = new QPushButton(text(str::kChangeSettings), this);
+    cmdChangeSettings_ = new QPushButton(withMnemonic(text(str::kChangeSettings), 'h'), this);
     cmdChangeSettings_->setObjectName("cmdChangeSettings");
-    cmdScanNow_ = new QPushButton(text(str::kScanNow), this);
+    cmdScanNow_ = new QPushButton(withMnemonic(text(str::kScanNow), 'S'), this);
     cmdScanNow_->setObjectName("cmdScanNow");
     connect(cmdCancel_, &QPushButton::clicked, this, [this] { cancel(); });
     connect(cmdChangeSettings_, &QPushButton::clicked, this, [this] { changeSettings(); });
@@ -159,15 +158,18 @@ void SearchStatusDialog::prepare(SearchStatusMode mode, QWidget* owner) {
     mode_ = mode;
     const bool preview = mode == SearchStatusMode::PreviewFromOptions ||
                          mode == SearchStatusMode::PreviewFromMainWindow;
-    cmdCancel_->setText(preview ? QString("OK") : text(str::kCancel));
+    cmdCancel_->setText(preview ? QString("&OK") : withMnemonic(text(str::kCancel), 'C'));
     cmdChangeSettings_->setEnabled(!preview);
-    cmdScanNow_->setEnabled(mode == SearchStatusMode::FromScanCommand);
+    offerScan();
     QPushButton* defaultButton = cmdScanNow_->isEnabled() ? cmdScanNow_ : cmdCancel_;
+    // Enter presses the default button, wherever the focus is.
     for (QPushButton* button : {cmdCancel_, cmdChangeSettings_, cmdScanNow_}) {
+        button->setAutoDefault(false);
         button->setDefault(button == defaultButton);
     }
+    defaultButton->setFocus();
     for (int row = 1; row <= kRowCount; ++row) {
-        showStoredStatus(row);
+        showScanStatus(row);
     }
     QWidget* target = owner != nullptr ? owner : home_.data();
     if (parentWidget() != target) {
@@ -176,27 +178,17 @@ void SearchStatusDialog::prepare(SearchStatusMode mode, QWidget* owner) {
     setResult(QDialog::Rejected);
 }
 
-// The cell says what the coming scan reads: the live record's flag. A stored value other than
-// 0 or 1 that the record did not take as checked is shown as it is stored.
-void SearchStatusDialog::showStoredStatus(int row) {
-    const scan::ElementType type = typeOfRow(row);
-    if (session_.options.of(type).enabled) {
-        showStatus(row, "Enabled", true);
-        return;
-    }
-    const int stored = session_.searchStatus.value(type);
-    if (stored == 0 || stored == 1) {
-        showStatus(row, "Disabled", false);
-    } else {
-        showStatus(row, QString::number(stored), true);
-    }
+// The cell says what the coming scan reads, in the words of the one rule the scan follows.
+void SearchStatusDialog::showScanStatus(int row) {
+    const bool scanned = session_.options.scans(typeOfRow(row));
+    showStatus(row, scanned ? "Enabled" : "Disabled", scanned);
 }
 
 void SearchStatusDialog::showStatus(int row, const QString& caption, bool blue) {
     QLabel* cell = statusCells_[static_cast<std::size_t>(row - 1)];
     cell->setText(caption);
     QPalette palette = cell->palette();
-    palette.setColor(cell->foregroundRole(), blue ? kEnabledColour : kDisabledColour);
+    palette.setColor(cell->foregroundRole(), blue ? enabledColor(palette) : disabledColor(palette));
     cell->setPalette(palette);
 }
 
@@ -213,6 +205,14 @@ void SearchStatusDialog::toggleStatus(int row) {
     session_.columns[scan::indexOf(type)] = scan::buildColumnData(
         info, typeOptions, info.channel && session_.options.applyCabinetLabels);
     showStatus(row, typeOptions.enabled ? "Enabled" : "Disabled", typeOptions.enabled);
+    offerScan();
+}
+
+void SearchStatusDialog::offerScan() {
+    // "Scan Now" is there exactly when the cells show something to scan.
+    const bool fromScanCommand =
+        mode_ == SearchStatusMode::FromScanCommand || mode_ == SearchStatusMode::NothingEnabled;
+    cmdScanNow_->setEnabled(fromScanCommand && session_.options.scansAnyType());
 }
 
 void SearchStatusDialog::cancel() {

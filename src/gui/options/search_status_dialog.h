@@ -79,11 +79,12 @@ private:
     QHBoxLayout* buildButtons();
 
     void toggleStatus(int row);
+    void offerScan();
     void cancel();
     void changeSettings();
     void scanNow();
 
-    void showStoredStatus(int row);
+    void showScanStatus(int row);
     void showStatus(int row, const QString& text, bool blue);
     // Closes or hides the dialog with `result` and gives it back to its own parent.
     void leave(int result);

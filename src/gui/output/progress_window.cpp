@@ -5,11 +5,17 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
+#include <climits>
 
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
+#include "gui/options/option_widgets.h"
 
 namespace qor::gui {
 namespace {
@@ -40,24 +46,60 @@ int widestStatusText(const QFontMetrics& metrics) {
 }  // namespace
 
 ProgressWindow::ProgressWindow(QWidget* parent)
-    : QWidget(parent,
-              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
-      lblStatus_(new QLabel(this)) {
+    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
+      lblStatus_(new QLabel(this)),
+      bar_(new QProgressBar(this)),
+      cancel_(new QPushButton("&Cancel", this)) {
     setObjectName(QStringLiteral("frmProgress"));
     setWindowTitle(QString::fromUtf8(kApplicationTitle.data(),
                                      static_cast<qsizetype>(kApplicationTitle.size())));
     lblStatus_->setObjectName(QStringLiteral("lblStatus"));
     lblStatus_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblStatus_->setTextFormat(Qt::PlainText);
+    bar_->setObjectName(QStringLiteral("pbScan"));
+    bar_->setTextVisible(true);
+    cancel_->setObjectName(QStringLiteral("cmdCancel"));
+    cancel_->setAutoDefault(false);
+    connect(cancel_, &QPushButton::clicked, this, &ProgressWindow::cancelRequested);
 
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     layout->addWidget(lblStatus_);
+    layout->addWidget(bar_);
+    layout->addWidget(cancel_, 0, Qt::AlignRight);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    keepCaptionWhole(*this, *layout);
+    lblStatus_->setFixedWidth(
+        std::max(kMinimumLabelWidth, widestStatusText(lblStatus_->fontMetrics()) + 8));
+    setScanning(false);
+}
 
-    const int labelWidth =
-        std::max(kMinimumLabelWidth, widestStatusText(lblStatus_->fontMetrics()) + 8);
-    setFixedWidth(labelWidth + 2 * kMargin);
-    setFixedHeight(lblStatus_->fontMetrics().height() + 2 * kMargin + 4);
+void ProgressWindow::setScanning(bool scanning) {
+    bar_->setVisible(scanning);
+    cancel_->setVisible(scanning);
+    cancel_->setEnabled(scanning);
+    if (scanning) {
+        bar_->setRange(0, 1);
+        bar_->setValue(0);
+    }
+}
+
+void ProgressWindow::setProgress(long long value, long long maximum) {
+    showScaledProgress(*bar_, value, maximum);
+}
+
+void ProgressWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && cancel_->isVisible()) {
+        emit cancelRequested();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void showScaledProgress(QProgressBar& bar, long long value, long long maximum) {
+    const long long scale = maximum > INT_MAX ? maximum / INT_MAX + 1 : 1;
+    bar.setMaximum(static_cast<int>(maximum / scale));
+    bar.setValue(static_cast<int>(std::min(value, maximum) / scale));
 }
 
 void ProgressWindow::setStatus(const QString& text) {

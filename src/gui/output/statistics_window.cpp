@@ -10,7 +10,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/base/standard_error.h"
 #include "core/base/strings.h"
+#include "core/platform/file_system.h"
+#include "core/platform/path_names.h"
+#include "gui/options/option_widgets.h"
 
 namespace qor::gui {
 namespace {
@@ -27,10 +31,6 @@ QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& tex
 }
 
 }  // namespace
-
-QColor searchDisabledColor() {
-    return QColor(192, 0, 0);
-}
 
 StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& clock,
                                    UserInterface& ui, QWidget* parent)
@@ -76,19 +76,33 @@ StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& 
     grid->setColumnStretch(1, 1);
     colourCounts();
 
-    cmdSaveStatistic_ = new QPushButton(qtext(loadString(str::kSaveToFile)), this);
+    cmdSaveStatistic_ =
+        new QPushButton(withMnemonic(qtext(loadString(str::kSaveToFile)), 'S'), this);
     cmdSaveStatistic_->setObjectName(QStringLiteral("cmdSaveStatistic"));
     cmdSaveStatistic_->setAutoDefault(false);
-    cmdClose_ = new QPushButton(qtext(loadString(str::kClose)), this);
+    cmdClose_ = new QPushButton(withMnemonic(qtext(loadString(str::kClose)), 'C'), this);
     cmdClose_->setObjectName(QStringLiteral("cmdClose"));
     cmdClose_->setDefault(true);
-    for (QPushButton* command : {cmdSaveStatistic_, cmdClose_}) {
+    cmdOpenFolder_ = new QPushButton("Open &Folder", this);
+    cmdOpenFolder_->setObjectName(QStringLiteral("cmdOpenFolder"));
+    cmdOpenReport_ = new QPushButton("Open &Report", this);
+    cmdOpenReport_->setObjectName(QStringLiteral("cmdOpenReport"));
+    for (QPushButton* command : {cmdSaveStatistic_, cmdClose_, cmdOpenFolder_, cmdOpenReport_}) {
         command->setMinimumWidth(96);
+        command->setAutoDefault(command == cmdClose_);
     }
+    cmdOpenFolder_->hide();
+    cmdOpenReport_->hide();
     connect(cmdSaveStatistic_, &QPushButton::clicked, this, &StatisticsWindow::saveToFile);
     connect(cmdClose_, &QPushButton::clicked, this, &StatisticsWindow::closeWindow);
+    connect(cmdOpenFolder_, &QPushButton::clicked, this,
+            [this] { open(session_.scan.resultFolder); });
+    connect(cmdOpenReport_, &QPushButton::clicked, this,
+            [this] { open(platform::joinPath(session_.scan.outputFolder, "preview.html")); });
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdOpenFolder_);
+    buttons->addWidget(cmdOpenReport_);
     buttons->addStretch(1);
     buttons->addWidget(cmdSaveStatistic_);
     buttons->addWidget(cmdClose_);
@@ -99,15 +113,41 @@ StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& 
     layout->addSpacing(12);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    keepCaptionWhole(*this, *layout);
 }
 
 void StatisticsWindow::colourCounts() {
     for (QLabel* count : lblFoundElements_) {
-        if (count->text() == qtext(output::kSearchDisabled)) {
-            QPalette palette = count->palette();
-            palette.setColor(QPalette::WindowText, searchDisabledColor());
-            count->setPalette(palette);
+        if (count->text() == qtext(output::kSearchDisabled) ||
+            count->text() == qtext(kScanCancelled)) {
+            setCaptionColor(*count, disabledColor(count->palette()));
         }
+    }
+}
+
+void StatisticsWindow::offerResults(Desktop& desktop, bool cancelled) {
+    desktop_ = &desktop;
+    cmdOpenFolder_->show();
+    const bool report =
+        !cancelled && session_.options.outputMode == options::OutputMode::HtmlReport &&
+        platform::pathExists(platform::joinPath(session_.scan.outputFolder, "preview.html"));
+    cmdOpenReport_->setVisible(report);
+    if (cancelled) {
+        for (QLabel* count : lblFoundElements_) {
+            if (count->text() != qtext(output::kSearchDisabled)) {
+                count->setText(qtext(kScanCancelled));
+            }
+        }
+        colourCounts();
+        cmdSaveStatistic_->setEnabled(false);  // nothing was written to count
+    }
+}
+
+void StatisticsWindow::open(const std::string& path) {
+    if (desktop_ != nullptr && !desktop_->openWithApplication(path)) {
+        ui_.inform(Message{std::string(kApplicationTitle),
+                           "No application could be started to open " + path + ".",
+                           MessageIcon::Exclamation});
     }
 }
 

@@ -10,6 +10,7 @@
 #include "core/base/user_interface.h"
 #include "core/output/session.h"
 #include "core/output/statistics.h"
+#include "gui/platform/desktop.h"
 
 class QLabel;
 class QPushButton;
@@ -28,6 +29,11 @@ public:
     StatisticsWindow(const output::Session& session, const Clock& clock, UserInterface& ui,
                      QWidget* parent = nullptr);
 
+    // After a scan: "Open Folder" opens the node's result folder and, after an HTML scan,
+    // "Open Report" its report. A cancelled scan marks every type it was reading "Cancelled"
+    // and has no statistics to save.
+    void offerResults(Desktop& desktop, bool cancelled);
+
     // What the last "Save To File" of this opening did; nothing before the first.
     std::optional<output::StatisticsSave> lastSave() const { return lastSave_; }
 
@@ -38,8 +44,9 @@ public slots:
     void closeWindow();
 
 private:
-    // The count labels that read "Search Disabled" turn dark red.
+    // The count labels that read "Search Disabled" or "Cancelled" turn dark red.
     void colourCounts();
+    void open(const std::string& path);
 
     const output::Session& session_;
     const Clock& clock_;
@@ -48,10 +55,13 @@ private:
     std::array<QLabel*, kRowCount> lblFoundElements_{};
     QPushButton* cmdSaveStatistic_ = nullptr;
     QPushButton* cmdClose_ = nullptr;
+    QPushButton* cmdOpenFolder_ = nullptr;
+    QPushButton* cmdOpenReport_ = nullptr;
+    Desktop* desktop_ = nullptr;
     std::optional<output::StatisticsSave> lastSave_;
 };
 
-// The colour of a "Search Disabled" count: red 192, green 0, blue 0.
-QColor searchDisabledColor();
+// The text shown for a type whose reading a cancel stopped.
+inline constexpr std::string_view kScanCancelled = "Cancelled";
 
 }  // namespace qor::gui

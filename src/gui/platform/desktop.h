@@ -43,8 +43,13 @@ public:
     // The full path of a program on the search path, empty when there is none.
     virtual std::string findProgram(const std::string& name) = 0;
 
-    // Shows a dialog modally and returns its result code (QDialog::exec()).
+    // Shows a dialog modally and returns its result code (QDialog::exec()); the window it
+    // belongs to has the keyboard again afterwards.
     virtual int runModal(QDialog& dialog) = 0;
 };
+
+// QDialog::exec(), then the keyboard back to the dialog's window: some window managers leave
+// the focus on the hidden dialog, and the next key (F2 after "OK") would go nowhere.
+int execAndReturnFocus(QDialog& dialog);
 
 }  // namespace qor::gui

@@ -1,5 +1,6 @@
 #include "gui/platform/qt_desktop.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
@@ -53,7 +54,7 @@ std::string QtDesktop::chooseFileToOpen(QWidget* owner, const std::vector<FileFi
     dialog.setNameFilters(nameFilters);
     dialog.adjustSize();
     centreOnScreen(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    if (execAndReturnFocus(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
     return dialog.selectedFiles().constFirst().trimmed().toStdString();
@@ -81,7 +82,17 @@ std::string QtDesktop::findProgram(const std::string& name) {
 }
 
 int QtDesktop::runModal(QDialog& dialog) {
-    return dialog.exec();
+    return execAndReturnFocus(dialog);
+}
+
+int execAndReturnFocus(QDialog& dialog) {
+    const int result = dialog.exec();
+    QWidget* owner = dialog.parentWidget() != nullptr ? dialog.parentWidget()->window() : nullptr;
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (owner != nullptr && owner->isVisible() && (modal == nullptr || modal == owner)) {
+        owner->activateWindow();
+    }
+    return result;
 }
 
 }  // namespace qor::gui

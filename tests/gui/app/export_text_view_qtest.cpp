@@ -7,8 +7,12 @@
 #include <QtTest>
 #include <string>
 
+#include <QLabel>
+#include <QLineEdit>
 #include "core/base/qor_error.h"
+#include "gui/app/document_window.h"
 #include "gui/app/export_text_view.h"
+#include "gui/app/find_bar.h"
 #include "support/temp_dir.h"
 
 using qor::gui::ExportTextView;
@@ -74,6 +78,10 @@ private slots:
         QTest::newRow("empty file") << QByteArray() << QStringList{};
         QTest::newRow("tab and control kept")
             << QByteArray("k\t=\x01v\n") << QStringList{QStringLiteral("k\t=\u0001v")};
+        QTest::newRow("UTF-8 and Latin-1 lines")
+            << QByteArray("caf\xC3\xA9 \xE2\x82\xAC\r\ncaf\xE9\r\n\xC3\x28")
+            << QStringList{QStringLiteral("caf\u00E9 \u20AC"), QStringLiteral("caf\u00E9"),
+                           QStringLiteral("\u00C3(")};
         QTest::newRow("Latin-1 bytes")
             << QByteArray("\xB5s \xE9t\xE9\r\n\x80\xFF")
             << QStringList{QStringLiteral("\u00B5s \u00E9t\u00E9"), QStringLiteral("\u0080\u00FF")};
@@ -212,6 +220,59 @@ private slots:
         QVERIFY2(elapsed < 10000, qPrintable(QString::number(elapsed)));
         QCOMPARE(view.lineCount(), qsizetype{lines});
         QCOMPARE(view.lineText(lines - 1), QString::fromStdString(last));
+        // Finding the last line from the top takes no longer than a moment either.
+        timer.start();
+        QVERIFY(view.find(QString::fromStdString(last)));
+        qInfo("finding the last line took %lld ms", timer.elapsed());
+        QVERIFY(timer.elapsed() < 2000);
+        QCOMPARE(view.selectedText(), QString::fromStdString(last));
+    }
+
+    // Ctrl+F finds forward and, with Shift+Enter, backward, in any case, as UTF-8 or Latin-1
+    // bytes, round the end of the file.
+    void findsTextBothWays() {
+        TempDir dir;
+        qor::gui::DocumentWindow window;
+        window.resize(500, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.loadFile(QString::fromStdString(
+            dir.write("export.qor", "Alpha beta\r\n  ALPHA\r\nz caf\xC3\xA9\r\ncaf\xE9 z\r\n")));
+        QTest::keyClick(&window.rtfText(), Qt::Key_F, Qt::ControlModifier);
+        auto* text = window.findChild<QLineEdit*>("txtFind");
+        QVERIFY(window.findBar().isVisible() && text->hasFocus());
+        QTest::keyClicks(text, "alpha");
+        const qor::gui::ExportTextView& view = window.rtfText();
+        for (const auto& [modifiers, found] : {std::pair{Qt::NoModifier, "Alpha"},
+                                               {Qt::NoModifier, "ALPHA"},
+                                               {Qt::NoModifier, "Alpha"},
+                                               {Qt::ShiftModifier, "ALPHA"}}) {
+            QTest::keyClick(text, Qt::Key_Return, modifiers);
+            QCOMPARE(view.selectedText(), QString(found));
+        }
+        QCOMPARE(view.selectedText(), view.lineText(1).trimmed());
+        text->setText(QStringLiteral("caf\u00E9"));
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY(window.findBar().findNext());
+            QCOMPARE(view.selectedText(), QStringLiteral("caf\u00E9"));
+        }
+        text->setText("gamma");
+        QVERIFY(!window.findBar().findNext());
+        QCOMPARE(window.findChild<QLabel*>("lblFindResult")->text(), QString("Not found"));
+        QTest::keyClick(text, Qt::Key_Escape);
+        QVERIFY(!window.findBar().isVisible());
+    }
+
+    // A UTF-8 line gives each character one column, so a drag selects whole characters.
+    void utf8LinesSelectByCharacter() {
+        TempDir dir;
+        ExportTextView view;
+        view.resize(400, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        load(view, dir, "\xC3\xA9t\xC3\xA9 ok\r\n");
+        drag(view, cellPoint(view, 0, 0), cellPoint(view, 0, 3));
+        QCOMPARE(view.selectedText(), QStringLiteral("\u00E9t\u00E9"));
     }
 };
 

@@ -8,11 +8,25 @@
 #include <filesystem>
 #include <fstream>
 
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSet>
 #include "app_fixture.h"
+#include "gui/app/about_box.h"
 #include "gui/app/document_window.h"
 #include "gui/app/main_status_bar.h"
 #include "gui/app/main_window.h"
+#include "gui/app/message_box_ui.h"
 #include "gui/app/twips.h"
+#include "gui/app/window_placement.h"
+#include "gui/options/cabinet_module_dialog.h"
+#include "gui/options/option_widgets.h"
+#include "gui/options/options_dialog.h"
+#include "gui/options/search_status_dialog.h"
+#include "gui/output/progress_window.h"
+#include "gui/output/statistics_window.h"
 
 using qor::gui::MainWindow;
 using qor::testing::AppFixture;
@@ -44,6 +58,22 @@ private slots:
         }
     }
 
+    // A stored placement comes back moved and shrunk onto the screen where it must be.
+    void placementStaysOnTheScreen_data() {
+        QTest::addColumn<QRect>("wanted");
+        QTest::addColumn<QRect>("placed");
+        const QRect screen(0, 0, 1280, 800);
+        QTest::newRow("inside") << QRect(100, 50, 800, 600) << QRect(100, 50, 800, 600);
+        QTest::newRow("other monitor") << QRect(1500, 900, 800, 600) << QRect(480, 200, 800, 600);
+        QTest::newRow("above and left") << QRect(-300, -40, 800, 600) << QRect(0, 0, 800, 600);
+        QTest::newRow("stored at 2x") << QRect(20, 10, 2400, 1500) << screen;
+    }
+    void placementStaysOnTheScreen() {
+        QFETCH(QRect, wanted);
+        QFETCH(QRect, placed);
+        QCOMPARE(qor::gui::placeOnScreen(wanted, QRect(0, 0, 1280, 800)), placed);
+    }
+
     void placementIsStoredOnCloseAndExitEndsTheFirstRun() {
         AppFixture fixture;
         const auto storedLeft = [&fixture] {
@@ -51,29 +81,35 @@ private slots:
         };
         double perPixel = 0;
         {
+            // A first run takes two thirds of the screen, in its middle.
             MainWindow window(fixture.context);
             perPixel = qor::gui::twipsPerPixel(&window);
-            const auto pixels = [perPixel](int twips) {
-                return qor::gui::twipsToPixels(twips, perPixel);
-            };
-            QCOMPARE(QRect(window.pos(), window.size()),
-                     QRect(pixels(1000), pixels(1000), pixels(6500), pixels(6500)));
+            const QRect available = window.screen()->availableGeometry();
+            QCOMPARE(QRect(window.pos(), window.size()), qor::gui::defaultPlacement(available));
+            QCOMPARE(window.width(), available.width() * 2 / 3);
             window.show();
             window.move(150, 120);
-            window.resize(800, 600);
+            window.resize(600, 400);
             window.close();
             QVERIFY(!fixture.store.contains("Settings", "FirstInstance"));
             QVERIFY(std::abs(std::stod(fixture.store.value("Settings", "MainWidth", "")) -
-                             800 * perPixel) < 1);
+                             600 * perPixel) < 1);
         }
         {
             MainWindow window(fixture.context);
-            QCOMPARE(QRect(window.pos(), window.size()), QRect(150, 120, 800, 600));
+            QCOMPARE(QRect(window.pos(), window.size()), QRect(150, 120, 600, 400));
             window.show();
             window.move(200, 120);
             window.menuItem("keyExit")->trigger();
             QCOMPARE(fixture.store.value("Settings", "FirstInstance", ""), std::string("1"));
             QVERIFY(std::abs(storedLeft() - 200 * perPixel) < 1);
+            QCOMPARE(fixture.store.value("Settings", "MainMaximized", ""), std::string("0"));
+        }
+        {
+            // Left maximised, the window comes back maximised.
+            fixture.store.setValue("Settings", "MainMaximized", "1");
+            MainWindow window(fixture.context);
+            QVERIFY(window.windowState() & Qt::WindowMaximized);
         }
         {
             // A minimised window leaves the stored placement as it was.
@@ -112,7 +148,8 @@ private slots:
             QCOMPARE(*window.recentFiles().path(1), paths[0]);
             QCOMPARE(*window.recentFiles().path(3), paths[2]);
             // An "&" in a path is shown, not taken as a mnemonic.
-            QCOMPARE(window.menuItem("keyRecent1")->text(), QString(paths[0]).replace("&", "&&"));
+            QCOMPARE(window.menuItem("keyRecent1")->text(),
+                     "&1 " + QString(paths[0]).replace("&", "&&"));
             window.close();
         }
         MainWindow window(fixture.context);
@@ -142,43 +179,129 @@ private slots:
         QCOMPARE(window.recentFiles().count(), 2);
         QCOMPARE(*window.recentFiles().path(1),
                  QString::fromStdString(fixture.resultRoot() + "/gone.qor"));
-        // A file that has gone is reported, and stays listed.
+        // A file that has gone is reported; it stays listed unless the user takes it out.
+        fixture.boxes.answers = {false, true};
         window.menuItem("keyRecent1")->trigger();
-        QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
+        QCOMPARE(window.recentFiles().count(), 2);
+        window.menuItem("keyRecent1")->trigger();
+        QCOMPARE(fixture.boxes.prompts.size(), std::size_t{2});
+        QVERIFY(fixture.boxes.prompts[0].text.find("gone.qor") != std::string::npos);
+        QCOMPARE(window.recentFiles().count(), 1);
+        QCOMPARE(*window.recentFiles().path(1), QString("/data/b.qor"));
+        QCOMPARE(window.menuItem("keyRecent1")->text(), QString("&1 /data/b.qor"));
         QVERIFY(window.activeDocument() == nullptr);
         window.close();
-        // Key 4 stays unread and untouched; key 3 is not written for a free slot.
-        QCOMPARE(fixture.store.value("MRUFiles", "1", ""), fixture.resultRoot() + "/gone.qor");
+        // Key 4 stays unread and untouched; key 3 is not written for a free slot; the key of
+        // the entry taken out is emptied.
+        QCOMPARE(fixture.store.value("MRUFiles", "1", ""), std::string("/data/b.qor"));
+        QCOMPARE(fixture.store.value("MRUFiles", "2", "?"), std::string());
         QVERIFY(!fixture.store.contains("MRUFiles", "3"));
         QCOMPARE(fixture.store.value("MRUFiles", "4", ""), std::string("/data/d.qor"));
     }
 
-    void helpAndToolCommands() {
+    // Every menu item and every dialog button can be reached from the keyboard, each with a
+    // letter of its own within its menu or window; every dialog leaves room for its caption.
+    void everyCommandHasItsOwnMnemonic() {
         AppFixture fixture;
         MainWindow window(fixture.context);
-        auto& desktop = fixture.desktop;
+        const auto check = [](const QList<QString>& texts, const QString& where) {
+            QSet<QString> keys;
+            for (const QString& text : texts) {
+                const QString key = QKeySequence::mnemonic(text).toString();
+                QVERIFY2(!key.isEmpty(), qPrintable(where + ": " + text));
+                QVERIFY2(!keys.contains(key), qPrintable(where + ": " + text));
+                keys.insert(key);
+            }
+        };
+        for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
+            QList<QString> texts;
+            for (QAction* action : menu->actions()) {
+                if (!action->isSeparator() && !action->objectName().startsWith("keyRecent")) {
+                    texts << action->text();
+                }
+            }
+            check(texts, menu->title());
+        }
+        qor::options::CabinetModuleTable table;
+        qor::gui::CabinetModuleDialog cabinet(table, fixture.boxes);
+        qor::gui::AboutBox about(fixture.boxes, fixture.desktop);
+        qor::gui::StatisticsWindow statistics(fixture.session, fixture.clock, fixture.boxes);
+        statistics.offerResults(fixture.desktop, false);
+        window.progressWindow().setScanning(true);
+        for (QWidget* dialog : std::initializer_list<QWidget*>{
+                 &window.optionsDialog(), &window.searchStatusDialog(), &cabinet, &about,
+                 &statistics, &window.progressWindow()}) {
+            QList<QString> texts;
+            for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                texts << button->text();
+            }
+            check(texts, dialog->objectName());
+            dialog->show();
+            QVERIFY2(dialog->width() >= qor::gui::captionWidth(*dialog),
+                     qPrintable(dialog->windowTitle()));
+            dialog->hide();
+        }
+    }
 
-        // Without a help file there is a message; with one in Help beside the program's folder,
-        // the desktop's viewer opens it.
+    // A message box goes to the window in front: a modal dialog, else the progress window
+    // that would hide it, else the main window.
+    void messagesBelongToTheWindowInFront() {
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.activateWindow();
+        QCOMPARE(qor::gui::messageOwner(&window), &window);
+        window.progressWindow().show();
+        QCOMPARE(qor::gui::messageOwner(&window), &window.progressWindow());
+        QWidget* inFront = nullptr;
+        fixture.desktop.onModal = [&](QDialog& dialog) {
+            inFront = qor::gui::messageOwner(&window);
+            QCOMPARE(inFront, &dialog);
+        };
+        window.menuItem("keyAbout")->trigger();
+        QVERIFY(inFront != nullptr);
+    }
+
+    // Help opens the compiled help beside the program when there is one, else the user guide;
+    // a viewer that does not start is always said. The file dialogs start with the results.
+    void helpAndToolCommands() {
+        AppFixture fixture;
+        fixture.session.options.scanResultFolderPath = fixture.resultRoot();
+        MainWindow window(fixture.context);
+        auto& desktop = fixture.desktop;
+        const std::string guide = fixture.context.documentationPage.toStdString();
+
         window.menuItem("keyHelpContents")->trigger();
-        QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
-        QVERIFY(desktop.executed.empty());
+        window.menuItem("keyApplOnTheWEB")->trigger();
+        QCOMPARE(desktop.urls, (std::vector<std::string>{guide, guide}));
         const auto help = fixture.folder.path() / "Help" / "QORReader.chm";
         std::filesystem::create_directories(help.parent_path());
         std::ofstream(help) << "help";
         window.menuItem("keyHelpContents")->trigger();
         QCOMPARE(desktop.executed, std::vector<std::string>{help.string()});
+        QVERIFY(fixture.boxes.messages.empty());
+        desktop.startSucceeds = false;
+        for (const char* key : {"keyHelpContents", "keyApplOnTheWEB", "keyOpenResultFolder"}) {
+            window.menuItem(key)->trigger();
+        }
+        QCOMPARE(fixture.boxes.messages.size(), std::size_t{3});
+        std::filesystem::remove(help);
+        fixture.context.documentationPage.clear();
+        window.menuItem("keyHelpContents")->trigger();
+        QVERIFY(fixture.boxes.messages.back().text.starts_with("Unable to display Help Contents"));
+        desktop.startSucceeds = true;
 
-        window.menuItem("keyApplOnTheWEB")->trigger();
-        QCOMPARE(desktop.urls.size(), std::size_t{1});
-
-        // The chosen statistics file opens; a cancelled preview dialog starts nothing.
+        // The chosen statistics file opens; a cancelled preview dialog starts nothing. Both
+        // start in the result folder.
         desktop.chosenFiles.push_back("/results/Node12.txt");
         window.toolbarButton(4)->trigger();
         QCOMPARE(desktop.executed.back(), std::string("/results/Node12.txt"));
         window.menuItem("keyShellExecute")->trigger();
         QCOMPARE(desktop.dialogCalls.size(), std::size_t{2});
-        QCOMPARE(desktop.executed.size(), std::size_t{2});
+        QCOMPARE(desktop.dialogCalls[1].folder, fixture.resultRoot());
+        window.menuItem("keyOpenResultFolder")->trigger();
+        QCOMPARE(desktop.executed.back(), fixture.resultRoot());
 
         window.menuItem("keyAbout")->trigger();
         QCOMPARE(desktop.modalTitles.size(), std::size_t{1});

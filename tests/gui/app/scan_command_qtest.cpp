@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -57,6 +58,8 @@ class ScanCommandTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A scan, then two that are cancelled (the progress window's button, Escape) before
+    // anything is replaced, then one more that asks before replacing each file.
     void scanWritesResultsAndShowsStatistics() {
         AppFixture fixture;
         prepare(fixture);
@@ -64,16 +67,20 @@ private slots:
         window.show();
         window.openByPath(fixture.samplePath());
         bool blocked = false;  // the commands while the statistics are up
-        answerWith(fixture, {"cmdClose"}, [&](QDialog&) {
+        QString aiCount;
+        answerWith(fixture, {"cmdClose"}, [&](QDialog& dialog) {
             blocked = !window.menuItem("keyScanFile")->isEnabled() &&
                       !window.menuItem("keyOpen")->isEnabled() &&
                       !window.menuItem("keyOptions")->isEnabled() &&
+                      !window.menuItem("keyDBStatistic")->isEnabled() &&
                       !window.toolbarButton(1)->isEnabled();
+            aiCount = dialog.findChild<QLabel*>("lblFoundElements_0")->text();
         });
         window.menuItem("keyScanFile")->trigger();
         QCOMPARE(fixture.desktop.modalTitles,
                  std::vector<std::string>{"Search Results Statistics"});
         QVERIFY(blocked);
+        QCOMPARE(aiCount, QString("8"));
         for (const auto& [type, written] : {std::pair{"AI", true}, {"DI", true}, {"AO", false}}) {
             QCOMPARE(std::filesystem::exists(csvFile(fixture, type)), written);
         }
@@ -91,10 +98,82 @@ private slots:
                  "Data Base file (*.BA) generated with Online Builder on: " +
                      QString::fromStdString(fixture.session.nodeInfo.generationDate));
 
-        // A second scan asks over the main window before replacing each file.
+        // The first question comes before anything is read: the user cancels meanwhile.
+        const std::string before = qor::testing::readFile(csvFile(fixture, "AI").string());
+        using Press = std::function<void(qor::gui::ProgressWindow&)>;
+        for (const Press& press : {Press([](qor::gui::ProgressWindow& progress) {
+                                       progress.findChild<QPushButton*>("cmdCancel")->click();
+                                   }),
+                                   Press([](qor::gui::ProgressWindow& progress) {
+                                       QTest::keyClick(&progress, Qt::Key_Escape);
+                                   })}) {
+            fixture.boxes.defaultAnswer = true;
+            fixture.boxes.onAsk = [&](const qor::Prompt&) {
+                fixture.boxes.onAsk = nullptr;
+                QVERIFY(window.progressWindow().isVisible());
+                press(window.progressWindow());
+            };
+            window.scanFile();
+            QCOMPARE(aiCount, QString("Cancelled"));
+            QCOMPARE(qor::testing::readFile(csvFile(fixture, "AI").string()), before);
+            QVERIFY(fixture.boxes.errors.empty() && window.progressWindow().isHidden());
+            QVERIFY(!window.scanRunning() && window.menuItem("keyScanFile")->isEnabled());
+        }
+
+        // Another scan asks over the main window before replacing each file.
+        fixture.boxes.prompts.clear();
+        fixture.boxes.defaultAnswer = false;
         window.scanFile();
         QCOMPARE(fixture.boxes.prompts.size(), std::size_t{2});
         QCOMPARE(fixture.boxes.prompts[0].placement, qor::PromptPlacement::OverMainWindow);
+        QCOMPARE(aiCount, QString("8"));
+    }
+
+    // On a fresh account the default result folder, Documents, is made for the first scan; a
+    // folder the user chose that has gone stops the scan with one message, no statistics and
+    // nothing of the scan left on screen.
+    void missingResultFolders() {
+        const QByteArray home = qgetenv("HOME");
+        const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+        for (const bool chosen : {false, true}) {
+            AppFixture fixture;
+            qputenv("HOME", QByteArray::fromStdString(fixture.resultRoot()));
+            qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(fixture.resultRoot() + "/config"));
+            for (const auto& [section, key, value] :
+                 {std::tuple{"Settings", "ShowSearchStatusDialog", "0"},
+                  {"Settings", "SaveToCSVOnly", "True"},
+                  {"Settings", "SaveToHTMLReport", "False"},
+                  {"chkAISParameters", "EnableSearch", "1"}}) {
+                fixture.store.setValue(section, key, value);
+            }
+            if (chosen) {
+                fixture.store.setValue("Settings", "ScanResultFolderPath",
+                                       fixture.resultRoot() + "/gone");
+            }
+            MainWindow window(fixture.context);
+            window.optionsDialog();
+            window.openByPath(fixture.samplePath());
+            answerWith(fixture, {"cmdSaveStatistic"});
+            window.scanFile();
+            const auto node = fixture.folder.path() / "Documents" / "Node12_04Dec2026";
+            QCOMPARE(std::filesystem::exists(node / "Csv Files" / "AI_Node12_04Dec2026.csv"),
+                     !chosen);
+            QCOMPARE(std::filesystem::exists(node / "Node12.txt"), !chosen);
+            QCOMPARE(fixture.boxes.errors.size(), std::size_t{chosen ? 1u : 0u});
+            QCOMPARE(fixture.desktop.modalTitles.size(), std::size_t{chosen ? 0u : 1u});
+            if (chosen) {
+                QVERIFY(fixture.boxes.errors[0].description.find(fixture.resultRoot() + "/gone") !=
+                        std::string::npos);
+                QVERIFY(!std::filesystem::exists(fixture.folder.path() / "gone"));
+                QCOMPARE(fixture.boxes.errors[0].procedure, std::string("mnuFileScan_Click"));
+                QVERIFY(!window.statusBarPanels().progressShown());
+                QVERIFY(window.progressWindow().isHidden());
+                QVERIFY(window.statusBarPanels().panelText(1).startsWith("Data Base file (*.BA)"));
+                QVERIFY(!window.scanRunning() && window.menuItem("keyOpen")->isEnabled());
+            }
+        }
+        qputenv("HOME", home);
+        qputenv("XDG_CONFIG_HOME", config);
     }
 
     void nothingEnabledRefusesTheScan() {
@@ -106,27 +185,6 @@ private slots:
         QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
         QCOMPARE(fixture.desktop.modalTitles, std::vector<std::string>{"Search Status"});
         QVERIFY(std::filesystem::is_empty(fixture.folder.path()));
-    }
-
-    void failedScanLeavesNothingBehindOnScreen() {
-        AppFixture fixture;
-        prepare(fixture);
-        const auto exportFile = fixture.folder.path() / "node.qor";
-        std::filesystem::copy_file(fixture.samplePath(), exportFile);
-        MainWindow window(fixture.context);
-        window.show();
-        window.openByPath(exportFile.string());
-        // The file goes away between opening and scanning: the first reader fails.
-        std::filesystem::remove(exportFile);
-        window.scanFile();
-        QCOMPARE(fixture.boxes.errors.size(), std::size_t{1});
-        QCOMPARE(fixture.boxes.errors[0].procedure, std::string("mnuFileScan_Click"));
-        QVERIFY(fixture.desktop.modalTitles.empty());
-        QVERIFY(!window.statusBarPanels().progressShown() && window.progressWindow().isHidden());
-        QVERIFY(window.statusBarPanels().panelText(1).startsWith("Data Base file (*.BA)"));
-        QVERIFY(!window.scanRunning());
-        QVERIFY(window.menuItem("keyScanFile")->isEnabled() &&
-                window.menuItem("keyOpen")->isEnabled());
     }
 
     void scanNowOfTheSearchStatusDialogScans() {
@@ -143,32 +201,40 @@ private slots:
         QVERIFY(fixture.boxes.errors.empty());
     }
 
-    void optionsClosedByTheTitleBarAreReloaded() {
+    // An edit reaches the record, the scan and the statistics only through "OK": closed by
+    // its title bar, the dialog leaves all of them as the store holds them.
+    void discardedOptionsAreNotScanned() {
         AppFixture fixture;
-        fixture.store.setValue("chkAISParameters", "EnableSearch", "1");
-        fixture.store.setValue("chkAISParameters", "NAME", "1");
+        for (const auto& [section, key, value] : {std::tuple{"Settings", "SaveToCSVOnly", "True"},
+                                                  {"Settings", "SaveToHTMLReport", "False"},
+                                                  {"Settings", "ShowSearchStatusDialog", "0"},
+                                                  {"chkDISParameters", "EnableSearch", "1"},
+                                                  {"chkDISParameters", "NAME", "1"}}) {
+            fixture.store.setValue(section, key, value);
+        }
+        fixture.store.setValue("Settings", "ScanResultFolderPath", fixture.resultRoot());
         MainWindow window(fixture.context);
-        window.optionsDialog();
-        const auto aiEnabled = [&fixture]() -> bool& {
-            return fixture.session.options.of(ElementType::AI).enabled;
-        };
-        QVERIFY(aiEnabled());
-
-        // An edit, then the title bar: the edit is gone and the store is untouched.
-        answerWith(fixture, {}, [&](QDialog& dialog) {
-            aiEnabled() = false;
-            dialog.reject();
-        });
-        window.menuItem("keyOptions")->trigger();
-        QCOMPARE(fixture.store.value("chkAISParameters", "EnableSearch", ""), std::string("1"));
-        window.optionsDialog();
-        QVERIFY(aiEnabled());
-
-        // "OK" keeps the edit and stores it.
-        answerWith(fixture, {"cmdOK"}, [&](QDialog&) { aiEnabled() = false; });
-        window.toolbarButton(2)->trigger();
-        QCOMPARE(fixture.store.value("chkAISParameters", "EnableSearch", ""), std::string("0"));
-        QVERIFY(!fixture.session.searchStatus.anyEnabled());
+        window.openByPath(fixture.samplePath());
+        QString aiCount;
+        for (const bool kept : {false, true}) {
+            answerWith(fixture, {kept ? "cmdOK" : "none", "cmdClose"}, [&](QDialog& dialog) {
+                if (auto* enable = dialog.findChild<QAbstractButton*>("chkAISEnableSearch")) {
+                    enable->click();
+                    if (!kept) {
+                        dialog.reject();
+                    }
+                } else if (auto* count = dialog.findChild<QLabel*>("lblFoundElements_0")) {
+                    aiCount = count->text();
+                }
+            });
+            window.menuItem("keyOptions")->trigger();
+            window.scanFile();
+            QCOMPARE(std::filesystem::exists(csvFile(fixture, "AI")), kept);
+            QVERIFY(std::filesystem::exists(csvFile(fixture, "DI")));
+            QCOMPARE(aiCount == "Search Disabled", !kept);
+            QCOMPARE(fixture.store.value("chkAISParameters", "EnableSearch", "0"),
+                     std::string(kept ? "1" : "0"));
+        }
     }
 
     void closingDuringAScanWaitsForItsEnd() {

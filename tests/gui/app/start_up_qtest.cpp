@@ -78,13 +78,15 @@ private slots:
                      canonical);
             QCOMPARE(*startUp.mainWindow()->recentFiles().path(1), canonical);
         }
-        // A quoted argument or a missing file opens nothing and says nothing.
+        // A quoted argument or a missing file opens nothing, and says which file it missed.
         for (const QString& argument : {"\"" + indirect + "\"", indirect + ".missing"}) {
             AppFixture other;
             StartUp startUp(other.context, settingsIn(other.folder));
             QVERIFY(startUp.run(argument));
             QVERIFY(startUp.mainWindow()->activeDocument() == nullptr);
-            QVERIFY(other.boxes.messages.empty() && other.boxes.errors.empty());
+            QCOMPARE(other.boxes.errors.size(), std::size_t{1});
+            QVERIFY(other.boxes.errors[0].description.find(argument.toStdString()) !=
+                    std::string::npos);
         }
     }
 
@@ -104,42 +106,32 @@ private slots:
         QVERIFY(!associationWritten(fixture.folder));
     }
 
-    void secondProcessGetsTheMessageAndEnds() {
-        // Two real program runs for one user: the second ends with the message while the first
-        // keeps running. Without a screen the message goes to standard error.
-        qor::testing::TempDir home;
+    // A second program run for the same user hands its file to the copy that runs, which
+    // opens it; the second run ends without a window.
+    void secondLaunchOpensItsFileInTheRunningCopy() {
+        AppFixture fixture;
+        const auto settings = settingsIn(fixture.folder);
+        std::filesystem::create_directories(settings.lockFolder);
+        std::filesystem::permissions(settings.lockFolder, std::filesystem::perms::owner_all);
+        StartUp running(fixture.context, settings);
+        QVERIFY(running.run(""));
+
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        const QString root = QString::fromStdString(home.path().string());
+        const QString root = QString::fromStdString(fixture.resultRoot());
         environment.insert("HOME", root);
         environment.insert("XDG_CONFIG_HOME", root + "/config");
-        environment.insert("XDG_DATA_HOME", root + "/data");
-        environment.insert("XDG_RUNTIME_DIR", root + "/run");
+        environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(settings.lockFolder));
         environment.insert("QT_QPA_PLATFORM", "offscreen");
-        std::filesystem::create_directories(home.path() / "run");
-        std::filesystem::permissions(home.path() / "run", std::filesystem::perms::owner_all);
-
-        QProcess first;
-        first.setProcessEnvironment(environment);
-        first.start(QOR_QORREADER_PATH, {});
-        QVERIFY(first.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(home.path() / "data" / "applications" /
-                                                         "org.qorreader.QORReader.desktop"),
-                                 20000);
-
         QProcess second;
         second.setProcessEnvironment(environment);
-        second.start(QOR_QORREADER_PATH, {});
-        QVERIFY(second.waitForFinished(20000));
+        second.start(QOR_QORREADER_PATH, {QString::fromStdString(fixture.samplePath())});
+        QVERIFY(second.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 20000);
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-        QVERIFY(QString::fromLocal8Bit(second.readAllStandardError())
-                    .contains(".QOR Reader is already running"));
-        QCOMPARE(first.state(), QProcess::Running);
-
-        first.terminate();
-        if (!first.waitForFinished(5000)) {
-            first.kill();
-            first.waitForFinished();
-        }
+        QVERIFY(!second.readAllStandardError().contains("already running"));
+        QVERIFY(running.mainWindow()->activeDocument() != nullptr);
+        QCOMPARE(running.mainWindow()->activeDocument()->parentWidget()->windowTitle(),
+                 QString::fromStdString(fixture.samplePath()));
     }
 };
 

@@ -106,7 +106,7 @@ private slots:
         OptionsFixture fixture;
         auto dialog = fixture.open();
         for (const ElementType type : kTabTypes) {
-            const auto& record = fixture.session.options.of(type);
+            const auto& record = dialog->draft().of(type);
             QCheckBox* name = parameterBox(*dialog, type, 1);
             QCheckBox* descr = parameterBox(*dialog, type, 2);
             // An empty store shows NAME clear, untouched until a box of the type is clicked.
@@ -131,7 +131,7 @@ private slots:
         OptionsFixture fixture;
         auto dialog = fixture.open();
         for (const ElementType type : kDatTypes) {
-            const auto& record = fixture.session.options.of(type);
+            const auto& record = dialog->draft().of(type);
             QCheckBox* name = parameterBox(*dialog, type, 1);
             enableBox(*dialog, type)->click();
             QVERIFY(name->isChecked() && record.enabled && record.parameters[0]);
@@ -146,7 +146,7 @@ private slots:
         // Each row is its own pair.
         enableBox(*dialog, ElementType::DATI)->click();
         for (const ElementType other : {ElementType::DATB, ElementType::DATIL, ElementType::DATR}) {
-            QVERIFY(!fixture.session.options.of(other).enabled);
+            QVERIFY(!dialog->draft().of(other).enabled);
             QVERIFY(!parameterBox(*dialog, other, 1)->isChecked());
         }
     }
@@ -188,7 +188,7 @@ private slots:
         auto* oneWorkbook = button(*dialog, "chkSaveToOneExcelFile");
         QCOMPARE(oneWorkbook->isEnabled(), chosen == "optSaveToExcelOnly");
         QCOMPARE(oneWorkbook->isChecked(), installed);
-        QCOMPARE(fixture.session.options.outputMode == OutputMode::None, chosen.isEmpty());
+        QCOMPARE(dialog->draft().outputMode == OutputMode::None, chosen.isEmpty());
     }
 
     void oneWorkbookGoesWithTheWorkbookChoice() {
@@ -198,13 +198,13 @@ private slots:
         QVERIFY(!oneWorkbook->isEnabled());
         button(*dialog, "optSaveToExcelOnly")->click();
         QVERIFY(oneWorkbook->isEnabled());
-        QCOMPARE(fixture.session.options.outputMode, OutputMode::ExcelFilesOnly);
+        QCOMPARE(dialog->draft().outputMode, OutputMode::ExcelFilesOnly);
         oneWorkbook->click();
-        QVERIFY(fixture.session.options.writesOneWorkbook());
+        QVERIFY(dialog->draft().writesOneWorkbook());
         for (const char* other : {"optSaveToHTMLReport", "optSaveToCSVOnly"}) {
             button(*dialog, other)->click();
             QVERIFY2(!oneWorkbook->isChecked() && !oneWorkbook->isEnabled(), other);
-            QVERIFY(!fixture.session.options.oneExcelWorkbook);
+            QVERIFY(!dialog->draft().oneExcelWorkbook);
             button(*dialog, "optSaveToExcelOnly")->click();
             oneWorkbook->click();
         }
@@ -218,6 +218,7 @@ private slots:
         ini.setValue("Settings", "ScanResultFolderPath", fixture.folder.str());
         {
             auto dialog = fixture.open(&ini);
+            dialog->show();
             parameterBox(*dialog, ElementType::AO, 3)->click();
             enableBox(*dialog, ElementType::AO)->click();
             enableBox(*dialog, ElementType::DATR)->click();
@@ -250,6 +251,7 @@ private slots:
     void previewStatusSavesThenShowsTheRecordAgain() {
         OptionsFixture fixture;
         auto dialog = fixture.open();
+        dialog->show();
         enableBox(*dialog, ElementType::PIDCON)->click();
         int calls = 0;
         dialog->onPreviewStatus = [&] {
@@ -261,7 +263,6 @@ private slots:
             // The search status dialog toggles the live record.
             fixture.session.options.of(ElementType::MOTCON).enabled = true;
         };
-        dialog->show();
         button(*dialog, "cmdPreviewStatus")->click();
         QCOMPARE(calls, 1);
         QVERIFY(dialog->isVisible() && !dialog->discarded());
@@ -273,6 +274,24 @@ private slots:
         QCOMPARE(fixture.ui.errors.size(), std::size_t(1));
         QCOMPARE(fixture.ui.errors[0].procedure, std::string("cmdPreviewStatus_Click"));
         QVERIFY(dialog->isVisible());
+    }
+
+    // On any screen, also one made small by a large scale (this suite runs again at
+    // QT_SCALE_FACTOR=2), the dialog lies on it and its buttons can be reached.
+    void dialogFitsTheScreen() {
+        OptionsFixture fixture;
+        auto dialog = fixture.open();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        const QRect available = dialog->screen()->availableGeometry();
+        QVERIFY(dialog->width() <= available.width() && dialog->height() <= available.height());
+        for (const char* name : {"cmdOK", "cmdPreviewStatus", "chkShowSearchStatusDialog"}) {
+            QWidget* widget = button(*dialog, name);
+            const QRect placed(widget->mapTo(dialog.get(), QPoint(0, 0)), widget->size());
+            QVERIFY2(dialog->rect().contains(placed) && widget->isVisible(), name);
+        }
+        dialog->returnToPosition();
+        QVERIFY(available.contains(dialog->geometry()));
     }
 
     void resultFolderComesFromTheTreeOnly() {
@@ -298,7 +317,7 @@ private slots:
         const QString chosen = QString::fromStdString((fixture.folder.path() / "results").string());
         tree->setCurrentIndex(model->index(chosen));
         QCOMPARE(path->text(), QDir::toNativeSeparators(chosen));
-        QCOMPARE(QString::fromStdString(fixture.session.options.scanResultFolderPath),
+        QCOMPARE(QString::fromStdString(dialog->draft().scanResultFolderPath),
                  QDir::toNativeSeparators(chosen));
 
         // Typing is refused with a hint for each key, and changes nothing.

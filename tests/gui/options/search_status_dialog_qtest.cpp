@@ -2,6 +2,7 @@
 // buttons of each mode, up to the scan its "Scan Now" starts.
 #include "gui/options/search_status_dialog.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include "core/platform/memory_settings_store.h"
 #include "core/platform/window_search.h"
 #include "core/scan/node_info.h"
+#include "gui/options/option_widgets.h"
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
@@ -71,15 +73,43 @@ private slots:
         Fixture f;
         f.enableInStore(ElementType::AI);
         f.enableInStore(ElementType::DATR);
-        f.enableInStore(ElementType::AO, "2");  // counts for the scan command, not as a box
+        f.enableInStore(ElementType::AO, "2");  // a greyed box: not scanned, so not shown enabled
         f.start();
 
         for (int row = 1; row <= SearchStatusDialog::kRowCount; ++row) {
-            const Status expected = row == 1 || row == 14 ? Status{"Enabled", kBlue}
-                                    : row == 2            ? Status{"2", kBlue}  // as stored
-                                                          : Status{"Disabled", kRed};
+            const Status expected =
+                row == 1 || row == 14 ? Status{"Enabled", kBlue} : Status{"Disabled", kRed};
             QCOMPARE(f.status(row), expected);
         }
+    }
+
+    // A light palette keeps the dark blue and red; a dark one lightens the same hues until
+    // they stand out by at least 4.5 to 1. QOR_SCREENSHOT_DIR, when set, gets both pictures.
+    void statusColoursReadOnEveryPalette() {
+        const QPalette light = QApplication::palette();
+        QPalette dark(QColor(32, 32, 32));
+        dark.setColor(QPalette::Base, QColor(42, 42, 42));
+        for (const auto& [name, palette] : {std::pair{"light", light}, {"dark", dark}}) {
+            QApplication::setPalette(palette);
+            Fixture f;
+            f.enableInStore(ElementType::AI);
+            f.start();
+            const QColor blue = f.status(1).second;
+            const QColor red = f.status(2).second;
+            if (palette == light) {
+                QCOMPARE(std::pair(blue, red), std::pair(kBlue, kRed));
+            } else {
+                QCOMPARE(std::pair(blue.hslHue(), red.hslHue()), std::pair(240, 0));
+                for (const QColor& colour : {blue, red}) {
+                    QVERIFY(qor::gui::contrastRatio(colour, dark.color(QPalette::Window)) >= 4.5);
+                }
+            }
+            const QString folder = qEnvironmentVariable("QOR_SCREENSHOT_DIR");
+            if (!folder.isEmpty()) {
+                f.dialog->grab().save(folder + "/search-status-" + name + ".png");
+            }
+        }
+        QApplication::setPalette(light);
     }
 
     void clicksToggleTheLiveRecordOnly() {
@@ -128,7 +158,7 @@ private slots:
             f.dialog->prepare(mode, owner);
             f.desktop.onModal = [&](QDialog& shown) {
                 QCOMPARE(shown.parentWidget(), owner ? owner : &mainWindow);
-                QCOMPARE(f.button("cmdCancel")->text(), QString("OK"));
+                QCOMPARE(f.button("cmdCancel")->text(), QString("&OK"));
                 QVERIFY(!f.button("cmdChangeSettings")->isEnabled());
                 QVERIFY(!f.button("cmdScanNow")->isEnabled());
                 QTest::keyClick(&shown, Qt::Key_Escape);  // neither leaves the dialog
@@ -141,8 +171,13 @@ private slots:
         }
         QCOMPARE(callbacks, 0);
         f.dialog->prepare(SearchStatusMode::NothingEnabled);
-        QCOMPARE(f.button("cmdCancel")->text(), QString("Cancel"));
+        QCOMPARE(f.button("cmdCancel")->text(), QString("&Cancel"));
         QVERIFY(f.button("cmdChangeSettings")->isEnabled() && !f.button("cmdScanNow")->isEnabled());
+        // "Scan Now" follows the cells: offered once a type shows "Enabled", gone with the last.
+        for (const bool offered : {true, false}) {
+            f.click(f.cell(3));
+            QCOMPARE(f.button("cmdScanNow")->isEnabled(), offered);
+        }
     }
 
     void changeSettingsHidesAndTheNextShowingIsCurrent() {
@@ -168,9 +203,12 @@ private slots:
 
         f.dialog->prepare(SearchStatusMode::FromScanCommand);
         QCOMPARE(f.status(1), Status("Enabled", kBlue));
-        press = "cmdScanNow";
+        // Enter presses "Scan Now", the default button.
+        f.desktop.onModal = [&](QDialog& shown) { QTest::keyClick(&shown, Qt::Key_Return); };
         QCOMPARE(f.desktop.runModal(*f.dialog), int(QDialog::Accepted));
         QCOMPARE(scans, 1);
+        press = "cmdScanNow";
+        f.desktop.onModal = [&](QDialog&) { f.click(f.button(press)); };
 
         // A toggle kept from an earlier "Cancel" shows as what the scan will read.
         f.session.options.of(ElementType::DOC).enabled = true;

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "gui/output/statistics_window.h"
+#include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
 #include "support/session_builder.h"
 #include "support/temp_dir.h"
@@ -28,32 +29,62 @@ class StatisticsWindowTest : public QObject {
     }
 
 private slots:
-    // Node 12 after a scan that counted 25 AI, 40 DI and 7 DO; DO holds a stored 2 in the
-    // search status and AO was never enabled, so both show as disabled.
+    // Node 12 after a scan that counted 25 AI and 40 DI; DO kept a count from an earlier scan
+    // but is not read now, and AO was never enabled, so both show as disabled.
     void init() {
         folder_ = std::make_unique<testing::TempDir>();
         session_ = testing::makeSession(folder_->file("node.qor"), folder_->str());
         session_.nodeInfo.nodeNumber = "12";
         session_.scan.resultFolder = folder_->str();
-        session_.searchStatus.setValue(scan::ElementType::AI, 1);
-        session_.searchStatus.setValue(scan::ElementType::DI, 1);
-        session_.searchStatus.setValue(scan::ElementType::DO, 2);
+        session_.options.of(scan::ElementType::AI).enabled = true;
+        session_.options.of(scan::ElementType::DI).enabled = true;
         session_.resultOf(scan::ElementType::AI).writtenCount = 25;
         session_.resultOf(scan::ElementType::DI).writtenCount = 40;
         session_.resultOf(scan::ElementType::DO).writtenCount = 7;
         ui_ = testing::ScriptedUi{};
     }
 
-    void countsOrSearchDisabledInItsColour() {
+    // A finished scan shows its counts; a cancelled one marks what it was reading. Either way
+    // the result folder opens from here, and the report only after a finished HTML scan.
+    void countsOrWhyNotInRedAndTheResultsOpen_data() {
+        QTest::addColumn<bool>("cancelled");
+        QTest::addColumn<bool>("html");
+        QTest::newRow("finished, CSV") << false << false;
+        QTest::newRow("finished, HTML") << false << true;
+        QTest::newRow("cancelled, HTML") << true << true;
+    }
+    void countsOrWhyNotInRedAndTheResultsOpen() {
+        QFETCH(bool, cancelled);
+        QFETCH(bool, html);
+        if (html) {
+            session_.options.outputMode = options::OutputMode::HtmlReport;
+            session_.scan.outputFolder = folder_->str();
+            folder_->write("preview.html", "<html></html>");
+        }
+        testing::FakeDesktop desktop;
         gui::StatisticsWindow window(session_, clock_, ui_);
-        const std::pair<int, QString> rows[] = {
-            {0, "25"}, {1, "Search Disabled"}, {4, "40"}, {5, "Search Disabled"}};
+        window.offerResults(desktop, cancelled);
+        const QString ai = cancelled ? "Cancelled" : "25";
+        const std::pair<int, QString> rows[] = {{0, ai},
+                                                {1, "Search Disabled"},
+                                                {4, cancelled ? "Cancelled" : "40"},
+                                                {5, "Search Disabled"}};
         for (const auto& [row, text] : rows) {
             const auto* count = child<QLabel>(window, QString("lblFoundElements_%1").arg(row));
             QCOMPARE(count->text(), text);
-            QCOMPARE(count->palette().color(QPalette::WindowText) == gui::searchDisabledColor(),
-                     text == "Search Disabled");
+            QCOMPARE(count->palette().color(QPalette::WindowText) == QColor(192, 0, 0),
+                     text == "Search Disabled" || text == "Cancelled");
         }
+        QCOMPARE(child<QPushButton>(window, "cmdSaveStatistic")->isEnabled(), !cancelled);
+        auto* report = child<QPushButton>(window, "cmdOpenReport");
+        QCOMPARE(!report->isHidden(), html && !cancelled);
+        child<QPushButton>(window, "cmdOpenFolder")->click();
+        report->click();
+        QCOMPARE(desktop.executed.front(), session_.scan.resultFolder);
+        // A folder that no application opens is said so.
+        desktop.startSucceeds = false;
+        child<QPushButton>(window, "cmdOpenFolder")->click();
+        QCOMPARE(ui_.messages.size(), std::size_t{1});
     }
 
     // One save per opening: a kept old file or a failed save leaves the button for a retry.
