@@ -1,5 +1,7 @@
 #include "cli/command_line.h"
 
+#include <utility>
+
 #include "core/scan/text_rules.h"
 
 namespace qor::cli {
@@ -85,6 +87,25 @@ std::variant<EnableRequest, UsageError> parseEnable(std::string_view text) {
     return request;
 }
 
+// A comparison takes two exports and writes its own two files: the options that choose a scan's
+// output or run several scans make no sense with it and are refused rather than ignored.
+std::variant<CommandLine, UsageError> checkCompare(const CommandLine& line) {
+    const std::pair<bool, const char*> refused[] = {
+        {line.output.has_value(), "--output"}, {line.oneWorkbook, "--one-workbook"},
+        {line.saveStatistics, "--statistics"}, {line.infoOnly, "--info"},
+        {line.jobs.has_value(), "--jobs"},     {line.cabinetsFile.has_value(), "--cabinets"}};
+    for (const auto& [given, option] : refused) {
+        if (given) {
+            return UsageError{std::string(option) + " does not go with --compare"};
+        }
+    }
+    if (line.files.size() != 2) {
+        return UsageError{"--compare takes exactly two export files, OLD and NEW (" +
+                          std::to_string(line.files.size()) + " given)"};
+    }
+    return line;
+}
+
 }  // namespace
 
 std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::string>& arguments) {
@@ -113,6 +134,10 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
             line.infoOnly = true;
         } else if (argument == "--quiet" || argument == "-q") {
             line.quiet = true;
+        } else if (argument == "--compare") {
+            line.compare = true;
+        } else if (argument == "--exit-code") {
+            line.exitCode = true;
         } else if (argument == "--settings" || argument == "--cabinets" ||
                    argument == "--result-folder" || argument == "--output" ||
                    argument == "--enable" || argument == "--now" || argument == "--overwrite" ||
@@ -172,7 +197,16 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
             line.files.push_back(argument);
         }
     }
-    if (line.files.empty() && !line.help && !line.version) {
+    if (line.help || line.version) {
+        return line;
+    }
+    if (line.compare) {
+        return checkCompare(line);
+    }
+    if (line.exitCode) {
+        return UsageError{"--exit-code goes with --compare only"};
+    }
+    if (line.files.empty()) {
         return UsageError{"no export file given"};
     }
     if (line.oneWorkbook && line.output && *line.output != options::OutputMode::ExcelFilesOnly) {
@@ -183,9 +217,10 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
 
 std::string usageText() {
     return R"(Usage: qorscan [options] FILE...
+       qorscan --compare [options] OLD.qor NEW.qor
 Scans node database export files (*.qor) for their elements and writes the selected
 parameters into a result folder per node and day, as the QOR Reader desktop app does,
-with the same settings.
+with the same settings. With --compare, writes what changed from OLD to NEW instead.
 
 Options:
   --settings INI            use INI (Qt's INI format) as the settings store instead of the
@@ -211,9 +246,23 @@ Options:
                             processor); each file's messages and statistics stay together
   --help, --version
 
+Comparing two exports:
+  --compare                 compare the two files given, OLD then NEW: elements added, removed
+                            and changed, and the node information; writes
+                            Node<N>_<date>/Changes/Changes_Node<N>_<date>.csv and .html into
+                            the scan result folder (N: NEW's node number) and prints a summary
+                            per type. Compares every type and parameter unless --all or
+                            --enable name some (the stored choices do not limit it); --enable
+                            TYPE:P1,... compares those parameters only, not the other lines.
+                            Goes with --settings, --result-folder, --now, --overwrite,
+                            --enable, --all, --threads, --quiet; --output, --one-workbook,
+                            --statistics, --info, --jobs and --cabinets are refused.
+  --exit-code               with --compare: exit status 1 when the exports differ
+
 Flags override the stored settings for this run only; nothing is written back.
-Exit status: 0 done; 1 the scan ended with an error or an error was reported;
-2 bad arguments or an unreadable export file; 3 no element type enabled.
+Exit status: 0 done; 1 the scan ended with an error or an error was reported (with
+--compare --exit-code also: the exports differ); 2 bad arguments or an unreadable export
+file; 3 no element type enabled.
 )";
 }
 

@@ -33,6 +33,8 @@ struct CommandLine {
     bool quiet = false;
     std::optional<std::size_t> threads;  // parsing threads per export
     std::optional<std::size_t> jobs;     // exports scanned at once
+    bool compare = false;                // compare files[0] (old) with files[1] (new)
+    bool exitCode = false;               // with compare: exit 1 when they differ
     bool help = false;
     bool version = false;
     std::vector<std::string> files;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "cli/compare_command.h"
 #include "cli/scan_command.h"
 #include "core/base/build_info.h"
 #include "core/platform/install_layout.h"
@@ -39,6 +40,9 @@ int main(int argc, char** argv) {
             return qor::cli::kExitScanError;
         }
         return qor::cli::kExitDone;
+    }
+    if (line.compare) {
+        return qor::cli::runCompareCommand(line, messages);
     }
     return qor::cli::runScanCommand(line, messages);
 }

@@ -1,16 +1,16 @@
 #include "cli/scan_command.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <condition_variable>
 #include <cstdio>
 #include <memory>
 #include <mutex>
 #include <new>
-#include <system_error>
 #include <thread>
 #include <vector>
 
+#include "cli/result_printer.h"
+#include "cli/settings_file.h"
 #include "cli/terminal_ui.h"
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
@@ -86,34 +86,6 @@ void applyOverrides(const CommandLine& line, Session& session, TerminalUi& ui) {
     }
 }
 
-// Results go to standard output, or to a buffer for a file scanned alongside others; a failed
-// write to standard output is an error of the run.
-class ResultPrinter {
-public:
-    explicit ResultPrinter(std::string* buffer = nullptr) : buffer_(buffer) {}
-
-    void line(std::string_view text) {
-        const std::string shown = terminalText(text) + "\n";
-        if (buffer_ != nullptr) {
-            *buffer_ += shown;
-        } else {
-            std::fwrite(shown.data(), 1, shown.size(), stdout);
-        }
-    }
-    // Empty when everything printed reached its destination.
-    static std::string failure() {
-        if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
-            return {};
-        }
-        const int error = errno;
-        return "cannot write the standard output: " +
-               (error != 0 ? std::generic_category().message(error) : std::string("write error"));
-    }
-
-private:
-    std::string* buffer_;
-};
-
 // `named`: several files were given, and the table must say whose it is.
 void printStatistics(const Session& session, bool named, ResultPrinter& out) {
     const std::string rule(53, '=');
@@ -138,28 +110,6 @@ void printInfo(const Session& session, bool named, ResultPrinter& out) {
     out.line("Node number: " + session.nodeInfo.nodeNumber);
     out.line("Node description: " + session.nodeInfo.nodeDescription);
     out.line("Generation date: " + session.nodeInfo.generationDate);
-}
-
-// The store named on the command line, checked, or the per-user store.
-std::unique_ptr<platform::QtSettingsStore> openStore(const CommandLine& line, TerminalUi& ui) {
-    if (!line.settingsFile) {
-        return std::make_unique<platform::QtSettingsStore>(platform::QtSettingsStore::userStore());
-    }
-    const bool existed = platform::entryExists(*line.settingsFile);
-    auto store = std::make_unique<platform::QtSettingsStore>(
-        platform::QtSettingsStore::checkedIniFile(*line.settingsFile));
-    ui.setCurrentFile(*line.settingsFile);
-    if (!existed) {
-        ui.printNote("no such settings file: created it empty");
-    }
-    for (const auto& [section, key] : store->entries()) {
-        if (!options::isKnownSetting(section, key)) {
-            ui.printNote("unknown setting '" + key + "' in section [" + section +
-                         "] is ignored (misspelt?)");
-        }
-    }
-    ui.setCurrentFile({});
-    return store;
 }
 
 // What one export's scan needs besides its session, shared by every file of the run.

@@ -1,11 +1,11 @@
 """The folders of the core include only folders below them: base, platform, scan, options,
-output, in that order; the core never includes the GUI or a widget header, and the command line
-never includes the GUI."""
+output, compare, in that order; the core never includes the GUI or a widget header, and the
+command line never includes the GUI."""
 import os
 import re
 import sys
 
-ORDER = ["base", "platform", "scan", "options", "output"]
+ORDER = ["base", "platform", "scan", "options", "output", "compare"]
 src = sys.argv[1]
 include = re.compile(r'^\s*#\s*include\s+[<"]([^">]+)[">]', re.M)
 faults = []

@@ -36,7 +36,8 @@ bool needsQuotes(std::string_view value) {
     return quote;
 }
 
-// A value holding a comma, a double quote or a line break is quoted, its quotes doubled.
+}  // namespace
+
 void appendCsvField(std::string& out, std::string_view value) {
     if (!needsQuotes(value)) {
         out.append(value);
@@ -51,7 +52,6 @@ void appendCsvField(std::string& out, std::string_view value) {
     }
     out += '"';
 }
-}  // namespace
 
 std::optional<platform::Placement> askBeforeReplacing(const std::string& path, int questionId,
                                                       std::string_view titleSuffix,

@@ -18,6 +18,10 @@ std::optional<platform::Placement> askBeforeReplacing(const std::string& path, i
                                                       std::string_view titleSuffix,
                                                       UserInterface& ui);
 
+// Appends `value` as one CSV field: a value holding a comma, a double quote, a CR or a LF is
+// quoted, its quotes doubled; any other value goes as it is.
+void appendCsvField(std::string& out, std::string_view value);
+
 // The row text of an element: slots 1 to 11 (13 fields starting with slots 12 and 13 when
 // labelled) joined by ",". A value holding a comma, a double quote or a line break is quoted,
 // its quotes doubled, so that it cannot shift the following columns or split the row.

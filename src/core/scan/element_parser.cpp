@@ -18,6 +18,7 @@ constexpr std::size_t kKindOffset = 13;
 struct TypeState {
     bool open = false;
     ElementRowView row{};
+    std::string otherLines;  // only for a plan that keeps them
 };
 
 }  // namespace
@@ -90,6 +91,9 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
             for (std::size_t slot = 0; slot < kElementRowSlots; ++slot) {
                 states[t].row[slot] = before->rows[t][slot];
             }
+            if (plan_[t].keepOtherLines) {
+                states[t].otherLines = before->rows[t][kOtherLinesSlot];
+            }
         }
     }
     std::uint32_t open = 0;
@@ -128,6 +132,7 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
     // Every key starts with ":", so one walk over the line's colons finds the first
     // occurrence of each selected key; the same values as the parameter rule per key.
     // `colons` marks the colons of the first 64 bytes; the rest are found as the walk goes.
+    // Tells whether the line held any of the keys.
     const auto storeParameters = [chunkEnd](std::string_view line, std::uint64_t colons,
                                             const TypePlan& plan, const TypeMatcher& matcher,
                                             ElementRowView& row) {
@@ -159,6 +164,7 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
                 }
             }
         }
+        return seen != 0;
     };
 
     const auto handleLine = [&](std::string_view line, std::uint64_t colons,
@@ -205,13 +211,22 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
         }
         for (std::uint32_t each = open; each != 0; each &= each - 1) {
             const auto t = static_cast<std::size_t>(std::countr_zero(each));
-            storeParameters(line, colons, plan_[t], matchers_[t], states[t].row);
+            if (!storeParameters(line, colons, plan_[t], matchers_[t], states[t].row) &&
+                plan_[t].keepOtherLines && !line.empty()) {
+                states[t].otherLines.append(line);
+                states[t].otherLines += '\n';
+            }
         }
         if (line.empty() && open != 0) {
             for (std::uint32_t each = open; each != 0; each &= each - 1) {
                 const auto t = static_cast<std::size_t>(std::countr_zero(each));
                 TypeChunkResult& out = result.types[t];
+                if (plan_[t].keepOtherLines) {
+                    states[t].row[kOtherLinesSlot] = states[t].otherLines;
+                }
                 plan_[t].formatter->format(states[t].row, out.output);
+                states[t].otherLines.clear();
+                states[t].row[kOtherLinesSlot] = {};
                 ++out.elements;
                 states[t].open = false;
                 for (const std::size_t slot : matchers_[t].filledSlots) {
@@ -279,6 +294,9 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
         result.openAtEnd.open.assign(types, false);
         result.openAtEnd.rows.resize(types);
         for (std::size_t t = 0; t < types; ++t) {
+            if (plan_[t].keepOtherLines) {
+                states[t].row[kOtherLinesSlot] = states[t].otherLines;
+            }
             result.openAtEnd.open[t] = states[t].open;
             for (std::size_t slot = 0; slot < kElementRowSlots; ++slot) {
                 result.openAtEnd.rows[t][slot] = std::string(states[t].row[slot]);

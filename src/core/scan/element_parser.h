@@ -35,6 +35,8 @@ struct TypePlan {
     std::vector<WantedParameter> wanted;
     bool labelChannels = false;  // a channel type while cabinet labels are applied
     const RowFormatter* formatter;
+    // The element's lines that hold none of the wanted keys go to its row's kOtherLinesSlot.
+    bool keepOtherLines = false;
 };
 
 // The elements open where a chunk ends, copied out of it, for the chunk after it.

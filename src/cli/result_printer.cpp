@@ -1,0 +1,29 @@
+#include "cli/result_printer.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <system_error>
+
+#include "cli/terminal_ui.h"
+
+namespace qor::cli {
+
+void ResultPrinter::line(std::string_view text) {
+    const std::string shown = terminalText(text) + "\n";
+    if (buffer_ != nullptr) {
+        *buffer_ += shown;
+    } else {
+        std::fwrite(shown.data(), 1, shown.size(), stdout);
+    }
+}
+
+std::string ResultPrinter::failure() {
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
+        return {};
+    }
+    const int error = errno;
+    return "cannot write the standard output: " +
+           (error != 0 ? std::generic_category().message(error) : std::string("write error"));
+}
+
+}  // namespace qor::cli

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <memory>
+
+#include "cli/command_line.h"
+#include "cli/terminal_ui.h"
+#include "core/platform/qt_settings_store.h"
+
+namespace qor::cli {
+
+// The store named by --settings, checked (a missing file is created empty and said so, an
+// unknown key pointed out), or the per-user store. Throws QorError for a store that cannot be
+// used.
+std::unique_ptr<platform::QtSettingsStore> openStore(const CommandLine& line, TerminalUi& ui);
+
+}  // namespace qor::cli

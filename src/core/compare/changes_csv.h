@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/compare/change_list.h"
+#include "core/platform/result_file.h"
+
+namespace qor::compare {
+
+inline constexpr std::string_view kChangesCsvHeader = "TYPE,DESIGNATION,CHANGE,PARAMETER,OLD,NEW";
+
+// One change as a CSV row ended by CR LF, quoted as the scan's CSV files are.
+void appendChangeRow(std::string& out, const ChangeView& change);
+
+// The changes CSV file: the header line, then a row per change, CR LF after each.
+void writeChangesCsv(const ChangeList& changes, platform::ResultFile& file);
+
+}  // namespace qor::compare

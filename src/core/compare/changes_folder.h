@@ -1,0 +1,50 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/base/user_interface.h"
+#include "core/compare/changes_page.h"
+#include "core/compare/export_comparison.h"
+#include "core/platform/folder_lock.h"
+#include "core/platform/result_file.h"
+
+namespace qor::compare {
+
+// Where a comparison's results go: <result folder>/Node<N>_<ddMMMyyyy>/Changes/ holding
+// Changes_Node<N>_<ddMMMyyyy>.csv and .html, N being the new export's node number (made safe
+// for a file name) and the date today's.
+class ChangesFolder {
+public:
+    // Creates the folders where missing, locks the node folder as a scan does (a scan of the
+    // same node and day and a comparison never write at once), removes what killed runs left
+    // there, and asks before replacing each result that exists. Throws QorError naming the
+    // folder that cannot be used, or when another run holds the lock; nothing is written then.
+    ChangesFolder(const std::string& resultFolder, std::string_view nodeNumber,
+                  std::string_view dateStamp, UserInterface& ui);
+
+    const std::string& folder() const { return folder_; }
+    const std::string& csvPath() const { return csvPath_; }
+    const std::string& htmlPath() const { return htmlPath_; }
+    // Whether the file is written: it is new, or the person agreed to replace it.
+    bool writesCsv() const { return csv_.has_value(); }
+    bool writesHtml() const { return html_.has_value(); }
+
+    // Writes the files that are to be written, each to a temporary file first and moved over
+    // its name when complete. Throws QorError; a file that failed leaves what stood there.
+    void write(const Comparison& comparison, const ChangesPageHeading& heading);
+
+private:
+    static std::string prepared(const std::string& resultFolder, std::string_view nodeFolder);
+
+    std::string nodeFolder_;
+    platform::FolderLock lock_;
+    std::string folder_;
+    std::string csvPath_;
+    std::string htmlPath_;
+    std::optional<platform::Placement> csv_;
+    std::optional<platform::Placement> html_;
+};
+
+}  // namespace qor::compare
