@@ -13,9 +13,14 @@
 #include <vector>
 
 #include "core/base/date_time.h"
+#include "core/compare/changes_folder.h"
+#include "core/compare/export_comparison.h"
 #include "core/output/scan_run.h"
 #include "core/output/session.h"
 #include "core/platform/window_search.h"
+#include "core/scan/export_scan.h"
+#include "core/scan/node_info.h"
+#include "export_edits.h"
 #include "export_generator.h"
 #include "measured_run.h"
 
@@ -27,7 +32,7 @@ using qor::bench::RunFigures;
 
 constexpr const char* kUsage =
     "usage: qorbench [--sizes MB[,MB...]] [--output csv|html|xlsx|workbook|all] [--threads N]\n"
-    "                [--repeat N] [--batch] [--seed N] [--dir DIR] [--keep]\n";
+    "                [--repeat N] [--batch] [--compare] [--seed N] [--dir DIR] [--keep]\n";
 
 struct BenchOptions {
     std::vector<double> sizesMiB{100};
@@ -35,6 +40,7 @@ struct BenchOptions {
     std::size_t threads = 0;  // 0: one per processor
     int repeat = 5;
     bool batch = false;
+    bool compare = false;
     std::uint64_t seed = 1;
     fs::path dir = fs::temp_directory_path() / "qorbench";
     bool keep = false;
@@ -259,6 +265,84 @@ void benchBatch(const BenchOptions& options) {
     }
 }
 
+// The elements a scan finds in the export at `path`, per type in reading order.
+qor::gen::GeneratedCounts countsOf(const std::string& path) {
+    qor::scan::ExportScan source(path);
+    std::vector<qor::scan::ElementType> types;
+    for (const qor::scan::ElementTypeInfo& info : qor::scan::elementTypes()) {
+        types.push_back(info.type);
+    }
+    const std::vector<long long> counts = qor::scan::countElementsOfTypes(source, types);
+    qor::gen::GeneratedCounts result;
+    std::copy(counts.begin(), counts.end(), result.perType.begin());
+    result.bytes = fs::file_size(path);
+    return result;
+}
+
+class QuietMonitor : public qor::compare::CompareMonitor {
+public:
+    void progress(std::uint64_t, std::uint64_t) override {}
+    bool cancelRequested() override { return false; }
+};
+
+// What qorscan --compare does, without the terminal: node information, the Changes folder, the
+// comparison, both result files. Exit status 0 when nothing was reported.
+int compareOnce(const GeneratedExport& before, const GeneratedExport& after,
+                const fs::path& results, std::size_t threads) {
+    SilentUi ui;
+    qor::compare::CompareRequest request;
+    request.oldExport = {before.path, qor::scan::readNodeInfo(before.path, {}, ui)};
+    request.newExport = {after.path, qor::scan::readNodeInfo(after.path, {}, ui)};
+    request.pass.threads = threads == 0 ? qor::scan::defaultScanThreads() : threads;
+    qor::compare::ChangesFolder folder(results.string(), request.newExport.node.nodeNumber,
+                                       "04Dec2026", ui);
+    QuietMonitor monitor;
+    const qor::compare::Comparison comparison = qor::compare::compareExports(request, monitor);
+    folder.write(comparison, {before.path, after.path, "04-Dec-2026 10:11:12"});
+    return ui.errors == 0 && comparison.differs() ? 0 : 1;
+}
+
+// A generated export and a copy with seeded edits, compared, beside a scan of both one after
+// the other and `wc -l` on both.
+void benchCompare(const BenchOptions& options) {
+    for (const double sizeMiB : options.sizesMiB) {
+        const GeneratedExport before =
+            generate(options.dir / "before.qor", sizeMiB, options.seed, "12");
+        const std::string afterPath = (options.dir / "after.qor").string();
+        const qor::gen::EditCounts edits =
+            qor::gen::writeEditedCopy(before.path, afterPath, options.seed + 1);
+        readThrough(afterPath);
+        const GeneratedExport after{afterPath, "12", countsOf(afterPath)};
+        std::printf("edits: %lld dropped, %lld changed, %lld duplicated blocks\n", edits.dropped,
+                    edits.changed, edits.duplicated);
+        const std::string size = std::to_string(static_cast<long>(sizeMiB)) + " MB";
+        Row compare{"compare 2x" + size, before.mebibytes() + after.mebibytes(),
+                    before.elements() + after.elements()};
+        Row scanBoth{"scan both 2x" + size, before.mebibytes() + after.mebibytes(),
+                     before.elements() + after.elements()};
+        for (int run = 0; run < options.repeat; ++run) {
+            const fs::path results = options.dir / "results";
+            freshFolder(results);
+            settle();
+            const RunFigures wc = qor::bench::measureCommand(wcCommand({before, after}));
+            compare.add(qor::bench::measureInChild(
+                            [&] { return compareOnce(before, after, results, options.threads); }),
+                        wc);
+            freshFolder(results);
+            settle();
+            scanBoth.add(qor::bench::measureInChild([&] {
+                             return scanOnce(before, "csv", results, options.threads) +
+                                    scanOnce(after, "csv", results, options.threads);
+                         }),
+                         wc);
+        }
+        compare.print();
+        scanBoth.print();
+        fs::remove(before.path);
+        fs::remove(afterPath);
+    }
+}
+
 std::vector<std::string> split(const std::string& list) {
     std::vector<std::string> items;
     std::stringstream stream(list);
@@ -297,6 +381,8 @@ bool parse(int argc, char** argv, BenchOptions& options) {
             options.repeat = std::max(1, std::atoi(argv[++i]));
         } else if (argument == "--batch") {
             options.batch = true;
+        } else if (argument == "--compare") {
+            options.compare = true;
         } else if (argument == "--seed" && hasValue) {
             options.seed = std::strtoull(argv[++i], nullptr, 10);
         } else if (argument == "--dir" && hasValue) {
@@ -324,6 +410,9 @@ int main(int argc, char** argv) {
     benchSingleFiles(options);
     if (options.batch) {
         benchBatch(options);
+    }
+    if (options.compare) {
+        benchCompare(options);
     }
     if (!options.keep) {
         fs::remove_all(options.dir);
