@@ -6,6 +6,8 @@
 
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
+#include "core/output/batch_strand.h"
+#include "core/output/deferred_reports.h"
 #include "core/output/workbook_saver.h"
 #include "core/platform/file_system.h"
 #include "core/platform/path_names.h"
@@ -18,15 +20,19 @@ constexpr std::array<std::size_t, 12> kPackedSlots{
     scan::kCabinetSlot, scan::kModuleSlot, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
 // The element sink of the workbook output: one sheet per element type, in a workbook of its
-// own (`shared` null) or in the scan's one workbook.
+// own (`shared` null) or in the scan's one workbook. A workbook of its own is filled on a
+// thread of its own, beside the other types' (writing cells costs far more than reading them);
+// its error reports wait for the type's turn to finish. The sheets of the one workbook share
+// its formats, so they are filled on the scan's thread.
 class WorkbookSink : public scan::ElementSink {
 public:
     WorkbookSink(const Session& session, UserInterface& ui, std::time_t created,
                  ElementWorkbook* shared, std::size_t sheet, WorkbookSaver* saver)
         : ui_(ui),
           saver_(saver),
+          reports_(ui),
           own_(shared == nullptr ? std::make_unique<ElementWorkbook>(
-                                       ui, systemStatusText(session.nodeInfo), created)
+                                       reports_, systemStatusText(session.nodeInfo), created)
                                  : nullptr),
           workbook_(shared == nullptr ? own_.get() : shared),
           sheet_(sheet) {}
@@ -40,13 +46,19 @@ public:
                          std::string(loadString(str::kElementsEllipsis));
         if (own_) {
             // Asked before anything is read, like every other question of a scan.
-            if (!own_->askToReplace(platform::joinPath(context.outputFolder,
-                                                       workbookFileNamePart(context.baseName)))) {
+            const bool chosen = own_->askToReplace(
+                platform::joinPath(context.outputFolder, workbookFileNamePart(context.baseName)));
+            reports_.deliver();
+            if (!chosen) {
                 return false;
             }
             own_->start(context.outputFolder, {"Sheet1"});
         }
         workbook_->prepareSheet(sheet_, context.columnCount);
+        reports_.deliver();
+        if (own_) {
+            strand_ = std::make_unique<BatchStrand>([this](std::string_view rows) { add(rows); });
+        }
         return true;
     }
 
@@ -67,6 +79,40 @@ public:
             ui_.setStatusBarText(statusBarText_);  // the same text for every row of the type
             statusShown_ = true;
         }
+        if (strand_) {
+            strand_->push(formatted);
+        } else {
+            add(formatted);
+        }
+    }
+
+    void complete() override {
+        if (strand_) {
+            strand_->drain();
+        }
+    }
+
+    void finish(long long /*writtenCount*/) override {
+        complete();
+        reports_.deliver();
+        if (own_) {
+            saver_->save(std::move(own_));
+        }
+    }
+
+    std::string abandon() noexcept override {
+        strand_.reset();
+        if (saver_ == nullptr) {
+            return "The workbook of this scan is not saved.";
+        }
+        if (own_) {
+            own_->discard();
+        }
+        return {};
+    }
+
+private:
+    void add(std::string_view formatted) {
         scan::ElementRowView row{};
         while (!formatted.empty()) {
             for (const std::size_t slot : kPackedSlots) {
@@ -79,25 +125,9 @@ public:
         }
     }
 
-    void finish(long long /*writtenCount*/) override {
-        if (own_) {
-            saver_->save(std::move(own_));
-        }
-    }
-
-    std::string abandon() noexcept override {
-        if (saver_ == nullptr) {
-            return "The workbook of this scan is not saved.";
-        }
-        if (own_) {
-            own_->discard();
-        }
-        return {};
-    }
-
-private:
     UserInterface& ui_;
     WorkbookSaver* saver_;
+    DeferredReports reports_;
     std::unique_ptr<ElementWorkbook> own_;
     ElementWorkbook* workbook_;
     const std::size_t sheet_;
@@ -105,6 +135,7 @@ private:
     bool labelled_ = false;
     std::string statusBarText_;
     bool statusShown_ = false;
+    std::unique_ptr<BatchStrand> strand_;  // last: stops before the workbook goes
 };
 
 class PerTypeWorkbooks : public ScanOutput {
