@@ -4,36 +4,26 @@
 
 #include <filesystem>
 
+#include "support/qorscan_fixture.h"
 #include "support/run_command.h"
-#include "support/temp_dir.h"
 
 namespace qor {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::CommandResult;
+using testing::lineCount;
 
-std::size_t lineCount(const std::string& text) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-}
-
-class Configuration : public ::testing::Test {
+class Configuration : public testing::QorscanFixture {
 protected:
     CommandResult run(const std::vector<std::string>& args) {
         return testing::runCommand(QOR_QORSCAN_PATH, args, dir);
     }
-    std::vector<std::string> scanArgs(const std::string& settings) {
-        return {"--settings",      settings, "--now",    "2026-12-04T10:11:12",
-                "--enable",        "AI",     "--output", "csv",
-                "--result-folder", results,  sample};
+    std::vector<std::string> scanArgs(const std::string& store) {
+        return {"--settings",      store,   "--now",    testing::kNowArgument,
+                "--enable",        "AI",    "--output", "csv",
+                "--result-folder", results, sample};
     }
-
-    testing::TempDir dir;
-    std::string results = [this] {
-        fs::create_directory(dir.path() / "results");
-        return dir.file("results");
-    }();
-    std::string sample = std::string(QOR_EXAMPLES_DIR) + "/sample.qor";
 };
 
 TEST_F(Configuration, ASettingsFileThatCannotBeReadStopsTheRun) {
@@ -67,8 +57,8 @@ TEST_F(Configuration, ASettingsFileThatCannotBeReadStopsTheRun) {
 }
 
 TEST_F(Configuration, AnEmptyResultFolderIsNotTheCurrentFolder) {
-    const std::string settings = dir.write("s.ini", "[Settings]\nScanResultFolderPath=\n");
-    std::vector<std::string> args = scanArgs(settings);
+    const std::string emptyFolder = dir.write("s.ini", "[Settings]\nScanResultFolderPath=\n");
+    std::vector<std::string> args = scanArgs(emptyFolder);
     args.erase(args.end() - 3, args.end() - 1);  // no --result-folder: the stored empty one
     const CommandResult stored = run(args);
     EXPECT_EQ(stored.exitCode, 2);
@@ -79,7 +69,6 @@ TEST_F(Configuration, AnEmptyResultFolderIsNotTheCurrentFolder) {
 }
 
 TEST_F(Configuration, TerminalLinesAreEscapedAndAFullStandardOutputIsAnError) {
-    const std::string settings = dir.write("s.ini", "");
     const std::string odd = dir.file("bad\nname\x1b[31m.qor");
     std::vector<std::string> args = scanArgs(settings);
     args.back() = odd;
@@ -88,19 +77,15 @@ TEST_F(Configuration, TerminalLinesAreEscapedAndAFullStandardOutputIsAnError) {
     EXPECT_EQ(lineCount(result.err), 1u) << result.err;
     EXPECT_NE(result.err.find("bad\\nname\\x1b[31m.qor"), std::string::npos) << result.err;
 
-    std::string command;
-    for (const std::string& arg : scanArgs(settings)) {
-        command += " " + testing::shellQuote(arg);
-    }
     const CommandResult full = testing::runCommand(
-        "/bin/sh", {"-c", testing::shellQuote(QOR_QORSCAN_PATH) + command + " >/dev/full"}, dir);
+        "/bin/sh",
+        {"-c", testing::commandLine(QOR_QORSCAN_PATH, scanArgs(settings)) + " >/dev/full"}, dir);
     EXPECT_EQ(full.exitCode, 1);
     EXPECT_NE(full.err.find("cannot write the standard output: No space left"), std::string::npos)
         << full.err;
 }
 
 TEST_F(Configuration, DateStampsUseTheLocalesMonthWithoutDotsOrBlanks) {
-    const std::string settings = dir.write("s.ini", "");
     const struct {
         const char* locale;
         const char* folder;
@@ -111,11 +96,8 @@ TEST_F(Configuration, DateStampsUseTheLocalesMonthWithoutDotsOrBlanks) {
                   "c2026"},
                  {"vi_VN.UTF-8", "Node12_04Thg122026"}};
     for (const auto& c : cases) {
-        std::string command =
-            "LC_ALL=" + std::string(c.locale) + " " + testing::shellQuote(QOR_QORSCAN_PATH);
-        for (const std::string& arg : scanArgs(settings)) {
-            command += " " + testing::shellQuote(arg);
-        }
+        const std::string command = "LC_ALL=" + std::string(c.locale) + " " +
+                                    testing::commandLine(QOR_QORSCAN_PATH, scanArgs(settings));
         ASSERT_EQ(testing::runCommand("/bin/sh", {"-c", command}, dir).exitCode, 0);
         EXPECT_TRUE(fs::is_directory(fs::path(results) / c.folder / "Csv Files")) << c.locale;
     }

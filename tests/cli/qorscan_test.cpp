@@ -3,15 +3,15 @@
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <random>
 #include <regex>
 
+#include "core/scan/element_types.h"
 #include "export_generator.h"
 #include "support/child_process.h"
+#include "support/qorscan_fixture.h"
 #include "support/run_command.h"
 #include "support/scan_variant.h"
-#include "support/temp_dir.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,13 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::CommandResult;
+using testing::kNowArgument;
+using testing::lineCount;
 using testing::readFile;
-
-constexpr const char* kNow = "2026-12-04T10:11:12";
-
-std::size_t countLines(const std::string& text) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-}
 
 long long shownCount(const std::string& statistics, const std::string& caption) {
     const std::regex row("(^|\n)" + std::regex_replace(caption, std::regex(R"([()])"), R"(\$&)") +
@@ -72,11 +68,11 @@ private:
     bool active_ = false;
 };
 
-class Qorscan : public ::testing::Test {
+class Qorscan : public testing::QorscanFixture {
 protected:
     CommandResult run(std::vector<std::string> args) {
         std::vector<std::string> all = testing::qorscanVariantArguments();
-        all.insert(all.end(), {"--settings", settings, "--now", kNow});
+        all.insert(all.end(), {"--settings", settings, "--now", kNowArgument});
         all.insert(all.end(), args.begin(), args.end());
         return testing::runCommand(QOR_QORSCAN_PATH, all, dir);
     }
@@ -89,13 +85,6 @@ protected:
     std::string csvFolder(const std::string& node = "12") const {
         return results + "/Node" + node + "_04Dec2026/Csv Files";
     }
-
-    testing::TempDir dir;
-    std::string settings = dir.write("settings.ini", "");
-    std::string results = [this] {
-        fs::create_directory(dir.path() / "results");
-        return dir.file("results");
-    }();
 };
 
 TEST_F(Qorscan, ScansAGeneratedExportAndAgreesWithItsCounts) {
@@ -108,36 +97,19 @@ TEST_F(Qorscan, ScansAGeneratedExportAndAgreesWithItsCounts) {
 
     const CommandResult result = scan(exportPath);
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    const char* captions[] = {"Analog Input",   "Analog Input Calculated",
-                              "Analog Output",  "Analog Output Calculated",
-                              "Digital Input",  "Digital Input Calculated",
-                              "Digital Output", "Digital Output Calculated",
-                              "PIDCON",         "MOTCON",
-                              "DAT(B)",         "DAT(I)",
-                              "DAT(IL)",        "DAT(R)"};
-    const char* prefixes[] = {"AI",  "AIC",    "AO",     "AOC",  "DI",   "DIC",   "DO",
-                              "DOC", "PIDCON", "MOTCON", "DATB", "DATI", "DATIL", "DATR"};
     for (std::size_t i = 0; i < 14; ++i) {
-        EXPECT_EQ(shownCount(result.out, captions[i]), counts.perType[i]) << captions[i];
-        const std::string csv = readFile(csvFolder() + "/" + prefixes[i] + "_Node12_04Dec2026.csv");
-        EXPECT_EQ(countLines(csv), static_cast<std::size_t>(counts.perType[i]) + 2) << prefixes[i];
+        const scan::ElementTypeInfo& type = scan::elementTypes()[i];
+        EXPECT_EQ(shownCount(result.out, std::string(type.statisticsName)), counts.perType[i])
+            << type.name;
+        const std::string csv =
+            readFile(csvFolder() + "/" + std::string(type.filePrefix) + "Node12_04Dec2026.csv");
+        EXPECT_EQ(lineCount(csv), static_cast<std::size_t>(counts.perType[i]) + 2) << type.name;
     }
 
     // --info reads the node data only.
     const CommandResult info = run({"--info", exportPath});
     EXPECT_EQ(info.exitCode, 0);
     EXPECT_NE(info.out.find("Node number: 12\n"), std::string::npos);
-}
-
-// Every file under `folder`, by path relative to it, with its bytes.
-std::map<std::string, std::string> filesUnder(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        if (entry.is_regular_file()) {
-            files[fs::relative(entry.path(), folder).string()] = readFile(entry.path().string());
-        }
-    }
-    return files;
 }
 
 TEST_F(Qorscan, ExportsScannedAtOnceGiveWhatOneAfterAnotherGives) {
@@ -168,9 +140,9 @@ TEST_F(Qorscan, ExportsScannedAtOnceGiveWhatOneAfterAnotherGives) {
     // Each table follows the name of its file, in the order given.
     EXPECT_LT(runs[0].out.find(files[0] + "\n====="), runs[0].out.find(files[3] + "\n====="));
     EXPECT_NE(runs[0].out.find(files[3] + "\n====="), std::string::npos);
-    const auto one = filesUnder(dir.file("jobs1"));
+    const auto one = testing::filesUnder(dir.file("jobs1"));
     EXPECT_EQ(one.size(), 3u * 17u);  // per node: fourteen pages, index, frames, empty page
-    EXPECT_TRUE(one == filesUnder(dir.file("jobs3")));
+    EXPECT_TRUE(one == testing::filesUnder(dir.file("jobs3")));
 }
 
 TEST_F(Qorscan, BadArgumentsAndUnreadableFilesExitWithTwo) {
@@ -186,7 +158,7 @@ TEST_F(Qorscan, BadArgumentsAndUnreadableFilesExitWithTwo) {
     const std::string good = dir.write("good.qor", "AI1.1          AIS\n\n");
     const CommandResult missing = scan(dir.file("missing.qor"));
     EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_EQ(countLines(missing.err), 1u);
+    EXPECT_EQ(lineCount(missing.err), 1u);
     EXPECT_NE(missing.err.find("missing.qor"), std::string::npos);
     EXPECT_NE(missing.err.find("No such file"), std::string::npos);
     const CommandResult folder = scan(dir.str());
@@ -204,7 +176,7 @@ TEST_F(Qorscan, NothingEnabledExitsWithThreeNamingTheStoreAndTheWayOut) {
     const std::string good = dir.write("good.qor", "AI1.1          AIS\n\n");
     const CommandResult result = run({"--output", "csv", good});
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(countLines(result.err), 1u);
+    EXPECT_EQ(lineCount(result.err), 1u);
     EXPECT_NE(result.err.find("qorscan: " + settings +
                               ": error: Current search status for "
                               "every DataBase element is Disabled."),
@@ -295,10 +267,10 @@ TEST_F(Qorscan, HostileInputsGiveOneLineAndTheRightExitCode) {
         const std::string folder = dir.file("r" + std::to_string(i));
         fs::create_directory(folder);
         testing::ChildProcess child(
-            QOR_QORSCAN_PATH, {"--settings", settings, "--now", kNow, "--all", "--output", "csv",
-                               "--result-folder", folder, cases[i].path});
+            QOR_QORSCAN_PATH, {"--settings", settings, "--now", kNowArgument, "--all", "--output",
+                               "csv", "--result-folder", folder, cases[i].path});
         EXPECT_EQ(child.finish(), cases[i].exitCode);
-        EXPECT_EQ(countLines(child.err()), 1u) << child.err();
+        EXPECT_EQ(lineCount(child.err()), 1u) << child.err();
         EXPECT_NE(child.err().find(cases[i].said), std::string::npos) << child.err();
         peakKiB[i] = child.peakKiB();
     }
@@ -311,13 +283,14 @@ TEST_F(Qorscan, HostileInputsGiveOneLineAndTheRightExitCode) {
                                              "AI1.1          AIS\n\n");
     ASSERT_EQ(scan(exportPath, {"--enable", "AI"}).exitCode, 0);
     testing::ChildProcess child(
-        QOR_QORSCAN_PATH, {"--settings", settings, "--now", kNow, "--enable", "AI", "--output",
-                           "csv", "--result-folder", results, "--overwrite", "ask", exportPath});
+        QOR_QORSCAN_PATH,
+        {"--settings", settings, "--now", kNowArgument, "--enable", "AI", "--output", "csv",
+         "--result-folder", results, "--overwrite", "ask", exportPath});
     ASSERT_TRUE(child.waitForError("[y/N]")) << child.err();
     { std::ofstream(exportPath, std::ios::app) << "AI1.2          AIS\n\n"; }
     child.write("y\n");
     EXPECT_EQ(child.finish(), 1);
-    EXPECT_EQ(countLines(child.err()), 1u) << child.err();  // the question, then the error
+    EXPECT_EQ(lineCount(child.err()), 1u) << child.err();  // the question, then the error
     EXPECT_NE(child.err().find("'" + exportPath + "' changed while it was being scanned"),
               std::string::npos)
         << child.err();
@@ -331,7 +304,7 @@ TEST_F(Qorscan, UnwritableFoldersGiveOneErrorNamingTheCause) {
         const CommandResult missing =
             run({"--all", "--output", output, "--result-folder", dir.file("nowhere"), exportPath});
         EXPECT_EQ(missing.exitCode, 1) << output;
-        EXPECT_EQ(countLines(missing.err), 1u) << missing.err;
+        EXPECT_EQ(lineCount(missing.err), 1u) << missing.err;
         EXPECT_NE(missing.err.find("nowhere/Node12_04Dec2026': No such file"), std::string::npos)
             << missing.err;
         EXPECT_FALSE(fs::exists(dir.file("nowhere")));
@@ -345,7 +318,7 @@ TEST_F(Qorscan, UnwritableFoldersGiveOneErrorNamingTheCause) {
     }
     const CommandResult locked = scan(exportPath, {"--enable", "AI"});
     EXPECT_EQ(locked.exitCode, 1);
-    EXPECT_EQ(countLines(locked.err), 1u) << locked.err;
+    EXPECT_EQ(lineCount(locked.err), 1u) << locked.err;
     EXPECT_NE(locked.err.find("AI_Node12_04Dec2026.csv"), std::string::npos);
 }
 

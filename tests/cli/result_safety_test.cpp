@@ -1,6 +1,4 @@
 // What a scan never does to a result folder, whatever the user answers, plants or kills.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -9,23 +7,16 @@
 
 #include "core/platform/folder_lock.h"
 #include "export_generator.h"
+#include "support/child_process.h"
+#include "support/qorscan_fixture.h"
 #include "support/run_command.h"
-#include "support/temp_dir.h"
-
-#ifndef _WIN32
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-extern char** environ;
-#endif
 
 namespace qor {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::CommandResult;
+using testing::lineCount;
 using testing::readFile;
 
 // Every entry below `root`: a file's bytes and modification time, a link's target.
@@ -60,11 +51,11 @@ const OutputCase kOutputs[] = {
     {{"--output", "xlsx", "--one-workbook"}, "Xls Files", "Node12_04Dec2026.xlsx"},
 };
 
-class ResultSafety : public ::testing::Test {
+class ResultSafety : public testing::QorscanFixture {
 protected:
     CommandResult scan(const std::vector<std::string>& extra, const std::string& exportPath) {
         std::vector<std::string> args = {"--settings",          settings, "--now",
-                                         "2026-12-04T10:11:12", "--all",  "--statistics",
+                                         testing::kNowArgument, "--all",  "--statistics",
                                          "--result-folder",     results,  "--quiet"};
         args.insert(args.end(), extra.begin(), extra.end());
         args.push_back(exportPath);
@@ -76,13 +67,6 @@ protected:
         return flags;
     }
 
-    testing::TempDir dir;
-    std::string settings = dir.write("settings.ini", "");
-    std::string results = [this] {
-        fs::create_directory(dir.path() / "results");
-        return dir.file("results");
-    }();
-    std::string sample = std::string(QOR_EXAMPLES_DIR) + "/sample.qor";
     fs::path nodeFolder = dir.path() / "results" / "Node12_04Dec2026";
 };
 
@@ -125,29 +109,6 @@ TEST_F(ResultSafety, PlantedLinksAreNeverWrittenThrough) {
 }
 
 #ifndef _WIN32
-pid_t start(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const std::string& arg : args) {
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    posix_spawn(&pid, args[0].c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
-
-int waitFor(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
 class KilledAndConcurrentRuns : public ResultSafety {
 protected:
     void SetUp() override {
@@ -161,23 +122,13 @@ protected:
             ASSERT_EQ(testing::runCommand(QOR_QORSCAN_PATH, args(reference, output), dir).exitCode,
                       0);
         }
-        expected = snapshotOfResults(reference);
+        expected = testing::filesUnder(reference, false);
     }
     std::vector<std::string> args(const std::string& into, const std::string& output) const {
-        return {
-            QOR_QORSCAN_PATH,  "--settings", settings,   "--now", "2026-12-04T10:11:12", "--all",
-            "--result-folder", into,         "--output", output,  "--overwrite",         "yes",
-            "--quiet",         big};
-    }
-    // File name to bytes, for the result files only (not the lock or temporary files).
-    static std::map<std::string, std::string> snapshotOfResults(const fs::path& root) {
-        std::map<std::string, std::string> files;
-        for (const auto& entry : fs::recursive_directory_iterator(root)) {
-            if (entry.is_regular_file() && entry.path().filename().string()[0] != '.') {
-                files[fs::relative(entry.path(), root).string()] = readFile(entry.path().string());
-            }
-        }
-        return files;
+        return {"--settings", settings,          "--now", testing::kNowArgument,
+                "--all",      "--result-folder", into,    "--output",
+                output,       "--overwrite",     "yes",   "--quiet",
+                big};
     }
 
     std::string big = dir.file("big.qor");
@@ -188,11 +139,11 @@ TEST_F(KilledAndConcurrentRuns, AKilledRunLeavesNoTruncatedResult) {
     int killedMidway = 0;
     for (const char* output : {"csv", "html"}) {
         for (const int delayMs : {30, 120, 400, 900}) {
-            const pid_t pid = start(args(results, output));
+            testing::ChildProcess run(QOR_QORSCAN_PATH, args(results, output));
             std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-            kill(pid, SIGKILL);
-            killedMidway += waitFor(pid) == 128 + SIGKILL;
-            for (const auto& [name, bytes] : snapshotOfResults(results)) {
+            run.kill(SIGKILL);
+            killedMidway += run.finish() == 128 + SIGKILL;
+            for (const auto& [name, bytes] : testing::filesUnder(results, false)) {
                 ASSERT_TRUE(expected.count(name)) << name;
                 EXPECT_EQ(bytes.size(), expected.at(name).size()) << name << " at " << delayMs;
                 EXPECT_TRUE(bytes == expected.at(name)) << name << " at " << delayMs;
@@ -201,7 +152,7 @@ TEST_F(KilledAndConcurrentRuns, AKilledRunLeavesNoTruncatedResult) {
     }
     EXPECT_GT(killedMidway, 0);
     // The lock and temporary files the killed runs left behind go with the next run.
-    EXPECT_EQ(waitFor(start(args(results, "csv"))), 0);
+    EXPECT_EQ(testing::ChildProcess(QOR_QORSCAN_PATH, args(results, "csv")).finish(), 0);
     for (const auto& entry : fs::recursive_directory_iterator(results)) {
         EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
     }
@@ -212,21 +163,20 @@ TEST_F(KilledAndConcurrentRuns, TwoRunsOverOneFolderNeverMixTheirResults) {
     fs::create_directories(nodeFolder);
     {
         const platform::FolderLock held(nodeFolder.string());
-        const std::vector<std::string> all = args(results, "csv");
-        const CommandResult refused = testing::runCommand(
-            QOR_QORSCAN_PATH, std::vector<std::string>(all.begin() + 1, all.end()), dir);
+        const CommandResult refused =
+            testing::runCommand(QOR_QORSCAN_PATH, args(results, "csv"), dir);
         EXPECT_EQ(refused.exitCode, 1);
         EXPECT_NE(refused.err.find("is being written by another scan"), std::string::npos);
-        EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1);
+        EXPECT_EQ(lineCount(refused.err), 1u);
         EXPECT_TRUE(fs::is_empty(nodeFolder / "Csv Files"));
     }
     // Two real runs at once: each either writes everything or stops at the lock.
-    const pid_t first = start(args(results, "csv"));
-    const pid_t second = start(args(results, "csv"));
-    const int a = waitFor(first);
-    const int b = waitFor(second);
+    testing::ChildProcess first(QOR_QORSCAN_PATH, args(results, "csv"));
+    testing::ChildProcess second(QOR_QORSCAN_PATH, args(results, "csv"));
+    const int a = first.finish();
+    const int b = second.finish();
     EXPECT_TRUE((a == 0 || a == 1) && (b == 0 || b == 1) && (a == 0 || b == 0)) << a << b;
-    for (const auto& [name, bytes] : snapshotOfResults(results)) {
+    for (const auto& [name, bytes] : testing::filesUnder(results, false)) {
         EXPECT_TRUE(bytes == expected.at(name)) << name;
     }
 }
@@ -244,12 +194,14 @@ TEST_F(ResultSafety, AFullDiskLeavesOnlyTheEarlierResults) {
         // A file size limit stands in for the full disk; the program is not killed by it.
         const CommandResult full = testing::runCommand(
             "/bin/sh",
-            {"-c", "ulimit -f 16; exec \"$0\" \"$@\"", QOR_QORSCAN_PATH, "--settings", settings,
-             "--now", "2026-12-04T10:11:12", "--all", "--result-folder", results, "--output",
-             output, "--overwrite", "yes", "--quiet", exportPath},
+            {"-c", "ulimit -f 16; exec " +
+                       testing::commandLine(QOR_QORSCAN_PATH,
+                                            {"--settings", settings, "--now", testing::kNowArgument,
+                                             "--all", "--result-folder", results, "--output",
+                                             output, "--overwrite", "yes", "--quiet", exportPath})},
             dir);
         EXPECT_EQ(full.exitCode, 1) << output << full.err;
-        EXPECT_EQ(std::count(full.err.begin(), full.err.end(), '\n'), 1) << full.err;
+        EXPECT_EQ(lineCount(full.err), 1u) << full.err;
         EXPECT_TRUE(full.err.find("File too large") != std::string::npos ||
                     full.err.find("came out incomplete") != std::string::npos)
             << full.err;

@@ -93,6 +93,11 @@ public:
         }
         return exitCode_;
     }
+    void kill(int signal) {
+        if (pid_ > 0) {
+            ::kill(pid_, signal);
+        }
+    }
     const std::string& err() const { return errText_; }
     long peakKiB() const { return peakKiB_; }  // after finish()
 
@@ -102,7 +107,7 @@ private:
         pollfd ready{errFd_, POLLIN, 0};
         if (errFd_ < 0 || poll(&ready, 1, 60'000) != 1) {
             if (pid_ > 0) {
-                kill(pid_, SIGKILL);
+                ::kill(pid_, SIGKILL);
             }
             return false;
         }

@@ -27,13 +27,19 @@ inline std::string shellQuote(const std::string& text) {
     return quoted + "'";
 }
 
-// Runs a program with arguments through the shell, stdin empty, capturing both streams.
-inline CommandResult runCommand(const std::string& program, const std::vector<std::string>& args,
-                                const TempDir& scratch) {
+// The shell's command line for a program with arguments, each quoted.
+inline std::string commandLine(const std::string& program, const std::vector<std::string>& args) {
     std::string command = shellQuote(program);
     for (const std::string& arg : args) {
         command += " " + shellQuote(arg);
     }
+    return command;
+}
+
+// Runs a program with arguments through the shell, stdin empty, capturing both streams.
+inline CommandResult runCommand(const std::string& program, const std::vector<std::string>& args,
+                                const TempDir& scratch) {
+    std::string command = commandLine(program, args);
     const std::string out = scratch.file(".stdout");
     const std::string err = scratch.file(".stderr");
     command += " </dev/null >" + shellQuote(out) + " 2>" + shellQuote(err);
