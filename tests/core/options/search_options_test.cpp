@@ -76,16 +76,6 @@ TEST_F(SearchOptionsTest, ColumnDataFollowsTheSelectionAndTheLabels) {
     EXPECT_EQ(labels[0].module, "AI800_1");
 }
 
-TEST_F(SearchOptionsTest, EachDatTypeBuildsItsOwnColumns) {
-    store.setValue("chkDATBParameters", "NAME", "1");
-    store.setValue("chkDATRParameters", "NAME", "0");
-    load();
-    EXPECT_EQ(of(ElementType::DATB).headerLine, "CHANNEL,NAME,");
-    EXPECT_EQ(of(ElementType::DATR).headerLine, "CHANNEL,");
-    EXPECT_EQ(of(ElementType::DATB).columnCount, 2);
-    EXPECT_EQ(of(ElementType::DATR).columnCount, 1);
-}
-
 TEST_F(SearchOptionsTest, OutputChoicesReadInOrderWithTheLaterTrueWinning) {
     store.setValue("Settings", "SaveToExcelOnly", "True");
     store.setValue("Settings", "SaveToHTMLReport", "True");

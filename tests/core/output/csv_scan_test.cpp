@@ -1,51 +1,25 @@
 // Scans with CSV output, compared byte for byte with result files written by hand.
-#include <gtest/gtest.h>
-
-#include "support/scan_variant.h"
-
 #include <filesystem>
 #include <fstream>
 
-#include "core/base/date_time.h"
-#include "core/output/scan_run.h"
 #include "core/output/statistics.h"
-#include "core/scan/element_sink.h"
 #include "core/scan/node_info.h"
-#include "support/scripted_ui.h"
-#include "support/session_builder.h"
-#include "support/temp_dir.h"
+#include "support/scan_fixture.h"
 
 namespace qor::output {
 namespace {
 
 using scan::ElementType;
 using testing::readFile;
+using testing::testData;
 
-const std::string kGoldenExport = std::string(QOR_TEST_DATA_DIR) + "/golden_node.qor";
-
-std::string golden(const std::string& name) {
-    return readFile(std::string(QOR_TEST_DATA_DIR) + "/csv/" + name);
-}
-
-class CsvScan : public ::testing::Test {
+class CsvScan : public testing::ScanFixture {
 protected:
-    CsvScan() : session(testing::makeSession(kGoldenExport, dir.str())) {
-        session.nodeInfo = scan::readNodeInfo(kGoldenExport, session.nodeInfo, ui);
-    }
-
-    ScanOutcome run() {
-        const FixedClock clock(testing::kScanMoment);
-        const platform::EmptyWindowTree windows;
-        return runScan(session, ui, testing::scanEnvironment(clock, windows));
-    }
+    CsvScan() { session.nodeInfo = scan::readNodeInfo(session.databasePath, session.nodeInfo, ui); }
     std::string csv(const std::string& prefix) const {
-        return testing::readFile(session.scan.outputFolder + "/" + prefix +
-                                 "_Node12_04Dec2026.csv");
+        return outputFile(prefix + "_Node12_04Dec2026.csv");
     }
-
-    testing::TempDir dir;
-    testing::ScriptedUi ui;
-    Session session;
+    static std::string golden(const std::string& name) { return readFile(testData("csv/" + name)); }
 };
 
 TEST_F(CsvScan, WritesTheHandBuiltFilesIntoTheNodeFolder) {
@@ -77,7 +51,7 @@ TEST_F(CsvScan, WritesTheHandBuiltFilesIntoTheNodeFolder) {
     testing::enable(session, ElementType::AIC);
     session.resultOf(ElementType::AIC).writtenCount = 1;
     EXPECT_EQ(statisticsFileText(session, testing::kScanMoment),
-              readFile(std::string(QOR_TEST_DATA_DIR) + "/statistics/Node12.txt"));
+              readFile(testData("statistics/Node12.txt")));
 }
 
 TEST_F(CsvScan, CabinetLabelsLeadChannelRowsOnly) {
@@ -96,7 +70,6 @@ TEST_F(CsvScan, AnExistingFileIsReplacedOnlyOnYes) {
 
     // Second scan the same day: the same folder; No keeps AI and its count, Yes rewrites DI.
     const std::string aiPath = session.scan.outputFolder + "/AI_Node12_04Dec2026.csv";
-    testing::TempDir other;
     { std::ofstream(aiPath, std::ios::binary) << "kept"; }
     session.resultOf(ElementType::AI).writtenCount = 99;
     ui.answers = {false, true};

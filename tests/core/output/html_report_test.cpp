@@ -1,23 +1,13 @@
 #include "core/output/html_report.h"
 
-#include <gtest/gtest.h>
-
-#include "support/scan_variant.h"
-
-#include <algorithm>
 #include <array>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "core/output/scan_run.h"
 #include "core/platform/file_system.h"
-#include "core/platform/window_search.h"
 #include "core/scan/element_sink.h"
 #include "core/scan/node_info.h"
-#include "support/scripted_ui.h"
-#include "support/session_builder.h"
-#include "support/temp_dir.h"
+#include "support/scan_fixture.h"
 
 // The golden files under data/html/ follow the page texts line for line, except three lines
 // that are ours to choose: the element pages' Author meta line (line 6), the index footer link
@@ -29,10 +19,9 @@ namespace {
 using scan::ElementType;
 using testing::readFile;
 using testing::TempDir;
-namespace fs = std::filesystem;
 
 std::string golden(const std::string& name) {
-    return readFile(std::string(QOR_TEST_DATA_DIR) + "/html/" + name);
+    return readFile(testing::testData("html/" + name));
 }
 
 std::vector<std::string> linesOf(const std::string& text) {
@@ -125,65 +114,50 @@ TEST(HtmlReport, FramePagesMatchGoldenFiles) {
     EXPECT_EQ(encodeHrefFileName("a b>c%\"'#&?\xE9/"), "a%20b%3Ec%25%22%27%23%26%3F%E9%2F");
 }
 
-class HtmlScanTest : public ::testing::Test {
+class HtmlScanTest : public testing::ScanFixture {
 protected:
     HtmlScanTest()
-        : session(testing::makeSession(std::string(QOR_EXAMPLES_DIR) + "/sample.qor", dir.str(),
-                                       options::OutputMode::HtmlReport)) {
+        : ScanFixture(std::string(QOR_EXAMPLES_DIR) + "/sample.qor",
+                      options::OutputMode::HtmlReport) {
         session.nodeInfo = scan::readNodeInfo(session.databasePath, session.nodeInfo, ui);
         testing::enable(session, ElementType::AI);
         testing::enable(session, ElementType::PIDCON);
         testing::enable(session, ElementType::DATR);
         testing::applyCabinets(session, {{"CB801", "AI800_1"}, {"CB801", "AI810_2"}});
     }
-    ScanOutcome run() {
-        const FixedClock clock(testing::kScanMoment);
-        const platform::EmptyWindowTree windows;
-        return runScan(session, ui, testing::scanEnvironment(clock, windows));
-    }
-    std::string page(const std::string& name) const {
-        return readFile(session.scan.outputFolder + "/" + name);
-    }
-
-    TempDir dir;
-    testing::ScriptedUi ui;
-    Session session;
 };
 
 TEST_F(HtmlScanTest, WritesOnePagePerTypeThenTheFramePagesAndAsksBeforeReplacing) {
     ASSERT_EQ(run(), ScanOutcome::Completed);
     EXPECT_TRUE(ui.errors.empty());
     EXPECT_TRUE(ui.prompts.empty());
-    std::vector<std::string> files;
-    for (const auto& entry : fs::directory_iterator(session.scan.outputFolder)) {
-        files.push_back(entry.path().filename().string());
-    }
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(files,
+    EXPECT_EQ(testing::filesIn(session.scan.outputFolder),
               (std::vector<std::string>{"AI_Node12_04Dec2026.html", "DATR_Node12_04Dec2026.html",
                                         "PIDCON_Node12_04Dec2026.html", "dummy.html", "index.html",
                                         "preview.html"}));
-    EXPECT_EQ(rowCount(page("AI_Node12_04Dec2026.html")), 8u);
-    EXPECT_EQ(rowCount(page("PIDCON_Node12_04Dec2026.html")), 4u);
-    EXPECT_EQ(rowCount(page("DATR_Node12_04Dec2026.html")), 3u);
+    EXPECT_EQ(rowCount(outputFile("AI_Node12_04Dec2026.html")), 8u);
+    EXPECT_EQ(rowCount(outputFile("PIDCON_Node12_04Dec2026.html")), 4u);
+    EXPECT_EQ(rowCount(outputFile("DATR_Node12_04Dec2026.html")), 3u);
     // Labels lead the AI rows only; a channel without a cabinet shows blank label cells.
-    const std::string cell =
-        "<td width=\"320\">\r\n<p align=\"left\"><font size=\"2\" face=\"Arial\">";
-    EXPECT_NE(page("AI_Node12_04Dec2026.html")
-                  .find("<tr>\r\n" + cell + "CB801</font></p>\r\n</td>\r\n" + cell +
-                        "AI800_1</font></p>\r\n</td>\r\n" + cell + "AI800_1.1</font></p>"),
-              std::string::npos);
-    EXPECT_NE(page("AI_Node12_04Dec2026.html")
-                  .find("<tr>\r\n" + cell + "&nbsp;</font></p>\r\n</td>\r\n" + cell +
-                        "&nbsp;</font></p>\r\n</td>\r\n" + cell + "AI810_3.1</font></p>"),
-              std::string::npos);
-    EXPECT_NE(page("PIDCON_Node12_04Dec2026.html").find("<tr>\r\n" + cell + "PIDCON1</font></p>"),
+    const auto row = [](std::initializer_list<std::string> texts) {
+        std::string cells = "<tr>";
+        for (const std::string& text : texts) {
+            cells +=
+                "\r\n<td width=\"320\">\r\n<p align=\"left\"><font size=\"2\" face=\"Arial\">" +
+                text + "</font></p>\r\n</td>";
+        }
+        return cells;
+    };
+    const std::string ai = outputFile("AI_Node12_04Dec2026.html");
+    EXPECT_NE(ai.find(row({"CB801", "AI800_1", "AI800_1.1"})), std::string::npos);
+    EXPECT_NE(ai.find(row({"&nbsp;", "&nbsp;", "AI810_3.1"})), std::string::npos);
+    EXPECT_NE(outputFile("PIDCON_Node12_04Dec2026.html").find(row({"PIDCON1", "FIC1203"})),
               std::string::npos);
     EXPECT_NE(std::find(ui.statusTexts.begin(), ui.statusTexts.end(),
                         "Writing to HTML report files - 'AI' elements..."),
               ui.statusTexts.end());
 
-    std::vector<std::string> index = linesOf(page("index.html"));
+    std::vector<std::string> index = linesOf(outputFile("index.html"));
     ASSERT_EQ(index.size(), 55u);
     std::vector<std::string> links(index.begin() + 29, index.begin() + 43);
     std::vector<std::string> expected(14);
@@ -194,14 +168,14 @@ TEST_F(HtmlScanTest, WritesOnePagePerTypeThenTheFramePagesAndAsksBeforeReplacing
 
     // Again, keeping the AI page: it is left alone and keeps its line in the new index.
     const std::string aiPath = session.scan.outputFolder + "/AI_Node12_04Dec2026.html";
-    dir.write(fs::relative(aiPath, dir.path()).string(), "kept");
+    dir.write(std::filesystem::relative(aiPath, dir.path()).string(), "kept");
     ui.answers = {false, true, true};
     ASSERT_EQ(run(), ScanOutcome::Completed);
     ASSERT_EQ(ui.prompts.size(), 3u);
     EXPECT_EQ(ui.prompts[0].title, ".QOR Reader  :  Analog Input");
     EXPECT_NE(ui.prompts[0].text.find(aiPath), std::string::npos);
     EXPECT_EQ(readFile(aiPath), "kept");
-    index = linesOf(page("index.html"));
+    index = linesOf(outputFile("index.html"));
     EXPECT_EQ(index[29], expected[0]);
     EXPECT_EQ(index[41], expected[12]);
 }
@@ -210,7 +184,7 @@ TEST_F(HtmlScanTest, AFailedReadLeavesNoPageBehind) {
     // The export vanishes after the page was started: no half page, no index.
     session.databasePath = dir.file("gone.qor");
     EXPECT_THROW(run(), scan::ReadFailed);
-    EXPECT_TRUE(fs::is_empty(session.scan.outputFolder));
+    EXPECT_TRUE(std::filesystem::is_empty(session.scan.outputFolder));
 }
 
 }  // namespace

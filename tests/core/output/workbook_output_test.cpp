@@ -1,41 +1,21 @@
 #include "core/output/workbook_output.h"
 
-#include <gtest/gtest.h>
-
-#include "support/scan_variant.h"
-
-#include <filesystem>
-#include <map>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
-#include "core/output/scan_run.h"
-#include "core/platform/window_search.h"
 #include "core/platform/xlsx_check.h"
 #include "core/scan/element_sink.h"
-#include "support/scripted_ui.h"
-#include "support/session_builder.h"
-#include "support/temp_dir.h"
+#include "support/scan_fixture.h"
 
 namespace qor::output {
 namespace {
 
 using scan::ElementType;
+using testing::filesIn;
 namespace fs = std::filesystem;
-
-const std::string kGoldenExport = std::string(QOR_TEST_DATA_DIR) + "/golden_node.qor";
-
-std::vector<std::string> filesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Every match of the first group of `pattern` in `text`.
 std::vector<std::string> allOf(const std::string& text, const std::string& pattern) {
@@ -70,7 +50,7 @@ std::vector<std::string> rowsOf(const std::string& path, int sheet) {
     return rows;
 }
 
-TEST(Workbook, ColumnLettersInstallationAndStatusText) {
+TEST(Workbook, ColumnLettersAndInstallation) {
     EXPECT_EQ(columnLetter(1), "A");
     EXPECT_EQ(columnLetter(9), "I");
     EXPECT_EQ(columnLetter(17), "Q");
@@ -80,8 +60,6 @@ TEST(Workbook, ColumnLettersInstallationAndStatusText) {
     const ExcelInstallation installation = findWorkbookWriter(ui);
     EXPECT_TRUE(installation.installed);
     EXPECT_TRUE(installation.version.starts_with("libxlsxwriter ")) << installation.version;
-    EXPECT_EQ(systemStatusText({"12", "Boiler", "2026-11-28, 09:41:07"}),
-              "System status at:  2026-11-28, 09:41:07 ( date of generating *.ba file, Node12 )");
 }
 
 TEST(Workbook, CellTextsAreUtf8WithinTheCellLimitAndFileNamesGetTheirExtension) {
@@ -141,14 +119,7 @@ TEST(Workbook, SheetsFollowTheLayout) {
     rows.push_back(
         "A4 s12, B4 s13, C4 s1, D4 s2, E4 s3, F4 s4, H4 s6, I4 s7, J4 s8, K4 s9, L4 s10");
     rows.push_back("A5 s1, B5 s2, C5 s3, D5 s4, F5 s6, G5 s7, H5 s8, I5 s9, J5 s10");
-    EXPECT_EQ(rowsOf(path, 1), rows);
-    const std::string sheet = platform::readWorkbookPart(path, "xl/worksheets/sheet1.xml");
-    EXPECT_EQ(allOf(sheet, R"re(<mergeCell ref="([^"]+)")re"),
-              (std::vector<std::string>{"A1:E1", "A2:E2"}));
-    EXPECT_NE(sheet.find(R"re(<col min="1" max="16384" width="15.)re"), std::string::npos);
-    EXPECT_EQ(
-        allOf(platform::readWorkbookPart(path, "xl/workbook.xml"), R"re(<sheet name="([^"]+)")re"),
-        (std::vector<std::string>{"Rows", "Empty"}));
+    EXPECT_EQ(rowsOf(path, 1), rows);  // merged cells, widths and fills: check_workbooks.py
 }
 
 TEST(Workbook, EachFailureGivesOneMessageAndLeavesNoFile) {
@@ -189,26 +160,15 @@ TEST(Workbook, EachFailureGivesOneMessageAndLeavesNoFile) {
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
-class WorkbookScanTest : public ::testing::Test {
+class WorkbookScanTest : public testing::ScanFixture {
 protected:
-    WorkbookScanTest()
-        : session(
-              testing::makeSession(kGoldenExport, dir.str(), options::OutputMode::ExcelFilesOnly)) {
-        session.nodeInfo.nodeNumber = "12";
+    WorkbookScanTest() {
+        session.options.outputMode = options::OutputMode::ExcelFilesOnly;
         testing::enable(session, ElementType::AI);
         testing::enable(session, ElementType::DI);
     }
-    void run() {
-        const FixedClock clock(testing::kScanMoment);
-        ASSERT_EQ(runScan(session, ui, testing::scanEnvironment(clock, noWindows)),
-                  ScanOutcome::Completed);
-    }
+    void run() { ASSERT_EQ(ScanFixture::run(), ScanOutcome::Completed); }
     fs::path folder() const { return session.scan.outputFolder; }
-
-    testing::TempDir dir;
-    testing::ScriptedUi ui;
-    Session session;
-    platform::EmptyWindowTree noWindows;
 };
 
 TEST_F(WorkbookScanTest, OneWorkbookPerTypeOrOneForAll) {
@@ -239,29 +199,12 @@ TEST_F(WorkbookScanTest, OneWorkbookPerTypeOrOneForAll) {
     EXPECT_TRUE(ui.prompts.empty());
 }
 
-TEST_F(WorkbookScanTest, AnExistingWorkbookIsReplacedOnlyWhenTheUserAgrees) {
-    session.options.of(ElementType::DI).enabled = false;
-    run();
-    const fs::path workbook = folder() / "AI_Node12_04Dec2026.xlsx";
-    dir.write(fs::relative(workbook, dir.path()).string(), "old");
-    ui.answers = {false};
-    run();
-    ASSERT_EQ(ui.prompts.size(), 1u);
-    EXPECT_NE(ui.prompts[0].text.find(workbook.string()), std::string::npos);
-    EXPECT_EQ(testing::readFile(workbook.string()), "old");
-    ui.answers = {true};
-    run();
-    EXPECT_EQ(testing::readFile(workbook.string()).substr(0, 2), "PK");
-    EXPECT_TRUE(ui.errors.empty());
-}
-
 TEST_F(WorkbookScanTest, AFailedReadSavesNoWorkbookAndSaysSo) {
     session.databasePath = dir.file("missing.qor");
     for (const bool oneWorkbook : {false, true}) {
         session.options.oneExcelWorkbook = oneWorkbook;
-        const FixedClock clock(testing::kScanMoment);
         try {
-            runScan(session, ui, testing::scanEnvironment(clock, noWindows));
+            ScanFixture::run();
             FAIL() << "a missing export cannot be read";
         } catch (const scan::ReadFailed& failure) {
             EXPECT_EQ(failure.type(), ElementType::AI);

@@ -31,15 +31,10 @@ std::vector<std::string> readAllLines(const std::string& path) {
     return lines;
 }
 
-TEST(ExportFileReader, LinesEndAtCrLfLoneCrOrLoneLf) {
+// Line ends of every kind are covered by the model below; here what it never makes.
+TEST(ExportFileReader, EmptyFilesAndBinaryBytes) {
     TempDir dir;
     using Lines = std::vector<std::string>;
-    EXPECT_EQ(readAllLines(dir.write("a", "one\r\ntwo\rthree\nfour")),
-              (Lines{"one", "two", "three", "four"}));
-    // A final terminator starts no further line; an empty line is a line.
-    EXPECT_EQ(readAllLines(dir.write("b", "one\r\n\r\ntwo\r\n")), (Lines{"one", "", "two"}));
-    // LF CR is two line ends, CR CR too.
-    EXPECT_EQ(readAllLines(dir.write("c", "a\n\rb\r\rc")), (Lines{"a", "", "b", "", "c"}));
     EXPECT_EQ(readAllLines(dir.write("d", "")), Lines{});
     EXPECT_EQ(readAllLines(dir.write("e", "\r\n")), Lines{""});
     // Bytes pass through: NUL, high bytes, tabs.

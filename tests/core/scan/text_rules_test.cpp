@@ -132,16 +132,5 @@ TEST(TextRules, ParameterRuleTakesThirtyCharactersFifteenOn) {
     EXPECT_EQ(*parameterValue(":UNIT          \tdegC \t ", ":UNIT"), "\tdegC \t");
 }
 
-TEST(TextRules, TrimAndTakeWorkOnSpacesAndBounds) {
-    EXPECT_EQ(trimSpaces("   "), "");
-    EXPECT_EQ(trimSpaces(" a b "), "a b");
-    EXPECT_EQ(trimSpaces("\ta\t"), "\ta\t");
-    EXPECT_EQ(takeChars("abc", 1, 15), "bc");
-    EXPECT_EQ(takeChars("abc", 3, 15), "");
-    EXPECT_EQ(takeChars("abc", 7, 15), "");
-    EXPECT_TRUE(endsElement(""));
-    EXPECT_FALSE(endsElement(" "));
-}
-
 }  // namespace
 }  // namespace qor::scan
