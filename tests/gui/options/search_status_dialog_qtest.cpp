@@ -8,9 +8,7 @@
 #include <QTest>
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
-#include <set>
 
 #include "core/base/date_time.h"
 #include "core/base/qor_error.h"
@@ -249,16 +247,11 @@ private slots:
         QCOMPARE(f.desktop.runModal(*f.dialog), int(QDialog::Accepted));
         QVERIFY(f.ui.errors.empty());
 
-        std::set<std::string> prefixes;
-        for (const auto& entry : std::filesystem::directory_iterator(f.session.scan.outputFolder)) {
-            const std::string name = entry.path().filename().string();
-            prefixes.insert(name.substr(0, name.find('_')));
-        }
-        QCOMPARE(prefixes, (std::set<std::string>{"AI", "DI", "DATB"}));
-        const std::string datb =
-            qor::testing::readFile(f.session.scan.outputFolder + "/DATB_Node" +
-                                   f.session.nodeInfo.nodeNumber + "_04Dec2026.csv");
-        QVERIFY(datb.starts_with("CHANNEL,NAME,\r\n"));
+        QCOMPARE(qor::testing::filesIn(f.session.scan.outputFolder),
+                 (std::vector<std::string>{"AI_Node12_04Dec2026.csv", "DATB_Node12_04Dec2026.csv",
+                                           "DI_Node12_04Dec2026.csv"}));
+        QVERIFY(qor::testing::readFile(f.session.scan.outputFolder + "/DATB_Node12_04Dec2026.csv")
+                    .starts_with("CHANNEL,NAME,\r\n"));
         QCOMPARE(f.store.value("chkDISParameters", "EnableSearch", "0"), std::string("0"));
         QCOMPARE(f.store.value("chkDATBParameters", "EnableSearch", "0"), std::string("0"));
     }
