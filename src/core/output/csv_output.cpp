@@ -119,6 +119,7 @@ bool CsvOutputFile::begin(const scan::SinkContext& context) {
     }
     placement_ = *placement;
     file_.open(path_);
+    file_.writeInBackground();
     file_.write(context.headerLine);
     file_.write("\r\n\r\r\n");
     return true;

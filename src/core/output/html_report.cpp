@@ -144,6 +144,7 @@ HtmlElementPage::HtmlElementPage(const scan::NodeInfo& node, int highestColumn,
 void HtmlElementPage::open(const std::string& path) {
     const int highestColumn = highestColumn_;
     page_.open(path);
+    page_.writeInBackground();
     ended_ = false;
     {
         PageText head;

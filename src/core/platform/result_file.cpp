@@ -1,11 +1,15 @@
 #include "core/platform/result_file.h"
 
 #include <cerrno>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <mutex>
 #include <random>
 #include <system_error>
+#include <thread>
+#include <utility>
 
 #include "core/base/qor_error.h"
 #include "core/platform/file_system.h"
@@ -165,8 +169,93 @@ void moveIntoPlace(const std::string& from, const std::string& to, Placement pla
 #endif
 }
 
+// Writes the buffers a ResultFile hands over, one at a time, on a thread of its own.
+class ResultFile::BackgroundWriter {
+public:
+    explicit BackgroundWriter(ResultFile& file) : file_(file), thread_([this] { work(); }) {}
+    ~BackgroundWriter() {
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    BackgroundWriter(const BackgroundWriter&) = delete;
+    BackgroundWriter& operator=(const BackgroundWriter&) = delete;
+
+    // Waits until the previous buffer is written, then takes `buffer` and gives back the
+    // emptied previous one (keeping its capacity). Returns the error of an earlier write.
+    int handOver(std::string& buffer) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !busy_; });
+        if (error_ != 0) {
+            return error_;
+        }
+        pending_.clear();
+        pending_.swap(buffer);
+        busy_ = true;
+        lock.unlock();
+        changed_.notify_all();
+        return 0;
+    }
+    // Waits until everything handed over is written; returns the error of a write.
+    int idle() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !busy_; });
+        return error_;
+    }
+
+private:
+    void work() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [this] { return busy_ || stopping_; });
+            if (!busy_) {
+                return;
+            }
+            lock.unlock();
+            const int error = file_.writeOut(pending_);
+            lock.lock();
+            if (error != 0 && error_ == 0) {
+                error_ = error;
+            }
+            busy_ = false;
+            changed_.notify_all();
+        }
+    }
+
+    ResultFile& file_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::string pending_;  // the buffer being written while busy_
+    bool busy_ = false;
+    bool stopping_ = false;
+    int error_ = 0;
+    std::thread thread_;  // last: starts when everything it uses is there
+};
+
+ResultFile::ResultFile() = default;
+
 ResultFile::~ResultFile() {
     discard();
+}
+
+void ResultFile::writeInBackground() {
+    if (descriptor_ >= 0 && writer_ == nullptr) {
+        writer_ = std::make_unique<BackgroundWriter>(*this);
+    }
+}
+
+void ResultFile::stopBackground() {
+    if (writer_ == nullptr) {
+        return;
+    }
+    const int error = writer_->idle();
+    writer_.reset();
+    if (error != 0) {
+        fail("Cannot write", error);
+    }
 }
 
 void ResultFile::open(const std::string& destination) {
@@ -197,14 +286,30 @@ void ResultFile::flush() {
     if (descriptor_ < 0) {
         failWith("Cannot write", destination_, EBADF);
     }
-    if (!writeAll(descriptor_, buffer_.data(), buffer_.size())) {
-        fail("Cannot write", errno);
+    if (writer_ != nullptr) {
+        if (buffer_.empty()) {
+            return;
+        }
+        if (const int error = writer_->handOver(buffer_); error != 0) {
+            fail("Cannot write", error);
+        }
+        return;
     }
-    if (!buffer_.empty()) {
-        written_ += buffer_.size();
-        durable_ = false;
-        buffer_.clear();
+    if (const int error = writeOut(buffer_); error != 0) {
+        fail("Cannot write", error);
     }
+    buffer_.clear();
+}
+
+int ResultFile::writeOut(const std::string& bytes) {
+    if (!writeAll(descriptor_, bytes.data(), bytes.size())) {
+        return errno;
+    }
+    if (bytes.empty()) {
+        return 0;
+    }
+    written_ += bytes.size();
+    durable_ = false;
 #ifdef __linux__
     // Starts writing back what is written so far, so that the sync before the file takes its
     // name waits for the last few megabytes only, not for the whole file.
@@ -214,10 +319,12 @@ void ResultFile::flush() {
         writebackStart_ = written_;
     }
 #endif
+    return 0;
 }
 
 void ResultFile::makeDurable() {
     flush();
+    stopBackground();
     if (const int error = syncData(descriptor_); error != 0) {
         fail("Cannot write", error);
     }
@@ -226,6 +333,7 @@ void ResultFile::makeDurable() {
 
 void ResultFile::commit(Placement placement) {
     flush();
+    stopBackground();
     const int descriptor = descriptor_;
     descriptor_ = -1;
     int error = durable_ ? 0 : syncData(descriptor);
@@ -247,6 +355,7 @@ void ResultFile::commit(Placement placement) {
 }
 
 void ResultFile::discard() noexcept {
+    writer_.reset();  // waits for a write under way: the file is closed only then
     buffer_.clear();
     if (descriptor_ >= 0) {
 #ifdef _WIN32

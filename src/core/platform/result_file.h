@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -31,13 +32,17 @@ class ResultFile {
 public:
     static constexpr std::size_t kBufferBytes = 256 * 1024;
 
-    ResultFile() = default;
+    ResultFile();
     ~ResultFile();  // an uncommitted file is discarded
     ResultFile(const ResultFile&) = delete;
     ResultFile& operator=(const ResultFile&) = delete;
 
     // Creates the temporary file beside `destination`.
     void open(const std::string& destination);
+    // From now on a full buffer is written by a thread of this file's own while the next one
+    // fills: a scan writing many large files at once writes them side by side. A failed write
+    // throws at the next write, makeDurable or commit.
+    void writeInBackground();
     bool isOpen() const { return descriptor_ >= 0; }
     const std::string& destination() const { return destination_; }
 
@@ -58,7 +63,13 @@ public:
     void discard() noexcept;
 
 private:
+    class BackgroundWriter;
+
     void flush();
+    // Writes `bytes` at the end of the file; returns 0 or the error number.
+    int writeOut(const std::string& bytes);
+    // Waits for the background writer to finish and stops it; throws what it met.
+    void stopBackground();
     [[noreturn]] void fail(const char* what, int error);
 
     static constexpr std::uint64_t kWritebackBytes = 4 * 1024 * 1024;
@@ -70,6 +81,7 @@ private:
     std::string destination_;
     std::string temporary_;
     std::string buffer_;
+    std::unique_ptr<BackgroundWriter> writer_;
 };
 
 // Writes `content` as a whole result file at `path`.
