@@ -31,6 +31,10 @@ for file in "${files[@]}"; do
     [ -s "$root/$file" ] || fail "not installed: $file"
 done
 [ -x "$root/bin/qorreader" ] && [ -x "$root/bin/qorscan" ] || fail "programs not executable"
+# Every picture the user guide shows is installed beside it.
+for image in $(grep -o '<img src="[^"]*"' "$guide" | sed 's/^<img src="//; s/"$//'); do
+    [ -s "$(dirname "$guide")/$image" ] || fail "the user guide shows $image, which is not installed"
+done
 
 # The entry, the MIME package and the metadata name the same type, icon and version.
 entry=$share/applications/$id.desktop

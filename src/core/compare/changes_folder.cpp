@@ -33,7 +33,7 @@ std::string ChangesFolder::prepared(const std::string& resultFolder, std::string
 }
 
 ChangesFolder::ChangesFolder(const std::string& resultFolder, std::string_view nodeNumber,
-                             std::string_view dateStamp, UserInterface& ui)
+                             std::string_view dateStamp, UserInterface& ui, ChangesFiles files)
     : nodeFolder_(prepared(resultFolder, "Node" + platform::safeFileNamePart(nodeNumber) + "_" +
                                              std::string(dateStamp))),
       lock_(nodeFolder_) {
@@ -44,8 +44,12 @@ ChangesFolder::ChangesFolder(const std::string& resultFolder, std::string_view n
         "Changes_Node" + platform::safeFileNamePart(nodeNumber) + "_" + std::string(dateStamp);
     csvPath_ = platform::joinPath(folder_, baseName + ".csv");
     htmlPath_ = platform::joinPath(folder_, baseName + ".html");
-    csv_ = output::askBeforeReplacing(csvPath_, str::kReplaceIt, kTitleSuffix, ui);
-    html_ = output::askBeforeReplacing(htmlPath_, str::kReplaceIt, kTitleSuffix, ui);
+    if (files.csv) {
+        csv_ = output::askBeforeReplacing(csvPath_, str::kReplaceIt, kTitleSuffix, ui);
+    }
+    if (files.html) {
+        html_ = output::askBeforeReplacing(htmlPath_, str::kReplaceIt, kTitleSuffix, ui);
+    }
 }
 
 void ChangesFolder::write(const Comparison& comparison, const ChangesPageHeading& heading) {

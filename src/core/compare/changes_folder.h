@@ -12,6 +12,13 @@
 
 namespace qor::compare {
 
+// Which of the two result files a run is about; one not chosen is neither asked about nor
+// written.
+struct ChangesFiles {
+    bool csv = true;
+    bool html = true;
+};
+
 // Where a comparison's results go: <result folder>/Node<N>_<ddMMMyyyy>/Changes/ holding
 // Changes_Node<N>_<ddMMMyyyy>.csv and .html, N being the new export's node number (made safe
 // for a file name) and the date today's.
@@ -19,10 +26,10 @@ class ChangesFolder {
 public:
     // Creates the folders where missing, locks the node folder as a scan does (a scan of the
     // same node and day and a comparison never write at once), removes what killed runs left
-    // there, and asks before replacing each result that exists. Throws QorError naming the
+    // there, and asks before replacing each chosen result that exists. Throws QorError naming the
     // folder that cannot be used, or when another run holds the lock; nothing is written then.
     ChangesFolder(const std::string& resultFolder, std::string_view nodeNumber,
-                  std::string_view dateStamp, UserInterface& ui);
+                  std::string_view dateStamp, UserInterface& ui, ChangesFiles files = {});
 
     const std::string& folder() const { return folder_; }
     const std::string& csvPath() const { return csvPath_; }

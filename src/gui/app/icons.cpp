@@ -8,7 +8,7 @@ namespace qor::gui {
 namespace {
 
 // Index = image list number of the main menu table; 0 and 7 have no picture.
-constexpr std::array<const char*, 11> kMenuIconFiles = {
+constexpr std::array<const char*, 12> kMenuIconFiles = {
     nullptr,               // 0: not a number of the image list
     "open.svg",            // 1: "OpenFile"
     "scan.svg",            // 2: "ScanFile"
@@ -20,6 +20,7 @@ constexpr std::array<const char*, 11> kMenuIconFiles = {
     "web.svg",             // 8: ".QOR Reader on the WEB..."
     "recent.svg",          // 9: "Recent Files"
     "preview.svg",         // 10: "Preview Output Files..."
+    "compare.svg",         // 11: "Compare With..."
 };
 
 }  // namespace

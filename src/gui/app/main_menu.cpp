@@ -18,6 +18,7 @@ constexpr std::array kMenu{
     MenuItemDefinition{"keyFile", "", "&File", K::TopLevel, "", 0, true},
     MenuItemDefinition{"keyOpen", "keyFile", "&Open File...", K::Command, "Ctrl+O", 1, true},
     MenuItemDefinition{"keyScanFile", "keyFile", "&Scan File...", K::Command, "F2", 2, true},
+    MenuItemDefinition{"keyCompare", "keyFile", "&Compare With...", K::Command, "", 11, true},
     MenuItemDefinition{"keySeparator1", "keyFile", "", K::Separator, "", 0, false},
     MenuItemDefinition{"keyRecent", "keyFile", "Recent &Files", K::Submenu, "", 9, false},
     MenuItemDefinition{"keySeparator2", "keyFile", "", K::Separator, "", 0, false},

@@ -102,7 +102,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
 
-    setScanCommandEnabled(false);
+    setDocumentCommandsEnabled(false);
     menu_->item("keyOpen")->setEnabled(true);
     recent_->load(context_.store);
     loadPlacement();
@@ -124,21 +124,25 @@ void MainWindow::buildToolbar() {
     toolbar_->setObjectName("Toolbar");
     toolbar_->setMovable(false);
     toolbar_->setIconSize(QSize(24, 24));
-    const std::array<const char*, 6> tips{"Open Data Base File...",
-                                          "Scan Opened File...",
-                                          "Options...",
-                                          "Preview Search Status...",
-                                          "Data Base Element Statistics...",
-                                          "Preview Output Files..."};
-    const std::array<int, 6> images{1, 2, 3, 4, 5, 10};
-    for (int i = 0; i < 6; ++i) {
+    const std::array<const char*, kToolbarKeys.size()> tips{
+        "Open Data Base File...",
+        "Scan Opened File...",
+        "Options...",
+        "Preview Search Status...",
+        "Data Base Element Statistics...",
+        "Preview Output Files...",
+        "Compare With an Older Data Base File..."};
+    const std::array<int, kToolbarKeys.size()> images{1, 2, 3, 4, 5, 10, 11};
+    // The commands on the open file first, then the tools.
+    for (const int i : {0, 1, 6, -1, 2, 3, 4, 5}) {
+        if (i < 0) {
+            toolbar_->addSeparator();
+            continue;
+        }
         QAction* button = toolbar_->addAction(menuIcon(images[i]), QString::fromLatin1(tips[i]));
         button->setObjectName(QString("Toolbar_%1").arg(i));
         button->setToolTip(QString::fromLatin1(tips[i]));
         toolbarButtons_[i] = button;
-        if (i == 1) {
-            toolbar_->addSeparator();
-        }
     }
 }
 
@@ -148,6 +152,7 @@ void MainWindow::connectCommands() {
     const auto item = [this](const char* key) { return menu_->item(QString::fromLatin1(key)); };
     connect(item("keyOpen"), &QAction::triggered, this, &MainWindow::openWithDialog);
     connect(item("keyScanFile"), &QAction::triggered, this, &MainWindow::scanFile);
+    connect(item("keyCompare"), &QAction::triggered, this, &MainWindow::compareWith);
     connect(item("keyExit"), &QAction::triggered, this, &MainWindow::exitProgram);
     for (int slot = 1; slot <= kRecentSlots; ++slot) {
         connect(menu_->item(QString("keyRecent%1").arg(slot)), &QAction::triggered, this,
@@ -174,11 +179,15 @@ void MainWindow::connectCommands() {
     connect(toolbarButtons_[3], &QAction::triggered, this, &MainWindow::previewSearchStatus);
     connect(toolbarButtons_[4], &QAction::triggered, this, &MainWindow::openStatisticsFile);
     connect(toolbarButtons_[5], &QAction::triggered, this, &MainWindow::previewOutputFiles);
+    connect(toolbarButtons_[6], &QAction::triggered, this, &MainWindow::compareWith);
 }
 
-void MainWindow::setScanCommandEnabled(bool enabled) {
-    menu_->item("keyScanFile")->setEnabled(enabled && !scanning_);
+void MainWindow::setDocumentCommandsEnabled(bool enabled) {
+    for (const char* key : {"keyScanFile", "keyCompare"}) {
+        menu_->item(QString::fromLatin1(key))->setEnabled(enabled && !scanning_);
+    }
     toolbarButtons_[1]->setEnabled(enabled && !scanning_);
+    toolbarButtons_[6]->setEnabled(enabled && !scanning_);
 }
 
 void MainWindow::setScanning(bool running) {
@@ -192,8 +201,8 @@ void MainWindow::setScanning(bool running) {
         toolbarButtons_[i]->setEnabled(!running);
     }
     cancelAction_->setEnabled(running);
-    // The scan command is there exactly while a document window is.
-    setScanCommandEnabled(activeDocument() != nullptr);
+    // The scan and compare commands are there exactly while a document window is.
+    setDocumentCommandsEnabled(activeDocument() != nullptr);
 }
 
 OptionsDialog& MainWindow::optionsDialog() {

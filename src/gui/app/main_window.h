@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/compare/changes_page.h"
+#include "core/compare/export_comparison.h"
 #include "gui/app/app_context.h"
 #include "gui/app/main_menu.h"
 #include "gui/app/recent_files.h"
@@ -35,9 +37,10 @@ class MainStatusBar;
 // and the recent files. Every command of the program starts here.
 class MainWindow : public QMainWindow {
 public:
-    inline static constexpr std::array<const char*, 6> kToolbarKeys{
-        "keyOpen",        "keyScanFile",    "keyOptions", "keyPreviewSearchStatus",
-        "keyDBStatistic", "keyShellExecute"};
+    // The toolbar buttons by index; on the bar, "Compare With..." stands after "Scan File...".
+    inline static constexpr std::array<const char*, 7> kToolbarKeys{
+        "keyOpen",        "keyScanFile",     "keyOptions", "keyPreviewSearchStatus",
+        "keyDBStatistic", "keyShellExecute", "keyCompare"};
 
     explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -52,7 +55,10 @@ public:
     void openFromAnotherLaunch(const QString& path);
 
     void scanFile();
-    // Stops the running scan at its next chunk; its statistics then say so.
+    // Compares the open export, as the newer one, with an older export the user chooses, and
+    // shows the changes in a window of their own.
+    void compareWith();
+    // Stops the running scan or comparison at its next chunk; a scan's statistics then say so.
     void cancelScan();
     // Creates, shows and repaints a document window captioned "Document <n>".
     QMdiSubWindow* newDocumentWindow();
@@ -69,6 +75,7 @@ public:
     DocumentWindow* activeDocument() const;
     SearchStatusDialog& searchStatusDialog();
     OptionsDialog& optionsDialog();
+    // A scan or a comparison.
     bool scanRunning() const { return scanning_; }
 
 protected:
@@ -83,7 +90,8 @@ private:
     void connectCommands();
     void loadPlacement();
     void savePlacement();
-    void setScanCommandEnabled(bool enabled);
+    // The commands on the open export: scan and compare.
+    void setDocumentCommandsEnabled(bool enabled);
     void setScanning(bool running);
 
     void openFile(OpenFlow flow, const QString& path);
@@ -94,6 +102,11 @@ private:
     void showNodeInformation();
 
     void startScan();
+    // Runs the comparison off this thread; null when it was cancelled or failed (reported).
+    std::unique_ptr<const compare::Comparison> runComparison(
+        const compare::CompareRequest& request);
+    void showComparison(std::unique_ptr<const compare::Comparison> comparison,
+                        compare::ChangesPageHeading heading);
     void showOptions();
     void previewSearchStatus();
     void openStatisticsFile();
@@ -116,7 +129,7 @@ private:
     AppContext& context_;
     std::unique_ptr<MainMenu> menu_;
     std::unique_ptr<RecentFilesMenu> recent_;
-    std::array<QAction*, 6> toolbarButtons_{};
+    std::array<QAction*, kToolbarKeys.size()> toolbarButtons_{};
     QToolBar* toolbar_ = nullptr;
     MainStatusBar* statusBar_ = nullptr;
     QMdiArea* mdiArea_ = nullptr;

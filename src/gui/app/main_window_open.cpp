@@ -46,14 +46,14 @@ private:
 }  // namespace
 
 DocumentWindow* MainWindow::activeDocument() const {
-    QMdiSubWindow* window = mdiArea_->activeSubWindow();
-    if (window == nullptr) {
-        // There is at most one document window; it counts as active even while the frame
-        // itself is not.
-        const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
-        window = windows.isEmpty() ? nullptr : windows.first();
+    // There is at most one document window; it counts as active even while the frame or a
+    // comparison window is.
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (auto* document = dynamic_cast<DocumentWindow*>(window->widget())) {
+            return document;
+        }
     }
-    return window != nullptr ? dynamic_cast<DocumentWindow*>(window->widget()) : nullptr;
+    return nullptr;
 }
 
 QMdiSubWindow* MainWindow::newDocumentWindow() {
@@ -63,11 +63,11 @@ QMdiSubWindow* MainWindow::newDocumentWindow() {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowIcon(windowIcon());
     window->setWindowTitle(QString("Document %1").arg(documentCounter_));
-    // Closing the document window takes the scan command away; the status texts and the
-    // current file path stay.
+    // Closing the document window takes the scan and compare commands away; the status texts
+    // and the current file path stay.
     new CloseWatcher(*window, [this] {
         if (!closing_) {
-            setScanCommandEnabled(false);
+            setDocumentCommandsEnabled(false);
         }
     });
     // The only document fills the frame, as a maximised window, from its first showing.
@@ -200,9 +200,14 @@ void MainWindow::openFile(OpenFlow flow, const QString& path) {
                 newDocumentWindow();
             }
         });
-        step([&] { activeDocument()->parentWidget()->setWindowTitle(path); });
+        step([&] {
+            auto* window = qobject_cast<QMdiSubWindow*>(activeDocument()->parentWidget());
+            window->setWindowTitle(path);
+            // In front of a window of changes, where the file can be seen.
+            mdiArea_->setActiveSubWindow(window);
+        });
         if (!recent) {
-            setScanCommandEnabled(true);
+            setDocumentCommandsEnabled(true);
         }
         QCoreApplication::processEvents();
         step([&] {
@@ -220,7 +225,7 @@ void MainWindow::openFile(OpenFlow flow, const QString& path) {
             QApplication::restoreOverrideCursor();
         }
         if (recent) {
-            setScanCommandEnabled(true);
+            setDocumentCommandsEnabled(true);
         }
         step([&] { recent_->addRecentFile(path); });
         step([&] { showNodeInformation(); });

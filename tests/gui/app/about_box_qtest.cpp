@@ -84,11 +84,11 @@ private slots:
     }
 
     void everyMenuIconAndTheApplicationIconPaint() {
-        for (const int number : {1, 2, 3, 4, 5, 6, 8, 9, 10}) {
+        for (const int number : {1, 2, 3, 4, 5, 6, 8, 9, 10, 11}) {
             QVERIFY2(paintsSomething(gui::menuIcon(number)), qPrintable(gui::menuIconPath(number)));
         }
         QVERIFY(paintsSomething(gui::applicationIcon()));
-        for (const int unused : {0, 7, 11, -1}) {
+        for (const int unused : {0, 7, 12, -1}) {
             QVERIFY(gui::menuIcon(unused).isNull());
         }
     }

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/compare/change_list.h"
+
+namespace qor::gui {
+
+// Which changes the table shows.
+struct ChangeFilter {
+    bool allTypes = true;
+    std::optional<scan::ElementType> type;    // when not all types: this one, none for NODE
+    std::optional<compare::ChangeKind> kind;  // none: every kind
+    QString text;  // found, ASCII letters in any case, in the designation, parameter or a value
+};
+
+// The changes of a comparison as table rows, read straight from the ChangeList: only the rows
+// on screen are ever turned into text, so a hundred thousand changes cost a row index each.
+// Sorting and filtering reorder those indexes; the list itself stays in report order.
+class ChangesTableModel : public QAbstractTableModel {
+public:
+    enum Column { kType, kDesignation, kChange, kParameter, kOld, kNew, kColumnCount };
+
+    // `changes` must outlive the model.
+    explicit ChangesTableModel(const compare::ChangeList& changes, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // Stable: rows that sort alike stay in report order.
+    void sort(int column, Qt::SortOrder order) override;
+
+    void setFilter(ChangeFilter filter);
+    const ChangeFilter& filter() const { return filter_; }
+    // The change shown in `row`, as its position in the list.
+    std::size_t changeAt(int row) const { return shown_[static_cast<std::size_t>(row)]; }
+
+private:
+    bool passes(const compare::ChangeView& change) const;
+    void refilter();
+
+    const compare::ChangeList& changes_;
+    ChangeFilter filter_;
+    std::vector<std::string> needles_;   // the text's bytes, lower case, as UTF-8 and as Latin-1
+    std::vector<std::uint32_t> sorted_;  // every change, in the order sorted
+    std::vector<std::uint32_t> shown_;   // those that pass the filter, in that order
+};
+
+}  // namespace qor::gui

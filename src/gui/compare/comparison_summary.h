@@ -1,0 +1,15 @@
+#pragma once
+
+#include "core/compare/export_comparison.h"
+
+class QTableWidget;
+class QWidget;
+
+namespace qor::gui {
+
+// The counts of a comparison as a table: the fourteen types in the order of the statistics
+// table, each with its elements added, removed, changed and unchanged ("not compared" for a
+// type left out).
+QTableWidget* newComparisonSummary(const compare::Comparison& comparison, QWidget* parent);
+
+}  // namespace qor::gui

@@ -1,0 +1,225 @@
+#include "gui/compare/comparison_window.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/base/standard_error.h"
+#include "core/platform/file_system.h"
+#include "core/platform/user_environment.h"
+#include "gui/app/export_text_encoding.h"
+#include "gui/compare/changes_table_model.h"
+#include "gui/compare/comparison_summary.h"
+
+namespace qor::gui {
+namespace {
+
+constexpr std::string_view kModule = "frmChanges";
+constexpr int kAllTypes = -2;
+constexpr int kNodeType = -1;
+
+QString fileName(const std::string& path) {
+    return QFileInfo(QString::fromStdString(path)).fileName();
+}
+
+QString exportLine(const std::string& path, const scan::NodeInfo& node) {
+    return QString::fromStdString(path) + "   Node " + exportText(node.nodeNumber) + ", " +
+           exportText(node.nodeDescription) + ", generated " + exportText(node.generationDate);
+}
+
+}  // namespace
+
+ComparisonWindow::ComparisonWindow(AppContext& context,
+                                   std::unique_ptr<const compare::Comparison> comparison,
+                                   compare::ChangesPageHeading heading, QWidget* parent)
+    : QWidget(parent),
+      context_(context),
+      comparison_(std::move(comparison)),
+      heading_(std::move(heading)),
+      model_(new ChangesTableModel(comparison_->changes, this)),
+      table_(new QTableView(this)) {
+    setObjectName("frmChanges");
+    table_->setObjectName("tblChanges");
+    table_->setModel(model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setWordWrap(false);
+    table_->verticalHeader()->hide();
+    // Rows of one height need no measuring: a hundred thousand of them scroll at once.
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    table_->setSortingEnabled(true);
+    table_->resizeColumnsToContents();
+    // A long value (an element's other line) would push the columns after it out of sight.
+    const int widest = fontMetrics().averageCharWidth() * 30;
+    for (int column = 0; column < ChangesTableModel::kColumnCount; ++column) {
+        table_->setColumnWidth(column, std::min(table_->columnWidth(column), widest));
+    }
+    table_->horizontalHeader()->setStretchLastSection(true);
+
+    auto* right = new QWidget(this);
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->addWidget(newFilterBar());
+    rightLayout->addWidget(table_, 1);
+    rightLayout->addWidget(newButtonBar());
+
+    auto* left = new QWidget(this);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->addWidget(newComparisonSummary(*comparison_, left));
+    leftLayout->addStretch();
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(left);
+    splitter->addWidget(right);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(newHeading());
+    layout->addWidget(splitter, 1);
+    applyFilter();
+}
+
+ComparisonWindow::~ComparisonWindow() = default;
+
+QString ComparisonWindow::caption() const {
+    return "Changes: " + fileName(heading_.oldPath) + QString::fromUtf8(" \u2192 ") +
+           fileName(heading_.newPath);
+}
+
+QWidget* ComparisonWindow::newHeading() {
+    auto* heading = new QWidget(this);
+    auto* layout = new QGridLayout(heading);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setColumnStretch(1, 1);
+    int row = 0;
+    for (const auto& [title, text] :
+         {std::pair{"Older:", exportLine(heading_.oldPath, comparison_->oldNode)},
+          std::pair{"Newer:", exportLine(heading_.newPath, comparison_->newNode)}}) {
+        auto* value = new QLabel(text, heading);
+        value->setTextFormat(Qt::PlainText);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(new QLabel(QString::fromLatin1(title), heading), row, 0);
+        layout->addWidget(value, row++, 1);
+    }
+    return heading;
+}
+
+QWidget* ComparisonWindow::newFilterBar() {
+    auto* bar = new QWidget(this);
+    typeFilter_ = new QComboBox(bar);
+    typeFilter_->setObjectName("cboType");
+    typeFilter_->addItem("All types", kAllTypes);
+    typeFilter_->addItem(QString::fromLatin1(compare::kNodeTypeName.data()), kNodeType);
+    for (const scan::ElementType type : scan::statusOrder()) {
+        const std::string_view name = scan::elementType(type).name;
+        typeFilter_->addItem(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())),
+                             static_cast<int>(scan::indexOf(type)));
+    }
+    kindFilter_ = new QComboBox(bar);
+    kindFilter_->setObjectName("cboKind");
+    kindFilter_->addItem("All changes", -1);
+    for (const compare::ChangeKind kind :
+         {compare::ChangeKind::Added, compare::ChangeKind::Removed, compare::ChangeKind::Changed}) {
+        kindFilter_->addItem(QString::fromLatin1(compare::changeKindName(kind).data()),
+                             static_cast<int>(kind));
+    }
+    textFilter_ = new QLineEdit(bar);
+    textFilter_->setObjectName("txtSearch");
+    textFilter_->setPlaceholderText("Search designations, parameters and values");
+    textFilter_->setClearButtonEnabled(true);
+    textFilter_->setMinimumWidth(fontMetrics().averageCharWidth() * 16);
+    shown_ = new QLabel(bar);
+    shown_->setObjectName("lblShown");
+
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(typeFilter_);
+    layout->addWidget(kindFilter_);
+    layout->addWidget(textFilter_, 1);
+    layout->addWidget(shown_);
+    connect(typeFilter_, &QComboBox::currentIndexChanged, this, &ComparisonWindow::applyFilter);
+    connect(kindFilter_, &QComboBox::currentIndexChanged, this, &ComparisonWindow::applyFilter);
+    connect(textFilter_, &QLineEdit::textChanged, this, &ComparisonWindow::applyFilter);
+    return bar;
+}
+
+QWidget* ComparisonWindow::newButtonBar() {
+    auto* bar = new QWidget(this);
+    auto* save = new QPushButton("Save as &CSV", bar);
+    save->setObjectName("cmdSaveCsv");
+    auto* report = new QPushButton("Open &HTML Report", bar);
+    report->setObjectName("cmdOpenReport");
+    written_ = new QLabel(bar);
+    written_->setObjectName("lblWritten");
+    written_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(written_, 1);
+    layout->addWidget(save);
+    layout->addWidget(report);
+    connect(save, &QPushButton::clicked, this, &ComparisonWindow::saveCsv);
+    connect(report, &QPushButton::clicked, this, &ComparisonWindow::openHtmlReport);
+    return bar;
+}
+
+void ComparisonWindow::applyFilter() {
+    ChangeFilter filter;
+    const int type = typeFilter_->currentData().toInt();
+    filter.allTypes = type == kAllTypes;
+    if (type >= 0) {
+        filter.type = scan::elementTypes()[static_cast<std::size_t>(type)].type;
+    }
+    if (const int kind = kindFilter_->currentData().toInt(); kind >= 0) {
+        filter.kind = static_cast<compare::ChangeKind>(kind);
+    }
+    filter.text = textFilter_->text();
+    model_->setFilter(std::move(filter));
+    shown_->setText(QString("%1 of %2 changes")
+                        .arg(model_->rowCount())
+                        .arg(static_cast<qulonglong>(comparison_->changes.size())));
+}
+
+void ComparisonWindow::saveCsv() {
+    write({.csv = true, .html = false}, "cmdSaveCsv_Click");
+}
+
+void ComparisonWindow::openHtmlReport() {
+    const std::string page = write({.csv = false, .html = true}, "cmdOpenReport_Click");
+    if (!page.empty() && !context_.desktop.openWithApplication(page)) {
+        context_.boxes.inform(Message{std::string(kApplicationTitle),
+                                      "No application could be started to open " + page + ".",
+                                      MessageIcon::Exclamation});
+    }
+}
+
+std::string ComparisonWindow::write(compare::ChangesFiles files, std::string_view procedure) {
+    std::string path;
+    runStep(context_.boxes, kModule, procedure, [&] {
+        const std::string& resultFolder = context_.session.options.scanResultFolderPath;
+        platform::createMissingDocumentsFolder(resultFolder);
+        const DateTime now = context_.clock.now();
+        compare::ChangesFolder folder(resultFolder, comparison_->newNode.nodeNumber,
+                                      formatDateStamp(now, context_.session.months), context_.boxes,
+                                      files);
+        folder.write(*comparison_, heading_);
+        path = files.csv ? folder.csvPath() : folder.htmlPath();
+        const bool written = files.csv ? folder.writesCsv() : folder.writesHtml();
+        written_->setText((written ? "Written: " : "Kept: ") + QString::fromStdString(path));
+    });
+    return path;
+}
+
+}  // namespace qor::gui

@@ -1,0 +1,222 @@
+// The window of changes between two exports: its filters and sorting on the known pair, and the
+// compare command of the main window from the file dialog to the saved CSV file.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "../app/app_fixture.h"
+#include "core/compare/changes_csv.h"
+#include "core/scan/node_info.h"
+#include "gui/app/document_window.h"
+#include "gui/app/main_window.h"
+#include "gui/compare/changes_table_model.h"
+#include "gui/compare/comparison_window.h"
+#include "gui/output/progress_window.h"
+
+using qor::gui::ChangesTableModel;
+using qor::gui::ComparisonWindow;
+using qor::gui::MainWindow;
+using qor::testing::AppFixture;
+
+namespace {
+
+std::string dataPath(const char* name) {
+    return std::string(QOR_TEST_DATA_DIR) + "/compare/" + name;
+}
+
+std::string fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+ComparisonWindow* comparisonWindowOf(const MainWindow& window) {
+    for (QMdiSubWindow* child : window.documents().subWindowList()) {
+        if (auto* changes = dynamic_cast<ComparisonWindow*>(child->widget())) {
+            return changes;
+        }
+    }
+    return nullptr;
+}
+
+// The shown rows as the CSV file writes them.
+std::string shownRows(const ComparisonWindow& changes) {
+    std::string rows;
+    for (int row = 0; row < changes.changesModel().rowCount(); ++row) {
+        qor::compare::appendChangeRow(
+            rows, changes.comparison().changes[changes.changesModel().changeAt(row)]);
+    }
+    return rows;
+}
+
+}  // namespace
+
+class ComparisonWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void filtersAndSortingNarrowAndOrderTheRows_data() {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("sortColumn");  // -1: report order
+        QTest::addColumn<bool>("descending");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("first");  // designation of the first row
+        const QString all = "All types";
+        const QString every = "All changes";
+        const int none = -1;
+        // clang-format off
+        QTest::newRow("all") << all << every << "" << none << false << 10 << "";
+        QTest::newRow("type") << "AI" << every << "" << none << false << 2 << "AI800_1.2";
+        QTest::newRow("node information") << "NODE" << every << "" << none << false << 3 << "";
+        QTest::newRow("type without changes") << "PIDCON" << every << "" << none << false << 0 << "";
+        QTest::newRow("kind") << all << "removed" << "" << none << false << 1 << "MMCX6";
+        QTest::newRow("type and kind") << "DI" << "added" << "" << none << false << 1 << "DI810_1.1";
+        QTest::newRow("text in a designation, any case") << all << every << "ai800_1" << none << false << 2 << "AI800_1.2";
+        QTest::newRow("text in a value") << all << every << "BOILER" << none << false << 1 << "";
+        QTest::newRow("text and kind") << all << "changed" << "p1241" << none << false << 0 << "";
+        QTest::newRow("sorted by designation, descending") << all << every << "" << int(ChangesTableModel::kDesignation) << true << 10 << "MMCX6";
+        QTest::newRow("sorted by change, filtered") << all << every << "1.2" << int(ChangesTableModel::kChange) << false << 2 << "AO810_1.2";
+        // clang-format on
+    }
+    void filtersAndSortingNarrowAndOrderTheRows() {
+        QFETCH(QString, type);
+        QFETCH(QString, kind);
+        QFETCH(QString, text);
+        QFETCH(int, sortColumn);
+        QFETCH(bool, descending);
+        QFETCH(int, rows);
+        QFETCH(QString, first);
+        AppFixture fixture;
+        qor::compare::CompareRequest request;
+        request.oldExport.path = dataPath("old.qor");
+        request.newExport.path = dataPath("new.qor");
+        for (qor::compare::ExportSide* side : {&request.oldExport, &request.newExport}) {
+            side->node = qor::scan::readNodeInfo(side->path, {}, fixture.boxes);
+        }
+        struct : qor::compare::CompareMonitor {
+            void progress(std::uint64_t, std::uint64_t) override {}
+            bool cancelRequested() override { return false; }
+        } monitor;
+        auto comparison = std::make_unique<qor::compare::Comparison>(
+            qor::compare::compareExports(request, monitor));
+        ComparisonWindow changes(fixture.context, std::move(comparison),
+                                 {request.oldExport.path, request.newExport.path, ""});
+        // Unfiltered, the table holds the golden changes in their order.
+        const std::string golden = fileBytes(dataPath("changes.csv"));
+        QCOMPARE(shownRows(changes), golden.substr(golden.find("\r\n") + 2));
+
+        changes.findChild<QComboBox*>("cboType")->setCurrentText(type);
+        changes.findChild<QComboBox*>("cboKind")->setCurrentText(kind);
+        changes.findChild<QLineEdit*>("txtSearch")->setText(text);
+        if (sortColumn >= 0) {
+            changes.changesTable().sortByColumn(
+                sortColumn, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+        }
+        const ChangesTableModel& model = changes.changesModel();
+        QCOMPARE(model.rowCount(), rows);
+        QCOMPARE(changes.findChild<QLabel*>("lblShown")->text(),
+                 QString("%1 of 10 changes").arg(rows));
+        if (rows > 0) {
+            QCOMPARE(model.index(0, ChangesTableModel::kDesignation).data().toString(), first);
+        }
+        for (int row = 0; row < rows; ++row) {
+            const QString shownType = model.index(row, ChangesTableModel::kType).data().toString();
+            const QString shownKind =
+                model.index(row, ChangesTableModel::kChange).data().toString();
+            QVERIFY(type == "All types" || shownType == type);
+            QVERIFY(kind == "All changes" || shownKind == kind);
+        }
+    }
+
+    // Compare With is there while a document window is, and only then.
+    void compareCommandFollowsTheDocumentWindow() {
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        window.show();
+        // The menu item and the toolbar button agree.
+        const auto enabled = [&] {
+            return window.menuItem("keyCompare")->isEnabled() &&
+                   window.toolbarButton(6)->isEnabled();
+        };
+        const auto disabled = [&] {
+            return !window.menuItem("keyCompare")->isEnabled() &&
+                   !window.toolbarButton(6)->isEnabled();
+        };
+        QVERIFY(disabled());
+        QVERIFY(!window.toolbarButton(6)->toolTip().isEmpty());
+        window.openByPath(dataPath("new.qor"));
+        QVERIFY(enabled());
+        window.documents().subWindowList().first()->close();
+        QTRY_COMPARE(window.documents().subWindowList().size(), qsizetype{0});
+        QVERIFY(disabled());
+    }
+
+    void compareWithShowsTheChangesAndSavesThem() {
+        AppFixture fixture;
+        fixture.session.options.scanResultFolderPath = fixture.resultRoot();
+        MainWindow window(fixture.context);
+        window.show();
+        window.openByPath(dataPath("new.qor"));
+
+        // An older file that cannot be read is said, and nothing is compared.
+        fixture.desktop.chosenFiles = {(fixture.folder.path() / "missing.qor").string()};
+        window.menuItem("keyCompare")->trigger();
+        QCOMPARE(fixture.boxes.errors.size(), std::size_t{1});
+        QCOMPARE(fixture.boxes.errors[0].procedure, std::string("mnuFileCompare_Click"));
+        QVERIFY(comparisonWindowOf(window) == nullptr);
+
+        fixture.desktop.chosenFiles = {dataPath("old.qor")};
+        window.toolbarButton(6)->trigger();
+        QCOMPARE(fixture.desktop.dialogCalls.back().folder,
+                 std::filesystem::path(dataPath("")).parent_path().string());
+        ComparisonWindow* changes = comparisonWindowOf(window);
+        QVERIFY(changes != nullptr);
+        QCOMPARE(changes->parentWidget()->windowTitle(),
+                 QString::fromUtf8("Changes: old.qor \u2192 new.qor"));
+        QCOMPARE(changes->changesModel().rowCount(), 10);
+        QVERIFY(window.progressWindow().isHidden());
+        // The export stays the open document, ready for a scan.
+        QVERIFY(window.activeDocument() != nullptr);
+        QVERIFY(window.menuItem("keyScanFile")->isEnabled());
+
+        const auto folder = fixture.folder.path() / "Node14_04Dec2026" / "Changes";
+        const auto csv = folder / "Changes_Node14_04Dec2026.csv";
+        const auto page = folder / "Changes_Node14_04Dec2026.html";
+        changes->findChild<QPushButton*>("cmdSaveCsv")->click();
+        QCOMPARE(fileBytes(csv), fileBytes(dataPath("changes.csv")));
+        QVERIFY(!std::filesystem::exists(page));
+        QVERIFY(fixture.boxes.prompts.empty());
+
+        changes->findChild<QPushButton*>("cmdOpenReport")->click();
+        QVERIFY(std::filesystem::file_size(page) > 0);
+        QCOMPARE(fixture.desktop.executed, std::vector<std::string>{page.string()});
+
+        // A second save asks before it replaces; "No" keeps the file.
+        std::filesystem::resize_file(csv, 3);
+        changes->findChild<QPushButton*>("cmdSaveCsv")->click();
+        QCOMPARE(fixture.boxes.prompts.size(), std::size_t{1});
+        QCOMPARE(std::filesystem::file_size(csv), std::uintmax_t{3});
+        QVERIFY(changes->findChild<QLabel*>("lblWritten")->text().startsWith("Kept: "));
+        QCOMPARE(fixture.boxes.errors.size(), std::size_t{1});
+
+        // A file opened now comes in front of the changes.
+        window.openByPath(dataPath("old.qor"));
+        QCOMPARE(static_cast<QWidget*>(window.documents().activeSubWindow()),
+                 window.activeDocument()->parentWidget());
+    }
+};
+
+QTEST_MAIN(ComparisonWindowTest)
+#include "comparison_window_qtest.moc"
