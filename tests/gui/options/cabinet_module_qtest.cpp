@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
@@ -19,6 +18,7 @@
 using qor::gui::CabinetModuleDialog;
 using qor::gui::CabinetTab;
 using qor::gui::OptionsDialog;
+using qor::testing::button;
 using qor::testing::control;
 using qor::testing::OptionsFixture;
 
@@ -53,9 +53,6 @@ QString labelText(const OptionsDialog& dialog, const char* name) {
 }
 QCheckBox* applyBox(const OptionsDialog& dialog) {
     return control<QCheckBox>(dialog, "chkApplyCabinetModule");
-}
-QPushButton* button(const QObject& dialog, const char* name) {
-    return control<QPushButton>(dialog, name);
 }
 CabinetTab& cabinetTab(const OptionsDialog& dialog) {
     return dynamic_cast<CabinetTab&>(*control<QWidget>(dialog, "tabCabinetModule"));

@@ -23,6 +23,7 @@
 
 using qor::options::OutputMode;
 using qor::scan::ElementType;
+using qor::testing::button;
 using qor::testing::control;
 using qor::testing::OptionsFixture;
 
@@ -45,9 +46,6 @@ QCheckBox* parameterBox(const QObject& dialog, ElementType type, int box) {
 }
 QCheckBox* enableBox(const QObject& dialog, ElementType type) {
     return control<QCheckBox>(dialog, section(type).chopped(10) + "EnableSearch");
-}
-QAbstractButton* button(const QObject& dialog, const char* name) {
-    return control<QAbstractButton>(dialog, name);
 }
 
 // Every caption on `page` is shown whole and inside the page. Pictures go to the folder
