@@ -158,7 +158,6 @@ private slots:
         QTest::addColumn<QString>("chosen");
         QTest::newRow("excel") << true << QStringList{"True", "False", "False"}
                                << "optSaveToExcelOnly";
-        QTest::newRow("csv") << true << QStringList{"False", "True", "False"} << "optSaveToCSVOnly";
         QTest::newRow("html") << true << QStringList{"False", "False", "True"}
                               << "optSaveToHTMLReport";
         QTest::newRow("no writer") << false << QStringList{"True", "False", "False"} << "";
