@@ -1,22 +1,19 @@
 // The about box (its version text and the system information command) and the icon set of
 // the menus.
 #include <QImage>
-#include <QPushButton>
 #include <QtTest>
 
 #include "gui/app/about_box.h"
 #include "gui/app/icons.h"
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
+#include "support/widget_lookup.h"
 
 using namespace qor;
 using qor::gui::AboutBox;
+using qor::testing::button;
 
 namespace {
-
-QPushButton* button(const QWidget& box, const char* name) {
-    return box.findChild<QPushButton*>(QLatin1String(name));
-}
 
 // A pixmap with at least one pixel that is not fully transparent.
 bool paintsSomething(const QIcon& icon) {

@@ -23,6 +23,7 @@
 
 using qor::options::OutputMode;
 using qor::scan::ElementType;
+using qor::testing::button;
 using qor::testing::control;
 using qor::testing::OptionsFixture;
 
@@ -45,9 +46,6 @@ QCheckBox* parameterBox(const QObject& dialog, ElementType type, int box) {
 }
 QCheckBox* enableBox(const QObject& dialog, ElementType type) {
     return control<QCheckBox>(dialog, section(type).chopped(10) + "EnableSearch");
-}
-QAbstractButton* button(const QObject& dialog, const char* name) {
-    return control<QAbstractButton>(dialog, name);
 }
 
 // Every caption on `page` is shown whole and inside the page. Pictures go to the folder
@@ -160,7 +158,6 @@ private slots:
         QTest::addColumn<QString>("chosen");
         QTest::newRow("excel") << true << QStringList{"True", "False", "False"}
                                << "optSaveToExcelOnly";
-        QTest::newRow("csv") << true << QStringList{"False", "True", "False"} << "optSaveToCSVOnly";
         QTest::newRow("html") << true << QStringList{"False", "False", "True"}
                               << "optSaveToHTMLReport";
         QTest::newRow("no writer") << false << QStringList{"True", "False", "False"} << "";

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QObject>
-#include <QString>
 #include <memory>
 #include <string>
 
@@ -12,19 +10,9 @@
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
+#include "support/widget_lookup.h"
 
 namespace qor::testing {
-
-// The child called `name`; a missing control ends the test program, since every later
-// step would only fail for the same reason.
-template <typename T>
-T* control(const QObject& parent, const QString& name) {
-    T* found = parent.findChild<T*>(name);
-    if (found == nullptr) {
-        qFatal("no control %s", qPrintable(name));
-    }
-    return found;
-}
 
 // What the options dialog needs, scripted, with a store whose result folder is a folder of
 // the test's own.

@@ -1,5 +1,5 @@
 // The search status dialog: what each row shows, what a click on it changes, and the
-// buttons of each mode, up to the scan its "Scan Now" starts.
+// buttons of each mode.
 #include "gui/options/search_status_dialog.h"
 
 #include <QApplication>
@@ -10,18 +10,13 @@
 #include <algorithm>
 #include <memory>
 
-#include "core/base/date_time.h"
 #include "core/base/qor_error.h"
 #include "core/options/search_options.h"
 #include "core/options/search_status.h"
-#include "core/output/scan_run.h"
 #include "core/platform/memory_settings_store.h"
-#include "core/platform/window_search.h"
-#include "core/scan/node_info.h"
 #include "gui/options/option_widgets.h"
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
-#include "support/temp_dir.h"
 
 using qor::gui::SearchStatusDialog;
 using qor::gui::SearchStatusMode;
@@ -67,23 +62,10 @@ class SearchStatusDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void cellsShowEachTypeInTableOrderWithItsColour() {
-        Fixture f;
-        f.enableInStore(ElementType::AI);
-        f.enableInStore(ElementType::DATR);
-        f.enableInStore(ElementType::AO, "2");  // a greyed box: not scanned, so not shown enabled
-        f.start();
-
-        for (int row = 1; row <= SearchStatusDialog::kRowCount; ++row) {
-            const Status expected =
-                row == 1 || row == 14 ? Status{"Enabled", kBlue} : Status{"Disabled", kRed};
-            QCOMPARE(f.status(row), expected);
-        }
-    }
-
-    // A light palette keeps the dark blue and red; a dark one lightens the same hues until
-    // they stand out by at least 4.5 to 1. QOR_SCREENSHOT_DIR, when set, gets both pictures.
-    void statusColoursReadOnEveryPalette() {
+    // Each cell shows whether its type is scanned (a greyed box in the store is not). A light
+    // palette keeps the dark blue and red; a dark one lightens the same hues until they stand
+    // out by at least 4.5 to 1. QOR_SCREENSHOT_DIR, when set, gets both pictures.
+    void cellsShowTheStatusInColoursThatRead() {
         const QPalette light = QApplication::palette();
         QPalette dark(QColor(32, 32, 32));
         dark.setColor(QPalette::Base, QColor(42, 42, 42));
@@ -91,9 +73,16 @@ private slots:
             QApplication::setPalette(palette);
             Fixture f;
             f.enableInStore(ElementType::AI);
+            f.enableInStore(ElementType::DATR);
+            f.enableInStore(ElementType::AO, "2");
             f.start();
             const QColor blue = f.status(1).second;
             const QColor red = f.status(2).second;
+            for (int row = 1; row <= SearchStatusDialog::kRowCount; ++row) {
+                const Status expected =
+                    row == 1 || row == 14 ? Status{"Enabled", blue} : Status{"Disabled", red};
+                QCOMPARE(f.status(row), expected);
+            }
             if (palette == light) {
                 QCOMPARE(std::pair(blue, red), std::pair(kBlue, kRed));
             } else {
@@ -220,40 +209,6 @@ private slots:
         QCOMPARE(f.ui.errors[0].module + "." + f.ui.errors[0].procedure,
                  std::string("frmSearchStatus.cmdScanNow_Click"));
         QCOMPARE(f.ui.errors[0].description, std::string("Disk full"));
-    }
-
-    void scanNowScansWhatTheRecordEnablesWhileTheStoreSaysZero() {
-        qor::testing::TempDir dir;
-        Fixture f;
-        f.enableInStore(ElementType::AI);
-        f.store.setValue("Settings", "SaveToCSVOnly", "True");
-        f.store.setValue("Settings", "SaveToHTMLReport", "False");
-        f.store.setValue("Settings", "ScanResultFolderPath", dir.str());
-        f.start();
-        f.session.databasePath = std::string(QOR_EXAMPLES_DIR) + "/sample.qor";
-        f.session.nodeInfo =
-            qor::scan::readNodeInfo(f.session.databasePath, f.session.nodeInfo, f.ui);
-        f.session.scan.startDateStamp = "04Dec2026";
-
-        const qor::FixedClock clock(qor::DateTime{2026, 12, 4, 10, 11, 12});
-        const qor::platform::EmptyWindowTree windows;
-        f.dialog->onScanNow = [&] { qor::output::runScan(f.session, f.ui, {clock, windows}); };
-        f.desktop.onModal = [&](QDialog&) {
-            f.click(f.cell(5));   // DI
-            f.click(f.cell(11));  // DAT(B)
-            f.click(f.button("cmdScanNow"));
-        };
-        f.dialog->prepare(SearchStatusMode::FromScanCommand);
-        QCOMPARE(f.desktop.runModal(*f.dialog), int(QDialog::Accepted));
-        QVERIFY(f.ui.errors.empty());
-
-        QCOMPARE(qor::testing::filesIn(f.session.scan.outputFolder),
-                 (std::vector<std::string>{"AI_Node12_04Dec2026.csv", "DATB_Node12_04Dec2026.csv",
-                                           "DI_Node12_04Dec2026.csv"}));
-        QVERIFY(qor::testing::readFile(f.session.scan.outputFolder + "/DATB_Node12_04Dec2026.csv")
-                    .starts_with("CHANNEL,NAME,\r\n"));
-        QCOMPARE(f.store.value("chkDISParameters", "EnableSearch", "0"), std::string("0"));
-        QCOMPARE(f.store.value("chkDATBParameters", "EnableSearch", "0"), std::string("0"));
     }
 };
 

@@ -11,9 +11,11 @@
 #include "support/scripted_ui.h"
 #include "support/session_builder.h"
 #include "support/temp_dir.h"
+#include "support/widget_lookup.h"
 
 using namespace qor;
 using qor::output::StatisticsSave;
+using qor::testing::control;
 
 class StatisticsWindowTest : public QObject {
     Q_OBJECT
@@ -22,11 +24,6 @@ class StatisticsWindowTest : public QObject {
     output::Session session_;
     FixedClock clock_{testing::kScanMoment};
     testing::ScriptedUi ui_;
-
-    template <typename T>
-    static T* child(const QWidget& window, const QString& name) {
-        return window.findChild<T*>(name);
-    }
 
 private slots:
     // Node 12 after a scan that counted 25 AI and 40 DI; DO kept a count from an earlier scan
@@ -70,20 +67,20 @@ private slots:
                                                 {4, cancelled ? "Cancelled" : "40"},
                                                 {5, "Search Disabled"}};
         for (const auto& [row, text] : rows) {
-            const auto* count = child<QLabel>(window, QString("lblFoundElements_%1").arg(row));
+            const auto* count = control<QLabel>(window, QString("lblFoundElements_%1").arg(row));
             QCOMPARE(count->text(), text);
             QCOMPARE(count->palette().color(QPalette::WindowText) == QColor(192, 0, 0),
                      text == "Search Disabled" || text == "Cancelled");
         }
-        QCOMPARE(child<QPushButton>(window, "cmdSaveStatistic")->isEnabled(), !cancelled);
-        auto* report = child<QPushButton>(window, "cmdOpenReport");
+        QCOMPARE(control<QPushButton>(window, "cmdSaveStatistic")->isEnabled(), !cancelled);
+        auto* report = control<QPushButton>(window, "cmdOpenReport");
         QCOMPARE(!report->isHidden(), html && !cancelled);
-        child<QPushButton>(window, "cmdOpenFolder")->click();
+        control<QPushButton>(window, "cmdOpenFolder")->click();
         report->click();
         QCOMPARE(desktop.executed.front(), session_.scan.resultFolder);
         // A folder that no application opens is said so.
         desktop.startSucceeds = false;
-        child<QPushButton>(window, "cmdOpenFolder")->click();
+        control<QPushButton>(window, "cmdOpenFolder")->click();
         QCOMPARE(ui_.messages.size(), std::size_t{1});
     }
 
@@ -106,7 +103,7 @@ private slots:
         }
         gui::StatisticsWindow window(session_, clock_, ui_);
         window.show();
-        auto* save = child<QPushButton>(window, "cmdSaveStatistic");
+        auto* save = control<QPushButton>(window, "cmdSaveStatistic");
         save->click();
         QCOMPARE(int(*window.lastSave()), outcome);
         QCOMPARE(save->isEnabled(), outcome != int(StatisticsSave::Saved));
@@ -116,7 +113,7 @@ private slots:
             QCOMPARE(*window.lastSave(), StatisticsSave::Saved);
             QVERIFY(!save->isEnabled());
         }
-        child<QPushButton>(window, "cmdClose")->click();
+        control<QPushButton>(window, "cmdClose")->click();
         QVERIFY(!window.isVisible());
     }
 };
