@@ -83,7 +83,15 @@ ElementParser::ElementParser(std::vector<TypePlan> plan, const CabinetIndex& cab
 void ElementParser::parse(std::string_view bytes, const OpenElements* before, bool keepOpen,
                           ChunkResult& result) const {
     const std::size_t types = plan_.size();
-    result.types.assign(types, TypeChunkResult{});
+    // Reset in place: a slot's buffers keep their size from one chunk to the next instead of
+    // growing again from nothing (each regrowth of a large buffer is fresh pages to fault in).
+    result.types.resize(types);
+    for (TypeChunkResult& out : result.types) {
+        out.output.clear();
+        out.elements = 0;
+        out.withoutDot = 0;
+        out.firstWithoutDot.clear();
+    }
     std::vector<TypeState> states(types);
     if (before != nullptr) {
         for (std::size_t t = 0; t < types && t < before->open.size(); ++t) {
