@@ -7,22 +7,8 @@ set -euo pipefail
 qorscan=$1
 sample=$2
 work=$3
-here=$(cd "$(dirname "$0")" && pwd)
-
-for tool in node npm /usr/bin/chromium; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "browser test: $tool is missing (./test.sh installs it)" >&2
-        exit 1
-    fi
-done
-
-mkdir -p "$work"
-cp "$here/package.json" "$here/package-lock.json" "$here/.npmrc" "$here/report_frames.mjs" "$work/"
-# Installed once; again only when the pinned versions change.
-if ! cmp -s "$work/package-lock.json" "$work/node_modules/.installed-lock.json"; then
-    (cd "$work" && npm ci --no-audit --no-fund --loglevel=error)
-    cp "$work/package-lock.json" "$work/node_modules/.installed-lock.json"
-fi
+. "$(dirname "$0")/prepare_browser.sh"
+prepare_browser "$work" report_frames.mjs
 
 run="$work/run"
 rm -rf "$run"
