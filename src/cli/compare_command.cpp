@@ -115,11 +115,8 @@ bool compareAndWrite(const CommandLine& line, compare::CompareRequest& request,
 
 int runCompareCommand(const CommandLine& line, std::FILE* messages) {
     TerminalUi ui(line.overwrite, line.quiet, messages);
-    std::unique_ptr<platform::QtSettingsStore> store;
-    try {
-        store = openStore(line, ui);
-    } catch (const QorError& e) {
-        ui.printError(e.what());
+    const std::unique_ptr<platform::QtSettingsStore> store = openStoreOrSayWhy(line, ui);
+    if (store == nullptr) {
         return kExitUsage;
     }
     const std::string resultFolder = resultFolderOf(line, *store);

@@ -224,11 +224,8 @@ int scanFilesAtOnce(const Session& session, const RunSettings& run, std::size_t 
 
 int runScanCommand(const CommandLine& line, std::FILE* messages) {
     TerminalUi ui(line.overwrite, line.quiet, messages);
-    std::unique_ptr<platform::QtSettingsStore> store;
-    try {
-        store = openStore(line, ui);
-    } catch (const QorError& e) {
-        ui.printError(e.what());
+    const std::unique_ptr<platform::QtSettingsStore> store = openStoreOrSayWhy(line, ui);
+    if (store == nullptr) {
         return kExitUsage;
     }
 

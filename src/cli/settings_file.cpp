@@ -1,5 +1,6 @@
 #include "cli/settings_file.h"
 
+#include "core/base/qor_error.h"
 #include "core/options/settings_table.h"
 #include "core/platform/result_file.h"
 
@@ -24,6 +25,16 @@ std::unique_ptr<platform::QtSettingsStore> openStore(const CommandLine& line, Te
     }
     ui.setCurrentFile({});
     return store;
+}
+
+std::unique_ptr<platform::QtSettingsStore> openStoreOrSayWhy(const CommandLine& line,
+                                                             TerminalUi& ui) {
+    try {
+        return openStore(line, ui);
+    } catch (const QorError& e) {
+        ui.printError(e.what());
+        return nullptr;
+    }
 }
 
 }  // namespace qor::cli

@@ -12,5 +12,8 @@ namespace qor::cli {
 // unknown key pointed out), or the per-user store. Throws QorError for a store that cannot be
 // used.
 std::unique_ptr<platform::QtSettingsStore> openStore(const CommandLine& line, TerminalUi& ui);
+// The same, the failure said on the terminal: null then.
+std::unique_ptr<platform::QtSettingsStore> openStoreOrSayWhy(const CommandLine& line,
+                                                             TerminalUi& ui);
 
 }  // namespace qor::cli
