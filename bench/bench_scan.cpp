@@ -225,6 +225,9 @@ void benchBatch(const BenchOptions& options) {
                                   options.seed + static_cast<std::uint64_t>(file),
                                   std::to_string(20 + file)));
     }
+    // An empty settings file of its own, made first so that qorscan has nothing to say of it.
+    const fs::path settings = options.dir / "qorscan.ini";
+    std::ofstream{settings};
     double mebibytes = 0;
     long long elements = 0;
     for (const GeneratedExport& input : inputs) {
@@ -239,7 +242,7 @@ void benchBatch(const BenchOptions& options) {
             settle();
             std::vector<std::string> command{QORSCAN_PATH,
                                              "--settings",
-                                             (options.dir / "qorscan.ini").string(),
+                                             settings.string(),
                                              "--all",
                                              "--output",
                                              "csv",
