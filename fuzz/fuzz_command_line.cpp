@@ -30,9 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const cli::CommandLine& line = std::get<cli::CommandLine>(parsed);
     fuzz::require(!line.files.empty() || line.help || line.version, "a file to scan");
-    fuzz::require(
-        !line.oneWorkbook || !line.output || *line.output == options::OutputMode::ExcelFilesOnly,
-        "one workbook only with workbook output");
+    // --help and --version stop before the choices are checked: they are all that is done.
+    fuzz::require(line.help || line.version || !line.oneWorkbook || !line.output ||
+                      *line.output == options::OutputMode::ExcelFilesOnly,
+                  "one workbook only with workbook output");
     for (const cli::EnableRequest& request : line.enables) {
         for (const std::size_t box : request.boxes) {
             fuzz::require(box < scan::elementType(request.type).parameters.size(),
