@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "core/base/qor_error.h"
+#include "core/base/utf8.h"
 #include "core/platform/file_system.h"
 #include "core/platform/xlsx_check.h"
 
@@ -43,37 +44,6 @@ void check(lxw_error error, const std::string& what) {
         text += " (" + std::generic_category().message(cause) + ")";
     }
     throw QorError(text);
-}
-
-// Length of the well-formed UTF-8 sequence at `at`, 0 when there is none.
-std::size_t utf8SequenceLength(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high) {
-        return 0;
-    }
-    for (std::size_t i = 2; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80) {
-            return 0;
-        }
-    }
-    return length;
 }
 
 }  // namespace

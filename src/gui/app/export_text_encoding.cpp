@@ -1,46 +1,22 @@
 #include "gui/app/export_text_encoding.h"
 
+#include "core/base/utf8.h"
+
 namespace qor::gui {
 
 bool isUtf8Text(const char* data, qsizetype size) {
+    const std::string_view text(data, static_cast<std::size_t>(size));
     bool beyondAscii = false;
-    for (qsizetype i = 0; i < size;) {
-        const auto lead = static_cast<unsigned char>(data[i]);
-        if (lead < 0x80) {
+    for (std::size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
             ++i;
             continue;
         }
+        const std::size_t length = utf8SequenceLength(text, i);
+        if (length == 0) {
+            return false;
+        }
         beyondAscii = true;
-        // The sequence length and the smallest second byte that is neither overlong nor a
-        // surrogate nor beyond U+10FFFF.
-        int length = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (i + length > size) {
-            return false;
-        }
-        const auto second = static_cast<unsigned char>(data[i + 1]);
-        if (second < low || second > high) {
-            return false;
-        }
-        for (int k = 2; k < length; ++k) {
-            if (!continuesCharacter(data[i + k])) {
-                return false;
-            }
-        }
         i += length;
     }
     return beyondAscii;
