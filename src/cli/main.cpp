@@ -6,6 +6,7 @@
 #include "cli/compare_command.h"
 #include "cli/scan_command.h"
 #include "core/base/build_info.h"
+#include "core/base/message_text.h"
 #include "core/platform/install_layout.h"
 #include "core/platform/library_diagnostics.h"
 #include "core/platform/result_file.h"
@@ -26,7 +27,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const auto parsed = qor::cli::parseCommandLine(arguments);
     if (const auto* error = std::get_if<qor::cli::UsageError>(&parsed)) {
-        std::fprintf(messages, "qorscan: %s\nTry 'qorscan --help'.\n", error->message.c_str());
+        std::fprintf(messages, "qorscan: %s\nTry 'qorscan --help'.\n",
+                     qor::terminalText(error->message).c_str());
         return qor::cli::kExitUsage;
     }
     const auto& line = std::get<qor::cli::CommandLine>(parsed);

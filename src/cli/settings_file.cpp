@@ -7,20 +7,27 @@
 namespace qor::cli {
 
 std::unique_ptr<platform::QtSettingsStore> openStore(const CommandLine& line, TerminalUi& ui) {
+    std::unique_ptr<platform::QtSettingsStore> store;
+    const bool existed = line.settingsFile && platform::entryExists(*line.settingsFile);
     if (!line.settingsFile) {
-        return std::make_unique<platform::QtSettingsStore>(platform::QtSettingsStore::userStore());
+        store = std::make_unique<platform::QtSettingsStore>(platform::QtSettingsStore::userStore());
+    } else {
+        store = std::make_unique<platform::QtSettingsStore>(
+            platform::QtSettingsStore::checkedIniFile(*line.settingsFile));
     }
-    const bool existed = platform::entryExists(*line.settingsFile);
-    auto store = std::make_unique<platform::QtSettingsStore>(
-        platform::QtSettingsStore::checkedIniFile(*line.settingsFile));
-    ui.setCurrentFile(*line.settingsFile);
-    if (!existed) {
+    ui.setCurrentFile(line.settingsFile.value_or(store->location()));
+    if (line.settingsFile && !existed) {
         ui.printNote("no such settings file: created it empty");
     }
-    for (const auto& [section, key] : store->entries()) {
-        if (!options::isKnownSetting(section, key)) {
-            ui.printNote("unknown setting '" + key + "' in section [" + section +
-                         "] is ignored (misspelt?)");
+    for (const std::string& said : store->unreadableValues()) {
+        ui.printNote("a stored value cannot be read and is taken as absent (Qt: " + said + ")");
+    }
+    if (line.settingsFile) {
+        for (const auto& [section, key] : store->entries()) {
+            if (!options::isKnownSetting(section, key)) {
+                ui.printNote("unknown setting '" + key + "' in section [" + section +
+                             "] is ignored (misspelt?)");
+            }
         }
     }
     ui.setCurrentFile({});

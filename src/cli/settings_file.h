@@ -9,8 +9,8 @@
 namespace qor::cli {
 
 // The store named by --settings, checked (a missing file is created empty and said so, an
-// unknown key pointed out), or the per-user store. Throws QorError for a store that cannot be
-// used.
+// unknown key pointed out), or the per-user store; a value Qt could not read is said. Throws
+// QorError for a store that cannot be used.
 std::unique_ptr<platform::QtSettingsStore> openStore(const CommandLine& line, TerminalUi& ui);
 // The same, the failure said on the terminal: null then.
 std::unique_ptr<platform::QtSettingsStore> openStoreOrSayWhy(const CommandLine& line,

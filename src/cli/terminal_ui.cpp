@@ -7,34 +7,6 @@
 
 namespace qor::cli {
 
-std::string terminalText(std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string line;
-    line.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            ++i;
-            if (!line.empty() && line.back() != ' ') {
-                line += ' ';
-            }
-        } else if (byte == '\n') {
-            line += "\\n";
-        } else if (byte == '\r') {
-            line += "\\r";
-        } else if (byte == '\t') {
-            line += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            line += "\\x";
-            line += kHex[byte >> 4];
-            line += kHex[byte & 0x0F];
-        } else {
-            line += text[i];
-        }
-    }
-    return line;
-}
-
 TerminalUi::TerminalUi(OverwriteAnswer overwrite, bool quiet, std::FILE* messages)
     : overwrite_(overwrite),
       quiet_(quiet),
@@ -63,6 +35,23 @@ void TerminalUi::printNote(const std::string& text) {
     printLine(terminalText(text));
 }
 
+std::optional<std::string> TerminalUi::readAnswer() {
+    // Longer than any answer: an endless line (< /dev/zero) is no answer, not a wait for ever.
+    constexpr std::size_t kLongestAnswer = 64;
+    std::string answer;
+    char c = 0;
+    while (std::cin.get(c) && c != '\n') {
+        if (answer.size() == kLongestAnswer) {
+            return std::nullopt;
+        }
+        answer += c;
+    }
+    if (!std::cin && answer.empty()) {
+        return std::nullopt;
+    }
+    return answer;
+}
+
 bool TerminalUi::askYesNo(const Prompt& prompt) {
     const bool ask = overwrite_ == OverwriteAnswer::Ask ||
                      (overwrite_ == OverwriteAnswer::AskOnTerminal && stdinIsTerminal_);
@@ -83,12 +72,12 @@ bool TerminalUi::askYesNo(const Prompt& prompt) {
                  buffer_ != nullptr ? terminalText(currentFile_).c_str() : "",
                  buffer_ != nullptr ? ": " : "", terminalText(prompt.text).c_str());
     std::fflush(messages_);
-    std::string answer;
-    if (!std::getline(std::cin, answer)) {
+    const std::optional<std::string> answer = readAnswer();
+    if (!answer) {
         std::fputc('\n', messages_);
         return false;
     }
-    return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
+    return *answer == "y" || *answer == "Y" || *answer == "yes" || *answer == "Yes";
 }
 
 void TerminalUi::inform(const Message& message) {

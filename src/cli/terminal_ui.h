@@ -3,9 +3,11 @@
 #include <chrono>
 #include <cstdio>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "cli/command_line.h"
+#include "core/base/message_text.h"
 #include "core/base/user_interface.h"
 
 namespace qor::cli {
@@ -43,6 +45,8 @@ public:
 
 private:
     void printLine(const std::string& text);
+    // One line from the standard input; nothing at its end or when the line is too long.
+    static std::optional<std::string> readAnswer();
     void drawProgress(bool force);
     void clearProgress();
 
@@ -61,10 +65,5 @@ private:
     std::string* buffer_ = nullptr;
     std::mutex* terminalLock_ = nullptr;
 };
-
-// A text fit for one terminal line: each CR LF (how messages separate their parts) becomes a
-// blank; any other control character is shown escaped (\n, \r, \t, \xNN), so that a file name
-// or a node number can neither break the line nor drive the terminal.
-std::string terminalText(std::string_view text);
 
 }  // namespace qor::cli

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QtGlobal>
 
 #include "core/base/qor_error.h"
 
@@ -28,10 +29,47 @@ QString settingKey(std::string_view section, std::string_view key) {
     return fromUtf8(section) + QLatin1Char('/') + fromUtf8(key);
 }
 
+// Qt's messages sent while it lives, kept rather than printed. Qt has one message handler per
+// process, found through a static; a store is opened at start-up, before other threads run.
+class QtMessageCapture {
+public:
+    QtMessageCapture() : outer_(active()), previous_(qInstallMessageHandler(keep)) {
+        active() = this;
+    }
+    ~QtMessageCapture() {
+        qInstallMessageHandler(previous_);
+        active() = outer_;
+    }
+    QtMessageCapture(const QtMessageCapture&) = delete;
+    QtMessageCapture& operator=(const QtMessageCapture&) = delete;
+
+    std::vector<std::string> take() { return std::move(messages_); }
+
+private:
+    static QtMessageCapture*& active() {
+        static QtMessageCapture* capture = nullptr;
+        return capture;
+    }
+    static void keep(QtMsgType, const QMessageLogContext&, const QString& text) {
+        active()->messages_.push_back(toStdString(text.toUtf8()));
+    }
+
+    QtMessageCapture* outer_;
+    QtMessageHandler previous_;
+    std::vector<std::string> messages_;
+};
+
 }  // namespace
 
 QtSettingsStore::QtSettingsStore(std::unique_ptr<QSettings> settings)
-    : settings_(std::move(settings)) {}
+    : settings_(std::move(settings)) {
+    // A value QSettings cannot load ("@Variant(...)" of a type unknown here) reads as absent,
+    // and Qt says so through its message handler, raw, whenever the section is first read.
+    // Reading every section now keeps those words for the caller to report in its own way.
+    QtMessageCapture capture;
+    settings_->allKeys();
+    unreadable_ = capture.take();
+}
 
 QtSettingsStore::QtSettingsStore(QtSettingsStore&&) noexcept = default;
 QtSettingsStore& QtSettingsStore::operator=(QtSettingsStore&&) noexcept = default;

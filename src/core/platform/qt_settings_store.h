@@ -45,11 +45,15 @@ public:
     std::string location() const;
     // Every stored key as section and key, in the store's order.
     std::vector<std::pair<std::string, std::string>> entries() const;
+    // Qt's words for each stored value it could not read when the store was opened (such a
+    // value reads as absent); for the caller to report, as Qt's own output is not shown.
+    const std::vector<std::string>& unreadableValues() const { return unreadable_; }
 
 private:
     explicit QtSettingsStore(std::unique_ptr<QSettings> settings);
 
     std::unique_ptr<QSettings> settings_;
+    std::vector<std::string> unreadable_;
 };
 
 }  // namespace qor::platform
