@@ -1,6 +1,6 @@
 // Fuzz target: the conversion of stored texts to integers and flags. A text is accepted exactly
 // when its value, rounded half to even, fits in a long long; what is accepted reads back
-// unchanged from its own decimal text; a flag agrees with the integer it reads.
+// unchanged from its own decimal text; a flag and a box state agree with the integer it reads.
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -79,6 +79,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::require(options::textToInteger(std::to_string(*value)) == value,
                       "an accepted value reads back from its own text");
     }
+
+    fuzz::require(
+        options::textToBox(text) ==
+            (value && *value >= 0 && *value <= 2 ? std::optional(*value == 1) : std::nullopt),
+        "a box is checked for 1, clear for 0 and 2, nothing else");
 
     const std::optional<bool> flag = options::textToFlag(text);
     std::string_view trimmed = text;

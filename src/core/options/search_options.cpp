@@ -8,18 +8,16 @@ namespace {
 
 using platform::SettingsStore;
 
-// Each reader leaves the field as it was when the stored text does not convert. A box
-// takes 0 (clear), 1 (checked) or 2 (greyed, not checked); other numbers are refused.
+// Each reader leaves the field as it was when the stored text does not convert.
 void readBox(const SettingsStore& store, const Setting& setting, bool& field) {
-    const auto value = textToInteger(setting.readFrom(store));
-    if (value && *value >= 0 && *value <= 2) {
-        field = *value == 1;
+    if (const auto value = setting.readBooleanFrom(store)) {
+        field = *value;
     }
 }
 
 void readOption(const SettingsStore& store, const Setting& setting, OutputMode mode,
                 SearchOptions& options) {
-    const auto value = textToFlag(setting.readFrom(store));
+    const auto value = setting.readBooleanFrom(store);
     if (!value) {
         return;
     }

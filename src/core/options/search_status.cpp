@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "core/base/message_text.h"
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/options/settings_table.h"
-#include "core/options/value_conversion.h"
 
 namespace qor::options {
 
@@ -16,7 +16,7 @@ std::size_t SearchStatusTable::positionOf(scan::ElementType type) {
 }
 
 bool SearchStatusTable::anyEnabled() const {
-    return std::any_of(values_.begin() + 1, values_.end(), [](int v) { return v != 0; });
+    return std::any_of(values_.begin() + 1, values_.end(), [](int v) { return v == 1; });
 }
 
 SearchStatusTable SearchStatusTable::readFrom(const platform::SettingsStore& store,
@@ -24,18 +24,14 @@ SearchStatusTable SearchStatusTable::readFrom(const platform::SettingsStore& sto
     SearchStatusTable table;
     for (const scan::ElementType type : scan::statusOrder()) {
         runStep(ui, "modMain", "SearchStatus", [&] {
-            const std::string text =
-                settings::enableSearch(scan::elementType(type)).readFrom(store);
-            const auto value = textToInteger(text);
-            if (!value) {
-                throw QorError("Type mismatch: the stored EnableSearch value '" + text + "' of " +
-                               std::string(scan::elementType(type).name) + " is not a number");
+            const Setting setting = settings::enableSearch(scan::elementType(type));
+            const auto enabled = setting.readBooleanFrom(store);
+            if (!enabled) {
+                throw QorError("Type mismatch: the stored EnableSearch value " +
+                               quotedExcerpt(setting.readFrom(store)) + " of " +
+                               std::string(scan::elementType(type).name) + " is not 0, 1 or 2");
             }
-            if (*value < -32768 || *value > 32767) {
-                throw QorError("Overflow: the stored EnableSearch value '" + text + "' of " +
-                               std::string(scan::elementType(type).name) + " is too large");
-            }
-            table.setValue(type, static_cast<int>(*value));
+            table.setValue(type, *enabled ? 1 : 0);
         });
     }
     return table;

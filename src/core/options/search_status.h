@@ -16,14 +16,15 @@ public:
 
     int value(scan::ElementType type) const { return values_[positionOf(type)]; }
     void setValue(scan::ElementType type, int value) { values_[positionOf(type)] = value; }
-    // The scan command needs some type with a non-zero value.
+    // The scan command needs some enabled type; the statistics show a count only for one.
+    // Both read 1 as enabled, as the options record's box does, so none can contradict another.
     bool anyEnabled() const;
-    // The statistics show a count only for a value of exactly 1.
     bool shownAsEnabled(scan::ElementType type) const { return value(type) == 1; }
 
-    // The table from the store ("EnableSearch" of each type's section, default 0). A value
-    // that is not a 16-bit integer is reported with the standard error message
-    // (modMain.SearchStatus) and its entry stays 0.
+    // The table from the store ("EnableSearch" of each type's section, default 0), read as the
+    // options record reads the box: 1 for a checked box, 0 otherwise. A value that is no box
+    // state is reported with the standard error message (modMain.SearchStatus) and its entry
+    // stays 0.
     static SearchStatusTable readFrom(const platform::SettingsStore& store, UserInterface& ui);
 
 private:

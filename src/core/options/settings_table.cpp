@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "core/options/value_conversion.h"
+
 namespace qor::options {
 namespace {
 
@@ -38,6 +40,11 @@ constexpr std::array kNumberedSettings{settings::kCabinetName, settings::kModule
 constexpr std::string_view kEnableSearchKey = "EnableSearch";
 
 }  // namespace
+
+std::optional<bool> Setting::readBooleanFrom(const platform::SettingsStore& store) const {
+    const std::string text = readFrom(store);
+    return type == SettingType::Flag ? textToFlag(text) : textToBox(text);
+}
 
 Setting settings::enableSearch(const scan::ElementTypeInfo& type) {
     return {type.settingsSection, kEnableSearchKey, SettingType::Box, "0"};

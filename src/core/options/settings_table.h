@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,9 @@ struct Setting {
     void writeTo(platform::SettingsStore& store, std::string_view text) const {
         store.setValue(section, key, text);
     }
+    // The one reading of a stored yes or no, by the setting's form: a Box through textToBox,
+    // a Flag through textToFlag. Nothing when the stored text is neither.
+    std::optional<bool> readBooleanFrom(const platform::SettingsStore& store) const;
 };
 
 // Keys numbered from 1 ("CabinetValue_1", "CabinetValue_2", ... or "1" to "5").

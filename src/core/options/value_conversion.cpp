@@ -89,4 +89,12 @@ std::optional<bool> textToFlag(std::string_view text) {
     return std::nullopt;
 }
 
+std::optional<bool> textToBox(std::string_view text) {
+    const auto number = textToInteger(text);
+    if (!number || *number < 0 || *number > 2) {
+        return std::nullopt;
+    }
+    return *number == 1;
+}
+
 }  // namespace qor::options

@@ -42,14 +42,12 @@ void MainWindow::scanFile() {
             context_.desktop.runModal(searchStatusDialog());
             return;
         }
-        const std::string show =
-            options::settings::kShowSearchStatusDialog.readFrom(context_.store);
-        bool ok = false;
-        const int value = QString::fromStdString(show).trimmed().toShort(&ok);
-        if (!ok) {
+        const auto show =
+            options::settings::kShowSearchStatusDialog.readBooleanFrom(context_.store);
+        if (!show) {
             throw QorError("Type mismatch");
         }
-        if (value == 1) {
+        if (*show) {
             searchStatusDialog().prepare(SearchStatusMode::FromScanCommand);
             context_.desktop.runModal(searchStatusDialog());
         } else {

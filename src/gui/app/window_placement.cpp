@@ -28,7 +28,7 @@ void write(platform::SettingsStore& store, const Setting& setting, double twips)
 WindowPlacement WindowPlacement::readFrom(const platform::SettingsStore& store) {
     WindowPlacement placement;
     placement.stored = !settings::kMainWidth.readFrom(store, "").empty();
-    placement.maximized = settings::kMainMaximized.readFrom(store) == "1";
+    placement.maximized = settings::kMainMaximized.readBooleanFrom(store).value_or(false);
     read(store, settings::kMainLeft, placement.left);
     read(store, settings::kMainTop, placement.top);
     read(store, settings::kMainWidth, placement.width);

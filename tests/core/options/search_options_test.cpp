@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/options/search_status.h"
+#include "core/options/value_conversion.h"
 #include "core/platform/memory_settings_store.h"
 #include "support/scripted_ui.h"
 
@@ -102,20 +104,50 @@ TEST_F(SearchOptionsTest, OutputChoicesReadInOrderWithTheLaterTrueWinning) {
 }
 
 TEST_F(SearchOptionsTest, ValuesThatDoNotConvertKeepTheField) {
-    store.setValue("chkAISParameters", "EnableSearch", "abc");
-    store.setValue("chkAOSParameters", "EnableSearch", "1");
-    store.setValue("chkDISParameters", "EnableSearch", "2");
     store.setValue("Settings", "LastTabSelected", "x");
     store.setValue("Settings", "SaveToHTMLReport", "maybe");
     store.setValue("Settings", "ShowSearchStatusDialog", " 0 ");
     load();
-    EXPECT_FALSE(options.of(ElementType::AI).enabled);
-    EXPECT_TRUE(options.of(ElementType::AO).enabled);
-    EXPECT_FALSE(options.of(ElementType::DI).enabled);  // greyed, not checked
     EXPECT_EQ(options.lastTab, 11);
     EXPECT_EQ(options.outputMode, OutputMode::HtmlReport);
     EXPECT_FALSE(options.showSearchStatusDialog);
     EXPECT_TRUE(ui.errors.empty());  // loading reports nothing
+}
+
+// The options record, the search status and the scan command read a stored yes or no alike.
+TEST_F(SearchOptionsTest, EveryReaderOfAStoredYesOrNoAgrees) {
+    const struct {
+        const char* text;
+        std::optional<bool> box;
+        std::optional<bool> flag;
+    } cases[] = {{"1", true, true},
+                 {" 1 ", true, true},
+                 {"1.4", true, true},
+                 {"0", false, false},
+                 {"2", false, true},
+                 {"1.5", false, true},
+                 {"-1", std::nullopt, true},
+                 {"3", std::nullopt, true},
+                 {"True", std::nullopt, true},
+                 {"false", std::nullopt, false},
+                 {"abc", std::nullopt, std::nullopt},
+                 {"", std::nullopt, std::nullopt}};
+    store.setValue("Settings", "SaveToHTMLReport", "False");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(textToBox(c.text), c.box);
+        EXPECT_EQ(textToFlag(c.text), c.flag);
+        store.setValue("chkAISParameters", "EnableSearch", c.text);
+        store.setValue("Settings", "SaveToCSVOnly", c.text);
+        ui.errors.clear();
+        load();
+        const SearchStatusTable status = SearchStatusTable::readFrom(store, ui);
+        EXPECT_EQ(options.of(ElementType::AI).enabled, c.box.value_or(false));
+        EXPECT_EQ(status.anyEnabled(), options.of(ElementType::AI).enabled);
+        EXPECT_EQ(status.shownAsEnabled(ElementType::AI), options.of(ElementType::AI).enabled);
+        EXPECT_EQ(ui.errors.size(), c.box ? 0u : 1u);  // the search status says what it skips
+        EXPECT_EQ(options.outputMode == OutputMode::CsvFilesOnly, c.flag.value_or(false));
+    }
 }
 
 TEST_F(SearchOptionsTest, SavingWritesEveryKeyAndReloadsTheSame) {

@@ -58,11 +58,5 @@ TEST(ValueConversion, IntegersRoundHalfToEvenAndAcceptOnlyWhatFits) {
     }
 }
 
-TEST(ValueConversion, FlagsTakeTrueAndFalseInAnyCase) {
-    EXPECT_EQ(textToFlag(" True "), true);
-    EXPECT_EQ(textToFlag("FALSE"), false);
-    EXPECT_FALSE(textToFlag("yes"));
-}
-
 }  // namespace
 }  // namespace qor::options

@@ -4,10 +4,8 @@
 #include <fstream>
 
 #include "core/base/qor_error.h"
-#include "core/options/search_status.h"
 #include "core/output/result_folder.h"
 #include "core/output/statistics.h"
-#include "core/platform/memory_settings_store.h"
 #include "core/scan/element_sink.h"
 #include "support/scan_fixture.h"
 
@@ -156,26 +154,6 @@ TEST_F(ScanRunTest, AnElementLeftOpenByTheFileDoesNotLeakIntoTheNextType) {
     EXPECT_EQ(session.resultOf(ElementType::AI).writtenCount, 0);
     EXPECT_EQ(testing::readFile(session.scan.outputFolder + "/DI_Node12_04Dec2026.csv"),
               "CHANNEL,NAME,DESCR,ACT,\r\n\r\r\nDI1.1,,,1,,,,,,,\r\n");
-}
-
-TEST(SearchStatus, StoredValuesDecideScanAndStatistics) {
-    platform::MemorySettingsStore store;
-    testing::ScriptedUi ui;
-    options::SearchStatusTable table = options::SearchStatusTable::readFrom(store, ui);
-    EXPECT_FALSE(table.anyEnabled());
-
-    store.setValue("chkDATRParameters", "EnableSearch", "1");
-    store.setValue("chkAOSParameters", "EnableSearch", "2");
-    store.setValue("chkAISParameters", "EnableSearch", "abc");
-    store.setValue("chkDISParameters", "EnableSearch", "70000");
-    table = options::SearchStatusTable::readFrom(store, ui);
-    EXPECT_TRUE(table.anyEnabled());
-    EXPECT_TRUE(table.shownAsEnabled(ElementType::DATR));
-    EXPECT_EQ(table.value(ElementType::AO), 2);
-    EXPECT_FALSE(table.shownAsEnabled(ElementType::AO));
-    ASSERT_EQ(ui.errors.size(), 2u);
-    EXPECT_EQ(ui.errors[0].procedure, "SearchStatus");
-    EXPECT_EQ(table.value(ElementType::AI), 0);
 }
 
 TEST(Statistics, SavingAsksBeforeReplacingAndNeverClaimsAFailedSave) {
