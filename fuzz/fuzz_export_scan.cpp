@@ -60,7 +60,8 @@ bool csvFieldEquals(std::string_view text, std::size_t& pos, std::string_view va
     return field == value && field.find('"') == std::string_view::npos;
 }
 
-// The CSV row text reads back as the row's values, none shifted.
+// The CSV row text reads back as the row's values, none shifted, those that a spreadsheet would
+// take for a formula behind an apostrophe.
 bool csvRowReadsBack(std::string_view text, const scan::ElementRowView& row, bool labelled) {
     std::size_t pos = 0;
     bool first = true;
@@ -69,7 +70,9 @@ bool csvRowReadsBack(std::string_view text, const scan::ElementRowView& row, boo
             return false;
         }
         first = false;
-        return csvFieldEquals(text, pos, value);
+        return csvFieldEquals(
+            text, pos,
+            output::startsFormula(value) ? "'" + std::string(value) : std::string(value));
     };
     if (labelled && !(next(row[scan::kCabinetSlot]) && next(row[scan::kModuleSlot]))) {
         return false;

@@ -4,7 +4,7 @@
 _qorscan() {
     local cur=${COMP_WORDS[COMP_CWORD]}
     local prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local options="--settings --output --one-workbook --all --enable --cabinets
+    local options="--settings --output --one-workbook --csv-raw --all --enable --cabinets
         --result-folder --now --overwrite --statistics --info --quiet --threads --jobs --compare
         --exit-code --help --version"
     # DAT(B) and its kin are offered as DATB...: qorscan takes both, and the short form needs

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/base/message_text.h"
 #include "core/scan/text_rules.h"
 
 namespace qor::cli {
@@ -53,8 +54,8 @@ std::variant<EnableRequest, UsageError> parseEnable(std::string_view text) {
     const std::string_view typeName = text.substr(0, colon);
     const auto type = scan::elementTypeByName(typeName);
     if (!type) {
-        return UsageError{"unknown element type '" + std::string(typeName) +
-                          "' (use AI, AIC, AO, AOC, DI, DIC, DO, DOC, PIDCON, MOTCON, DAT(B), "
+        return UsageError{"unknown element type " + quotedExcerpt(typeName) +
+                          " (use AI, AIC, AO, AOC, DI, DIC, DO, DOC, PIDCON, MOTCON, DAT(B), "
                           "DAT(I), DAT(IL) or DAT(R))"};
     }
     EnableRequest request{*type, {}};
@@ -75,8 +76,9 @@ std::variant<EnableRequest, UsageError> parseEnable(std::string_view text) {
             for (const auto& parameter : parameters) {
                 known += (known.empty() ? "" : ", ") + std::string(parameter);
             }
-            return UsageError{"'" + std::string(name) + "' is not a parameter of " +
-                              std::string(typeName) + " (its parameters: " + known + ")"};
+            return UsageError{quotedExcerpt(name) + " is not a parameter of " +
+                              std::string(scan::elementType(*type).name) +
+                              " (its parameters: " + known + ")"};
         }
         request.boxes.push_back(box);
         if (comma == std::string_view::npos) {
@@ -138,6 +140,8 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
             line.compare = true;
         } else if (argument == "--exit-code") {
             line.exitCode = true;
+        } else if (argument == "--csv-raw") {
+            line.csvRaw = true;
         } else if (argument == "--settings" || argument == "--cabinets" ||
                    argument == "--result-folder" || argument == "--output" ||
                    argument == "--enable" || argument == "--now" || argument == "--overwrite" ||
@@ -160,7 +164,8 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
             } else if (argument == "--output") {
                 line.output = outputModeByName(text);
                 if (!line.output) {
-                    return UsageError{"--output takes csv, html or xlsx, not '" + text + "'"};
+                    return UsageError{"--output takes csv, html or xlsx, not " +
+                                      quotedExcerpt(text)};
                 }
             } else if (argument == "--enable") {
                 auto request = parseEnable(text);
@@ -171,19 +176,21 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
             } else if (argument == "--threads" || argument == "--jobs") {
                 const auto count = countByText(text);
                 if (!count) {
-                    return UsageError{argument + " takes a number from 1 to 256, not '" + text +
-                                      "'"};
+                    return UsageError{argument + " takes a number from 1 to 256, not " +
+                                      quotedExcerpt(text)};
                 }
                 (argument == "--threads" ? line.threads : line.jobs) = *count;
             } else if (argument == "--now") {
                 line.now = parseIsoDateTime(text);
                 if (!line.now) {
-                    return UsageError{"--now takes YYYY-MM-DDTHH:MM:SS, not '" + text + "'"};
+                    return UsageError{"--now takes YYYY-MM-DDTHH:MM:SS, not " +
+                                      quotedExcerpt(text)};
                 }
             } else {
                 const auto answer = overwriteByName(text);
                 if (!answer) {
-                    return UsageError{"--overwrite takes ask, yes or no, not '" + text + "'"};
+                    return UsageError{"--overwrite takes ask, yes or no, not " +
+                                      quotedExcerpt(text)};
                 }
                 line.overwrite = *answer;
             }
@@ -192,7 +199,7 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
                               arguments.end());
             break;
         } else if (argument.size() > 1 && argument[0] == '-') {
-            return UsageError{"unknown option '" + argument + "'"};
+            return UsageError{"unknown option " + quotedExcerpt(argument)};
         } else {
             line.files.push_back(argument);
         }
@@ -212,6 +219,9 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
     if (line.oneWorkbook && line.output && *line.output != options::OutputMode::ExcelFilesOnly) {
         return UsageError{"--one-workbook goes with --output xlsx only"};
     }
+    if (line.csvRaw && line.output && *line.output != options::OutputMode::CsvFilesOnly) {
+        return UsageError{"--csv-raw goes with --output csv only"};
+    }
     return line;
 }
 
@@ -227,6 +237,8 @@ Options:
                             per-user store
   --output csv|html|xlsx    override the stored output choice
   --one-workbook            with --output xlsx: one workbook with a sheet per element type
+  --csv-raw                 write CSV values exactly as read: no apostrophe before a value
+                            that a spreadsheet would take for a formula (for scripts)
   --all                     enable every element type with every parameter
   --enable TYPE[:P1,P2,...] enable TYPE (AI, AIC, AO, AOC, DI, DIC, DO, DOC, PIDCON, MOTCON,
                             DAT(B), DAT(I), DAT(IL), DAT(R)) with those parameters (all when
@@ -255,7 +267,7 @@ Comparing two exports:
                             --enable name some (the stored choices do not limit it); --enable
                             TYPE:P1,... compares those parameters only, not the other lines.
                             Goes with --settings, --result-folder, --now, --overwrite,
-                            --enable, --all, --threads, --quiet; --output, --one-workbook,
+                            --enable, --all, --threads, --quiet, --csv-raw; --output, --one-workbook,
                             --statistics, --info, --jobs and --cabinets are refused.
   --exit-code               with --compare: exit status 1 when the exports differ
 

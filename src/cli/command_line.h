@@ -22,6 +22,7 @@ struct CommandLine {
     std::optional<std::string> settingsFile;
     std::optional<options::OutputMode> output;
     bool oneWorkbook = false;
+    bool csvRaw = false;  // CSV values exactly as read, formula starts too
     bool enableAll = false;
     std::vector<EnableRequest> enables;
     std::optional<std::string> cabinetsFile;

@@ -96,8 +96,9 @@ bool compareAndWrite(const CommandLine& line, compare::CompareRequest& request,
     const DateTime today = clock->now();
     const MonthNames months = platform::systemMonthNames();
     ui.setCurrentFile(request.newExport.path);
-    compare::ChangesFolder folder(resultFolder, request.newExport.node.nodeNumber,
-                                  formatDateStamp(today, months), ui);
+    compare::ChangesFolder folder(
+        resultFolder, request.newExport.node.nodeNumber, formatDateStamp(today, months), ui,
+        {.csvValues = line.csvRaw ? output::CsvValues::Raw : output::CsvValues::Guarded});
     ui.setStatus("Comparing");
     compare::UiCompareMonitor monitor(ui);
     const compare::Comparison comparison = compare::compareExports(request, monitor);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -20,7 +21,6 @@
 #include "core/output/session.h"
 #include "core/output/statistics.h"
 #include "core/output/workbook_output.h"
-#include "core/platform/memory_settings_store.h"
 #include "core/platform/qt_settings_store.h"
 #include "core/platform/result_file.h"
 #include "core/platform/user_environment.h"
@@ -32,10 +32,24 @@ namespace {
 
 using output::Session;
 
+// The table of --cabinets, read before anything is made: a file that cannot be read (mistyped,
+// a folder, too large) stops the run as a bad argument rather than unlabelling the results.
+// Nothing, said on the terminal, then.
+std::optional<options::CabinetModuleTable> readCabinets(const std::string& path, TerminalUi& ui) {
+    try {
+        return options::readCabinetFile(path, ui);
+    } catch (const QorError& e) {
+        ui.printError(e.what());
+        return std::nullopt;
+    }
+}
+
 // Applies the command line's choices to the record loaded from the store; the store
 // itself is never written.
-void applyOverrides(const CommandLine& line, Session& session, TerminalUi& ui) {
+void applyOverrides(const CommandLine& line, std::optional<options::CabinetModuleTable> cabinets,
+                    Session& session) {
     options::SearchOptions& options = session.options;
+    options.rawCsv = line.csvRaw;
     if (line.output) {
         options.outputMode = *line.output;
         if (*line.output != options::OutputMode::ExcelFilesOnly) {
@@ -71,10 +85,9 @@ void applyOverrides(const CommandLine& line, Session& session, TerminalUi& ui) {
             }
         }
     }
-    if (line.cabinetsFile) {
-        // Imported into a throw-away store: a command-line table never replaces the stored one.
-        platform::MemorySettingsStore scratch;
-        options.cabinetTable = options::importCabinetFile(*line.cabinetsFile, scratch, ui);
+    if (cabinets) {
+        // Never stored: a command-line table does not replace the stored one.
+        options.cabinetTable = std::move(*cabinets);
         options.applyCabinetLabels = !options.cabinetTable.rows.empty();
     }
     session.takeOptions();
@@ -224,6 +237,13 @@ int scanFilesAtOnce(const Session& session, const RunSettings& run, std::size_t 
 
 int runScanCommand(const CommandLine& line, std::FILE* messages) {
     TerminalUi ui(line.overwrite, line.quiet, messages);
+    std::optional<options::CabinetModuleTable> cabinets;
+    if (line.cabinetsFile) {
+        cabinets = readCabinets(*line.cabinetsFile, ui);
+        if (!cabinets) {
+            return kExitUsage;
+        }
+    }
     const std::unique_ptr<platform::QtSettingsStore> store = openStoreOrSayWhy(line, ui);
     if (store == nullptr) {
         return kExitUsage;
@@ -240,7 +260,7 @@ int runScanCommand(const CommandLine& line, std::FILE* messages) {
     session.options = options::SearchOptions::readFrom(
         *store, {excelInstalled, platform::defaultResultFolder()}, ui);
     session.searchStatus = options::SearchStatusTable::readFrom(*store, ui);
-    applyOverrides(line, session, ui);
+    applyOverrides(line, std::move(cabinets), session);
     int status = ui.errorReported() ? kExitScanError : kExitDone;
 
     if (!line.infoOnly) {

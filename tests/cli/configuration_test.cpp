@@ -26,30 +26,53 @@ protected:
     }
 };
 
-TEST_F(Configuration, ASettingsFileThatCannotBeReadStopsTheRun) {
+TEST_F(Configuration, ASettingsOrCabinetFileThatCannotBeReadStopsTheRunBeforeAnyWrite) {
     fs::create_directory(dir.path() / "folder.ini");
+    const std::string huge = dir.write("huge.csv", "");
+    fs::resize_file(huge, std::uintmax_t{1} << 30);  // sparse: costs no disk
     const struct {
-        std::string settings;
+        std::string option;
+        std::string path;
         std::string said;
     } cases[] = {
-        {dir.file("folder.ini"), "is a folder"},
-        {dir.write("binary.ini", std::string("[Settings]\0\x01\x02", 13)), "holds binary data"},
-        {dir.file("no-such-folder/s.ini"), "cannot be created: its folder does not exist"},
-        {"/dev/null", "is not a regular file"},
+        {"--settings", dir.file("folder.ini"), "' is a folder"},
+        {"--settings", dir.write("binary.ini", std::string("[Settings]\0\x01\x02", 13)),
+         "' holds binary data"},
+        {"--settings", dir.file("no-such-folder/s.ini"),
+         "' cannot be created: its folder does not exist"},
+        {"--settings", "/dev/null", "' is not a regular file"},
+        {"--cabinets", dir.file("missing.csv"), "': No such file"},
+        {"--cabinets", dir.str(), "' is a folder"},
+        {"--cabinets", "/dev/zero", "' is a device"},
+        {"--cabinets", huge, "' is larger than 128 MiB"},
     };
+    const std::string unmade = dir.file("unmade.ini");
     for (const auto& c : cases) {
-        const CommandResult result = run(scanArgs(c.settings));
-        EXPECT_EQ(result.exitCode, 2) << c.settings;
+        std::vector<std::string> args = scanArgs(c.option == "--settings" ? c.path : unmade);
+        if (c.option == "--cabinets") {
+            args.insert(args.end() - 1, {"--cabinets", c.path});
+        }
+        const CommandResult result = run(args);
+        EXPECT_EQ(result.exitCode, 2) << c.path;
         EXPECT_EQ(lineCount(result.err), 1u) << result.err;
-        EXPECT_NE(result.err.find(c.settings + "' " + c.said), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find(c.path + c.said), std::string::npos) << result.err;
         EXPECT_TRUE(fs::is_empty(results));
+        EXPECT_FALSE(fs::exists(unmade));
     }
-    // A missing file is created empty (and said so); a misspelt key is pointed out.
-    const std::string misspelt = dir.write("typo.ini", "[Setings]\nScanResultFolderPath=/x\n");
+    // A missing file is created empty (and said so); a misspelt key is pointed out, and so is
+    // a value Qt cannot read, escaped.
+    const std::string misspelt =
+        dir.write("typo.ini",
+                  "[Setings]\nScanResultFolderPath=/x\n[Settings]\nShowSearchStatusDialog="
+                  "@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x3\\x1b]0\\0)\n");
     const CommandResult typo = run(scanArgs(misspelt));
     EXPECT_EQ(typo.exitCode, 0) << typo.err;
     EXPECT_NE(typo.err.find("unknown setting 'ScanResultFolderPath' in section [Setings]"),
               std::string::npos);
+    EXPECT_NE(typo.err.find("cannot be read and is taken as absent (Qt: QVariant::load: unknown "
+                            "user type with name \\x1b]0.)"),
+              std::string::npos)
+        << typo.err;
     const CommandResult created = run(scanArgs(dir.file("new.ini")));
     EXPECT_EQ(created.exitCode, 0);
     EXPECT_NE(created.err.find("created it empty"), std::string::npos);
@@ -68,21 +91,57 @@ TEST_F(Configuration, AnEmptyResultFolderIsNotTheCurrentFolder) {
     EXPECT_FALSE(fs::exists(dir.path() / "Node12_04Dec2026"));
 }
 
-TEST_F(Configuration, TerminalLinesAreEscapedAndAFullStandardOutputIsAnError) {
-    const std::string odd = dir.file("bad\nname\x1b[31m.qor");
-    std::vector<std::string> args = scanArgs(settings);
-    args.back() = odd;
-    const CommandResult result = run(args);
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_EQ(lineCount(result.err), 1u) << result.err;
-    EXPECT_NE(result.err.find("bad\\nname\\x1b[31m.qor"), std::string::npos) << result.err;
+TEST_F(Configuration, TerminalLinesAreEscapedAndCut) {
+    const struct {
+        std::vector<std::string> extra;  // before the export file
+        std::string file;
+        std::string said;
+    } cases[] = {
+        {{}, dir.file("bad\nname\x1b[31m.qor"), "bad\\nname\\x1b[31m.qor"},
+        // A stray C1 byte, a C1 character and a letter of two bytes, which stays.
+        {{"--now",
+          "\x1b]0;x\a\x9b"
+          "1m\xc2\x9b\xc3\xa9"},
+         sample,
+         "not '\\x1b]0;x\\x07\\x9b"
+         "1m\\xc2\\x9b\xc3\xa9'"},
+        {{"--output", std::string(5000, 'x')},
+         sample,
+         "not '" + std::string(200, 'x') + "...' (5000 bytes)"},
+        {{"--cabinets", dir.write("one.csv", std::string(3 << 20, 'c'))},
+         sample,
+         "'" + std::string(200, 'c') + "...' (1048576 bytes) has no module skeleton"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = scanArgs(settings);
+        args.back() = c.file;
+        args.insert(args.end() - 1, c.extra.begin(), c.extra.end());
+        const CommandResult result = run(args);
+        EXPECT_NE(result.exitCode, 0);
+        EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
+        EXPECT_LT(result.err.size(), 1000u) << result.err;
+    }
+}
 
-    const CommandResult full = testing::runCommand(
-        "/bin/sh",
-        {"-c", testing::commandLine(QOR_QORSCAN_PATH, scanArgs(settings)) + " >/dev/full"}, dir);
-    EXPECT_EQ(full.exitCode, 1);
-    EXPECT_NE(full.err.find("cannot write the standard output: No space left"), std::string::npos)
-        << full.err;
+TEST_F(Configuration, AStandardStreamThatFailsIsAnErrorAndNoAnswerIsEndless) {
+    const std::string command = testing::commandLine(QOR_QORSCAN_PATH, scanArgs(settings));
+    const struct {
+        const char* redirection;
+        int exitCode;
+        const char* said;
+    } cases[] = {
+        {" >/dev/full", 1, "cannot write the standard output: No space left"},
+        {" >&-", 1, "cannot write the standard output: Bad file descriptor"},
+        // The result exists: the question is read from an endless line, and not answered yes.
+        // (A time limit turns a run that reads on for ever into a failure, not a hang.)
+        {" --overwrite ask </dev/zero", 0, "Do you want to replace it ? [y/N] \n"},
+    };
+    for (const auto& c : cases) {
+        const CommandResult result =
+            testing::runCommand("/bin/sh", {"-c", "timeout 20 " + command + c.redirection}, dir);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.redirection;
+        EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
+    }
 }
 
 TEST_F(Configuration, DateStampsUseTheLocalesMonthWithoutDotsOrBlanks) {

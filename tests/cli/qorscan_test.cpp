@@ -153,6 +153,7 @@ TEST_F(Qorscan, BadArgumentsAndUnreadableFilesExitWithTwo) {
     EXPECT_EQ(badParameter.exitCode, 2);
     EXPECT_NE(badParameter.err.find("'ACT' is not a parameter of AI"), std::string::npos);
     EXPECT_EQ(run({"--now", "2026-13-01T00:00:00", "x.qor"}).exitCode, 2);
+    EXPECT_EQ(run({"--csv-raw", "--output", "html", "x.qor"}).exitCode, 2);
     EXPECT_EQ(testing::runCommand(QOR_QORSCAN_PATH, {"--help"}, dir).exitCode, 0);
 
     const std::string good = dir.write("good.qor", "AI1.1          AIS\n\n");
@@ -320,26 +321,6 @@ TEST_F(Qorscan, UnwritableFoldersGiveOneErrorNamingTheCause) {
     EXPECT_EQ(locked.exitCode, 1);
     EXPECT_EQ(lineCount(locked.err), 1u) << locked.err;
     EXPECT_NE(locked.err.find("AI_Node12_04Dec2026.csv"), std::string::npos);
-}
-
-TEST_F(Qorscan, ImportedCabinetsLabelChannelsAndAnOddFieldIsReported) {
-    const std::string cabinets = dir.write("cab.csv",
-                                           "cb801,ai800_1\r\n\r\n"
-                                           "\"CB 802\", \"AI800,2\"\r\n"
-                                           "  \t\r\n"
-                                           "cb803\r\n");
-    const std::string exportPath =
-        dir.write("n.qor",
-                  "LAN1           CS513\n  :NODE          12\n\n"
-                  "AI800_1.1      AIS\n\nAI800,2.4      AIS\n\nAI9.1          AIS\n\n");
-    const CommandResult result = scan(exportPath, {"--enable", "AI:NAME", "--cabinets", cabinets});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.err.find("ReadValuesFromImportFile"), std::string::npos);
-    EXPECT_EQ(readFile(csvFolder() + "/AI_Node12_04Dec2026.csv"),
-              "CABINET,MODULE,CHANNEL,NAME,\r\n\r\r\n"
-              "CB801,AI800_1,AI800_1.1,,,,,,,,,,\r\n"
-              "CB 802,\"AI800,2\",\"AI800,2.4\",,,,,,,,,,\r\n"
-              ",,AI9.1,,,,,,,,,,\r\n");
 }
 
 }  // namespace

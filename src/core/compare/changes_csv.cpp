@@ -1,10 +1,8 @@
 #include "core/compare/changes_csv.h"
 
-#include "core/output/csv_output.h"
-
 namespace qor::compare {
 
-void appendChangeRow(std::string& out, const ChangeView& change) {
+void appendChangeRow(std::string& out, const ChangeView& change, output::CsvValues values) {
     const std::string_view fields[] = {
         change.typeName(), change.designation, changeKindName(change.kind),
         change.parameter,  change.oldValue,    change.newValue};
@@ -14,18 +12,19 @@ void appendChangeRow(std::string& out, const ChangeView& change) {
             out += ',';
         }
         first = false;
-        output::appendCsvField(out, field);
+        output::appendCsvField(out, field, values);
     }
     out += "\r\n";
 }
 
-void writeChangesCsv(const ChangeList& changes, platform::ResultFile& file) {
+void writeChangesCsv(const ChangeList& changes, platform::ResultFile& file,
+                     output::CsvValues values) {
     file.write(kChangesCsvHeader);
     file.write("\r\n");
     std::string row;
     for (std::size_t i = 0; i < changes.size(); ++i) {
         row.clear();
-        appendChangeRow(row, changes[i]);
+        appendChangeRow(row, changes[i], values);
         file.write(row);
     }
 }

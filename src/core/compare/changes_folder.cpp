@@ -36,7 +36,8 @@ ChangesFolder::ChangesFolder(const std::string& resultFolder, std::string_view n
                              std::string_view dateStamp, UserInterface& ui, ChangesFiles files)
     : nodeFolder_(prepared(resultFolder, "Node" + platform::safeFileNamePart(nodeNumber) + "_" +
                                              std::string(dateStamp))),
-      lock_(nodeFolder_) {
+      lock_(nodeFolder_),
+      csvValues_(files.csvValues) {
     platform::removeLeftovers(nodeFolder_);
     folder_ = useOrCreate(platform::joinPath(nodeFolder_, kSubfolder));
     platform::removeLeftovers(folder_);
@@ -56,7 +57,7 @@ void ChangesFolder::write(const Comparison& comparison, const ChangesPageHeading
     if (csv_) {
         platform::ResultFile file;
         file.open(csvPath_);
-        writeChangesCsv(comparison.changes, file);
+        writeChangesCsv(comparison.changes, file, csvValues_);
         file.commit(*csv_);
     }
     if (html_) {

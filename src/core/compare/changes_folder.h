@@ -7,6 +7,7 @@
 #include "core/base/user_interface.h"
 #include "core/compare/changes_page.h"
 #include "core/compare/export_comparison.h"
+#include "core/output/csv_output.h"
 #include "core/platform/folder_lock.h"
 #include "core/platform/result_file.h"
 
@@ -17,6 +18,7 @@ namespace qor::compare {
 struct ChangesFiles {
     bool csv = true;
     bool html = true;
+    output::CsvValues csvValues = output::CsvValues::Guarded;
 };
 
 // Where a comparison's results go: <result folder>/Node<N>_<ddMMMyyyy>/Changes/ holding
@@ -52,6 +54,7 @@ private:
     std::string htmlPath_;
     std::optional<platform::Placement> csv_;
     std::optional<platform::Placement> html_;
+    output::CsvValues csvValues_;
 };
 
 }  // namespace qor::compare

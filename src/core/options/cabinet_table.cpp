@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/base/message_text.h"
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/options/settings_table.h"
@@ -30,11 +31,11 @@ int parseRowCount(const std::string& stored) {
     if (digits.empty() || end != digits.data() + digits.size() ||
         error == std::errc::invalid_argument) {
         throw QorError("Type mismatch: the stored " + std::string(settings::kCabinetRowCount.key) +
-                       " '" + stored + "' is not a whole number");
+                       " " + quotedExcerpt(stored) + " is not a whole number");
     }
     if (error == std::errc::result_out_of_range || value < -32768 || value > 32767) {
-        throw QorError("Overflow: the stored " + std::string(settings::kCabinetRowCount.key) +
-                       " '" + stored + "' is out of range");
+        throw QorError("Overflow: the stored " + std::string(settings::kCabinetRowCount.key) + " " +
+                       quotedExcerpt(stored) + " is out of range");
     }
     return value;
 }
@@ -235,25 +236,28 @@ std::size_t CabinetModuleTable::appendImport(std::string_view fileText, UserInte
         ++added;
         if (!paired) {
             reportStandardError(ui, kModule, "ReadValuesFromImportFile",
-                                "Input past end of file: the last cabinet name '" + cabinet +
-                                    "' has no module skeleton");
+                                "Input past end of file: the last cabinet name " +
+                                    quotedExcerpt(cabinet) + " has no module skeleton");
         }
     }
     return added;
+}
+
+CabinetModuleTable readCabinetFile(const std::string& path, UserInterface& ui) {
+    std::string text = readImportFile(path);
+    CabinetModuleTable table;
+    const long long cut = scan::cutLongLines(text);
+    table.appendImport(text, ui);
+    scan::reportCutLines(ui, path, cut);
+    table.importedFileName = fileNameOf(path);
+    return table;
 }
 
 CabinetModuleTable importCabinetFile(const std::string& path, platform::SettingsStore& store,
                                      UserInterface& ui) {
     CabinetModuleTable table;
     table.clear(store);
-    std::string text;
-    const bool read =
-        runStep(ui, kModule, "ReadValuesFromImportFile", [&] { text = readImportFile(path); });
-    if (read) {
-        const long long cut = scan::cutLongLines(text);
-        table.appendImport(text, ui);
-        scan::reportCutLines(ui, path, cut);
-    }
+    runStep(ui, kModule, "ReadValuesFromImportFile", [&] { table = readCabinetFile(path, ui); });
     table.importedFileName = fileNameOf(path);
     settings::kLastImportedFile.writeTo(store, table.importedFileName);
     return table;

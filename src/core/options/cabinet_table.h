@@ -38,11 +38,16 @@ struct CabinetModuleTable {
     std::size_t appendImport(std::string_view fileText, UserInterface& ui);
 };
 
+// The table of the import file at `path` (appendImport), its name without folder as the
+// imported file name. Throws QorError, before anything is read, for a file that cannot be read,
+// is not a regular file or is larger than 128 MiB. Lines longer than 1 MiB are cut to their
+// first 1 MiB, and one information message says how many were.
+CabinetModuleTable readCabinetFile(const std::string& path, UserInterface& ui);
+
 // Imports the file at `path` into a new table: the stored section is cleared first, then the
-// file read (appendImport) and its name, without folder, stored as the imported file name. A
-// file that cannot be read, is not a regular file or is larger than 128 MiB is reported
-// (frmOptions.ReadValuesFromImportFile) and gives an empty table. Lines longer than 1 MiB are
-// cut to their first 1 MiB, and one information message says how many were.
+// file read (readCabinetFile) and its name, without folder, stored as the imported file name. A
+// file that cannot be read is reported (frmOptions.ReadValuesFromImportFile) and gives an empty
+// table.
 CabinetModuleTable importCabinetFile(const std::string& path, platform::SettingsStore& store,
                                      UserInterface& ui);
 

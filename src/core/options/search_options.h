@@ -33,6 +33,9 @@ struct SearchOptions {
     bool showSearchStatusDialog = true;
     int lastTab = 11;
     CabinetModuleTable cabinetTable;
+    // Not stored: CSV values written exactly as read, even those a spreadsheet would take for
+    // a formula (qorscan --csv-raw, for scripts).
+    bool rawCsv = false;
 
     scan::TypeOptions& of(scan::ElementType type) { return types[scan::indexOf(type)]; }
     const scan::TypeOptions& of(scan::ElementType type) const { return types[scan::indexOf(type)]; }

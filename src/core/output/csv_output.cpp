@@ -28,6 +28,13 @@ constexpr std::array<bool, 256> kQuotedIfHeld = [] {
     return held;
 }();
 
+// The first bytes of a value that may make a spreadsheet read a formula.
+constexpr std::array<bool, 256> kFormulaStart = [] {
+    std::array<bool, 256> start{};
+    start['='] = start['@'] = start['+'] = start['-'] = start['\t'] = start['\r'] = true;
+    return start;
+}();
+
 bool needsQuotes(std::string_view value) {
     bool quote = false;
     for (const char c : value) {
@@ -36,14 +43,68 @@ bool needsQuotes(std::string_view value) {
     return quote;
 }
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Skips the digits at `at`; tells how many there were.
+std::size_t skipDigits(std::string_view text, std::size_t& at) {
+    const std::size_t start = at;
+    while (at < text.size() && isDigit(text[at])) {
+        ++at;
+    }
+    return at - start;
+}
+
+// A sign, digits with at most one decimal point, an optional exponent: nothing else.
+bool isSignedNumber(std::string_view value) {
+    std::size_t at = 1;
+    std::size_t digits = skipDigits(value, at);
+    if (at < value.size() && value[at] == '.') {
+        ++at;
+        digits += skipDigits(value, at);
+    }
+    if (digits == 0) {
+        return false;
+    }
+    if (at < value.size() && (value[at] == 'e' || value[at] == 'E')) {
+        ++at;
+        if (at < value.size() && (value[at] == '+' || value[at] == '-')) {
+            ++at;
+        }
+        if (skipDigits(value, at) == 0) {
+            return false;
+        }
+    }
+    return at == value.size();
+}
+
+bool guardsFormula(std::string_view value, CsvValues values) {
+    return values == CsvValues::Guarded && startsFormula(value);
+}
+
 }  // namespace
 
-void appendCsvField(std::string& out, std::string_view value) {
+bool startsFormula(std::string_view value) {
+    if (value.empty() || !kFormulaStart[static_cast<unsigned char>(value.front())]) {
+        return false;
+    }
+    return (value.front() != '+' && value.front() != '-') || !isSignedNumber(value);
+}
+
+void appendCsvField(std::string& out, std::string_view value, CsvValues values) {
+    const bool apostrophe = guardsFormula(value, values);
     if (!needsQuotes(value)) {
+        if (apostrophe) {
+            out += '\'';
+        }
         out.append(value);
         return;
     }
     out += '"';
+    if (apostrophe) {
+        out += '\'';
+    }
     for (const char c : value) {
         if (c == '"') {
             out += '"';
@@ -65,7 +126,8 @@ std::optional<platform::Placement> askBeforeReplacing(const std::string& path, i
     return platform::Placement::Replace;
 }
 
-void appendCsvRow(std::string& text, const scan::ElementRowView& row, bool labelled) {
+void appendCsvRow(std::string& text, const scan::ElementRowView& row, bool labelled,
+                  CsvValues values) {
     std::array<std::string_view, 13> fields;
     std::size_t count = 0;
     if (labelled) {
@@ -75,12 +137,15 @@ void appendCsvRow(std::string& text, const scan::ElementRowView& row, bool label
     for (std::size_t slot = 1; slot <= 11; ++slot) {
         fields[count++] = row[slot];
     }
-    // Most rows hold no value that needs quotes: they are joined as they are, and the joined
-    // row is looked at once. Only the separators may then be commas.
+    // Most rows hold no value that needs quotes or an apostrophe: they are joined as they are,
+    // and the joined row is looked at once. Only the separators may then be commas.
     const std::size_t at = text.size();
     std::size_t length = count - 1;
+    bool formulaStart = false;
     for (std::size_t i = 0; i < count; ++i) {
         length += fields[i].size();
+        formulaStart |=
+            !fields[i].empty() && kFormulaStart[static_cast<unsigned char>(fields[i].front())];
     }
     text.resize(at + length);
     char* out = text.data() + at;
@@ -91,7 +156,8 @@ void appendCsvRow(std::string& text, const scan::ElementRowView& row, bool label
         out = std::copy(fields[i].begin(), fields[i].end(), out);
     }
     const scan::CsvSpecials specials = scan::csvSpecialsOf(text.data() + at, length);
-    if (specials.commas == count - 1 && !specials.quoteOrLineBreak) {
+    if (specials.commas == count - 1 && !specials.quoteOrLineBreak &&
+        !(formulaStart && values == CsvValues::Guarded)) {
         return;
     }
     text.resize(at);
@@ -99,13 +165,13 @@ void appendCsvRow(std::string& text, const scan::ElementRowView& row, bool label
         if (i > 0) {
             text += ',';
         }
-        appendCsvField(text, fields[i]);
+        appendCsvField(text, fields[i], values);
     }
 }
 
-std::string csvRowText(const scan::ElementRowView& row, bool labelled) {
+std::string csvRowText(const scan::ElementRowView& row, bool labelled, CsvValues values) {
     std::string text;
-    appendCsvRow(text, row, labelled);
+    appendCsvRow(text, row, labelled, values);
     return text;
 }
 
@@ -126,7 +192,7 @@ bool CsvOutputFile::begin(const scan::SinkContext& context) {
 }
 
 void CsvOutputFile::format(const scan::ElementRowView& row, std::string& out) const {
-    appendCsvRow(out, row, labelled_);
+    appendCsvRow(out, row, labelled_, values_);
     out += "\r\n";
 }
 

@@ -18,22 +18,41 @@ std::optional<platform::Placement> askBeforeReplacing(const std::string& path, i
                                                       std::string_view titleSuffix,
                                                       UserInterface& ui);
 
-// Appends `value` as one CSV field: a value holding a comma, a double quote, a CR or a LF is
-// quoted, its quotes doubled; any other value goes as it is.
-void appendCsvField(std::string& out, std::string_view value);
+// How the values that a spreadsheet would take for a formula are written.
+enum class CsvValues {
+    Guarded,  // behind an apostrophe, so that they open as text
+    Raw,      // exactly as read, for scripts
+};
+
+// Whether a spreadsheet opening a CSV file would take `value` for a formula: it begins with
+// "=", "@", a tab or a CR, or with "+" or "-" and is not a plain number, that is a sign, digits
+// with at most one decimal point (at least one digit), and an optional exponent
+// ([+-]([0-9]+(\.[0-9]*)?|\.[0-9]+)([eE][+-]?[0-9]+)?). "-300.0" and "+1e5" are numbers;
+// "-A1", "+SUM(A1)", "-1+1" and "-" are not.
+bool startsFormula(std::string_view value);
+
+// Appends `value` as one CSV field. A guarded value that starts a formula gets an apostrophe in
+// front (after the value was cut to its column width, so such a field is one byte longer).
+// Then a value holding a comma, a double quote, a CR or a LF is quoted, its quotes doubled, the
+// apostrophe inside the quotes; any other value goes as it is.
+void appendCsvField(std::string& out, std::string_view value,
+                    CsvValues values = CsvValues::Guarded);
 
 // The row text of an element: slots 1 to 11 (13 fields starting with slots 12 and 13 when
-// labelled) joined by ",". A value holding a comma, a double quote or a line break is quoted,
-// its quotes doubled, so that it cannot shift the following columns or split the row.
-std::string csvRowText(const scan::ElementRowView& row, bool labelled);
+// labelled) joined by ",", each written as appendCsvField writes it, so that a value can neither
+// shift the following columns nor split the row nor open as a formula.
+std::string csvRowText(const scan::ElementRowView& row, bool labelled,
+                       CsvValues values = CsvValues::Guarded);
 // The same, appended to `text`.
-void appendCsvRow(std::string& text, const scan::ElementRowView& row, bool labelled);
+void appendCsvRow(std::string& text, const scan::ElementRowView& row, bool labelled,
+                  CsvValues values = CsvValues::Guarded);
 
 // The CSV result file of one element type: header line, a line holding one CR, then one
 // row per element. Written beside its name and moved into place when the type is complete.
 class CsvOutputFile : public scan::ElementSink {
 public:
-    explicit CsvOutputFile(UserInterface& ui) : ui_(ui) {}
+    explicit CsvOutputFile(UserInterface& ui, CsvValues values = CsvValues::Guarded)
+        : ui_(ui), values_(values) {}
 
     bool begin(const scan::SinkContext& context) override;
     void format(const scan::ElementRowView& row, std::string& out) const override;
@@ -46,6 +65,7 @@ public:
 
 private:
     UserInterface& ui_;
+    CsvValues values_;
     std::string path_;
     bool labelled_ = false;
     platform::Placement placement_ = platform::Placement::New;

@@ -9,13 +9,14 @@ namespace {
 
 class CsvOutput : public ScanOutput {
 public:
-    explicit CsvOutput(UserInterface& ui) : ui_(ui) {}
+    CsvOutput(UserInterface& ui, CsvValues values) : ui_(ui), values_(values) {}
     std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType) override {
-        return std::make_unique<output::CsvOutputFile>(ui_);
+        return std::make_unique<output::CsvOutputFile>(ui_, values_);
     }
 
 private:
     UserInterface& ui_;
+    CsvValues values_;
 };
 
 // Reads and counts, writes nothing: no output chosen.
@@ -41,7 +42,8 @@ std::unique_ptr<ScanOutput> makeScanOutput(Session& session, UserInterface& ui,
                                            const Clock& clock) {
     switch (session.options.outputMode) {
         case options::OutputMode::CsvFilesOnly:
-            return std::make_unique<CsvOutput>(ui);
+            return std::make_unique<CsvOutput>(
+                ui, session.options.rawCsv ? CsvValues::Raw : CsvValues::Guarded);
         case options::OutputMode::HtmlReport:
             return makeHtmlOutput(session, ui);
         case options::OutputMode::ExcelFilesOnly:

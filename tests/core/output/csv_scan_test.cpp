@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/output/csv_output.h"
 #include "core/output/statistics.h"
 #include "core/scan/node_info.h"
 #include "support/scan_fixture.h"
@@ -83,6 +84,44 @@ TEST_F(CsvScan, AnExistingFileIsReplacedOnlyOnYes) {
     EXPECT_EQ(readFile(aiPath), "kept");
     EXPECT_EQ(session.resultOf(ElementType::AI).writtenCount, 99);
     EXPECT_EQ(csv("DI"), golden("DI_name_act.csv"));
+}
+
+TEST(CsvField, FormulaStartsGoBehindAnApostropheInsideTheQuotes) {
+    const struct {
+        std::string_view value;
+        std::string_view guarded;
+        std::string_view raw;  // empty: the value as it is
+    } cases[] = {{"=1+1", "'=1+1", ""},
+                 {"@SUM(A1)", "'@SUM(A1)", ""},
+                 {"+SUM(A1)", "'+SUM(A1)", ""},
+                 {"-A1", "'-A1", ""},
+                 {"-1+1", "'-1+1", ""},
+                 {"-", "'-", ""},
+                 {"-1e", "'-1e", ""},
+                 {"-1.2.3", "'-1.2.3", ""},
+                 {"\t=1", "'\t=1", ""},
+                 {"\rx", "\"'\rx\"", "\"\rx\""},
+                 {"=A1,B1", "\"'=A1,B1\"", "\"=A1,B1\""},
+                 {"=\"x\"", "\"'=\"\"x\"\"\"", "\"=\"\"x\"\"\""},
+                 // Plain numbers, and what no spreadsheet takes for a formula, stay as they are.
+                 {"-300.0", "-300.0", ""},
+                 {"+5", "+5", ""},
+                 {"-.5", "-.5", ""},
+                 {"-5.", "-5.", ""},
+                 {"-1.5e-3", "-1.5e-3", ""},
+                 {"+1E5", "+1E5", ""},
+                 {" =1", " =1", ""},
+                 {"a=1", "a=1", ""},
+                 {"", "", ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        std::string guarded;
+        appendCsvField(guarded, c.value);
+        EXPECT_EQ(guarded, c.guarded);
+        std::string raw;
+        appendCsvField(raw, c.value, CsvValues::Raw);
+        EXPECT_EQ(raw, c.raw.empty() ? c.value : c.raw);
+    }
 }
 
 }  // namespace
