@@ -146,26 +146,28 @@ TEST_F(Qorscan, ExportsScannedAtOnceGiveWhatOneAfterAnotherGives) {
 }
 
 TEST_F(Qorscan, BadArgumentsAndUnreadableFilesExitWithTwo) {
-    EXPECT_EQ(run({}).exitCode, 2);
-    EXPECT_EQ(run({"--output", "pdf", "x.qor"}).exitCode, 2);
-    EXPECT_EQ(run({"--enable", "XY", "x.qor"}).exitCode, 2);
-    const CommandResult badParameter = run({"--enable", "AI:NAME,ACT", "x.qor"});
-    EXPECT_EQ(badParameter.exitCode, 2);
-    EXPECT_NE(badParameter.err.find("'ACT' is not a parameter of AI"), std::string::npos);
-    EXPECT_EQ(run({"--now", "2026-13-01T00:00:00", "x.qor"}).exitCode, 2);
-    EXPECT_EQ(run({"--csv-raw", "--output", "html", "x.qor"}).exitCode, 2);
+    const struct {
+        std::vector<std::string> args;
+        const char* said;
+    } cases[] = {
+        {{}, "no export file given"},
+        {{"--output", "pdf", "x.qor"}, "not 'pdf'"},
+        {{"--enable", "XY", "x.qor"}, "unknown element type 'XY'"},
+        {{"--enable", "AI:NAME,ACT", "x.qor"}, "'ACT' is not a parameter of AI"},
+        {{"--now", "2026-13-01T00:00:00", "x.qor"}, "not '2026-13-01T00:00:00'"},
+        {{"--csv-raw", "--output", "html", "x.qor"}, "--csv-raw goes with --output csv only"},
+        {{dir.file("missing.qor")}, "missing.qor': No such file"},
+        {{dir.str()}, "is a folder"},
+    };
+    for (const auto& c : cases) {
+        // A single argument is an export to scan.
+        const CommandResult result = c.args.size() == 1 ? scan(c.args[0]) : run(c.args);
+        EXPECT_EQ(result.exitCode, 2) << c.said;
+        EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
+    }
     EXPECT_EQ(testing::runCommand(QOR_QORSCAN_PATH, {"--help"}, dir).exitCode, 0);
 
     const std::string good = dir.write("good.qor", "AI1.1          AIS\n\n");
-    const CommandResult missing = scan(dir.file("missing.qor"));
-    EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_EQ(lineCount(missing.err), 1u);
-    EXPECT_NE(missing.err.find("missing.qor"), std::string::npos);
-    EXPECT_NE(missing.err.find("No such file"), std::string::npos);
-    const CommandResult folder = scan(dir.str());
-    EXPECT_EQ(folder.exitCode, 2);
-    EXPECT_NE(folder.err.find("is a folder"), std::string::npos);
-
     // In a batch the readable file is still scanned.
     const CommandResult batch = run(
         {"--all", "--output", "csv", "--result-folder", results, dir.file("missing.qor"), good});
