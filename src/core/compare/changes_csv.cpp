@@ -23,11 +23,11 @@ void writeChangesCsv(const ChangeList& changes, platform::ResultFile& file) {
     file.write(kChangesCsvHeader);
     file.write("\r\n");
     std::string row;
-    for (std::size_t i = 0; i < changes.size(); ++i) {
+    changes.read([&](std::size_t, const ChangeView& change) {
         row.clear();
-        appendChangeRow(row, changes[i]);
+        appendChangeRow(row, change);
         file.write(row);
-    }
+    });
 }
 
 }  // namespace qor::compare

@@ -46,7 +46,12 @@ ComparisonWindow::ComparisonWindow(AppContext& context,
       context_(context),
       comparison_(std::move(comparison)),
       heading_(std::move(heading)),
-      model_(new ChangesTableModel(comparison_->changes, this)),
+      model_(new ChangesTableModel(
+          comparison_->changes,
+          [this](const std::string& description) {
+              reportStandardError(context_.boxes, kModule, "tblChanges_Read", description);
+          },
+          this)),
       table_(new QTableView(this)) {
     setObjectName("frmChanges");
     table_->setObjectName("tblChanges");
