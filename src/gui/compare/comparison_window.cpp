@@ -11,6 +11,7 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -49,7 +50,10 @@ ComparisonWindow::ComparisonWindow(AppContext& context,
       model_(new ChangesTableModel(
           comparison_->changes,
           [this](const std::string& description) {
-              reportStandardError(context_.boxes, kModule, "tblChanges_Read", description);
+              // Told after the paint or sort that met it, not inside it.
+              QTimer::singleShot(0, this, [this, description] {
+                  reportStandardError(context_.boxes, kModule, "tblChanges_Read", description);
+              });
           },
           this)),
       table_(new QTableView(this)) {
