@@ -1,8 +1,9 @@
 // Fuzz target: two exports compared. The input holds OLD, a 0xFF byte, then NEW (all of it is
 // NEW when there is no 0xFF). The comparison must give the same changes on one thread in one
-// chunk and on two threads in chunks of a few bytes; compared the other way round, added and
-// removed trade places and the changed elements stay; an export compared with itself has no
-// change; and no value put on the changes page can leave its text.
+// chunk and on two threads in chunks of a few bytes, every change kept in the scratch file;
+// compared the other way round, added and removed trade places and the changed elements stay;
+// an export compared with itself has no change; and no value put on the changes page can leave
+// its text.
 #include <unistd.h>
 
 #include <cstddef>
@@ -60,6 +61,7 @@ public:
                                                  ? std::filesystem::path("/dev/shm")
                                                  : std::filesystem::temp_directory_path();
         const std::string stem = "qor_fuzz_compare_" + std::to_string(::getpid());
+        folder_ = folder.string();
         oldPath_ = (folder / (stem + "_old.qor")).string();
         newPath_ = (folder / (stem + "_new.qor")).string();
     }
@@ -77,7 +79,7 @@ public:
         write(newPath_, split == std::string_view::npos ? input : input.substr(split + 1));
 
         const Outcome forward = compareOnce(oldPath_, newPath_, {1, 1 << 20});
-        require(compareOnce(oldPath_, newPath_, {2, 3}) == forward,
+        require(compareOnce(oldPath_, newPath_, {2, 3}, {folder_, 0, 1}) == forward,
                 "chunks and threads change nothing");
         const Outcome backward = compareOnce(newPath_, oldPath_, {1, 1 << 20});
         for (std::size_t type = 0; type < scan::kElementTypeCount; ++type) {
@@ -101,19 +103,18 @@ private:
     }
 
     static Outcome compareOnce(const std::string& from, const std::string& to,
-                               scan::PassSettings pass) {
+                               scan::PassSettings pass, compare::ChangeStorage storage = {}) {
         NoMonitor monitor;
         const compare::Comparison comparison =
-            compare::compareExports({{from, {}}, {to, {}}, {}, pass}, monitor);
+            compare::compareExports({{from, {}}, {to, {}}, {}, pass, storage}, monitor);
         Outcome outcome;
-        for (std::size_t i = 0; i < comparison.changes.size(); ++i) {
-            const compare::ChangeView change = comparison.changes[i];
+        comparison.changes.read([&](std::size_t, const compare::ChangeView& change) {
             requireEscaped(change.oldValue);
             requireEscaped(change.newValue);
             std::string row;
             compare::appendChangeRow(row, change);
             outcome.rows.push_back(row);
-        }
+        });
         for (const compare::TypeCounts& counts : comparison.counts) {
             outcome.counts.insert(outcome.counts.end(),
                                   {counts.added, counts.removed, counts.changed, counts.unchanged});
@@ -121,6 +122,7 @@ private:
         return outcome;
     }
 
+    std::string folder_;
     std::string oldPath_;
     std::string newPath_;
 };

@@ -68,8 +68,9 @@ void printSummary(const compare::Comparison& comparison, ResultPrinter& out) {
                  rightAligned(counts.changed, 10) + rightAligned(counts.unchanged, 10));
     }
     out.line(rule);
+    compare::ChangeReader changes(comparison.changes);
     for (std::size_t i = 0; i < comparison.changes.size(); ++i) {
-        const compare::ChangeView change = comparison.changes[i];
+        const compare::ChangeView change = changes.at(i);
         if (change.type) {
             break;  // the node information comes first
         }

@@ -22,11 +22,11 @@ void writeChangesCsv(const ChangeList& changes, platform::ResultFile& file,
     file.write(kChangesCsvHeader);
     file.write("\r\n");
     std::string row;
-    for (std::size_t i = 0; i < changes.size(); ++i) {
+    changes.read([&](std::size_t, const ChangeView& change) {
         row.clear();
-        appendChangeRow(row, changes[i], values);
+        appendChangeRow(row, change, values);
         file.write(row);
-    }
+    });
 }
 
 }  // namespace qor::compare

@@ -145,10 +145,9 @@ void appendTableRow(std::string& out, const ChangeView& change) {
 void appendChanges(const ChangeList& changes, platform::ResultFile& file) {
     std::string out;
     std::optional<scan::ElementType> current;
-    for (std::size_t i = 0; i < changes.size(); ++i) {
-        const ChangeView change = changes[i];
+    changes.read([&](std::size_t, const ChangeView& change) {
         if (!change.type) {
-            continue;
+            return;
         }
         if (change.type != current) {
             if (current) {
@@ -171,7 +170,7 @@ void appendChanges(const ChangeList& changes, platform::ResultFile& file) {
             file.write(out);
             out.clear();
         }
-    }
+    });
     if (current) {
         out += "</tbody>\n</table>\n";
     }

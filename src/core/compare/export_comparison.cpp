@@ -21,9 +21,9 @@ void addNodeChanges(const scan::NodeInfo& oldNode, const scan::NodeInfo& newNode
             changes.add({std::nullopt, ChangeKind::Changed, {}, name, oldValue, newValue});
         }
     };
-    compareField("NODE NUMBER", oldNode.nodeNumber, newNode.nodeNumber);
-    compareField("NODE DESCRIPTION", oldNode.nodeDescription, newNode.nodeDescription);
-    compareField("GENERATION DATE", oldNode.generationDate, newNode.generationDate);
+    compareField(kNodeFieldNames[0], oldNode.nodeNumber, newNode.nodeNumber);
+    compareField(kNodeFieldNames[1], oldNode.nodeDescription, newNode.nodeDescription);
+    compareField(kNodeFieldNames[2], oldNode.generationDate, newNode.generationDate);
 }
 
 std::uint64_t sizeOf(const scan::ExportScan& source) {
@@ -146,6 +146,7 @@ void addRemoved(scan::ElementType type, const OldElements& oldElements, TypeCoun
 
 Comparison compareExports(const CompareRequest& request, CompareMonitor& monitor) {
     Comparison result;
+    result.changes = ChangeList(request.changeStorage);
     result.oldNode = request.oldExport.node;
     result.newNode = request.newExport.node;
     addNodeChanges(result.oldNode, result.newNode, result.changes);
@@ -181,7 +182,7 @@ Comparison compareExports(const CompareRequest& request, CompareMonitor& monitor
         addRemoved(type, old[scan::indexOf(type)], result.counts[scan::indexOf(type)],
                    result.changes);
     }
-    result.changes.sortIntoReportOrder();
+    result.changes.finish();
     result.oldCutLines = exports.oldScan().cutLines();
     result.newCutLines = exports.newScan().cutLines();
     return result;

@@ -23,6 +23,7 @@ struct CompareRequest {
     ExportSide newExport;
     CompareSelection selection;
     scan::PassSettings pass;  // threads and chunk size of each export's reading
+    ChangeStorage changeStorage;
 };
 
 // Elements of one type.
@@ -49,8 +50,8 @@ struct Comparison {
 // Compares two exports, each read once with a scan's rules: the old one is indexed, the new one
 // streamed past it. Elements pair by type and item designation, the k-th of a designation in
 // the old export with the k-th in the new one. Throws QorError when an export cannot be read or
-// changes while it is read, and CompareCancelled when the monitor asks to stop; nothing is kept
-// then. Runs on any thread: it touches nothing but its arguments.
+// changes while it is read or the changes cannot be kept, and CompareCancelled when the monitor
+// asks to stop; nothing is kept then. Runs on any thread: it touches nothing but its arguments.
 Comparison compareExports(const CompareRequest& request, CompareMonitor& monitor);
 
 }  // namespace qor::compare

@@ -1,6 +1,5 @@
 #include "core/compare/old_elements.h"
 
-#include <bit>
 #include <cstring>
 #include <stdexcept>
 
@@ -18,7 +17,7 @@ void OldElements::append(std::string_view records) {
     const std::uint64_t pageBits = position - PagedBytes::offsetOf(position);
     for (std::size_t at = PagedBytes::offsetOf(position); at < page.size();
          at += recordSize(page, at)) {
-        if (starts_.size() >= kEnd - 1) {
+        if (starts_.size() >= kMaxElements) {
             throw QorError("too many elements of one type to compare");
         }
         starts_.push_back(pageBits | at);
@@ -41,8 +40,7 @@ std::size_t OldElements::slotOf(std::string_view designation, std::size_t hash) 
     if (designation.size() > kMaxDesignationBytes) {
         throw std::logic_error("a designation longer than the header rule allows");
     }
-    const std::size_t mask = table_.size() - 1;
-    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    for (std::size_t slot = homeOf(hash);; slot = slot + 1 == table_.size() ? 0 : slot + 1) {
         const Slot& entry = table_[slot];
         if (entry.first == 0 ||
             (entry.size == designation.size() &&
@@ -54,8 +52,8 @@ std::size_t OldElements::slotOf(std::string_view designation, std::size_t hash) 
 
 void OldElements::index() {
     const std::size_t count = starts_.size();
-    // At most two thirds full, however many names there are.
-    table_.assign(std::bit_ceil(count + count / 2 + 16), Slot{});
+    // At most seven tenths full, however many names there are.
+    table_.assign(count + count * 3 / 7 + 16, Slot{});
     next_.assign(count, kEnd);
     cursor_.assign(count, kEnd);
     paired_.assign(count, false);
@@ -87,7 +85,7 @@ void OldElements::index() {
 }
 
 void OldElements::prefetchPair(std::size_t hash) const {
-    __builtin_prefetch(&table_[hash & (table_.size() - 1)]);
+    __builtin_prefetch(&table_[homeOf(hash)]);
 }
 
 void OldElements::prefetchRecord(std::size_t element) const {

@@ -16,7 +16,7 @@ namespace qor::compare {
 // The elements of one type in the old export, kept as records in file order, and their
 // pairing with the new export's elements: the k-th element of a designation in the new export
 // pairs with the k-th element of that designation in the old one. Memory: the records and
-// about 50 bytes per element.
+// about 45 bytes per element.
 class OldElements {
 public:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
@@ -24,7 +24,7 @@ public:
     explicit OldElements(std::size_t boxes = 0) : boxes_(boxes) {}
 
     // Records of the old export, in file order (one chunk's worth at a time). Throws QorError
-    // past 4 294 967 294 elements of a type.
+    // past 3 000 000 000 elements of a type.
     void append(std::string_view records);
     // Builds the pairing index: after the last append, before the first pair.
     void index();
@@ -47,8 +47,16 @@ public:
 private:
     std::string_view designationOf(std::size_t element) const;
     std::size_t slotOf(std::string_view designation, std::size_t hash) const;
+    // The slot a look-up of `hash` starts from: its high 32 bits scaled to the table's size
+    // (fewer than 2^32 slots, as there are at most kMaxElements).
+    std::size_t homeOf(std::size_t hash) const {
+        return static_cast<std::size_t>((static_cast<std::uint64_t>(hash) >> 32) *
+                                            static_cast<std::uint64_t>(table_.size()) >>
+                                        32);
+    }
 
     static constexpr std::uint32_t kEnd = UINT32_MAX;
+    static constexpr std::size_t kMaxElements = 3'000'000'000;
 
     // A designation and the first element of that name. Designations are short enough to be
     // kept here, so that a look-up touches the table only.

@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "gui/app/export_text_encoding.h"
+#include "gui/compare/sorted_rows.h"
 
 namespace qor::gui {
 namespace {
@@ -24,41 +25,43 @@ bool containsIgnoringCase(std::string_view haystack, std::string_view needle) {
                        [](char a, char b) { return asciiLower(a) == b; }) != haystack.end();
 }
 
-// The node information first, then the types in the order of the statistics table.
-int typeRank(const compare::ChangeView& change) {
-    static const std::array<int, scan::kElementTypeCount> ranks = [] {
-        std::array<int, scan::kElementTypeCount> byType{};
-        int rank = 0;
+// The bytes a column sorts by: the values, or the type's rank (the node information first,
+// then the order of the statistics table) and the kind as one byte.
+std::string_view sortKey(int column, const compare::ChangeView& change) {
+    static const std::array<char, 1 + scan::kElementTypeCount> ranks = [] {
+        std::array<char, 1 + scan::kElementTypeCount> byType{};
+        char rank = 1;
         for (const scan::ElementType type : scan::statusOrder()) {
-            byType[scan::indexOf(type)] = rank++;
+            byType[1 + scan::indexOf(type)] = rank++;
         }
         return byType;
     }();
-    return change.type ? ranks[scan::indexOf(*change.type)] : -1;
-}
-
-// Whether `a` goes before `b` by the column's value.
-bool before(int column, const compare::ChangeView& a, const compare::ChangeView& b) {
+    static constexpr std::array<char, 3> kKinds = {0, 1, 2};
     switch (column) {
         case ChangesTableModel::kType:
-            return typeRank(a) < typeRank(b);
+            return {&ranks[change.type ? 1 + scan::indexOf(*change.type) : 0], 1};
         case ChangesTableModel::kDesignation:
-            return a.designation < b.designation;
+            return change.designation;
         case ChangesTableModel::kChange:
-            return a.kind < b.kind;
+            return {&kKinds[static_cast<std::size_t>(change.kind)], 1};
         case ChangesTableModel::kParameter:
-            return a.parameter < b.parameter;
+            return change.parameter;
         case ChangesTableModel::kOld:
-            return a.oldValue < b.oldValue;
+            return change.oldValue;
         default:
-            return a.newValue < b.newValue;
+            return change.newValue;
     }
 }
 
 }  // namespace
 
-ChangesTableModel::ChangesTableModel(const compare::ChangeList& changes, QObject* parent)
-    : QAbstractTableModel(parent), changes_(changes), sorted_(changes.size()) {
+ChangesTableModel::ChangesTableModel(const compare::ChangeList& changes, ReadFailed readFailed,
+                                     QObject* parent)
+    : QAbstractTableModel(parent),
+      changes_(changes),
+      readFailed_(std::move(readFailed)),
+      reader_(changes),
+      sorted_(changes.size()) {
     std::iota(sorted_.begin(), sorted_.end(), std::uint32_t{0});
     shown_ = sorted_;
 }
@@ -71,11 +74,24 @@ int ChangesTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kColumnCount;
 }
 
+void ChangesTableModel::failed(const QorError& error) const {
+    if (!failed_) {
+        failed_ = true;
+        readFailed_(error.description());
+    }
+}
+
 QVariant ChangesTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) {
         return {};
     }
-    const compare::ChangeView change = changes_[changeAt(index.row())];
+    compare::ChangeView change;
+    try {
+        change = reader_.at(changeAt(index.row()));
+    } catch (const QorError& error) {
+        failed(error);
+        return {};
+    }
     switch (index.column()) {
         case kType:
             return exportText(change.typeName());
@@ -106,14 +122,19 @@ QVariant ChangesTableModel::headerData(int section, Qt::Orientation orientation,
 
 void ChangesTableModel::sort(int column, Qt::SortOrder order) {
     beginResetModel();
-    std::iota(sorted_.begin(), sorted_.end(), std::uint32_t{0});
-    if (column >= 0 && column < kColumnCount) {
-        std::stable_sort(sorted_.begin(), sorted_.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return order == Qt::AscendingOrder ? before(column, changes_[a], changes_[b])
-                                               : before(column, changes_[b], changes_[a]);
-        });
+    try {
+        if (column >= 0 && column < kColumnCount) {
+            sorted_ = sortedRows(
+                changes_,
+                [column](const compare::ChangeView& change) { return sortKey(column, change); },
+                order == Qt::DescendingOrder);
+        } else {
+            std::iota(sorted_.begin(), sorted_.end(), std::uint32_t{0});
+        }
+        refilter();
+    } catch (const QorError& error) {
+        failed(error);  // the rows stay as they were
     }
-    refilter();
     endResetModel();
 }
 
@@ -131,7 +152,11 @@ void ChangesTableModel::setFilter(ChangeFilter filter) {
             needles_.push_back(std::move(latin1Needle));
         }
     }
-    refilter();
+    try {
+        refilter();
+    } catch (const QorError& error) {
+        failed(error);
+    }
     endResetModel();
 }
 
@@ -154,12 +179,26 @@ bool ChangesTableModel::passes(const compare::ChangeView& change) const {
 }
 
 void ChangesTableModel::refilter() {
-    shown_.clear();
+    // Only the rows of the type chosen are read; without a kind or a text, none is.
+    const auto [first, last] = filter_.allTypes
+                                   ? std::pair<std::size_t, std::size_t>{0, changes_.size()}
+                                   : changes_.rowsOf(filter_.type);
+    std::vector<bool> passing(changes_.size());
+    if (!filter_.kind && needles_.empty()) {
+        std::fill(passing.begin() + static_cast<std::ptrdiff_t>(first),
+                  passing.begin() + static_cast<std::ptrdiff_t>(last), true);
+    } else {
+        changes_.read(first, last, [&](std::size_t row, const compare::ChangeView& change) {
+            passing[row] = passes(change);
+        });
+    }
+    std::vector<std::uint32_t> shown;
     for (const std::uint32_t row : sorted_) {
-        if (passes(changes_[row])) {
-            shown_.push_back(row);
+        if (passing[row]) {
+            shown.push_back(row);
         }
     }
+    shown_ = std::move(shown);
 }
 
 }  // namespace qor::gui

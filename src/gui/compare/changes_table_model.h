@@ -2,10 +2,12 @@
 
 #include <QAbstractTableModel>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/base/qor_error.h"
 #include "core/compare/change_list.h"
 
 namespace qor::gui {
@@ -18,15 +20,20 @@ struct ChangeFilter {
     QString text;  // found, ASCII letters in any case, in the designation, parameter or a value
 };
 
-// The changes of a comparison as table rows, read straight from the ChangeList: only the rows
-// on screen are ever turned into text, so a hundred thousand changes cost a row index each.
-// Sorting and filtering reorder those indexes; the list itself stays in report order.
+// The changes of a comparison as table rows, read from the ChangeList: only the rows on screen
+// are ever turned into text, and a row costs two indexes of 4 bytes (the list keeps most of the
+// changes in its scratch file). Sorting and filtering read the list through once (sorting
+// keeps a compact key per row meanwhile) and reorder those indexes; the list itself stays in
+// report order.
 class ChangesTableModel : public QAbstractTableModel {
 public:
     enum Column { kType, kDesignation, kChange, kParameter, kOld, kNew, kColumnCount };
+    // Told once, when the changes cannot be read back (their scratch file failed).
+    using ReadFailed = std::function<void(const std::string& description)>;
 
     // `changes` must outlive the model.
-    explicit ChangesTableModel(const compare::ChangeList& changes, QObject* parent = nullptr);
+    ChangesTableModel(const compare::ChangeList& changes, ReadFailed readFailed,
+                      QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -43,8 +50,12 @@ public:
 private:
     bool passes(const compare::ChangeView& change) const;
     void refilter();
+    void failed(const QorError& error) const;
 
     const compare::ChangeList& changes_;
+    ReadFailed readFailed_;
+    mutable bool failed_ = false;
+    mutable compare::ChangeReader reader_;
     ChangeFilter filter_;
     std::vector<std::string> needles_;   // the text's bytes, lower case, as UTF-8 and as Latin-1
     std::vector<std::uint32_t> sorted_;  // every change, in the order sorted

@@ -11,6 +11,7 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -46,7 +47,15 @@ ComparisonWindow::ComparisonWindow(AppContext& context,
       context_(context),
       comparison_(std::move(comparison)),
       heading_(std::move(heading)),
-      model_(new ChangesTableModel(comparison_->changes, this)),
+      model_(new ChangesTableModel(
+          comparison_->changes,
+          [this](const std::string& description) {
+              // Told after the paint or sort that met it, not inside it.
+              QTimer::singleShot(0, this, [this, description] {
+                  reportStandardError(context_.boxes, kModule, "tblChanges_Read", description);
+              });
+          },
+          this)),
       table_(new QTableView(this)) {
     setObjectName("frmChanges");
     table_->setObjectName("tblChanges");

@@ -1,5 +1,7 @@
-// Pairing and ordering of a comparison: each case runs on one thread in one chunk, and on two
-// and three threads in chunks so small that a boundary falls after every element; all agree.
+// Pairing and ordering of a comparison: each case runs on one thread in one chunk with its
+// changes in memory, and on two and three threads in chunks so small that a boundary falls
+// after every element with its changes in the scratch file (every one, or all but the first
+// page); all agree.
 #include "core/compare/export_comparison.h"
 
 #include <gtest/gtest.h>
@@ -39,12 +41,19 @@ struct Case {
     scan::NodeInfo newNode = {};
 };
 
+std::string csvRow(const ChangeView& change) {
+    std::string row;
+    appendChangeRow(row, change);
+    return row.substr(0, row.size() - 2);
+}
+
+// The rows in order; read back one by one from the last, they are the same.
 std::vector<std::string> rowsOf(const ChangeList& changes) {
     std::vector<std::string> rows;
-    for (std::size_t i = 0; i < changes.size(); ++i) {
-        std::string row;
-        appendChangeRow(row, changes[i]);
-        rows.push_back(row.substr(0, row.size() - 2));
+    changes.read([&](std::size_t, const ChangeView& change) { rows.push_back(csvRow(change)); });
+    ChangeReader reader(changes);
+    for (std::size_t row = changes.size(); row-- > 0;) {
+        EXPECT_EQ(csvRow(reader.at(row)), rows[row]);
     }
     return rows;
 }
@@ -104,7 +113,9 @@ TEST(ExportComparison, PairsOrdersAndSelectsAsTheReportShows) {
          aiNameOnly},
     };
     testing::TempDir dir;
-    const scan::PassSettings ways[] = {{1, 1 << 20}, {2, 1}, {3, 7}};
+    const std::string spill = dir.path().string();
+    const std::pair<scan::PassSettings, ChangeStorage> ways[] = {
+        {{1, 1 << 20}, {}}, {{2, 1}, {spill, 0, 1}}, {{3, 7}, {spill, 40, 24}}};
     for (const Case& c : cases) {
         std::string crlf;
         for (const char ch : c.oldText) {
@@ -112,16 +123,16 @@ TEST(ExportComparison, PairsOrdersAndSelectsAsTheReportShows) {
         }
         const std::string oldPath = dir.write("old.qor", crlf);
         const std::string newPath = dir.write("new.qor", c.newText);
-        for (const scan::PassSettings& way : ways) {
+        for (const auto& [pass, storage] : ways) {
             NoMonitor monitor;
-            const Comparison comparison =
-                compareExports({{oldPath, {}}, {newPath, c.newNode}, c.selection, way}, monitor);
-            EXPECT_EQ(rowsOf(comparison.changes), c.rows) << c.name << ", threads " << way.threads;
+            const Comparison comparison = compareExports(
+                {{oldPath, {}}, {newPath, c.newNode}, c.selection, pass, storage}, monitor);
+            EXPECT_EQ(rowsOf(comparison.changes), c.rows) << c.name << ", threads " << pass.threads;
         }
     }
 }
 
-TEST(ExportComparison, CountsEveryPairedElementOnceAndStopsWhenCancelled) {
+TEST(ExportComparison, CountsEveryPairedElementOnceAndStopsWhenCancelledOrUnableToSpill) {
     testing::TempDir dir;
     const std::string oldPath =
         dir.write("old.qor", element("AI1", "AIS", {{":NAME", "A"}, {":UNIT", "m"}}) +
@@ -132,7 +143,8 @@ TEST(ExportComparison, CountsEveryPairedElementOnceAndStopsWhenCancelled) {
                                  element("AI2", "AIS", {{":NAME", "B"}}) +
                                  element("AI4", "AIS", {{":NAME", "D"}}));
     NoMonitor monitor;
-    const Comparison comparison = compareExports({{oldPath, {}}, {newPath, {}}, {}, {}}, monitor);
+    const Comparison comparison =
+        compareExports({{oldPath, {}}, {newPath, {}}, {}, {}, {}}, monitor);
     const TypeCounts& ai = comparison.countsOf(scan::ElementType::AI);
     EXPECT_EQ(ai.added, 1);
     EXPECT_EQ(ai.removed, 1);
@@ -144,8 +156,11 @@ TEST(ExportComparison, CountsEveryPairedElementOnceAndStopsWhenCancelled) {
     public:
         bool cancelRequested() override { return true; }
     } cancelling;
-    EXPECT_THROW(compareExports({{oldPath, {}}, {newPath, {}}, {}, {}}, cancelling),
+    EXPECT_THROW(compareExports({{oldPath, {}}, {newPath, {}}, {}, {}, {}}, cancelling),
                  CompareCancelled);
+    const ChangeStorage nowhere{dir.path().string() + "/missing", 0, 1};
+    EXPECT_THROW(compareExports({{oldPath, {}}, {newPath, {}}, {}, {}, nowhere}, monitor),
+                 QorError);
 }
 
 }  // namespace

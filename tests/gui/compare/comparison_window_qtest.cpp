@@ -1,5 +1,6 @@
-// The window of changes between two exports: its filters and sorting on the known pair, and the
-// compare command of the main window from the file dialog to the saved CSV file.
+// The window of changes between two exports: its filters and sorting on the known pair (its
+// changes kept in the scratch file), and the compare command of the main window from the file
+// dialog to the saved CSV file.
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -15,6 +16,7 @@
 
 #include "../app/app_fixture.h"
 #include "core/compare/changes_csv.h"
+#include "core/output/csv_output.h"
 #include "core/scan/node_info.h"
 #include "gui/app/document_window.h"
 #include "gui/app/main_window.h"
@@ -49,12 +51,28 @@ ComparisonWindow* comparisonWindowOf(const MainWindow& window) {
     return nullptr;
 }
 
-// The shown rows as the CSV file writes them.
-std::string shownRows(const ComparisonWindow& changes) {
-    std::string rows;
-    for (int row = 0; row < changes.changesModel().rowCount(); ++row) {
-        qor::compare::appendChangeRow(
-            rows, changes.comparison().changes[changes.changesModel().changeAt(row)]);
+// The shown rows as the CSV file writes them, from the cells the table shows.
+std::vector<std::string> shownRows(const ChangesTableModel& model) {
+    std::vector<std::string> rows;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        std::string line;
+        for (int column = 0; column < ChangesTableModel::kColumnCount; ++column) {
+            line += column == 0 ? "" : ",";
+            qor::output::appendCsvField(line,
+                                        model.index(row, column).data().toString().toStdString());
+        }
+        rows.push_back(line + "\r\n");
+    }
+    return rows;
+}
+
+std::vector<std::string> goldenRows() {
+    const std::string golden = fileBytes(dataPath("changes.csv"));
+    std::vector<std::string> rows;
+    for (std::size_t at = golden.find("\r\n") + 2; at < golden.size();) {
+        const std::size_t end = golden.find("\r\n", at) + 2;
+        rows.push_back(golden.substr(at, end - at));
+        at = end;
     }
     return rows;
 }
@@ -86,6 +104,7 @@ private slots:
         QTest::newRow("text in a designation, any case") << all << every << "ai800_1" << none << false << 2 << "AI800_1.2";
         QTest::newRow("text in a value") << all << every << "BOILER" << none << false << 1 << "";
         QTest::newRow("text and kind") << all << "changed" << "p1241" << none << false << 0 << "";
+        QTest::newRow("sorted by designation, past the first 8 bytes") << "AI" << every << "" << int(ChangesTableModel::kDesignation) << false << 2 << "AI800_1.1";
         QTest::newRow("sorted by designation, descending") << all << every << "" << int(ChangesTableModel::kDesignation) << true << 10 << "MMCX6";
         QTest::newRow("sorted by change, filtered") << all << every << "1.2" << int(ChangesTableModel::kChange) << false << 2 << "AO810_1.2";
         // clang-format on
@@ -105,6 +124,7 @@ private slots:
         for (qor::compare::ExportSide* side : {&request.oldExport, &request.newExport}) {
             side->node = qor::scan::readNodeInfo(side->path, {}, fixture.boxes);
         }
+        request.changeStorage = {fixture.folder.path().string(), 0, 64};
         struct : qor::compare::CompareMonitor {
             void progress(std::uint64_t, std::uint64_t) override {}
             bool cancelRequested() override { return false; }
@@ -114,8 +134,8 @@ private slots:
         ComparisonWindow changes(fixture.context, std::move(comparison),
                                  {request.oldExport.path, request.newExport.path, ""});
         // Unfiltered, the table holds the golden changes in their order.
-        const std::string golden = fileBytes(dataPath("changes.csv"));
-        QCOMPARE(shownRows(changes), golden.substr(golden.find("\r\n") + 2));
+        const std::vector<std::string> golden = goldenRows();
+        QCOMPARE(shownRows(changes.changesModel()), golden);
 
         changes.findChild<QComboBox*>("cboType")->setCurrentText(type);
         changes.findChild<QComboBox*>("cboKind")->setCurrentText(kind);
@@ -131,7 +151,16 @@ private slots:
         if (rows > 0) {
             QCOMPARE(model.index(0, ChangesTableModel::kDesignation).data().toString(), first);
         }
+        // Each row shows the change it stands for, in the order asked.
+        const std::vector<std::string> shown = shownRows(model);
         for (int row = 0; row < rows; ++row) {
+            QCOMPARE(shown[static_cast<std::size_t>(row)], golden[model.changeAt(row)]);
+            if (row > 0 && sortColumn == ChangesTableModel::kDesignation) {
+                const QString before = model.index(row - 1, sortColumn).data().toString();
+                const QString after = model.index(row, sortColumn).data().toString();
+                QVERIFY(descending ? before >= after : before <= after);
+                QVERIFY(before != after || model.changeAt(row - 1) < model.changeAt(row));
+            }
             const QString shownType = model.index(row, ChangesTableModel::kType).data().toString();
             const QString shownKind =
                 model.index(row, ChangesTableModel::kChange).data().toString();
