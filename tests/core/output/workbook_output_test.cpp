@@ -95,8 +95,8 @@ TEST(Workbook, SheetsFollowTheLayout) {
     testing::ScriptedUi ui;
     ElementWorkbook book(ui, "STATUS", 0);
     book.start(dir.str(), {"Rows", "Empty"});
-    book.prepareSheet(0, 9);
-    book.prepareSheet(1, 2);
+    book.prepareSheet(0, 9, "AI");
+    book.prepareSheet(1, 2, "DI");
     scan::ElementRow row{};
     for (std::size_t slot = 1; slot < row.size(); ++slot) {
         row[slot] = "s" + std::to_string(slot);
@@ -127,7 +127,7 @@ TEST(Workbook, EachFailureGivesOneMessageAndLeavesNoFile) {
     testing::ScriptedUi ui;
     ElementWorkbook book(ui, std::string(40000, 'x'), 0);
     book.start(dir.str(), {"Sheet1"});
-    book.prepareSheet(0, 3);  // row 1 cannot take the text; the rest is still laid out
+    book.prepareSheet(0, 3, "AI");  // row 1 cannot take the text; the rest is still laid out
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0].procedure, "PrepareSheet");
     book.saveAs(dir.file("long"));
@@ -142,7 +142,7 @@ TEST(Workbook, EachFailureGivesOneMessageAndLeavesNoFile) {
     // A workbook that cannot start says so when it is saved.
     book.start(dir.file("missing"), {"Sheet1"});
     EXPECT_TRUE(book.open());
-    book.prepareSheet(0, 3);
+    book.prepareSheet(0, 3, "AI");
     book.addRow(0, scan::ElementRowView{}, {"CHANNEL"}, false);
     book.saveAs(dir.file("missing/AI"));
     ASSERT_EQ(ui.errors.size(), 3u);
