@@ -51,8 +51,8 @@ SheetCheck::SheetCheck(const SheetContent& expected)
     : expected_(expected), nextRow_(expected.rows.empty() ? 0 : expected.rows.front().first) {}
 
 void SheetCheck::add(std::string_view piece) {
-    if (fault_ || part_ == Part::AfterData) {
-        return;  // what follows the rows is not looked at
+    if (fault_ || part_ == Part::Empty) {
+        return;  // an empty sheet has nothing more to look at
     }
     buffer_.append(piece);
     scan(false);
@@ -75,23 +75,24 @@ void SheetCheck::scan(bool last) {
         if (!rest.starts_with(kDataStart) && !rest.starts_with(kDataEmpty)) {
             fault("is damaged");
         }
-        part_ = rest.starts_with(kDataStart) ? Part::Data : Part::AfterData;
+        part_ = rest.starts_with(kDataStart) ? Part::Data : Part::Empty;
         dataStart_ = consumed_ + tag + kDataStart.size();
         at = tag + 1;
     }
     while (!fault_ && part_ == Part::Data) {
         const std::size_t tag = find(data, at, kRow);
         if (tag < whole) {
+            dataEnd_.reset();  // the rows go on past an end seen before
             const std::string_view number = data.substr(tag + kRow.size(), kMaxDigits + 1);
             row(number.substr(0, number.find('"')));
             at = tag + 1;
             continue;
         }
-        // No row starts in what is left: the rows end there, or go on in the next piece.
-        const std::size_t end = find(data, at, kDataEnd);
-        if (end < whole) {
-            part_ = Part::AfterData;
-            dataBytes_ = consumed_ + end - dataStart_;
+        // No row starts in what is left: the rows may end there.
+        if (!dataEnd_) {
+            if (const std::size_t end = find(data, at, kDataEnd); end < whole) {
+                dataEnd_ = consumed_ + end;
+            }
         }
         at = std::max(at, whole);
         break;
@@ -129,14 +130,15 @@ void SheetCheck::fault(std::string what) {
 
 std::optional<std::string> SheetCheck::finish() {
     scan(true);
-    if (!fault_ && part_ != Part::AfterData) {
+    if (!fault_ && (part_ == Part::BeforeData || (part_ == Part::Data && !dataEnd_))) {
         fault("is cut short");
     }
+    const std::uint64_t dataBytes = dataEnd_ ? *dataEnd_ - dataStart_ : 0;
     if (!fault_ && run_ < expected_.rows.size()) {
         fault("lacks " + rangeText(nextRow_, expected_.rows.back().second));
     }
-    if (!fault_ && dataBytes_ != expected_.dataBytes) {
-        fault("holds " + std::to_string(dataBytes_) + " of the " +
+    if (!fault_ && dataBytes != expected_.dataBytes) {
+        fault("holds " + std::to_string(dataBytes) + " of the " +
               std::to_string(expected_.dataBytes) + " bytes of its rows");
     }
     return fault_;

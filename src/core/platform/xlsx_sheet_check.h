@@ -33,7 +33,7 @@ public:
     std::optional<std::string> finish();
 
 private:
-    enum class Part { BeforeData, Data, AfterData };
+    enum class Part { BeforeData, Data, Empty };  // Empty: <sheetData/>
 
     // Looks at the tags in buffer_ up to where one may continue in the next piece.
     void scan(bool last);
@@ -45,8 +45,8 @@ private:
     std::uint64_t consumed_ = 0;  // bytes before buffer_
     Part part_ = Part::BeforeData;
     std::uint64_t dataStart_ = 0;
-    std::uint64_t dataBytes_ = 0;
-    std::size_t run_ = 0;  // the run of the row expected next
+    std::optional<std::uint64_t> dataEnd_;  // the first </sheetData> after the last row
+    std::size_t run_ = 0;                   // the run of the row expected next
     std::int64_t nextRow_ = 0;
     std::optional<std::string> fault_;
 };
