@@ -3,8 +3,9 @@
 set -euo pipefail
 
 # qt6-qpa-plugins lets the desktop application reach an X display; libqt6svg6 brings the
-# plugins that load its SVG icons.
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libqt6svg6 libxlsxwriter-dev "$@")
+# plugins that load its SVG icons. libminizip-dev reads the written workbooks back.
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libqt6svg6 libxlsxwriter-dev
+    libminizip-dev "$@")
 
 missing=()
 for package in "${packages[@]}"; do

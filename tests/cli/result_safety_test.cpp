@@ -188,7 +188,8 @@ TEST_F(ResultSafety, AFullDiskLeavesOnlyTheEarlierResults) {
     options.targetBytes = 1 << 20;
     const std::string exportPath = dir.file("node.qor");
     gen::generateExportFile(options, exportPath);
-    for (const char* output : {"csv", "html", "xlsx"}) {
+    // Workbooks on a full disk: workbook_full_disk_test.cpp.
+    for (const char* output : {"csv", "html"}) {
         ASSERT_EQ(scan({"--output", output, "--overwrite", "yes"}, exportPath).exitCode, 0);
         const Snapshot before = snapshot(results);
         // A file size limit stands in for the full disk; the program is not killed by it.
@@ -202,9 +203,7 @@ TEST_F(ResultSafety, AFullDiskLeavesOnlyTheEarlierResults) {
             dir);
         EXPECT_EQ(full.exitCode, 1) << output << full.err;
         EXPECT_EQ(lineCount(full.err), 1u) << full.err;
-        EXPECT_TRUE(full.err.find("File too large") != std::string::npos ||
-                    full.err.find("came out incomplete") != std::string::npos)
-            << full.err;
+        EXPECT_NE(full.err.find("File too large"), std::string::npos) << full.err;
         const Snapshot after = snapshot(results);
         for (const auto& [name, entry] : after) {
             // Anything left is an earlier result, or one written whole before the limit bit.

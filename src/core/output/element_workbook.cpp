@@ -24,13 +24,16 @@ constexpr std::size_t kHeadingColumns = 12;  // A to L
 constexpr double kColumnWidth = 15;
 
 // The preparation of a sheet reports what the file refuses; anything else goes to its caller.
+// Returns false when the step failed.
 template <typename Step>
-void reportRefusal(UserInterface& ui, Step&& step,
+bool reportRefusal(UserInterface& ui, Step&& step,
                    SourceLocation where = SourceLocation::current()) {
     try {
         step();
+        return true;
     } catch (const QorError& e) {
         reportStandardError(ui, kModule, "PrepareSheet", e.what(), where);
+        return false;
     }
 }
 
@@ -61,25 +64,27 @@ std::string columnLetter(int column) {
     return std::string(1, static_cast<char>('A' + column - 1));
 }
 
-ElementWorkbook::ElementWorkbook(UserInterface& ui, std::string statusText, std::time_t created)
-    : ui_(ui), statusText_(std::move(statusText)), created_(created) {}
+ElementWorkbook::ElementWorkbook(UserInterface& ui, std::string statusText, std::time_t created,
+                                 std::string title)
+    : ui_(ui), statusText_(std::move(statusText)), created_(created), title_(std::move(title)) {}
 
 void ElementWorkbook::start(const std::string& folder, const std::vector<std::string>& sheetNames) {
     discard();
     try {
         sheets_.assign(sheetNames.size(), SheetState{});
-        file_ = std::make_unique<platform::XlsxWorkbook>(folder, sheetNames, created_);
+        file_ = std::make_unique<platform::XlsxWorkbook>(folder, sheetNames, created_, title_);
     } catch (const std::exception&) {
         startFailure_ = std::current_exception();  // kept for the save, which reports it
     }
 }
 
-void ElementWorkbook::prepareSheet(std::size_t sheet, int columnCount) {
+void ElementWorkbook::prepareSheet(std::size_t sheet, int columnCount, std::string_view typeName) {
     if (file_ == nullptr) {
         return;
     }
     SheetState& state = sheets_.at(sheet);
     state = SheetState{};
+    state.typeName = typeName;
     reportRefusal(ui_, [&] { file_->setColumnWidth(sheet, kColumnWidth); });
     mergedHeading(sheet, 1, statusText_, kStatusStyle);
     mergedHeading(sheet, 2, kCreatedWith, kCreatedStyle);
@@ -94,8 +99,11 @@ void ElementWorkbook::prepareSheet(std::size_t sheet, int columnCount) {
 void ElementWorkbook::mergedHeading(std::size_t sheet, std::int64_t row, std::string_view bytes,
                                     const HeadingStyle& style) {
     std::string_view text;
-    // A text the cell cannot hold leaves the heading formatted all the same.
-    reportRefusal(ui_, [&] { text = platform::cellText(bytes, scratch_); });
+    // A text the cell cannot hold leaves the heading formatted all the same. The empty text is
+    // set again on that path: GCC 12 at -O2 lost its first value there.
+    if (!reportRefusal(ui_, [&] { text = platform::cellText(bytes, scratch_); })) {
+        text = {};
+    }
     reportRefusal(ui_, [&] {
         file_->merge(sheet, row, 1, kMergedColumns, text, style);
         for (int column = 1; column <= kMergedColumns; ++column) {
@@ -114,7 +122,8 @@ void ElementWorkbook::addRow(std::size_t sheet, const scan::ElementRowView& row,
         if (!state.full) {
             state.full = true;
             reportStandardError(ui_, kModule, "PasteToExcel",
-                                "The worksheet is full at row " +
+                                "The worksheet of the " + state.typeName + " elements in '" +
+                                    path_ + "' is full at row " +
                                     std::to_string(platform::kMaxSheetRows) +
                                     ": the following elements of the type are not in it");
         }
@@ -154,9 +163,12 @@ void ElementWorkbook::headingRow(std::size_t sheet, const std::vector<std::strin
 void ElementWorkbook::pasteCell(std::size_t sheet, std::int64_t row, int column,
                                 std::string_view bytes, const HeadingStyle* style,
                                 SourceLocation where) {
-    std::string_view text;  // stays empty when the cell cannot hold it
-    runStep(
-        ui_, kModule, "PasteToExcel", [&] { text = platform::cellText(bytes, scratch_); }, where);
+    std::string_view text;  // empty when the cell cannot hold it (set again: see mergedHeading)
+    if (!runStep(
+            ui_, kModule, "PasteToExcel", [&] { text = platform::cellText(bytes, scratch_); },
+            where)) {
+        text = {};
+    }
     runStep(
         ui_, kModule, "PasteToExcel", [&] { file_->write(sheet, row, column, text, style); },
         where);
@@ -186,12 +198,12 @@ bool ElementWorkbook::askToReplace(const std::string& fileName) {
 
 void ElementWorkbook::throwStartFailure() const {
     if (startFailure_ == nullptr) {
-        throw QorError("The workbook '" + path_ + "' is closed");
+        throw QorError("The " + title_ + " '" + path_ + "' is closed");
     }
     try {
         std::rethrow_exception(startFailure_);
     } catch (const QorError& e) {
-        throw QorError("Cannot create the workbook '" + path_ + "': " + e.what());
+        throw QorError("Cannot create the " + title_ + " '" + path_ + "': " + e.what());
     }
 }
 

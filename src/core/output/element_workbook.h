@@ -25,14 +25,17 @@ std::string columnLetter(int column);
 // sheet reports what the file refuses and passes anything else to its caller.
 class ElementWorkbook {
 public:
-    ElementWorkbook(UserInterface& ui, std::string statusText, std::time_t created);
+    // Messages call it `title`: "AI workbook" when it holds one type, "workbook" otherwise.
+    ElementWorkbook(UserInterface& ui, std::string statusText, std::time_t created,
+                    std::string title = "workbook");
 
     // Starts the workbook in `folder` with these sheets in tab order, the first one shown on
     // opening. A workbook that cannot start keeps the cause: saving it fails with it, at the
     // moment and in the words of any other save that fails.
     void start(const std::string& folder, const std::vector<std::string>& sheetNames);
-    // Rows 1 and 2 of the sheet, and row 3 set out for `columnCount` columns.
-    void prepareSheet(std::size_t sheet, int columnCount);
+    // Rows 1 and 2 of the sheet, and row 3 set out for `columnCount` columns. The sheet holds
+    // the elements of type `typeName` ("AI").
+    void prepareSheet(std::size_t sheet, int columnCount, std::string_view typeName);
     // The next row of the sheet; the first one brings the headings, `columns` with their commas
     // removed. A labelled row starts with the cabinet and module labels.
     void addRow(std::size_t sheet, const scan::ElementRowView& row,
@@ -56,6 +59,7 @@ private:
         bool headingRowDue = false;
         std::int64_t nextRow = 4;
         bool full = false;
+        std::string typeName;
     };
 
     void headingRow(std::size_t sheet, const std::vector<std::string>& columns);
@@ -69,6 +73,7 @@ private:
     UserInterface& ui_;
     const std::string statusText_;
     const std::time_t created_;
+    const std::string title_;
     std::unique_ptr<platform::XlsxWorkbook> file_;
     std::exception_ptr startFailure_;
     std::vector<SheetState> sheets_;

@@ -64,14 +64,17 @@ public:
     bool anyLeft() const { return firstFailure_ > 0 && !types.empty(); }
     bool failed(std::size_t i) const { return i >= firstFailure_; }
 
-    // Type `i` failed with `cause`: its output and those of the types after it go.
-    void fail(std::size_t i, const std::string& cause) {
+    // Type `i` failed with `cause`: its output and those of the types after it go. A cause
+    // that belongs to an earlier type's output (`owner`, a save that failed late) names it.
+    void fail(std::size_t i, const std::string& cause,
+              std::optional<scan::ElementType> owner = std::nullopt) {
         if (i >= firstFailure_) {
             return;
         }
-        std::string description = "Reading the " +
-                                  std::string(scan::elementType(types[i].type).name) +
-                                  " elements stopped: " + cause;
+        std::string description = owner ? cause
+                                        : "Reading the " +
+                                              std::string(scan::elementType(types[i].type).name) +
+                                              " elements stopped: " + cause;
         for (std::size_t j = i; j < std::min(firstFailure_, types.size()); ++j) {
             const std::string fate = types[j].sink->abandon();
             if (j == i && !fate.empty()) {
@@ -79,7 +82,7 @@ public:
             }
         }
         firstFailure_ = i;
-        failure_ = scan::ReadFailed(types[i].type, description);
+        failure_ = scan::ReadFailed(owner.value_or(types[i].type), description);
     }
     // A failure that stops every type at once (the export could not be read).
     void failAll(const std::string& cause) { fail(0, cause); }
@@ -227,6 +230,9 @@ void readAndFinish(Session& session, ScanTypes& scanned, std::vector<scan::TypeP
         type.withoutDot.reportTo(ui);
         try {
             type.sink->finish(type.elements);
+        } catch (const scan::ReadFailed& e) {
+            scanned.fail(i, e.what(), e.type());
+            break;
         } catch (const std::exception& e) {
             scanned.fail(i, e.what());
             break;

@@ -27,12 +27,15 @@ constexpr std::array<std::size_t, 12> kPackedSlots{
 class WorkbookSink : public scan::ElementSink {
 public:
     WorkbookSink(const Session& session, UserInterface& ui, std::time_t created,
-                 ElementWorkbook* shared, std::size_t sheet, WorkbookSaver* saver)
+                 scan::ElementType type, ElementWorkbook* shared, std::size_t sheet,
+                 WorkbookSaver* saver)
         : ui_(ui),
           saver_(saver),
           reports_(ui),
+          type_(type),
           own_(shared == nullptr ? std::make_unique<ElementWorkbook>(
-                                       reports_, systemStatusText(session.nodeInfo), created)
+                                       reports_, systemStatusText(session.nodeInfo), created,
+                                       std::string(scan::elementType(type).name) + " workbook")
                                  : nullptr),
           workbook_(shared == nullptr ? own_.get() : shared),
           sheet_(sheet) {}
@@ -54,7 +57,7 @@ public:
             }
             own_->start(context.outputFolder, {"Sheet1"});
         }
-        workbook_->prepareSheet(sheet_, context.columnCount);
+        workbook_->prepareSheet(sheet_, context.columnCount, context.type.name);
         reports_.deliver();
         if (own_) {
             strand_ = std::make_unique<BatchStrand>([this](std::string_view rows) { add(rows); });
@@ -96,7 +99,7 @@ public:
         complete();
         reports_.deliver();
         if (own_) {
-            saver_->save(std::move(own_));
+            saver_->save(std::move(own_), type_);
         }
     }
 
@@ -128,6 +131,7 @@ private:
     UserInterface& ui_;
     WorkbookSaver* saver_;
     DeferredReports reports_;
+    const scan::ElementType type_;
     std::unique_ptr<ElementWorkbook> own_;
     ElementWorkbook* workbook_;
     const std::size_t sheet_;
@@ -142,8 +146,8 @@ class PerTypeWorkbooks : public ScanOutput {
 public:
     PerTypeWorkbooks(Session& session, UserInterface& ui, std::time_t created)
         : session_(session), ui_(ui), created_(created) {}
-    std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType) override {
-        return std::make_unique<WorkbookSink>(session_, ui_, created_, nullptr, 0, &saver_);
+    std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType type) override {
+        return std::make_unique<WorkbookSink>(session_, ui_, created_, type, nullptr, 0, &saver_);
     }
     void endScan() override { saver_.drain(); }
     void abandonScan() noexcept override {
@@ -196,7 +200,7 @@ public:
         }
     }
     std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType type) override {
-        return std::make_unique<WorkbookSink>(session_, ui_, created_, &workbook_,
+        return std::make_unique<WorkbookSink>(session_, ui_, created_, type, &workbook_,
                                               sheetOf_[scan::indexOf(type)], nullptr);
     }
     void endScan() override {

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "core/base/qor_error.h"
+#include "core/scan/element_sink.h"
 
 namespace qor::output {
 
@@ -17,12 +17,12 @@ WorkbookSaver::~WorkbookSaver() {
     }
 }
 
-void WorkbookSaver::save(std::unique_ptr<ElementWorkbook> workbook) {
+void WorkbookSaver::save(std::unique_ptr<ElementWorkbook> workbook, scan::ElementType type) {
     waitUntil([this] { return queue_.empty() && busy_ < kWorkers; });
     throwFirstFailure();
     {
         const std::lock_guard lock(mutex_);
-        queue_.push_back(std::move(workbook));
+        queue_.emplace_back(std::move(workbook), type);
         if (workers_.size() < kWorkers) {
             workers_.emplace_back([this] { work(); });
         }
@@ -47,13 +47,13 @@ void WorkbookSaver::waitUntil(Ready ready) {
 
 // One cause, one message: saves that failed after the first are not reported again.
 void WorkbookSaver::throwFirstFailure() {
-    std::vector<StandardError> failures;
+    std::vector<std::pair<StandardError, scan::ElementType>> failures;
     {
         const std::lock_guard lock(mutex_);
         failures.swap(failures_);
     }
     if (!failures.empty()) {
-        throw QorError(failures.front().description);
+        throw scan::ReadFailed(failures.front().second, failures.front().first.description);
     }
 }
 
@@ -64,7 +64,7 @@ void WorkbookSaver::work() {
         if (queue_.empty()) {
             return;
         }
-        std::unique_ptr<ElementWorkbook> workbook = std::move(queue_.front());
+        auto [workbook, type] = std::move(queue_.front());
         queue_.pop_front();
         ++busy_;
         lock.unlock();
@@ -72,7 +72,7 @@ void WorkbookSaver::work() {
         workbook.reset();
         lock.lock();
         if (failure) {
-            failures_.push_back(std::move(*failure));
+            failures_.emplace_back(std::move(*failure), type);
         }
         --busy_;
         changed_.notify_all();

@@ -6,10 +6,12 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/base/user_interface.h"
 #include "core/output/element_workbook.h"
+#include "core/scan/element_types.h"
 
 namespace qor::output {
 
@@ -24,11 +26,12 @@ public:
     WorkbookSaver(const WorkbookSaver&) = delete;
     WorkbookSaver& operator=(const WorkbookSaver&) = delete;
 
-    // Hands over a workbook whose question has been asked. Waits while every worker is busy,
-    // so that no more than a few filled workbooks are held at once. A save that failed ends
-    // the scan here (QorError): the cause, a full disk say, would fail every later one too.
-    void save(std::unique_ptr<ElementWorkbook> workbook);
-    // Waits for every save; a failed one throws QorError with its description.
+    // Hands over the workbook of `type` whose question has been asked. Waits while every worker
+    // is busy, so that no more than a few filled workbooks are held at once. A save that failed
+    // ends the scan here, with scan::ReadFailed naming the type whose workbook failed: the
+    // cause, a full disk say, would fail every later one too.
+    void save(std::unique_ptr<ElementWorkbook> workbook, scan::ElementType type);
+    // Waits for every save; a failed one throws as save does.
     void drain();
 
 private:
@@ -43,10 +46,10 @@ private:
     UserInterface& ui_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<std::unique_ptr<ElementWorkbook>> queue_;
+    std::deque<std::pair<std::unique_ptr<ElementWorkbook>, scan::ElementType>> queue_;
     std::size_t busy_ = 0;
     bool stopping_ = false;
-    std::vector<StandardError> failures_;
+    std::vector<std::pair<StandardError, scan::ElementType>> failures_;
     std::vector<std::thread> workers_;
 };
 

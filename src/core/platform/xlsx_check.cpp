@@ -1,155 +1,157 @@
 #include "core/platform/xlsx_check.h"
 
-#include <zlib.h>
+#include <unzip.h>
 
-#include <cstring>
-#include <fstream>
+#include <algorithm>
+#include <memory>
 #include <optional>
+#include <string_view>
 
 #include "core/base/qor_error.h"
-#include "core/platform/file_system.h"
 
 namespace qor::platform {
 namespace {
 
-std::uint32_t little(const std::string& bytes, std::size_t at, int width) {
-    std::uint32_t value = 0;
-    for (int i = width - 1; i >= 0; --i) {
-        value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+constexpr std::string_view kDiskHint = " (is the disk full?)";
+
+struct CloseZip {
+    void operator()(void* zip) const { unzClose(zip); }
+};
+using Zip = std::unique_ptr<void, CloseZip>;
+
+Zip openZip(const std::string& path, const std::string& shownAs) {
+    Zip zip(unzOpen64(path.c_str()));
+    if (zip == nullptr) {
+        throw QorError(shownAs + " cannot be read back as a workbook");
     }
-    return value;
+    return zip;
 }
 
-struct ZipEntry {
-    std::uint16_t method = 0;
-    std::uint32_t compressedSize = 0;
-    std::uint32_t localHeader = 0;
-};
+// Unpacks the current part, handing it to `take` in pieces; false when it does not unpack
+// whole or its checksum differs.
+template <typename Take>
+bool unpack(void* zip, std::string& buffer, Take&& take) {
+    if (unzOpenCurrentFile(zip) != UNZ_OK) {
+        return false;
+    }
+    int got = 0;
+    while ((got = unzReadCurrentFile(zip, buffer.data(), static_cast<unsigned>(buffer.size()))) >
+           0) {
+        take(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
+    }
+    return unzCloseCurrentFile(zip) == UNZ_OK && got == 0;
+}
 
-class WorkbookFile {
+// Whether an XML part is whole: it starts with the declaration and ends with the closing tag of
+// its root element, so a part that lost its start or its end to a failed write shows.
+class XmlPartCheck {
 public:
-    WorkbookFile(const std::string& path, const std::string& shownAs) : path_(shownAs) {
-        std::ifstream in(toFsPath(path), std::ios::binary);
-        bytes_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        if (!in.eof() && in.fail()) {
-            fail("cannot be read back");
-        }
+    void add(std::string_view piece) {
+        head_.append(piece.substr(0, kKeep - std::min(kKeep, head_.size())));
+        tail_.append(piece.substr(piece.size() - std::min(piece.size(), kKeep)));
+        tail_.erase(0, tail_.size() - std::min(tail_.size(), kKeep));
     }
-
-    // The central directory entry of `name`; nothing when the file has none.
-    std::optional<ZipEntry> find(const std::string& name) const {
-        constexpr std::uint32_t kEndSignature = 0x06054b50;
-        constexpr std::uint32_t kEntrySignature = 0x02014b50;
-        if (bytes_.size() < 22) {
-            fail("is not a workbook");
+    bool whole() const {
+        const std::size_t declarationEnd = head_.find("?>");
+        if (!head_.starts_with("<?xml") || declarationEnd == std::string::npos) {
+            return false;
         }
-        std::size_t end = bytes_.size() - 22;
-        while (end > 0 && little(bytes_, end, 4) != kEndSignature) {
-            --end;
+        const std::size_t root = head_.find('<', declarationEnd);
+        const std::size_t nameEnd = head_.find_first_of(" \t\r\n/>", root + 1);
+        if (root == std::string::npos || nameEnd == std::string::npos || nameEnd == root + 1) {
+            return false;
         }
-        std::size_t at = little(bytes_, end + 16, 4);
-        const std::size_t count = little(bytes_, end + 10, 2);
-        for (std::size_t i = 0; i < count && at + 46 <= bytes_.size(); ++i) {
-            if (little(bytes_, at, 4) != kEntrySignature) {
-                fail("has a damaged directory");
-            }
-            const std::size_t nameLength = little(bytes_, at + 28, 2);
-            const std::size_t extraLength = little(bytes_, at + 30, 2);
-            const std::size_t commentLength = little(bytes_, at + 32, 2);
-            if (bytes_.compare(at + 46, nameLength, name) == 0 && nameLength == name.size()) {
-                return ZipEntry{static_cast<std::uint16_t>(little(bytes_, at + 10, 2)),
-                                little(bytes_, at + 20, 4), little(bytes_, at + 42, 4)};
-            }
-            at += 46 + nameLength + extraLength + commentLength;
+        std::string_view tail = tail_;
+        while (!tail.empty() && (tail.back() == '\n' || tail.back() == '\r')) {
+            tail.remove_suffix(1);
         }
-        return std::nullopt;
-    }
-
-    // The last `keep` bytes of the entry's content.
-    std::string tail(const ZipEntry& entry, std::size_t keep) const {
-        const std::size_t header = entry.localHeader;
-        if (header + 30 > bytes_.size()) {
-            fail("has a damaged entry");
-        }
-        const std::size_t data =
-            header + 30 + little(bytes_, header + 26, 2) + little(bytes_, header + 28, 2);
-        if (data + entry.compressedSize > bytes_.size()) {
-            fail("has a damaged entry");
-        }
-        if (entry.method == 0) {
-            const std::size_t from = entry.compressedSize > keep ? entry.compressedSize - keep : 0;
-            return bytes_.substr(data + from, entry.compressedSize - from);
-        }
-        return inflateTail(data, entry.compressedSize, keep);
-    }
-
-    [[noreturn]] void fail(const std::string& why) const {
-        throw QorError("The workbook '" + path_ + "' " + why);
+        return tail.ends_with("</" + head_.substr(root + 1, nameEnd - root - 1) + ">");
     }
 
 private:
-    std::string inflateTail(std::size_t data, std::size_t size, std::size_t keep) const {
-        z_stream stream{};
-        if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
-            fail("cannot be checked");
-        }
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes_.data() + data));
-        stream.avail_in = static_cast<uInt>(size);
-        std::string tail;
-        char chunk[64 * 1024];
-        int status = Z_OK;
-        while (status == Z_OK) {
-            stream.next_out = reinterpret_cast<Bytef*>(chunk);
-            stream.avail_out = sizeof chunk;
-            status = inflate(&stream, Z_NO_FLUSH);
-            tail.append(chunk, sizeof chunk - stream.avail_out);
-            if (tail.size() > 2 * keep) {
-                tail.erase(0, tail.size() - keep);
-            }
-        }
-        inflateEnd(&stream);
-        if (status != Z_STREAM_END) {
-            fail("has a damaged sheet");
-        }
-        return tail.size() > keep ? tail.substr(tail.size() - keep) : tail;
-    }
-
-    std::string path_;
-    std::string bytes_;
+    static constexpr std::size_t kKeep = 512;
+    std::string head_;
+    std::string tail_;
 };
+
+// The sheet number of a part named "xl/worksheets/sheetN.xml"; 0 for any other part.
+std::size_t sheetNumber(std::string_view name) {
+    constexpr std::string_view kPrefix = "xl/worksheets/sheet";
+    if (!name.starts_with(kPrefix) || !name.ends_with(".xml")) {
+        return 0;
+    }
+    const std::string_view digits = name.substr(kPrefix.size(), name.size() - kPrefix.size() - 4);
+    if (digits.empty() || digits.size() > 6 || digits[0] == '0' ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return 0;
+    }
+    return std::stoul(std::string(digits));
+}
 
 }  // namespace
 
-void checkWorkbookRows(const std::string& path, const std::string& shownAs,
-                       const std::vector<std::int64_t>& lastRows) {
-    const WorkbookFile file(path, shownAs);
-    for (std::size_t i = 0; i < lastRows.size(); ++i) {
-        const std::string name = "xl/worksheets/sheet" + std::to_string(i + 1) + ".xml";
-        const auto entry = file.find(name);
-        if (!entry) {
-            file.fail("lacks " + name);
+void checkWorkbook(const std::string& path, const std::string& shownAs,
+                   const std::vector<SheetContent>& sheets) {
+    const auto incomplete = [&](const std::string& why) {
+        throw QorError(shownAs + " came out incomplete: " + why + std::string(kDiskHint));
+    };
+    const Zip zip = openZip(path, shownAs);
+    std::vector<bool> seen(sheets.size(), false);
+    std::string buffer(256 * 1024, '\0');
+    char rawName[512];
+    for (int status = unzGoToFirstFile(zip.get()); status != UNZ_END_OF_LIST_OF_FILE;
+         status = unzGoToNextFile(zip.get())) {
+        unz_file_info64 info{};
+        if (status != UNZ_OK || unzGetCurrentFileInfo64(zip.get(), &info, rawName, sizeof rawName,
+                                                        nullptr, 0, nullptr, 0) != UNZ_OK) {
+            incomplete("its list of parts is damaged");
         }
-        // A row holds at most a few dozen short cells: its start lies in the last 256 KiB.
-        const std::string tail = file.tail(*entry, 256 * 1024);
-        const std::size_t rowStart = tail.rfind("<row r=\"");
-        const std::int64_t lastRow =
-            rowStart == std::string::npos ? 0 : std::atoll(tail.c_str() + rowStart + 8);
-        const bool complete = tail.ends_with("</worksheet>") || tail.ends_with("</worksheet>\n");
-        if (!complete || lastRow != lastRows[i]) {
-            file.fail("came out incomplete (sheet " + std::to_string(i + 1) + " ends at row " +
-                      std::to_string(lastRow) + " of " + std::to_string(lastRows[i]) +
-                      "; is the disk full?)");
+        // A name that does not fit is cut, and then not terminated.
+        const std::string name(rawName, std::min<std::size_t>(info.size_filename, sizeof rawName));
+        const std::size_t sheet = sheetNumber(name);
+        std::optional<SheetCheck> rows;
+        if (sheet >= 1 && sheet <= sheets.size()) {
+            if (seen[sheet - 1]) {
+                incomplete("it holds sheet '" + sheets[sheet - 1].name + "' twice");
+            }
+            seen[sheet - 1] = true;
+            rows.emplace(sheets[sheet - 1]);
+        }
+        XmlPartCheck xml;
+        const bool unpacked = unpack(zip.get(), buffer, [&](std::string_view piece) {
+            xml.add(piece);
+            if (rows) {
+                rows->add(piece);
+            }
+        });
+        if (!unpacked || !xml.whole()) {
+            incomplete("its part '" + name + "' is damaged");
+        }
+        if (rows) {
+            if (const std::optional<std::string> fault = rows->finish()) {
+                incomplete("sheet '" + sheets[sheet - 1].name + "' " + *fault);
+            }
+        }
+    }
+    for (std::size_t i = 0; i < sheets.size(); ++i) {
+        if (!seen[i]) {
+            incomplete("it lacks sheet '" + sheets[i].name + "'");
         }
     }
 }
 
 std::string readWorkbookPart(const std::string& path, const std::string& name) {
-    const WorkbookFile file(path, path);
-    const auto entry = file.find(name);
-    if (!entry) {
-        file.fail("lacks " + name);
+    const std::string shownAs = "The workbook '" + path + "'";
+    const Zip zip = openZip(path, shownAs);
+    if (unzLocateFile(zip.get(), name.c_str(), 1) != UNZ_OK) {
+        throw QorError(shownAs + " lacks " + name);
     }
-    return file.tail(*entry, std::size_t{1} << 30);
+    std::string content;
+    std::string buffer(256 * 1024, '\0');
+    if (!unpack(zip.get(), buffer, [&](std::string_view piece) { content.append(piece); })) {
+        throw QorError(shownAs + " has a damaged " + name);
+    }
+    return content;
 }
 
 }  // namespace qor::platform

@@ -1,18 +1,18 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "core/platform/xlsx_sheet_check.h"
+
 namespace qor::platform {
 
-// Reads a finished workbook file at `path` (named `shownAs` in messages) back and checks that sheet
-// i (from 1) ends with its row `lastRows[i - 1]` (0: no rows) and is well-formed to its end. The
-// workbook library writes sheet data through temporary files without checking those writes, so a
-// full disk can give it a short sheet that it packs without a word. Throws QorError when a
-// sheet is short or the file cannot be read.
-void checkWorkbookRows(const std::string& path, const std::string& shownAs,
-                       const std::vector<std::int64_t>& lastRows);
+// Reads a finished workbook file at `path` back, in pieces, and checks it whole: every part
+// unpacks and matches its checksum, every part is XML that ends with the closing tag of its
+// root element, and sheet i (from 1) holds exactly `sheets[i - 1]` (see SheetCheck). Throws
+// QorError starting with `shownAs` ("The AI workbook '/r/AI.xlsx'") when it does not.
+void checkWorkbook(const std::string& path, const std::string& shownAs,
+                   const std::vector<SheetContent>& sheets);
 
 // The content of the part `name` ("xl/workbook.xml") of the workbook file at `path`. Throws
 // QorError.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <new>
 #include <system_error>
 
@@ -44,6 +45,19 @@ void check(lxw_error error, const std::string& what) {
         text += " (" + std::generic_category().message(cause) + ")";
     }
     throw QorError(text);
+}
+
+std::string because(int cause) {
+    return cause != 0 ? " (" + std::generic_category().message(cause) + ")"
+                      : " (is the disk full?)";
+}
+
+std::uint64_t writtenBytes(std::FILE* file) {
+#ifdef _WIN32
+    return static_cast<std::uint64_t>(_ftelli64(file));
+#else
+    return static_cast<std::uint64_t>(ftello(file));
+#endif
 }
 
 }  // namespace
@@ -119,8 +133,10 @@ std::string_view cellText(std::string_view text, std::string& scratch) {
 // The library opens its files by name, following links: it works in a folder no one else can
 // have prepared.
 XlsxWorkbook::XlsxWorkbook(const std::string& folder, const std::vector<std::string>& sheetNames,
-                           std::time_t created)
-    : scratch_(folder), partial_(joinPath(scratch_.path(), "workbook.xlsx")) {
+                           std::time_t created, std::string title)
+    : scratch_(folder),
+      partial_(joinPath(scratch_.path(), "workbook.xlsx")),
+      title_(std::move(title)) {
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = const_cast<char*>(scratch_.path().c_str());
@@ -142,9 +158,12 @@ XlsxWorkbook::XlsxWorkbook(const std::string& folder, const std::vector<std::str
         if (sheets_.empty()) {
             worksheet_activate(sheet);
         }
+        if (sheet->optimize_tmpfile == nullptr) {
+            throw QorError("The workbook library keeps no temporary file for a sheet");
+        }
         sheets_.push_back(sheet);
+        content_.push_back(SheetContent{name, {}, 0});
     }
-    lastRows_.assign(sheets_.size(), 0);
 }
 
 void XlsxWorkbook::Discard::operator()(lxw_workbook* book) const {
@@ -183,24 +202,41 @@ void XlsxWorkbook::setColumnWidth(std::size_t sheet, double width) {
           "Cannot set the column width");
 }
 
+std::string XlsxWorkbook::shownAs(const std::string& path) const {
+    return "The " + title_ + " '" + path + "'";
+}
+
+void XlsxWorkbook::noteRow(std::size_t sheet, std::int64_t row, int cause) {
+    if (content_[sheet].addRow(row) && writeFailure_.empty() &&
+        std::ferror(sheets_[sheet]->optimize_tmpfile) != 0) {
+        writeFailure_ = "a write to the temporary file of sheet '" + content_[sheet].name +
+                        "' failed" + because(cause);
+    }
+}
+
 void XlsxWorkbook::merge(std::size_t sheet, std::int64_t row, int firstColumn, int lastColumn,
                          std::string_view text, const HeadingStyle& style) {
+    if (!writeFailure_.empty()) {
+        return;  // the save fails anyway
+    }
     const auto r = static_cast<lxw_row_t>(row - 1);
+    errno = 0;
     check(worksheet_merge_range(sheets_.at(sheet), r, static_cast<lxw_col_t>(firstColumn - 1), r,
                                 static_cast<lxw_col_t>(lastColumn - 1), terminated(text),
                                 format(style)),
           "Cannot merge cells");
-    lastRows_[sheet] = std::max(lastRows_[sheet], row);
+    noteRow(sheet, row, errno);
 }
 
 void XlsxWorkbook::write(std::size_t sheet, std::int64_t row, int column, std::string_view text,
                          const HeadingStyle* style) {
-    if (text.empty() && style == nullptr) {
+    if ((text.empty() && style == nullptr) || !writeFailure_.empty()) {
         return;
     }
     lxw_format* f = style != nullptr ? format(*style) : nullptr;
     const auto r = static_cast<lxw_row_t>(row - 1);
     const auto c = static_cast<lxw_col_t>(column - 1);
+    errno = 0;
     const lxw_error error =
         text.empty() ? worksheet_write_blank(sheets_.at(sheet), r, c, f)
                      : worksheet_write_string(sheets_.at(sheet), r, c, terminated(text), f);
@@ -208,14 +244,29 @@ void XlsxWorkbook::write(std::size_t sheet, std::int64_t row, int column, std::s
         check(error, "Cannot write the cell at row " + std::to_string(row) + ", column " +
                          std::to_string(column));
     }
-    lastRows_[sheet] = std::max(lastRows_[sheet], row);
+    noteRow(sheet, row, errno);
 }
 
 void XlsxWorkbook::save(const std::string& path, Placement placement) {
+    // Each sheet's last row is still in memory. Written out now, every temporary file is whole
+    // before the library copies it into the file: its size is what the sheet must hold.
+    for (std::size_t i = 0; i < sheets_.size() && writeFailure_.empty(); ++i) {
+        std::FILE* file = sheets_[i]->optimize_tmpfile;
+        errno = 0;
+        lxw_worksheet_write_single_row(sheets_[i]);
+        if (std::fflush(file) != 0 || std::ferror(file) != 0) {
+            writeFailure_ = "a write to the temporary file of sheet '" + content_[i].name +
+                            "' failed" + because(errno);
+        }
+        content_[i].dataBytes = writtenBytes(file);
+    }
+    if (!writeFailure_.empty()) {
+        throw QorError(shownAs(path) + " could not be written: " + writeFailure_);
+    }
     errno = 0;
     check(workbook_close(book_.release()),  // closing frees it whatever it returns
-          "The workbook '" + path + "' could not be written");
-    checkWorkbookRows(partial_, path, lastRows_);
+          shownAs(path) + " could not be written");
+    checkWorkbook(partial_, shownAs(path), content_);
     moveIntoPlace(partial_, path, placement);
 }
 

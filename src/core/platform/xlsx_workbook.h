@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/platform/result_file.h"
+#include "core/platform/xlsx_sheet_check.h"
 
 struct lxw_workbook;
 struct lxw_worksheet;
@@ -40,15 +41,18 @@ struct HeadingStyle {
 
 // A workbook being written. The library keeps one row per sheet in memory and streams the
 // rest to temporary files in a private folder, where the file is also built; the finished file
-// then moves to its name, so it appears complete or not at all. Rows and columns count from 1;
-// a sheet's rows go in ascending order, a row's merge before its cells. Every method throws
-// QorError, or std::bad_alloc when the library runs out of memory.
+// is read back whole and then moves to its name, so it appears complete or not at all. The
+// library does not check the writes of its temporary files: each sheet's file is watched
+// here as its rows go out, and the read-back finds what a later step lost. Rows and columns
+// count from 1; a sheet's rows go in ascending order, a row's merge before its cells. Every
+// method throws QorError, or std::bad_alloc when the library runs out of memory.
 class XlsxWorkbook {
 public:
     // A workbook whose private folder lies in `folder`, with these sheets in tab order (the first
-    // one shown on opening) and `created` as its creation time.
+    // one shown on opening) and `created` as its creation time. Messages call it `title`
+    // ("AI workbook").
     XlsxWorkbook(const std::string& folder, const std::vector<std::string>& sheetNames,
-                 std::time_t created);
+                 std::time_t created, std::string title = "workbook");
     ~XlsxWorkbook() = default;  // an unsaved workbook leaves nothing behind
     XlsxWorkbook(const XlsxWorkbook&) = delete;
     XlsxWorkbook& operator=(const XlsxWorkbook&) = delete;
@@ -67,6 +71,11 @@ public:
 private:
     lxw_format* format(const HeadingStyle& style);
     const char* terminated(std::string_view text);
+    // Notes that `row` of the sheet was written. A new row is where the library has just
+    // written the one before it to the sheet's temporary file: the first failed write there is
+    // kept, with `cause` (the error number then), for save to report.
+    void noteRow(std::size_t sheet, std::int64_t row, int cause);
+    std::string shownAs(const std::string& path) const;
 
     struct Discard {
         void operator()(lxw_workbook* book) const;
@@ -76,7 +85,9 @@ private:
     const std::string partial_;                    // the file as it is built
     std::unique_ptr<lxw_workbook, Discard> book_;  // null once handed to the library's close
     std::vector<lxw_worksheet*> sheets_;
-    std::vector<std::int64_t> lastRows_;
+    const std::string title_;
+    std::vector<SheetContent> content_;
+    std::string writeFailure_;  // the first failed write of a temporary file
     std::vector<std::pair<HeadingStyle, lxw_format*>> formats_;
     std::string text_;
 };

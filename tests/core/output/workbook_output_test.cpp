@@ -95,8 +95,8 @@ TEST(Workbook, SheetsFollowTheLayout) {
     testing::ScriptedUi ui;
     ElementWorkbook book(ui, "STATUS", 0);
     book.start(dir.str(), {"Rows", "Empty"});
-    book.prepareSheet(0, 9);
-    book.prepareSheet(1, 2);
+    book.prepareSheet(0, 9, "AI");
+    book.prepareSheet(1, 2, "DI");
     scan::ElementRow row{};
     for (std::size_t slot = 1; slot < row.size(); ++slot) {
         row[slot] = "s" + std::to_string(slot);
@@ -127,14 +127,21 @@ TEST(Workbook, EachFailureGivesOneMessageAndLeavesNoFile) {
     testing::ScriptedUi ui;
     ElementWorkbook book(ui, std::string(40000, 'x'), 0);
     book.start(dir.str(), {"Sheet1"});
-    book.prepareSheet(0, 3);  // row 1 cannot take the text; the rest is still laid out
+    book.prepareSheet(0, 3, "AI");  // row 1 cannot take the text; the rest is still laid out
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0].procedure, "PrepareSheet");
+    scan::ElementRow row{};
+    row[1] = "AI1.1";
+    row[2] = std::string(40000, 'y');  // the cell stays empty; the row is still written
+    row[3] = "NAME";
+    book.addRow(0, scan::viewOf(row), {"CHANNEL"}, false);
+    ASSERT_EQ(ui.errors.size(), 2u);
+    EXPECT_EQ(ui.errors[1].procedure, "PasteToExcel");
     book.saveAs(dir.file("long"));
     EXPECT_EQ(rowsOf(dir.file("long.xlsx"), 1),
               (std::vector<std::string>{"A1:1, B1:1, C1:1, D1:1, E1:1",
                                         "A2:2 Created with .QOR Reader, B2:2, C2:2, D2:2, E2:2",
-                                        "A3:3, B3:3, C3:3"}));
+                                        "A3:3 CHANNEL, B3:3, C3:3", "A4 AI1.1, C4 NAME"}));
     fs::remove(dir.file("long.xlsx"));
 
     book.start(dir.str(), {"Sheet1"});
@@ -142,14 +149,14 @@ TEST(Workbook, EachFailureGivesOneMessageAndLeavesNoFile) {
     // A workbook that cannot start says so when it is saved.
     book.start(dir.file("missing"), {"Sheet1"});
     EXPECT_TRUE(book.open());
-    book.prepareSheet(0, 3);
+    book.prepareSheet(0, 3, "AI");
     book.addRow(0, scan::ElementRowView{}, {"CHANNEL"}, false);
     book.saveAs(dir.file("missing/AI"));
-    ASSERT_EQ(ui.errors.size(), 3u);
-    EXPECT_TRUE(ui.errors[2].description.starts_with("Cannot create the workbook '" +
+    ASSERT_EQ(ui.errors.size(), 4u);
+    EXPECT_TRUE(ui.errors[3].description.starts_with("Cannot create the workbook '" +
                                                      dir.file("missing/AI.xlsx") + "': "))
-        << ui.errors[2].description;
-    for (const StandardError& error : {ui.errors[1], ui.errors[2]}) {
+        << ui.errors[3].description;
+    for (const StandardError& error : {ui.errors[2], ui.errors[3]}) {
         EXPECT_EQ(error.module, "PasteXL");
         EXPECT_EQ(error.procedure, "EndExcel");
         const std::string text = formatStandardError(error);
@@ -158,6 +165,25 @@ TEST(Workbook, EachFailureGivesOneMessageAndLeavesNoFile) {
     }
     EXPECT_FALSE(book.open());
     EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+TEST(Workbook, AFullSheetSaysSoOnceNamingItsTypeAndFile) {
+    testing::TempDir dir;
+    testing::ScriptedUi ui;
+    ElementWorkbook book(ui, "STATUS", 0, "AI workbook");
+    ASSERT_TRUE(book.askToReplace(dir.file("AI_Node12")));
+    book.start(dir.str(), {"Sheet1"});
+    book.prepareSheet(0, 1, "AI");
+    scan::ElementRow row{};
+    row[scan::kDesignationSlot] = "AI1.1";
+    for (std::int64_t element = 4; element <= platform::kMaxSheetRows + 2; ++element) {
+        book.addRow(0, scan::viewOf(row), {"CHANNEL"}, false);
+    }
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0].description,
+              "The worksheet of the AI elements in '" + dir.file("AI_Node12.xlsx") +
+                  "' is full at row 1048576: the following elements of the type are not in it");
+    EXPECT_FALSE(book.save());  // the last row was read back
 }
 
 class WorkbookScanTest : public testing::ScanFixture {
@@ -217,23 +243,30 @@ TEST_F(WorkbookScanTest, AFailedReadSavesNoWorkbookAndSaysSo) {
     }
 }
 
-TEST_F(WorkbookScanTest, ASaveThatFailsOnAWorkerEndsTheScanWithOneError) {
+TEST_F(WorkbookScanTest, ASaveThatFailsOnAWorkerEndsTheScanWithOneErrorOfItsOwnType) {
+    // More types than saving threads: a later type waits for a thread and meets the failure.
+    for (const ElementType type : {ElementType::AO, ElementType::DO, ElementType::PIDCON}) {
+        testing::enable(session, type);
+    }
     run();
-    // A folder where the DI workbook should go: its save fails on a worker thread.
-    fs::remove(folder() / "DI_Node12_04Dec2026.xlsx");
-    fs::create_directory(folder() / "DI_Node12_04Dec2026.xlsx");
+    // A folder where the AI workbook should go: its save fails on a worker thread.
+    const fs::path blocked = folder() / "AI_Node12_04Dec2026.xlsx";
+    fs::remove(blocked);
+    fs::create_directory(blocked);
     ui.defaultAnswer = true;
     ui.statusBarTexts.clear();
     try {
         run();
-        FAIL() << "the DI workbook cannot be saved";
-    } catch (const QorError& failure) {
-        EXPECT_NE(std::string(failure.what()).find("DI_Node12_04Dec2026.xlsx"), std::string::npos);
+        FAIL() << "the AI workbook cannot be saved";
+    } catch (const scan::ReadFailed& failure) {
+        EXPECT_EQ(failure.type(), ElementType::AI);
+        EXPECT_TRUE(std::string(failure.what()).starts_with("Cannot write '" + blocked.string()))
+            << failure.what();
     }
     EXPECT_TRUE(ui.errors.empty());
-    EXPECT_EQ(testing::readFile((folder() / "AI_Node12_04Dec2026.xlsx").string()).substr(0, 2),
+    EXPECT_EQ(testing::readFile((folder() / "DI_Node12_04Dec2026.xlsx").string()).substr(0, 2),
               "PK");
-    EXPECT_TRUE(fs::is_directory(folder() / "DI_Node12_04Dec2026.xlsx"));
+    EXPECT_TRUE(fs::is_directory(blocked));
     EXPECT_TRUE(ui.statusBarTexts.empty() || ui.statusBarTexts.back() != "Convert Completed");
 }
 
