@@ -3,8 +3,10 @@
 // measures how late a 10 ms timer fires (the wait of any posted event), how long the Tools
 // menu takes from popup() (100 ms into the scan) to its first paint, and, with --cancel-after
 // MS, how long after a cancel the window is ready for the next scan. CSV output, or --html.
+// With --launch it times start-up instead (desktop_latency_launch.h).
 //     build/release/bench/qorgen --seed 1 --size 100M /tmp/big.qor
 //     build/release/bench/qordesktopbench /tmp/big.qor [--cancel-after MS] [--html]
+//     build/release/bench/qordesktopbench --launch examples/sample.qor [--busy 0]
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,10 +16,12 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "core/platform/memory_settings_store.h"
 #include "core/platform/window_search.h"
+#include "desktop_latency_launch.h"
 #include "gui/app/app_context.h"
 #include "gui/app/main_window.h"
 #include "support/fake_desktop.h"
@@ -44,10 +48,20 @@ protected:
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 3 && std::string_view(argv[1]) == "--launch-once") {
+        return qor::bench::launchOnce(argc, argv, QString::fromLocal8Bit(argv[2]));
+    }
+    if (argc >= 3 && std::string_view(argv[1]) == "--launch") {
+        const QCoreApplication parent(argc, argv);
+        return qor::bench::measureLaunches(QCoreApplication::arguments(),
+                                           QCoreApplication::applicationFilePath());
+    }
     QApplication application(argc, argv);
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: qordesktopbench FILE.qor [--cancel-after MS] [--html]\n");
+        std::fprintf(stderr,
+                     "usage: qordesktopbench FILE.qor [--cancel-after MS] [--html]\n"
+                     "       qordesktopbench --launch FILE.qor [--repeat N] [--busy THREADS]\n");
         return 2;
     }
     const int cancelAfter =
