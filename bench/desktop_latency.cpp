@@ -22,8 +22,8 @@
 #include "core/platform/memory_settings_store.h"
 #include "core/platform/window_search.h"
 #include "desktop_latency_launch.h"
-#include "gui/app/app_context.h"
-#include "gui/app/main_window.h"
+#include "gui/base/app_context.h"
+#include "gui/shell/main_window.h"
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
 #include "support/session_builder.h"
@@ -32,6 +32,8 @@ namespace {
 
 // Notes the first paint of a widget after it was asked to show.
 class FirstPaint : public QObject {
+    Q_OBJECT
+
 public:
     qint64 at = -1;
     const QElapsedTimer* clock = nullptr;
@@ -74,7 +76,7 @@ int main(int argc, char** argv) {
     qor::testing::FakeDesktop desktop;
     qor::SystemClock clock;
     qor::platform::EmptyWindowTree windows;
-    qor::gui::AppContext context{session, store, boxes, desktop, clock, windows, {}, {}, {}};
+    qor::gui::AppContext context{session, store, boxes, desktop, clock, windows, {}, {}};
     qor::gui::MainWindow window(context);
     window.show();
     window.openByPath(arguments[1].toStdString());
@@ -120,16 +122,18 @@ int main(int argc, char** argv) {
             window.cancelScan();
         });
     }
-    QTimer::singleShot(0, [&] {
-        since.start();
-        expected = 10;
-        probe.start();
-        window.scanFile();
+    QObject::connect(&window, &qor::gui::MainWindow::workFinished, [&] {
         if (scanEnded < 0) {
             scanEnded = since.elapsed();
         }
         probe.stop();
         QApplication::quit();
+    });
+    QTimer::singleShot(0, [&] {
+        since.start();
+        expected = 10;
+        probe.start();
+        window.scanFile();
     });
     QApplication::exec();
 
@@ -152,3 +156,5 @@ int main(int argc, char** argv) {
                 desktop.modalTitles.empty() ? "no" : "yes");
     return 0;
 }
+
+#include "desktop_latency.moc"

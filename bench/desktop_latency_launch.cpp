@@ -18,9 +18,9 @@
 #include "core/platform/memory_settings_store.h"
 #include "core/platform/user_environment.h"
 #include "core/platform/window_search.h"
-#include "gui/app/app_context.h"
-#include "gui/app/export_text_view.h"
-#include "gui/app/start_up.h"
+#include "gui/base/app_context.h"
+#include "gui/document/export_text_view.h"
+#include "gui/shell/start_up.h"
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
 
@@ -93,7 +93,7 @@ int launchOnce(int argc, char** argv, const QString& file) {
     testing::FakeDesktop desktop;
     SystemClock clock;
     platform::EmptyWindowTree windows;
-    gui::AppContext context{session, store, boxes, desktop, clock, windows, {}, {}, {}};
+    gui::AppContext context{session, store, boxes, desktop, clock, windows, {}, {}};
     TextPainted painted;
     application.installEventFilter(&painted);
     gui::StartUpSettings settings;

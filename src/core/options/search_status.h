@@ -22,8 +22,8 @@ public:
     bool shownAsEnabled(scan::ElementType type) const { return value(type) == 1; }
 
     // The table from the store ("EnableSearch" of each type's section, default 0). A value
-    // that is not a 16-bit integer is reported with the standard error message
-    // (modMain.SearchStatus) and its entry stays 0.
+    // that is not a 16-bit integer is reported with the standard error message and its entry
+    // stays 0.
     static SearchStatusTable readFrom(const platform::SettingsStore& store, UserInterface& ui);
 
 private:

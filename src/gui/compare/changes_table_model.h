@@ -22,6 +22,8 @@ struct ChangeFilter {
 // on screen are ever turned into text, so a hundred thousand changes cost a row index each.
 // Sorting and filtering reorder those indexes; the list itself stays in report order.
 class ChangesTableModel : public QAbstractTableModel {
+    Q_OBJECT
+
 public:
     enum Column { kType, kDesignation, kChange, kParameter, kOld, kNew, kColumnCount };
 

@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 
 #include "core/base/strings.h"
+#include "gui/base/widget_helpers.h"
 #include "gui/options/folder_page.h"
-#include "gui/options/option_widgets.h"
 
 namespace qor::gui {
 namespace {

@@ -20,6 +20,8 @@ class FolderPage;
 // Only the Excel output can put every type into one workbook, so choosing CSV or HTML
 // clears and locks that box. Without the spreadsheet neither Excel choice is offered.
 class GeneralTab : public QWidget {
+    Q_OBJECT
+
 public:
     GeneralTab(options::SearchOptions& options, const output::ExcelInstallation& excel,
                UserInterface& ui, QWidget* parent = nullptr);
