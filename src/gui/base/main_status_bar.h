@@ -8,8 +8,9 @@ class QProgressBar;
 
 namespace qor::gui {
 
-// The main window's status bar: four panels (the status text, the node number, the node description, and
-// the panel that holds the progress bar `pbMain`). Each panel's tooltip is its text.
+// The main window's status bar: four panels (the status text, the node number, the node
+// description, and the panel that holds the progress bar `pbMain`). Each panel's tooltip is its
+// text.
 class MainStatusBar : public QStatusBar {
     Q_OBJECT
 

@@ -19,8 +19,8 @@ namespace qor::gui {
 
 class ChangesTableModel;
 
-// The window of changes: what changed from an older export to a newer one, in a document window of its
-// own: the two exports, the counts per type, and the changes as a table that sorts on a click
+// The window of changes: what changed from an older export to a newer one, in a document window of
+// its own: the two exports, the counts per type, and the changes as a table that sorts on a click
 // on its header and is narrowed by type, kind of change and a text. "Save as CSV" and "Open
 // HTML Report" write the changes into the scan result folder as qorscan --compare does.
 class ComparisonWindow : public QWidget {

@@ -39,13 +39,7 @@ QLabel* makeLabel(QWidget* parent, const char* objectName, const QString& text,
 
 }  // namespace
 
-QPoint splashPosition(const QRect& available, const QSize& window) {
-    return {
-        std::max(available.left() + (available.width() - window.width()) / 2, available.left()),
-        std::max(available.top() + (available.height() - window.height()) / 2, available.top())};
-}
-
-QPixmap SplashPicture(qreal devicePixelRatio) {
+QPixmap splashPicture(qreal devicePixelRatio) {
     QPixmap picture(kPictureSize * devicePixelRatio);
     picture.setDevicePixelRatio(devicePixelRatio);
     QPainter painter(&picture);
@@ -101,7 +95,7 @@ SplashWindow::SplashWindow(QWidget* parent)
     setWindowTitle(QString::fromUtf8(kApplicationTitle.data(),
                                      static_cast<qsizetype>(kApplicationTitle.size())));
     const QScreen* primary = QGuiApplication::primaryScreen();
-    picture_ = SplashPicture(primary != nullptr ? primary->devicePixelRatio() : 1.0);
+    picture_ = splashPicture(primary != nullptr ? primary->devicePixelRatio() : 1.0);
     const QSize size = picture_.deviceIndependentSize().toSize();
 
     // The picture at the window's origin, the window exactly its size.
@@ -143,7 +137,9 @@ QString SplashWindow::status() const {
 }
 
 void SplashWindow::placeOn(const QScreen& screen) {
-    move(splashPosition(screen.availableGeometry(), size()));
+    const QRect available = screen.availableGeometry();
+    move(std::max(available.left() + (available.width() - width()) / 2, available.left()),
+         std::max(available.top() + (available.height() - height()) / 2, available.top()));
 }
 
 }  // namespace qor::gui

@@ -1,9 +1,6 @@
 #pragma once
 
 #include <QPixmap>
-#include <QPoint>
-#include <QRect>
-#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -12,14 +9,10 @@ class QScreen;
 
 namespace qor::gui {
 
-// Where the splash window goes: centred on `available` (the screen less its panels); a window
-// larger than that area keeps its top-left corner inside it.
-QPoint splashPosition(const QRect& available, const QSize& window);
-
 // The picture of the splash window, drawn here: the application icon large on a calm
 // gradient with the title ".QOR Reader". `devicePixelRatio` sharpens it on high-DPI screens;
 // its logical size stays the same.
-QPixmap SplashPicture(qreal devicePixelRatio = 1.0);
+QPixmap splashPicture(qreal devicePixelRatio = 1.0);
 
 // The window start-up shows while it works: frameless, exactly as large as its picture, with the
 // caption "Build:", the version text and a status text ("Finalizing settings..." in grey until
@@ -37,7 +30,7 @@ public:
 
     const QPixmap& picture() const { return picture_; }
 
-    // Moves the window to splashPosition on `screen`.
+    // Centres the window on the screen's free area (its top-left corner stays inside).
     void placeOn(const QScreen& screen);
 
 private:

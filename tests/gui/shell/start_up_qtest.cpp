@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QScreen>
 #include <QTest>
 #include <filesystem>
 
@@ -46,11 +47,16 @@ private slots:
             StartUp startUp(fixture.context, settingsIn(fixture.folder));
             QVERIFY(startUp.run(""));
             QVERIFY(startUp.mainWindow() == nullptr);
+            // It stands in the middle of the screen, exactly as large as its picture.
             QStringList shown;
             for (QWidget* window : QApplication::topLevelWidgets()) {
                 if (auto* splash = qobject_cast<qor::gui::SplashWindow*>(window)) {
                     shown << splash->status();
                     QVERIFY(splash->isVisible());
+                    QCOMPARE(splash->size(), splash->picture().deviceIndependentSize().toSize());
+                    const QRect screen = splash->screen()->availableGeometry();
+                    QVERIFY(std::abs(splash->geometry().center().x() - screen.center().x()) <= 1);
+                    QVERIFY(std::abs(splash->geometry().center().y() - screen.center().y()) <= 1);
                 }
             }
             QCOMPARE(shown, QStringList{"Initializing startup procedures..."});
