@@ -29,10 +29,6 @@ public:
     void showRecord();
     int currentPage() const;  // 1 or 2
 
-    // The caption shown for an installed spreadsheet of `version`; empty for a version
-    // without a name of its own.
-    static QString excelVersionName(const std::string& version);
-
 private:
     void outputChosen(options::OutputMode mode);
     void showOneWorkbookState();

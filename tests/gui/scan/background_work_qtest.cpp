@@ -18,14 +18,13 @@ class BackgroundWorkTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void jobTalksThroughTheDisplayAndEndsInTheLoop() {
+    void jobsTalkThroughTheDisplayAndEndInTheLoop() {
         ScriptedUi display;
         display.answers = {true};
         BackgroundWork work(display);
         bool answer = false;
         std::thread::id jobThread;
         std::vector<std::string> shownAtTheEnd;
-        bool done = false;
         QVERIFY(work.start(
             [&](UserInterface& ui) {
                 jobThread = std::this_thread::get_id();
@@ -34,36 +33,24 @@ private slots:
                 ui.setStatus("answered");
                 ui.setProgress(5, 10);
             },
-            [&](std::exception_ptr error) {
-                shownAtTheEnd = display.statusTexts;
-                done = !error;
-            }));
-        QVERIFY(work.running());
+            [&](std::exception_ptr) { shownAtTheEnd = display.statusTexts; }));
         QVERIFY(!work.start([](UserInterface&) {}, [](std::exception_ptr) {}));  // one at a time
         QVERIFY(QTest::qWaitFor([&] { return !work.running(); }));
-        QVERIFY(done && answer && jobThread != std::this_thread::get_id());
+        QVERIFY(answer && jobThread != std::this_thread::get_id());
         QCOMPARE(shownAtTheEnd, (std::vector<std::string>{"asking", "answered"}));
-        QCOMPARE(display.prompts.size(), std::size_t{1});
         QCOMPARE(display.lastProgressValue, 5LL);
-    }
 
-    void cancelReachesTheJobAndItsErrorComesBack() {
-        ScriptedUi display;
-        BackgroundWork work(display);
-        std::atomic<bool> started{false};
+        // The next job sees the cancel; what it throws comes back.
         std::exception_ptr ended;
         work.start(
-            [&](UserInterface& ui) {
-                started = true;
+            [](UserInterface& ui) {
                 while (!ui.cancelRequested()) {
                     std::this_thread::yield();
                 }
                 throw std::runtime_error("stopped");
             },
             [&](std::exception_ptr error) { ended = error; });
-        QVERIFY(QTest::qWaitFor([&] { return started.load(); }));
-        QVERIFY(work.cancel());
-        QVERIFY(!work.cancel());  // asked once
+        QVERIFY(work.cancel() && !work.cancel());  // asked once
         QVERIFY(QTest::qWaitFor([&] { return !work.running(); }));
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, std::rethrow_exception(ended));
         QVERIFY(!work.cancel());
