@@ -22,7 +22,7 @@ def gui_fault(folder, target):
         return None
     if folder == "base":
         return "base lies below every window"
-    return "a window folder includes another window's folder"
+    return "a window folder uses base (and the core) only"
 
 
 faults = []
