@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -20,10 +21,10 @@
 #include "core/platform/window_search.h"
 #include "export_edits.h"
 #include "export_generator.h"
-#include "gui/app/app_context.h"
-#include "gui/app/main_window.h"
+#include "gui/base/app_context.h"
 #include "gui/compare/changes_table_model.h"
 #include "gui/compare/comparison_window.h"
+#include "gui/shell/main_window.h"
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
 
@@ -31,6 +32,8 @@ namespace {
 
 // Notes whether a widget was painted since it was last reset.
 class PaintWatch : public QObject {
+    Q_OBJECT
+
 public:
     bool painted = false;
 
@@ -70,7 +73,7 @@ int main(int argc, char** argv) {
     qor::testing::FakeDesktop desktop;
     qor::SystemClock clock;
     qor::platform::EmptyWindowTree windows;
-    qor::gui::AppContext context{session, store, boxes, desktop, clock, windows, {}, {}, {}};
+    qor::gui::AppContext context{session, store, boxes, desktop, clock, windows, {}, {}};
     qor::gui::MainWindow window(context);
     window.resize(1280, 800);
     window.show();
@@ -78,8 +81,13 @@ int main(int argc, char** argv) {
     desktop.chosenFiles = {oldPath};
 
     QElapsedTimer timer;
+    QEventLoop comparing;
+    QObject::connect(&window, &qor::gui::MainWindow::workFinished, &comparing, &QEventLoop::quit);
     timer.start();
-    window.menuItem("keyCompare")->trigger();
+    window.commands().compare->trigger();
+    if (window.busy()) {
+        comparing.exec();
+    }
     const qint64 compared = timer.elapsed();
     qor::gui::ComparisonWindow* changes = nullptr;
     for (QMdiSubWindow* child : window.documents().subWindowList()) {
@@ -137,3 +145,5 @@ int main(int argc, char** argv) {
     timed("scroll to the end", [&] { changes->changesTable().scrollToBottom(); });
     return 0;
 }
+
+#include "changes_window_latency.moc"

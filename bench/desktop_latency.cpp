@@ -3,8 +3,10 @@
 // measures how late a 10 ms timer fires (the wait of any posted event), how long the Tools
 // menu takes from popup() (100 ms into the scan) to its first paint, and, with --cancel-after
 // MS, how long after a cancel the window is ready for the next scan. CSV output, or --html.
+// With --launch it times start-up instead (desktop_latency_launch.h).
 //     build/release/bench/qorgen --seed 1 --size 100M /tmp/big.qor
 //     build/release/bench/qordesktopbench /tmp/big.qor [--cancel-after MS] [--html]
+//     build/release/bench/qordesktopbench --launch examples/sample.qor [--busy 0]
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,12 +16,14 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "core/platform/memory_settings_store.h"
 #include "core/platform/window_search.h"
-#include "gui/app/app_context.h"
-#include "gui/app/main_window.h"
+#include "desktop_latency_launch.h"
+#include "gui/base/app_context.h"
+#include "gui/shell/main_window.h"
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
 #include "support/session_builder.h"
@@ -28,6 +32,8 @@ namespace {
 
 // Notes the first paint of a widget after it was asked to show.
 class FirstPaint : public QObject {
+    Q_OBJECT
+
 public:
     qint64 at = -1;
     const QElapsedTimer* clock = nullptr;
@@ -44,10 +50,20 @@ protected:
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 3 && std::string_view(argv[1]) == "--launch-once") {
+        return qor::bench::launchOnce(argc, argv, QString::fromLocal8Bit(argv[2]));
+    }
+    if (argc >= 3 && std::string_view(argv[1]) == "--launch") {
+        const QCoreApplication parent(argc, argv);
+        return qor::bench::measureLaunches(QCoreApplication::arguments(),
+                                           QCoreApplication::applicationFilePath());
+    }
     QApplication application(argc, argv);
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: qordesktopbench FILE.qor [--cancel-after MS] [--html]\n");
+        std::fprintf(stderr,
+                     "usage: qordesktopbench FILE.qor [--cancel-after MS] [--html]\n"
+                     "       qordesktopbench --launch FILE.qor [--repeat N] [--busy THREADS]\n");
         return 2;
     }
     const int cancelAfter =
@@ -60,7 +76,7 @@ int main(int argc, char** argv) {
     qor::testing::FakeDesktop desktop;
     qor::SystemClock clock;
     qor::platform::EmptyWindowTree windows;
-    qor::gui::AppContext context{session, store, boxes, desktop, clock, windows, {}, {}, {}};
+    qor::gui::AppContext context{session, store, boxes, desktop, clock, windows, {}, {}};
     qor::gui::MainWindow window(context);
     window.show();
     window.openByPath(arguments[1].toStdString());
@@ -106,16 +122,18 @@ int main(int argc, char** argv) {
             window.cancelScan();
         });
     }
-    QTimer::singleShot(0, [&] {
-        since.start();
-        expected = 10;
-        probe.start();
-        window.scanFile();
+    QObject::connect(&window, &qor::gui::MainWindow::workFinished, [&] {
         if (scanEnded < 0) {
             scanEnded = since.elapsed();
         }
         probe.stop();
         QApplication::quit();
+    });
+    QTimer::singleShot(0, [&] {
+        since.start();
+        expected = 10;
+        probe.start();
+        window.scanFile();
     });
     QApplication::exec();
 
@@ -138,3 +156,5 @@ int main(int argc, char** argv) {
                 desktop.modalTitles.empty() ? "no" : "yes");
     return 0;
 }
+
+#include "desktop_latency.moc"

@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-#include "gui/platform/desktop.h"
+#include "gui/base/desktop.h"
 
 namespace qor::testing {
 

@@ -18,8 +18,7 @@ struct CabinetModuleTable {
     std::string importedFileName;
 
     // The table from the store's cabinet section and the last imported file; rows are taken as
-    // stored. A failing step is reported with the standard error message
-    // (frmOptions.GetListViewItems) and the load goes on.
+    // stored. A failing step is reported with the standard error message and the load goes on.
     static CabinetModuleTable readFrom(const platform::SettingsStore& store, UserInterface& ui);
     // Writes the rows and their count. An empty table stores an empty imported file name and
     // blanks its own. Keys of rows beyond the count stay in the store.
@@ -32,9 +31,8 @@ struct CabinetModuleTable {
     // field runs to the next quote (commas and line ends inside are kept, anything after the
     // closing quote up to the delimiter is ignored); an unquoted field loses its trailing
     // spaces; lines that are empty or hold only spaces and tabs are skipped. An odd number of
-    // fields is reported with the standard error message (frmOptions.ReadValuesFromImportFile)
-    // and the unpaired field still gives a row with an empty module skeleton. Returns the
-    // number of rows read.
+    // fields is reported with the standard error message and the unpaired field still gives a
+    // row with an empty module skeleton. Returns the number of rows read.
     std::size_t appendImport(std::string_view fileText, UserInterface& ui);
 };
 

@@ -56,8 +56,9 @@ std::optional<long long> textToInteger(std::string_view text) {
             return std::nullopt;
         }
     }
-    // Round half to even, as the stored texts of the original conversion did. A value that
-    // rounds past the limit is refused like any other that does not fit.
+    // Round half to even ("2.5" reads as 2, "3.5" as 4): the settings files already in use
+    // were written expecting that rule. A value that rounds past the limit is refused like any
+    // other that does not fit.
     if (!fraction.empty()) {
         const int firstDecimal = fraction.front() - '0';
         const bool restNonZero = fraction.find_first_not_of('0', 1) != std::string_view::npos;

@@ -4,7 +4,7 @@
 #include <array>
 #include <numeric>
 
-#include "gui/app/export_text_encoding.h"
+#include "gui/base/export_text_encoding.h"
 #include "gui/compare/sorted_rows.h"
 
 namespace qor::gui {

@@ -26,6 +26,8 @@ struct ChangeFilter {
 // keeps a compact key per row meanwhile) and reorder those indexes; the list itself stays in
 // report order.
 class ChangesTableModel : public QAbstractTableModel {
+    Q_OBJECT
+
 public:
     enum Column { kType, kDesignation, kChange, kParameter, kOld, kNew, kColumnCount };
     // Told once, when the changes cannot be read back (their scratch file failed).

@@ -18,7 +18,7 @@
 #include "core/base/standard_error.h"
 #include "core/platform/file_system.h"
 #include "core/platform/user_environment.h"
-#include "gui/app/export_text_encoding.h"
+#include "gui/base/export_text_encoding.h"
 #include "gui/compare/changes_table_model.h"
 #include "gui/compare/comparison_summary.h"
 

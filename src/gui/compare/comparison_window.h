@@ -6,7 +6,7 @@
 #include "core/compare/changes_folder.h"
 #include "core/compare/changes_page.h"
 #include "core/compare/export_comparison.h"
-#include "gui/app/app_context.h"
+#include "gui/base/app_context.h"
 
 class QComboBox;
 class QLabel;
@@ -19,11 +19,13 @@ namespace qor::gui {
 
 class ChangesTableModel;
 
-// `frmChanges`: what changed from an older export to a newer one, in a document window of its
-// own: the two exports, the counts per type, and the changes as a table that sorts on a click
+// The window of changes: what changed from an older export to a newer one, in a document window of
+// its own: the two exports, the counts per type, and the changes as a table that sorts on a click
 // on its header and is narrowed by type, kind of change and a text. "Save as CSV" and "Open
 // HTML Report" write the changes into the scan result folder as qorscan --compare does.
 class ComparisonWindow : public QWidget {
+    Q_OBJECT
+
 public:
     ComparisonWindow(AppContext& context, std::unique_ptr<const compare::Comparison> comparison,
                      compare::ChangesPageHeading heading, QWidget* parent = nullptr);

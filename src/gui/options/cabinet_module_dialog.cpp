@@ -8,7 +8,7 @@
 
 #include "core/base/standard_error.h"
 #include "core/scan/text_rules.h"
-#include "gui/options/option_widgets.h"
+#include "gui/base/widget_helpers.h"
 
 namespace qor::gui {
 

@@ -19,7 +19,7 @@ struct CurrentCabinetRow {
     std::size_t number = 0;
 };
 
-// frmCabinetModule, "Cabinet | Module Assignment": adds rows to the cabinet-module table
+// "Cabinet | Module Assignment": adds rows to the cabinet-module table
 // ("Apply" and "Close"), or, once modifyRow has run, rewrites the current row
 // ("Modify"). Rows are stored upper-cased. The table is the options dialog's list; the
 // label lists and the store follow on the next save.

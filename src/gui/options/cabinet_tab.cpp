@@ -13,7 +13,7 @@
 
 #include "core/base/standard_error.h"
 #include "core/options/settings_table.h"
-#include "gui/options/option_widgets.h"
+#include "gui/base/widget_helpers.h"
 
 namespace qor::gui {
 namespace {

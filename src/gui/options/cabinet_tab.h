@@ -5,8 +5,8 @@
 #include "core/base/user_interface.h"
 #include "core/output/session.h"
 #include "core/platform/settings_store.h"
+#include "gui/base/desktop.h"
 #include "gui/options/cabinet_module_dialog.h"
-#include "gui/platform/desktop.h"
 
 class QCheckBox;
 class QLabel;
@@ -20,6 +20,8 @@ namespace qor::gui {
 // dialog's draft of the table; the label lists the scan reads follow it when the options are
 // saved, and at once after an import.
 class CabinetTab : public QWidget {
+    Q_OBJECT
+
 public:
     CabinetTab(options::SearchOptions& options, scan::CabinetLabels& labels,
                platform::SettingsStore& store, UserInterface& ui, Desktop& desktop,

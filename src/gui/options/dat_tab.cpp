@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "gui/base/widget_helpers.h"
 #include "gui/options/element_tab.h"
-#include "gui/options/option_widgets.h"
 
 namespace qor::gui {
 

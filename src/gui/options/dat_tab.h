@@ -13,6 +13,8 @@ namespace qor::gui {
 // and the "Enable Search" box. NAME is the only column these types have, so the two boxes
 // of a row move together: whichever is clicked, the other takes its state.
 class DatTab : public QWidget {
+    Q_OBJECT
+
 public:
     static constexpr std::array<scan::ElementType, 4> kTypes{
         scan::ElementType::DATB, scan::ElementType::DATI, scan::ElementType::DATIL,

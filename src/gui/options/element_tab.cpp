@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "core/base/strings.h"
-#include "gui/options/option_widgets.h"
+#include "gui/base/widget_helpers.h"
 
 namespace qor::gui {
 namespace {

@@ -21,6 +21,8 @@ QCheckBox* makeEnableSearchBox(const scan::ElementTypeInfo& type, QWidget* paren
 // record, so a scan reads them before they are saved. Any parameter box clicked checks NAME:
 // NAME cannot be cleared by hand. "Enable Search" touches nothing else.
 class ElementTab : public QWidget {
+    Q_OBJECT
+
 public:
     ElementTab(scan::ElementType type, options::SearchOptions& options, QWidget* parent = nullptr);
 

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "core/base/standard_error.h"
-#include "gui/options/option_widgets.h"
+#include "gui/base/widget_helpers.h"
 
 namespace qor::gui {
 

@@ -17,6 +17,8 @@ namespace qor::gui {
 // "Current folder path:" box. Choosing a folder in the tree makes it the scan result folder;
 // the box cannot be typed into, and says so.
 class FolderPage : public QWidget {
+    Q_OBJECT
+
 public:
     FolderPage(options::SearchOptions& options, UserInterface& ui, QWidget* parent = nullptr);
 

@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 
 #include "core/base/strings.h"
+#include "gui/base/widget_helpers.h"
 #include "gui/options/folder_page.h"
-#include "gui/options/option_widgets.h"
 
 namespace qor::gui {
 namespace {
@@ -26,22 +26,6 @@ QPushButton* pageButton(const char* caption, const char* name, QWidget* parent) 
 }
 
 }  // namespace
-
-QString GeneralTab::excelVersionName(const std::string& version) {
-    if (version == "5") {
-        return "Microsoft Excel 7.0/5.0";
-    }
-    if (version == "8") {
-        return "Microsoft Excel 97";
-    }
-    if (version == "9") {
-        return "Microsoft Excel 2000";
-    }
-    if (version == "10") {
-        return "Microsoft Excel 2002 (XP)";
-    }
-    return {};
-}
 
 GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInstallation& excel,
                        UserInterface& ui, QWidget* parent)
@@ -84,14 +68,10 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
     auto* versionRow = new QHBoxLayout;
     auto* versionCaption = new QLabel(stringTableText(str::kExcelVersionCaption), frame);
     versionCaption->setObjectName("lblExcelVersionCaption");
-    // A version without a name of its own is shown as it was found.
-    version_ = new QLabel(toQString(excel.version), frame);
+    // The workbook writer's version as it was found.
+    version_ =
+        new QLabel(excel.installed ? toQString(excel.version) : QString("Not installed"), frame);
     version_->setObjectName("lblExcelVersion");
-    if (!excel.installed) {
-        version_->setText("Not installed");
-    } else if (const QString name = excelVersionName(excel.version); !name.isEmpty()) {
-        version_->setText(name);
-    }
     versionRow->addWidget(versionCaption);
     versionRow->addWidget(version_, 1);
     frameLayout->addLayout(versionRow);

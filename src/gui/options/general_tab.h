@@ -20,16 +20,14 @@ class FolderPage;
 // Only the Excel output can put every type into one workbook, so choosing CSV or HTML
 // clears and locks that box. Without the spreadsheet neither Excel choice is offered.
 class GeneralTab : public QWidget {
+    Q_OBJECT
+
 public:
     GeneralTab(options::SearchOptions& options, const output::ExcelInstallation& excel,
                UserInterface& ui, QWidget* parent = nullptr);
 
     void showRecord();
     int currentPage() const;  // 1 or 2
-
-    // The caption shown for an installed spreadsheet of `version`; empty for a version
-    // without a name of its own.
-    static QString excelVersionName(const std::string& version);
 
 private:
     void outputChosen(options::OutputMode mode);

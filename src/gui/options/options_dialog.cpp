@@ -15,12 +15,12 @@
 #include "core/options/search_options.h"
 #include "core/options/search_status.h"
 #include "core/platform/user_environment.h"
+#include "gui/base/widget_helpers.h"
 #include "gui/options/cabinet_tab.h"
 #include "gui/options/dat_tab.h"
 #include "gui/options/element_tab.h"
 #include "gui/options/general_tab.h"
 #include "gui/options/multi_row_tabs.h"
-#include "gui/options/option_widgets.h"
 
 namespace qor::gui {
 namespace {

@@ -8,7 +8,7 @@
 #include "core/output/session.h"
 #include "core/output/workbook_output.h"
 #include "core/platform/settings_store.h"
-#include "gui/platform/desktop.h"
+#include "gui/base/desktop.h"
 
 class QCheckBox;
 class QScrollArea;
@@ -21,7 +21,7 @@ class ElementTab;
 class GeneralTab;
 class MultiRowTabWidget;
 
-// frmOptions, "Search Options": fourteen tabs in two rows (the ten element types with a tab
+// "Search Options": fourteen tabs in two rows (the ten element types with a tab
 // of their own, "DAT Elements", "General Options", "Cabinet<->Module", "Spare"), the
 // "Show 'Search Status' dialog" box, "Preview Status" and "OK". There is no Cancel.
 //

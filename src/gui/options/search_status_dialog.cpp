@@ -16,7 +16,7 @@
 #include "core/base/strings.h"
 #include "core/options/search_options.h"
 #include "core/scan/column_data.h"
-#include "gui/options/option_widgets.h"
+#include "gui/base/widget_helpers.h"
 
 namespace qor::gui {
 namespace {
@@ -28,6 +28,8 @@ QString text(int id) {
 
 // A status label that reacts to a click of the left button released over it.
 class StatusCell : public QLabel {
+    Q_OBJECT
+
 public:
     explicit StatusCell(QWidget* parent) : QLabel(parent) { setCursor(Qt::PointingHandCursor); }
 
@@ -260,3 +262,5 @@ void SearchStatusDialog::closeEvent(QCloseEvent* event) {
 }
 
 }  // namespace qor::gui
+
+#include "search_status_dialog.moc"

@@ -25,7 +25,7 @@ enum class SearchStatusMode {
     PreviewFromMainWindow,  // "Preview Search Status...": only "OK"
 };
 
-// frmSearchStatus, "Search Status": which element types the coming scan reads. Each cell shows
+// "Search Status": which element types the coming scan reads. Each cell shows
 // the live options record (session.options), so it never claims a type the scan will skip. A
 // click on a status toggles that type in the record only (a DAT type's NAME box with it) and
 // rebuilds the type's column data for the coming scan; nothing is written to the settings
@@ -49,9 +49,8 @@ enum class SearchStatusMode {
 //   again until the next command that needs it. runModal returns kChangeSettingsResult.
 // - A click changes the record under any window that shows it: such a window (the options
 //   dialog) re-reads its boxes from session.options once this dialog has closed.
-// An exception escaping a callback is reported with the standard error message
-// (frmSearchStatus.cmdScanNow_Click or frmSearchStatus.cmdChangeSettings_Click) instead of crossing
-// the event loop.
+// An exception escaping a callback is reported with the standard error message instead of
+// crossing the event loop.
 class SearchStatusDialog : public QDialog {
     Q_OBJECT
 

@@ -14,15 +14,15 @@
 #include <fstream>
 #include <sstream>
 
-#include "../app/app_fixture.h"
 #include "core/compare/changes_csv.h"
 #include "core/output/csv_output.h"
 #include "core/scan/node_info.h"
-#include "gui/app/document_window.h"
-#include "gui/app/main_window.h"
 #include "gui/compare/changes_table_model.h"
 #include "gui/compare/comparison_window.h"
-#include "gui/output/progress_window.h"
+#include "gui/document/document_window.h"
+#include "gui/scan/progress_window.h"
+#include "gui/shell/main_window.h"
+#include "support/app_fixture.h"
 
 using qor::gui::ChangesTableModel;
 using qor::gui::ComparisonWindow;
@@ -169,29 +169,6 @@ private slots:
         }
     }
 
-    // Compare With is there while a document window is, and only then.
-    void compareCommandFollowsTheDocumentWindow() {
-        AppFixture fixture;
-        MainWindow window(fixture.context);
-        window.show();
-        // The menu item and the toolbar button agree.
-        const auto enabled = [&] {
-            return window.menuItem("keyCompare")->isEnabled() &&
-                   window.toolbarButton(6)->isEnabled();
-        };
-        const auto disabled = [&] {
-            return !window.menuItem("keyCompare")->isEnabled() &&
-                   !window.toolbarButton(6)->isEnabled();
-        };
-        QVERIFY(disabled());
-        QVERIFY(!window.toolbarButton(6)->toolTip().isEmpty());
-        window.openByPath(dataPath("new.qor"));
-        QVERIFY(enabled());
-        window.documents().subWindowList().first()->close();
-        QTRY_COMPARE(window.documents().subWindowList().size(), qsizetype{0});
-        QVERIFY(disabled());
-    }
-
     void compareWithShowsTheChangesAndSavesThem() {
         AppFixture fixture;
         fixture.session.options.scanResultFolderPath = fixture.resultRoot();
@@ -201,13 +178,15 @@ private slots:
 
         // An older file that cannot be read is said, and nothing is compared.
         fixture.desktop.chosenFiles = {(fixture.folder.path() / "missing.qor").string()};
-        window.menuItem("keyCompare")->trigger();
+        window.commands().compare->trigger();
         QCOMPARE(fixture.boxes.errors.size(), std::size_t{1});
         QCOMPARE(fixture.boxes.errors[0].procedure, std::string("mnuFileCompare_Click"));
         QVERIFY(comparisonWindowOf(window) == nullptr);
 
         fixture.desktop.chosenFiles = {dataPath("old.qor")};
-        window.toolbarButton(6)->trigger();
+        window.commands().compare->trigger();
+        QVERIFY(window.busy());
+        QTRY_VERIFY(!window.busy());
         QCOMPARE(fixture.desktop.dialogCalls.back().folder,
                  std::filesystem::path(dataPath("")).parent_path().string());
         ComparisonWindow* changes = comparisonWindowOf(window);
@@ -218,7 +197,7 @@ private slots:
         QVERIFY(window.progressWindow().isHidden());
         // The export stays the open document, ready for a scan.
         QVERIFY(window.activeDocument() != nullptr);
-        QVERIFY(window.menuItem("keyScanFile")->isEnabled());
+        QVERIFY(window.commands().scanFile->isEnabled());
 
         const auto folder = fixture.folder.path() / "Node14_04Dec2026" / "Changes";
         const auto csv = folder / "Changes_Node14_04Dec2026.csv";

@@ -14,7 +14,7 @@
 #include "core/options/search_options.h"
 #include "core/options/search_status.h"
 #include "core/platform/memory_settings_store.h"
-#include "gui/options/option_widgets.h"
+#include "gui/base/widget_helpers.h"
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
 

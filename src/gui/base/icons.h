@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+#include <string>
+
+namespace qor::gui {
+
+// The pictures of the main window's commands, shared by their menu items and toolbar buttons.
+enum class CommandIcon {
+    Open,
+    Scan,
+    Compare,
+    RecentFiles,
+    Options,
+    PreviewSearchStatus,
+    Statistics,
+    PreviewOutputFiles,
+    HelpContents,
+    UserGuide,
+};
+inline constexpr int kCommandIconCount = 10;
+
+// The icon's resource path.
+QString commandIconPath(CommandIcon icon);
+QIcon commandIcon(CommandIcon icon);
+
+// The application's own icon (a document with a bar chart under a magnifier).
+QIcon applicationIcon();
+
+// The same icon as SVG text, for the desktop's icon theme.
+std::string applicationIconSvg();
+
+}  // namespace qor::gui

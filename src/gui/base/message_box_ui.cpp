@@ -1,0 +1,102 @@
+#include "gui/base/message_box_ui.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QString>
+#include <QWidget>
+#include <iostream>
+
+#include "core/base/standard_error.h"
+#include "gui/base/desktop.h"
+
+namespace qor::gui {
+namespace {
+
+bool screenless() {
+    const QString platform = QGuiApplication::platformName();
+    return platform == "offscreen" || platform == "minimal";
+}
+
+QMessageBox::Icon boxIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MessageIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString title(const std::string& text) {
+    return text.empty() ? QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size())
+                        : QString::fromStdString(text);
+}
+
+// Overwrite questions sit over the main window, 100 pixels above its centre.
+void placeOverOwner(QMessageBox& box, QWidget* owner) {
+    if (owner == nullptr) {
+        return;
+    }
+    box.adjustSize();
+    const QRect frame = owner->frameGeometry();
+    const QSize size = box.sizeHint();
+    box.move(frame.center().x() - size.width() / 2, frame.center().y() - size.height() / 2 - 100);
+}
+
+}  // namespace
+
+MessageBoxUi::MessageBoxUi(std::function<QWidget*()> owner) : owner_(std::move(owner)) {}
+
+QWidget* messageOwner(QWidget* mainWindow) {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        return modal;
+    }
+    if (mainWindow != nullptr) {
+        for (QWidget* child : mainWindow->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child->windowType() == Qt::Tool && child->isVisible()) {
+                return child;
+            }
+        }
+    }
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    return mainWindow;
+}
+
+QWidget* MessageBoxUi::owner() const {
+    return messageOwner(owner_ ? owner_() : nullptr);
+}
+
+bool MessageBoxUi::askYesNo(const Prompt& prompt) {
+    if (screenless()) {
+        std::cerr << title(prompt.title).toStdString() << ": " << prompt.text << " (No)\n";
+        return false;
+    }
+    QMessageBox box(boxIcon(prompt.icon), title(prompt.title), QString::fromStdString(prompt.text),
+                    QMessageBox::Yes | QMessageBox::No, owner());
+    if (prompt.placement == PromptPlacement::OverMainWindow) {
+        placeOverOwner(box, owner_ ? owner_() : nullptr);
+    }
+    return execAndReturnFocus(box) == QMessageBox::Yes;
+}
+
+void MessageBoxUi::inform(const Message& message) {
+    if (screenless()) {
+        std::cerr << title(message.title).toStdString() << ": " << message.text << "\n";
+        return;
+    }
+    QMessageBox box(boxIcon(message.icon), title(message.title),
+                    QString::fromStdString(message.text), QMessageBox::Ok, owner());
+    execAndReturnFocus(box);
+}
+
+void MessageBoxUi::reportError(const StandardError& error) {
+    inform(Message{std::string(kApplicationTitle), formatStandardError(error), MessageIcon::None});
+}
+
+}  // namespace qor::gui

@@ -1,0 +1,98 @@
+#include "gui/base/qt_desktop.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QUrl>
+
+namespace qor::gui {
+namespace {
+
+QString filterText(const FileFilter& filter) {
+    // Qt wants the patterns space-separated inside the brackets.
+    QString patterns = QString::fromStdString(filter.patterns);
+    patterns.replace(';', ' ');
+    QString description = QString::fromStdString(filter.description);
+    const qsizetype bracket = description.indexOf('(');
+    if (bracket >= 0) {
+        description = description.left(bracket).trimmed();
+    }
+    return description + " (" + patterns + ")";
+}
+
+void centreOnScreen(QWidget& window) {
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->geometry();
+    const QSize size = window.frameGeometry().size();
+    window.move(area.left() + (area.width() - size.width()) / 2,
+                area.top() + (area.height() - size.height()) / 2);
+}
+
+}  // namespace
+
+std::string QtDesktop::chooseFileToOpen(QWidget* owner, const std::vector<FileFilter>& filters,
+                                        const std::string& title, const std::string& folder,
+                                        const std::string& defaultSuffix) {
+    QFileDialog dialog(owner, QString::fromStdString(title), QString::fromStdString(folder));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Names of files that do not exist yet are handed back; the caller decides what to do.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString::fromStdString(defaultSuffix));
+    QStringList nameFilters;
+    for (const FileFilter& filter : filters) {
+        nameFilters << filterText(filter);
+    }
+    dialog.setNameFilters(nameFilters);
+    dialog.adjustSize();
+    centreOnScreen(dialog);
+    if (execAndReturnFocus(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst().trimmed().toStdString();
+}
+
+bool QtDesktop::openWithApplication(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+bool QtDesktop::openUrl(const std::string& url) {
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
+
+bool QtDesktop::startProgram(const std::string& program,
+                             const std::vector<std::string>& arguments) {
+    QStringList list;
+    for (const std::string& argument : arguments) {
+        list << QString::fromStdString(argument);
+    }
+    return QProcess::startDetached(QString::fromStdString(program), list);
+}
+
+std::string QtDesktop::findProgram(const std::string& name) {
+    return QStandardPaths::findExecutable(QString::fromStdString(name)).toStdString();
+}
+
+int QtDesktop::runModal(QDialog& dialog) {
+    return execAndReturnFocus(dialog);
+}
+
+int execAndReturnFocus(QDialog& dialog) {
+    const int result = dialog.exec();
+    QWidget* owner = dialog.parentWidget() != nullptr ? dialog.parentWidget()->window() : nullptr;
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (owner != nullptr && owner->isVisible() && (modal == nullptr || modal == owner)) {
+        owner->activateWindow();
+    }
+    return result;
+}
+
+}  // namespace qor::gui

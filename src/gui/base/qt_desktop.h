@@ -1,0 +1,21 @@
+#pragma once
+
+#include "gui/base/desktop.h"
+
+namespace qor::gui {
+
+// The desktop through Qt: QFileDialog, QDesktopServices and QProcess.
+class QtDesktop : public Desktop {
+public:
+    std::string chooseFileToOpen(QWidget* owner, const std::vector<FileFilter>& filters,
+                                 const std::string& title, const std::string& folder,
+                                 const std::string& defaultSuffix) override;
+    bool openWithApplication(const std::string& path) override;
+    bool openUrl(const std::string& url) override;
+    bool startProgram(const std::string& program,
+                      const std::vector<std::string>& arguments) override;
+    std::string findProgram(const std::string& name) override;
+    int runModal(QDialog& dialog) override;
+};
+
+}  // namespace qor::gui

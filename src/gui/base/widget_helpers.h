@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QColor>
+#include <QPalette>
+#include <QString>
+#include <string>
+#include <string_view>
+
+class QBoxLayout;
+class QProgressBar;
+class QWidget;
+
+namespace qor::gui {
+
+// The colours of "Enabled" (dark blue) and of "Disabled", "Search Disabled" and the mandatory
+// NAME (dark red). On a dark palette they would be unreadable, so there the same hues are
+// lightened until they stand out from the window's background by at least 4.5 to 1.
+QColor enabledColor(const QPalette& palette);
+QColor disabledColor(const QPalette& palette);
+// The contrast ratio of two colours, from 1 (none) to 21 (black on white).
+double contrastRatio(const QColor& a, const QColor& b);
+
+// Paints the widget's caption in `color` (labels and check boxes alike).
+void setCaptionColor(QWidget& widget, const QColor& color);
+
+inline QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+inline std::string toStdString(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+// `caption` with its keyboard mnemonic on the first `letter`: the text shown stays the same.
+QString withMnemonic(const QString& caption, QChar letter);
+
+// A caption from the string table.
+QString stringTableText(int id);
+
+// How wide a window must be for the title bar to show its whole caption beside the window
+// manager's icon and buttons.
+int captionWidth(const QWidget& window);
+// Widens a window laid out by `layout` to captionWidth(): a short dialog's caption is not cut.
+void keepCaptionWhole(QWidget& window, QBoxLayout& layout);
+
+// Moves a top-level window to the middle of its screen.
+void centreOnScreen(QWidget& window);
+
+// Moves a top-level window to the middle of its screen and then `twips` higher, but never
+// above the top of the screen, so that its title bar stays within reach.
+void centreAboveMiddle(QWidget& window, double twips);
+
+// Shows `value` of `maximum` on a bar that counts in int: large counts are scaled down together.
+void showScaledProgress(QProgressBar& bar, long long value, long long maximum);
+
+}  // namespace qor::gui

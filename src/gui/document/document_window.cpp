@@ -1,0 +1,63 @@
+#include "gui/document/document_window.h"
+
+#include <QAction>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QResizeEvent>
+
+#include "gui/base/twips.h"
+#include "gui/document/export_text_view.h"
+#include "gui/document/find_bar.h"
+
+namespace qor::gui {
+
+DocumentWindow::DocumentWindow(QWidget* parent)
+    : QWidget(parent), rtfText_(new ExportTextView(this)), findBar_(new FindBar(*rtfText_, this)) {
+    setObjectName("frmDocument");
+    rtfText_->setObjectName("rtfText");
+    QFont font("Courier");
+    font.setStyleHint(QFont::TypeWriter);
+    if (!QFontInfo(font).fixedPitch()) {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    }
+    rtfText_->setFont(font);
+    setMinimumSize(120, 80);
+    auto* find = new QAction("Find", this);
+    find->setObjectName("actFind");
+    find->setShortcut(QKeySequence::Find);
+    find->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(find);
+    findBar_->installEventFilter(this);
+    connect(find, &QAction::triggered, this, [this] {
+        findBar_->open();
+        layOut();
+    });
+}
+
+void DocumentWindow::loadFile(const QString& path) {
+    rtfText_->loadFile(path);
+}
+
+void DocumentWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layOut();
+}
+
+bool DocumentWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == findBar_ && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+        layOut();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void DocumentWindow::layOut() {
+    // The text sits 100 twips inside the window; the find bar, when open, below it.
+    const int margin = twipsToPixels(100, twipsPerPixel(this));
+    const int bar = findBar_->isVisible() ? findBar_->sizeHint().height() : 0;
+    const int width = std::max(0, this->width() - 2 * margin);
+    const int height = std::max(0, this->height() - 2 * margin - bar);
+    rtfText_->setGeometry(margin, margin, width, height);
+    findBar_->setGeometry(margin, margin + height, width, bar);
+}
+
+}  // namespace qor::gui

@@ -1,0 +1,419 @@
+#include "gui/document/export_text_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <iterator>
+#include <limits>
+#include <new>
+#include <string>
+
+#include "core/base/qor_error.h"
+#include "core/platform/input_file.h"
+#include "gui/base/export_text_encoding.h"
+#include "gui/document/export_text_lines.h"
+
+namespace qor::gui {
+
+namespace {
+
+constexpr int kLeftMargin = 4;
+constexpr int kTopMargin = 2;
+constexpr int kAutoScrollMs = 50;
+// Line starts are kept as 32-bit offsets, which halves the index of a file with short lines.
+constexpr qint64 kMaxFileBytes = std::numeric_limits<quint32>::max();
+
+int clampToInt(qint64 value) {
+    return static_cast<int>(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
+ExportTextView::ExportTextView(QWidget* parent)
+    : QAbstractScrollArea(parent),
+      copyAction_(new QAction(QStringLiteral("Copy"), this)),
+      selectAllAction_(new QAction(QStringLiteral("Select All"), this)) {
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+    // The shortcuts are handled in keyPressEvent; here they only label the context menu.
+    copyAction_->setObjectName(QStringLiteral("actCopy"));
+    copyAction_->setShortcut(QKeySequence::Copy);
+    copyAction_->setShortcutContext(Qt::WidgetShortcut);
+    copyAction_->setShortcutVisibleInContextMenu(true);
+    copyAction_->setEnabled(false);
+    selectAllAction_->setObjectName(QStringLiteral("actSelectAll"));
+    selectAllAction_->setShortcut(QKeySequence::SelectAll);
+    selectAllAction_->setShortcutContext(Qt::WidgetShortcut);
+    selectAllAction_->setShortcutVisibleInContextMenu(true);
+    connect(copyAction_, &QAction::triggered, this, &ExportTextView::copy);
+    connect(selectAllAction_, &QAction::triggered, this, &ExportTextView::selectAll);
+
+    autoScrollTimer_.setInterval(kAutoScrollMs);
+    connect(&autoScrollTimer_, &QTimer::timeout, this, &ExportTextView::autoScroll);
+    updateMetrics();
+    updateScrollBars();
+}
+
+void ExportTextView::loadFile(const QString& path) {
+    platform::refuseSpecialFile(path.toStdString(), "database file");  // QFile would wait on it
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw QorError(file.errorString().toStdString());
+    }
+    if (file.size() > kMaxFileBytes) {
+        throw QorError("The file is too large to show.");
+    }
+    // The bytes are read rather than mapped: a mapped file cut short by another program while it
+    // is shown would crash the painting.
+    QByteArray bytes;
+    LineIndex index;
+    try {
+        bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            throw QorError(file.errorString().toStdString());
+        }
+        if (bytes.size() > kMaxFileBytes) {
+            throw QorError("The file is too large to show.");
+        }
+        index = indexLines(bytes);
+    } catch (const std::bad_alloc&) {
+        throw QorError("Out of memory");
+    }
+    bytes_.swap(bytes);
+    starts_.swap(index.starts);
+    widestColumns_ = index.widestColumns;
+    anchor_ = cursor_ = Position{};
+    dragging_ = false;
+    autoScrollTimer_.stop();
+    updateScrollBars();
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    selectionChanged();
+}
+
+void ExportTextView::clear() {
+    bytes_ = QByteArray();
+    starts_ = std::vector<quint32>();
+    widestColumns_ = 0;
+    anchor_ = cursor_ = Position{};
+    dragging_ = false;
+    autoScrollTimer_.stop();
+    updateScrollBars();
+    selectionChanged();
+}
+
+qsizetype ExportTextView::lineCount() const {
+    return starts_.empty() ? 0 : static_cast<qsizetype>(starts_.size()) - 1;
+}
+
+QString ExportTextView::lineText(qsizetype index) const {
+    if (index < 0 || index >= lineCount()) {
+        return {};
+    }
+    const Span span = lineSpan(index);
+    return exportText(span.data, span.size);
+}
+
+QString ExportTextView::selectedText() const {
+    if (!hasSelection()) {
+        return {};
+    }
+    const auto [from, to] = std::minmax(anchor_, cursor_);
+    QString text;
+    text.reserve(offsetOf(to) - offsetOf(from));
+    for (qsizetype index = from.line; index <= to.line; ++index) {
+        const Span span = lineSpan(index);
+        const qsizetype begin = index == from.line ? from.column : 0;
+        const qsizetype end = index == to.line ? to.column : span.size;
+        // Decoded as its whole line is, so that a part reads as the line shows it.
+        if (isUtf8Text(span.data, span.size)) {
+            text.append(QString::fromUtf8(span.data + begin, end - begin));
+        } else {
+            text.append(QLatin1StringView(span.data + begin, end - begin));
+        }
+        if (index < to.line) {
+            text.append(QLatin1Char('\n'));
+        }
+    }
+    return text;
+}
+
+void ExportTextView::selectAll() {
+    anchor_ = Position{};
+    cursor_ = documentEnd();
+    selectionChanged();
+}
+
+// A selection beyond the limit is refused with a beep and the clipboard keeps what it had:
+// building and handing over hundreds of megabytes would stall the program, and a silently
+// shortened copy would pass for the whole selection.
+void ExportTextView::copy() {
+    if (!hasSelection()) {
+        return;
+    }
+    const auto [from, to] = std::minmax(anchor_, cursor_);
+    if (offsetOf(to) - offsetOf(from) > copyLimit_) {
+        QApplication::beep();
+        return;
+    }
+    QGuiApplication::clipboard()->setText(selectedText());
+}
+
+namespace {
+
+char foldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Where `needle` starts in `bytes` at or after `from` (before `from`, `backward`); -1 for
+// nowhere. ASCII letters match in any case; a large file is searched without a copy.
+qsizetype search(const QByteArray& bytes, const QByteArray& needle, qsizetype from, bool backward) {
+    const auto same = [](char a, char b) { return foldAscii(a) == foldAscii(b); };
+    const auto hash = [](char c) { return std::hash<char>()(foldAscii(c)); };
+    if (!backward) {
+        const auto begin = bytes.begin() + std::clamp<qsizetype>(from, 0, bytes.size());
+        const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end(), hash, same);
+        const auto found = std::search(begin, bytes.end(), searcher);
+        return found == bytes.end() ? -1 : found - bytes.begin();
+    }
+    const std::string reversed(needle.rbegin(), needle.rend());
+    const auto end =
+        std::make_reverse_iterator(bytes.begin() + std::clamp<qsizetype>(from, 0, bytes.size()));
+    const std::boyer_moore_horspool_searcher searcher(reversed.begin(), reversed.end(), hash, same);
+    const auto found = std::search(end, bytes.rend(), searcher);
+    return found == bytes.rend() ? -1 : (bytes.rend() - found) - needle.size();
+}
+
+}  // namespace
+
+bool ExportTextView::find(const QString& text, bool backward) {
+    if (text.isEmpty() || bytes_.isEmpty()) {
+        return false;
+    }
+    QList<QByteArray> needles{text.toUtf8()};
+    const QByteArray latin1 = text.toLatin1();
+    if (QString::fromLatin1(latin1) == text && latin1 != needles.front()) {
+        needles << latin1;
+    }
+    const auto [from, to] = std::minmax(anchor_, cursor_);
+    const qsizetype start =
+        backward ? offsetOf(from) : offsetOf(hasSelection() ? from : to) + (hasSelection() ? 1 : 0);
+    qsizetype best = -1;
+    qsizetype length = 0;
+    for (const qsizetype origin : {start, backward ? bytes_.size() : qsizetype{0}}) {
+        for (const QByteArray& needle : needles) {
+            const qsizetype at = search(bytes_, needle, origin, backward);
+            if (at >= 0 && (best < 0 || (backward ? at > best : at < best))) {
+                best = at;
+                length = needle.size();
+            }
+        }
+        if (best >= 0) {
+            break;
+        }
+    }
+    if (best < 0) {
+        return false;
+    }
+    anchor_ = positionOf(best);
+    cursor_ = positionOf(best + length);
+    showPosition(anchor_);
+    selectionChanged();
+    return true;
+}
+
+ExportTextView::Position ExportTextView::positionOf(qsizetype offset) const {
+    const auto after =
+        std::upper_bound(starts_.begin(), starts_.end() - 1, static_cast<quint32>(offset));
+    const qsizetype line = (after - starts_.begin()) - 1;
+    return {line, offset - starts_[static_cast<size_t>(line)]};
+}
+
+void ExportTextView::showPosition(Position position) {
+    QScrollBar* vertical = verticalScrollBar();
+    if (position.line < vertical->value() ||
+        position.line >= vertical->value() + vertical->pageStep()) {
+        vertical->setValue(clampToInt(position.line - vertical->pageStep() / 2));
+    }
+    const Span span = lineSpan(position.line);
+    const qint64 x =
+        columnOf(span.data, position.column, isUtf8Text(span.data, span.size)) * charWidth_;
+    QScrollBar* horizontal = horizontalScrollBar();
+    if (x < horizontal->value() || x >= horizontal->value() + viewport()->width() - charWidth_) {
+        horizontal->setValue(clampToInt(x - viewport()->width() / 2));
+    }
+}
+
+ExportTextView::Span ExportTextView::lineSpan(qsizetype index) const {
+    if (index >= lineCount()) {
+        return {bytes_.constData() + bytes_.size(), 0};
+    }
+    const char* begin = bytes_.constData() + starts_[static_cast<size_t>(index)];
+    const qsizetype raw =
+        starts_[static_cast<size_t>(index) + 1] - starts_[static_cast<size_t>(index)];
+    return {begin, withoutLineEnd(begin, raw)};
+}
+
+qsizetype ExportTextView::offsetOf(Position position) const {
+    return starts_.empty() ? 0 : starts_[static_cast<size_t>(position.line)] + position.column;
+}
+
+ExportTextView::Position ExportTextView::documentEnd() const {
+    const qsizetype count = lineCount();
+    if (count == 0) {
+        return {};
+    }
+    const Span last = lineSpan(count - 1);
+    if (offsetOf({count - 1, last.size}) < bytes_.size()) {
+        return {count, 0};  // past the final line end, so that copying all gives the whole file
+    }
+    return {count - 1, last.size};
+}
+
+ExportTextView::Position ExportTextView::positionAt(QPoint point) const {
+    if (lineCount() == 0) {
+        return {};
+    }
+    const int y = point.y() - kTopMargin;
+    const qsizetype row = y >= 0 ? y / lineHeight_ : -1 - (-y - 1) / lineHeight_;
+    const qsizetype index = verticalScrollBar()->value() + row;
+    if (index < 0) {
+        return {};
+    }
+    if (index >= lineCount()) {
+        return documentEnd();
+    }
+    const Span span = lineSpan(index);
+    const double column =
+        static_cast<double>(point.x() - kLeftMargin + horizontalScrollBar()->value()) / charWidth_;
+    return {index, indexNear(span.data, span.size, column, isUtf8Text(span.data, span.size))};
+}
+
+void ExportTextView::updateMetrics() {
+    const QFontMetrics metrics(font());
+    charWidth_ = std::max(1, metrics.horizontalAdvance(QLatin1Char('0')));
+    lineHeight_ = std::max(1, metrics.lineSpacing());
+    ascent_ = metrics.ascent();
+    const QChar replacement(QChar::ReplacementCharacter);
+    substitute_ =
+        metrics.inFont(replacement) && metrics.horizontalAdvance(replacement) == charWidth_
+            ? replacement
+            : QChar(0xB7);
+}
+
+void ExportTextView::updateScrollBars() {
+    const int rows = std::max(1, (viewport()->height() - kTopMargin) / lineHeight_);
+    verticalScrollBar()->setRange(0, clampToInt(lineCount() - rows));
+    verticalScrollBar()->setSingleStep(1);
+    verticalScrollBar()->setPageStep(rows);
+    const qint64 contentWidth = 2 * kLeftMargin + widestColumns_ * charWidth_;
+    horizontalScrollBar()->setRange(0, clampToInt(contentWidth - viewport()->width()));
+    horizontalScrollBar()->setSingleStep(charWidth_);
+    horizontalScrollBar()->setPageStep(std::max(1, viewport()->width()));
+}
+
+void ExportTextView::selectionChanged() {
+    copyAction_->setEnabled(hasSelection());
+    viewport()->update();
+}
+
+bool ExportTextView::event(QEvent* event) {
+    // Copy and Select All belong to the view while it has the focus, even when the main window
+    // carries commands with the same keys.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key == QKeySequence::Copy || key == QKeySequence::SelectAll) {
+            event->accept();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+void ExportTextView::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        updateMetrics();
+        updateScrollBars();
+        viewport()->update();
+    }
+}
+
+void ExportTextView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void ExportTextView::scrollContentsBy(int /*dx*/, int /*dy*/) {
+    viewport()->update();
+}
+
+void ExportTextView::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    painter.fillRect(event->rect(), palette().base());
+    painter.setFont(font());
+    const qsizetype first = verticalScrollBar()->value();
+    const qsizetype rows = viewport()->height() / lineHeight_ + 2;
+    const qint64 firstColumn =
+        std::max(0, horizontalScrollBar()->value() - kLeftMargin) / charWidth_;
+    const qint64 columnCount = viewport()->width() / charWidth_ + 2;
+    for (qsizetype row = 0; row < rows && first + row < lineCount(); ++row) {
+        paintLine(painter, first + row, kTopMargin + static_cast<int>(row) * lineHeight_,
+                  firstColumn, columnCount);
+    }
+}
+
+void ExportTextView::paintLine(QPainter& painter, qsizetype index, int top, qint64 firstColumn,
+                               qint64 columnCount) {
+    const Span span = lineSpan(index);
+    const bool utf8 = isUtf8Text(span.data, span.size);
+    const QString text =
+        visibleText(span.data, span.size, firstColumn, columnCount, substitute_, utf8);
+    const qint64 offset = horizontalScrollBar()->value() - kLeftMargin;
+    const int width = viewport()->width();
+    // Far-right columns of a long line would overflow int; only the clamped edges are drawn.
+    const auto xOf = [&](qint64 column) {
+        return static_cast<int>(std::clamp<qint64>(column * charWidth_ - offset, -charWidth_,
+                                                   qint64{width} + charWidth_));
+    };
+    const QPoint baseline(xOf(firstColumn), top + ascent_);
+
+    QRect selected;
+    const auto [from, to] = std::minmax(anchor_, cursor_);
+    if (hasSelection() && from.line <= index && index <= to.line) {
+        const qsizetype begin = index == from.line ? from.column : 0;
+        const qsizetype end = index == to.line ? to.column : span.size;
+        // A selected line end shows as one highlighted cell after the text.
+        const qint64 endColumn = columnOf(span.data, end, utf8) + (index < to.line ? 1 : 0);
+        const int left = xOf(columnOf(span.data, begin, utf8));
+        selected = QRect(left, top, xOf(endColumn) - left, lineHeight_);
+    }
+    if (selected.isEmpty()) {
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(baseline, text);
+        return;
+    }
+    painter.fillRect(selected, palette().highlight());
+    painter.save();
+    painter.setClipRegion(QRegion(0, top, width, lineHeight_).subtracted(selected));
+    painter.setPen(palette().color(QPalette::Text));
+    painter.drawText(baseline, text);
+    painter.setClipRect(selected);
+    painter.setPen(palette().color(QPalette::HighlightedText));
+    painter.drawText(baseline, text);
+    painter.restore();
+}
+
+}  // namespace qor::gui

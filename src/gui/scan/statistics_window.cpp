@@ -1,0 +1,166 @@
+#include "gui/scan/statistics_window.h"
+
+#include <string_view>
+
+#include <QColor>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/base/standard_error.h"
+#include "core/base/strings.h"
+#include "core/platform/file_system.h"
+#include "core/platform/path_names.h"
+#include "gui/base/widget_helpers.h"
+
+namespace qor::gui {
+namespace {
+
+QString qtext(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+}  // namespace
+
+StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& clock,
+                                   UserInterface& ui, QWidget* parent)
+    : QDialog(parent), session_(session), clock_(clock), ui_(ui) {
+    setObjectName(QStringLiteral("frmStatistic"));
+    setWindowTitle(QStringLiteral("Search Results Statistics"));
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(32);
+    grid->setVerticalSpacing(4);
+
+    // Column heads (IDs 165, 166), then a rule under them.
+    QFont headFont = font();
+    headFont.setBold(true);
+    lblModuleNames_[0] = makeLabel(this, QStringLiteral("lblModuleNames_0"),
+                                   qtext(loadString(str::kStatisticDataBaseElement)));
+    lblModuleNames_[kRowCount + 1] =
+        makeLabel(this, QStringLiteral("lblModuleNames_%1").arg(kRowCount + 1),
+                  qtext(loadString(str::kFoundElements)));
+    for (QLabel* head : {lblModuleNames_[0], lblModuleNames_[kRowCount + 1]}) {
+        head->setFont(headFont);
+    }
+    grid->addWidget(lblModuleNames_[0], 0, 0);
+    grid->addWidget(lblModuleNames_[kRowCount + 1], 0, 1);
+    auto* rule = new QFrame(this);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    grid->addWidget(rule, 1, 0, 1, 2);
+
+    // Rows 1..14: the type's caption and its count or "Search Disabled".
+    const auto rows = statisticsRows(session_);
+    for (int i = 0; i < kRowCount; ++i) {
+        const output::StatisticsRow& row = rows[static_cast<std::size_t>(i)];
+        QLabel* name =
+            makeLabel(this, QStringLiteral("lblModuleNames_%1").arg(i + 1), qtext(row.name));
+        QLabel* count =
+            makeLabel(this, QStringLiteral("lblFoundElements_%1").arg(i), qtext(row.count));
+        lblModuleNames_[static_cast<std::size_t>(i + 1)] = name;
+        lblFoundElements_[static_cast<std::size_t>(i)] = count;
+        grid->addWidget(name, i + 2, 0);
+        grid->addWidget(count, i + 2, 1);
+    }
+    grid->setColumnStretch(1, 1);
+    colourCounts();
+
+    cmdSaveStatistic_ =
+        new QPushButton(withMnemonic(qtext(loadString(str::kSaveToFile)), 'S'), this);
+    cmdSaveStatistic_->setObjectName(QStringLiteral("cmdSaveStatistic"));
+    cmdSaveStatistic_->setAutoDefault(false);
+    cmdClose_ = new QPushButton(withMnemonic(qtext(loadString(str::kClose)), 'C'), this);
+    cmdClose_->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose_->setDefault(true);
+    cmdOpenFolder_ = new QPushButton("Open &Folder", this);
+    cmdOpenFolder_->setObjectName(QStringLiteral("cmdOpenFolder"));
+    cmdOpenReport_ = new QPushButton("Open &Report", this);
+    cmdOpenReport_->setObjectName(QStringLiteral("cmdOpenReport"));
+    for (QPushButton* command : {cmdSaveStatistic_, cmdClose_, cmdOpenFolder_, cmdOpenReport_}) {
+        command->setMinimumWidth(96);
+        command->setAutoDefault(command == cmdClose_);
+    }
+    cmdOpenFolder_->hide();
+    cmdOpenReport_->hide();
+    connect(cmdSaveStatistic_, &QPushButton::clicked, this, &StatisticsWindow::saveToFile);
+    connect(cmdClose_, &QPushButton::clicked, this, &StatisticsWindow::closeWindow);
+    connect(cmdOpenFolder_, &QPushButton::clicked, this,
+            [this] { open(session_.scan.resultFolder); });
+    connect(cmdOpenReport_, &QPushButton::clicked, this,
+            [this] { open(platform::joinPath(session_.scan.outputFolder, "preview.html")); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdOpenFolder_);
+    buttons->addWidget(cmdOpenReport_);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdSaveStatistic_);
+    buttons->addWidget(cmdClose_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 16, 20, 16);
+    layout->addLayout(grid);
+    layout->addSpacing(12);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    keepCaptionWhole(*this, *layout);
+}
+
+void StatisticsWindow::colourCounts() {
+    for (QLabel* count : lblFoundElements_) {
+        if (count->text() == qtext(output::kSearchDisabled) ||
+            count->text() == qtext(kScanCancelled)) {
+            setCaptionColor(*count, disabledColor(count->palette()));
+        }
+    }
+}
+
+void StatisticsWindow::offerResults(Desktop& desktop, bool cancelled) {
+    desktop_ = &desktop;
+    cmdOpenFolder_->show();
+    const bool report =
+        !cancelled && session_.options.outputMode == options::OutputMode::HtmlReport &&
+        platform::pathExists(platform::joinPath(session_.scan.outputFolder, "preview.html"));
+    cmdOpenReport_->setVisible(report);
+    if (cancelled) {
+        for (QLabel* count : lblFoundElements_) {
+            if (count->text() != qtext(output::kSearchDisabled)) {
+                count->setText(qtext(kScanCancelled));
+            }
+        }
+        colourCounts();
+        cmdSaveStatistic_->setEnabled(false);  // nothing was written to count
+    }
+}
+
+void StatisticsWindow::open(const std::string& path) {
+    if (desktop_ != nullptr && !desktop_->openWithApplication(path)) {
+        ui_.inform(Message{std::string(kApplicationTitle),
+                           "No application could be started to open " + path + ".",
+                           MessageIcon::Exclamation});
+    }
+}
+
+void StatisticsWindow::saveToFile() {
+    lastSave_ = saveStatisticsFile(session_, clock_, ui_);
+    // One save per opening; a failed save is no save, so the user may try again.
+    if (*lastSave_ == output::StatisticsSave::Saved) {
+        cmdSaveStatistic_->setEnabled(false);
+    }
+}
+
+void StatisticsWindow::closeWindow() {
+    close();
+}
+
+}  // namespace qor::gui

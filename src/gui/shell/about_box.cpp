@@ -1,0 +1,177 @@
+#include "gui/shell/about_box.h"
+
+#include <cctype>
+
+#include <QFont>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QtGlobal>
+
+#include "core/base/build_info.h"
+#include "core/base/standard_error.h"
+#include "core/base/strings.h"
+#include "gui/base/icons.h"
+
+namespace qor::gui {
+namespace {
+
+QString qtext(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The decimal number at the start of a version component, without leading zeros ("0" when
+// it has no digits).
+std::string numberOf(std::string_view component) {
+    std::size_t start = 0;
+    while (start < component.size() && component[start] == ' ') {
+        ++start;
+    }
+    std::size_t end = start;
+    while (end < component.size() && std::isdigit(static_cast<unsigned char>(component[end]))) {
+        ++end;
+    }
+    while (start + 1 < end && component[start] == '0') {
+        ++start;
+    }
+    return start < end ? std::string(component.substr(start, end - start)) : std::string("0");
+}
+
+QLabel* makeLabel(QWidget* parent, const char* objectName, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(objectName));
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+constexpr std::string_view kUnavailable = "System Information Is Unavailable At This Time";
+
+}  // namespace
+
+std::string versionText(std::string_view version) {
+    std::vector<std::string_view> components;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t dot = version.find('.', start);
+        components.push_back(version.substr(
+            start, dot == std::string_view::npos ? std::string_view::npos : dot - start));
+        if (dot == std::string_view::npos) {
+            break;
+        }
+        start = dot + 1;
+    }
+    const auto component = [&components](std::size_t index) {
+        return index < components.size() ? numberOf(components[index]) : std::string("0");
+    };
+    return component(0) + "." + component(1) + "." + component(3);
+}
+
+std::string buildVersionText() {
+    return versionText(build::kVersion);
+}
+
+const std::vector<std::string>& systemInformationTools() {
+    // The closest Linux counterparts of the Windows system information tool, in this order:
+    // HardInfo's current and former program (a full hardware and system report, like
+    // msinfo32), KDE's Info Center, then the system monitors of GNOME and MATE (their
+    // system/resources views are what those desktops offer instead).
+    static const std::vector<std::string> tools = {"hardinfo2", "hardinfo", "kinfocenter",
+                                                   "gnome-system-monitor", "mate-system-monitor"};
+    return tools;
+}
+
+AboutBox::AboutBox(UserInterface& ui, Desktop& desktop, QWidget* parent)
+    : QDialog(parent), ui_(ui), desktop_(desktop) {
+    setObjectName(QStringLiteral("frmAbout"));
+    const QString title = qtext(kApplicationTitle);
+    setWindowTitle(qtext(loadString(str::kAbout)) + title);
+
+    auto* picIcon = makeLabel(this, "picIcon", {});
+    picIcon->setPixmap(applicationIcon().pixmap(QSize(64, 64)));
+    picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    picIcon->setFixedSize(72, 72);
+
+    auto* lblTitle = makeLabel(this, "lblTitle", title);
+    QFont titleFont = lblTitle->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
+    titleFont.setBold(true);
+    lblTitle->setFont(titleFont);
+
+    // The version area: "Version:" beside the version text, "Build:" beside the toolkit and
+    // kind of build it came from.
+    auto* versionArea = new QGridLayout;
+    versionArea->setHorizontalSpacing(12);
+    versionArea->addWidget(makeLabel(this, "lblVersionCaption", QStringLiteral("Version:")), 0, 0);
+    versionArea->addWidget(makeLabel(this, "lblVersion", qtext(buildVersionText())), 0, 1);
+    versionArea->addWidget(makeLabel(this, "lblBuildCaption", QStringLiteral("Build:")), 1, 0);
+#ifdef NDEBUG
+    const QString kind = QStringLiteral("release");
+#else
+    const QString kind = QStringLiteral("debug");
+#endif
+    versionArea->addWidget(
+        makeLabel(this, "lblBuild",
+                  QStringLiteral("Qt %1, %2").arg(QLatin1String(QT_VERSION_STR), kind)),
+        1, 1);
+    versionArea->setColumnStretch(1, 1);
+
+    auto* text = new QVBoxLayout;
+    text->setSpacing(8);
+    text->addWidget(lblTitle);
+    text->addSpacing(4);
+    text->addLayout(versionArea);
+    text->addStretch(1);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(16);
+    top->addWidget(picIcon, 0, Qt::AlignTop);
+    top->addLayout(text, 1);
+
+    auto* cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    auto* cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    cmdSysInfo->setAutoDefault(false);
+    for (QPushButton* command : {cmdOK, cmdSysInfo}) {
+        command->setMinimumWidth(96);
+    }
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutBox::startSystemInformation);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdSysInfo);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 20, 20, 16);
+    layout->addLayout(top);
+    layout->addSpacing(16);
+    layout->addLayout(buttons);
+    setFixedWidth(420);
+    setFixedHeight(sizeHint().height());
+}
+
+void AboutBox::startSystemInformation() {
+    try {
+        for (const std::string& tool : systemInformationTools()) {
+            const std::string path = desktop_.findProgram(tool);
+            if (!path.empty()) {
+                // Only the first tool found is tried; a failed start ends in the message.
+                if (desktop_.startProgram(path, {})) {
+                    return;
+                }
+                break;
+            }
+        }
+    } catch (...) {
+        // Any failure ends in the message below.
+    }
+    ui_.inform(
+        Message{std::string(kApplicationTitle), std::string(kUnavailable), MessageIcon::None});
+}
+
+}  // namespace qor::gui

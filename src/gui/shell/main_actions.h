@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+
+#include "gui/shell/recent_files.h"
+
+class QAction;
+class QActionGroup;
+class QMenu;
+
+namespace qor::gui {
+
+// One QAction per command of the main window, each shared by its menu item and, where it has
+// one, its toolbar button, and connected once to the main window's slot of the same name
+// (MainWindow::createActions). The actions belong to the main window.
+struct MainActions {
+    // File
+    QAction* open = nullptr;
+    QAction* scanFile = nullptr;  // with an open export only
+    QAction* compare = nullptr;   // with an open export only
+    QMenu* recentMenu = nullptr;  // hidden until a first file is listed
+    std::array<QAction*, kRecentSlots> recent{};
+    QAction* exit = nullptr;
+    // Tools
+    QAction* options = nullptr;
+    QAction* previewSearchStatus = nullptr;
+    QAction* statistics = nullptr;
+    QAction* previewOutputFiles = nullptr;
+    QAction* openResultFolder = nullptr;
+    // View
+    QAction* toolbar = nullptr;
+    // Window
+    QAction* cascade = nullptr;
+    QAction* tileHorizontally = nullptr;
+    QAction* tileVertically = nullptr;
+    QAction* arrangeIcons = nullptr;
+    // Help
+    QAction* helpContents = nullptr;
+    QAction* userGuide = nullptr;
+    QAction* about = nullptr;
+    // Escape, in the main and the progress window: stops the running scan or comparison.
+    QAction* cancelScan = nullptr;
+    // While a scan or comparison runs, the commands that would start another one, change the
+    // file or the options it reads, or read the result folder it writes: disabled as one.
+    QActionGroup* waitWhileBusy = nullptr;
+};
+
+}  // namespace qor::gui

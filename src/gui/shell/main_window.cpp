@@ -1,0 +1,355 @@
+#include "gui/shell/main_window.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QScreen>
+#include <QTimer>
+#include <QToolBar>
+
+#include "core/base/standard_error.h"
+#include "core/options/settings_table.h"
+#include "gui/base/export_text_encoding.h"
+#include "gui/base/icons.h"
+#include "gui/base/main_status_bar.h"
+#include "gui/base/twips.h"
+#include "gui/document/document_window.h"
+#include "gui/options/options_dialog.h"
+#include "gui/options/search_status_dialog.h"
+#include "gui/scan/background_work.h"
+#include "gui/scan/progress_window.h"
+#include "gui/scan/scan_display.h"
+#include "gui/shell/about_box.h"
+#include "gui/shell/window_placement.h"
+
+namespace qor::gui {
+namespace {
+
+// The location of the standard error message for this window's commands.
+constexpr std::string_view kModule = "frmMain";
+
+std::string title() {
+    return std::string(kApplicationTitle);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(AppContext& context, QWidget* parent)
+    : QMainWindow(parent), context_(context) {
+    setObjectName("frmMain");
+    setAcceptDrops(true);
+    setWindowIcon(applicationIcon());
+
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName("mdiArea");
+    mdiArea_->setBackground(palette().brush(QPalette::Dark));
+    setCentralWidget(mdiArea_);
+
+    statusBar_ = new MainStatusBar(this);
+    setStatusBar(statusBar_);
+    progress_ = new ProgressWindow(this);
+    display_ = std::make_unique<ScanDisplay>(context_.boxes, *statusBar_, *progress_);
+    work_ = std::make_unique<BackgroundWork>(*display_);
+
+    createActions();
+    createMenus();
+    createToolBar();
+    connectActions();
+    recent_ =
+        std::make_unique<RecentFilesMenu>(*actions_.recentMenu->menuAction(), actions_.recent);
+
+    tmrSwitchText_ = new QTimer(this);
+    tmrSwitchText_->setObjectName("tmrSwitchText");
+    tmrSwitchText_->setInterval(7000);
+    tmrSwitchText_->setSingleShot(true);
+    connect(tmrSwitchText_, &QTimer::timeout, this, &MainWindow::switchStatusText);
+
+    // The title bar offers no close button: the program is left through "Exit" (a close
+    // request from the session still closes it properly).
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
+
+    setDocumentCommandsEnabled(false);
+    recent_->load(context_.store);
+    loadPlacement();
+    setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
+    tileHorizontally();
+    context_.session.scan.startDateStamp =
+        formatDateStamp(context_.clock.now(), context_.session.months);
+    statusBar_->setPanelText(1, "For Help, press F1");
+}
+
+MainWindow::~MainWindow() {
+    // The document windows go first, while the actions they update on closing still exist.
+    closing_ = true;
+    delete mdiArea_;
+}
+
+void MainWindow::setDocumentCommandsEnabled(bool enabled) {
+    // While the window is busy, the group keeps them disabled whatever is set here.
+    actions_.scanFile->setEnabled(enabled);
+    actions_.compare->setEnabled(enabled);
+}
+
+void MainWindow::setBusy(bool busy) {
+    // The session is the work's until it ends: nothing may start other work, change the file
+    // or the options it reads, or read the folder it writes.
+    busy_ = busy ? BusyState::Working : BusyState::Idle;
+    actions_.waitWhileBusy->setEnabled(!busy);
+    actions_.cancelScan->setEnabled(busy);
+}
+
+void MainWindow::endWork() {
+    const bool close = busy_ == BusyState::WorkingThenClose;
+    setBusy(false);
+    emit workFinished();
+    if (close) {
+        this->close();
+    }
+}
+
+void MainWindow::cancelScan() {
+    if (work_->cancel()) {
+        progress_->setStatus(QStringLiteral("Cancelling..."));
+    }
+}
+
+OptionsDialog& MainWindow::optionsDialog() {
+    if (options_.isNull()) {
+        options_ = new OptionsDialog(context_.session, context_.store, context_.boxes,
+                                     context_.desktop, context_.excel, this);
+        options_->onPreviewStatus = [this] {
+            searchStatusDialog().prepare(SearchStatusMode::PreviewFromOptions, options_.data());
+            context_.desktop.runModal(searchStatusDialog());
+        };
+    }
+    return *options_;
+}
+
+void MainWindow::showOptions() {
+    OptionsDialog& dialog = optionsDialog();
+    context_.desktop.runModal(dialog);
+    // Closed through its title bar: the edits are dropped and the record, the columns and
+    // the labels return to what the store holds before anything else reads them.
+    if (dialog.discarded()) {
+        delete options_.data();
+        optionsDialog();
+    }
+}
+
+void MainWindow::previewSearchStatus() {
+    searchStatusDialog().prepare(SearchStatusMode::PreviewFromMainWindow);
+    context_.desktop.runModal(searchStatusDialog());
+}
+
+void MainWindow::openStatisticsFile() {
+    openChosenFile("mnuToolsStatistic_Click", {{"Statistic files (*.txt)", "*.txt"}},
+                   "Open Statistics File...", resultFolder());
+}
+
+void MainWindow::previewOutputFiles() {
+    // The workbooks are written as .xlsx, so the Excel entry lists those too.
+    openChosenFile("mnuToolsShellExecute_Click",
+                   {{"Microsoft Excel Files (*.xls)", "*.xls;*.xlsx"},
+                    {"Comma Delimited Files (*.csv)", "*.csv"},
+                    {"HTML Document (*.html;*.htm)", "*.html;*.htm"}},
+                   "Open File(s) for Preview...", resultFolder());
+}
+
+std::string MainWindow::resultFolder() const {
+    // The node folder of the last scan; before any, the folder the scans write into.
+    const std::string& last = context_.session.scan.resultFolder;
+    if (!last.empty() && QFileInfo(QString::fromStdString(last)).isDir()) {
+        return last;
+    }
+    return context_.session.options.scanResultFolderPath;
+}
+
+void MainWindow::openChosenFile(std::string_view procedure, const std::vector<FileFilter>& filters,
+                                const std::string& title, const std::string& folder) {
+    runStep(context_.boxes, kModule, procedure, [&] {
+        const std::string path =
+            context_.desktop.chooseFileToOpen(this, filters, title, folder, "qor");
+        if (path.empty()) {
+            return;
+        }
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const bool opened = context_.desktop.openWithApplication(path);
+        QApplication::restoreOverrideCursor();
+        reportIfNotOpened(opened, path);
+    });
+}
+
+void MainWindow::openResultFolder() {
+    const std::string folder = resultFolder();
+    if (!QFileInfo(QString::fromStdString(folder)).isDir()) {
+        context_.boxes.inform(Message{title(),
+                                      "The result folder " + folder + " does not exist yet.",
+                                      MessageIcon::Exclamation});
+        return;
+    }
+    reportIfNotOpened(context_.desktop.openWithApplication(folder), folder);
+}
+
+void MainWindow::reportIfNotOpened(bool opened, const std::string& what) {
+    if (!opened) {
+        context_.boxes.inform(Message{title(),
+                                      "No application could be started to open " + what + ".",
+                                      MessageIcon::Exclamation});
+    }
+}
+
+void MainWindow::showUserGuide() {
+    if (context_.documentationPage.isEmpty()) {
+        context_.boxes.inform(Message{title(), "The user guide is not installed with the program.",
+                                      MessageIcon::Exclamation});
+        return;
+    }
+    const std::string page = context_.documentationPage.toStdString();
+    reportIfNotOpened(context_.desktop.openUrl(page), page);
+}
+
+void MainWindow::showAbout() {
+    runStep(context_.boxes, kModule, "mnuHelpAbout_Click", [&] {
+        AboutBox about(context_.boxes, context_.desktop, this);
+        context_.desktop.runModal(about);
+    });
+}
+
+void MainWindow::toggleToolbar() {
+    toolbar_->setVisible(actions_.toolbar->isChecked());
+    tileHorizontally();
+}
+
+void MainWindow::switchStatusText() {
+    statusBar_->setPanelText(1, "Data Base file (*.BA) generated with Online Builder on: " +
+                                    exportText(context_.session.nodeInfo.generationDate));
+    tmrSwitchText_->stop();
+}
+
+void MainWindow::tileHorizontally() {
+    tile(Qt::Vertical);
+}
+
+void MainWindow::tileVertically() {
+    tile(Qt::Horizontal);
+}
+
+void MainWindow::tile(Qt::Orientation direction) {
+    // Tiled horizontally, the windows stand one above the other, each the full width;
+    // tiled vertically, side by side, each the full height. Minimised windows stay put.
+    QList<QMdiSubWindow*> open;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (!window->isMinimized()) {
+            open << window;
+        }
+    }
+    if (open.isEmpty()) {
+        return;
+    }
+    const QRect area = mdiArea_->viewport()->rect();
+    const int count = static_cast<int>(open.size());
+    const bool stacked = direction == Qt::Vertical;
+    const int step = (stacked ? area.height() : area.width()) / count;
+    for (int i = 0; i < count; ++i) {
+        open[i]->showNormal();
+        open[i]->setGeometry(stacked ? QRect(0, i * step, area.width(), step)
+                                     : QRect(i * step, 0, step, area.height()));
+    }
+}
+
+void MainWindow::arrangeIcons() {
+    // Minimised windows line up along the bottom edge, left to right.
+    const QRect area = mdiArea_->viewport()->rect();
+    int left = 0;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (window->isMinimized()) {
+            const QSize size = window->size();
+            window->move(left, area.height() - size.height());
+            left += size.width();
+        }
+    }
+}
+
+void MainWindow::loadPlacement() {
+    const WindowPlacement placement = WindowPlacement::readFrom(context_.store);
+    const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    const QRect available = shown != nullptr ? shown->availableGeometry() : QRect(0, 0, 800, 600);
+    QRect wanted = defaultPlacement(available);
+    if (placement.stored) {
+        const double perPixel = twipsPerPixel(this);
+        wanted = placeOnScreen(
+            QRect(twipsToPixels(placement.left, perPixel), twipsToPixels(placement.top, perPixel),
+                  twipsToPixels(placement.width, perPixel),
+                  twipsToPixels(placement.height, perPixel)),
+            available);
+    }
+    move(wanted.topLeft());
+    resize(wanted.size());
+    if (placement.maximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+}
+
+void MainWindow::savePlacement() {
+    // A minimised window keeps the placement it had; a maximised one stores its full size.
+    if (isMinimized()) {
+        return;
+    }
+    const double perPixel = twipsPerPixel(this);
+    WindowPlacement{pixelsToTwips(pos().x(), perPixel),
+                    pixelsToTwips(pos().y(), perPixel),
+                    pixelsToTwips(width(), perPixel),
+                    pixelsToTwips(height(), perPixel),
+                    isMaximized(),
+                    true}
+        .writeTo(context_.store);
+}
+
+void MainWindow::exitProgram() {
+    options::settings::kFirstInstance.writeTo(context_.store, "1");
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (busy()) {
+        // The work stops, and its end closes the window (endWork).
+        busy_ = BusyState::WorkingThenClose;
+        cancelScan();
+        event->ignore();
+        return;
+    }
+    if (!closing_) {
+        closing_ = true;
+        savePlacement();
+        recent_->save(context_.store);
+    }
+    event->accept();
+    progress_->hide();
+    QCoreApplication::quit();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!busy() && urls.size() == 1 && urls.first().isLocalFile() &&
+        urls.first().toLocalFile().endsWith(".qor", Qt::CaseInsensitive)) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty()) {
+        event->acceptProposedAction();
+        openDropped(urls.first().toLocalFile());
+    }
+}
+
+}  // namespace qor::gui

@@ -1,0 +1,157 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <exception>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/compare/changes_page.h"
+#include "core/compare/export_comparison.h"
+#include "core/output/scan_run.h"
+#include "gui/base/app_context.h"
+#include "gui/shell/main_actions.h"
+#include "gui/shell/recent_files.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+class QTimer;
+class QToolBar;
+
+namespace qor::gui {
+
+class BackgroundWork;
+class DocumentWindow;
+class MainStatusBar;
+class OptionsDialog;
+class ProgressWindow;
+class ScanDisplay;
+class SearchStatusDialog;
+
+// The application's frame: the document window and the windows of changes, the menu, the
+// toolbar and the status bar, and the recent files. Every command of the program starts here,
+// each a slot of its own reached through one action (commands()).
+//
+// A scan or a comparison runs off this window's thread (BackgroundWork) and ends in a slot;
+// meanwhile the window is busy(): the commands that must wait are disabled as one, Escape
+// cancels, and closing the window cancels the work and closes it when the work has ended.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The three ways of opening an export file, and a dropped file (like the dialog).
+    void openWithDialog();
+    void openRecentFile(int slot);
+    void openByPath(const std::string& path);
+    void openDropped(const QString& path);
+    // A second launch handed over its file (empty: none): the window comes to the front and,
+    // unless it is busy, opens it.
+    void openFromAnotherLaunch(const QString& path);
+
+    // Starts a scan of the open export, through the search status dialog when the settings ask
+    // for it; returns while the scan runs.
+    void scanFile();
+    // Compares the open export, as the newer one, with an older export the user chooses, and
+    // shows the changes in a window of their own; returns while the comparison runs.
+    void compareWith();
+    // Stops the running scan or comparison at its next chunk; a scan's statistics then say so.
+    void cancelScan();
+    // Creates, shows and repaints a document window captioned "Document <n>".
+    QMdiSubWindow* newDocumentWindow();
+
+    const MainActions& commands() const { return actions_; }
+    QToolBar* toolbar() const { return toolbar_; }
+    MainStatusBar& statusBarPanels() const { return *statusBar_; }
+    RecentFilesMenu& recentFiles() const { return *recent_; }
+    QTimer& tmrSwitchText() const { return *tmrSwitchText_; }
+    QMdiArea& documents() const { return *mdiArea_; }
+    ProgressWindow& progressWindow() const { return *progress_; }
+    // The document window, or null while there is none.
+    DocumentWindow* activeDocument() const;
+    SearchStatusDialog& searchStatusDialog();
+    OptionsDialog& optionsDialog();
+    // A scan or a comparison runs, or its results are still being shown.
+    bool busy() const { return busy_ != BusyState::Idle; }
+
+signals:
+    // A scan or comparison has ended and the window is no longer busy.
+    void workFinished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    enum class OpenFlow { Dialog, RecentFile, CommandLine };
+    enum class BusyState { Idle, Working, WorkingThenClose };
+
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void connectActions();
+    void loadPlacement();
+    void savePlacement();
+    // The commands on the open export: scan and compare.
+    void setDocumentCommandsEnabled(bool enabled);
+    void setBusy(bool busy);
+    // Ends a scan's or comparison's busy state; closes the window when that was asked for.
+    void endWork();
+
+    void openFile(OpenFlow flow, const QString& path);
+    void tileHorizontally();
+    void tileVertically();
+    void tile(Qt::Orientation direction);
+    void arrangeIcons();
+    void showNodeInformation();
+
+    void startScan();
+    void scanFinished(output::ScanOutcome outcome, bool cancelled, std::exception_ptr error);
+    void comparisonFinished(std::unique_ptr<const compare::Comparison> comparison,
+                            const compare::CompareRequest& request, const DateTime& started,
+                            std::exception_ptr error);
+    void showComparison(std::unique_ptr<const compare::Comparison> comparison,
+                        compare::ChangesPageHeading heading);
+    void showOptions();
+    void previewSearchStatus();
+    void openStatisticsFile();
+    void previewOutputFiles();
+    // Lets the user choose a file and opens it with the desktop's application for its type.
+    void openChosenFile(std::string_view procedure, const std::vector<FileFilter>& filters,
+                        const std::string& title, const std::string& folder);
+    // Where the results are: the last scan's node folder, else the scan result folder.
+    std::string resultFolder() const;
+    void openResultFolder();
+    // Every failure to start another program is said, never passed over.
+    void reportIfNotOpened(bool opened, const std::string& what);
+    // Help Contents and ".QOR Reader on the WEB...": the user guide that comes with the program.
+    void showUserGuide();
+    void exitProgram();
+    void toggleToolbar();
+    void switchStatusText();
+    void showAbout();
+
+    AppContext& context_;
+    MainActions actions_;
+    std::unique_ptr<RecentFilesMenu> recent_;
+    QToolBar* toolbar_ = nullptr;
+    MainStatusBar* statusBar_ = nullptr;
+    QMdiArea* mdiArea_ = nullptr;
+    QTimer* tmrSwitchText_ = nullptr;
+    ProgressWindow* progress_ = nullptr;
+    QPointer<OptionsDialog> options_;
+    QPointer<SearchStatusDialog> searchStatus_;
+    std::unique_ptr<ScanDisplay> display_;
+    // After the display it shows the work on: goes first.
+    std::unique_ptr<BackgroundWork> work_;
+    int documentCounter_ = 0;
+    BusyState busy_ = BusyState::Idle;
+    bool closing_ = false;
+};
+
+}  // namespace qor::gui

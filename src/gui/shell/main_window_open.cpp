@@ -1,0 +1,265 @@
+// The three ways a database export file is opened into the document window.
+#include <QApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <functional>
+
+#include "core/base/qor_error.h"
+#include "core/base/standard_error.h"
+#include "core/base/strings.h"
+#include "core/platform/input_file.h"
+#include "core/scan/node_info.h"
+#include "gui/base/export_text_encoding.h"
+#include "gui/base/main_status_bar.h"
+#include "gui/document/document_window.h"
+#include "gui/document/export_text_view.h"
+#include "gui/scan/progress_window.h"
+#include "gui/shell/main_window.h"
+
+namespace qor::gui {
+namespace {
+
+// Tells when a window is closed (it is deleted only later, from the event loop).
+class CloseWatcher : public QObject {
+    Q_OBJECT
+
+public:
+    CloseWatcher(QObject& watched, std::function<void()> onClose)
+        : QObject(&watched), onClose_(std::move(onClose)) {
+        watched.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Close) {
+            onClose_();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> onClose_;
+};
+
+}  // namespace
+
+DocumentWindow* MainWindow::activeDocument() const {
+    // There is at most one document window; it counts as active even while the frame or a
+    // comparison window is.
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (auto* document = dynamic_cast<DocumentWindow*>(window->widget())) {
+            return document;
+        }
+    }
+    return nullptr;
+}
+
+QMdiSubWindow* MainWindow::newDocumentWindow() {
+    ++documentCounter_;
+    auto* document = new DocumentWindow;
+    QMdiSubWindow* window = mdiArea_->addSubWindow(document);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowIcon(windowIcon());
+    window->setWindowTitle(QString("Document %1").arg(documentCounter_));
+    // Closing the document window takes the scan and compare commands away; the status texts
+    // and the current file path stay.
+    new CloseWatcher(*window, [this] {
+        if (!closing_) {
+            setDocumentCommandsEnabled(false);
+        }
+    });
+    // The only document fills the frame, as a maximised window, from its first showing.
+    window->showMaximized();
+    window->repaint();
+    return window;
+}
+
+void MainWindow::openWithDialog() {
+    // The dialog starts where the open file is, or in the home folder.
+    const QString current = QString::fromStdString(context_.session.databasePath);
+    const QString folder = current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
+    const std::string chosen =
+        context_.desktop.chooseFileToOpen(this, {{"Data Base Files (*.qor)", "*.qor"}},
+                                          "Open Data Base File...", folder.toStdString(), "qor");
+    if (chosen.empty()) {
+        if (DocumentWindow* document = activeDocument()) {
+            context_.session.databasePath = document->parentWidget()->windowTitle().toStdString();
+        }
+        return;
+    }
+    openFile(OpenFlow::Dialog, QString::fromStdString(chosen));
+}
+
+void MainWindow::openDropped(const QString& path) {
+    if (!busy()) {
+        openFile(OpenFlow::Dialog, path);
+    }
+}
+
+void MainWindow::openFromAnotherLaunch(const QString& path) {
+    if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
+    if (path.isEmpty()) {
+        return;
+    }
+    if (busy()) {
+        context_.boxes.inform(
+            Message{std::string(kApplicationTitle),
+                    "A scan is running. Open " + path.toStdString() + " when it has finished.",
+                    MessageIcon::Exclamation});
+        return;
+    }
+    openFile(OpenFlow::Dialog, path);
+}
+
+void MainWindow::openRecentFile(int slot) {
+    const auto path = recent_->path(slot);
+    if (!path) {
+        return;
+    }
+    if (!QFileInfo::exists(*path)) {
+        if (context_.boxes.askYesNo(Prompt{std::string(kApplicationTitle),
+                                           "File does not exist:\r\n" + path->toStdString() +
+                                               "\r\n\r\nRemove it from the Recent Files list?",
+                                           MessageIcon::Exclamation})) {
+            recent_->remove(slot);
+        }
+        return;
+    }
+    openFile(OpenFlow::RecentFile, *path);
+}
+
+void MainWindow::openByPath(const std::string& path) {
+    if (!path.empty()) {
+        openFile(OpenFlow::CommandLine, QString::fromStdString(path));
+    }
+}
+
+void MainWindow::showNodeInformation() {
+    const scan::NodeInfo& node = context_.session.nodeInfo;
+    const bool none =
+        node.nodeNumber.empty() && node.nodeDescription.empty() && node.generationDate.empty();
+    // The export's bytes read as the document window reads them.
+    statusBar_->setPanelText(1, none ? QString("This file holds no node information")
+                                     : "Data Base file (*.BA) generated with Online Builder at: " +
+                                           exportText(node.generationDate));
+    statusBar_->setPanelText(2, "Node Number:  " + exportText(node.nodeNumber));
+    statusBar_->setPanelText(3, "Node Descr.:  " + exportText(node.nodeDescription));
+    statusBar_->repaint();
+}
+
+void MainWindow::openFile(OpenFlow flow, const QString& path) {
+    // Every step below opens the file; a pipe or device would hold the first of them for ever.
+    // A file that cannot be read is said once, before anything changes: the window keeps
+    // showing the file that is actually open.
+    if (!runStep(context_.boxes, "modMain", "GetNodeInfo", [&] {
+            platform::refuseSpecialFile(path.toStdString(), "database file");
+            QFile file(path);
+            if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+                throw QorError("Cannot open '" + path.toStdString() + "': " +
+                               (QFileInfo(path).isDir() ? std::string("it is a folder")
+                                                        : file.errorString().toStdString()));
+            }
+        })) {
+        return;
+    }
+    const bool dialog = flow == OpenFlow::Dialog;
+    const bool recent = flow == OpenFlow::RecentFile;
+    // The recent-file flow skips a failing step; the dialog flow ends silently; the
+    // command-line flow lets the error reach start-up, which reports it.
+    auto step = [recent](auto&& action) {
+        if (!recent) {
+            action();
+            return;
+        }
+        try {
+            action();
+        } catch (...) {
+            // The recent-file flow goes on with its next step whatever the step's failure;
+            // the view and the status bar then show what could be read.
+        }
+    };
+    auto showProgress = [&] {
+        progress_->setStatus(loadString(str::kOpeningDataBaseFile));
+        progress_->show();
+        progress_->repaint();
+    };
+    try {
+        if (dialog) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+        context_.session.databasePath = path.toStdString();
+        step(showProgress);
+        step([&] {
+            if (activeDocument() == nullptr) {
+                newDocumentWindow();
+            }
+        });
+        step([&] {
+            auto* window = qobject_cast<QMdiSubWindow*>(activeDocument()->parentWidget());
+            window->setWindowTitle(path);
+            // In front of a window of changes, where the file can be seen.
+            mdiArea_->setActiveSubWindow(window);
+        });
+        if (!recent) {
+            setDocumentCommandsEnabled(true);
+        }
+        // The file is read below on this thread, a second or two for a large export: the
+        // progress window and the document window must be on screen first, and a window the
+        // system has just been asked to show is painted only from the event loop. Input waits,
+        // so no command can start meanwhile. This goes once the file is read off this thread.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        step([&] {
+            context_.session.nodeInfo = scan::readNodeInfo(
+                context_.session.databasePath, context_.session.nodeInfo, context_.boxes);
+        });
+        step([&] {
+            DocumentWindow* document = activeDocument();
+            document->loadFile(path);
+            if (!recent) {
+                document->rtfText().viewport()->repaint();
+            }
+        });
+        if (QApplication::overrideCursor() != nullptr) {
+            QApplication::restoreOverrideCursor();
+        }
+        if (recent) {
+            setDocumentCommandsEnabled(true);
+        }
+        step([&] { recent_->addRecentFile(path); });
+        step([&] { showNodeInformation(); });
+        if (recent) {
+            statusBar_->resetProgressBar();
+            progress_->hide();
+        } else {
+            progress_->hide();
+            if (dialog) {
+                statusBar_->resetProgressBar();
+            }
+        }
+    } catch (...) {
+        // Tidies the window whatever failed; the command-line flow passes the error on.
+        progress_->hide();
+        if (QApplication::overrideCursor() != nullptr) {
+            QApplication::restoreOverrideCursor();
+        }
+        if (!dialog) {
+            throw;
+        }
+        DocumentWindow* document = activeDocument();
+        if (document != nullptr) {
+            context_.session.databasePath = document->parentWidget()->windowTitle().toStdString();
+        }
+    }
+}
+
+}  // namespace qor::gui
+
+#include "main_window_open.moc"

@@ -1,0 +1,125 @@
+// The scan command: from "Scan File..." (or "Scan Now") to the statistics window.
+#include <QTimer>
+
+#include "core/base/qor_error.h"
+#include "core/base/standard_error.h"
+#include "core/base/strings.h"
+#include "core/options/search_options.h"
+#include "core/options/settings_table.h"
+#include "core/output/scan_run.h"
+#include "core/platform/user_environment.h"
+#include "gui/base/main_status_bar.h"
+#include "gui/options/search_status_dialog.h"
+#include "gui/scan/background_work.h"
+#include "gui/scan/progress_window.h"
+#include "gui/scan/statistics_window.h"
+#include "gui/shell/main_window.h"
+
+namespace qor::gui {
+namespace {
+
+// The location of the standard error message for the scan's errors.
+constexpr std::string_view kModule = "frmMain";
+constexpr std::string_view kProcedure = "mnuFileScan_Click";
+
+}  // namespace
+
+SearchStatusDialog& MainWindow::searchStatusDialog() {
+    if (searchStatus_.isNull()) {
+        searchStatus_ = new SearchStatusDialog(context_.session, context_.boxes, this);
+        searchStatus_->onScanNow = [this] { startScan(); };
+        searchStatus_->onChangeSettings = [this] { showOptions(); };
+    }
+    return *searchStatus_;
+}
+
+void MainWindow::scanFile() {
+    if (busy()) {
+        return;
+    }
+    runStep(context_.boxes, kModule, kProcedure, [&] {
+        if (!context_.session.options.scansAnyType()) {
+            context_.boxes.inform(Message{std::string(kApplicationTitle),
+                                          std::string(loadString(str::kAllSearchDisabled)) +
+                                              "\r\n" +
+                                              std::string(loadString(str::kClickChangeSettings)),
+                                          MessageIcon::Information});
+            searchStatusDialog().prepare(SearchStatusMode::NothingEnabled);
+            context_.desktop.runModal(searchStatusDialog());
+            return;
+        }
+        const auto show =
+            options::settings::kShowSearchStatusDialog.readBooleanFrom(context_.store);
+        if (!show) {
+            throw QorError("Type mismatch");
+        }
+        if (*show) {
+            searchStatusDialog().prepare(SearchStatusMode::FromScanCommand);
+            context_.desktop.runModal(searchStatusDialog());
+        } else {
+            startScan();
+        }
+    });
+}
+
+void MainWindow::startScan() {
+    if (busy()) {
+        return;
+    }
+    setBusy(true);
+    tmrSwitchText_->stop();
+    output::Session& session = context_.session;
+    // The header lines follow the selections the readers will use, edited or saved.
+    session.columns = options::buildAllColumnData(session.options);
+    // On a fresh account the Documents folder, the default home of the results, may not exist
+    // yet; a folder the user chose is never made up.
+    platform::createMissingDocumentsFolder(session.options.scanResultFolderPath);
+    progress_->setScanning(true);
+    // The session is the scan's until scanFinished: the busy state keeps every command that
+    // would touch it waiting.
+    struct Ending {
+        output::ScanOutcome outcome = output::ScanOutcome::Completed;
+        bool cancelled = false;
+    };
+    const auto ending = std::make_shared<Ending>();
+    const output::ScanEnvironment environment{context_.clock, context_.windows};
+    work_->start(
+        [&session, environment, ending](UserInterface& ui) {
+            try {
+                ending->outcome = output::runScan(session, ui, environment);
+            } catch (const ScanCancelled&) {
+                ending->cancelled = true;
+            }
+        },
+        [this, ending](std::exception_ptr error) {
+            scanFinished(ending->outcome, ending->cancelled, std::move(error));
+        });
+}
+
+void MainWindow::scanFinished(output::ScanOutcome outcome, bool cancelled,
+                              std::exception_ptr error) {
+    progress_->setScanning(false);
+    if (error || cancelled) {
+        // Nothing of the broken scan stays on screen: the progress window and bar go, and
+        // the status text returns to the open file.
+        progress_->hide();
+        statusBar_->showProgress(false);
+        showNodeInformation();
+        if (error) {
+            runStep(context_.boxes, kModule, kProcedure, [&] { std::rethrow_exception(error); });
+        }
+    }
+    const bool closing = busy_ == BusyState::WorkingThenClose;
+    if (outcome == output::ScanOutcome::Completed && !error && !closing) {
+        if (!cancelled) {
+            tmrSwitchText_->start();
+        }
+        // The statistics are part of the scan: the commands wait until they are closed.
+        StatisticsWindow statistics(context_.session, context_.clock, context_.boxes, this);
+        statistics.offerResults(context_.desktop, cancelled);
+        context_.desktop.runModal(statistics);
+    }
+    endWork();
+}
+
+}  // namespace qor::gui

@@ -1,0 +1,265 @@
+// The read-only text view of export files: line splitting, failed loads, selection, its
+// painting and copy, scrolling and the speed of indexing a large file.
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QtTest>
+#include <string>
+
+#include "core/base/qor_error.h"
+#include "gui/document/document_window.h"
+#include "gui/document/export_text_view.h"
+#include "gui/document/find_bar.h"
+#include "support/temp_dir.h"
+
+using qor::gui::ExportTextView;
+using qor::testing::TempDir;
+
+namespace {
+
+void load(ExportTextView& view, const TempDir& dir, const std::string& bytes) {
+    view.loadFile(QString::fromStdString(dir.write("export.qor", bytes)));
+}
+
+QStringList shownLines(const ExportTextView& view) {
+    QStringList lines;
+    for (qsizetype i = 0; i < view.lineCount(); ++i) {
+        lines << view.lineText(i);
+    }
+    return lines;
+}
+
+// A point inside the left half of a character cell, which selects the boundary before it.
+QPoint cellPoint(const ExportTextView& view, int line, int column) {
+    const QFontMetrics metrics(view.font());
+    const int width = metrics.horizontalAdvance(QLatin1Char('0'));
+    return {column * width + width / 2, line * metrics.lineSpacing() + metrics.lineSpacing() / 2};
+}
+
+// Pixels painted in the highlight colour, as a selection is drawn.
+int highlightedPixels(ExportTextView& view) {
+    const QRgb highlight = view.palette().color(QPalette::Highlight).rgb();
+    const QImage image = view.viewport()->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += image.pixel(x, y) == highlight ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+void drag(ExportTextView& view, QPoint from, QPoint to) {
+    QTest::mousePress(view.viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(view.viewport(), to);
+    QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, to);
+}
+
+}  // namespace
+
+class ExportTextViewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void splitsLinesAtEveryKindOfLineEnd_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("mixed") << QByteArray("a\r\nb\rc\nd\r\r\ne")
+                               << QStringList{"a", "b", "c", "d", "", "e"};
+        QTest::newRow("LF before CR") << QByteArray("\n\r") << QStringList{"", ""};
+        QTest::newRow("empty file") << QByteArray() << QStringList{};
+        QTest::newRow("tab and control kept")
+            << QByteArray("k\t=\x01v\n") << QStringList{QStringLiteral("k\t=\u0001v")};
+        QTest::newRow("UTF-8 and Latin-1 lines")
+            << QByteArray("caf\xC3\xA9 \xE2\x82\xAC\r\ncaf\xE9\r\n\xC3\x28")
+            << QStringList{QStringLiteral("caf\u00E9 \u20AC"), QStringLiteral("caf\u00E9"),
+                           QStringLiteral("\u00C3(")};
+    }
+    void splitsLinesAtEveryKindOfLineEnd() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        TempDir dir;
+        ExportTextView view;
+        load(view, dir, bytes.toStdString());
+        QCOMPARE(shownLines(view), lines);
+        QCOMPARE(view.lineText(lines.size()), QString());
+    }
+
+    void failedLoadKeepsShownText() {
+        TempDir dir;
+        ExportTextView view;
+        load(view, dir, "kept\r\ntext\r\n");
+        const QString missing = QString::fromStdString(dir.file("missing.qor"));
+        for (const QString& path : {QString::fromStdString(dir.str()), missing}) {
+            QFile probe(path);
+            QVERIFY(!probe.open(QIODevice::ReadOnly));
+            try {
+                view.loadFile(path);
+                QFAIL(qPrintable(QStringLiteral("no error for ") + path));
+            } catch (const qor::QorError& error) {
+                QCOMPARE(QString::fromUtf8(error.description()), probe.errorString());
+            }
+            QCOMPARE(shownLines(view), QStringList({"kept", "text"}));
+        }
+    }
+
+    void mouseSelectionAndCopy() {
+        TempDir dir;
+        ExportTextView view;
+        view.resize(400, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        load(view, dir, "alpha beta\r\ngamma delta\repsilon\n");
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        QCOMPARE(highlightedPixels(view), 0);
+
+        drag(view, cellPoint(view, 0, 6), cellPoint(view, 1, 5));
+        QCOMPARE(view.selectedText(), QStringLiteral("beta\ngamma"));
+        QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->text(), QStringLiteral("beta\ngamma"));
+
+        drag(view, cellPoint(view, 2, 3), cellPoint(view, 1, 6));
+        QCOMPARE(view.selectedText(), QStringLiteral("delta\neps"));
+        drag(view, cellPoint(view, 1, 2), cellPoint(view, 1, 2));
+        QVERIFY(!view.hasSelection());
+
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, cellPoint(view, 1, 8));
+        QCOMPARE(view.selectedText(), QStringLiteral("delta"));
+
+        // Everything, line ends included, with "\n" for each kind of line end.
+        QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+        view.findChild<QAction*>(QStringLiteral("actCopy"))->trigger();
+        QCOMPARE(clipboard->text(), QStringLiteral("alpha beta\ngamma delta\nepsilon\n"));
+        QVERIFY(highlightedPixels(view) > 0);
+        load(view, dir, "no\rend");
+        QVERIFY(!view.hasSelection());
+        view.findChild<QAction*>(QStringLiteral("actSelectAll"))->trigger();
+        QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->text(), QStringLiteral("no\nend"));
+
+        // Over the limit the clipboard keeps what it had rather than a part of the selection.
+        view.setCopyLimit(5);
+        clipboard->setText(QStringLiteral("before"));
+        view.copy();
+        QCOMPARE(clipboard->text(), QStringLiteral("before"));
+
+        // A UTF-8 line gives each character one column, so a drag selects whole characters.
+        load(view, dir, "\xC3\xA9t\xC3\xA9 ok\r\n");
+        drag(view, cellPoint(view, 0, 0), cellPoint(view, 0, 3));
+        QCOMPARE(view.selectedText(), QStringLiteral("\u00E9t\u00E9"));
+    }
+
+    void scrollBarsAndKeysFollowTheText() {
+        TempDir dir;
+        ExportTextView view;
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QScrollBar* vertical = view.verticalScrollBar();
+        QScrollBar* horizontal = view.horizontalScrollBar();
+        const int charWidth = QFontMetrics(view.font()).horizontalAdvance(QLatin1Char('0'));
+
+        std::string text;
+        for (int i = 0; i < 1000; ++i) {
+            text += "line " + std::to_string(i) + "\r\n";
+        }
+        load(view, dir, text);
+        QVERIFY(vertical->pageStep() > 1);
+        QVERIFY(vertical->pageStep() * QFontMetrics(view.font()).lineSpacing() <=
+                view.viewport()->height());
+        QCOMPARE(vertical->maximum() + vertical->pageStep(), 1000);
+        QCOMPARE(horizontal->maximum(), 0);
+
+        QTest::keyClick(&view, Qt::Key_Down);
+        QCOMPARE(vertical->value(), 1);
+        QTest::keyClick(&view, Qt::Key_PageDown);
+        QCOMPARE(vertical->value(), 1 + vertical->pageStep());
+        QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(vertical->value(), vertical->maximum());
+        QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(vertical->value(), 0);
+
+        // Tabs widen a line to the next multiple of eight columns.
+        load(view, dir, "short\n" + std::string(100, '\t') + "x\n");
+        QCOMPARE(vertical->maximum(), 0);
+        QVERIFY(horizontal->maximum() + view.viewport()->width() >= 801 * charWidth);
+        QVERIFY(horizontal->maximum() + view.viewport()->width() < 810 * charWidth);
+        QTest::keyClick(&view, Qt::Key_End);
+        QCOMPARE(horizontal->value(), horizontal->maximum());
+
+        view.clear();
+        QCOMPARE(view.lineCount(), 0);
+        QCOMPARE(vertical->maximum(), 0);
+        QCOMPARE(horizontal->maximum(), 0);
+    }
+
+    void indexesLargeFileQuickly() {
+        TempDir dir;
+        std::string text;
+        text.reserve(21 * 1024 * 1024);
+        int lines = 0;
+        std::string last;
+        while (text.size() < 20 * 1024 * 1024) {
+            last = "    :PARAM" + std::to_string(lines) + std::string(lines % 40, ' ') + "VALUE";
+            text += last + (lines % 3 == 0 ? "\r\n" : lines % 3 == 1 ? "\n" : "\r");
+            ++lines;
+        }
+        const QString path = QString::fromStdString(dir.write("big.qor", text));
+        ExportTextView view;
+        QElapsedTimer timer;
+        timer.start();
+        view.loadFile(path);
+        const qint64 elapsed = timer.elapsed();
+        qInfo("loading and indexing %d MB took %lld ms", 20, elapsed);
+        QVERIFY2(elapsed < 10000, qPrintable(QString::number(elapsed)));
+        QCOMPARE(view.lineCount(), qsizetype{lines});
+        QCOMPARE(view.lineText(lines - 1), QString::fromStdString(last));
+        // Finding the last line from the top takes no longer than a moment either.
+        timer.start();
+        QVERIFY(view.find(QString::fromStdString(last)));
+        qInfo("finding the last line took %lld ms", timer.elapsed());
+        QVERIFY(timer.elapsed() < 2000);
+        QCOMPARE(view.selectedText(), QString::fromStdString(last));
+    }
+
+    // Ctrl+F finds forward and, with Shift+Enter, backward, in any case, as UTF-8 or Latin-1
+    // bytes, round the end of the file.
+    void findsTextBothWays() {
+        TempDir dir;
+        qor::gui::DocumentWindow window;
+        window.resize(500, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.loadFile(QString::fromStdString(
+            dir.write("export.qor", "Alpha beta\r\n  ALPHA\r\nz caf\xC3\xA9\r\ncaf\xE9 z\r\n")));
+        QTest::keyClick(&window.rtfText(), Qt::Key_F, Qt::ControlModifier);
+        auto* text = window.findChild<QLineEdit*>("txtFind");
+        QVERIFY(window.findBar().isVisible() && text->hasFocus());
+        QTest::keyClicks(text, "alpha");
+        const qor::gui::ExportTextView& view = window.rtfText();
+        for (const auto& [modifiers, found] : {std::pair{Qt::NoModifier, "Alpha"},
+                                               {Qt::NoModifier, "ALPHA"},
+                                               {Qt::NoModifier, "Alpha"},
+                                               {Qt::ShiftModifier, "ALPHA"}}) {
+            QTest::keyClick(text, Qt::Key_Return, modifiers);
+            QCOMPARE(view.selectedText(), QString(found));
+        }
+        QCOMPARE(view.selectedText(), view.lineText(1).trimmed());
+        text->setText(QStringLiteral("caf\u00E9"));
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY(window.findBar().findNext());
+            QCOMPARE(view.selectedText(), QStringLiteral("caf\u00E9"));
+        }
+        text->setText("gamma");
+        QVERIFY(!window.findBar().findNext());
+        QCOMPARE(window.findChild<QLabel*>("lblFindResult")->text(), QString("Not found"));
+        QTest::keyClick(text, Qt::Key_Escape);
+        QVERIFY(!window.findBar().isVisible());
+    }
+};
+
+QTEST_MAIN(ExportTextViewTest)
+#include "export_text_view_qtest.moc"

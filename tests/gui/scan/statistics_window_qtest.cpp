@@ -1,0 +1,122 @@
+// The element statistics window: what each count shows, and when "Save To File" may be used
+// again.
+#include <memory>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include "gui/scan/statistics_window.h"
+#include "support/fake_desktop.h"
+#include "support/scripted_ui.h"
+#include "support/session_builder.h"
+#include "support/temp_dir.h"
+#include "support/widget_lookup.h"
+
+using namespace qor;
+using qor::output::StatisticsSave;
+using qor::testing::control;
+
+class StatisticsWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<testing::TempDir> folder_;
+    output::Session session_;
+    FixedClock clock_{testing::kScanMoment};
+    testing::ScriptedUi ui_;
+
+private slots:
+    // Node 12 after a scan that counted 25 AI and 40 DI; DO kept a count from an earlier scan
+    // but is not read now, and AO was never enabled, so both show as disabled.
+    void init() {
+        folder_ = std::make_unique<testing::TempDir>();
+        session_ = testing::makeSession(folder_->file("node.qor"), folder_->str());
+        session_.nodeInfo.nodeNumber = "12";
+        session_.scan.resultFolder = folder_->str();
+        session_.options.of(scan::ElementType::AI).enabled = true;
+        session_.options.of(scan::ElementType::DI).enabled = true;
+        session_.resultOf(scan::ElementType::AI).writtenCount = 25;
+        session_.resultOf(scan::ElementType::DI).writtenCount = 40;
+        session_.resultOf(scan::ElementType::DO).writtenCount = 7;
+        ui_ = testing::ScriptedUi{};
+    }
+
+    // A finished scan shows its counts; a cancelled one marks what it was reading. Either way
+    // the result folder opens from here, and the report only after a finished HTML scan.
+    void countsOrWhyNotInRedAndTheResultsOpen_data() {
+        QTest::addColumn<bool>("cancelled");
+        QTest::addColumn<bool>("html");
+        QTest::newRow("finished, CSV") << false << false;
+        QTest::newRow("finished, HTML") << false << true;
+        QTest::newRow("cancelled, HTML") << true << true;
+    }
+    void countsOrWhyNotInRedAndTheResultsOpen() {
+        QFETCH(bool, cancelled);
+        QFETCH(bool, html);
+        if (html) {
+            session_.options.outputMode = options::OutputMode::HtmlReport;
+            session_.scan.outputFolder = folder_->str();
+            folder_->write("preview.html", "<html></html>");
+        }
+        testing::FakeDesktop desktop;
+        gui::StatisticsWindow window(session_, clock_, ui_);
+        window.offerResults(desktop, cancelled);
+        const QString ai = cancelled ? "Cancelled" : "25";
+        const std::pair<int, QString> rows[] = {{0, ai},
+                                                {1, "Search Disabled"},
+                                                {4, cancelled ? "Cancelled" : "40"},
+                                                {5, "Search Disabled"}};
+        for (const auto& [row, text] : rows) {
+            const auto* count = control<QLabel>(window, QString("lblFoundElements_%1").arg(row));
+            QCOMPARE(count->text(), text);
+            QCOMPARE(count->palette().color(QPalette::WindowText) == QColor(192, 0, 0),
+                     text == "Search Disabled" || text == "Cancelled");
+        }
+        QCOMPARE(control<QPushButton>(window, "cmdSaveStatistic")->isEnabled(), !cancelled);
+        auto* report = control<QPushButton>(window, "cmdOpenReport");
+        QCOMPARE(!report->isHidden(), html && !cancelled);
+        control<QPushButton>(window, "cmdOpenFolder")->click();
+        report->click();
+        QCOMPARE(desktop.executed.front(), session_.scan.resultFolder);
+        // A folder that no application opens is said so.
+        desktop.startSucceeds = false;
+        control<QPushButton>(window, "cmdOpenFolder")->click();
+        QCOMPARE(ui_.messages.size(), std::size_t{1});
+    }
+
+    // One save per opening: a kept old file or a failed save leaves the button for a retry.
+    void saveButtonGoesOnlyWithASave_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("outcome");
+        QTest::newRow("new file") << "" << int(StatisticsSave::Saved);
+        QTest::newRow("old file kept") << "old file" << int(StatisticsSave::KeptExisting);
+        QTest::newRow("folder missing") << "no folder" << int(StatisticsSave::Failed);
+    }
+    void saveButtonGoesOnlyWithASave() {
+        QFETCH(QString, before);
+        QFETCH(int, outcome);
+        if (before == "old file") {
+            folder_->write("Node12.txt", "old\r\n");
+            ui_.answers = {false};
+        } else if (before == "no folder") {
+            session_.scan.resultFolder = folder_->file("missing folder");
+        }
+        gui::StatisticsWindow window(session_, clock_, ui_);
+        window.show();
+        auto* save = control<QPushButton>(window, "cmdSaveStatistic");
+        save->click();
+        QCOMPARE(int(*window.lastSave()), outcome);
+        QCOMPARE(save->isEnabled(), outcome != int(StatisticsSave::Saved));
+        if (before == "no folder") {
+            QVERIFY(std::filesystem::create_directory(session_.scan.resultFolder));
+            save->click();
+            QCOMPARE(*window.lastSave(), StatisticsSave::Saved);
+            QVERIFY(!save->isEnabled());
+        }
+        control<QPushButton>(window, "cmdClose")->click();
+        QVERIFY(!window.isVisible());
+    }
+};
+
+QTEST_MAIN(StatisticsWindowTest)
+#include "statistics_window_qtest.moc"

@@ -1,0 +1,320 @@
+// The main window on its own: what it offers at load, its placement, the recent files and the
+// help and tool commands.
+#include <QAction>
+#include <QMdiSubWindow>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <filesystem>
+#include <fstream>
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSet>
+#include "gui/base/main_status_bar.h"
+#include "gui/base/message_box_ui.h"
+#include "gui/base/twips.h"
+#include "gui/base/widget_helpers.h"
+#include "gui/document/document_window.h"
+#include "gui/options/cabinet_module_dialog.h"
+#include "gui/options/options_dialog.h"
+#include "gui/options/search_status_dialog.h"
+#include "gui/scan/progress_window.h"
+#include "gui/scan/statistics_window.h"
+#include "gui/shell/about_box.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/window_placement.h"
+#include "support/app_fixture.h"
+
+using qor::gui::MainWindow;
+using qor::testing::AppFixture;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void commandsAtLoadAndTheToolbarSwitch() {
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        const qor::gui::MainActions& commands = window.commands();
+        // No close button: the program is left through "Exit".
+        QVERIFY(!(window.windowFlags() & Qt::WindowCloseButtonHint));
+        // Scan and compare need a file; the recent files wait for a first file.
+        QVERIFY(!commands.scanFile->isEnabled() && !commands.compare->isEnabled());
+        QVERIFY(!commands.recentMenu->menuAction()->isVisible());
+        QVERIFY(!commands.recent[0]->isVisible());
+        QVERIFY(commands.open->isEnabled() && !commands.cancelScan->isEnabled());
+        // Every toolbar button is the action of a menu item.
+        QList<QAction*> inMenus;
+        for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
+            inMenus << menu->actions();
+        }
+        for (QAction* button : window.toolbar()->actions()) {
+            QVERIFY2(button->isSeparator() || inMenus.contains(button), qPrintable(button->text()));
+        }
+        QVERIFY(!window.statusBarPanels().progressShown());
+        QVERIFY(!window.tmrSwitchText().isActive());
+        QCOMPARE(fixture.session.scan.startDateStamp, std::string("04Dec2026"));
+
+        window.show();
+        for (const bool shown : {false, true}) {
+            commands.toolbar->trigger();
+            QCOMPARE(commands.toolbar->isChecked(), shown);
+            QCOMPARE(window.toolbar()->isHidden(), !shown);
+        }
+    }
+
+    // A stored placement comes back moved and shrunk onto the screen where it must be.
+    void placementStaysOnTheScreen_data() {
+        QTest::addColumn<QRect>("wanted");
+        QTest::addColumn<QRect>("placed");
+        const QRect screen(0, 0, 1280, 800);
+        QTest::newRow("inside") << QRect(100, 50, 800, 600) << QRect(100, 50, 800, 600);
+        QTest::newRow("other monitor") << QRect(1500, 900, 800, 600) << QRect(480, 200, 800, 600);
+        QTest::newRow("above and left") << QRect(-300, -40, 800, 600) << QRect(0, 0, 800, 600);
+        QTest::newRow("stored at 2x") << QRect(20, 10, 2400, 1500) << screen;
+    }
+    void placementStaysOnTheScreen() {
+        QFETCH(QRect, wanted);
+        QFETCH(QRect, placed);
+        QCOMPARE(qor::gui::placeOnScreen(wanted, QRect(0, 0, 1280, 800)), placed);
+    }
+
+    void placementIsStoredOnCloseAndExitEndsTheFirstRun() {
+        AppFixture fixture;
+        const auto storedLeft = [&fixture] {
+            return std::stod(fixture.store.value("Settings", "MainLeft", "-1"));
+        };
+        double perPixel = 0;
+        {
+            // A first run takes two thirds of the screen, in its middle.
+            MainWindow window(fixture.context);
+            perPixel = qor::gui::twipsPerPixel(&window);
+            const QRect available = window.screen()->availableGeometry();
+            QCOMPARE(QRect(window.pos(), window.size()), qor::gui::defaultPlacement(available));
+            QCOMPARE(window.width(), available.width() * 2 / 3);
+            window.show();
+            window.move(150, 120);
+            window.resize(600, 400);
+            window.close();
+            QVERIFY(!fixture.store.contains("Settings", "FirstInstance"));
+            QVERIFY(std::abs(std::stod(fixture.store.value("Settings", "MainWidth", "")) -
+                             600 * perPixel) < 1);
+        }
+        {
+            MainWindow window(fixture.context);
+            QCOMPARE(QRect(window.pos(), window.size()), QRect(150, 120, 600, 400));
+            window.show();
+            window.move(200, 120);
+            window.commands().exit->trigger();
+            QCOMPARE(fixture.store.value("Settings", "FirstInstance", ""), std::string("1"));
+            QVERIFY(std::abs(storedLeft() - 200 * perPixel) < 1);
+            QCOMPARE(fixture.store.value("Settings", "MainMaximized", ""), std::string("0"));
+        }
+        {
+            // Left maximised, the window comes back maximised.
+            fixture.store.setValue("Settings", "MainMaximized", "1");
+            MainWindow window(fixture.context);
+            QVERIFY(window.windowState() & Qt::WindowMaximized);
+        }
+        {
+            // A minimised window leaves the stored placement as it was.
+            MainWindow window(fixture.context);
+            const double before = storedLeft();
+            window.show();
+            window.move(300, 300);
+            window.showMinimized();
+            if (!window.isMinimized()) {
+                QSKIP("this platform cannot minimise windows");
+            }
+            window.close();
+            QCOMPARE(storedLeft(), before);
+        }
+    }
+
+    void recentFilesKeepTheirOrder() {
+        AppFixture fixture;
+        std::vector<QString> paths;
+        for (int i = 1; i <= 6; ++i) {
+            const auto path = fixture.folder.path() / ("node " + std::to_string(i) + " & co.qor");
+            std::filesystem::copy_file(fixture.samplePath(), path);
+            paths.push_back(QString::fromStdString(path.string()));
+        }
+        const auto open = [&fixture](MainWindow& window, const QString& path) {
+            fixture.desktop.chosenFiles.push_back(path.toStdString());
+            window.openWithDialog();
+        };
+        {
+            MainWindow window(fixture.context);
+            for (int i = 0; i < 3; ++i) {
+                open(window, paths[i]);
+            }
+            QVERIFY(window.commands().recentMenu->menuAction()->isVisible());
+            QCOMPARE(window.recentFiles().count(), 3);
+            QCOMPARE(*window.recentFiles().path(1), paths[0]);
+            QCOMPARE(*window.recentFiles().path(3), paths[2]);
+            // An "&" in a path is shown, not taken as a mnemonic.
+            QCOMPARE(window.commands().recent[0]->text(),
+                     "&1 " + QString(paths[0]).replace("&", "&&"));
+            window.close();
+        }
+        MainWindow window(fixture.context);
+        QCOMPARE(window.recentFiles().count(), 3);
+        QCOMPARE(*window.recentFiles().path(2), paths[1]);
+        for (int i = 3; i < 6; ++i) {
+            open(window, paths[i]);
+        }
+        // The sixth file goes to the top; the oldest drops out.
+        QCOMPARE(*window.recentFiles().path(1), paths[5]);
+        QCOMPARE(*window.recentFiles().path(2), paths[0]);
+        QCOMPARE(*window.recentFiles().path(5), paths[3]);
+        // Reopening a listed file, also the one in slot 5, changes nothing.
+        open(window, paths[3]);
+        window.openRecentFile(5);
+        QCOMPARE(*window.recentFiles().path(1), paths[5]);
+        QCOMPARE(*window.recentFiles().path(5), paths[3]);
+        QCOMPARE(window.activeDocument()->parentWidget()->windowTitle(), paths[3]);
+    }
+
+    void recentFilesLoadUpToTheFirstGap() {
+        AppFixture fixture;
+        fixture.store.setValue("MRUFiles", "1", "  " + fixture.resultRoot() + "/gone.qor ");
+        fixture.store.setValue("MRUFiles", "2", "/data/b.qor");
+        fixture.store.setValue("MRUFiles", "4", "/data/d.qor");
+        MainWindow window(fixture.context);
+        QCOMPARE(window.recentFiles().count(), 2);
+        QCOMPARE(*window.recentFiles().path(1),
+                 QString::fromStdString(fixture.resultRoot() + "/gone.qor"));
+        // A file that has gone is reported; it stays listed unless the user takes it out.
+        fixture.boxes.answers = {false, true};
+        window.commands().recent[0]->trigger();
+        QCOMPARE(window.recentFiles().count(), 2);
+        window.commands().recent[0]->trigger();
+        QCOMPARE(fixture.boxes.prompts.size(), std::size_t{2});
+        QVERIFY(fixture.boxes.prompts[0].text.find("gone.qor") != std::string::npos);
+        QCOMPARE(window.recentFiles().count(), 1);
+        QCOMPARE(*window.recentFiles().path(1), QString("/data/b.qor"));
+        QCOMPARE(window.commands().recent[0]->text(), QString("&1 /data/b.qor"));
+        QVERIFY(window.activeDocument() == nullptr);
+        window.close();
+        // Key 4 stays unread and untouched; key 3 is not written for a free slot; the key of
+        // the entry taken out is emptied.
+        QCOMPARE(fixture.store.value("MRUFiles", "1", ""), std::string("/data/b.qor"));
+        QCOMPARE(fixture.store.value("MRUFiles", "2", "?"), std::string());
+        QVERIFY(!fixture.store.contains("MRUFiles", "3"));
+        QCOMPARE(fixture.store.value("MRUFiles", "4", ""), std::string("/data/d.qor"));
+    }
+
+    // Every menu item and every dialog button can be reached from the keyboard, each with a
+    // letter of its own within its menu or window; every dialog leaves room for its caption.
+    void everyCommandHasItsOwnMnemonic() {
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        const auto check = [](const QList<QString>& texts, const QString& where) {
+            QSet<QString> keys;
+            for (const QString& text : texts) {
+                const QString key = QKeySequence::mnemonic(text).toString();
+                QVERIFY2(!key.isEmpty(), qPrintable(where + ": " + text));
+                QVERIFY2(!keys.contains(key), qPrintable(where + ": " + text));
+                keys.insert(key);
+            }
+        };
+        for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
+            QList<QString> texts;
+            for (QAction* action : menu->actions()) {
+                if (!action->isSeparator() && menu != window.commands().recentMenu) {
+                    texts << action->text();
+                }
+            }
+            check(texts, menu->title());
+        }
+        qor::options::CabinetModuleTable table;
+        qor::gui::CabinetModuleDialog cabinet(table, fixture.boxes);
+        qor::gui::AboutBox about(fixture.boxes, fixture.desktop);
+        qor::gui::StatisticsWindow statistics(fixture.session, fixture.clock, fixture.boxes);
+        statistics.offerResults(fixture.desktop, false);
+        window.progressWindow().setScanning(true);
+        for (QWidget* dialog : std::initializer_list<QWidget*>{
+                 &window.optionsDialog(), &window.searchStatusDialog(), &cabinet, &about,
+                 &statistics, &window.progressWindow()}) {
+            QList<QString> texts;
+            for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                texts << button->text();
+            }
+            check(texts, dialog->objectName());
+            dialog->show();
+            QVERIFY2(dialog->width() >= qor::gui::captionWidth(*dialog),
+                     qPrintable(dialog->windowTitle()));
+            dialog->hide();
+        }
+    }
+
+    // A message box goes to the window in front: a modal dialog, else the progress window
+    // that would hide it, else the main window.
+    void messagesBelongToTheWindowInFront() {
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.activateWindow();
+        QCOMPARE(qor::gui::messageOwner(&window), &window);
+        window.progressWindow().show();
+        QCOMPARE(qor::gui::messageOwner(&window), &window.progressWindow());
+        QWidget* inFront = nullptr;
+        fixture.desktop.onModal = [&](QDialog& dialog) {
+            inFront = qor::gui::messageOwner(&window);
+            QCOMPARE(inFront, &dialog);
+        };
+        window.commands().about->trigger();
+        QVERIFY(inFront != nullptr);
+    }
+
+    // Help Contents and "on the WEB..." open the user guide; a viewer that does not start, or a
+    // guide that is not installed, is said.
+    void helpOpensTheUserGuide() {
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        const std::string guide = fixture.context.documentationPage.toStdString();
+        for (const bool viewerStarts : {true, false}) {
+            fixture.desktop.startSucceeds = viewerStarts;
+            window.commands().helpContents->trigger();
+            window.commands().userGuide->trigger();
+        }
+        QCOMPARE(fixture.desktop.urls, std::vector<std::string>(4, guide));
+        QCOMPARE(fixture.boxes.messages.size(), std::size_t{2});
+        fixture.context.documentationPage.clear();
+        window.commands().helpContents->trigger();
+        QCOMPARE(fixture.boxes.messages.back().text,
+                 std::string("The user guide is not installed with the program."));
+    }
+
+    // The file dialogs of the tools start in the result folder; a cancelled dialog starts
+    // nothing; a folder or file that no program opens is said.
+    void toolCommandsStartInTheResultFolder() {
+        AppFixture fixture;
+        fixture.session.options.scanResultFolderPath = fixture.resultRoot();
+        MainWindow window(fixture.context);
+        const qor::gui::MainActions& commands = window.commands();
+        auto& desktop = fixture.desktop;
+        desktop.chosenFiles.push_back("/results/Node12.txt");
+        commands.statistics->trigger();
+        QCOMPARE(desktop.executed, std::vector<std::string>{"/results/Node12.txt"});
+        commands.previewOutputFiles->trigger();
+        QCOMPARE(desktop.dialogCalls.size(), std::size_t{2});
+        QCOMPARE(desktop.dialogCalls[1].folder, fixture.resultRoot());
+        commands.openResultFolder->trigger();
+        QCOMPARE(desktop.executed.back(), fixture.resultRoot());
+        QVERIFY(fixture.boxes.messages.empty());
+        desktop.startSucceeds = false;
+        commands.openResultFolder->trigger();
+        QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
+
+        commands.about->trigger();
+        QCOMPARE(desktop.modalTitles.size(), std::size_t{1});
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_qtest.moc"

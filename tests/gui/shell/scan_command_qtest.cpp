@@ -1,0 +1,294 @@
+// The scan started from the main window: directly, through the search status dialog, with
+// nothing enabled, failing, and interrupted by closing the window; and the options dialog
+// as the main window keeps or discards it.
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "gui/base/main_status_bar.h"
+#include "gui/scan/progress_window.h"
+#include "gui/shell/main_window.h"
+#include "support/app_fixture.h"
+
+using qor::gui::MainWindow;
+using qor::scan::ElementType;
+using qor::testing::AppFixture;
+
+namespace {
+
+std::filesystem::path csvFile(const AppFixture& fixture, const std::string& type) {
+    return fixture.folder.path() / "Node12_04Dec2026" / "Csv Files" /
+           (type + "_Node12_04Dec2026.csv");
+}
+
+// CSV files for AI and for DI's NAME and DESCR, no search status dialog before a scan.
+void prepare(AppFixture& fixture) {
+    fixture.session.options.outputMode = qor::options::OutputMode::CsvFilesOnly;
+    fixture.session.options.scanResultFolderPath = fixture.resultRoot();
+    qor::testing::enable(fixture.session, ElementType::AI);
+    qor::testing::enable(fixture.session, ElementType::DI, {"NAME", "DESCR"});
+    fixture.store.setValue("Settings", "ShowSearchStatusDialog", "0");
+}
+
+// Each modal dialog gets `meanwhile`, then a click on the first of `buttons` it has.
+void answerWith(AppFixture& fixture, std::vector<QString> buttons,
+                std::function<void(QDialog&)> meanwhile = {}) {
+    fixture.desktop.onModal = [buttons, meanwhile](QDialog& dialog) {
+        if (meanwhile) {
+            meanwhile(dialog);
+        }
+        for (const QString& name : buttons) {
+            if (auto* button = dialog.findChild<QPushButton*>(name)) {
+                button->click();
+                return;
+            }
+        }
+    };
+}
+
+// The scan runs on a thread of its own: true once it has ended and its results were shown.
+bool finished(const MainWindow& window) {
+    return QTest::qWaitFor([&window] { return !window.busy(); }, 30000);
+}
+
+}  // namespace
+
+class ScanCommandTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // A scan, then two that are cancelled (the progress window's button, Escape) before
+    // anything is replaced, then one more that asks before replacing each file.
+    void scanWritesResultsAndShowsStatistics() {
+        AppFixture fixture;
+        prepare(fixture);
+        MainWindow window(fixture.context);
+        window.show();
+        window.openByPath(fixture.samplePath());
+        bool blocked = false;  // the commands while the statistics are up
+        QString aiCount;
+        const qor::gui::MainActions& commands = window.commands();
+        answerWith(fixture, {"cmdClose"}, [&](QDialog& dialog) {
+            blocked = !commands.scanFile->isEnabled() && !commands.open->isEnabled() &&
+                      !commands.options->isEnabled() && !commands.statistics->isEnabled() &&
+                      !commands.recent[0]->isEnabled() && commands.cancelScan->isEnabled();
+            aiCount = dialog.findChild<QLabel*>("lblFoundElements_0")->text();
+        });
+        commands.scanFile->trigger();
+        QVERIFY(window.busy());
+        QVERIFY(finished(window));
+        QCOMPARE(fixture.desktop.modalTitles,
+                 std::vector<std::string>{"Search Results Statistics"});
+        QVERIFY(blocked);
+        QCOMPARE(aiCount, QString("8"));
+        QVERIFY(fixture.boxes.errors.empty());
+        QCOMPARE(window.statusBarPanels().panelText(1), QString("Convert Completed"));
+        QVERIFY(!window.statusBarPanels().progressShown() && window.progressWindow().isHidden());
+        QVERIFY(commands.scanFile->isEnabled() && commands.options->isEnabled());
+        QVERIFY(!commands.cancelScan->isEnabled());
+
+        // When the timer fires, the status shows the export's date again.
+        QVERIFY(window.tmrSwitchText().isActive());
+        window.tmrSwitchText().start(10);
+        QTRY_VERIFY(!window.tmrSwitchText().isActive());
+        QCOMPARE(window.statusBarPanels().panelText(1),
+                 "Data Base file (*.BA) generated with Online Builder on: " +
+                     QString::fromStdString(fixture.session.nodeInfo.generationDate));
+
+        // The first question comes before anything is read: the user cancels meanwhile.
+        const std::string before = qor::testing::readFile(csvFile(fixture, "AI").string());
+        for (const bool escape : {false, true}) {
+            fixture.boxes.defaultAnswer = true;
+            fixture.boxes.onAsk = [&](const qor::Prompt&) {
+                fixture.boxes.onAsk = nullptr;
+                qor::gui::ProgressWindow& progress = window.progressWindow();
+                QVERIFY(progress.isVisible());
+                if (escape) {
+                    QTest::keyClick(&progress, Qt::Key_Escape);
+                } else {
+                    progress.findChild<QPushButton*>("cmdCancel")->click();
+                }
+            };
+            window.scanFile();
+            QVERIFY(finished(window));
+            QCOMPARE(aiCount, QString("Cancelled"));
+            QCOMPARE(qor::testing::readFile(csvFile(fixture, "AI").string()), before);
+            QVERIFY(fixture.boxes.errors.empty() && window.progressWindow().isHidden());
+            QVERIFY(commands.scanFile->isEnabled());
+        }
+
+        // Another scan asks over the main window before replacing each file.
+        fixture.boxes.prompts.clear();
+        fixture.boxes.defaultAnswer = false;
+        window.scanFile();
+        QVERIFY(finished(window));
+        QCOMPARE(fixture.boxes.prompts.size(), std::size_t{2});
+        QCOMPARE(fixture.boxes.prompts[0].placement, qor::PromptPlacement::OverMainWindow);
+        QCOMPARE(aiCount, QString("8"));
+    }
+
+    // On a fresh account the default result folder, Documents, is made for the first scan; a
+    // folder the user chose that has gone stops the scan with one message, no statistics and
+    // nothing of the scan left on screen.
+    void missingResultFolders() {
+        const QByteArray home = qgetenv("HOME");
+        const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+        for (const bool chosen : {false, true}) {
+            AppFixture fixture;
+            qputenv("HOME", QByteArray::fromStdString(fixture.resultRoot()));
+            qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(fixture.resultRoot() + "/config"));
+            for (const auto& [section, key, value] :
+                 {std::tuple{"Settings", "ShowSearchStatusDialog", "0"},
+                  {"Settings", "SaveToCSVOnly", "True"},
+                  {"Settings", "SaveToHTMLReport", "False"},
+                  {"chkAISParameters", "EnableSearch", "1"}}) {
+                fixture.store.setValue(section, key, value);
+            }
+            if (chosen) {
+                fixture.store.setValue("Settings", "ScanResultFolderPath",
+                                       fixture.resultRoot() + "/gone");
+            }
+            MainWindow window(fixture.context);
+            window.optionsDialog();
+            window.openByPath(fixture.samplePath());
+            answerWith(fixture, {"cmdSaveStatistic"});
+            window.scanFile();
+            QVERIFY(finished(window));
+            const auto node = fixture.folder.path() / "Documents" / "Node12_04Dec2026";
+            QCOMPARE(std::filesystem::exists(node / "Csv Files" / "AI_Node12_04Dec2026.csv"),
+                     !chosen);
+            QCOMPARE(std::filesystem::exists(node / "Node12.txt"), !chosen);
+            QCOMPARE(fixture.boxes.errors.size(), std::size_t{chosen ? 1u : 0u});
+            QCOMPARE(fixture.desktop.modalTitles.size(), std::size_t{chosen ? 0u : 1u});
+            if (chosen) {
+                QVERIFY(fixture.boxes.errors[0].description.find(fixture.resultRoot() + "/gone") !=
+                        std::string::npos);
+                QVERIFY(!std::filesystem::exists(fixture.folder.path() / "gone"));
+                QCOMPARE(fixture.boxes.errors[0].procedure, std::string("mnuFileScan_Click"));
+                QVERIFY(!window.statusBarPanels().progressShown());
+                QVERIFY(window.progressWindow().isHidden());
+                QVERIFY(window.statusBarPanels().panelText(1).startsWith("Data Base file (*.BA)"));
+                QVERIFY(window.commands().open->isEnabled());
+            }
+        }
+        qputenv("HOME", home);
+        qputenv("XDG_CONFIG_HOME", config);
+    }
+
+    void nothingEnabledRefusesTheScan() {
+        AppFixture fixture;
+        fixture.session.options.scanResultFolderPath = fixture.resultRoot();
+        MainWindow window(fixture.context);
+        window.openByPath(fixture.samplePath());
+        window.scanFile();
+        QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
+        QCOMPARE(fixture.desktop.modalTitles, std::vector<std::string>{"Search Status"});
+        QVERIFY(std::filesystem::is_empty(fixture.folder.path()));
+    }
+
+    // "Scan Now" scans what the cells show, also a type switched on there only, which the
+    // store keeps off.
+    void scanNowOfTheSearchStatusDialogScans() {
+        AppFixture fixture;
+        prepare(fixture);
+        fixture.store.setValue("Settings", "ShowSearchStatusDialog", "1");
+        MainWindow window(fixture.context);
+        window.openByPath(fixture.samplePath());
+        answerWith(fixture, {"cmdScanNow", "cmdClose"}, [](QDialog& dialog) {
+            if (auto* datb = dialog.findChild<QLabel*>("lblStatus_11")) {
+                QTest::mouseClick(datb, Qt::LeftButton);
+            }
+        });
+        window.commands().scanFile->trigger();
+        QVERIFY(finished(window));
+        QCOMPARE(fixture.desktop.modalTitles,
+                 (std::vector<std::string>{"Search Status", "Search Results Statistics"}));
+        QVERIFY(std::filesystem::exists(csvFile(fixture, "AI")));
+        QVERIFY(std::filesystem::exists(csvFile(fixture, "DATB")));
+        QCOMPARE(fixture.store.value("chkDATBParameters", "EnableSearch", "0"), std::string("0"));
+        QVERIFY(fixture.boxes.errors.empty());
+    }
+
+    // An edit reaches the record, the scan and the statistics only through "OK": closed by
+    // its title bar, the dialog leaves all of them as the store holds them.
+    void discardedOptionsAreNotScanned() {
+        AppFixture fixture;
+        for (const auto& [section, key, value] : {std::tuple{"Settings", "SaveToCSVOnly", "True"},
+                                                  {"Settings", "SaveToHTMLReport", "False"},
+                                                  {"Settings", "ShowSearchStatusDialog", "0"},
+                                                  {"chkDISParameters", "EnableSearch", "1"},
+                                                  {"chkDISParameters", "NAME", "1"}}) {
+            fixture.store.setValue(section, key, value);
+        }
+        fixture.store.setValue("Settings", "ScanResultFolderPath", fixture.resultRoot());
+        MainWindow window(fixture.context);
+        window.openByPath(fixture.samplePath());
+        QString aiCount;
+        for (const bool kept : {false, true}) {
+            answerWith(fixture, {kept ? "cmdOK" : "none", "cmdClose"}, [&](QDialog& dialog) {
+                if (auto* enable = dialog.findChild<QAbstractButton*>("chkAISEnableSearch")) {
+                    enable->click();
+                    if (!kept) {
+                        dialog.reject();
+                    }
+                } else if (auto* count = dialog.findChild<QLabel*>("lblFoundElements_0")) {
+                    aiCount = count->text();
+                }
+            });
+            window.commands().options->trigger();
+            window.scanFile();
+            QVERIFY(finished(window));
+            QCOMPARE(std::filesystem::exists(csvFile(fixture, "AI")), kept);
+            QVERIFY(std::filesystem::exists(csvFile(fixture, "DI")));
+            QCOMPARE(aiCount == "Search Disabled", !kept);
+            QCOMPARE(fixture.store.value("chkAISParameters", "EnableSearch", "0"),
+                     std::string(kept ? "1" : "0"));
+        }
+    }
+
+    // Closed while the scan reads (at its first question) or while its statistics are up, the
+    // window stays until the scan has ended, then closes as ever; a scan cut short by the
+    // close shows no statistics.
+    void closingDuringAScanWaitsForItsEnd() {
+        for (const bool whileReading : {true, false}) {
+            AppFixture fixture;
+            prepare(fixture);
+            MainWindow window(fixture.context);
+            window.show();
+            window.openByPath(fixture.samplePath());
+            bool stillOpen = false;
+            const auto closeNow = [&] {
+                window.close();
+                stillOpen = window.isVisible() && !fixture.store.contains("Settings", "MainLeft");
+            };
+            if (whileReading) {
+                // The second scan asks before replacing the first one's files.
+                window.scanFile();
+                QVERIFY(finished(window));
+                fixture.desktop.modalTitles.clear();
+                fixture.boxes.defaultAnswer = true;
+                fixture.boxes.onAsk = [&](const qor::Prompt&) {
+                    fixture.boxes.onAsk = nullptr;
+                    closeNow();
+                };
+            } else {
+                answerWith(fixture, {"cmdClose"}, [&](QDialog&) { closeNow(); });
+            }
+            window.scanFile();
+            QTRY_VERIFY(!window.isVisible());
+            QVERIFY(stillOpen);
+            QCOMPARE(fixture.desktop.modalTitles.size(), std::size_t{whileReading ? 0u : 1u});
+            QVERIFY(fixture.store.contains("Settings", "MainLeft"));
+            QCOMPARE(fixture.store.value("MRUFiles", "1", ""), fixture.samplePath());
+        }
+    }
+};
+
+QTEST_MAIN(ScanCommandTest)
+#include "scan_command_qtest.moc"
