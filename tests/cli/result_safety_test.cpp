@@ -162,13 +162,13 @@ TEST_F(KilledAndConcurrentRuns, TwoRunsOverOneFolderNeverMixTheirResults) {
     // While another scan holds the node folder, a run waits a little and then gives up.
     fs::create_directories(nodeFolder);
     {
-        const platform::FolderLock held(nodeFolder.string());
+        const platform::FolderLock held(platform::FolderHandle::open(nodeFolder.string()));
         const CommandResult refused =
             testing::runCommand(QOR_QORSCAN_PATH, args(results, "csv"), dir);
         EXPECT_EQ(refused.exitCode, 1);
         EXPECT_NE(refused.err.find("is being written by another scan"), std::string::npos);
         EXPECT_EQ(lineCount(refused.err), 1u);
-        EXPECT_TRUE(fs::is_empty(nodeFolder / "Csv Files"));
+        EXPECT_FALSE(fs::exists(nodeFolder / "Csv Files"));
     }
     // Two real runs at once: each either writes everything or stops at the lock.
     testing::ChildProcess first(QOR_QORSCAN_PATH, args(results, "csv"));

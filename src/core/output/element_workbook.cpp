@@ -64,7 +64,8 @@ std::string columnLetter(int column) {
 ElementWorkbook::ElementWorkbook(UserInterface& ui, std::string statusText, std::time_t created)
     : ui_(ui), statusText_(std::move(statusText)), created_(created) {}
 
-void ElementWorkbook::start(const std::string& folder, const std::vector<std::string>& sheetNames) {
+void ElementWorkbook::start(const platform::FolderHandle& folder,
+                            const std::vector<std::string>& sheetNames) {
     discard();
     try {
         sheets_.assign(sheetNames.size(), SheetState{});

@@ -25,6 +25,7 @@ constexpr std::string_view kForbiddenInFileName = "<>?[]:|*\"\\";
 #endif
 constexpr std::size_t kMaxCellCharacters = 32767;
 constexpr lxw_col_t kLastColumn = 16383;
+constexpr std::string_view kPartialName = "workbook.xlsx";
 
 void check(lxw_error error, const std::string& what) {
     if (error == LXW_NO_ERROR) {
@@ -118,9 +119,9 @@ std::string_view cellText(std::string_view text, std::string& scratch) {
 
 // The library opens its files by name, following links: it works in a folder no one else can
 // have prepared.
-XlsxWorkbook::XlsxWorkbook(const std::string& folder, const std::vector<std::string>& sheetNames,
+XlsxWorkbook::XlsxWorkbook(const FolderHandle& folder, const std::vector<std::string>& sheetNames,
                            std::time_t created)
-    : scratch_(folder), partial_(joinPath(scratch_.path(), "workbook.xlsx")) {
+    : scratch_(folder), partial_(joinPath(scratch_.path(), kPartialName)) {
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = const_cast<char*>(scratch_.path().c_str());
@@ -216,7 +217,7 @@ void XlsxWorkbook::save(const std::string& path, Placement placement) {
     check(workbook_close(book_.release()),  // closing frees it whatever it returns
           "The workbook '" + path + "' could not be written");
     checkWorkbookRows(partial_, path, lastRows_);
-    moveIntoPlace(partial_, path, placement);
+    scratch_.moveOut(kPartialName, path.substr(path.find_last_of(kSeparators) + 1), placement);
 }
 
 }  // namespace qor::platform

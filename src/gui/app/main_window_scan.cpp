@@ -1,5 +1,7 @@
 // The scan command: from "Scan File..." (or "Scan Now") to the statistics window.
 #include <QTimer>
+#include <exception>
+#include <optional>
 
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
@@ -7,6 +9,7 @@
 #include "core/options/search_options.h"
 #include "core/options/settings_table.h"
 #include "core/output/scan_run.h"
+#include "core/platform/folder_lock.h"
 #include "core/platform/user_environment.h"
 #include "gui/app/main_status_bar.h"
 #include "gui/app/main_window.h"
@@ -17,6 +20,25 @@
 #include "gui/output/statistics_window.h"
 
 namespace qor::gui {
+namespace {
+
+// When a lock another computer's scan left stopped the scan: the question whether to take
+// it over.
+std::optional<Prompt> breakLockQuestion(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const platform::FolderLockedElsewhere& locked) {
+        return Prompt{std::string(kApplicationTitle),
+                      std::string(locked.what()) +
+                          ".\r\nTake the lock over? Only when no scan runs on that computer any "
+                          "more.",
+                      MessageIcon::Exclamation};
+    } catch (const std::exception&) {
+        return std::nullopt;  // reported as it is by the caller
+    }
+}
+
+}  // namespace
 
 SearchStatusDialog& MainWindow::searchStatusDialog() {
     if (searchStatus_.isNull()) {
@@ -73,9 +95,18 @@ void MainWindow::startScan() {
     cancel_ = false;
     progress_->setScanning(true);
     ScanDisplay display(context_.boxes, *statusBar_, *progress_);
-    const ScanEnd end =
-        runScanOffThread(session, display,
-                         output::ScanEnvironment{context_.clock, context_.windows}, cancel_, *this);
+    output::ScanEnvironment environment{context_.clock, context_.windows};
+    ScanEnd end = runScanOffThread(session, display, environment, cancel_, *this);
+    bool lockKept = false;  // the person left another computer's lock alone: nothing to report
+    if (end.error) {
+        if (const std::optional<Prompt> question = breakLockQuestion(end.error)) {
+            lockKept = !context_.boxes.askYesNo(*question);
+            if (!lockKept) {
+                environment.lock.breakForeign = true;
+                end = runScanOffThread(session, display, environment, cancel_, *this);
+            }
+        }
+    }
     progress_->setScanning(false);
     if (end.error || end.cancelled) {
         // Nothing of the broken scan stays on screen: the progress window and bar go, and
@@ -83,7 +114,7 @@ void MainWindow::startScan() {
         progress_->hide();
         statusBar_->showProgress(false);
         showNodeInformation();
-        if (end.error) {
+        if (end.error && !lockKept) {
             runStep(context_.boxes, "frmMain", "mnuFileScan_Click",
                     [&] { std::rethrow_exception(end.error); });
         }
