@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "core/base/standard_error.h"
+#include "core/platform/stop_signals.h"
 #include "core/platform/user_environment.h"
 
 namespace qor::cli {
@@ -84,11 +85,16 @@ bool TerminalUi::askYesNo(const Prompt& prompt) {
                  buffer_ != nullptr ? ": " : "", terminalText(prompt.text).c_str());
     std::fflush(messages_);
     std::string answer;
-    if (!std::getline(std::cin, answer)) {
+    // A stop signal ends the wait for an answer: the answer is No, and the run stops.
+    if (!platform::StopSignals::waitForStandardInput() || !std::getline(std::cin, answer)) {
         std::fputc('\n', messages_);
         return false;
     }
     return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
+}
+
+bool TerminalUi::cancelRequested() {
+    return platform::StopSignals::received() != 0;
 }
 
 void TerminalUi::inform(const Message& message) {

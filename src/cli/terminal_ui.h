@@ -40,6 +40,8 @@ public:
     void showProgressWindow(bool visible) override;
     void setProgress(long long value, long long maximum) override;
     void yield() override {}
+    // A stop signal (Ctrl-C, SIGTERM, SIGHUP) cancels what runs.
+    bool cancelRequested() override;
 
 private:
     void printLine(const std::string& text);
