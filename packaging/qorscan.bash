@@ -6,7 +6,7 @@ _qorscan() {
     local prev=${COMP_WORDS[COMP_CWORD - 1]}
     local options="--settings --output --one-workbook --csv-raw --all --enable --cabinets
         --result-folder --now --overwrite --statistics --info --quiet --threads --jobs --compare
-        --exit-code --help --version"
+        --exit-code --break-lock --help --version"
     # DAT(B) and its kin are offered as DATB...: qorscan takes both, and the short form needs
     # no quoting in the shell.
     local types="AI AIC AO AOC DI DIC DO DOC PIDCON MOTCON DATB DATI DATIL DATR"

@@ -142,6 +142,8 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
             line.exitCode = true;
         } else if (argument == "--csv-raw") {
             line.csvRaw = true;
+        } else if (argument == "--break-lock") {
+            line.breakLock = true;
         } else if (argument == "--settings" || argument == "--cabinets" ||
                    argument == "--result-folder" || argument == "--output" ||
                    argument == "--enable" || argument == "--now" || argument == "--overwrite" ||
@@ -255,7 +257,12 @@ Options:
   --threads N               parse each export on N threads (default: one per processor,
                             shared among the exports scanned at once)
   --jobs N                  scan up to N of the given exports at once (default: one per
-                            processor); each file's messages and statistics stay together
+                            processor); each file's messages and statistics stay together.
+                            Exports of the same node take their turns in the order given.
+                            All the exports scanned at once parse on at most four threads
+                            per processor, whatever --threads asks
+  --break-lock              take over the lock a scan on another computer left in the node
+                            folder; only when no scan runs there any more
   --help, --version
 
 Comparing two exports:
@@ -267,14 +274,18 @@ Comparing two exports:
                             --enable name some (the stored choices do not limit it); --enable
                             TYPE:P1,... compares those parameters only, not the other lines.
                             Goes with --settings, --result-folder, --now, --overwrite,
-                            --enable, --all, --threads, --quiet, --csv-raw; --output, --one-workbook,
-                            --statistics, --info, --jobs and --cabinets are refused.
+                            --enable, --all, --threads, --quiet, --break-lock, --csv-raw;
+                            --output, --one-workbook, --statistics, --info, --jobs and
+                            --cabinets are refused.
   --exit-code               with --compare: exit status 1 when the exports differ
 
 Flags override the stored settings for this run only; nothing is written back.
+Ctrl-C (SIGINT), SIGTERM and SIGHUP stop a run as Cancel does: nothing half-written stays,
+the lock goes; a second one ends it at once.
 Exit status: 0 done; 1 the scan ended with an error or an error was reported (with
 --compare --exit-code also: the exports differ); 2 bad arguments or an unreadable export
-file; 3 no element type enabled.
+file; 3 no element type enabled; 128 + the signal's number when a signal stopped it (130
+SIGINT, 143 SIGTERM, 129 SIGHUP).
 )";
 }
 

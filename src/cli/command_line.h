@@ -36,6 +36,7 @@ struct CommandLine {
     std::optional<std::size_t> jobs;     // exports scanned at once
     bool compare = false;                // compare files[0] (old) with files[1] (new)
     bool exitCode = false;               // with compare: exit 1 when they differ
+    bool breakLock = false;              // take over a node folder lock of another computer
     bool help = false;
     bool version = false;
     std::vector<std::string> files;

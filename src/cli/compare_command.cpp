@@ -11,6 +11,8 @@
 #include "core/compare/changes_folder.h"
 #include "core/compare/export_comparison.h"
 #include "core/options/settings_table.h"
+#include "core/platform/folder_lock.h"
+#include "core/platform/stop_signals.h"
 #include "core/platform/user_environment.h"
 #include "core/scan/export_file_reader.h"
 #include "core/scan/line_ceiling.h"
@@ -99,7 +101,8 @@ bool compareAndWrite(const CommandLine& line, compare::CompareRequest& request,
     ui.setCurrentFile(request.newExport.path);
     compare::ChangesFolder folder(
         resultFolder, request.newExport.node.nodeNumber, formatDateStamp(today, months), ui,
-        {.csvValues = line.csvRaw ? output::CsvValues::Raw : output::CsvValues::Guarded});
+        {.csvValues = line.csvRaw ? output::CsvValues::Raw : output::CsvValues::Guarded},
+        {.breakForeign = line.breakLock});
     ui.setStatus("Comparing");
     compare::UiCompareMonitor monitor(ui);
     const compare::Comparison comparison = compare::compareExports(request, monitor);
@@ -150,6 +153,8 @@ int runCompareCommand(const CommandLine& line, std::FILE* messages) {
     bool differs = false;
     try {
         differs = compareAndWrite(line, request, resultFolder, ui);
+    } catch (const platform::FolderLockedElsewhere& e) {
+        ui.printError(e.what() + std::string(kBreakLockHint));
     } catch (const QorError& e) {
         ui.printError(e.what());
     } catch (const std::bad_alloc&) {
@@ -158,6 +163,9 @@ int runCompareCommand(const CommandLine& line, std::FILE* messages) {
     ui.setCurrentFile({});
     if (const std::string failure = ResultPrinter::failure(); !failure.empty()) {
         ui.printError(failure);
+    }
+    if (const int signal = platform::StopSignals::received(); signal != 0) {
+        return kExitSignalBase + signal;
     }
     if (ui.errorReported()) {
         return kExitScanError;

@@ -10,6 +10,7 @@
 #include "core/platform/install_layout.h"
 #include "core/platform/library_diagnostics.h"
 #include "core/platform/result_file.h"
+#include "core/platform/stop_signals.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
         }
         return qor::cli::kExitDone;
     }
+    const qor::platform::StopSignals stopSignals;
     if (line.compare) {
         return qor::cli::runCompareCommand(line, messages);
     }

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "cli/node_folder_turns.h"
 #include "cli/result_printer.h"
 #include "cli/settings_file.h"
 #include "cli/terminal_ui.h"
@@ -17,12 +18,14 @@
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
 #include "core/options/settings_table.h"
+#include "core/output/result_folder.h"
 #include "core/output/scan_run.h"
 #include "core/output/session.h"
 #include "core/output/statistics.h"
 #include "core/output/workbook_output.h"
+#include "core/platform/folder_lock.h"
 #include "core/platform/qt_settings_store.h"
-#include "core/platform/result_file.h"
+#include "core/platform/stop_signals.h"
 #include "core/platform/user_environment.h"
 #include "core/scan/export_file_reader.h"
 #include "core/scan/parallel_pass.h"
@@ -130,11 +133,20 @@ struct RunSettings {
     const CommandLine& line;
     const Clock& clock;
     std::size_t threads;
+    NodeFolderTurns* turns = nullptr;  // when several exports are scanned at once
 };
 
-// Scans one export with `session` (a copy of the run's); returns its exit status.
-int scanFile(const std::string& file, Session session, const RunSettings& run, TerminalUi& ui,
-             ResultPrinter& out) {
+// Threads of all the exports scanned at once, per processor: more only wait for each other
+// and take memory.
+constexpr std::size_t kThreadsPerProcessor = 4;
+
+// Scans one export with `session` (a copy of the run's), the `index`th of the run; returns its
+// exit status.
+int scanFile(const std::string& file, std::size_t index, Session session, const RunSettings& run,
+             TerminalUi& ui, ResultPrinter& out) {
+    if (platform::StopSignals::received() != 0) {
+        return kExitDone;  // stopped before its turn: the run's status says why
+    }
     ui.setCurrentFile(file);
     session.databasePath = file;
     try {
@@ -148,15 +160,23 @@ int scanFile(const std::string& file, Session session, const RunSettings& run, T
         printInfo(session, run.line.files.size() > 1, out);
         return ui.errorReported() ? kExitScanError : kExitDone;
     }
+    if (run.turns != nullptr) {
+        run.turns->waitForTurn(
+            index, output::nodeFolderName(session.nodeInfo.nodeNumber,
+                                          formatDateStamp(run.clock.now(), session.months)));
+    }
     try {
         const platform::EmptyWindowTree windows;
-        if (output::runScan(session, ui, {run.clock, windows, run.threads}) ==
-            output::ScanOutcome::Completed) {
+        output::ScanEnvironment environment{run.clock, windows, run.threads};
+        environment.lock.breakForeign = run.line.breakLock;
+        if (output::runScan(session, ui, environment) == output::ScanOutcome::Completed) {
             printStatistics(session, run.line.files.size() > 1, out);
             if (run.line.saveStatistics) {
                 output::saveStatisticsFile(session, run.clock, ui);
             }
         }
+    } catch (const platform::FolderLockedElsewhere& e) {
+        ui.printError(e.what() + std::string(kBreakLockHint));
     } catch (const QorError& e) {
         ui.printError(e.what());
     } catch (const std::bad_alloc&) {
@@ -167,7 +187,7 @@ int scanFile(const std::string& file, Session session, const RunSettings& run, T
 
 // Scans the files `jobs` at a time, each with its own messages and statistics, printed together
 // and in the order the files were given as soon as the files before them are done.
-int scanFilesAtOnce(const Session& session, const RunSettings& run, std::size_t jobs,
+int scanFilesAtOnce(const Session& session, RunSettings run, std::size_t jobs,
                     std::FILE* messages) {
     struct Output {
         std::string messages;
@@ -181,6 +201,8 @@ int scanFilesAtOnce(const Session& session, const RunSettings& run, std::size_t 
     std::mutex terminal;
     std::condition_variable finished;
     std::size_t next = 0;
+    NodeFolderTurns turns(files.size());
+    run.turns = &turns;
     const auto work = [&] {
         for (;;) {
             std::size_t index = 0;
@@ -196,12 +218,13 @@ int scanFilesAtOnce(const Session& session, const RunSettings& run, std::size_t 
             ui.collectInto(&output.messages, &terminal);
             ResultPrinter printer(&output.results);
             try {
-                output.status = scanFile(files[index], session, run, ui, printer);
+                output.status = scanFile(files[index], index, session, run, ui, printer);
             } catch (const std::exception& e) {
                 // A worker thread must not end the program: this file failed, the others go on.
                 ui.printError(e.what());
                 output.status = kExitScanError;
             }
+            turns.done(index);
             output.done = true;
             {
                 const std::lock_guard lock(mutex);
@@ -281,23 +304,28 @@ int runScanCommand(const CommandLine& line, std::FILE* messages) {
 
     // One export takes every processor; several scanned at once share them.
     const std::size_t processors = scan::defaultScanThreads();
-    const std::size_t jobs = std::min(line.jobs.value_or(processors), line.files.size());
-    const RunSettings run{line, *clock,
-                          line.threads.value_or(std::max<std::size_t>(
-                              1, processors / std::max<std::size_t>(jobs, 1)))};
+    const std::size_t jobs =
+        std::max<std::size_t>(1, std::min(line.jobs.value_or(processors), line.files.size()));
+    const std::size_t threads =
+        std::min(line.threads.value_or(std::max<std::size_t>(1, processors / jobs)),
+                 std::max<std::size_t>(1, kThreadsPerProcessor * processors / jobs));
+    const RunSettings run{line, *clock, threads};
     if (jobs > 1 && !line.infoOnly) {
         status = std::max(status, scanFilesAtOnce(session, run, jobs, messages));
     } else {
         ResultPrinter out;
-        for (const std::string& file : line.files) {
+        for (std::size_t i = 0; i < line.files.size(); ++i) {
             ui.clearErrorFlag();
-            status = std::max(status, scanFile(file, session, run, ui, out));
+            status = std::max(status, scanFile(line.files[i], i, session, run, ui, out));
         }
     }
     ui.setCurrentFile({});
     if (const std::string failure = ResultPrinter::failure(); !failure.empty()) {
         ui.printError(failure);
         status = std::max(status, static_cast<int>(kExitScanError));
+    }
+    if (const int signal = platform::StopSignals::received(); signal != 0) {
+        return kExitSignalBase + signal;
     }
     return status;
 }

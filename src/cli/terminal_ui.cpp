@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "core/base/standard_error.h"
+#include "core/platform/stop_signals.h"
 #include "core/platform/user_environment.h"
 
 namespace qor::cli {
@@ -35,23 +36,6 @@ void TerminalUi::printNote(const std::string& text) {
     printLine(terminalText(text));
 }
 
-std::optional<std::string> TerminalUi::readAnswer() {
-    // Longer than any answer: an endless line (< /dev/zero) is no answer, not a wait for ever.
-    constexpr std::size_t kLongestAnswer = 64;
-    std::string answer;
-    char c = 0;
-    while (std::cin.get(c) && c != '\n') {
-        if (answer.size() == kLongestAnswer) {
-            return std::nullopt;
-        }
-        answer += c;
-    }
-    if (!std::cin && answer.empty()) {
-        return std::nullopt;
-    }
-    return answer;
-}
-
 bool TerminalUi::askYesNo(const Prompt& prompt) {
     const bool ask = overwrite_ == OverwriteAnswer::Ask ||
                      (overwrite_ == OverwriteAnswer::AskOnTerminal && stdinIsTerminal_);
@@ -72,12 +56,20 @@ bool TerminalUi::askYesNo(const Prompt& prompt) {
                  buffer_ != nullptr ? terminalText(currentFile_).c_str() : "",
                  buffer_ != nullptr ? ": " : "", terminalText(prompt.text).c_str());
     std::fflush(messages_);
-    const std::optional<std::string> answer = readAnswer();
+    // Longer than any answer: an endless line (< /dev/zero) is no answer, not a wait for ever.
+    constexpr std::size_t kLongestAnswer = 64;
+    // A stop signal ends the wait for an answer: the answer is No, and the run stops.
+    const std::optional<std::string> answer =
+        platform::StopSignals::readStandardInputLine(kLongestAnswer);
     if (!answer) {
         std::fputc('\n', messages_);
         return false;
     }
     return *answer == "y" || *answer == "Y" || *answer == "yes" || *answer == "Yes";
+}
+
+bool TerminalUi::cancelRequested() {
+    return platform::StopSignals::received() != 0;
 }
 
 void TerminalUi::inform(const Message& message) {

@@ -42,11 +42,11 @@ public:
     void showProgressWindow(bool visible) override;
     void setProgress(long long value, long long maximum) override;
     void yield() override {}
+    // A stop signal (Ctrl-C, SIGTERM, SIGHUP) cancels what runs.
+    bool cancelRequested() override;
 
 private:
     void printLine(const std::string& text);
-    // One line from the standard input; nothing at its end or when the line is too long.
-    static std::optional<std::string> readAnswer();
     void drawProgress(bool force);
     void clearProgress();
 

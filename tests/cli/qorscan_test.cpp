@@ -308,8 +308,7 @@ TEST_F(Qorscan, UnwritableFoldersGiveOneErrorNamingTheCause) {
             run({"--all", "--output", output, "--result-folder", dir.file("nowhere"), exportPath});
         EXPECT_EQ(missing.exitCode, 1) << output;
         EXPECT_EQ(lineCount(missing.err), 1u) << missing.err;
-        EXPECT_NE(missing.err.find("nowhere/Node12_04Dec2026': No such file"), std::string::npos)
-            << missing.err;
+        EXPECT_NE(missing.err.find("nowhere': No such file"), std::string::npos) << missing.err;
         EXPECT_FALSE(fs::exists(dir.file("nowhere")));
     }
 

@@ -99,6 +99,7 @@ public:
         }
     }
     const std::string& err() const { return errText_; }
+    pid_t pid() const { return pid_; }         // until finish()
     long peakKiB() const { return peakKiB_; }  // after finish()
 
 private:

@@ -1,11 +1,8 @@
 #include "core/compare/changes_folder.h"
 
-#include "core/base/qor_error.h"
 #include "core/base/strings.h"
 #include "core/compare/changes_csv.h"
 #include "core/output/csv_output.h"
-#include "core/platform/file_system.h"
-#include "core/platform/path_names.h"
 
 namespace qor::compare {
 namespace {
@@ -13,56 +10,36 @@ namespace {
 constexpr std::string_view kSubfolder = "Changes";
 constexpr std::string_view kTitleSuffix = "  :  Changes";
 
-std::string useOrCreate(const std::string& folder) {
-    if (platform::folderExists(folder)) {
-        return platform::canonicalFolder(folder);
-    }
-    platform::createFolder(folder);
-    return folder;
-}
-
 }  // namespace
 
-// The node folder, made when missing: it must exist before its lock can be taken.
-std::string ChangesFolder::prepared(const std::string& resultFolder, std::string_view nodeFolder) {
-    // An empty path would put the results wherever the program happens to run.
-    if (resultFolder.empty()) {
-        throw QorError("No scan result folder is set: choose one in the options");
-    }
-    return useOrCreate(platform::joinPath(resultFolder, nodeFolder));
-}
-
 ChangesFolder::ChangesFolder(const std::string& resultFolder, std::string_view nodeNumber,
-                             std::string_view dateStamp, UserInterface& ui, ChangesFiles files)
-    : nodeFolder_(prepared(resultFolder, "Node" + platform::safeFileNamePart(nodeNumber) + "_" +
-                                             std::string(dateStamp))),
-      lock_(nodeFolder_),
+                             std::string_view dateStamp, UserInterface& ui, ChangesFiles files,
+                             const platform::LockRules& lock)
+    : node_(resultFolder, output::nodeFolderName(nodeNumber, dateStamp), lock),
+      folder_(node_.subfolder(kSubfolder)),
+      csvName_("Changes_" + output::nodeFolderName(nodeNumber, dateStamp) + ".csv"),
+      htmlName_("Changes_" + output::nodeFolderName(nodeNumber, dateStamp) + ".html"),
+      csvPath_(folder_.pathOf(csvName_)),
+      htmlPath_(folder_.pathOf(htmlName_)),
       csvValues_(files.csvValues) {
-    platform::removeLeftovers(nodeFolder_);
-    folder_ = useOrCreate(platform::joinPath(nodeFolder_, kSubfolder));
-    platform::removeLeftovers(folder_);
-    const std::string baseName =
-        "Changes_Node" + platform::safeFileNamePart(nodeNumber) + "_" + std::string(dateStamp);
-    csvPath_ = platform::joinPath(folder_, baseName + ".csv");
-    htmlPath_ = platform::joinPath(folder_, baseName + ".html");
     if (files.csv) {
-        csv_ = output::askBeforeReplacing(csvPath_, str::kReplaceIt, kTitleSuffix, ui);
+        csv_ = output::askBeforeReplacing(folder_, csvName_, str::kReplaceIt, kTitleSuffix, ui);
     }
     if (files.html) {
-        html_ = output::askBeforeReplacing(htmlPath_, str::kReplaceIt, kTitleSuffix, ui);
+        html_ = output::askBeforeReplacing(folder_, htmlName_, str::kReplaceIt, kTitleSuffix, ui);
     }
 }
 
 void ChangesFolder::write(const Comparison& comparison, const ChangesPageHeading& heading) {
     if (csv_) {
         platform::ResultFile file;
-        file.open(csvPath_);
+        file.open(folder_, csvName_);
         writeChangesCsv(comparison.changes, file, csvValues_);
         file.commit(*csv_);
     }
     if (html_) {
         platform::ResultFile file;
-        file.open(htmlPath_);
+        file.open(folder_, htmlName_);
         writeChangesPage(comparison, heading, file);
         file.commit(*html_);
     }

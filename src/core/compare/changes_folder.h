@@ -8,7 +8,7 @@
 #include "core/compare/changes_page.h"
 #include "core/compare/export_comparison.h"
 #include "core/output/csv_output.h"
-#include "core/platform/folder_lock.h"
+#include "core/output/result_folder.h"
 #include "core/platform/result_file.h"
 
 namespace qor::compare {
@@ -26,14 +26,17 @@ struct ChangesFiles {
 // for a file name) and the date today's.
 class ChangesFolder {
 public:
-    // Creates the folders where missing, locks the node folder as a scan does (a scan of the
-    // same node and day and a comparison never write at once), removes what killed runs left
-    // there, and asks before replacing each chosen result that exists. Throws QorError naming the
-    // folder that cannot be used, or when another run holds the lock; nothing is written then.
+    // Creates the folders where missing (never entering a link below `resultFolder`), locks
+    // the node folder as a scan does (a scan of the same node and day and a comparison never
+    // write at once), removes what killed runs left there, and asks before replacing each
+    // chosen result that exists. Throws QorError naming the folder that cannot be used, or when
+    // another run holds the lock (platform::FolderLockedElsewhere for another computer's);
+    // nothing is written then.
     ChangesFolder(const std::string& resultFolder, std::string_view nodeNumber,
-                  std::string_view dateStamp, UserInterface& ui, ChangesFiles files = {});
+                  std::string_view dateStamp, UserInterface& ui, ChangesFiles files = {},
+                  const platform::LockRules& lock = {});
 
-    const std::string& folder() const { return folder_; }
+    const std::string& folder() const { return folder_.path(); }
     const std::string& csvPath() const { return csvPath_; }
     const std::string& htmlPath() const { return htmlPath_; }
     // Whether the file is written: it is new, or the person agreed to replace it.
@@ -45,11 +48,10 @@ public:
     void write(const Comparison& comparison, const ChangesPageHeading& heading);
 
 private:
-    static std::string prepared(const std::string& resultFolder, std::string_view nodeFolder);
-
-    std::string nodeFolder_;
-    platform::FolderLock lock_;
-    std::string folder_;
+    output::LockedNodeFolder node_;
+    platform::FolderHandle folder_;
+    std::string csvName_;
+    std::string htmlName_;
     std::string csvPath_;
     std::string htmlPath_;
     std::optional<platform::Placement> csv_;

@@ -5,7 +5,6 @@
 
 #include "core/base/standard_error.h"
 #include "core/base/strings.h"
-#include "core/platform/file_system.h"
 #include "core/scan/byte_search.h"
 
 namespace qor::output {
@@ -114,13 +113,14 @@ void appendCsvField(std::string& out, std::string_view value, CsvValues values) 
     out += '"';
 }
 
-std::optional<platform::Placement> askBeforeReplacing(const std::string& path, int questionId,
+std::optional<platform::Placement> askBeforeReplacing(const platform::FolderHandle& folder,
+                                                      std::string_view name, int questionId,
                                                       std::string_view titleSuffix,
                                                       UserInterface& ui) {
-    if (!platform::entryExists(path)) {
+    if (!folder.contains(name)) {
         return platform::Placement::New;
     }
-    if (!ui.askYesNo(overwritePrompt(path, questionId, titleSuffix))) {
+    if (!ui.askYesNo(overwritePrompt(folder.pathOf(name), questionId, titleSuffix))) {
         return std::nullopt;
     }
     return platform::Placement::Replace;
@@ -176,15 +176,16 @@ std::string csvRowText(const scan::ElementRowView& row, bool labelled, CsvValues
 }
 
 bool CsvOutputFile::begin(const scan::SinkContext& context) {
-    path_ = platform::joinPath(context.outputFolder, context.baseName + ".csv");
+    const std::string name = context.baseName + ".csv";
+    path_ = context.outputFolder.pathOf(name);
     labelled_ = context.labelled;
-    const auto placement =
-        askBeforeReplacing(path_, str::kReplaceIt, "  :  " + std::string(context.type.title), ui_);
+    const auto placement = askBeforeReplacing(context.outputFolder, name, str::kReplaceIt,
+                                              "  :  " + std::string(context.type.title), ui_);
     if (!placement) {
         return false;
     }
     placement_ = *placement;
-    file_.open(path_);
+    file_.open(context.outputFolder, name);
     file_.writeInBackground();
     file_.write(context.headerLine);
     file_.write("\r\n\r\r\n");

@@ -12,9 +12,11 @@ namespace qor::output {
 
 // The overwrite question of an existing result (a CSV file, or an HTML element page with
 // `questionId` str::kReplaceHtmlAndRelated): how the new result is to take its name, or
-// nothing when one exists and the user keeps it. Anything at the path counts, a symbolic link
-// included, so that a planted link is replaced at most, never written through.
-std::optional<platform::Placement> askBeforeReplacing(const std::string& path, int questionId,
+// nothing when one exists and the user keeps it. Anything under the name `name` in `folder`
+// counts, a symbolic link included, so that a planted link is replaced at most, never written
+// through.
+std::optional<platform::Placement> askBeforeReplacing(const platform::FolderHandle& folder,
+                                                      std::string_view name, int questionId,
                                                       std::string_view titleSuffix,
                                                       UserInterface& ui);
 

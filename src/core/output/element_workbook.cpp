@@ -68,7 +68,8 @@ ElementWorkbook::ElementWorkbook(UserInterface& ui, std::string statusText, std:
                                  std::string title)
     : ui_(ui), statusText_(std::move(statusText)), created_(created), title_(std::move(title)) {}
 
-void ElementWorkbook::start(const std::string& folder, const std::vector<std::string>& sheetNames) {
+void ElementWorkbook::start(const platform::FolderHandle& folder,
+                            const std::vector<std::string>& sheetNames) {
     discard();
     try {
         sheets_.assign(sheetNames.size(), SheetState{});

@@ -32,7 +32,7 @@ public:
     // Starts the workbook in `folder` with these sheets in tab order, the first one shown on
     // opening. A workbook that cannot start keeps the cause: saving it fails with it, at the
     // moment and in the words of any other save that fails.
-    void start(const std::string& folder, const std::vector<std::string>& sheetNames);
+    void start(const platform::FolderHandle& folder, const std::vector<std::string>& sheetNames);
     // Rows 1 and 2 of the sheet, and row 3 set out for `columnCount` columns. The sheet holds
     // the elements of type `typeName` ("AI").
     void prepareSheet(std::size_t sheet, int columnCount, std::string_view typeName);

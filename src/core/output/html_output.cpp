@@ -7,7 +7,6 @@
 #include "core/output/csv_output.h"
 #include "core/output/html_report.h"
 #include "core/output/index_links.h"
-#include "core/platform/file_system.h"
 #include "core/scan/element_types.h"
 
 namespace qor::output {
@@ -23,10 +22,9 @@ public:
 
     bool begin(const scan::SinkContext& context) override {
         fileName_ = context.baseName + ".html";
-        const std::string path = platform::joinPath(context.outputFolder, fileName_);
         title_ = context.type.title;
-        const auto placement =
-            askBeforeReplacing(path, str::kReplaceHtmlAndRelated, "  :  " + title_, ui_);
+        const auto placement = askBeforeReplacing(
+            context.outputFolder, fileName_, str::kReplaceHtmlAndRelated, "  :  " + title_, ui_);
         if (!placement) {
             return false;
         }
@@ -34,7 +32,7 @@ public:
         labelled_ = context.labelled;
         page_.emplace(session_.nodeInfo, context.columnCount - 1, context.columns,
                       context.type.pageTitle);
-        page_->open(path);
+        page_->open(context.outputFolder, fileName_);
         status_ = std::string(loadString(str::kWritingHtmlReport)) +
                   std::string(loadString(context.type.typeTextId)) +
                   std::string(loadString(str::kElementsEllipsis));
@@ -119,9 +117,10 @@ private:
 
     // The index links every element page in the folder with the text it had: a page kept at
     // the user's word keeps the line of the index being replaced.
-    std::array<std::string, scan::kElementTypeCount> currentLinkLines(const std::string& folder) {
+    std::array<std::string, scan::kElementTypeCount> currentLinkLines(
+        const platform::FolderHandle& folder) {
         const std::optional<std::string> oldIndex =
-            platform::readRegularFile(platform::joinPath(folder, "index.html"), kMaxPageBytes);
+            folder.readRegularFile("index.html", kMaxPageBytes);
         std::array<std::string, scan::kElementTypeCount> lines;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const scan::ElementTypeInfo& info = scan::elementType(scan::indexOrder()[i]);
@@ -134,27 +133,27 @@ private:
         return lines;
     }
 
-    std::string keptPageLine(const std::string& folder, const scan::ElementTypeInfo& info,
+    std::string keptPageLine(const platform::FolderHandle& folder,
+                             const scan::ElementTypeInfo& info,
                              const std::optional<std::string>& oldIndex) {
         const std::string fileName = scan::elementFileBaseName(info, session_.nodeInfo.nodeNumber,
                                                                session_.scan.startDateStamp) +
                                      ".html";
         if (oldIndex) {
             if (auto line = findIndexLinkLine(*oldIndex, fileName)) {
-                if (platform::isRegularFile(platform::joinPath(folder, fileName))) {
+                if (folder.holdsRegularFile(fileName)) {
                     return *line;
                 }
             }
         }
-        if (const auto page =
-                platform::readRegularFile(platform::joinPath(folder, fileName), kMaxPageBytes)) {
+        if (const auto page = folder.readRegularFile(fileName, kMaxPageBytes)) {
             return buildIndexLinkLine(fileName, info.title, countElementPageRows(*page));
         }
         return {};
     }
 
     void writeFramePages(bool reportFailures = true) {
-        const std::string& folder = session_.scan.outputFolder;
+        const platform::FolderHandle& folder = session_.scan.openOutputFolder;
         const auto linkLines = currentLinkLines(folder);
         const auto step = [&](std::string_view procedure, auto&& write) {
             if (!reportFailures) {
@@ -164,15 +163,9 @@ private:
             return runStep(ui_, "HTMLReport", procedure, write);
         };
         // One failure is reported once: the pages after it are not tried.
-        step("CreateIndexPage",
-             [&] {
-                 writeIndexPage(platform::joinPath(folder, "index.html"), session_.nodeInfo,
-                                linkLines);
-             }) &&
-            step("CreatePreviewPage",
-                 [&] { writeFramesetPage(platform::joinPath(folder, "preview.html")); }) &&
-            step("CreateEmptyPage",
-                 [&] { writeEmptyPage(platform::joinPath(folder, "dummy.html")); });
+        step("CreateIndexPage", [&] { writeIndexPage(folder, session_.nodeInfo, linkLines); }) &&
+            step("CreatePreviewPage", [&] { writeFramesetPage(folder); }) &&
+            step("CreateEmptyPage", [&] { writeEmptyPage(folder); });
     }
 
     Session& session_;

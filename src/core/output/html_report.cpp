@@ -141,9 +141,9 @@ HtmlElementPage::HtmlElementPage(const scan::NodeInfo& node, int highestColumn,
     statusLine_ += "</b></font></p>";
 }
 
-void HtmlElementPage::open(const std::string& path) {
+void HtmlElementPage::open(const platform::FolderHandle& folder, std::string_view name) {
     const int highestColumn = highestColumn_;
-    page_.open(path);
+    page_.open(folder, name);
     page_.writeInBackground();
     ended_ = false;
     {
@@ -227,7 +227,7 @@ void HtmlElementPage::close(platform::Placement placement) {
     page_.commit(placement);
 }
 
-void writeIndexPage(const std::string& path, const scan::NodeInfo& node,
+void writeIndexPage(const platform::FolderHandle& folder, const scan::NodeInfo& node,
                     const std::array<std::string, scan::kElementTypeCount>& linkLines) {
     {
         std::string nodeNumber;
@@ -289,11 +289,11 @@ void writeIndexPage(const std::string& path, const scan::NodeInfo& node,
             .line(R"x(<p><font face="Arial" size="2">&nbsp;</font></p>)x")
             .line("</body>")
             .line("</html>");
-        platform::writeResultFile(path, page.text(), platform::Placement::Replace);
+        platform::writeResultFile(folder, "index.html", page.text(), platform::Placement::Replace);
     }
 }
 
-void writeFramesetPage(const std::string& path) {
+void writeFramesetPage(const platform::FolderHandle& folder) {
     {
         PageText page;
         page.line("<html>")
@@ -315,11 +315,12 @@ void writeFramesetPage(const std::string& path) {
             .line("</noframes>")
             .line("</frameset>")
             .line("</html>");
-        platform::writeResultFile(path, page.text(), platform::Placement::Replace);
+        platform::writeResultFile(folder, "preview.html", page.text(),
+                                  platform::Placement::Replace);
     }
 }
 
-void writeEmptyPage(const std::string& path) {
+void writeEmptyPage(const platform::FolderHandle& folder) {
     {
         PageText page;
         page.line("<html>")
@@ -331,7 +332,7 @@ void writeEmptyPage(const std::string& path) {
             .line("<p>&nbsp;</p>")
             .line("</body>")
             .line("</html>");
-        platform::writeResultFile(path, page.text(), platform::Placement::Replace);
+        platform::writeResultFile(folder, "dummy.html", page.text(), platform::Placement::Replace);
     }
 }
 

@@ -34,8 +34,8 @@ public:
     HtmlElementPage(const scan::NodeInfo& node, int highestColumn,
                     const std::vector<std::string>& columns, std::string_view pageTitle);
 
-    // Starts the page: its head and the table's header row.
-    void open(const std::string& path);
+    // Starts the page `name` in `folder`: its head and the table's header row.
+    void open(const platform::FolderHandle& folder, std::string_view name);
     // One table row from slots 1.. of `row`, appended to `out`; `cabinetColumnsLead` puts slots
     // 12 and 13 (cabinet and module) first, as for a labelled channel type. Touches nothing but
     // `out`: any thread may call it.
@@ -59,11 +59,12 @@ private:
     bool ended_ = false;
 };
 
-// The report's other pages. `linkLines` in index order (AI .. DOC, DAT(B) .. DAT(R), PIDCON,
-// MOTCON); an empty one leaves an empty line. Each throws QorError and leaves what stood there.
-void writeIndexPage(const std::string& path, const scan::NodeInfo& node,
+// The report's other pages in `folder`: index.html, preview.html and dummy.html. `linkLines` in
+// index order (AI .. DOC, DAT(B) .. DAT(R), PIDCON, MOTCON); an empty one leaves an empty line.
+// Each throws QorError and leaves what stood there.
+void writeIndexPage(const platform::FolderHandle& folder, const scan::NodeInfo& node,
                     const std::array<std::string, scan::kElementTypeCount>& linkLines);
-void writeFramesetPage(const std::string& path);
-void writeEmptyPage(const std::string& path);
+void writeFramesetPage(const platform::FolderHandle& folder);
+void writeEmptyPage(const platform::FolderHandle& folder);
 
 }  // namespace qor::output

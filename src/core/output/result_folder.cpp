@@ -1,18 +1,21 @@
 #include "core/output/result_folder.h"
 
 #include "core/base/qor_error.h"
-#include "core/platform/file_system.h"
 #include "core/platform/path_names.h"
+#include "core/platform/result_file.h"
 
 namespace qor::output {
 namespace {
 
-void useOrCreate(std::string& folder) {
-    if (platform::folderExists(folder)) {
-        folder = platform::canonicalFolder(folder);
-    } else {
-        platform::createFolder(folder);
+// The subfolders runs write in: swept of leftovers whichever run opens the node folder.
+constexpr std::string_view kSubfolders[] = {"Html Files", "Csv Files", "Xls Files", "Changes"};
+
+platform::FolderHandle openChosenFolder(const std::string& path) {
+    // An empty path would put the results wherever the program happens to run.
+    if (path.empty()) {
+        throw QorError("No scan result folder is set: choose one in the options");
     }
+    return platform::FolderHandle::open(path);
 }
 
 }  // namespace
@@ -31,23 +34,49 @@ std::string_view outputSubfolderName(options::OutputMode mode) {
     return {};
 }
 
-void createResultFolders(Session& session, const Clock& clock) {
-    // An empty path would put the results wherever the program happens to run.
-    if (session.options.scanResultFolderPath.empty()) {
-        throw QorError("No scan result folder is set: choose one in the options");
+std::string nodeFolderName(std::string_view nodeNumber, std::string_view dateStamp) {
+    return "Node" + platform::safeFileNamePart(nodeNumber) + "_" + std::string(dateStamp);
+}
+
+LockedNodeFolder::LockedNodeFolder(const std::string& resultFolder, std::string_view name,
+                                   const platform::LockRules& rules)
+    : LockedNodeFolder(openChosenFolder(resultFolder), name, true, rules) {}
+
+LockedNodeFolder::LockedNodeFolder(const platform::FolderHandle& resultFolder,
+                                   std::string_view name, const platform::LockRules& rules)
+    : LockedNodeFolder(resultFolder, name, false, rules) {}
+
+LockedNodeFolder::LockedNodeFolder(const platform::FolderHandle& resultFolder,
+                                   std::string_view name, bool create,
+                                   const platform::LockRules& rules)
+    : resultFolder_(resultFolder),
+      folder_(resultFolder.subfolder(name, create)),
+      lock_(folder_, rules) {
+    platform::removeLeftovers(folder_);
+    for (const std::string_view subfolderName : kSubfolders) {
+        if (const auto subfolder = folder_.existingSubfolder(subfolderName)) {
+            platform::removeLeftovers(*subfolder);
+        }
     }
-    const std::string today = formatDateStamp(clock.now(), session.months);
+}
+
+platform::FolderHandle LockedNodeFolder::subfolder(std::string_view name) const {
+    return folder_.subfolder(name, true);
+}
+
+LockedNodeFolder openResultFolders(Session& session, const Clock& clock,
+                                   const platform::LockRules& rules) {
     ScanState& state = session.scan;
-    state.resultFolder = platform::joinPath(
-        session.options.scanResultFolderPath,
-        "Node" + platform::safeFileNamePart(session.nodeInfo.nodeNumber) + "_" + today);
-    state.outputFolder = state.resultFolder;
-    useOrCreate(state.outputFolder);
+    const std::string name =
+        nodeFolderName(session.nodeInfo.nodeNumber, formatDateStamp(clock.now(), session.months));
+    LockedNodeFolder node(session.options.scanResultFolderPath, name, rules);
     const std::string_view subfolder = outputSubfolderName(session.options.outputMode);
-    if (!subfolder.empty()) {
-        state.outputFolder = platform::joinPath(state.outputFolder, subfolder);
-    }
-    useOrCreate(state.outputFolder);
+    state.openScanResultFolder = node.resultFolder();
+    state.nodeFolderName = name;
+    state.openOutputFolder = subfolder.empty() ? node.folder() : node.subfolder(subfolder);
+    state.resultFolder = node.folder().path();
+    state.outputFolder = state.openOutputFolder.path();
+    return node;
 }
 
 }  // namespace qor::output

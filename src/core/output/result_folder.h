@@ -6,16 +6,50 @@
 #include "core/base/date_time.h"
 #include "core/options/search_options.h"
 #include "core/output/session.h"
+#include "core/platform/folder_handle.h"
+#include "core/platform/folder_lock.h"
 
 namespace qor::output {
 
 // "Html Files", "Csv Files" or "Xls Files"; empty when no output is chosen.
 std::string_view outputSubfolderName(options::OutputMode mode);
 
-// Sets the result folder (<scan result folder>/Node<node>_<today>) and the output folder
-// (its subfolder for the chosen output), creating each when missing and taking the path the
-// file system reports when it exists. Throws QorError naming the folder that cannot be used:
-// everything a scan writes depends on it, so nothing else is tried.
-void createResultFolders(Session& session, const Clock& clock);
+// "Node<node>_<ddMMMyyyy>", the node number made safe for a file name.
+std::string nodeFolderName(std::string_view nodeNumber, std::string_view dateStamp);
+
+// A node folder while a run writes it: entered without following a link, locked against every
+// other run, and cleared of what killed runs left in it and in its subfolders (their own
+// temporary files only, never through a link), in that order, so that a run that finds the
+// folder locked removes nothing. Throws QorError naming the folder that cannot be used, or
+// platform::FolderLockedElsewhere.
+class LockedNodeFolder {
+public:
+    // `<resultFolder>/<name>`, made when missing; `resultFolder` itself may be a link.
+    LockedNodeFolder(const std::string& resultFolder, std::string_view name,
+                     const platform::LockRules& rules);
+    // The node folder `name`, which must exist, in the result folder opened before.
+    LockedNodeFolder(const platform::FolderHandle& resultFolder, std::string_view name,
+                     const platform::LockRules& rules);
+
+    const platform::FolderHandle& resultFolder() const { return resultFolder_; }
+    const platform::FolderHandle& folder() const { return folder_; }
+    // Its subfolder `name`, made when missing, never a link.
+    platform::FolderHandle subfolder(std::string_view name) const;
+
+private:
+    LockedNodeFolder(const platform::FolderHandle& resultFolder, std::string_view name, bool create,
+                     const platform::LockRules& rules);
+
+    platform::FolderHandle resultFolder_;
+    platform::FolderHandle folder_;
+    platform::FolderLock lock_;
+};
+
+// Opens the scan's folders: the node folder <scan result folder>/Node<node>_<today> and its
+// subfolder for the chosen output, each made when missing, and sets the session's result and
+// output folders to them. Everything a scan writes depends on them, so nothing else is tried
+// when one cannot be used. The node folder stays locked while the returned lock lives.
+LockedNodeFolder openResultFolders(Session& session, const Clock& clock,
+                                   const platform::LockRules& rules = {});
 
 }  // namespace qor::output

@@ -10,9 +10,6 @@
 #include "core/base/strings.h"
 #include "core/output/result_folder.h"
 #include "core/output/scan_output.h"
-#include "core/platform/file_system.h"
-#include "core/platform/folder_lock.h"
-#include "core/platform/result_file.h"
 #include "core/scan/cabinet_labels.h"
 #include "core/scan/element_sink.h"
 #include "core/scan/export_scan.h"
@@ -117,7 +114,7 @@ void prepareTypes(Session& session, ScanOutput& output, ScanTypes& scanned,
                                         columns.headerLine,
                                         columns.columnCount,
                                         labelled,
-                                        session.scan.outputFolder,
+                                        session.scan.openOutputFolder,
                                         scan::elementFileBaseName(info, session.nodeInfo.nodeNumber,
                                                                   session.scan.startDateStamp)};
         ScannedType type{info.type, output.sinkFor(info.type), 0, {}};
@@ -263,14 +260,7 @@ ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& 
                                             : scan::CabinetIndex();
     // Everything below writes into these folders: when they cannot be made or another scan
     // is writing them, that one cause is the scan's error and nothing is written.
-    createResultFolders(session, environment.clock);
-    const platform::FolderLock lock(session.scan.resultFolder);
-    platform::removeLeftovers(session.scan.resultFolder);
-    for (const auto mode : {options::OutputMode::HtmlReport, options::OutputMode::CsvFilesOnly,
-                            options::OutputMode::ExcelFilesOnly}) {
-        platform::removeLeftovers(
-            platform::joinPath(session.scan.resultFolder, outputSubfolderName(mode)));
-    }
+    const LockedNodeFolder lock = openResultFolders(session, environment.clock, environment.lock);
     const std::unique_ptr<ScanOutput> output = makeScanOutput(session, ui, environment.clock);
     try {
         output->beginScan();
@@ -278,6 +268,9 @@ ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& 
         ScanTypes scanned;
         std::vector<scan::TypePlan> plan;
         prepareTypes(session, *output, scanned, plan);
+        if (ui.cancelRequested()) {
+            throw ScanCancelled();  // a stop asked for while questions were answered
+        }
         readAndFinish(session, scanned, std::move(plan), source, cabinets, environment, ui);
         progressWindow.close();
         output->endScan();

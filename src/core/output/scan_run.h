@@ -3,6 +3,7 @@
 #include "core/base/date_time.h"
 #include "core/base/user_interface.h"
 #include "core/output/session.h"
+#include "core/platform/folder_lock.h"
 #include "core/platform/window_search.h"
 
 namespace qor::output {
@@ -18,13 +19,15 @@ struct ScanEnvironment {
     const platform::WindowTree& windows;
     std::size_t threads = 0;     // threads that parse the export; 0: one per processor
     std::size_t chunkBytes = 0;  // the export is parsed in chunks of about this size; 0: 1 MiB
+    platform::LockRules lock{};  // how the node folder's lock is taken
 };
 
 // Turns the opened export file into result files: creates the result and output folders,
 // reads every enabled type in the reading order into the chosen output, finishes the
 // one-workbook output and the HTML frame pages, and reports "Convert Completed". The
-// statistics are the caller's to show. A result folder that cannot be made, or that another
-// scan is writing, throws QorError before anything is written. An error that ends a reader
+// statistics are the caller's to show. A result folder that cannot be made, that is a link,
+// or that another scan is writing, throws QorError (platform::FolderLockedElsewhere for a lock
+// of another computer) before anything is written. An error that ends a reader
 // ends the scan and propagates (scan::ReadFailed); the progress display is ended and open
 // outputs are released before it does.
 ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& environment);

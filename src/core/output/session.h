@@ -7,6 +7,7 @@
 #include "core/options/cabinet_table.h"
 #include "core/options/search_options.h"
 #include "core/options/search_status.h"
+#include "core/platform/folder_handle.h"
 #include "core/scan/column_data.h"
 #include "core/scan/element_types.h"
 #include "core/scan/node_info.h"
@@ -24,6 +25,12 @@ struct ScanState {
     std::string resultFolder;    // <scan result folder>/Node<node>_<date>
     std::string outputFolder;    // the result folder's "Html Files", "Csv Files" or "Xls Files"
     std::string startDateStamp;  // "ddMMMyyyy", taken once when the application starts
+    // The folders as the scan opened them: everything is written through these, so that a
+    // folder renamed or replaced by a link meanwhile cannot redirect it. The statistics file
+    // goes into the node folder, entered again from the scan result folder.
+    platform::FolderHandle openScanResultFolder;
+    std::string nodeFolderName;  // "Node<node>_<date>"
+    platform::FolderHandle openOutputFolder;
 };
 
 // The state that the commands, the scan run and the outputs share. One per application

@@ -1,8 +1,7 @@
 #include "core/output/statistics.h"
 
 #include "core/base/standard_error.h"
-#include "core/platform/file_system.h"
-#include "core/platform/folder_lock.h"
+#include "core/output/result_folder.h"
 #include "core/platform/path_names.h"
 #include "core/platform/result_file.h"
 
@@ -36,10 +35,6 @@ std::array<StatisticsRow, scan::kElementTypeCount> statisticsRows(const Session&
     return rows;
 }
 
-std::string statisticsFilePath(const Session& session) {
-    return platform::joinPath(session.scan.resultFolder, statisticsFileName(session));
-}
-
 std::string statisticsFileText(const Session& session, const DateTime& now) {
     std::string text;
     const auto line = [&text](std::string_view content) {
@@ -64,11 +59,13 @@ std::string statisticsFileText(const Session& session, const DateTime& now) {
 }
 
 StatisticsSave saveStatisticsFile(const Session& session, const Clock& clock, UserInterface& ui) {
-    const std::string path = statisticsFilePath(session);
+    const std::string name = statisticsFileName(session);
     try {
-        const platform::FolderLock lock(session.scan.resultFolder);
+        // Entered from the scan result folder the scan opened, never through a link.
+        const LockedNodeFolder folder(session.scan.openScanResultFolder,
+                                      session.scan.nodeFolderName, {});
         platform::Placement placement = platform::Placement::New;
-        if (platform::entryExists(path)) {
+        if (folder.folder().contains(name)) {
             placement = platform::Placement::Replace;
             Prompt prompt;
             prompt.title = std::string(kApplicationTitle);
@@ -79,7 +76,8 @@ StatisticsSave saveStatisticsFile(const Session& session, const Clock& clock, Us
                 return StatisticsSave::KeptExisting;
             }
         }
-        platform::writeResultFile(path, statisticsFileText(session, clock.now()), placement);
+        platform::writeResultFile(folder.folder(), name, statisticsFileText(session, clock.now()),
+                                  placement);
     } catch (...) {
         reportStandardError(ui, "frmStatistic", "cmdSaveStatistic_Click",
                             describeCurrentException());

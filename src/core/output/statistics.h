@@ -24,15 +24,13 @@ inline constexpr std::string_view kSearchDisabled = "Search Disabled";
 // the scan reads (SearchOptions::scans).
 std::array<StatisticsRow, scan::kElementTypeCount> statisticsRows(const Session& session);
 
-// <result folder>/Node<node>.txt
-std::string statisticsFilePath(const Session& session);
-
 // The statistics file's bytes: CR LF lines, the counts starting in column 33 behind TABs.
 std::string statisticsFileText(const Session& session, const DateTime& now);
 
 enum class StatisticsSave { Saved, KeptExisting, Failed };
 
-// "Save To File": asks before replacing an existing file, writes it and says where.
+// "Save To File": <result folder>/Node<node>.txt, in the result folder the scan opened. Asks
+// before replacing an existing file, writes it and says where.
 // A file that cannot be written is reported as an error, never as saved.
 StatisticsSave saveStatisticsFile(const Session& session, const Clock& clock, UserInterface& ui);
 

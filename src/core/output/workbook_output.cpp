@@ -50,7 +50,7 @@ public:
         if (own_) {
             // Asked before anything is read, like every other question of a scan.
             const bool chosen = own_->askToReplace(
-                platform::joinPath(context.outputFolder, workbookFileNamePart(context.baseName)));
+                context.outputFolder.pathOf(workbookFileNamePart(context.baseName)));
             reports_.deliver();
             if (!chosen) {
                 return false;
@@ -196,7 +196,7 @@ public:
             session_.scan.outputFolder, workbookFileNamePart("Node" + session_.nodeInfo.nodeNumber +
                                                              "_" + session_.scan.startDateStamp)));
         if (chosen_) {
-            workbook_.start(session_.scan.outputFolder, names);
+            workbook_.start(session_.scan.openOutputFolder, names);
         }
     }
     std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType type) override {

@@ -1,31 +1,26 @@
 #include "core/platform/file_system.h"
 
-#include <cerrno>
 #include <system_error>
 
 #include "core/base/qor_error.h"
 
 namespace qor::platform {
-namespace {
 
-[[noreturn]] void fail(const std::string& what, const std::string& path, int error) {
-    throw QorError(what + " '" + path + "': " + std::generic_category().message(error));
-}
-
-[[noreturn]] void fail(const std::string& what, const std::string& path,
-                       const std::error_code& ec) {
-    throw QorError(what + " '" + path + "': " + ec.message());
-}
-
-}  // namespace
-
-std::filesystem::path toFsPath(std::string_view utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+std::filesystem::path toFsPath(std::string_view path) {
+#ifdef _WIN32
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+#else
+    return std::filesystem::path(std::string(path));  // the bytes themselves, whatever they are
+#endif
 }
 
 std::string fromFsPath(const std::filesystem::path& path) {
+#ifdef _WIN32
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
+#else
+    return path.native();
+#endif
 }
 
 std::string joinPath(std::string_view folder, std::string_view name) {
@@ -42,79 +37,9 @@ bool pathExists(const std::string& path) {
     std::error_code ec;
     const bool exists = std::filesystem::exists(toFsPath(path), ec);
     if (ec) {
-        fail("Cannot look for", path, ec);
+        throw QorError("Cannot look for '" + path + "': " + ec.message());
     }
     return exists;
-}
-
-bool folderExists(const std::string& path) {
-    std::error_code ec;
-    const bool exists = std::filesystem::is_directory(toFsPath(path), ec);
-    if (ec && ec != std::errc::no_such_file_or_directory) {
-        fail("Cannot look for", path, ec);
-    }
-    return exists;
-}
-
-void createFolder(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::create_directory(toFsPath(path), ec) || ec) {
-        if (!ec) {
-            ec = std::make_error_code(std::errc::file_exists);
-        }
-        fail("Cannot create the folder", path, ec);
-    }
-}
-
-std::string canonicalFolder(const std::string& path) {
-    std::error_code ec;
-    const std::filesystem::path canonical = std::filesystem::canonical(toFsPath(path), ec);
-    if (ec) {
-        fail("Cannot resolve the folder", path, ec);
-    }
-    return fromFsPath(canonical);
-}
-
-std::string readWholeFile(const std::string& path) {
-    std::FILE* file = openFile(path, "rb");
-    if (file == nullptr) {
-        fail("Cannot open", path, errno);
-    }
-    std::string content;
-    char buffer[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        content.append(buffer, got);
-    }
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    std::fclose(file);
-    if (failed) {
-        fail("Cannot read", path, error);
-    }
-    return content;
-}
-
-bool isRegularFile(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(std::filesystem::symlink_status(toFsPath(path), ec));
-}
-
-std::optional<std::string> readRegularFile(const std::string& path, std::size_t maxBytes) {
-    std::error_code ec;
-    const std::filesystem::path file = toFsPath(path);
-    if (!isRegularFile(path) || std::filesystem::file_size(file, ec) > maxBytes || ec) {
-        return std::nullopt;
-    }
-    try {
-        std::string content = readWholeFile(path);
-        if (content.size() > maxBytes) {
-            return std::nullopt;
-        }
-        return content;
-    } catch (const QorError&) {
-        return std::nullopt;  // gone or unreadable since the check: as if it were not there
-    }
 }
 
 std::FILE* openFile(const std::string& path, const char* mode) {
@@ -125,11 +50,6 @@ std::FILE* openFile(const std::string& path, const char* mode) {
 #else
     return std::fopen(path.c_str(), mode);
 #endif
-}
-
-bool removeFile(const std::string& path) noexcept {
-    std::error_code ec;
-    return std::filesystem::remove(toFsPath(path), ec) && !ec;
 }
 
 }  // namespace qor::platform

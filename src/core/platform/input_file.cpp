@@ -179,6 +179,13 @@ FileIdentity InputFile::identity() const {
     return identityFrom(status);
 }
 
+bool InputFile::stillAtPath() const {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(fd_, &opened) == 0 && ::stat(path_.c_str(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
 #else
 
 InputFile::InputFile(const std::string& path, std::string_view noun) : path_(path), noun_(noun) {
@@ -214,6 +221,10 @@ FileIdentity InputFile::identity() const {
         fail("Cannot look at", ENOENT);
     }
     return *identity;
+}
+
+bool InputFile::stillAtPath() const {
+    return identityOfPath(toFsPath(path_)).has_value();
 }
 
 #endif

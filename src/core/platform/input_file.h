@@ -41,6 +41,9 @@ public:
     std::size_t read(char* data, std::size_t size);
     // The identity of the open file as it is now. Throws QorError when it cannot be taken.
     FileIdentity identity() const;
+    // Whether its path still leads to this file: not removed, nor replaced by a rename, which
+    // the open file itself does not show.
+    bool stillAtPath() const;
 
 private:
     [[noreturn]] void fail(const std::string& what, int error) const;

@@ -1,28 +1,23 @@
 #include "core/platform/result_file.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <condition_variable>
 #include <csignal>
-#include <cstdio>
 #include <filesystem>
 #include <mutex>
 #include <random>
 #include <system_error>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "core/base/qor_error.h"
 #include "core/platform/file_system.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace qor::platform {
 namespace {
@@ -33,11 +28,6 @@ constexpr std::string_view kScratchSuffix = ".tmp";
 
 [[noreturn]] void failWith(const std::string& what, const std::string& path, int error) {
     throw QorError(what + " '" + path + "': " + std::generic_category().message(error));
-}
-
-std::string folderOf(const std::string& path) {
-    const std::size_t separator = path.find_last_of("/\\");
-    return separator == std::string::npos ? std::string(".") : path.substr(0, separator);
 }
 
 // A name no one can have planted: random, and created exclusively.
@@ -52,23 +42,9 @@ std::string randomName(std::string_view prefix, std::string_view suffix) {
     return name;
 }
 
-int createExclusively(const std::string& path) {
-#ifdef _WIN32
-    return _wopen(toFsPath(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
-                  _S_IREAD | _S_IWRITE);
-#else
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-#endif
-}
-
 bool writeAll(int descriptor, const char* data, std::size_t size) {
     while (size > 0) {
-#ifdef _WIN32
-        const int chunk = size > (1u << 30) ? (1 << 30) : static_cast<int>(size);
-        const int written = _write(descriptor, data, static_cast<unsigned>(chunk));
-#else
         const ssize_t written = ::write(descriptor, data, size);
-#endif
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
@@ -83,42 +59,24 @@ bool writeAll(int descriptor, const char* data, std::size_t size) {
 
 // Returns 0 or the error number.
 int syncData(int descriptor) {
-#ifdef _WIN32
-    return _commit(descriptor) != 0 ? errno : 0;
-#else
     // Durable before it takes the name: after a power loss the name shows the old result or
     // the complete new one, never an empty file. (EINVAL: a file that cannot be synced.)
     return ::fdatasync(descriptor) != 0 && errno != EINVAL ? errno : 0;
-#endif
 }
 
-int closeDescriptor(int descriptor) {
-#ifdef _WIN32
-    return _close(descriptor) != 0 ? errno : 0;
-#else
-    return ::close(descriptor) != 0 ? errno : 0;
-#endif
-}
-
-void removeQuietly(const std::string& path) noexcept {
-    std::error_code ec;
-    std::filesystem::remove(toFsPath(path), ec);
-}
-
-#ifndef _WIN32
 // Gives `from` the name `to` only while that name is free, in one step where the file
 // system can, else by a hard link (which fails on an existing name too).
-bool moveIfFree(const std::string& from, const std::string& to) {
+bool moveIfFree(int fromFolder, const char* from, int toFolder, const char* to) {
 #ifdef RENAME_NOREPLACE
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+    if (::renameat2(fromFolder, from, toFolder, to, RENAME_NOREPLACE) == 0) {
         return true;
     }
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
         return false;
     }
 #endif
-    if (::link(from.c_str(), to.c_str()) == 0) {
-        ::unlink(from.c_str());
+    if (::linkat(fromFolder, from, toFolder, to, 0) == 0) {
+        ::unlinkat(fromFolder, from, 0);
         return true;
     }
     if (errno != EPERM && errno != ENOTSUP && errno != ENOSYS) {
@@ -126,13 +84,75 @@ bool moveIfFree(const std::string& from, const std::string& to) {
     }
     // A file system without hard links: check, then rename (the window is a few microseconds).
     struct stat existing {};
-    if (::lstat(to.c_str(), &existing) == 0) {
+    if (::fstatat(toFolder, to, &existing, AT_SYMLINK_NOFOLLOW) == 0) {
         errno = EEXIST;
         return false;
     }
-    return ::rename(from.c_str(), to.c_str()) == 0;
+    return ::renameat(fromFolder, from, toFolder, to) == 0;
 }
-#endif
+
+// The names in `folder` for which `wanted` holds, all listed before any is removed.
+template <typename Wanted>
+std::vector<std::string> namesIn(int folder, Wanted wanted) {
+    std::vector<std::string> names;
+    const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing < 0) {
+        return names;
+    }
+    DIR* entries = ::fdopendir(listing);
+    if (entries == nullptr) {
+        ::close(listing);
+        return names;
+    }
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != ".." && wanted(name)) {
+            names.emplace_back(name);
+        }
+    }
+    ::closedir(entries);
+    return names;
+}
+
+// Removes the folder `name` in `parent` with everything in it. A link inside goes as a link:
+// what it points to is never touched.
+void removeFolderTree(int parent, const std::string& name, int depth) noexcept {
+    const int folder =
+        ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (folder < 0) {
+        return;
+    }
+    for (const std::string& entry : namesIn(folder, [](std::string_view) { return true; })) {
+        struct stat status {};
+        if (::fstatat(folder, entry.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+            continue;
+        }
+        if (!S_ISDIR(status.st_mode)) {
+            ::unlinkat(folder, entry.c_str(), 0);
+        } else if (depth < 8) {
+            removeFolderTree(folder, entry, depth + 1);
+        }
+    }
+    ::close(folder);
+    ::unlinkat(parent, name.c_str(), AT_REMOVEDIR);  // a link put there meanwhile stays
+}
+
+// A path that leads to `folder` itself whatever is renamed after it was opened: the process's
+// own entry for the open folder, where the system has one.
+std::string anchoredPath(const FolderHandle& folder) {
+    struct stat opened {};
+    if (::fstat(folder.descriptor(), &opened) == 0) {
+        for (const char* table : {"/proc/self/fd/", "/dev/fd/"}) {
+            const std::string path = table + std::to_string(folder.descriptor());
+            struct stat found {};
+            if (::stat(path.c_str(), &found) == 0 && found.st_dev == opened.st_dev &&
+                found.st_ino == opened.st_ino) {
+                return path;
+            }
+        }
+    }
+    return folder.path();
+}
 
 }  // namespace
 
@@ -145,28 +165,23 @@ bool entryExists(const std::string& path) {
     return std::filesystem::exists(status);
 }
 
-void moveIntoPlace(const std::string& from, const std::string& to, Placement placement) {
-#ifdef _WIN32
-    std::error_code ec;
-    if (placement == Placement::New && entryExists(to)) {
-        ec = std::make_error_code(std::errc::file_exists);
-    } else {
-        std::filesystem::rename(toFsPath(from), toFsPath(to), ec);
-    }
-    if (ec) {
-        throw QorError("Cannot write '" + to + "': " + ec.message());
-    }
-#else
-    const bool moved = placement == Placement::Replace ? ::rename(from.c_str(), to.c_str()) == 0
-                                                       : moveIfFree(from, to);
+void moveIntoPlace(const FolderHandle& from, std::string_view fromName, const FolderHandle& to,
+                   std::string_view toName, Placement placement) {
+    checkEntryName(toName);
+    const std::string source(fromName);
+    const std::string target(toName);
+    // Replacing renames over a link planted under the name: the link goes, its target stays.
+    const bool moved =
+        placement == Placement::Replace
+            ? ::renameat(from.descriptor(), source.c_str(), to.descriptor(), target.c_str()) == 0
+            : moveIfFree(from.descriptor(), source.c_str(), to.descriptor(), target.c_str());
     if (!moved) {
         if (errno == EEXIST) {
-            throw QorError("Cannot write '" + to +
+            throw QorError("Cannot write '" + to.pathOf(toName) +
                            "': something else took that name while the result was being written");
         }
-        failWith("Cannot write", to, errno);
+        failWith("Cannot write", to.pathOf(toName), errno);
     }
-#endif
 }
 
 // Writes the buffers a ResultFile hands over, one at a time, on a thread of its own.
@@ -258,15 +273,17 @@ void ResultFile::stopBackground() {
     }
 }
 
-void ResultFile::open(const std::string& destination) {
+void ResultFile::open(const FolderHandle& folder, std::string_view name) {
     discard();
     written_ = 0;
     writebackStart_ = 0;
     durable_ = false;
-    const std::string folder = folderOf(destination);
+    checkEntryName(name);
+    const std::string destination = folder.pathOf(name);
     for (int attempt = 0; attempt < 16; ++attempt) {
-        std::string temporary = joinPath(folder, randomName(kTemporaryPrefix, kTemporarySuffix));
-        descriptor_ = createExclusively(temporary);
+        std::string temporary = randomName(kTemporaryPrefix, kTemporarySuffix);
+        descriptor_ = ::openat(folder.descriptor(), temporary.c_str(),
+                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (descriptor_ >= 0) {
             temporary_ = std::move(temporary);
             break;
@@ -278,6 +295,8 @@ void ResultFile::open(const std::string& destination) {
     if (descriptor_ < 0) {
         failWith("Cannot create", destination, EEXIST);
     }
+    folder_ = folder;
+    name_ = name;
     destination_ = destination;
     buffer_.reserve(kBufferBytes + 4096);
 }
@@ -337,18 +356,17 @@ void ResultFile::commit(Placement placement) {
     const int descriptor = descriptor_;
     descriptor_ = -1;
     int error = durable_ ? 0 : syncData(descriptor);
-    if (const int closeError = closeDescriptor(descriptor); error == 0) {
-        error = closeError;
-    }
-    if (error != 0) {
-        removeQuietly(temporary_);
-        failWith("Cannot write", destination_, error);
+    if (::close(descriptor) != 0 && error == 0) {
+        error = errno;
     }
     try {
-        moveIntoPlace(temporary_, destination_, placement);
+        if (error != 0) {
+            failWith("Cannot write", destination_, error);
+        }
+        moveIntoPlace(folder_, temporary_, folder_, name_, placement);
     } catch (...) {
         // The temporary file goes whatever failed; the error goes on to the caller.
-        removeQuietly(temporary_);
+        discard();
         throw;
     }
     temporary_.clear();
@@ -358,15 +376,11 @@ void ResultFile::discard() noexcept {
     writer_.reset();  // waits for a write under way: the file is closed only then
     buffer_.clear();
     if (descriptor_ >= 0) {
-#ifdef _WIN32
-        _close(descriptor_);
-#else
         ::close(descriptor_);
-#endif
         descriptor_ = -1;
     }
     if (!temporary_.empty()) {
-        removeQuietly(temporary_);
+        ::unlinkat(folder_.descriptor(), temporary_.c_str(), 0);
         temporary_.clear();
     }
 }
@@ -377,46 +391,62 @@ void ResultFile::fail(const char* what, int error) {
     failWith(what, destination, error);
 }
 
-void writeResultFile(const std::string& path, std::string_view content, Placement placement) {
+void writeResultFile(const FolderHandle& folder, std::string_view name, std::string_view content,
+                     Placement placement) {
     ResultFile file;
-    file.open(path);
+    file.open(folder, name);
     file.write(content);
     file.commit(placement);
 }
 
-ScratchFolder::ScratchFolder(const std::string& parent) {
-    for (int attempt = 0; attempt < 16 && path_.empty(); ++attempt) {
-        const std::string candidate =
-            joinPath(parent, randomName(kTemporaryPrefix, kScratchSuffix));
-        std::error_code ec;
-        // create_directory fails on any existing entry, a planted link included.
-        if (std::filesystem::create_directory(toFsPath(candidate), ec) && !ec) {
-            path_ = candidate;
-        } else if (ec && ec != std::errc::file_exists) {
-            throw QorError("Cannot create a folder in '" + parent + "': " + ec.message());
+ScratchFolder::ScratchFolder(const FolderHandle& parent) : parent_(parent) {
+    for (int attempt = 0; attempt < 16 && name_.empty(); ++attempt) {
+        std::string candidate = randomName(kTemporaryPrefix, kScratchSuffix);
+        // mkdirat fails on any existing entry, a planted link included.
+        if (::mkdirat(parent.descriptor(), candidate.c_str(), 0700) == 0) {
+            name_ = std::move(candidate);
+        } else if (errno != EEXIST) {
+            failWith("Cannot create a folder in", parent.path(), errno);
         }
     }
-    if (path_.empty()) {
-        throw QorError("Cannot create a folder in '" + parent + "'");
+    if (name_.empty()) {
+        failWith("Cannot create a folder in", parent.path(), EEXIST);
     }
-#ifndef _WIN32
-    ::chmod(path_.c_str(), 0700);
-#endif
+    try {
+        folder_ = parent.subfolder(name_, false);
+    } catch (const QorError&) {
+        // Replaced already: what stands under the name now is not ours to remove.
+        ::unlinkat(parent.descriptor(), name_.c_str(), AT_REMOVEDIR);
+        throw;
+    }
+    path_ = anchoredPath(folder_);
 }
 
 ScratchFolder::~ScratchFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(toFsPath(path_), ec);
+    removeFolderTree(parent_.descriptor(), name_, 0);
 }
 
-void removeLeftovers(const std::string& folder) noexcept {
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(toFsPath(folder), ec)) {
-        const std::string name = fromFsPath(entry.path().filename());
-        const bool ours = name.starts_with(kTemporaryPrefix) &&
-                          (name.ends_with(kTemporarySuffix) || name.ends_with(kScratchSuffix));
-        if (ours && !entry.is_symlink(ec)) {
-            std::filesystem::remove_all(entry.path(), ec);
+void ScratchFolder::moveOut(std::string_view name, std::string_view target,
+                            Placement placement) const {
+    moveIntoPlace(folder_, name, parent_, target, placement);
+}
+
+void removeLeftovers(const FolderHandle& folder) noexcept {
+    const auto ours = [](std::string_view name) {
+        return name.starts_with(kTemporaryPrefix) &&
+               (name.ends_with(kTemporarySuffix) || name.ends_with(kScratchSuffix));
+    };
+    const int descriptor = folder.descriptor();
+    for (const std::string& name : namesIn(descriptor, ours)) {
+        struct stat status {};
+        if (::fstatat(descriptor, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+            continue;
+        }
+        // A link, even under one of our names, stays: nothing is deleted through it.
+        if (S_ISREG(status.st_mode)) {
+            ::unlinkat(descriptor, name.c_str(), 0);
+        } else if (S_ISDIR(status.st_mode)) {
+            removeFolderTree(descriptor, name, 0);
         }
     }
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/platform/folder_handle.h"
+
 // Result files are never written in place: the bytes go to a temporary file created
 // exclusively in the destination's folder (so never through a symbolic link and never into
 // a file this run did not create), and the finished file is moved over its name in one step.
@@ -22,9 +24,11 @@ enum class Placement {
     Replace,  // the user agreed to replace what stands there (a link is replaced, not followed)
 };
 
-// Moves the finished file `from` to `to` in the same folder. Throws QorError; `from` is left
-// in place on failure (the caller removes it).
-void moveIntoPlace(const std::string& from, const std::string& to, Placement placement);
+// Gives the finished file `fromName` in `from` the name `toName` in `to`, on the same file
+// system. Throws QorError naming the destination; the file is left in place on failure (the
+// caller removes it).
+void moveIntoPlace(const FolderHandle& from, std::string_view fromName, const FolderHandle& to,
+                   std::string_view toName, Placement placement);
 
 // One result file being written; see above. Writes go through a large buffer of our own: one
 // system call per few hundred kilobytes. Errors throw QorError naming the destination.
@@ -37,8 +41,8 @@ public:
     ResultFile(const ResultFile&) = delete;
     ResultFile& operator=(const ResultFile&) = delete;
 
-    // Creates the temporary file beside `destination`.
-    void open(const std::string& destination);
+    // Creates the temporary file in `folder`, to become its file `name`.
+    void open(const FolderHandle& folder, std::string_view name);
     // From now on a full buffer is written by a thread of this file's own while the next one
     // fills: a scan writing many large files at once writes them side by side. A failed write
     // throws at the next write, makeDurable or commit.
@@ -75,6 +79,8 @@ private:
     static constexpr std::uint64_t kWritebackBytes = 4 * 1024 * 1024;
 
     int descriptor_ = -1;
+    FolderHandle folder_;
+    std::string name_;
     std::uint64_t written_ = 0;
     std::uint64_t writebackStart_ = 0;
     bool durable_ = false;
@@ -84,27 +90,38 @@ private:
     std::unique_ptr<BackgroundWriter> writer_;
 };
 
-// Writes `content` as a whole result file at `path`.
-void writeResultFile(const std::string& path, std::string_view content, Placement placement);
+// Writes `content` as a whole result file `name` in `folder`.
+void writeResultFile(const FolderHandle& folder, std::string_view name, std::string_view content,
+                     Placement placement);
 
 // A private folder for a writer that insists on naming its own files (the workbook library):
-// created with a fresh random name inside `parent`, removed with whatever is left in it.
+// created with a fresh random name inside `parent`, readable by this user only, removed with
+// whatever is left in it.
 class ScratchFolder {
 public:
-    explicit ScratchFolder(const std::string& parent);
+    explicit ScratchFolder(const FolderHandle& parent);
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
+    // The path to give the library. Where the system offers it, the path leads through this
+    // process's own open folder, so that the folder renamed and a link put in its place
+    // meanwhile cannot redirect the library's files.
     const std::string& path() const { return path_; }
+    // Gives its file `name` the name `target` in the parent folder.
+    void moveOut(std::string_view name, std::string_view target, Placement placement) const;
 
 private:
+    FolderHandle parent_;
+    std::string name_;
+    FolderHandle folder_;
     std::string path_;
 };
 
 // Removes what runs that were killed left in `folder`: their temporary files and scratch
-// folders. Only for a folder whose lock this process holds (no other run writes there then).
-void removeLeftovers(const std::string& folder) noexcept;
+// folders, never anything through a link. Only for a folder whose lock this process holds (no
+// other run writes there then).
+void removeLeftovers(const FolderHandle& folder) noexcept;
 
 // Ignores the signal that a write beyond the process's file size limit raises, so that the
 // write fails with an error the program reports instead of ending it silently.

@@ -26,6 +26,7 @@ constexpr std::string_view kForbiddenInFileName = "<>?[]:|*\"\\";
 #endif
 constexpr std::size_t kMaxCellCharacters = 32767;
 constexpr lxw_col_t kLastColumn = 16383;
+constexpr std::string_view kPartialName = "workbook.xlsx";
 
 void check(lxw_error error, const std::string& what) {
     if (error == LXW_NO_ERROR) {
@@ -132,10 +133,10 @@ std::string_view cellText(std::string_view text, std::string& scratch) {
 
 // The library opens its files by name, following links: it works in a folder no one else can
 // have prepared.
-XlsxWorkbook::XlsxWorkbook(const std::string& folder, const std::vector<std::string>& sheetNames,
+XlsxWorkbook::XlsxWorkbook(const FolderHandle& folder, const std::vector<std::string>& sheetNames,
                            std::time_t created, std::string title)
     : scratch_(folder),
-      partial_(joinPath(scratch_.path(), "workbook.xlsx")),
+      partial_(joinPath(scratch_.path(), kPartialName)),
       title_(std::move(title)) {
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
@@ -267,7 +268,7 @@ void XlsxWorkbook::save(const std::string& path, Placement placement) {
     check(workbook_close(book_.release()),  // closing frees it whatever it returns
           shownAs(path) + " could not be written");
     checkWorkbook(partial_, shownAs(path), content_);
-    moveIntoPlace(partial_, path, placement);
+    scratch_.moveOut(kPartialName, path.substr(path.find_last_of(kSeparators) + 1), placement);
 }
 
 }  // namespace qor::platform

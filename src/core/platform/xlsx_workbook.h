@@ -51,7 +51,7 @@ public:
     // A workbook whose private folder lies in `folder`, with these sheets in tab order (the first
     // one shown on opening) and `created` as its creation time. Messages call it `title`
     // ("AI workbook").
-    XlsxWorkbook(const std::string& folder, const std::vector<std::string>& sheetNames,
+    XlsxWorkbook(const FolderHandle& folder, const std::vector<std::string>& sheetNames,
                  std::time_t created, std::string title = "workbook");
     ~XlsxWorkbook() = default;  // an unsaved workbook leaves nothing behind
     XlsxWorkbook(const XlsxWorkbook&) = delete;
@@ -64,8 +64,8 @@ public:
     // nothing for an unstyled one.
     void write(std::size_t sheet, std::int64_t row, int column, std::string_view text,
                const HeadingStyle* style = nullptr);
-    // Finishes the file, reads it back and moves it to `path`. Touches no shared state: it may
-    // run on any one thread.
+    // Finishes the file, reads it back and moves it to `path`, which names a file in the folder
+    // the workbook was made in. Touches no shared state: it may run on any one thread.
     void save(const std::string& path, Placement placement);
 
 private:

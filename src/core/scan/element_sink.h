@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/base/qor_error.h"
+#include "core/platform/folder_handle.h"
 #include "core/scan/element_parser.h"
 #include "core/scan/element_types.h"
 
@@ -17,8 +18,8 @@ struct SinkContext {
         columns;  // the column list; entry 0 "ITEM NUMBER" for non-channel types
     const std::string& headerLine;
     int columnCount = 1;
-    bool labelled = false;  // a channel type while cabinet-module labels are applied
-    std::string outputFolder;
+    bool labelled = false;                // a channel type while cabinet-module labels are applied
+    platform::FolderHandle outputFolder;  // where the type's file goes
     std::string baseName;  // element file base name: prefix + "Node" + node + "_" + date stamp
 };
 

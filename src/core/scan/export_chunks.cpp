@@ -43,7 +43,7 @@ void ExportChunks::read() {
     held_.resize(held + got);
     consumed_ += got;
     eof_ = got == 0;
-    if (file_.identity() != identity_) {
+    if (file_.identity() != identity_ || (eof_ && !file_.stillAtPath())) {
         throw QorError("'" + scan_.path() + "' changed while it was being scanned");
     }
     cutLongLine(held);

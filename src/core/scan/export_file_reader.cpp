@@ -60,7 +60,7 @@ void ExportFileReader::refill() {
     const std::size_t got = file_.read(buffer_.data() + end_, buffer_.size() - end_);
     end_ += got;
     eof_ = got == 0;
-    if (file_.identity() != expected_) {
+    if (file_.identity() != expected_ || (eof_ && !file_.stillAtPath())) {
         changed(path_);
     }
 }

@@ -111,6 +111,8 @@ private:
     void showNodeInformation();
 
     void startScan();
+    // lock: how the node folder's lock is taken (another computer's only when the person agreed).
+    void startScan(platform::LockRules lock);
     void scanFinished(output::ScanOutcome outcome, bool cancelled, std::exception_ptr error);
     void comparisonFinished(std::unique_ptr<const compare::Comparison> comparison,
                             const compare::CompareRequest& request, const DateTime& started,

@@ -1,5 +1,7 @@
 // The scan command: from "Scan File..." (or "Scan Now") to the statistics window.
 #include <QTimer>
+#include <exception>
+#include <optional>
 
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
@@ -7,6 +9,7 @@
 #include "core/options/search_options.h"
 #include "core/options/settings_table.h"
 #include "core/output/scan_run.h"
+#include "core/platform/folder_lock.h"
 #include "core/platform/user_environment.h"
 #include "gui/base/main_status_bar.h"
 #include "gui/options/search_status_dialog.h"
@@ -21,6 +24,22 @@ namespace {
 // The location of the standard error message for the scan's errors.
 constexpr std::string_view kModule = "frmMain";
 constexpr std::string_view kProcedure = "mnuFileScan_Click";
+
+// When a lock another computer's scan left stopped the scan: the question whether to take
+// it over.
+std::optional<Prompt> breakLockQuestion(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const platform::FolderLockedElsewhere& locked) {
+        return Prompt{std::string(kApplicationTitle),
+                      std::string(locked.what()) +
+                          ".\r\nTake the lock over? Only when no scan runs on that computer any "
+                          "more.",
+                      MessageIcon::Exclamation};
+    } catch (const std::exception&) {
+        return std::nullopt;  // reported as it is by the caller
+    }
+}
 
 }  // namespace
 
@@ -63,6 +82,10 @@ void MainWindow::scanFile() {
 }
 
 void MainWindow::startScan() {
+    startScan(platform::LockRules{});
+}
+
+void MainWindow::startScan(platform::LockRules lock) {
     if (busy()) {
         return;
     }
@@ -82,7 +105,8 @@ void MainWindow::startScan() {
         bool cancelled = false;
     };
     const auto ending = std::make_shared<Ending>();
-    const output::ScanEnvironment environment{context_.clock, context_.windows};
+    output::ScanEnvironment environment{context_.clock, context_.windows};
+    environment.lock = lock;
     work_->start(
         [&session, environment, ending](UserInterface& ui) {
             try {
@@ -98,6 +122,21 @@ void MainWindow::startScan() {
 
 void MainWindow::scanFinished(output::ScanOutcome outcome, bool cancelled,
                               std::exception_ptr error) {
+    // Another computer's lock stopped the scan before anything was written: the person may
+    // take it over, and the scan starts again.
+    if (error && busy_ != BusyState::WorkingThenClose) {
+        if (const std::optional<Prompt> question = breakLockQuestion(error)) {
+            progress_->setScanning(false);
+            progress_->hide();
+            statusBar_->showProgress(false);
+            showNodeInformation();
+            endWork();
+            if (context_.boxes.askYesNo(*question)) {
+                startScan(platform::LockRules{.breakForeign = true});
+            }
+            return;
+        }
+    }
     progress_->setScanning(false);
     if (error || cancelled) {
         // Nothing of the broken scan stays on screen: the progress window and bar go, and

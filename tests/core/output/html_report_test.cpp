@@ -47,7 +47,8 @@ const scan::NodeInfo kNode{"12 A", "Feed water & burners <north>", "2026-11-28, 
 // A page written the way the scan writes it: rows formatted apart, then written in one piece.
 void writePage(HtmlElementPage& page, const std::string& path,
                const std::vector<scan::ElementRow>& rows, bool labelled) {
-    page.open(path);
+    const std::filesystem::path file(path);
+    page.open(platform::FolderHandle::open(file.parent_path().string()), file.filename().string());
     std::string text;
     for (const scan::ElementRow& row : rows) {
         page.appendRow(scan::viewOf(row), labelled, text);
@@ -100,9 +101,10 @@ TEST(HtmlReport, FramePagesMatchGoldenFiles) {
     links[4] = buildIndexLinkLine("DI_Node12 A_04Dec2026.html", "Digital Input", 9);
     links[11] = buildIndexLinkLine("DATR_Node12 A_04Dec2026.html", "DAT(R)", 40000);
     links[12] = buildIndexLinkLine("PIDCON_Node12 A_04Dec2026.html", "PIDCON", 4);
-    writeIndexPage(dir.file("index.html"), kNode, links);
-    writeFramesetPage(dir.file("preview.html"));
-    writeEmptyPage(dir.file("dummy.html"));
+    const platform::FolderHandle folder = platform::FolderHandle::open(dir.str());
+    writeIndexPage(folder, kNode, links);
+    writeFramesetPage(folder);
+    writeEmptyPage(folder);
     EXPECT_EQ(readFile(dir.file("index.html")), golden("index_page.html"));
     EXPECT_EQ(readFile(dir.file("preview.html")), golden("preview_page.html"));
     EXPECT_EQ(readFile(dir.file("dummy.html")), golden("empty_page.html"));

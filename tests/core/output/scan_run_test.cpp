@@ -123,7 +123,7 @@ TEST_F(ScanRunTest, AFailingMiddleTypeLeavesWhatTheTypeByTypeOrderLeft) {
     for (const ElementType type : {ElementType::AI, ElementType::AO, ElementType::DI}) {
         testing::enable(session, type);
     }
-    createResultFolders(session, FixedClock(testing::kScanMoment));
+    openResultFolders(session, FixedClock(testing::kScanMoment));
     const fs::path folder = session.scan.outputFolder;
     fs::create_directory(folder / "AO_Node12_04Dec2026.csv");
     { std::ofstream(folder / "DI_Node12_04Dec2026.csv") << "earlier run"; }
@@ -161,14 +161,17 @@ TEST(Statistics, SavingAsksBeforeReplacingAndNeverClaimsAFailedSave) {
     testing::ScriptedUi ui;
     Session session;
     session.nodeInfo.nodeNumber = "12";
-    session.scan.resultFolder = dir.str();
+    session.scan.openScanResultFolder = platform::FolderHandle::open(dir.str());
+    session.scan.nodeFolderName = "Node12_04Dec2026";
+    session.scan.resultFolder = dir.file("Node12_04Dec2026");
+    fs::create_directory(session.scan.resultFolder);
     const FixedClock clock(testing::kScanMoment);
 
     EXPECT_EQ(saveStatisticsFile(session, clock, ui), StatisticsSave::Saved);
     ui.answers = {false};
     EXPECT_EQ(saveStatisticsFile(session, clock, ui), StatisticsSave::KeptExisting);
     EXPECT_EQ(ui.prompts.size(), 1u);
-    session.scan.resultFolder = dir.file("missing-folder");
+    session.scan.nodeFolderName = "missing-folder";
     EXPECT_EQ(saveStatisticsFile(session, clock, ui), StatisticsSave::Failed);
     EXPECT_EQ(ui.messages.size(), 1u);  // "saved" once: neither after No nor after a failure
     ASSERT_EQ(ui.errors.size(), 1u);

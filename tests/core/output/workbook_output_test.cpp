@@ -94,7 +94,7 @@ TEST(Workbook, SheetsFollowTheLayout) {
     testing::TempDir dir;
     testing::ScriptedUi ui;
     ElementWorkbook book(ui, "STATUS", 0);
-    book.start(dir.str(), {"Rows", "Empty"});
+    book.start(platform::FolderHandle::open(dir.str()), {"Rows", "Empty"});
     book.prepareSheet(0, 9, "AI");
     book.prepareSheet(1, 2, "DI");
     scan::ElementRow row{};
@@ -126,7 +126,8 @@ TEST(Workbook, EachFailureGivesOneMessageAndLeavesNoFile) {
     testing::TempDir dir;
     testing::ScriptedUi ui;
     ElementWorkbook book(ui, std::string(40000, 'x'), 0);
-    book.start(dir.str(), {"Sheet1"});
+    const platform::FolderHandle folder = platform::FolderHandle::open(dir.str());
+    book.start(folder, {"Sheet1"});
     book.prepareSheet(0, 3, "AI");  // row 1 cannot take the text; the rest is still laid out
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0].procedure, "PrepareSheet");
@@ -144,10 +145,13 @@ TEST(Workbook, EachFailureGivesOneMessageAndLeavesNoFile) {
                                         "A3:3 CHANNEL, B3:3, C3:3", "A4 AI1.1, C4 NAME"}));
     fs::remove(dir.file("long.xlsx"));
 
-    book.start(dir.str(), {"Sheet1"});
+    book.start(folder, {"Sheet1"});
     book.saveAs(dir.file("AI_Node[1]_04Dec2026"));
-    // A workbook that cannot start says so when it is saved.
-    book.start(dir.file("missing"), {"Sheet1"});
+    // A workbook that cannot start (its folder gone) says so when it is saved.
+    fs::create_directory(dir.file("missing"));
+    const platform::FolderHandle gone = platform::FolderHandle::open(dir.file("missing"));
+    fs::remove(dir.file("missing"));
+    book.start(gone, {"Sheet1"});
     EXPECT_TRUE(book.open());
     book.prepareSheet(0, 3, "AI");
     book.addRow(0, scan::ElementRowView{}, {"CHANNEL"}, false);
@@ -172,7 +176,7 @@ TEST(Workbook, AFullSheetSaysSoOnceNamingItsTypeAndFile) {
     testing::ScriptedUi ui;
     ElementWorkbook book(ui, "STATUS", 0, "AI workbook");
     ASSERT_TRUE(book.askToReplace(dir.file("AI_Node12")));
-    book.start(dir.str(), {"Sheet1"});
+    book.start(platform::FolderHandle::open(dir.str()), {"Sheet1"});
     book.prepareSheet(0, 1, "AI");
     scan::ElementRow row{};
     row[scan::kDesignationSlot] = "AI1.1";

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -199,6 +200,23 @@ TEST(ExportFileReader, RefusesWhatIsNotARegularFileAndStopsWhenTheFileChanges) {
               }),
               changed);
     EXPECT_EQ(errorFrom([&] { ExportFileReader again(scan); }), changed);
+    // Renamed over or removed while it is read: the open file does not show it, its path does.
+    for (const bool removed : {false, true}) {
+        const std::string moved = dir.write("moved.qor", "one\ntwo\n");
+        ExportScan pass(moved, {4, 64});
+        ExportFileReader reading(pass);
+        ASSERT_TRUE(reading.nextLine(line));
+        if (removed) {
+            std::filesystem::remove(moved);
+        } else {
+            std::filesystem::rename(dir.write("other.qor", "x\n"), moved);
+        }
+        EXPECT_EQ(errorFrom([&] {
+                      while (reading.nextLine(line)) {
+                      }
+                  }),
+                  "'" + moved + "' changed while it was being scanned");
+    }
     // A file missing when the scan began and there later has changed too.
     ExportScan late(dir.file("late.qor"));
     dir.write("late.qor", "x\n");

@@ -33,6 +33,9 @@ private slots:
         session_ = testing::makeSession(folder_->file("node.qor"), folder_->str());
         session_.nodeInfo.nodeNumber = "12";
         session_.scan.resultFolder = folder_->str();
+        session_.scan.openScanResultFolder =
+            platform::FolderHandle::open(folder_->path().parent_path().string());
+        session_.scan.nodeFolderName = folder_->path().filename().string();
         session_.options.of(scan::ElementType::AI).enabled = true;
         session_.options.of(scan::ElementType::DI).enabled = true;
         session_.resultOf(scan::ElementType::AI).writtenCount = 25;
@@ -100,6 +103,8 @@ private slots:
             ui_.answers = {false};
         } else if (before == "no folder") {
             session_.scan.resultFolder = folder_->file("missing folder");
+            session_.scan.openScanResultFolder = platform::FolderHandle::open(folder_->str());
+            session_.scan.nodeFolderName = "missing folder";
         }
         gui::StatisticsWindow window(session_, clock_, ui_);
         window.show();

@@ -1,6 +1,6 @@
 // The scan started from the main window: directly, through the search status dialog, with
-// nothing enabled, failing, and interrupted by closing the window; and the options dialog
-// as the main window keeps or discards it.
+// nothing enabled, failing, held up by another computer's lock, and interrupted by closing the
+// window; and the options dialog as the main window keeps or discards it.
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -179,6 +179,30 @@ private slots:
         }
         qputenv("HOME", home);
         qputenv("XDG_CONFIG_HOME", config);
+    }
+
+    // A lock that a scan on another computer left: the scan asks, and takes it over on Yes
+    // only; No leaves the folder alone without an error.
+    void aForeignLockIsTakenOverOnlyOnYes() {
+        AppFixture fixture;
+        prepare(fixture);
+        MainWindow window(fixture.context);
+        window.openByPath(fixture.samplePath());
+        answerWith(fixture, {"cmdClose"});
+        const auto node = fixture.folder.path() / "Node12_04Dec2026";
+        std::filesystem::create_directories(node);
+        for (const bool yes : {false, true}) {
+            fixture.folder.write("Node12_04Dec2026/.qorscan.lock", "77\nqorreader\nfaraway\n");
+            fixture.boxes.answers = {yes};
+            window.scanFile();
+            QVERIFY(finished(window));
+            QVERIFY(!fixture.boxes.prompts.empty());
+            QVERIFY(fixture.boxes.prompts.back().text.find("computer 'faraway'") !=
+                    std::string::npos);
+            QCOMPARE(std::filesystem::exists(csvFile(fixture, "AI")), yes);
+            QCOMPARE(std::filesystem::exists(node / ".qorscan.lock"), !yes);
+            QVERIFY(fixture.boxes.errors.empty());
+        }
     }
 
     void nothingEnabledRefusesTheScan() {
