@@ -1,7 +1,7 @@
 #include "core/compare/changes_folder.h"
 
 #include "core/base/qor_error.h"
-#include "core/base/strings.h"
+#include "core/base/translation.h"
 #include "core/compare/changes_csv.h"
 #include "core/output/csv_output.h"
 #include "core/platform/file_system.h"
@@ -11,7 +11,6 @@ namespace qor::compare {
 namespace {
 
 constexpr std::string_view kSubfolder = "Changes";
-constexpr std::string_view kTitleSuffix = "  :  Changes";
 
 std::string useOrCreate(const std::string& folder) {
     if (platform::folderExists(folder)) {
@@ -27,7 +26,8 @@ std::string useOrCreate(const std::string& folder) {
 std::string ChangesFolder::prepared(const std::string& resultFolder, std::string_view nodeFolder) {
     // An empty path would put the results wherever the program happens to run.
     if (resultFolder.empty()) {
-        throw QorError("No scan result folder is set: choose one in the options");
+        throw QorError(
+            translate("ResultFolder", "No scan result folder is set: choose one in the options"));
     }
     return useOrCreate(platform::joinPath(resultFolder, nodeFolder));
 }
@@ -45,11 +45,13 @@ ChangesFolder::ChangesFolder(const std::string& resultFolder, std::string_view n
         "Changes_Node" + platform::safeFileNamePart(nodeNumber) + "_" + std::string(dateStamp);
     csvPath_ = platform::joinPath(folder_, baseName + ".csv");
     htmlPath_ = platform::joinPath(folder_, baseName + ".html");
+    const std::string titleSuffix = "  :  " + translate("ChangesFolder", "Changes");
     if (files.csv) {
-        csv_ = output::askBeforeReplacing(csvPath_, str::kReplaceIt, kTitleSuffix, ui);
+        csv_ = output::askBeforeReplacing(csvPath_, output::ReplaceQuestion::File, titleSuffix, ui);
     }
     if (files.html) {
-        html_ = output::askBeforeReplacing(htmlPath_, str::kReplaceIt, kTitleSuffix, ui);
+        html_ =
+            output::askBeforeReplacing(htmlPath_, output::ReplaceQuestion::File, titleSuffix, ui);
     }
 }
 

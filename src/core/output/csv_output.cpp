@@ -4,19 +4,25 @@
 #include <array>
 
 #include "core/base/standard_error.h"
-#include "core/base/strings.h"
+#include "core/base/translation.h"
 #include "core/platform/file_system.h"
 #include "core/scan/byte_search.h"
 
 namespace qor::output {
 namespace {
 
-Prompt overwritePrompt(const std::string& path, int questionId, std::string_view titleSuffix) {
+Prompt overwritePrompt(const std::string& path, ReplaceQuestion question,
+                       std::string_view titleSuffix) {
     Prompt prompt;
     prompt.title = std::string(kApplicationTitle) + std::string(titleSuffix);
-    prompt.text = std::string(loadString(str::kFile)) + "'" + path + "'" +
-                  std::string(loadString(str::kAlreadyExists)) + "\r\n" +
-                  std::string(loadString(questionId));
+    prompt.text =
+        fillIn(question == ReplaceQuestion::File
+                   ? translate("OverwriteQuestion",
+                               "File '%1' already exists. \r\nDo you want to replace it ?")
+                   : translate("OverwriteQuestion",
+                               "File '%1' already exists. \r\nDo you want to replace this "
+                               "file and related 'preview.html' and 'index.html' files ?"),
+               {path});
     prompt.icon = MessageIcon::Exclamation;
     prompt.placement = PromptPlacement::OverMainWindow;
     return prompt;
@@ -114,13 +120,14 @@ void appendCsvField(std::string& out, std::string_view value, CsvValues values) 
     out += '"';
 }
 
-std::optional<platform::Placement> askBeforeReplacing(const std::string& path, int questionId,
+std::optional<platform::Placement> askBeforeReplacing(const std::string& path,
+                                                      ReplaceQuestion question,
                                                       std::string_view titleSuffix,
                                                       UserInterface& ui) {
     if (!platform::entryExists(path)) {
         return platform::Placement::New;
     }
-    if (!ui.askYesNo(overwritePrompt(path, questionId, titleSuffix))) {
+    if (!ui.askYesNo(overwritePrompt(path, question, titleSuffix))) {
         return std::nullopt;
     }
     return platform::Placement::Replace;
@@ -178,8 +185,8 @@ std::string csvRowText(const scan::ElementRowView& row, bool labelled, CsvValues
 bool CsvOutputFile::begin(const scan::SinkContext& context) {
     path_ = platform::joinPath(context.outputFolder, context.baseName + ".csv");
     labelled_ = context.labelled;
-    const auto placement =
-        askBeforeReplacing(path_, str::kReplaceIt, "  :  " + std::string(context.type.title), ui_);
+    const auto placement = askBeforeReplacing(path_, ReplaceQuestion::File,
+                                              "  :  " + scan::shownTitle(context.type), ui_);
     if (!placement) {
         return false;
     }

@@ -10,11 +10,16 @@
 
 namespace qor::output {
 
-// The overwrite question of an existing result (a CSV file, or an HTML element page with
-// `questionId` str::kReplaceHtmlAndRelated): how the new result is to take its name, or
-// nothing when one exists and the user keeps it. Anything at the path counts, a symbolic link
-// included, so that a planted link is replaced at most, never written through.
-std::optional<platform::Placement> askBeforeReplacing(const std::string& path, int questionId,
+// What the overwrite question asks: to replace the file, or (an HTML element page) the file
+// and the report pages that link it.
+enum class ReplaceQuestion { File, FileAndReportPages };
+
+// The overwrite question of an existing result (a CSV file, an HTML element page): how the new
+// result is to take its name, or nothing when one exists and the user keeps it. Anything at the
+// path counts, a symbolic link included, so that a planted link is replaced at most, never
+// written through.
+std::optional<platform::Placement> askBeforeReplacing(const std::string& path,
+                                                      ReplaceQuestion question,
                                                       std::string_view titleSuffix,
                                                       UserInterface& ui);
 

@@ -3,10 +3,10 @@
 #include <optional>
 
 #include "core/base/standard_error.h"
-#include "core/base/strings.h"
 #include "core/output/csv_output.h"
 #include "core/output/html_report.h"
 #include "core/output/index_links.h"
+#include "core/output/scan_run.h"
 #include "core/platform/file_system.h"
 #include "core/scan/element_types.h"
 
@@ -25,8 +25,8 @@ public:
         fileName_ = context.baseName + ".html";
         const std::string path = platform::joinPath(context.outputFolder, fileName_);
         title_ = context.type.title;
-        const auto placement =
-            askBeforeReplacing(path, str::kReplaceHtmlAndRelated, "  :  " + title_, ui_);
+        const auto placement = askBeforeReplacing(path, ReplaceQuestion::FileAndReportPages,
+                                                  "  :  " + scan::shownTitle(context.type), ui_);
         if (!placement) {
             return false;
         }
@@ -35,9 +35,7 @@ public:
         page_.emplace(session_.nodeInfo, context.columnCount - 1, context.columns,
                       context.type.pageTitle);
         page_->open(path);
-        status_ = std::string(loadString(str::kWritingHtmlReport)) +
-                  std::string(loadString(context.type.typeTextId)) +
-                  std::string(loadString(str::kElementsEllipsis));
+        status_ = htmlWritingStatusText(context.type);
         return true;
     }
 
