@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "core/platform/install_layout.h"
 #include "core/platform/library_diagnostics.h"
 #include "core/platform/result_file.h"
+#include "core/platform/translators.h"
 
 namespace {
 
@@ -43,6 +45,10 @@ int main(int argc, char** argv) {
         }
         return qor::cli::kExitDone;
     }
+    // The messages a person reads follow the system's language; --help, the statistics and
+    // every written file stay English (scripts read them).
+    const QCoreApplication application(argc, argv);
+    const qor::platform::Translators translators;
     if (line.compare) {
         return qor::cli::runCompareCommand(line, messages);
     }
