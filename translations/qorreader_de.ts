@@ -2,10 +2,63 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CabinetLabels</name>
+    <message>
+        <source>The cabinet-module table has too many rows to be applied</source>
+        <translation>Die Schrank-Modul-Tabelle hat zu viele Zeilen, um angewendet zu werden</translation>
+    </message>
+    <message>
+        <source>The channel designation &apos;%1&apos; has no &apos;.&apos;, so it names no module skeleton</source>
+        <translation>Die Kanalbezeichnung „%1“ enthält keinen „.“ und nennt daher kein Modulschema</translation>
+    </message>
+    <message>
+        <source>The channel designation &apos;%1&apos; has no &apos;.&apos;, so it names no module skeleton (%2 designations without &apos;.&apos; in all)</source>
+        <translation>Die Kanalbezeichnung „%1“ enthält keinen „.“ und nennt daher kein Modulschema (insgesamt %2 Bezeichnungen ohne „.“)</translation>
+    </message>
+</context>
+<context>
+    <name>CabinetTable</name>
+    <message>
+        <source>The import file &apos;%1&apos; is larger than 128 MiB: it is not imported</source>
+        <translation>Die Importdatei „%1“ ist größer als 128 MiB: Sie wird nicht importiert</translation>
+    </message>
+    <message>
+        <source>Input past end of file: the last cabinet name %1 has no module skeleton</source>
+        <translation>Eingabe hinter dem Dateiende: Der letzte Schrankname %1 hat kein Modulschema</translation>
+    </message>
+</context>
+<context>
     <name>ChangesFolder</name>
     <message>
         <source>Changes</source>
         <translation>Änderungen</translation>
+    </message>
+</context>
+<context>
+    <name>Comparison</name>
+    <message>
+        <source>The comparison was cancelled</source>
+        <translation>Der Vergleich wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>too many elements of one type to compare</source>
+        <translation>zu viele Elemente eines Typs zum Vergleichen</translation>
+    </message>
+    <message>
+        <source>No folder for temporary files: %1</source>
+        <translation>Kein Ordner für temporäre Dateien: %1</translation>
+    </message>
+    <message>
+        <source>Cannot create a temporary file in &apos;%1&apos;: %2</source>
+        <translation>In „%1“ kann keine temporäre Datei angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the changes to a temporary file in &apos;%1&apos;: %2</source>
+        <translation>Die Änderungen können nicht in eine temporäre Datei in „%1“ geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot read the changes back from a temporary file in &apos;%1&apos;: %2</source>
+        <translation>Die Änderungen können nicht aus der temporären Datei in „%1“ zurückgelesen werden: %2</translation>
     </message>
 </context>
 <context>
@@ -94,6 +147,64 @@
     </message>
 </context>
 <context>
+    <name>ExportFile</name>
+    <message>
+        <source>&apos;%1&apos; changed while it was being scanned</source>
+        <translation>„%1“ hat sich während der Suche geändert</translation>
+    </message>
+    <message>
+        <source>1 line of &apos;%1&apos; is longer than %2: only its first %2 was read.</source>
+        <translation>1 Zeile von „%1“ ist länger als %2: Nur ihre ersten %2 wurden gelesen.</translation>
+    </message>
+    <message>
+        <source>%1 lines of &apos;%2&apos; are longer than %3: only the first %3 of each was read.</source>
+        <translation>%1 Zeilen von „%2“ sind länger als %3: Von jeder wurden nur die ersten %3 gelesen.</translation>
+    </message>
+</context>
+<context>
+    <name>Files</name>
+    <message>
+        <source>Cannot look for &apos;%1&apos;: %2</source>
+        <translation>Nach „%1“ kann nicht gesucht werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder &apos;%1&apos;: %2</source>
+        <translation>Der Ordner „%1“ kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot resolve the folder &apos;%1&apos;: %2</source>
+        <translation>Der Ordner „%1“ kann nicht aufgelöst werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot open &apos;%1&apos;: %2</source>
+        <translation>„%1“ kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot read &apos;%1&apos;: %2</source>
+        <translation>„%1“ kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write &apos;%1&apos;: %2</source>
+        <translation>„%1“ kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write &apos;%1&apos;: something else took that name while the result was being written</source>
+        <translation>„%1“ kann nicht geschrieben werden: Etwas anderes hat diesen Namen belegt, während das Ergebnis geschrieben wurde</translation>
+    </message>
+    <message>
+        <source>Cannot create &apos;%1&apos;: %2</source>
+        <translation>„%1“ kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot create a folder in &apos;%1&apos;: %2</source>
+        <translation>In „%1“ kann kein Ordner angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot create a folder in &apos;%1&apos;</source>
+        <translation>In „%1“ kann kein Ordner angelegt werden</translation>
+    </message>
+</context>
+<context>
     <name>OverwriteQuestion</name>
     <message>
         <source>File &apos;%1&apos; already exists. <byte value="xd"/>
@@ -114,6 +225,18 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <source>No scan result folder is set: choose one in the options</source>
         <translation>Es ist kein Ergebnisordner festgelegt: Wählen Sie einen in den Optionen.</translation>
     </message>
+    <message>
+        <source>&apos;%1&apos; is being written by another scan</source>
+        <translation>In „%1“ schreibt gerade eine andere Suche</translation>
+    </message>
+    <message>
+        <source>Cannot lock &apos;%1&apos;: permission denied</source>
+        <translation>„%1“ kann nicht gesperrt werden: Zugriff verweigert</translation>
+    </message>
+    <message>
+        <source>Cannot lock &apos;%1&apos;</source>
+        <translation>„%1“ kann nicht gesperrt werden</translation>
+    </message>
 </context>
 <context>
     <name>ScanRun</name>
@@ -127,7 +250,7 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     </message>
     <message>
         <source>the scan was cancelled</source>
-        <translation>das Durchsuchen wurde abgebrochen</translation>
+        <translation>die Suche wurde abgebrochen</translation>
     </message>
     <message>
         <source>Reading &apos;%1&apos; parameters...</source>
@@ -155,7 +278,50 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     </message>
     <message>
         <source>The workbook of this scan is not saved.</source>
-        <translation>Die Arbeitsmappe dieses Durchsuchens wurde nicht gespeichert.</translation>
+        <translation>Die Arbeitsmappe dieser Suche wurde nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>The scan was cancelled</source>
+        <translation>Die Suche wurde abgebrochen</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFile</name>
+    <message>
+        <source>no settings file named</source>
+        <translation>keine Einstellungsdatei angegeben</translation>
+    </message>
+    <message>
+        <source>the settings file &apos;%1&apos; cannot be created: its folder does not exist</source>
+        <translation>die Einstellungsdatei „%1“ kann nicht angelegt werden: Ihr Ordner ist nicht vorhanden</translation>
+    </message>
+    <message>
+        <source>the settings file &apos;%1&apos; cannot be created: %2</source>
+        <translation>die Einstellungsdatei „%1“ kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>the settings file &apos;%1&apos; is a folder</source>
+        <translation>die Einstellungsdatei „%1“ ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>the settings file &apos;%1&apos; is not a regular file</source>
+        <translation>die Einstellungsdatei „%1“ ist keine normale Datei</translation>
+    </message>
+    <message>
+        <source>the settings file &apos;%1&apos; cannot be read: %2</source>
+        <translation>die Einstellungsdatei „%1“ kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>the settings file &apos;%1&apos; holds binary data, not settings</source>
+        <translation>die Einstellungsdatei „%1“ enthält Binärdaten, keine Einstellungen</translation>
+    </message>
+    <message>
+        <source>the settings file &apos;%1&apos; cannot be read</source>
+        <translation>die Einstellungsdatei „%1“ kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the settings file &apos;%1&apos; is not a settings file in INI form</source>
+        <translation>die Einstellungsdatei „%1“ ist keine Einstellungsdatei im INI-Format</translation>
     </message>
 </context>
 <context>
@@ -163,6 +329,39 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     <message>
         <source>%1 is already running</source>
         <translation>%1 läuft bereits</translation>
+    </message>
+</context>
+<context>
+    <name>StandardError</name>
+    <message>
+        <source>Out of memory</source>
+        <translation>Nicht genügend Arbeitsspeicher</translation>
+    </message>
+    <message>
+        <source>Unexpected error</source>
+        <translation>Unerwarteter Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>Statistics</name>
+    <message>
+        <source>Statistic file for node &apos;%1&apos; already exists. Do you want to replace it ?</source>
+        <translation>Die Statistikdatei für den Knoten „%1“ ist bereits vorhanden. Möchten Sie sie ersetzen?</translation>
+    </message>
+    <message>
+        <source>Statistic file %1 saved in %2 folder</source>
+        <translation>Statistikdatei %1 wurde im Ordner %2 gespeichert</translation>
+    </message>
+</context>
+<context>
+    <name>Workbook</name>
+    <message>
+        <source>The worksheet of the %1 elements in &apos;%2&apos; is full at row %3: the following elements of the type are not in it</source>
+        <translation>Das Tabellenblatt der %1-Elemente in „%2“ ist bei Zeile %3 voll: Die weiteren Elemente dieses Typs fehlen darin</translation>
+    </message>
+    <message>
+        <source>A file named &apos;%1&apos; already exists in this location. Do you want to replace it?</source>
+        <translation>An diesem Ort ist bereits eine Datei namens „%1“ vorhanden. Möchten Sie sie ersetzen?</translation>
     </message>
 </context>
 <context>
@@ -657,7 +856,7 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     </message>
     <message>
         <source>Cancel Scan</source>
-        <translation>Durchsuchen abbrechen</translation>
+        <translation>Suche abbrechen</translation>
     </message>
     <message>
         <source>&amp;File</source>
@@ -697,7 +896,7 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     </message>
     <message>
         <source>A scan is running. Open %1 when it has finished.</source>
-        <translation>Ein Durchsuchen läuft. Öffnen Sie %1, wenn es beendet ist.</translation>
+        <translation>Eine Suche läuft. Öffnen Sie %1, wenn sie beendet ist.</translation>
     </message>
     <message>
         <source>File does not exist:<byte value="xd"/>

@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
     // The messages a person reads follow the system's language; --help, the statistics and
     // every written file stay English (scripts read them).
     const QCoreApplication application(argc, argv);
+    qor::platform::keepCNumberFormat();
     const qor::platform::Translators translators;
     if (line.compare) {
         return qor::cli::runCompareCommand(line, messages);

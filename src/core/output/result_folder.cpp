@@ -34,7 +34,8 @@ std::string_view outputSubfolderName(options::OutputMode mode) {
 void createResultFolders(Session& session, const Clock& clock) {
     // An empty path would put the results wherever the program happens to run.
     if (session.options.scanResultFolderPath.empty()) {
-        throw QorError("No scan result folder is set: choose one in the options");
+        throw QorError(
+            translate("ResultFolder", "No scan result folder is set: choose one in the options"));
     }
     const std::string today = formatDateStamp(clock.now(), session.months);
     ScanState& state = session.scan;

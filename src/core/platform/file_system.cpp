@@ -8,13 +8,14 @@
 namespace qor::platform {
 namespace {
 
-[[noreturn]] void fail(const std::string& what, const std::string& path, int error) {
-    throw QorError(what + " '" + path + "': " + std::generic_category().message(error));
+// `pattern` says what failed on %1, the path, because of %2, the system's reason.
+[[noreturn]] void fail(const std::string& pattern, const std::string& path, int error) {
+    throw QorError(fillIn(pattern, {path, std::generic_category().message(error)}));
 }
 
-[[noreturn]] void fail(const std::string& what, const std::string& path,
+[[noreturn]] void fail(const std::string& pattern, const std::string& path,
                        const std::error_code& ec) {
-    throw QorError(what + " '" + path + "': " + ec.message());
+    throw QorError(fillIn(pattern, {path, ec.message()}));
 }
 
 }  // namespace
@@ -42,7 +43,7 @@ bool pathExists(const std::string& path) {
     std::error_code ec;
     const bool exists = std::filesystem::exists(toFsPath(path), ec);
     if (ec) {
-        fail("Cannot look for", path, ec);
+        fail(translate("Files", "Cannot look for '%1': %2"), path, ec);
     }
     return exists;
 }
@@ -51,7 +52,7 @@ bool folderExists(const std::string& path) {
     std::error_code ec;
     const bool exists = std::filesystem::is_directory(toFsPath(path), ec);
     if (ec && ec != std::errc::no_such_file_or_directory) {
-        fail("Cannot look for", path, ec);
+        fail(translate("Files", "Cannot look for '%1': %2"), path, ec);
     }
     return exists;
 }
@@ -62,7 +63,7 @@ void createFolder(const std::string& path) {
         if (!ec) {
             ec = std::make_error_code(std::errc::file_exists);
         }
-        fail("Cannot create the folder", path, ec);
+        fail(translate("Files", "Cannot create the folder '%1': %2"), path, ec);
     }
 }
 
@@ -70,7 +71,7 @@ std::string canonicalFolder(const std::string& path) {
     std::error_code ec;
     const std::filesystem::path canonical = std::filesystem::canonical(toFsPath(path), ec);
     if (ec) {
-        fail("Cannot resolve the folder", path, ec);
+        fail(translate("Files", "Cannot resolve the folder '%1': %2"), path, ec);
     }
     return fromFsPath(canonical);
 }
@@ -78,7 +79,7 @@ std::string canonicalFolder(const std::string& path) {
 std::string readWholeFile(const std::string& path) {
     std::FILE* file = openFile(path, "rb");
     if (file == nullptr) {
-        fail("Cannot open", path, errno);
+        fail(translate("Files", "Cannot open '%1': %2"), path, errno);
     }
     std::string content;
     char buffer[65536];
@@ -90,7 +91,7 @@ std::string readWholeFile(const std::string& path) {
     const int error = errno;
     std::fclose(file);
     if (failed) {
-        fail("Cannot read", path, error);
+        fail(translate("Files", "Cannot read '%1': %2"), path, error);
     }
     return content;
 }

@@ -17,11 +17,13 @@ FolderLock::FolderLock(const std::string& folder, std::chrono::milliseconds wait
     }
     switch (lock_->error()) {
         case QLockFile::LockFailedError:
-            throw QorError("'" + folder + "' is being written by another scan");
+            throw QorError(fillIn(
+                translate("ResultFolder", "'%1' is being written by another scan"), {folder}));
         case QLockFile::PermissionError:
-            throw QorError("Cannot lock '" + folder + "': permission denied");
+            throw QorError(
+                fillIn(translate("ResultFolder", "Cannot lock '%1': permission denied"), {folder}));
         default:
-            throw QorError("Cannot lock '" + folder + "'");
+            throw QorError(fillIn(translate("ResultFolder", "Cannot lock '%1'"), {folder}));
     }
 }
 

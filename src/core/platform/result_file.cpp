@@ -31,8 +31,9 @@ constexpr std::string_view kTemporaryPrefix = ".qor-";
 constexpr std::string_view kTemporarySuffix = ".part";
 constexpr std::string_view kScratchSuffix = ".tmp";
 
-[[noreturn]] void failWith(const std::string& what, const std::string& path, int error) {
-    throw QorError(what + " '" + path + "': " + std::generic_category().message(error));
+// `pattern` says what failed on %1, the path, because of %2, the system's reason.
+[[noreturn]] void failWith(const std::string& pattern, const std::string& path, int error) {
+    throw QorError(fillIn(pattern, {path, std::generic_category().message(error)}));
 }
 
 std::string folderOf(const std::string& path) {
@@ -140,7 +141,8 @@ bool entryExists(const std::string& path) {
     std::error_code ec;
     const auto status = std::filesystem::symlink_status(toFsPath(path), ec);
     if (ec && ec != std::errc::no_such_file_or_directory) {
-        throw QorError("Cannot look for '" + path + "': " + ec.message());
+        throw QorError(
+            fillIn(translate("Files", "Cannot look for '%1': %2"), {path, ec.message()}));
     }
     return std::filesystem::exists(status);
 }
@@ -154,17 +156,19 @@ void moveIntoPlace(const std::string& from, const std::string& to, Placement pla
         std::filesystem::rename(toFsPath(from), toFsPath(to), ec);
     }
     if (ec) {
-        throw QorError("Cannot write '" + to + "': " + ec.message());
+        throw QorError(fillIn(translate("Files", "Cannot write '%1': %2"), {to, ec.message()}));
     }
 #else
     const bool moved = placement == Placement::Replace ? ::rename(from.c_str(), to.c_str()) == 0
                                                        : moveIfFree(from, to);
     if (!moved) {
         if (errno == EEXIST) {
-            throw QorError("Cannot write '" + to +
-                           "': something else took that name while the result was being written");
+            throw QorError(fillIn(translate("Files",
+                                            "Cannot write '%1': something else took that "
+                                            "name while the result was being written"),
+                                  {to}));
         }
-        failWith("Cannot write", to, errno);
+        failWith(translate("Files", "Cannot write '%1': %2"), to, errno);
     }
 #endif
 }
@@ -254,7 +258,7 @@ void ResultFile::stopBackground() {
     const int error = writer_->idle();
     writer_.reset();
     if (error != 0) {
-        fail("Cannot write", error);
+        fail(translate("Files", "Cannot write '%1': %2"), error);
     }
 }
 
@@ -272,11 +276,11 @@ void ResultFile::open(const std::string& destination) {
             break;
         }
         if (errno != EEXIST) {
-            failWith("Cannot create", destination, errno);
+            failWith(translate("Files", "Cannot create '%1': %2"), destination, errno);
         }
     }
     if (descriptor_ < 0) {
-        failWith("Cannot create", destination, EEXIST);
+        failWith(translate("Files", "Cannot create '%1': %2"), destination, EEXIST);
     }
     destination_ = destination;
     buffer_.reserve(kBufferBytes + 4096);
@@ -284,19 +288,19 @@ void ResultFile::open(const std::string& destination) {
 
 void ResultFile::flush() {
     if (descriptor_ < 0) {
-        failWith("Cannot write", destination_, EBADF);
+        failWith(translate("Files", "Cannot write '%1': %2"), destination_, EBADF);
     }
     if (writer_ != nullptr) {
         if (buffer_.empty()) {
             return;
         }
         if (const int error = writer_->handOver(buffer_); error != 0) {
-            fail("Cannot write", error);
+            fail(translate("Files", "Cannot write '%1': %2"), error);
         }
         return;
     }
     if (const int error = writeOut(buffer_); error != 0) {
-        fail("Cannot write", error);
+        fail(translate("Files", "Cannot write '%1': %2"), error);
     }
     buffer_.clear();
 }
@@ -326,7 +330,7 @@ void ResultFile::makeDurable() {
     flush();
     stopBackground();
     if (const int error = syncData(descriptor_); error != 0) {
-        fail("Cannot write", error);
+        fail(translate("Files", "Cannot write '%1': %2"), error);
     }
     durable_ = true;
 }
@@ -342,7 +346,7 @@ void ResultFile::commit(Placement placement) {
     }
     if (error != 0) {
         removeQuietly(temporary_);
-        failWith("Cannot write", destination_, error);
+        failWith(translate("Files", "Cannot write '%1': %2"), destination_, error);
     }
     try {
         moveIntoPlace(temporary_, destination_, placement);
@@ -371,10 +375,10 @@ void ResultFile::discard() noexcept {
     }
 }
 
-void ResultFile::fail(const char* what, int error) {
+void ResultFile::fail(const std::string& pattern, int error) {
     const std::string destination = destination_;
     discard();
-    failWith(what, destination, error);
+    failWith(pattern, destination, error);
 }
 
 void writeResultFile(const std::string& path, std::string_view content, Placement placement) {
@@ -393,11 +397,12 @@ ScratchFolder::ScratchFolder(const std::string& parent) {
         if (std::filesystem::create_directory(toFsPath(candidate), ec) && !ec) {
             path_ = candidate;
         } else if (ec && ec != std::errc::file_exists) {
-            throw QorError("Cannot create a folder in '" + parent + "': " + ec.message());
+            throw QorError(fillIn(translate("Files", "Cannot create a folder in '%1': %2"),
+                                  {parent, ec.message()}));
         }
     }
     if (path_.empty()) {
-        throw QorError("Cannot create a folder in '" + parent + "'");
+        throw QorError(fillIn(translate("Files", "Cannot create a folder in '%1'"), {parent}));
     }
 #ifndef _WIN32
     ::chmod(path_.c_str(), 0700);

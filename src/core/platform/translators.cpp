@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <clocale>
 
 namespace qor::platform {
 
@@ -25,6 +26,10 @@ Translators::~Translators() {
     if (qt_) {
         QCoreApplication::removeTranslator(&toolkit_);
     }
+}
+
+void keepCNumberFormat() {
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 }  // namespace qor::platform

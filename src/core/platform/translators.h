@@ -27,4 +27,9 @@ private:
     bool qt_ = false;
 };
 
+// Puts the C library's number format back to C. The application object takes the C library's
+// locale from the environment, and the workbook library prints its numbers with printf: a
+// decimal comma would spoil every workbook. Call it right after creating the application.
+void keepCNumberFormat();
+
 }  // namespace qor::platform

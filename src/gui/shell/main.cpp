@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication application(argc, argv);
+    qor::platform::keepCNumberFormat();
     // The windows and messages follow the system's language; the files written stay English.
     const qor::platform::Translators translators;
     // Qt's own options (-platform ...) are gone from the arguments once QApplication took them.
