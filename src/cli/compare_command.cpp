@@ -8,6 +8,7 @@
 #include "cli/settings_file.h"
 #include "cli/terminal_ui.h"
 #include "core/base/qor_error.h"
+#include "core/base/translation.h"
 #include "core/compare/changes_folder.h"
 #include "core/compare/export_comparison.h"
 #include "core/options/settings_table.h"
@@ -103,7 +104,7 @@ bool compareAndWrite(const CommandLine& line, compare::CompareRequest& request,
         resultFolder, request.newExport.node.nodeNumber, formatDateStamp(today, months), ui,
         {.csvValues = line.csvRaw ? output::CsvValues::Raw : output::CsvValues::Guarded},
         {.breakForeign = line.breakLock});
-    ui.setStatus("Comparing");
+    ui.setStatus(translate("qorscan", "Comparing"));
     compare::UiCompareMonitor monitor(ui);
     const compare::Comparison comparison = compare::compareExports(request, monitor);
     ui.showProgressWindow(false);
@@ -127,9 +128,10 @@ int runCompareCommand(const CommandLine& line, std::FILE* messages) {
     const std::string resultFolder = resultFolderOf(line, *store);
     if (resultFolder.empty()) {
         ui.setCurrentFile(store->location());
-        ui.printError("the stored scan result folder (" +
-                      std::string(options::settings::kScanResultFolderPath.key) +
-                      ") is empty; give one with --result-folder DIR");
+        ui.printError(fillIn(translate("qorscan",
+                                       "the stored scan result folder (%1) is "
+                                       "empty; give one with --result-folder DIR"),
+                             {options::settings::kScanResultFolderPath.key}));
         return kExitUsage;
     }
     compare::CompareRequest request;
@@ -158,7 +160,7 @@ int runCompareCommand(const CommandLine& line, std::FILE* messages) {
     } catch (const QorError& e) {
         ui.printError(e.what());
     } catch (const std::bad_alloc&) {
-        ui.printError("out of memory");
+        ui.printError(translate("qorscan", "out of memory"));
     }
     ui.setCurrentFile({});
     if (const std::string failure = ResultPrinter::failure(); !failure.empty()) {

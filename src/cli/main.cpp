@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "core/platform/library_diagnostics.h"
 #include "core/platform/result_file.h"
 #include "core/platform/stop_signals.h"
+#include "core/platform/translators.h"
 
 namespace {
 
@@ -44,6 +46,11 @@ int main(int argc, char** argv) {
         }
         return qor::cli::kExitDone;
     }
+    // The messages a person reads follow the system's language; --help, the statistics and
+    // every written file stay English (scripts read them).
+    const QCoreApplication application(argc, argv);
+    qor::platform::keepCNumberFormat();
+    const qor::platform::Translators translators;
     const qor::platform::StopSignals stopSignals;
     if (line.compare) {
         return qor::cli::runCompareCommand(line, messages);

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "cli/terminal_ui.h"
+#include "core/base/translation.h"
 
 namespace qor::cli {
 
@@ -22,8 +23,9 @@ std::string ResultPrinter::failure() {
         return {};
     }
     const int error = errno;
-    return "cannot write the standard output: " +
-           (error != 0 ? std::generic_category().message(error) : std::string("write error"));
+    return fillIn(translate("qorscan", "cannot write the standard output: %1"),
+                  {error != 0 ? std::generic_category().message(error)
+                              : translate("qorscan", "write error")});
 }
 
 }  // namespace qor::cli

@@ -16,7 +16,7 @@
 #include "cli/terminal_ui.h"
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
-#include "core/base/strings.h"
+#include "core/base/translation.h"
 #include "core/options/settings_table.h"
 #include "core/output/result_folder.h"
 #include "core/output/scan_run.h"
@@ -180,7 +180,7 @@ int scanFile(const std::string& file, std::size_t index, Session session, const 
     } catch (const QorError& e) {
         ui.printError(e.what());
     } catch (const std::bad_alloc&) {
-        ui.printError("out of memory");
+        ui.printError(translate("qorscan", "out of memory"));
     }
     return ui.errorReported() ? kExitScanError : kExitDone;
 }
@@ -289,15 +289,18 @@ int runScanCommand(const CommandLine& line, std::FILE* messages) {
     if (!line.infoOnly) {
         ui.setCurrentFile(store->location());
         if (!session.searchStatus.anyEnabled()) {
-            ui.printError(std::string(loadString(str::kAllSearchDisabled)) +
-                          " Enable a type with --all or --enable TYPE[:P,...], or check its "
-                          "\"Enable Search\" box in the stored options.");
+            ui.printError(translate("qorscan",
+                                    "Current search status for every DataBase element is "
+                                    "Disabled. Enable a type with --all or --enable "
+                                    "TYPE[:P,...], or check its \"Enable Search\" box in the "
+                                    "stored options."));
             return kExitNothingEnabled;
         }
         if (session.options.scanResultFolderPath.empty()) {
-            ui.printError("the stored scan result folder (" +
-                          std::string(options::settings::kScanResultFolderPath.key) +
-                          ") is empty; give one with --result-folder DIR");
+            ui.printError(fillIn(translate("qorscan",
+                                           "the stored scan result folder (%1) is "
+                                           "empty; give one with --result-folder DIR"),
+                                 {options::settings::kScanResultFolderPath.key}));
             return kExitUsage;
         }
     }

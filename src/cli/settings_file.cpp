@@ -1,6 +1,7 @@
 #include "cli/settings_file.h"
 
 #include "core/base/qor_error.h"
+#include "core/base/translation.h"
 #include "core/options/settings_table.h"
 #include "core/platform/result_file.h"
 
@@ -17,16 +18,21 @@ std::unique_ptr<platform::QtSettingsStore> openStore(const CommandLine& line, Te
     }
     ui.setCurrentFile(line.settingsFile.value_or(store->location()));
     if (line.settingsFile && !existed) {
-        ui.printNote("no such settings file: created it empty");
+        ui.printNote(translate("qorscan", "no such settings file: created it empty"));
     }
     for (const std::string& said : store->unreadableValues()) {
-        ui.printNote("a stored value cannot be read and is taken as absent (Qt: " + said + ")");
+        ui.printNote(fillIn(translate("qorscan",
+                                      "a stored value cannot be read and is taken as "
+                                      "absent (Qt: %1)"),
+                            {said}));
     }
     if (line.settingsFile) {
         for (const auto& [section, key] : store->entries()) {
             if (!options::isKnownSetting(section, key)) {
-                ui.printNote("unknown setting '" + key + "' in section [" + section +
-                             "] is ignored (misspelt?)");
+                ui.printNote(fillIn(translate("qorscan",
+                                              "unknown setting '%1' in section [%2] "
+                                              "is ignored (misspelt?)"),
+                                    {key, section}));
             }
         }
     }

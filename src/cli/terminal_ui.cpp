@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "core/base/standard_error.h"
+#include "core/base/translation.h"
 #include "core/platform/stop_signals.h"
 #include "core/platform/user_environment.h"
 
@@ -29,7 +30,7 @@ void TerminalUi::printLine(const std::string& text) {
 
 void TerminalUi::printError(const std::string& description) {
     errorReported_ = true;
-    printLine("error: " + terminalText(description));
+    printLine(fillIn(translate("qorscan", "error: %1"), {terminalText(description)}));
 }
 
 void TerminalUi::printNote(const std::string& text) {
@@ -43,7 +44,8 @@ bool TerminalUi::askYesNo(const Prompt& prompt) {
         const bool yes = overwrite_ == OverwriteAnswer::Yes;
         // A No skips a type or keeps a file: always worth a line. A Yes only when not quiet.
         if (!yes || !quiet_) {
-            printLine(terminalText(prompt.text) + (yes ? " yes" : " no"));
+            printLine(terminalText(prompt.text) + " " +
+                      (yes ? translate("qorscan", "yes") : translate("qorscan", "no")));
         }
         return yes;
     }
@@ -78,8 +80,11 @@ void TerminalUi::inform(const Message& message) {
 
 void TerminalUi::reportError(const StandardError& error) {
     errorReported_ = true;
-    printLine("error: " + terminalText(error.description) + " (in QORReader." + error.module + "." +
-              error.procedure + " at line " + std::to_string(error.line) + error.trailer + ")");
+    // The location stays as it is everywhere: it names the place in the program.
+    printLine(fillIn(translate("qorscan", "error: %1 (%2)"),
+                     {terminalText(error.description),
+                      "in QORReader." + error.module + "." + error.procedure + " at line " +
+                          std::to_string(error.line) + error.trailer}));
 }
 
 void TerminalUi::setStatus(std::string_view text) {

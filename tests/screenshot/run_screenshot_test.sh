@@ -19,6 +19,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The keys below find the windows by their English titles.
+export LC_ALL=C.UTF-8
 export HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home/run
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 display=:$((90 + RANDOM % 100))

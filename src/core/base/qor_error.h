@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/base/translation.h"
+
 namespace qor {
 
 // An error that ends the operation it happens in and travels to the command that
@@ -17,7 +19,7 @@ public:
 // stays).
 class ScanCancelled : public QorError {
 public:
-    ScanCancelled() : QorError("The scan was cancelled") {}
+    ScanCancelled() : QorError(translate("ScanRun", "The scan was cancelled")) {}
 };
 
 }  // namespace qor

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "core/base/qor_error.h"
+#include "core/base/translation.h"
 
 namespace qor {
 
@@ -28,11 +29,11 @@ std::string describeCurrentException() {
     try {
         throw;
     } catch (const std::bad_alloc&) {
-        return "Out of memory";
+        return translate("StandardError", "Out of memory");
     } catch (const std::exception& e) {
         return e.what();
     } catch (...) {
-        return "Unexpected error";
+        return translate("StandardError", "Unexpected error");
     }
 }
 

@@ -1,6 +1,6 @@
 #include "core/compare/changes_folder.h"
 
-#include "core/base/strings.h"
+#include "core/base/translation.h"
 #include "core/compare/changes_csv.h"
 #include "core/output/csv_output.h"
 
@@ -8,7 +8,6 @@ namespace qor::compare {
 namespace {
 
 constexpr std::string_view kSubfolder = "Changes";
-constexpr std::string_view kTitleSuffix = "  :  Changes";
 
 }  // namespace
 
@@ -22,11 +21,14 @@ ChangesFolder::ChangesFolder(const std::string& resultFolder, std::string_view n
       csvPath_(folder_.pathOf(csvName_)),
       htmlPath_(folder_.pathOf(htmlName_)),
       csvValues_(files.csvValues) {
+    const std::string titleSuffix = "  :  " + translate("ChangesFolder", "Changes");
     if (files.csv) {
-        csv_ = output::askBeforeReplacing(folder_, csvName_, str::kReplaceIt, kTitleSuffix, ui);
+        csv_ = output::askBeforeReplacing(folder_, csvName_, output::ReplaceQuestion::File,
+                                          titleSuffix, ui);
     }
     if (files.html) {
-        html_ = output::askBeforeReplacing(folder_, htmlName_, str::kReplaceIt, kTitleSuffix, ui);
+        html_ = output::askBeforeReplacing(folder_, htmlName_, output::ReplaceQuestion::File,
+                                           titleSuffix, ui);
     }
 }
 

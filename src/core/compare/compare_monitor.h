@@ -21,7 +21,7 @@ public:
 // The person stopped the comparison: it ends without a result.
 class CompareCancelled : public QorError {
 public:
-    CompareCancelled() : QorError("The comparison was cancelled") {}
+    CompareCancelled() : QorError(translate("Comparison", "The comparison was cancelled")) {}
 };
 
 // A monitor for a comparison run on the thread of a UserInterface: its progress bar and cancel.

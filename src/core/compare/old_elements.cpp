@@ -18,7 +18,7 @@ void OldElements::append(std::string_view records) {
     for (std::size_t at = PagedBytes::offsetOf(position); at < page.size();
          at += recordSize(page, at)) {
         if (starts_.size() >= kMaxElements) {
-            throw QorError("too many elements of one type to compare");
+            throw QorError(translate("Comparison", "too many elements of one type to compare"));
         }
         starts_.push_back(pageBits | at);
     }

@@ -30,9 +30,8 @@ SpillFile::~SpillFile() {
     }
 }
 
-void SpillFile::fail(const char* what, int error) const {
-    throw QorError(std::string(what) + " a temporary file in '" + folder_ +
-                   "': " + std::generic_category().message(error));
+void SpillFile::fail(const std::string& pattern, int error) const {
+    throw QorError(fillIn(pattern, {folder_, std::generic_category().message(error)}));
 }
 
 void SpillFile::create() {
@@ -40,7 +39,8 @@ void SpillFile::create() {
         std::error_code ec;
         folder_ = platform::fromFsPath(std::filesystem::temp_directory_path(ec));
         if (ec) {
-            throw QorError("No folder for temporary files: " + ec.message());
+            throw QorError(fillIn(translate("Comparison", "No folder for temporary files: %1"),
+                                  {ec.message()}));
         }
     }
 #ifdef _WIN32
@@ -59,7 +59,7 @@ void SpillFile::create() {
 #ifdef O_TMPFILE
     descriptor_ = ::open(folder_.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (descriptor_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-        fail("Cannot create", errno);
+        fail(translate("Comparison", "Cannot create a temporary file in '%1': %2"), errno);
     }
 #endif
     if (descriptor_ < 0) {
@@ -72,7 +72,7 @@ void SpillFile::create() {
     }
 #endif
     if (descriptor_ < 0) {
-        fail("Cannot create", errno);
+        fail(translate("Comparison", "Cannot create a temporary file in '%1': %2"), errno);
     }
 }
 
@@ -96,7 +96,9 @@ std::uint64_t SpillFile::append(std::string_view bytes) {
             continue;
         }
         if (written <= 0) {
-            fail("Cannot write the changes to", written < 0 ? errno : ENOSPC);
+            fail(
+                translate("Comparison", "Cannot write the changes to a temporary file in '%1': %2"),
+                written < 0 ? errno : ENOSPC);
         }
         data += written;
         left -= static_cast<std::size_t>(written);
@@ -122,7 +124,9 @@ void SpillFile::read(std::uint64_t offset, std::size_t size, std::string& into) 
             continue;
         }
         if (got <= 0) {
-            fail("Cannot read the changes back from", got < 0 ? errno : EIO);
+            fail(translate("Comparison",
+                           "Cannot read the changes back from a temporary file in '%1': %2"),
+                 got < 0 ? errno : EIO);
         }
         done += static_cast<std::size_t>(got);
     }

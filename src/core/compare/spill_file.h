@@ -26,7 +26,8 @@ public:
 
 private:
     void create();
-    [[noreturn]] void fail(const char* what, int error) const;
+    // Throws `pattern` filled with the folder (%1) and the reason of `error` (%2).
+    [[noreturn]] void fail(const std::string& pattern, int error) const;
 
     std::string folder_;
     int descriptor_ = -1;

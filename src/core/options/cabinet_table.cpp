@@ -147,8 +147,10 @@ constexpr std::uint64_t kImportLimitBytes = std::uint64_t{128} << 20;
 std::string readImportFile(const std::string& path) {
     platform::InputFile file(path, "import file");
     const auto tooLarge = [&path] {
-        return QorError("The import file '" + path +
-                        "' is larger than 128 MiB: it is not imported");
+        return QorError(fillIn(translate("CabinetTable",
+                                         "The import file '%1' is larger than "
+                                         "128 MiB: it is not imported"),
+                               {path}));
     };
     const std::uint64_t sizeAtOpening = file.identity().size;
     if (sizeAtOpening > kImportLimitBytes) {
@@ -236,8 +238,10 @@ std::size_t CabinetModuleTable::appendImport(std::string_view fileText, UserInte
         ++added;
         if (!paired) {
             reportStandardError(ui, kModule, "ReadValuesFromImportFile",
-                                "Input past end of file: the last cabinet name " +
-                                    quotedExcerpt(cabinet) + " has no module skeleton");
+                                fillIn(translate("CabinetTable",
+                                                 "Input past end of file: the last cabinet name "
+                                                 "%1 has no module skeleton"),
+                                       {quotedExcerpt(cabinet)}));
         }
     }
     return added;

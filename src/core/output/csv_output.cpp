@@ -4,18 +4,24 @@
 #include <array>
 
 #include "core/base/standard_error.h"
-#include "core/base/strings.h"
+#include "core/base/translation.h"
 #include "core/scan/byte_search.h"
 
 namespace qor::output {
 namespace {
 
-Prompt overwritePrompt(const std::string& path, int questionId, std::string_view titleSuffix) {
+Prompt overwritePrompt(const std::string& path, ReplaceQuestion question,
+                       std::string_view titleSuffix) {
     Prompt prompt;
     prompt.title = std::string(kApplicationTitle) + std::string(titleSuffix);
-    prompt.text = std::string(loadString(str::kFile)) + "'" + path + "'" +
-                  std::string(loadString(str::kAlreadyExists)) + "\r\n" +
-                  std::string(loadString(questionId));
+    prompt.text =
+        fillIn(question == ReplaceQuestion::File
+                   ? translate("OverwriteQuestion",
+                               "File '%1' already exists. \r\nDo you want to replace it ?")
+                   : translate("OverwriteQuestion",
+                               "File '%1' already exists. \r\nDo you want to replace this "
+                               "file and related 'preview.html' and 'index.html' files ?"),
+               {path});
     prompt.icon = MessageIcon::Exclamation;
     prompt.placement = PromptPlacement::OverMainWindow;
     return prompt;
@@ -114,13 +120,14 @@ void appendCsvField(std::string& out, std::string_view value, CsvValues values) 
 }
 
 std::optional<platform::Placement> askBeforeReplacing(const platform::FolderHandle& folder,
-                                                      std::string_view name, int questionId,
+                                                      std::string_view name,
+                                                      ReplaceQuestion question,
                                                       std::string_view titleSuffix,
                                                       UserInterface& ui) {
     if (!folder.contains(name)) {
         return platform::Placement::New;
     }
-    if (!ui.askYesNo(overwritePrompt(folder.pathOf(name), questionId, titleSuffix))) {
+    if (!ui.askYesNo(overwritePrompt(folder.pathOf(name), question, titleSuffix))) {
         return std::nullopt;
     }
     return platform::Placement::Replace;
@@ -179,8 +186,8 @@ bool CsvOutputFile::begin(const scan::SinkContext& context) {
     const std::string name = context.baseName + ".csv";
     path_ = context.outputFolder.pathOf(name);
     labelled_ = context.labelled;
-    const auto placement = askBeforeReplacing(context.outputFolder, name, str::kReplaceIt,
-                                              "  :  " + std::string(context.type.title), ui_);
+    const auto placement = askBeforeReplacing(context.outputFolder, name, ReplaceQuestion::File,
+                                              "  :  " + scan::shownTitle(context.type), ui_);
     if (!placement) {
         return false;
     }

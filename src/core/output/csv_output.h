@@ -10,13 +10,17 @@
 
 namespace qor::output {
 
-// The overwrite question of an existing result (a CSV file, or an HTML element page with
-// `questionId` str::kReplaceHtmlAndRelated): how the new result is to take its name, or
-// nothing when one exists and the user keeps it. Anything under the name `name` in `folder`
-// counts, a symbolic link included, so that a planted link is replaced at most, never written
-// through.
+// What the overwrite question asks: to replace the file, or (an HTML element page) the file
+// and the report pages that link it.
+enum class ReplaceQuestion { File, FileAndReportPages };
+
+// The overwrite question of an existing result (a CSV file, an HTML element page): how the new
+// result is to take its name, or nothing when one exists and the user keeps it. Anything under
+// the name `name` in `folder` counts, a symbolic link included, so that a planted link is
+// replaced at most, never written through.
 std::optional<platform::Placement> askBeforeReplacing(const platform::FolderHandle& folder,
-                                                      std::string_view name, int questionId,
+                                                      std::string_view name,
+                                                      ReplaceQuestion question,
                                                       std::string_view titleSuffix,
                                                       UserInterface& ui);
 

@@ -122,11 +122,13 @@ void ElementWorkbook::addRow(std::size_t sheet, const scan::ElementRowView& row,
     if (state.nextRow > platform::kMaxSheetRows) {
         if (!state.full) {
             state.full = true;
-            reportStandardError(ui_, kModule, "PasteToExcel",
-                                "The worksheet of the " + state.typeName + " elements in '" +
-                                    path_ + "' is full at row " +
-                                    std::to_string(platform::kMaxSheetRows) +
-                                    ": the following elements of the type are not in it");
+            reportStandardError(
+                ui_, kModule, "PasteToExcel",
+                fillIn(translate("Workbook",
+                                 "The worksheet of the %1 elements in '%2' is "
+                                 "full at row %3: the following elements of the "
+                                 "type are not in it"),
+                       {state.typeName, path_, std::to_string(platform::kMaxSheetRows)}));
         }
         return;
     }
@@ -184,9 +186,10 @@ bool ElementWorkbook::askToReplace(const std::string& fileName) {
             platform::entryExists(path_) ? platform::Placement::Replace : platform::Placement::New;
         replace = placement_ == platform::Placement::New ||
                   ui_.askYesNo(Prompt{std::string(kApplicationTitle),
-                                      "A file named '" + path_ +
-                                          "' already exists in this location. Do you want to "
-                                          "replace it?",
+                                      fillIn(translate("Workbook",
+                                                       "A file named '%1' already exists in this "
+                                                       "location. Do you want to replace it?"),
+                                             {path_}),
                                       MessageIcon::Exclamation});
     } catch (const std::exception&) {
         ui_.reportError(endError(SourceLocation::current()));

@@ -3,10 +3,10 @@
 #include <optional>
 
 #include "core/base/standard_error.h"
-#include "core/base/strings.h"
 #include "core/output/csv_output.h"
 #include "core/output/html_report.h"
 #include "core/output/index_links.h"
+#include "core/output/scan_run.h"
 #include "core/scan/element_types.h"
 
 namespace qor::output {
@@ -23,8 +23,9 @@ public:
     bool begin(const scan::SinkContext& context) override {
         fileName_ = context.baseName + ".html";
         title_ = context.type.title;
-        const auto placement = askBeforeReplacing(
-            context.outputFolder, fileName_, str::kReplaceHtmlAndRelated, "  :  " + title_, ui_);
+        const auto placement =
+            askBeforeReplacing(context.outputFolder, fileName_, ReplaceQuestion::FileAndReportPages,
+                               "  :  " + scan::shownTitle(context.type), ui_);
         if (!placement) {
             return false;
         }
@@ -33,9 +34,7 @@ public:
         page_.emplace(session_.nodeInfo, context.columnCount - 1, context.columns,
                       context.type.pageTitle);
         page_->open(context.outputFolder, fileName_);
-        status_ = std::string(loadString(str::kWritingHtmlReport)) +
-                  std::string(loadString(context.type.typeTextId)) +
-                  std::string(loadString(str::kElementsEllipsis));
+        status_ = htmlWritingStatusText(context.type);
         return true;
     }
 

@@ -1,6 +1,7 @@
 #include "core/output/result_folder.h"
 
 #include "core/base/qor_error.h"
+#include "core/base/translation.h"
 #include "core/platform/path_names.h"
 #include "core/platform/result_file.h"
 
@@ -13,7 +14,8 @@ constexpr std::string_view kSubfolders[] = {"Html Files", "Csv Files", "Xls File
 platform::FolderHandle openChosenFolder(const std::string& path) {
     // An empty path would put the results wherever the program happens to run.
     if (path.empty()) {
-        throw QorError("No scan result folder is set: choose one in the options");
+        throw QorError(
+            translate("ResultFolder", "No scan result folder is set: choose one in the options"));
     }
     return platform::FolderHandle::open(path);
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/base/standard_error.h"
-#include "core/base/strings.h"
+#include "core/base/translation.h"
 #include "core/output/result_folder.h"
 #include "core/output/scan_output.h"
 #include "core/scan/cabinet_labels.h"
@@ -68,10 +68,10 @@ public:
         if (i >= firstFailure_) {
             return;
         }
-        std::string description = owner ? cause
-                                        : "Reading the " +
-                                              std::string(scan::elementType(types[i].type).name) +
-                                              " elements stopped: " + cause;
+        std::string description =
+            owner ? cause
+                  : fillIn(translate("ScanRun", "Reading the %1 elements stopped: %2"),
+                           {scan::elementType(types[i].type).name, cause});
         for (std::size_t j = i; j < std::min(firstFailure_, types.size()); ++j) {
             const std::string fate = types[j].sink->abandon();
             if (j == i && !fate.empty()) {
@@ -160,7 +160,8 @@ void deliver(ScanTypes& scanned, scan::ChunkResult& chunk, std::uint64_t reached
         throw ScanCancelled();
     }
     if (!scanned.anyLeft()) {
-        throw scan::ReadFailed(scanned.types.front().type, "nothing left to read");
+        throw scan::ReadFailed(scanned.types.front().type,
+                               translate("ScanRun", "nothing left to read"));
     }
 }
 
@@ -194,7 +195,7 @@ void readAndFinish(Session& session, ScanTypes& scanned, std::vector<scan::TypeP
                    scan::ExportScan& source, const scan::CabinetIndex& cabinets,
                    const ScanEnvironment& environment, UserInterface& ui) {
     if (!plan.empty()) {
-        ui.setStatus(loadString(scan::elementType(scanned.types.front().type).readingStatusId));
+        ui.setStatus(readingStatusText(scan::elementType(scanned.types.front().type)));
         ui.showProgressBar(true);
         ui.setProgress(0, 1);
         const scan::ElementParser parser(std::move(plan), cabinets);
@@ -211,7 +212,7 @@ void readAndFinish(Session& session, ScanTypes& scanned, std::vector<scan::TypeP
                     deliver(scanned, chunk, reached, size, ui);
                 });
         } catch (const ScanCancelled&) {
-            scanned.failAll("the scan was cancelled");
+            scanned.failAll(translate("ScanRun", "the scan was cancelled"));
             throw;
         } catch (const scan::ReadFailed&) {
             // Every type failed already; the first failure is the scan's.
@@ -223,7 +224,7 @@ void readAndFinish(Session& session, ScanTypes& scanned, std::vector<scan::TypeP
     for (std::size_t i = 0; i < scanned.types.size() && !scanned.failed(i); ++i) {
         ScannedType& type = scanned.types[i];
         const scan::ElementTypeInfo& info = scan::elementType(type.type);
-        ui.setStatus(loadString(info.readingStatusId));
+        ui.setStatus(readingStatusText(info));
         type.withoutDot.reportTo(ui);
         try {
             type.sink->finish(type.elements);
@@ -241,11 +242,24 @@ void readAndFinish(Session& session, ScanTypes& scanned, std::vector<scan::TypeP
 
 }  // namespace
 
+std::string readingStatusText(const scan::ElementTypeInfo& type) {
+    return fillIn(translate("ScanRun", "Reading '%1' parameters..."),
+                  {scan::shownStatisticsName(type)});
+}
+
+std::string htmlWritingStatusText(const scan::ElementTypeInfo& type) {
+    return fillIn(translate("ScanRun", "Writing to HTML report files - '%1' elements..."),
+                  {type.name});
+}
+
 ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& environment) {
     if (session.options.outputMode == options::OutputMode::ExcelFilesOnly &&
         spreadsheetWindowOpen(environment.windows, ui)) {
         ui.inform(Message{std::string(kApplicationTitle),
-                          std::string(loadString(str::kExcelIsRunning)), MessageIcon::Exclamation});
+                          translate("ScanRun",
+                                    "Microsoft Excel is running. Close this "
+                                    "application before search process."),
+                          MessageIcon::Exclamation});
         return ScanOutcome::ExcelRunning;
     }
     // The index lists only what this scan writes.
@@ -281,7 +295,7 @@ ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& 
         throw;
     }
     source.reportCutLines(ui);
-    ui.setStatusBarText(loadString(str::kConvertCompleted));
+    ui.setStatusBarText(translate("ScanRun", "Convert Completed"));
     ui.showProgressBar(false);
     return ScanOutcome::Completed;
 }

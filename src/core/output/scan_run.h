@@ -32,4 +32,10 @@ struct ScanEnvironment {
 // outputs are released before it does.
 ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& environment);
 
+// The status texts of a scan for the type, in the running language: while it is read
+// ("Reading 'Analog Input' parameters...") and while its HTML page is written. The progress
+// window measures them.
+std::string readingStatusText(const scan::ElementTypeInfo& type);
+std::string htmlWritingStatusText(const scan::ElementTypeInfo& type);
+
 }  // namespace qor::output

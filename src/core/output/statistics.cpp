@@ -1,6 +1,7 @@
 #include "core/output/statistics.h"
 
 #include "core/base/standard_error.h"
+#include "core/base/translation.h"
 #include "core/output/result_folder.h"
 #include "core/platform/path_names.h"
 #include "core/platform/result_file.h"
@@ -69,8 +70,10 @@ StatisticsSave saveStatisticsFile(const Session& session, const Clock& clock, Us
             placement = platform::Placement::Replace;
             Prompt prompt;
             prompt.title = std::string(kApplicationTitle);
-            prompt.text = "Statistic file for node '" + session.nodeInfo.nodeNumber +
-                          "' already exists. Do you want to replace it ?";
+            prompt.text = fillIn(translate("Statistics",
+                                           "Statistic file for node '%1' already "
+                                           "exists. Do you want to replace it ?"),
+                                 {session.nodeInfo.nodeNumber});
             prompt.icon = MessageIcon::Exclamation;
             if (!ui.askYesNo(prompt)) {
                 return StatisticsSave::KeptExisting;
@@ -84,8 +87,8 @@ StatisticsSave saveStatisticsFile(const Session& session, const Clock& clock, Us
         return StatisticsSave::Failed;
     }
     ui.inform(Message{std::string(kApplicationTitle),
-                      "Statistic file " + statisticsFileName(session) + " saved in " +
-                          session.scan.resultFolder + " folder",
+                      fillIn(translate("Statistics", "Statistic file %1 saved in %2 folder"),
+                             {statisticsFileName(session), session.scan.resultFolder}),
                       MessageIcon::Information});
     return StatisticsSave::Saved;
 }

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "core/base/standard_error.h"
-#include "core/base/strings.h"
+#include "core/base/translation.h"
 #include "core/output/batch_strand.h"
 #include "core/output/deferred_reports.h"
 #include "core/output/workbook_saver.h"
@@ -43,10 +43,10 @@ public:
     bool begin(const scan::SinkContext& context) override {
         columns_ = &context.columns;
         labelled_ = context.labelled;
-        statusBarText_ = std::string(loadString(own_ ? str::kConvertingToExcelSheets
-                                                     : str::kConvertingToOneExcelFile)) +
-                         std::string(loadString(context.type.typeTextId)) +
-                         std::string(loadString(str::kElementsEllipsis));
+        statusBarText_ = fillIn(
+            own_ ? translate("ScanRun", "Converting to Excel (sheets) files - '%1' elements...")
+                 : translate("ScanRun", "Converting to one Excel file - '%1' elements..."),
+            {context.type.name});
         if (own_) {
             // Asked before anything is read, like every other question of a scan.
             const bool chosen = own_->askToReplace(
@@ -106,7 +106,7 @@ public:
     std::string abandon() noexcept override {
         strand_.reset();
         if (saver_ == nullptr) {
-            return "The workbook of this scan is not saved.";
+            return translate("ScanRun", "The workbook of this scan is not saved.");
         }
         if (own_) {
             own_->discard();
@@ -253,8 +253,9 @@ ExcelInstallation findWorkbookWriter(UserInterface& ui) {
 }
 
 std::string systemStatusText(const scan::NodeInfo& node) {
-    return std::string(loadString(str::kSystemStatusAt)) + node.generationDate +
-           std::string(loadString(str::kDateOfGeneratingNode)) + node.nodeNumber + " )";
+    // A line of the workbooks: English, as every file the scan writes.
+    return "System status at:  " + node.generationDate + " ( date of generating *.ba file, Node" +
+           node.nodeNumber + " )";
 }
 
 }  // namespace qor::output

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "core/base/qor_error.h"
+#include "core/base/translation.h"
 
 namespace qor::platform {
 
@@ -37,7 +38,8 @@ bool pathExists(const std::string& path) {
     std::error_code ec;
     const bool exists = std::filesystem::exists(toFsPath(path), ec);
     if (ec) {
-        throw QorError("Cannot look for '" + path + "': " + ec.message());
+        throw QorError(
+            fillIn(translate("Files", "Cannot look for '%1': %2"), {path, ec.message()}));
     }
     return exists;
 }

@@ -8,13 +8,15 @@
 #include <system_error>
 
 #include "core/base/qor_error.h"
+#include "core/base/translation.h"
 #include "core/platform/file_system.h"
 
 namespace qor::platform {
 namespace {
 
-[[noreturn]] void fail(const std::string& what, const std::string& path, int error) {
-    throw QorError(what + " '" + path + "': " + std::generic_category().message(error));
+// `pattern` says what failed on %1, the path, because of %2, the system's reason.
+[[noreturn]] void fail(const std::string& pattern, const std::string& path, int error) {
+    throw QorError(fillIn(pattern, {path, std::generic_category().message(error)}));
 }
 
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
@@ -40,14 +42,15 @@ FolderHandle::FolderHandle(std::shared_ptr<const Open> folder, std::string path)
 void checkEntryName(std::string_view name) {
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string_view::npos ||
         name.find('\0') != std::string_view::npos) {
-        throw QorError("'" + std::string(name) + "' cannot name a file in a folder");
+        throw QorError(
+            fillIn(translate("Files", "'%1' cannot name a file in a folder"), {std::string(name)}));
     }
 }
 
 FolderHandle FolderHandle::open(const std::string& path) {
     const int descriptor = ::open(path.c_str(), kFolderFlags);
     if (descriptor < 0) {
-        fail("Cannot open the folder", path, errno);
+        fail(translate("Files", "Cannot open the folder '%1': %2"), path, errno);
     }
     return FolderHandle(std::make_shared<const Open>(descriptor), path);
 }
@@ -69,7 +72,7 @@ FolderHandle FolderHandle::subfolder(std::string_view name, bool create) const {
     const std::string path = pathOf(name);
     // Made first and opened after: a folder another run made in between is used as it is.
     if (create && ::mkdirat(descriptor(), entry.c_str(), 0777) != 0 && errno != EEXIST) {
-        fail("Cannot create the folder", path, errno);
+        fail(translate("Files", "Cannot create the folder '%1': %2"), path, errno);
     }
     const int opened = ::openat(descriptor(), entry.c_str(), kFolderFlags | O_NOFOLLOW);
     if (opened >= 0) {
@@ -79,14 +82,16 @@ FolderHandle FolderHandle::subfolder(std::string_view name, bool create) const {
     struct stat status {};
     if (::fstatat(descriptor(), entry.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISLNK(status.st_mode)) {
-            throw QorError("'" + path +
-                           "' is a symbolic link: results are never written through a link");
+            throw QorError(fillIn(
+                translate("Files",
+                          "'%1' is a symbolic link: results are never written through a link"),
+                {path}));
         }
         if (!S_ISDIR(status.st_mode)) {
-            throw QorError("'" + path + "' is not a folder");
+            throw QorError(fillIn(translate("Files", "'%1' is not a folder"), {path}));
         }
     }
-    fail("Cannot open the folder", path, error);
+    fail(translate("Files", "Cannot open the folder '%1': %2"), path, error);
 }
 
 std::optional<FolderHandle> FolderHandle::existingSubfolder(std::string_view name) const {
@@ -105,7 +110,7 @@ bool FolderHandle::contains(std::string_view name) const {
         return true;
     }
     if (errno != ENOENT) {
-        fail("Cannot look for", pathOf(name), errno);
+        fail(translate("Files", "Cannot look for '%1': %2"), pathOf(name), errno);
     }
     return false;
 }

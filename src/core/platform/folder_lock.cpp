@@ -13,6 +13,8 @@
 #include <thread>
 #include <utility>
 
+#include "core/base/translation.h"
+
 namespace qor::platform {
 namespace {
 
@@ -96,38 +98,46 @@ void writeHolder(int descriptor, const std::string& host) {
 
 [[noreturn]] void cannotLock(const FolderHandle& folder, int error) {
     if (error == ELOOP) {
-        throw QorError("Cannot lock '" + folder.path() + "': its lock file " +
-                       FolderLock::kLockFileName + " is a symbolic link");
+        throw QorError(fillIn(
+            translate("ResultFolder", "Cannot lock '%1': its lock file %2 is a symbolic link"),
+            {folder.path(), FolderLock::kLockFileName}));
     }
-    throw QorError("Cannot lock '" + folder.path() +
-                   "': " + std::generic_category().message(error));
+    throw QorError(fillIn(translate("ResultFolder", "Cannot lock '%1': %2"),
+                          {folder.path(), std::generic_category().message(error)}));
 }
 
-std::string counted(long long count, const char* unit) {
-    return std::to_string(count) + " " + unit + (count == 1 ? "" : "s");
+// `one` for a count of 1, else `many` with the count as %1.
+std::string counted(long long count, const std::string& one, const std::string& many) {
+    return count == 1 ? one : fillIn(many, {std::to_string(count)});
 }
 
 }  // namespace
 
 FolderLockedElsewhere::FolderLockedElsewhere(const std::string& folder, const std::string& host,
                                              seconds age)
-    : QorError("'" + folder + "' is being written by a scan on the computer '" + host +
-               "' (its lock is " + lockAgeText(age) + " old)"),
+    : QorError(fillIn(translate("ResultFolder",
+                                "'%1' is being written by a scan on the computer '%2' (its lock "
+                                "is %3 old)"),
+                      {folder, host, lockAgeText(age)})),
       host_(host),
       age_(age) {}
 
 std::string lockAgeText(seconds age) {
     const long long s = age.count();
     if (s < 120) {
-        return counted(s, "second");
+        return counted(s, translate("ResultFolder", "1 second"),
+                       translate("ResultFolder", "%1 seconds"));
     }
     if (s < 2 * 3600) {
-        return counted(s / 60, "minute");
+        return counted(s / 60, translate("ResultFolder", "1 minute"),
+                       translate("ResultFolder", "%1 minutes"));
     }
     if (s < 2 * 86400) {
-        return counted(s / 3600, "hour");
+        return counted(s / 3600, translate("ResultFolder", "1 hour"),
+                       translate("ResultFolder", "%1 hours"));
     }
-    return counted(s / 86400, "day");
+    return counted(s / 86400, translate("ResultFolder", "1 day"),
+                   translate("ResultFolder", "%1 days"));
 }
 
 FolderLock::FolderLock(const FolderHandle& folder, const LockRules& rules) : folder_(folder) {
@@ -179,7 +189,9 @@ FolderLock::FolderLock(const FolderHandle& folder, const LockRules& rules) : fol
             if (foreign) {
                 throw *foreign;
             }
-            throw QorError("'" + folder.path() + "' is being written by another scan");
+            throw QorError(
+                fillIn(translate("ResultFolder", "'%1' is being written by another scan"),
+                       {folder.path()}));
         }
         std::this_thread::sleep_for(kRetryEvery);
     }

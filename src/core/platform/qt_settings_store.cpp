@@ -87,43 +87,51 @@ QtSettingsStore QtSettingsStore::iniFile(const std::string& path) {
 }
 
 QtSettingsStore QtSettingsStore::checkedIniFile(const std::string& path) {
-    const auto refuse = [&](const std::string& why) {
-        throw QorError("the settings file '" + path + "' " + why);
+    // `pattern` names the file as %1 and may give the system's reason as %2.
+    const auto refuse = [&](const std::string& pattern, const std::string& reason = {}) {
+        throw QorError(fillIn(pattern, {path, reason}));
     };
     if (path.empty()) {
-        throw QorError("no settings file named");
+        throw QorError(translate("SettingsFile", "no settings file named"));
     }
     const QFileInfo info(fromUtf8(path));
     if (!info.exists() && !info.isSymLink()) {
         if (!info.dir().exists()) {
-            refuse("cannot be created: its folder does not exist");
+            refuse(
+                translate("SettingsFile",
+                          "the settings file '%1' cannot be created: its folder does not exist"));
         }
         QFile created(info.filePath());
         if (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            refuse("cannot be created: " + created.errorString().toStdString());
+            refuse(translate("SettingsFile", "the settings file '%1' cannot be created: %2"),
+                   created.errorString().toStdString());
         }
     } else if (info.isDir()) {
-        refuse("is a folder");
+        refuse(translate("SettingsFile", "the settings file '%1' is a folder"));
     } else if (!info.isFile()) {
-        refuse("is not a regular file");
+        refuse(translate("SettingsFile", "the settings file '%1' is not a regular file"));
     } else {
         QFile file(info.filePath());
         if (!file.open(QIODevice::ReadOnly)) {
-            refuse("cannot be read: " + file.errorString().toStdString());
+            refuse(translate("SettingsFile", "the settings file '%1' cannot be read: %2"),
+                   file.errorString().toStdString());
         }
         const QByteArray start = file.read(64 * 1024);
         if (file.error() != QFileDevice::NoError) {
-            refuse("cannot be read: " + file.errorString().toStdString());
+            refuse(translate("SettingsFile", "the settings file '%1' cannot be read: %2"),
+                   file.errorString().toStdString());
         }
         if (start.contains('\0')) {
-            refuse("holds binary data, not settings");
+            refuse(translate("SettingsFile",
+                             "the settings file '%1' holds binary data, not settings"));
         }
     }
     QtSettingsStore store = iniFile(path);
     if (store.settings_->status() != QSettings::NoError) {
         refuse(store.settings_->status() == QSettings::AccessError
-                   ? "cannot be read"
-                   : "is not a settings file in INI form");
+                   ? translate("SettingsFile", "the settings file '%1' cannot be read")
+                   : translate("SettingsFile",
+                               "the settings file '%1' is not a settings file in INI form"));
     }
     return store;
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/base/qor_error.h"
+#include "core/base/translation.h"
 #include "core/platform/file_system.h"
 
 namespace qor::platform {
@@ -26,8 +27,9 @@ constexpr std::string_view kTemporaryPrefix = ".qor-";
 constexpr std::string_view kTemporarySuffix = ".part";
 constexpr std::string_view kScratchSuffix = ".tmp";
 
-[[noreturn]] void failWith(const std::string& what, const std::string& path, int error) {
-    throw QorError(what + " '" + path + "': " + std::generic_category().message(error));
+// `pattern` says what failed on %1, the path, because of %2, the system's reason.
+[[noreturn]] void failWith(const std::string& pattern, const std::string& path, int error) {
+    throw QorError(fillIn(pattern, {path, std::generic_category().message(error)}));
 }
 
 // A name no one can have planted: random, and created exclusively.
@@ -160,7 +162,8 @@ bool entryExists(const std::string& path) {
     std::error_code ec;
     const auto status = std::filesystem::symlink_status(toFsPath(path), ec);
     if (ec && ec != std::errc::no_such_file_or_directory) {
-        throw QorError("Cannot look for '" + path + "': " + ec.message());
+        throw QorError(
+            fillIn(translate("Files", "Cannot look for '%1': %2"), {path, ec.message()}));
     }
     return std::filesystem::exists(status);
 }
@@ -177,10 +180,12 @@ void moveIntoPlace(const FolderHandle& from, std::string_view fromName, const Fo
             : moveIfFree(from.descriptor(), source.c_str(), to.descriptor(), target.c_str());
     if (!moved) {
         if (errno == EEXIST) {
-            throw QorError("Cannot write '" + to.pathOf(toName) +
-                           "': something else took that name while the result was being written");
+            throw QorError(fillIn(translate("Files",
+                                            "Cannot write '%1': something else took that "
+                                            "name while the result was being written"),
+                                  {to.pathOf(toName)}));
         }
-        failWith("Cannot write", to.pathOf(toName), errno);
+        failWith(translate("Files", "Cannot write '%1': %2"), to.pathOf(toName), errno);
     }
 }
 
@@ -269,7 +274,7 @@ void ResultFile::stopBackground() {
     const int error = writer_->idle();
     writer_.reset();
     if (error != 0) {
-        fail("Cannot write", error);
+        fail(translate("Files", "Cannot write '%1': %2"), error);
     }
 }
 
@@ -289,11 +294,11 @@ void ResultFile::open(const FolderHandle& folder, std::string_view name) {
             break;
         }
         if (errno != EEXIST) {
-            failWith("Cannot create", destination, errno);
+            failWith(translate("Files", "Cannot create '%1': %2"), destination, errno);
         }
     }
     if (descriptor_ < 0) {
-        failWith("Cannot create", destination, EEXIST);
+        failWith(translate("Files", "Cannot create '%1': %2"), destination, EEXIST);
     }
     folder_ = folder;
     name_ = name;
@@ -303,19 +308,19 @@ void ResultFile::open(const FolderHandle& folder, std::string_view name) {
 
 void ResultFile::flush() {
     if (descriptor_ < 0) {
-        failWith("Cannot write", destination_, EBADF);
+        failWith(translate("Files", "Cannot write '%1': %2"), destination_, EBADF);
     }
     if (writer_ != nullptr) {
         if (buffer_.empty()) {
             return;
         }
         if (const int error = writer_->handOver(buffer_); error != 0) {
-            fail("Cannot write", error);
+            fail(translate("Files", "Cannot write '%1': %2"), error);
         }
         return;
     }
     if (const int error = writeOut(buffer_); error != 0) {
-        fail("Cannot write", error);
+        fail(translate("Files", "Cannot write '%1': %2"), error);
     }
     buffer_.clear();
 }
@@ -345,7 +350,7 @@ void ResultFile::makeDurable() {
     flush();
     stopBackground();
     if (const int error = syncData(descriptor_); error != 0) {
-        fail("Cannot write", error);
+        fail(translate("Files", "Cannot write '%1': %2"), error);
     }
     durable_ = true;
 }
@@ -361,7 +366,7 @@ void ResultFile::commit(Placement placement) {
     }
     try {
         if (error != 0) {
-            failWith("Cannot write", destination_, error);
+            failWith(translate("Files", "Cannot write '%1': %2"), destination_, error);
         }
         moveIntoPlace(folder_, temporary_, folder_, name_, placement);
     } catch (...) {
@@ -385,10 +390,10 @@ void ResultFile::discard() noexcept {
     }
 }
 
-void ResultFile::fail(const char* what, int error) {
+void ResultFile::fail(const std::string& pattern, int error) {
     const std::string destination = destination_;
     discard();
-    failWith(what, destination, error);
+    failWith(pattern, destination, error);
 }
 
 void writeResultFile(const FolderHandle& folder, std::string_view name, std::string_view content,
@@ -406,11 +411,12 @@ ScratchFolder::ScratchFolder(const FolderHandle& parent) : parent_(parent) {
         if (::mkdirat(parent.descriptor(), candidate.c_str(), 0700) == 0) {
             name_ = std::move(candidate);
         } else if (errno != EEXIST) {
-            failWith("Cannot create a folder in", parent.path(), errno);
+            failWith(translate("Files", "Cannot create a folder in '%1': %2"), parent.path(),
+                     errno);
         }
     }
     if (name_.empty()) {
-        failWith("Cannot create a folder in", parent.path(), EEXIST);
+        failWith(translate("Files", "Cannot create a folder in '%1': %2"), parent.path(), EEXIST);
     }
     try {
         folder_ = parent.subfolder(name_, false);

@@ -74,7 +74,9 @@ private:
     int writeOut(const std::string& bytes);
     // Waits for the background writer to finish and stops it; throws what it met.
     void stopBackground();
-    [[noreturn]] void fail(const char* what, int error);
+    // Discards the temporary file and throws `pattern` filled with the destination and the
+    // reason of `error`.
+    [[noreturn]] void fail(const std::string& pattern, int error);
 
     static constexpr std::uint64_t kWritebackBytes = 4 * 1024 * 1024;
 

@@ -4,7 +4,7 @@
 #include <QStandardPaths>
 
 #include "core/base/standard_error.h"
-#include "core/base/strings.h"
+#include "core/base/translation.h"
 
 namespace qor::platform {
 namespace {
@@ -71,7 +71,7 @@ std::string SingleInstance::lockFilePath() const {
 }
 
 std::string alreadyRunningText() {
-    return std::string(kApplicationTitle) + std::string(loadString(str::kAlreadyRunning));
+    return fillIn(translate("SingleInstance", "%1 is already running"), {kApplicationTitle});
 }
 
 }  // namespace qor::platform

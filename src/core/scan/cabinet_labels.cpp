@@ -2,6 +2,7 @@
 
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
+#include "core/base/translation.h"
 #include "core/scan/text_rules.h"
 
 namespace qor::scan {
@@ -20,7 +21,8 @@ std::uint32_t foldedHash(std::string_view text) {
 
 CabinetIndex::CabinetIndex(const CabinetLabels& labels) : labels_(&labels) {
     if (labels.size() >= UINT32_MAX / 2) {
-        throw QorError("The cabinet-module table has too many rows to be applied");
+        throw QorError(
+            translate("CabinetLabels", "The cabinet-module table has too many rows to be applied"));
     }
     std::size_t size = 16;
     while (size < labels.size() * 2) {
@@ -91,11 +93,16 @@ void MissingDotReport::reportTo(UserInterface& ui) const {
     if (count_ == 0) {
         return;
     }
-    std::string description =
-        "The channel designation '" + first_ + "' has no '.', so it names no module skeleton";
-    if (count_ > 1) {
-        description += " (" + std::to_string(count_) + " designations without '.' in all)";
-    }
+    const std::string description =
+        count_ == 1 ? fillIn(translate("CabinetLabels",
+                                       "The channel designation '%1' has no '.', so it "
+                                       "names no module skeleton"),
+                             {first_})
+                    : fillIn(translate("CabinetLabels",
+                                       "The channel designation '%1' has no '.', so it "
+                                       "names no module skeleton (%2 designations "
+                                       "without '.' in all)"),
+                             {first_, std::to_string(count_)});
     reportStandardError(ui, "modMain", "CabinetModules", description);
 }
 

@@ -1,6 +1,8 @@
 #include "core/scan/element_types.h"
 
-#include "core/base/strings.h"
+#include <QtGlobal>
+
+#include "core/base/translation.h"
 #include "core/platform/path_names.h"
 #include "core/scan/text_rules.h"
 
@@ -23,47 +25,51 @@ constexpr P kDATParams[] = {"NAME"};
 
 const std::array<ElementTypeInfo, kElementTypeCount> kTypes{{
     {ElementType::AI, "AI", "modReadAIS", "AI", "AIS", kAIParams, true, "Analog Input", "AI_",
-     str::kTypeTextAI + 0, "Analog Input", "chkAISParameters", str::kReadingAI + 0, "Analog Input"},
+     "Analog Input", "chkAISParameters", "Analog Input"},
     {ElementType::AIC, "AIC", "modReadAIC", "AIC", "AIC", kAICParams, false, "Analog Input Calc.",
-     "AIC_", str::kTypeTextAI + 1, "Analog Input Calc.", "chkAICParameters", str::kReadingAI + 1,
-     "Analog Input Calculated"},
+     "AIC_", "Analog Input Calc.", "chkAICParameters", "Analog Input Calculated"},
     {ElementType::AO, "AO", "modReadAOS", "AO", "AOS", kAOParams, true, "Analog Output", "AO_",
-     str::kTypeTextAI + 2, "Analog Output", "chkAOSParameters", str::kReadingAI + 2,
-     "Analog Output"},
+     "Analog Output", "chkAOSParameters", "Analog Output"},
     {ElementType::AOC, "AOC", "modReadAOC", "AOC", "AOC", kAOCParams, false, "Analog Output Calc.",
-     "AOC_", str::kTypeTextAI + 3, "Analog Output Calc.", "chkAOCParameters", str::kReadingAI + 3,
-     "Analog Output Calculated"},
+     "AOC_", "Analog Output Calc.", "chkAOCParameters", "Analog Output Calculated"},
     {ElementType::DI, "DI", "modReadDIS", "DI", "DIS", kDIParams, true, "Digital Input", "DI_",
-     str::kTypeTextAI + 4, "Digital Input", "chkDISParameters", str::kReadingAI + 4,
-     "Digital Input"},
+     "Digital Input", "chkDISParameters", "Digital Input"},
     {ElementType::DIC, "DIC", "modReadDIC", "DIC", "DIC", kDICParams, false, "Digital Input Calc.",
-     "DIC_", str::kTypeTextAI + 5, "Digital Input Calc.", "chkDICParameters", str::kReadingAI + 5,
-     "Digital Input Calculated"},
+     "DIC_", "Digital Input Calc.", "chkDICParameters", "Digital Input Calculated"},
     {ElementType::DO, "DO", "modReadDOS", "DO", "DOS", kDOParams, true, "Digital Output", "DO_",
-     str::kTypeTextAI + 6, "Digital Output", "chkDOSParameters", str::kReadingAI + 6,
-     "Digital Output"},
+     "Digital Output", "chkDOSParameters", "Digital Output"},
     {ElementType::DOC, "DOC", "modReadDOC", "DOC", "DOC", kDOCParams, false, "Digital Output Calc.",
-     "DOC_", str::kTypeTextAI + 7, "Digital Output Calc.", "chkDOCParameters", str::kReadingAI + 7,
-     "Digital Output Calculated"},
+     "DOC_", "Digital Output Calc.", "chkDOCParameters", "Digital Output Calculated"},
     {ElementType::PIDCON, "PIDCON", "modReadPIDCON", "PIDCON", "PIDCON", kPIDCONParams, false,
-     "PIDCON", "PIDCON_", str::kTypeTextAI + 12, "PIDCON", "chkPIDCONParameters",
-     str::kReadingAI + 8, "PIDCON"},
+     "PIDCON", "PIDCON_", "PIDCON", "chkPIDCONParameters", "PIDCON"},
     {ElementType::MOTCON, "MOTCON", "modReadMOTCON", "MMCX", "MOTCON", kMOTCONParams, false,
-     "MOTCON", "MOTCON_", str::kTypeTextAI + 13, "MOTCON", "chkMOTCONParameters",
-     str::kReadingAI + 9, "MOTCON"},
+     "MOTCON", "MOTCON_", "MOTCON", "chkMOTCONParameters", "MOTCON"},
     {ElementType::DATB, "DAT(B)", "modReadDAT", "DAT", "DAT(B)", kDATParams, false, "DAT(B)",
-     "DATB_", str::kTypeTextAI + 8, "DAT Element - Boolean", "chkDATBParameters",
-     str::kReadingAI + 10, "DAT(B)"},
+     "DATB_", "DAT Element - Boolean", "chkDATBParameters", "DAT(B)"},
     {ElementType::DATI, "DAT(I)", "modReadDAT", "DAT", "DAT(I)", kDATParams, false, "DAT(I)",
-     "DATI_", str::kTypeTextAI + 9, "DAT Element - Integer", "chkDATIParameters",
-     str::kReadingAI + 11, "DAT(I)"},
+     "DATI_", "DAT Element - Integer", "chkDATIParameters", "DAT(I)"},
     {ElementType::DATIL, "DAT(IL)", "modReadDAT", "DAT", "DAT(IL)", kDATParams, false, "DAT(IL)",
-     "DATIL_", str::kTypeTextAI + 10, "DAT Element - Integer Long", "chkDATILParameters",
-     str::kReadingAI + 12, "DAT(IL)"},
+     "DATIL_", "DAT Element - Integer Long", "chkDATILParameters", "DAT(IL)"},
     {ElementType::DATR, "DAT(R)", "modReadDAT", "DAT", "DAT(R)", kDATParams, false, "DAT(R)",
-     "DATR_", str::kTypeTextAI + 11, "DAT Element - Real", "chkDATRParameters",
-     str::kReadingAI + 13, "DAT(R)"},
+     "DATR_", "DAT Element - Real", "chkDATRParameters", "DAT(R)"},
 }};
+
+// The captions of the table that a person reads in another language (shownTitle,
+// shownStatisticsName); the table itself keeps the English that the files show.
+[[maybe_unused]] constexpr const char* kTranslatedCaptions[] = {
+    QT_TRANSLATE_NOOP("ElementType", "Analog Input"),
+    QT_TRANSLATE_NOOP("ElementType", "Analog Input Calc."),
+    QT_TRANSLATE_NOOP("ElementType", "Analog Input Calculated"),
+    QT_TRANSLATE_NOOP("ElementType", "Analog Output"),
+    QT_TRANSLATE_NOOP("ElementType", "Analog Output Calc."),
+    QT_TRANSLATE_NOOP("ElementType", "Analog Output Calculated"),
+    QT_TRANSLATE_NOOP("ElementType", "Digital Input"),
+    QT_TRANSLATE_NOOP("ElementType", "Digital Input Calc."),
+    QT_TRANSLATE_NOOP("ElementType", "Digital Input Calculated"),
+    QT_TRANSLATE_NOOP("ElementType", "Digital Output"),
+    QT_TRANSLATE_NOOP("ElementType", "Digital Output Calc."),
+    QT_TRANSLATE_NOOP("ElementType", "Digital Output Calculated"),
+};
 
 using E = ElementType;
 constexpr std::array<ElementType, kElementTypeCount> kStatusOrder{
@@ -92,6 +98,15 @@ const std::array<ElementType, kElementTypeCount>& indexOrder() {
 }
 const std::array<ElementType, kElementTypeCount>& optionsOrder() {
     return kOptionsOrder;
+}
+
+// The table's texts are literals, so each is a C string too.
+std::string shownTitle(const ElementTypeInfo& type) {
+    return translate("ElementType", type.title.data());
+}
+
+std::string shownStatisticsName(const ElementTypeInfo& type) {
+    return translate("ElementType", type.statisticsName.data());
 }
 
 std::string elementFileBaseName(const ElementTypeInfo& type, std::string_view nodeNumber,

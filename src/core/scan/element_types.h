@@ -40,12 +40,15 @@ struct ElementTypeInfo {
     bool channel;                      // AI, AO, DI, DO: I/O channels that can carry cabinet labels
     std::string_view title;            // prompts, worksheet names, index link labels
     std::string_view filePrefix;       // "AI_"
-    int typeTextId;                    // "'AI'"
     std::string_view pageTitle;        // HTML element page title
     std::string_view settingsSection;  // "chkAISParameters"
-    int readingStatusId;               // "Reading 'Analog Input' parameters..."
     std::string_view statisticsName;   // row caption of the statistics and search status tables
 };
+
+// The title and the statistics caption as a person reads them on screen, in the running
+// language; files keep the English of the table.
+std::string shownTitle(const ElementTypeInfo& type);
+std::string shownStatisticsName(const ElementTypeInfo& type);
 
 // All types in reading order (the order of the enum).
 const std::array<ElementTypeInfo, kElementTypeCount>& elementTypes();

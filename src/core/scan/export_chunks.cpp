@@ -32,7 +32,8 @@ ExportChunks::ExportChunks(ExportScan& scan, std::size_t chunkBytes)
       readBytes_(
           std::clamp<std::size_t>(std::min(scan.limits().bufferBytes, chunkBytes_), 1, ceiling_)) {
     if (scan.identity() != identity_) {
-        throw QorError("'" + scan.path() + "' changed while it was being scanned");
+        throw QorError(fillIn(translate("ExportFile", "'%1' changed while it was being scanned"),
+                              {scan.path()}));
     }
 }
 
@@ -44,7 +45,8 @@ void ExportChunks::read() {
     consumed_ += got;
     eof_ = got == 0;
     if (file_.identity() != identity_ || (eof_ && !file_.stillAtPath())) {
-        throw QorError("'" + scan_.path() + "' changed while it was being scanned");
+        throw QorError(fillIn(translate("ExportFile", "'%1' changed while it was being scanned"),
+                              {scan_.path()}));
     }
     cutLongLine(held);
 }

@@ -17,7 +17,8 @@ inline bool isTerminator(char c) {
 }
 
 [[noreturn]] void changed(const std::string& path) {
-    throw QorError("'" + path + "' changed while it was being scanned");
+    throw QorError(
+        fillIn(translate("ExportFile", "'%1' changed while it was being scanned"), {path}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/base/standard_error.h"
+#include "core/base/translation.h"
 #include "core/scan/byte_search.h"
 
 namespace qor::scan {
@@ -46,11 +47,15 @@ void reportCutLines(UserInterface& ui, const std::string& path, long long count,
         return;
     }
     const std::string limit = sizeText(ceiling);
-    const std::string text = count == 1 ? "1 line of '" + path + "' is longer than " + limit +
-                                              ": only its first " + limit + " was read."
-                                        : std::to_string(count) + " lines of '" + path +
-                                              "' are longer than " + limit + ": only the first " +
-                                              limit + " of each was read.";
+    const std::string text =
+        count == 1
+            ? fillIn(translate("ExportFile",
+                               "1 line of '%1' is longer than %2: only its first %2 was read."),
+                     {path, limit})
+            : fillIn(translate("ExportFile",
+                               "%1 lines of '%2' are longer than %3: only the first "
+                               "%3 of each was read."),
+                     {std::to_string(count), path, limit});
     ui.inform(Message{std::string(kApplicationTitle), text, MessageIcon::Information});
 }
 

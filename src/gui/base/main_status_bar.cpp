@@ -12,10 +12,10 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
     setObjectName("sbStatusBar");
     setSizeGripEnabled(true);
     // The panels share the width in the proportions of their widths in twips.
-    const std::array<const char*, 3> initial{"Status", "Node Number:", "Node Descr.:"};
+    const std::array<QString, 3> initial{tr("Status"), tr("Node Number:"), tr("Node Descr.:")};
     const std::array<int, 3> stretch{10054, 3175, 7056};
     for (std::size_t i = 0; i < labels_.size(); ++i) {
-        auto* label = new QLabel(QString::fromLatin1(initial[i]), this);
+        auto* label = new QLabel(initial[i], this);
         label->setObjectName(QString("sbStatusBar_Panel%1").arg(i + 1));
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);

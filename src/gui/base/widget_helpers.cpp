@@ -13,8 +13,6 @@
 #include <climits>
 #include <cmath>
 
-#include "core/base/strings.h"
-
 namespace qor::gui {
 namespace {
 
@@ -68,17 +66,6 @@ void setCaptionColor(QWidget& widget, const QColor& color) {
     palette.setColor(QPalette::WindowText, color);
     palette.setColor(QPalette::ButtonText, color);
     widget.setPalette(palette);
-}
-
-QString withMnemonic(const QString& caption, QChar letter) {
-    QString text = caption;
-    const qsizetype at = text.indexOf(letter);
-    text.insert(at < 0 ? 0 : at, QLatin1Char('&'));
-    return text;
-}
-
-QString stringTableText(int id) {
-    return toQString(loadString(id));
 }
 
 int captionWidth(const QWidget& window) {

@@ -30,12 +30,6 @@ inline std::string toStdString(const QString& text) {
     return text.toUtf8().toStdString();
 }
 
-// `caption` with its keyboard mnemonic on the first `letter`: the text shown stays the same.
-QString withMnemonic(const QString& caption, QChar letter);
-
-// A caption from the string table.
-QString stringTableText(int id);
-
 // How wide a window must be for the title bar to show its whole caption beside the window
 // manager's icon and buttons.
 int captionWidth(const QWidget& window);

@@ -98,7 +98,7 @@ QVariant ChangesTableModel::data(const QModelIndex& index, int role) const {
         case kDesignation:
             return exportText(change.designation);
         case kChange:
-            return exportText(compare::changeKindName(change.kind));
+            return kindName(change.kind);
         case kParameter:
             return exportText(change.parameter);
         case kOld:
@@ -111,13 +111,25 @@ QVariant ChangesTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ChangesTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    static const std::array<const char*, kColumnCount> kTitles{"Type",      "Designation", "Change",
-                                                               "Parameter", "Old",         "New"};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= kColumnCount) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    return QString::fromLatin1(kTitles[static_cast<std::size_t>(section)]);
+    const std::array<QString, kColumnCount> titles{tr("Type"),      tr("Designation"), tr("Change"),
+                                                   tr("Parameter"), tr("Old"),         tr("New")};
+    return titles[static_cast<std::size_t>(section)];
+}
+
+QString ChangesTableModel::kindName(compare::ChangeKind kind) {
+    switch (kind) {
+        case compare::ChangeKind::Added:
+            return tr("added");
+        case compare::ChangeKind::Removed:
+            return tr("removed");
+        case compare::ChangeKind::Changed:
+            break;
+    }
+    return tr("changed");
 }
 
 void ChangesTableModel::sort(int column, Qt::SortOrder order) {

@@ -44,6 +44,9 @@ public:
     // Stable: rows that sort alike stay in report order.
     void sort(int column, Qt::SortOrder order) override;
 
+    // "added", "removed", "changed" as the window shows them (the files keep the English).
+    static QString kindName(compare::ChangeKind kind);
+
     void setFilter(ChangeFilter filter);
     const ChangeFilter& filter() const { return filter_; }
     // The change shown in `row`, as its position in the list.

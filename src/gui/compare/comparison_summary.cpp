@@ -1,5 +1,6 @@
 #include "gui/compare/comparison_summary.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QTableWidget>
 
@@ -16,7 +17,11 @@ QTableWidgetItem* cell(const QString& text, Qt::Alignment alignment) {
 }  // namespace
 
 QTableWidget* newComparisonSummary(const compare::Comparison& comparison, QWidget* parent) {
-    const QStringList columns{"DataBase element", "Added", "Removed", "Changed", "Unchanged"};
+    const QStringList columns{QCoreApplication::translate("ComparisonSummary", "DataBase element"),
+                              QCoreApplication::translate("ComparisonSummary", "Added"),
+                              QCoreApplication::translate("ComparisonSummary", "Removed"),
+                              QCoreApplication::translate("ComparisonSummary", "Changed"),
+                              QCoreApplication::translate("ComparisonSummary", "Unchanged")};
     auto* table =
         new QTableWidget(static_cast<int>(scan::kElementTypeCount), columns.size(), parent);
     table->setObjectName("tblSummary");
@@ -27,13 +32,13 @@ QTableWidget* newComparisonSummary(const compare::Comparison& comparison, QWidge
     int row = 0;
     for (const scan::ElementType type : scan::statusOrder()) {
         const scan::ElementTypeInfo& info = scan::elementType(type);
-        table->setItem(row, 0,
-                       cell(QString::fromLatin1(info.statisticsName.data(),
-                                                static_cast<qsizetype>(info.statisticsName.size())),
-                            Qt::AlignLeft));
+        table->setItem(
+            row, 0, cell(QString::fromStdString(scan::shownStatisticsName(info)), Qt::AlignLeft));
         if (!comparison.compared[scan::indexOf(type)]) {
             table->setSpan(row, 1, 1, 4);
-            table->setItem(row, 1, cell("not compared", Qt::AlignCenter));
+            table->setItem(row, 1,
+                           cell(QCoreApplication::translate("ComparisonSummary", "not compared"),
+                                Qt::AlignCenter));
         } else {
             const compare::TypeCounts& counts = comparison.countsOf(type);
             int column = 1;

@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "core/base/standard_error.h"
+#include "core/base/translation.h"
 #include "core/platform/file_system.h"
 #include "core/platform/user_environment.h"
 #include "gui/base/export_text_encoding.h"
@@ -34,8 +35,9 @@ QString fileName(const std::string& path) {
 }
 
 QString exportLine(const std::string& path, const scan::NodeInfo& node) {
-    return QString::fromStdString(path) + "   Node " + exportText(node.nodeNumber) + ", " +
-           exportText(node.nodeDescription) + ", generated " + exportText(node.generationDate);
+    return ComparisonWindow::tr("%1   Node %2, %3, generated %4")
+        .arg(QString::fromStdString(path), exportText(node.nodeNumber),
+             exportText(node.nodeDescription), exportText(node.generationDate));
 }
 
 }  // namespace
@@ -104,8 +106,7 @@ ComparisonWindow::ComparisonWindow(AppContext& context,
 ComparisonWindow::~ComparisonWindow() = default;
 
 QString ComparisonWindow::caption() const {
-    return "Changes: " + fileName(heading_.oldPath) + QString::fromUtf8(" \u2192 ") +
-           fileName(heading_.newPath);
+    return tr("Changes: %1 → %2").arg(fileName(heading_.oldPath), fileName(heading_.newPath));
 }
 
 QWidget* ComparisonWindow::newHeading() {
@@ -115,12 +116,12 @@ QWidget* ComparisonWindow::newHeading() {
     layout->setColumnStretch(1, 1);
     int row = 0;
     for (const auto& [title, text] :
-         {std::pair{"Older:", exportLine(heading_.oldPath, comparison_->oldNode)},
-          std::pair{"Newer:", exportLine(heading_.newPath, comparison_->newNode)}}) {
+         {std::pair{tr("Older:"), exportLine(heading_.oldPath, comparison_->oldNode)},
+          std::pair{tr("Newer:"), exportLine(heading_.newPath, comparison_->newNode)}}) {
         auto* value = new QLabel(text, heading);
         value->setTextFormat(Qt::PlainText);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        layout->addWidget(new QLabel(QString::fromLatin1(title), heading), row, 0);
+        layout->addWidget(new QLabel(title, heading), row, 0);
         layout->addWidget(value, row++, 1);
     }
     return heading;
@@ -130,7 +131,7 @@ QWidget* ComparisonWindow::newFilterBar() {
     auto* bar = new QWidget(this);
     typeFilter_ = new QComboBox(bar);
     typeFilter_->setObjectName("cboType");
-    typeFilter_->addItem("All types", kAllTypes);
+    typeFilter_->addItem(tr("All types"), kAllTypes);
     typeFilter_->addItem(QString::fromLatin1(compare::kNodeTypeName.data()), kNodeType);
     for (const scan::ElementType type : scan::statusOrder()) {
         const std::string_view name = scan::elementType(type).name;
@@ -139,15 +140,14 @@ QWidget* ComparisonWindow::newFilterBar() {
     }
     kindFilter_ = new QComboBox(bar);
     kindFilter_->setObjectName("cboKind");
-    kindFilter_->addItem("All changes", -1);
+    kindFilter_->addItem(tr("All changes"), -1);
     for (const compare::ChangeKind kind :
          {compare::ChangeKind::Added, compare::ChangeKind::Removed, compare::ChangeKind::Changed}) {
-        kindFilter_->addItem(QString::fromLatin1(compare::changeKindName(kind).data()),
-                             static_cast<int>(kind));
+        kindFilter_->addItem(ChangesTableModel::kindName(kind), static_cast<int>(kind));
     }
     textFilter_ = new QLineEdit(bar);
     textFilter_->setObjectName("txtSearch");
-    textFilter_->setPlaceholderText("Search designations, parameters and values");
+    textFilter_->setPlaceholderText(tr("Search designations, parameters and values"));
     textFilter_->setClearButtonEnabled(true);
     textFilter_->setMinimumWidth(fontMetrics().averageCharWidth() * 16);
     shown_ = new QLabel(bar);
@@ -167,9 +167,9 @@ QWidget* ComparisonWindow::newFilterBar() {
 
 QWidget* ComparisonWindow::newButtonBar() {
     auto* bar = new QWidget(this);
-    auto* save = new QPushButton("Save as &CSV", bar);
+    auto* save = new QPushButton(tr("Save as &CSV"), bar);
     save->setObjectName("cmdSaveCsv");
-    auto* report = new QPushButton("Open &HTML Report", bar);
+    auto* report = new QPushButton(tr("Open &HTML Report"), bar);
     report->setObjectName("cmdOpenReport");
     written_ = new QLabel(bar);
     written_->setObjectName("lblWritten");
@@ -196,7 +196,7 @@ void ComparisonWindow::applyFilter() {
     }
     filter.text = textFilter_->text();
     model_->setFilter(std::move(filter));
-    shown_->setText(QString("%1 of %2 changes")
+    shown_->setText(tr("%1 of %2 changes")
                         .arg(model_->rowCount())
                         .arg(static_cast<qulonglong>(comparison_->changes.size())));
 }
@@ -208,9 +208,10 @@ void ComparisonWindow::saveCsv() {
 void ComparisonWindow::openHtmlReport() {
     const std::string page = write({.csv = false, .html = true}, "cmdOpenReport_Click");
     if (!page.empty() && !context_.desktop.openWithApplication(page)) {
-        context_.boxes.inform(Message{std::string(kApplicationTitle),
-                                      "No application could be started to open " + page + ".",
-                                      MessageIcon::Exclamation});
+        context_.boxes.inform(Message{
+            std::string(kApplicationTitle),
+            fillIn(translate("Desktop", "No application could be started to open %1."), {page}),
+            MessageIcon::Exclamation});
     }
 }
 
@@ -226,7 +227,8 @@ std::string ComparisonWindow::write(compare::ChangesFiles files, std::string_vie
         folder.write(*comparison_, heading_);
         path = files.csv ? folder.csvPath() : folder.htmlPath();
         const bool written = files.csv ? folder.writesCsv() : folder.writesHtml();
-        written_->setText((written ? "Written: " : "Kept: ") + QString::fromStdString(path));
+        written_->setText(
+            (written ? tr("Written: %1") : tr("Kept: %1")).arg(QString::fromStdString(path)));
     });
     return path;
 }

@@ -22,7 +22,7 @@ DocumentWindow::DocumentWindow(QWidget* parent)
     }
     rtfText_->setFont(font);
     setMinimumSize(120, 80);
-    auto* find = new QAction("Find", this);
+    auto* find = new QAction(tr("Find"), this);
     find->setObjectName("actFind");
     find->setShortcut(QKeySequence::Find);
     find->setShortcutContext(Qt::WidgetWithChildrenShortcut);

@@ -40,8 +40,8 @@ int clampToInt(qint64 value) {
 
 ExportTextView::ExportTextView(QWidget* parent)
     : QAbstractScrollArea(parent),
-      copyAction_(new QAction(QStringLiteral("Copy"), this)),
-      selectAllAction_(new QAction(QStringLiteral("Select All"), this)) {
+      copyAction_(new QAction(tr("Copy"), this)),
+      selectAllAction_(new QAction(tr("Select All"), this)) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
@@ -73,7 +73,7 @@ void ExportTextView::loadFile(const QString& path) {
         throw QorError(file.errorString().toStdString());
     }
     if (file.size() > kMaxFileBytes) {
-        throw QorError("The file is too large to show.");
+        throw QorError(tr("The file is too large to show.").toStdString());
     }
     // The bytes are read rather than mapped: a mapped file cut short by another program while it
     // is shown would crash the painting.
@@ -85,11 +85,11 @@ void ExportTextView::loadFile(const QString& path) {
             throw QorError(file.errorString().toStdString());
         }
         if (bytes.size() > kMaxFileBytes) {
-            throw QorError("The file is too large to show.");
+            throw QorError(tr("The file is too large to show.").toStdString());
         }
         index = indexLines(bytes);
     } catch (const std::bad_alloc&) {
-        throw QorError("Out of memory");
+        throw QorError(tr("Out of memory").toStdString());
     }
     bytes_.swap(bytes);
     starts_.swap(index.starts);

@@ -17,11 +17,11 @@ FindBar::FindBar(ExportTextView& view, QWidget* parent)
     text_->setClearButtonEnabled(true);
     text_->installEventFilter(this);
     result_->setObjectName("lblFindResult");
-    auto* caption = new QLabel("F&ind:", this);
+    auto* caption = new QLabel(tr("F&ind:"), this);
     caption->setBuddy(text_);
-    auto* next = new QPushButton("&Next", this);
+    auto* next = new QPushButton(tr("&Next"), this);
     next->setObjectName("cmdFindNext");
-    auto* previous = new QPushButton("&Previous", this);
+    auto* previous = new QPushButton(tr("&Previous"), this);
     previous->setObjectName("cmdFindPrevious");
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 2, 0, 0);
@@ -44,7 +44,7 @@ void FindBar::open() {
 
 bool FindBar::findNext(bool backward) {
     const bool found = view_.find(text_->text(), backward);
-    result_->setText(found || text_->text().isEmpty() ? QString() : QString("Not found"));
+    result_->setText(found || text_->text().isEmpty() ? QString() : tr("Not found"));
     return found;
 }
 

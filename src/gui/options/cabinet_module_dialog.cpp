@@ -20,14 +20,14 @@ CabinetModuleDialog::CabinetModuleDialog(options::CabinetModuleTable& table, Use
       ui_(ui),
       cabinet_(new QLineEdit(this)),
       module_(new QLineEdit(this)),
-      apply_(new QPushButton("&Apply", this)),
-      close_(new QPushButton("&Close", this)) {
+      apply_(new QPushButton(tr("&Apply"), this)),
+      close_(new QPushButton(tr("&Close"), this)) {
     setObjectName("frmCabinetModule");
-    setWindowTitle("Cabinet | Module Assignment");
+    setWindowTitle(tr("Cabinet | Module Assignment"));
 
     auto* layout = new QVBoxLayout(this);
-    auto* cabinetLabel = new QLabel("New Cabinet Name, e.g. CB801", this);
-    auto* moduleLabel = new QLabel("New Module Skeleton, e.g. AI800_1", this);
+    auto* cabinetLabel = new QLabel(tr("New Cabinet Name, e.g. CB801"), this);
+    auto* moduleLabel = new QLabel(tr("New Module Skeleton, e.g. AI800_1"), this);
     cabinet_->setObjectName("txtNewCabinet");
     module_->setObjectName("txtNewModule");
     cabinetLabel->setBuddy(cabinet_);
@@ -62,7 +62,7 @@ void CabinetModuleDialog::modifyRow(const CurrentCabinetRow& row) {
     rowNumber_ = row.number;
     cabinet_->setText(toQString(row.cabinet));
     module_->setText(toQString(row.module));
-    apply_->setText("&Modify");
+    apply_->setText(tr("&Modify"));
     close_->hide();
 }
 
@@ -80,7 +80,8 @@ void CabinetModuleDialog::appendRow() {
         const std::string module = toStdString(module_->text());
         if (cabinet.empty() || module.empty()) {
             ui_.inform(Message{std::string(kApplicationTitle),
-                               "Put both 'New Cabinet Name' and 'New Module Skeleton'.",
+                               toStdString(tr("Put both 'New Cabinet Name' and 'New Module "
+                                              "Skeleton'.")),
                                MessageIcon::Information});
             return;
         }

@@ -22,7 +22,7 @@ namespace {
 // in view.
 constexpr double kAddLiftTwips = 2200.0;
 
-QLabel* captionLabel(const char* text, const char* name, QWidget* parent) {
+QLabel* captionLabel(const QString& text, const char* name, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     return label;
@@ -52,23 +52,23 @@ CabinetTab::CabinetTab(options::SearchOptions& options, scan::CabinetLabels& lab
       list_(new QTreeWidget(this)),
       fileName_(valueLabel("lblImportedFile", this)),
       count_(valueLabel("lblItemsCount", this)),
-      apply_(new QCheckBox("Apply above values to search results", this)) {
+      apply_(new QCheckBox(tr("Apply above values to search results"), this)) {
     setObjectName("tabCabinetModule");
     auto* layout = new QGridLayout(this);
     layout->setHorizontalSpacing(10);
 
     auto* facts = new QHBoxLayout;
     facts->setSpacing(6);
-    facts->addWidget(captionLabel("Imported File:", "lblImportedFileCaption", this));
+    facts->addWidget(captionLabel(tr("Imported File:"), "lblImportedFileCaption", this));
     facts->addWidget(fileName_, 1);
     facts->addSpacing(16);
-    facts->addWidget(captionLabel("Items Count:", "lblItemsCountCaption", this));
+    facts->addWidget(captionLabel(tr("Items Count:"), "lblItemsCountCaption", this));
     facts->addWidget(count_);
     layout->addLayout(facts, 0, 0, 1, 2);
 
     list_->setObjectName("lvwCabinetModule");
     list_->setColumnCount(2);
-    list_->setHeaderLabels({"Cabinet Name", "Module Skeleton Name"});
+    list_->setHeaderLabels({tr("Cabinet Name"), tr("Module Skeleton Name")});
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
     list_->setAllColumnsShowFocus(true);
@@ -79,13 +79,13 @@ CabinetTab::CabinetTab(options::SearchOptions& options, scan::CabinetLabels& lab
     list_->installEventFilter(this);
     layout->addWidget(list_, 1, 0);
 
-    auto* add = new QPushButton("&Add", this);
+    auto* add = new QPushButton(tr("&Add"), this);
     add->setObjectName("cmdAdd");
-    add->setToolTip("Add new item to the list");
+    add->setToolTip(tr("Add new item to the list"));
     add->setAutoDefault(false);
-    auto* import = new QPushButton("&Import", this);
+    auto* import = new QPushButton(tr("&Import"), this);
     import->setObjectName("cmdImport");
-    import->setToolTip("Import CSV file");
+    import->setToolTip(tr("Import CSV file"));
     import->setAutoDefault(false);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(add);
@@ -94,7 +94,7 @@ CabinetTab::CabinetTab(options::SearchOptions& options, scan::CabinetLabels& lab
     layout->addLayout(buttons, 1, 1);
 
     apply_->setObjectName("chkApplyCabinetModule");
-    apply_->setToolTip("Apply these 'Cabinet|Module' values to search results");
+    apply_->setToolTip(tr("Apply these 'Cabinet|Module' values to search results"));
     layout->addWidget(apply_, 2, 0, 1, 2);
     layout->setRowStretch(1, 1);
 
@@ -172,8 +172,8 @@ void CabinetTab::addRow() {
 
 void CabinetTab::importTable() {
     if (!ui_.askYesNo(Prompt{std::string(kApplicationTitle),
-                             "Do you really want to import values from external file ?. Current "
-                             "contents will be cleared.",
+                             toStdString(tr("Do you really want to import values from external "
+                                            "file ?. Current contents will be cleared.")),
                              MessageIcon::Exclamation})) {
         return;
     }
@@ -185,9 +185,11 @@ void CabinetTab::importTable() {
     // The dialog starts where the last import came from, at first in the home folder.
     const std::string folder =
         options::settings::kLastImportFolder.readFrom(store_, toStdString(QDir::homePath()));
-    const std::string path = desktop_.chooseFileToOpen(
-        window(), {{"Comma Separated Values (*.csv)", "*.csv"}, {"Text Files (*.txt)", "*.txt"}},
-        "Select File to Inport...", folder, "");
+    const std::string path =
+        desktop_.chooseFileToOpen(window(),
+                                  {{toStdString(tr("Comma Separated Values (*.csv)")), "*.csv"},
+                                   {toStdString(tr("Text Files (*.txt)")), "*.txt"}},
+                                  toStdString(tr("Select File to Inport...")), folder, "");
     if (path.empty()) {
         options::settings::kLastImportedFile.writeTo(store_, "");
     } else {

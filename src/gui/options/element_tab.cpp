@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "core/base/strings.h"
 #include "gui/base/widget_helpers.h"
 
 namespace qor::gui {
@@ -25,13 +24,13 @@ QString boxPrefix(const scan::ElementTypeInfo& type) {
 QString moduleLine(scan::ElementType type) {
     switch (type) {
         case scan::ElementType::AI:
-            return "AIS (S100 Cabinet) and AIS8xx (S800 Cabinet)";
+            return ElementTab::tr("AIS (S100 Cabinet) and AIS8xx (S800 Cabinet)");
         case scan::ElementType::AO:
-            return "AOS (S100 Cabinet) and AOS8xx (S800 Cabinet)";
+            return ElementTab::tr("AOS (S100 Cabinet) and AOS8xx (S800 Cabinet)");
         case scan::ElementType::DI:
-            return "DIS (S100 Cabinet) and DIS8xx (S800 Cabinet)";
+            return ElementTab::tr("DIS (S100 Cabinet) and DIS8xx (S800 Cabinet)");
         case scan::ElementType::DO:
-            return "DOS (S100 Cabinet ) and DOS8xx (S800 Cabinet)";
+            return ElementTab::tr("DOS (S100 Cabinet ) and DOS8xx (S800 Cabinet)");
         default:
             return {};
     }
@@ -50,7 +49,7 @@ QCheckBox* makeParameterBox(const scan::ElementTypeInfo& type, int box, QWidget*
 }
 
 QCheckBox* makeEnableSearchBox(const scan::ElementTypeInfo& type, QWidget* parent) {
-    auto* check = new QCheckBox(withMnemonic(stringTableText(str::kEnableSearch), 'E'), parent);
+    auto* check = new QCheckBox(ElementTab::tr("&Enable Search"), parent);
     check->setObjectName(boxPrefix(type) + "EnableSearch");
     return check;
 }
@@ -60,7 +59,7 @@ ElementTab::ElementTab(scan::ElementType type, options::SearchOptions& options, 
     const scan::ElementTypeInfo& info = scan::elementType(type);
     auto* layout = new QVBoxLayout(this);
 
-    auto* heading = new QLabel(stringTableText(str::kMostValuableParameters), this);
+    auto* heading = new QLabel(tr("Only most valuable parameters for:"), this);
     heading->setObjectName("lbl" + boxPrefix(info).mid(3) + "Heading");
     layout->addWidget(heading);
     if (const QString modules = moduleLine(type); !modules.isEmpty()) {

@@ -25,7 +25,7 @@ FolderPage::FolderPage(options::SearchOptions& options, UserInterface& ui, QWidg
       path_(new QLineEdit(this)) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    auto* frame = new QGroupBox("Search result folder location", this);
+    auto* frame = new QGroupBox(tr("Search result folder location"), this);
     frame->setObjectName("fraFolderLocation");
     outer->addWidget(frame);
     auto* layout = new QVBoxLayout(frame);
@@ -44,12 +44,12 @@ FolderPage::FolderPage(options::SearchOptions& options, UserInterface& ui, QWidg
     tree_->setMinimumHeight(150);
     layout->addWidget(tree_);
 
-    auto* caption = new QLabel("Current folder path:", frame);
+    auto* caption = new QLabel(tr("Current folder path:"), frame);
     caption->setObjectName("lblCurrentFolder");
     layout->addWidget(caption);
     path_->setObjectName("txtFolderPath");
     path_->setReadOnly(true);
-    path_->setToolTip("Scan Result Folder Path");
+    path_->setToolTip(tr("Scan Result Folder Path"));
     path_->setMouseTracking(true);
     path_->installEventFilter(this);
     layout->addWidget(path_);
@@ -113,9 +113,10 @@ bool FolderPage::isEditingKey(const QKeyEvent& event) const {
 bool FolderPage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == path_) {
         if (event->type() == QEvent::KeyPress && isEditingKey(*static_cast<QKeyEvent*>(event))) {
-            ui_.inform(Message{std::string(kApplicationTitle),
-                               "Change this folder location with directory list above.",
-                               MessageIcon::Information});
+            ui_.inform(
+                Message{std::string(kApplicationTitle),
+                        toStdString(tr("Change this folder location with directory list above.")),
+                        MessageIcon::Information});
             return true;
         }
         if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {

@@ -11,14 +11,13 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "core/base/strings.h"
 #include "gui/base/widget_helpers.h"
 #include "gui/options/folder_page.h"
 
 namespace qor::gui {
 namespace {
 
-QPushButton* pageButton(const char* caption, const char* name, QWidget* parent) {
+QPushButton* pageButton(const QString& caption, const char* name, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setAutoDefault(false);
@@ -41,17 +40,17 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
     auto* first = new QWidget(pages_);
     auto* firstLayout = new QVBoxLayout(first);
     firstLayout->setContentsMargins(0, 0, 0, 0);
-    auto* frame = new QGroupBox(stringTableText(str::kSaveOptionsFrame), first);
+    auto* frame = new QGroupBox(tr("Save options for search result"), first);
     frame->setObjectName("fraSaveOptions");
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->setSpacing(8);
-    excelOption_ = new QRadioButton(stringTableText(str::kSaveAsExcel), frame);
+    excelOption_ = new QRadioButton(tr("Save as Excel files only"), frame);
     excelOption_->setObjectName("optSaveToExcelOnly");
-    csvOption_ = new QRadioButton(stringTableText(str::kSaveAsCsv), frame);
+    csvOption_ = new QRadioButton(tr("Save as CSV files only"), frame);
     csvOption_->setObjectName("optSaveToCSVOnly");
-    htmlOption_ = new QRadioButton(stringTableText(str::kSaveAsHtml), frame);
+    htmlOption_ = new QRadioButton(tr("Save as HTML report"), frame);
     htmlOption_->setObjectName("optSaveToHTMLReport");
-    oneWorkbook_ = new QCheckBox(stringTableText(str::kSaveInOneExcelFile), frame);
+    oneWorkbook_ = new QCheckBox(tr("Save all in one Excel file (sheets)"), frame);
     oneWorkbook_->setObjectName("chkSaveToOneExcelFile");
     auto* group = new QButtonGroup(this);
     for (QRadioButton* option : {excelOption_, csvOption_, htmlOption_}) {
@@ -66,18 +65,17 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
     frameLayout->addWidget(htmlOption_);
     frameLayout->addSpacing(8);
     auto* versionRow = new QHBoxLayout;
-    auto* versionCaption = new QLabel(stringTableText(str::kExcelVersionCaption), frame);
+    auto* versionCaption = new QLabel(tr("Microsoft Excel Version:"), frame);
     versionCaption->setObjectName("lblExcelVersionCaption");
     // The workbook writer's version as it was found.
-    version_ =
-        new QLabel(excel.installed ? toQString(excel.version) : QString("Not installed"), frame);
+    version_ = new QLabel(excel.installed ? toQString(excel.version) : tr("Not installed"), frame);
     version_->setObjectName("lblExcelVersion");
     versionRow->addWidget(versionCaption);
     versionRow->addWidget(version_, 1);
     frameLayout->addLayout(versionRow);
     firstLayout->addWidget(frame);
     firstLayout->addStretch(1);
-    auto* forward = pageButton("&>", "cmdNextPage", first);
+    auto* forward = pageButton(QStringLiteral("&>"), "cmdNextPage", first);
     firstLayout->addWidget(forward, 0, Qt::AlignRight);
     pages_->addWidget(first);
 
@@ -87,7 +85,7 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
     secondLayout->setContentsMargins(0, 0, 0, 0);
     folder_ = new FolderPage(options, ui, second);
     secondLayout->addWidget(folder_, 1);
-    auto* back = pageButton("&<", "cmdPreviousPage", second);
+    auto* back = pageButton(QStringLiteral("&<"), "cmdPreviousPage", second);
     secondLayout->addWidget(back, 0, Qt::AlignLeft);
     pages_->addWidget(second);
 

@@ -11,7 +11,6 @@
 #include <algorithm>
 
 #include "core/base/standard_error.h"
-#include "core/base/strings.h"
 #include "core/options/search_options.h"
 #include "core/options/search_status.h"
 #include "core/platform/user_environment.h"
@@ -48,7 +47,7 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
       ui_(ui),
       tabs_(new MultiRowTabWidget(kTabsPerRow, this)) {
     setObjectName("frmOptions");
-    setWindowTitle("Search Options");
+    setWindowTitle(tr("Search Options"));
     session.options = options::SearchOptions::readFrom(
         store, {excel.installed, platform::defaultResultFolder()}, ui);
     session.takeOptions();
@@ -58,28 +57,28 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
     for (const scan::ElementType type : kElementTabs) {
         auto* tab = new ElementTab(type, draft_);
         elementTabs_.push_back(tab);
-        tabs_->addTab(tab, toQString(scan::elementType(type).title));
+        tabs_->addTab(tab, toQString(scan::shownTitle(scan::elementType(type))));
     }
     datTab_ = new DatTab(draft_);
-    tabs_->addTab(datTab_, "DAT Elements");
+    tabs_->addTab(datTab_, tr("DAT Elements"));
     generalTab_ = new GeneralTab(draft_, excel, ui);
-    tabs_->addTab(generalTab_, "General Options");
+    tabs_->addTab(generalTab_, tr("General Options"));
     cabinetTab_ = new CabinetTab(draft_, session.cabinetLabels, store, ui, desktop);
-    tabs_->addTab(cabinetTab_, "Cabinet<->Module");
-    tabs_->addTab(new QWidget, "Spare");
+    tabs_->addTab(cabinetTab_, tr("Cabinet<->Module"));
+    tabs_->addTab(new QWidget, tr("Spare"));
 
     auto* nameLabel = new QLabel("NAME", this);
     nameLabel->setObjectName("lblMandatoryName");
     setCaptionColor(*nameLabel, disabledColor(nameLabel->palette()));
-    auto* mandatory = new QLabel("item on each tab is mandatory checked", this);
+    auto* mandatory = new QLabel(tr("item on each tab is mandatory checked"), this);
     mandatory->setObjectName("lblMandatory");
-    showStatus_ = new QCheckBox(stringTableText(str::kShowSearchStatusDialog), this);
+    showStatus_ = new QCheckBox(tr("Show 'Search Status' dialog"), this);
     showStatus_->setObjectName("chkShowSearchStatusDialog");
-    auto* preview = new QPushButton(withMnemonic(stringTableText(str::kPreviewStatus), 'P'), this);
+    auto* preview = new QPushButton(tr("&Preview Status"), this);
     preview->setObjectName("cmdPreviewStatus");
-    preview->setToolTip("Preview current enabled/disabled status");
+    preview->setToolTip(tr("Preview current enabled/disabled status"));
     preview->setAutoDefault(false);
-    auto* ok = new QPushButton("&OK", this);
+    auto* ok = new QPushButton(tr("&OK"), this);
     ok->setObjectName("cmdOK");
     ok->setAutoDefault(false);
     ok->setMinimumWidth(preview->sizeHint().width());

@@ -13,18 +13,12 @@
 #include <QVBoxLayout>
 
 #include "core/base/standard_error.h"
-#include "core/base/strings.h"
 #include "core/options/search_options.h"
 #include "core/scan/column_data.h"
 #include "gui/base/widget_helpers.h"
 
 namespace qor::gui {
 namespace {
-
-QString text(int id) {
-    const std::string_view value = loadString(id);
-    return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
-}
 
 // A status label that reacts to a click of the left button released over it.
 class StatusCell : public QLabel {
@@ -67,9 +61,14 @@ SearchStatusDialog::SearchStatusDialog(output::Session& session, UserInterface& 
       ui_(ui),
       home_(parent) {
     setObjectName("frmSearchStatus");
-    setWindowTitle("Search Status");
+    setWindowTitle(tr("Search Status"));
 
-    auto* explanation = new QLabel(text(str::kSearchStatusExplanation), this);
+    auto* explanation = new QLabel(
+        tr("Current search status for database element selected in 'Search Options' dialog "
+           "window. In order to change this settings click 'Change Settings' button, otherwise "
+           "click 'Scan Now'. To dismiss this dialog uncheck 'Show Search Status dialog' check "
+           "box in 'Search Options' window."),
+        this);
     explanation->setObjectName("lblExplanation");
     explanation->setWordWrap(true);
 
@@ -103,21 +102,21 @@ QFrame* SearchStatusDialog::buildTable() {
     grid->setContentsMargins(12, 8, 12, 8);
     grid->setHorizontalSpacing(32);
     grid->setVerticalSpacing(3);
-    grid->addWidget(headerLabel(text(str::kStatusDataBaseElement), "lblElementHeader", table), 0,
-                    0);
-    grid->addWidget(headerLabel(text(str::kCurrentStatus), "lblStatusHeader", table), 0, 1);
+    grid->addWidget(headerLabel(tr("DataBase Element:"), "lblElementHeader", table), 0, 0);
+    grid->addWidget(headerLabel(tr("Current Status:"), "lblStatusHeader", table), 0, 1);
     auto* rule = new QFrame(table);
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
     grid->addWidget(rule, 1, 0, 1, 2);
 
-    const int statusWidth = fontMetrics().horizontalAdvance(text(str::kCurrentStatus)) + 8;
+    // Wide enough for the header and for either status, whichever is the widest.
+    int statusWidth = 0;
+    for (const QString& caption : {tr("Current Status:"), tr("Enabled"), tr("Disabled")}) {
+        statusWidth = std::max(statusWidth, fontMetrics().horizontalAdvance(caption) + 8);
+    }
     for (int row = 1; row <= kRowCount; ++row) {
         const scan::ElementTypeInfo& info = scan::elementType(typeOfRow(row));
-        auto* name =
-            new QLabel(QString::fromUtf8(info.statisticsName.data(),
-                                         static_cast<qsizetype>(info.statisticsName.size())),
-                       table);
+        auto* name = new QLabel(toQString(scan::shownStatisticsName(info)), table);
         name->setObjectName(QString("lblElement_%1").arg(row));
         auto* cell = new StatusCell(table);
         cell->setObjectName(QString("lblStatus_%1").arg(row));
@@ -133,11 +132,11 @@ QFrame* SearchStatusDialog::buildTable() {
 
 // "Cancel", "Change Settings" and "Scan Now", from left to right.
 QHBoxLayout* SearchStatusDialog::buildButtons() {
-    cmdCancel_ = new QPushButton(withMnemonic(text(str::kCancel), 'C'), this);
+    cmdCancel_ = new QPushButton(tr("&Cancel"), this);
     cmdCancel_->setObjectName("cmdCancel");
-    cmdChangeSettings_ = new QPushButton(withMnemonic(text(str::kChangeSettings), 'h'), this);
+    cmdChangeSettings_ = new QPushButton(tr("C&hange Settings"), this);
     cmdChangeSettings_->setObjectName("cmdChangeSettings");
-    cmdScanNow_ = new QPushButton(withMnemonic(text(str::kScanNow), 'S'), this);
+    cmdScanNow_ = new QPushButton(tr("&Scan Now"), this);
     cmdScanNow_->setObjectName("cmdScanNow");
     connect(cmdCancel_, &QPushButton::clicked, this, [this] { cancel(); });
     connect(cmdChangeSettings_, &QPushButton::clicked, this, [this] { changeSettings(); });
@@ -160,7 +159,7 @@ void SearchStatusDialog::prepare(SearchStatusMode mode, QWidget* owner) {
     mode_ = mode;
     const bool preview = mode == SearchStatusMode::PreviewFromOptions ||
                          mode == SearchStatusMode::PreviewFromMainWindow;
-    cmdCancel_->setText(preview ? QString("&OK") : withMnemonic(text(str::kCancel), 'C'));
+    cmdCancel_->setText(preview ? tr("&OK") : tr("&Cancel"));
     cmdChangeSettings_->setEnabled(!preview);
     offerScan();
     QPushButton* defaultButton = cmdScanNow_->isEnabled() ? cmdScanNow_ : cmdCancel_;
@@ -183,7 +182,7 @@ void SearchStatusDialog::prepare(SearchStatusMode mode, QWidget* owner) {
 // The cell says what the coming scan reads, in the words of the one rule the scan follows.
 void SearchStatusDialog::showScanStatus(int row) {
     const bool scanned = session_.options.scans(typeOfRow(row));
-    showStatus(row, scanned ? "Enabled" : "Disabled", scanned);
+    showStatus(row, scanned ? tr("Enabled") : tr("Disabled"), scanned);
 }
 
 void SearchStatusDialog::showStatus(int row, const QString& caption, bool blue) {
@@ -206,7 +205,7 @@ void SearchStatusDialog::toggleStatus(int row) {
     // reach them before "Scan Now".
     session_.columns[scan::indexOf(type)] = scan::buildColumnData(
         info, typeOptions, info.channel && session_.options.applyCabinetLabels);
-    showStatus(row, typeOptions.enabled ? "Enabled" : "Disabled", typeOptions.enabled);
+    showStatus(row, typeOptions.enabled ? tr("Enabled") : tr("Disabled"), typeOptions.enabled);
     offerScan();
 }
 

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "core/base/standard_error.h"
-#include "core/base/strings.h"
+#include "core/output/scan_run.h"
 #include "gui/base/widget_helpers.h"
 
 namespace qor::gui {
@@ -22,22 +22,20 @@ namespace {
 constexpr int kMinimumLabelWidth = 320;
 constexpr int kMargin = 16;
 
-// The longest line the window is given: the readers' status texts (IDs 170..183), the open
-// command's text (132) and the HTML writer's "Writing to HTML report files - 'PIDCON'
-// elements..." (196 + a type text + 197).
+// The longest line the window is given, in the running language: the readers' and the HTML
+// writer's status texts of every type, and those of opening a file and of a comparison.
 int widestStatusText(const QFontMetrics& metrics) {
     int widest = 0;
-    const auto measure = [&](std::string_view text) {
-        widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(
-                                      text.data(), static_cast<qsizetype>(text.size()))));
+    const auto measure = [&](const QString& text) {
+        widest = std::max(widest, metrics.horizontalAdvance(text));
     };
-    for (int id = str::kReadingAI; id < str::kReadingAI + 14; ++id) {
-        measure(loadString(id));
+    for (const scan::ElementTypeInfo& type : scan::elementTypes()) {
+        measure(toQString(output::readingStatusText(type)));
+        measure(toQString(output::htmlWritingStatusText(type)));
     }
-    measure(loadString(str::kOpeningDataBaseFile));
-    for (int id = str::kTypeTextAI; id < str::kTypeTextAI + 14; ++id) {
-        measure(std::string(loadString(str::kWritingHtmlReport)) + std::string(loadString(id)) +
-                std::string(loadString(str::kElementsEllipsis)));
+    for (const QString& text : {ProgressWindow::openingText(), ProgressWindow::comparingText(),
+                                ProgressWindow::cancellingText()}) {
+        measure(text);
     }
     return widest;
 }
@@ -48,7 +46,7 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
       lblStatus_(new QLabel(this)),
       bar_(new QProgressBar(this)),
-      cancel_(new QPushButton("&Cancel", this)) {
+      cancel_(new QPushButton(tr("&Cancel"), this)) {
     setObjectName(QStringLiteral("frmProgress"));
     setWindowTitle(QString::fromUtf8(kApplicationTitle.data(),
                                      static_cast<qsizetype>(kApplicationTitle.size())));
@@ -101,6 +99,18 @@ void ProgressWindow::setStatus(const QString& text) {
 
 void ProgressWindow::setStatus(std::string_view text) {
     setStatus(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+QString ProgressWindow::openingText() {
+    return tr("Opening Data Base file...");
+}
+
+QString ProgressWindow::comparingText() {
+    return tr("Comparing the two exports...");
+}
+
+QString ProgressWindow::cancellingText() {
+    return tr("Cancelling...");
 }
 
 QString ProgressWindow::status() const {

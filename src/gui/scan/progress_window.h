@@ -26,6 +26,11 @@ public:
     void setStatus(const QString& text);
     void setStatus(std::string_view text);
     QString status() const;
+    // The status texts of the main window's own work: opening an export, comparing two,
+    // stopping either.
+    static QString openingText();
+    static QString comparingText();
+    static QString cancellingText();
 
     // With a scan: the progress bar and "Cancel" are shown; without, the status line alone.
     void setScanning(bool scanning);

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/base/standard_error.h"
-#include "core/base/strings.h"
+#include "core/base/translation.h"
 #include "core/platform/file_system.h"
 #include "core/platform/path_names.h"
 #include "gui/base/widget_helpers.h"
@@ -36,20 +36,19 @@ StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& 
                                    UserInterface& ui, QWidget* parent)
     : QDialog(parent), session_(session), clock_(clock), ui_(ui) {
     setObjectName(QStringLiteral("frmStatistic"));
-    setWindowTitle(QStringLiteral("Search Results Statistics"));
+    setWindowTitle(tr("Search Results Statistics"));
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(32);
     grid->setVerticalSpacing(4);
 
-    // Column heads (IDs 165, 166), then a rule under them.
+    // Column heads, then a rule under them.
     QFont headFont = font();
     headFont.setBold(true);
-    lblModuleNames_[0] = makeLabel(this, QStringLiteral("lblModuleNames_0"),
-                                   qtext(loadString(str::kStatisticDataBaseElement)));
-    lblModuleNames_[kRowCount + 1] =
-        makeLabel(this, QStringLiteral("lblModuleNames_%1").arg(kRowCount + 1),
-                  qtext(loadString(str::kFoundElements)));
+    lblModuleNames_[0] =
+        makeLabel(this, QStringLiteral("lblModuleNames_0"), tr("DataBase Element:"));
+    lblModuleNames_[kRowCount + 1] = makeLabel(
+        this, QStringLiteral("lblModuleNames_%1").arg(kRowCount + 1), tr("Found Elements:"));
     for (QLabel* head : {lblModuleNames_[0], lblModuleNames_[kRowCount + 1]}) {
         head->setFont(headFont);
     }
@@ -64,10 +63,11 @@ StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& 
     const auto rows = statisticsRows(session_);
     for (int i = 0; i < kRowCount; ++i) {
         const output::StatisticsRow& row = rows[static_cast<std::size_t>(i)];
-        QLabel* name =
-            makeLabel(this, QStringLiteral("lblModuleNames_%1").arg(i + 1), qtext(row.name));
-        QLabel* count =
-            makeLabel(this, QStringLiteral("lblFoundElements_%1").arg(i), qtext(row.count));
+        QLabel* name = makeLabel(this, QStringLiteral("lblModuleNames_%1").arg(i + 1),
+                                 qtext(scan::shownStatisticsName(scan::elementType(row.type))));
+        QLabel* count = makeLabel(this, QStringLiteral("lblFoundElements_%1").arg(i),
+                                  row.disabled ? tr("Search Disabled") : qtext(row.count));
+        searchDisabled_[static_cast<std::size_t>(i)] = row.disabled;
         lblModuleNames_[static_cast<std::size_t>(i + 1)] = name;
         lblFoundElements_[static_cast<std::size_t>(i)] = count;
         grid->addWidget(name, i + 2, 0);
@@ -76,16 +76,15 @@ StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& 
     grid->setColumnStretch(1, 1);
     colourCounts();
 
-    cmdSaveStatistic_ =
-        new QPushButton(withMnemonic(qtext(loadString(str::kSaveToFile)), 'S'), this);
+    cmdSaveStatistic_ = new QPushButton(tr("&Save To File"), this);
     cmdSaveStatistic_->setObjectName(QStringLiteral("cmdSaveStatistic"));
     cmdSaveStatistic_->setAutoDefault(false);
-    cmdClose_ = new QPushButton(withMnemonic(qtext(loadString(str::kClose)), 'C'), this);
+    cmdClose_ = new QPushButton(tr("&Close"), this);
     cmdClose_->setObjectName(QStringLiteral("cmdClose"));
     cmdClose_->setDefault(true);
-    cmdOpenFolder_ = new QPushButton("Open &Folder", this);
+    cmdOpenFolder_ = new QPushButton(tr("Open &Folder"), this);
     cmdOpenFolder_->setObjectName(QStringLiteral("cmdOpenFolder"));
-    cmdOpenReport_ = new QPushButton("Open &Report", this);
+    cmdOpenReport_ = new QPushButton(tr("Open &Report"), this);
     cmdOpenReport_->setObjectName(QStringLiteral("cmdOpenReport"));
     for (QPushButton* command : {cmdSaveStatistic_, cmdClose_, cmdOpenFolder_, cmdOpenReport_}) {
         command->setMinimumWidth(96);
@@ -117,10 +116,9 @@ StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& 
 }
 
 void StatisticsWindow::colourCounts() {
-    for (QLabel* count : lblFoundElements_) {
-        if (count->text() == qtext(output::kSearchDisabled) ||
-            count->text() == qtext(kScanCancelled)) {
-            setCaptionColor(*count, disabledColor(count->palette()));
+    for (std::size_t i = 0; i < lblFoundElements_.size(); ++i) {
+        if (searchDisabled_[i] || cancelled_) {
+            setCaptionColor(*lblFoundElements_[i], disabledColor(lblFoundElements_[i]->palette()));
         }
     }
 }
@@ -133,9 +131,10 @@ void StatisticsWindow::offerResults(Desktop& desktop, bool cancelled) {
         platform::pathExists(platform::joinPath(session_.scan.outputFolder, "preview.html"));
     cmdOpenReport_->setVisible(report);
     if (cancelled) {
-        for (QLabel* count : lblFoundElements_) {
-            if (count->text() != qtext(output::kSearchDisabled)) {
-                count->setText(qtext(kScanCancelled));
+        cancelled_ = true;
+        for (std::size_t i = 0; i < lblFoundElements_.size(); ++i) {
+            if (!searchDisabled_[i]) {
+                lblFoundElements_[i]->setText(tr("Cancelled"));
             }
         }
         colourCounts();
@@ -146,7 +145,10 @@ void StatisticsWindow::offerResults(Desktop& desktop, bool cancelled) {
 void StatisticsWindow::open(const std::string& path) {
     if (desktop_ != nullptr && !desktop_->openWithApplication(path)) {
         ui_.inform(Message{std::string(kApplicationTitle),
-                           "No application could be started to open " + path + ".",
+                           fillIn(translate("Desktop",
+                                            "No application could be started to open "
+                                            "%1."),
+                                  {path}),
                            MessageIcon::Exclamation});
     }
 }

@@ -53,6 +53,8 @@ private:
     UserInterface& ui_;
     std::array<QLabel*, kRowCount + 2> lblModuleNames_{};  // 0 and 15 are the column heads
     std::array<QLabel*, kRowCount> lblFoundElements_{};
+    std::array<bool, kRowCount> searchDisabled_{};  // the rows that read "Search Disabled"
+    bool cancelled_ = false;
     QPushButton* cmdSaveStatistic_ = nullptr;
     QPushButton* cmdClose_ = nullptr;
     QPushButton* cmdOpenFolder_ = nullptr;
@@ -60,8 +62,5 @@ private:
     Desktop* desktop_ = nullptr;
     std::optional<output::StatisticsSave> lastSave_;
 };
-
-// The text shown for a type whose reading a cancel stopped.
-inline constexpr std::string_view kScanCancelled = "Cancelled";
 
 }  // namespace qor::gui

@@ -1,5 +1,6 @@
 #include "gui/shell/about_box.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include <QFont>
@@ -12,7 +13,6 @@
 
 #include "core/base/build_info.h"
 #include "core/base/standard_error.h"
-#include "core/base/strings.h"
 #include "gui/base/icons.h"
 
 namespace qor::gui {
@@ -45,8 +45,6 @@ QLabel* makeLabel(QWidget* parent, const char* objectName, const QString& text) 
     label->setTextFormat(Qt::PlainText);
     return label;
 }
-
-constexpr std::string_view kUnavailable = "System Information Is Unavailable At This Time";
 
 }  // namespace
 
@@ -86,7 +84,7 @@ AboutBox::AboutBox(UserInterface& ui, Desktop& desktop, QWidget* parent)
     : QDialog(parent), ui_(ui), desktop_(desktop) {
     setObjectName(QStringLiteral("frmAbout"));
     const QString title = qtext(kApplicationTitle);
-    setWindowTitle(qtext(loadString(str::kAbout)) + title);
+    setWindowTitle(tr("About %1").arg(title));
 
     auto* picIcon = makeLabel(this, "picIcon", {});
     picIcon->setPixmap(applicationIcon().pixmap(QSize(64, 64)));
@@ -103,13 +101,13 @@ AboutBox::AboutBox(UserInterface& ui, Desktop& desktop, QWidget* parent)
     // kind of build it came from.
     auto* versionArea = new QGridLayout;
     versionArea->setHorizontalSpacing(12);
-    versionArea->addWidget(makeLabel(this, "lblVersionCaption", QStringLiteral("Version:")), 0, 0);
+    versionArea->addWidget(makeLabel(this, "lblVersionCaption", tr("Version:")), 0, 0);
     versionArea->addWidget(makeLabel(this, "lblVersion", qtext(buildVersionText())), 0, 1);
-    versionArea->addWidget(makeLabel(this, "lblBuildCaption", QStringLiteral("Build:")), 1, 0);
+    versionArea->addWidget(makeLabel(this, "lblBuildCaption", tr("Build:")), 1, 0);
 #ifdef NDEBUG
-    const QString kind = QStringLiteral("release");
+    const QString kind = tr("release");
 #else
-    const QString kind = QStringLiteral("debug");
+    const QString kind = tr("debug");
 #endif
     versionArea->addWidget(
         makeLabel(this, "lblBuild",
@@ -129,10 +127,10 @@ AboutBox::AboutBox(UserInterface& ui, Desktop& desktop, QWidget* parent)
     top->addWidget(picIcon, 0, Qt::AlignTop);
     top->addLayout(text, 1);
 
-    auto* cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    auto* cmdOK = new QPushButton(tr("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    auto* cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+    auto* cmdSysInfo = new QPushButton(tr("&System Info..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     cmdSysInfo->setAutoDefault(false);
     for (QPushButton* command : {cmdOK, cmdSysInfo}) {
@@ -151,7 +149,8 @@ AboutBox::AboutBox(UserInterface& ui, Desktop& desktop, QWidget* parent)
     layout->addLayout(top);
     layout->addSpacing(16);
     layout->addLayout(buttons);
-    setFixedWidth(420);
+    // At least its usual width; wider when a language needs it.
+    setFixedWidth(std::max(420, sizeHint().width()));
     setFixedHeight(sizeHint().height());
 }
 
@@ -170,8 +169,9 @@ void AboutBox::startSystemInformation() {
     } catch (...) {
         // Any failure ends in the message below.
     }
-    ui_.inform(
-        Message{std::string(kApplicationTitle), std::string(kUnavailable), MessageIcon::None});
+    ui_.inform(Message{std::string(kApplicationTitle),
+                       tr("System Information Is Unavailable At This Time").toStdString(),
+                       MessageIcon::None});
 }
 
 }  // namespace qor::gui

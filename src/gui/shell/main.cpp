@@ -9,6 +9,7 @@
 #include "core/platform/library_diagnostics.h"
 #include "core/platform/qt_settings_store.h"
 #include "core/platform/result_file.h"
+#include "core/platform/translators.h"
 #include "core/platform/user_environment.h"
 #include "core/platform/window_search.h"
 #include "gui/base/app_context.h"
@@ -60,6 +61,9 @@ int main(int argc, char** argv) {
     }
 
     QApplication application(argc, argv);
+    qor::platform::keepCNumberFormat();
+    // The windows and messages follow the system's language; the files written stay English.
+    const qor::platform::Translators translators;
     // Qt's own options (-platform ...) are gone from the arguments once QApplication took them.
     const ReaderCommandLine line = parseReaderCommandLine(QCoreApplication::arguments(), userGuide);
     if (line.action != ReaderCommandLine::Action::Run) {

@@ -15,11 +15,13 @@
 #include <QToolBar>
 
 #include "core/base/standard_error.h"
+#include "core/base/translation.h"
 #include "core/options/settings_table.h"
 #include "gui/base/export_text_encoding.h"
 #include "gui/base/icons.h"
 #include "gui/base/main_status_bar.h"
 #include "gui/base/twips.h"
+#include "gui/base/widget_helpers.h"
 #include "gui/document/document_window.h"
 #include "gui/options/options_dialog.h"
 #include "gui/options/search_status_dialog.h"
@@ -83,7 +85,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     tileHorizontally();
     context_.session.scan.startDateStamp =
         formatDateStamp(context_.clock.now(), context_.session.months);
-    statusBar_->setPanelText(1, "For Help, press F1");
+    statusBar_->setPanelText(1, tr("For Help, press F1"));
 }
 
 MainWindow::~MainWindow() {
@@ -117,7 +119,7 @@ void MainWindow::endWork() {
 
 void MainWindow::cancelScan() {
     if (work_->cancel()) {
-        progress_->setStatus(QStringLiteral("Cancelling..."));
+        progress_->setStatus(ProgressWindow::cancellingText());
     }
 }
 
@@ -150,17 +152,18 @@ void MainWindow::previewSearchStatus() {
 }
 
 void MainWindow::openStatisticsFile() {
-    openChosenFile("mnuToolsStatistic_Click", {{"Statistic files (*.txt)", "*.txt"}},
-                   "Open Statistics File...", resultFolder());
+    openChosenFile("mnuToolsStatistic_Click",
+                   {{toStdString(tr("Statistic files (*.txt)")), "*.txt"}},
+                   toStdString(tr("Open Statistics File...")), resultFolder());
 }
 
 void MainWindow::previewOutputFiles() {
     // The workbooks are written as .xlsx, so the Excel entry lists those too.
     openChosenFile("mnuToolsShellExecute_Click",
-                   {{"Microsoft Excel Files (*.xls)", "*.xls;*.xlsx"},
-                    {"Comma Delimited Files (*.csv)", "*.csv"},
-                    {"HTML Document (*.html;*.htm)", "*.html;*.htm"}},
-                   "Open File(s) for Preview...", resultFolder());
+                   {{toStdString(tr("Microsoft Excel Files (*.xls)")), "*.xls;*.xlsx"},
+                    {toStdString(tr("Comma Delimited Files (*.csv)")), "*.csv"},
+                    {toStdString(tr("HTML Document (*.html;*.htm)")), "*.html;*.htm"}},
+                   toStdString(tr("Open File(s) for Preview...")), resultFolder());
 }
 
 std::string MainWindow::resultFolder() const {
@@ -190,9 +193,9 @@ void MainWindow::openChosenFile(std::string_view procedure, const std::vector<Fi
 void MainWindow::openResultFolder() {
     const std::string folder = resultFolder();
     if (!QFileInfo(QString::fromStdString(folder)).isDir()) {
-        context_.boxes.inform(Message{title(),
-                                      "The result folder " + folder + " does not exist yet.",
-                                      MessageIcon::Exclamation});
+        context_.boxes.inform(Message{
+            title(), fillIn(toStdString(tr("The result folder %1 does not exist yet.")), {folder}),
+            MessageIcon::Exclamation});
         return;
     }
     reportIfNotOpened(context_.desktop.openWithApplication(folder), folder);
@@ -200,16 +203,18 @@ void MainWindow::openResultFolder() {
 
 void MainWindow::reportIfNotOpened(bool opened, const std::string& what) {
     if (!opened) {
-        context_.boxes.inform(Message{title(),
-                                      "No application could be started to open " + what + ".",
-                                      MessageIcon::Exclamation});
+        context_.boxes.inform(Message{
+            title(),
+            fillIn(translate("Desktop", "No application could be started to open %1."), {what}),
+            MessageIcon::Exclamation});
     }
 }
 
 void MainWindow::showUserGuide() {
     if (context_.documentationPage.isEmpty()) {
-        context_.boxes.inform(Message{title(), "The user guide is not installed with the program.",
-                                      MessageIcon::Exclamation});
+        context_.boxes.inform(
+            Message{title(), toStdString(tr("The user guide is not installed with the program.")),
+                    MessageIcon::Exclamation});
         return;
     }
     const std::string page = context_.documentationPage.toStdString();
@@ -229,8 +234,8 @@ void MainWindow::toggleToolbar() {
 }
 
 void MainWindow::switchStatusText() {
-    statusBar_->setPanelText(1, "Data Base file (*.BA) generated with Online Builder on: " +
-                                    exportText(context_.session.nodeInfo.generationDate));
+    statusBar_->setPanelText(1, tr("Data Base file (*.BA) generated with Online Builder on: %1")
+                                    .arg(exportText(context_.session.nodeInfo.generationDate)));
     tmrSwitchText_->stop();
 }
 

@@ -11,6 +11,7 @@
 #include "core/scan/export_file_reader.h"
 #include "core/scan/line_ceiling.h"
 #include "core/scan/node_info.h"
+#include "gui/base/widget_helpers.h"
 #include "gui/compare/comparison_window.h"
 #include "gui/scan/background_work.h"
 #include "gui/scan/progress_window.h"
@@ -34,8 +35,8 @@ void MainWindow::compareWith() {
     const QString folder =
         QFileInfo(QString::fromStdString(request->newExport.path)).absolutePath();
     request->oldExport.path = context_.desktop.chooseFileToOpen(
-        this, {{"Data Base Files (*.qor)", "*.qor"}}, "Compare With an Older Data Base File...",
-        folder.toStdString(), "qor");
+        this, {{toStdString(tr("Data Base Files (*.qor)")), "*.qor"}},
+        toStdString(tr("Compare With an Older Data Base File...")), folder.toStdString(), "qor");
     if (request->oldExport.path.empty()) {
         return;
     }
@@ -59,8 +60,9 @@ void MainWindow::compareWith() {
     progress_->setScanning(true);
     auto comparison = std::make_shared<std::unique_ptr<const compare::Comparison>>();
     work_->start(
-        [request, comparison](UserInterface& ui) {
-            ui.setStatus("Comparing the two exports...");
+        [request, comparison,
+         status = toStdString(ProgressWindow::comparingText())](UserInterface& ui) {
+            ui.setStatus(status);
             ui.showProgressWindow(true);
             compare::UiCompareMonitor monitor(ui);
             try {

@@ -10,11 +10,11 @@
 
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
-#include "core/base/strings.h"
 #include "core/platform/input_file.h"
 #include "core/scan/node_info.h"
 #include "gui/base/export_text_encoding.h"
 #include "gui/base/main_status_bar.h"
+#include "gui/base/widget_helpers.h"
 #include "gui/document/document_window.h"
 #include "gui/document/export_text_view.h"
 #include "gui/scan/progress_window.h"
@@ -64,7 +64,7 @@ QMdiSubWindow* MainWindow::newDocumentWindow() {
     QMdiSubWindow* window = mdiArea_->addSubWindow(document);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowIcon(windowIcon());
-    window->setWindowTitle(QString("Document %1").arg(documentCounter_));
+    window->setWindowTitle(tr("Document %1").arg(documentCounter_));
     // Closing the document window takes the scan and compare commands away; the status texts
     // and the current file path stay.
     new CloseWatcher(*window, [this] {
@@ -82,9 +82,9 @@ void MainWindow::openWithDialog() {
     // The dialog starts where the open file is, or in the home folder.
     const QString current = QString::fromStdString(context_.session.databasePath);
     const QString folder = current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
-    const std::string chosen =
-        context_.desktop.chooseFileToOpen(this, {{"Data Base Files (*.qor)", "*.qor"}},
-                                          "Open Data Base File...", folder.toStdString(), "qor");
+    const std::string chosen = context_.desktop.chooseFileToOpen(
+        this, {{toStdString(tr("Data Base Files (*.qor)")), "*.qor"}},
+        toStdString(tr("Open Data Base File...")), folder.toStdString(), "qor");
     if (chosen.empty()) {
         if (DocumentWindow* document = activeDocument()) {
             context_.session.databasePath = document->parentWidget()->windowTitle().toStdString();
@@ -112,7 +112,7 @@ void MainWindow::openFromAnotherLaunch(const QString& path) {
     if (busy()) {
         context_.boxes.inform(
             Message{std::string(kApplicationTitle),
-                    "A scan is running. Open " + path.toStdString() + " when it has finished.",
+                    toStdString(tr("A scan is running. Open %1 when it has finished.").arg(path)),
                     MessageIcon::Exclamation});
         return;
     }
@@ -125,10 +125,12 @@ void MainWindow::openRecentFile(int slot) {
         return;
     }
     if (!QFileInfo::exists(*path)) {
-        if (context_.boxes.askYesNo(Prompt{std::string(kApplicationTitle),
-                                           "File does not exist:\r\n" + path->toStdString() +
-                                               "\r\n\r\nRemove it from the Recent Files list?",
-                                           MessageIcon::Exclamation})) {
+        if (context_.boxes.askYesNo(
+                Prompt{std::string(kApplicationTitle),
+                       toStdString(tr("File does not exist:\r\n%1\r\n\r\nRemove it from the "
+                                      "Recent Files list?")
+                                       .arg(*path)),
+                       MessageIcon::Exclamation})) {
             recent_->remove(slot);
         }
         return;
@@ -147,11 +149,12 @@ void MainWindow::showNodeInformation() {
     const bool none =
         node.nodeNumber.empty() && node.nodeDescription.empty() && node.generationDate.empty();
     // The export's bytes read as the document window reads them.
-    statusBar_->setPanelText(1, none ? QString("This file holds no node information")
-                                     : "Data Base file (*.BA) generated with Online Builder at: " +
-                                           exportText(node.generationDate));
-    statusBar_->setPanelText(2, "Node Number:  " + exportText(node.nodeNumber));
-    statusBar_->setPanelText(3, "Node Descr.:  " + exportText(node.nodeDescription));
+    statusBar_->setPanelText(1,
+                             none ? tr("This file holds no node information")
+                                  : tr("Data Base file (*.BA) generated with Online Builder at: %1")
+                                        .arg(exportText(node.generationDate)));
+    statusBar_->setPanelText(2, tr("Node Number:  %1").arg(exportText(node.nodeNumber)));
+    statusBar_->setPanelText(3, tr("Node Descr.:  %1").arg(exportText(node.nodeDescription)));
     statusBar_->repaint();
 }
 
@@ -163,9 +166,10 @@ void MainWindow::openFile(OpenFlow flow, const QString& path) {
             platform::refuseSpecialFile(path.toStdString(), "database file");
             QFile file(path);
             if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-                throw QorError("Cannot open '" + path.toStdString() + "': " +
-                               (QFileInfo(path).isDir() ? std::string("it is a folder")
-                                                        : file.errorString().toStdString()));
+                throw QorError(
+                    toStdString(tr("Cannot open '%1': %2")
+                                    .arg(path, QFileInfo(path).isDir() ? tr("it is a folder")
+                                                                       : file.errorString())));
             }
         })) {
         return;
@@ -187,7 +191,7 @@ void MainWindow::openFile(OpenFlow flow, const QString& path) {
         }
     };
     auto showProgress = [&] {
-        progress_->setStatus(loadString(str::kOpeningDataBaseFile));
+        progress_->setStatus(ProgressWindow::openingText());
         progress_->show();
         progress_->repaint();
     };

@@ -5,13 +5,13 @@
 
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
-#include "core/base/strings.h"
 #include "core/options/search_options.h"
 #include "core/options/settings_table.h"
 #include "core/output/scan_run.h"
 #include "core/platform/folder_lock.h"
 #include "core/platform/user_environment.h"
 #include "gui/base/main_status_bar.h"
+#include "gui/base/widget_helpers.h"
 #include "gui/options/search_status_dialog.h"
 #include "gui/scan/background_work.h"
 #include "gui/scan/progress_window.h"
@@ -58,11 +58,12 @@ void MainWindow::scanFile() {
     }
     runStep(context_.boxes, kModule, kProcedure, [&] {
         if (!context_.session.options.scansAnyType()) {
-            context_.boxes.inform(Message{std::string(kApplicationTitle),
-                                          std::string(loadString(str::kAllSearchDisabled)) +
-                                              "\r\n" +
-                                              std::string(loadString(str::kClickChangeSettings)),
-                                          MessageIcon::Information});
+            context_.boxes.inform(
+                Message{std::string(kApplicationTitle),
+                        toStdString(tr("Current search status for every DataBase element is "
+                                       "Disabled.\r\nClick 'Change Settings' to enable any "
+                                       "DataBase element / parameters on property tabs.")),
+                        MessageIcon::Information});
             searchStatusDialog().prepare(SearchStatusMode::NothingEnabled);
             context_.desktop.runModal(searchStatusDialog());
             return;
@@ -70,7 +71,7 @@ void MainWindow::scanFile() {
         const auto show =
             options::settings::kShowSearchStatusDialog.readBooleanFrom(context_.store);
         if (!show) {
-            throw QorError("Type mismatch");
+            throw QorError(toStdString(tr("Type mismatch")));
         }
         if (*show) {
             searchStatusDialog().prepare(SearchStatusMode::FromScanCommand);

@@ -79,7 +79,7 @@ QPixmap splashPicture(qreal devicePixelRatio) {
     painter.setPen(kSubtle);
     painter.drawText(QRect(textLeft, 128, kPictureSize.width() - textLeft - kMargin, 40),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                     QStringLiteral("AC400 DataBase Files"));
+                     SplashWindow::tr("AC400 DataBase Files"));
 
     // The foot under a hairline: the labels go here.
     painter.setPen(QPen(QColor(0xb4, 0xc8, 0xde), 1));
@@ -112,12 +112,11 @@ SplashWindow::SplashWindow(QWidget* parent)
     const int versionWidth = lblVersion->sizeHint().width();
     const int versionLeft = size.width() - kMargin - versionWidth;
     lblVersion->setGeometry(versionLeft, kFootTop, versionWidth, lineHeight);
-    QLabel* lblBuild = makeLabel(this, "lblBuild", QStringLiteral("Build:"), kSubtle);
+    QLabel* lblBuild = makeLabel(this, "lblBuild", tr("Build:"), kSubtle);
     const int buildWidth = lblBuild->sizeHint().width();
     const int buildLeft = versionLeft - 6 - buildWidth;
     lblBuild->setGeometry(buildLeft, kFootTop, buildWidth, lineHeight);
-    lblStatus_ =
-        makeLabel(this, "lblStatus", QStringLiteral("Finalizing settings..."), kStatusGrey);
+    lblStatus_ = makeLabel(this, "lblStatus", tr("Finalizing settings..."), kStatusGrey);
     lblStatus_->setGeometry(kMargin, kFootTop, buildLeft - 12 - kMargin, lineHeight);
 
     if (primary != nullptr) {

@@ -50,9 +50,9 @@ bool StartUp::run(const QString& commandLineFile) {
         splash_ = std::make_unique<SplashWindow>();
         splash_->show();
     });
-    steps_ = {{"Initializing startup procedures...", [this] { createMainWindow(); }},
-              {"Getting registry settings...", [this] { loadSettings(); }},
-              {"Creating application window...",
+    steps_ = {{tr("Initializing startup procedures..."), [this] { createMainWindow(); }},
+              {tr("Getting registry settings..."), [this] { loadSettings(); }},
+              {tr("Creating application window..."),
                [this, commandLineFile] { showMainWindow(commandLineFile); }}};
     nextStep_ = 0;
     runNextStep();
@@ -108,7 +108,7 @@ void StartUp::loadSettings() {
         bool ok = false;
         const int firstRun = marker.trimmed().toInt(&ok);
         if (!ok) {
-            throw QorError("Type mismatch");
+            throw QorError(tr("Type mismatch").toStdString());
         }
         if (firstRun == 0) {
             platform::registerFileAssociation(QCoreApplication::applicationFilePath().toStdString(),
@@ -124,7 +124,7 @@ void StartUp::showMainWindow(const QString& commandLineFile) {
             const std::string path = platform::longFileName(commandLineFile.toStdString());
             // A file that is not there is said, as the open dialog would say it.
             if (path.empty()) {
-                throw QorError("File not found: " + commandLineFile.toStdString());
+                throw QorError(tr("File not found: %1").arg(commandLineFile).toStdString());
             }
             mainWindow_->openByPath(path);
         }

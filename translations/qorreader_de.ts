@@ -1,0 +1,1219 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>CabinetLabels</name>
+    <message>
+        <source>The cabinet-module table has too many rows to be applied</source>
+        <translation>Die Schrank-Modul-Tabelle hat zu viele Zeilen, um angewendet zu werden</translation>
+    </message>
+    <message>
+        <source>The channel designation &apos;%1&apos; has no &apos;.&apos;, so it names no module skeleton</source>
+        <translation>Die Kanalbezeichnung „%1“ enthält keinen „.“ und nennt daher kein Modulschema</translation>
+    </message>
+    <message>
+        <source>The channel designation &apos;%1&apos; has no &apos;.&apos;, so it names no module skeleton (%2 designations without &apos;.&apos; in all)</source>
+        <translation>Die Kanalbezeichnung „%1“ enthält keinen „.“ und nennt daher kein Modulschema (insgesamt %2 Bezeichnungen ohne „.“)</translation>
+    </message>
+</context>
+<context>
+    <name>CabinetTable</name>
+    <message>
+        <source>The import file &apos;%1&apos; is larger than 128 MiB: it is not imported</source>
+        <translation>Die Importdatei „%1“ ist größer als 128 MiB: Sie wird nicht importiert</translation>
+    </message>
+    <message>
+        <source>Input past end of file: the last cabinet name %1 has no module skeleton</source>
+        <translation>Eingabe hinter dem Dateiende: Der letzte Schrankname %1 hat kein Modulschema</translation>
+    </message>
+</context>
+<context>
+    <name>ChangesFolder</name>
+    <message>
+        <source>Changes</source>
+        <translation>Änderungen</translation>
+    </message>
+</context>
+<context>
+    <name>Comparison</name>
+    <message>
+        <source>The comparison was cancelled</source>
+        <translation>Der Vergleich wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>too many elements of one type to compare</source>
+        <translation>zu viele Elemente eines Typs zum Vergleichen</translation>
+    </message>
+    <message>
+        <source>No folder for temporary files: %1</source>
+        <translation>Kein Ordner für temporäre Dateien: %1</translation>
+    </message>
+    <message>
+        <source>Cannot create a temporary file in &apos;%1&apos;: %2</source>
+        <translation>In „%1“ kann keine temporäre Datei angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the changes to a temporary file in &apos;%1&apos;: %2</source>
+        <translation>Die Änderungen können nicht in eine temporäre Datei in „%1“ geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot read the changes back from a temporary file in &apos;%1&apos;: %2</source>
+        <translation>Die Änderungen können nicht aus der temporären Datei in „%1“ zurückgelesen werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ComparisonSummary</name>
+    <message>
+        <source>DataBase element</source>
+        <translation>Datenbankelement</translation>
+    </message>
+    <message>
+        <source>Added</source>
+        <translation>Hinzugefügt</translation>
+    </message>
+    <message>
+        <source>Removed</source>
+        <translation>Entfernt</translation>
+    </message>
+    <message>
+        <source>Changed</source>
+        <translation>Geändert</translation>
+    </message>
+    <message>
+        <source>Unchanged</source>
+        <translation>Unverändert</translation>
+    </message>
+    <message>
+        <source>not compared</source>
+        <translation>nicht verglichen</translation>
+    </message>
+</context>
+<context>
+    <name>Desktop</name>
+    <message>
+        <source>No application could be started to open %1.</source>
+        <translation>Es konnte kein Programm gestartet werden, das %1 öffnet.</translation>
+    </message>
+</context>
+<context>
+    <name>ElementType</name>
+    <message>
+        <source>Analog Input</source>
+        <translation>Analogeingang</translation>
+    </message>
+    <message>
+        <source>Analog Input Calc.</source>
+        <translation>Analogeingang (ber.)</translation>
+    </message>
+    <message>
+        <source>Analog Input Calculated</source>
+        <translation>Analogeingang (berechnet)</translation>
+    </message>
+    <message>
+        <source>Analog Output</source>
+        <translation>Analogausgang</translation>
+    </message>
+    <message>
+        <source>Analog Output Calc.</source>
+        <translation>Analogausgang (ber.)</translation>
+    </message>
+    <message>
+        <source>Analog Output Calculated</source>
+        <translation>Analogausgang (berechnet)</translation>
+    </message>
+    <message>
+        <source>Digital Input</source>
+        <translation>Digitaleingang</translation>
+    </message>
+    <message>
+        <source>Digital Input Calc.</source>
+        <translation>Digitaleingang (ber.)</translation>
+    </message>
+    <message>
+        <source>Digital Input Calculated</source>
+        <translation>Digitaleingang (berechnet)</translation>
+    </message>
+    <message>
+        <source>Digital Output</source>
+        <translation>Digitalausgang</translation>
+    </message>
+    <message>
+        <source>Digital Output Calc.</source>
+        <translation>Digitalausgang (ber.)</translation>
+    </message>
+    <message>
+        <source>Digital Output Calculated</source>
+        <translation>Digitalausgang (berechnet)</translation>
+    </message>
+</context>
+<context>
+    <name>ExportFile</name>
+    <message>
+        <source>&apos;%1&apos; changed while it was being scanned</source>
+        <translation>„%1“ hat sich während der Suche geändert</translation>
+    </message>
+    <message>
+        <source>1 line of &apos;%1&apos; is longer than %2: only its first %2 was read.</source>
+        <translation>1 Zeile von „%1“ ist länger als %2: Nur ihre ersten %2 wurden gelesen.</translation>
+    </message>
+    <message>
+        <source>%1 lines of &apos;%2&apos; are longer than %3: only the first %3 of each was read.</source>
+        <translation>%1 Zeilen von „%2“ sind länger als %3: Von jeder wurden nur die ersten %3 gelesen.</translation>
+    </message>
+</context>
+<context>
+    <name>Files</name>
+    <message>
+        <source>Cannot look for &apos;%1&apos;: %2</source>
+        <translation>Nach „%1“ kann nicht gesucht werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder &apos;%1&apos;: %2</source>
+        <translation>Der Ordner „%1“ kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write &apos;%1&apos;: %2</source>
+        <translation>„%1“ kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write &apos;%1&apos;: something else took that name while the result was being written</source>
+        <translation>„%1“ kann nicht geschrieben werden: Etwas anderes hat diesen Namen belegt, während das Ergebnis geschrieben wurde</translation>
+    </message>
+    <message>
+        <source>Cannot create &apos;%1&apos;: %2</source>
+        <translation>„%1“ kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot create a folder in &apos;%1&apos;: %2</source>
+        <translation>In „%1“ kann kein Ordner angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; cannot name a file in a folder</source>
+        <translation>„%1“ kann keine Datei in einem Ordner bezeichnen</translation>
+    </message>
+    <message>
+        <source>Cannot open the folder &apos;%1&apos;: %2</source>
+        <translation>Der Ordner „%1“ kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is a symbolic link: results are never written through a link</source>
+        <translation>„%1“ ist eine symbolische Verknüpfung: Ergebnisse werden nie über eine Verknüpfung geschrieben</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a folder</source>
+        <translation>„%1“ ist kein Ordner</translation>
+    </message>
+</context>
+<context>
+    <name>OverwriteQuestion</name>
+    <message>
+        <source>File &apos;%1&apos; already exists. <byte value="xd"/>
+Do you want to replace it ?</source>
+        <translation>Die Datei „%1“ ist bereits vorhanden.<byte value="xd"/>
+Möchten Sie sie ersetzen?</translation>
+    </message>
+    <message>
+        <source>File &apos;%1&apos; already exists. <byte value="xd"/>
+Do you want to replace this file and related &apos;preview.html&apos; and &apos;index.html&apos; files ?</source>
+        <translation>Die Datei „%1“ ist bereits vorhanden.<byte value="xd"/>
+Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „index.html“ ersetzen?</translation>
+    </message>
+</context>
+<context>
+    <name>ResultFolder</name>
+    <message>
+        <source>No scan result folder is set: choose one in the options</source>
+        <translation>Es ist kein Ergebnisordner festgelegt: Wählen Sie einen in den Optionen.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is being written by another scan</source>
+        <translation>In „%1“ schreibt gerade eine andere Suche</translation>
+    </message>
+    <message>
+        <source>Cannot lock &apos;%1&apos;: its lock file %2 is a symbolic link</source>
+        <translation>„%1“ kann nicht gesperrt werden: seine Sperrdatei %2 ist eine symbolische Verknüpfung</translation>
+    </message>
+    <message>
+        <source>Cannot lock &apos;%1&apos;: %2</source>
+        <translation>„%1“ kann nicht gesperrt werden: %2</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is being written by a scan on the computer &apos;%2&apos; (its lock is %3 old)</source>
+        <translation>In „%1“ schreibt eine Suche auf dem Computer „%2“ (ihre Sperre ist %3 alt)</translation>
+    </message>
+    <message>
+        <source>1 second</source>
+        <translation>1 Sekunde</translation>
+    </message>
+    <message>
+        <source>%1 seconds</source>
+        <translation>%1 Sekunden</translation>
+    </message>
+    <message>
+        <source>1 minute</source>
+        <translation>1 Minute</translation>
+    </message>
+    <message>
+        <source>%1 minutes</source>
+        <translation>%1 Minuten</translation>
+    </message>
+    <message>
+        <source>1 hour</source>
+        <translation>1 Stunde</translation>
+    </message>
+    <message>
+        <source>%1 hours</source>
+        <translation>%1 Stunden</translation>
+    </message>
+    <message>
+        <source>1 day</source>
+        <translation>1 Tag</translation>
+    </message>
+    <message>
+        <source>%1 days</source>
+        <translation>%1 Tage</translation>
+    </message>
+</context>
+<context>
+    <name>ScanRun</name>
+    <message>
+        <source>Reading the %1 elements stopped: %2</source>
+        <translation>Das Lesen der %1-Elemente wurde abgebrochen: %2</translation>
+    </message>
+    <message>
+        <source>nothing left to read</source>
+        <translation>es ist nichts mehr zu lesen</translation>
+    </message>
+    <message>
+        <source>the scan was cancelled</source>
+        <translation>die Suche wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>Reading &apos;%1&apos; parameters...</source>
+        <translation>Parameter von „%1“ werden gelesen...</translation>
+    </message>
+    <message>
+        <source>Writing to HTML report files - &apos;%1&apos; elements...</source>
+        <translation>HTML-Bericht wird geschrieben – „%1“-Elemente...</translation>
+    </message>
+    <message>
+        <source>Microsoft Excel is running. Close this application before search process.</source>
+        <translation>Microsoft Excel läuft. Schließen Sie das Programm, bevor Sie die Suche starten.</translation>
+    </message>
+    <message>
+        <source>Convert Completed</source>
+        <translation>Umwandlung abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Converting to Excel (sheets) files - &apos;%1&apos; elements...</source>
+        <translation>Umwandlung in Excel-Dateien (Tabellenblätter) – „%1“-Elemente...</translation>
+    </message>
+    <message>
+        <source>Converting to one Excel file - &apos;%1&apos; elements...</source>
+        <translation>Umwandlung in eine Excel-Datei – „%1“-Elemente...</translation>
+    </message>
+    <message>
+        <source>The workbook of this scan is not saved.</source>
+        <translation>Die Arbeitsmappe dieser Suche wurde nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>The scan was cancelled</source>
+        <translation>Die Suche wurde abgebrochen</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFile</name>
+    <message>
+        <source>no settings file named</source>
+        <translation>keine Einstellungsdatei angegeben</translation>
+    </message>
+    <message>
+        <source>the settings file &apos;%1&apos; cannot be created: its folder does not exist</source>
+        <translation>die Einstellungsdatei „%1“ kann nicht angelegt werden: Ihr Ordner ist nicht vorhanden</translation>
+    </message>
+    <message>
+        <source>the settings file &apos;%1&apos; cannot be created: %2</source>
+        <translation>die Einstellungsdatei „%1“ kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>the settings file &apos;%1&apos; is a folder</source>
+        <translation>die Einstellungsdatei „%1“ ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>the settings file &apos;%1&apos; is not a regular file</source>
+        <translation>die Einstellungsdatei „%1“ ist keine normale Datei</translation>
+    </message>
+    <message>
+        <source>the settings file &apos;%1&apos; cannot be read: %2</source>
+        <translation>die Einstellungsdatei „%1“ kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>the settings file &apos;%1&apos; holds binary data, not settings</source>
+        <translation>die Einstellungsdatei „%1“ enthält Binärdaten, keine Einstellungen</translation>
+    </message>
+    <message>
+        <source>the settings file &apos;%1&apos; cannot be read</source>
+        <translation>die Einstellungsdatei „%1“ kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the settings file &apos;%1&apos; is not a settings file in INI form</source>
+        <translation>die Einstellungsdatei „%1“ ist keine Einstellungsdatei im INI-Format</translation>
+    </message>
+</context>
+<context>
+    <name>SingleInstance</name>
+    <message>
+        <source>%1 is already running</source>
+        <translation>%1 läuft bereits</translation>
+    </message>
+</context>
+<context>
+    <name>StandardError</name>
+    <message>
+        <source>Out of memory</source>
+        <translation>Nicht genügend Arbeitsspeicher</translation>
+    </message>
+    <message>
+        <source>Unexpected error</source>
+        <translation>Unerwarteter Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>Statistics</name>
+    <message>
+        <source>Statistic file for node &apos;%1&apos; already exists. Do you want to replace it ?</source>
+        <translation>Die Statistikdatei für den Knoten „%1“ ist bereits vorhanden. Möchten Sie sie ersetzen?</translation>
+    </message>
+    <message>
+        <source>Statistic file %1 saved in %2 folder</source>
+        <translation>Statistikdatei %1 wurde im Ordner %2 gespeichert</translation>
+    </message>
+</context>
+<context>
+    <name>Workbook</name>
+    <message>
+        <source>The worksheet of the %1 elements in &apos;%2&apos; is full at row %3: the following elements of the type are not in it</source>
+        <translation>Das Tabellenblatt der %1-Elemente in „%2“ ist bei Zeile %3 voll: Die weiteren Elemente dieses Typs fehlen darin</translation>
+    </message>
+    <message>
+        <source>A file named &apos;%1&apos; already exists in this location. Do you want to replace it?</source>
+        <translation>An diesem Ort ist bereits eine Datei namens „%1“ vorhanden. Möchten Sie sie ersetzen?</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::AboutBox</name>
+    <message>
+        <source>About %1</source>
+        <translation>Über %1</translation>
+    </message>
+    <message>
+        <source>Version:</source>
+        <translation>Version:</translation>
+    </message>
+    <message>
+        <source>Build:</source>
+        <translation>Build:</translation>
+    </message>
+    <message>
+        <source>release</source>
+        <translation>Release</translation>
+    </message>
+    <message>
+        <source>debug</source>
+        <translation>Debug</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;System Info...</source>
+        <translation>&amp;Systeminformationen...</translation>
+    </message>
+    <message>
+        <source>System Information Is Unavailable At This Time</source>
+        <translation>Systeminformationen sind zurzeit nicht verfügbar</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::CabinetModuleDialog</name>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>Ü&amp;bernehmen</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>Cabinet | Module Assignment</source>
+        <translation>Zuordnung Schrank | Modul</translation>
+    </message>
+    <message>
+        <source>New Cabinet Name, e.g. CB801</source>
+        <translation>Neuer Schrankname, z. B. CB801</translation>
+    </message>
+    <message>
+        <source>New Module Skeleton, e.g. AI800_1</source>
+        <translation>Neues Modulschema, z. B. AI800_1</translation>
+    </message>
+    <message>
+        <source>&amp;Modify</source>
+        <translation>&amp;Ändern</translation>
+    </message>
+    <message>
+        <source>Put both &apos;New Cabinet Name&apos; and &apos;New Module Skeleton&apos;.</source>
+        <translation>Geben Sie „Neuer Schrankname“ und „Neues Modulschema“ beide an.</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::CabinetTab</name>
+    <message>
+        <source>Apply above values to search results</source>
+        <translation>Obige Werte auf die Suchergebnisse anwenden</translation>
+    </message>
+    <message>
+        <source>Imported File:</source>
+        <translation>Importierte Datei:</translation>
+    </message>
+    <message>
+        <source>Items Count:</source>
+        <translation>Anzahl Einträge:</translation>
+    </message>
+    <message>
+        <source>Cabinet Name</source>
+        <translation>Schrankname</translation>
+    </message>
+    <message>
+        <source>Module Skeleton Name</source>
+        <translation>Name des Modulschemas</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add new item to the list</source>
+        <translation>Neuen Eintrag zur Liste hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Import</source>
+        <translation>&amp;Importieren</translation>
+    </message>
+    <message>
+        <source>Import CSV file</source>
+        <translation>CSV-Datei importieren</translation>
+    </message>
+    <message>
+        <source>Apply these &apos;Cabinet|Module&apos; values to search results</source>
+        <translation>Diese Werte „Schrank|Modul“ auf die Suchergebnisse anwenden</translation>
+    </message>
+    <message>
+        <source>Do you really want to import values from external file ?. Current contents will be cleared.</source>
+        <translation>Möchten Sie wirklich Werte aus einer externen Datei importieren? Der aktuelle Inhalt wird gelöscht.</translation>
+    </message>
+    <message>
+        <source>Comma Separated Values (*.csv)</source>
+        <translation>Kommagetrennte Werte (*.csv)</translation>
+    </message>
+    <message>
+        <source>Text Files (*.txt)</source>
+        <translation>Textdateien (*.txt)</translation>
+    </message>
+    <message>
+        <source>Select File to Inport...</source>
+        <translation>Datei für den Import wählen...</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::ChangesTableModel</name>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Designation</source>
+        <translation>Bezeichnung</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Änderung</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>Old</source>
+        <translation>Alt</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
+    <message>
+        <source>added</source>
+        <translation>hinzugefügt</translation>
+    </message>
+    <message>
+        <source>removed</source>
+        <translation>entfernt</translation>
+    </message>
+    <message>
+        <source>changed</source>
+        <translation>geändert</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::ComparisonWindow</name>
+    <message>
+        <source>%1   Node %2, %3, generated %4</source>
+        <translation>%1   Knoten %2, %3, erzeugt %4</translation>
+    </message>
+    <message>
+        <source>Changes: %1 → %2</source>
+        <translation>Änderungen: %1 → %2</translation>
+    </message>
+    <message>
+        <source>Older:</source>
+        <translation>Älter:</translation>
+    </message>
+    <message>
+        <source>Newer:</source>
+        <translation>Neuer:</translation>
+    </message>
+    <message>
+        <source>All types</source>
+        <translation>Alle Typen</translation>
+    </message>
+    <message>
+        <source>All changes</source>
+        <translation>Alle Änderungen</translation>
+    </message>
+    <message>
+        <source>Search designations, parameters and values</source>
+        <translation>Bezeichnungen, Parameter und Werte durchsuchen</translation>
+    </message>
+    <message>
+        <source>Save as &amp;CSV</source>
+        <translation>Als &amp;CSV speichern</translation>
+    </message>
+    <message>
+        <source>Open &amp;HTML Report</source>
+        <translation>&amp;HTML-Bericht öffnen</translation>
+    </message>
+    <message>
+        <source>%1 of %2 changes</source>
+        <translation>%1 von %2 Änderungen</translation>
+    </message>
+    <message>
+        <source>Written: %1</source>
+        <translation>Geschrieben: %1</translation>
+    </message>
+    <message>
+        <source>Kept: %1</source>
+        <translation>Beibehalten: %1</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::DocumentWindow</name>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::ElementTab</name>
+    <message>
+        <source>AIS (S100 Cabinet) and AIS8xx (S800 Cabinet)</source>
+        <translation>AIS (Schrank S100) und AIS8xx (Schrank S800)</translation>
+    </message>
+    <message>
+        <source>AOS (S100 Cabinet) and AOS8xx (S800 Cabinet)</source>
+        <translation>AOS (Schrank S100) und AOS8xx (Schrank S800)</translation>
+    </message>
+    <message>
+        <source>DIS (S100 Cabinet) and DIS8xx (S800 Cabinet)</source>
+        <translation>DIS (Schrank S100) und DIS8xx (Schrank S800)</translation>
+    </message>
+    <message>
+        <source>DOS (S100 Cabinet ) and DOS8xx (S800 Cabinet)</source>
+        <translation>DOS (Schrank S100) und DOS8xx (Schrank S800)</translation>
+    </message>
+    <message>
+        <source>&amp;Enable Search</source>
+        <translation>Suche &amp;aktivieren</translation>
+    </message>
+    <message>
+        <source>Only most valuable parameters for:</source>
+        <translation>Nur die wichtigsten Parameter für:</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::ExportTextView</name>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Alles auswählen</translation>
+    </message>
+    <message>
+        <source>The file is too large to show.</source>
+        <translation>Die Datei ist zu groß, um sie anzuzeigen.</translation>
+    </message>
+    <message>
+        <source>Out of memory</source>
+        <translation>Nicht genügend Arbeitsspeicher</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::FindBar</name>
+    <message>
+        <source>F&amp;ind:</source>
+        <translation>&amp;Suchen:</translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation>&amp;Weiter</translation>
+    </message>
+    <message>
+        <source>&amp;Previous</source>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>Nicht gefunden</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::FolderPage</name>
+    <message>
+        <source>Search result folder location</source>
+        <translation>Speicherort des Ergebnisordners</translation>
+    </message>
+    <message>
+        <source>Current folder path:</source>
+        <translation>Aktueller Ordnerpfad:</translation>
+    </message>
+    <message>
+        <source>Scan Result Folder Path</source>
+        <translation>Pfad des Ergebnisordners</translation>
+    </message>
+    <message>
+        <source>Change this folder location with directory list above.</source>
+        <translation>Ändern Sie diesen Speicherort über die Ordnerliste oben.</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::GeneralTab</name>
+    <message>
+        <source>Save options for search result</source>
+        <translation>Speicheroptionen für das Suchergebnis</translation>
+    </message>
+    <message>
+        <source>Save as Excel files only</source>
+        <translation>Nur als Excel-Dateien speichern</translation>
+    </message>
+    <message>
+        <source>Save as CSV files only</source>
+        <translation>Nur als CSV-Dateien speichern</translation>
+    </message>
+    <message>
+        <source>Save as HTML report</source>
+        <translation>Als HTML-Bericht speichern</translation>
+    </message>
+    <message>
+        <source>Save all in one Excel file (sheets)</source>
+        <translation>Alles in einer Excel-Datei speichern (Tabellenblätter)</translation>
+    </message>
+    <message>
+        <source>Microsoft Excel Version:</source>
+        <translation>Microsoft-Excel-Version:</translation>
+    </message>
+    <message>
+        <source>Not installed</source>
+        <translation>Nicht installiert</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::MainStatusBar</name>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Node Number:</source>
+        <translation>Knotennummer:</translation>
+    </message>
+    <message>
+        <source>Node Descr.:</source>
+        <translation>Knotenbeschr.:</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::MainWindow</name>
+    <message>
+        <source>For Help, press F1</source>
+        <translation>Hilfe erhalten Sie mit F1</translation>
+    </message>
+    <message>
+        <source>Statistic files (*.txt)</source>
+        <translation>Statistikdateien (*.txt)</translation>
+    </message>
+    <message>
+        <source>Open Statistics File...</source>
+        <translation>Statistikdatei öffnen...</translation>
+    </message>
+    <message>
+        <source>Microsoft Excel Files (*.xls)</source>
+        <translation>Microsoft-Excel-Dateien (*.xls)</translation>
+    </message>
+    <message>
+        <source>Comma Delimited Files (*.csv)</source>
+        <translation>Kommagetrennte Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>HTML Document (*.html;*.htm)</source>
+        <translation>HTML-Dokument (*.html;*.htm)</translation>
+    </message>
+    <message>
+        <source>Open File(s) for Preview...</source>
+        <translation>Datei(en) zur Ansicht öffnen...</translation>
+    </message>
+    <message>
+        <source>The result folder %1 does not exist yet.</source>
+        <translation>Der Ergebnisordner %1 ist noch nicht vorhanden.</translation>
+    </message>
+    <message>
+        <source>The user guide is not installed with the program.</source>
+        <translation>Das Benutzerhandbuch ist nicht mit dem Programm installiert.</translation>
+    </message>
+    <message>
+        <source>Data Base file (*.BA) generated with Online Builder on: %1</source>
+        <translation>Datenbankdatei (*.BA), erzeugt mit Online Builder am: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Open File...</source>
+        <translation>Datei ö&amp;ffnen...</translation>
+    </message>
+    <message>
+        <source>Open Data Base File...</source>
+        <translation>Datenbankdatei öffnen...</translation>
+    </message>
+    <message>
+        <source>&amp;Scan File...</source>
+        <translation>Datei &amp;durchsuchen...</translation>
+    </message>
+    <message>
+        <source>Scan Opened File...</source>
+        <translation>Geöffnete Datei durchsuchen...</translation>
+    </message>
+    <message>
+        <source>&amp;Compare With...</source>
+        <translation>&amp;Vergleichen mit...</translation>
+    </message>
+    <message>
+        <source>Compare With an Older Data Base File...</source>
+        <translation>Mit einer älteren Datenbankdatei vergleichen...</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Options...</source>
+        <translation>&amp;Optionen...</translation>
+    </message>
+    <message>
+        <source>Options...</source>
+        <translation>Optionen...</translation>
+    </message>
+    <message>
+        <source>&amp;Preview Search Status...</source>
+        <translation>Such&amp;status ansehen...</translation>
+    </message>
+    <message>
+        <source>Preview Search Status...</source>
+        <translation>Suchstatus ansehen...</translation>
+    </message>
+    <message>
+        <source>&amp;DataBase Element Statistics...</source>
+        <translation>Datenbankelement-St&amp;atistik...</translation>
+    </message>
+    <message>
+        <source>Data Base Element Statistics...</source>
+        <translation>Datenbankelement-Statistik...</translation>
+    </message>
+    <message>
+        <source>Preview O&amp;utput Files...</source>
+        <translation>A&amp;usgabedateien ansehen...</translation>
+    </message>
+    <message>
+        <source>Preview Output Files...</source>
+        <translation>Ausgabedateien ansehen...</translation>
+    </message>
+    <message>
+        <source>Open &amp;Result Folder</source>
+        <translation>&amp;Ergebnisordner öffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Toolbar</source>
+        <translation>&amp;Werkzeugleiste</translation>
+    </message>
+    <message>
+        <source>&amp;Cascade</source>
+        <translation>Ü&amp;berlappend</translation>
+    </message>
+    <message>
+        <source>Tile &amp;Horizontal</source>
+        <translation>&amp;Horizontal anordnen</translation>
+    </message>
+    <message>
+        <source>Tile &amp;Vertical</source>
+        <translation>&amp;Vertikal anordnen</translation>
+    </message>
+    <message>
+        <source>&amp;Arange Icons</source>
+        <translation>&amp;Symbole anordnen</translation>
+    </message>
+    <message>
+        <source>Help &amp;Contents...</source>
+        <translation>Hilfe&amp;inhalt...</translation>
+    </message>
+    <message>
+        <source>.QOR Reader on the &amp;WEB...</source>
+        <translation>.QOR Reader im &amp;Web...</translation>
+    </message>
+    <message>
+        <source>&amp;About .QOR Reader...</source>
+        <translation>Ü&amp;ber .QOR Reader...</translation>
+    </message>
+    <message>
+        <source>Cancel Scan</source>
+        <translation>Suche abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>Recent &amp;Files</source>
+        <translation>&amp;Zuletzt geöffnete Dateien</translation>
+    </message>
+    <message>
+        <source>&amp;Tools</source>
+        <translation>E&amp;xtras</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Window</source>
+        <translation>&amp;Fenster</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Werkzeugleiste</translation>
+    </message>
+    <message>
+        <source>Data Base Files (*.qor)</source>
+        <translation>Datenbankdateien (*.qor)</translation>
+    </message>
+    <message>
+        <source>Document %1</source>
+        <translation>Dokument %1</translation>
+    </message>
+    <message>
+        <source>A scan is running. Open %1 when it has finished.</source>
+        <translation>Eine Suche läuft. Öffnen Sie %1, wenn sie beendet ist.</translation>
+    </message>
+    <message>
+        <source>File does not exist:<byte value="xd"/>
+%1<byte value="xd"/>
+<byte value="xd"/>
+Remove it from the Recent Files list?</source>
+        <translation>Die Datei ist nicht vorhanden:<byte value="xd"/>
+%1<byte value="xd"/>
+<byte value="xd"/>
+Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
+    </message>
+    <message>
+        <source>This file holds no node information</source>
+        <translation>Diese Datei enthält keine Knoteninformationen</translation>
+    </message>
+    <message>
+        <source>Data Base file (*.BA) generated with Online Builder at: %1</source>
+        <translation>Datenbankdatei (*.BA), erzeugt mit Online Builder am: %1</translation>
+    </message>
+    <message>
+        <source>Node Number:  %1</source>
+        <translation>Knotennummer:  %1</translation>
+    </message>
+    <message>
+        <source>Node Descr.:  %1</source>
+        <translation>Knotenbeschr.:  %1</translation>
+    </message>
+    <message>
+        <source>Cannot open &apos;%1&apos;: %2</source>
+        <translation>„%1“ kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>es ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>Current search status for every DataBase element is Disabled.<byte value="xd"/>
+Click &apos;Change Settings&apos; to enable any DataBase element / parameters on property tabs.</source>
+        <translation>Der Suchstatus aller Datenbankelemente ist „Deaktiviert“.<byte value="xd"/>
+Klicken Sie auf „Einstellungen ändern“, um Datenbankelemente / Parameter auf den Registerkarten zu aktivieren.</translation>
+    </message>
+    <message>
+        <source>Type mismatch</source>
+        <translation>Typen unverträglich</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::OptionsDialog</name>
+    <message>
+        <source>Search Options</source>
+        <translation>Suchoptionen</translation>
+    </message>
+    <message>
+        <source>DAT Elements</source>
+        <translation>DAT-Elemente</translation>
+    </message>
+    <message>
+        <source>General Options</source>
+        <translation>Allgemeine Optionen</translation>
+    </message>
+    <message>
+        <source>Cabinet&lt;-&gt;Module</source>
+        <translation>Schrank&lt;-&gt;Modul</translation>
+    </message>
+    <message>
+        <source>Spare</source>
+        <translation>Reserve</translation>
+    </message>
+    <message>
+        <source>item on each tab is mandatory checked</source>
+        <translation>ist auf jeder Registerkarte immer ausgewählt</translation>
+    </message>
+    <message>
+        <source>Show &apos;Search Status&apos; dialog</source>
+        <translation>Dialog „Suchstatus“ anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Preview Status</source>
+        <translation>Status-&amp;Vorschau</translation>
+    </message>
+    <message>
+        <source>Preview current enabled/disabled status</source>
+        <translation>Vorschau des aktuellen Status (aktiviert/deaktiviert)</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::ProgressWindow</name>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Opening Data Base file...</source>
+        <translation>Datenbankdatei wird geöffnet...</translation>
+    </message>
+    <message>
+        <source>Comparing the two exports...</source>
+        <translation>Die beiden Exporte werden verglichen...</translation>
+    </message>
+    <message>
+        <source>Cancelling...</source>
+        <translation>Wird abgebrochen...</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::SearchStatusDialog</name>
+    <message>
+        <source>Search Status</source>
+        <translation>Suchstatus</translation>
+    </message>
+    <message>
+        <source>Current search status for database element selected in &apos;Search Options&apos; dialog window. In order to change this settings click &apos;Change Settings&apos; button, otherwise click &apos;Scan Now&apos;. To dismiss this dialog uncheck &apos;Show Search Status dialog&apos; check box in &apos;Search Options&apos; window.</source>
+        <translation>Aktueller Suchstatus der Datenbankelemente, wie im Dialog „Suchoptionen“ gewählt. Um diese Einstellungen zu ändern, klicken Sie auf „Einstellungen ändern“, sonst auf „Jetzt durchsuchen“. Damit dieser Dialog nicht mehr erscheint, entfernen Sie im Fenster „Suchoptionen“ das Häkchen bei „Dialog ‚Suchstatus‘ anzeigen“.</translation>
+    </message>
+    <message>
+        <source>DataBase Element:</source>
+        <translation>Datenbankelement:</translation>
+    </message>
+    <message>
+        <source>Current Status:</source>
+        <translation>Aktueller Status:</translation>
+    </message>
+    <message>
+        <source>Enabled</source>
+        <translation>Aktiviert</translation>
+    </message>
+    <message>
+        <source>Disabled</source>
+        <translation>Deaktiviert</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>C&amp;hange Settings</source>
+        <translation>&amp;Einstellungen ändern</translation>
+    </message>
+    <message>
+        <source>&amp;Scan Now</source>
+        <translation>&amp;Jetzt durchsuchen</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::SplashWindow</name>
+    <message>
+        <source>AC400 DataBase Files</source>
+        <translation>AC400-Datenbankdateien</translation>
+    </message>
+    <message>
+        <source>Build:</source>
+        <translation>Build:</translation>
+    </message>
+    <message>
+        <source>Finalizing settings...</source>
+        <translation>Einstellungen werden abgeschlossen...</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::StartUp</name>
+    <message>
+        <source>Initializing startup procedures...</source>
+        <translation>Start wird vorbereitet...</translation>
+    </message>
+    <message>
+        <source>Getting registry settings...</source>
+        <translation>Einstellungen werden gelesen...</translation>
+    </message>
+    <message>
+        <source>Creating application window...</source>
+        <translation>Programmfenster wird erstellt...</translation>
+    </message>
+    <message>
+        <source>Type mismatch</source>
+        <translation>Typen unverträglich</translation>
+    </message>
+    <message>
+        <source>File not found: %1</source>
+        <translation>Datei nicht gefunden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::StatisticsWindow</name>
+    <message>
+        <source>Search Results Statistics</source>
+        <translation>Statistik der Suchergebnisse</translation>
+    </message>
+    <message>
+        <source>DataBase Element:</source>
+        <translation>Datenbankelement:</translation>
+    </message>
+    <message>
+        <source>Found Elements:</source>
+        <translation>Gefundene Elemente:</translation>
+    </message>
+    <message>
+        <source>Search Disabled</source>
+        <translation>Suche deaktiviert</translation>
+    </message>
+    <message>
+        <source>&amp;Save To File</source>
+        <translation>&amp;In Datei speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>Open &amp;Folder</source>
+        <translation>&amp;Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>Open &amp;Report</source>
+        <translation>&amp;Bericht öffnen</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>Abgebrochen</translation>
+    </message>
+</context>
+<context>
+    <name>qorscan</name>
+    <message>
+        <source>Comparing</source>
+        <translation>Vergleich läuft</translation>
+    </message>
+    <message>
+        <source>the stored scan result folder (%1) is empty; give one with --result-folder DIR</source>
+        <translation>der gespeicherte Ergebnisordner (%1) ist leer; geben Sie einen mit --result-folder ORDNER an</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>nicht genügend Arbeitsspeicher</translation>
+    </message>
+    <message>
+        <source>cannot write the standard output: %1</source>
+        <translation>die Standardausgabe kann nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>write error</source>
+        <translation>Schreibfehler</translation>
+    </message>
+    <message>
+        <source>Current search status for every DataBase element is Disabled. Enable a type with --all or --enable TYPE[:P,...], or check its &quot;Enable Search&quot; box in the stored options.</source>
+        <translation>Der Suchstatus aller Datenbankelemente ist „Deaktiviert“. Aktivieren Sie einen Typ mit --all oder --enable TYP[:P,...] oder setzen Sie in den gespeicherten Optionen das Häkchen „Suche aktivieren“.</translation>
+    </message>
+    <message>
+        <source>no such settings file: created it empty</source>
+        <translation>keine solche Einstellungsdatei: sie wurde leer angelegt</translation>
+    </message>
+    <message>
+        <source>a stored value cannot be read and is taken as absent (Qt: %1)</source>
+        <translation>ein gespeicherter Wert kann nicht gelesen werden und gilt als nicht vorhanden (Qt: %1)</translation>
+    </message>
+    <message>
+        <source>unknown setting &apos;%1&apos; in section [%2] is ignored (misspelt?)</source>
+        <translation>die unbekannte Einstellung „%1“ im Abschnitt [%2] wird ignoriert (falsch geschrieben?)</translation>
+    </message>
+    <message>
+        <source>error: %1</source>
+        <translation>Fehler: %1</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>ja</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>nein</translation>
+    </message>
+    <message>
+        <source>error: %1 (%2)</source>
+        <translation>Fehler: %1 (%2)</translation>
+    </message>
+</context>
+</TS>
