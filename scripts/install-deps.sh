@@ -3,9 +3,10 @@
 set -euo pipefail
 
 # qt6-qpa-plugins lets the desktop application reach an X display; libqt6svg6 brings the
-# plugins that load its SVG icons. libminizip-dev reads the written workbooks back.
+# plugins that load its SVG icons. libminizip-dev reads the written workbooks back. help2man
+# writes the manual pages from the programs' --help.
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libqt6svg6 libxlsxwriter-dev
-    libminizip-dev "$@")
+    libminizip-dev help2man "$@")
 
 missing=()
 for package in "${packages[@]}"; do
