@@ -82,7 +82,7 @@ TEST(CommandLine, ReadsEachArgumentListOrRefusesItWithOneMessage) {
         {{"--jobs", "+2", "x"}, "error: --jobs takes a number from 1 to 256, not '+2'"},
         // Refused combinations.
         {{}, "error: no export file given"},
-        {{"--one-workbook", "--output", "html", "x"},
+        {{"--one-workbook", "--output", "csv", "x"},
          "error: --one-workbook goes with --output xlsx only"},
         {{"--csv-raw", "--output", "xlsx", "x"}, "error: --csv-raw goes with --output csv only"},
         {{"--csv-raw", "--one-workbook", "--statistics", "--info", "x"},
@@ -92,6 +92,8 @@ TEST(CommandLine, ReadsEachArgumentListOrRefusesItWithOneMessage) {
          "threads=2 csv-raw compare exit-code break-lock [a] [b]"},
         {{"--compare", "a"},
          "error: --compare takes exactly two export files, OLD and NEW (1 given)"},
+        {{"--compare", "a", "b", "c"},
+         "error: --compare takes exactly two export files, OLD and NEW (3 given)"},
         {{"--compare", "--output", "csv", "a", "b"}, "error: --output does not go with --compare"},
         {{"--compare", "--one-workbook", "a", "b"},
          "error: --one-workbook does not go with --compare"},
@@ -109,7 +111,8 @@ TEST(CommandLine, ReadsEachArgumentListOrRefusesItWithOneMessage) {
         {{"--bogus=1", "x"}, "error: unknown option '--bogus'"},
         {{"x", "-qz"}, "error: unknown option '-z'"},
         {{"--all=yes", "x"}, "error: unknown option '--all=yes'"},
-        {{"x", "--jobs"}, "error: --jobs needs a value"},
+        {{"-q=1", "x"}, "error: unknown option '-q=1'"},
+        {{"--cabinets", "--all=1", "x", "--jobs"}, "error: --jobs needs a value"},
     };
     for (const auto& c : cases) {
         const auto parsed = parseCommandLine(c.arguments);
