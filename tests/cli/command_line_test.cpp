@@ -51,73 +51,70 @@ std::string describe(const CommandLine& line) {
 TEST(CommandLine, ReadsEachArgumentListOrRefusesItWithOneMessage) {
     const struct {
         std::vector<std::string> arguments;
-        std::string expected;  // the fields read, or "error: " and the message
+        std::string expected;  // the fields read, or "! " and the message
     } cases[] = {
         // Values, in both forms; a repeated option's last value counts, each one is checked.
         {{"--output=CSV", "--settings", "s.ini", "x"}, "settings=s.ini output=csv [x]"},
         {{"--output", "html", "--output=xlsx", "--one-workbook", "a", "b"},
          "output=xlsx one-workbook [a] [b]"},
         {{"--output", "pdf", "--output", "csv", "x"},
-         "error: --output takes csv, html or xlsx, not 'pdf'"},
-        {{"--output", "--jobs", "x"}, "error: --output takes csv, html or xlsx, not '--jobs'"},
+         "! --output takes csv, html or xlsx, not 'pdf'"},
+        {{"--output", "--jobs", "x"}, "! --output takes csv, html or xlsx, not '--jobs'"},
         {{"--enable", "DATB", "--enable=ai:descr,NAME", "--all", "x"},
          "enable=DAT(B) enable=AI:1:0 all [x]"},
         {{"--enable", "XY", "x"},
-         "error: unknown element type 'XY' (use AI, AIC, AO, AOC, DI, DIC, DO, DOC, PIDCON, "
+         "! unknown element type 'XY' (use AI, AIC, AO, AOC, DI, DIC, DO, DOC, PIDCON, "
          "MOTCON, DAT(B), DAT(I), DAT(IL) or DAT(R))"},
         {{"--enable", "AIC:NAME,ACT", "x"},
-         "error: 'ACT' is not a parameter of AIC (its parameters: NAME, DESCR, UNIT)"},
+         "! 'ACT' is not a parameter of AIC (its parameters: NAME, DESCR, UNIT)"},
         {{"--now=2026-12-04T10:11:12", "--overwrite", "no", "--cabinets", "c", "x"},
          "cabinets=c now=12 overwrite=no [x]"},
         {{"--now", "2026-13-01T00:00:00", "x"},
-         "error: --now takes YYYY-MM-DDTHH:MM:SS, not '2026-13-01T00:00:00'"},
-        {{"--overwrite=Yes", "x"}, "error: --overwrite takes ask, yes or no, not 'Yes'"},
-        {{"--settings=", "x"}, "error: --settings needs a file, not an empty text"},
-        {{"--result-folder", "", "x"}, "error: --result-folder needs a folder, not an empty text"},
+         "! --now takes YYYY-MM-DDTHH:MM:SS, not '2026-13-01T00:00:00'"},
+        {{"--overwrite=Yes", "x"}, "! --overwrite takes ask, yes or no, not 'Yes'"},
+        {{"--settings=", "x"}, "! --settings needs a file, not an empty text"},
+        {{"--result-folder", "", "x"}, "! --result-folder needs a folder, not an empty text"},
         // Counts: 1 to 256.
         {{"--threads=1", "--jobs", "256", "x"}, "threads=1 jobs=256 [x]"},
-        {{"--jobs", "0", "x"}, "error: --jobs takes a number from 1 to 256, not '0'"},
-        {{"--threads", "257", "x"}, "error: --threads takes a number from 1 to 256, not '257'"},
-        {{"--threads", "0012", "x"}, "error: --threads takes a number from 1 to 256, not '0012'"},
-        {{"--jobs", "+2", "x"}, "error: --jobs takes a number from 1 to 256, not '+2'"},
+        {{"--jobs", "0", "x"}, "! --jobs takes a number from 1 to 256, not '0'"},
+        {{"--threads", "257", "x"}, "! --threads takes a number from 1 to 256, not '257'"},
+        {{"--threads", "0012", "x"}, "! --threads takes a number from 1 to 256, not '0012'"},
+        {{"--jobs", "+2", "x"}, "! --jobs takes a number from 1 to 256, not '+2'"},
         // Refused combinations.
-        {{}, "error: no export file given"},
+        {{}, "! no export file given"},
         {{"--one-workbook", "--output", "csv", "x"},
-         "error: --one-workbook goes with --output xlsx only"},
-        {{"--csv-raw", "--output", "xlsx", "x"}, "error: --csv-raw goes with --output csv only"},
+         "! --one-workbook goes with --output xlsx only"},
+        {{"--csv-raw", "--output", "xlsx", "x"}, "! --csv-raw goes with --output csv only"},
         {{"--csv-raw", "--one-workbook", "--statistics", "--info", "x"},
          "one-workbook csv-raw statistics info [x]"},
-        {{"--exit-code", "a", "b"}, "error: --exit-code goes with --compare only"},
+        {{"--exit-code", "a", "b"}, "! --exit-code goes with --compare only"},
         {{"--compare", "--exit-code", "--csv-raw", "--threads", "2", "--break-lock", "a", "b"},
          "threads=2 csv-raw compare exit-code break-lock [a] [b]"},
-        {{"--compare", "a"},
-         "error: --compare takes exactly two export files, OLD and NEW (1 given)"},
+        {{"--compare", "a"}, "! --compare takes exactly two export files, OLD and NEW (1 given)"},
         {{"--compare", "a", "b", "c"},
-         "error: --compare takes exactly two export files, OLD and NEW (3 given)"},
-        {{"--compare", "--output", "csv", "a", "b"}, "error: --output does not go with --compare"},
-        {{"--compare", "--one-workbook", "a", "b"},
-         "error: --one-workbook does not go with --compare"},
-        {{"--compare", "--statistics", "a", "b"}, "error: --statistics does not go with --compare"},
-        {{"--info", "--compare", "a", "b"}, "error: --info does not go with --compare"},
-        {{"--compare", "--jobs", "2", "a", "b"}, "error: --jobs does not go with --compare"},
-        {{"--compare", "--cabinets", "c", "a", "b"},
-         "error: --cabinets does not go with --compare"},
+         "! --compare takes exactly two export files, OLD and NEW (3 given)"},
+        {{"--compare", "--output", "csv", "a", "b"}, "! --output does not go with --compare"},
+        {{"--compare", "--one-workbook", "a", "b"}, "! --one-workbook does not go with --compare"},
+        {{"--compare", "--statistics", "a", "b"}, "! --statistics does not go with --compare"},
+        {{"--info", "--compare", "a", "b"}, "! --info does not go with --compare"},
+        {{"--compare", "--jobs", "2", "a", "b"}, "! --jobs does not go with --compare"},
+        {{"--compare", "--cabinets", "c", "a", "b"}, "! --cabinets does not go with --compare"},
         // Help and version stop before the combinations are checked.
         {{"--version", "--compare"}, "compare version"},
         {{"-qh"}, "quiet help"},
         // What is not an option, and what is not one of ours.
         {{"-", "--", "-q", "--all"}, "[-] [-q] [--all]"},
         {{"\xff\xfe.qor", "--result-folder=d\xe9"}, "folder=d\xe9 [\xff\xfe.qor]"},
-        {{"--bogus=1", "x"}, "error: unknown option '--bogus'"},
-        {{"x", "-qz"}, "error: unknown option '-z'"},
-        {{"--all=yes", "x"}, "error: unknown option '--all=yes'"},
-        {{"-q=1", "x"}, "error: unknown option '-q=1'"},
-        {{"--cabinets", "--all=1", "x", "--jobs"}, "error: --jobs needs a value"},
+        {{"--bogus=1", "x"}, "! unknown option '--bogus'"},
+        {{"x", "-qz"}, "! unknown option '-z'"},
+        {{"--all=yes", "x"}, "! unknown option '--all=yes'"},
+        {{"-q=1", "x"}, "! unknown option '-q=1'"},
+        {{"--cabinets", "--all=1", "x", "--jobs"}, "! --jobs needs a value"},
     };
     for (const auto& c : cases) {
         const auto parsed = parseCommandLine(c.arguments);
         const auto* error = std::get_if<UsageError>(&parsed);
-        EXPECT_EQ(error ? "error: " + error->message : describe(std::get<CommandLine>(parsed)),
+        EXPECT_EQ(error ? "! " + error->message : describe(std::get<CommandLine>(parsed)),
                   c.expected);
     }
 }
