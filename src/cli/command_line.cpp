@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include <QCommandLineParser>
+#include <algorithm>
 #include <utility>
 
 #include "core/base/message_text.h"
@@ -307,27 +308,34 @@ public:
     }
 
 private:
-    // Qt names an unknown option without its dashes, and says its two other complaints in a
-    // sentence of its own: an option without its value at the end, a value given to a flag.
+    // Qt names an unknown option without its dashes or the rest of its word, and says its other
+    // complaints in sentences of its own: the first fault in the arguments is told as before.
     std::string parseFailure(const std::vector<std::string>& arguments) const {
-        const QStringList unknown = parser_.unknownOptionNames();
-        if (!unknown.isEmpty()) {
-            const std::string name = toBytes(unknown.front());
-            return "unknown option " + quotedExcerpt((name.size() == 1 ? "-" : "--") + name);
-        }
         for (std::size_t i = 0; i < arguments.size() && arguments[i] != "--"; ++i) {
-            const std::size_t equals = arguments[i].find('=');
-            const OptionEntry* entry = named(arguments[i].substr(0, equals));
+            const std::string& argument = arguments[i];
+            const std::size_t equals = argument.find('=');
+            const OptionEntry* entry = named(argument.substr(0, equals));
             if (entry && !entry->flag && equals == std::string::npos) {
                 if (i + 1 == arguments.size()) {
-                    return arguments[i] + " needs a value";
+                    return argument + " needs a value";
                 }
                 ++i;  // the value, whatever it looks like
-            } else if (entry && entry->flag && equals != std::string::npos) {
-                return "unknown option " + quotedExcerpt(arguments[i]);
+            } else if (entry ? entry->flag && equals != std::string::npos : isUnknown(argument)) {
+                return "unknown option " + quotedExcerpt(argument);
             }
         }
         return toBytes(parser_.errorText());
+    }
+
+    // An option word that is none of ours: "--bogus", or "-qz" with a letter that is no short flag.
+    bool isUnknown(const std::string& argument) const {
+        if (argument.size() < 2 || argument[0] != '-' || argument[1] == '-') {
+            return argument.size() > 2 && argument.starts_with("--");
+        }
+        return std::any_of(argument.begin() + 1, argument.end(), [&](char letter) {
+            const OptionEntry* entry = named(std::string{'-', letter});
+            return !entry || !entry->flag;
+        });
     }
 
     // The option that `argument` ("--jobs", "-q") names, if any.
