@@ -105,7 +105,7 @@ TEST(CommandLine, ReadsEachArgumentListOrRefusesItWithOneMessage) {
         // What is not an option, and what is not one of ours.
         {{"-", "--", "-q", "--all"}, "[-] [-q] [--all]"},
         {{"\xff\xfe.qor", "--result-folder=d\xe9"}, "folder=d\xe9 [\xff\xfe.qor]"},
-        {{"--bogus=1", "x"}, "! unknown option '--bogus=1'"},
+        {{"-qh", "--bogus=1"}, "! unknown option '--bogus=1'"},
         {{"x", "-qz"}, "! unknown option '-qz'"},
         {{"--all=yes", "x"}, "! unknown option '--all=yes'"},
         {{"-q=1", "x"}, "! unknown option '-q=1'"},
