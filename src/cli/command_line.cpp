@@ -1,5 +1,7 @@
 #include "cli/command_line.h"
 
+#include <QCommandLineParser>
+#include <algorithm>
 #include <utility>
 
 #include "core/base/message_text.h"
@@ -7,6 +9,16 @@
 
 namespace qor::cli {
 namespace {
+
+// Arguments pass through Qt as Latin-1, one character per byte, so that a file name that is not
+// UTF-8 comes back byte for byte.
+QString fromBytes(std::string_view bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string toBytes(const QString& text) {
+    return text.toLatin1().toStdString();
+}
 
 std::optional<options::OutputMode> outputModeByName(std::string_view name) {
     if (scan::equalsNoCase(name, "csv")) {
@@ -89,6 +101,259 @@ std::variant<EnableRequest, UsageError> parseEnable(std::string_view text) {
     return request;
 }
 
+// Reads one value of an option into the line; returns what is wrong with it, if anything.
+using ValueReader = std::optional<std::string> (*)(const std::string&, CommandLine&);
+
+std::optional<std::string> readCount(const std::string& text, std::optional<std::size_t>& count,
+                                     const char* option) {
+    count = countByText(text);
+    if (!count) {
+        return std::string(option) + " takes a number from 1 to 256, not " + quotedExcerpt(text);
+    }
+    return std::nullopt;
+}
+
+// An option: its names and its line in --help, and either the flag it sets or how its value is
+// read.
+struct OptionEntry {
+    QCommandLineOption option;
+    bool CommandLine::*flag = nullptr;
+    ValueReader read = nullptr;
+};
+
+OptionEntry flag(QStringList names, const char* description, bool CommandLine::*member) {
+    return {QCommandLineOption(names, QString::fromUtf8(description)), member};
+}
+
+OptionEntry valued(const char* name, const char* valueName, const char* description,
+                   ValueReader read) {
+    return {QCommandLineOption(QString::fromLatin1(name), QString::fromUtf8(description),
+                               QString::fromLatin1(valueName)),
+            nullptr, read};
+}
+
+// Every option once, in the order --help shows them.
+std::vector<OptionEntry> optionTable() {
+    using Error = std::optional<std::string>;
+    return {
+        valued("settings", "INI",
+               "use INI (Qt's INI format) as the settings store instead of the per-user store; "
+               "a missing file is created empty",
+               [](const std::string& text, CommandLine& line) -> Error {
+                   if (text.empty()) {
+                       return "--settings needs a file, not an empty text";
+                   }
+                   line.settingsFile = text;
+                   return std::nullopt;
+               }),
+        valued("output", "csv|html|xlsx", "override the stored output choice",
+               [](const std::string& text, CommandLine& line) -> Error {
+                   line.output = outputModeByName(text);
+                   if (!line.output) {
+                       return "--output takes csv, html or xlsx, not " + quotedExcerpt(text);
+                   }
+                   return std::nullopt;
+               }),
+        flag({QStringLiteral("one-workbook")},
+             "with --output xlsx: one workbook with a sheet per element type",
+             &CommandLine::oneWorkbook),
+        flag({QStringLiteral("csv-raw")},
+             "write CSV values exactly as read: no apostrophe before a value that a spreadsheet "
+             "would take for a formula (for scripts)",
+             &CommandLine::csvRaw),
+        flag({QStringLiteral("all")}, "enable every element type with every parameter",
+             &CommandLine::enableAll),
+        valued("enable", "TYPE[:P1,P2,...]",
+               "enable TYPE (AI, AIC, AO, AOC, DI, DIC, DO, DOC, PIDCON, MOTCON, DAT(B), DAT(I), "
+               "DAT(IL), DAT(R); DATB and the like too) with those parameters (all when none "
+               "given); repeatable. With --all or --enable only the types named are scanned in "
+               "this run.",
+               [](const std::string& text, CommandLine& line) -> Error {
+                   auto request = parseEnable(text);
+                   if (auto* error = std::get_if<UsageError>(&request)) {
+                       return std::move(error->message);
+                   }
+                   line.enables.push_back(std::get<EnableRequest>(request));
+                   return std::nullopt;
+               }),
+        valued("cabinets", "FILE",
+               "import a cabinet-module table from FILE and apply the labels; an unreadable "
+               "FILE stops the run before anything is written",
+               [](const std::string& text, CommandLine& line) -> Error {
+                   line.cabinetsFile = text;
+                   return std::nullopt;
+               }),
+        valued("result-folder", "DIR", "override the scan result folder",
+               [](const std::string& text, CommandLine& line) -> Error {
+                   if (text.empty()) {
+                       return "--result-folder needs a folder, not an empty text";
+                   }
+                   line.resultFolder = text;
+                   return std::nullopt;
+               }),
+        valued("now", "YYYY-MM-DDTHH:MM:SS",
+               "fix the clock used for date stamps and the statistics file",
+               [](const std::string& text, CommandLine& line) -> Error {
+                   line.now = parseIsoDateTime(text);
+                   if (!line.now) {
+                       return "--now takes YYYY-MM-DDTHH:MM:SS, not " + quotedExcerpt(text);
+                   }
+                   return std::nullopt;
+               }),
+        valued("overwrite", "ask|yes|no",
+               "answer to every \"already exists\" question (default: ask on a terminal, no "
+               "otherwise)",
+               [](const std::string& text, CommandLine& line) -> Error {
+                   const auto answer = overwriteByName(text);
+                   if (!answer) {
+                       return "--overwrite takes ask, yes or no, not " + quotedExcerpt(text);
+                   }
+                   line.overwrite = *answer;
+                   return std::nullopt;
+               }),
+        flag({QStringLiteral("statistics")}, "also save the statistics file in the result folder",
+             &CommandLine::saveStatistics),
+        flag({QStringLiteral("info")},
+             "print node number, node description and generation date, and stop",
+             &CommandLine::infoOnly),
+        flag({QStringLiteral("q"), QStringLiteral("quiet")}, "no progress on stderr",
+             &CommandLine::quiet),
+        valued("threads", "N",
+               "parse each export on N threads (default: one per processor, shared among the "
+               "exports scanned at once)",
+               [](const std::string& text, CommandLine& line) {
+                   return readCount(text, line.threads, "--threads");
+               }),
+        valued("jobs", "N",
+               "scan up to N of the given exports at once (default: one per processor); each "
+               "file's messages and statistics stay together. Exports of the same node take "
+               "their turns in the order given. All the exports scanned at once parse on at most "
+               "four threads per processor, whatever --threads asks",
+               [](const std::string& text, CommandLine& line) {
+                   return readCount(text, line.jobs, "--jobs");
+               }),
+        flag({QStringLiteral("break-lock")},
+             "take over the lock a scan on another computer left in the node folder; only when "
+             "no scan runs there any more",
+             &CommandLine::breakLock),
+        flag({QStringLiteral("compare")},
+             "compare the two files given, OLD then NEW: elements added, removed and changed, "
+             "and the node information; writes Node<N>_<date>/Changes/Changes_Node<N>_<date>.csv "
+             "and .html into the scan result folder (N: NEW's node number) and prints a summary "
+             "per type. Compares every type and parameter unless --all or --enable name some "
+             "(the stored choices do not limit it); --enable TYPE:P1,... compares those "
+             "parameters only, not the other lines. Goes with --settings, --result-folder, "
+             "--now, --overwrite, --enable, --all, --threads, --quiet, --break-lock, --csv-raw; "
+             "--output, --one-workbook, --statistics, --info, --jobs and --cabinets are refused.",
+             &CommandLine::compare),
+        flag({QStringLiteral("exit-code")}, "with --compare: exit status 1 when the exports differ",
+             &CommandLine::exitCode),
+        flag({QStringLiteral("h"), QStringLiteral("help")},
+             "show this help and where the user guide is, and stop", &CommandLine::help),
+        flag({QStringLiteral("version")}, "show the version and stop", &CommandLine::version),
+    };
+}
+
+// The options read by Qt's parser.
+class Options {
+public:
+    Options() {
+        parser_.setApplicationDescription(QStringLiteral(
+            "Scans node database export files (*.qor) for their elements and writes the "
+            "selected\nparameters into a result folder per node and day, as the QOR Reader "
+            "desktop app does,\nwith the same settings. With --compare, writes what changed "
+            "from OLD to NEW instead."));
+        for (const OptionEntry& entry : table_) {
+            parser_.addOption(entry.option);
+        }
+        parser_.addPositionalArgument(
+            QStringLiteral("FILE"),
+            QStringLiteral("export files to scan (*.qor); with --compare, OLD then NEW"),
+            QStringLiteral("FILE..."));
+    }
+
+    std::variant<CommandLine, UsageError> read(const std::vector<std::string>& arguments) {
+        QStringList list{QStringLiteral("qorscan")};
+        for (const std::string& argument : arguments) {
+            list.append(fromBytes(argument));
+        }
+        if (!parser_.parse(list)) {
+            return UsageError{parseFailure(arguments)};
+        }
+        CommandLine line;
+        for (const OptionEntry& entry : table_) {
+            if (entry.flag) {
+                line.*entry.flag = parser_.isSet(entry.option);
+                continue;
+            }
+            // Every value is checked; of a repeated option's values the last one counts.
+            for (const QString& value : parser_.values(entry.option)) {
+                if (auto error = entry.read(toBytes(value), line)) {
+                    return UsageError{std::move(*error)};
+                }
+            }
+        }
+        for (const QString& file : parser_.positionalArguments()) {
+            line.files.push_back(toBytes(file));
+        }
+        return line;
+    }
+
+    // Qt's help with both forms of the command in place of its first line.
+    std::string help() const {
+        const std::string text = toBytes(parser_.helpText());
+        return "Usage: qorscan [options] FILE...\n"
+               "  or:  qorscan --compare [options] OLD.qor NEW.qor" +
+               text.substr(text.find('\n'));
+    }
+
+private:
+    // Qt names an unknown option without its dashes or the rest of its word, and says its other
+    // complaints in sentences of its own: the first fault in the arguments is told as before.
+    std::string parseFailure(const std::vector<std::string>& arguments) const {
+        for (std::size_t i = 0; i < arguments.size() && arguments[i] != "--"; ++i) {
+            const std::string& argument = arguments[i];
+            const std::size_t equals = argument.find('=');
+            const OptionEntry* entry = named(argument.substr(0, equals));
+            if (entry && !entry->flag && equals == std::string::npos) {
+                if (i + 1 == arguments.size()) {
+                    return argument + " needs a value";
+                }
+                ++i;  // the value, whatever it looks like
+            } else if (entry ? entry->flag && equals != std::string::npos : isUnknown(argument)) {
+                return "unknown option " + quotedExcerpt(argument);
+            }
+        }
+        return toBytes(parser_.errorText());
+    }
+
+    // An option word that is none of ours: "--bogus", or "-qz" with a letter that is no short flag.
+    bool isUnknown(const std::string& argument) const {
+        if (argument.size() < 2 || argument[0] != '-' || argument[1] == '-') {
+            return argument.size() > 2 && argument.starts_with("--");
+        }
+        return std::any_of(argument.begin() + 1, argument.end(), [&](char letter) {
+            const OptionEntry* entry = named(std::string{'-', letter});
+            return !entry || !entry->flag;
+        });
+    }
+
+    // The option that `argument` ("--jobs", "-q") names, if any.
+    const OptionEntry* named(const std::string& argument) const {
+        for (const OptionEntry& entry : table_) {
+            for (const QString& name : entry.option.names()) {
+                if (argument == (name.size() == 1 ? "-" : "--") + toBytes(name)) {
+                    return &entry;
+                }
+            }
+        }
+        return nullptr;
+    }
+
+    const std::vector<OptionEntry> table_ = optionTable();
+    QCommandLineParser parser_;
+};
+
 // A comparison takes two exports and writes its own two files: the options that choose a scan's
 // output or run several scans make no sense with it and are refused rather than ignored.
 std::variant<CommandLine, UsageError> checkCompare(const CommandLine& line) {
@@ -111,101 +376,11 @@ std::variant<CommandLine, UsageError> checkCompare(const CommandLine& line) {
 }  // namespace
 
 std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::string>& arguments) {
-    CommandLine line;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const auto value = [&](std::string& out) -> bool {
-            if (i + 1 >= arguments.size()) {
-                return false;
-            }
-            out = arguments[++i];
-            return true;
-        };
-        std::string text;
-        if (argument == "--help" || argument == "-h") {
-            line.help = true;
-        } else if (argument == "--version") {
-            line.version = true;
-        } else if (argument == "--all") {
-            line.enableAll = true;
-        } else if (argument == "--one-workbook") {
-            line.oneWorkbook = true;
-        } else if (argument == "--statistics") {
-            line.saveStatistics = true;
-        } else if (argument == "--info") {
-            line.infoOnly = true;
-        } else if (argument == "--quiet" || argument == "-q") {
-            line.quiet = true;
-        } else if (argument == "--compare") {
-            line.compare = true;
-        } else if (argument == "--exit-code") {
-            line.exitCode = true;
-        } else if (argument == "--csv-raw") {
-            line.csvRaw = true;
-        } else if (argument == "--break-lock") {
-            line.breakLock = true;
-        } else if (argument == "--settings" || argument == "--cabinets" ||
-                   argument == "--result-folder" || argument == "--output" ||
-                   argument == "--enable" || argument == "--now" || argument == "--overwrite" ||
-                   argument == "--threads" || argument == "--jobs") {
-            if (!value(text)) {
-                return UsageError{argument + " needs a value"};
-            }
-            if (argument == "--settings") {
-                if (text.empty()) {
-                    return UsageError{"--settings needs a file, not an empty text"};
-                }
-                line.settingsFile = text;
-            } else if (argument == "--cabinets") {
-                line.cabinetsFile = text;
-            } else if (argument == "--result-folder") {
-                if (text.empty()) {
-                    return UsageError{"--result-folder needs a folder, not an empty text"};
-                }
-                line.resultFolder = text;
-            } else if (argument == "--output") {
-                line.output = outputModeByName(text);
-                if (!line.output) {
-                    return UsageError{"--output takes csv, html or xlsx, not " +
-                                      quotedExcerpt(text)};
-                }
-            } else if (argument == "--enable") {
-                auto request = parseEnable(text);
-                if (auto* error = std::get_if<UsageError>(&request)) {
-                    return *error;
-                }
-                line.enables.push_back(std::get<EnableRequest>(request));
-            } else if (argument == "--threads" || argument == "--jobs") {
-                const auto count = countByText(text);
-                if (!count) {
-                    return UsageError{argument + " takes a number from 1 to 256, not " +
-                                      quotedExcerpt(text)};
-                }
-                (argument == "--threads" ? line.threads : line.jobs) = *count;
-            } else if (argument == "--now") {
-                line.now = parseIsoDateTime(text);
-                if (!line.now) {
-                    return UsageError{"--now takes YYYY-MM-DDTHH:MM:SS, not " +
-                                      quotedExcerpt(text)};
-                }
-            } else {
-                const auto answer = overwriteByName(text);
-                if (!answer) {
-                    return UsageError{"--overwrite takes ask, yes or no, not " +
-                                      quotedExcerpt(text)};
-                }
-                line.overwrite = *answer;
-            }
-        } else if (argument == "--") {
-            line.files.insert(line.files.end(), arguments.begin() + static_cast<long>(i) + 1,
-                              arguments.end());
-            break;
-        } else if (argument.size() > 1 && argument[0] == '-') {
-            return UsageError{"unknown option " + quotedExcerpt(argument)};
-        } else {
-            line.files.push_back(argument);
-        }
+    auto parsed = Options().read(arguments);
+    if (std::holds_alternative<UsageError>(parsed)) {
+        return parsed;
     }
+    const CommandLine& line = std::get<CommandLine>(parsed);
     if (line.help || line.version) {
         return line;
     }
@@ -224,68 +399,18 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
     if (line.csvRaw && line.output && *line.output != options::OutputMode::CsvFilesOnly) {
         return UsageError{"--csv-raw goes with --output csv only"};
     }
-    return line;
+    return parsed;
 }
 
 std::string usageText() {
-    return R"(Usage: qorscan [options] FILE...
-       qorscan --compare [options] OLD.qor NEW.qor
-Scans node database export files (*.qor) for their elements and writes the selected
-parameters into a result folder per node and day, as the QOR Reader desktop app does,
-with the same settings. With --compare, writes what changed from OLD to NEW instead.
-
-Options:
-  --settings INI            use INI (Qt's INI format) as the settings store instead of the
-                            per-user store
-  --output csv|html|xlsx    override the stored output choice
-  --one-workbook            with --output xlsx: one workbook with a sheet per element type
-  --csv-raw                 write CSV values exactly as read: no apostrophe before a value
-                            that a spreadsheet would take for a formula (for scripts)
-  --all                     enable every element type with every parameter
-  --enable TYPE[:P1,P2,...] enable TYPE (AI, AIC, AO, AOC, DI, DIC, DO, DOC, PIDCON, MOTCON,
-                            DAT(B), DAT(I), DAT(IL), DAT(R)) with those parameters (all when
-                            none given); repeatable. With --all or --enable only the types
-                            named are scanned in this run.
-  --cabinets FILE           import a cabinet-module table from FILE and apply the labels
-  --result-folder DIR       override the scan result folder
-  --now YYYY-MM-DDTHH:MM:SS fix the clock used for date stamps and the statistics file
-  --overwrite ask|yes|no    answer to every "already exists" question
-                            (default: ask on a terminal, no otherwise)
-  --statistics              also save the statistics file in the result folder
-  --info                    print node number, node description and generation date, and stop
-  --quiet                   no progress on stderr
-  --threads N               parse each export on N threads (default: one per processor,
-                            shared among the exports scanned at once)
-  --jobs N                  scan up to N of the given exports at once (default: one per
-                            processor); each file's messages and statistics stay together.
-                            Exports of the same node take their turns in the order given.
-                            All the exports scanned at once parse on at most four threads
-                            per processor, whatever --threads asks
-  --break-lock              take over the lock a scan on another computer left in the node
-                            folder; only when no scan runs there any more
-  --help, --version
-
-Comparing two exports:
-  --compare                 compare the two files given, OLD then NEW: elements added, removed
-                            and changed, and the node information; writes
-                            Node<N>_<date>/Changes/Changes_Node<N>_<date>.csv and .html into
-                            the scan result folder (N: NEW's node number) and prints a summary
-                            per type. Compares every type and parameter unless --all or
-                            --enable name some (the stored choices do not limit it); --enable
-                            TYPE:P1,... compares those parameters only, not the other lines.
-                            Goes with --settings, --result-folder, --now, --overwrite,
-                            --enable, --all, --threads, --quiet, --break-lock, --csv-raw;
-                            --output, --one-workbook, --statistics, --info, --jobs and
-                            --cabinets are refused.
-  --exit-code               with --compare: exit status 1 when the exports differ
-
+    return Options().help() + R"(
 Flags override the stored settings for this run only; nothing is written back.
-Ctrl-C (SIGINT), SIGTERM and SIGHUP stop a run as Cancel does: nothing half-written stays,
-the lock goes; a second one ends it at once.
+
 Exit status: 0 done; 1 the scan ended with an error or an error was reported (with
 --compare --exit-code also: the exports differ); 2 bad arguments or an unreadable export
 file; 3 no element type enabled; 128 + the signal's number when a signal stopped it (130
-SIGINT, 143 SIGTERM, 129 SIGHUP).
+SIGINT, 143 SIGTERM, 129 SIGHUP). Ctrl-C (SIGINT), SIGTERM and SIGHUP stop a run as Cancel
+does: nothing half-written stays, the lock goes; a second one ends it at once.
 )";
 }
 

@@ -46,8 +46,13 @@ struct UsageError {
     std::string message;
 };
 
+// The arguments after the program's name as qorscan's options and export files, or the one
+// thing wrong with them. Arguments are bytes, and file names come back byte for byte; an option's
+// value follows it or its '=' ("--output csv", "--output=csv"); of a repeated option's values the
+// last counts, each one checked. --help and --version skip the checks of combinations.
 std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::string>& arguments);
 
+// The text of --help, its options as parseCommandLine knows them.
 std::string usageText();
 
 }  // namespace qor::cli
