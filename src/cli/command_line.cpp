@@ -147,7 +147,7 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
         } else if (argument == "--settings" || argument == "--cabinets" ||
                    argument == "--result-folder" || argument == "--output" ||
                    argument == "--enable" || argument == "--now" || argument == "--overwrite" ||
-                   argument == "--threads" || argument == "--jobs") {
+                   argument == "--threads" || argument == "--jobs" || argument == "--encoding") {
             if (!value(text)) {
                 return UsageError{argument + " needs a value"};
             }
@@ -182,6 +182,14 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
                                       quotedExcerpt(text)};
                 }
                 (argument == "--threads" ? line.threads : line.jobs) = *count;
+            } else if (argument == "--encoding") {
+                line.encoding = encodingNamed(text);
+                if (!*line.encoding && text != "auto") {
+                    return UsageError{
+                        "--encoding takes auto, utf-8, windows-1250, windows-1252 or "
+                        "iso-8859-1, not " +
+                        quotedExcerpt(text)};
+                }
             } else if (argument == "--now") {
                 line.now = parseIsoDateTime(text);
                 if (!line.now) {
@@ -241,6 +249,9 @@ Options:
   --one-workbook            with --output xlsx: one workbook with a sheet per element type
   --csv-raw                 write CSV values exactly as read: no apostrophe before a value
                             that a spreadsheet would take for a formula (for scripts)
+  --encoding auto|utf-8|windows-1250|windows-1252|iso-8859-1
+                            how the export's text is read (default: the stored choice;
+                            auto: UTF-8 when it is valid UTF-8, otherwise Windows-1250)
   --all                     enable every element type with every parameter
   --enable TYPE[:P1,P2,...] enable TYPE (AI, AIC, AO, AOC, DI, DIC, DO, DOC, PIDCON, MOTCON,
                             DAT(B), DAT(I), DAT(IL), DAT(R)) with those parameters (all when
@@ -274,7 +285,8 @@ Comparing two exports:
                             --enable name some (the stored choices do not limit it); --enable
                             TYPE:P1,... compares those parameters only, not the other lines.
                             Goes with --settings, --result-folder, --now, --overwrite,
-                            --enable, --all, --threads, --quiet, --break-lock, --csv-raw;
+                            --enable, --all, --threads, --quiet, --break-lock, --csv-raw,
+                            --encoding;
                             --output, --one-workbook, --statistics, --info, --jobs and
                             --cabinets are refused.
   --exit-code               with --compare: exit status 1 when the exports differ
