@@ -33,9 +33,11 @@ QString fileName(const std::string& path) {
     return QFileInfo(QString::fromStdString(path)).fileName();
 }
 
-QString exportLine(const std::string& path, const scan::NodeInfo& node) {
-    return QString::fromStdString(path) + "   Node " + exportText(node.nodeNumber) + ", " +
-           exportText(node.nodeDescription) + ", generated " + exportText(node.generationDate);
+QString exportLine(const std::string& path, const scan::NodeInfo& node,
+                   const ExportEncoding& encoding) {
+    return QString::fromStdString(path) + "   Node " + exportText(node.nodeNumber, encoding) +
+           ", " + exportText(node.nodeDescription, encoding) + ", generated " +
+           exportText(node.generationDate, encoding);
 }
 
 }  // namespace
@@ -55,7 +57,7 @@ ComparisonWindow::ComparisonWindow(AppContext& context,
                   reportStandardError(context_.boxes, kModule, "tblChanges_Read", description);
               });
           },
-          this)),
+          this, comparison_->oldEncoding, comparison_->newEncoding)),
       table_(new QTableView(this)) {
     setObjectName("frmChanges");
     table_->setObjectName("tblChanges");
@@ -115,8 +117,10 @@ QWidget* ComparisonWindow::newHeading() {
     layout->setColumnStretch(1, 1);
     int row = 0;
     for (const auto& [title, text] :
-         {std::pair{"Older:", exportLine(heading_.oldPath, comparison_->oldNode)},
-          std::pair{"Newer:", exportLine(heading_.newPath, comparison_->newNode)}}) {
+         {std::pair{"Older:",
+                    exportLine(heading_.oldPath, comparison_->oldNode, comparison_->oldEncoding)},
+          std::pair{"Newer:", exportLine(heading_.newPath, comparison_->newNode,
+                                         comparison_->newEncoding)}}) {
         auto* value = new QLabel(text, heading);
         value->setTextFormat(Qt::PlainText);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -21,6 +21,7 @@
 #include "gui/base/main_status_bar.h"
 #include "gui/base/twips.h"
 #include "gui/document/document_window.h"
+#include "gui/document/export_text_view.h"
 #include "gui/options/options_dialog.h"
 #include "gui/options/search_status_dialog.h"
 #include "gui/scan/background_work.h"
@@ -142,6 +143,12 @@ void MainWindow::showOptions() {
         delete options_.data();
         optionsDialog();
     }
+    // The text encoding may have been chosen anew: the open export is read the new way.
+    if (DocumentWindow* document = activeDocument();
+        document != nullptr && !context_.session.databasePath.empty()) {
+        document->rtfText().setTextEncoding(context_.session.textEncoding());
+        showNodeInformation();
+    }
 }
 
 void MainWindow::previewSearchStatus() {
@@ -230,7 +237,8 @@ void MainWindow::toggleToolbar() {
 
 void MainWindow::switchStatusText() {
     statusBar_->setPanelText(1, "Data Base file (*.BA) generated with Online Builder on: " +
-                                    exportText(context_.session.nodeInfo.generationDate));
+                                    exportText(context_.session.nodeInfo.generationDate,
+                                               context_.session.textEncoding()));
     tmrSwitchText_->stop();
 }
 
