@@ -41,7 +41,20 @@ def export_bytes(text, codec):
             b"\r\n\r\n")
 
 
+def check_late_text(root):
+    """Text beyond the first 16 MiB that the decision made from them does not fit is told."""
+    folder = os.path.join(root, "late")
+    os.makedirs(folder)
+    open(os.path.join(folder, "s.ini"), "w").close()
+    export = os.path.join(folder, "node.qor")
+    with open(export, "wb") as file:
+        file.write(b"* padding\r\n" * ((17 << 20) // 11) + export_bytes(CZECH, "cp1250"))
+    told = scan(folder, export, "csv", None)[1]
+    expect(b"holds text in Windows-1250" in told, f"late text: qorscan said {told!r}")
+
+
 def scan(folder, export, output, encoding):
+    """The node folder of the results, and what qorscan said on stderr."""
     results = os.path.join(folder, output)
     os.makedirs(results)
     command = [sys.argv[1], "--settings", os.path.join(folder, "s.ini"), "--enable",
@@ -49,8 +62,8 @@ def scan(folder, export, output, encoding):
                "2026-12-04T10:11:12", "--quiet", "--overwrite", "yes", export]
     if encoding:
         command[1:1] = ["--encoding", encoding]
-    subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
-    return os.path.join(results, STAMP)
+    run = subprocess.run(command, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    return os.path.join(results, STAMP), run.stderr
 
 
 def check(root, name, text, codec, encoding, charset, browser_cases):
@@ -62,12 +75,12 @@ def check(root, name, text, codec, encoding, charset, browser_cases):
         file.write(export_bytes(text, codec))
     cut = text[:30]
 
-    with open(os.path.join(scan(folder, export, "csv", encoding), "Csv Files",
+    with open(os.path.join(scan(folder, export, "csv", encoding)[0], "Csv Files",
                            "AI_" + STAMP + ".csv"), "rb") as file:
         rows = file.read().split(b"\r\n")
     expect(rows[2].split(b",")[2] == cut.encode(codec), f"{name}: CSV value {rows[2]!r}")
 
-    pages = os.path.join(scan(folder, export, "html", encoding), "Html Files")
+    pages = os.path.join(scan(folder, export, "html", encoding)[0], "Html Files")
     with open(os.path.join(pages, "AI_" + STAMP + ".html"), "rb") as file:
         page = file.read()
     declared = f'charset={charset}">'.encode()
@@ -79,7 +92,7 @@ def check(root, name, text, codec, encoding, charset, browser_cases):
     browser_cases.append({"pages": pages, "page": "AI_" + STAMP + ".html", "value": cut,
                           "node": text})
 
-    book = openpyxl.load_workbook(os.path.join(scan(folder, export, "xlsx", encoding),
+    book = openpyxl.load_workbook(os.path.join(scan(folder, export, "xlsx", encoding)[0],
                                                "Xls Files", "AI_" + STAMP + ".xlsx"))
     cell = book.worksheets[0].cell(row=4, column=3).value
     expect(cell == cut, f"{name}: the workbook cell holds {cell!r}")
@@ -92,6 +105,7 @@ def main():
         browser_cases = []
         for case in CASES:
             check(root, *case, browser_cases)
+        check_late_text(root)
         if keep:
             with open(os.path.join(keep, "cases.json"), "w", encoding="utf-8") as file:
                 json.dump(browser_cases, file, ensure_ascii=False)

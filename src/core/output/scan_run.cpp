@@ -248,7 +248,10 @@ void readAndFinish(Session& session, ScanTypes& scanned, std::vector<scan::TypeP
 // how to make it.
 void reportLateEncoding(const Session& session, const EncodingEvidence& whole, UserInterface& ui) {
     const ExportEncoding used = session.textEncoding();
-    const ExportEncoding wanted = decideEncoding(session.options.textEncoding, whole);
+    // The first bytes are the file's too (and all there is to go by when no type was read).
+    EncodingEvidence file = session.exportEvidence;
+    file.merge(whole);
+    const ExportEncoding wanted = decideEncoding(session.options.textEncoding, file);
     // Only pages declare whether there is more than ASCII.
     const bool pagesDiffer = session.options.outputMode == options::OutputMode::HtmlReport &&
                              used.beyondAscii != wanted.beyondAscii;
