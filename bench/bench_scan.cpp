@@ -294,8 +294,8 @@ int compareOnce(const GeneratedExport& before, const GeneratedExport& after,
                 const fs::path& results, std::size_t threads) {
     SilentUi ui;
     qor::compare::CompareRequest request;
-    request.oldExport = {before.path, qor::scan::readNodeInfo(before.path, {}, ui)};
-    request.newExport = {after.path, qor::scan::readNodeInfo(after.path, {}, ui)};
+    request.oldExport = {before.path, qor::scan::readNodeInfo(before.path, {}, ui), {}};
+    request.newExport = {after.path, qor::scan::readNodeInfo(after.path, {}, ui), {}};
     request.pass.threads = threads == 0 ? qor::scan::defaultScanThreads() : threads;
     qor::compare::ChangesFolder folder(results.string(), request.newExport.node.nodeNumber,
                                        "04Dec2026", ui);

@@ -38,7 +38,7 @@ struct Outcome {
 // Page text may hold markup only in the marks the escaping adds itself.
 void requireEscaped(std::string_view value) {
     std::string page;
-    compare::appendExportText(page, value);
+    compare::appendExportText(page, value, {});
     constexpr std::string_view kMarkOpen = R"(<span class="esc">)";
     constexpr std::string_view kMarkClose = "</span>";
     std::string rest;

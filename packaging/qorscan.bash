@@ -1,10 +1,10 @@
-# bash completion for qorscan: its options, the values of --output and --overwrite, the
+# bash completion for qorscan: its options, the values of --output, --overwrite and --encoding, the
 # element type names of --enable, folders for --result-folder and files elsewhere.
 
 _qorscan() {
     local cur=${COMP_WORDS[COMP_CWORD]}
     local prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local options="--settings --output --one-workbook --csv-raw --all --enable --cabinets
+    local options="--settings --output --one-workbook --csv-raw --encoding --all --enable --cabinets
         --result-folder --now --overwrite --statistics --info --quiet --threads --jobs --compare
         --exit-code --break-lock --help --version"
     # DAT(B) and its kin are offered as DATB...: qorscan takes both, and the short form needs
@@ -18,6 +18,10 @@ _qorscan() {
         ;;
     --overwrite)
         mapfile -t COMPREPLY < <(compgen -W "ask yes no" -- "$cur")
+        return
+        ;;
+    --encoding)
+        mapfile -t COMPREPLY < <(compgen -W "auto utf-8 windows-1250 windows-1252 iso-8859-1" -- "$cur")
         return
         ;;
     --enable)

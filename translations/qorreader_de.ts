@@ -736,6 +736,18 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <source>Not installed</source>
         <translation>Nicht installiert</translation>
     </message>
+    <message>
+        <source>Automatic</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message>
+        <source>&amp;Text encoding of exports:</source>
+        <translation>&amp;Textkodierung der Exporte:</translation>
+    </message>
+    <message>
+        <source>Automatic reads an export as UTF-8 when it is valid UTF-8, otherwise as Windows-1250.</source>
+        <translation>Automatisch liest einen Export als UTF-8, wenn er gültiges UTF-8 ist, sonst als Windows-1250.</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::MainStatusBar</name>

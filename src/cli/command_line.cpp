@@ -161,6 +161,18 @@ std::vector<OptionEntry> optionTable() {
              "write CSV values exactly as read: no apostrophe before a value that a spreadsheet "
              "would take for a formula (for scripts)",
              &CommandLine::csvRaw),
+        valued("encoding", "auto|utf-8|windows-1250|windows-1252|iso-8859-1",
+               "how the export's text is read (default: the stored choice; auto: UTF-8 when it "
+               "is valid UTF-8, otherwise Windows-1250)",
+               [](const std::string& text, CommandLine& line) -> Error {
+                   line.encoding = encodingNamed(text);
+                   if (!*line.encoding && text != "auto") {
+                       return "--encoding takes auto, utf-8, windows-1250, windows-1252 or "
+                              "iso-8859-1, not " +
+                              quotedExcerpt(text);
+                   }
+                   return std::nullopt;
+               }),
         flag({QStringLiteral("all")}, "enable every element type with every parameter",
              &CommandLine::enableAll),
         valued("enable", "TYPE[:P1,P2,...]",
@@ -243,7 +255,8 @@ std::vector<OptionEntry> optionTable() {
              "per type. Compares every type and parameter unless --all or --enable name some "
              "(the stored choices do not limit it); --enable TYPE:P1,... compares those "
              "parameters only, not the other lines. Goes with --settings, --result-folder, "
-             "--now, --overwrite, --enable, --all, --threads, --quiet, --break-lock, --csv-raw; "
+             "--now, --overwrite, --enable, --all, --threads, --quiet, --break-lock, --csv-raw, "
+             "--encoding; "
              "--output, --one-workbook, --statistics, --info, --jobs and --cabinets are refused.",
              &CommandLine::compare),
         flag({QStringLiteral("exit-code")}, "with --compare: exit status 1 when the exports differ",

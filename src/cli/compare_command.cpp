@@ -15,6 +15,7 @@
 #include "core/platform/folder_lock.h"
 #include "core/platform/stop_signals.h"
 #include "core/platform/user_environment.h"
+#include "core/scan/export_encoding.h"
 #include "core/scan/export_file_reader.h"
 #include "core/scan/line_ceiling.h"
 
@@ -137,10 +138,14 @@ int runCompareCommand(const CommandLine& line, std::FILE* messages) {
     compare::CompareRequest request;
     request.oldExport.path = line.files[0];
     request.newExport.path = line.files[1];
-    for (const std::string& file : line.files) {
-        ui.setCurrentFile(file);
+    const EncodingChoice encoding =
+        line.encoding ? *line.encoding
+                      : choiceNamed(options::settings::kTextEncoding.readFrom(*store));
+    for (compare::ExportSide* side : {&request.oldExport, &request.newExport}) {
+        ui.setCurrentFile(side->path);
         try {
-            scan::checkExportFileReadable(file);
+            scan::checkExportFileReadable(side->path);
+            side->encoding = decideEncoding(encoding, scan::readEncodingEvidence(side->path));
         } catch (const QorError& e) {
             ui.printError(e.what());
             return kExitUsage;
@@ -148,7 +153,7 @@ int runCompareCommand(const CommandLine& line, std::FILE* messages) {
     }
     for (compare::ExportSide* side : {&request.oldExport, &request.newExport}) {
         ui.setCurrentFile(side->path);
-        side->node = scan::readNodeInfo(side->path, {}, ui);
+        side->node = scan::readNodeInfo(side->path, {}, ui, side->encoding.encoding);
     }
     request.selection = selectionOf(line);
     request.pass.threads = line.threads.value_or(scan::defaultScanThreads());

@@ -27,6 +27,7 @@
 #include "core/platform/qt_settings_store.h"
 #include "core/platform/stop_signals.h"
 #include "core/platform/user_environment.h"
+#include "core/scan/export_encoding.h"
 #include "core/scan/export_file_reader.h"
 #include "core/scan/parallel_pass.h"
 
@@ -53,6 +54,9 @@ void applyOverrides(const CommandLine& line, std::optional<options::CabinetModul
                     Session& session) {
     options::SearchOptions& options = session.options;
     options.rawCsv = line.csvRaw;
+    if (line.encoding) {
+        options.textEncoding = *line.encoding;
+    }
     if (line.output) {
         options.outputMode = *line.output;
         if (*line.output != options::OutputMode::ExcelFilesOnly) {
@@ -151,11 +155,12 @@ int scanFile(const std::string& file, std::size_t index, Session session, const 
     session.databasePath = file;
     try {
         scan::checkExportFileReadable(file);
+        session.exportEvidence = scan::readEncodingEvidence(file);
     } catch (const QorError& e) {
         ui.printError(e.what());
         return kExitUsage;
     }
-    session.nodeInfo = scan::readNodeInfo(file, {}, ui);
+    session.nodeInfo = scan::readNodeInfo(file, {}, ui, session.textEncoding().encoding);
     if (run.line.infoOnly) {
         printInfo(session, run.line.files.size() > 1, out);
         return ui.errorReported() ? kExitScanError : kExitDone;

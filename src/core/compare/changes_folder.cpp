@@ -36,7 +36,8 @@ void ChangesFolder::write(const Comparison& comparison, const ChangesPageHeading
     if (csv_) {
         platform::ResultFile file;
         file.open(folder_, csvName_);
-        writeChangesCsv(comparison.changes, file, csvValues_);
+        writeChangesCsv(comparison.changes, file, csvValues_, comparison.oldEncoding,
+                        comparison.newEncoding);
         file.commit(*csv_);
     }
     if (html_) {

@@ -54,18 +54,20 @@ void appendCount(std::string& out, long long count) {
 
 // A row of the table of the two exports: the values side by side, highlighted when they differ.
 void appendNodeRow(std::string& out, std::string_view caption, std::string_view oldValue,
-                   std::string_view newValue) {
+                   std::string_view newValue, const Comparison& comparison) {
+    const ExportEncoding& oldEncoding = comparison.oldEncoding;
+    const ExportEncoding& newEncoding = comparison.newEncoding;
     out += "<tr><th>";
     out += caption;
     if (oldValue == newValue) {
         out += "</th><td class=\"v\">";
-        appendExportText(out, oldValue);
+        appendExportText(out, oldValue, oldEncoding);
         out += "</td><td class=\"v\">";
-        appendExportText(out, newValue);
+        appendExportText(out, newValue, newEncoding);
     } else {
         std::string oldText;
         std::string newText;
-        appendHighlighted(oldText, newText, oldValue, newValue);
+        appendHighlighted(oldText, newText, oldValue, newValue, oldEncoding, newEncoding);
         out += "</th><td class=\"v old\">" + oldText + "</td><td class=\"v new\">" + newText;
     }
     out += "</td></tr>\n";
@@ -81,9 +83,9 @@ void appendExports(std::string& out, const Comparison& comparison,
     out += "</td></tr>\n";
     const scan::NodeInfo& from = comparison.oldNode;
     const scan::NodeInfo& to = comparison.newNode;
-    appendNodeRow(out, "Node number", from.nodeNumber, to.nodeNumber);
-    appendNodeRow(out, "Node description", from.nodeDescription, to.nodeDescription);
-    appendNodeRow(out, "Generation date", from.generationDate, to.generationDate);
+    appendNodeRow(out, "Node number", from.nodeNumber, to.nodeNumber, comparison);
+    appendNodeRow(out, "Node description", from.nodeDescription, to.nodeDescription, comparison);
+    appendNodeRow(out, "Generation date", from.generationDate, to.generationDate, comparison);
     out += "</table>\n";
 }
 
@@ -98,7 +100,7 @@ void appendSummary(std::string& out, const Comparison& comparison) {
         const bool compared = comparison.compared[scan::indexOf(type)];
         const bool changed = counts.added + counts.removed + counts.changed > 0;
         out += "<tr data-type=\"";
-        appendExportText(out, info.name);
+        appendExportText(out, info.name, {});
         out += compared ? "\"><td>" : "\" class=\"none\"><td>";
         if (changed) {
             out +=
@@ -120,29 +122,36 @@ void appendSummary(std::string& out, const Comparison& comparison) {
     out += "</tbody>\n</table>\n";
 }
 
-void appendTableRow(std::string& out, const ChangeView& change) {
+void appendTableRow(std::string& out, const ChangeView& change, const Comparison& comparison) {
+    const ExportEncoding& oldEncoding = comparison.oldEncoding;
+    const ExportEncoding& newEncoding = comparison.newEncoding;
+    // A removed element is known from the old export only.
+    const ExportEncoding& ownEncoding =
+        change.kind == ChangeKind::Removed ? oldEncoding : newEncoding;
     const std::string_view kind = changeKindName(change.kind);
     out += "<tr class=\"" + std::string(kind) + "\"><td class=\"v\">";
-    appendExportText(out, change.designation);
+    appendExportText(out, change.designation, ownEncoding);
     out += "</td><td class=\"kind\">" + std::string(kind) + "</td><td>";
-    appendExportText(out, change.parameter);
+    appendExportText(out, change.parameter, ownEncoding);
     if (change.kind == ChangeKind::Changed) {
         std::string oldText;
         std::string newText;
-        appendHighlighted(oldText, newText, change.oldValue, change.newValue);
+        appendHighlighted(oldText, newText, change.oldValue, change.newValue, oldEncoding,
+                          newEncoding);
         out += "</td><td class=\"v old\">" + oldText + "</td><td class=\"v new\">" + newText;
     } else {
         out += "</td><td class=\"v\">";
-        appendExportText(out, change.oldValue);
+        appendExportText(out, change.oldValue, oldEncoding);
         out += "</td><td class=\"v\">";
-        appendExportText(out, change.newValue);
+        appendExportText(out, change.newValue, newEncoding);
     }
     out += "</td></tr>\n";
 }
 
 // The changes of each type under its heading, in the list's order (node information first,
 // which the table of the exports shows already).
-void appendChanges(const ChangeList& changes, platform::ResultFile& file) {
+void appendChanges(const Comparison& comparison, platform::ResultFile& file) {
+    const ChangeList& changes = comparison.changes;
     std::string out;
     std::optional<scan::ElementType> current;
     changes.read([&](std::size_t, const ChangeView& change) {
@@ -160,12 +169,12 @@ void appendChanges(const ChangeList& changes, platform::ResultFile& file) {
                 out += " (" + std::string(info.name) + ")";
             }
             out += "</h2>\n<table class=\"changes\" data-type=\"";
-            appendExportText(out, info.name);
+            appendExportText(out, info.name, {});
             out +=
                 "\">\n<thead><tr><th>Designation</th><th>Change</th><th>Parameter</th>"
                 "<th>Old</th><th>New</th></tr></thead>\n<tbody>\n";
         }
-        appendTableRow(out, change);
+        appendTableRow(out, change, comparison);
         if (out.size() >= platform::ResultFile::kBufferBytes) {
             file.write(out);
             out.clear();
@@ -183,7 +192,7 @@ void writeChangesPage(const Comparison& comparison, const ChangesPageHeading& he
                       platform::ResultFile& file) {
     std::string out(kHead);
     std::string title = "Changes of node ";
-    appendExportText(title, comparison.newNode.nodeNumber);
+    appendExportText(title, comparison.newNode.nodeNumber, comparison.newEncoding);
     out += "<title>" + title + "</title>\n</head>\n<body>\n<h1>" + title + "</h1>\n";
     appendExports(out, comparison, heading);
     out += "<p>Compared on ";
@@ -198,7 +207,7 @@ void writeChangesPage(const Comparison& comparison, const ChangesPageHeading& he
         out += "<p class=\"nochanges\">No element differs.</p>\n";
     }
     file.write(out);
-    appendChanges(comparison.changes, file);
+    appendChanges(comparison, file);
     file.write("</body>\n</html>\n");
 }
 

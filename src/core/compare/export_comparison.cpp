@@ -30,14 +30,15 @@ std::uint64_t sizeOf(const scan::ExportScan& source) {
     return source.identity() ? source.identity()->size : 0;
 }
 
-// Both exports, read one after the other with the comparison's parser; the monitor hears how
-// far both have come and may stop the reading after any chunk.
+// Both exports, read one after the other, each with a parser that cuts its text as its encoding
+// asks; the monitor hears how far both have come and may stop the reading after any chunk.
 class ExportPair {
 public:
-    ExportPair(const CompareRequest& request, const scan::ElementParser& parser,
-               CompareMonitor& monitor)
+    ExportPair(const CompareRequest& request, const scan::ElementParser& oldParser,
+               const scan::ElementParser& newParser, CompareMonitor& monitor)
         : request_(request),
-          parser_(parser),
+          oldParser_(oldParser),
+          newParser_(newParser),
           monitor_(monitor),
           oldScan_(request.oldExport.path),
           newScan_(request.newExport.path),
@@ -45,19 +46,20 @@ public:
 
     template <typename Deliver>
     void readOld(const Deliver& deliver) {
-        read(oldScan_, 0, deliver);
+        read(oldScan_, oldParser_, 0, deliver);
     }
     template <typename Deliver>
     void readNew(const Deliver& deliver) {
-        read(newScan_, sizeOf(oldScan_), deliver);
+        read(newScan_, newParser_, sizeOf(oldScan_), deliver);
     }
     const scan::ExportScan& oldScan() const { return oldScan_; }
     const scan::ExportScan& newScan() const { return newScan_; }
 
 private:
     template <typename Deliver>
-    void read(scan::ExportScan& source, std::uint64_t before, const Deliver& deliver) {
-        scan::readExportOnce(source, parser_, request_.pass,
+    void read(scan::ExportScan& source, const scan::ElementParser& parser, std::uint64_t before,
+              const Deliver& deliver) {
+        scan::readExportOnce(source, parser, request_.pass,
                              [&](scan::ChunkResult& chunk, std::uint64_t reached, std::uint64_t) {
                                  deliver(chunk);
                                  monitor_.progress(before + reached, total_);
@@ -68,7 +70,8 @@ private:
     }
 
     const CompareRequest& request_;
-    const scan::ElementParser& parser_;
+    const scan::ElementParser& oldParser_;
+    const scan::ElementParser& newParser_;
     CompareMonitor& monitor_;
     // Taken when the comparison begins: each reading checks its export against it.
     scan::ExportScan oldScan_;
@@ -149,6 +152,8 @@ Comparison compareExports(const CompareRequest& request, CompareMonitor& monitor
     result.changes = ChangeList(request.changeStorage);
     result.oldNode = request.oldExport.node;
     result.newNode = request.newExport.node;
+    result.oldEncoding = request.oldExport.encoding;
+    result.newEncoding = request.newExport.encoding;
     addNodeChanges(result.oldNode, result.newNode, result.changes);
 
     const RecordPlan plan(request.selection);
@@ -159,8 +164,11 @@ Comparison compareExports(const CompareRequest& request, CompareMonitor& monitor
         old[scan::indexOf(type)] = OldElements(scan::elementType(type).parameters.size());
     }
     const scan::CabinetIndex noCabinets;
-    const scan::ElementParser parser(plan.parserPlan(), noCabinets);
-    ExportPair exports(request, parser, monitor);
+    const scan::ElementParser oldParser(plan.parserPlan(), noCabinets,
+                                        request.oldExport.encoding.encoding);
+    const scan::ElementParser newParser(plan.parserPlan(), noCabinets,
+                                        request.newExport.encoding.encoding);
+    ExportPair exports(request, oldParser, newParser, monitor);
 
     exports.readOld([&](const scan::ChunkResult& chunk) {
         for (std::size_t i = 0; i < types.size(); ++i) {

@@ -12,10 +12,12 @@
 
 namespace qor::compare {
 
-// One export of a comparison: its path and its node information (scan::readNodeInfo).
+// One export of a comparison: its path, its node information (scan::readNodeInfo) and how its
+// text is read.
 struct ExportSide {
     std::string path;
     scan::NodeInfo node;
+    ExportEncoding encoding;
 };
 
 struct CompareRequest {
@@ -37,6 +39,8 @@ struct TypeCounts {
 struct Comparison {
     scan::NodeInfo oldNode;
     scan::NodeInfo newNode;
+    ExportEncoding oldEncoding;  // the old values are read so, the new ones so
+    ExportEncoding newEncoding;
     std::array<bool, scan::kElementTypeCount> compared{};  // by scan::indexOf
     std::array<TypeCounts, scan::kElementTypeCount> counts{};
     ChangeList changes;

@@ -80,15 +80,10 @@ std::size_t utf8Sequence(std::string_view text, std::size_t at, std::uint32_t& c
 
 }  // namespace
 
-void appendExportText(std::string& out, std::string_view bytes) {
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0xA0) {
-            out += c;
-        } else if (!appendAscii(out, byte)) {
-            appendMarkedByte(out, byte);
-        }
-    }
+void appendExportText(std::string& out, std::string_view bytes, const ExportEncoding& encoding) {
+    std::string text;
+    appendAsUtf8(text, bytes, encoding);
+    appendUtf8Text(out, text);
 }
 
 void appendUtf8Text(std::string& out, std::string_view text) {
@@ -108,35 +103,53 @@ void appendUtf8Text(std::string& out, std::string_view text) {
             ++at;
             continue;
         }
-        out += "&#" + std::to_string(codePoint) + ";";
+        if (codePoint < 0xA0) {
+            appendMarkedByte(out, static_cast<unsigned char>(codePoint));
+        } else {
+            out += "&#" + std::to_string(codePoint) + ";";
+        }
         at += length;
     }
 }
 
 void appendHighlighted(std::string& oldOut, std::string& newOut, std::string_view oldValue,
-                       std::string_view newValue) {
-    const std::size_t shorter = std::min(oldValue.size(), newValue.size());
+                       std::string_view newValue, const ExportEncoding& oldEncoding,
+                       const ExportEncoding& newEncoding) {
+    std::string oldText;
+    appendAsUtf8(oldText, oldValue, oldEncoding);
+    std::string newText;
+    appendAsUtf8(newText, newValue, newEncoding);
+    const std::size_t shorter = std::min(oldText.size(), newText.size());
+    const auto continues = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
     std::size_t head = 0;
-    while (head < shorter && oldValue[head] == newValue[head]) {
+    while (head < shorter && oldText[head] == newText[head]) {
         ++head;
+    }
+    // The difference starts and ends at whole characters.
+    while (head > 0 && ((head < oldText.size() && continues(oldText[head])) ||
+                        (head < newText.size() && continues(newText[head])))) {
+        --head;
     }
     std::size_t tail = 0;
     while (tail < shorter - head &&
-           oldValue[oldValue.size() - 1 - tail] == newValue[newValue.size() - 1 - tail]) {
+           oldText[oldText.size() - 1 - tail] == newText[newText.size() - 1 - tail]) {
         ++tail;
     }
+    while (tail > 0 && continues(oldText[oldText.size() - tail])) {
+        --tail;
+    }
     const auto append = [&](std::string& out, std::string_view value, std::string_view tag) {
-        appendExportText(out, value.substr(0, head));
+        appendUtf8Text(out, value.substr(0, head));
         const std::string_view middle = value.substr(head, value.size() - head - tail);
         if (!middle.empty()) {
             out += "<" + std::string(tag) + ">";
-            appendExportText(out, middle);
+            appendUtf8Text(out, middle);
             out += "</" + std::string(tag) + ">";
         }
-        appendExportText(out, value.substr(value.size() - tail));
+        appendUtf8Text(out, value.substr(value.size() - tail));
     };
-    append(oldOut, oldValue, "del");
-    append(newOut, newValue, "ins");
+    append(oldOut, oldText, "del");
+    append(newOut, newText, "ins");
 }
 
 }  // namespace qor::compare

@@ -90,6 +90,7 @@ SearchOptions SearchOptions::readFrom(const SettingsStore& store, const StoreDef
             options.lastTab = static_cast<int>(*tab);
         }
     }
+    options.textEncoding = choiceNamed(settings::kTextEncoding.readFrom(store));
     return options;
 }
 
@@ -111,6 +112,7 @@ void SearchOptions::writeTo(SettingsStore& store, UserInterface& ui) {
     settings::kScanResultFolderPath.writeTo(store, scanResultFolderPath);
     settings::kApplyCabinetModule.writeTo(store, boxText(applyCabinetLabels));
     settings::kLastTabSelected.writeTo(store, std::to_string(lastTab));
+    settings::kTextEncoding.writeTo(store, choiceName(textEncoding));
     cabinetTable.writeTo(store, ui);
 }
 

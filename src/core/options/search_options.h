@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/text_encoding.h"
 #include "core/base/user_interface.h"
 #include "core/options/cabinet_table.h"
 #include "core/platform/settings_store.h"
@@ -33,6 +34,8 @@ struct SearchOptions {
     bool showSearchStatusDialog = true;
     int lastTab = 11;
     CabinetModuleTable cabinetTable;
+    // How the text of exports is read; nothing: decided for each export from its bytes.
+    EncodingChoice textEncoding;
     // Not stored: CSV values written exactly as read, even those a spreadsheet would take for
     // a formula (qorscan --csv-raw, for scripts).
     bool rawCsv = false;

@@ -79,6 +79,9 @@ inline constexpr Setting kScanResultFolderPath{kGeneralSection, "ScanResultFolde
                                                SettingType::Text, ""};
 inline constexpr Setting kLastTabSelected{kGeneralSection, "LastTabSelected", SettingType::Number,
                                           "11"};
+// How the text of exports is read: "Automatic" or an encoding's name ("UTF-8", "Windows-1250").
+inline constexpr Setting kTextEncoding{kGeneralSection, "TextEncoding", SettingType::Text,
+                                       "Automatic"};
 inline constexpr Setting kLastImportedFile{kGeneralSection, "LastImportedFile", SettingType::Text,
                                            ""};
 // The folder of the last cabinet-module import: the next import starts there.

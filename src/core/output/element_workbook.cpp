@@ -65,8 +65,24 @@ std::string columnLetter(int column) {
 }
 
 ElementWorkbook::ElementWorkbook(UserInterface& ui, std::string statusText, std::time_t created,
-                                 std::string title)
-    : ui_(ui), statusText_(std::move(statusText)), created_(created), title_(std::move(title)) {}
+                                 std::string title, ExportEncoding encoding)
+    : ui_(ui),
+      statusText_(std::move(statusText)),
+      created_(created),
+      title_(std::move(title)),
+      encoding_(encoding) {}
+
+std::string_view ElementWorkbook::cellText(std::string_view bytes) {
+    EncodingEvidence evidence;
+    evidence.add(bytes);
+    if (!evidence.beyondAscii() ||
+        (evidence.validUtf8() && encoding_.encoding == TextEncoding::Utf8)) {
+        return platform::cellText(bytes, scratch_);
+    }
+    decoded_.clear();
+    appendAsUtf8(decoded_, bytes, encoding_);
+    return platform::cellText(decoded_, scratch_);
+}
 
 void ElementWorkbook::start(const platform::FolderHandle& folder,
                             const std::vector<std::string>& sheetNames) {
@@ -102,7 +118,7 @@ void ElementWorkbook::mergedHeading(std::size_t sheet, std::int64_t row, std::st
     std::string_view text;
     // A text the cell cannot hold leaves the heading formatted all the same. The empty text is
     // set again on that path: GCC 12 at -O2 lost its first value there.
-    if (!reportRefusal(ui_, [&] { text = platform::cellText(bytes, scratch_); })) {
+    if (!reportRefusal(ui_, [&] { text = cellText(bytes); })) {
         text = {};
     }
     reportRefusal(ui_, [&] {
@@ -168,8 +184,7 @@ void ElementWorkbook::pasteCell(std::size_t sheet, std::int64_t row, int column,
                                 SourceLocation where) {
     std::string_view text;  // empty when the cell cannot hold it (set again: see mergedHeading)
     if (!runStep(
-            ui_, kModule, "PasteToExcel", [&] { text = platform::cellText(bytes, scratch_); },
-            where)) {
+            ui_, kModule, "PasteToExcel", [&] { text = cellText(bytes); }, where)) {
         text = {};
     }
     runStep(

@@ -10,6 +10,7 @@
 #include <vector>
 #include "core/base/source_location.h"
 
+#include "core/base/text_encoding.h"
 #include "core/base/user_interface.h"
 #include "core/platform/xlsx_workbook.h"
 #include "core/scan/element_row.h"
@@ -26,8 +27,9 @@ std::string columnLetter(int column);
 class ElementWorkbook {
 public:
     // Messages call it `title`: "AI workbook" when it holds one type, "workbook" otherwise.
+    // Cells hold the export's text as `encoding` reads it.
     ElementWorkbook(UserInterface& ui, std::string statusText, std::time_t created,
-                    std::string title = "workbook");
+                    std::string title = "workbook", ExportEncoding encoding = {});
 
     // Starts the workbook in `folder` with these sheets in tab order, the first one shown on
     // opening. A workbook that cannot start keeps the cause: saving it fails with it, at the
@@ -69,17 +71,21 @@ private:
                    const platform::HeadingStyle* style = nullptr,
                    SourceLocation where = SourceLocation::current());
     [[noreturn]] void throwStartFailure() const;
+    // What a cell holds of the export bytes `bytes`; views `scratch_` or `bytes`.
+    std::string_view cellText(std::string_view bytes);
 
     UserInterface& ui_;
     const std::string statusText_;
     const std::time_t created_;
     const std::string title_;
+    const ExportEncoding encoding_;
     std::unique_ptr<platform::XlsxWorkbook> file_;
     std::exception_ptr startFailure_;
     std::vector<SheetState> sheets_;
     std::string path_;
     platform::Placement placement_ = platform::Placement::New;
     std::string scratch_;
+    std::string decoded_;
 };
 
 }  // namespace qor::output

@@ -32,7 +32,8 @@ public:
         placement_ = *placement;
         labelled_ = context.labelled;
         page_.emplace(session_.nodeInfo, context.columnCount - 1, context.columns,
-                      context.type.pageTitle);
+                      context.type.pageTitle,
+                      session_.textEncoding().declaredCharset().value_or("iso-8859-2"));
         page_->open(context.outputFolder, fileName_);
         status_ = htmlWritingStatusText(context.type);
         return true;
@@ -162,7 +163,11 @@ private:
             return runStep(ui_, "HTMLReport", procedure, write);
         };
         // One failure is reported once: the pages after it are not tried.
-        step("CreateIndexPage", [&] { writeIndexPage(folder, session_.nodeInfo, linkLines); }) &&
+        step("CreateIndexPage",
+             [&] {
+                 writeIndexPage(folder, session_.nodeInfo, linkLines,
+                                session_.textEncoding().declaredCharset().value_or(""));
+             }) &&
             step("CreatePreviewPage", [&] { writeFramesetPage(folder); }) &&
             step("CreateEmptyPage", [&] { writeEmptyPage(folder); });
     }

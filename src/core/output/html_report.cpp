@@ -112,8 +112,11 @@ std::string buildIndexLinkLine(std::string_view pageFileName, std::string_view l
 
 HtmlElementPage::HtmlElementPage(const scan::NodeInfo& node, int highestColumn,
                                  const std::vector<std::string>& columns,
-                                 std::string_view pageTitle)
+                                 std::string_view pageTitle, std::string_view charset)
     : highestColumn_(highestColumn) {
+    charsetLine_ = R"x(<meta http-equiv="Content-Type" content="text/html; charset=)x";
+    charsetLine_ += charset;
+    charsetLine_ += "\">";
     pageTitleLine_ = R"x(<p align="center"><font size="5" face="Arial"><b>)x";
     pageTitleLine_ += pageTitle;
     pageTitleLine_ += "</b></font></p>";
@@ -152,7 +155,7 @@ void HtmlElementPage::open(const platform::FolderHandle& folder, std::string_vie
             .line("<head>")
             .line("<title>")
             .line("</title>")
-            .line(R"x(<meta http-equiv="Content-Type" content="text/html; charset=iso-8859-2">)x")
+            .line(charsetLine_)
             .line(R"x(<meta name="Author"  content=")x" + std::string(kAuthor) + "\">")
             .line(R"x(<meta name="Description"  content="Report generated with '.QOR Reader'">)x")
             .line("</head>")
@@ -228,7 +231,8 @@ void HtmlElementPage::close(platform::Placement placement) {
 }
 
 void writeIndexPage(const platform::FolderHandle& folder, const scan::NodeInfo& node,
-                    const std::array<std::string, scan::kElementTypeCount>& linkLines) {
+                    const std::array<std::string, scan::kElementTypeCount>& linkLines,
+                    std::string_view charset) {
     {
         std::string nodeNumber;
         appendEscaped(nodeNumber, node.nodeNumber);
@@ -236,10 +240,12 @@ void writeIndexPage(const platform::FolderHandle& folder, const scan::NodeInfo& 
         appendEscaped(nodeDescription, node.nodeDescription);
 
         PageText page;
-        page.line("<html>")
-            .line("<head>")
-            .line("<title>No title</title>")
-            .line(R"x(<base target="detail">)x")
+        page.line("<html>").line("<head>").line("<title>No title</title>");
+        if (!charset.empty()) {
+            page.line(R"x(<meta http-equiv="Content-Type" content="text/html; charset=)x" +
+                      std::string(charset) + "\">");
+        }
+        page.line(R"x(<base target="detail">)x")
             .line(kGeneratorMeta)
             .line("</head>")
             .line(std::string(kBodyLine) + std::string(304, ' '))

@@ -30,9 +30,11 @@ std::string buildIndexLinkLine(std::string_view pageFileName, std::string_view l
 class HtmlElementPage {
 public:
     // The page title, table and header lines. Entries missing from `columns` up to
-    // `highestColumn` give empty headers; the status line takes `node`'s generation date.
+    // `highestColumn` give empty headers; the status line takes `node`'s generation date. The
+    // page holds the export's bytes and declares them `charset` (ExportEncoding::declaredCharset).
     HtmlElementPage(const scan::NodeInfo& node, int highestColumn,
-                    const std::vector<std::string>& columns, std::string_view pageTitle);
+                    const std::vector<std::string>& columns, std::string_view pageTitle,
+                    std::string_view charset = "iso-8859-2");
 
     // Starts the page `name` in `folder`: its head and the table's header row.
     void open(const platform::FolderHandle& folder, std::string_view name);
@@ -51,6 +53,7 @@ public:
 
 private:
     int highestColumn_;
+    std::string charsetLine_;
     std::string pageTitleLine_;
     std::string tableHeadLine_;
     std::vector<std::string> headerCellLines_;
@@ -61,9 +64,11 @@ private:
 
 // The report's other pages in `folder`: index.html, preview.html and dummy.html. `linkLines` in
 // index order (AI .. DOC, DAT(B) .. DAT(R), PIDCON, MOTCON); an empty one leaves an empty line.
-// Each throws QorError and leaves what stood there.
+// The index declares `charset` unless it is empty. Each throws QorError and leaves what stood
+// there.
 void writeIndexPage(const platform::FolderHandle& folder, const scan::NodeInfo& node,
-                    const std::array<std::string, scan::kElementTypeCount>& linkLines);
+                    const std::array<std::string, scan::kElementTypeCount>& linkLines,
+                    std::string_view charset = {});
 void writeFramesetPage(const platform::FolderHandle& folder);
 void writeEmptyPage(const platform::FolderHandle& folder);
 

@@ -12,6 +12,7 @@
 #include "core/output/scan_output.h"
 #include "core/scan/cabinet_labels.h"
 #include "core/scan/element_sink.h"
+#include "core/scan/export_encoding.h"
 #include "core/scan/export_scan.h"
 #include "core/scan/node_info.h"
 #include "core/scan/parallel_pass.h"
@@ -57,6 +58,7 @@ struct ScannedType {
 class ScanTypes {
 public:
     std::vector<ScannedType> types;
+    EncodingEvidence text;  // what the whole export tells about its encoding
 
     bool anyLeft() const { return firstFailure_ > 0 && !types.empty(); }
     bool failed(std::size_t i) const { return i >= firstFailure_; }
@@ -139,6 +141,7 @@ void prepareTypes(Session& session, ScanOutput& output, ScanTypes& scanned,
 // Hands each chunk's elements to their outputs in file order, and shows how far the scan got.
 void deliver(ScanTypes& scanned, scan::ChunkResult& chunk, std::uint64_t reached,
              std::uint64_t size, UserInterface& ui) {
+    scanned.text.merge(chunk.text);
     for (std::size_t i = 0; i < chunk.types.size(); ++i) {
         if (scanned.failed(i)) {
             continue;
@@ -198,7 +201,8 @@ void readAndFinish(Session& session, ScanTypes& scanned, std::vector<scan::TypeP
         ui.setStatus(readingStatusText(scan::elementType(scanned.types.front().type)));
         ui.showProgressBar(true);
         ui.setProgress(0, 1);
-        const scan::ElementParser parser(std::move(plan), cabinets);
+        const scan::ElementParser parser(std::move(plan), cabinets,
+                                         session.textEncoding().encoding);
         scan::PassSettings settings;
         settings.threads =
             environment.threads == 0 ? scan::defaultScanThreads() : environment.threads;
@@ -238,6 +242,30 @@ void readAndFinish(Session& session, ScanTypes& scanned, std::vector<scan::TypeP
         session.resultOf(type.type).writtenCount = type.elements;
     }
     scanned.throwFailure();
+}
+
+// The export's encoding is decided from its first bytes; should the rest of it tell otherwise,
+// the outputs followed a decision the whole file would not have made, and the user is told
+// how to make it.
+void reportLateEncoding(const Session& session, const EncodingEvidence& whole, UserInterface& ui) {
+    const ExportEncoding used = session.textEncoding();
+    // The first bytes are the file's too (and all there is to go by when no type was read).
+    EncodingEvidence file = session.exportEvidence;
+    file.merge(whole);
+    const ExportEncoding wanted = decideEncoding(session.options.textEncoding, file);
+    // Only pages declare whether there is more than ASCII.
+    const bool pagesDiffer = session.options.outputMode == options::OutputMode::HtmlReport &&
+                             used.beyondAscii != wanted.beyondAscii;
+    if (used.chosen || (used.encoding == wanted.encoding && !pagesDiffer)) {
+        return;
+    }
+    const std::string name(encodingName(wanted.encoding));
+    ui.inform(Message{std::string(kApplicationTitle),
+                      "Beyond its first " + std::to_string(scan::kEncodingPrefixBytes >> 20) +
+                          " MB the export holds text in " + name +
+                          ", which its outputs were not written for. Set the text encoding to " +
+                          name + " (General Options, or qorscan --encoding) and scan again.",
+                      MessageIcon::Information});
 }
 
 }  // namespace
@@ -288,6 +316,7 @@ ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& 
         readAndFinish(session, scanned, std::move(plan), source, cabinets, environment, ui);
         progressWindow.close();
         output->endScan();
+        reportLateEncoding(session, scanned.text, ui);
     } catch (...) {
         // Nothing open may pass for a result, whatever ended the scan; the error goes on.
         output->abandonScan();

@@ -38,6 +38,8 @@ struct ScanState {
 struct Session {
     std::string databasePath;
     scan::NodeInfo nodeInfo;
+    // What the opened export's first bytes tell about its encoding (scan::readEncodingEvidence).
+    EncodingEvidence exportEvidence;
     options::SearchOptions options;
     scan::ColumnDataSet columns;
     scan::CabinetLabels cabinetLabels;
@@ -51,6 +53,11 @@ struct Session {
     void takeOptions() {
         columns = options::buildAllColumnData(options);
         cabinetLabels = options.cabinetTable.rows;
+    }
+
+    // The one decision on the opened export's encoding: every output and view follows it.
+    ExportEncoding textEncoding() const {
+        return decideEncoding(options.textEncoding, exportEvidence);
     }
 
     TypeResult& resultOf(scan::ElementType type) { return results[scan::indexOf(type)]; }

@@ -35,7 +35,8 @@ public:
           type_(type),
           own_(shared == nullptr ? std::make_unique<ElementWorkbook>(
                                        reports_, systemStatusText(session.nodeInfo), created,
-                                       std::string(scan::elementType(type).name) + " workbook")
+                                       std::string(scan::elementType(type).name) + " workbook",
+                                       session.textEncoding())
                                  : nullptr),
           workbook_(shared == nullptr ? own_.get() : shared),
           sheet_(sheet) {}
@@ -172,7 +173,8 @@ public:
         : session_(session),
           ui_(ui),
           created_(created),
-          workbook_(ui, systemStatusText(session.nodeInfo), created) {}
+          workbook_(ui, systemStatusText(session.nodeInfo), created, "workbook",
+                    session.textEncoding()) {}
 
     // Each type's sheet goes before the one read before it, and the workbook's own first sheet
     // stays last. The file keeps its sheets in the order they are made, so all are made now (the

@@ -53,8 +53,9 @@ std::vector<WantedParameter> wantedParameters(const ElementTypeInfo& type,
     return wanted;
 }
 
-ElementParser::ElementParser(std::vector<TypePlan> plan, const CabinetIndex& cabinets)
-    : plan_(std::move(plan)), cabinets_(cabinets) {
+ElementParser::ElementParser(std::vector<TypePlan> plan, const CabinetIndex& cabinets,
+                             TextEncoding encoding)
+    : plan_(std::move(plan)), cabinets_(cabinets), encoding_(encoding) {
     for (std::size_t i = 0; i < plan_.size(); ++i) {
         const std::string_view kind = plan_[i].type->kindToken;
         const auto first = static_cast<unsigned char>(foldAscii(kind.front()));
@@ -141,9 +142,10 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
     // occurrence of each selected key; the same values as the parameter rule per key.
     // `colons` marks the colons of the first 64 bytes; the rest are found as the walk goes.
     // Tells whether the line held any of the keys.
-    const auto storeParameters = [chunkEnd](std::string_view line, std::uint64_t colons,
-                                            const TypePlan& plan, const TypeMatcher& matcher,
-                                            ElementRowView& row) {
+    const auto storeParameters = [chunkEnd, encoding = encoding_](
+                                     std::string_view line, std::uint64_t colons,
+                                     const TypePlan& plan, const TypeMatcher& matcher,
+                                     ElementRowView& row) {
         const std::size_t keys = plan.wanted.size();
         std::uint32_t seen = 0;
         const std::uint32_t all = (std::uint32_t{1} << keys) - 1;
@@ -167,7 +169,8 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
                     if (line.size() - colon >= key.size() &&
                         key.matchesAt(at, static_cast<std::size_t>(chunkEnd - at))) {
                         seen |= std::uint32_t{1} << k;
-                        row[plan.wanted[k].slot] = trimSpaces(takeChars(line, colon + 15, 30));
+                        row[plan.wanted[k].slot] =
+                            trimSpaces(takeCharacters(line.substr(colon), 15, 30, encoding));
                     }
                 }
             }
@@ -189,8 +192,9 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
                 line.size() >= matcher.type.size() &&
                         matcher.type.matchesAt(line.data(),
                                                static_cast<std::size_t>(chunkEnd - line.data()))
-                    ? std::optional(trimSpaces(takeChars(line, 0, 15)))
-                    : headerDesignation(line, plan.type->typeToken, plan.type->kindToken);
+                    ? std::optional(trimSpaces(takeCharacters(line, 0, 15, encoding_)))
+                    : headerDesignation(line, plan.type->typeToken, plan.type->kindToken,
+                                        encoding_);
             if (!designation) {
                 continue;
             }

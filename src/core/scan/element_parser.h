@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/text_encoding.h"
 #include "core/scan/byte_search.h"
 #include "core/scan/cabinet_labels.h"
 #include "core/scan/element_row.h"
@@ -55,6 +56,7 @@ struct TypeChunkResult {
 
 struct ChunkResult {
     std::vector<TypeChunkResult> types;
+    EncodingEvidence text;   // what the chunk's bytes tell about the export's encoding
     OpenElements openAtEnd;  // only for a chunk whose follower does not start clean
 };
 
@@ -65,7 +67,9 @@ struct ChunkResult {
 // elements of several types. Parsing is const: one parser serves every thread of a scan.
 class ElementParser {
 public:
-    ElementParser(std::vector<TypePlan> plan, const CabinetIndex& cabinets);
+    // Values and designations are cut at whole characters of `encoding`.
+    ElementParser(std::vector<TypePlan> plan, const CabinetIndex& cabinets,
+                  TextEncoding encoding = kDefaultCodePage);
 
     const std::vector<TypePlan>& plan() const { return plan_; }
 
@@ -78,6 +82,7 @@ public:
 private:
     std::vector<TypePlan> plan_;
     const CabinetIndex& cabinets_;
+    TextEncoding encoding_;
     // For each folded byte, the planned types whose kind token starts with it (bit i: plan i).
     std::array<std::uint32_t, 256> kindStarts_{};
     // What is looked for in the lines of each planned type.

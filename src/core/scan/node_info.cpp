@@ -11,8 +11,8 @@ namespace {
 // The value of `key` on the first line holding it, at or after the first marker line
 // (a line that matches the header rule for the two marker tokens).
 std::string readMarkedValue(const std::string& path, std::string_view firstMarker,
-                            std::string_view secondMarker, std::string_view key,
-                            std::size_t width) {
+                            std::string_view secondMarker, std::string_view key, std::size_t width,
+                            TextEncoding encoding) {
     if (path.empty()) {
         return {};
     }
@@ -26,7 +26,7 @@ std::string readMarkedValue(const std::string& path, std::string_view firstMarke
             }
             markerSeen = true;
         }
-        if (const auto value = parameterValue(line, key, width)) {
+        if (const auto value = parameterValue(line, key, width, encoding)) {
             return std::string(*value);
         }
     }
@@ -35,12 +35,12 @@ std::string readMarkedValue(const std::string& path, std::string_view firstMarke
 
 }  // namespace
 
-std::string readNodeNumber(const std::string& path) {
-    return readMarkedValue(path, "LAN1", "CS513", ":NODE", 30);
+std::string readNodeNumber(const std::string& path, TextEncoding encoding) {
+    return readMarkedValue(path, "LAN1", "CS513", ":NODE", 30, encoding);
 }
 
-std::string readNodeDescription(const std::string& path) {
-    return readMarkedValue(path, "AC450_1", "AC450", ":DESCR", 45);
+std::string readNodeDescription(const std::string& path, TextEncoding encoding) {
+    return readMarkedValue(path, "AC450_1", "AC450", ":DESCR", 45, encoding);
 }
 
 std::string readGenerationDate(const std::string& path) {
@@ -72,11 +72,13 @@ std::string readGenerationDate(const std::string& path) {
     return {};
 }
 
-NodeInfo readNodeInfo(const std::string& path, NodeInfo previous, UserInterface& ui) {
+NodeInfo readNodeInfo(const std::string& path, NodeInfo previous, UserInterface& ui,
+                      TextEncoding encoding) {
     NodeInfo info = std::move(previous);
-    runStep(ui, "modMain", "GetNodeInfo", [&] { info.nodeNumber = readNodeNumber(path); });
     runStep(ui, "modMain", "GetNodeInfo",
-            [&] { info.nodeDescription = readNodeDescription(path); });
+            [&] { info.nodeNumber = readNodeNumber(path, encoding); });
+    runStep(ui, "modMain", "GetNodeInfo",
+            [&] { info.nodeDescription = readNodeDescription(path, encoding); });
     info.generationDate = readGenerationDate(path);
     return info;
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/text_encoding.h"
 #include "core/base/user_interface.h"
 #include "core/scan/element_types.h"
 #include "core/scan/export_scan.h"
@@ -18,13 +19,15 @@ struct NodeInfo {
 // The three passes over the export file. Each returns empty text without opening anything
 // when the path is empty. readNodeNumber and readNodeDescription throw QorError when the
 // file cannot be read; readGenerationDate swallows its errors and returns empty text.
-std::string readNodeNumber(const std::string& path);
-std::string readNodeDescription(const std::string& path);
+// Values are cut at whole characters of `encoding`.
+std::string readNodeNumber(const std::string& path, TextEncoding encoding = kDefaultCodePage);
+std::string readNodeDescription(const std::string& path, TextEncoding encoding = kDefaultCodePage);
 std::string readGenerationDate(const std::string& path);
 
 // The node information of the file at `path`, one pass per field. A pass that fails is
 // reported with the standard error message and its field keeps the value of `previous`.
-NodeInfo readNodeInfo(const std::string& path, NodeInfo previous, UserInterface& ui);
+NodeInfo readNodeInfo(const std::string& path, NodeInfo previous, UserInterface& ui,
+                      TextEncoding encoding = kDefaultCodePage);
 
 // Number of lines of the whole file that match the header rule for the two tokens: a pass
 // of the scan. Throws QorError when the file cannot be read or changed since the scan began.

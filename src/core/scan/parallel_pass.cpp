@@ -12,6 +12,12 @@
 namespace qor::scan {
 namespace {
 
+EncodingEvidence evidenceOf(std::string_view bytes) {
+    EncodingEvidence evidence;
+    evidence.add(bytes);
+    return evidence;
+}
+
 // One pass on the calling thread: read, parse, deliver, chunk after chunk.
 void readOnOneThread(ExportChunks& chunks, const ElementParser& parser,
                      const ChunkDelivery& deliver) {
@@ -22,6 +28,7 @@ void readOnOneThread(ExportChunks& chunks, const ElementParser& parser,
     while (chunks.next(chunk)) {
         const bool keepOpen = !chunk.endsFile && !chunk.endsClean;
         parser.parse(chunk.bytes, carrying ? &carried : nullptr, keepOpen, result);
+        result.text = evidenceOf(chunk.bytes);
         carrying = keepOpen;
         if (carrying) {
             carried = std::move(result.openAtEnd);
@@ -128,6 +135,7 @@ private:
             lock.unlock();
             try {
                 parser_.parse(slot.chunk.bytes, before, keepOpen, slot.result);
+                slot.result.text = evidenceOf(slot.chunk.bytes);
             } catch (...) {
                 // Out of memory, say: the calling thread rethrows it.
                 lock.lock();

@@ -21,8 +21,10 @@ using ChunkDelivery =
 
 // Reads the export of `scan` once, front to back, parses its chunks on `settings.threads`
 // threads and hands their results over in file order: the same results, byte for byte, with
-// any number of threads and any chunk size. Throws QorError when the file cannot be read or
-// changes; rethrows what a delivery or a parsing thread throws, after every thread has stopped.
+// any number of threads and any chunk size. Each result also tells what its chunk's bytes say
+// about the export's encoding, learnt on the parsing threads. Throws QorError when the file cannot
+// be read or changes; rethrows what a delivery or a parsing thread throws, after every thread has
+// stopped.
 void readExportOnce(ExportScan& scan, const ElementParser& parser, const PassSettings& settings,
                     const ChunkDelivery& deliver);
 

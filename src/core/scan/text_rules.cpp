@@ -20,7 +20,8 @@ std::size_t findNoCase(std::string_view haystack, std::string_view needle, std::
 }
 
 std::optional<std::string_view> headerDesignation(std::string_view line, std::string_view typeToken,
-                                                  std::string_view kindToken) {
+                                                  std::string_view kindToken,
+                                                  TextEncoding encoding) {
     // The kind token can only start 13 or more characters into the line: most lines fail
     // that cheaper test first.
     if (findNoCase(line, kindToken, 13) == kNotFound) {
@@ -30,16 +31,16 @@ std::optional<std::string_view> headerDesignation(std::string_view line, std::st
     if (p1 == kNotFound || findNoCase(line, kindToken, p1 + 13) == kNotFound) {
         return std::nullopt;
     }
-    return trimSpaces(takeChars(line, p1, 15));
+    return trimSpaces(takeCharacters(line.substr(p1), 0, 15, encoding));
 }
 
 std::optional<std::string_view> parameterValue(std::string_view line, std::string_view key,
-                                               std::size_t width) {
+                                               std::size_t width, TextEncoding encoding) {
     const std::size_t p = findNoCase(line, key);
     if (p == kNotFound) {
         return std::nullopt;
     }
-    return trimSpaces(takeChars(line, p + 15, width));
+    return trimSpaces(takeCharacters(line.substr(p), 15, width, encoding));
 }
 
 }  // namespace qor::scan

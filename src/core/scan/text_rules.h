@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/text_encoding.h"
+
 // The reading rules of the export file. Lines are bytes: ASCII letters match without
 // regard to case, every other byte only itself; trimming removes spaces only.
 namespace qor::scan {
@@ -54,13 +56,16 @@ inline std::string_view takeChars(std::string_view line, std::size_t start, std:
 
 // Header rule: the type token at p1 (its first occurrence) and the kind token at or after
 // p1 + 13. Returns the item designation, the 15 characters from p1, trimmed.
+// Counts in characters of `encoding`.
 std::optional<std::string_view> headerDesignation(std::string_view line, std::string_view typeToken,
-                                                  std::string_view kindToken);
+                                                  std::string_view kindToken,
+                                                  TextEncoding encoding = kDefaultCodePage);
 
 // Parameter rule: the value of `key` (":NAME") in the line, the `width` characters from the
-// key's position + 15, trimmed.
+// key's position + 15, trimmed; characters of `encoding`, so a cut never splits one.
 std::optional<std::string_view> parameterValue(std::string_view line, std::string_view key,
-                                               std::size_t width = 30);
+                                               std::size_t width = 30,
+                                               TextEncoding encoding = kDefaultCodePage);
 
 // End-of-element rule: an open element ends at the first empty line.
 inline bool endsElement(std::string_view line) {

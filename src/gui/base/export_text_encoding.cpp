@@ -1,29 +1,41 @@
 #include "gui/base/export_text_encoding.h"
 
-#include "core/base/utf8.h"
-
 namespace qor::gui {
 
-bool isUtf8Text(const char* data, qsizetype size) {
-    const std::string_view text(data, static_cast<std::size_t>(size));
-    bool beyondAscii = false;
-    for (std::size_t i = 0; i < text.size();) {
-        if (static_cast<unsigned char>(text[i]) < 0x80) {
-            ++i;
-            continue;
-        }
-        const std::size_t length = utf8SequenceLength(text, i);
-        if (length == 0) {
-            return false;
-        }
-        beyondAscii = true;
-        i += length;
-    }
-    return beyondAscii;
+QString exportText(std::string_view bytes, const ExportEncoding& encoding) {
+    return decodedText(bytes, unitEncoding(bytes, encoding));
 }
 
-QString exportText(const char* data, qsizetype size) {
-    return isUtf8Text(data, size) ? QString::fromUtf8(data, size) : QString::fromLatin1(data, size);
+QString decodedText(std::string_view bytes, TextEncoding encoding) {
+    const auto size = static_cast<qsizetype>(bytes.size());
+    if (encoding == TextEncoding::Utf8) {
+        return QString::fromUtf8(bytes.data(), size);
+    }
+    QString text(size, Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char c : bytes) {
+        *out++ = QChar(
+            static_cast<char16_t>(codePageCharacter(static_cast<unsigned char>(c), encoding)));
+    }
+    return text;
+}
+
+std::optional<QByteArray> codePageBytes(const QString& text, TextEncoding codePage) {
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar c : text) {
+        int found = c.unicode() < 0x80 ? c.unicode() : -1;
+        for (int byte = 0x80; found < 0 && byte <= 0xFF; ++byte) {
+            if (codePageCharacter(static_cast<unsigned char>(byte), codePage) == c.unicode()) {
+                found = byte;
+            }
+        }
+        if (found < 0) {
+            return std::nullopt;
+        }
+        bytes += static_cast<char>(found);
+    }
+    return bytes;
 }
 
 }  // namespace qor::gui

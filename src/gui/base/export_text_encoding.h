@@ -1,19 +1,23 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <optional>
 #include <string_view>
+
+#include "core/base/text_encoding.h"
 
 namespace qor::gui {
 
-// How the bytes of an export become text on screen, alike in the text view and the status
-// bar. A line (or a value taken from one) that is valid UTF-8 and holds a character beyond
-// ASCII is read as UTF-8; anything else as Latin-1, one byte a character, as older exports are
-// written. The file's bytes are never changed: the scan and the results keep them as they are.
-bool isUtf8Text(const char* data, qsizetype size);
-QString exportText(const char* data, qsizetype size);
-inline QString exportText(std::string_view bytes) {
-    return exportText(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
+// How the bytes of an export become text on screen, alike in the text view, the status bar and
+// the comparison window: as the export's one encoding decision (ExportEncoding, made in the
+// core) reads a unit of its text. The file's bytes are never changed.
+QString exportText(std::string_view bytes, const ExportEncoding& encoding);
+// Bytes already known to be text in `encoding` (part of a line read so).
+QString decodedText(std::string_view bytes, TextEncoding encoding);
+// `text` as a code page holds it; nothing when the code page has no byte for one of its
+// characters.
+std::optional<QByteArray> codePageBytes(const QString& text, TextEncoding codePage);
 
 // Whether a byte only continues a UTF-8 character (and so takes no column of its own).
 inline bool continuesCharacter(char byte) {

@@ -56,9 +56,12 @@ std::string_view sortKey(int column, const compare::ChangeView& change) {
 }  // namespace
 
 ChangesTableModel::ChangesTableModel(const compare::ChangeList& changes, ReadFailed readFailed,
-                                     QObject* parent)
+                                     QObject* parent, const ExportEncoding& oldEncoding,
+                                     const ExportEncoding& newEncoding)
     : QAbstractTableModel(parent),
       changes_(changes),
+      oldEncoding_(oldEncoding),
+      newEncoding_(newEncoding),
       readFailed_(std::move(readFailed)),
       reader_(changes),
       sorted_(changes.size()) {
@@ -92,19 +95,21 @@ QVariant ChangesTableModel::data(const QModelIndex& index, int role) const {
         failed(error);
         return {};
     }
+    const ExportEncoding& own =
+        change.kind == compare::ChangeKind::Removed ? oldEncoding_ : newEncoding_;
     switch (index.column()) {
         case kType:
-            return exportText(change.typeName());
+            return exportText(change.typeName(), own);
         case kDesignation:
-            return exportText(change.designation);
+            return exportText(change.designation, own);
         case kChange:
             return kindName(change.kind);
         case kParameter:
-            return exportText(change.parameter);
+            return exportText(change.parameter, own);
         case kOld:
-            return exportText(change.oldValue);
+            return exportText(change.oldValue, oldEncoding_);
         case kNew:
-            return exportText(change.newValue);
+            return exportText(change.newValue, newEncoding_);
         default:
             return {};
     }
@@ -153,15 +158,18 @@ void ChangesTableModel::sort(int column, Qt::SortOrder order) {
 void ChangesTableModel::setFilter(ChangeFilter filter) {
     beginResetModel();
     filter_ = std::move(filter);
-    // The values are the export's bytes, shown as UTF-8 or as Latin-1: the text is looked for
-    // in both encodings.
+    // The values are the exports' bytes, shown as UTF-8 or in a code page: the text is looked
+    // for in each of those encodings.
     needles_.clear();
     if (!filter_.text.isEmpty()) {
         needles_.push_back(lowered(filter_.text.toStdString()));
-        const QByteArray latin1 = filter_.text.toLatin1();
-        std::string latin1Needle = lowered(latin1.toStdString());
-        if (QString::fromLatin1(latin1) == filter_.text && latin1Needle != needles_[0]) {
-            needles_.push_back(std::move(latin1Needle));
+        for (const ExportEncoding* side : {&oldEncoding_, &newEncoding_}) {
+            if (const auto bytes = codePageBytes(filter_.text, side->codePage())) {
+                std::string needle = lowered(bytes->toStdString());
+                if (std::find(needles_.begin(), needles_.end(), needle) == needles_.end()) {
+                    needles_.push_back(std::move(needle));
+                }
+            }
         }
     }
     try {

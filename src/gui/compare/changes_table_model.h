@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/base/qor_error.h"
+#include "core/base/text_encoding.h"
 #include "core/compare/change_list.h"
 
 namespace qor::gui {
@@ -33,9 +34,11 @@ public:
     // Told once, when the changes cannot be read back (their scratch file failed).
     using ReadFailed = std::function<void(const std::string& description)>;
 
-    // `changes` must outlive the model.
+    // `changes` must outlive the model. Old values are read as `oldEncoding` reads them, the
+    // rest as `newEncoding` (a removed element's as the old one).
     ChangesTableModel(const compare::ChangeList& changes, ReadFailed readFailed,
-                      QObject* parent = nullptr);
+                      QObject* parent = nullptr, const ExportEncoding& oldEncoding = {},
+                      const ExportEncoding& newEncoding = {});
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -58,11 +61,14 @@ private:
     void failed(const QorError& error) const;
 
     const compare::ChangeList& changes_;
+    const ExportEncoding oldEncoding_;
+    const ExportEncoding newEncoding_;
     ReadFailed readFailed_;
     mutable bool failed_ = false;
     mutable compare::ChangeReader reader_;
     ChangeFilter filter_;
-    std::vector<std::string> needles_;   // the text's bytes, lower case, as UTF-8 and as Latin-1
+    // The text's bytes, lower case, as UTF-8 and in the exports' code pages.
+    std::vector<std::string> needles_;
     std::vector<std::uint32_t> sorted_;  // every change, in the order sorted
     std::vector<std::uint32_t> shown_;   // those that pass the filter, in that order
 };

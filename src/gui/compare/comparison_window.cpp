@@ -34,10 +34,11 @@ QString fileName(const std::string& path) {
     return QFileInfo(QString::fromStdString(path)).fileName();
 }
 
-QString exportLine(const std::string& path, const scan::NodeInfo& node) {
+QString exportLine(const std::string& path, const scan::NodeInfo& node,
+                   const ExportEncoding& encoding) {
     return ComparisonWindow::tr("%1   Node %2, %3, generated %4")
-        .arg(QString::fromStdString(path), exportText(node.nodeNumber),
-             exportText(node.nodeDescription), exportText(node.generationDate));
+        .arg(QString::fromStdString(path), exportText(node.nodeNumber, encoding),
+             exportText(node.nodeDescription, encoding), exportText(node.generationDate, encoding));
 }
 
 }  // namespace
@@ -57,7 +58,7 @@ ComparisonWindow::ComparisonWindow(AppContext& context,
                   reportStandardError(context_.boxes, kModule, "tblChanges_Read", description);
               });
           },
-          this)),
+          this, comparison_->oldEncoding, comparison_->newEncoding)),
       table_(new QTableView(this)) {
     setObjectName("frmChanges");
     table_->setObjectName("tblChanges");
@@ -116,8 +117,10 @@ QWidget* ComparisonWindow::newHeading() {
     layout->setColumnStretch(1, 1);
     int row = 0;
     for (const auto& [title, text] :
-         {std::pair{tr("Older:"), exportLine(heading_.oldPath, comparison_->oldNode)},
-          std::pair{tr("Newer:"), exportLine(heading_.newPath, comparison_->newNode)}}) {
+         {std::pair{tr("Older:"),
+                    exportLine(heading_.oldPath, comparison_->oldNode, comparison_->oldEncoding)},
+          std::pair{tr("Newer:"), exportLine(heading_.newPath, comparison_->newNode,
+                                             comparison_->newEncoding)}}) {
         auto* value = new QLabel(text, heading);
         value->setTextFormat(Qt::PlainText);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -37,8 +37,8 @@ bool columnsAreBytes(const char* data, qsizetype size, bool utf8) {
 
 // C0 and C1 controls have no glyph in a fixed-pitch font and would shift the columns after them.
 
-bool isControl(uchar byte) {
-    return byte < 0x20 || (byte >= 0x7F && byte < 0xA0);
+bool isControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c < 0xA0);
 }
 
 // The characters shown in screen columns [first, first + count) of a line.
@@ -117,7 +117,8 @@ qsizetype indexNear(const char* data, qsizetype size, double column, bool utf8) 
 }
 
 QString visibleText(const char* data, qsizetype size, qint64 first, qint64 count, QChar substitute,
-                    bool utf8) {
+                    TextEncoding encoding) {
+    const bool utf8 = encoding == TextEncoding::Utf8;
     QString text;
     qsizetype i = 0;
     qint64 column = 0;
@@ -146,7 +147,8 @@ QString visibleText(const char* data, qsizetype size, qint64 first, qint64 count
             }
             i += length - 1;
         } else if (column >= first) {
-            text.append(isControl(byte) ? substitute : QChar(QLatin1Char(data[i])));
+            const char32_t c = codePageCharacter(byte, encoding);
+            text.append(isControl(c) ? substitute : QChar(static_cast<char16_t>(c)));
         }
         column = next;
     }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <vector>
 
+#include "core/base/text_encoding.h"
+
 // How the export text view finds its lines and columns: line starts indexed once, tabs
 // expanded to every eighth column, control characters shown as a substitute. A line read as
 // UTF-8 (`utf8`, see export_text_encoding.h) gives each character one column, whatever its
@@ -23,9 +25,9 @@ LineIndex indexLines(const QByteArray& bytes);
 qint64 columnOf(const char* data, qsizetype index, bool utf8 = false);
 // The character boundary nearest to a screen column given in fractions of a column.
 qsizetype indexNear(const char* data, qsizetype size, double column, bool utf8 = false);
-// The characters shown in screen columns [first, first + count) of a line.
+// The characters shown in screen columns [first, first + count) of a line read in `encoding`.
 QString visibleText(const char* data, qsizetype size, qint64 first, qint64 count, QChar substitute,
-                    bool utf8 = false);
+                    TextEncoding encoding = TextEncoding::Latin1);
 // The length of a line once its end (CR LF, CR or LF) is cut off.
 qsizetype withoutLineEnd(const char* data, qsizetype size);
 

@@ -103,6 +103,11 @@ void ExportTextView::loadFile(const QString& path) {
     selectionChanged();
 }
 
+void ExportTextView::setTextEncoding(const ExportEncoding& encoding) {
+    encoding_ = encoding;
+    viewport()->update();
+}
+
 void ExportTextView::clear() {
     bytes_ = QByteArray();
     starts_ = std::vector<quint32>();
@@ -123,7 +128,8 @@ QString ExportTextView::lineText(qsizetype index) const {
         return {};
     }
     const Span span = lineSpan(index);
-    return exportText(span.data, span.size);
+    return decodedText(std::string_view(span.data, static_cast<std::size_t>(span.size)),
+                       lineEncoding(span));
 }
 
 QString ExportTextView::selectedText() const {
@@ -138,11 +144,9 @@ QString ExportTextView::selectedText() const {
         const qsizetype begin = index == from.line ? from.column : 0;
         const qsizetype end = index == to.line ? to.column : span.size;
         // Decoded as its whole line is, so that a part reads as the line shows it.
-        if (isUtf8Text(span.data, span.size)) {
-            text.append(QString::fromUtf8(span.data + begin, end - begin));
-        } else {
-            text.append(QLatin1StringView(span.data + begin, end - begin));
-        }
+        text.append(
+            decodedText(std::string_view(span.data + begin, static_cast<std::size_t>(end - begin)),
+                        lineEncoding(span)));
         if (index < to.line) {
             text.append(QLatin1Char('\n'));
         }
@@ -203,9 +207,9 @@ bool ExportTextView::find(const QString& text, bool backward) {
         return false;
     }
     QList<QByteArray> needles{text.toUtf8()};
-    const QByteArray latin1 = text.toLatin1();
-    if (QString::fromLatin1(latin1) == text && latin1 != needles.front()) {
-        needles << latin1;
+    const std::optional<QByteArray> codePage = codePageBytes(text, encoding_.codePage());
+    if (codePage && *codePage != needles.front()) {
+        needles << *codePage;
     }
     const auto [from, to] = std::minmax(anchor_, cursor_);
     const qsizetype start =
@@ -249,7 +253,7 @@ void ExportTextView::showPosition(Position position) {
     }
     const Span span = lineSpan(position.line);
     const qint64 x =
-        columnOf(span.data, position.column, isUtf8Text(span.data, span.size)) * charWidth_;
+        columnOf(span.data, position.column, lineEncoding(span) == TextEncoding::Utf8) * charWidth_;
     QScrollBar* horizontal = horizontalScrollBar();
     if (x < horizontal->value() || x >= horizontal->value() + viewport()->width() - charWidth_) {
         horizontal->setValue(clampToInt(x - viewport()->width() / 2));
@@ -298,7 +302,8 @@ ExportTextView::Position ExportTextView::positionAt(QPoint point) const {
     const Span span = lineSpan(index);
     const double column =
         static_cast<double>(point.x() - kLeftMargin + horizontalScrollBar()->value()) / charWidth_;
-    return {index, indexNear(span.data, span.size, column, isUtf8Text(span.data, span.size))};
+    return {index,
+            indexNear(span.data, span.size, column, lineEncoding(span) == TextEncoding::Utf8)};
 }
 
 void ExportTextView::updateMetrics() {
@@ -378,9 +383,10 @@ void ExportTextView::paintEvent(QPaintEvent* event) {
 void ExportTextView::paintLine(QPainter& painter, qsizetype index, int top, qint64 firstColumn,
                                qint64 columnCount) {
     const Span span = lineSpan(index);
-    const bool utf8 = isUtf8Text(span.data, span.size);
+    const TextEncoding encoding = lineEncoding(span);
+    const bool utf8 = encoding == TextEncoding::Utf8;
     const QString text =
-        visibleText(span.data, span.size, firstColumn, columnCount, substitute_, utf8);
+        visibleText(span.data, span.size, firstColumn, columnCount, substitute_, encoding);
     const qint64 offset = horizontalScrollBar()->value() - kLeftMargin;
     const int width = viewport()->width();
     // Far-right columns of a long line would overflow int; only the clamped edges are drawn.

@@ -6,13 +6,16 @@
 #include <compare>
 #include <vector>
 
+#include "core/base/text_encoding.h"
+
 class QAction;
 
 namespace qor::gui {
 
 // A read-only view of an export file that stays fast for files of a hundred megabytes: it keeps
 // the file's bytes and an index of line starts, and paints only the lines on screen. Each line is
-// decoded as exportText() decodes it; CR LF, a lone CR and a lone LF each end one line.
+// decoded as exportText() decodes it under the export's encoding decision; CR LF, a lone CR and a
+// lone LF each end one line.
 class ExportTextView : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -26,6 +29,8 @@ public:
     // file cannot be opened or read; the previous text then stays shown.
     void loadFile(const QString& path);
     void clear();
+    // How the shown export's text is read (its decision, made when it was opened).
+    void setTextEncoding(const ExportEncoding& encoding);
 
     qsizetype lineCount() const;
     // The line without its line end; tabs and control characters as they are in the file.
@@ -37,7 +42,7 @@ public:
     void selectAll();
     // Selects the next place (or, `backward`, the one before) after the selection where
     // `text` stands, ASCII letters in any case, going round the end of the file; false when
-    // it stands nowhere. The text is looked for as UTF-8 and as Latin-1 bytes.
+    // it stands nowhere. The text is looked for as UTF-8 and as the code page's bytes.
     bool find(const QString& text, bool backward = false);
     // Puts the selection on the clipboard; a selection larger than copyLimit() is refused.
     void copy();
@@ -71,6 +76,10 @@ private:
     };
 
     Span lineSpan(qsizetype index) const;
+    TextEncoding lineEncoding(Span span) const {
+        return unitEncoding(std::string_view(span.data, static_cast<std::size_t>(span.size)),
+                            encoding_);
+    }
     qsizetype offsetOf(Position position) const;
     Position documentEnd() const;
     Position positionOf(qsizetype offset) const;
@@ -85,6 +94,7 @@ private:
     void selectionChanged();
 
     QByteArray bytes_;
+    ExportEncoding encoding_;
     std::vector<quint32> starts_;  // one per line plus the end of the file; empty when no lines
     qint64 widestColumns_ = 0;
     Position anchor_;

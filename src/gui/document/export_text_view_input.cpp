@@ -101,10 +101,15 @@ void ExportTextView::mouseDoubleClickEvent(QMouseEvent* event) {
     }
     const Position at = positionAt(event->position().toPoint());
     const Span span = lineSpan(at.line);
-    const bool utf8 = isUtf8Text(span.data, span.size);
+    const TextEncoding encoding = lineEncoding(span);
     const auto isWord = [&](qsizetype i) {
-        const QChar c = QLatin1Char(span.data[i]);
-        return (utf8 && c.unicode() >= 0x80) || c.isLetterOrNumber() || c == QLatin1Char('_');
+        const auto byte = static_cast<unsigned char>(span.data[i]);
+        if (encoding == TextEncoding::Utf8) {
+            return byte >= 0x80 || QChar(QLatin1Char(span.data[i])).isLetterOrNumber() ||
+                   byte == '_';
+        }
+        const QChar c(static_cast<char16_t>(codePageCharacter(byte, encoding)));
+        return c.isLetterOrNumber() || c == QLatin1Char('_');
     };
     qsizetype begin = at.column;
     qsizetype end = at.column;

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -74,6 +75,22 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
     versionRow->addWidget(version_, 1);
     frameLayout->addLayout(versionRow);
     firstLayout->addWidget(frame);
+    auto* encodingRow = new QHBoxLayout;
+    encoding_ = new QComboBox(first);
+    encoding_->setObjectName("cboTextEncoding");
+    encoding_->addItem(tr("Automatic"));
+    for (const TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Windows1250,
+                                        TextEncoding::Windows1252, TextEncoding::Latin1}) {
+        encoding_->addItem(toQString(encodingName(encoding)), static_cast<int>(encoding));
+    }
+    auto* encodingCaption = new QLabel(tr("&Text encoding of exports:"), first);
+    encodingCaption->setBuddy(encoding_);
+    encodingCaption->setToolTip(
+        tr("Automatic reads an export as UTF-8 when it is valid UTF-8, otherwise as "
+           "Windows-1250."));
+    encodingRow->addWidget(encodingCaption);
+    encodingRow->addWidget(encoding_, 1);
+    firstLayout->addLayout(encodingRow);
     firstLayout->addStretch(1);
     auto* forward = pageButton(QStringLiteral("&>"), "cmdNextPage", first);
     firstLayout->addWidget(forward, 0, Qt::AlignRight);
@@ -108,6 +125,12 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
     });
     connect(oneWorkbook_, &QCheckBox::clicked, this,
             [this](bool checked) { options_.oneExcelWorkbook = checked; });
+    connect(encoding_, &QComboBox::activated, this, [this](int index) {
+        const QVariant chosen = encoding_->itemData(index);
+        options_.textEncoding = chosen.isValid()
+                                    ? EncodingChoice(static_cast<TextEncoding>(chosen.toInt()))
+                                    : EncodingChoice();
+    });
 
     if (!excelInstalled_) {
         excelOption_->setEnabled(false);
@@ -131,6 +154,8 @@ void GeneralTab::showRecord() {
     htmlOption_->setChecked(options_.outputMode == options::OutputMode::HtmlReport);
     group->setExclusive(true);
     showOneWorkbookState();
+    encoding_->setCurrentIndex(
+        options_.textEncoding ? encoding_->findData(static_cast<int>(*options_.textEncoding)) : 0);
     folder_->showRecord();
 }
 

@@ -7,6 +7,7 @@
 #include "core/output/workbook_output.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QRadioButton;
 class QStackedWidget;
@@ -18,7 +19,8 @@ class FolderPage;
 // "General Options": page 1 holds the output choice, page 2 the scan result folder; ">"
 // and "<" switch between them and the page stays as left for as long as the tab lives.
 // Only the Excel output can put every type into one workbook, so choosing CSV or HTML
-// clears and locks that box. Without the spreadsheet neither Excel choice is offered.
+// clears and locks that box. Without the spreadsheet neither Excel choice is offered. Page 1
+// also holds how the text of exports is read: "Automatic" or one encoding.
 class GeneralTab : public QWidget {
     Q_OBJECT
 
@@ -41,6 +43,7 @@ private:
     QRadioButton* htmlOption_;
     QCheckBox* oneWorkbook_;
     QLabel* version_;
+    QComboBox* encoding_;
     FolderPage* folder_;
 };
 

@@ -23,6 +23,7 @@
 #include "gui/base/twips.h"
 #include "gui/base/widget_helpers.h"
 #include "gui/document/document_window.h"
+#include "gui/document/export_text_view.h"
 #include "gui/options/options_dialog.h"
 #include "gui/options/search_status_dialog.h"
 #include "gui/scan/background_work.h"
@@ -144,6 +145,12 @@ void MainWindow::showOptions() {
         delete options_.data();
         optionsDialog();
     }
+    // The text encoding may have been chosen anew: the open export is read the new way.
+    if (DocumentWindow* document = activeDocument();
+        document != nullptr && !context_.session.databasePath.empty()) {
+        document->rtfText().setTextEncoding(context_.session.textEncoding());
+        showNodeInformation();
+    }
 }
 
 void MainWindow::previewSearchStatus() {
@@ -235,7 +242,8 @@ void MainWindow::toggleToolbar() {
 
 void MainWindow::switchStatusText() {
     statusBar_->setPanelText(1, tr("Data Base file (*.BA) generated with Online Builder on: %1")
-                                    .arg(exportText(context_.session.nodeInfo.generationDate)));
+                                    .arg(exportText(context_.session.nodeInfo.generationDate,
+                                                    context_.session.textEncoding())));
     tmrSwitchText_->stop();
 }
 

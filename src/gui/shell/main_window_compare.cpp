@@ -8,6 +8,7 @@
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/platform/input_file.h"
+#include "core/scan/export_encoding.h"
 #include "core/scan/export_file_reader.h"
 #include "core/scan/line_ceiling.h"
 #include "core/scan/node_info.h"
@@ -44,13 +45,15 @@ void MainWindow::compareWith() {
         for (compare::ExportSide* side : {&request->oldExport, &request->newExport}) {
             platform::refuseSpecialFile(side->path, "database file");
             scan::checkExportFileReadable(side->path);
+            side->encoding = decideEncoding(context_.session.options.textEncoding,
+                                            scan::readEncodingEvidence(side->path));
         }
     });
     if (!readable) {
         return;
     }
     for (compare::ExportSide* side : {&request->oldExport, &request->newExport}) {
-        side->node = scan::readNodeInfo(side->path, {}, context_.boxes);
+        side->node = scan::readNodeInfo(side->path, {}, context_.boxes, side->encoding.encoding);
     }
     request->pass.threads = scan::defaultScanThreads();
     const DateTime started = context_.clock.now();

@@ -11,6 +11,7 @@
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/platform/input_file.h"
+#include "core/scan/export_encoding.h"
 #include "core/scan/node_info.h"
 #include "gui/base/export_text_encoding.h"
 #include "gui/base/main_status_bar.h"
@@ -149,12 +150,14 @@ void MainWindow::showNodeInformation() {
     const bool none =
         node.nodeNumber.empty() && node.nodeDescription.empty() && node.generationDate.empty();
     // The export's bytes read as the document window reads them.
+    const ExportEncoding encoding = context_.session.textEncoding();
     statusBar_->setPanelText(1,
                              none ? tr("This file holds no node information")
                                   : tr("Data Base file (*.BA) generated with Online Builder at: %1")
-                                        .arg(exportText(node.generationDate)));
-    statusBar_->setPanelText(2, tr("Node Number:  %1").arg(exportText(node.nodeNumber)));
-    statusBar_->setPanelText(3, tr("Node Descr.:  %1").arg(exportText(node.nodeDescription)));
+                                        .arg(exportText(node.generationDate, encoding)));
+    statusBar_->setPanelText(2, tr("Node Number:  %1").arg(exportText(node.nodeNumber, encoding)));
+    statusBar_->setPanelText(
+        3, tr("Node Descr.:  %1").arg(exportText(node.nodeDescription, encoding)));
     statusBar_->repaint();
 }
 
@@ -221,11 +224,18 @@ void MainWindow::openFile(OpenFlow flow, const QString& path) {
         // so no command can start meanwhile. This goes once the file is read off this thread.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         step([&] {
-            context_.session.nodeInfo = scan::readNodeInfo(
-                context_.session.databasePath, context_.session.nodeInfo, context_.boxes);
+            context_.session.exportEvidence = {};
+            context_.session.exportEvidence =
+                scan::readEncodingEvidence(context_.session.databasePath);
+        });
+        step([&] {
+            context_.session.nodeInfo =
+                scan::readNodeInfo(context_.session.databasePath, context_.session.nodeInfo,
+                                   context_.boxes, context_.session.textEncoding().encoding);
         });
         step([&] {
             DocumentWindow* document = activeDocument();
+            document->rtfText().setTextEncoding(context_.session.textEncoding());
             document->loadFile(path);
             if (!recent) {
                 document->rtfText().viewport()->repaint();

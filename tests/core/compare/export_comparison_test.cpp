@@ -126,7 +126,7 @@ TEST(ExportComparison, PairsOrdersAndSelectsAsTheReportShows) {
         for (const auto& [pass, storage] : ways) {
             NoMonitor monitor;
             const Comparison comparison = compareExports(
-                {{oldPath, {}}, {newPath, c.newNode}, c.selection, pass, storage}, monitor);
+                {{oldPath, {}, {}}, {newPath, c.newNode, {}}, c.selection, pass, storage}, monitor);
             EXPECT_EQ(rowsOf(comparison.changes), c.rows) << c.name << ", threads " << pass.threads;
         }
     }
@@ -144,7 +144,7 @@ TEST(ExportComparison, CountsEveryPairedElementOnceAndStopsWhenCancelledOrUnable
                                  element("AI4", "AIS", {{":NAME", "D"}}));
     NoMonitor monitor;
     const Comparison comparison =
-        compareExports({{oldPath, {}}, {newPath, {}}, {}, {}, {}}, monitor);
+        compareExports({{oldPath, {}, {}}, {newPath, {}, {}}, {}, {}, {}}, monitor);
     const TypeCounts& ai = comparison.countsOf(scan::ElementType::AI);
     EXPECT_EQ(ai.added, 1);
     EXPECT_EQ(ai.removed, 1);
@@ -156,10 +156,10 @@ TEST(ExportComparison, CountsEveryPairedElementOnceAndStopsWhenCancelledOrUnable
     public:
         bool cancelRequested() override { return true; }
     } cancelling;
-    EXPECT_THROW(compareExports({{oldPath, {}}, {newPath, {}}, {}, {}, {}}, cancelling),
+    EXPECT_THROW(compareExports({{oldPath, {}, {}}, {newPath, {}, {}}, {}, {}, {}}, cancelling),
                  CompareCancelled);
     const ChangeStorage nowhere{dir.path().string() + "/missing", 0, 1};
-    EXPECT_THROW(compareExports({{oldPath, {}}, {newPath, {}}, {}, {}, nowhere}, monitor),
+    EXPECT_THROW(compareExports({{oldPath, {}, {}}, {newPath, {}, {}}, {}, {}, nowhere}, monitor),
                  QorError);
 }
 

@@ -50,7 +50,7 @@ protected:
         const std::string old = testData("golden_node.qor");
         compare::UiCompareMonitor monitor(ui);
         const compare::Comparison comparison = compare::compareExports(
-            {{old, {}}, {session.databasePath, session.nodeInfo}, {}, {}, {}}, monitor);
+            {{old, {}, {}}, {session.databasePath, session.nodeInfo, {}}, {}, {}, {}}, monitor);
         compare::ChangesFolder changes(dir.str(), session.nodeInfo.nodeNumber,
                                        session.scan.startDateStamp, ui);
         changes.write(comparison, {old, session.databasePath, "04-Dec-2026 10:11:12"});

@@ -64,25 +64,50 @@ class ExportTextViewTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void splitsLinesAtEveryKindOfLineEnd_data() {
+    // Lines of exports in each encoding, read as the export's decision ("Automatic" or the
+    // encoding chosen) reads them; a line of a UTF-8 export that is not UTF-8 in Windows-1250.
+    void splitsAndDecodesLines_data() {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("encoding");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("mixed") << QByteArray("a\r\nb\rc\nd\r\r\ne")
+        QTest::newRow("mixed") << QByteArray("a\r\nb\rc\nd\r\r\ne") << "Automatic"
                                << QStringList{"a", "b", "c", "d", "", "e"};
-        QTest::newRow("LF before CR") << QByteArray("\n\r") << QStringList{"", ""};
-        QTest::newRow("empty file") << QByteArray() << QStringList{};
-        QTest::newRow("tab and control kept")
-            << QByteArray("k\t=\x01v\n") << QStringList{QStringLiteral("k\t=\u0001v")};
-        QTest::newRow("UTF-8 and Latin-1 lines")
-            << QByteArray("caf\xC3\xA9 \xE2\x82\xAC\r\ncaf\xE9\r\n\xC3\x28")
-            << QStringList{QStringLiteral("caf\u00E9 \u20AC"), QStringLiteral("caf\u00E9"),
-                           QStringLiteral("\u00C3(")};
+        QTest::newRow("LF before CR") << QByteArray("\n\r") << "Automatic" << QStringList{"", ""};
+        QTest::newRow("empty file") << QByteArray() << "Automatic" << QStringList{};
+        QTest::newRow("tab and control kept") << QByteArray("k\t=\x01v\n") << "Automatic"
+                                              << QStringList{QStringLiteral("k\t=\u0001v")};
+        QTest::newRow("UTF-8 detected") << QByteArray(
+                                               "caf\xC3\xA9 \xE2\x82\xAC\r\nSpeisewasser \xC2\xB0"
+                                               "C")
+                                        << "Automatic"
+                                        << QStringList{QStringLiteral("caf\u00E9 \u20AC"),
+                                                       QStringLiteral("Speisewasser \u00B0C")};
+        QTest::newRow("UTF-8 chosen, a stray line in Windows-1250")
+            << QByteArray("caf\xC3\xA9\r\n\xC3\x28") << "UTF-8"
+            << QStringList{QStringLiteral("caf\u00E9"), QStringLiteral("\u0102(")};
+        QTest::newRow("Windows-1250 detected")
+            << QByteArray(
+                   "\xC8"
+                   "erpadlo \x96 \xB0"
+                   "C\r\n\x8A")
+            << "Automatic"
+            << QStringList{QStringLiteral("\u010Cerpadlo \u2013 \u00B0C"),
+                           QStringLiteral("\u0160")};
+        QTest::newRow("Windows-1252 chosen")
+            << QByteArray("\xD6lbrenner \x96 \x80\r\n\x8A") << "Windows-1252"
+            << QStringList{QStringLiteral("\u00D6lbrenner \u2013 \u20AC"),
+                           QStringLiteral("\u0160")};
     }
-    void splitsLinesAtEveryKindOfLineEnd() {
+    void splitsAndDecodesLines() {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, encoding);
         QFETCH(QStringList, lines);
         TempDir dir;
         ExportTextView view;
+        qor::EncodingEvidence evidence;
+        evidence.add(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        view.setTextEncoding(
+            qor::decideEncoding(qor::choiceNamed(encoding.toStdString()), evidence));
         load(view, dir, bytes.toStdString());
         QCOMPARE(shownLines(view), lines);
         QCOMPARE(view.lineText(lines.size()), QString());
@@ -225,7 +250,7 @@ private slots:
         QCOMPARE(view.selectedText(), QString::fromStdString(last));
     }
 
-    // Ctrl+F finds forward and, with Shift+Enter, backward, in any case, as UTF-8 or Latin-1
+    // Ctrl+F finds forward and, with Shift+Enter, backward, in any case, as UTF-8 or code page
     // bytes, round the end of the file.
     void findsTextBothWays() {
         TempDir dir;
