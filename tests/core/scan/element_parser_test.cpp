@@ -72,14 +72,8 @@ protected:
         const CabinetIndex cabinets(labels);
         const ElementParser parser(plan, cabinets);
         const std::string path = dir.write("export.qor", content);
-        const struct {
-            std::size_t threads, chunkBytes, readBytes;
-        } ways[] = {{1, 1 << 20, 1 << 18}, {1, 5, 1}, {2, 1, 3}, {7, 5, 1}};
         std::vector<TypeRows> first;
-        for (const auto& way : ways) {
-            if (onlyFirstWay && !first.empty()) {
-                break;
-            }
+        for (const Way& way : ways) {
             ExportScan source(path, {way.readBytes, kLineCeilingBytes});
             std::vector<TypeRows> found(types.size());
             std::vector<std::string> text(types.size());
@@ -116,8 +110,12 @@ protected:
     ColumnData columns;
     CabinetLabels labels;
     bool applyLabels = false;
-    bool onlyFirstWay = false;  // large inputs read a byte at a time take minutes
-    long long cutLines = 0;     // as the first way counted them
+    struct Way {
+        std::size_t threads, chunkBytes, readBytes;
+    };
+    // Large inputs read a byte at a time would take minutes: their tests choose other ways.
+    std::vector<Way> ways = {{1, 1 << 20, 1 << 18}, {1, 5, 1}, {2, 1, 3}, {7, 5, 1}};
+    long long cutLines = 0;  // as the first way counted them
 };
 
 TEST_F(ElementParserTest, ElementsEndAtTheFirstEmptyLineOnly) {
@@ -226,7 +224,7 @@ TEST_F(ElementParserTest, TokensAround64ByteBoundariesAndLinesAtTheCeiling) {
 
     content.clear();
     expected.clear();
-    onlyFirstWay = true;
+    ways.resize(1);
     for (const std::size_t length : {kLineCeilingBytes, kLineCeilingBytes + 1}) {
         std::string header = "AI" + std::to_string(length);
         header.resize(length - 3, ' ');
@@ -238,10 +236,30 @@ TEST_F(ElementParserTest, TokensAround64ByteBoundariesAndLinesAtTheCeiling) {
     EXPECT_EQ(cutLines, 1);
 }
 
+// An element longer than eight chunks is handed out at line ends: each following chunk waits
+// for the element its predecessor left open, on however many threads.
+TEST_F(ElementParserTest, ElementsLongerThanManyChunksKeepTheirValues) {
+    ways = {{1, 1 << 16, 1 << 16}, {4, 1 << 16, 1 << 16}, {4, 1 << 12, 1 << 12}};
+    std::string content;
+    std::vector<std::string> expected;
+    const std::string comment = "  * " + std::string(60, 'c') + "\n";
+    for (int i = 0; i < 6; ++i) {
+        const std::string name = "N" + std::to_string(i);
+        content += "AI" + std::to_string(i) + ".1          AIS\n" + param(":NAME", name) + "\n";
+        for (int line = 0; line < 20000; ++line) {
+            content += comment;
+        }
+        content += param(":DESCR", "D" + std::to_string(i)) + "\n\n";
+        expected.push_back("AI" + std::to_string(i) + ".1," + name + ",D" + std::to_string(i) +
+                           ",,,,,,,,");
+    }
+    EXPECT_EQ(rows(content, {ElementType::AI, {"NAME", "DESCR"}}), expected);
+}
+
 TEST_F(ElementParserTest, CountsGoBeyondSixteenBits) {
     std::string content;
     content.reserve(40000 * 24);
-    onlyFirstWay = true;  // a count, not a way of splitting
+    ways.resize(1);  // a count, not a way of splitting
     for (int i = 0; i < 40000; ++i) {
         content += "DAT1           DAT(B)\n\n";
     }
