@@ -10,9 +10,10 @@ cd "$(dirname "$0")"
 # window manager (openbox) and drive it from the keyboard (xdotool).
 # The fuzz targets are built with clang and its libFuzzer runtime. The installed tree's
 # desktop entry and AppStream metadata are checked with their validators.
+# strace shows that every result is synced before it takes its name.
 ./scripts/install-deps.sh libgtest-dev libgmock-dev python3-openpyxl chromium nodejs \
     xvfb xauth openbox xdotool qt6-qpa-plugins clang clang-format libclang-rt-14-dev \
-    desktop-file-utils appstream $(command -v npm >/dev/null || echo npm)
+    desktop-file-utils appstream strace $(command -v npm >/dev/null || echo npm)
 jobs=$(nproc 2>/dev/null || echo 2)
 
 ./scripts/check-format.sh

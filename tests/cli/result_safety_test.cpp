@@ -5,6 +5,9 @@
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <thread>
 
 #include "core/platform/folder_lock.h"
@@ -388,6 +391,59 @@ TEST_F(ResultSafety, AFullDiskLeavesOnlyTheEarlierResults) {
                              before.at(name).substr(0, before.at(name).rfind('@'))))
                 << name;
         }
+    }
+#endif
+}
+
+// A result is on disk before it takes its name: a power loss then leaves the old result or the
+// complete new one, never an empty file under the result's name.
+TEST_F(ResultSafety, EveryResultIsSyncedBeforeItTakesItsName) {
+#ifndef _WIN32
+    const std::regex sync(R"((?:fdatasync|fsync)\(\d+<(?:[^>]*/)?([^/>]*)>)");
+    const std::regex move(
+        R"re((?:renameat2|renameat|rename|linkat)\((?:\d+<[^>]*>, )?"([^"]+)")re");
+    for (const OutputCase& output : kOutputs) {
+        const std::string trace = dir.file("trace");
+        const std::string calls = "trace=fdatasync,fsync,rename,renameat,renameat2,linkat";
+        std::vector<std::string> args = {"-f",
+                                         "-qq",
+                                         "-y",
+                                         "-o",
+                                         trace,
+                                         "-e",
+                                         calls,
+                                         QOR_QORSCAN_PATH,
+                                         "--settings",
+                                         settings,
+                                         "--now",
+                                         testing::kNowArgument,
+                                         "--all",
+                                         "--statistics",
+                                         "--result-folder",
+                                         results,
+                                         "--quiet",
+                                         "--overwrite",
+                                         "yes"};
+        args.insert(args.end(), output.flags.begin(), output.flags.end());
+        args.push_back(sample);
+        const CommandResult result = testing::runCommand("strace", args, dir);
+        if (result.exitCode != 0 && !fs::exists(trace)) {
+            GTEST_SKIP() << "strace cannot trace here: " << result.err;
+        }
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        std::set<std::string> synced;
+        int moved = 0;
+        std::istringstream lines(readFile(trace));
+        for (std::string line; std::getline(lines, line);) {
+            std::smatch found;
+            if (std::regex_search(line, found, sync)) {
+                synced.insert(found[1]);
+            } else if (std::regex_search(line, found, move)) {
+                EXPECT_TRUE(synced.count(found[1])) << output.aiFile << ": " << line;
+                ++moved;
+            }
+        }
+        EXPECT_GE(moved, 2) << output.aiFile;  // the type's result and the statistics file
     }
 #endif
 }

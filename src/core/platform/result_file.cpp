@@ -434,6 +434,19 @@ ScratchFolder::~ScratchFolder() {
 
 void ScratchFolder::moveOut(std::string_view name, std::string_view target,
                             Placement placement) const {
+    // A library wrote the file through its own streams, which sync nothing: it is made
+    // durable here, as every result is before it takes its name.
+    const std::string source(name);
+    const int descriptor =
+        ::openat(folder_.descriptor(), source.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0) {
+        failWith(translate("Files", "Cannot write '%1': %2"), parent_.pathOf(target), errno);
+    }
+    const int error = syncData(descriptor);
+    ::close(descriptor);
+    if (error != 0) {
+        failWith(translate("Files", "Cannot write '%1': %2"), parent_.pathOf(target), error);
+    }
     moveIntoPlace(folder_, name, parent_, target, placement);
 }
 

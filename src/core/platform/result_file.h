@@ -110,7 +110,7 @@ public:
     // process's own open folder, so that the folder renamed and a link put in its place
     // meanwhile cannot redirect the library's files.
     const std::string& path() const { return path_; }
-    // Gives its file `name` the name `target` in the parent folder.
+    // Gives its file `name` the name `target` in the parent folder, once the file is on disk.
     void moveOut(std::string_view name, std::string_view target, Placement placement) const;
 
 private:

@@ -1,7 +1,7 @@
-// Pairing and ordering of a comparison: each case runs on one thread in one chunk with its
-// changes in memory, and on two and three threads in chunks so small that a boundary falls
-// after every element with its changes in the scratch file (every one, or all but the first
-// page); all agree.
+// Pairing and ordering of a comparison: each case runs on one thread in one chunk and in tiny
+// chunks with its changes in memory, and on two and three threads in chunks so small that a
+// boundary falls after every element with its changes in the scratch file (every one, or all but
+// the first page); all agree.
 #include "core/compare/export_comparison.h"
 
 #include <gtest/gtest.h>
@@ -72,7 +72,18 @@ TEST(ExportComparison, PairsOrdersAndSelectsAsTheReportShows) {
     aiNameOnly.of(scan::ElementType::AI) = {true, TypeSelection::filled(false), false};
     aiNameOnly.of(scan::ElementType::AI).parameters[0] = true;
 
+    // Hundreds of names of one length share home slots of the pairing table: each must still
+    // pair with its own name, found in any order.
+    std::string manyOld;
+    std::string manyNew;
+    for (int i = 100; i < 400; ++i) {
+        manyOld += element("AI" + std::to_string(i), "AIS", {{":NAME", std::to_string(i)}});
+        manyNew =
+            element("AI" + std::to_string(i), "AIS", {{":NAME", std::to_string(i)}}) + manyNew;
+    }
+
     const std::vector<Case> cases = {
+        {"names that share a table slot pair with their own", manyOld, manyNew, {}},
         {"k-th pairs with k-th; added in new order, removed after them in old order",
          element("AI1", "AIS", {{":NAME", "A"}}) + element("AI1", "AIS", {{":NAME", "B"}}) +
              element("AI2", "AIS", {{":NAME", "GONE2"}}) +
@@ -115,7 +126,7 @@ TEST(ExportComparison, PairsOrdersAndSelectsAsTheReportShows) {
     testing::TempDir dir;
     const std::string spill = dir.path().string();
     const std::pair<scan::PassSettings, ChangeStorage> ways[] = {
-        {{1, 1 << 20}, {}}, {{2, 1}, {spill, 0, 1}}, {{3, 7}, {spill, 40, 24}}};
+        {{1, 1 << 20}, {}}, {{1, 5}, {}}, {{2, 1}, {spill, 0, 1}}, {{3, 7}, {spill, 40, 24}}};
     for (const Case& c : cases) {
         std::string crlf;
         for (const char ch : c.oldText) {

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 namespace qor::output {
 namespace {
@@ -42,6 +47,47 @@ TEST(BatchStrand, AppliesBatchesInOrderAndPassesTheFirstFailureOn) {
         },
         std::runtime_error);
     EXPECT_EQ(calls, 2);
+}
+
+// While the first batch is being applied, four wait and a fifth push waits for room; a strand
+// destroyed without drain() applies none of those still waiting.
+TEST(BatchStrand, HoldsAtMostFourBatchesAndDropsThemWhenDestroyed) {
+    for (const bool drained : {true, false}) {
+        std::promise<void> gate;
+        const std::shared_future<void> opened = gate.get_future().share();
+        std::atomic<bool> entered = false;
+        std::string applied;
+        auto strand = std::make_unique<BatchStrand>([&](std::string_view batch) {
+            entered = true;
+            opened.wait();
+            applied += batch;
+        });
+        strand->push("1");
+        while (!entered) {
+            std::this_thread::yield();
+        }
+        for (const char* batch : {"2", "3", "4", "5"}) {
+            strand->push(batch);  // never waits: there is room for four
+        }
+        if (drained) {
+            auto fifth = std::async(std::launch::async, [&] { strand->push("6"); });
+            EXPECT_EQ(fifth.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
+            gate.set_value();
+            fifth.get();
+            strand->drain();
+            EXPECT_EQ(applied, "123456");
+        } else {
+            // The destructor drops the waiting batches at once and then waits for the one
+            // being applied, which the gate lets go a little later.
+            std::thread opener([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                gate.set_value();
+            });
+            strand.reset();
+            opener.join();
+            EXPECT_EQ(applied, "1");
+        }
+    }
 }
 
 }  // namespace

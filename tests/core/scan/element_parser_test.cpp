@@ -1,6 +1,7 @@
 // The reading rules, through the one pass that reads every type: each case runs on one thread
-// in one chunk, and on several threads in chunks so small that a boundary falls after every
-// empty line, inside long stretches without one, and between the CR and LF of a line end.
+// in one chunk and in tiny chunks, and on several threads in chunks so small that a boundary
+// falls after every empty line, inside long stretches without one, and between the CR and LF
+// of a line end.
 #include "core/scan/element_parser.h"
 
 #include <gtest/gtest.h>
@@ -71,11 +72,8 @@ protected:
         const CabinetIndex cabinets(labels);
         const ElementParser parser(plan, cabinets);
         const std::string path = dir.write("export.qor", content);
-        const struct {
-            std::size_t threads, chunkBytes, readBytes;
-        } ways[] = {{1, 1 << 20, 1 << 18}, {2, 1, 3}, {7, 5, 1}};
         std::vector<TypeRows> first;
-        for (const auto& way : ways) {
+        for (const Way& way : ways) {
             ExportScan source(path, {way.readBytes, kLineCeilingBytes});
             std::vector<TypeRows> found(types.size());
             std::vector<std::string> text(types.size());
@@ -97,6 +95,7 @@ protected:
             }
             if (first.empty()) {
                 first = found;
+                cutLines = source.cutLines();
             } else {
                 EXPECT_EQ(found, first) << way.threads << " threads, chunks of " << way.chunkBytes;
             }
@@ -111,6 +110,12 @@ protected:
     ColumnData columns;
     CabinetLabels labels;
     bool applyLabels = false;
+    struct Way {
+        std::size_t threads, chunkBytes, readBytes;
+    };
+    // Large inputs read a byte at a time would take minutes: their tests choose other ways.
+    std::vector<Way> ways = {{1, 1 << 20, 1 << 18}, {1, 5, 1}, {2, 1, 3}, {7, 5, 1}};
+    long long cutLines = 0;  // as the first way counted them
 };
 
 TEST_F(ElementParserTest, ElementsEndAtTheFirstEmptyLineOnly) {
@@ -203,9 +208,58 @@ TEST_F(ElementParserTest, DesignationsWithoutADotAreCountedAndStillWritten) {
     EXPECT_EQ(found.rows[0], "CB0,,AI0,,,,,,,,,,");
 }
 
+// Lines are looked at 64 bytes at a time and kept up to the line ceiling: a token on either side
+// of a 64-byte boundary counts, a line of exactly the ceiling is whole, a longer one is cut.
+TEST_F(ElementParserTest, TokensAround64ByteBoundariesAndLinesAtTheCeiling) {
+    std::string content;
+    std::vector<std::string> expected;
+    for (std::size_t at = 60; at <= 68; ++at) {
+        std::string header = "AI" + std::to_string(at);
+        header.resize(at, ' ');
+        const std::string name = "N" + std::to_string(at);
+        content += header + "AIS\n" + std::string(at, ' ') + param(":NAME", name) + "\n\n";
+        expected.push_back("AI" + std::to_string(at) + "," + name + ",,,,,,,,,");
+    }
+    EXPECT_EQ(rows(content, {ElementType::AI, {"NAME"}}), expected);
+
+    content.clear();
+    expected.clear();
+    ways.resize(1);
+    for (const std::size_t length : {kLineCeilingBytes, kLineCeilingBytes + 1}) {
+        std::string header = "AI" + std::to_string(length);
+        header.resize(length - 3, ' ');
+        content += header + "AIS\n" + param(":NAME", "LONG") + "\n\n";
+    }
+    // The longer header loses its kind token's last letter to the cut.
+    expected.push_back("AI" + std::to_string(kLineCeilingBytes) + ",LONG,,,,,,,,,");
+    EXPECT_EQ(rows(content, {ElementType::AI, {"NAME"}}), expected);
+    EXPECT_EQ(cutLines, 1);
+}
+
+// An element longer than eight chunks is handed out at line ends: each following chunk waits
+// for the element its predecessor left open, on however many threads.
+TEST_F(ElementParserTest, ElementsLongerThanManyChunksKeepTheirValues) {
+    ways = {{1, 1 << 16, 1 << 16}, {4, 1 << 16, 1 << 16}, {4, 1 << 12, 1 << 12}};
+    std::string content;
+    std::vector<std::string> expected;
+    const std::string comment = "  * " + std::string(60, 'c') + "\n";
+    for (int i = 0; i < 6; ++i) {
+        const std::string name = "N" + std::to_string(i);
+        content += "AI" + std::to_string(i) + ".1          AIS\n" + param(":NAME", name) + "\n";
+        for (int line = 0; line < 20000; ++line) {
+            content += comment;
+        }
+        content += param(":DESCR", "D" + std::to_string(i)) + "\n\n";
+        expected.push_back("AI" + std::to_string(i) + ".1," + name + ",D" + std::to_string(i) +
+                           ",,,,,,,,");
+    }
+    EXPECT_EQ(rows(content, {ElementType::AI, {"NAME", "DESCR"}}), expected);
+}
+
 TEST_F(ElementParserTest, CountsGoBeyondSixteenBits) {
     std::string content;
     content.reserve(40000 * 24);
+    ways.resize(1);  // a count, not a way of splitting
     for (int i = 0; i < 40000; ++i) {
         content += "DAT1           DAT(B)\n\n";
     }

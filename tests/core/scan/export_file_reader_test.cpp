@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/base/qor_error.h"
+#include "core/scan/export_chunks.h"
 #include "core/scan/text_rules.h"
 #include "support/temp_dir.h"
 
@@ -200,22 +201,27 @@ TEST(ExportFileReader, RefusesWhatIsNotARegularFileAndStopsWhenTheFileChanges) {
               }),
               changed);
     EXPECT_EQ(errorFrom([&] { ExportFileReader again(scan); }), changed);
-    // Renamed over or removed while it is read: the open file does not show it, its path does.
+    // Renamed over or removed while it is read, by lines or in a scan's chunks: the open file
+    // does not show it, its path does.
     for (const bool removed : {false, true}) {
-        const std::string moved = dir.write("moved.qor", "one\ntwo\n");
-        ExportScan pass(moved, {4, 64});
-        ExportFileReader reading(pass);
-        ASSERT_TRUE(reading.nextLine(line));
-        if (removed) {
-            std::filesystem::remove(moved);
-        } else {
-            std::filesystem::rename(dir.write("other.qor", "x\n"), moved);
+        for (const bool inChunks : {false, true}) {
+            const std::string moved = dir.write("moved.qor", "one\n\ntwo\n\nthree\n\n");
+            ExportScan pass(moved, {4, 64});
+            ExportFileReader reading(pass);
+            ExportChunks chunks(pass, 4);
+            ExportChunk chunk;
+            ASSERT_TRUE(inChunks ? chunks.next(chunk) : reading.nextLine(line));
+            if (removed) {
+                std::filesystem::remove(moved);
+            } else {
+                std::filesystem::rename(dir.write("other.qor", "x\n"), moved);
+            }
+            EXPECT_EQ(errorFrom([&] {
+                          while (inChunks ? chunks.next(chunk) : reading.nextLine(line)) {
+                          }
+                      }),
+                      "'" + moved + "' changed while it was being scanned");
         }
-        EXPECT_EQ(errorFrom([&] {
-                      while (reading.nextLine(line)) {
-                      }
-                  }),
-                  "'" + moved + "' changed while it was being scanned");
     }
     // A file missing when the scan began and there later has changed too.
     ExportScan late(dir.file("late.qor"));
