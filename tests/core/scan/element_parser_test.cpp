@@ -220,6 +220,12 @@ TEST_F(ElementParserTest, TokensAround64ByteBoundariesAndLinesAtTheCeiling) {
         content += header + "AIS\n" + std::string(at, ' ') + param(":NAME", name) + "\n\n";
         expected.push_back("AI" + std::to_string(at) + "," + name + ",,,,,,,,,");
     }
+    // A header that starts past the first 64 bytes, a key at the end of the second 64, and a
+    // designation of the full 15 characters.
+    content += std::string(70, ' ') + "AI70.1         AIS\n" + std::string(125, ' ') +
+               param(":NAME", "N127") + "\n\nAI34567.9012345 AIS\n\n";
+    expected.push_back("AI70.1,N127,,,,,,,,,");
+    expected.push_back("AI34567.9012345,,,,,,,,,,");
     EXPECT_EQ(rows(content, {ElementType::AI, {"NAME"}}), expected);
 
     content.clear();
