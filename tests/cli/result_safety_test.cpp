@@ -190,13 +190,17 @@ TEST_F(ResultSafety, LockFilesOfEndedOrForeignRunsAreTakenOverAsTheyShould) {
         {"4242\nqorreader\nfaraway\n", true, ""},
     };
     const fs::path lock = nodeFolder / ".qorscan.lock";
-    const fs::path leftover = nodeFolder / "Csv Files" / ".qor-000000000000.part";
+    // What a killed run left in the node folder and in a type folder.
+    const fs::path leftovers[] = {nodeFolder / ".qor-000000000001.part",
+                                  nodeFolder / "Csv Files" / ".qor-000000000000.part"};
     for (const auto& c : cases) {
         fs::remove_all(nodeFolder);
         fs::create_directories(nodeFolder / "Csv Files");
         dir.write("results/Node12_04Dec2026/.qorscan.lock", c.lock);
         fs::last_write_time(lock, fs::file_time_type::clock::now() - std::chrono::hours(2));
-        dir.write("results/Node12_04Dec2026/Csv Files/.qor-000000000000.part", "left");
+        for (const fs::path& leftover : leftovers) {
+            dir.write(fs::relative(leftover, dir.path()).string(), "left");
+        }
         std::vector<std::string> flags = {"--output", "csv"};
         if (c.breakLock) {
             flags.push_back("--break-lock");
@@ -204,7 +208,9 @@ TEST_F(ResultSafety, LockFilesOfEndedOrForeignRunsAreTakenOverAsTheyShould) {
         const CommandResult result = scan(flags, sample);
         EXPECT_EQ(result.exitCode, c.said.empty() ? 0 : 1) << c.lock << result.err;
         EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
-        EXPECT_EQ(fs::exists(leftover), !c.said.empty()) << c.lock;
+        for (const fs::path& leftover : leftovers) {
+            EXPECT_EQ(fs::exists(leftover), !c.said.empty()) << c.lock << leftover;
+        }
         EXPECT_EQ(fs::exists(lock), !c.said.empty()) << c.lock;  // released with the run
     }
 }
