@@ -297,10 +297,6 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <translation>HTML-Bericht wird geschrieben – „%1“-Elemente...</translation>
     </message>
     <message>
-        <source>Microsoft Excel is running. Close this application before search process.</source>
-        <translation>Microsoft Excel läuft. Schließen Sie das Programm, bevor Sie die Suche starten.</translation>
-    </message>
-    <message>
         <source>Convert Completed</source>
         <translation>Umwandlung abgeschlossen</translation>
     </message>

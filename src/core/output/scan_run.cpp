@@ -39,12 +39,6 @@ private:
     bool open_ = true;
 };
 
-bool spreadsheetWindowOpen(const platform::WindowTree& windows, UserInterface& ui) {
-    std::vector<platform::WindowHandle> found;
-    return platform::findWindowsMatching(windows, found, 0, "Microsoft Excel*", "XLMAIN",
-                                         std::nullopt, &ui) >= 1;
-}
-
 // One enabled type of the scan: its output, what was read for it and whether it failed.
 struct ScannedType {
     scan::ElementType type;
@@ -281,15 +275,6 @@ std::string htmlWritingStatusText(const scan::ElementTypeInfo& type) {
 }
 
 ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& environment) {
-    if (session.options.outputMode == options::OutputMode::ExcelFilesOnly &&
-        spreadsheetWindowOpen(environment.windows, ui)) {
-        ui.inform(Message{std::string(kApplicationTitle),
-                          translate("ScanRun",
-                                    "Microsoft Excel is running. Close this "
-                                    "application before search process."),
-                          MessageIcon::Exclamation});
-        return ScanOutcome::ExcelRunning;
-    }
     // The index lists only what this scan writes.
     for (TypeResult& result : session.results) {
         result.indexLinkLine.clear();

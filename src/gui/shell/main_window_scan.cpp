@@ -106,7 +106,7 @@ void MainWindow::startScan(platform::LockRules lock) {
         bool cancelled = false;
     };
     const auto ending = std::make_shared<Ending>();
-    output::ScanEnvironment environment{context_.clock, context_.windows};
+    output::ScanEnvironment environment{context_.clock};
     environment.lock = lock;
     work_->start(
         [&session, environment, ending](UserInterface& ui) {
