@@ -982,10 +982,6 @@ Click &apos;Change Settings&apos; to enable any DataBase element / parameters on
         <translation>Der Suchstatus aller Datenbankelemente ist „Deaktiviert“.<byte value="xd"/>
 Klicken Sie auf „Einstellungen ändern“, um Datenbankelemente / Parameter auf den Registerkarten zu aktivieren.</translation>
     </message>
-    <message>
-        <source>Type mismatch</source>
-        <translation>Typen unverträglich</translation>
-    </message>
 </context>
 <context>
     <name>qor::gui::OptionsDialog</name>
@@ -1120,10 +1116,6 @@ Klicken Sie auf „Einstellungen ändern“, um Datenbankelemente / Parameter au
     <message>
         <source>Creating application window...</source>
         <translation>Programmfenster wird erstellt...</translation>
-    </message>
-    <message>
-        <source>Type mismatch</source>
-        <translation>Typen unverträglich</translation>
     </message>
     <message>
         <source>File not found: %1</source>

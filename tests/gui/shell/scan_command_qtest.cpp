@@ -33,7 +33,7 @@ void prepare(AppFixture& fixture) {
     fixture.session.options.scanResultFolderPath = fixture.resultRoot();
     qor::testing::enable(fixture.session, ElementType::AI);
     qor::testing::enable(fixture.session, ElementType::DI, {"NAME", "DESCR"});
-    fixture.store.setValue("Settings", "ShowSearchStatusDialog", "0");
+    fixture.session.options.showSearchStatusDialog = false;
 }
 
 // Each modal dialog gets `meanwhile`, then a click on the first of `buttons` it has.
@@ -221,7 +221,7 @@ private slots:
     void scanNowOfTheSearchStatusDialogScans() {
         AppFixture fixture;
         prepare(fixture);
-        fixture.store.setValue("Settings", "ShowSearchStatusDialog", "1");
+        fixture.session.options.showSearchStatusDialog = true;
         MainWindow window(fixture.context);
         window.openByPath(fixture.samplePath());
         answerWith(fixture, {"cmdScanNow", "cmdClose"}, [](QDialog& dialog) {
