@@ -19,7 +19,7 @@
 #include "core/options/search_options.h"
 #include "core/output/csv_output.h"
 #include "core/output/html_report.h"
-#include "core/platform/xlsx_workbook.h"
+#include "core/output/xlsx_workbook.h"
 #include "core/scan/element_parser.h"
 #include "core/scan/export_scan.h"
 #include "core/scan/node_info.h"
@@ -122,7 +122,7 @@ private:
     static void checkCellTexts(const scan::ElementRowView& row) {
         std::string scratch;
         for (const std::string_view value : row) {
-            const std::string_view text = platform::cellText(value, scratch);
+            const std::string_view text = output::cellText(value, scratch);
             require(text.find('\0') == std::string_view::npos, "a cell holds no NUL byte");
             require(isUtf8(text), "a cell holds UTF-8");
             const bool plain = std::all_of(value.begin(), value.end(), [](char c) {

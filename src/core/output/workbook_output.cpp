@@ -248,7 +248,7 @@ std::string workbookFileNamePart(std::string_view text) {
 ExcelInstallation findWorkbookWriter(UserInterface& ui) {
     ExcelInstallation found;
     runStep(ui, "PasteXL", "ExcelInstalled", [&] {
-        found.version = platform::xlsxWriterVersion();
+        found.version = xlsxWriterVersion();
         found.installed = true;
     });
     return found;
