@@ -42,7 +42,7 @@ TEST_F(ScanRunTest, AMissingResultFolderIsOneErrorAndNothingIsWritten) {
         EXPECT_NE(std::string(failure.what()).find(dir.file("not-there")), std::string::npos);
     }
     EXPECT_TRUE(ui.errors.empty());  // the caller reports the one cause
-    EXPECT_TRUE(ui.statusBarTexts.empty());
+    EXPECT_TRUE(ui.lastingStatuses.empty());
     EXPECT_TRUE(fs::is_empty(dir.path()));
     // The next scan, into a folder that exists, works from a clean state.
     session.options.scanResultFolderPath = dir.str();

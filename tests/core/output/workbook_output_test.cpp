@@ -204,13 +204,13 @@ TEST_F(WorkbookScanTest, OneWorkbookPerTypeOrOneForAll) {
     run();
     EXPECT_EQ(filesIn(folder()),
               (std::vector<std::string>{"AI_Node12_04Dec2026.xlsx", "DI_Node12_04Dec2026.xlsx"}));
-    EXPECT_NE(std::find(ui.statusBarTexts.begin(), ui.statusBarTexts.end(),
+    EXPECT_NE(std::find(ui.lastingStatuses.begin(), ui.lastingStatuses.end(),
                         "Converting to Excel (sheets) files - 'DI' elements..."),
-              ui.statusBarTexts.end());
+              ui.lastingStatuses.end());
 
     session.options.oneExcelWorkbook = true;
     session.nodeInfo.nodeNumber = "1/2";
-    ui.statusBarTexts.clear();
+    ui.lastingStatuses.clear();
     run();
     EXPECT_EQ(filesIn(folder()), std::vector<std::string>{"Node1_2_04Dec2026.xlsx"});
     // Each type's sheet goes before the one read before it; the first sheet stays last.
@@ -220,9 +220,9 @@ TEST_F(WorkbookScanTest, OneWorkbookPerTypeOrOneForAll) {
     EXPECT_TRUE(rowsOf(book, 1).at(3).starts_with("A4 DI810_1.12,"));
     EXPECT_TRUE(rowsOf(book, 2).at(3).starts_with("A4 AI800_1.1,"));
     EXPECT_TRUE(rowsOf(book, 3).empty());
-    EXPECT_NE(std::find(ui.statusBarTexts.begin(), ui.statusBarTexts.end(),
+    EXPECT_NE(std::find(ui.lastingStatuses.begin(), ui.lastingStatuses.end(),
                         "Converting to one Excel file - 'AI' elements..."),
-              ui.statusBarTexts.end());
+              ui.lastingStatuses.end());
     EXPECT_TRUE(ui.errors.empty());
     EXPECT_TRUE(ui.prompts.empty());
 }
@@ -256,7 +256,7 @@ TEST_F(WorkbookScanTest, ASaveThatFailsOnAWorkerEndsTheScanWithOneErrorOfItsOwnT
     fs::remove(blocked);
     fs::create_directory(blocked);
     ui.defaultAnswer = true;
-    ui.statusBarTexts.clear();
+    ui.lastingStatuses.clear();
     try {
         run();
         FAIL() << "the AI workbook cannot be saved";
@@ -269,7 +269,7 @@ TEST_F(WorkbookScanTest, ASaveThatFailsOnAWorkerEndsTheScanWithOneErrorOfItsOwnT
     EXPECT_EQ(testing::readFile((folder() / "DI_Node12_04Dec2026.xlsx").string()).substr(0, 2),
               "PK");
     EXPECT_TRUE(fs::is_directory(blocked));
-    EXPECT_TRUE(ui.statusBarTexts.empty() || ui.statusBarTexts.back() != "Convert Completed");
+    EXPECT_TRUE(ui.lastingStatuses.empty() || ui.lastingStatuses.back() != "Convert Completed");
 }
 
 }  // namespace

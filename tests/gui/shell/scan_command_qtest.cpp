@@ -129,7 +129,7 @@ private slots:
         window.scanFile();
         QVERIFY(finished(window));
         QCOMPARE(fixture.boxes.prompts.size(), std::size_t{2});
-        QCOMPARE(fixture.boxes.prompts[0].placement, qor::PromptPlacement::OverMainWindow);
+        QCOMPARE(fixture.boxes.prompts[0].subject, qor::PromptSubject::ExistingFile);
         QCOMPARE(aiCount, QString("8"));
     }
 
