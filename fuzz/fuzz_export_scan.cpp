@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/html_escape.h"
 #include "core/options/search_options.h"
 #include "core/output/csv_output.h"
 #include "core/output/html_report.h"
@@ -112,7 +113,7 @@ private:
                                      : i == 2   ? scan::kModuleSlot
                                                 : i - 2;
             const std::string cell =
-                output::escapeHtml(slot < scan::kElementRowSlots ? row[slot] : std::string_view());
+                escapeHtml(slot < scan::kElementRowSlots ? row[slot] : std::string_view());
             require(cell.find_first_of("<>\"") == std::string::npos,
                     "an escaped value holds no markup");
         }

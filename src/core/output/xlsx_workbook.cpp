@@ -3,12 +3,12 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <new>
 #include <system_error>
 
+#include "core/base/ascii.h"
 #include "core/base/qor_error.h"
 #include "core/base/utf8.h"
 #include "core/output/xlsx_check.h"
@@ -87,7 +87,7 @@ std::string xlsxFilePath(std::string_view fileName) {
     const bool hasExtension =
         name.size() > extension.size() &&
         std::equal(extension.begin(), extension.end(), name.end() - extension.size(),
-                   [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+                   [](char a, char b) { return a == foldAscii(b); });
     if (!hasExtension) {
         path += extension;
     }
