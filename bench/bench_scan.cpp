@@ -17,7 +17,6 @@
 #include "core/compare/export_comparison.h"
 #include "core/output/scan_run.h"
 #include "core/output/session.h"
-#include "core/platform/window_search.h"
 #include "core/scan/export_scan.h"
 #include "core/scan/node_info.h"
 #include "export_edits.h"
@@ -129,8 +128,7 @@ int scanOnce(const GeneratedExport& input, const std::string& output, const fs::
     session.columns = qor::options::buildAllColumnData(session.options);
     SilentUi ui;
     const qor::FixedClock clock(qor::DateTime{2026, 12, 4, 10, 11, 12});
-    const qor::platform::EmptyWindowTree windows;
-    qor::output::runScan(session, ui, {clock, windows, threads});
+    qor::output::runScan(session, ui, {clock, threads});
     for (const qor::scan::ElementTypeInfo& info : qor::scan::elementTypes()) {
         if (session.resultOf(info.type).writtenCount !=
             input.counts.perType[qor::scan::indexOf(info.type)]) {

@@ -18,7 +18,6 @@
 #include <functional>
 
 #include "core/platform/memory_settings_store.h"
-#include "core/platform/window_search.h"
 #include "export_edits.h"
 #include "export_generator.h"
 #include "gui/base/app_context.h"
@@ -72,8 +71,7 @@ int main(int argc, char** argv) {
     qor::testing::ScriptedUi boxes;
     qor::testing::FakeDesktop desktop;
     qor::SystemClock clock;
-    qor::platform::EmptyWindowTree windows;
-    qor::gui::AppContext context{session, store, boxes, desktop, clock, windows, {}, {}};
+    qor::gui::AppContext context{session, store, boxes, desktop, clock, {}, {}};
     qor::gui::MainWindow window(context);
     window.resize(1280, 800);
     window.show();

@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "core/platform/memory_settings_store.h"
-#include "core/platform/window_search.h"
 #include "desktop_latency_launch.h"
 #include "gui/base/app_context.h"
 #include "gui/shell/main_window.h"
@@ -75,8 +74,7 @@ int main(int argc, char** argv) {
     qor::testing::ScriptedUi boxes;
     qor::testing::FakeDesktop desktop;
     qor::SystemClock clock;
-    qor::platform::EmptyWindowTree windows;
-    qor::gui::AppContext context{session, store, boxes, desktop, clock, windows, {}, {}};
+    qor::gui::AppContext context{session, store, boxes, desktop, clock, {}, {}};
     qor::gui::MainWindow window(context);
     window.show();
     window.openByPath(arguments[1].toStdString());

@@ -17,7 +17,6 @@
 #include "core/output/session.h"
 #include "core/platform/memory_settings_store.h"
 #include "core/platform/user_environment.h"
-#include "core/platform/window_search.h"
 #include "gui/base/app_context.h"
 #include "gui/document/export_text_view.h"
 #include "gui/shell/start_up.h"
@@ -92,8 +91,7 @@ int launchOnce(int argc, char** argv, const QString& file) {
     testing::ScriptedUi boxes;
     testing::FakeDesktop desktop;
     SystemClock clock;
-    platform::EmptyWindowTree windows;
-    gui::AppContext context{session, store, boxes, desktop, clock, windows, {}, {}};
+    gui::AppContext context{session, store, boxes, desktop, clock, {}, {}};
     TextPainted painted;
     application.installEventFilter(&painted);
     gui::StartUpSettings settings;

@@ -16,10 +16,11 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/html_escape.h"
 #include "core/options/search_options.h"
 #include "core/output/csv_output.h"
 #include "core/output/html_report.h"
-#include "core/platform/xlsx_workbook.h"
+#include "core/output/xlsx_workbook.h"
 #include "core/scan/element_parser.h"
 #include "core/scan/export_scan.h"
 #include "core/scan/node_info.h"
@@ -112,7 +113,7 @@ private:
                                      : i == 2   ? scan::kModuleSlot
                                                 : i - 2;
             const std::string cell =
-                output::escapeHtml(slot < scan::kElementRowSlots ? row[slot] : std::string_view());
+                escapeHtml(slot < scan::kElementRowSlots ? row[slot] : std::string_view());
             require(cell.find_first_of("<>\"") == std::string::npos,
                     "an escaped value holds no markup");
         }
@@ -122,7 +123,7 @@ private:
     static void checkCellTexts(const scan::ElementRowView& row) {
         std::string scratch;
         for (const std::string_view value : row) {
-            const std::string_view text = platform::cellText(value, scratch);
+            const std::string_view text = output::cellText(value, scratch);
             require(text.find('\0') == std::string_view::npos, "a cell holds no NUL byte");
             require(isUtf8(text), "a cell holds UTF-8");
             const bool plain = std::all_of(value.begin(), value.end(), [](char c) {

@@ -11,20 +11,20 @@
 #include <string_view>
 
 #include "core/base/qor_error.h"
-#include "core/platform/xlsx_check.h"
+#include "core/output/xlsx_check.h"
 #include "fuzz_support.h"
 
 namespace qor::fuzz {
 namespace {
 
 // What the seed workbook three_rows.xlsx holds: rows 1 to 3 in 198 bytes.
-platform::SheetContent written() {
-    return platform::SheetContent{"Sheet1", {{1, 3}}, 198};
+output::SheetContent written() {
+    return output::SheetContent{"Sheet1", {{1, 3}}, 198};
 }
 
 std::optional<std::string> checkWhole(std::string_view sheet) {
-    const platform::SheetContent expected = written();
-    platform::SheetCheck check(expected);
+    const output::SheetContent expected = written();
+    output::SheetCheck check(expected);
     check.add(sheet);
     return check.finish();
 }
@@ -35,12 +35,12 @@ void checkFile(std::string_view bytes) {
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     bool passed = false;
     try {
-        platform::checkWorkbook(path, "The workbook", {written()});
+        output::checkWorkbook(path, "The workbook", {written()});
         passed = true;
     } catch (const QorError&) {
     }
     if (passed) {
-        require(!checkWhole(platform::readWorkbookPart(path, "xl/worksheets/sheet1.xml")),
+        require(!checkWhole(output::readWorkbookPart(path, "xl/worksheets/sheet1.xml")),
                 "a sheet that passes unpacked in pieces passes whole");
     }
     unlink(path.c_str());
@@ -61,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::size_t piece = static_cast<unsigned char>(input[0]) % 64 + 1;
     const std::string_view sheet = input.substr(1);
-    const platform::SheetContent expected = fuzz::written();
-    platform::SheetCheck check(expected);
+    const output::SheetContent expected = fuzz::written();
+    output::SheetCheck check(expected);
     for (std::size_t at = 0; at < sheet.size(); at += piece) {
         check.add(sheet.substr(at, piece));
     }

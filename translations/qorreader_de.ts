@@ -297,10 +297,6 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <translation>HTML-Bericht wird geschrieben – „%1“-Elemente...</translation>
     </message>
     <message>
-        <source>Microsoft Excel is running. Close this application before search process.</source>
-        <translation>Microsoft Excel läuft. Schließen Sie das Programm, bevor Sie die Suche starten.</translation>
-    </message>
-    <message>
         <source>Convert Completed</source>
         <translation>Umwandlung abgeschlossen</translation>
     </message>
@@ -986,10 +982,6 @@ Click &apos;Change Settings&apos; to enable any DataBase element / parameters on
         <translation>Der Suchstatus aller Datenbankelemente ist „Deaktiviert“.<byte value="xd"/>
 Klicken Sie auf „Einstellungen ändern“, um Datenbankelemente / Parameter auf den Registerkarten zu aktivieren.</translation>
     </message>
-    <message>
-        <source>Type mismatch</source>
-        <translation>Typen unverträglich</translation>
-    </message>
 </context>
 <context>
     <name>qor::gui::OptionsDialog</name>
@@ -1124,10 +1116,6 @@ Klicken Sie auf „Einstellungen ändern“, um Datenbankelemente / Parameter au
     <message>
         <source>Creating application window...</source>
         <translation>Programmfenster wird erstellt...</translation>
-    </message>
-    <message>
-        <source>Type mismatch</source>
-        <translation>Typen unverträglich</translation>
     </message>
     <message>
         <source>File not found: %1</source>

@@ -108,7 +108,7 @@ bool compareAndWrite(const CommandLine& line, compare::CompareRequest& request,
     ui.setStatus(translate("qorscan", "Comparing"));
     compare::UiCompareMonitor monitor(ui);
     const compare::Comparison comparison = compare::compareExports(request, monitor);
-    ui.showProgressWindow(false);
+    ui.setRunning(false);
     folder.write(comparison, {request.oldExport.path, request.newExport.path,
                               formatDashedDate(today, months) + " " + formatTime(today)});
     scan::reportCutLines(ui, request.oldExport.path, comparison.oldCutLines);

@@ -171,8 +171,7 @@ int scanFile(const std::string& file, std::size_t index, Session session, const 
                                           formatDateStamp(run.clock.now(), session.months)));
     }
     try {
-        const platform::EmptyWindowTree windows;
-        output::ScanEnvironment environment{run.clock, windows, run.threads};
+        output::ScanEnvironment environment{run.clock, run.threads};
         environment.lock.breakForeign = run.line.breakLock;
         if (output::runScan(session, ui, environment) == output::ScanOutcome::Completed) {
             printStatistics(session, run.line.files.size() > 1, out);

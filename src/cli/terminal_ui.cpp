@@ -92,8 +92,8 @@ void TerminalUi::setStatus(std::string_view text) {
     drawProgress(true);
 }
 
-void TerminalUi::showProgressWindow(bool visible) {
-    if (!visible) {
+void TerminalUi::setRunning(bool running) {
+    if (!running) {
         clearProgress();
     }
 }

@@ -39,7 +39,7 @@ public:
     void inform(const Message& message) override;
     void reportError(const StandardError& error) override;
     void setStatus(std::string_view text) override;
-    void showProgressWindow(bool visible) override;
+    void setRunning(bool running) override;
     void setProgress(long long value, long long maximum) override;
     void yield() override {}
     // A stop signal (Ctrl-C, SIGTERM, SIGHUP) cancels what runs.

@@ -6,7 +6,6 @@
 
 #include "core/output/session.h"
 #include "core/platform/memory_settings_store.h"
-#include "core/platform/window_search.h"
 #include "gui/base/app_context.h"
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
@@ -24,9 +23,8 @@ struct AppFixture {
     ScriptedUi boxes;
     FakeDesktop desktop;
     FixedClock clock{kScanMoment};
-    platform::EmptyWindowTree windows;
-    gui::AppContext context{session, store,   boxes, desktop,
-                            clock,   windows, {},    "file:///usr/share/doc/qorreader/index.html"};
+    gui::AppContext context{
+        session, store, boxes, desktop, clock, {}, "file:///usr/share/doc/qorreader/index.html"};
 
     std::string samplePath() const { return std::string(QOR_EXAMPLES_DIR) + "/sample.qor"; }
     std::string resultRoot() const { return folder.path().string(); }

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "core/output/scan_run.h"
-#include "core/platform/window_search.h"
 #include "support/scan_variant.h"
 #include "support/scripted_ui.h"
 #include "support/session_builder.h"
@@ -27,11 +26,10 @@ protected:
         : session(makeSession(exportPath, dir.str(), mode)) {
         session.nodeInfo.nodeNumber = "12";
     }
-    output::ScanOutcome run(const platform::WindowTree& windows) {
+    output::ScanOutcome run() {
         const FixedClock clock(kScanMoment);
-        return output::runScan(session, ui, scanEnvironment(clock, windows));
+        return output::runScan(session, ui, scanEnvironment(clock));
     }
-    output::ScanOutcome run() { return run(noWindows); }
     std::string outputFile(const std::string& name) const {
         return readFile(session.scan.outputFolder + "/" + name);
     }
@@ -39,7 +37,6 @@ protected:
     TempDir dir;
     ScriptedUi ui;
     output::Session session;
-    platform::EmptyWindowTree noWindows;
 };
 
 }  // namespace qor::testing

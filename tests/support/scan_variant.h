@@ -28,10 +28,9 @@ inline ScanVariant scanVariant() {
     return variant;
 }
 
-inline output::ScanEnvironment scanEnvironment(const Clock& clock,
-                                               const platform::WindowTree& windows) {
+inline output::ScanEnvironment scanEnvironment(const Clock& clock) {
     const ScanVariant variant = scanVariant();
-    return {clock, windows, variant.threads, variant.chunkBytes};
+    return {clock, variant.threads, variant.chunkBytes};
 }
 
 // qorscan's options for the variant (it has no chunk size option).

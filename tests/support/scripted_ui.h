@@ -22,7 +22,7 @@ public:
     std::vector<Message> messages;
     std::vector<StandardError> errors;
     std::vector<std::string> statusTexts;
-    std::vector<std::string> statusBarTexts;
+    std::vector<std::string> lastingStatuses;
     long long lastProgressValue = 0;
     long long lastProgressMaximum = 0;
     int yields = 0;
@@ -43,7 +43,7 @@ public:
     void inform(const Message& message) override { messages.push_back(message); }
     void reportError(const StandardError& error) override { errors.push_back(error); }
     void setStatus(std::string_view text) override { statusTexts.emplace_back(text); }
-    void setStatusBarText(std::string_view text) override { statusBarTexts.emplace_back(text); }
+    void setLastingStatus(std::string_view text) override { lastingStatuses.emplace_back(text); }
     void setProgress(long long value, long long maximum) override {
         lastProgressValue = value;
         lastProgressMaximum = maximum;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QDir>
+#include <QTemporaryDir>
+
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,11 +17,10 @@ namespace qor::testing {
 class TempDir {
 public:
     TempDir() {
-        static std::atomic<int> counter{0};
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        path_ = std::filesystem::temp_directory_path() /
-                ("qor-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-        std::filesystem::create_directories(path_);
+        if (!dir_.isValid()) {
+            throw std::runtime_error("no test folder: " + dir_.errorString().toStdString());
+        }
+        path_ = std::filesystem::path(dir_.path().toStdString());
     }
     ~TempDir() {
         std::error_code ec;
@@ -28,7 +29,6 @@ public:
             std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
                                          std::filesystem::perm_options::add, ec);
         }
-        std::filesystem::remove_all(path_, ec);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -46,6 +46,7 @@ public:
     }
 
 private:
+    QTemporaryDir dir_{QDir::tempPath() + "/qor-test-XXXXXX"};  // removed with everything in it
     std::filesystem::path path_;
 };
 

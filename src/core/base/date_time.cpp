@@ -1,5 +1,6 @@
 #include "core/base/date_time.h"
 
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -22,21 +23,6 @@ std::string fourDigits(int value) {
 const std::string& monthName(const DateTime& when, const MonthNames& months) {
     static const std::string kNone;
     return when.month >= 1 && when.month <= 12 ? months.shortNames[when.month - 1] : kNone;
-}
-
-bool readNumber(std::string_view text, std::size_t pos, std::size_t digits, int& out) {
-    if (pos + digits > text.size()) {
-        return false;
-    }
-    int value = 0;
-    for (std::size_t i = pos; i < pos + digits; ++i) {
-        if (text[i] < '0' || text[i] > '9') {
-            return false;
-        }
-        value = value * 10 + (text[i] - '0');
-    }
-    out = value;
-    return true;
 }
 
 }  // namespace
@@ -79,21 +65,29 @@ std::string formatTime(const DateTime& when) {
 }
 
 std::optional<DateTime> parseIsoDateTime(std::string_view text) {
-    DateTime when;
-    if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
-        text[13] != ':' || text[16] != ':') {
+    // Exactly this shape: a digit wherever it has a 'd', every other character as it stands.
+    constexpr std::string_view kShape = "dddd-dd-ddTdd:dd:dd";
+    if (text.size() != kShape.size()) {
         return std::nullopt;
     }
-    if (!readNumber(text, 0, 4, when.year) || !readNumber(text, 5, 2, when.month) ||
-        !readNumber(text, 8, 2, when.day) || !readNumber(text, 11, 2, when.hour) ||
-        !readNumber(text, 14, 2, when.minute) || !readNumber(text, 17, 2, when.second)) {
-        return std::nullopt;
+    for (std::size_t i = 0; i < kShape.size(); ++i) {
+        const bool fits =
+            kShape[i] == 'd' ? text[i] >= '0' && text[i] <= '9' : text[i] == kShape[i];
+        if (!fits) {
+            return std::nullopt;
+        }
     }
-    static constexpr int kDaysInMonth[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (when.year % 4 == 0 && when.year % 100 != 0) || when.year % 400 == 0;
-    if (when.month < 1 || when.month > 12 || when.day < 1 ||
-        when.day > kDaysInMonth[when.month - 1] || (when.month == 2 && !leap && when.day > 28) ||
-        when.hour > 23 || when.minute > 59 || when.second > 59) {
+    const auto number = [text](std::size_t at, std::size_t digits) {
+        int value = 0;
+        std::from_chars(text.data() + at, text.data() + at + digits, value);
+        return value;
+    };
+    const DateTime when{number(0, 4),  number(5, 2),  number(8, 2),
+                        number(11, 2), number(14, 2), number(17, 2)};
+    const std::chrono::year_month_day date{std::chrono::year{when.year},
+                                           std::chrono::month{static_cast<unsigned>(when.month)},
+                                           std::chrono::day{static_cast<unsigned>(when.day)}};
+    if (!date.ok() || when.hour > 23 || when.minute > 59 || when.second > 59) {
         return std::nullopt;
     }
     return when;

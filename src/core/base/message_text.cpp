@@ -2,16 +2,15 @@
 
 #include <algorithm>
 
+#include "core/base/ascii.h"
 #include "core/base/utf8.h"
 
 namespace qor {
 namespace {
 
 void appendEscaped(std::string& line, unsigned char byte) {
-    static constexpr char kHex[] = "0123456789abcdef";
     line += "\\x";
-    line += kHex[byte >> 4];
-    line += kHex[byte & 0x0F];
+    appendHexByte(line, byte, HexCase::Lower);
 }
 
 }  // namespace

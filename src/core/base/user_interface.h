@@ -7,14 +7,15 @@ namespace qor {
 
 enum class MessageIcon { None, Information, Exclamation };
 
-// Where a question box goes; the overwrite questions sit over the main window, 100 px above centre.
-enum class PromptPlacement { Default, OverMainWindow };
+// What a question is about; a shell may show the questions about replacing an existing result
+// file where the person is watching the run.
+enum class PromptSubject { General, ExistingFile };
 
 struct Prompt {
     std::string title;
     std::string text;
     MessageIcon icon = MessageIcon::Exclamation;
-    PromptPlacement placement = PromptPlacement::Default;
+    PromptSubject subject = PromptSubject::General;
 };
 
 struct Message {
@@ -44,14 +45,14 @@ public:
     virtual void inform(const Message& message) = 0;
     virtual void reportError(const StandardError& error) = 0;
 
-    // The progress window's status label.
+    // What the run is doing now; each text replaces the one before.
     virtual void setStatus(std::string_view text) = 0;
-    // Panel 1 of the main window's status bar.
-    virtual void setStatusBarText(std::string_view text) { (void)text; }
-    // The progress window is shown for the duration of a scan.
-    virtual void showProgressWindow(bool visible) { (void)visible; }
-    // The progress bar: shown while a type is read, its value the element headers seen so far.
-    virtual void showProgressBar(bool visible) { (void)visible; }
+    // A status that outlasts the run: the output being written, then that the run completed.
+    virtual void setLastingStatus(std::string_view text) { (void)text; }
+    // A scan or comparison starts (true) or ends (false); its progress shows in between.
+    virtual void setRunning(bool running) { (void)running; }
+    // Whether setProgress has something to count: from the start of reading to the scan's end.
+    virtual void setCounting(bool counting) { (void)counting; }
     virtual void setProgress(long long value, long long maximum) = 0;
     // Lets the event loop breathe; called on a timer by long loops, never once per line.
     virtual void yield() = 0;

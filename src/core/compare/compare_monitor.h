@@ -24,7 +24,7 @@ public:
     CompareCancelled() : QorError(translate("Comparison", "The comparison was cancelled")) {}
 };
 
-// A monitor for a comparison run on the thread of a UserInterface: its progress bar and cancel.
+// A monitor for a comparison run on the thread of a UserInterface: its progress and cancel.
 class UiCompareMonitor : public CompareMonitor {
 public:
     explicit UiCompareMonitor(UserInterface& ui) : ui_(ui) {}

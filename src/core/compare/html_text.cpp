@@ -3,79 +3,36 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/base/ascii.h"
+#include "core/base/html_escape.h"
+#include "core/base/utf8.h"
+
 namespace qor::compare {
 namespace {
 
-constexpr char kHex[] = "0123456789ABCDEF";
-
 void appendMarkedByte(std::string& out, unsigned char byte) {
     out += R"(<span class="esc">\x)";
-    out += kHex[byte >> 4];
-    out += kHex[byte & 0x0F];
+    appendHexByte(out, byte);
     out += "</span>";
 }
 
-// Appends the ASCII byte escaped; false for a byte that is not printable ASCII.
+// Appends the ASCII byte escaped (the apostrophe too); false for a byte that is not printable
+// ASCII.
 bool appendAscii(std::string& out, unsigned char byte) {
-    switch (byte) {
-        case '&':
-            out += "&amp;";
-            return true;
-        case '<':
-            out += "&lt;";
-            return true;
-        case '>':
-            out += "&gt;";
-            return true;
-        case '"':
-            out += "&quot;";
-            return true;
-        case '\'':
-            out += "&#39;";
-            return true;
-        default:
-            break;
+    const std::string_view entity = htmlEntity(static_cast<char>(byte));
+    if (!entity.empty()) {
+        out += entity;
+        return true;
+    }
+    if (byte == '\'') {
+        out += "&#39;";
+        return true;
     }
     if (byte < 0x20 || byte >= 0x7F) {
         return false;
     }
     out += static_cast<char>(byte);
     return true;
-}
-
-// The length of the UTF-8 sequence at `at` and its code point; 0 when the bytes there are not
-// one (overlong forms, surrogates and code points past U+10FFFF included).
-std::size_t utf8Sequence(std::string_view text, std::size_t at, std::uint32_t& codePoint) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    std::size_t length = 0;
-    std::uint32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        codePoint = lead & 0x1Fu;
-        minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        codePoint = lead & 0x0Fu;
-        minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        codePoint = lead & 0x07u;
-        minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[at + i]);
-        if ((next & 0xC0) != 0x80) {
-            return 0;
-        }
-        codePoint = codePoint << 6 | (next & 0x3Fu);
-    }
-    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-    return codePoint < minimum || codePoint > 0x10FFFF || surrogate ? 0 : length;
 }
 
 }  // namespace
@@ -96,8 +53,8 @@ void appendUtf8Text(std::string& out, std::string_view text) {
             ++at;
             continue;
         }
-        std::uint32_t codePoint = 0;
-        const std::size_t length = utf8Sequence(text, at, codePoint);
+        char32_t codePoint = 0;
+        const std::size_t length = decodeUtf8(text, at, codePoint);
         if (length == 0) {
             appendMarkedByte(out, byte);
             ++at;
@@ -106,7 +63,7 @@ void appendUtf8Text(std::string& out, std::string_view text) {
         if (codePoint < 0xA0) {
             appendMarkedByte(out, static_cast<unsigned char>(codePoint));
         } else {
-            out += "&#" + std::to_string(codePoint) + ";";
+            out += "&#" + std::to_string(static_cast<std::uint32_t>(codePoint)) + ";";
         }
         at += length;
     }

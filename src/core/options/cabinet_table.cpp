@@ -214,8 +214,9 @@ void CabinetModuleTable::writeTo(platform::SettingsStore& store, UserInterface& 
             settings::kModuleSkeleton.writeTo(store, i, rows[i - 1].module);
         });
     }
-    runStep(ui, kModule, kProcedure,
-            [&] { settings::kCabinetRowCount.writeTo(store, std::to_string(rows.size())); });
+    runStep(ui, kModule, kProcedure, [&] {
+        settings::kCabinetRowCount.writeIntegerTo(store, static_cast<long long>(rows.size()));
+    });
 }
 
 void CabinetModuleTable::clear(platform::SettingsStore& store) {

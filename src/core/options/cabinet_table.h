@@ -44,7 +44,7 @@ CabinetModuleTable readCabinetFile(const std::string& path, UserInterface& ui);
 
 // Imports the file at `path` into a new table: the stored section is cleared first, then the
 // file read (readCabinetFile) and its name, without folder, stored as the imported file name. A
-// file that cannot be read is reported (frmOptions.ReadValuesFromImportFile) and gives an empty
+// file that cannot be read is reported with the standard error message and gives an empty
 // table.
 CabinetModuleTable importCabinetFile(const std::string& path, platform::SettingsStore& store,
                                      UserInterface& ui);

@@ -1,7 +1,6 @@
 #include "core/options/search_options.h"
 
 #include "core/options/settings_table.h"
-#include "core/options/value_conversion.h"
 
 namespace qor::options {
 namespace {
@@ -85,7 +84,7 @@ SearchOptions SearchOptions::readFrom(const SettingsStore& store, const StoreDef
     readBox(store, settings::kShowSearchStatusDialog, options.showSearchStatusDialog);
     options.scanResultFolderPath =
         settings::kScanResultFolderPath.readFrom(store, defaults.resultFolder);
-    if (const auto tab = textToInteger(settings::kLastTabSelected.readFrom(store))) {
+    if (const auto tab = settings::kLastTabSelected.readIntegerFrom(store)) {
         if (*tab >= 0 && *tab <= 13) {
             options.lastTab = static_cast<int>(*tab);
         }
@@ -99,19 +98,18 @@ void SearchOptions::writeTo(SettingsStore& store, UserInterface& ui) {
         const scan::ElementTypeInfo& info = scan::elementType(type);
         const scan::TypeOptions& typeOptions = of(type);
         for (std::size_t box = 0; box < info.parameters.size(); ++box) {
-            settings::parameterBox(info, box).writeTo(store, boxText(typeOptions.parameters[box]));
+            settings::parameterBox(info, box).writeBooleanTo(store, typeOptions.parameters[box]);
         }
-        settings::enableSearch(info).writeTo(store, boxText(typeOptions.enabled));
+        settings::enableSearch(info).writeBooleanTo(store, typeOptions.enabled);
     }
-    const auto modeIs = [&](OutputMode mode) { return flagText(outputMode == mode); };
-    settings::kSaveToExcelOnly.writeTo(store, modeIs(OutputMode::ExcelFilesOnly));
-    settings::kSaveToCsvOnly.writeTo(store, modeIs(OutputMode::CsvFilesOnly));
-    settings::kSaveToOneExcelFile.writeTo(store, boxText(oneExcelWorkbook));
-    settings::kSaveToHtmlReport.writeTo(store, modeIs(OutputMode::HtmlReport));
-    settings::kShowSearchStatusDialog.writeTo(store, boxText(showSearchStatusDialog));
+    settings::kSaveToExcelOnly.writeBooleanTo(store, outputMode == OutputMode::ExcelFilesOnly);
+    settings::kSaveToCsvOnly.writeBooleanTo(store, outputMode == OutputMode::CsvFilesOnly);
+    settings::kSaveToOneExcelFile.writeBooleanTo(store, oneExcelWorkbook);
+    settings::kSaveToHtmlReport.writeBooleanTo(store, outputMode == OutputMode::HtmlReport);
+    settings::kShowSearchStatusDialog.writeBooleanTo(store, showSearchStatusDialog);
     settings::kScanResultFolderPath.writeTo(store, scanResultFolderPath);
-    settings::kApplyCabinetModule.writeTo(store, boxText(applyCabinetLabels));
-    settings::kLastTabSelected.writeTo(store, std::to_string(lastTab));
+    settings::kApplyCabinetModule.writeBooleanTo(store, applyCabinetLabels);
+    settings::kLastTabSelected.writeIntegerTo(store, lastTab);
     settings::kTextEncoding.writeTo(store, choiceName(textEncoding));
     cabinetTable.writeTo(store, ui);
 }

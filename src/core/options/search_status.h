@@ -23,8 +23,7 @@ public:
 
     // The table from the store ("EnableSearch" of each type's section, default 0), read as the
     // options record reads the box: 1 for a checked box, 0 otherwise. A value that is no box
-    // state is reported with the standard error message (modMain.SearchStatus) and its entry
-    // stays 0.
+    // state is reported with the standard error message and its entry stays 0.
     static SearchStatusTable readFrom(const platform::SettingsStore& store, UserInterface& ui);
 
 private:

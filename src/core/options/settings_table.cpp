@@ -47,6 +47,22 @@ std::optional<bool> Setting::readBooleanFrom(const platform::SettingsStore& stor
     return type == SettingType::Flag ? textToFlag(text) : textToBox(text);
 }
 
+std::optional<long long> Setting::readIntegerFrom(const platform::SettingsStore& store) const {
+    return textToInteger(readFrom(store));
+}
+
+void Setting::writeBooleanTo(platform::SettingsStore& store, bool value) const {
+    if (type == SettingType::Flag) {
+        writeTo(store, value ? "True" : "False");
+    } else {
+        writeTo(store, value ? "1" : "0");
+    }
+}
+
+void Setting::writeIntegerTo(platform::SettingsStore& store, long long value) const {
+    writeTo(store, std::to_string(value));
+}
+
 Setting settings::enableSearch(const scan::ElementTypeInfo& type) {
     return {type.settingsSection, kEnableSearchKey, SettingType::Box, "0"};
 }

@@ -24,6 +24,7 @@ struct Setting {
     SettingType type;
     std::string_view defaultValue;
 
+    // The stored text, as it is.
     std::string readFrom(const platform::SettingsStore& store) const {
         return store.value(section, key, defaultValue);
     }
@@ -34,9 +35,17 @@ struct Setting {
     void writeTo(platform::SettingsStore& store, std::string_view text) const {
         store.setValue(section, key, text);
     }
+
+    // Typed values: the store keeps texts ("1"/"0" for a Box, "True"/"False" for a Flag,
+    // decimal for a Number); these are the only conversions between the two. A reading gives
+    // nothing when the stored text is not of the setting's form.
+    //
     // The one reading of a stored yes or no, by the setting's form: a Box through textToBox,
-    // a Flag through textToFlag. Nothing when the stored text is neither.
+    // a Flag through textToFlag.
     std::optional<bool> readBooleanFrom(const platform::SettingsStore& store) const;
+    std::optional<long long> readIntegerFrom(const platform::SettingsStore& store) const;
+    void writeBooleanTo(platform::SettingsStore& store, bool value) const;
+    void writeIntegerTo(platform::SettingsStore& store, long long value) const;
 };
 
 // Keys numbered from 1 ("CabinetValue_1", "CabinetValue_2", ... or "1" to "5").

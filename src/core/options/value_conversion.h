@@ -1,7 +1,6 @@
 #pragma once
 
 #include <optional>
-#include <string>
 #include <string_view>
 
 namespace qor::options {
@@ -14,12 +13,5 @@ namespace qor::options {
 std::optional<long long> textToInteger(std::string_view text);
 std::optional<bool> textToFlag(std::string_view text);
 std::optional<bool> textToBox(std::string_view text);
-
-inline std::string boxText(bool checked) {
-    return checked ? "1" : "0";
-}
-inline std::string flagText(bool value) {
-    return value ? "True" : "False";
-}
 
 }  // namespace qor::options

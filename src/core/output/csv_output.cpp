@@ -23,7 +23,7 @@ Prompt overwritePrompt(const std::string& path, ReplaceQuestion question,
                                "file and related 'preview.html' and 'index.html' files ?"),
                {path});
     prompt.icon = MessageIcon::Exclamation;
-    prompt.placement = PromptPlacement::OverMainWindow;
+    prompt.subject = PromptSubject::ExistingFile;
     return prompt;
 }
 

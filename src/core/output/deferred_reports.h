@@ -34,9 +34,9 @@ public:
     bool askYesNo(const Prompt& prompt) override { return target_.askYesNo(prompt); }
     void inform(const Message& message) override { target_.inform(message); }
     void setStatus(std::string_view text) override { target_.setStatus(text); }
-    void setStatusBarText(std::string_view text) override { target_.setStatusBarText(text); }
-    void showProgressWindow(bool visible) override { target_.showProgressWindow(visible); }
-    void showProgressBar(bool visible) override { target_.showProgressBar(visible); }
+    void setLastingStatus(std::string_view text) override { target_.setLastingStatus(text); }
+    void setRunning(bool visible) override { target_.setRunning(visible); }
+    void setCounting(bool visible) override { target_.setCounting(visible); }
     void setProgress(long long value, long long maximum) override {
         target_.setProgress(value, maximum);
     }

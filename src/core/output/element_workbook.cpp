@@ -10,8 +10,6 @@
 namespace qor::output {
 namespace {
 
-using platform::HeadingStyle;
-
 constexpr std::string_view kModule = "PasteXL";
 constexpr std::string_view kCreatedWith = "Created with .QOR Reader";
 // Fills of the classic 56-colour palette: indexes 37, 15 and 6.
@@ -77,11 +75,11 @@ std::string_view ElementWorkbook::cellText(std::string_view bytes) {
     evidence.add(bytes);
     if (!evidence.beyondAscii() ||
         (evidence.validUtf8() && encoding_.encoding == TextEncoding::Utf8)) {
-        return platform::cellText(bytes, scratch_);
+        return output::cellText(bytes, scratch_);
     }
     decoded_.clear();
     appendAsUtf8(decoded_, bytes, encoding_);
-    return platform::cellText(decoded_, scratch_);
+    return output::cellText(decoded_, scratch_);
 }
 
 void ElementWorkbook::start(const platform::FolderHandle& folder,
@@ -89,7 +87,7 @@ void ElementWorkbook::start(const platform::FolderHandle& folder,
     discard();
     try {
         sheets_.assign(sheetNames.size(), SheetState{});
-        file_ = std::make_unique<platform::XlsxWorkbook>(folder, sheetNames, created_, title_);
+        file_ = std::make_unique<XlsxWorkbook>(folder, sheetNames, created_, title_);
     } catch (const std::exception&) {
         startFailure_ = std::current_exception();  // kept for the save, which reports it
     }
@@ -135,16 +133,15 @@ void ElementWorkbook::addRow(std::size_t sheet, const scan::ElementRowView& row,
         return;
     }
     SheetState& state = sheets_.at(sheet);
-    if (state.nextRow > platform::kMaxSheetRows) {
+    if (state.nextRow > kMaxSheetRows) {
         if (!state.full) {
             state.full = true;
-            reportStandardError(
-                ui_, kModule, "PasteToExcel",
-                fillIn(translate("Workbook",
-                                 "The worksheet of the %1 elements in '%2' is "
-                                 "full at row %3: the following elements of the "
-                                 "type are not in it"),
-                       {state.typeName, path_, std::to_string(platform::kMaxSheetRows)}));
+            reportStandardError(ui_, kModule, "PasteToExcel",
+                                fillIn(translate("Workbook",
+                                                 "The worksheet of the %1 elements in '%2' is "
+                                                 "full at row %3: the following elements of the "
+                                                 "type are not in it"),
+                                       {state.typeName, path_, std::to_string(kMaxSheetRows)}));
         }
         return;
     }
@@ -196,7 +193,7 @@ bool ElementWorkbook::askToReplace(const std::string& fileName) {
     bool replace = false;
     // The question is where saving starts: a name that cannot be saved fails here, once.
     try {
-        path_ = platform::xlsxFilePath(fileName);
+        path_ = xlsxFilePath(fileName);
         placement_ =
             platform::entryExists(path_) ? platform::Placement::Replace : platform::Placement::New;
         replace = placement_ == platform::Placement::New ||

@@ -12,7 +12,7 @@
 
 #include "core/base/text_encoding.h"
 #include "core/base/user_interface.h"
-#include "core/platform/xlsx_workbook.h"
+#include "core/output/xlsx_workbook.h"
 #include "core/scan/element_row.h"
 
 namespace qor::output {
@@ -66,9 +66,9 @@ private:
 
     void headingRow(std::size_t sheet, const std::vector<std::string>& columns);
     void mergedHeading(std::size_t sheet, std::int64_t row, std::string_view text,
-                       const platform::HeadingStyle& style);
+                       const HeadingStyle& style);
     void pasteCell(std::size_t sheet, std::int64_t row, int column, std::string_view bytes,
-                   const platform::HeadingStyle* style = nullptr,
+                   const HeadingStyle* style = nullptr,
                    SourceLocation where = SourceLocation::current());
     [[noreturn]] void throwStartFailure() const;
     // What a cell holds of the export bytes `bytes`; views `scratch_` or `bytes`.
@@ -79,7 +79,7 @@ private:
     const std::time_t created_;
     const std::string title_;
     const ExportEncoding encoding_;
-    std::unique_ptr<platform::XlsxWorkbook> file_;
+    std::unique_ptr<XlsxWorkbook> file_;
     std::exception_ptr startFailure_;
     std::vector<SheetState> sheets_;
     std::string path_;

@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "core/base/ascii.h"
+#include "core/base/html_escape.h"
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/platform/result_file.h"
@@ -19,39 +21,12 @@ constexpr std::string_view kBodyLine =
 constexpr std::string_view kGeneratorMeta =
     R"x(<meta name="generator" content="Internally in .QOR Reader">)x";
 
-void appendEscaped(std::string& out, std::string_view text) {
-    std::size_t plain = 0;  // start of the run not yet copied
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        std::string_view entity;
-        switch (text[i]) {
-            case '&':
-                entity = "&amp;";
-                break;
-            case '<':
-                entity = "&lt;";
-                break;
-            case '>':
-                entity = "&gt;";
-                break;
-            case '"':
-                entity = "&quot;";
-                break;
-            default:
-                continue;
-        }
-        out.append(text.substr(plain, i - plain));
-        out.append(entity);
-        plain = i + 1;
-    }
-    out.append(text.substr(plain));
-}
-
 // Empty text shows as a blank cell instead of a collapsed one.
 void appendCellText(std::string& out, std::string_view text) {
     if (text.empty()) {
         out += kNbsp;
     } else {
-        appendEscaped(out, text);
+        appendHtmlEscaped(out, text);
     }
 }
 
@@ -71,15 +46,7 @@ private:
 
 }  // namespace
 
-std::string escapeHtml(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    appendEscaped(out, text);
-    return out;
-}
-
 std::string encodeHrefFileName(std::string_view fileName) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(fileName.size());
     for (const char c : fileName) {
@@ -89,10 +56,8 @@ std::string encodeHrefFileName(std::string_view fileName) {
         if (plain) {
             out += c;
         } else {
-            const auto byte = static_cast<unsigned char>(c);
             out += '%';
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0x0F];
+            appendHexByte(out, static_cast<unsigned char>(c));
         }
     }
     return out;
@@ -137,7 +102,7 @@ HtmlElementPage::HtmlElementPage(const scan::NodeInfo& node, int highestColumn,
     }
 
     std::string statusText = "System status on: ";
-    appendEscaped(statusText, node.generationDate);
+    appendHtmlEscaped(statusText, node.generationDate);
     statusText += " (date of generating *.ba file)";
     statusLine_ = R"x(<p><font size="2" color="black" face="Arial"><b>)x";
     statusLine_ += statusText;
@@ -235,9 +200,9 @@ void writeIndexPage(const platform::FolderHandle& folder, const scan::NodeInfo& 
                     std::string_view charset) {
     {
         std::string nodeNumber;
-        appendEscaped(nodeNumber, node.nodeNumber);
+        appendHtmlEscaped(nodeNumber, node.nodeNumber);
         std::string nodeDescription;
-        appendEscaped(nodeDescription, node.nodeDescription);
+        appendHtmlEscaped(nodeDescription, node.nodeDescription);
 
         PageText page;
         page.line("<html>").line("<head>").line("<title>No title</title>");

@@ -13,9 +13,6 @@
 
 namespace qor::output {
 
-// `text` with & < > " written as entities, so that no value can break or inject markup.
-std::string escapeHtml(std::string_view text);
-
 // A file name fit for an unquoted href: every byte outside A-Z a-z 0-9 - _ . ~ ( ) becomes
 // %XX, so a blank or a ">" in a node number cannot end the attribute.
 std::string encodeHrefFileName(std::string_view fileName);

@@ -21,16 +21,16 @@ namespace qor::output {
 namespace {
 
 // Ends the progress display whichever way the scan ends.
-class ProgressWindowScope {
+class RunningScope {
 public:
-    explicit ProgressWindowScope(UserInterface& ui) : ui_(ui) { ui_.showProgressWindow(true); }
-    ~ProgressWindowScope() { close(); }
-    ProgressWindowScope(const ProgressWindowScope&) = delete;
-    ProgressWindowScope& operator=(const ProgressWindowScope&) = delete;
+    explicit RunningScope(UserInterface& ui) : ui_(ui) { ui_.setRunning(true); }
+    ~RunningScope() { close(); }
+    RunningScope(const RunningScope&) = delete;
+    RunningScope& operator=(const RunningScope&) = delete;
     void close() {
         if (open_) {
             open_ = false;
-            ui_.showProgressWindow(false);
+            ui_.setRunning(false);
         }
     }
 
@@ -38,12 +38,6 @@ private:
     UserInterface& ui_;
     bool open_ = true;
 };
-
-bool spreadsheetWindowOpen(const platform::WindowTree& windows, UserInterface& ui) {
-    std::vector<platform::WindowHandle> found;
-    return platform::findWindowsMatching(windows, found, 0, "Microsoft Excel*", "XLMAIN",
-                                         std::nullopt, &ui) >= 1;
-}
 
 // One enabled type of the scan: its output, what was read for it and whether it failed.
 struct ScannedType {
@@ -199,7 +193,7 @@ void readAndFinish(Session& session, ScanTypes& scanned, std::vector<scan::TypeP
                    const ScanEnvironment& environment, UserInterface& ui) {
     if (!plan.empty()) {
         ui.setStatus(readingStatusText(scan::elementType(scanned.types.front().type)));
-        ui.showProgressBar(true);
+        ui.setCounting(true);
         ui.setProgress(0, 1);
         const scan::ElementParser parser(std::move(plan), cabinets,
                                          session.textEncoding().encoding);
@@ -281,15 +275,6 @@ std::string htmlWritingStatusText(const scan::ElementTypeInfo& type) {
 }
 
 ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& environment) {
-    if (session.options.outputMode == options::OutputMode::ExcelFilesOnly &&
-        spreadsheetWindowOpen(environment.windows, ui)) {
-        ui.inform(Message{std::string(kApplicationTitle),
-                          translate("ScanRun",
-                                    "Microsoft Excel is running. Close this "
-                                    "application before search process."),
-                          MessageIcon::Exclamation});
-        return ScanOutcome::ExcelRunning;
-    }
     // The index lists only what this scan writes.
     for (TypeResult& result : session.results) {
         result.indexLinkLine.clear();
@@ -306,7 +291,7 @@ ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& 
     const std::unique_ptr<ScanOutput> output = makeScanOutput(session, ui, environment.clock);
     try {
         output->beginScan();
-        ProgressWindowScope progressWindow(ui);
+        RunningScope running(ui);
         ScanTypes scanned;
         std::vector<scan::TypePlan> plan;
         prepareTypes(session, *output, scanned, plan);
@@ -314,18 +299,18 @@ ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& 
             throw ScanCancelled();  // a stop asked for while questions were answered
         }
         readAndFinish(session, scanned, std::move(plan), source, cabinets, environment, ui);
-        progressWindow.close();
+        running.close();
         output->endScan();
         reportLateEncoding(session, scanned.text, ui);
     } catch (...) {
         // Nothing open may pass for a result, whatever ended the scan; the error goes on.
         output->abandonScan();
-        ui.showProgressBar(false);
+        ui.setCounting(false);
         throw;
     }
     source.reportCutLines(ui);
-    ui.setStatusBarText(translate("ScanRun", "Convert Completed"));
-    ui.showProgressBar(false);
+    ui.setLastingStatus(translate("ScanRun", "Convert Completed"));
+    ui.setCounting(false);
     return ScanOutcome::Completed;
 }
 

@@ -4,19 +4,16 @@
 #include "core/base/user_interface.h"
 #include "core/output/session.h"
 #include "core/platform/folder_lock.h"
-#include "core/platform/window_search.h"
 
 namespace qor::output {
 
 enum class ScanOutcome {
     Completed,
-    ExcelRunning,  // Excel output was chosen while a spreadsheet window is open: nothing done
 };
 
 // What a scan needs of the world besides the session and the person.
 struct ScanEnvironment {
     const Clock& clock;
-    const platform::WindowTree& windows;
     std::size_t threads = 0;     // threads that parse the export; 0: one per processor
     std::size_t chunkBytes = 0;  // the export is parsed in chunks of about this size; 0: 1 MiB
     platform::LockRules lock{};  // how the node folder's lock is taken

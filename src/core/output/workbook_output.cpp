@@ -44,7 +44,7 @@ public:
     bool begin(const scan::SinkContext& context) override {
         columns_ = &context.columns;
         labelled_ = context.labelled;
-        statusBarText_ = fillIn(
+        lastingStatus_ = fillIn(
             own_ ? translate("ScanRun", "Converting to Excel (sheets) files - '%1' elements...")
                  : translate("ScanRun", "Converting to one Excel file - '%1' elements..."),
             {context.type.name});
@@ -80,7 +80,7 @@ public:
 
     void write(std::string_view formatted) override {
         if (!statusShown_ && !formatted.empty()) {
-            ui_.setStatusBarText(statusBarText_);  // the same text for every row of the type
+            ui_.setLastingStatus(lastingStatus_);  // the same text for every row of the type
             statusShown_ = true;
         }
         if (strand_) {
@@ -138,7 +138,7 @@ private:
     const std::size_t sheet_;
     const std::vector<std::string>* columns_ = nullptr;
     bool labelled_ = false;
-    std::string statusBarText_;
+    std::string lastingStatus_;
     bool statusShown_ = false;
     std::unique_ptr<BatchStrand> strand_;  // last: stops before the workbook goes
 };
@@ -248,7 +248,7 @@ std::string workbookFileNamePart(std::string_view text) {
 ExcelInstallation findWorkbookWriter(UserInterface& ui) {
     ExcelInstallation found;
     runStep(ui, "PasteXL", "ExcelInstalled", [&] {
-        found.version = platform::xlsxWriterVersion();
+        found.version = xlsxWriterVersion();
         found.installed = true;
     });
     return found;

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include "core/base/html_escape.h"
 #include "core/platform/install_layout.h"
 
 namespace qor::platform {
@@ -73,29 +74,6 @@ std::string execArgument(std::string_view argument) {
     return quote ? '"' + escaped + '"' : escaped;
 }
 
-std::string xmlText(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 // TryExec hides the entry once the program is gone (a build folder deleted); the window
 // class is the one Qt gives the program's windows on X11.
 std::string desktopEntry(const DocumentType& type, std::string_view programPath) {
@@ -125,11 +103,12 @@ std::string mimePackage(const DocumentType& type) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
            "  <mime-type type=\"" +
-           xmlText(type.mimeType) + "\">\n    <comment>" + xmlText(type.description) +
+           escapeHtml(type.mimeType) + "\">\n    <comment>" + escapeHtml(type.description) +
            "</comment>\n"
            "    <sub-class-of type=\"text/plain\"/>\n"
            "    <icon name=\"" +
-           xmlText(type.applicationId) + "\"/>\n    <glob pattern=\"*." + xmlText(type.extension) +
+           escapeHtml(type.applicationId) + "\"/>\n    <glob pattern=\"*." +
+           escapeHtml(type.extension) +
            "\"/>\n"
            "  </mime-type>\n"
            "</mime-info>\n";

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/ascii.h"
 #include "core/base/text_encoding.h"
 
 // The reading rules of the export file. Lines are bytes: ASCII letters match without
@@ -12,13 +13,6 @@
 namespace qor::scan {
 
 inline constexpr std::size_t kNotFound = std::string_view::npos;
-
-inline constexpr char foldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-inline constexpr char upperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 inline bool equalsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {

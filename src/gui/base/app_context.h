@@ -7,7 +7,6 @@
 #include "core/output/session.h"
 #include "core/output/workbook_output.h"
 #include "core/platform/settings_store.h"
-#include "core/platform/window_search.h"
 #include "gui/base/desktop.h"
 
 namespace qor::gui {
@@ -21,7 +20,6 @@ struct AppContext {
     UserInterface& boxes;
     Desktop& desktop;
     const Clock& clock;
-    const platform::WindowTree& windows;
     output::ExcelInstallation excel;
     QString documentationPage;  // the user guide (userGuidePage), for Help and "on the WEB..."
 };

@@ -79,7 +79,7 @@ bool MessageBoxUi::askYesNo(const Prompt& prompt) {
     }
     QMessageBox box(boxIcon(prompt.icon), title(prompt.title), QString::fromStdString(prompt.text),
                     QMessageBox::Yes | QMessageBox::No, owner());
-    if (prompt.placement == PromptPlacement::OverMainWindow) {
+    if (prompt.subject == PromptSubject::ExistingFile) {
         placeOverOwner(box, owner_ ? owner_() : nullptr);
     }
     return execAndReturnFocus(box) == QMessageBox::Yes;

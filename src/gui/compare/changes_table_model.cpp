@@ -4,25 +4,22 @@
 #include <array>
 #include <numeric>
 
+#include "core/base/ascii.h"
 #include "gui/base/export_text_encoding.h"
 #include "gui/compare/sorted_rows.h"
 
 namespace qor::gui {
 namespace {
 
-char asciiLower(char byte) {
-    return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte - 'A' + 'a') : byte;
-}
-
 std::string lowered(std::string bytes) {
-    std::transform(bytes.begin(), bytes.end(), bytes.begin(), asciiLower);
+    std::transform(bytes.begin(), bytes.end(), bytes.begin(), foldAscii);
     return bytes;
 }
 
 // `needle` is lower case already.
 bool containsIgnoringCase(std::string_view haystack, std::string_view needle) {
     return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(),
-                       [](char a, char b) { return asciiLower(a) == b; }) != haystack.end();
+                       [](char a, char b) { return foldAscii(a) == b; }) != haystack.end();
 }
 
 // The bytes a column sorts by: the values, or the type's rank (the node information first,

@@ -17,6 +17,7 @@
 #include <new>
 #include <string>
 
+#include "core/base/ascii.h"
 #include "core/base/qor_error.h"
 #include "core/platform/input_file.h"
 #include "gui/base/export_text_encoding.h"
@@ -176,10 +177,6 @@ void ExportTextView::copy() {
 }
 
 namespace {
-
-char foldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Where `needle` starts in `bytes` at or after `from` (before `from`, `backward`); -1 for
 // nowhere. ASCII letters match in any case; a large file is searched without a copy.

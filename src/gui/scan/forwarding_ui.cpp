@@ -79,16 +79,16 @@ void ForwardingUi::setStatus(std::string_view text) {
     post([this, copy = std::string(text)] { display_.setStatus(copy); });
 }
 
-void ForwardingUi::setStatusBarText(std::string_view text) {
-    post([this, copy = std::string(text)] { display_.setStatusBarText(copy); });
+void ForwardingUi::setLastingStatus(std::string_view text) {
+    post([this, copy = std::string(text)] { display_.setLastingStatus(copy); });
 }
 
-void ForwardingUi::showProgressWindow(bool visible) {
-    post([this, visible] { display_.showProgressWindow(visible); });
+void ForwardingUi::setRunning(bool running) {
+    post([this, running] { display_.setRunning(running); });
 }
 
-void ForwardingUi::showProgressBar(bool visible) {
-    post([this, visible] { display_.showProgressBar(visible); });
+void ForwardingUi::setCounting(bool counting) {
+    post([this, counting] { display_.setCounting(counting); });
 }
 
 void ForwardingUi::setProgress(long long value, long long maximum) {

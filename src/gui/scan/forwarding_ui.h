@@ -22,9 +22,9 @@ public:
     void inform(const Message& message) override;
     void reportError(const StandardError& error) override;
     void setStatus(std::string_view text) override;
-    void setStatusBarText(std::string_view text) override;
-    void showProgressWindow(bool visible) override;
-    void showProgressBar(bool visible) override;
+    void setLastingStatus(std::string_view text) override;
+    void setRunning(bool running) override;
+    void setCounting(bool counting) override;
     void setProgress(long long value, long long maximum) override;
     void yield() override {}
     bool cancelRequested() override { return cancel_.load(); }

@@ -12,19 +12,20 @@ void ScanDisplay::setStatus(std::string_view text) {
     progress_.setStatus(text);
 }
 
-void ScanDisplay::setStatusBarText(std::string_view text) {
+// A lasting status goes to the main window's status bar; the running one to the progress window.
+void ScanDisplay::setLastingStatus(std::string_view text) {
     statusBar_.setPanelText(1, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-void ScanDisplay::showProgressWindow(bool visible) {
-    progress_.setVisible(visible);
-    if (visible) {
+void ScanDisplay::setRunning(bool running) {
+    progress_.setVisible(running);
+    if (running) {
         progress_.raise();
     }
 }
 
-void ScanDisplay::showProgressBar(bool visible) {
-    statusBar_.showProgress(visible);
+void ScanDisplay::setCounting(bool counting) {
+    statusBar_.showProgress(counting);
 }
 
 void ScanDisplay::setProgress(long long value, long long maximum) {

@@ -18,9 +18,9 @@ public:
     void inform(const Message& message) override { boxes_.inform(message); }
     void reportError(const StandardError& error) override { boxes_.reportError(error); }
     void setStatus(std::string_view text) override;
-    void setStatusBarText(std::string_view text) override;
-    void showProgressWindow(bool visible) override;
-    void showProgressBar(bool visible) override;
+    void setLastingStatus(std::string_view text) override;
+    void setRunning(bool running) override;
+    void setCounting(bool counting) override;
     void setProgress(long long value, long long maximum) override;
     // The work runs on a thread of its own: the event loop never waits for it.
     void yield() override {}

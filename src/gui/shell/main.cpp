@@ -11,7 +11,6 @@
 #include "core/platform/result_file.h"
 #include "core/platform/translators.h"
 #include "core/platform/user_environment.h"
-#include "core/platform/window_search.h"
 #include "gui/base/app_context.h"
 #include "gui/base/icons.h"
 #include "gui/base/message_box_ui.h"
@@ -84,12 +83,10 @@ int main(int argc, char** argv) {
         [&startUp]() -> QWidget* { return startUp != nullptr ? startUp->mainWindow() : nullptr; });
     qor::gui::QtDesktop desktop;
     qor::SystemClock clock;
-    qor::platform::EmptyWindowTree windows;
     const qor::output::ExcelInstallation notYetKnown{false, std::string()};
     const QString guideUrl =
         userGuide.isEmpty() ? QString() : QUrl::fromLocalFile(userGuide).toString();
-    qor::gui::AppContext context{session, store,   boxes,       desktop,
-                                 clock,   windows, notYetKnown, guideUrl};
+    qor::gui::AppContext context{session, store, boxes, desktop, clock, notYetKnown, guideUrl};
 
     qor::gui::StartUp startUpProcedure(context, {});
     startUp = &startUpProcedure;

@@ -327,7 +327,7 @@ void MainWindow::savePlacement() {
 }
 
 void MainWindow::exitProgram() {
-    options::settings::kFirstInstance.writeTo(context_.store, "1");
+    options::settings::kFirstInstance.writeIntegerTo(context_.store, 1);
     close();
 }
 

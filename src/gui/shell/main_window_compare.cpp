@@ -66,7 +66,7 @@ void MainWindow::compareWith() {
         [request, comparison,
          status = toStdString(ProgressWindow::comparingText())](UserInterface& ui) {
             ui.setStatus(status);
-            ui.showProgressWindow(true);
+            ui.setRunning(true);
             compare::UiCompareMonitor monitor(ui);
             try {
                 *comparison = std::make_unique<compare::Comparison>(

@@ -3,10 +3,8 @@
 #include <exception>
 #include <optional>
 
-#include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/options/search_options.h"
-#include "core/options/settings_table.h"
 #include "core/output/scan_run.h"
 #include "core/platform/folder_lock.h"
 #include "core/platform/user_environment.h"
@@ -68,12 +66,7 @@ void MainWindow::scanFile() {
             context_.desktop.runModal(searchStatusDialog());
             return;
         }
-        const auto show =
-            options::settings::kShowSearchStatusDialog.readBooleanFrom(context_.store);
-        if (!show) {
-            throw QorError(toStdString(tr("Type mismatch")));
-        }
-        if (*show) {
+        if (context_.session.options.showSearchStatusDialog) {
             searchStatusDialog().prepare(SearchStatusMode::FromScanCommand);
             context_.desktop.runModal(searchStatusDialog());
         } else {
@@ -106,7 +99,7 @@ void MainWindow::startScan(platform::LockRules lock) {
         bool cancelled = false;
     };
     const auto ending = std::make_shared<Ending>();
-    output::ScanEnvironment environment{context_.clock, context_.windows};
+    output::ScanEnvironment environment{context_.clock};
     environment.lock = lock;
     work_->start(
         [&session, environment, ending](UserInterface& ui) {

@@ -103,14 +103,8 @@ void StartUp::loadSettings() {
         context_.session.searchStatus = options::SearchStatusTable::readFrom(context_.store, boxes);
     });
     runStep(boxes, kModule, kProcedure, [&] {
-        const QString marker =
-            QString::fromStdString(options::settings::kFirstInstance.readFrom(context_.store));
-        bool ok = false;
-        const int firstRun = marker.trimmed().toInt(&ok);
-        if (!ok) {
-            throw QorError(tr("Type mismatch").toStdString());
-        }
-        if (firstRun == 0) {
+        // A marker that is no number counts as a first run: registering again does no harm.
+        if (options::settings::kFirstInstance.readIntegerFrom(context_.store).value_or(0) == 0) {
             platform::registerFileAssociation(QCoreApplication::applicationFilePath().toStdString(),
                                               applicationIconSvg(), settings_.dataFolder);
         }

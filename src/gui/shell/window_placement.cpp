@@ -1,7 +1,7 @@
 #include "gui/shell/window_placement.h"
 
-#include <QString>
 #include <algorithm>
+#include <cmath>
 
 #include "core/options/settings_table.h"
 
@@ -11,16 +11,15 @@ namespace {
 using options::Setting;
 namespace settings = options::settings;
 
+// Whole twips: a fraction of one is far below a pixel.
 void read(const platform::SettingsStore& store, const Setting& setting, double& field) {
-    bool ok = false;
-    const double value = QString::fromStdString(setting.readFrom(store)).toFloat(&ok);
-    if (ok) {
-        field = value;
+    if (const auto twips = setting.readIntegerFrom(store)) {
+        field = static_cast<double>(*twips);
     }
 }
 
 void write(platform::SettingsStore& store, const Setting& setting, double twips) {
-    setting.writeTo(store, QString::number(static_cast<float>(twips)).toStdString());
+    setting.writeIntegerTo(store, std::llround(twips));
 }
 
 }  // namespace
@@ -41,7 +40,7 @@ void WindowPlacement::writeTo(platform::SettingsStore& store) const {
     write(store, settings::kMainTop, top);
     write(store, settings::kMainWidth, width);
     write(store, settings::kMainHeight, height);
-    settings::kMainMaximized.writeTo(store, maximized ? "1" : "0");
+    settings::kMainMaximized.writeBooleanTo(store, maximized);
 }
 
 QRect defaultPlacement(const QRect& available) {

@@ -114,7 +114,7 @@ TEST_F(SearchOptionsTest, ValuesThatDoNotConvertKeepTheField) {
     EXPECT_TRUE(ui.errors.empty());  // loading reports nothing
 }
 
-// The options record, the search status and the scan command read a stored yes or no alike.
+// The options record and the search status read a stored yes or no alike.
 TEST_F(SearchOptionsTest, EveryReaderOfAStoredYesOrNoAgrees) {
     const struct {
         const char* text;

@@ -43,7 +43,7 @@ TEST_F(CsvScan, WritesTheHandBuiltFilesIntoTheNodeFolder) {
     EXPECT_FALSE(std::filesystem::exists(session.scan.outputFolder + "/AIC_Node12_04Dec2026.csv"));
     EXPECT_EQ(session.resultOf(ElementType::AI).writtenCount, 2);
     EXPECT_EQ(session.resultOf(ElementType::DI).writtenCount, 1);
-    EXPECT_EQ(ui.statusBarTexts.back(), "Convert Completed");
+    EXPECT_EQ(ui.lastingStatuses.back(), "Convert Completed");
     // Reading order, with the status text of each type.
     EXPECT_EQ(ui.statusTexts.front(), "Reading 'Analog Input' parameters...");
     EXPECT_EQ(ui.statusTexts.back(), "Reading 'DAT(R)' parameters...");

@@ -15,73 +15,7 @@ namespace {
 using scan::ElementType;
 namespace fs = std::filesystem;
 
-// One spreadsheet window among others, two levels down.
-class FakeDesktop : public platform::WindowTree {
-public:
-    platform::WindowHandle desktop() const override { return 1; }
-    std::vector<platform::WindowHandle> children(platform::WindowHandle w) const override {
-        if (w == 1)
-            return {2, 3};
-        if (w == 2)
-            return {4};
-        return {};
-    }
-    std::string title(platform::WindowHandle w) const override {
-        return w == 4 ? spreadsheetTitle : "Other";
-    }
-    std::string className(platform::WindowHandle w) const override {
-        return w == 4 ? "XLMAIN" : "Frame";
-    }
-    bool hasParent(platform::WindowHandle w) const override { return w != 1; }
-    std::optional<long> controlId(platform::WindowHandle w) const override {
-        return static_cast<long>(w * 10);
-    }
-    std::string spreadsheetTitle = "Microsoft Excel - Book1";
-};
-
-TEST(WindowSearch, PatternsAreCaseSensitiveWithStarsForAnyRun) {
-    EXPECT_TRUE(platform::matchesWindowPattern("Microsoft Excel - Book1", "Microsoft Excel*"));
-    EXPECT_TRUE(platform::matchesWindowPattern("Microsoft Excel", "Microsoft Excel*"));
-    EXPECT_FALSE(platform::matchesWindowPattern("microsoft excel - Book1", "Microsoft Excel*"));
-    EXPECT_TRUE(platform::matchesWindowPattern("abcXdefYghi", "a*X*Y*i"));
-    EXPECT_FALSE(platform::matchesWindowPattern("abcXdefYgh", "a*X*Y*i"));
-    EXPECT_TRUE(platform::matchesWindowPattern("", "*"));
-    EXPECT_FALSE(platform::matchesWindowPattern("x", ""));
-    EXPECT_TRUE(platform::matchesWindowPattern("XLMAIN", "XLMAIN"));
-    EXPECT_FALSE(platform::matchesWindowPattern("XLMAINX", "XLMAIN"));
-}
-
-TEST(WindowSearch, WalksTheTreeDepthFirstAndFiltersByIdentifier) {
-    FakeDesktop desktop;
-    testing::ScriptedUi ui;
-    std::vector<platform::WindowHandle> found{77, 78};
-    EXPECT_EQ(platform::findWindowsMatching(desktop, found, 0, "Microsoft Excel*", "XLMAIN",
-                                            std::nullopt, &ui),
-              1);
-    EXPECT_EQ(found, (std::vector<platform::WindowHandle>{0, 4}));
-    EXPECT_EQ(ui.yields, 3);  // once per window visited
-    EXPECT_EQ(platform::findWindowsMatching(desktop, found, 0, "*", "*", std::nullopt), 3);
-    EXPECT_EQ(found, (std::vector<platform::WindowHandle>{0, 4, 2, 3}));
-    EXPECT_EQ(platform::findWindowsMatching(desktop, found, 0, "*", "*", 30L), 1);
-    EXPECT_EQ(platform::findWindowsMatching(desktop, found, 2, "*", "*", std::nullopt), 1);
-}
-
 using ScanRunTest = testing::ScanFixture;
-
-TEST_F(ScanRunTest, AnOpenSpreadsheetStopsOnlyASpreadsheetScan) {
-    testing::enable(session, ElementType::AI);
-    FakeDesktop desktop;
-    session.options.outputMode = options::OutputMode::ExcelFilesOnly;
-    EXPECT_EQ(run(desktop), ScanOutcome::ExcelRunning);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text,
-              "Microsoft Excel is running. Close this application before search process.");
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_TRUE(fs::is_empty(dir.path()));  // no folder was made
-
-    session.options.outputMode = options::OutputMode::CsvFilesOnly;
-    EXPECT_EQ(run(desktop), ScanOutcome::Completed);
-}
 
 TEST_F(ScanRunTest, ResultFoldersAreMadeOnceAndReusedWithSafeNames) {
     testing::enable(session, ElementType::DATB);
@@ -108,7 +42,7 @@ TEST_F(ScanRunTest, AMissingResultFolderIsOneErrorAndNothingIsWritten) {
         EXPECT_NE(std::string(failure.what()).find(dir.file("not-there")), std::string::npos);
     }
     EXPECT_TRUE(ui.errors.empty());  // the caller reports the one cause
-    EXPECT_TRUE(ui.statusBarTexts.empty());
+    EXPECT_TRUE(ui.lastingStatuses.empty());
     EXPECT_TRUE(fs::is_empty(dir.path()));
     // The next scan, into a folder that exists, works from a clean state.
     session.options.scanResultFolderPath = dir.str();

@@ -6,7 +6,7 @@
 
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
-#include "core/platform/xlsx_check.h"
+#include "core/output/xlsx_check.h"
 #include "core/scan/element_sink.h"
 #include "support/scan_fixture.h"
 
@@ -34,8 +34,7 @@ std::vector<std::string> rowsOf(const std::string& path, int sheet) {
         R"re(<c r="(\w+)"(?: s="(\d+)")?(?:/>| t="inlineStr"><is><t>([^<]*)</t>))re");
     std::vector<std::string> rows;
     for (const std::string& row :
-         allOf(platform::readWorkbookPart(path,
-                                          "xl/worksheets/sheet" + std::to_string(sheet) + ".xml"),
+         allOf(readWorkbookPart(path, "xl/worksheets/sheet" + std::to_string(sheet) + ".xml"),
                R"re(<row [^>]*>(.*?)</row>)re")) {
         std::string cells;
         for (auto it = std::sregex_iterator(row.begin(), row.end(), cell);
@@ -73,20 +72,20 @@ TEST(Workbook, CellTextsAreUtf8WithinTheCellLimitAndFileNamesGetTheirExtension) 
     };
     std::string scratch;
     for (const auto& text : texts) {
-        EXPECT_EQ(platform::cellText(text.bytes, scratch), text.stored);
+        EXPECT_EQ(cellText(text.bytes, scratch), text.stored);
     }
     std::string wide;
     for (int i = 0; i < 32767; ++i) {
         wide += "\xC3\xB3";  // characters count, not bytes
     }
-    EXPECT_EQ(platform::cellText(wide, scratch), wide);
-    EXPECT_THROW(platform::cellText(std::string(32768, 'x'), scratch), QorError);
-    EXPECT_THROW(platform::cellText(wide + "\xF3", scratch), QorError);
+    EXPECT_EQ(cellText(wide, scratch), wide);
+    EXPECT_THROW(cellText(std::string(32768, 'x'), scratch), QorError);
+    EXPECT_THROW(cellText(wide + "\xF3", scratch), QorError);
 
-    EXPECT_EQ(platform::xlsxFilePath("d/AI_Node12"), "d/AI_Node12.xlsx");
-    EXPECT_EQ(platform::xlsxFilePath("d/book.XLSX"), "d/book.XLSX");
+    EXPECT_EQ(xlsxFilePath("d/AI_Node12"), "d/AI_Node12.xlsx");
+    EXPECT_EQ(xlsxFilePath("d/book.XLSX"), "d/book.XLSX");
     for (const char* refused : {"d/AI[1]", "d/", "d/..", "d/a*b", "d/tab\t"}) {
-        EXPECT_THROW(platform::xlsxFilePath(refused), QorError) << refused;
+        EXPECT_THROW(xlsxFilePath(refused), QorError) << refused;
     }
 }
 
@@ -180,7 +179,7 @@ TEST(Workbook, AFullSheetSaysSoOnceNamingItsTypeAndFile) {
     book.prepareSheet(0, 1, "AI");
     scan::ElementRow row{};
     row[scan::kDesignationSlot] = "AI1.1";
-    for (std::int64_t element = 4; element <= platform::kMaxSheetRows + 2; ++element) {
+    for (std::int64_t element = 4; element <= kMaxSheetRows + 2; ++element) {
         book.addRow(0, scan::viewOf(row), {"CHANNEL"}, false);
     }
     ASSERT_EQ(ui.errors.size(), 1u);
@@ -205,26 +204,25 @@ TEST_F(WorkbookScanTest, OneWorkbookPerTypeOrOneForAll) {
     run();
     EXPECT_EQ(filesIn(folder()),
               (std::vector<std::string>{"AI_Node12_04Dec2026.xlsx", "DI_Node12_04Dec2026.xlsx"}));
-    EXPECT_NE(std::find(ui.statusBarTexts.begin(), ui.statusBarTexts.end(),
+    EXPECT_NE(std::find(ui.lastingStatuses.begin(), ui.lastingStatuses.end(),
                         "Converting to Excel (sheets) files - 'DI' elements..."),
-              ui.statusBarTexts.end());
+              ui.lastingStatuses.end());
 
     session.options.oneExcelWorkbook = true;
     session.nodeInfo.nodeNumber = "1/2";
-    ui.statusBarTexts.clear();
+    ui.lastingStatuses.clear();
     run();
     EXPECT_EQ(filesIn(folder()), std::vector<std::string>{"Node1_2_04Dec2026.xlsx"});
     // Each type's sheet goes before the one read before it; the first sheet stays last.
     const std::string book = (folder() / "Node1_2_04Dec2026.xlsx").string();
-    EXPECT_EQ(
-        allOf(platform::readWorkbookPart(book, "xl/workbook.xml"), R"re(<sheet name="([^"]+)")re"),
-        (std::vector<std::string>{"Digital Input", "Analog Input", "Sheet1"}));
+    EXPECT_EQ(allOf(readWorkbookPart(book, "xl/workbook.xml"), R"re(<sheet name="([^"]+)")re"),
+              (std::vector<std::string>{"Digital Input", "Analog Input", "Sheet1"}));
     EXPECT_TRUE(rowsOf(book, 1).at(3).starts_with("A4 DI810_1.12,"));
     EXPECT_TRUE(rowsOf(book, 2).at(3).starts_with("A4 AI800_1.1,"));
     EXPECT_TRUE(rowsOf(book, 3).empty());
-    EXPECT_NE(std::find(ui.statusBarTexts.begin(), ui.statusBarTexts.end(),
+    EXPECT_NE(std::find(ui.lastingStatuses.begin(), ui.lastingStatuses.end(),
                         "Converting to one Excel file - 'AI' elements..."),
-              ui.statusBarTexts.end());
+              ui.lastingStatuses.end());
     EXPECT_TRUE(ui.errors.empty());
     EXPECT_TRUE(ui.prompts.empty());
 }
@@ -258,7 +256,7 @@ TEST_F(WorkbookScanTest, ASaveThatFailsOnAWorkerEndsTheScanWithOneErrorOfItsOwnT
     fs::remove(blocked);
     fs::create_directory(blocked);
     ui.defaultAnswer = true;
-    ui.statusBarTexts.clear();
+    ui.lastingStatuses.clear();
     try {
         run();
         FAIL() << "the AI workbook cannot be saved";
@@ -271,7 +269,7 @@ TEST_F(WorkbookScanTest, ASaveThatFailsOnAWorkerEndsTheScanWithOneErrorOfItsOwnT
     EXPECT_EQ(testing::readFile((folder() / "DI_Node12_04Dec2026.xlsx").string()).substr(0, 2),
               "PK");
     EXPECT_TRUE(fs::is_directory(blocked));
-    EXPECT_TRUE(ui.statusBarTexts.empty() || ui.statusBarTexts.back() != "Convert Completed");
+    EXPECT_TRUE(ui.lastingStatuses.empty() || ui.lastingStatuses.back() != "Convert Completed");
 }
 
 }  // namespace

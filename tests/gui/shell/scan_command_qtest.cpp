@@ -33,7 +33,7 @@ void prepare(AppFixture& fixture) {
     fixture.session.options.scanResultFolderPath = fixture.resultRoot();
     qor::testing::enable(fixture.session, ElementType::AI);
     qor::testing::enable(fixture.session, ElementType::DI, {"NAME", "DESCR"});
-    fixture.store.setValue("Settings", "ShowSearchStatusDialog", "0");
+    fixture.session.options.showSearchStatusDialog = false;
 }
 
 // Each modal dialog gets `meanwhile`, then a click on the first of `buttons` it has.
@@ -129,7 +129,7 @@ private slots:
         window.scanFile();
         QVERIFY(finished(window));
         QCOMPARE(fixture.boxes.prompts.size(), std::size_t{2});
-        QCOMPARE(fixture.boxes.prompts[0].placement, qor::PromptPlacement::OverMainWindow);
+        QCOMPARE(fixture.boxes.prompts[0].subject, qor::PromptSubject::ExistingFile);
         QCOMPARE(aiCount, QString("8"));
     }
 
@@ -221,7 +221,7 @@ private slots:
     void scanNowOfTheSearchStatusDialogScans() {
         AppFixture fixture;
         prepare(fixture);
-        fixture.store.setValue("Settings", "ShowSearchStatusDialog", "1");
+        fixture.session.options.showSearchStatusDialog = true;
         MainWindow window(fixture.context);
         window.openByPath(fixture.samplePath());
         answerWith(fixture, {"cmdScanNow", "cmdClose"}, [](QDialog& dialog) {

@@ -8,14 +8,14 @@
 #include <utility>
 #include <vector>
 
+#include "core/output/xlsx_sheet_check.h"
 #include "core/platform/result_file.h"
-#include "core/platform/xlsx_sheet_check.h"
 
 struct lxw_workbook;
 struct lxw_worksheet;
 struct lxw_format;
 
-namespace qor::platform {
+namespace qor::output {
 
 inline constexpr std::int64_t kMaxSheetRows = 1048576;
 
@@ -51,7 +51,7 @@ public:
     // A workbook whose private folder lies in `folder`, with these sheets in tab order (the first
     // one shown on opening) and `created` as its creation time. Messages call it `title`
     // ("AI workbook").
-    XlsxWorkbook(const FolderHandle& folder, const std::vector<std::string>& sheetNames,
+    XlsxWorkbook(const platform::FolderHandle& folder, const std::vector<std::string>& sheetNames,
                  std::time_t created, std::string title = "workbook");
     ~XlsxWorkbook() = default;  // an unsaved workbook leaves nothing behind
     XlsxWorkbook(const XlsxWorkbook&) = delete;
@@ -66,7 +66,7 @@ public:
                const HeadingStyle* style = nullptr);
     // Finishes the file, reads it back and moves it to `path`, which names a file in the folder
     // the workbook was made in. Touches no shared state: it may run on any one thread.
-    void save(const std::string& path, Placement placement);
+    void save(const std::string& path, platform::Placement placement);
 
 private:
     lxw_format* format(const HeadingStyle& style);
@@ -81,7 +81,7 @@ private:
         void operator()(lxw_workbook* book) const;
     };
 
-    ScratchFolder scratch_;
+    platform::ScratchFolder scratch_;
     const std::string partial_;                    // the file as it is built
     std::unique_ptr<lxw_workbook, Discard> book_;  // null once handed to the library's close
     std::vector<lxw_worksheet*> sheets_;
@@ -92,4 +92,4 @@ private:
     std::string text_;
 };
 
-}  // namespace qor::platform
+}  // namespace qor::output

@@ -1,4 +1,4 @@
-#include "core/platform/xlsx_check.h"
+#include "core/output/xlsx_check.h"
 
 #include <unzip.h>
 
@@ -9,7 +9,7 @@
 
 #include "core/base/qor_error.h"
 
-namespace qor::platform {
+namespace qor::output {
 namespace {
 
 constexpr std::string_view kDiskHint = " (is the disk full?)";
@@ -154,4 +154,4 @@ std::string readWorkbookPart(const std::string& path, const std::string& name) {
     return content;
 }
 
-}  // namespace qor::platform
+}  // namespace qor::output

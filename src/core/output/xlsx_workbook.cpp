@@ -1,20 +1,20 @@
-#include "core/platform/xlsx_workbook.h"
+#include "core/output/xlsx_workbook.h"
 
 #include <xlsxwriter.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <new>
 #include <system_error>
 
+#include "core/base/ascii.h"
 #include "core/base/qor_error.h"
 #include "core/base/utf8.h"
+#include "core/output/xlsx_check.h"
 #include "core/platform/file_system.h"
-#include "core/platform/xlsx_check.h"
 
-namespace qor::platform {
+namespace qor::output {
 namespace {
 
 #ifdef _WIN32
@@ -87,7 +87,7 @@ std::string xlsxFilePath(std::string_view fileName) {
     const bool hasExtension =
         name.size() > extension.size() &&
         std::equal(extension.begin(), extension.end(), name.end() - extension.size(),
-                   [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+                   [](char a, char b) { return a == foldAscii(b); });
     if (!hasExtension) {
         path += extension;
     }
@@ -133,10 +133,11 @@ std::string_view cellText(std::string_view text, std::string& scratch) {
 
 // The library opens its files by name, following links: it works in a folder no one else can
 // have prepared.
-XlsxWorkbook::XlsxWorkbook(const FolderHandle& folder, const std::vector<std::string>& sheetNames,
-                           std::time_t created, std::string title)
+XlsxWorkbook::XlsxWorkbook(const platform::FolderHandle& folder,
+                           const std::vector<std::string>& sheetNames, std::time_t created,
+                           std::string title)
     : scratch_(folder),
-      partial_(joinPath(scratch_.path(), kPartialName)),
+      partial_(platform::joinPath(scratch_.path(), kPartialName)),
       title_(std::move(title)) {
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
@@ -248,7 +249,7 @@ void XlsxWorkbook::write(std::size_t sheet, std::int64_t row, int column, std::s
     noteRow(sheet, row, errno);
 }
 
-void XlsxWorkbook::save(const std::string& path, Placement placement) {
+void XlsxWorkbook::save(const std::string& path, platform::Placement placement) {
     // Each sheet's last row is still in memory. Written out now, every temporary file is whole
     // before the library copies it into the file: its size is what the sheet must hold.
     for (std::size_t i = 0; i < sheets_.size() && writeFailure_.empty(); ++i) {
@@ -271,4 +272,4 @@ void XlsxWorkbook::save(const std::string& path, Placement placement) {
     scratch_.moveOut(kPartialName, path.substr(path.find_last_of(kSeparators) + 1), placement);
 }
 
-}  // namespace qor::platform
+}  // namespace qor::output

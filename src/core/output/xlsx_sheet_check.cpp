@@ -1,9 +1,9 @@
-#include "core/platform/xlsx_sheet_check.h"
+#include "core/output/xlsx_sheet_check.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace qor::platform {
+namespace qor::output {
 namespace {
 
 constexpr std::string_view kRow = "<row r=\"";
@@ -144,4 +144,4 @@ std::optional<std::string> SheetCheck::finish() {
     return fault_;
 }
 
-}  // namespace qor::platform
+}  // namespace qor::output

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-namespace qor::platform {
+namespace qor::output {
 
 // What a sheet of a workbook holds as it was written: its rows in ascending runs of consecutive
 // numbers (first, last; counting from 1) and the bytes of the rows' XML.
@@ -51,4 +51,4 @@ private:
     std::optional<std::string> fault_;
 };
 
-}  // namespace qor::platform
+}  // namespace qor::output

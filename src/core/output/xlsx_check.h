@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "core/platform/xlsx_sheet_check.h"
+#include "core/output/xlsx_sheet_check.h"
 
-namespace qor::platform {
+namespace qor::output {
 
 // Reads a finished workbook file at `path` back, in pieces, and checks it whole: every part
 // unpacks and matches its checksum, every part is XML that ends with the closing tag of its
@@ -18,4 +18,4 @@ void checkWorkbook(const std::string& path, const std::string& shownAs,
 // QorError.
 std::string readWorkbookPart(const std::string& path, const std::string& name);
 
-}  // namespace qor::platform
+}  // namespace qor::output

@@ -1,4 +1,4 @@
-#include "core/platform/xlsx_check.h"
+#include "core/output/xlsx_check.h"
 
 #include <gtest/gtest.h>
 #include <zip.h>
@@ -6,7 +6,7 @@
 #include "core/base/qor_error.h"
 #include "support/temp_dir.h"
 
-namespace qor::platform {
+namespace qor::output {
 namespace {
 
 // A sheet laid out as the workbook library writes it, holding these rows.
@@ -107,4 +107,4 @@ TEST(XlsxCheck, TheReadBackThroughTheZipLibraryFindsEachDamageAndNamesIt) {
 }
 
 }  // namespace
-}  // namespace qor::platform
+}  // namespace qor::output
