@@ -106,7 +106,7 @@ private:
                                scan::PassSettings pass, compare::ChangeStorage storage = {}) {
         NoMonitor monitor;
         const compare::Comparison comparison =
-            compare::compareExports({{from, {}}, {to, {}}, {}, pass, storage}, monitor);
+            compare::compareExports({{from, {}, {}}, {to, {}, {}}, {}, pass, storage}, monitor);
         Outcome outcome;
         comparison.changes.read([&](std::size_t, const compare::ChangeView& change) {
             requireEscaped(change.oldValue);

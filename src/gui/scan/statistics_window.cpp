@@ -95,9 +95,10 @@ StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& 
     connect(cmdSaveStatistic_, &QPushButton::clicked, this, &StatisticsWindow::saveToFile);
     connect(cmdClose_, &QPushButton::clicked, this, &StatisticsWindow::closeWindow);
     connect(cmdOpenFolder_, &QPushButton::clicked, this,
-            [this] { open(session_.scan.resultFolder); });
-    connect(cmdOpenReport_, &QPushButton::clicked, this,
-            [this] { open(platform::joinPath(session_.scan.outputFolder, "preview.html")); });
+            [this] { openWithDesktop(session_.scan.resultFolder); });
+    connect(cmdOpenReport_, &QPushButton::clicked, this, [this] {
+        openWithDesktop(platform::joinPath(session_.scan.outputFolder, "preview.html"));
+    });
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdOpenFolder_);
@@ -142,7 +143,7 @@ void StatisticsWindow::offerResults(Desktop& desktop, bool cancelled) {
     }
 }
 
-void StatisticsWindow::open(const std::string& path) {
+void StatisticsWindow::openWithDesktop(const std::string& path) {
     if (desktop_ != nullptr && !desktop_->openWithApplication(path)) {
         ui_.inform(Message{std::string(kApplicationTitle),
                            fillIn(translate("Desktop",

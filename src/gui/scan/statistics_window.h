@@ -46,7 +46,7 @@ public slots:
 private:
     // The count labels that read "Search Disabled" or "Cancelled" turn dark red.
     void colourCounts();
-    void open(const std::string& path);
+    void openWithDesktop(const std::string& path);
 
     const output::Session& session_;
     const Clock& clock_;
