@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "core/compare/element_records.h"
 #include "core/compare/spill_file.h"
 
 namespace qor::compare {
@@ -59,20 +60,6 @@ void putField(std::string& out, std::string_view field) {
     out.append(field);
 }
 
-std::string_view takeField(std::string_view bytes, std::size_t& at) {
-    std::size_t length = 0;
-    for (int shift = 0;; shift += 7) {
-        const auto byte = static_cast<unsigned char>(bytes[at++]);
-        length |= static_cast<std::size_t>(byte & 0x7F) << shift;
-        if (byte < 0x80) {
-            break;
-        }
-    }
-    const std::string_view field = bytes.substr(at, length);
-    at += length;
-    return field;
-}
-
 constexpr std::size_t kHeaderBytes = 3;
 
 ChangeView takeRecord(std::string_view bytes, std::size_t& at) {
@@ -84,16 +71,16 @@ ChangeView takeRecord(std::string_view bytes, std::size_t& at) {
     }
     change.parameter = parameterOf(change.type, static_cast<std::uint8_t>(bytes[at + 2]));
     at += kHeaderBytes;
-    change.designation = takeField(bytes, at);
-    change.oldValue = takeField(bytes, at);
-    change.newValue = takeField(bytes, at);
+    change.designation = readField(bytes, at);
+    change.oldValue = readField(bytes, at);
+    change.newValue = readField(bytes, at);
     return change;
 }
 
 void skipRecord(std::string_view bytes, std::size_t& at) {
     at += kHeaderBytes;
     for (int field = 0; field < 3; ++field) {
-        takeField(bytes, at);
+        readField(bytes, at);
     }
 }
 

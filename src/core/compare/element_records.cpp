@@ -33,6 +33,8 @@ char* putField(char* out, std::string_view field) {
     return std::copy(field.begin(), field.end(), out);
 }
 
+}  // namespace
+
 std::string_view readField(std::string_view bytes, std::size_t& at) {
     std::size_t length = 0;
     for (int shift = 0;; shift += 7) {
@@ -46,8 +48,6 @@ std::string_view readField(std::string_view bytes, std::size_t& at) {
     at += length;
     return field;
 }
-
-}  // namespace
 
 void RecordFormatter::format(const scan::ElementRowView& row, std::string& out) const {
     std::array<std::string_view, scan::kMaxParameterBoxes + 2> fields;

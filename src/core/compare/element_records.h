@@ -32,6 +32,10 @@ private:
     std::size_t boxes_;
 };
 
+// The length-prefixed field at `at` (a 7-bit length, low bits first, then the bytes); `at`
+// moves past it.
+std::string_view readField(std::string_view bytes, std::size_t& at);
+
 // The record that starts at `at` in `bytes`, for a type of `boxes` parameter boxes; `at` moves
 // past it. The bytes must be what RecordFormatter wrote.
 ElementRecord readRecord(std::string_view bytes, std::size_t& at, std::size_t boxes);
