@@ -115,7 +115,7 @@ int scanOnce(const GeneratedExport& input, const std::string& output, const fs::
     qor::output::Session session;
     session.databasePath = input.path;
     session.nodeInfo.nodeNumber = input.nodeNumber;
-    session.scan.startDateStamp = "04Dec2026";
+    session.startDateStamp = "04Dec2026";
     session.options.outputMode = modeOf(output);
     session.options.oneExcelWorkbook = output == "workbook";
     session.options.scanResultFolderPath = results.string();
@@ -128,9 +128,9 @@ int scanOnce(const GeneratedExport& input, const std::string& output, const fs::
     session.columns = qor::options::buildAllColumnData(session.options);
     SilentUi ui;
     const qor::FixedClock clock(qor::DateTime{2026, 12, 4, 10, 11, 12});
-    qor::output::runScan(session, ui, {clock, threads});
+    const qor::output::ScanReport report = qor::output::runScan(session, ui, {clock, threads});
     for (const qor::scan::ElementTypeInfo& info : qor::scan::elementTypes()) {
-        if (session.resultOf(info.type).writtenCount !=
+        if (report.writtenOf(info.type).value_or(-1) !=
             input.counts.perType[qor::scan::indexOf(info.type)]) {
             std::cerr << "count mismatch for " << info.name << '\n';
             return 1;

@@ -173,11 +173,14 @@ int scanFile(const std::string& file, std::size_t index, Session session, const 
     try {
         output::ScanEnvironment environment{run.clock, run.threads};
         environment.lock.breakForeign = run.line.breakLock;
-        if (output::runScan(session, ui, environment) == output::ScanOutcome::Completed) {
-            printStatistics(session, run.line.files.size() > 1, out);
-            if (run.line.saveStatistics) {
-                output::saveStatisticsFile(session, run.clock, ui);
-            }
+        const output::ScanReport report = output::runScan(session, ui, environment);
+        if (report.cancelled) {
+            throw ScanCancelled();
+        }
+        session.keep(report);
+        printStatistics(session, run.line.files.size() > 1, out);
+        if (run.line.saveStatistics) {
+            output::saveStatisticsFile(session, run.clock, ui);
         }
     } catch (const platform::FolderLockedElsewhere& e) {
         ui.printError(e.what() + std::string(kBreakLockHint));
@@ -281,7 +284,7 @@ int runScanCommand(const CommandLine& line, std::FILE* messages) {
     const std::unique_ptr<Clock> clock =
         line.now ? std::unique_ptr<Clock>(std::make_unique<FixedClock>(*line.now))
                  : std::unique_ptr<Clock>(std::make_unique<SystemClock>());
-    session.scan.startDateStamp = formatDateStamp(clock->now(), session.months);
+    session.startDateStamp = formatDateStamp(clock->now(), session.months);
 
     const bool excelInstalled = output::findWorkbookWriter(ui).installed;
     session.options = options::SearchOptions::readFrom(

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/output/result_folder.h"
 #include "core/output/scan_run.h"
 #include "support/scan_variant.h"
 #include "support/scripted_ui.h"
@@ -26,12 +27,23 @@ protected:
         : session(makeSession(exportPath, dir.str(), mode)) {
         session.nodeInfo.nodeNumber = "12";
     }
-    output::ScanOutcome run() {
+    // Scans, and keeps the report in the session as the application does.
+    output::ScanReport run() {
         const FixedClock clock(kScanMoment);
-        return output::runScan(session, ui, scanEnvironment(clock));
+        output::ScanReport report = output::runScan(session, ui, scanEnvironment(clock));
+        session.keep(report);
+        return report;
+    }
+    // Where the scan writes, whether or not it ended well.
+    std::string outputFolder() const {
+        const std::string_view subfolder = output::outputSubfolderName(session.options.outputMode);
+        return (dir.path() /
+                output::nodeFolderName(session.nodeInfo.nodeNumber, session.startDateStamp) /
+                subfolder)
+            .string();
     }
     std::string outputFile(const std::string& name) const {
-        return readFile(session.scan.outputFolder + "/" + name);
+        return readFile(outputFolder() + "/" + name);
     }
 
     TempDir dir;

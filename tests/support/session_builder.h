@@ -19,7 +19,7 @@ inline output::Session makeSession(const std::string& exportPath, const std::str
     session.databasePath = exportPath;
     session.options.outputMode = mode;
     session.options.scanResultFolderPath = resultRoot;
-    session.scan.startDateStamp = "04Dec2026";
+    session.startDateStamp = "04Dec2026";
     return session;
 }
 

@@ -1,5 +1,7 @@
 #include "core/output/html_output.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
 
 #include "core/base/standard_error.h"
@@ -17,8 +19,9 @@ constexpr std::size_t kMaxPageBytes = std::size_t{1} << 30;
 // The element page of one type.
 class HtmlPageSink : public scan::ElementSink {
 public:
-    HtmlPageSink(scan::ElementType type, Session& session, UserInterface& ui)
-        : type_(type), session_(session), ui_(ui) {}
+    // `indexLinkLine` receives the type's line on the index page once the page is finished.
+    HtmlPageSink(const Session& session, UserInterface& ui, std::string& indexLinkLine)
+        : session_(session), ui_(ui), indexLinkLine_(indexLinkLine) {}
 
     bool begin(const scan::SinkContext& context) override {
         fileName_ = context.baseName + ".html";
@@ -55,8 +58,7 @@ public:
 
     void finish(long long writtenCount) override {
         page_->close(placement_);
-        session_.resultOf(type_).indexLinkLine =
-            buildIndexLinkLine(fileName_, title_, writtenCount);
+        indexLinkLine_ = buildIndexLinkLine(fileName_, title_, writtenCount);
     }
 
     std::string abandon() noexcept override {
@@ -67,9 +69,9 @@ public:
     }
 
 private:
-    const scan::ElementType type_;
-    Session& session_;
+    const Session& session_;
     UserInterface& ui_;
+    std::string& indexLinkLine_;
     std::optional<HtmlElementPage> page_;
     std::string fileName_;
     std::string title_;
@@ -81,10 +83,11 @@ private:
 
 class HtmlOutput : public ScanOutput {
 public:
-    HtmlOutput(Session& session, UserInterface& ui) : session_(session), ui_(ui) {}
+    HtmlOutput(const Session& session, const platform::FolderHandle& folder, UserInterface& ui)
+        : session_(session), folder_(folder), ui_(ui) {}
 
     std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType type) override {
-        return std::make_unique<HtmlPageSink>(type, session_, ui_);
+        return std::make_unique<HtmlPageSink>(session_, ui_, indexLinkLines_[scan::indexOf(type)]);
     }
 
     void endScan() override {
@@ -107,12 +110,8 @@ public:
 
 private:
     bool anyPageWritten() const {
-        for (const TypeResult& result : session_.results) {
-            if (!result.indexLinkLine.empty()) {
-                return true;
-            }
-        }
-        return false;
+        return std::any_of(indexLinkLines_.begin(), indexLinkLines_.end(),
+                           [](const std::string& line) { return !line.empty(); });
     }
 
     // The index links every element page in the folder with the text it had: a page kept at
@@ -124,7 +123,7 @@ private:
         std::array<std::string, scan::kElementTypeCount> lines;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const scan::ElementTypeInfo& info = scan::elementType(scan::indexOrder()[i]);
-            std::string& line = session_.resultOf(info.type).indexLinkLine;
+            std::string& line = indexLinkLines_[scan::indexOf(info.type)];
             if (line.empty()) {
                 line = keptPageLine(folder, info, oldIndex);
             }
@@ -136,9 +135,9 @@ private:
     std::string keptPageLine(const platform::FolderHandle& folder,
                              const scan::ElementTypeInfo& info,
                              const std::optional<std::string>& oldIndex) {
-        const std::string fileName = scan::elementFileBaseName(info, session_.nodeInfo.nodeNumber,
-                                                               session_.scan.startDateStamp) +
-                                     ".html";
+        const std::string fileName =
+            scan::elementFileBaseName(info, session_.nodeInfo.nodeNumber, session_.startDateStamp) +
+            ".html";
         if (oldIndex) {
             if (auto line = findIndexLinkLine(*oldIndex, fileName)) {
                 if (folder.holdsRegularFile(fileName)) {
@@ -153,7 +152,7 @@ private:
     }
 
     void writeFramePages(bool reportFailures = true) {
-        const platform::FolderHandle& folder = session_.scan.openOutputFolder;
+        const platform::FolderHandle& folder = folder_;
         const auto linkLines = currentLinkLines(folder);
         const auto step = [&](std::string_view procedure, auto&& write) {
             if (!reportFailures) {
@@ -172,14 +171,19 @@ private:
             step("CreateEmptyPage", [&] { writeEmptyPage(folder); });
     }
 
-    Session& session_;
+    const Session& session_;
+    const platform::FolderHandle folder_;
     UserInterface& ui_;
+    // Each type's line on the index page, for the pages this scan wrote.
+    std::array<std::string, scan::kElementTypeCount> indexLinkLines_;
 };
 
 }  // namespace
 
-std::unique_ptr<ScanOutput> makeHtmlOutput(Session& session, UserInterface& ui) {
-    return std::make_unique<HtmlOutput>(session, ui);
+std::unique_ptr<ScanOutput> makeHtmlOutput(const Session& session,
+                                           const platform::FolderHandle& folder,
+                                           UserInterface& ui) {
+    return std::make_unique<HtmlOutput>(session, folder, ui);
 }
 
 }  // namespace qor::output

@@ -7,6 +7,7 @@
 namespace qor::output {
 
 // The framed HTML report: one element page per type, then index, frameset and empty page.
-std::unique_ptr<ScanOutput> makeHtmlOutput(Session& session, UserInterface& ui);
+std::unique_ptr<ScanOutput> makeHtmlOutput(const Session& session,
+                                           const platform::FolderHandle& folder, UserInterface& ui);
 
 }  // namespace qor::output

@@ -66,19 +66,14 @@ platform::FolderHandle LockedNodeFolder::subfolder(std::string_view name) const 
     return folder_.subfolder(name, true);
 }
 
-LockedNodeFolder openResultFolders(Session& session, const Clock& clock,
-                                   const platform::LockRules& rules) {
-    ScanState& state = session.scan;
-    const std::string name =
+ScanFolders openResultFolders(const Session& session, const Clock& clock,
+                              const platform::LockRules& rules) {
+    std::string name =
         nodeFolderName(session.nodeInfo.nodeNumber, formatDateStamp(clock.now(), session.months));
     LockedNodeFolder node(session.options.scanResultFolderPath, name, rules);
     const std::string_view subfolder = outputSubfolderName(session.options.outputMode);
-    state.openScanResultFolder = node.resultFolder();
-    state.nodeFolderName = name;
-    state.openOutputFolder = subfolder.empty() ? node.folder() : node.subfolder(subfolder);
-    state.resultFolder = node.folder().path();
-    state.outputFolder = state.openOutputFolder.path();
-    return node;
+    platform::FolderHandle output = subfolder.empty() ? node.folder() : node.subfolder(subfolder);
+    return ScanFolders{std::move(node), std::move(name), std::move(output)};
 }
 
 }  // namespace qor::output

@@ -45,11 +45,17 @@ private:
     platform::FolderLock lock_;
 };
 
-// Opens the scan's folders: the node folder <scan result folder>/Node<node>_<today> and its
-// subfolder for the chosen output, each made when missing, and sets the session's result and
-// output folders to them. Everything a scan writes depends on them, so nothing else is tried
-// when one cannot be used. The node folder stays locked while the returned lock lives.
-LockedNodeFolder openResultFolders(Session& session, const Clock& clock,
-                                   const platform::LockRules& rules = {});
+// The folders a scan writes into.
+struct ScanFolders {
+    LockedNodeFolder node;          // <scan result folder>/Node<node>_<today>, locked
+    std::string nodeFolderName;     // its name in the scan result folder
+    platform::FolderHandle output;  // its subfolder for the chosen output, or itself
+};
+
+// Opens the scan's folders: the node folder and its subfolder for the chosen output, each made
+// when missing. Everything a scan writes depends on them, so nothing else is tried when one
+// cannot be used. The node folder stays locked while the returned folders live.
+ScanFolders openResultFolders(const Session& session, const Clock& clock,
+                              const platform::LockRules& rules = {});
 
 }  // namespace qor::output

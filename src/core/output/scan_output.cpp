@@ -38,16 +38,17 @@ public:
 
 }  // namespace
 
-std::unique_ptr<ScanOutput> makeScanOutput(Session& session, UserInterface& ui,
+std::unique_ptr<ScanOutput> makeScanOutput(const Session& session,
+                                           const platform::FolderHandle& folder, UserInterface& ui,
                                            const Clock& clock) {
     switch (session.options.outputMode) {
         case options::OutputMode::CsvFilesOnly:
             return std::make_unique<CsvOutput>(
                 ui, session.options.rawCsv ? CsvValues::Raw : CsvValues::Guarded);
         case options::OutputMode::HtmlReport:
-            return makeHtmlOutput(session, ui);
+            return makeHtmlOutput(session, folder, ui);
         case options::OutputMode::ExcelFilesOnly:
-            return makeWorkbookOutput(session, ui, clock);
+            return makeWorkbookOutput(session, folder, ui, clock);
         case options::OutputMode::None:
             break;
     }

@@ -24,7 +24,10 @@ public:
     virtual void abandonScan() noexcept {}
 };
 
-// The output for the session's output mode; `clock` dates what the output stamps.
-std::unique_ptr<ScanOutput> makeScanOutput(Session& session, UserInterface& ui, const Clock& clock);
+// The output for the session's output mode into `folder` (the scan's output folder); `clock`
+// dates what the output stamps.
+std::unique_ptr<ScanOutput> makeScanOutput(const Session& session,
+                                           const platform::FolderHandle& folder, UserInterface& ui,
+                                           const Clock& clock);
 
 }  // namespace qor::output

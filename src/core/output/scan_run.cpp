@@ -94,25 +94,22 @@ private:
 // Prepares each enabled type's output in reading order, before anything is read, so every
 // question comes first; a kept result leaves its type out. A type whose output cannot be
 // prepared fails there, and the types after it are not begun.
-void prepareTypes(Session& session, ScanOutput& output, ScanTypes& scanned,
-                  std::vector<scan::TypePlan>& plan) {
+void prepareTypes(const Session& session, const ScanFolders& folders, ScanOutput& output,
+                  ScanTypes& scanned, std::vector<scan::TypePlan>& plan) {
     for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
         if (!session.options.scans(info.type)) {
             continue;
         }
-        scan::ColumnData& columns = session.columns[scan::indexOf(info.type)];
-        if (!info.channel && !columns.columns.empty()) {
-            columns.columns[0] = "ITEM NUMBER";  // heads the first column of sheets and pages
-        }
+        const scan::ColumnData& columns = session.columns[scan::indexOf(info.type)];
         const bool labelled = info.channel && session.options.applyCabinetLabels;
-        const scan::SinkContext context{info,
-                                        columns.columns,
-                                        columns.headerLine,
-                                        columns.columnCount,
-                                        labelled,
-                                        session.scan.openOutputFolder,
-                                        scan::elementFileBaseName(info, session.nodeInfo.nodeNumber,
-                                                                  session.scan.startDateStamp)};
+        const scan::SinkContext context{
+            info,
+            columns.columns,
+            columns.headerLine,
+            columns.columnCount,
+            labelled,
+            folders.output,
+            scan::elementFileBaseName(info, session.nodeInfo.nodeNumber, session.startDateStamp)};
         ScannedType type{info.type, output.sinkFor(info.type), 0, {}};
         try {
             if (!type.sink->begin(context)) {
@@ -188,9 +185,9 @@ void completeTypes(ScanTypes& scanned) {
 }
 
 // Reads the export once for every prepared type and finishes the types in reading order.
-void readAndFinish(Session& session, ScanTypes& scanned, std::vector<scan::TypePlan> plan,
+void readAndFinish(const Session& session, ScanTypes& scanned, std::vector<scan::TypePlan> plan,
                    scan::ExportScan& source, const scan::CabinetIndex& cabinets,
-                   const ScanEnvironment& environment, UserInterface& ui) {
+                   const ScanEnvironment& environment, UserInterface& ui, ScanReport& report) {
     if (!plan.empty()) {
         ui.setStatus(readingStatusText(scan::elementType(scanned.types.front().type)));
         ui.setCounting(true);
@@ -233,7 +230,7 @@ void readAndFinish(Session& session, ScanTypes& scanned, std::vector<scan::TypeP
             scanned.fail(i, e.what());
             break;
         }
-        session.resultOf(type.type).writtenCount = type.elements;
+        report.written[scan::indexOf(type.type)] = type.elements;
     }
     scanned.throwFailure();
 }
@@ -274,11 +271,7 @@ std::string htmlWritingStatusText(const scan::ElementTypeInfo& type) {
                   {type.name});
 }
 
-ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& environment) {
-    // The index lists only what this scan writes.
-    for (TypeResult& result : session.results) {
-        result.indexLinkLine.clear();
-    }
+ScanReport runScan(const Session& session, UserInterface& ui, const ScanEnvironment& environment) {
     // Taken before anything is written: every pass checks the export against it.
     scan::ExportScan source(session.databasePath);
     // Indexed once: every channel element of the scan looks its module up.
@@ -287,21 +280,33 @@ ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& 
                                             : scan::CabinetIndex();
     // Everything below writes into these folders: when they cannot be made or another scan
     // is writing them, that one cause is the scan's error and nothing is written.
-    const LockedNodeFolder lock = openResultFolders(session, environment.clock, environment.lock);
-    const std::unique_ptr<ScanOutput> output = makeScanOutput(session, ui, environment.clock);
+    const ScanFolders folders = openResultFolders(session, environment.clock, environment.lock);
+    ScanReport report{folders.node.folder().path(),
+                      folders.output.path(),
+                      folders.node.resultFolder(),
+                      folders.nodeFolderName,
+                      {}};
+    const std::unique_ptr<ScanOutput> output =
+        makeScanOutput(session, folders.output, ui, environment.clock);
     try {
         output->beginScan();
         RunningScope running(ui);
         ScanTypes scanned;
         std::vector<scan::TypePlan> plan;
-        prepareTypes(session, *output, scanned, plan);
+        prepareTypes(session, folders, *output, scanned, plan);
         if (ui.cancelRequested()) {
             throw ScanCancelled();  // a stop asked for while questions were answered
         }
-        readAndFinish(session, scanned, std::move(plan), source, cabinets, environment, ui);
+        readAndFinish(session, scanned, std::move(plan), source, cabinets, environment, ui, report);
         running.close();
         output->endScan();
         reportLateEncoding(session, scanned.text, ui);
+    } catch (const ScanCancelled&) {
+        // Every type was still being read: none leaves anything.
+        output->abandonScan();
+        ui.setCounting(false);
+        report.cancelled = true;
+        return report;
     } catch (...) {
         // Nothing open may pass for a result, whatever ended the scan; the error goes on.
         output->abandonScan();
@@ -311,7 +316,7 @@ ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& 
     source.reportCutLines(ui);
     ui.setLastingStatus(translate("ScanRun", "Convert Completed"));
     ui.setCounting(false);
-    return ScanOutcome::Completed;
+    return report;
 }
 
 }  // namespace qor::output

@@ -2,14 +2,11 @@
 
 #include "core/base/date_time.h"
 #include "core/base/user_interface.h"
+#include "core/output/scan_report.h"
 #include "core/output/session.h"
 #include "core/platform/folder_lock.h"
 
 namespace qor::output {
-
-enum class ScanOutcome {
-    Completed,
-};
 
 // What a scan needs of the world besides the session and the person.
 struct ScanEnvironment {
@@ -21,13 +18,14 @@ struct ScanEnvironment {
 
 // Turns the opened export file into result files: creates the result and output folders,
 // reads every enabled type in the reading order into the chosen output, finishes the
-// one-workbook output and the HTML frame pages, and reports "Convert Completed". The
-// statistics are the caller's to show. A result folder that cannot be made, that is a link,
-// or that another scan is writing, throws QorError (platform::FolderLockedElsewhere for a lock
-// of another computer) before anything is written. An error that ends a reader
-// ends the scan and propagates (scan::ReadFailed); the progress display is ended and open
-// outputs are released before it does.
-ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& environment);
+// one-workbook output and the HTML frame pages, reports "Convert Completed" and returns what
+// it wrote where (the caller keeps it in the session for the statistics). A cancelled scan
+// leaves no type's output and returns its folders with `cancelled` set. A result folder that cannot
+// be made, that is a link, or that another scan is writing, throws QorError
+// (platform::FolderLockedElsewhere for a lock of another computer) before anything is written. An
+// error that ends a reader ends the scan and propagates (scan::ReadFailed); the progress display is
+// ended and open outputs are released before it does.
+ScanReport runScan(const Session& session, UserInterface& ui, const ScanEnvironment& environment);
 
 // The status texts of a scan for the type, in the running language: while it is read
 // ("Reading 'Analog Input' parameters...") and while its HTML page is written. The progress

@@ -31,7 +31,7 @@ std::array<StatisticsRow, scan::kElementTypeCount> statisticsRows(const Session&
         row.name = scan::elementType(type).statisticsName;
         row.disabled = !session.options.scans(type);
         row.count = row.disabled ? std::string(kSearchDisabled)
-                                 : std::to_string(session.resultOf(type).writtenCount);
+                                 : std::to_string(session.lastScan.writtenOf(type).value_or(0));
     }
     return rows;
 }
@@ -63,8 +63,8 @@ StatisticsSave saveStatisticsFile(const Session& session, const Clock& clock, Us
     const std::string name = statisticsFileName(session);
     try {
         // Entered from the scan result folder the scan opened, never through a link.
-        const LockedNodeFolder folder(session.scan.openScanResultFolder,
-                                      session.scan.nodeFolderName, {});
+        const LockedNodeFolder folder(session.lastScan.scanResultFolder,
+                                      session.lastScan.nodeFolderName, {});
         platform::Placement placement = platform::Placement::New;
         if (folder.folder().contains(name)) {
             placement = platform::Placement::Replace;
@@ -88,7 +88,7 @@ StatisticsSave saveStatisticsFile(const Session& session, const Clock& clock, Us
     }
     ui.inform(Message{std::string(kApplicationTitle),
                       fillIn(translate("Statistics", "Statistic file %1 saved in %2 folder"),
-                             {statisticsFileName(session), session.scan.resultFolder}),
+                             {statisticsFileName(session), session.lastScan.resultFolder}),
                       MessageIcon::Information});
     return StatisticsSave::Saved;
 }

@@ -145,7 +145,7 @@ private:
 
 class PerTypeWorkbooks : public ScanOutput {
 public:
-    PerTypeWorkbooks(Session& session, UserInterface& ui, std::time_t created)
+    PerTypeWorkbooks(const Session& session, UserInterface& ui, std::time_t created)
         : session_(session), ui_(ui), created_(created) {}
     std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType type) override {
         return std::make_unique<WorkbookSink>(session_, ui_, created_, type, nullptr, 0, &saver_);
@@ -161,7 +161,7 @@ public:
     }
 
 private:
-    Session& session_;
+    const Session& session_;
     UserInterface& ui_;
     const std::time_t created_;
     WorkbookSaver saver_{ui_};
@@ -169,8 +169,10 @@ private:
 
 class OneWorkbook : public ScanOutput {
 public:
-    OneWorkbook(Session& session, UserInterface& ui, std::time_t created)
+    OneWorkbook(const Session& session, const platform::FolderHandle& folder, UserInterface& ui,
+                std::time_t created)
         : session_(session),
+          folder_(folder),
           ui_(ui),
           created_(created),
           workbook_(ui, systemStatusText(session.nodeInfo), created, "workbook",
@@ -194,11 +196,10 @@ public:
             }
         }
         // The question comes before anything is read; a kept workbook is not written at all.
-        chosen_ = workbook_.askToReplace(platform::joinPath(
-            session_.scan.outputFolder, workbookFileNamePart("Node" + session_.nodeInfo.nodeNumber +
-                                                             "_" + session_.scan.startDateStamp)));
+        chosen_ = workbook_.askToReplace(folder_.pathOf(workbookFileNamePart(
+            "Node" + session_.nodeInfo.nodeNumber + "_" + session_.startDateStamp)));
         if (chosen_) {
-            workbook_.start(session_.scan.openOutputFolder, names);
+            workbook_.start(folder_, names);
         }
     }
     std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType type) override {
@@ -216,7 +217,8 @@ public:
     void abandonScan() noexcept override { workbook_.discard(); }
 
 private:
-    Session& session_;
+    const Session& session_;
+    const platform::FolderHandle folder_;
     UserInterface& ui_;
     const std::time_t created_;
     ElementWorkbook workbook_;
@@ -226,11 +228,12 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ScanOutput> makeWorkbookOutput(Session& session, UserInterface& ui,
-                                               const Clock& clock) {
+std::unique_ptr<ScanOutput> makeWorkbookOutput(const Session& session,
+                                               const platform::FolderHandle& folder,
+                                               UserInterface& ui, const Clock& clock) {
     const std::time_t created = toTimeT(clock.now());
     if (session.options.writesOneWorkbook()) {
-        return std::make_unique<OneWorkbook>(session, ui, created);
+        return std::make_unique<OneWorkbook>(session, folder, ui, created);
     }
     return std::make_unique<PerTypeWorkbooks>(session, ui, created);
 }

@@ -13,8 +13,9 @@ namespace qor::output {
 
 // Excel workbooks: one per element type, or one with a sheet per type.
 // The workbooks carry `clock`'s time of the scan as their creation time.
-std::unique_ptr<ScanOutput> makeWorkbookOutput(Session& session, UserInterface& ui,
-                                               const Clock& clock);
+std::unique_ptr<ScanOutput> makeWorkbookOutput(const Session& session,
+                                               const platform::FolderHandle& folder,
+                                               UserInterface& ui, const Clock& clock);
 
 // A file name part the workbook writer accepts: the file-name rule, and also no "[" or "]".
 std::string workbookFileNamePart(std::string_view text);

@@ -25,6 +25,9 @@ ColumnData buildColumnData(const ElementTypeInfo& type, const TypeOptions& optio
     }
     data.columnCount = static_cast<int>(position);
     data.columns = withoutCommas(entries);
+    if (!type.channel) {
+        data.columns[0] = "ITEM NUMBER";  // heads the first column of sheets and pages
+    }
     return data;
 }
 

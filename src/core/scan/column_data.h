@@ -11,11 +11,12 @@ namespace qor::scan {
 
 // The columns of one element type's output, built from its parameter selection.
 struct ColumnData {
-    // Entry 0 is "CHANNEL" (or "CABINET", "MODULE", "CHANNEL" in entries 0 to 2 for a
-    // labelled channel type), then the selected parameter names in box order; one slot per
-    // leading entry and per parameter box, the slots left over empty.
+    // Entry 0 is "CHANNEL" ("ITEM NUMBER" for a type without channels; "CABINET", "MODULE",
+    // "CHANNEL" in entries 0 to 2 for a labelled channel type), then the selected parameter
+    // names in box order; one slot per leading entry and per parameter box, the slots left
+    // over empty.
     std::vector<std::string> columns{"CHANNEL"};
-    // Each non-empty entry followed by a comma: "CHANNEL,NAME,DESCR,".
+    // Each non-empty entry followed by a comma, "CHANNEL" for every type: "CHANNEL,NAME,DESCR,".
     std::string headerLine = "CHANNEL,";
     // Leading entries plus selected parameters.
     int columnCount = 1;

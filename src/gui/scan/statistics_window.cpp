@@ -95,9 +95,9 @@ StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& 
     connect(cmdSaveStatistic_, &QPushButton::clicked, this, &StatisticsWindow::saveToFile);
     connect(cmdClose_, &QPushButton::clicked, this, &StatisticsWindow::closeWindow);
     connect(cmdOpenFolder_, &QPushButton::clicked, this,
-            [this] { openWithDesktop(session_.scan.resultFolder); });
+            [this] { openWithDesktop(session_.lastScan.resultFolder); });
     connect(cmdOpenReport_, &QPushButton::clicked, this, [this] {
-        openWithDesktop(platform::joinPath(session_.scan.outputFolder, "preview.html"));
+        openWithDesktop(platform::joinPath(session_.lastScan.outputFolder, "preview.html"));
     });
 
     auto* buttons = new QHBoxLayout;
@@ -129,7 +129,7 @@ void StatisticsWindow::offerResults(Desktop& desktop, bool cancelled) {
     cmdOpenFolder_->show();
     const bool report =
         !cancelled && session_.options.outputMode == options::OutputMode::HtmlReport &&
-        platform::pathExists(platform::joinPath(session_.scan.outputFolder, "preview.html"));
+        platform::pathExists(platform::joinPath(session_.lastScan.outputFolder, "preview.html"));
     cmdOpenReport_->setVisible(report);
     if (cancelled) {
         cancelled_ = true;

@@ -84,7 +84,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     loadPlacement();
     setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
     tileHorizontally();
-    context_.session.scan.startDateStamp =
+    context_.session.startDateStamp =
         formatDateStamp(context_.clock.now(), context_.session.months);
     statusBar_->setPanelText(1, tr("For Help, press F1"));
 }
@@ -175,7 +175,7 @@ void MainWindow::previewOutputFiles() {
 
 std::string MainWindow::resultFolder() const {
     // The node folder of the last scan; before any, the folder the scans write into.
-    const std::string& last = context_.session.scan.resultFolder;
+    const std::string& last = context_.session.lastScan.resultFolder;
     if (!last.empty() && QFileInfo(QString::fromStdString(last)).isDir()) {
         return last;
     }

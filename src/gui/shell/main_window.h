@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -113,7 +114,7 @@ private:
     void startScan();
     // lock: how the node folder's lock is taken (another computer's only when the person agreed).
     void startScan(platform::LockRules lock);
-    void scanFinished(output::ScanOutcome outcome, bool cancelled, std::exception_ptr error);
+    void scanFinished(std::optional<output::ScanReport> report, std::exception_ptr error);
     void comparisonFinished(std::unique_ptr<const compare::Comparison> comparison,
                             const compare::CompareRequest& request, const DateTime& started,
                             std::exception_ptr error);

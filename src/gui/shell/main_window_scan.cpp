@@ -92,30 +92,19 @@ void MainWindow::startScan(platform::LockRules lock) {
     // yet; a folder the user chose is never made up.
     platform::createMissingDocumentsFolder(session.options.scanResultFolderPath);
     progress_->setScanning(true);
-    // The session is the scan's until scanFinished: the busy state keeps every command that
-    // would touch it waiting.
-    struct Ending {
-        output::ScanOutcome outcome = output::ScanOutcome::Completed;
-        bool cancelled = false;
-    };
-    const auto ending = std::make_shared<Ending>();
+    // The session is the scan's to read until scanFinished: the busy state keeps every command
+    // that would change it waiting.
+    const auto report = std::make_shared<std::optional<output::ScanReport>>();
     output::ScanEnvironment environment{context_.clock};
     environment.lock = lock;
-    work_->start(
-        [&session, environment, ending](UserInterface& ui) {
-            try {
-                ending->outcome = output::runScan(session, ui, environment);
-            } catch (const ScanCancelled&) {
-                ending->cancelled = true;
-            }
-        },
-        [this, ending](std::exception_ptr error) {
-            scanFinished(ending->outcome, ending->cancelled, std::move(error));
-        });
+    work_->start([&session, environment, report](
+                     UserInterface& ui) { *report = output::runScan(session, ui, environment); },
+                 [this, report](std::exception_ptr error) {
+                     scanFinished(std::move(*report), std::move(error));
+                 });
 }
 
-void MainWindow::scanFinished(output::ScanOutcome outcome, bool cancelled,
-                              std::exception_ptr error) {
+void MainWindow::scanFinished(std::optional<output::ScanReport> report, std::exception_ptr error) {
     // Another computer's lock stopped the scan before anything was written: the person may
     // take it over, and the scan starts again.
     if (error && busy_ != BusyState::WorkingThenClose) {
@@ -132,6 +121,10 @@ void MainWindow::scanFinished(output::ScanOutcome outcome, bool cancelled,
         }
     }
     progress_->setScanning(false);
+    const bool cancelled = report && report->cancelled;
+    if (report) {
+        context_.session.keep(std::move(*report));
+    }
     if (error || cancelled) {
         // Nothing of the broken scan stays on screen: the progress window and bar go, and
         // the status text returns to the open file.
@@ -143,7 +136,7 @@ void MainWindow::scanFinished(output::ScanOutcome outcome, bool cancelled,
         }
     }
     const bool closing = busy_ == BusyState::WorkingThenClose;
-    if (outcome == output::ScanOutcome::Completed && !error && !closing) {
+    if (!error && !closing) {
         if (!cancelled) {
             tmrSwitchText_->start();
         }

@@ -31,18 +31,20 @@ TEST_F(CsvScan, WritesTheHandBuiltFilesIntoTheNodeFolder) {
     session.options.of(ElementType::DATR).parameters.fill(false);
     testing::rebuildColumns(session);
 
-    ASSERT_EQ(run(), ScanOutcome::Completed);
+    ASSERT_FALSE(run().cancelled);
     EXPECT_TRUE(ui.errors.empty());
     EXPECT_TRUE(ui.prompts.empty());
-    EXPECT_EQ(session.scan.outputFolder, (dir.path() / "Node12_04Dec2026" / "Csv Files").string());
+    EXPECT_EQ(session.lastScan.outputFolder,
+              (dir.path() / "Node12_04Dec2026" / "Csv Files").string());
     EXPECT_EQ(csv("AI"), golden("AI_all.csv"));
     EXPECT_EQ(csv("DI"), golden("DI_name_act.csv"));
     // Each DAT type has its own header, whatever another DAT type selected.
     EXPECT_EQ(csv("DATB"), golden("DATB_name.csv"));
     EXPECT_EQ(csv("DATR"), golden("DATR_none.csv"));
-    EXPECT_FALSE(std::filesystem::exists(session.scan.outputFolder + "/AIC_Node12_04Dec2026.csv"));
-    EXPECT_EQ(session.resultOf(ElementType::AI).writtenCount, 2);
-    EXPECT_EQ(session.resultOf(ElementType::DI).writtenCount, 1);
+    EXPECT_FALSE(
+        std::filesystem::exists(session.lastScan.outputFolder + "/AIC_Node12_04Dec2026.csv"));
+    EXPECT_EQ(session.lastScan.writtenOf(ElementType::AI).value_or(-1), 2);
+    EXPECT_EQ(session.lastScan.writtenOf(ElementType::DI).value_or(-1), 1);
     EXPECT_EQ(ui.lastingStatuses.back(), "Convert Completed");
     // Reading order, with the status text of each type.
     EXPECT_EQ(ui.statusTexts.front(), "Reading 'Analog Input' parameters...");
@@ -50,7 +52,7 @@ TEST_F(CsvScan, WritesTheHandBuiltFilesIntoTheNodeFolder) {
 
     // The statistics of this scan, saved beside the output folder.
     testing::enable(session, ElementType::AIC);
-    session.resultOf(ElementType::AIC).writtenCount = 1;
+    session.lastScan.written[scan::indexOf(ElementType::AIC)] = 1;
     EXPECT_EQ(statisticsFileText(session, testing::kScanMoment),
               readFile(testData("statistics/Node12.txt")));
 }
@@ -59,7 +61,7 @@ TEST_F(CsvScan, CabinetLabelsLeadChannelRowsOnly) {
     testing::enable(session, ElementType::AI);
     testing::enable(session, ElementType::AIC);
     testing::applyCabinets(session, {{"CB801", "AI800_1"}, {"CB900", "DI810_1"}});
-    ASSERT_EQ(run(), ScanOutcome::Completed);
+    ASSERT_FALSE(run().cancelled);
     EXPECT_EQ(csv("AI"), golden("AI_labelled.csv"));
     EXPECT_EQ(csv("AIC"), golden("AIC_labelled.csv"));
 }
@@ -67,14 +69,14 @@ TEST_F(CsvScan, CabinetLabelsLeadChannelRowsOnly) {
 TEST_F(CsvScan, AnExistingFileIsReplacedOnlyOnYes) {
     testing::enable(session, ElementType::AI);
     testing::enable(session, ElementType::DI, {"NAME", "ACT"});
-    ASSERT_EQ(run(), ScanOutcome::Completed);
+    ASSERT_FALSE(run().cancelled);
 
     // Second scan the same day: the same folder; No keeps AI and its count, Yes rewrites DI.
-    const std::string aiPath = session.scan.outputFolder + "/AI_Node12_04Dec2026.csv";
+    const std::string aiPath = session.lastScan.outputFolder + "/AI_Node12_04Dec2026.csv";
     { std::ofstream(aiPath, std::ios::binary) << "kept"; }
-    session.resultOf(ElementType::AI).writtenCount = 99;
+    session.lastScan.written[scan::indexOf(ElementType::AI)] = 99;
     ui.answers = {false, true};
-    ASSERT_EQ(run(), ScanOutcome::Completed);
+    ASSERT_FALSE(run().cancelled);
     ASSERT_EQ(ui.prompts.size(), 2u);
     EXPECT_EQ(ui.prompts[0].title, ".QOR Reader  :  Analog Input");
     EXPECT_EQ(ui.prompts[0].text,
@@ -82,7 +84,7 @@ TEST_F(CsvScan, AnExistingFileIsReplacedOnlyOnYes) {
     EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(ui.prompts[1].title, ".QOR Reader  :  Digital Input");
     EXPECT_EQ(readFile(aiPath), "kept");
-    EXPECT_EQ(session.resultOf(ElementType::AI).writtenCount, 99);
+    EXPECT_EQ(session.lastScan.writtenOf(ElementType::AI).value_or(-1), 99);
     EXPECT_EQ(csv("DI"), golden("DI_name_act.csv"));
 }
 

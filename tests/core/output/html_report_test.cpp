@@ -130,10 +130,10 @@ protected:
 };
 
 TEST_F(HtmlScanTest, WritesOnePagePerTypeThenTheFramePagesAndAsksBeforeReplacing) {
-    ASSERT_EQ(run(), ScanOutcome::Completed);
+    ASSERT_FALSE(run().cancelled);
     EXPECT_TRUE(ui.errors.empty());
     EXPECT_TRUE(ui.prompts.empty());
-    EXPECT_EQ(testing::filesIn(session.scan.outputFolder),
+    EXPECT_EQ(testing::filesIn(session.lastScan.outputFolder),
               (std::vector<std::string>{"AI_Node12_04Dec2026.html", "DATR_Node12_04Dec2026.html",
                                         "PIDCON_Node12_04Dec2026.html", "dummy.html", "index.html",
                                         "preview.html"}));
@@ -169,10 +169,10 @@ TEST_F(HtmlScanTest, WritesOnePagePerTypeThenTheFramePagesAndAsksBeforeReplacing
     EXPECT_EQ(links, expected);
 
     // Again, keeping the AI page: it is left alone and keeps its line in the new index.
-    const std::string aiPath = session.scan.outputFolder + "/AI_Node12_04Dec2026.html";
+    const std::string aiPath = session.lastScan.outputFolder + "/AI_Node12_04Dec2026.html";
     dir.write(std::filesystem::relative(aiPath, dir.path()).string(), "kept");
     ui.answers = {false, true, true};
-    ASSERT_EQ(run(), ScanOutcome::Completed);
+    ASSERT_FALSE(run().cancelled);
     ASSERT_EQ(ui.prompts.size(), 3u);
     EXPECT_EQ(ui.prompts[0].title, ".QOR Reader  :  Analog Input");
     EXPECT_NE(ui.prompts[0].text.find(aiPath), std::string::npos);
@@ -186,7 +186,7 @@ TEST_F(HtmlScanTest, AFailedReadLeavesNoPageBehind) {
     // The export vanishes after the page was started: no half page, no index.
     session.databasePath = dir.file("gone.qor");
     EXPECT_THROW(run(), scan::ReadFailed);
-    EXPECT_TRUE(std::filesystem::is_empty(session.scan.outputFolder));
+    EXPECT_TRUE(std::filesystem::is_empty(outputFolder()));
 }
 
 }  // namespace

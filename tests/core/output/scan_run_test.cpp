@@ -20,14 +20,14 @@ using ScanRunTest = testing::ScanFixture;
 TEST_F(ScanRunTest, ResultFoldersAreMadeOnceAndReusedWithSafeNames) {
     testing::enable(session, ElementType::DATB);
     session.nodeInfo.nodeNumber = "../7:x";
-    EXPECT_EQ(run(), ScanOutcome::Completed);
+    EXPECT_FALSE(run().cancelled);
     const fs::path expected = dir.path() / "Node.._7_x_04Dec2026";
-    EXPECT_EQ(session.scan.resultFolder, expected.string());
+    EXPECT_EQ(session.lastScan.resultFolder, expected.string());
     EXPECT_TRUE(fs::exists(expected / "Csv Files" / "DATB_Node.._7_x_04Dec2026.csv"));
     // A second scan the same day writes into the same folders without questions.
     ui.defaultAnswer = true;
-    EXPECT_EQ(run(), ScanOutcome::Completed);
-    EXPECT_EQ(session.scan.outputFolder, (expected / "Csv Files").string());
+    EXPECT_FALSE(run().cancelled);
+    EXPECT_EQ(session.lastScan.outputFolder, (expected / "Csv Files").string());
     EXPECT_TRUE(ui.errors.empty());
 }
 
@@ -46,9 +46,9 @@ TEST_F(ScanRunTest, AMissingResultFolderIsOneErrorAndNothingIsWritten) {
     EXPECT_TRUE(fs::is_empty(dir.path()));
     // The next scan, into a folder that exists, works from a clean state.
     session.options.scanResultFolderPath = dir.str();
-    EXPECT_EQ(run(), ScanOutcome::Completed);
+    EXPECT_FALSE(run().cancelled);
     EXPECT_TRUE(ui.errors.empty());
-    EXPECT_EQ(session.resultOf(ElementType::DI).writtenCount, 1);
+    EXPECT_EQ(session.lastScan.writtenOf(ElementType::DI).value_or(-1), 1);
 }
 
 // The types are read together but fail as if read one after the other: AI before the failing
@@ -57,8 +57,8 @@ TEST_F(ScanRunTest, AFailingMiddleTypeLeavesWhatTheTypeByTypeOrderLeft) {
     for (const ElementType type : {ElementType::AI, ElementType::AO, ElementType::DI}) {
         testing::enable(session, type);
     }
-    openResultFolders(session, FixedClock(testing::kScanMoment));
-    const fs::path folder = session.scan.outputFolder;
+    const fs::path folder =
+        openResultFolders(session, FixedClock(testing::kScanMoment)).output.path();
     fs::create_directory(folder / "AO_Node12_04Dec2026.csv");
     { std::ofstream(folder / "DI_Node12_04Dec2026.csv") << "earlier run"; }
     ui.defaultAnswer = true;
@@ -69,11 +69,9 @@ TEST_F(ScanRunTest, AFailingMiddleTypeLeavesWhatTheTypeByTypeOrderLeft) {
         EXPECT_EQ(failure.type(), ElementType::AO);
         EXPECT_NE(std::string(failure.what()).find("AO_Node12_04Dec2026.csv"), std::string::npos);
     }
-    EXPECT_EQ(testing::readFile((folder / "AI_Node12_04Dec2026.csv").string()).substr(0, 13),
-              "CHANNEL,NAME,");
-    EXPECT_GT(session.resultOf(ElementType::AI).writtenCount, 0);
-    EXPECT_EQ(testing::readFile((folder / "DI_Node12_04Dec2026.csv").string()), "earlier run");
-    EXPECT_EQ(session.resultOf(ElementType::DI).writtenCount, 0);
+    EXPECT_EQ(outputFile("AI_Node12_04Dec2026.csv"),
+              testing::readFile(testing::testData("csv/AI_all.csv")));
+    EXPECT_EQ(outputFile("DI_Node12_04Dec2026.csv"), "earlier run");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3);
 }
 
@@ -84,9 +82,9 @@ TEST_F(ScanRunTest, AnElementLeftOpenByTheFileDoesNotLeakIntoTheNextType) {
                                      "  :DESCR         leak\n");
     testing::enable(session, ElementType::AI);
     testing::enable(session, ElementType::DI, {"NAME", "DESCR", "ACT"});
-    ASSERT_EQ(run(), ScanOutcome::Completed);
-    EXPECT_EQ(session.resultOf(ElementType::AI).writtenCount, 0);
-    EXPECT_EQ(testing::readFile(session.scan.outputFolder + "/DI_Node12_04Dec2026.csv"),
+    ASSERT_FALSE(run().cancelled);
+    EXPECT_EQ(session.lastScan.writtenOf(ElementType::AI).value_or(-1), 0);
+    EXPECT_EQ(testing::readFile(session.lastScan.outputFolder + "/DI_Node12_04Dec2026.csv"),
               "CHANNEL,NAME,DESCR,ACT,\r\n\r\r\nDI1.1,,,1,,,,,,,\r\n");
 }
 
@@ -95,17 +93,17 @@ TEST(Statistics, SavingAsksBeforeReplacingAndNeverClaimsAFailedSave) {
     testing::ScriptedUi ui;
     Session session;
     session.nodeInfo.nodeNumber = "12";
-    session.scan.openScanResultFolder = platform::FolderHandle::open(dir.str());
-    session.scan.nodeFolderName = "Node12_04Dec2026";
-    session.scan.resultFolder = dir.file("Node12_04Dec2026");
-    fs::create_directory(session.scan.resultFolder);
+    session.lastScan.scanResultFolder = platform::FolderHandle::open(dir.str());
+    session.lastScan.nodeFolderName = "Node12_04Dec2026";
+    session.lastScan.resultFolder = dir.file("Node12_04Dec2026");
+    fs::create_directory(session.lastScan.resultFolder);
     const FixedClock clock(testing::kScanMoment);
 
     EXPECT_EQ(saveStatisticsFile(session, clock, ui), StatisticsSave::Saved);
     ui.answers = {false};
     EXPECT_EQ(saveStatisticsFile(session, clock, ui), StatisticsSave::KeptExisting);
     EXPECT_EQ(ui.prompts.size(), 1u);
-    session.scan.nodeFolderName = "missing-folder";
+    session.lastScan.nodeFolderName = "missing-folder";
     EXPECT_EQ(saveStatisticsFile(session, clock, ui), StatisticsSave::Failed);
     EXPECT_EQ(ui.messages.size(), 1u);  // "saved" once: neither after No nor after a failure
     ASSERT_EQ(ui.errors.size(), 1u);

@@ -52,7 +52,7 @@ protected:
         const compare::Comparison comparison = compare::compareExports(
             {{old, {}, {}}, {session.databasePath, session.nodeInfo, {}}, {}, {}, {}}, monitor);
         compare::ChangesFolder changes(dir.str(), session.nodeInfo.nodeNumber,
-                                       session.scan.startDateStamp, ui);
+                                       session.startDateStamp, ui);
         changes.write(comparison, {old, session.databasePath, "04-Dec-2026 10:11:12"});
     }
 
@@ -61,12 +61,12 @@ protected:
     std::map<std::string, std::string> writeEverything(OutputMode mode, bool oneWorkbook) {
         session.options.outputMode = mode;
         session.options.oneExcelWorkbook = oneWorkbook;
-        EXPECT_EQ(run(), ScanOutcome::Completed);
+        EXPECT_FALSE(run().cancelled);
         const FixedClock clock(testing::kScanMoment);
         EXPECT_EQ(saveStatisticsFile(session, clock, ui), StatisticsSave::Saved);
         writeChanges();
-        auto files = filesBelow(session.scan.resultFolder);
-        std::filesystem::remove_all(session.scan.resultFolder);
+        auto files = filesBelow(session.lastScan.resultFolder);
+        std::filesystem::remove_all(session.lastScan.resultFolder);
         return files;
     }
 

@@ -196,8 +196,8 @@ protected:
         testing::enable(session, ElementType::AI);
         testing::enable(session, ElementType::DI);
     }
-    void run() { ASSERT_EQ(ScanFixture::run(), ScanOutcome::Completed); }
-    fs::path folder() const { return session.scan.outputFolder; }
+    void run() { ASSERT_FALSE(ScanFixture::run().cancelled); }
+    fs::path folder() const { return outputFolder(); }
 };
 
 TEST_F(WorkbookScanTest, OneWorkbookPerTypeOrOneForAll) {

@@ -32,15 +32,15 @@ private slots:
         folder_ = std::make_unique<testing::TempDir>();
         session_ = testing::makeSession(folder_->file("node.qor"), folder_->str());
         session_.nodeInfo.nodeNumber = "12";
-        session_.scan.resultFolder = folder_->str();
-        session_.scan.openScanResultFolder =
+        session_.lastScan.resultFolder = folder_->str();
+        session_.lastScan.scanResultFolder =
             platform::FolderHandle::open(folder_->path().parent_path().string());
-        session_.scan.nodeFolderName = folder_->path().filename().string();
+        session_.lastScan.nodeFolderName = folder_->path().filename().string();
         session_.options.of(scan::ElementType::AI).enabled = true;
         session_.options.of(scan::ElementType::DI).enabled = true;
-        session_.resultOf(scan::ElementType::AI).writtenCount = 25;
-        session_.resultOf(scan::ElementType::DI).writtenCount = 40;
-        session_.resultOf(scan::ElementType::DO).writtenCount = 7;
+        session_.lastScan.written[scan::indexOf(scan::ElementType::AI)] = 25;
+        session_.lastScan.written[scan::indexOf(scan::ElementType::DI)] = 40;
+        session_.lastScan.written[scan::indexOf(scan::ElementType::DO)] = 7;
         ui_ = testing::ScriptedUi{};
     }
 
@@ -58,7 +58,7 @@ private slots:
         QFETCH(bool, html);
         if (html) {
             session_.options.outputMode = options::OutputMode::HtmlReport;
-            session_.scan.outputFolder = folder_->str();
+            session_.lastScan.outputFolder = folder_->str();
             folder_->write("preview.html", "<html></html>");
         }
         testing::FakeDesktop desktop;
@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(!report->isHidden(), html && !cancelled);
         control<QPushButton>(window, "cmdOpenFolder")->click();
         report->click();
-        QCOMPARE(desktop.executed.front(), session_.scan.resultFolder);
+        QCOMPARE(desktop.executed.front(), session_.lastScan.resultFolder);
         // A folder that no application opens is said so.
         desktop.startSucceeds = false;
         control<QPushButton>(window, "cmdOpenFolder")->click();
@@ -102,9 +102,9 @@ private slots:
             folder_->write("Node12.txt", "old\r\n");
             ui_.answers = {false};
         } else if (before == "no folder") {
-            session_.scan.resultFolder = folder_->file("missing folder");
-            session_.scan.openScanResultFolder = platform::FolderHandle::open(folder_->str());
-            session_.scan.nodeFolderName = "missing folder";
+            session_.lastScan.resultFolder = folder_->file("missing folder");
+            session_.lastScan.scanResultFolder = platform::FolderHandle::open(folder_->str());
+            session_.lastScan.nodeFolderName = "missing folder";
         }
         gui::StatisticsWindow window(session_, clock_, ui_);
         window.show();
@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(int(*window.lastSave()), outcome);
         QCOMPARE(save->isEnabled(), outcome != int(StatisticsSave::Saved));
         if (before == "no folder") {
-            QVERIFY(std::filesystem::create_directory(session_.scan.resultFolder));
+            QVERIFY(std::filesystem::create_directory(session_.lastScan.resultFolder));
             save->click();
             QCOMPARE(*window.lastSave(), StatisticsSave::Saved);
             QVERIFY(!save->isEnabled());

@@ -56,7 +56,7 @@ private slots:
         }
         QVERIFY(!window.statusBarPanels().progressShown());
         QVERIFY(!window.tmrSwitchText().isActive());
-        QCOMPARE(fixture.session.scan.startDateStamp, std::string("04Dec2026"));
+        QCOMPARE(fixture.session.startDateStamp, std::string("04Dec2026"));
 
         window.show();
         for (const bool shown : {false, true}) {

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "core/platform/folder_handle.h"
+#include "core/scan/element_types.h"
+
+namespace qor::output {
+
+// What a scan did: where it wrote and how many elements of each type.
+struct ScanReport {
+    std::string resultFolder;  // <scan result folder>/Node<node>_<date>
+    std::string outputFolder;  // its "Html Files", "Csv Files" or "Xls Files", or itself
+    // The scan result folder as the scan opened it and the node folder's name in it: the
+    // statistics file is written there, never through a link put in meanwhile.
+    platform::FolderHandle scanResultFolder;
+    std::string nodeFolderName;
+    // Elements written per type, in type order; none for a type the scan did not write
+    // (disabled, or its result kept at the user's word).
+    std::array<std::optional<long long>, scan::kElementTypeCount> written{};
+    bool cancelled = false;
+
+    std::optional<long long> writtenOf(scan::ElementType type) const {
+        return written[scan::indexOf(type)];
+    }
+};
+
+}  // namespace qor::output
