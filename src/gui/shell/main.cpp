@@ -15,6 +15,7 @@
 #include "gui/base/icons.h"
 #include "gui/base/message_box_ui.h"
 #include "gui/base/qt_desktop.h"
+#include "gui/base/scalable_icon_style.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/reader_command_line.h"
 #include "gui/shell/start_up.h"
@@ -74,6 +75,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(
         QString::fromUtf8(qor::platform::kQorDocuments.applicationId));
     QApplication::setWindowIcon(qor::gui::applicationIcon());
+    QApplication::setStyle(new qor::gui::ScalableIconStyle(QApplication::style()->name()));
 
     qor::output::Session session;
     session.months = qor::platform::systemMonthNames();
