@@ -520,6 +520,18 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <source>Select File to Inport...</source>
         <translation>Datei für den Import wählen...</translation>
     </message>
+    <message>
+        <source>&amp;Modify</source>
+        <translation>&amp;Ändern</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>Delete the selected item from the list</source>
+        <translation>Den ausgewählten Eintrag aus der Liste löschen</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::ChangesTableModel</name>
