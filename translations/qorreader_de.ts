@@ -988,12 +988,6 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
         <source>it is a folder</source>
         <translation>es ist ein Ordner</translation>
     </message>
-    <message>
-        <source>Current search status for every DataBase element is Disabled.<byte value="xd"/>
-Click &apos;Change Settings&apos; to enable any DataBase element / parameters on property tabs.</source>
-        <translation>Der Suchstatus aller Datenbankelemente ist „Deaktiviert“.<byte value="xd"/>
-Klicken Sie auf „Einstellungen ändern“, um Datenbankelemente / Parameter auf den Registerkarten zu aktivieren.</translation>
-    </message>
 </context>
 <context>
     <name>qor::gui::OptionsDialog</name>
@@ -1098,6 +1092,10 @@ Klicken Sie auf „Einstellungen ändern“, um Datenbankelemente / Parameter au
     <message>
         <source>&amp;OK</source>
         <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Current search status for every DataBase element is Disabled. Click &apos;Change Settings&apos; to enable any DataBase element / parameters on property tabs.</source>
+        <translation>Der Suchstatus aller Datenbankelemente ist „Deaktiviert“. Klicken Sie auf „Einstellungen ändern“, um Datenbankelemente / Parameter auf den Registerkarten zu aktivieren.</translation>
     </message>
 </context>
 <context>
