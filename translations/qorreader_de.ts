@@ -520,6 +520,18 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <source>Select File to Inport...</source>
         <translation>Datei für den Import wählen...</translation>
     </message>
+    <message>
+        <source>&amp;Modify</source>
+        <translation>&amp;Ändern</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>Delete the selected item from the list</source>
+        <translation>Den ausgewählten Eintrag aus der Liste löschen</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::ChangesTableModel</name>
@@ -976,12 +988,6 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
         <source>it is a folder</source>
         <translation>es ist ein Ordner</translation>
     </message>
-    <message>
-        <source>Current search status for every DataBase element is Disabled.<byte value="xd"/>
-Click &apos;Change Settings&apos; to enable any DataBase element / parameters on property tabs.</source>
-        <translation>Der Suchstatus aller Datenbankelemente ist „Deaktiviert“.<byte value="xd"/>
-Klicken Sie auf „Einstellungen ändern“, um Datenbankelemente / Parameter auf den Registerkarten zu aktivieren.</translation>
-    </message>
 </context>
 <context>
     <name>qor::gui::OptionsDialog</name>
@@ -1086,6 +1092,10 @@ Klicken Sie auf „Einstellungen ändern“, um Datenbankelemente / Parameter au
     <message>
         <source>&amp;OK</source>
         <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Current search status for every DataBase element is Disabled. Click &apos;Change Settings&apos; to enable any DataBase element / parameters on property tabs.</source>
+        <translation>Der Suchstatus aller Datenbankelemente ist „Deaktiviert“. Klicken Sie auf „Einstellungen ändern“, um Datenbankelemente / Parameter auf den Registerkarten zu aktivieren.</translation>
     </message>
 </context>
 <context>

@@ -205,9 +205,10 @@ CabinetModuleTable CabinetModuleTable::readFrom(const platform::SettingsStore& s
 void CabinetModuleTable::writeTo(platform::SettingsStore& store, UserInterface& ui) {
     constexpr std::string_view kProcedure = "SaveListViewValues";
     if (rows.empty()) {
-        runStep(ui, kModule, kProcedure, [&] { settings::kLastImportedFile.writeTo(store, ""); });
         importedFileName.clear();
     }
+    // Rows deleted since the last save must not linger behind the count.
+    runStep(ui, kModule, kProcedure, [&] { store.removeSection(settings::kCabinetSection); });
     for (std::size_t i = 1; i <= rows.size(); ++i) {
         runStep(ui, kModule, kProcedure, [&] {
             settings::kCabinetName.writeTo(store, i, rows[i - 1].cabinet);
@@ -217,12 +218,8 @@ void CabinetModuleTable::writeTo(platform::SettingsStore& store, UserInterface& 
     runStep(ui, kModule, kProcedure, [&] {
         settings::kCabinetRowCount.writeIntegerTo(store, static_cast<long long>(rows.size()));
     });
-}
-
-void CabinetModuleTable::clear(platform::SettingsStore& store) {
-    rows.clear();
-    importedFileName.clear();
-    store.removeSection(settings::kCabinetSection);
+    runStep(ui, kModule, kProcedure,
+            [&] { settings::kLastImportedFile.writeTo(store, importedFileName); });
 }
 
 std::size_t CabinetModuleTable::appendImport(std::string_view fileText, UserInterface& ui) {
@@ -258,13 +255,9 @@ CabinetModuleTable readCabinetFile(const std::string& path, UserInterface& ui) {
     return table;
 }
 
-CabinetModuleTable importCabinetFile(const std::string& path, platform::SettingsStore& store,
-                                     UserInterface& ui) {
-    CabinetModuleTable table;
-    table.clear(store);
+std::optional<CabinetModuleTable> importCabinetFile(const std::string& path, UserInterface& ui) {
+    std::optional<CabinetModuleTable> table;
     runStep(ui, kModule, "ReadValuesFromImportFile", [&] { table = readCabinetFile(path, ui); });
-    table.importedFileName = fileNameOf(path);
-    settings::kLastImportedFile.writeTo(store, table.importedFileName);
     return table;
 }
 

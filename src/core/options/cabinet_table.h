@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,11 +21,9 @@ struct CabinetModuleTable {
     // The table from the store's cabinet section and the last imported file; rows are taken as
     // stored. A failing step is reported with the standard error message and the load goes on.
     static CabinetModuleTable readFrom(const platform::SettingsStore& store, UserInterface& ui);
-    // Writes the rows and their count. An empty table stores an empty imported file name and
-    // blanks its own. Keys of rows beyond the count stay in the store.
+    // Replaces the stored cabinet section with the rows and their count, and stores the
+    // imported file name. An empty table blanks its file name first.
     void writeTo(platform::SettingsStore& store, UserInterface& ui);
-    // Empties the table, blanks the file name and deletes the whole stored cabinet section.
-    void clear(platform::SettingsStore& store);
 
     // Appends the pairs of an import file's text, upper-cased. Fields end at a comma, a line
     // end (CR, LF, CR LF) or the end of the text; leading spaces and tabs are skipped; a quoted
@@ -42,11 +41,9 @@ struct CabinetModuleTable {
 // first 1 MiB, and one information message says how many were.
 CabinetModuleTable readCabinetFile(const std::string& path, UserInterface& ui);
 
-// Imports the file at `path` into a new table: the stored section is cleared first, then the
-// file read (readCabinetFile) and its name, without folder, stored as the imported file name. A
-// file that cannot be read is reported with the standard error message and gives an empty
-// table.
-CabinetModuleTable importCabinetFile(const std::string& path, platform::SettingsStore& store,
-                                     UserInterface& ui);
+// The options dialog's import: the table of the file at `path` (readCabinetFile), or nothing when
+// the file cannot be read, which is reported once with the standard error message. The store is
+// not touched: an imported table is stored with the options, like any other edit.
+std::optional<CabinetModuleTable> importCabinetFile(const std::string& path, UserInterface& ui);
 
 }  // namespace qor::options

@@ -55,7 +55,7 @@ struct SearchOptions {
     // default; nothing is reported but a damaged cabinet table.
     static SearchOptions readFrom(const platform::SettingsStore& store,
                                   const StoreDefaults& defaults, UserInterface& ui);
-    // Writes every field (deleting nothing) and the cabinet-module table.
+    // Writes every field and the cabinet-module table, whose stored section it replaces.
     void writeTo(platform::SettingsStore& store, UserInterface& ui);
 };
 

@@ -1,8 +1,8 @@
 #include "gui/options/cabinet_tab.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
-#include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -10,6 +10,9 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "core/base/standard_error.h"
 #include "core/options/settings_table.h"
@@ -40,12 +43,10 @@ QLabel* valueLabel(const char* name, QWidget* parent) {
 
 }  // namespace
 
-CabinetTab::CabinetTab(options::SearchOptions& options, scan::CabinetLabels& labels,
-                       platform::SettingsStore& store, UserInterface& ui, Desktop& desktop,
-                       QWidget* parent)
+CabinetTab::CabinetTab(options::SearchOptions& options, platform::SettingsStore& store,
+                       UserInterface& ui, Desktop& desktop, QWidget* parent)
     : QWidget(parent),
       options_(options),
-      labels_(labels),
       store_(store),
       ui_(ui),
       desktop_(desktop),
@@ -76,19 +77,33 @@ CabinetTab::CabinetTab(options::SearchOptions& options, scan::CabinetLabels& lab
     list_->header()->setStretchLastSection(true);
     list_->header()->resizeSection(0, 170);
     list_->setMinimumSize(380, 170);
-    list_->installEventFilter(this);
     layout->addWidget(list_, 1, 0);
+
+    // The list's context menu; Delete also answers the Delete key while the list has the focus.
+    modifyAction_ = new QAction(tr("&Modify"), list_);
+    modifyAction_->setObjectName("actModifyRow");
+    deleteAction_ = new QAction(tr("&Delete"), list_);
+    deleteAction_->setObjectName("actDeleteRow");
+    deleteAction_->setShortcut(QKeySequence::Delete);
+    deleteAction_->setShortcutContext(Qt::WidgetShortcut);
+    list_->addActions({modifyAction_, deleteAction_});
+    list_->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     auto* add = new QPushButton(tr("&Add"), this);
     add->setObjectName("cmdAdd");
     add->setToolTip(tr("Add new item to the list"));
     add->setAutoDefault(false);
+    delete_ = new QPushButton(tr("&Delete"), this);
+    delete_->setObjectName("cmdDelete");
+    delete_->setToolTip(tr("Delete the selected item from the list"));
+    delete_->setAutoDefault(false);
     auto* import = new QPushButton(tr("&Import"), this);
     import->setObjectName("cmdImport");
     import->setToolTip(tr("Import CSV file"));
     import->setAutoDefault(false);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(add);
+    buttons->addWidget(delete_);
     buttons->addWidget(import);
     buttons->addStretch(1);
     layout->addLayout(buttons, 1, 1);
@@ -98,23 +113,24 @@ CabinetTab::CabinetTab(options::SearchOptions& options, scan::CabinetLabels& lab
     layout->addWidget(apply_, 2, 0, 1, 2);
     layout->setRowStretch(1, 1);
 
-    connect(add, &QPushButton::clicked, this, [this] { addRow(); });
-    connect(import, &QPushButton::clicked, this, [this] { importTable(); });
+    connect(add, &QPushButton::clicked, this, &CabinetTab::addRow);
+    connect(delete_, &QPushButton::clicked, this, &CabinetTab::deleteRow);
+    connect(import, &QPushButton::clicked, this, &CabinetTab::importTable);
+    connect(modifyAction_, &QAction::triggered, this, &CabinetTab::editRow);
+    connect(deleteAction_, &QAction::triggered, this, &CabinetTab::deleteRow);
     connect(apply_, &QCheckBox::clicked, this,
             [this](bool checked) { options_.applyCabinetLabels = checked; });
-    connect(list_, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item) { selectRow(item); });
+    connect(list_, &QTreeWidget::itemSelectionChanged, this, &CabinetTab::offerRowCommands);
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-        // The row double-clicked is the row to modify, whatever its cabinet name holds.
-        makeCurrent(list_->indexOfTopLevelItem(item));
+        list_->setCurrentItem(item);
         editRow();
     });
 
     showTable();
-    refreshCountAndApply();
 }
 
 void CabinetTab::showTable() {
+    const int selected = selectedIndex();
     const options::CabinetModuleTable& table = options_.cabinetTable;
     list_->clear();
     QList<QTreeWidgetItem*> items;
@@ -124,48 +140,73 @@ void CabinetTab::showTable() {
     }
     list_->addTopLevelItems(items);
     fileName_->setText(toQString(table.importedFileName));
+    count_->setText(QString::number(items.size()));
+    // Without rows there is nothing to apply: the box is cleared, as loading such a table
+    // clears it.
+    if (items.isEmpty()) {
+        options_.applyCabinetLabels = false;
+    }
+    apply_->setEnabled(!items.isEmpty());
     apply_->setChecked(options_.applyCabinetLabels);
+    selectIndex(std::min(selected, static_cast<int>(items.size()) - 1));
+    offerRowCommands();
 }
 
-void CabinetTab::refreshCountAndApply() {
-    const std::size_t rows = options_.cabinetTable.rows.size();
-    count_->setText(QString::number(rows));
-    apply_->setEnabled(rows > 0);
+int CabinetTab::selectedIndex() const {
+    const QList<QTreeWidgetItem*> selected = list_->selectedItems();
+    return selected.isEmpty() ? -1 : list_->indexOfTopLevelItem(selected.front());
 }
 
-void CabinetTab::makeCurrent(int index) {
+void CabinetTab::selectIndex(int index) {
+    if (QTreeWidgetItem* item = list_->topLevelItem(index)) {
+        list_->setCurrentItem(item);
+        list_->scrollToItem(item);
+    }
+}
+
+CurrentCabinetRow CabinetTab::currentRow() const {
+    const int index = selectedIndex();
     const auto& rows = options_.cabinetTable.rows;
     if (index < 0 || static_cast<std::size_t>(index) >= rows.size()) {
-        return;
+        return {};
     }
     const scan::CabinetRow& row = rows[static_cast<std::size_t>(index)];
-    current_ = {row.cabinet, row.module, static_cast<std::size_t>(index) + 1};
+    return {row.cabinet, row.module, static_cast<std::size_t>(index) + 1};
 }
 
-void CabinetTab::selectRow(QTreeWidgetItem* item) {
-    const int index = list_->indexOfTopLevelItem(item);
-    const auto& rows = options_.cabinetTable.rows;
-    if (index >= 0 && static_cast<std::size_t>(index) < rows.size() &&
-        !rows[static_cast<std::size_t>(index)].cabinet.empty()) {
-        makeCurrent(index);
-    }
+void CabinetTab::offerRowCommands() {
+    const bool selected = selectedIndex() >= 0;
+    delete_->setEnabled(selected);
+    modifyAction_->setEnabled(selected);
+    deleteAction_->setEnabled(selected);
 }
 
 void CabinetTab::editRow() {
-    if (current_.number < 1 || current_.number > options_.cabinetTable.rows.size()) {
+    const CurrentCabinetRow row = currentRow();
+    if (row.number == 0) {
         return;
     }
     CabinetModuleDialog dialog(options_.cabinetTable, ui_, window());
-    dialog.modifyRow(current_);
-    connect(&dialog, &CabinetModuleDialog::tableChanged, this, [this] { showTable(); });
+    dialog.modifyRow(row);
+    connect(&dialog, &CabinetModuleDialog::tableChanged, this, &CabinetTab::showTable);
     desktop_.runModal(dialog);
+}
+
+void CabinetTab::deleteRow() {
+    const int index = selectedIndex();
+    auto& rows = options_.cabinetTable.rows;
+    if (index < 0 || static_cast<std::size_t>(index) >= rows.size()) {
+        return;
+    }
+    rows.erase(rows.begin() + index);
+    showTable();  // the row below, or the new last one, is selected in its place
 }
 
 void CabinetTab::addRow() {
     QWidget& options = *window();
     centreAboveMiddle(options, kAddLiftTwips);
     CabinetModuleDialog dialog(options_.cabinetTable, ui_, &options);
-    connect(&dialog, &CabinetModuleDialog::tableChanged, this, [this] { showTable(); });
+    connect(&dialog, &CabinetModuleDialog::tableChanged, this, &CabinetTab::showTable);
     desktop_.runModal(dialog);
     centreOnScreen(options);  // returnToPosition
 }
@@ -177,11 +218,6 @@ void CabinetTab::importTable() {
                              MessageIcon::Exclamation})) {
         return;
     }
-    options::CabinetModuleTable& table = options_.cabinetTable;
-    // The stored table goes before a file is chosen: cancelling leaves no table at all.
-    table.clear(store_);
-    labels_.clear();
-    showTable();
     // The dialog starts where the last import came from, at first in the home folder.
     const std::string folder =
         options::settings::kLastImportFolder.readFrom(store_, toStdString(QDir::homePath()));
@@ -191,22 +227,17 @@ void CabinetTab::importTable() {
                                    {toStdString(tr("Text Files (*.txt)")), "*.txt"}},
                                   toStdString(tr("Select File to Inport...")), folder, "");
     if (path.empty()) {
-        options::settings::kLastImportedFile.writeTo(store_, "");
-    } else {
-        options::settings::kLastImportFolder.writeTo(
-            store_, toStdString(QFileInfo(toQString(path)).absolutePath()));
-        table = options::importCabinetFile(path, store_, ui_);
-        labels_ = table.rows;
+        return;  // cancelled: the table stays as it was
     }
+    options::settings::kLastImportFolder.writeTo(
+        store_, toStdString(QFileInfo(toQString(path)).absolutePath()));
+    std::optional<options::CabinetModuleTable> imported = options::importCabinetFile(path, ui_);
+    if (!imported) {
+        return;  // reported; the table stays as it was
+    }
+    options_.cabinetTable = std::move(*imported);
+    list_->clearSelection();
     showTable();
-    refreshCountAndApply();
-}
-
-bool CabinetTab::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == list_ && event->type() == QEvent::FocusOut) {
-        list_->clearSelection();
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace qor::gui

@@ -3,53 +3,53 @@
 #include <QWidget>
 
 #include "core/base/user_interface.h"
-#include "core/output/session.h"
+#include "core/options/search_options.h"
 #include "core/platform/settings_store.h"
 #include "gui/base/desktop.h"
 #include "gui/options/cabinet_module_dialog.h"
 
+class QAction;
 class QCheckBox;
 class QLabel;
+class QPushButton;
 class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace qor::gui {
 
-// "Cabinet<->Module": the cabinet-module table as a two-column list, with "Add", "Import"
-// and the box that applies the labels to the search results. The list is the options
-// dialog's draft of the table; the label lists the scan reads follow it when the options are
-// saved, and at once after an import.
+// "Cabinet<->Module": the cabinet-module table as a two-column list, with "Add", "Delete",
+// "Import" and the box that applies the labels to the search results; the list's context menu
+// offers "Modify" and "Delete", and the Delete key deletes. The list shows the options dialog's
+// draft of the table: every edit, an import included, changes the draft only, so the store and
+// the label lists the scan reads follow on "OK" or "Preview Status", and discarding the dialog
+// undoes it. "Items Count:" and the apply box follow the draft after every edit.
 class CabinetTab : public QWidget {
     Q_OBJECT
 
 public:
-    CabinetTab(options::SearchOptions& options, scan::CabinetLabels& labels,
-               platform::SettingsStore& store, UserInterface& ui, Desktop& desktop,
-               QWidget* parent = nullptr);
+    CabinetTab(options::SearchOptions& options, platform::SettingsStore& store, UserInterface& ui,
+               Desktop& desktop, QWidget* parent = nullptr);
 
-    // The list, the imported file name and the apply box's check from the record.
+    // The list, the imported file name, the count and the apply box from the draft. The
+    // selected row stays selected while the table has it.
     void showTable();
-    // "Items Count:" and whether the apply box can be used: refreshed when the dialog is
-    // created and after an import, not on every edit.
-    void refreshCountAndApply();
 
-    const CurrentCabinetRow& currentRow() const { return current_; }
+    // The selected row; number 0 when none is.
+    CurrentCabinetRow currentRow() const;
 
     void addRow();
     void importTable();
-    // Opens the assignment dialog on the current row; with no current row, or one that no
-    // longer exists, nothing happens.
+    // Opens the assignment dialog on the selected row; with none selected nothing happens.
     void editRow();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Removes the selected row and selects the one that takes its place.
+    void deleteRow();
 
 private:
-    void selectRow(QTreeWidgetItem* item);
-    void makeCurrent(int index);
+    int selectedIndex() const;
+    void selectIndex(int index);
+    // Modify and Delete are offered exactly while a row is selected.
+    void offerRowCommands();
 
     options::SearchOptions& options_;
-    scan::CabinetLabels& labels_;
     platform::SettingsStore& store_;
     UserInterface& ui_;
     Desktop& desktop_;
@@ -57,7 +57,9 @@ private:
     QLabel* fileName_;
     QLabel* count_;
     QCheckBox* apply_;
-    CurrentCabinetRow current_;
+    QPushButton* delete_ = nullptr;
+    QAction* modifyAction_ = nullptr;
+    QAction* deleteAction_ = nullptr;
 };
 
 }  // namespace qor::gui

@@ -63,7 +63,7 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
     tabs_->addTab(datTab_, tr("DAT Elements"));
     generalTab_ = new GeneralTab(draft_, excel, ui);
     tabs_->addTab(generalTab_, tr("General Options"));
-    cabinetTab_ = new CabinetTab(draft_, session.cabinetLabels, store, ui, desktop);
+    cabinetTab_ = new CabinetTab(draft_, store, ui, desktop);
     tabs_->addTab(cabinetTab_, tr("Cabinet<->Module"));
     tabs_->addTab(new QWidget, tr("Spare"));
 

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
+#include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "core/base/standard_error.h"
@@ -56,7 +56,8 @@ QLabel* headerLabel(const QString& caption, const QString& name, QWidget* parent
 }  // namespace
 
 SearchStatusDialog::SearchStatusDialog(output::Session& session, UserInterface& ui, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       session_(session),
       ui_(ui),
       home_(parent) {
@@ -73,19 +74,21 @@ SearchStatusDialog::SearchStatusDialog(output::Session& session, UserInterface& 
     explanation->setWordWrap(true);
 
     QFrame* table = buildTable();
+    // The texts wrap to the width of the table, or to a comfortable reading width.
+    const int textWidth =
+        std::max(table->sizeHint().width(), fontMetrics().averageCharWidth() * 58);
+    explanation->setFixedWidth(textWidth);
+    hint_ = buildHint(textWidth);
     QHBoxLayout* buttons = buildButtons();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 14, 14, 14);
     layout->setSpacing(12);
     layout->addWidget(explanation);
     layout->addWidget(table);
+    layout->addWidget(hint_);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     keepCaptionWhole(*this, *layout);
-
-    // The text wraps to the width of the table, or to a comfortable reading width.
-    explanation->setFixedWidth(
-        std::max(table->sizeHint().width(), fontMetrics().averageCharWidth() * 58));
 
     prepare(mode_);
 }
@@ -128,6 +131,32 @@ QFrame* SearchStatusDialog::buildTable() {
     }
     grid->setColumnStretch(1, 1);
     return table;
+}
+
+// What to do when nothing is enabled, right above the button that does it.
+QWidget* SearchStatusDialog::buildHint(int width) {
+    auto* hint = new QWidget(this);
+    hint->setObjectName("fraNothingEnabled");
+    auto* icon = new QLabel(hint);
+    const int extent = style()->pixelMetric(QStyle::PM_ToolBarIconSize);
+    icon->setPixmap(QIcon::fromTheme("dialog-information",
+                                     style()->standardIcon(QStyle::SP_MessageBoxInformation))
+                        .pixmap(QSize(extent, extent), devicePixelRatioF()));
+    icon->setAlignment(Qt::AlignTop);
+    auto* text = new QLabel(tr("Current search status for every DataBase element is Disabled. "
+                               "Click 'Change Settings' to enable any DataBase element / "
+                               "parameters on property tabs."),
+                            hint);
+    text->setObjectName("lblNothingEnabled");
+    text->setWordWrap(true);
+    auto* line = new QHBoxLayout(hint);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->setSpacing(8);
+    line->addWidget(icon, 0, Qt::AlignTop);
+    line->addWidget(text, 1);
+    text->setFixedWidth(width - extent - line->spacing());
+    hint->hide();
+    return hint;
 }
 
 // "Cancel", "Change Settings" and "Scan Now", from left to right.
@@ -210,10 +239,13 @@ void SearchStatusDialog::toggleStatus(int row) {
 }
 
 void SearchStatusDialog::offerScan() {
-    // "Scan Now" is there exactly when the cells show something to scan.
+    // "Scan Now" is there exactly when the cells show something to scan; otherwise the scan
+    // command points at "Change Settings".
     const bool fromScanCommand =
         mode_ == SearchStatusMode::FromScanCommand || mode_ == SearchStatusMode::NothingEnabled;
-    cmdScanNow_->setEnabled(fromScanCommand && session_.options.scansAnyType());
+    const bool anyType = session_.options.scansAnyType();
+    cmdScanNow_->setEnabled(fromScanCommand && anyType);
+    hint_->setVisible(fromScanCommand && !anyType);
 }
 
 void SearchStatusDialog::cancel() {
@@ -244,20 +276,8 @@ void SearchStatusDialog::leave(int result) {
     }
 }
 
-void SearchStatusDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();  // left only through its buttons
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void SearchStatusDialog::closeEvent(QCloseEvent* event) {
-    if (isVisible()) {
-        event->ignore();  // no close box: the buttons decide what follows
-        return;
-    }
-    QDialog::closeEvent(event);
+void SearchStatusDialog::reject() {
+    cancel();
 }
 
 }  // namespace qor::gui

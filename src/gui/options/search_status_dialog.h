@@ -36,11 +36,12 @@ enum class SearchStatusMode {
 //   Desktop::runModal. prepare() refreshes the status cells, the captions and the
 //   buttons, so one instance may serve the whole run; a dialog hidden by "Change Settings"
 //   comes back current rather than as it was left.
-// - NothingEnabled: the scan command shows its information message (string IDs 129 and 130)
-//   first; this dialog shows none.
+// - While the scan command shows it with nothing enabled, a hint above the buttons says that
+//   "Change Settings" enables types; it goes as soon as a click enables one.
 // - PreviewFromOptions: pass the options dialog as `owner`; the dialog returns to its own
 //   parent when it is left.
-// - "Cancel" (or "OK" in preview) closes the dialog: runModal returns QDialog::Rejected.
+// - "Cancel" (or "OK" in preview), Escape and the window's close all close the dialog:
+//   runModal returns QDialog::Rejected.
 // - "Scan Now" closes the dialog, then calls onScanNow, which runs the scan (runScan reads
 //   session.options, including the toggles). It does not check again that a type is enabled.
 //   runModal returns QDialog::Accepted.
@@ -69,12 +70,13 @@ public:
     std::function<void()> onScanNow;
     std::function<void()> onChangeSettings;
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+public slots:
+    // Escape and the window's close: "Cancel".
+    void reject() override;
 
 private:
     QFrame* buildTable();
+    QWidget* buildHint(int width);
     QHBoxLayout* buildButtons();
 
     void toggleStatus(int row);
@@ -93,6 +95,7 @@ private:
     QPointer<QWidget> home_;
     SearchStatusMode mode_ = SearchStatusMode::FromScanCommand;
     std::array<QLabel*, scan::kElementTypeCount> statusCells_{};
+    QWidget* hint_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     QPushButton* cmdChangeSettings_ = nullptr;
     QPushButton* cmdScanNow_ = nullptr;

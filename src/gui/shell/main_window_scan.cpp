@@ -56,12 +56,7 @@ void MainWindow::scanFile() {
     }
     runStep(context_.boxes, kModule, kProcedure, [&] {
         if (!context_.session.options.scansAnyType()) {
-            context_.boxes.inform(
-                Message{std::string(kApplicationTitle),
-                        toStdString(tr("Current search status for every DataBase element is "
-                                       "Disabled.\r\nClick 'Change Settings' to enable any "
-                                       "DataBase element / parameters on property tabs.")),
-                        MessageIcon::Information});
+            // The dialog itself says what to do, beside the button that does it.
             searchStatusDialog().prepare(SearchStatusMode::NothingEnabled);
             context_.desktop.runModal(searchStatusDialog());
             return;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -76,8 +77,7 @@ TEST(CabinetStoreTest, WrittenRowsReadBackAsStored) {
     table.rows.resize(3);
     table.writeTo(store, ui);
     EXPECT_EQ(store.value("CabinetsModules", "ListViewItemsCount", ""), "3");
-    EXPECT_EQ(store.value("CabinetsModules", "ModuleValue_5", ""), "ai5");
-    EXPECT_EQ(store.keyCount("CabinetsModules"), 11u);
+    EXPECT_EQ(store.keyCount("CabinetsModules"), 7u);  // the deleted rows are gone
     store.setValue("Settings", "LastImportedFile", "plant.csv");
 
     const CabinetModuleTable loaded = CabinetModuleTable::readFrom(store, ui);
@@ -106,27 +106,19 @@ TEST(CabinetStoreTest, WrittenRowsReadBackAsStored) {
     }
 }
 
-TEST(CabinetStoreTest, ImportReplacesTheTableAndRemembersTheFileName) {
+// The options dialog's import reads the file and leaves the store to the options' save.
+TEST(CabinetStoreTest, ImportReadsTheFileOnly) {
     testing::TempDir dir;
     const std::string path = dir.write("plant 2.csv", "cb801,ai800_1\r\ncb802,ai800_2\r\n\r\n");
-
-    platform::MemorySettingsStore store;
-    store.setValue("CabinetsModules", "ListViewItemsCount", "1");
     testing::ScriptedUi ui;
-    CabinetModuleTable table = importCabinetFile(path, store, ui);
-    EXPECT_EQ(pairs(table.rows), (Rows{{"CB801", "AI800_1"}, {"CB802", "AI800_2"}}));
-    EXPECT_EQ(table.importedFileName, "plant 2.csv");
-    EXPECT_EQ(store.value("Settings", "LastImportedFile", ""), "plant 2.csv");
-    EXPECT_FALSE(store.hasSection("CabinetsModules"));  // rows are stored only on save
+    const std::optional<CabinetModuleTable> table = importCabinetFile(path, ui);
+    ASSERT_TRUE(table.has_value());
+    EXPECT_EQ(pairs(table->rows), (Rows{{"CB801", "AI800_1"}, {"CB802", "AI800_2"}}));
+    EXPECT_EQ(table->importedFileName, "plant 2.csv");
     EXPECT_TRUE(ui.errors.empty());
 
-    store.setValue("CabinetsModules", "ListViewItemsCount", "2");
     const std::string missing = dir.file("missing.csv");
-    table = importCabinetFile(missing, store, ui);
-    EXPECT_TRUE(table.rows.empty());
-    EXPECT_EQ(table.importedFileName, "missing.csv");
-    EXPECT_EQ(store.value("Settings", "LastImportedFile", ""), "missing.csv");
-    EXPECT_FALSE(store.hasSection("CabinetsModules"));
+    EXPECT_FALSE(importCabinetFile(missing, ui).has_value());
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0].procedure, "ReadValuesFromImportFile");
     EXPECT_NE(ui.errors[0].description.find(missing), std::string::npos);
@@ -137,9 +129,8 @@ TEST(CabinetStoreTest, ImportCutsOverLongLines) {
     testing::TempDir dir;
     const std::string path =
         dir.write("long.csv", "cb1," + std::string(2 << 20, 'm') + "\r\ncb2,m2\n");
-    platform::MemorySettingsStore store;
     testing::ScriptedUi ui;
-    const CabinetModuleTable table = importCabinetFile(path, store, ui);
+    const CabinetModuleTable table = readCabinetFile(path, ui);
     EXPECT_EQ(pairs(table.rows), (Rows{{"CB1", std::string((1 << 20) - 4, 'M')}, {"CB2", "M2"}}));
     EXPECT_TRUE(ui.errors.empty());
     ASSERT_EQ(ui.messages.size(), 1u);

@@ -1,7 +1,8 @@
-// The "Cabinet<->Module" tab: importing a table, adding and modifying rows through the
-// assignment dialog, and when the list, the label lists and the store follow.
+// The "Cabinet<->Module" tab: importing a table, adding, modifying and deleting rows, and when
+// the list, the count, the apply box, the label lists and the store follow.
 #include "gui/options/cabinet_module_dialog.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -77,6 +78,19 @@ void doubleClickRow(const OptionsDialog& dialog, int row) {
     QTest::mouseDClick(list(dialog)->viewport(), Qt::LeftButton, {}, centre);
 }
 
+// What the tab shows besides the rows: the count, and whether the apply box can be used and is
+// checked.
+QString countAndApply(const OptionsDialog& dialog) {
+    return labelText(dialog, "lblItemsCount") + (applyBox(dialog)->isEnabled() ? " on" : " off") +
+           (applyBox(dialog)->isChecked() ? " checked" : "");
+}
+
+// Escape, as a person closes the dialog without "OK".
+void discard(OptionsDialog& dialog) {
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QVERIFY(dialog.discarded() && !dialog.isVisible());
+}
+
 void fillAndClick(QDialog& shown, const QString& cabinet, const QString& module) {
     control<QLineEdit>(shown, "txtNewCabinet")->setText(cabinet);
     control<QLineEdit>(shown, "txtNewModule")->setText(module);
@@ -89,82 +103,66 @@ class CabinetModuleTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // The old table leaves the list and the store after a Yes; the new one is in the list and
-    // the label lists at once, and in the store with OK. A cancelled file dialog empties it.
-    void importReplacesTheTableAfterAYes() {
+    // An import changes the dialog's table only: a No, a cancelled file dialog or a file that
+    // cannot be read leave it as it was; a file read replaces it in the list at once, and in
+    // the label lists and the store on "OK" only; discarding the dialog drops it.
+    void importChangesOnlyTheDialogsTable() {
         OptionsFixture fixture;
         storeTable(fixture, {{"old1", "m1"}, {"old2", "m2"}});
         fixture.store.setValue("Settings", "ApplyCabinetModule", "1");
         fixture.store.setValue("Settings", "LastImportedFile", "old.csv");
-        auto dialog = fixture.open();
-        QCOMPARE(listed(*dialog), QStringList({"old1|m1", "old2|m2"}));
-        QCOMPARE(labelText(*dialog, "lblImportedFile"), QString("old.csv"));
-        QCOMPARE(labelText(*dialog, "lblItemsCount"), QString("2"));
-        QVERIFY(applyBox(*dialog)->isEnabled() && applyBox(*dialog)->isChecked());
-
-        fixture.ui.answers = {false};
-        button(*dialog, "cmdImport")->click();
-        QVERIFY(fixture.desktop.dialogCalls.empty());
-        QCOMPARE(listed(*dialog).size(), 2);
-        QVERIFY(fixture.store.hasSection("CabinetsModules"));
-
+        const QStringList old{"old1|m1", "old2|m2"};
+        const QStringList imported{"CB801|AI800_1", "CB 802|AI810,2"};
         const std::string file =
             fixture.folder.write("plant cabinets.csv", "cb801,ai800_1\n\"cb 802\",\"ai810,2\"\n");
+        const auto stored = [&] {
+            return fixture.store.value("CabinetsModules", "ListViewItemsCount", "") + " " +
+                   fixture.store.value("Settings", "LastImportedFile", "");
+        };
+        auto dialog = fixture.open();
+        dialog->show();
+        QCOMPARE(listed(*dialog), old);
+        QCOMPARE(countAndApply(*dialog), QString("2 on checked"));
+
+        fixture.ui.answers = {false, true,
+                              true};  // No; a cancelled file dialog; an unreadable file
+        fixture.desktop.chosenFiles = {"", fixture.folder.file("gone.csv")};
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            button(*dialog, "cmdImport")->click();
+            QCOMPARE(listed(*dialog), old);
+            QCOMPARE(labelText(*dialog, "lblImportedFile"), QString("old.csv"));
+        }
+        QCOMPARE(fixture.desktop.dialogCalls.size(), std::size_t(2));
+        QCOMPARE(fixture.ui.errors.size(), std::size_t(1));
+        QVERIFY(fixture.ui.errors[0].description.find("gone.csv") != std::string::npos);
+        QVERIFY(fixture.ui.messages.empty());
+        QCOMPARE(stored(), std::string("2 old.csv"));
+
         fixture.ui.answers = {true};
         fixture.desktop.chosenFiles = {file};
         button(*dialog, "cmdImport")->click();
-        // The first import starts in the home folder, the next where the last one was.
-        QCOMPARE(fixture.desktop.dialogCalls.at(0).folder, QDir::homePath().toStdString());
-        const QStringList expected{"CB801|AI800_1", "CB 802|AI810,2"};
-        QCOMPARE(listed(*dialog), expected);
-        QCOMPARE(labelled(fixture.session.cabinetLabels), expected);
+        QCOMPARE(listed(*dialog), imported);
         QCOMPARE(labelText(*dialog, "lblImportedFile"), QString("plant cabinets.csv"));
-        QCOMPARE(labelText(*dialog, "lblItemsCount"), QString("2"));
-        QVERIFY(applyBox(*dialog)->isEnabled() && applyBox(*dialog)->isChecked());
-        QVERIFY(!fixture.store.hasSection("CabinetsModules"));
-        button(*dialog, "cmdOK")->click();
+        QCOMPARE(countAndApply(*dialog), QString("2 on checked"));
+        QCOMPARE(labelled(fixture.session.cabinetLabels), old);
+        QCOMPARE(stored(), std::string("2 old.csv"));
+        discard(*dialog);
+
+        auto reopened = fixture.open();
+        reopened->show();
+        QCOMPARE(listed(*reopened), old);
+        QCOMPARE(labelText(*reopened, "lblImportedFile"), QString("old.csv"));
+        fixture.ui.answers = {true};
+        fixture.desktop.chosenFiles = {file};
+        button(*reopened, "cmdImport")->click();
+        button(*reopened, "cmdOK")->click();
+        QCOMPARE(labelled(fixture.session.cabinetLabels), imported);
+        QCOMPARE(stored(), std::string("2 plant cabinets.csv"));
         QCOMPARE(fixture.store.value("CabinetsModules", "ModuleValue_2", ""),
                  std::string("AI810,2"));
-
-        fixture.ui.answers = {true};
-        button(*dialog, "cmdImport")->click();
-        QCOMPARE(fixture.desktop.dialogCalls.at(1).folder, fixture.folder.str());
-        QVERIFY(listed(*dialog).isEmpty() && fixture.session.cabinetLabels.empty());
-        QCOMPARE(labelText(*dialog, "lblImportedFile"), QString());
-        QCOMPARE(labelText(*dialog, "lblItemsCount"), QString("0"));
-        QVERIFY(!applyBox(*dialog)->isEnabled());
-        QVERIFY(applyBox(*dialog)->isChecked());  // only its availability follows the table
-        QVERIFY(!fixture.store.hasSection("CabinetsModules"));
-        QCOMPARE(fixture.store.value("Settings", "LastImportedFile", "?"), std::string());
-        // Made again from the store, an empty table clears and locks the box.
-        dialog.reset();
-        auto reopened = fixture.open();
-        QVERIFY(!applyBox(*reopened)->isEnabled() && !applyBox(*reopened)->isChecked());
-    }
-
-    void failedImportIsReportedAndLeavesNothingHalfDone() {
-        OptionsFixture fixture;
-        auto dialog = fixture.open();
-        fixture.ui.defaultAnswer = true;
-        // An odd field count: reported, and the rows read are kept.
-        fixture.desktop.chosenFiles = {fixture.folder.write("odd.txt", "cb1,m1\ncb2\n")};
-        button(*dialog, "cmdImport")->click();
-        QCOMPARE(fixture.ui.errors.size(), std::size_t(1));
-        QCOMPARE(listed(*dialog), QStringList({"CB1|M1", "CB2|"}));
-        QCOMPARE(labelText(*dialog, "lblItemsCount"), QString("2"));
-        QVERIFY(applyBox(*dialog)->isEnabled());
-
-        // A file gone between choosing and reading: reported, and the table empty.
-        fixture.desktop.chosenFiles = {fixture.folder.file("gone.csv")};
-        button(*dialog, "cmdImport")->click();
-        QCOMPARE(fixture.ui.errors.size(), std::size_t(2));
-        QVERIFY(listed(*dialog).isEmpty());
-        QVERIFY(dialog->draft().cabinetTable.rows.empty());
-        QVERIFY(fixture.session.cabinetLabels.empty());
-        QCOMPARE(labelText(*dialog, "lblItemsCount"), QString("0"));
-        QVERIFY(!applyBox(*dialog)->isEnabled());
-        QCOMPARE(labelText(*dialog, "lblImportedFile"),
-                 QString::fromStdString(fixture.store.value("Settings", "LastImportedFile", "?")));
+        // The file dialog starts where the last import came from, at first in the home folder.
+        QCOMPARE(fixture.desktop.dialogCalls.front().folder, QDir::homePath().toStdString());
+        QCOMPARE(fixture.desktop.dialogCalls.back().folder, fixture.folder.str());
     }
 
     void addRows() {
@@ -177,8 +175,10 @@ private slots:
         fixture.desktop.onModal = [&](QDialog& shown) {
             // The options dialog makes room for the assignment dialog.
             QVERIFY(dialog->y() < centred.y() || centred.y() == screenTop);
+            QCOMPARE(countAndApply(*dialog), QString("0 off"));
             fillAndClick(shown, "cb801", "ai800_1");
-            fillAndClick(shown, "cb802", "");  // both are needed: a hint each time
+            QCOMPARE(countAndApply(*dialog), QString("1 on"));  // at once, not on the next load
+            fillAndClick(shown, "cb802", "");                   // both are needed: a hint each time
             fillAndClick(shown, "", "ai800_2");
             QCOMPARE(fixture.ui.messages.size(), std::size_t(2));
             fillAndClick(shown, "cb802", "di810_3");
@@ -191,6 +191,8 @@ private slots:
         button(*dialog, "cmdAdd")->click();
         QVERIFY(checked);
         QCOMPARE(dialog->pos(), centred);
+        QCOMPARE(countAndApply(*dialog), QString("2 on"));
+        applyBox(*dialog)->click();
         // The label lists and the store follow on the next save only.
         QVERIFY(fixture.session.cabinetLabels.empty());
         QVERIFY(!fixture.store.hasSection("CabinetsModules"));
@@ -199,80 +201,84 @@ private slots:
                  QStringList({"CB801|AI800_1", "CB802|DI810_3"}));
         QCOMPARE(fixture.store.value("CabinetsModules", "CabinetValue_2", ""),
                  std::string("CB802"));
-        // The count and the apply box follow the table when the dialog is made, not on adding.
-        QCOMPARE(labelText(*dialog, "lblItemsCount"), QString("0"));
-        QVERIFY(!applyBox(*dialog)->isEnabled());
+        QVERIFY(fixture.session.options.applyCabinetLabels);
+        QCOMPARE(countAndApply(*dialog), QString("2 on checked"));
     }
 
-    void modifyRows() {
+    // Modify (double-click, context menu) and Delete (button, key, context menu) act on the
+    // selected row, show at once, and are undone by discarding the dialog.
+    void modifyAndDeleteRows() {
         OptionsFixture fixture;
-        storeTable(fixture, {{"cb1", "m1"}, {"CB2", "M2"}, {"CB3", "M3"}});
+        storeTable(fixture, {{"cb1", "m1"}, {"", "M2"}, {"CB3", "M3"}, {"CB4", "M4"}});
+        fixture.store.setValue("Settings", "ApplyCabinetModule", "1");
         auto dialog = shownOnCabinetTab(fixture);
         QCOMPARE(listed(*dialog)[0], QString("cb1|m1"));  // stored rows stay as stored
         CabinetTab& tab = cabinetTab(*dialog);
-        tab.editRow();  // nothing current yet
+        auto* modify = control<QAction>(*dialog, "actModifyRow");
+        auto* remove = control<QAction>(*dialog, "actDeleteRow");
+        QVERIFY(!modify->isEnabled() && !remove->isEnabled() &&
+                !button(*dialog, "cmdDelete")->isEnabled());
+        tab.editRow();
+        tab.deleteRow();  // nothing selected: nothing happens
         QVERIFY(fixture.desktop.modalTitles.empty());
-        clickRow(*dialog, 1);
-        QCOMPARE(tab.currentRow().number, std::size_t(2));
+        QCOMPARE(listed(*dialog).size(), 4);
 
-        // A double-click opens the row in modify mode; one Apply changes it and closes.
+        // A double-click opens the row, a row without a cabinet name too, in modify mode; one
+        // Apply changes it and closes.
         fixture.desktop.onModal = [&](QDialog& shown) {
             QVERIFY(!button(shown, "cmdClose")->isVisible());
-            QCOMPARE(control<QLineEdit>(shown, "txtNewCabinet")->text(), QString("CB3"));
-            QCOMPARE(control<QLineEdit>(shown, "txtNewModule")->text(), QString("M3"));
+            QCOMPARE(control<QLineEdit>(shown, "txtNewModule")->text(), QString("M2"));
             fillAndClick(shown, "", "ao810_4");
             QVERIFY(!shown.isVisible());
         };
-        doubleClickRow(*dialog, 2);
-        QCOMPARE(fixture.desktop.modalTitles.size(), std::size_t(1));
-        QCOMPARE(listed(*dialog), QStringList({"cb1|m1", "CB2|M2", "|AO810_4"}));
-        QVERIFY(fixture.ui.messages.empty());
-
-        // A click on a row without a cabinet name does not make it current ...
-        clickRow(*dialog, 0);
-        clickRow(*dialog, 2);
-        QCOMPARE(tab.currentRow().number, std::size_t(1));
-        // ... but a double-click on it modifies that row, not the one current before.
-        fixture.desktop.onModal = [&](QDialog& shown) {
-            QCOMPARE(control<QLineEdit>(shown, "txtNewModule")->text(), QString("AO810_4"));
-            fillAndClick(shown, "", "");
-        };
-        doubleClickRow(*dialog, 2);
+        doubleClickRow(*dialog, 1);
+        QCOMPARE(tab.currentRow().number, std::size_t(2));
+        QVERIFY(modify->isEnabled() && remove->isEnabled());
+        QCOMPARE(listed(*dialog), QStringList({"cb1|m1", "|AO810_4", "CB3|M3", "CB4|M4"}));
+        QCOMPARE(tab.currentRow().number, std::size_t(2));  // still selected after the change
+        fixture.desktop.onModal = [&](QDialog& shown) { fillAndClick(shown, "cb2", "m2"); };
+        modify->trigger();
+        QCOMPARE(listed(*dialog)[1], QString("CB2|M2"));
         QCOMPARE(fixture.desktop.modalTitles.size(), std::size_t(2));
-        QCOMPARE(listed(*dialog), QStringList({"cb1|m1", "CB2|M2", "|"}));
 
-        // The selection goes with the focus; the current row stays.
+        // The selection stays in view when the focus leaves the list, for Delete to act on.
         dialog->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
-        list(*dialog)->setFocus();
-        clickRow(*dialog, 1);
-        QCOMPARE(list(*dialog)->selectedItems().size(), 1);
+        clickRow(*dialog, 2);
         button(*dialog, "cmdAdd")->setFocus();
-        QVERIFY(list(*dialog)->selectedItems().isEmpty());
-        QCOMPARE(cabinetTab(*dialog).currentRow().number, std::size_t(2));
+        QCOMPARE(tab.currentRow().number, std::size_t(3));
+        button(*dialog, "cmdDelete")->click();
+        QCOMPARE(listed(*dialog), QStringList({"cb1|m1", "CB2|M2", "CB4|M4"}));
+        QCOMPARE(countAndApply(*dialog), QString("3 on checked"));
+        // The row that moved up is selected in its place; the last row's successor is the row
+        // above it.
+        QCOMPARE(tab.currentRow().number, std::size_t(3));
+        list(*dialog)->setFocus();
+        QTest::keyClick(list(*dialog), Qt::Key_Delete);
+        QCOMPARE(listed(*dialog), QStringList({"cb1|m1", "CB2|M2"}));
+        QCOMPARE(tab.currentRow().number, std::size_t(2));
+        remove->trigger();
+        remove->trigger();
+        QVERIFY(listed(*dialog).isEmpty());
+        QCOMPARE(countAndApply(*dialog), QString("0 off"));
+        QVERIFY(!remove->isEnabled() && !button(*dialog, "cmdDelete")->isEnabled());
+        QCOMPARE(fixture.store.value("CabinetsModules", "ListViewItemsCount", ""),
+                 std::string("4"));
 
-        button(*dialog, "cmdOK")->click();
-        QCOMPARE(fixture.store.value("CabinetsModules", "CabinetValue_3", "?"), std::string());
-        QCOMPARE(fixture.store.value("CabinetsModules", "ModuleValue_3", "?"), std::string());
-        QCOMPARE(fixture.store.value("CabinetsModules", "CabinetValue_1", "?"), std::string("cb1"));
+        discard(*dialog);
+        auto reopened = shownOnCabinetTab(fixture);
+        QCOMPARE(listed(*reopened), QStringList({"cb1|m1", "|M2", "CB3|M3", "CB4|M4"}));
+        QCOMPARE(countAndApply(*reopened), QString("4 on checked"));
+        clickRow(*reopened, 3);
+        cabinetTab(*reopened).deleteRow();
+        button(*reopened, "cmdOK")->click();
+        QCOMPARE(fixture.store.keyCount("CabinetsModules"), std::size_t(7));
+        QCOMPARE(labelled(fixture.session.cabinetLabels), QStringList({"cb1|m1", "|M2", "CB3|M3"}));
     }
 
+    // The assignment dialog refuses a row that is not there, silently.
     void modifyNeverWritesOutsideTheTable() {
         OptionsFixture fixture;
-        storeTable(fixture, {{"CB1", "M1"}, {"CB2", "M2"}, {"CB3", "M3"}});
-        auto dialog = shownOnCabinetTab(fixture);
-        clickRow(*dialog, 2);
-        QCOMPARE(cabinetTab(*dialog).currentRow().number, std::size_t(3));
-
-        // An import leaves a shorter table behind the current row.
-        fixture.ui.defaultAnswer = true;
-        fixture.desktop.chosenFiles = {fixture.folder.write("one.csv", "cb9,m9\n")};
-        button(*dialog, "cmdImport")->click();
-        cabinetTab(*dialog).editRow();
-        QVERIFY(fixture.desktop.modalTitles.empty());
-        QCOMPARE(listed(*dialog), QStringList({"CB9|M9"}));
-
-        // The assignment dialog itself refuses a row that is not there, silently.
         qor::options::CabinetModuleTable table{{{"A", "B"}}, ""};
         CabinetModuleDialog assignment(table, fixture.ui);
         assignment.modifyRow({"X", "Y", 2});

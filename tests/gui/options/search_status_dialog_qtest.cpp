@@ -47,6 +47,7 @@ struct Fixture {
     QLabel* label(const QString& name) { return dialog->findChild<QLabel*>(name); }
     QLabel* cell(int row) { return label(QString("lblStatus_%1").arg(row)); }
     QPushButton* button(const char* name) { return dialog->findChild<QPushButton*>(name); }
+    QWidget* hint() { return dialog->findChild<QWidget*>("fraNothingEnabled"); }
     void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
     // The text and the colour the status cell paints it with.
     std::pair<QString, QColor> status(int row) {
@@ -148,9 +149,8 @@ private slots:
                 QCOMPARE(f.button("cmdCancel")->text(), QString("&OK"));
                 QVERIFY(!f.button("cmdChangeSettings")->isEnabled());
                 QVERIFY(!f.button("cmdScanNow")->isEnabled());
-                QTest::keyClick(&shown, Qt::Key_Escape);  // neither leaves the dialog
-                QVERIFY(!shown.close());
-                f.click(f.button("cmdCancel"));
+                QVERIFY(!f.hint()->isVisible());
+                QTest::keyClick(&shown, Qt::Key_Escape);  // as "OK"
                 QVERIFY(!shown.isVisible());
             };
             QCOMPARE(f.desktop.runModal(*f.dialog), int(QDialog::Rejected));
@@ -158,13 +158,21 @@ private slots:
         }
         QCOMPARE(callbacks, 0);
         f.dialog->prepare(SearchStatusMode::NothingEnabled);
+        f.dialog->show();
         QCOMPARE(f.button("cmdCancel")->text(), QString("&Cancel"));
         QVERIFY(f.button("cmdChangeSettings")->isEnabled() && !f.button("cmdScanNow")->isEnabled());
-        // "Scan Now" follows the cells: offered once a type shows "Enabled", gone with the last.
+        // "Scan Now" follows the cells: offered once a type shows "Enabled", gone with the last;
+        // meanwhile the hint at "Change Settings" goes, and comes back.
+        QVERIFY(f.hint()->isVisible());
         for (const bool offered : {true, false}) {
             f.click(f.cell(3));
             QCOMPARE(f.button("cmdScanNow")->isEnabled(), offered);
+            QCOMPARE(f.hint()->isVisible(), !offered);
         }
+        // The window's close is "Cancel", as Escape is.
+        QVERIFY(f.dialog->close());
+        QCOMPARE(f.dialog->result(), int(QDialog::Rejected));
+        QCOMPARE(callbacks, 0);
     }
 
     void changeSettingsHidesAndTheNextShowingIsCurrent() {

@@ -1,6 +1,8 @@
 // The main window on its own: what it offers at load, its placement, the recent files and the
 // help and tool commands.
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QMdiSubWindow>
 #include <QTest>
 #include <QTimer>
@@ -208,7 +210,8 @@ private slots:
     }
 
     // Every menu item and every dialog button can be reached from the keyboard, each with a
-    // letter of its own within its menu or window; every dialog leaves room for its caption.
+    // letter of its own within its menu or window; every dialog leaves room for its caption and
+    // closes with Escape.
     void everyCommandHasItsOwnMnemonic() {
         AppFixture fixture;
         MainWindow window(fixture.context);
@@ -247,6 +250,13 @@ private slots:
             dialog->show();
             QVERIFY2(dialog->width() >= qor::gui::captionWidth(*dialog),
                      qPrintable(dialog->windowTitle()));
+            if (qobject_cast<QDialog*>(dialog) != nullptr) {
+                dialog->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(dialog));
+                QWidget* focus = QApplication::focusWidget();
+                QTest::keyClick(focus != nullptr ? focus : dialog, Qt::Key_Escape);
+                QVERIFY2(!dialog->isVisible(), qPrintable(dialog->windowTitle()));
+            }
             dialog->hide();
         }
     }

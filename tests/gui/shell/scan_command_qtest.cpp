@@ -205,14 +205,30 @@ private slots:
         }
     }
 
-    void nothingEnabledRefusesTheScan() {
+    // F2 on a fresh account: no box ahead of the search status dialog, which says what to do
+    // beside "Change Settings"; that button leads to the options, and nothing is scanned.
+    void nothingEnabledPointsAtChangeSettings() {
         AppFixture fixture;
         fixture.session.options.scanResultFolderPath = fixture.resultRoot();
         MainWindow window(fixture.context);
         window.openByPath(fixture.samplePath());
-        window.scanFile();
-        QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
-        QCOMPARE(fixture.desktop.modalTitles, std::vector<std::string>{"Search Status"});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        fixture.desktop.onModal = [&](QDialog& dialog) {
+            if (dialog.windowTitle() == "Search Status") {
+                QVERIFY(fixture.boxes.messages.empty());
+                QVERIFY(dialog.findChild<QWidget*>("fraNothingEnabled")->isVisible());
+                auto* change = dialog.findChild<QPushButton*>("cmdChangeSettings");
+                QVERIFY(change->isVisible() && change->isEnabled());
+                change->click();
+            } else {
+                dialog.reject();
+            }
+        };
+        QTest::keyClick(&window, Qt::Key_F2);
+        QCOMPARE(fixture.desktop.modalTitles,
+                 (std::vector<std::string>{"Search Status", "Search Options"}));
+        QVERIFY(fixture.boxes.messages.empty());
         QVERIFY(std::filesystem::is_empty(fixture.folder.path()));
     }
 
