@@ -23,6 +23,9 @@ inline constexpr int kCommandIconCount = 10;
 
 // The icon's resource path.
 QString commandIconPath(CommandIcon icon);
+// The picture drawn at the size asked for, in the colours of the application's palette as it is
+// then: outlines in the text colour, fills in a tint that stands out from the background, so
+// that a dark palette shows it as well as a light one.
 QIcon commandIcon(CommandIcon icon);
 
 // The application's own icon (a document with a bar chart under a magnifier).

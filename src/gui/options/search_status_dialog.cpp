@@ -4,11 +4,14 @@
 
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -74,23 +77,56 @@ SearchStatusDialog::SearchStatusDialog(output::Session& session, UserInterface& 
     explanation->setWordWrap(true);
 
     QFrame* table = buildTable();
+    table_ = table;
+    tableScroll_ = new QScrollArea(this);
+    tableScroll_->setObjectName("scrStatus");
+    tableScroll_->setFrameShape(QFrame::NoFrame);
+    tableScroll_->setWidgetResizable(true);
+    tableScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tableScroll_->setWidget(table);
     // The texts wrap to the width of the table, or to a comfortable reading width.
     const int textWidth =
         std::max(table->sizeHint().width(), fontMetrics().averageCharWidth() * 58);
-    explanation->setFixedWidth(textWidth);
-    hint_ = buildHint(textWidth);
+    explanation_ = explanation;
+    textWidth_ = textWidth;
+    hint_ = buildHint();
     QHBoxLayout* buttons = buildButtons();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 14, 14, 14);
     layout->setSpacing(12);
     layout->addWidget(explanation);
-    layout->addWidget(table);
+    layout->addWidget(tableScroll_);
     layout->addWidget(hint_);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     keepCaptionWhole(*this, *layout);
 
     prepare(mode_);
+    fitToScreen();
+}
+
+void SearchStatusDialog::fitToScreen() {
+    const QSize table = table_->sizeHint();
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    // Room for the window frame and its title bar.
+    const QSize room = shown != nullptr ? shown->availableGeometry().size() - QSize(16, 48)
+                                        : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    const QMargins margins = layout()->contentsMargins();
+    const int textWidth = std::min(textWidth_, room.width() - margins.left() - margins.right());
+    explanation_->setFixedWidth(textWidth);
+    hintText_->setFixedWidth(textWidth - hintIndent_);
+    tableScroll_->setFixedSize(std::min(table.width(), textWidth), table.height());
+    const int excess = layout()->sizeHint().height() - room.height();
+    if (excess > 0) {
+        tableScroll_->setFixedSize(std::min(table.width() + scrollBar, textWidth),
+                                   std::max(table.height() - excess, 3 * fontMetrics().height()));
+    }
+}
+
+void SearchStatusDialog::showEvent(QShowEvent* event) {
+    fitToScreen();
+    QDialog::showEvent(event);
 }
 
 // The fifteen rows of names and statuses, under their headers.
@@ -134,7 +170,7 @@ QFrame* SearchStatusDialog::buildTable() {
 }
 
 // What to do when nothing is enabled, right above the button that does it.
-QWidget* SearchStatusDialog::buildHint(int width) {
+QWidget* SearchStatusDialog::buildHint() {
     auto* hint = new QWidget(this);
     hint->setObjectName("fraNothingEnabled");
     auto* icon = new QLabel(hint);
@@ -154,7 +190,8 @@ QWidget* SearchStatusDialog::buildHint(int width) {
     line->setSpacing(8);
     line->addWidget(icon, 0, Qt::AlignTop);
     line->addWidget(text, 1);
-    text->setFixedWidth(width - extent - line->spacing());
+    hintText_ = text;
+    hintIndent_ = extent + line->spacing();
     hint->hide();
     return hint;
 }
