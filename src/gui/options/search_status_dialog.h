@@ -14,6 +14,7 @@ class QFrame;
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 
 namespace qor::gui {
 
@@ -74,10 +75,16 @@ public slots:
     // Escape and the window's close: "Cancel".
     void reject() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QFrame* buildTable();
-    QWidget* buildHint(int width);
+    QWidget* buildHint();
     QHBoxLayout* buildButtons();
+    // The table scrolls when the screen is lower than the dialog (a large scale), so that the
+    // buttons stay in reach.
+    void fitToScreen();
 
     void toggleStatus(int row);
     void offerScan();
@@ -96,6 +103,12 @@ private:
     SearchStatusMode mode_ = SearchStatusMode::FromScanCommand;
     std::array<QLabel*, scan::kElementTypeCount> statusCells_{};
     QWidget* hint_ = nullptr;
+    QFrame* table_ = nullptr;
+    QLabel* explanation_ = nullptr;
+    QLabel* hintText_ = nullptr;
+    int textWidth_ = 0;   // the texts' width where the screen has room for it
+    int hintIndent_ = 0;  // the hint's icon and the space after it
+    QScrollArea* tableScroll_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     QPushButton* cmdChangeSettings_ = nullptr;
     QPushButton* cmdScanNow_ = nullptr;

@@ -63,6 +63,22 @@ class SearchStatusDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // On a screen made small by a large scale the table scrolls and every button stays on it,
+    // the hint of a fresh account included (ctest runs this once at double scale).
+    void dialogFitsTheScreen() {
+        Fixture f;
+        f.start();
+        f.dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.dialog.get()));
+        const QRect available = f.dialog->screen()->availableGeometry();
+        QVERIFY(f.dialog->width() <= available.width() && f.dialog->height() <= available.height());
+        for (const char* name : {"cmdCancel", "cmdChangeSettings", "cmdScanNow"}) {
+            QWidget* widget = f.button(name);
+            const QRect placed(widget->mapTo(f.dialog.get(), QPoint(0, 0)), widget->size());
+            QVERIFY2(f.dialog->rect().contains(placed) && widget->isVisible(), name);
+        }
+    }
+
     // Each cell shows whether its type is scanned (a greyed box in the store is not). A light
     // palette keeps the dark blue and red; a dark one lightens the same hues until they stand
     // out by at least 4.5 to 1. QOR_SCREENSHOT_DIR, when set, gets both pictures.
