@@ -656,6 +656,38 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <source>Only most valuable parameters for:</source>
         <translation>Nur die wichtigsten Parameter für:</translation>
     </message>
+    <message>
+        <source>Calculated analog inputs (AIC elements)</source>
+        <translation>Berechnete Analogeingänge (AIC-Elemente)</translation>
+    </message>
+    <message>
+        <source>Calculated analog outputs (AOC elements)</source>
+        <translation>Berechnete Analogausgänge (AOC-Elemente)</translation>
+    </message>
+    <message>
+        <source>Calculated digital inputs (DIC elements)</source>
+        <translation>Berechnete Digitaleingänge (DIC-Elemente)</translation>
+    </message>
+    <message>
+        <source>Calculated digital outputs (DOC elements)</source>
+        <translation>Berechnete Digitalausgänge (DOC-Elemente)</translation>
+    </message>
+    <message>
+        <source>PID controllers (PIDCON elements)</source>
+        <translation>PID-Regler (PIDCON-Elemente)</translation>
+    </message>
+    <message>
+        <source>Motor controllers (MOTCON elements)</source>
+        <translation>Motorsteuerungen (MOTCON-Elemente)</translation>
+    </message>
+    <message>
+        <source>&amp;Select All</source>
+        <translation>Alle a&amp;uswählen</translation>
+    </message>
+    <message>
+        <source>C&amp;lear All</source>
+        <translation>Alle ab&amp;wählen</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::ExportTextView</name>
@@ -755,6 +787,14 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     <message>
         <source>Automatic reads an export as UTF-8 when it is valid UTF-8, otherwise as Windows-1250.</source>
         <translation>Automatisch liest einen Export als UTF-8, wenn er gültiges UTF-8 ist, sonst als Windows-1250.</translation>
+    </message>
+    <message>
+        <source>E&amp;nable All Types</source>
+        <translation>Alle Typen &amp;einschalten</translation>
+    </message>
+    <message>
+        <source>&amp;Disable All Types</source>
+        <translation>Alle Typen a&amp;usschalten</translation>
     </message>
 </context>
 <context>
@@ -1008,10 +1048,6 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
         <translation>Schrank&lt;-&gt;Modul</translation>
     </message>
     <message>
-        <source>Spare</source>
-        <translation>Reserve</translation>
-    </message>
-    <message>
         <source>item on each tab is mandatory checked</source>
         <translation>ist auf jeder Registerkarte immer ausgewählt</translation>
     </message>
@@ -1030,6 +1066,10 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
     <message>
         <source>&amp;OK</source>
         <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
     </message>
 </context>
 <context>

@@ -52,7 +52,7 @@ await ".QOR Reader - *sample.qor*"
 shot "1-opened"
 press F3
 await "Search Options"
-press ctrl+Next ctrl+Next ctrl+Next alt+e
+press ctrl+Next ctrl+Next alt+e
 shot "2-options"
 press alt+o
 await ".QOR Reader - *"

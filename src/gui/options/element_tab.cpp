@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "gui/base/widget_helpers.h"
@@ -20,7 +21,8 @@ QString boxPrefix(const scan::ElementTypeInfo& type) {
     return prefix;
 }
 
-// The I/O module families that the four channel tabs cover.
+// What the tab's parameters belong to: the I/O module families of a channel type, the kind of
+// element of any other.
 QString moduleLine(scan::ElementType type) {
     switch (type) {
         case scan::ElementType::AI:
@@ -31,6 +33,18 @@ QString moduleLine(scan::ElementType type) {
             return ElementTab::tr("DIS (S100 Cabinet) and DIS8xx (S800 Cabinet)");
         case scan::ElementType::DO:
             return ElementTab::tr("DOS (S100 Cabinet ) and DOS8xx (S800 Cabinet)");
+        case scan::ElementType::AIC:
+            return ElementTab::tr("Calculated analog inputs (AIC elements)");
+        case scan::ElementType::AOC:
+            return ElementTab::tr("Calculated analog outputs (AOC elements)");
+        case scan::ElementType::DIC:
+            return ElementTab::tr("Calculated digital inputs (DIC elements)");
+        case scan::ElementType::DOC:
+            return ElementTab::tr("Calculated digital outputs (DOC elements)");
+        case scan::ElementType::PIDCON:
+            return ElementTab::tr("PID controllers (PIDCON elements)");
+        case scan::ElementType::MOTCON:
+            return ElementTab::tr("Motor controllers (MOTCON elements)");
         default:
             return {};
     }
@@ -85,14 +99,31 @@ ElementTab::ElementTab(scan::ElementType type, options::SearchOptions& options, 
     boxes->setColumnStretch(2, 1);
     layout->addLayout(boxes);
 
+    auto* selection = new QHBoxLayout;
+    selection->setContentsMargins(16, 0, 0, 0);
+    for (const bool selected : {true, false}) {
+        auto* button = new QPushButton(selected ? tr("&Select All") : tr("C&lear All"), this);
+        button->setObjectName("cmd" + boxPrefix(info).mid(3) +
+                              (selected ? "SelectAll" : "ClearAll"));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, selected] { selectAll(selected); });
+        selection->addWidget(button);
+    }
+    selection->addStretch(1);
+    layout->addLayout(selection);
+
     auto* rule = new QFrame(this);
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
     layout->addWidget(rule);
 
     enableBox_ = makeEnableSearchBox(info, this);
-    connect(enableBox_, &QCheckBox::clicked, this,
-            [this](bool checked) { options_.of(type_).enabled = checked; });
+    connect(enableBox_, &QCheckBox::clicked, this, [this](bool checked) {
+        options_.of(type_).enabled = checked;
+        if (checked) {
+            parameterClicked(0, true);  // a type is searched for its names at least
+        }
+    });
     layout->addWidget(enableBox_);
     layout->addStretch(1);
 
@@ -105,6 +136,14 @@ void ElementTab::showRecord() {
         parameterBoxes_[box]->setChecked(record.parameters[box]);
     }
     enableBox_->setChecked(record.enabled);
+}
+
+void ElementTab::selectAll(bool selected) {
+    scan::TypeOptions& record = options_.of(type_);
+    for (std::size_t box = 0; box < parameterBoxes_.size(); ++box) {
+        record.parameters[box] = selected || box == 0;
+        parameterBoxes_[box]->setChecked(record.parameters[box]);
+    }
 }
 
 void ElementTab::parameterClicked(std::size_t box, bool checked) {

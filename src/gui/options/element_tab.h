@@ -17,9 +17,10 @@ QCheckBox* makeParameterBox(const scan::ElementTypeInfo& type, int box, QWidget*
 QCheckBox* makeEnableSearchBox(const scan::ElementTypeInfo& type, QWidget* parent);
 
 // The tab of one of the ten types with a tab of their own: "Only most valuable parameters
-// for:", the type's parameter boxes and its "Enable Search" box. The boxes edit the live
-// record, so a scan reads them before they are saved. Any parameter box clicked checks NAME:
-// NAME cannot be cleared by hand. "Enable Search" touches nothing else.
+// for:" and what the type is, the type's parameter boxes with "Select All" and "Clear All",
+// and its "Enable Search" box. The boxes edit the live record, so a scan reads them before
+// they are saved. NAME cannot be cleared by hand: any parameter box clicked, either button and
+// "Enable Search" ticked check it.
 class ElementTab : public QWidget {
     Q_OBJECT
 
@@ -31,6 +32,8 @@ public:
 
 private:
     void parameterClicked(std::size_t box, bool checked);
+    // Every parameter box ticked, or every one but NAME cleared.
+    void selectAll(bool selected);
 
     scan::ElementType type_;
     options::SearchOptions& options_;

@@ -91,6 +91,24 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
     encodingRow->addWidget(encodingCaption);
     encodingRow->addWidget(encoding_, 1);
     firstLayout->addLayout(encodingRow);
+    auto* switches = new QHBoxLayout;
+    for (const bool enabled : {true, false}) {
+        auto* button =
+            new QPushButton(enabled ? tr("E&nable All Types") : tr("&Disable All Types"), first);
+        button->setObjectName(enabled ? "cmdEnableAllTypes" : "cmdDisableAllTypes");
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, enabled] {
+            for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+                scan::TypeOptions& type = options_.of(info.type);
+                type.enabled = enabled;
+                type.parameters[0] = type.parameters[0] || enabled;  // NAME comes with a search
+            }
+            emit typesSwitched();
+        });
+        switches->addWidget(button);
+    }
+    switches->addStretch(1);
+    firstLayout->addLayout(switches);
     firstLayout->addStretch(1);
     auto* forward = pageButton(QStringLiteral("&>"), "cmdNextPage", first);
     firstLayout->addWidget(forward, 0, Qt::AlignRight);

@@ -31,6 +31,10 @@ public:
     void showRecord();
     int currentPage() const;  // 1 or 2
 
+signals:
+    // "Enable All Types" or "Disable All Types" changed every type's search in the record.
+    void typesSwitched();
+
 private:
     void outputChosen(options::OutputMode mode);
     void showOneWorkbookState();

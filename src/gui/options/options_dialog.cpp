@@ -65,7 +65,12 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
     tabs_->addTab(generalTab_, tr("General Options"));
     cabinetTab_ = new CabinetTab(draft_, store, ui, desktop);
     tabs_->addTab(cabinetTab_, tr("Cabinet<->Module"));
-    tabs_->addTab(new QWidget, tr("Spare"));
+    connect(generalTab_, &GeneralTab::typesSwitched, this, [this] {
+        for (ElementTab* tab : elementTabs_) {
+            tab->showRecord();
+        }
+        datTab_->showRecord();
+    });
 
     auto* nameLabel = new QLabel("NAME", this);
     nameLabel->setObjectName("lblMandatoryName");
@@ -82,6 +87,10 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
     ok->setObjectName("cmdOK");
     ok->setAutoDefault(false);
     ok->setMinimumWidth(preview->sizeHint().width());
+    auto* cancel = new QPushButton(tr("&Cancel"), this);
+    cancel->setObjectName("cmdCancel");
+    cancel->setAutoDefault(false);
+    cancel->setMinimumWidth(preview->sizeHint().width());
 
     auto* notes = new QVBoxLayout;
     auto* nameLine = new QHBoxLayout;
@@ -95,6 +104,7 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
     bottom->addLayout(notes, 1);
     bottom->addWidget(preview, 0, Qt::AlignBottom);
     bottom->addWidget(ok, 0, Qt::AlignBottom);
+    bottom->addWidget(cancel, 0, Qt::AlignBottom);
     // The tabs scroll only when the screen is smaller than they are (a small screen, a large
     // scale), so that the buttons below them always stay in reach.
     scroll_ = new QScrollArea(this);
@@ -112,6 +122,7 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
             [this](bool checked) { draft_.showSearchStatusDialog = checked; });
     connect(preview, &QPushButton::clicked, this, [this] { previewStatus(); });
     connect(ok, &QPushButton::clicked, this, [this] { acceptOptions(); });
+    connect(cancel, &QPushButton::clicked, this, &OptionsDialog::reject);
 
     tabs_->setCurrentIndex(session.options.lastTab);
     showRecord();

@@ -21,9 +21,9 @@ class ElementTab;
 class GeneralTab;
 class MultiRowTabWidget;
 
-// "Search Options": fourteen tabs in two rows (the ten element types with a tab
-// of their own, "DAT Elements", "General Options", "Cabinet<->Module", "Spare"), the
-// "Show 'Search Status' dialog" box, "Preview Status" and "OK". There is no Cancel.
+// "Search Options": thirteen tabs in two rows (the ten element types with a tab
+// of their own, "DAT Elements", "General Options", "Cabinet<->Module"), the
+// "Show 'Search Status' dialog" box, "Preview Status", "OK" and "Cancel".
 //
 // Lifetime, as the owner (the main window) keeps it:
 // - Creating the dialog loads session.options (with session.columns and
@@ -34,7 +34,7 @@ class MultiRowTabWidget;
 // - "OK" saves the draft into the record and the store, recomputes session.searchStatus from the
 // store and hides the
 //   dialog (runModal returns QDialog::Accepted).
-// - Closing it any other way (title bar, Escape) marks it discarded(); runModal returns
+// - Closing it any other way ("Cancel", title bar, Escape) marks it discarded(); runModal returns
 //   QDialog::Rejected. The owner then deletes it and creates a new one, whose constructor
 //   reloads the record from the store (dropping toggles of the search status dialog too).
 // - "Preview Status" saves and recomputes the search status like "OK", then calls

@@ -100,6 +100,8 @@ private slots:
         }
     }
 
+    // NAME stays checked whatever is clicked; "Enable Search" brings it, "Select All" and
+    // "Clear All" set every box but NAME in one click.
     void elementBoxesKeepNameChecked() {
         OptionsFixture fixture;
         auto dialog = fixture.open();
@@ -109,20 +111,49 @@ private slots:
             QCheckBox* descr = parameterBox(*dialog, type, 2);
             // An empty store shows NAME clear, untouched until a box of the type is clicked.
             QVERIFY(!name->isChecked());
+            enableBox(*dialog, type)->click();
+            QVERIFY(record.enabled && name->isChecked() && record.parameters[0]);
+            QVERIFY(!record.parameters[1] && !descr->isChecked());
             descr->click();
-            QVERIFY(name->isChecked() && record.parameters[0] && record.parameters[1]);
+            QVERIFY(record.parameters[1]);
             name->click();
             QVERIFY(name->isChecked() && record.parameters[0]);
             descr->click();
             QVERIFY(!descr->isChecked() && !record.parameters[1] && name->isChecked());
 
-            // "Enable Search" changes only itself, and the record at once.
+            const QString prefix = "cmd" + section(type).chopped(10).mid(3);
+            const std::size_t count = qor::scan::elementType(type).parameters.size();
+            for (const bool all : {true, false}) {
+                button(*dialog, prefix + (all ? "SelectAll" : "ClearAll"))->click();
+                for (std::size_t box = 0; box < count; ++box) {
+                    const bool expected = all || box == 0;
+                    QCOMPARE(record.parameters[box], expected);
+                    QCOMPARE(parameterBox(*dialog, type, int(box) + 1)->isChecked(), expected);
+                }
+            }
             enableBox(*dialog, type)->click();
-            QVERIFY(record.enabled && !record.parameters[1]);
-            QVERIFY(name->isEnabled() && descr->isEnabled());
-            enableBox(*dialog, type)->click();
-            QVERIFY(!record.enabled);
+            QVERIFY(!record.enabled && name->isChecked());
         }
+    }
+
+    // "Enable All Types" and "Disable All Types" switch every type, the DAT types included, and
+    // every tab shows it at once; "Cancel" drops it all.
+    void everyTypeSwitchesInOneClickAndCancelDiscards() {
+        OptionsFixture fixture;
+        auto dialog = fixture.open();
+        for (const bool enabled : {true, false}) {
+            button(*dialog, enabled ? "cmdEnableAllTypes" : "cmdDisableAllTypes")->click();
+            for (const qor::scan::ElementTypeInfo& info : qor::scan::elementTypes()) {
+                QCOMPARE(dialog->draft().of(info.type).enabled, enabled);
+                QCOMPARE(enableBox(*dialog, info.type)->isChecked(), enabled);
+                QVERIFY(dialog->draft().of(info.type).parameters[0]);
+            }
+        }
+        button(*dialog, "cmdEnableAllTypes")->click();
+        button(*dialog, "cmdCancel")->click();
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        QVERIFY(!fixture.session.options.scansAnyType());
+        QVERIFY(!fixture.store.contains("chkAISParameters", "EnableSearch"));
     }
 
     void datBoxesMoveInPairs() {

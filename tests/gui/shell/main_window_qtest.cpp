@@ -21,6 +21,7 @@
 #include "gui/base/widget_helpers.h"
 #include "gui/document/document_window.h"
 #include "gui/options/cabinet_module_dialog.h"
+#include "gui/options/multi_row_tabs.h"
 #include "gui/options/options_dialog.h"
 #include "gui/options/search_status_dialog.h"
 #include "gui/scan/progress_window.h"
@@ -242,11 +243,20 @@ private slots:
         for (QWidget* dialog : std::initializer_list<QWidget*>{
                  &window.optionsDialog(), &window.searchStatusDialog(), &cabinet, &about,
                  &statistics, &window.progressWindow()}) {
-            QList<QString> texts;
-            for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-                texts << button->text();
+            // A tab's buttons share their letters with the dialog's own, not with other tabs'.
+            auto* options = qobject_cast<qor::gui::OptionsDialog*>(dialog);
+            for (int tab = 0; tab < (options != nullptr ? options->tabs().count() : 1); ++tab) {
+                if (options != nullptr) {
+                    options->tabs().setCurrentIndex(tab);
+                }
+                QList<QString> texts;
+                for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                    if (options == nullptr || button->isVisibleTo(dialog)) {
+                        texts << button->text();
+                    }
+                }
+                check(texts, dialog->objectName());
             }
-            check(texts, dialog->objectName());
             dialog->show();
             QVERIFY2(dialog->width() >= qor::gui::captionWidth(*dialog),
                      qPrintable(dialog->windowTitle()));
