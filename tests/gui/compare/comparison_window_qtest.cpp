@@ -117,10 +117,7 @@ private slots:
             side->node = qor::scan::readNodeInfo(side->path, {}, fixture.boxes);
         }
         request.changeStorage = {fixture.folder.path().string(), 0, 64};
-        struct : qor::compare::CompareMonitor {
-            void progress(std::uint64_t, std::uint64_t) override {}
-            bool cancelRequested() override { return false; }
-        } monitor;
+        qor::compare::UiCompareMonitor monitor(fixture.boxes);
         auto comparison = std::make_unique<qor::compare::Comparison>(
             qor::compare::compareExports(request, monitor));
         ComparisonWindow changes(fixture.context, std::move(comparison),
