@@ -4,9 +4,9 @@
 #include <filesystem>
 
 #include "export_generator.h"
+#include "support/qorscan_fixture.h"
 #include "support/run_command.h"
 #include "support/scan_variant.h"
-#include "support/temp_dir.h"
 
 namespace qor {
 namespace {
@@ -17,29 +17,21 @@ using testing::readFile;
 
 const std::string kData = std::string(QOR_TEST_DATA_DIR) + "/compare/";
 
-class QorscanCompare : public ::testing::Test {
+class QorscanCompare : public testing::QorscanFixture {
 protected:
     CommandResult run(std::vector<std::string> args) {
         std::vector<std::string> all = testing::qorscanVariantArguments();
-        all.insert(all.end(), {"--settings", settings, "--now", "2026-12-04T10:11:12",
-                               "--result-folder", results});
+        all.insert(all.end(), {"--result-folder", results});
         all.insert(all.end(), args.begin(), args.end());
-        return testing::runCommand(QOR_QORSCAN_PATH, all, dir);
+        return testing::runCommand(QOR_QORSCAN_PATH, argsWith(all), dir);
     }
     std::string changes(const std::string& node, const std::string& extension) const {
         return results + "/Node" + node + "_04Dec2026/Changes/Changes_Node" + node + "_04Dec2026." +
                extension;
     }
-
-    testing::TempDir dir;
-    std::string settings = dir.write("settings.ini", "");
-    std::string results = [this] {
-        fs::create_directory(dir.path() / "results");
-        return dir.file("results");
-    }();
 };
 
-TEST_F(QorscanCompare, WritesTheGoldenChangesAndTheirSummary) {
+TEST_F(QorscanCompare, WritesTheGoldenChangesAndTheirSummaryAndKeepsThemOnNo) {
     const CommandResult result = run({"--compare", kData + "old.qor", kData + "new.qor"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     // Node 14 is the new export's number: its folder takes the results.
@@ -57,6 +49,19 @@ TEST_F(QorscanCompare, WritesTheGoldenChangesAndTheirSummary) {
          }) {
         EXPECT_NE(result.out.find(row), std::string::npos) << row << result.out;
     }
+
+    // Said no to, the results stay byte for byte and nothing is left beside them.
+    for (const char* extension : {"csv", "html"}) {
+        std::ofstream(changes("14", extension), std::ios::binary) << "kept " << extension;
+    }
+    const CommandResult kept =
+        run({"--compare", "--overwrite", "no", kData + "old.qor", kData + "new.qor"});
+    EXPECT_EQ(kept.exitCode, 0) << kept.err;
+    EXPECT_NE(kept.err.find("already exists"), std::string::npos);
+    EXPECT_EQ(readFile(changes("14", "csv")), "kept csv");
+    EXPECT_EQ(readFile(changes("14", "html")), "kept html");
+    EXPECT_EQ(testing::filesIn(fs::path(changes("14", "csv")).parent_path()).size(), 2u);
+
     EXPECT_EQ(run({"--compare", "--exit-code", kData + "old.qor", kData + "new.qor", "--overwrite",
                    "yes"})
                   .exitCode,
@@ -93,22 +98,6 @@ TEST_F(QorscanCompare, UnreadableExportsExitWithTwoAndWriteNothing) {
         EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
     }
     EXPECT_FALSE(fs::exists(results + "/Node12_04Dec2026"));
-}
-
-TEST_F(QorscanCompare, NoToOverwritingLeavesTheResultsByteForByte) {
-    ASSERT_EQ(run({"--compare", kData + "old.qor", kData + "new.qor"}).exitCode, 0);
-    for (const char* extension : {"csv", "html"}) {
-        std::ofstream(changes("14", extension), std::ios::binary) << "kept " << extension;
-    }
-    const CommandResult kept =
-        run({"--compare", "--overwrite", "no", kData + "old.qor", kData + "new.qor"});
-    EXPECT_EQ(kept.exitCode, 0) << kept.err;
-    EXPECT_NE(kept.err.find("already exists"), std::string::npos);
-    EXPECT_EQ(readFile(changes("14", "csv")), "kept csv");
-    EXPECT_EQ(readFile(changes("14", "html")), "kept html");
-    EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(changes("14", "csv")).parent_path()),
-                            fs::directory_iterator{}),
-              2);
 }
 
 }  // namespace

@@ -58,13 +58,18 @@ const OutputCase kOutputs[] = {
 
 class ResultSafety : public testing::QorscanFixture {
 protected:
-    CommandResult scan(const std::vector<std::string>& extra, const std::string& exportPath) {
-        std::vector<std::string> args = {"--settings",          settings, "--now",
-                                         testing::kNowArgument, "--all",  "--statistics",
-                                         "--result-folder",     results,  "--quiet"};
-        args.insert(args.end(), extra.begin(), extra.end());
-        args.push_back(exportPath);
+    CommandResult run(const std::vector<std::string>& args) {
         return testing::runCommand(QOR_QORSCAN_PATH, args, dir);
+    }
+    // Every type and the statistics, into the result folder.
+    std::vector<std::string> scanArgs(std::vector<std::string> extra,
+                                      const std::string& exportPath) const {
+        extra.insert(extra.end(),
+                     {"--all", "--statistics", "--result-folder", results, "--quiet", exportPath});
+        return argsWith(extra);
+    }
+    CommandResult scan(const std::vector<std::string>& extra, const std::string& exportPath) {
+        return run(scanArgs(extra, exportPath));
     }
     std::vector<std::string> with(const OutputCase& output, const std::string& answer) {
         std::vector<std::string> flags = output.flags;
@@ -122,16 +127,6 @@ TEST_F(ResultSafety, LinkedFoldersBelowTheResultFolderAreNeverEntered) {
     dir.write("victim/.qor-aaaaaaaaaaaa.part", "not ours to remove");
     fs::create_directory(victim / ".qor-bbbbbbbbbbbb.tmp");
     const Snapshot before = snapshot(victim);
-    const std::vector<std::string> compare = {"--settings",
-                                              settings,
-                                              "--now",
-                                              testing::kNowArgument,
-                                              "--result-folder",
-                                              results,
-                                              "--quiet",
-                                              "--compare",
-                                              sample,
-                                              sample};
     const struct {
         std::string linked;  // below the node folder; empty: the node folder itself
         std::string output;  // empty: a comparison
@@ -149,7 +144,8 @@ TEST_F(ResultSafety, LinkedFoldersBelowTheResultFolderAreNeverEntered) {
         fs::remove(link);
         fs::create_symlink(victim, link);
         const CommandResult result =
-            c.output.empty() ? testing::runCommand(QOR_QORSCAN_PATH, compare, dir)
+            c.output.empty() ? run(argsWith({"--result-folder", results, "--quiet", "--compare",
+                                             sample, sample}))
                              : scan({"--output", c.output, "--overwrite", "yes"}, sample);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.linked << result.err;
         if (c.exitCode != 0) {
@@ -223,33 +219,27 @@ protected:
         options.seed = 9;
         options.targetBytes = 16 << 20;
         gen::generateExportFile(options, big);
-        const std::string reference = dir.file("reference");
-        fs::create_directory(reference);
-        for (const char* output : {"csv", "html"}) {
-            ASSERT_EQ(testing::runCommand(QOR_QORSCAN_PATH, args(reference, output), dir).exitCode,
-                      0);
-        }
-        expected = testing::filesUnder(reference, false);
+        expected = alone(big, {"csv", "html"});
     }
     std::vector<std::string> args(const std::string& into, const std::string& output,
                                   const std::string& exportPath = {}) const {
-        return {"--settings",
-                settings,
-                "--now",
-                testing::kNowArgument,
-                "--all",
-                "--result-folder",
-                into,
-                "--output",
-                output,
-                "--overwrite",
-                "yes",
-                "--quiet",
-                exportPath.empty() ? big : exportPath};
+        return argsWith({"--all", "--result-folder", into, "--output", output, "--overwrite", "yes",
+                         "--quiet", exportPath.empty() ? big : exportPath});
+    }
+    // The results of runs of `exportPath` in a folder of their own, one after the other.
+    std::map<std::string, std::string> alone(const std::string& exportPath,
+                                             std::initializer_list<const char*> outputs) {
+        const std::string folder = dir.file("alone" + std::to_string(++aloneRuns_));
+        fs::create_directory(folder);
+        for (const char* output : outputs) {
+            EXPECT_EQ(run(args(folder, output, exportPath)).exitCode, 0);
+        }
+        return testing::filesUnder(folder, false);
     }
 
     std::string big = dir.file("big.qor");
     std::map<std::string, std::string> expected;
+    int aloneRuns_ = 0;
 };
 
 TEST_F(KilledAndConcurrentRuns, AStoppedOrKilledRunLeavesNoTruncatedResult) {
@@ -270,7 +260,7 @@ TEST_F(KilledAndConcurrentRuns, AStoppedOrKilledRunLeavesNoTruncatedResult) {
     };
     // A stop signal ends the run as Cancel does: no temporary file, no lock stays; also while a
     // question waits for its answer.
-    ASSERT_EQ(testing::runCommand(QOR_QORSCAN_PATH, args(results, "csv"), dir).exitCode, 0);
+    ASSERT_EQ(run(args(results, "csv")).exitCode, 0);
     std::vector<std::string> asking = args(results, "csv");
     *std::find(asking.begin(), asking.end(), "yes") = "ask";
     testing::ChildProcess asked(QOR_QORSCAN_PATH, asking);
@@ -301,9 +291,7 @@ TEST_F(KilledAndConcurrentRuns, AStoppedOrKilledRunLeavesNoTruncatedResult) {
     EXPECT_GT(killedMidway, 0);
     // The lock and temporary files the killed runs left behind go with the next run.
     EXPECT_EQ(testing::ChildProcess(QOR_QORSCAN_PATH, args(results, "csv")).finish(), 0);
-    for (const auto& entry : fs::recursive_directory_iterator(results)) {
-        EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
-    }
+    EXPECT_EQ(hiddenEntries(), std::vector<std::string>{});
 }
 
 TEST_F(KilledAndConcurrentRuns, TwoRunsOverOneFolderNeverMixTheirResults) {
@@ -311,19 +299,14 @@ TEST_F(KilledAndConcurrentRuns, TwoRunsOverOneFolderNeverMixTheirResults) {
     fs::create_directories(nodeFolder);
     {
         const platform::FolderLock held(platform::FolderHandle::open(nodeFolder.string()));
-        const CommandResult refused =
-            testing::runCommand(QOR_QORSCAN_PATH, args(results, "csv"), dir);
+        const CommandResult refused = run(args(results, "csv"));
         EXPECT_EQ(refused.exitCode, 1);
         EXPECT_NE(refused.err.find("is being written by another scan"), std::string::npos);
         EXPECT_EQ(lineCount(refused.err), 1u);
         EXPECT_FALSE(fs::exists(nodeFolder / "Csv Files"));
     }
     // Runs that start together, the node folder not made yet: each waits for its turn.
-    const std::string reference = dir.file("sample-reference");
-    fs::create_directory(reference);
-    ASSERT_EQ(testing::runCommand(QOR_QORSCAN_PATH, args(reference, "csv", sample), dir).exitCode,
-              0);
-    const auto once = testing::filesUnder(reference);
+    const auto once = alone(sample, {"csv"});
     for (int round = 0; round < 20; ++round) {
         fs::remove_all(results);
         fs::create_directory(results);
@@ -338,10 +321,7 @@ TEST_F(KilledAndConcurrentRuns, TwoRunsOverOneFolderNeverMixTheirResults) {
 // Exports of one node in one --jobs run write one after the other in the order given, so the
 // last one's results stay; the same export given twice is no error.
 TEST_F(KilledAndConcurrentRuns, ExportsOfOneNodeInOneRunTakeTurns) {
-    const std::string reference = dir.file("sample-reference");
-    fs::create_directory(reference);
-    ASSERT_EQ(testing::runCommand(QOR_QORSCAN_PATH, args(reference, "csv", sample), dir).exitCode,
-              0);
+    const auto sampleCsv = alone(sample, {"csv"});
     std::map<std::string, std::string> bigCsv;
     for (const auto& [name, bytes] : expected) {
         if (name.find("Csv Files") != std::string::npos) {
@@ -351,16 +331,14 @@ TEST_F(KilledAndConcurrentRuns, ExportsOfOneNodeInOneRunTakeTurns) {
     const struct {
         std::string first, last;
         std::map<std::string, std::string> stays;
-    } orders[] = {{big, sample, testing::filesUnder(reference)},
-                  {sample, big, bigCsv},
-                  {sample, sample, testing::filesUnder(reference)}};
+    } orders[] = {{big, sample, sampleCsv}, {sample, big, bigCsv}, {sample, sample, sampleCsv}};
     for (const auto& order : orders) {
         fs::remove_all(results);
         fs::create_directory(results);
         std::vector<std::string> line = args(results, "csv", order.first);
         line.insert(line.end(), {"--jobs", "2", order.last});
-        const CommandResult run = testing::runCommand(QOR_QORSCAN_PATH, line, dir);
-        EXPECT_EQ(run.exitCode, 0) << run.err;
+        const CommandResult both = run(line);
+        EXPECT_EQ(both.exitCode, 0) << both.err;
         EXPECT_EQ(testing::filesUnder(results), order.stays) << order.first << " " << order.last;
     }
 }
@@ -380,10 +358,10 @@ TEST_F(ResultSafety, AFullDiskLeavesOnlyTheEarlierResults) {
         const CommandResult full = testing::runCommand(
             "/bin/sh",
             {"-c", "ulimit -f 16; exec " +
-                       testing::commandLine(QOR_QORSCAN_PATH,
-                                            {"--settings", settings, "--now", testing::kNowArgument,
-                                             "--all", "--result-folder", results, "--output",
-                                             output, "--overwrite", "yes", "--quiet", exportPath})},
+                       testing::commandLine(
+                           QOR_QORSCAN_PATH,
+                           argsWith({"--all", "--result-folder", results, "--output", output,
+                                     "--overwrite", "yes", "--quiet", exportPath}))},
             dir);
         EXPECT_EQ(full.exitCode, 1) << output << full.err;
         EXPECT_EQ(lineCount(full.err), 1u) << full.err;
@@ -410,30 +388,11 @@ TEST_F(ResultSafety, EveryResultIsSyncedBeforeItTakesItsName) {
         R"re((?:renameat2|renameat|rename|linkat)\((?:\d+<[^>]*>, )?"([^"]+)")re");
     for (const OutputCase& output : kOutputs) {
         const std::string trace = dir.file("trace");
-        const std::string calls = "trace=fdatasync,fsync,rename,renameat,renameat2,linkat";
-        std::vector<std::string> args = {"-f",
-                                         "-qq",
-                                         "-y",
-                                         "-o",
-                                         trace,
-                                         "-e",
-                                         calls,
-                                         QOR_QORSCAN_PATH,
-                                         "--settings",
-                                         settings,
-                                         "--now",
-                                         testing::kNowArgument,
-                                         "--all",
-                                         "--statistics",
-                                         "--result-folder",
-                                         results,
-                                         "--quiet",
-                                         "--overwrite",
-                                         "yes"};
-        args.insert(args.end(), output.flags.begin(), output.flags.end());
-        args.push_back(sample);
+        std::vector<std::string> args = scanArgs(with(output, "yes"), sample);
         // The leak checker of a sanitizer build cannot run under ptrace.
-        args.insert(args.begin(), {"ASAN_OPTIONS=detect_leaks=0", "strace"});
+        args.insert(args.begin(),
+                    {"ASAN_OPTIONS=detect_leaks=0", "strace", "-f", "-qq", "-y", "-o", trace, "-e",
+                     "trace=fdatasync,fsync,rename,renameat,renameat2,linkat", QOR_QORSCAN_PATH});
         const CommandResult result = testing::runCommand("env", args, dir);
         if (result.exitCode != 0 && !fs::exists(trace)) {
             GTEST_SKIP() << "strace cannot trace here: " << result.err;

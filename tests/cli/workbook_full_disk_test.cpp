@@ -50,21 +50,11 @@ protected:
 
     CommandResult scan(const fs::path& folder, const std::string& exportPath, bool oneWorkbook) {
         fs::create_directories(folder);
-        std::vector<std::string> args = {"--settings",
-                                         settings,
-                                         "--now",
-                                         testing::kNowArgument,
-                                         "--all",
-                                         "--output",
-                                         "xlsx",
-                                         "--overwrite",
-                                         "yes",
-                                         "--quiet",
-                                         "--result-folder",
-                                         folder.string(),
-                                         exportPath};
+        std::vector<std::string> args =
+            argsWith({"--all", "--output", "xlsx", "--overwrite", "yes", "--quiet",
+                      "--result-folder", folder.string(), exportPath});
         if (oneWorkbook) {
-            args.insert(args.end() - 1, "--one-workbook");
+            args.push_back("--one-workbook");
         }
         return testing::runCommand(QOR_QORSCAN_PATH, args, dir);
     }

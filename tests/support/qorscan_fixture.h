@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
 #include <string>
+#include <vector>
 
 #include "support/temp_dir.h"
 
@@ -15,20 +15,6 @@ inline constexpr const char* kNowArgument = "2026-12-04T10:11:12";
 
 inline std::size_t lineCount(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-}
-
-// Every file below `root` by path relative to it, with its bytes; without `hidden`, lock and
-// temporary files (names starting with a dot) are left out.
-inline std::map<std::string, std::string> filesUnder(const std::filesystem::path& root,
-                                                     bool hidden = true) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        if (entry.is_regular_file() && (hidden || entry.path().filename().string()[0] != '.')) {
-            files[std::filesystem::relative(entry.path(), root).string()] =
-                readFile(entry.path().string());
-        }
-    }
-    return files;
 }
 
 // qorscan runs in a folder of the test's own: an empty settings file and an empty result folder.
@@ -41,6 +27,12 @@ protected:
         return dir.file("results");
     }();
     std::string sample = std::string(QOR_EXAMPLES_DIR) + "/sample.qor";
+
+    // qorscan's arguments: this test's settings and clock, then `more`.
+    std::vector<std::string> argsWith(std::vector<std::string> more) const {
+        more.insert(more.begin(), {"--settings", settings, "--now", kNowArgument});
+        return more;
+    }
 };
 
 }  // namespace qor::testing

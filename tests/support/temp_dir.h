@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -63,6 +64,20 @@ inline std::vector<std::string> filesIn(const std::filesystem::path& folder) {
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// Every file below `root` by path relative to it, with its bytes; without `hidden`, lock and
+// temporary files (names starting with a dot) are left out.
+inline std::map<std::string, std::string> filesUnder(const std::filesystem::path& root,
+                                                     bool hidden = true) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file() && (hidden || entry.path().filename().string()[0] != '.')) {
+            files[std::filesystem::relative(entry.path(), root).string()] =
+                readFile(entry.path().string());
+        }
+    }
+    return files;
 }
 
 }  // namespace qor::testing

@@ -28,37 +28,23 @@ TEST(TextEncoding, DecidesCutsAndDecodesEachEncoding) {
         std::string cut;    // the first 30 characters, as bytes
         std::string shown;  // the bytes as UTF-8
     };
+    using enum TextEncoding;
+    const EncodingChoice automatic{};
     const Case cases[] = {
-        {"utf-8",
-         german,
-         {},
-         TextEncoding::Utf8,
-         "utf-8",
-         "Speisewasser Temperatur °C – Ö",
-         german},
-        {"windows-1250 detected",
-         czech1250,
-         {},
-         TextEncoding::Windows1250,
-         "windows-1250",
-         czech1250.substr(0, 30),
-         "Teplota napájecí vody °C – Čerpadlo"},
-        {"windows-1252 chosen", german1252, TextEncoding::Windows1252, TextEncoding::Windows1252,
-         "windows-1252", german1252.substr(0, 30), german},
-        {"iso-8859-1 chosen", german1252, TextEncoding::Latin1, TextEncoding::Latin1, "iso-8859-1",
-         german1252.substr(0, 30), "Speisewasser Temperatur °C \u0096 Ölbrenner"},
-        {"utf-8 read as a code page", german, TextEncoding::Windows1250, TextEncoding::Windows1250,
-         "windows-1250", german.substr(0, 30),
+        {"utf-8", german, automatic, Utf8, "utf-8", "Speisewasser Temperatur °C – Ö", german},
+        {"windows-1250 detected", czech1250, automatic, Windows1250, "windows-1250",
+         czech1250.substr(0, 30), "Teplota napájecí vody °C – Čerpadlo"},
+        {"windows-1252 chosen", german1252, Windows1252, Windows1252, "windows-1252",
+         german1252.substr(0, 30), german},
+        {"iso-8859-1 chosen", german1252, Latin1, Latin1, "iso-8859-1", german1252.substr(0, 30),
+         "Speisewasser Temperatur °C \u0096 Ölbrenner"},
+        {"utf-8 read as a code page", german, Windows1250, Windows1250, "windows-1250",
+         german.substr(0, 30),
          "Speisewasser Temperatur \u00C2\u00B0C \u00E2\u20AC\u201C \u0102\u2013lbrenner"},
-        {"ascii keeps the pages' charset",
-         "Feed water temperature, boiler 2",
-         {},
-         TextEncoding::Utf8,
-         std::nullopt,
-         "Feed water temperature, boiler",
-         "Feed water temperature, boiler 2"},
-        {"ascii with a chosen encoding", "TT1201", TextEncoding::Windows1252,
-         TextEncoding::Windows1252, "windows-1252", "TT1201", "TT1201"},
+        {"ascii keeps the pages' charset", "Feed water temperature, boiler 2", automatic, Utf8,
+         std::nullopt, "Feed water temperature, boiler", "Feed water temperature, boiler 2"},
+        {"ascii with a chosen encoding", "TT1201", Windows1252, Windows1252, "windows-1252",
+         "TT1201", "TT1201"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

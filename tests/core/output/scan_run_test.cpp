@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/base/qor_error.h"
 #include "core/output/result_folder.h"
 #include "core/output/statistics.h"
 #include "core/scan/element_sink.h"
 #include "support/scan_fixture.h"
+#include "support/thrown.h"
 
 namespace qor::output {
 namespace {
@@ -35,12 +35,7 @@ TEST_F(ScanRunTest, AMissingResultFolderIsOneErrorAndNothingIsWritten) {
     testing::enable(session, ElementType::AI);
     testing::enable(session, ElementType::DI);
     session.options.scanResultFolderPath = dir.file("not-there");
-    try {
-        run();
-        FAIL() << "writing into a missing folder cannot succeed";
-    } catch (const QorError& failure) {
-        EXPECT_NE(std::string(failure.what()).find(dir.file("not-there")), std::string::npos);
-    }
+    EXPECT_NE(testing::errorFrom([&] { run(); }).find(dir.file("not-there")), std::string::npos);
     EXPECT_TRUE(ui.errors.empty());  // the caller reports the one cause
     EXPECT_TRUE(ui.lastingStatuses.empty());
     EXPECT_TRUE(fs::is_empty(dir.path()));
@@ -62,30 +57,14 @@ TEST_F(ScanRunTest, AFailingMiddleTypeLeavesWhatTheTypeByTypeOrderLeft) {
     fs::create_directory(folder / "AO_Node12_04Dec2026.csv");
     { std::ofstream(folder / "DI_Node12_04Dec2026.csv") << "earlier run"; }
     ui.defaultAnswer = true;
-    try {
-        run();
-        FAIL() << "AO cannot take its name";
-    } catch (const scan::ReadFailed& failure) {
-        EXPECT_EQ(failure.type(), ElementType::AO);
-        EXPECT_NE(std::string(failure.what()).find("AO_Node12_04Dec2026.csv"), std::string::npos);
-    }
+    const auto failure = testing::thrown<scan::ReadFailed>([&] { run(); });
+    ASSERT_TRUE(failure) << "AO cannot take its name";
+    EXPECT_EQ(failure->type(), ElementType::AO);
+    EXPECT_NE(std::string(failure->what()).find("AO_Node12_04Dec2026.csv"), std::string::npos);
     EXPECT_EQ(outputFile("AI_Node12_04Dec2026.csv"),
               testing::readFile(testing::testData("csv/AI_all.csv")));
     EXPECT_EQ(outputFile("DI_Node12_04Dec2026.csv"), "earlier run");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3);
-}
-
-TEST_F(ScanRunTest, AnElementLeftOpenByTheFileDoesNotLeakIntoTheNextType) {
-    session.databasePath = dir.write("open.qor",
-                                     "DI1.1          DIS\n  :ACT           1\n\n"
-                                     "AI1.1          AIS\n  :NAME          LEAK\n"
-                                     "  :DESCR         leak\n");
-    testing::enable(session, ElementType::AI);
-    testing::enable(session, ElementType::DI, {"NAME", "DESCR", "ACT"});
-    ASSERT_FALSE(run().cancelled);
-    EXPECT_EQ(session.lastScan.writtenOf(ElementType::AI).value_or(-1), 0);
-    EXPECT_EQ(testing::readFile(session.lastScan.outputFolder + "/DI_Node12_04Dec2026.csv"),
-              "CHANNEL,NAME,DESCR,ACT,\r\n\r\r\nDI1.1,,,1,,,,,,,\r\n");
 }
 
 TEST(Statistics, SavingAsksBeforeReplacingAndNeverClaimsAFailedSave) {

@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <clocale>
 #include <filesystem>
-#include <map>
 #include <optional>
 
 #include "core/compare/changes_folder.h"
@@ -20,18 +19,6 @@ using options::OutputMode;
 using scan::ElementType;
 using testing::readFile;
 using testing::testData;
-
-// Every file below `folder`, by its path relative to it, with its bytes.
-std::map<std::string, std::string> filesBelow(const std::filesystem::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        if (entry.is_regular_file()) {
-            files[std::filesystem::relative(entry.path(), folder).string()] =
-                readFile(entry.path().string());
-        }
-    }
-    return files;
-}
 
 class TranslatedOutputs : public testing::ScanFixture {
 protected:
@@ -65,7 +52,7 @@ protected:
         const FixedClock clock(testing::kScanMoment);
         EXPECT_EQ(saveStatisticsFile(session, clock, ui), StatisticsSave::Saved);
         writeChanges();
-        auto files = filesBelow(session.lastScan.resultFolder);
+        auto files = testing::filesUnder(session.lastScan.resultFolder);
         std::filesystem::remove_all(session.lastScan.resultFolder);
         return files;
     }

@@ -34,21 +34,11 @@ using StoreMakers = ::testing::Types<MemoryStoreMaker, IniStoreMaker>;
 TYPED_TEST_SUITE(SettingsStoreTest, StoreMakers);
 
 // Texts that INI quoting, escaping and list splitting could alter.
-const char* const kAwkwardValues[] = {"a,b",
-                                      "say \"hi\"",
-                                      "C:\\dir\\",
-                                      "  lead",
-                                      "trail  ",
-                                      "@at",
-                                      "@ByteArray(x)",
-                                      "@Invalid()",
-                                      "a=b",
-                                      "x;y",
-                                      "#hash",
-                                      "",
-                                      "\xC3\xBCn\xE2\x82\xAC",
-                                      "tab\tcr\rlf\n",
-                                      "True"};
+// clang-format off
+const char* const kAwkwardValues[] = {
+    "a,b", "say \"hi\"", "C:\\dir\\", "  lead", "trail  ", "@at", "@ByteArray(x)", "@Invalid()",
+    "a=b", "x;y", "#hash", "", "\xC3\xBCn\xE2\x82\xAC", "tab\tcr\rlf\n", "True"};
+// clang-format on
 
 TYPED_TEST(SettingsStoreTest, ValuesRoundTripAndAbsentKeysGiveTheDefault) {
     auto store = this->maker.make();

@@ -8,43 +8,40 @@
 namespace qor::scan {
 namespace {
 
-TEST(NodeInfo, NodeNumberComesFromTheFirstKeyAtOrAfterTheFirstMarkerLine) {
+// The node number is the first key at or after the first marker line; the description is 45
+// characters wide; the generation date turns slashes into commas.
+TEST(NodeInfo, EachFieldComesFromItsLine) {
     testing::TempDir dir;
-    const std::string path = dir.write(
-        "n.qor",
-        "  :NODE          99\r\n"  // before any marker: ignored
-        "LAN1    CS513\r\n"        // CS513 too close: no marker
-        "  :NODE          98\r\n"
-        "xLAN1          CS513 :node          12   \r\n"  // a marker line holding the key itself
-        "  :NODE          13\r\n");
-    EXPECT_EQ(readNodeNumber(path), "12");
-    EXPECT_EQ(readNodeNumber(dir.write("m.qor", "lan1           cs513\n\n  :NODE          7\n")),
-              "7");
-    EXPECT_EQ(readNodeNumber(dir.write("none.qor", "  :NODE          7\n")), "");
-    // A line that ends before the value field gives empty text.
-    EXPECT_EQ(readNodeNumber(dir.write("short.qor", "LAN1           CS513 :NODE\n")), "");
-}
-
-TEST(NodeInfo, DescriptionIsFortyFiveCharactersWide) {
-    testing::TempDir dir;
-    const std::string longText(50, 'd');
-    const std::string path = dir.write("d.qor",
-                                       "  :DESCR          early\n"
-                                       "AC450_1        AC450\n"
-                                       "  :DESCR        " +
-                                           longText + "\n");
-    EXPECT_EQ(readNodeDescription(path), std::string(45, 'd'));
-}
-
-TEST(NodeInfo, GenerationDateTurnsSlashesIntoCommas) {
-    testing::TempDir dir;
-    EXPECT_EQ(readGenerationDate(dir.write("a", "x\nONB 3.2  2002-05-15/14:30\n")),
-              "2002-05-15, 14:30");
-    EXPECT_EQ(readGenerationDate(dir.write("b", "onb......a/b/c\nONB      other\n")), "a, b, c");
-    // The 20 characters from the key's position + 9, trimmed.
-    EXPECT_EQ(readGenerationDate(dir.write("c", "ONB      123456789012345678901234\n")),
-              "12345678901234567890");
-    EXPECT_EQ(readGenerationDate(dir.write("d", "no date here\n")), "");
+    const auto number = [](const std::string& path) { return readNodeNumber(path); };
+    const auto description = [](const std::string& path) { return readNodeDescription(path); };
+    const struct {
+        std::string (*read)(const std::string&);
+        std::string text;
+        std::string field;
+    } cases[] = {
+        {number,
+         "  :NODE          99\r\n"  // before any marker: ignored
+         "LAN1    CS513\r\n"        // CS513 too close: no marker
+         "  :NODE          98\r\n"
+         "xLAN1          CS513 :node          12   \r\n"  // a marker line holding the key itself
+         "  :NODE          13\r\n",
+         "12"},
+        {number, "lan1           cs513\n\n  :NODE          7\n", "7"},
+        {number, "  :NODE          7\n", ""},
+        {number, "LAN1           CS513 :NODE\n", ""},  // the line ends before the value field
+        {description,
+         "  :DESCR          early\nAC450_1        AC450\n  :DESCR        " + std::string(50, 'd') +
+             "\n",
+         std::string(45, 'd')},
+        {readGenerationDate, "x\nONB 3.2  2002-05-15/14:30\n", "2002-05-15, 14:30"},
+        {readGenerationDate, "onb......a/b/c\nONB      other\n", "a, b, c"},
+        // The 20 characters from the key's position + 9, trimmed.
+        {readGenerationDate, "ONB      123456789012345678901234\n", "12345678901234567890"},
+        {readGenerationDate, "no date here\n", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.read(dir.write("n.qor", c.text)), c.field) << c.text;
+    }
     EXPECT_EQ(readGenerationDate(dir.file("missing")), "");  // silently empty
 }
 

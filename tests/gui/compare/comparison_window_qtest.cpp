@@ -11,8 +11,6 @@
 #include <QTableView>
 #include <QTest>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "core/compare/changes_csv.h"
 #include "core/output/csv_output.h"
@@ -28,18 +26,12 @@ using qor::gui::ChangesTableModel;
 using qor::gui::ComparisonWindow;
 using qor::gui::MainWindow;
 using qor::testing::AppFixture;
+using qor::testing::readFile;
 
 namespace {
 
 std::string dataPath(const char* name) {
     return std::string(QOR_TEST_DATA_DIR) + "/compare/" + name;
-}
-
-std::string fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 ComparisonWindow* comparisonWindowOf(const MainWindow& window) {
@@ -67,7 +59,7 @@ std::vector<std::string> shownRows(const ChangesTableModel& model) {
 }
 
 std::vector<std::string> goldenRows() {
-    const std::string golden = fileBytes(dataPath("changes.csv"));
+    const std::string golden = readFile(dataPath("changes.csv"));
     std::vector<std::string> rows;
     for (std::size_t at = golden.find("\r\n") + 2; at < golden.size();) {
         const std::size_t end = golden.find("\r\n", at) + 2;
@@ -125,10 +117,7 @@ private slots:
             side->node = qor::scan::readNodeInfo(side->path, {}, fixture.boxes);
         }
         request.changeStorage = {fixture.folder.path().string(), 0, 64};
-        struct : qor::compare::CompareMonitor {
-            void progress(std::uint64_t, std::uint64_t) override {}
-            bool cancelRequested() override { return false; }
-        } monitor;
+        qor::compare::UiCompareMonitor monitor(fixture.boxes);
         auto comparison = std::make_unique<qor::compare::Comparison>(
             qor::compare::compareExports(request, monitor));
         ComparisonWindow changes(fixture.context, std::move(comparison),
@@ -203,7 +192,7 @@ private slots:
         const auto csv = folder / "Changes_Node14_04Dec2026.csv";
         const auto page = folder / "Changes_Node14_04Dec2026.html";
         changes->findChild<QPushButton*>("cmdSaveCsv")->click();
-        QCOMPARE(fileBytes(csv), fileBytes(dataPath("changes.csv")));
+        QCOMPARE(readFile(csv.string()), readFile(dataPath("changes.csv")));
         QVERIFY(!std::filesystem::exists(page));
         QVERIFY(fixture.boxes.prompts.empty());
 
