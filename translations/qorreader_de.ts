@@ -205,6 +205,13 @@
     </message>
 </context>
 <context>
+    <name>NodeInfo</name>
+    <message>
+        <source>&apos;%1&apos; is not a node export: it holds neither node information nor any element. Nothing was scanned.</source>
+        <translation>&apos;%1&apos; ist kein Knotenexport: Die Datei enthält weder Knoteninformationen noch ein Element. Es wurde nichts durchsucht.</translation>
+    </message>
+</context>
+<context>
     <name>OverwriteQuestion</name>
     <message>
         <source>File &apos;%1&apos; already exists. <byte value="xd"/>

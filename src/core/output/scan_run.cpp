@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
 #include "core/output/result_folder.h"
@@ -275,6 +276,10 @@ std::string htmlWritingStatusText(const scan::ElementTypeInfo& type) {
 }
 
 ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& environment) {
+    // Some other file (a picture, random bytes) makes no result folder of empty pages.
+    if (session.nodeInfo.notAnExport) {
+        throw QorError(scan::notAnExportText(session.databasePath));
+    }
     // The index lists only what this scan writes.
     for (TypeResult& result : session.results) {
         result.indexLinkLine.clear();

@@ -26,7 +26,8 @@ struct ScanEnvironment {
 // or that another scan is writing, throws QorError (platform::FolderLockedElsewhere for a lock
 // of another computer) before anything is written. An error that ends a reader
 // ends the scan and propagates (scan::ReadFailed); the progress display is ended and open
-// outputs are released before it does.
+// outputs are released before it does. A file that is not a node export (nodeInfo.notAnExport)
+// throws QorError (scan::notAnExportText) before anything is made.
 ScanOutcome runScan(Session& session, UserInterface& ui, const ScanEnvironment& environment);
 
 // The status texts of a scan for the type, in the running language: while it is read
