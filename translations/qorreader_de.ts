@@ -989,6 +989,14 @@ Click &apos;Change Settings&apos; to enable any DataBase element / parameters on
         <translation>Der Suchstatus aller Datenbankelemente ist „Deaktiviert“.<byte value="xd"/>
 Klicken Sie auf „Einstellungen ändern“, um Datenbankelemente / Parameter auf den Registerkarten zu aktivieren.</translation>
     </message>
+    <message>
+        <source>Not a node export: no node information and no element</source>
+        <translation>Kein Knotenexport: keine Knoteninformationen und kein Element</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a node export: it holds neither node information nor any element. It is shown as it is, but it cannot be scanned.</source>
+        <translation>&apos;%1&apos; ist kein Knotenexport: Die Datei enthält weder Knoteninformationen noch ein Element. Sie wird so angezeigt, wie sie ist, kann aber nicht durchsucht werden.</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::OptionsDialog</name>
@@ -1050,6 +1058,10 @@ Klicken Sie auf „Einstellungen ändern“, um Datenbankelemente / Parameter au
     <message>
         <source>Cancelling...</source>
         <translation>Wird abgebrochen...</translation>
+    </message>
+    <message>
+        <source>Preparing the result files...</source>
+        <translation>Ergebnisdateien werden vorbereitet...</translation>
     </message>
 </context>
 <context>

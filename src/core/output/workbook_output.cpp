@@ -44,10 +44,7 @@ public:
     bool begin(const scan::SinkContext& context) override {
         columns_ = &context.columns;
         labelled_ = context.labelled;
-        lastingStatus_ = fillIn(
-            own_ ? translate("ScanRun", "Converting to Excel (sheets) files - '%1' elements...")
-                 : translate("ScanRun", "Converting to one Excel file - '%1' elements..."),
-            {context.type.name});
+        lastingStatus_ = workbookWritingStatusText(context.type, own_ == nullptr);
         if (own_) {
             // Asked before anything is read, like every other question of a scan.
             const bool chosen = own_->askToReplace(
@@ -233,6 +230,13 @@ std::unique_ptr<ScanOutput> makeWorkbookOutput(Session& session, UserInterface& 
         return std::make_unique<OneWorkbook>(session, ui, created);
     }
     return std::make_unique<PerTypeWorkbooks>(session, ui, created);
+}
+
+std::string workbookWritingStatusText(const scan::ElementTypeInfo& type, bool oneWorkbook) {
+    return fillIn(
+        oneWorkbook ? translate("ScanRun", "Converting to one Excel file - '%1' elements...")
+                    : translate("ScanRun", "Converting to Excel (sheets) files - '%1' elements..."),
+        {type.name});
 }
 
 std::string workbookFileNamePart(std::string_view text) {

@@ -86,7 +86,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     tileHorizontally();
     context_.session.scan.startDateStamp =
         formatDateStamp(context_.clock.now(), context_.session.months);
-    statusBar_->setPanelText(1, tr("For Help, press F1"));
+    clearNodeInformation();
 }
 
 MainWindow::~MainWindow() {
@@ -120,7 +120,7 @@ void MainWindow::endWork() {
 
 void MainWindow::cancelScan() {
     if (work_->cancel()) {
-        progress_->setStatus(ProgressWindow::cancellingText());
+        display_->setStatus(toStdString(ProgressWindow::cancellingText()));
     }
 }
 
