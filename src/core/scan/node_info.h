@@ -34,9 +34,10 @@ std::string readGenerationDate(const std::string& path);
 NodeInfo readNodeInfo(const std::string& path, NodeInfo previous, UserInterface& ui,
                       TextEncoding encoding = kDefaultCodePage);
 
-// Whether any line of the file at `path` is an element header of one of the fourteen types.
-// Stops at the first one, so an export costs only the bytes before its first element; only a
-// file that holds none is read to its end. Throws QorError when the file cannot be read.
+// Whether any line of the file at `path` is an element header of one of the fourteen types and
+// text (no control character but tab): random bytes pass the header rule now and then, never
+// as text. Stops at the first one, so an export costs only the bytes before its first element; only
+// a file that holds none is read to its end. Throws QorError when the file cannot be read.
 bool holdsElementHeader(const std::string& path);
 
 // The one message that refuses to scan a file that is not a node export.

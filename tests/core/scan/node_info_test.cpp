@@ -69,8 +69,8 @@ TEST(NodeInfo, AFailedPassIsReportedAndKeepsTheOldValue) {
     EXPECT_EQ(info.generationDate, "");
 }
 
-// A node export holds node information or an element; the generation date alone does not count
-// (any "ONB" gives one). An element far in is found, block boundaries and all.
+// A node export holds node information or an element header that is text; the generation date
+// alone does not count (any "ONB" gives one). An element far in is found, block boundaries and all.
 TEST(NodeInfo, AFileWithNeitherNodeInformationNorAnyElementIsNoExport) {
     testing::TempDir dir;
     std::mt19937 random(7);
@@ -91,6 +91,7 @@ TEST(NodeInfo, AFileWithNeitherNodeInformationNorAnyElementIsNoExport) {
         {"empty", "", true},
         {"random", noise, true},
         {"date only", "ONB 3.2  2026-11-28/09:41:07\n", true},
+        {"header rule in binary", std::string("AI\x01.1\0           AIS\n\n", 22), true},
         {"element only", "AI1.1          AIS\n  :NAME          A\n\n", false},
         {"element far in", far + "DI1.1          DIS\n\n", false},
         {"node only", "LAN1           CS513\n  :NODE          7\n", false},
