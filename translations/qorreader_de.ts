@@ -323,6 +323,14 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <source>The scan was cancelled</source>
         <translation>Die Suche wurde abgebrochen</translation>
     </message>
+    <message>
+        <source>Saving the Excel files...</source>
+        <translation>Excel-Dateien werden gespeichert...</translation>
+    </message>
+    <message>
+        <source>Saving the Excel file...</source>
+        <translation>Excel-Datei wird gespeichert...</translation>
+    </message>
 </context>
 <context>
     <name>SettingsFile</name>

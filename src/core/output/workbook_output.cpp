@@ -147,7 +147,11 @@ public:
     std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType type) override {
         return std::make_unique<WorkbookSink>(session_, ui_, created_, type, nullptr, 0, &saver_);
     }
-    void endScan() override { saver_.drain(); }
+    void endScan() override {
+        // Saving takes longer than reading did: the last reading text would be stale.
+        ui_.setStatus(translate("ScanRun", "Saving the Excel files..."));
+        saver_.drain();
+    }
     void abandonScan() noexcept override {
         // The types read before the failure are complete: their saves finish. Should one of
         // them fail too, the scan's own error is the one the user hears of.
@@ -206,6 +210,7 @@ public:
         if (!chosen_) {
             return;
         }
+        ui_.setStatus(translate("ScanRun", "Saving the Excel file..."));
         if (const std::optional<StandardError> failure = workbook_.save()) {
             ui_.reportError(*failure);
         }
