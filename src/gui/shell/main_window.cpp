@@ -119,7 +119,8 @@ void MainWindow::endWork() {
 }
 
 void MainWindow::cancelScan() {
-    if (work_->cancel()) {
+    // Once the progress window has gone, the outputs are being saved and nothing stops any more.
+    if (work_->cancel() && progress_->isVisible()) {
         display_->setStatus(toStdString(ProgressWindow::cancellingText()));
     }
 }
