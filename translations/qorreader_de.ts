@@ -205,6 +205,13 @@
     </message>
 </context>
 <context>
+    <name>NodeInfo</name>
+    <message>
+        <source>&apos;%1&apos; is not a node export: it holds neither node information nor any element. Nothing was scanned.</source>
+        <translation>&apos;%1&apos; ist kein Knotenexport: Die Datei enthält weder Knoteninformationen noch ein Element. Es wurde nichts durchsucht.</translation>
+    </message>
+</context>
+<context>
     <name>OverwriteQuestion</name>
     <message>
         <source>File &apos;%1&apos; already exists. <byte value="xd"/>
@@ -315,6 +322,14 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     <message>
         <source>The scan was cancelled</source>
         <translation>Die Suche wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>Saving the Excel files...</source>
+        <translation>Excel-Dateien werden gespeichert...</translation>
+    </message>
+    <message>
+        <source>Saving the Excel file...</source>
+        <translation>Excel-Datei wird gespeichert...</translation>
     </message>
 </context>
 <context>
@@ -1028,6 +1043,14 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
         <source>it is a folder</source>
         <translation>es ist ein Ordner</translation>
     </message>
+    <message>
+        <source>Not a node export: no node information and no element</source>
+        <translation>Kein Knotenexport: keine Knoteninformationen und kein Element</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a node export: it holds neither node information nor any element. It is shown as it is, but it cannot be scanned.</source>
+        <translation>&apos;%1&apos; ist kein Knotenexport: Die Datei enthält weder Knoteninformationen noch ein Element. Sie wird so angezeigt, wie sie ist, kann aber nicht durchsucht werden.</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::OptionsDialog</name>
@@ -1089,6 +1112,10 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
     <message>
         <source>Cancelling...</source>
         <translation>Wird abgebrochen...</translation>
+    </message>
+    <message>
+        <source>Preparing the result files...</source>
+        <translation>Ergebnisdateien werden vorbereitet...</translation>
     </message>
 </context>
 <context>

@@ -29,6 +29,7 @@
 #include "core/platform/user_environment.h"
 #include "core/scan/export_encoding.h"
 #include "core/scan/export_file_reader.h"
+#include "core/scan/node_info.h"
 #include "core/scan/parallel_pass.h"
 
 namespace qor::cli {
@@ -161,6 +162,10 @@ int scanFile(const std::string& file, std::size_t index, Session session, const 
         return kExitUsage;
     }
     session.nodeInfo = scan::readNodeInfo(file, {}, ui, session.textEncoding().encoding);
+    if (session.nodeInfo.notAnExport) {
+        ui.printError(scan::notAnExportText(file));
+        return kExitUsage;
+    }
     if (run.line.infoOnly) {
         printInfo(session, run.line.files.size() > 1, out);
         return ui.errorReported() ? kExitScanError : kExitDone;

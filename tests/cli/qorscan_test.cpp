@@ -209,27 +209,32 @@ TEST_F(Qorscan, StoredSettingsDriveTheScanAndBadValuesAreReported) {
 }
 
 TEST_F(Qorscan, HostileFilesEndCleanly) {
-    // Empty, binary, an unfinished last element, lines over 64 KB.
-    const std::string empty = dir.write("empty.qor", "");
+    // A picture, an empty file, random bytes: no node export, one line, exit 2, nothing made.
     std::mt19937 random(1);
     std::string binary(1 << 20, '\0');
     for (char& c : binary) {
         c = static_cast<char>(random());
     }
-    const std::string binaryPath = dir.write("binary.qor", binary);
+    const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 24);
+    for (const auto& [name, bytes] :
+         {std::pair{"picture.png", png}, {"empty.qor", std::string()}, {"binary.qor", binary}}) {
+        const std::string path = dir.write(name, bytes);
+        const CommandResult result = scan(path, {"--overwrite", "yes"});
+        EXPECT_EQ(result.exitCode, 2) << name;
+        EXPECT_EQ(lineCount(result.err), 1u) << result.err;
+        EXPECT_NE(result.err.find("'" + path + "' is not a node export"), std::string::npos)
+            << result.err;
+        EXPECT_TRUE(result.out.empty()) << result.out;
+    }
+    EXPECT_TRUE(fs::is_empty(results));
+
+    // An unfinished last element and lines over 64 KB.
     const std::string longValue(100'000, 'v');
     const std::string unfinished =
         dir.write("unfinished.qor",
                   "LAN1           CS513 :NODE          9\n"
                   "AI1.1          AIS\n  :NAME          " +
                       longValue + "\n\nAI1.2          AIS\n  :NAME          open");
-    for (const std::string& path : {empty, binaryPath}) {
-        const CommandResult result = scan(path, {"--overwrite", "yes"});
-        EXPECT_EQ(result.exitCode, 0) << path << "\n" << result.err;
-        EXPECT_EQ(shownCount(result.out, "MOTCON"), 0) << path;
-    }
-    EXPECT_TRUE(fs::exists(results + "/Node_04Dec2026/Csv Files/AI_Node_04Dec2026.csv"));
-
     const CommandResult result = scan(unfinished);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(shownCount(result.out, "Analog Input"), 1);
@@ -242,10 +247,10 @@ TEST_F(Qorscan, HostileFilesEndCleanly) {
 TEST_F(Qorscan, HostileInputsGiveOneLineAndTheRightExitCode) {
     const std::string pipe = dir.file("pipe.qor");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    // One line of 200 MB and one of 2 MB, sparse: no disk is used.
-    const std::string longLine = dir.write("line.qor", "");
+    // After an element, one line of 200 MB and one of 2 MB, sparse: no disk is used.
+    const std::string longLine = dir.write("line.qor", "AI1.1          AIS\n");
     fs::resize_file(longLine, 200 << 20);
-    const std::string shorterLine = dir.write("shorter.qor", "");
+    const std::string shorterLine = dir.write("shorter.qor", "AI1.1          AIS\n");
     fs::resize_file(shorterLine, 2 << 20);
     struct Case {
         std::string path;

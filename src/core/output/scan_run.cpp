@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
 #include "core/output/result_folder.h"
@@ -272,6 +273,10 @@ std::string htmlWritingStatusText(const scan::ElementTypeInfo& type) {
 }
 
 ScanReport runScan(const Session& session, UserInterface& ui, const ScanEnvironment& environment) {
+    // Some other file (a picture, random bytes) makes no result folder of empty pages.
+    if (session.nodeInfo.notAnExport) {
+        throw QorError(scan::notAnExportText(session.databasePath));
+    }
     // Taken before anything is written: every pass checks the export against it.
     scan::ExportScan source(session.databasePath);
     // Indexed once: every channel element of the scan looks its module up.

@@ -20,11 +20,12 @@ struct ScanEnvironment {
 // reads every enabled type in the reading order into the chosen output, finishes the
 // one-workbook output and the HTML frame pages, reports "Convert Completed" and returns what
 // it wrote where (the caller keeps it in the session for the statistics). A cancelled scan
-// leaves no type's output and returns its folders with `cancelled` set. A result folder that cannot
-// be made, that is a link, or that another scan is writing, throws QorError
-// (platform::FolderLockedElsewhere for a lock of another computer) before anything is written. An
-// error that ends a reader ends the scan and propagates (scan::ReadFailed); the progress display is
-// ended and open outputs are released before it does.
+// leaves no type's output and returns its folders with `cancelled` set. A result folder that
+// cannot be made, that is a link, or that another scan is writing, throws QorError
+// (platform::FolderLockedElsewhere for a lock of another computer) before anything is written.
+// An error that ends a reader ends the scan and propagates (scan::ReadFailed); the progress
+// display is ended and open outputs are released before it does. A file that is not a node
+// export (nodeInfo.notAnExport) throws QorError (scan::notAnExportText) before anything is made.
 ScanReport runScan(const Session& session, UserInterface& ui, const ScanEnvironment& environment);
 
 // The status texts of a scan for the type, in the running language: while it is read

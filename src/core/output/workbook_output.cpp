@@ -44,10 +44,7 @@ public:
     bool begin(const scan::SinkContext& context) override {
         columns_ = &context.columns;
         labelled_ = context.labelled;
-        lastingStatus_ = fillIn(
-            own_ ? translate("ScanRun", "Converting to Excel (sheets) files - '%1' elements...")
-                 : translate("ScanRun", "Converting to one Excel file - '%1' elements..."),
-            {context.type.name});
+        lastingStatus_ = workbookWritingStatusText(context.type, own_ == nullptr);
         if (own_) {
             // Asked before anything is read, like every other question of a scan.
             const bool chosen = own_->askToReplace(
@@ -150,7 +147,11 @@ public:
     std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType type) override {
         return std::make_unique<WorkbookSink>(session_, ui_, created_, type, nullptr, 0, &saver_);
     }
-    void endScan() override { saver_.drain(); }
+    void endScan() override {
+        // Saving takes longer than reading did: the last reading text would be stale.
+        ui_.setStatus(translate("ScanRun", "Saving the Excel files..."));
+        saver_.drain();
+    }
     void abandonScan() noexcept override {
         // The types read before the failure are complete: their saves finish. Should one of
         // them fail too, the scan's own error is the one the user hears of.
@@ -210,6 +211,7 @@ public:
         if (!chosen_) {
             return;
         }
+        ui_.setStatus(translate("ScanRun", "Saving the Excel file..."));
         if (const std::optional<StandardError> failure = workbook_.save()) {
             ui_.reportError(*failure);
         }
@@ -236,6 +238,13 @@ std::unique_ptr<ScanOutput> makeWorkbookOutput(const Session& session,
         return std::make_unique<OneWorkbook>(session, folder, ui, created);
     }
     return std::make_unique<PerTypeWorkbooks>(session, ui, created);
+}
+
+std::string workbookWritingStatusText(const scan::ElementTypeInfo& type, bool oneWorkbook) {
+    return fillIn(
+        oneWorkbook ? translate("ScanRun", "Converting to one Excel file - '%1' elements...")
+                    : translate("ScanRun", "Converting to Excel (sheets) files - '%1' elements..."),
+        {type.name});
 }
 
 std::string workbookFileNamePart(std::string_view text) {

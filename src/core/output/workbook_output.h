@@ -17,6 +17,10 @@ std::unique_ptr<ScanOutput> makeWorkbookOutput(const Session& session,
                                                const platform::FolderHandle& folder,
                                                UserInterface& ui, const Clock& clock);
 
+// The status text while the type's rows go into a workbook of its own, or into the scan's one
+// workbook, in the running language. The progress window measures it.
+std::string workbookWritingStatusText(const scan::ElementTypeInfo& type, bool oneWorkbook);
+
 // A file name part the workbook writer accepts: the file-name rule, and also no "[" or "]".
 std::string workbookFileNamePart(std::string_view text);
 

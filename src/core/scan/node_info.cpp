@@ -1,6 +1,10 @@
 #include "core/scan/node_info.h"
 
+#include <algorithm>
+
+#include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
+#include "core/base/translation.h"
 #include "core/scan/byte_search.h"
 #include "core/scan/export_file_reader.h"
 #include "core/scan/text_rules.h"
@@ -31,6 +35,30 @@ std::string readMarkedValue(const std::string& path, std::string_view firstMarke
         }
     }
     return {};
+}
+
+// Blocks small enough to stay in the cache while every type searches them.
+constexpr std::size_t kBlockBytes = 256 * 1024;
+
+// Calls `onHeader` with each line of `block` that is a header of `info`'s type, each line once,
+// until it returns false; returns false when it was stopped.
+template <typename OnHeader>
+bool forEachHeader(std::string_view block, const ElementTypeInfo& info, OnHeader onHeader) {
+    std::size_t from = 0;
+    std::size_t hit = 0;
+    while ((hit = findNoCase(block, info.kindToken, from)) != kNotFound) {
+        std::size_t lineStart = hit;
+        while (lineStart > 0 && block[lineStart - 1] != '\r' && block[lineStart - 1] != '\n') {
+            --lineStart;
+        }
+        const std::size_t lineEnd = findLineEnd(block.data(), hit, block.size());
+        const std::string_view line = block.substr(lineStart, lineEnd - lineStart);
+        if (headerDesignation(line, info.typeToken, info.kindToken) && !onHeader(line)) {
+            return false;
+        }
+        from = lineEnd + 1;
+    }
+    return true;
 }
 
 }  // namespace
@@ -80,7 +108,43 @@ NodeInfo readNodeInfo(const std::string& path, NodeInfo previous, UserInterface&
     runStep(ui, "modMain", "GetNodeInfo",
             [&] { info.nodeDescription = readNodeDescription(path, encoding); });
     info.generationDate = readGenerationDate(path);
+    info.notAnExport = false;
+    if (!path.empty() && info.nodeNumber.empty() && info.nodeDescription.empty()) {
+        try {
+            info.notAnExport = !holdsElementHeader(path);
+        } catch (const QorError&) {
+            // The passes above have said why the file cannot be read; nothing is claimed.
+        }
+    }
     return info;
+}
+
+bool holdsElementHeader(const std::string& path) {
+    // Random bytes hold a line that passes the header rule a few times in every hundred
+    // megabytes; one that is also text (no control character but tab) practically never.
+    const auto binary = [](std::string_view line) {
+        return std::any_of(line.begin(), line.end(), [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return (byte < 0x20 && byte != '\t') || byte == 0x7f;
+        });
+    };
+    ExportFileReader reader(path);
+    std::string_view block;
+    while (reader.nextBlock(kBlockBytes, block)) {
+        for (const ElementTypeInfo& info : elementTypes()) {
+            if (!forEachHeader(block, info, binary)) {
+                return true;  // a header that is text
+            }
+        }
+    }
+    return false;
+}
+
+std::string notAnExportText(const std::string& path) {
+    return fillIn(translate("NodeInfo",
+                            "'%1' is not a node export: it holds neither node information nor "
+                            "any element. Nothing was scanned."),
+                  {path});
 }
 
 long long countElements(ExportScan& source, std::string_view typeToken,
@@ -99,29 +163,15 @@ long long countElements(ExportScan& source, std::string_view typeToken,
 
 std::vector<long long> countElementsOfTypes(ExportScan& source,
                                             const std::vector<ElementType>& types) {
-    // Blocks small enough to stay in the cache while every type searches them.
-    constexpr std::size_t kBlockBytes = 256 * 1024;
     ExportFileReader reader(source);
     std::vector<long long> counts(types.size(), 0);
     std::string_view block;
     while (reader.nextBlock(kBlockBytes, block)) {
         for (std::size_t i = 0; i < types.size(); ++i) {
-            const ElementTypeInfo& info = elementType(types[i]);
-            std::size_t from = 0;
-            std::size_t hit = 0;
-            while ((hit = findNoCase(block, info.kindToken, from)) != kNotFound) {
-                std::size_t lineStart = hit;
-                while (lineStart > 0 && block[lineStart - 1] != '\r' &&
-                       block[lineStart - 1] != '\n') {
-                    --lineStart;
-                }
-                const std::size_t lineEnd = findLineEnd(block.data(), hit, block.size());
-                if (headerDesignation(block.substr(lineStart, lineEnd - lineStart), info.typeToken,
-                                      info.kindToken)) {
-                    ++counts[i];
-                }
-                from = lineEnd + 1;  // each line counts once per type
-            }
+            forEachHeader(block, elementType(types[i]), [&](std::string_view) {
+                ++counts[i];
+                return true;
+            });
         }
     }
     return counts;

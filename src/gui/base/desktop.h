@@ -48,8 +48,13 @@ public:
     virtual int runModal(QDialog& dialog) = 0;
 };
 
-// QDialog::exec(), then the keyboard back to the dialog's window: some window managers leave
-// the focus on the hidden dialog, and the next key (F2 after "OK") would go nowhere.
+// QDialog::exec(), then returnFocus.
 int execAndReturnFocus(QDialog& dialog);
+
+// The keyboard back to the closed dialog's window, or to the tool window that window keeps in
+// front of itself (the progress window of a scan the dialog started, so that Escape reaches
+// it): some window managers leave the focus on the hidden dialog, and the next key (F2 after
+// "OK") would go nowhere.
+void returnFocus(const QDialog& dialog);
 
 }  // namespace qor::gui

@@ -87,12 +87,23 @@ int QtDesktop::runModal(QDialog& dialog) {
 
 int execAndReturnFocus(QDialog& dialog) {
     const int result = dialog.exec();
+    returnFocus(dialog);
+    return result;
+}
+
+void returnFocus(const QDialog& dialog) {
     QWidget* owner = dialog.parentWidget() != nullptr ? dialog.parentWidget()->window() : nullptr;
     const QWidget* modal = QApplication::activeModalWidget();
-    if (owner != nullptr && owner->isVisible() && (modal == nullptr || modal == owner)) {
-        owner->activateWindow();
+    if (owner == nullptr || !owner->isVisible() || (modal != nullptr && modal != owner)) {
+        return;
     }
-    return result;
+    QWidget* focus = owner;
+    for (QWidget* child : owner->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->windowType() == Qt::Tool && child->isVisible()) {
+            focus = child;
+        }
+    }
+    focus->activateWindow();
 }
 
 }  // namespace qor::gui

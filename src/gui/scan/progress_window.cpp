@@ -14,6 +14,7 @@
 
 #include "core/base/standard_error.h"
 #include "core/output/scan_run.h"
+#include "core/output/workbook_output.h"
 #include "gui/base/widget_helpers.h"
 
 namespace qor::gui {
@@ -22,8 +23,9 @@ namespace {
 constexpr int kMinimumLabelWidth = 320;
 constexpr int kMargin = 16;
 
-// The longest line the window is given, in the running language: the readers' and the HTML
-// writer's status texts of every type, and those of opening a file and of a comparison.
+// The longest line the window is given, in the running language: the readers' and the
+// writers' status texts of every type, and those of opening a file, preparing a scan and a
+// comparison.
 int widestStatusText(const QFontMetrics& metrics) {
     int widest = 0;
     const auto measure = [&](const QString& text) {
@@ -32,9 +34,13 @@ int widestStatusText(const QFontMetrics& metrics) {
     for (const scan::ElementTypeInfo& type : scan::elementTypes()) {
         measure(toQString(output::readingStatusText(type)));
         measure(toQString(output::htmlWritingStatusText(type)));
+        for (const bool oneWorkbook : {false, true}) {
+            measure(toQString(output::workbookWritingStatusText(type, oneWorkbook)));
+        }
     }
-    for (const QString& text : {ProgressWindow::openingText(), ProgressWindow::comparingText(),
-                                ProgressWindow::cancellingText()}) {
+    for (const QString& text :
+         {ProgressWindow::openingText(), ProgressWindow::preparingText(),
+          ProgressWindow::comparingText(), ProgressWindow::cancellingText()}) {
         measure(text);
     }
     return widest;
@@ -103,6 +109,10 @@ void ProgressWindow::setStatus(std::string_view text) {
 
 QString ProgressWindow::openingText() {
     return tr("Opening Data Base file...");
+}
+
+QString ProgressWindow::preparingText() {
+    return tr("Preparing the result files...");
 }
 
 QString ProgressWindow::comparingText() {

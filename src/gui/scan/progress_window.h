@@ -26,9 +26,10 @@ public:
     void setStatus(const QString& text);
     void setStatus(std::string_view text);
     QString status() const;
-    // The status texts of the main window's own work: opening an export, comparing two,
-    // stopping either.
+    // The status texts of the main window's own work: opening an export, preparing a scan's
+    // result files (its questions come then), comparing two exports, stopping either.
     static QString openingText();
+    static QString preparingText();
     static QString comparingText();
     static QString cancellingText();
 

@@ -9,18 +9,24 @@ ScanDisplay::ScanDisplay(UserInterface& boxes, MainStatusBar& statusBar, Progres
     : boxes_(boxes), statusBar_(statusBar), progress_(progress) {}
 
 void ScanDisplay::setStatus(std::string_view text) {
-    progress_.setStatus(text);
+    const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    progress_.setStatus(shown);
+    statusBar_.setPanelText(1, shown);
 }
 
-// A lasting status goes to the main window's status bar; the running one to the progress window.
 void ScanDisplay::setLastingStatus(std::string_view text) {
     statusBar_.setPanelText(1, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    if (running_) {
+        progress_.setStatus(text);
+    }
 }
 
 void ScanDisplay::setRunning(bool running) {
+    running_ = running;
     progress_.setVisible(running);
     if (running) {
         progress_.raise();
+        progress_.activateWindow();
     }
 }
 

@@ -8,8 +8,10 @@ class MainStatusBar;
 class ProgressWindow;
 
 // What a scan or a comparison shows while it runs, on the user-interface thread: questions and
-// messages in boxes, the status in the progress window, the status text and the progress bar
-// in the main window's status bar.
+// messages in boxes, the progress bar in the main window's status bar. The status text shows
+// in the progress window and in the status bar alike, so that the two never contradict each
+// other; a lasting status stays in the status bar when the work has ended. The progress window
+// has the focus while it is shown, so that Escape cancels.
 class ScanDisplay : public UserInterface {
 public:
     ScanDisplay(UserInterface& boxes, MainStatusBar& statusBar, ProgressWindow& progress);
@@ -29,6 +31,7 @@ private:
     UserInterface& boxes_;
     MainStatusBar& statusBar_;
     ProgressWindow& progress_;
+    bool running_ = false;
 };
 
 }  // namespace qor::gui

@@ -86,7 +86,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     tileHorizontally();
     context_.session.startDateStamp =
         formatDateStamp(context_.clock.now(), context_.session.months);
-    statusBar_->setPanelText(1, tr("For Help, press F1"));
+    clearNodeInformation();
 }
 
 MainWindow::~MainWindow() {
@@ -119,8 +119,9 @@ void MainWindow::endWork() {
 }
 
 void MainWindow::cancelScan() {
-    if (work_->cancel()) {
-        progress_->setStatus(ProgressWindow::cancellingText());
+    // Once the progress window has gone, the outputs are being saved and nothing stops any more.
+    if (work_->cancel() && progress_->isVisible()) {
+        display_->setStatus(toStdString(ProgressWindow::cancellingText()));
     }
 }
 

@@ -109,8 +109,12 @@ private:
     void tileVertically();
     void tile(Qt::Orientation direction);
     void arrangeIcons();
+    // The open file's node information in the status bar; none without a document window.
     void showNodeInformation();
+    void clearNodeInformation();
 
+    // A file that is no node export is not scanned: one message naming it; true then.
+    bool refuseNonExport();
     void startScan();
     // lock: how the node folder's lock is taken (another computer's only when the person agreed).
     void startScan(platform::LockRules lock);

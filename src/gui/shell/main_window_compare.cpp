@@ -85,6 +85,7 @@ void MainWindow::comparisonFinished(std::unique_ptr<const compare::Comparison> c
                                     std::exception_ptr error) {
     progress_->setScanning(false);
     progress_->hide();
+    showNodeInformation();  // the status bar showed the comparison's progress
     if (error) {
         runStep(context_.boxes, kModule, kProcedure, [&] { std::rethrow_exception(error); });
     }

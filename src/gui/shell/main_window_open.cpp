@@ -66,11 +66,12 @@ QMdiSubWindow* MainWindow::newDocumentWindow() {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowIcon(windowIcon());
     window->setWindowTitle(tr("Document %1").arg(documentCounter_));
-    // Closing the document window takes the scan and compare commands away; the status texts
-    // and the current file path stay.
+    // Closing the document window takes the scan and compare commands and the file's status
+    // texts away; the current file path stays.
     new CloseWatcher(*window, [this] {
         if (!closing_) {
             setDocumentCommandsEnabled(false);
+            clearNodeInformation();
         }
     });
     // The only document fills the frame, as a maximised window, from its first showing.
@@ -146,19 +147,34 @@ void MainWindow::openByPath(const std::string& path) {
 }
 
 void MainWindow::showNodeInformation() {
+    if (activeDocument() == nullptr) {
+        clearNodeInformation();
+        return;
+    }
     const scan::NodeInfo& node = context_.session.nodeInfo;
     const bool none =
         node.nodeNumber.empty() && node.nodeDescription.empty() && node.generationDate.empty();
     // The export's bytes read as the document window reads them.
     const ExportEncoding encoding = context_.session.textEncoding();
-    statusBar_->setPanelText(1,
-                             none ? tr("This file holds no node information")
-                                  : tr("Data Base file (*.BA) generated with Online Builder at: %1")
-                                        .arg(exportText(node.generationDate, encoding)));
+    QString about = tr("Data Base file (*.BA) generated with Online Builder at: %1")
+                        .arg(exportText(node.generationDate, encoding));
+    if (node.notAnExport) {
+        about = tr("Not a node export: no node information and no element");
+    } else if (none) {
+        about = tr("This file holds no node information");
+    }
+    statusBar_->setPanelText(1, about);
     statusBar_->setPanelText(2, tr("Node Number:  %1").arg(exportText(node.nodeNumber, encoding)));
     statusBar_->setPanelText(
         3, tr("Node Descr.:  %1").arg(exportText(node.nodeDescription, encoding)));
     statusBar_->repaint();
+}
+
+void MainWindow::clearNodeInformation() {
+    tmrSwitchText_->stop();
+    statusBar_->setPanelText(1, tr("For Help, press F1"));
+    statusBar_->setPanelText(2, QString());
+    statusBar_->setPanelText(3, QString());
 }
 
 void MainWindow::openFile(OpenFlow flow, const QString& path) {
@@ -257,6 +273,16 @@ void MainWindow::openFile(OpenFlow flow, const QString& path) {
             if (dialog) {
                 statusBar_->resetProgressBar();
             }
+        }
+        // Shown all the same, so that the person sees what the file is.
+        if (context_.session.nodeInfo.notAnExport) {
+            context_.boxes.inform(
+                Message{std::string(kApplicationTitle),
+                        toStdString(tr("'%1' is not a node export: it holds neither node "
+                                       "information nor any element. It is shown as it is, "
+                                       "but it cannot be scanned.")
+                                        .arg(path)),
+                        MessageIcon::Exclamation});
         }
     } catch (...) {
         // Tidies the window whatever failed; the command-line flow passes the error on.

@@ -8,11 +8,13 @@
 #include "core/output/scan_run.h"
 #include "core/platform/folder_lock.h"
 #include "core/platform/user_environment.h"
+#include "core/scan/node_info.h"
 #include "gui/base/main_status_bar.h"
 #include "gui/base/widget_helpers.h"
 #include "gui/options/search_status_dialog.h"
 #include "gui/scan/background_work.h"
 #include "gui/scan/progress_window.h"
+#include "gui/scan/scan_display.h"
 #include "gui/scan/statistics_window.h"
 #include "gui/shell/main_window.h"
 
@@ -50,8 +52,18 @@ SearchStatusDialog& MainWindow::searchStatusDialog() {
     return *searchStatus_;
 }
 
+bool MainWindow::refuseNonExport() {
+    if (!context_.session.nodeInfo.notAnExport) {
+        return false;
+    }
+    context_.boxes.inform(Message{std::string(kApplicationTitle),
+                                  scan::notAnExportText(context_.session.databasePath),
+                                  MessageIcon::Exclamation});
+    return true;
+}
+
 void MainWindow::scanFile() {
-    if (busy()) {
+    if (busy() || refuseNonExport()) {
         return;
     }
     runStep(context_.boxes, kModule, kProcedure, [&] {
@@ -75,11 +87,13 @@ void MainWindow::startScan() {
 }
 
 void MainWindow::startScan(platform::LockRules lock) {
-    if (busy()) {
+    if (busy() || refuseNonExport()) {
         return;
     }
     setBusy(true);
     tmrSwitchText_->stop();
+    // The first questions come before anything is read: nothing of the last scan stays shown.
+    display_->setStatus(toStdString(ProgressWindow::preparingText()));
     output::Session& session = context_.session;
     // The header lines follow the selections the readers will use, edited or saved.
     session.columns = options::buildAllColumnData(session.options);

@@ -31,9 +31,13 @@ TEST_F(ScanRunTest, ResultFoldersAreMadeOnceAndReusedWithSafeNames) {
     EXPECT_TRUE(ui.errors.empty());
 }
 
-TEST_F(ScanRunTest, AMissingResultFolderIsOneErrorAndNothingIsWritten) {
+TEST_F(ScanRunTest, ANonExportOrAMissingResultFolderIsOneErrorAndNothingIsWritten) {
     testing::enable(session, ElementType::AI);
     testing::enable(session, ElementType::DI);
+    // Some other file is refused before anything is made.
+    session.nodeInfo.notAnExport = true;
+    EXPECT_THROW(run(), QorError);
+    session.nodeInfo.notAnExport = false;
     session.options.scanResultFolderPath = dir.file("not-there");
     EXPECT_NE(testing::errorFrom([&] { run(); }).find(dir.file("not-there")), std::string::npos);
     EXPECT_TRUE(ui.errors.empty());  // the caller reports the one cause

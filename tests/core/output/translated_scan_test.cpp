@@ -69,10 +69,12 @@ TEST_F(TranslatedOutputs, EveryWrittenFileIsTheEnglishOne) {
         OutputMode mode;
         bool oneWorkbook;
         std::size_t files;  // the outputs, the statistics file and the two Changes files
-    } cases[] = {{"CSV", OutputMode::CsvFilesOnly, false, 6},
-                 {"HTML", OutputMode::HtmlReport, false, 9},
-                 {"workbooks", OutputMode::ExcelFilesOnly, false, 6},
-                 {"one workbook", OutputMode::ExcelFilesOnly, true, 4}};
+        const char* lastStatus;
+    } cases[] = {
+        {"CSV", OutputMode::CsvFilesOnly, false, 6, "Parameter von „DAT(R)“ werden gelesen..."},
+        {"HTML", OutputMode::HtmlReport, false, 9, "Parameter von „DAT(R)“ werden gelesen..."},
+        {"workbooks", OutputMode::ExcelFilesOnly, false, 6, "Excel-Dateien werden gespeichert..."},
+        {"one workbook", OutputMode::ExcelFilesOnly, true, 4, "Excel-Datei wird gespeichert..."}};
     for (const auto& c : cases) {
         std::setlocale(LC_ALL, "C");
         const auto english = writeEverything(c.mode, c.oneWorkbook);
@@ -85,7 +87,7 @@ TEST_F(TranslatedOutputs, EveryWrittenFileIsTheEnglishOne) {
         ASSERT_TRUE(german.translated());
         EXPECT_EQ(writeEverything(c.mode, c.oneWorkbook), english) << c.name;
         EXPECT_EQ(english.size(), c.files) << c.name;
-        EXPECT_EQ(ui.statusTexts.back(), "Parameter von „DAT(R)“ werden gelesen...");
+        EXPECT_EQ(ui.statusTexts.back(), c.lastStatus) << c.name;
         EXPECT_EQ(ui.messages.back().text.rfind("Statistikdatei Node12.txt wurde im Ordner ", 0),
                   0u);
     }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
 
@@ -62,6 +64,41 @@ TEST(NodeInfo, AFailedPassIsReportedAndKeepsTheOldValue) {
     EXPECT_EQ(info.nodeNumber, "old");
     EXPECT_EQ(info.nodeDescription, "old description");
     EXPECT_EQ(info.generationDate, "");
+}
+
+// A node export holds node information or an element header that is text; the generation date
+// alone does not count (any "ONB" gives one). An element far in is found, block boundaries and all.
+TEST(NodeInfo, AFileWithNeitherNodeInformationNorAnyElementIsNoExport) {
+    testing::TempDir dir;
+    std::mt19937 random(7);
+    std::string noise(1 << 16, '\0');
+    for (char& c : noise) {
+        c = static_cast<char>(random());
+    }
+    std::string far;
+    for (int i = 0; i < 100'000; ++i) {
+        far += "* filler line of some thirty bytes\n";
+    }
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool notAnExport;
+    } cases[] = {
+        {"png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + noise.substr(0, 4096), true},
+        {"empty", "", true},
+        {"random", noise, true},
+        {"date only", "ONB 3.2  2026-11-28/09:41:07\n", true},
+        {"header rule in binary", std::string("AI\x01.1\0           AIS\n\n", 22), true},
+        {"element only", "AI1.1          AIS\n  :NAME          A\n\n", false},
+        {"element far in", far + "DI1.1          DIS\n\n", false},
+        {"node only", "LAN1           CS513\n  :NODE          7\n", false},
+    };
+    testing::ScriptedUi ui;
+    for (const auto& c : cases) {
+        EXPECT_EQ(readNodeInfo(dir.write(c.name, c.bytes), {}, ui).notAnExport, c.notAnExport)
+            << c.name;
+    }
+    EXPECT_TRUE(ui.errors.empty());
 }
 
 TEST(NodeInfo, CountElementsCountsHeaderLinesOfTheWholeFile) {

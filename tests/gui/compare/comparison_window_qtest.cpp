@@ -10,11 +10,13 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 
 #include "core/compare/changes_csv.h"
 #include "core/output/csv_output.h"
 #include "core/scan/node_info.h"
+#include "gui/base/main_status_bar.h"
 #include "gui/compare/changes_table_model.h"
 #include "gui/compare/comparison_window.h"
 #include "gui/document/document_window.h"
@@ -184,6 +186,8 @@ private slots:
                  QString::fromUtf8("Changes: old.qor \u2192 new.qor"));
         QCOMPARE(changes->changesModel().rowCount(), 10);
         QVERIFY(window.progressWindow().isHidden());
+        // The status bar showed the comparison's progress, and shows the open file again.
+        QVERIFY(window.statusBarPanels().panelText(1).startsWith("Data Base file (*.BA)"));
         // The export stays the open document, ready for a scan.
         QVERIFY(window.activeDocument() != nullptr);
         QVERIFY(window.commands().scanFile->isEnabled());
@@ -212,6 +216,16 @@ private slots:
         window.openByPath(dataPath("old.qor"));
         QCOMPARE(static_cast<QWidget*>(window.documents().activeSubWindow()),
                  window.activeDocument()->parentWidget());
+
+        // Closed (Ctrl+W) while the changes stay open, it takes its information off the status
+        // bar, also the date the switch timer of a scan would have put back.
+        window.tmrSwitchText().start();
+        window.documents().closeActiveSubWindow();
+        QTRY_VERIFY(window.activeDocument() == nullptr);
+        QVERIFY(comparisonWindowOf(window) != nullptr && !window.tmrSwitchText().isActive());
+        QCOMPARE(window.statusBarPanels().panelText(1), QString("For Help, press F1"));
+        QCOMPARE(window.statusBarPanels().panelText(2) + window.statusBarPanels().panelText(3),
+                 QString());
     }
 };
 

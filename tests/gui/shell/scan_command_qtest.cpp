@@ -10,8 +10,11 @@
 #include <QTimer>
 #include <filesystem>
 #include <functional>
+#include <random>
 
+#include "gui/base/desktop.h"
 #include "gui/base/main_status_bar.h"
+#include "gui/document/document_window.h"
 #include "gui/scan/progress_window.h"
 #include "gui/shell/main_window.h"
 #include "support/app_fixture.h"
@@ -109,8 +112,17 @@ private slots:
                 fixture.boxes.onAsk = nullptr;
                 qor::gui::ProgressWindow& progress = window.progressWindow();
                 QVERIFY(progress.isVisible());
+                // Nothing of the last scan: what is done now, as the status bar says it; and
+                // the keyboard is the progress window's.
+                QCOMPARE(progress.status(), qor::gui::ProgressWindow::preparingText());
+                QCOMPARE(window.statusBarPanels().panelText(1), progress.status());
+                // Also when a dialog that started the scan ("Scan Now") has just closed.
+                const QDialog closed(&window);
+                qor::gui::returnFocus(closed);
+                QTRY_VERIFY(QApplication::focusWidget() != nullptr &&
+                            QApplication::focusWidget()->window() == &progress);
                 if (escape) {
-                    QTest::keyClick(&progress, Qt::Key_Escape);
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
                 } else {
                     progress.findChild<QPushButton*>("cmdCancel")->click();
                 }
@@ -203,6 +215,40 @@ private slots:
             QCOMPARE(std::filesystem::exists(node / ".qorscan.lock"), !yes);
             QVERIFY(fixture.boxes.errors.empty());
         }
+    }
+
+    // Some other file is shown, and the status bar and a message say what it is; a scan
+    // refuses it with one message naming it, before any dialog, and makes nothing.
+    void nonExportsAreShownButNotScanned_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("PNG") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 24);
+        QTest::newRow("empty") << QByteArray();
+        std::mt19937 random(3);
+        QByteArray noise(1 << 16, '\0');
+        for (char& c : noise) {
+            c = static_cast<char>(random());
+        }
+        QTest::newRow("random bytes") << noise;
+    }
+    void nonExportsAreShownButNotScanned() {
+        QFETCH(QByteArray, bytes);
+        AppFixture fixture;
+        prepare(fixture);
+        fixture.session.options.showSearchStatusDialog = true;
+        MainWindow window(fixture.context);
+        const std::string path = fixture.folder.write("picture.qor", bytes.toStdString());
+        window.openByPath(path);
+        QCOMPARE(window.activeDocument()->parentWidget()->windowTitle(),
+                 QString::fromStdString(path));
+        QVERIFY(window.statusBarPanels().panelText(1).startsWith("Not a node export"));
+        window.commands().scanFile->trigger();
+        QCOMPARE(fixture.boxes.messages.size(), std::size_t{2});  // the opening's, the scan's
+        for (const qor::Message& message : fixture.boxes.messages) {
+            QVERIFY(message.text.find("'" + path + "' is not a node export") != std::string::npos);
+        }
+        QVERIFY(!window.busy() && fixture.desktop.modalTitles.empty());
+        QVERIFY(fixture.boxes.errors.empty());
+        QCOMPARE(std::distance(std::filesystem::directory_iterator(fixture.folder.path()), {}), 1);
     }
 
     // F2 on a fresh account: no box ahead of the search status dialog, which says what to do
