@@ -32,40 +32,30 @@ long long shownCount(const std::string& statistics, const std::string& caption) 
     return std::regex_search(statistics, match, row) ? std::stoll(match[2]) : -1;
 }
 
-// Marks a file or folder unwritable, for root too where the file system allows it.
+// Marks a folder unwritable while it lives: for root, whom permissions do not stop, by the
+// immutable flag where the file system has one. TempDir gives permissions back.
 class ReadOnly {
 public:
-    explicit ReadOnly(std::string path) : path_(std::move(path)) {
-#ifndef _WIN32
-        if (geteuid() == 0) {
-            active_ =
-                std::system(("chattr +i " + testing::shellQuote(path_) + " 2>/dev/null").c_str()) ==
-                0;
-            return;
+    explicit ReadOnly(const std::string& path) : quoted_(testing::shellQuote(path)) {
+        if (root_) {
+            active_ = std::system(("chattr +i " + quoted_ + " 2>/dev/null").c_str()) == 0;
+        } else {
+            fs::permissions(
+                path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                fs::perm_options::remove);
         }
-#endif
-        fs::permissions(path_,
-                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                        fs::perm_options::remove);
-        active_ = true;
     }
     ~ReadOnly() {
-#ifndef _WIN32
-        if (geteuid() == 0) {
-            std::system(("chattr -i " + testing::shellQuote(path_) + " 2>/dev/null").c_str());
-            return;
+        if (root_ && active_) {
+            std::system(("chattr -i " + quoted_ + " 2>/dev/null").c_str());
         }
-#endif
-        std::error_code ec;
-        fs::permissions(path_, fs::perms::owner_write, fs::perm_options::add, ec);
     }
-    bool active() const {
-        return active_;
-    }
+    bool active() const { return active_; }
 
 private:
-    std::string path_;
-    bool active_ = false;
+    std::string quoted_;
+    bool root_ = geteuid() == 0;
+    bool active_ = !root_;
 };
 
 class Qorscan : public testing::QorscanFixture {
@@ -269,8 +259,8 @@ TEST_F(Qorscan, HostileInputsGiveOneLineAndTheRightExitCode) {
         const std::string folder = dir.file("r" + std::to_string(i));
         fs::create_directory(folder);
         testing::ChildProcess child(
-            QOR_QORSCAN_PATH, {"--settings", settings, "--now", kNowArgument, "--all", "--output",
-                               "csv", "--result-folder", folder, cases[i].path});
+            QOR_QORSCAN_PATH,
+            argsWith({"--all", "--output", "csv", "--result-folder", folder, cases[i].path}));
         EXPECT_EQ(child.finish(), cases[i].exitCode);
         EXPECT_EQ(lineCount(child.err()), 1u) << child.err();
         EXPECT_NE(child.err().find(cases[i].said), std::string::npos) << child.err();
@@ -285,9 +275,8 @@ TEST_F(Qorscan, HostileInputsGiveOneLineAndTheRightExitCode) {
                                              "AI1.1          AIS\n\n");
     ASSERT_EQ(scan(exportPath, {"--enable", "AI"}).exitCode, 0);
     testing::ChildProcess child(
-        QOR_QORSCAN_PATH,
-        {"--settings", settings, "--now", kNowArgument, "--enable", "AI", "--output", "csv",
-         "--result-folder", results, "--overwrite", "ask", exportPath});
+        QOR_QORSCAN_PATH, argsWith({"--enable", "AI", "--output", "csv", "--result-folder", results,
+                                    "--overwrite", "ask", exportPath}));
     ASSERT_TRUE(child.waitForError("[y/N]")) << child.err();
     { std::ofstream(exportPath, std::ios::app) << "AI1.2          AIS\n\n"; }
     child.write("y\n");
