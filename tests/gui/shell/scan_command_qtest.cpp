@@ -39,6 +39,16 @@ void prepare(AppFixture& fixture) {
     fixture.session.options.showSearchStatusDialog = false;
 }
 
+// A store that scans the type of `section` into CSV files, without the search status dialog.
+void storeCsvScanOf(AppFixture& fixture, const char* section) {
+    for (const auto& [key, value] : {std::pair{"SaveToCSVOnly", "True"},
+                                     {"SaveToHTMLReport", "False"},
+                                     {"ShowSearchStatusDialog", "0"}}) {
+        fixture.store.setValue("Settings", key, value);
+    }
+    fixture.store.setValue(section, "EnableSearch", "1");
+}
+
 // Each modal dialog gets `meanwhile`, then a click on the first of `buttons` it has.
 void answerWith(AppFixture& fixture, std::vector<QString> buttons,
                 std::function<void(QDialog&)> meanwhile = {}) {
@@ -155,13 +165,7 @@ private slots:
             AppFixture fixture;
             qputenv("HOME", QByteArray::fromStdString(fixture.resultRoot()));
             qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(fixture.resultRoot() + "/config"));
-            for (const auto& [section, key, value] :
-                 {std::tuple{"Settings", "ShowSearchStatusDialog", "0"},
-                  {"Settings", "SaveToCSVOnly", "True"},
-                  {"Settings", "SaveToHTMLReport", "False"},
-                  {"chkAISParameters", "EnableSearch", "1"}}) {
-                fixture.store.setValue(section, key, value);
-            }
+            storeCsvScanOf(fixture, "chkAISParameters");
             if (chosen) {
                 fixture.store.setValue("Settings", "ScanResultFolderPath",
                                        fixture.resultRoot() + "/gone");
@@ -305,13 +309,8 @@ private slots:
     // its title bar, the dialog leaves all of them as the store holds them.
     void discardedOptionsAreNotScanned() {
         AppFixture fixture;
-        for (const auto& [section, key, value] : {std::tuple{"Settings", "SaveToCSVOnly", "True"},
-                                                  {"Settings", "SaveToHTMLReport", "False"},
-                                                  {"Settings", "ShowSearchStatusDialog", "0"},
-                                                  {"chkDISParameters", "EnableSearch", "1"},
-                                                  {"chkDISParameters", "NAME", "1"}}) {
-            fixture.store.setValue(section, key, value);
-        }
+        storeCsvScanOf(fixture, "chkDISParameters");
+        fixture.store.setValue("chkDISParameters", "NAME", "1");
         fixture.store.setValue("Settings", "ScanResultFolderPath", fixture.resultRoot());
         MainWindow window(fixture.context);
         window.openByPath(fixture.samplePath());
