@@ -10,7 +10,6 @@
 #include <QTimer>
 #include <filesystem>
 #include <functional>
-#include <random>
 
 #include "gui/base/desktop.h"
 #include "gui/base/main_status_bar.h"
@@ -227,12 +226,6 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("PNG") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 24);
         QTest::newRow("empty") << QByteArray();
-        std::mt19937 random(3);
-        QByteArray noise(1 << 16, '\0');
-        for (char& c : noise) {
-            c = static_cast<char>(random());
-        }
-        QTest::newRow("random bytes") << noise;
     }
     void nonExportsAreShownButNotScanned() {
         QFETCH(QByteArray, bytes);
