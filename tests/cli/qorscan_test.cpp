@@ -217,21 +217,6 @@ TEST_F(Qorscan, HostileFilesEndCleanly) {
         EXPECT_TRUE(result.out.empty()) << result.out;
     }
     EXPECT_TRUE(fs::is_empty(results));
-
-    // An unfinished last element and lines over 64 KB.
-    const std::string longValue(100'000, 'v');
-    const std::string unfinished =
-        dir.write("unfinished.qor",
-                  "LAN1           CS513 :NODE          9\n"
-                  "AI1.1          AIS\n  :NAME          " +
-                      longValue + "\n\nAI1.2          AIS\n  :NAME          open");
-    const CommandResult result = scan(unfinished);
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(shownCount(result.out, "Analog Input"), 1);
-    EXPECT_EQ(readFile(csvFolder("9") + "/AI_Node9_04Dec2026.csv"),
-              "CHANNEL,NAME,DESCR,UNIT,RANGEMAX,RANGEMIN,CONV_PAR,FILTER_P,SCANT,\r\n\r\r\n"
-              "AI1.1," +
-                  std::string(30, 'v') + ",,,,,,,,,\r\n");
 }
 
 TEST_F(Qorscan, HostileInputsGiveOneLineAndTheRightExitCode) {
