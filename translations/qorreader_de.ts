@@ -1164,6 +1164,30 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
         <source>Current search status for every DataBase element is Disabled. Click &apos;Change Settings&apos; to enable any DataBase element / parameters on property tabs.</source>
         <translation>Der Suchstatus aller Datenbankelemente ist „Deaktiviert“. Klicken Sie auf „Einstellungen ändern“, um Datenbankelemente / Parameter auf den Registerkarten zu aktivieren.</translation>
     </message>
+    <message>
+        <source>one Excel file (sheets)</source>
+        <translation>eine Excel-Datei (Tabellenblätter)</translation>
+    </message>
+    <message>
+        <source>Excel files</source>
+        <translation>Excel-Dateien</translation>
+    </message>
+    <message>
+        <source>CSV files</source>
+        <translation>CSV-Dateien</translation>
+    </message>
+    <message>
+        <source>HTML report</source>
+        <translation>HTML-Bericht</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>Output: %1, into %2</source>
+        <translation>Ausgabe: %1, in %2</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::SplashWindow</name>
@@ -1236,6 +1260,22 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
     <message>
         <source>Cancelled</source>
         <translation>Abgebrochen</translation>
+    </message>
+    <message>
+        <source>Result folder: %1</source>
+        <translation>Ergebnisordner: %1</translation>
+    </message>
+    <message>
+        <source>Total: %1 elements</source>
+        <translation>Gesamt: %1 Elemente</translation>
+    </message>
+    <message>
+        <source>Time taken: %1 s</source>
+        <translation>Dauer: %1 s</translation>
+    </message>
+    <message>
+        <source>Nothing was replaced: every existing result was kept.</source>
+        <translation>Nichts wurde ersetzt: Alle vorhandenen Ergebnisse wurden behalten.</translation>
     </message>
 </context>
 <context>

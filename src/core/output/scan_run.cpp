@@ -1,6 +1,7 @@
 #include "core/output/scan_run.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -232,6 +233,7 @@ void readAndFinish(const Session& session, ScanTypes& scanned, std::vector<scan:
             break;
         }
         report.written[scan::indexOf(type.type)] = type.elements;
+        ++report.typesWritten;
     }
     scanned.throwFailure();
 }
@@ -277,6 +279,11 @@ ScanReport runScan(const Session& session, UserInterface& ui, const ScanEnvironm
     if (session.nodeInfo.notAnExport) {
         throw QorError(scan::notAnExportText(session.databasePath));
     }
+    const auto started = std::chrono::steady_clock::now();
+    const auto took = [started] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - started);
+    };
     // Taken before anything is written: every pass checks the export against it.
     scan::ExportScan source(session.databasePath);
     // Indexed once: every channel element of the scan looks its module up.
@@ -311,6 +318,7 @@ ScanReport runScan(const Session& session, UserInterface& ui, const ScanEnvironm
         output->abandonScan();
         ui.setCounting(false);
         report.cancelled = true;
+        report.elapsed = took();
         return report;
     } catch (...) {
         // Nothing open may pass for a result, whatever ended the scan; the error goes on.
@@ -321,6 +329,7 @@ ScanReport runScan(const Session& session, UserInterface& ui, const ScanEnvironm
     source.reportCutLines(ui);
     ui.setLastingStatus(translate("ScanRun", "Convert Completed"));
     ui.setCounting(false);
+    report.elapsed = took();
     return report;
 }
 
