@@ -757,8 +757,32 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <translation>Pfad des Ergebnisordners</translation>
     </message>
     <message>
-        <source>Change this folder location with directory list above.</source>
-        <translation>Ändern Sie diesen Speicherort über die Ordnerliste oben.</translation>
+        <source>&amp;Browse...</source>
+        <translation>&amp;Durchsuchen...</translation>
+    </message>
+    <message>
+        <source>Choose the Scan Result Folder</source>
+        <translation>Ergebnisordner wählen</translation>
+    </message>
+    <message>
+        <source>No folder is chosen.</source>
+        <translation>Es ist kein Ordner gewählt.</translation>
+    </message>
+    <message>
+        <source>The path must start at the top of the file system.</source>
+        <translation>Der Pfad muss oben im Dateisystem beginnen.</translation>
+    </message>
+    <message>
+        <source>This folder does not exist.</source>
+        <translation>Dieser Ordner existiert nicht.</translation>
+    </message>
+    <message>
+        <source>This is a file, not a folder.</source>
+        <translation>Das ist eine Datei, kein Ordner.</translation>
+    </message>
+    <message>
+        <source>This folder cannot be written to.</source>
+        <translation>In diesen Ordner kann nicht geschrieben werden.</translation>
     </message>
 </context>
 <context>

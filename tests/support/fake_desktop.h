@@ -23,7 +23,8 @@ public:
         std::string defaultSuffix;
     };
 
-    std::deque<std::string> chosenFiles;  // answers of the coming open-file dialogs
+    std::deque<std::string> chosenFiles;    // answers of the coming open-file dialogs
+    std::deque<std::string> chosenFolders;  // answers of the coming folder dialogs
     std::vector<DialogCall> dialogCalls;
     std::vector<std::string> executed;  // openWithApplication paths
     std::vector<std::string> urls;
@@ -33,6 +34,14 @@ public:
     std::function<void(QDialog&)> onModal;
     bool startSucceeds = true;
 
+    std::string chooseFolder(QWidget*, const std::string&, const std::string&) override {
+        if (chosenFolders.empty()) {
+            return {};
+        }
+        std::string folder = chosenFolders.front();
+        chosenFolders.pop_front();
+        return folder;
+    }
     std::string chooseFileToOpen(QWidget*, const std::vector<gui::FileFilter>& filters,
                                  const std::string& title, const std::string& folder,
                                  const std::string& defaultSuffix) override {

@@ -29,6 +29,11 @@ public:
                                          const std::string& title, const std::string& folder,
                                          const std::string& defaultSuffix) = 0;
 
+    // The platform's folder dialog (which can make a new folder), starting in `folder`. Empty
+    // when the user cancels.
+    virtual std::string chooseFolder(QWidget* owner, const std::string& title,
+                                     const std::string& folder) = 0;
+
     // Opens the file with the desktop's default application for its type. False when nothing
     // could be started; callers do not report it.
     virtual bool openWithApplication(const std::string& path) = 0;

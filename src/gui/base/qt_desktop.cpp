@@ -60,6 +60,13 @@ std::string QtDesktop::chooseFileToOpen(QWidget* owner, const std::vector<FileFi
     return dialog.selectedFiles().constFirst().trimmed().toStdString();
 }
 
+std::string QtDesktop::chooseFolder(QWidget* owner, const std::string& title,
+                                    const std::string& folder) {
+    return QFileDialog::getExistingDirectory(owner, QString::fromStdString(title),
+                                             QString::fromStdString(folder))
+        .toStdString();
+}
+
 bool QtDesktop::openWithApplication(const std::string& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
