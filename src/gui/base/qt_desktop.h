@@ -12,9 +12,6 @@ public:
                                  const std::string& defaultSuffix) override;
     bool openWithApplication(const std::string& path) override;
     bool openUrl(const std::string& url) override;
-    bool startProgram(const std::string& program,
-                      const std::vector<std::string>& arguments) override;
-    std::string findProgram(const std::string& name) override;
     int runModal(QDialog& dialog) override;
 };
 

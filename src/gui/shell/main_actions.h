@@ -20,6 +20,7 @@ struct MainActions {
     QAction* compare = nullptr;   // with an open export only
     QMenu* recentMenu = nullptr;  // hidden until a first file is listed
     std::array<QAction*, kRecentSlots> recent{};
+    QAction* clearRecent = nullptr;
     QAction* exit = nullptr;
     // Tools
     QAction* options = nullptr;

@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMetaObject>
 #include <QMimeData>
 #include <QScreen>
 #include <QTimer>
@@ -17,7 +18,6 @@
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
 #include "core/options/settings_table.h"
-#include "gui/base/export_text_encoding.h"
 #include "gui/base/icons.h"
 #include "gui/base/main_status_bar.h"
 #include "gui/base/twips.h"
@@ -65,8 +65,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     createMenus();
     createToolBar();
     connectActions();
-    recent_ =
-        std::make_unique<RecentFilesMenu>(*actions_.recentMenu->menuAction(), actions_.recent);
+    recent_ = std::make_unique<RecentFilesMenu>(*actions_.recentMenu, actions_.recent);
 
     tmrSwitchText_ = new QTimer(this);
     tmrSwitchText_->setObjectName("tmrSwitchText");
@@ -231,7 +230,7 @@ void MainWindow::showUserGuide() {
 
 void MainWindow::showAbout() {
     runStep(context_.boxes, kModule, "mnuHelpAbout_Click", [&] {
-        AboutBox about(context_.boxes, context_.desktop, this);
+        AboutBox about(context_.desktop, this);
         context_.desktop.runModal(about);
     });
 }
@@ -242,9 +241,7 @@ void MainWindow::toggleToolbar() {
 }
 
 void MainWindow::switchStatusText() {
-    statusBar_->setPanelText(1, tr("Data Base file (*.BA) generated with Online Builder on: %1")
-                                    .arg(exportText(context_.session.nodeInfo.generationDate,
-                                                    context_.session.textEncoding())));
+    showNodeInformation();
     tmrSwitchText_->stop();
 }
 
@@ -362,7 +359,11 @@ void MainWindow::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (!urls.isEmpty()) {
         event->acceptProposedAction();
-        openDropped(urls.first().toLocalFile());
+        // Opened once the drop has returned: the program the file came from waits for the
+        // drop to end, and must not wait for a message box here or for a large file.
+        QMetaObject::invokeMethod(
+            this, [this, path = urls.first().toLocalFile()] { openDropped(path); },
+            Qt::QueuedConnection);
     }
 }
 

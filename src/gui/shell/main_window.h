@@ -105,6 +105,7 @@ private:
     void endWork();
 
     void openFile(OpenFlow flow, const QString& path);
+    void clearRecentFiles();
     void tileHorizontally();
     void tileVertically();
     void tile(Qt::Orientation direction);

@@ -45,7 +45,10 @@ void MainWindow::createActions() {
     for (QAction*& slot : a.recent) {
         slot = newAction(this, QString());
     }
-    a.exit = newAction(this, tr("E&xit"), QKeySequence(Qt::ALT | Qt::Key_Q));
+    a.clearRecent = newAction(this, tr("&Clear List"));
+    // Ctrl+Q as on every desktop; Alt+Q as the program always had it.
+    a.exit = newAction(this, tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    a.exit->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::ALT | Qt::Key_Q)});
     a.options = withPicture(newAction(this, tr("&Options..."), QKeySequence(Qt::Key_F3)),
                             CommandIcon::Options, tr("Options..."));
     a.previewSearchStatus =
@@ -64,7 +67,7 @@ void MainWindow::createActions() {
     a.cascade = newAction(this, tr("&Cascade"));
     a.tileHorizontally = newAction(this, tr("Tile &Horizontal"));
     a.tileVertically = newAction(this, tr("Tile &Vertical"));
-    a.arrangeIcons = newAction(this, tr("&Arange Icons"));
+    a.arrangeIcons = newAction(this, tr("&Arrange Icons"));
     a.helpContents = withPicture(newAction(this, tr("Help &Contents..."), QKeySequence(Qt::Key_F1)),
                                  CommandIcon::HelpContents);
     a.userGuide =
@@ -101,6 +104,8 @@ void MainWindow::createMenus() {
     for (QAction* slot : a.recent) {
         a.recentMenu->addAction(slot);
     }
+    a.recentMenu->addSeparator();
+    a.recentMenu->addAction(a.clearRecent);
     file->addAction(a.exit);
 
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
@@ -142,6 +147,7 @@ void MainWindow::connectActions() {
         connect(a.recent[static_cast<std::size_t>(slot - 1)], &QAction::triggered, this,
                 [this, slot] { openRecentFile(slot); });
     }
+    connect(a.clearRecent, &QAction::triggered, this, &MainWindow::clearRecentFiles);
     connect(a.exit, &QAction::triggered, this, &MainWindow::exitProgram);
     connect(a.options, &QAction::triggered, this, &MainWindow::showOptions);
     connect(a.previewSearchStatus, &QAction::triggered, this, &MainWindow::previewSearchStatus);

@@ -12,6 +12,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSet>
@@ -28,6 +29,7 @@
 #include "gui/scan/statistics_window.h"
 #include "gui/shell/about_box.h"
 #include "gui/shell/main_window.h"
+#include "gui/shell/system_information.h"
 #include "gui/shell/window_placement.h"
 #include "support/app_fixture.h"
 
@@ -49,6 +51,8 @@ private slots:
         QVERIFY(!commands.recentMenu->menuAction()->isVisible());
         QVERIFY(!commands.recent[0]->isVisible());
         QVERIFY(commands.open->isEnabled() && !commands.cancelScan->isEnabled());
+        QVERIFY(commands.exit->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Q)) &&
+                commands.exit->shortcuts().contains(QKeySequence(Qt::ALT | Qt::Key_Q)));
         // Every toolbar button is the action of a menu item.
         QList<QAction*> inMenus;
         for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
@@ -137,7 +141,9 @@ private slots:
         }
     }
 
-    void recentFilesKeepTheirOrder() {
+    // The newest file first; a reopened one moves to the top; long paths are elided in the
+    // middle; "Clear List" empties the list and its stored keys.
+    void recentFilesNewestFirst() {
         AppFixture fixture;
         std::vector<QString> paths;
         for (int i = 1; i <= 6; ++i) {
@@ -149,36 +155,56 @@ private slots:
             fixture.desktop.chosenFiles.push_back(path.toStdString());
             window.openWithDialog();
         };
+        const auto listed = [](const MainWindow& window) {
+            std::vector<QString> files;
+            for (int slot = 1; slot <= window.recentFiles().count(); ++slot) {
+                files.push_back(*window.recentFiles().path(slot));
+            }
+            return files;
+        };
         {
             MainWindow window(fixture.context);
             for (int i = 0; i < 3; ++i) {
                 open(window, paths[i]);
             }
             QVERIFY(window.commands().recentMenu->menuAction()->isVisible());
-            QCOMPARE(window.recentFiles().count(), 3);
-            QCOMPARE(*window.recentFiles().path(1), paths[0]);
-            QCOMPARE(*window.recentFiles().path(3), paths[2]);
+            QCOMPARE(listed(window), (std::vector{paths[2], paths[1], paths[0]}));
             // An "&" in a path is shown, not taken as a mnemonic.
             QCOMPARE(window.commands().recent[0]->text(),
-                     "&1 " + QString(paths[0]).replace("&", "&&"));
+                     "&1 " + QString(paths[2]).replace("&", "&&"));
             window.close();
         }
         MainWindow window(fixture.context);
-        QCOMPARE(window.recentFiles().count(), 3);
-        QCOMPARE(*window.recentFiles().path(2), paths[1]);
+        QCOMPARE(listed(window), (std::vector{paths[2], paths[1], paths[0]}));
         for (int i = 3; i < 6; ++i) {
             open(window, paths[i]);
         }
         // The sixth file goes to the top; the oldest drops out.
-        QCOMPARE(*window.recentFiles().path(1), paths[5]);
-        QCOMPARE(*window.recentFiles().path(2), paths[0]);
-        QCOMPARE(*window.recentFiles().path(5), paths[3]);
-        // Reopening a listed file, also the one in slot 5, changes nothing.
+        QCOMPARE(listed(window), (std::vector{paths[5], paths[4], paths[3], paths[2], paths[1]}));
         open(window, paths[3]);
         window.openRecentFile(5);
-        QCOMPARE(*window.recentFiles().path(1), paths[5]);
-        QCOMPARE(*window.recentFiles().path(5), paths[3]);
-        QCOMPARE(window.activeDocument()->parentWidget()->windowTitle(), paths[3]);
+        QCOMPARE(listed(window), (std::vector{paths[1], paths[3], paths[5], paths[4], paths[2]}));
+        QCOMPARE(window.activeDocument()->parentWidget()->windowTitle(), paths[1]);
+
+        const auto deep = fixture.folder.path() / std::string(200, 'd') / "deep.qor";
+        std::filesystem::create_directories(deep.parent_path());
+        std::filesystem::copy_file(fixture.samplePath(), deep);
+        open(window, QString::fromStdString(deep.string()));
+        const QAction& top = *window.commands().recent[0];
+        QVERIFY2((top.text().contains(QChar(0x2026)) || top.text().contains("...")) &&
+                     top.text().endsWith("deep.qor"),
+                 qPrintable(top.text()));
+        QCOMPARE(top.toolTip(), QString::fromStdString(deep.string()));
+        QVERIFY(window.commands().recentMenu->sizeHint().width() <
+                window.screen()->availableGeometry().width() * 2 / 3);
+
+        window.commands().clearRecent->trigger();
+        QCOMPARE(window.recentFiles().count(), 0);
+        QVERIFY(!window.commands().recentMenu->menuAction()->isVisible());
+        window.close();
+        for (const char* key : {"1", "5"}) {
+            QCOMPARE(fixture.store.value("MRUFiles", key, "?"), std::string());
+        }
     }
 
     void recentFilesLoadUpToTheFirstGap() {
@@ -236,13 +262,14 @@ private slots:
         }
         qor::options::CabinetModuleTable table;
         qor::gui::CabinetModuleDialog cabinet(table, fixture.boxes);
-        qor::gui::AboutBox about(fixture.boxes, fixture.desktop);
+        qor::gui::AboutBox about(fixture.desktop);
+        qor::gui::SystemInformationDialog information;
         qor::gui::StatisticsWindow statistics(fixture.session, fixture.clock, fixture.boxes);
         statistics.offerResults(fixture.desktop, false);
         window.progressWindow().setScanning(true);
         for (QWidget* dialog : std::initializer_list<QWidget*>{
                  &window.optionsDialog(), &window.searchStatusDialog(), &cabinet, &about,
-                 &statistics, &window.progressWindow()}) {
+                 &information, &statistics, &window.progressWindow()}) {
             // A tab's buttons share their letters with the dialog's own, not with other tabs'.
             auto* options = qobject_cast<qor::gui::OptionsDialog*>(dialog);
             for (int tab = 0; tab < (options != nullptr ? options->tabs().count() : 1); ++tab) {
@@ -289,6 +316,19 @@ private slots:
         };
         window.commands().about->trigger();
         QVERIFY(inFront != nullptr);
+    }
+
+    // The standard error message: its text as the description says it, where it happened in
+    // the details, the error icon.
+    void standardErrorKeepsItsLocationInTheDetails() {
+        const qor::StandardError error{"Cannot open 'x.qor': it is a folder", "modMain",
+                                       "GetNodeInfo", 42, "Numer bledu 1004"};
+        const auto box = qor::gui::standardErrorBox(error, nullptr);
+        QCOMPARE(box->windowTitle(), QString(".QOR Reader"));
+        QCOMPARE(box->icon(), QMessageBox::Critical);
+        QCOMPARE(box->text(), QString("Cannot open 'x.qor': it is a folder"));
+        QCOMPARE(box->detailedText(),
+                 QString("in QORReader.modMain.GetNodeInfo at line 42Numer bledu 1004"));
     }
 
     // Help Contents and "on the WEB..." open the user guide; a viewer that does not start, or a
