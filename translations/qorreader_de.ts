@@ -1047,6 +1047,22 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
         <source>Data Base file (*.qor) generated with Online Builder on: %1</source>
         <translation>Datenbankdatei (*.qor), erzeugt mit Online Builder am: %1</translation>
     </message>
+    <message>
+        <source>Cl&amp;ose</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>Close A&amp;ll</source>
+        <translation>&amp;Alle schließen</translation>
+    </message>
+    <message>
+        <source>Ne&amp;xt</source>
+        <translation>&amp;Nächstes</translation>
+    </message>
+    <message>
+        <source>&amp;Previous</source>
+        <translation>V&amp;origes</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::OptionsDialog</name>

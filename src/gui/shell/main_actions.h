@@ -30,11 +30,17 @@ struct MainActions {
     QAction* openResultFolder = nullptr;
     // View
     QAction* toolbar = nullptr;
-    // Window
+    // Window: the commands, then a list of the open windows (checked: the active one), made
+    // anew each time the menu opens.
+    QMenu* windowMenu = nullptr;
+    QAction* closeWindow = nullptr;
+    QAction* closeAllWindows = nullptr;
     QAction* cascade = nullptr;
     QAction* tileHorizontally = nullptr;
     QAction* tileVertically = nullptr;
     QAction* arrangeIcons = nullptr;
+    QAction* nextWindow = nullptr;
+    QAction* previousWindow = nullptr;
     // Help
     QAction* helpContents = nullptr;
     QAction* userGuide = nullptr;

@@ -79,6 +79,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
 
     setDocumentCommandsEnabled(false);
+    updateWindowCommands();
     recent_->load(context_.store);
     loadPlacement();
     setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
@@ -243,50 +244,6 @@ void MainWindow::toggleToolbar() {
 void MainWindow::switchStatusText() {
     showNodeInformation();
     tmrSwitchText_->stop();
-}
-
-void MainWindow::tileHorizontally() {
-    tile(Qt::Vertical);
-}
-
-void MainWindow::tileVertically() {
-    tile(Qt::Horizontal);
-}
-
-void MainWindow::tile(Qt::Orientation direction) {
-    // Tiled horizontally, the windows stand one above the other, each the full width;
-    // tiled vertically, side by side, each the full height. Minimised windows stay put.
-    QList<QMdiSubWindow*> open;
-    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
-        if (!window->isMinimized()) {
-            open << window;
-        }
-    }
-    if (open.isEmpty()) {
-        return;
-    }
-    const QRect area = mdiArea_->viewport()->rect();
-    const int count = static_cast<int>(open.size());
-    const bool stacked = direction == Qt::Vertical;
-    const int step = (stacked ? area.height() : area.width()) / count;
-    for (int i = 0; i < count; ++i) {
-        open[i]->showNormal();
-        open[i]->setGeometry(stacked ? QRect(0, i * step, area.width(), step)
-                                     : QRect(i * step, 0, step, area.height()));
-    }
-}
-
-void MainWindow::arrangeIcons() {
-    // Minimised windows line up along the bottom edge, left to right.
-    const QRect area = mdiArea_->viewport()->rect();
-    int left = 0;
-    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
-        if (window->isMinimized()) {
-            const QSize size = window->size();
-            window->move(left, area.height() - size.height());
-            left += size.width();
-        }
-    }
 }
 
 void MainWindow::loadPlacement() {

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -64,10 +65,14 @@ void MainWindow::createActions() {
     a.toolbar = newAction(this, tr("&Toolbar"));
     a.toolbar->setCheckable(true);
     a.toolbar->setChecked(true);
+    a.closeWindow = newAction(this, tr("Cl&ose"));
+    a.closeAllWindows = newAction(this, tr("Close A&ll"));
     a.cascade = newAction(this, tr("&Cascade"));
     a.tileHorizontally = newAction(this, tr("Tile &Horizontal"));
     a.tileVertically = newAction(this, tr("Tile &Vertical"));
     a.arrangeIcons = newAction(this, tr("&Arrange Icons"));
+    a.nextWindow = newAction(this, tr("Ne&xt"), QKeySequence::NextChild);
+    a.previousWindow = newAction(this, tr("&Previous"), QKeySequence::PreviousChild);
     a.helpContents = withPicture(newAction(this, tr("Help &Contents..."), QKeySequence(Qt::Key_F1)),
                                  CommandIcon::HelpContents);
     a.userGuide =
@@ -112,9 +117,12 @@ void MainWindow::createMenus() {
     tools->addActions(
         {a.options, a.previewSearchStatus, a.statistics, a.previewOutputFiles, a.openResultFolder});
     menuBar()->addMenu(tr("&View"))->addAction(a.toolbar);
-    menuBar()
-        ->addMenu(tr("&Window"))
-        ->addActions({a.cascade, a.tileHorizontally, a.tileVertically, a.arrangeIcons});
+    a.windowMenu = menuBar()->addMenu(tr("&Window"));
+    a.windowMenu->addActions({a.closeWindow, a.closeAllWindows});
+    a.windowMenu->addSeparator();
+    a.windowMenu->addActions({a.cascade, a.tileHorizontally, a.tileVertically, a.arrangeIcons});
+    a.windowMenu->addSeparator();
+    a.windowMenu->addActions({a.nextWindow, a.previousWindow});
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(a.helpContents);
@@ -155,10 +163,16 @@ void MainWindow::connectActions() {
     connect(a.previewOutputFiles, &QAction::triggered, this, &MainWindow::previewOutputFiles);
     connect(a.openResultFolder, &QAction::triggered, this, &MainWindow::openResultFolder);
     connect(a.toolbar, &QAction::triggered, this, &MainWindow::toggleToolbar);
-    connect(a.cascade, &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
+    connect(a.closeWindow, &QAction::triggered, mdiArea_, &QMdiArea::closeActiveSubWindow);
+    connect(a.closeAllWindows, &QAction::triggered, mdiArea_, &QMdiArea::closeAllSubWindows);
+    connect(a.cascade, &QAction::triggered, this, &MainWindow::cascade);
     connect(a.tileHorizontally, &QAction::triggered, this, &MainWindow::tileHorizontally);
     connect(a.tileVertically, &QAction::triggered, this, &MainWindow::tileVertically);
     connect(a.arrangeIcons, &QAction::triggered, this, &MainWindow::arrangeIcons);
+    connect(a.nextWindow, &QAction::triggered, mdiArea_, &QMdiArea::activateNextSubWindow);
+    connect(a.previousWindow, &QAction::triggered, mdiArea_, &QMdiArea::activatePreviousSubWindow);
+    connect(a.windowMenu, &QMenu::aboutToShow, this, &MainWindow::listWindows);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::updateWindowCommands);
     connect(a.helpContents, &QAction::triggered, this, &MainWindow::showUserGuide);
     connect(a.userGuide, &QAction::triggered, this, &MainWindow::showUserGuide);
     connect(a.about, &QAction::triggered, this, &MainWindow::showAbout);

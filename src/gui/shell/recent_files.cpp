@@ -12,19 +12,19 @@
 namespace qor::gui {
 namespace {
 
-// About sixty characters: a deep path no longer stretches the menu across the screen.
+// About sixty characters: a deep path no longer stretches a menu across the screen.
 constexpr int kShownCharacters = 60;
 
-QString menuText(const QMenu& menu, int index, const QString& path) {
-    const QFontMetrics metrics(menu.font());
-    QString shown =
-        metrics.elidedText(path, Qt::ElideMiddle, metrics.averageCharWidth() * kShownCharacters);
-    // A path is shown as it is: an "&" in it must not become a keyboard mnemonic. Numbered, so
-    // that a digit opens the entry from the keyboard.
-    return QString("&%1 %2").arg(index + 1).arg(shown.replace('&', "&&"));
-}
-
 }  // namespace
+
+QString numberedMenuText(const QFont& font, int number, const QString& text) {
+    const QFontMetrics metrics(font);
+    QString shown =
+        metrics.elidedText(text, Qt::ElideMiddle, metrics.averageCharWidth() * kShownCharacters);
+    // Numbered, so that a digit chooses the entry from the keyboard (up to 9).
+    const QString prefix = number < 10 ? QString("&%1 ").arg(number) : QString("%1 ").arg(number);
+    return prefix + shown.replace('&', "&&");
+}
 
 RecentFilesMenu::RecentFilesMenu(QMenu& menu, const std::array<QAction*, kRecentSlots>& recentSlots)
     : menu_(menu), slots_(recentSlots) {
@@ -37,7 +37,7 @@ void RecentFilesMenu::show() {
         const bool used = i < count();
         slot.setVisible(used);
         slot.setData(used ? files_[i] : QString());
-        slot.setText(used ? menuText(menu_, i, files_[i]) : QString());
+        slot.setText(used ? numberedMenuText(menu_.font(), i + 1, files_[i]) : QString());
         slot.setToolTip(used ? files_[i] : QString());
     }
     menu_.menuAction()->setVisible(!files_.isEmpty());

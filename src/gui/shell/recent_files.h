@@ -6,6 +6,7 @@
 #include <optional>
 
 class QAction;
+class QFont;
 class QMenu;
 
 namespace qor::platform {
@@ -15,6 +16,11 @@ class SettingsStore;
 namespace qor::gui {
 
 inline constexpr int kRecentSlots = 5;
+
+// The caption of the menu entry `number` (from 1) for `text`, a path or a window's title: "&1 "
+// and the text, elided in the middle when longer than about sixty characters of `font`, with
+// any "&" in it shown as it is.
+QString numberedMenuText(const QFont& font, int number, const QString& text);
 
 // The "Recent Files" list in the File menu: up to five files, the newest first, then "Clear
 // List". A slot is in use when its item is visible; its caption is the file's path, elided in

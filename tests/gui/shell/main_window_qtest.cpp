@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
 #include <QTimer>
@@ -234,6 +235,72 @@ private slots:
         QCOMPARE(fixture.store.value("MRUFiles", "2", "?"), std::string());
         QVERIFY(!fixture.store.contains("MRUFiles", "3"));
         QCOMPARE(fixture.store.value("MRUFiles", "4", ""), std::string("/data/d.qor"));
+    }
+
+    // The Window menu lists the open windows, the active one checked, and moves between them;
+    // cascading and tiling leave a single window at least two thirds of the area, and several
+    // inside it.
+    void windowMenuListsAndArrangesTheWindows() {
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const qor::gui::MainActions& commands = window.commands();
+        QVERIFY(!commands.cascade->isEnabled() && !commands.closeWindow->isEnabled());
+        window.openByPath(fixture.samplePath());
+        const QRect area = window.documents().viewport()->rect();
+        const auto check = [&](QAction* command, const char* what, int count) {
+            command->trigger();
+            const QList<QMdiSubWindow*> windows = window.documents().subWindowList();
+            QCOMPARE(windows.size(), count);
+            for (const QMdiSubWindow* shown : windows) {
+                QVERIFY2(area.contains(shown->geometry()), what);
+                QVERIFY2(3 * shown->width() >= 2 * area.width() || count > 1, what);
+                QVERIFY2(3 * shown->height() >= 2 * area.height() || count > 1, what);
+            }
+            if (count == 3 && command != commands.cascade) {  // tiles do not overlap
+                QVERIFY2(!windows[0]->geometry().intersects(windows[1]->geometry()), what);
+            }
+        };
+        for (const int count : {1, 3}) {
+            while (window.documents().subWindowList().size() < count) {
+                window.documents().addSubWindow(new QWidget)->setWindowTitle("Changes");
+            }
+            check(commands.cascade, "cascade", count);
+            check(commands.tileHorizontally, "tile horizontally", count);
+            check(commands.tileVertically, "tile vertically", count);
+        }
+        commands.cascade->trigger();
+        // In a cascade each window shows its title bar beside the one before.
+        const QList<QMdiSubWindow*> windows = window.documents().subWindowList();
+        QVERIFY(windows[0]->pos() != windows[1]->pos() && windows[1]->pos() != windows[2]->pos());
+
+        const auto listed = [&commands] {
+            emit commands.windowMenu->aboutToShow();
+            QStringList items;
+            const QList<QAction*> actions = commands.windowMenu->actions();
+            for (auto i = actions.indexOf(commands.previousWindow) + 1; i < actions.size(); ++i) {
+                if (!actions[i]->isSeparator()) {
+                    items << (actions[i]->isChecked() ? "*" : "") + actions[i]->text();
+                }
+            }
+            return items;
+        };
+        const QString document = "&1 " + QString::fromStdString(fixture.samplePath());
+        window.documents().setActiveSubWindow(windows[0]);
+        QCOMPARE(listed(), (QStringList{"*" + document, "&2 Changes", "&3 Changes"}));
+        commands.nextWindow->trigger();
+        QCOMPARE(window.documents().activeSubWindow(), windows[1]);
+        commands.previousWindow->trigger();
+        QCOMPARE(window.documents().activeSubWindow(), windows[0]);
+        listed();
+        commands.windowMenu->actions().last()->trigger();
+        QCOMPARE(window.documents().activeSubWindow(), windows[2]);
+        commands.closeWindow->trigger();
+        QTRY_COMPARE(listed(), (QStringList{"*" + document, "&2 Changes"}));
+        commands.closeAllWindows->trigger();
+        QTRY_COMPARE(listed(), QStringList{});
+        QVERIFY(!commands.cascade->isEnabled() && !commands.nextWindow->isEnabled());
     }
 
     // Every menu item and every dialog button can be reached from the keyboard, each with a
