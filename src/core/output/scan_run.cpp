@@ -292,15 +292,15 @@ ScanReport runScan(const Session& session, UserInterface& ui, const ScanEnvironm
                                             : scan::CabinetIndex();
     // Everything below writes into these folders: when they cannot be made or another scan
     // is writing them, that one cause is the scan's error and nothing is written.
-    const ScanFolders folders = openResultFolders(session, environment.clock, environment.lock);
+    ScanFolders folders = openResultFolders(session, environment.clock, environment.lock);
     ScanReport report{folders.node.folder().path(),
                       folders.output.path(),
                       folders.node.resultFolder(),
                       folders.nodeFolderName,
                       {}};
-    const std::unique_ptr<ScanOutput> output =
-        makeScanOutput(session, folders.output, ui, environment.clock);
+    std::unique_ptr<ScanOutput> output;
     try {
+        output = makeScanOutput(session, folders.output, ui, environment.clock);
         output->beginScan();
         RunningScope running(ui);
         ScanTypes scanned;
@@ -314,15 +314,23 @@ ScanReport runScan(const Session& session, UserInterface& ui, const ScanEnvironm
         output->endScan();
         reportLateEncoding(session, scanned.text, ui);
     } catch (const ScanCancelled&) {
-        // Every type was still being read: none leaves anything.
-        output->abandonScan();
+        // Every type was still being read: none leaves anything, nor do the folders made for
+        // them.
+        if (output) {
+            output->abandonScan();
+        }
+        folders.node.removeMadeFoldersIfEmpty();
         ui.setCounting(false);
         report.cancelled = true;
         report.elapsed = took();
         return report;
     } catch (...) {
-        // Nothing open may pass for a result, whatever ended the scan; the error goes on.
-        output->abandonScan();
+        // Nothing open may pass for a result, whatever ended the scan, and no empty folder is
+        // left to look like one; the error goes on.
+        if (output) {
+            output->abandonScan();
+        }
+        folders.node.removeMadeFoldersIfEmpty();
         ui.setCounting(false);
         throw;
     }

@@ -41,13 +41,6 @@ public:
     // Opens a web address in the desktop's browser.
     virtual bool openUrl(const std::string& url) = 0;
 
-    // Starts a program without waiting for it; false when it could not be started.
-    virtual bool startProgram(const std::string& program,
-                              const std::vector<std::string>& arguments) = 0;
-
-    // The full path of a program on the search path, empty when there is none.
-    virtual std::string findProgram(const std::string& name) = 0;
-
     // Shows a dialog modally and returns its result code (QDialog::exec()); the window it
     // belongs to has the keyboard again afterwards.
     virtual int runModal(QDialog& dialog) = 0;

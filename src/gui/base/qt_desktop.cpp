@@ -5,9 +5,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QStringList>
 #include <QUrl>
 
@@ -73,19 +71,6 @@ bool QtDesktop::openWithApplication(const std::string& path) {
 
 bool QtDesktop::openUrl(const std::string& url) {
     return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
-}
-
-bool QtDesktop::startProgram(const std::string& program,
-                             const std::vector<std::string>& arguments) {
-    QStringList list;
-    for (const std::string& argument : arguments) {
-        list << QString::fromStdString(argument);
-    }
-    return QProcess::startDetached(QString::fromStdString(program), list);
-}
-
-std::string QtDesktop::findProgram(const std::string& name) {
-    return QStandardPaths::findExecutable(QString::fromStdString(name)).toStdString();
 }
 
 int QtDesktop::runModal(QDialog& dialog) {

@@ -14,9 +14,6 @@ public:
                              const std::string& folder) override;
     bool openWithApplication(const std::string& path) override;
     bool openUrl(const std::string& url) override;
-    bool startProgram(const std::string& program,
-                      const std::vector<std::string>& arguments) override;
-    std::string findProgram(const std::string& name) override;
     int runModal(QDialog& dialog) override;
 };
 

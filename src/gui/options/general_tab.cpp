@@ -66,7 +66,7 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
     frameLayout->addWidget(htmlOption_);
     frameLayout->addSpacing(8);
     auto* versionRow = new QHBoxLayout;
-    auto* versionCaption = new QLabel(tr("Microsoft Excel Version:"), frame);
+    auto* versionCaption = new QLabel(tr("Workbooks written with:"), frame);
     versionCaption->setObjectName("lblExcelVersionCaption");
     // The workbook writer's version as it was found.
     version_ = new QLabel(excel.installed ? toQString(excel.version) : tr("Not installed"), frame);

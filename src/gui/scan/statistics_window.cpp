@@ -137,7 +137,8 @@ void StatisticsWindow::colourCounts() {
 
 void StatisticsWindow::offerResults(Desktop& desktop, bool cancelled) {
     desktop_ = &desktop;
-    cmdOpenFolder_->show();
+    // A stopped scan removes the folders it made: nothing to open then.
+    cmdOpenFolder_->setVisible(platform::pathExists(session_.lastScan.resultFolder));
     const bool report =
         !cancelled && session_.options.outputMode == options::OutputMode::HtmlReport &&
         platform::pathExists(platform::joinPath(session_.lastScan.outputFolder, "preview.html"));
