@@ -50,7 +50,8 @@ protected:
 
 int main(int argc, char** argv) {
     if (argc >= 3 && std::string_view(argv[1]) == "--launch-once") {
-        return qor::bench::launchOnce(argc, argv, QString::fromLocal8Bit(argv[2]));
+        return qor::bench::launchOnce(argc, argv, QString::fromLocal8Bit(argv[2]),
+                                      argc >= 4 && std::string_view(argv[3]) == "--first-run");
     }
     if (argc >= 3 && std::string_view(argv[1]) == "--launch") {
         const QCoreApplication parent(argc, argv);
@@ -62,7 +63,8 @@ int main(int argc, char** argv) {
     if (arguments.size() < 2) {
         std::fprintf(stderr,
                      "usage: qordesktopbench FILE.qor [--cancel-after MS] [--html]\n"
-                     "       qordesktopbench --launch FILE.qor [--repeat N] [--busy THREADS]\n");
+                     "       qordesktopbench --launch FILE.qor [--repeat N] [--busy THREADS] "
+                     "[--first-run]\n");
         return 2;
     }
     const int cancelAfter =

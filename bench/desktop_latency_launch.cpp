@@ -81,13 +81,15 @@ private:
 
 }  // namespace
 
-int launchOnce(int argc, char** argv, const QString& file) {
+int launchOnce(int argc, char** argv, const QString& file, bool firstRun) {
     QApplication application(argc, argv);
     QTemporaryDir folders;
     output::Session session;
     session.months = platform::systemMonthNames();
     platform::MemorySettingsStore store;
-    store.setValue("Settings", "FirstInstance", "1");
+    if (!firstRun) {
+        store.setValue("Settings", "FirstInstance", "1");
+    }
     testing::ScriptedUi boxes;
     testing::FakeDesktop desktop;
     SystemClock clock;
@@ -126,12 +128,16 @@ int measureLaunches(const QStringList& arguments, const QString& program) {
         busy = busy == 0 ? std::max(1u, std::thread::hardware_concurrency()) : busy;
     }
     const Spinners spinners(busy);
+    QStringList launch{"--launch-once", file};
+    if (arguments.contains("--first-run")) {
+        launch << "--first-run";
+    }
     std::vector<qint64> times;
     for (int i = 0; i < repeat; ++i) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         const qint64 started = monotonicMs();
-        child.start(program, {"--launch-once", file});
+        child.start(program, launch);
         if (!child.waitForFinished(60000) || child.exitCode() != 0) {
             std::fprintf(stderr, "qordesktopbench: launch %d failed\n", i + 1);
             return 1;
@@ -141,9 +147,10 @@ int measureLaunches(const QStringList& arguments, const QString& program) {
     std::sort(times.begin(), times.end());
     std::printf(
         "launch to window: median %lld ms, fastest %lld ms, slowest %lld ms "
-        "(%d launches, %u busy threads)\n",
+        "(%d launches, %u busy threads%s)\n",
         static_cast<long long>(times[times.size() / 2]), static_cast<long long>(times.front()),
-        static_cast<long long>(times.back()), repeat, busy);
+        static_cast<long long>(times.back()), repeat, busy,
+        launch.contains("--first-run") ? ", first run" : "");
     return 0;
 }
 

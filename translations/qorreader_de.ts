@@ -441,10 +441,6 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <source>&amp;System Info...</source>
         <translation>&amp;Systeminformationen...</translation>
     </message>
-    <message>
-        <source>System Information Is Unavailable At This Time</source>
-        <translation>Systeminformationen sind zurzeit nicht verfügbar</translation>
-    </message>
 </context>
 <context>
     <name>qor::gui::CabinetModuleDialog</name>
@@ -520,10 +516,6 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <translation>Diese Werte „Schrank|Modul“ auf die Suchergebnisse anwenden</translation>
     </message>
     <message>
-        <source>Do you really want to import values from external file ?. Current contents will be cleared.</source>
-        <translation>Möchten Sie wirklich Werte aus einer externen Datei importieren? Der aktuelle Inhalt wird gelöscht.</translation>
-    </message>
-    <message>
         <source>Comma Separated Values (*.csv)</source>
         <translation>Kommagetrennte Werte (*.csv)</translation>
     </message>
@@ -532,7 +524,11 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <translation>Textdateien (*.txt)</translation>
     </message>
     <message>
-        <source>Select File to Inport...</source>
+        <source>Do you really want to import values from an external file? Current contents will be cleared.</source>
+        <translation>Möchten Sie wirklich Werte aus einer externen Datei importieren? Der aktuelle Inhalt wird gelöscht.</translation>
+    </message>
+    <message>
+        <source>Select File to Import...</source>
         <translation>Datei für den Import wählen...</translation>
     </message>
     <message>
@@ -757,8 +753,32 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <translation>Pfad des Ergebnisordners</translation>
     </message>
     <message>
-        <source>Change this folder location with directory list above.</source>
-        <translation>Ändern Sie diesen Speicherort über die Ordnerliste oben.</translation>
+        <source>&amp;Browse...</source>
+        <translation>&amp;Durchsuchen...</translation>
+    </message>
+    <message>
+        <source>Choose the Scan Result Folder</source>
+        <translation>Ergebnisordner wählen</translation>
+    </message>
+    <message>
+        <source>No folder is chosen.</source>
+        <translation>Es ist kein Ordner gewählt.</translation>
+    </message>
+    <message>
+        <source>The path must start at the top of the file system.</source>
+        <translation>Der Pfad muss oben im Dateisystem beginnen.</translation>
+    </message>
+    <message>
+        <source>This folder does not exist.</source>
+        <translation>Dieser Ordner existiert nicht.</translation>
+    </message>
+    <message>
+        <source>This is a file, not a folder.</source>
+        <translation>Das ist eine Datei, kein Ordner.</translation>
+    </message>
+    <message>
+        <source>This folder cannot be written to.</source>
+        <translation>In diesen Ordner kann nicht geschrieben werden.</translation>
     </message>
 </context>
 <context>
@@ -784,10 +804,6 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <translation>Alles in einer Excel-Datei speichern (Tabellenblätter)</translation>
     </message>
     <message>
-        <source>Microsoft Excel Version:</source>
-        <translation>Microsoft-Excel-Version:</translation>
-    </message>
-    <message>
         <source>Not installed</source>
         <translation>Nicht installiert</translation>
     </message>
@@ -810,6 +826,10 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     <message>
         <source>&amp;Disable All Types</source>
         <translation>Alle Typen a&amp;usschalten</translation>
+    </message>
+    <message>
+        <source>Workbooks written with:</source>
+        <translation>Arbeitsmappen geschrieben mit:</translation>
     </message>
 </context>
 <context>
@@ -864,10 +884,6 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     <message>
         <source>The user guide is not installed with the program.</source>
         <translation>Das Benutzerhandbuch ist nicht mit dem Programm installiert.</translation>
-    </message>
-    <message>
-        <source>Data Base file (*.BA) generated with Online Builder on: %1</source>
-        <translation>Datenbankdatei (*.BA), erzeugt mit Online Builder am: %1</translation>
     </message>
     <message>
         <source>&amp;Open File...</source>
@@ -950,10 +966,6 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <translation>&amp;Vertikal anordnen</translation>
     </message>
     <message>
-        <source>&amp;Arange Icons</source>
-        <translation>&amp;Symbole anordnen</translation>
-    </message>
-    <message>
         <source>Help &amp;Contents...</source>
         <translation>Hilfe&amp;inhalt...</translation>
     </message>
@@ -1024,10 +1036,6 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
         <translation>Diese Datei enthält keine Knoteninformationen</translation>
     </message>
     <message>
-        <source>Data Base file (*.BA) generated with Online Builder at: %1</source>
-        <translation>Datenbankdatei (*.BA), erzeugt mit Online Builder am: %1</translation>
-    </message>
-    <message>
         <source>Node Number:  %1</source>
         <translation>Knotennummer:  %1</translation>
     </message>
@@ -1050,6 +1058,34 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
     <message>
         <source>&apos;%1&apos; is not a node export: it holds neither node information nor any element. It is shown as it is, but it cannot be scanned.</source>
         <translation>&apos;%1&apos; ist kein Knotenexport: Die Datei enthält weder Knoteninformationen noch ein Element. Sie wird so angezeigt, wie sie ist, kann aber nicht durchsucht werden.</translation>
+    </message>
+    <message>
+        <source>&amp;Clear List</source>
+        <translation>Liste &amp;leeren</translation>
+    </message>
+    <message>
+        <source>&amp;Arrange Icons</source>
+        <translation>&amp;Symbole anordnen</translation>
+    </message>
+    <message>
+        <source>Data Base file (*.qor) generated with Online Builder on: %1</source>
+        <translation>Datenbankdatei (*.qor), erzeugt mit Online Builder am: %1</translation>
+    </message>
+    <message>
+        <source>Cl&amp;ose</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>Close A&amp;ll</source>
+        <translation>&amp;Alle schließen</translation>
+    </message>
+    <message>
+        <source>Ne&amp;xt</source>
+        <translation>&amp;Nächstes</translation>
+    </message>
+    <message>
+        <source>&amp;Previous</source>
+        <translation>V&amp;origes</translation>
     </message>
 </context>
 <context>
@@ -1164,6 +1200,30 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
         <source>Current search status for every DataBase element is Disabled. Click &apos;Change Settings&apos; to enable any DataBase element / parameters on property tabs.</source>
         <translation>Der Suchstatus aller Datenbankelemente ist „Deaktiviert“. Klicken Sie auf „Einstellungen ändern“, um Datenbankelemente / Parameter auf den Registerkarten zu aktivieren.</translation>
     </message>
+    <message>
+        <source>one Excel file (sheets)</source>
+        <translation>eine Excel-Datei (Tabellenblätter)</translation>
+    </message>
+    <message>
+        <source>Excel files</source>
+        <translation>Excel-Dateien</translation>
+    </message>
+    <message>
+        <source>CSV files</source>
+        <translation>CSV-Dateien</translation>
+    </message>
+    <message>
+        <source>HTML report</source>
+        <translation>HTML-Bericht</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>Output: %1, into %2</source>
+        <translation>Ausgabe: %1, in %2</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::SplashWindow</name>
@@ -1236,6 +1296,101 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
     <message>
         <source>Cancelled</source>
         <translation>Abgebrochen</translation>
+    </message>
+    <message>
+        <source>Result folder: %1</source>
+        <translation>Ergebnisordner: %1</translation>
+    </message>
+    <message>
+        <source>Total: %1 elements</source>
+        <translation>Gesamt: %1 Elemente</translation>
+    </message>
+    <message>
+        <source>Time taken: %1 s</source>
+        <translation>Dauer: %1 s</translation>
+    </message>
+    <message>
+        <source>Nothing was replaced: every existing result was kept.</source>
+        <translation>Nichts wurde ersetzt: Alle vorhandenen Ergebnisse wurden behalten.</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::SystemInformationDialog</name>
+    <message>
+        <source>not known</source>
+        <translation>unbekannt</translation>
+    </message>
+    <message>
+        <source>%1 MiB installed, %2 MiB free</source>
+        <translation>%1 MiB eingebaut, %2 MiB frei</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keiner</translation>
+    </message>
+    <message>
+        <source>%1 x %2 pixels at scale %3</source>
+        <translation>%1 x %2 Pixel bei Skalierung %3</translation>
+    </message>
+    <message>
+        <source>System Information</source>
+        <translation>Systeminformationen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>C&amp;lose</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>release build</source>
+        <translation>Release-Build</translation>
+    </message>
+    <message>
+        <source>debug build</source>
+        <translation>Debug-Build</translation>
+    </message>
+    <message>
+        <source>Program: %1 %2 (%3)</source>
+        <translation>Programm: %1 %2 (%3)</translation>
+    </message>
+    <message>
+        <source>Operating system: %1</source>
+        <translation>Betriebssystem: %1</translation>
+    </message>
+    <message>
+        <source>Kernel: %1 %2</source>
+        <translation>Kernel: %1 %2</translation>
+    </message>
+    <message>
+        <source>Processor: %1</source>
+        <translation>Prozessor: %1</translation>
+    </message>
+    <message>
+        <source>Processor cores: %1</source>
+        <translation>Prozessorkerne: %1</translation>
+    </message>
+    <message>
+        <source>Memory: %1</source>
+        <translation>Arbeitsspeicher: %1</translation>
+    </message>
+    <message>
+        <source>Screen: %1</source>
+        <translation>Bildschirm: %1</translation>
+    </message>
+    <message>
+        <source>Language: %1</source>
+        <translation>Sprache: %1</translation>
+    </message>
+    <message>
+        <source>Qt: %1 (built with %2), platform %3</source>
+        <translation>Qt: %1 (erstellt mit %2), Plattform %3</translation>
+    </message>
+    <message>
+        <source>Workbooks written with: %1</source>
+        <translation>Arbeitsmappen geschrieben mit: %1</translation>
     </message>
 </context>
 <context>

@@ -82,9 +82,7 @@ void TerminalUi::reportError(const StandardError& error) {
     errorReported_ = true;
     // The location stays as it is everywhere: it names the place in the program.
     printLine(fillIn(translate("qorscan", "error: %1 (%2)"),
-                     {terminalText(error.description),
-                      "in QORReader." + error.module + "." + error.procedure + " at line " +
-                          std::to_string(error.line) + error.trailer}));
+                     {terminalText(error.description), standardErrorLocation(error)}));
 }
 
 void TerminalUi::setStatus(std::string_view text) {

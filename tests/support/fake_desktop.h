@@ -23,16 +23,23 @@ public:
         std::string defaultSuffix;
     };
 
-    std::deque<std::string> chosenFiles;  // answers of the coming open-file dialogs
+    std::deque<std::string> chosenFiles;    // answers of the coming open-file dialogs
+    std::deque<std::string> chosenFolders;  // answers of the coming folder dialogs
     std::vector<DialogCall> dialogCalls;
     std::vector<std::string> executed;  // openWithApplication paths
     std::vector<std::string> urls;
-    std::vector<std::vector<std::string>> started;  // program, then arguments
-    std::vector<std::string> installedPrograms;     // names findProgram knows
-    std::vector<std::string> modalTitles;           // window titles of the modal dialogs shown
+    std::vector<std::string> modalTitles;  // window titles of the modal dialogs shown
     std::function<void(QDialog&)> onModal;
     bool startSucceeds = true;
 
+    std::string chooseFolder(QWidget*, const std::string&, const std::string&) override {
+        if (chosenFolders.empty()) {
+            return {};
+        }
+        std::string folder = chosenFolders.front();
+        chosenFolders.pop_front();
+        return folder;
+    }
     std::string chooseFileToOpen(QWidget*, const std::vector<gui::FileFilter>& filters,
                                  const std::string& title, const std::string& folder,
                                  const std::string& defaultSuffix) override {
@@ -51,21 +58,6 @@ public:
     bool openUrl(const std::string& url) override {
         urls.push_back(url);
         return startSucceeds;
-    }
-    bool startProgram(const std::string& program,
-                      const std::vector<std::string>& arguments) override {
-        std::vector<std::string> call{program};
-        call.insert(call.end(), arguments.begin(), arguments.end());
-        started.push_back(call);
-        return startSucceeds;
-    }
-    std::string findProgram(const std::string& name) override {
-        for (const std::string& known : installedPrograms) {
-            if (known == name) {
-                return "/usr/bin/" + name;
-            }
-        }
-        return {};
     }
     int runModal(QDialog& dialog) override {
         modalTitles.push_back(dialog.windowTitle().toStdString());

@@ -49,6 +49,9 @@ public:
         lastProgressMaximum = maximum;
     }
     void yield() override { ++yields; }
+    // Whether the person asked to stop (the scan stops at its next check).
+    bool stopAsked = false;
+    bool cancelRequested() override { return stopAsked; }
 };
 
 }  // namespace qor::testing

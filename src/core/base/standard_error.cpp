@@ -7,16 +7,13 @@
 
 namespace qor {
 
+std::string standardErrorLocation(const StandardError& error) {
+    return "in QORReader." + error.module + '.' + error.procedure + " at line " +
+           std::to_string(error.line) + error.trailer;
+}
+
 std::string formatStandardError(const StandardError& error) {
-    std::string text = error.description;
-    text += "\r\nin QORReader.";
-    text += error.module;
-    text += '.';
-    text += error.procedure;
-    text += " at line ";
-    text += std::to_string(error.line);
-    text += error.trailer;
-    return text;
+    return error.description + "\r\n" + standardErrorLocation(error);
 }
 
 void reportStandardError(UserInterface& ui, std::string_view module, std::string_view procedure,

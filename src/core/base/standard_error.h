@@ -11,7 +11,11 @@ namespace qor {
 
 inline constexpr std::string_view kApplicationTitle = ".QOR Reader";
 
-// The text of the standard error message box.
+// Where the standard error message happened: "in QORReader.<module>.<procedure> at line
+// <line>", then the trailer if any.
+std::string standardErrorLocation(const StandardError& error);
+
+// The whole standard error message on one text: the description, CR LF, the location.
 std::string formatStandardError(const StandardError& error);
 
 // Reports `description` as the standard error message of module.procedure.

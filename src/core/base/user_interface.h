@@ -24,9 +24,9 @@ struct Message {
     MessageIcon icon = MessageIcon::Information;
 };
 
-// The standard error message: a box titled with the application title whose text is
-// the description, CR LF, "in QORReader.<module>.<procedure> " and "at line <line>",
-// then the trailer if any.
+// The standard error message: the description, and where it happened: "in
+// QORReader.<module>.<procedure> at line <line>", then the trailer if any. A box shows the
+// description as its text and the location in its details; a terminal both on one line.
 struct StandardError {
     std::string description;
     std::string module;

@@ -52,7 +52,8 @@ LockedNodeFolder::LockedNodeFolder(const platform::FolderHandle& resultFolder,
                                    std::string_view name, bool create,
                                    const platform::LockRules& rules)
     : resultFolder_(resultFolder),
-      folder_(resultFolder.subfolder(name, create)),
+      name_(name),
+      folder_(resultFolder.subfolder(name, create, &madeFolder_)),
       lock_(folder_, rules) {
     platform::removeLeftovers(folder_);
     for (const std::string_view subfolderName : kSubfolders) {
@@ -62,8 +63,27 @@ LockedNodeFolder::LockedNodeFolder(const platform::FolderHandle& resultFolder,
     }
 }
 
-platform::FolderHandle LockedNodeFolder::subfolder(std::string_view name) const {
-    return folder_.subfolder(name, true);
+platform::FolderHandle LockedNodeFolder::subfolder(std::string_view name) {
+    bool made = false;
+    platform::FolderHandle subfolder = folder_.subfolder(name, true, &made);
+    if (made) {
+        madeSubfolders_.emplace_back(name);
+    }
+    return subfolder;
+}
+
+void LockedNodeFolder::removeMadeFoldersIfEmpty() noexcept {
+    for (const std::string& name : madeSubfolders_) {
+        folder_.removeEmptySubfolder(name);
+    }
+    madeSubfolders_.clear();
+    if (madeFolder_) {
+        // The lock file is the last thing in it; another run that takes the folder meanwhile
+        // puts its own there, and the folder stays.
+        lock_.release();
+        resultFolder_.removeEmptySubfolder(name_);
+        madeFolder_ = false;
+    }
 }
 
 ScanFolders openResultFolders(const Session& session, const Clock& clock,

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/base/date_time.h"
 #include "core/options/search_options.h"
@@ -34,15 +35,23 @@ public:
     const platform::FolderHandle& resultFolder() const { return resultFolder_; }
     const platform::FolderHandle& folder() const { return folder_; }
     // Its subfolder `name`, made when missing, never a link.
-    platform::FolderHandle subfolder(std::string_view name) const;
+    platform::FolderHandle subfolder(std::string_view name);
+
+    // For a run that ends without results: removes the folders it made here that are still
+    // empty, the subfolders and then, its lock let go, the node folder; a folder that was
+    // there before, or that holds anything, stays. The node folder is no longer locked after.
+    void removeMadeFoldersIfEmpty() noexcept;
 
 private:
     LockedNodeFolder(const platform::FolderHandle& resultFolder, std::string_view name, bool create,
                      const platform::LockRules& rules);
 
     platform::FolderHandle resultFolder_;
+    std::string name_;
+    bool madeFolder_ = false;
     platform::FolderHandle folder_;
     platform::FolderLock lock_;
+    std::vector<std::string> madeSubfolders_;
 };
 
 // The folders a scan writes into.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -20,7 +21,9 @@ struct ScanReport {
     // Elements written per type, in type order; none for a type the scan did not write
     // (disabled, or its result kept at the user's word).
     std::array<std::optional<long long>, scan::kElementTypeCount> written{};
+    int typesWritten = 0;  // the types this scan wrote (the counts above may be older ones)
     bool cancelled = false;
+    std::chrono::milliseconds elapsed{0};  // from the start of the scan to its end
 
     std::optional<long long> writtenOf(scan::ElementType type) const {
         return written[scan::indexOf(type)];

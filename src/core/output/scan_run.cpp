@@ -1,6 +1,7 @@
 #include "core/output/scan_run.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -232,6 +233,7 @@ void readAndFinish(const Session& session, ScanTypes& scanned, std::vector<scan:
             break;
         }
         report.written[scan::indexOf(type.type)] = type.elements;
+        ++report.typesWritten;
     }
     scanned.throwFailure();
 }
@@ -277,6 +279,11 @@ ScanReport runScan(const Session& session, UserInterface& ui, const ScanEnvironm
     if (session.nodeInfo.notAnExport) {
         throw QorError(scan::notAnExportText(session.databasePath));
     }
+    const auto started = std::chrono::steady_clock::now();
+    const auto took = [started] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - started);
+    };
     // Taken before anything is written: every pass checks the export against it.
     scan::ExportScan source(session.databasePath);
     // Indexed once: every channel element of the scan looks its module up.
@@ -285,15 +292,15 @@ ScanReport runScan(const Session& session, UserInterface& ui, const ScanEnvironm
                                             : scan::CabinetIndex();
     // Everything below writes into these folders: when they cannot be made or another scan
     // is writing them, that one cause is the scan's error and nothing is written.
-    const ScanFolders folders = openResultFolders(session, environment.clock, environment.lock);
+    ScanFolders folders = openResultFolders(session, environment.clock, environment.lock);
     ScanReport report{folders.node.folder().path(),
                       folders.output.path(),
                       folders.node.resultFolder(),
                       folders.nodeFolderName,
                       {}};
-    const std::unique_ptr<ScanOutput> output =
-        makeScanOutput(session, folders.output, ui, environment.clock);
+    std::unique_ptr<ScanOutput> output;
     try {
+        output = makeScanOutput(session, folders.output, ui, environment.clock);
         output->beginScan();
         RunningScope running(ui);
         ScanTypes scanned;
@@ -307,20 +314,30 @@ ScanReport runScan(const Session& session, UserInterface& ui, const ScanEnvironm
         output->endScan();
         reportLateEncoding(session, scanned.text, ui);
     } catch (const ScanCancelled&) {
-        // Every type was still being read: none leaves anything.
-        output->abandonScan();
+        // Every type was still being read: none leaves anything, nor do the folders made for
+        // them.
+        if (output) {
+            output->abandonScan();
+        }
+        folders.node.removeMadeFoldersIfEmpty();
         ui.setCounting(false);
         report.cancelled = true;
+        report.elapsed = took();
         return report;
     } catch (...) {
-        // Nothing open may pass for a result, whatever ended the scan; the error goes on.
-        output->abandonScan();
+        // Nothing open may pass for a result, whatever ended the scan, and no empty folder is
+        // left to look like one; the error goes on.
+        if (output) {
+            output->abandonScan();
+        }
+        folders.node.removeMadeFoldersIfEmpty();
         ui.setCounting(false);
         throw;
     }
     source.reportCutLines(ui);
     ui.setLastingStatus(translate("ScanRun", "Convert Completed"));
     ui.setCounting(false);
+    report.elapsed = took();
     return report;
 }
 

@@ -42,6 +42,7 @@ struct Session {
         return decideEncoding(options.textEncoding, exportEvidence);
     }
 
+    // The report of a scan that just ended.
     void keep(ScanReport report) {
         for (std::size_t i = 0; i < report.written.size(); ++i) {
             if (!report.written[i]) {

@@ -66,13 +66,17 @@ std::string FolderHandle::pathOf(std::string_view name) const {
     return joinPath(path_, name);
 }
 
-FolderHandle FolderHandle::subfolder(std::string_view name, bool create) const {
+FolderHandle FolderHandle::subfolder(std::string_view name, bool create, bool* made) const {
     checkEntryName(name);
     const std::string entry(name);
     const std::string path = pathOf(name);
     // Made first and opened after: a folder another run made in between is used as it is.
-    if (create && ::mkdirat(descriptor(), entry.c_str(), 0777) != 0 && errno != EEXIST) {
+    const bool madeHere = create && ::mkdirat(descriptor(), entry.c_str(), 0777) == 0;
+    if (create && !madeHere && errno != EEXIST) {
         fail(translate("Files", "Cannot create the folder '%1': %2"), path, errno);
+    }
+    if (made != nullptr) {
+        *made = madeHere;
     }
     const int opened = ::openat(descriptor(), entry.c_str(), kFolderFlags | O_NOFOLLOW);
     if (opened >= 0) {
@@ -101,6 +105,16 @@ std::optional<FolderHandle> FolderHandle::existingSubfolder(std::string_view nam
         return std::nullopt;
     }
     return FolderHandle(std::make_shared<const Open>(opened), pathOf(name));
+}
+
+bool FolderHandle::removeEmptySubfolder(std::string_view name) const noexcept {
+    // Removing a directory entry never follows a link: a link there is no folder to remove.
+    // A name with a separator would pass through folders on the way, so none is taken.
+    if (!isOpen() || name.empty() || name.find('/') != std::string_view::npos) {
+        return false;
+    }
+    const std::string entry(name);
+    return ::unlinkat(folder_->descriptor(), entry.c_str(), AT_REMOVEDIR) == 0;
 }
 
 bool FolderHandle::contains(std::string_view name) const {

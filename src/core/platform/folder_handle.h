@@ -22,9 +22,9 @@ public:
     static FolderHandle open(const std::string& path);
 
     // The folder `name` in this one, made when `create` and missing (one made meanwhile by
-    // another run is as good). Throws QorError naming it when it is a symbolic link or no
-    // folder, or cannot be made or opened.
-    FolderHandle subfolder(std::string_view name, bool create) const;
+    // another run is as good); `made`, when given, says whether this call made it. Throws
+    // QorError naming it when it is a symbolic link or no folder, or cannot be made or opened.
+    FolderHandle subfolder(std::string_view name, bool create, bool* made = nullptr) const;
     // The folder `name` in this one when it is a folder itself; nothing when it is missing,
     // a link or anything else.
     std::optional<FolderHandle> existingSubfolder(std::string_view name) const;
@@ -32,6 +32,10 @@ public:
     bool isOpen() const { return folder_ != nullptr; }
     const std::string& path() const { return path_; }  // for messages and for showing it
     std::string pathOf(std::string_view name) const;
+
+    // Removes the folder `name` when it is empty; a link, a file or a folder with anything in
+    // it stays (false), as does one that cannot be removed.
+    bool removeEmptySubfolder(std::string_view name) const noexcept;
 
     // Whether anything stands at `name`: a file, a folder or a link, even a dangling one.
     // Throws QorError when the file system cannot tell.

@@ -200,7 +200,7 @@ FolderLock::FolderLock(const FolderHandle& folder, const LockRules& rules) : fol
 FolderLock::FolderLock(FolderLock&& other) noexcept
     : folder_(std::move(other.folder_)), descriptor_(std::exchange(other.descriptor_, -1)) {}
 
-FolderLock::~FolderLock() {
+void FolderLock::release() noexcept {
     if (descriptor_ < 0) {
         return;
     }
@@ -208,7 +208,7 @@ FolderLock::~FolderLock() {
     if (stillInPlace(descriptor_, folder_.descriptor())) {
         ::unlinkat(folder_.descriptor(), kLockFileName, 0);
     }
-    ::close(descriptor_);
+    ::close(std::exchange(descriptor_, -1));
 }
 
 }  // namespace qor::platform

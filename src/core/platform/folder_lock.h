@@ -47,7 +47,9 @@ public:
     // another scan") when it stays taken, FolderLockedElsewhere, or naming the cause when no
     // lock file can be made there.
     explicit FolderLock(const FolderHandle& folder, const LockRules& rules = {});
-    ~FolderLock();
+    ~FolderLock() { release(); }
+    // Lets go of the folder now rather than when the lock goes out of scope.
+    void release() noexcept;
     FolderLock(FolderLock&& other) noexcept;
     FolderLock& operator=(FolderLock&&) = delete;
     FolderLock(const FolderLock&) = delete;

@@ -29,19 +29,17 @@ public:
                                          const std::string& title, const std::string& folder,
                                          const std::string& defaultSuffix) = 0;
 
+    // The platform's folder dialog (which can make a new folder), starting in `folder`. Empty
+    // when the user cancels.
+    virtual std::string chooseFolder(QWidget* owner, const std::string& title,
+                                     const std::string& folder) = 0;
+
     // Opens the file with the desktop's default application for its type. False when nothing
     // could be started; callers do not report it.
     virtual bool openWithApplication(const std::string& path) = 0;
 
     // Opens a web address in the desktop's browser.
     virtual bool openUrl(const std::string& url) = 0;
-
-    // Starts a program without waiting for it; false when it could not be started.
-    virtual bool startProgram(const std::string& program,
-                              const std::vector<std::string>& arguments) = 0;
-
-    // The full path of a program on the search path, empty when there is none.
-    virtual std::string findProgram(const std::string& name) = 0;
 
     // Shows a dialog modally and returns its result code (QDialog::exec()); the window it
     // belongs to has the keyboard again afterwards.

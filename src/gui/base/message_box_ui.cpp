@@ -95,8 +95,20 @@ void MessageBoxUi::inform(const Message& message) {
     execAndReturnFocus(box);
 }
 
+std::unique_ptr<QMessageBox> standardErrorBox(const StandardError& error, QWidget* owner) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Critical, title({}),
+                                             QString::fromStdString(error.description),
+                                             QMessageBox::Ok, owner);
+    box->setDetailedText(QString::fromStdString(standardErrorLocation(error)));
+    return box;
+}
+
 void MessageBoxUi::reportError(const StandardError& error) {
-    inform(Message{std::string(kApplicationTitle), formatStandardError(error), MessageIcon::None});
+    if (screenless()) {
+        std::cerr << title({}).toStdString() << ": " << formatStandardError(error) << "\n";
+        return;
+    }
+    execAndReturnFocus(*standardErrorBox(error, owner()));
 }
 
 }  // namespace qor::gui

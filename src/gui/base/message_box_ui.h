@@ -1,12 +1,18 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "core/base/user_interface.h"
 
+class QMessageBox;
 class QWidget;
 
 namespace qor::gui {
+
+// The standard error message's box: titled ".QOR Reader", with the error icon, the description
+// as its text, where it happened in its details, and OK.
+std::unique_ptr<QMessageBox> standardErrorBox(const StandardError& error, QWidget* owner);
 
 // The window a message box belongs to: the one the user is looking at. That is a modal dialog
 // when one is up, else a visible tool window of the main window (the progress window, which

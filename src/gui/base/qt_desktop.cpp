@@ -5,9 +5,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QStringList>
 #include <QUrl>
 
@@ -60,25 +58,19 @@ std::string QtDesktop::chooseFileToOpen(QWidget* owner, const std::vector<FileFi
     return dialog.selectedFiles().constFirst().trimmed().toStdString();
 }
 
+std::string QtDesktop::chooseFolder(QWidget* owner, const std::string& title,
+                                    const std::string& folder) {
+    return QFileDialog::getExistingDirectory(owner, QString::fromStdString(title),
+                                             QString::fromStdString(folder))
+        .toStdString();
+}
+
 bool QtDesktop::openWithApplication(const std::string& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 bool QtDesktop::openUrl(const std::string& url) {
     return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
-}
-
-bool QtDesktop::startProgram(const std::string& program,
-                             const std::vector<std::string>& arguments) {
-    QStringList list;
-    for (const std::string& argument : arguments) {
-        list << QString::fromStdString(argument);
-    }
-    return QProcess::startDetached(QString::fromStdString(program), list);
-}
-
-std::string QtDesktop::findProgram(const std::string& name) {
-    return QStandardPaths::findExecutable(QString::fromStdString(name)).toStdString();
 }
 
 int QtDesktop::runModal(QDialog& dialog) {

@@ -10,11 +10,10 @@ public:
     std::string chooseFileToOpen(QWidget* owner, const std::vector<FileFilter>& filters,
                                  const std::string& title, const std::string& folder,
                                  const std::string& defaultSuffix) override;
+    std::string chooseFolder(QWidget* owner, const std::string& title,
+                             const std::string& folder) override;
     bool openWithApplication(const std::string& path) override;
     bool openUrl(const std::string& url) override;
-    bool startProgram(const std::string& program,
-                      const std::vector<std::string>& arguments) override;
-    std::string findProgram(const std::string& name) override;
     int runModal(QDialog& dialog) override;
 };
 

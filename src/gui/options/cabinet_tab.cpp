@@ -213,8 +213,8 @@ void CabinetTab::addRow() {
 
 void CabinetTab::importTable() {
     if (!ui_.askYesNo(Prompt{std::string(kApplicationTitle),
-                             toStdString(tr("Do you really want to import values from external "
-                                            "file ?. Current contents will be cleared.")),
+                             toStdString(tr("Do you really want to import values from an external "
+                                            "file? Current contents will be cleared.")),
                              MessageIcon::Exclamation})) {
         return;
     }
@@ -225,7 +225,7 @@ void CabinetTab::importTable() {
         desktop_.chooseFileToOpen(window(),
                                   {{toStdString(tr("Comma Separated Values (*.csv)")), "*.csv"},
                                    {toStdString(tr("Text Files (*.txt)")), "*.txt"}},
-                                  toStdString(tr("Select File to Inport...")), folder, "");
+                                  toStdString(tr("Select File to Import...")), folder, "");
     if (path.empty()) {
         return;  // cancelled: the table stays as it was
     }

@@ -4,10 +4,12 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -16,13 +18,14 @@
 
 namespace qor::gui {
 
-FolderPage::FolderPage(options::SearchOptions& options, UserInterface& ui, QWidget* parent)
+FolderPage::FolderPage(options::SearchOptions& options, Desktop& desktop, QWidget* parent)
     : QWidget(parent),
       options_(options),
-      ui_(ui),
+      desktop_(desktop),
       model_(new QFileSystemModel(this)),
       tree_(new QTreeView(this)),
-      path_(new QLineEdit(this)) {
+      path_(new QLineEdit(this)),
+      state_(new QLabel(this)) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto* frame = new QGroupBox(tr("Search result folder location"), this);
@@ -47,23 +50,36 @@ FolderPage::FolderPage(options::SearchOptions& options, UserInterface& ui, QWidg
     auto* caption = new QLabel(tr("Current folder path:"), frame);
     caption->setObjectName("lblCurrentFolder");
     layout->addWidget(caption);
+    caption->setBuddy(path_);
     path_->setObjectName("txtFolderPath");
-    path_->setReadOnly(true);
     path_->setToolTip(tr("Scan Result Folder Path"));
     path_->setMouseTracking(true);
     path_->installEventFilter(this);
-    layout->addWidget(path_);
+    auto* browseButton = new QPushButton(tr("&Browse..."), frame);
+    browseButton->setObjectName("cmdBrowseFolder");
+    browseButton->setAutoDefault(false);
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(path_, 1);
+    pathRow->addWidget(browseButton);
+    layout->addLayout(pathRow);
+    state_->setObjectName("lblFolderState");
+    setCaptionColor(*state_, disabledColor(state_->palette()));
+    layout->addWidget(state_);
 
     connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { folderChosen(current); });
     connect(model_, &QFileSystemModel::directoryLoaded, this,
             [this](const QString& folder) { folderLoaded(folder); });
+    connect(path_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { folderTyped(text); });
+    connect(browseButton, &QPushButton::clicked, this, [this] { browse(); });
     showRecord();
 }
 
 void FolderPage::showRecord() {
     const QString folder = toQString(options_.scanResultFolderPath);
     path_->setText(folder);
+    showFolderState();
     const QModelIndex index = folder.isEmpty() ? QModelIndex() : model_->index(folder);
     showingRecord_ = true;
     tree_->setCurrentIndex(index);
@@ -90,35 +106,51 @@ void FolderPage::folderChosen(const QModelIndex& index) {
     const QString folder = QDir::toNativeSeparators(model_->filePath(index));
     path_->setText(folder);
     options_.scanResultFolderPath = toStdString(folder);
+    showFolderState();
 }
 
-bool FolderPage::isEditingKey(const QKeyEvent& event) const {
-    // Moving through the box, copying from it and leaving it stay possible.
-    if (event.matches(QKeySequence::Copy) || event.matches(QKeySequence::SelectAll)) {
-        return false;
+void FolderPage::folderTyped(const QString& folder) {
+    options_.scanResultFolderPath = toStdString(folder);
+    showFolderState();
+    const QFileInfo typed(folder);
+    if (typed.isAbsolute() && typed.isDir()) {
+        showingRecord_ = true;  // the box keeps what was typed
+        tree_->setCurrentIndex(model_->index(folder));
+        showingRecord_ = false;
+        tree_->scrollTo(tree_->currentIndex());
     }
-    switch (event.key()) {
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-        case Qt::Key_Escape:
-            return false;
-        case Qt::Key_Backspace:
-        case Qt::Key_Delete:
-            return true;
-        default:
-            return !event.text().isEmpty();
+}
+
+void FolderPage::browse() {
+    const std::string chosen = desktop_.chooseFolder(
+        this, toStdString(tr("Choose the Scan Result Folder")), options_.scanResultFolderPath);
+    if (!chosen.empty()) {
+        options_.scanResultFolderPath = chosen;
+        showRecord();
     }
+}
+
+// Said as the path is typed or chosen: the scan would stop at a folder it cannot write into.
+void FolderPage::showFolderState() {
+    const QString folder = path_->text();
+    const QFileInfo info(folder);
+    QString state;
+    if (folder.trimmed().isEmpty()) {
+        state = tr("No folder is chosen.");
+    } else if (!info.isAbsolute()) {
+        state = tr("The path must start at the top of the file system.");
+    } else if (!info.exists()) {
+        state = tr("This folder does not exist.");
+    } else if (!info.isDir()) {
+        state = tr("This is a file, not a folder.");
+    } else if (!info.isWritable()) {
+        state = tr("This folder cannot be written to.");
+    }
+    state_->setText(state);
 }
 
 bool FolderPage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == path_) {
-        if (event->type() == QEvent::KeyPress && isEditingKey(*static_cast<QKeyEvent*>(event))) {
-            ui_.inform(
-                Message{std::string(kApplicationTitle),
-                        toStdString(tr("Change this folder location with directory list above.")),
-                        MessageIcon::Information});
-            return true;
-        }
         if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
             path_->setToolTip(path_->text());
         }

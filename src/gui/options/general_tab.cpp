@@ -28,7 +28,7 @@ QPushButton* pageButton(const QString& caption, const char* name, QWidget* paren
 }  // namespace
 
 GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInstallation& excel,
-                       UserInterface& ui, QWidget* parent)
+                       Desktop& desktop, QWidget* parent)
     : QWidget(parent),
       options_(options),
       excelInstalled_(excel.installed),
@@ -66,7 +66,7 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
     frameLayout->addWidget(htmlOption_);
     frameLayout->addSpacing(8);
     auto* versionRow = new QHBoxLayout;
-    auto* versionCaption = new QLabel(tr("Microsoft Excel Version:"), frame);
+    auto* versionCaption = new QLabel(tr("Workbooks written with:"), frame);
     versionCaption->setObjectName("lblExcelVersionCaption");
     // The workbook writer's version as it was found.
     version_ = new QLabel(excel.installed ? toQString(excel.version) : tr("Not installed"), frame);
@@ -118,7 +118,7 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
     auto* second = new QWidget(pages_);
     auto* secondLayout = new QVBoxLayout(second);
     secondLayout->setContentsMargins(0, 0, 0, 0);
-    folder_ = new FolderPage(options, ui, second);
+    folder_ = new FolderPage(options, desktop, second);
     secondLayout->addWidget(folder_, 1);
     auto* back = pageButton(QStringLiteral("&<"), "cmdPreviousPage", second);
     secondLayout->addWidget(back, 0, Qt::AlignLeft);

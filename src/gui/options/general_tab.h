@@ -2,9 +2,9 @@
 
 #include <QWidget>
 
-#include "core/base/user_interface.h"
 #include "core/options/search_options.h"
 #include "core/output/workbook_output.h"
+#include "gui/base/desktop.h"
 
 class QCheckBox;
 class QComboBox;
@@ -26,7 +26,7 @@ class GeneralTab : public QWidget {
 
 public:
     GeneralTab(options::SearchOptions& options, const output::ExcelInstallation& excel,
-               UserInterface& ui, QWidget* parent = nullptr);
+               Desktop& desktop, QWidget* parent = nullptr);
 
     void showRecord();
     int currentPage() const;  // 1 or 2

@@ -61,7 +61,7 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
     }
     datTab_ = new DatTab(draft_);
     tabs_->addTab(datTab_, tr("DAT Elements"));
-    generalTab_ = new GeneralTab(draft_, excel, ui);
+    generalTab_ = new GeneralTab(draft_, excel, desktop);
     tabs_->addTab(generalTab_, tr("General Options"));
     cabinetTab_ = new CabinetTab(draft_, store, ui, desktop);
     tabs_->addTab(cabinetTab_, tr("Cabinet<->Module"));

@@ -96,6 +96,11 @@ SearchStatusDialog::SearchStatusDialog(output::Session& session, UserInterface& 
     layout->setSpacing(12);
     layout->addWidget(explanation);
     layout->addWidget(tableScroll_);
+    output_ = new QLabel(this);
+    output_->setObjectName("lblOutput");
+    output_->setTextFormat(Qt::PlainText);
+    output_->setWordWrap(true);
+    layout->addWidget(output_);
     layout->addWidget(hint_);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -115,6 +120,7 @@ void SearchStatusDialog::fitToScreen() {
     const QMargins margins = layout()->contentsMargins();
     const int textWidth = std::min(textWidth_, room.width() - margins.left() - margins.right());
     explanation_->setFixedWidth(textWidth);
+    output_->setFixedWidth(textWidth);
     hintText_->setFixedWidth(textWidth - hintIndent_);
     tableScroll_->setFixedSize(std::min(table.width(), textWidth), table.height());
     const int excess = layout()->sizeHint().height() - room.height();
@@ -238,11 +244,33 @@ void SearchStatusDialog::prepare(SearchStatusMode mode, QWidget* owner) {
     for (int row = 1; row <= kRowCount; ++row) {
         showScanStatus(row);
     }
+    output_->setText(outputText());
     QWidget* target = owner != nullptr ? owner : home_.data();
     if (parentWidget() != target) {
         setParent(target, windowFlags());
     }
     setResult(QDialog::Rejected);
+}
+
+QString SearchStatusDialog::outputText() const {
+    const options::SearchOptions& record = session_.options;
+    QString format;
+    switch (record.outputMode) {
+        case options::OutputMode::ExcelFilesOnly:
+            format = record.writesOneWorkbook() ? tr("one Excel file (sheets)") : tr("Excel files");
+            break;
+        case options::OutputMode::CsvFilesOnly:
+            format = tr("CSV files");
+            break;
+        case options::OutputMode::HtmlReport:
+            format = tr("HTML report");
+            break;
+        case options::OutputMode::None:
+            format = tr("none");
+            break;
+    }
+    return tr("Output: %1, into %2")
+        .arg(format, QString::fromStdString(record.scanResultFolderPath));
 }
 
 // The cell says what the coming scan reads, in the words of the one rule the scan follows.

@@ -93,6 +93,8 @@ private:
     void scanNow();
 
     void showScanStatus(int row);
+    // What the scan writes and where: "Output: HTML report, into <folder>".
+    QString outputText() const;
     void showStatus(int row, const QString& text, bool blue);
     // Closes or hides the dialog with `result` and gives it back to its own parent.
     void leave(int result);
@@ -105,6 +107,7 @@ private:
     QWidget* hint_ = nullptr;
     QFrame* table_ = nullptr;
     QLabel* explanation_ = nullptr;
+    QLabel* output_ = nullptr;
     QLabel* hintText_ = nullptr;
     int textWidth_ = 0;   // the texts' width where the screen has room for it
     int hintIndent_ = 0;  // the hint's icon and the space after it

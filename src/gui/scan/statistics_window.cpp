@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -107,10 +108,20 @@ StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& 
     buttons->addWidget(cmdSaveStatistic_);
     buttons->addWidget(cmdClose_);
 
+    lblSummary_ = new QLabel(this);
+    lblSummary_->setObjectName(QStringLiteral("lblSummary"));
+    lblSummary_->setTextFormat(Qt::RichText);
+    lblSummary_->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                         Qt::LinksAccessibleByKeyboard);
+    lblSummary_->hide();
+    connect(lblSummary_, &QLabel::linkActivated, this,
+            [this] { openWithDesktop(session_.lastScan.resultFolder); });
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 16, 20, 16);
     layout->addLayout(grid);
     layout->addSpacing(12);
+    layout->addWidget(lblSummary_);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     keepCaptionWhole(*this, *layout);
@@ -126,11 +137,14 @@ void StatisticsWindow::colourCounts() {
 
 void StatisticsWindow::offerResults(Desktop& desktop, bool cancelled) {
     desktop_ = &desktop;
-    cmdOpenFolder_->show();
+    // A stopped scan removes the folders it made: nothing to open then.
+    cmdOpenFolder_->setVisible(platform::pathExists(session_.lastScan.resultFolder));
     const bool report =
         !cancelled && session_.options.outputMode == options::OutputMode::HtmlReport &&
         platform::pathExists(platform::joinPath(session_.lastScan.outputFolder, "preview.html"));
     cmdOpenReport_->setVisible(report);
+    lblSummary_->setText(summaryText(cancelled));
+    lblSummary_->show();
     if (cancelled) {
         cancelled_ = true;
         for (std::size_t i = 0; i < lblFoundElements_.size(); ++i) {
@@ -141,6 +155,27 @@ void StatisticsWindow::offerResults(Desktop& desktop, bool cancelled) {
         colourCounts();
         cmdSaveStatistic_->setEnabled(false);  // nothing was written to count
     }
+}
+
+QString StatisticsWindow::summaryText(bool cancelled) const {
+    const output::ScanReport& scan = session_.lastScan;
+    const QString folder = QString::fromStdString(scan.resultFolder);
+    QStringList lines{
+        tr("Result folder: %1")
+            .arg(QStringLiteral("<a href=\"folder\">%1</a>").arg(folder.toHtmlEscaped()))};
+    if (!cancelled) {
+        long long total = 0;
+        for (const output::StatisticsRow& row : statisticsRows(session_)) {
+            total += row.disabled ? 0 : scan.writtenOf(row.type).value_or(0);
+        }
+        lines << tr("Total: %1 elements").arg(QLocale().toString(total));
+    }
+    const double seconds = static_cast<double>(scan.elapsed.count()) / 1000.0;
+    lines << tr("Time taken: %1 s").arg(QLocale().toString(seconds, 'f', 1));
+    if (!cancelled && scan.typesWritten == 0 && session_.options.scansAnyType()) {
+        lines << tr("Nothing was replaced: every existing result was kept.");
+    }
+    return lines.join(QStringLiteral("<br>"));
 }
 
 void StatisticsWindow::openWithDesktop(const std::string& path) {

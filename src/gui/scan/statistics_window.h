@@ -30,8 +30,10 @@ public:
                      QWidget* parent = nullptr);
 
     // After a scan: "Open Folder" opens the node's result folder and, after an HTML scan,
-    // "Open Report" its report. A cancelled scan marks every type it was reading "Cancelled"
-    // and has no statistics to save.
+    // "Open Report" its report; below the counts, the result folder (a link that opens it), the
+    // total, the time taken and, when every existing result was kept, that nothing was
+    // replaced. A cancelled scan marks every type it was reading "Cancelled" and has no
+    // statistics to save.
     void offerResults(Desktop& desktop, bool cancelled);
 
     // What the last "Save To File" of this opening did; nothing before the first.
@@ -47,6 +49,7 @@ private:
     // The count labels that read "Search Disabled" or "Cancelled" turn dark red.
     void colourCounts();
     void openWithDesktop(const std::string& path);
+    QString summaryText(bool cancelled) const;
 
     const output::Session& session_;
     const Clock& clock_;
@@ -59,6 +62,7 @@ private:
     QPushButton* cmdClose_ = nullptr;
     QPushButton* cmdOpenFolder_ = nullptr;
     QPushButton* cmdOpenReport_ = nullptr;
+    QLabel* lblSummary_ = nullptr;
     Desktop* desktop_ = nullptr;
     std::optional<output::StatisticsSave> lastSave_;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 #include <QFont>
 #include <QGridLayout>
@@ -14,6 +15,7 @@
 #include "core/base/build_info.h"
 #include "core/base/standard_error.h"
 #include "gui/base/icons.h"
+#include "gui/shell/system_information.h"
 
 namespace qor::gui {
 namespace {
@@ -70,18 +72,7 @@ std::string buildVersionText() {
     return versionText(build::kVersion);
 }
 
-const std::vector<std::string>& systemInformationTools() {
-    // The closest Linux counterparts of the Windows system information tool, in this order:
-    // HardInfo's current and former program (a full hardware and system report, like
-    // msinfo32), KDE's Info Center, then the system monitors of GNOME and MATE (their
-    // system/resources views are what those desktops offer instead).
-    static const std::vector<std::string> tools = {"hardinfo2", "hardinfo", "kinfocenter",
-                                                   "gnome-system-monitor", "mate-system-monitor"};
-    return tools;
-}
-
-AboutBox::AboutBox(UserInterface& ui, Desktop& desktop, QWidget* parent)
-    : QDialog(parent), ui_(ui), desktop_(desktop) {
+AboutBox::AboutBox(Desktop& desktop, QWidget* parent) : QDialog(parent), desktop_(desktop) {
     setObjectName(QStringLiteral("frmAbout"));
     const QString title = qtext(kApplicationTitle);
     setWindowTitle(tr("About %1").arg(title));
@@ -137,7 +128,7 @@ AboutBox::AboutBox(UserInterface& ui, Desktop& desktop, QWidget* parent)
         command->setMinimumWidth(96);
     }
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutBox::startSystemInformation);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutBox::showSystemInformation);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -154,24 +145,9 @@ AboutBox::AboutBox(UserInterface& ui, Desktop& desktop, QWidget* parent)
     setFixedHeight(sizeHint().height());
 }
 
-void AboutBox::startSystemInformation() {
-    try {
-        for (const std::string& tool : systemInformationTools()) {
-            const std::string path = desktop_.findProgram(tool);
-            if (!path.empty()) {
-                // Only the first tool found is tried; a failed start ends in the message.
-                if (desktop_.startProgram(path, {})) {
-                    return;
-                }
-                break;
-            }
-        }
-    } catch (...) {
-        // Any failure ends in the message below.
-    }
-    ui_.inform(Message{std::string(kApplicationTitle),
-                       tr("System Information Is Unavailable At This Time").toStdString(),
-                       MessageIcon::None});
+void AboutBox::showSystemInformation() {
+    SystemInformationDialog information(this);
+    desktop_.runModal(information);
 }
 
 }  // namespace qor::gui

@@ -2,11 +2,9 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include <QDialog>
 
-#include "core/base/user_interface.h"
 #include "gui/base/desktop.h"
 
 class QLabel;
@@ -22,25 +20,19 @@ std::string versionText(std::string_view version);
 // The version of this build (the project's version) as versionText shows it.
 std::string buildVersionText();
 
-// The system information tools startSystemInformation looks for, in the order it tries them.
-const std::vector<std::string>& systemInformationTools();
-
-// "About .QOR Reader": picture, title, version and the buttons "OK" and
-// "System Info...". The user interface and the desktop must outlive the box.
+// "About .QOR Reader": picture, title, version and the buttons "OK" and "System Info...".
+// The desktop must outlive the box.
 class AboutBox : public QDialog {
     Q_OBJECT
 
 public:
-    AboutBox(UserInterface& ui, Desktop& desktop, QWidget* parent = nullptr);
+    explicit AboutBox(Desktop& desktop, QWidget* parent = nullptr);
 
 public slots:
-    // Starts the first system information tool found on the search path or, when there is
-    // none or it cannot be started, says that system information is unavailable. The box
-    // stays open either way.
-    void startSystemInformation();
+    // Shows the system information; the box stays open.
+    void showSystemInformation();
 
 private:
-    UserInterface& ui_;
     Desktop& desktop_;
 };
 

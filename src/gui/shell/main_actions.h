@@ -20,6 +20,7 @@ struct MainActions {
     QAction* compare = nullptr;   // with an open export only
     QMenu* recentMenu = nullptr;  // hidden until a first file is listed
     std::array<QAction*, kRecentSlots> recent{};
+    QAction* clearRecent = nullptr;
     QAction* exit = nullptr;
     // Tools
     QAction* options = nullptr;
@@ -29,11 +30,17 @@ struct MainActions {
     QAction* openResultFolder = nullptr;
     // View
     QAction* toolbar = nullptr;
-    // Window
+    // Window: the commands, then a list of the open windows (checked: the active one), made
+    // anew each time the menu opens.
+    QMenu* windowMenu = nullptr;
+    QAction* closeWindow = nullptr;
+    QAction* closeAllWindows = nullptr;
     QAction* cascade = nullptr;
     QAction* tileHorizontally = nullptr;
     QAction* tileVertically = nullptr;
     QAction* arrangeIcons = nullptr;
+    QAction* nextWindow = nullptr;
+    QAction* previousWindow = nullptr;
     // Help
     QAction* helpContents = nullptr;
     QAction* userGuide = nullptr;

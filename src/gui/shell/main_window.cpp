@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMetaObject>
 #include <QMimeData>
 #include <QScreen>
 #include <QTimer>
@@ -17,7 +18,6 @@
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
 #include "core/options/settings_table.h"
-#include "gui/base/export_text_encoding.h"
 #include "gui/base/icons.h"
 #include "gui/base/main_status_bar.h"
 #include "gui/base/twips.h"
@@ -65,8 +65,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     createMenus();
     createToolBar();
     connectActions();
-    recent_ =
-        std::make_unique<RecentFilesMenu>(*actions_.recentMenu->menuAction(), actions_.recent);
+    recent_ = std::make_unique<RecentFilesMenu>(*actions_.recentMenu, actions_.recent);
 
     tmrSwitchText_ = new QTimer(this);
     tmrSwitchText_->setObjectName("tmrSwitchText");
@@ -80,6 +79,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
 
     setDocumentCommandsEnabled(false);
+    updateWindowCommands();
     recent_->load(context_.store);
     loadPlacement();
     setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
@@ -231,7 +231,7 @@ void MainWindow::showUserGuide() {
 
 void MainWindow::showAbout() {
     runStep(context_.boxes, kModule, "mnuHelpAbout_Click", [&] {
-        AboutBox about(context_.boxes, context_.desktop, this);
+        AboutBox about(context_.desktop, this);
         context_.desktop.runModal(about);
     });
 }
@@ -242,54 +242,8 @@ void MainWindow::toggleToolbar() {
 }
 
 void MainWindow::switchStatusText() {
-    statusBar_->setPanelText(1, tr("Data Base file (*.BA) generated with Online Builder on: %1")
-                                    .arg(exportText(context_.session.nodeInfo.generationDate,
-                                                    context_.session.textEncoding())));
+    showNodeInformation();
     tmrSwitchText_->stop();
-}
-
-void MainWindow::tileHorizontally() {
-    tile(Qt::Vertical);
-}
-
-void MainWindow::tileVertically() {
-    tile(Qt::Horizontal);
-}
-
-void MainWindow::tile(Qt::Orientation direction) {
-    // Tiled horizontally, the windows stand one above the other, each the full width;
-    // tiled vertically, side by side, each the full height. Minimised windows stay put.
-    QList<QMdiSubWindow*> open;
-    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
-        if (!window->isMinimized()) {
-            open << window;
-        }
-    }
-    if (open.isEmpty()) {
-        return;
-    }
-    const QRect area = mdiArea_->viewport()->rect();
-    const int count = static_cast<int>(open.size());
-    const bool stacked = direction == Qt::Vertical;
-    const int step = (stacked ? area.height() : area.width()) / count;
-    for (int i = 0; i < count; ++i) {
-        open[i]->showNormal();
-        open[i]->setGeometry(stacked ? QRect(0, i * step, area.width(), step)
-                                     : QRect(i * step, 0, step, area.height()));
-    }
-}
-
-void MainWindow::arrangeIcons() {
-    // Minimised windows line up along the bottom edge, left to right.
-    const QRect area = mdiArea_->viewport()->rect();
-    int left = 0;
-    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
-        if (window->isMinimized()) {
-            const QSize size = window->size();
-            window->move(left, area.height() - size.height());
-            left += size.width();
-        }
-    }
 }
 
 void MainWindow::loadPlacement() {
@@ -362,7 +316,11 @@ void MainWindow::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (!urls.isEmpty()) {
         event->acceptProposedAction();
-        openDropped(urls.first().toLocalFile());
+        // Opened once the drop has returned: the program the file came from waits for the
+        // drop to end, and must not wait for a message box here or for a large file.
+        QMetaObject::invokeMethod(
+            this, [this, path = urls.first().toLocalFile()] { openDropped(path); },
+            Qt::QueuedConnection);
     }
 }
 

@@ -105,6 +105,14 @@ private:
     void endWork();
 
     void openFile(OpenFlow flow, const QString& path);
+    void clearRecentFiles();
+    // The Window menu: its commands' state follows the open windows; the list of them is
+    // made when the menu opens.
+    void updateWindowCommands();
+    void listWindows();
+    // Every window that is not minimised as large as the area less a title bar's height per
+    // window in front of it, never less than two thirds of it, the active one in front.
+    void cascade();
     void tileHorizontally();
     void tileVertically();
     void tile(Qt::Orientation direction);

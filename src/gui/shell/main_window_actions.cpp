@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -45,7 +46,10 @@ void MainWindow::createActions() {
     for (QAction*& slot : a.recent) {
         slot = newAction(this, QString());
     }
-    a.exit = newAction(this, tr("E&xit"), QKeySequence(Qt::ALT | Qt::Key_Q));
+    a.clearRecent = newAction(this, tr("&Clear List"));
+    // Ctrl+Q as on every desktop; Alt+Q as the program always had it.
+    a.exit = newAction(this, tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    a.exit->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::ALT | Qt::Key_Q)});
     a.options = withPicture(newAction(this, tr("&Options..."), QKeySequence(Qt::Key_F3)),
                             CommandIcon::Options, tr("Options..."));
     a.previewSearchStatus =
@@ -61,10 +65,14 @@ void MainWindow::createActions() {
     a.toolbar = newAction(this, tr("&Toolbar"));
     a.toolbar->setCheckable(true);
     a.toolbar->setChecked(true);
+    a.closeWindow = newAction(this, tr("Cl&ose"));
+    a.closeAllWindows = newAction(this, tr("Close A&ll"));
     a.cascade = newAction(this, tr("&Cascade"));
     a.tileHorizontally = newAction(this, tr("Tile &Horizontal"));
     a.tileVertically = newAction(this, tr("Tile &Vertical"));
-    a.arrangeIcons = newAction(this, tr("&Arange Icons"));
+    a.arrangeIcons = newAction(this, tr("&Arrange Icons"));
+    a.nextWindow = newAction(this, tr("Ne&xt"), QKeySequence::NextChild);
+    a.previousWindow = newAction(this, tr("&Previous"), QKeySequence::PreviousChild);
     a.helpContents = withPicture(newAction(this, tr("Help &Contents..."), QKeySequence(Qt::Key_F1)),
                                  CommandIcon::HelpContents);
     a.userGuide =
@@ -101,15 +109,20 @@ void MainWindow::createMenus() {
     for (QAction* slot : a.recent) {
         a.recentMenu->addAction(slot);
     }
+    a.recentMenu->addSeparator();
+    a.recentMenu->addAction(a.clearRecent);
     file->addAction(a.exit);
 
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
     tools->addActions(
         {a.options, a.previewSearchStatus, a.statistics, a.previewOutputFiles, a.openResultFolder});
     menuBar()->addMenu(tr("&View"))->addAction(a.toolbar);
-    menuBar()
-        ->addMenu(tr("&Window"))
-        ->addActions({a.cascade, a.tileHorizontally, a.tileVertically, a.arrangeIcons});
+    a.windowMenu = menuBar()->addMenu(tr("&Window"));
+    a.windowMenu->addActions({a.closeWindow, a.closeAllWindows});
+    a.windowMenu->addSeparator();
+    a.windowMenu->addActions({a.cascade, a.tileHorizontally, a.tileVertically, a.arrangeIcons});
+    a.windowMenu->addSeparator();
+    a.windowMenu->addActions({a.nextWindow, a.previousWindow});
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(a.helpContents);
@@ -142,6 +155,7 @@ void MainWindow::connectActions() {
         connect(a.recent[static_cast<std::size_t>(slot - 1)], &QAction::triggered, this,
                 [this, slot] { openRecentFile(slot); });
     }
+    connect(a.clearRecent, &QAction::triggered, this, &MainWindow::clearRecentFiles);
     connect(a.exit, &QAction::triggered, this, &MainWindow::exitProgram);
     connect(a.options, &QAction::triggered, this, &MainWindow::showOptions);
     connect(a.previewSearchStatus, &QAction::triggered, this, &MainWindow::previewSearchStatus);
@@ -149,10 +163,16 @@ void MainWindow::connectActions() {
     connect(a.previewOutputFiles, &QAction::triggered, this, &MainWindow::previewOutputFiles);
     connect(a.openResultFolder, &QAction::triggered, this, &MainWindow::openResultFolder);
     connect(a.toolbar, &QAction::triggered, this, &MainWindow::toggleToolbar);
-    connect(a.cascade, &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
+    connect(a.closeWindow, &QAction::triggered, mdiArea_, &QMdiArea::closeActiveSubWindow);
+    connect(a.closeAllWindows, &QAction::triggered, mdiArea_, &QMdiArea::closeAllSubWindows);
+    connect(a.cascade, &QAction::triggered, this, &MainWindow::cascade);
     connect(a.tileHorizontally, &QAction::triggered, this, &MainWindow::tileHorizontally);
     connect(a.tileVertically, &QAction::triggered, this, &MainWindow::tileVertically);
     connect(a.arrangeIcons, &QAction::triggered, this, &MainWindow::arrangeIcons);
+    connect(a.nextWindow, &QAction::triggered, mdiArea_, &QMdiArea::activateNextSubWindow);
+    connect(a.previousWindow, &QAction::triggered, mdiArea_, &QMdiArea::activatePreviousSubWindow);
+    connect(a.windowMenu, &QMenu::aboutToShow, this, &MainWindow::listWindows);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::updateWindowCommands);
     connect(a.helpContents, &QAction::triggered, this, &MainWindow::showUserGuide);
     connect(a.userGuide, &QAction::triggered, this, &MainWindow::showUserGuide);
     connect(a.about, &QAction::triggered, this, &MainWindow::showAbout);

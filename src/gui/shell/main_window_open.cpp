@@ -140,6 +140,10 @@ void MainWindow::openRecentFile(int slot) {
     openFile(OpenFlow::RecentFile, *path);
 }
 
+void MainWindow::clearRecentFiles() {
+    recent_->clear();
+}
+
 void MainWindow::openByPath(const std::string& path) {
     if (!path.empty()) {
         openFile(OpenFlow::CommandLine, QString::fromStdString(path));
@@ -156,7 +160,7 @@ void MainWindow::showNodeInformation() {
         node.nodeNumber.empty() && node.nodeDescription.empty() && node.generationDate.empty();
     // The export's bytes read as the document window reads them.
     const ExportEncoding encoding = context_.session.textEncoding();
-    QString about = tr("Data Base file (*.BA) generated with Online Builder at: %1")
+    QString about = tr("Data Base file (*.qor) generated with Online Builder on: %1")
                         .arg(exportText(node.generationDate, encoding));
     if (node.notAnExport) {
         about = tr("Not a node export: no node information and no element");

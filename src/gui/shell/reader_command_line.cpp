@@ -5,8 +5,64 @@
 #include "core/base/build_info.h"
 
 namespace qor::gui {
+namespace {
 
-ReaderCommandLine parseReaderCommandLine(const QStringList& arguments, const QString& userGuide) {
+// The options QCoreApplication, QGuiApplication, QApplication and the X11 platform read from
+// the command line, with one or two leading dashes; those with a value take the next word, or
+// "=value" where noted.
+const QStringList kQtOptionsWithValue = {"platform",
+                                         "platformpluginpath",
+                                         "platformtheme",
+                                         "plugin",
+                                         "qwindowgeometry",
+                                         "geometry",
+                                         "qwindowtitle",
+                                         "title",
+                                         "qwindowicon",
+                                         "icon",
+                                         "display",
+                                         "name",
+                                         "style",
+                                         "stylesheet",
+                                         "session",
+                                         "visual",
+                                         "ncols",
+                                         "cmap",
+                                         "im"};
+const QStringList kQtFlags = {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
+const QStringList kQtOptionsWithEquals = {"style", "stylesheet", "qmljsdebugger"};
+
+// The arguments without Qt's options: a "-reverse" would otherwise be read as -r -e -v ...
+// (the version), "-stylesheet" as -s -t -y -l -e -s -h ... (the help).
+QStringList withoutQtOptions(const QStringList& arguments) {
+    QStringList ours;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (i == 0 || !argument.startsWith('-')) {
+            ours << argument;
+            continue;
+        }
+        const QString name = argument.mid(argument.startsWith("--") ? 2 : 1);
+        if (kQtFlags.contains(name)) {
+            continue;
+        }
+        if (kQtOptionsWithValue.contains(name)) {
+            ++i;  // its value
+            continue;
+        }
+        if (kQtOptionsWithEquals.contains(name.section('=', 0, 0)) && name.contains('=')) {
+            continue;
+        }
+        ours << argument;
+    }
+    return ours;
+}
+
+}  // namespace
+
+ReaderCommandLine parseReaderCommandLine(const QStringList& givenArguments,
+                                         const QString& userGuide) {
+    const QStringList arguments = withoutQtOptions(givenArguments);
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Shows a node database export (*.qor) with the node's number, description "

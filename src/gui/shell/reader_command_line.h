@@ -14,8 +14,10 @@ struct ReaderCommandLine {
     QString text;  // Help, Version: the answer; Error: what was wrong
 };
 
-// `arguments` begins with the program's name, as QCoreApplication::arguments() does. The help
-// ends with `userGuide`, the user guide's page (empty: not installed).
+// `arguments` begins with the program's name, as QCoreApplication::arguments() does. Qt's own
+// options (-reverse, -stylesheet FILE, -platform NAME, ...), which QApplication takes from the
+// same command line, are passed over with their values, before and after QApplication alike.
+// The help ends with `userGuide`, the user guide's page (empty: not installed).
 ReaderCommandLine parseReaderCommandLine(const QStringList& arguments, const QString& userGuide);
 
 }  // namespace qor::gui

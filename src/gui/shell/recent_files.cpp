@@ -1,6 +1,8 @@
 #include "gui/shell/recent_files.h"
 
 #include <QAction>
+#include <QFontMetrics>
+#include <QMenu>
 #include <algorithm>
 #include <string>
 
@@ -10,92 +12,89 @@
 namespace qor::gui {
 namespace {
 
-QString menuText(QString path) {
-    // A path is shown as it is: an "&" in it must not become a keyboard mnemonic.
-    return path.replace('&', "&&");
-}
+// About sixty characters: a deep path no longer stretches a menu across the screen.
+constexpr int kShownCharacters = 60;
 
 }  // namespace
 
-RecentFilesMenu::RecentFilesMenu(QAction& recentMenu,
-                                 const std::array<QAction*, kRecentSlots>& recentSlots)
-    : recentMenu_(recentMenu), slots_(recentSlots) {}
+QString numberedMenuText(const QFont& font, int number, const QString& text) {
+    const QFontMetrics metrics(font);
+    QString shown =
+        metrics.elidedText(text, Qt::ElideMiddle, metrics.averageCharWidth() * kShownCharacters);
+    // Numbered, so that a digit chooses the entry from the keyboard (up to 9).
+    const QString prefix = number < 10 ? QString("&%1 ").arg(number) : QString("%1 ").arg(number);
+    return prefix + shown.replace('&', "&&");
+}
 
-void RecentFilesMenu::setSlot(int index, const QString& path) {
-    slots_[index]->setData(path);
-    // Numbered, so that a digit opens the entry from the keyboard.
-    slots_[index]->setText(QString("&%1 %2").arg(index + 1).arg(menuText(path)));
-    slots_[index]->setVisible(true);
+RecentFilesMenu::RecentFilesMenu(QMenu& menu, const std::array<QAction*, kRecentSlots>& recentSlots)
+    : menu_(menu), slots_(recentSlots) {
+    menu_.setToolTipsVisible(true);
+}
+
+void RecentFilesMenu::show() {
+    for (int i = 0; i < kRecentSlots; ++i) {
+        QAction& slot = *slots_[static_cast<std::size_t>(i)];
+        const bool used = i < count();
+        slot.setVisible(used);
+        slot.setData(used ? files_[i] : QString());
+        slot.setText(used ? numberedMenuText(menu_.font(), i + 1, files_[i]) : QString());
+        slot.setToolTip(used ? files_[i] : QString());
+    }
+    menu_.menuAction()->setVisible(!files_.isEmpty());
+    keysInUse_ = std::max(keysInUse_, count());
 }
 
 std::optional<QString> RecentFilesMenu::path(int slot) const {
-    if (slot < 1 || slot > kRecentSlots || !slots_[slot - 1]->isVisible()) {
+    if (slot < 1 || slot > count()) {
         return std::nullopt;
     }
-    return slots_[slot - 1]->data().toString();
-}
-
-int RecentFilesMenu::count() const {
-    int used = 0;
-    while (used < kRecentSlots && slots_[used]->isVisible()) {
-        ++used;
-    }
-    return used;
+    return files_[slot - 1];
 }
 
 void RecentFilesMenu::addRecentFile(const QString& path) {
-    recentMenu_.setVisible(true);
-    const int used = count();
-    for (int i = 0; i < used; ++i) {
-        if (slots_[i]->data().toString() == path) {
-            return;
-        }
+    files_.removeAll(path);
+    files_.prepend(path);
+    while (files_.size() > kRecentSlots) {
+        files_.removeLast();
     }
-    if (used < kRecentSlots) {
-        setSlot(used, path);
-        return;
-    }
-    for (int i = kRecentSlots - 1; i > 0; --i) {
-        setSlot(i, slots_[i - 1]->data().toString());
-    }
-    setSlot(0, path);
+    show();
 }
 
 void RecentFilesMenu::remove(int slot) {
-    const int used = count();
-    if (slot < 1 || slot > used) {
-        return;
+    if (slot >= 1 && slot <= count()) {
+        files_.removeAt(slot - 1);
+        show();
     }
-    for (int i = slot - 1; i + 1 < used; ++i) {
-        setSlot(i, slots_[i + 1]->data().toString());
-    }
-    slots_[used - 1]->setVisible(false);
-    slots_[used - 1]->setData(QString());
-    recentMenu_.setVisible(used > 1);
-    ++removed_;
+}
+
+void RecentFilesMenu::clear() {
+    files_.clear();
+    show();
 }
 
 void RecentFilesMenu::load(const platform::SettingsStore& store) {
-    for (int i = 1;; ++i) {
+    QStringList stored;
+    int read = 0;
+    for (int i = 1; i <= kRecentSlots; ++i, ++read) {
         const QString value = QString::fromStdString(options::settings::kRecentFile.readFrom(
                                                          store, static_cast<std::size_t>(i)))
                                   .trimmed();
         if (value.isEmpty()) {
             break;
         }
-        addRecentFile(value);
+        if (!stored.contains(value)) {
+            stored << value;
+        }
     }
+    files_ = stored;
+    keysInUse_ = read;
+    show();
 }
 
 void RecentFilesMenu::save(platform::SettingsStore& store) const {
-    for (int slot = 1; slot <= kRecentSlots; ++slot) {
-        if (const auto value = path(slot)) {
-            options::settings::kRecentFile.writeTo(store, static_cast<std::size_t>(slot),
-                                                   value->toStdString());
-        }
-    }
-    for (int slot = count() + 1; slot <= std::min(kRecentSlots, count() + removed_); ++slot) {
-        options::settings::kRecentFile.writeTo(store, static_cast<std::size_t>(slot), "");
+    for (int slot = 1; slot <= keysInUse_; ++slot) {
+        options::settings::kRecentFile.writeTo(store, static_cast<std::size_t>(slot),
+                                               path(slot).value_or(QString()).toStdString());
     }
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <optional>
 
 class QAction;
+class QFont;
+class QMenu;
 
 namespace qor::platform {
 class SettingsStore;
@@ -14,36 +17,45 @@ namespace qor::gui {
 
 inline constexpr int kRecentSlots = 5;
 
-// The "Recent Files" list in the File menu: five slots, those in use always a prefix. A slot
-// is in use when its item is visible; its caption is the file's full path.
+// The caption of the menu entry `number` (from 1) for `text`, a path or a window's title: "&1 "
+// and the text, elided in the middle when longer than about sixty characters of `font`, with
+// any "&" in it shown as it is.
+QString numberedMenuText(const QFont& font, int number, const QString& text);
+
+// The "Recent Files" list in the File menu: up to five files, the newest first, then "Clear
+// List". A slot is in use when its item is visible; its caption is the file's path, elided in
+// the middle when long (the full path is its tooltip).
 class RecentFilesMenu {
 public:
-    RecentFilesMenu(QAction& recentMenu, const std::array<QAction*, kRecentSlots>& recentSlots);
+    RecentFilesMenu(QMenu& menu, const std::array<QAction*, kRecentSlots>& recentSlots);
 
-    // Enters a path: an identical path (case matters) leaves the list as it is; otherwise
-    // the first free slot takes it, or, when all are in use, it goes to slot 1 and the rest
-    // move down, the last dropping out.
+    // Puts a path at the top: a listed path (case matters) moves there, the others move down
+    // and, with all slots in use, the last drops out.
     void addRecentFile(const QString& path);
 
     // Takes a slot out of the list; the slots below it move up.
     void remove(int slot);
+    // Empties the list; the menu hides until a file is listed again.
+    void clear();
 
     // Slot 1..5; nothing when the slot is not in use.
     std::optional<QString> path(int slot) const;
-    int count() const;
+    int count() const { return static_cast<int>(files_.size()); }
 
-    // Keys "1", "2", ... of "MRUFiles", up to the first empty one.
+    // Keys "1", "2", ... of "MRUFiles", the newest first, up to the first empty one.
     void load(const platform::SettingsStore& store);
-    // The slots in use to keys "1".."5"; keys of free slots are left as they are, except that
-    // the keys of entries removed in this run are emptied, so they do not come back.
+    // The files to keys "1".."n"; the keys after those are emptied up to the last one this
+    // run read or wrote, so that entries taken out do not come back; keys beyond stay as
+    // they are.
     void save(platform::SettingsStore& store) const;
 
 private:
-    void setSlot(int index, const QString& path);
+    void show();
 
-    QAction& recentMenu_;
+    QMenu& menu_;
     std::array<QAction*, kRecentSlots> slots_;
-    int removed_ = 0;
+    QStringList files_;
+    int keysInUse_ = 0;
 };
 
 }  // namespace qor::gui

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
+#include <QtConcurrent>
 
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
@@ -28,7 +29,9 @@ constexpr std::string_view kProcedure = "Main";
 StartUp::StartUp(AppContext& context, StartUpSettings settings)
     : context_(context), settings_(std::move(settings)) {}
 
-StartUp::~StartUp() = default;
+StartUp::~StartUp() {
+    association_.waitForFinished();
+}
 
 bool StartUp::run(const QString& commandLineFile) {
     instance_ = std::make_unique<platform::SingleInstance>(settings_.lockFolder);
@@ -74,7 +77,7 @@ void StartUp::runNextStep() {
                 return;
             }
             splash_.reset();
-            emit finished();
+            registerAssociation();
         },
         Qt::QueuedConnection);
 }
@@ -102,13 +105,30 @@ void StartUp::loadSettings() {
     runStep(boxes, kModule, kProcedure, [&] {
         context_.session.searchStatus = options::SearchStatusTable::readFrom(context_.store, boxes);
     });
-    runStep(boxes, kModule, kProcedure, [&] {
-        // A marker that is no number counts as a first run: registering again does no harm.
-        if (options::settings::kFirstInstance.readIntegerFrom(context_.store).value_or(0) == 0) {
-            platform::registerFileAssociation(QCoreApplication::applicationFilePath().toStdString(),
-                                              applicationIconSvg(), settings_.dataFolder);
+}
+
+void StartUp::registerAssociation() {
+    // A marker that is no number counts as a first run: registering again does no harm.
+    if (options::settings::kFirstInstance.readIntegerFrom(context_.store).value_or(0) != 0) {
+        emit finished();
+        return;
+    }
+    connect(&association_, &QFutureWatcher<std::exception_ptr>::finished, this, [this] {
+        if (const std::exception_ptr error = association_.result()) {
+            runStep(context_.boxes, kModule, kProcedure, [&] { std::rethrow_exception(error); });
         }
+        emit finished();
     });
+    association_.setFuture(QtConcurrent::run(
+        [program = QCoreApplication::applicationFilePath().toStdString(),
+         icon = applicationIconSvg(), folder = settings_.dataFolder]() -> std::exception_ptr {
+            try {
+                platform::registerFileAssociation(program, icon, folder);
+                return nullptr;
+            } catch (...) {
+                return std::current_exception();  // said on the window's thread
+            }
+        }));
 }
 
 void StartUp::showMainWindow(const QString& commandLineFile) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
 #include <cstddef>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -28,10 +30,11 @@ struct StartUpSettings {
 };
 
 // The program's start: refuses a second copy, then shows the splash while the options and the
-// search status load, registers the file association on a first run, creates and shows the
-// main window (opening the command-line file) and removes the splash. Each step runs from the
-// event loop once the splash shows its text, so the splash says what really happens and
-// start-up never waits for it.
+// search status load, creates and shows the main window (opening the command-line file) and
+// removes the splash. Each step runs from the event loop once the splash shows its text, so the
+// splash says what really happens and start-up never waits for it. On a first run the file
+// association is registered after that, off this thread: the desktop's databases take a while
+// to rebuild, and the window does not wait for them.
 class StartUp : public QObject {
     Q_OBJECT
 
@@ -41,9 +44,12 @@ public:
 
     // False when another copy is running: it was handed the file (or, when it could not be
     // reached, the message was shown) and no window exists here. True: the splash is up and
-    // the steps follow from the event loop; finished() is emitted after the last.
+    // the steps follow from the event loop; finished() is emitted after the last and the
+    // file association.
     bool run(const QString& commandLineFile);
-    bool done() const { return nextStep_ >= steps_.size() && !steps_.empty(); }
+    bool done() const {
+        return nextStep_ >= steps_.size() && !steps_.empty() && !association_.isRunning();
+    }
 
     MainWindow* mainWindow() const { return mainWindow_.get(); }
 
@@ -58,9 +64,11 @@ private:
 
     void runNextStep();
     void createMainWindow();
-    // The options and the search status; the file association on a first run.
+    // The options and the search status.
     void loadSettings();
     void showMainWindow(const QString& commandLineFile);
+    // On a first run, starts registering the file association; finished() follows it.
+    void registerAssociation();
 
     AppContext& context_;
     StartUpSettings settings_;
@@ -71,6 +79,8 @@ private:
     std::unique_ptr<MainWindow> mainWindow_;
     std::vector<Step> steps_;
     std::size_t nextStep_ = 0;
+    // What failed while the association was registered, if anything.
+    QFutureWatcher<std::exception_ptr> association_;
 };
 
 }  // namespace qor::gui

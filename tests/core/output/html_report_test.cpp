@@ -182,10 +182,11 @@ TEST_F(HtmlScanTest, WritesOnePagePerTypeThenTheFramePagesAndAsksBeforeReplacing
 }
 
 TEST_F(HtmlScanTest, AFailedReadLeavesNoPageBehind) {
-    // The export vanishes after the page was started: no half page, no index.
+    // The export vanishes after the page was started: no half page, no index, and not the
+    // folders the scan made for them.
     session.databasePath = dir.file("gone.qor");
     EXPECT_THROW(run(), scan::ReadFailed);
-    EXPECT_TRUE(std::filesystem::is_empty(outputFolder()));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 }  // namespace

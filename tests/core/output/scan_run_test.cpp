@@ -1,7 +1,9 @@
 #include "core/output/scan_run.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "core/output/result_folder.h"
 #include "core/output/statistics.h"
@@ -69,6 +71,42 @@ TEST_F(ScanRunTest, AFailingMiddleTypeLeavesWhatTheTypeByTypeOrderLeft) {
               testing::readFile(testing::testData("csv/AI_all.csv")));
     EXPECT_EQ(outputFile("DI_Node12_04Dec2026.csv"), "earlier run");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3);
+}
+
+// A scan stopped before it wrote anything removes the folders it made, and only those: a
+// folder that was there before, or that holds anything, stays.
+TEST_F(ScanRunTest, AStoppedScanRemovesOnlyTheEmptyFoldersItMade) {
+    testing::enable(session, ElementType::AI);
+    const fs::path node = dir.path() / "Node12_04Dec2026";
+    const struct {
+        const char* before;  // what stands in the result folder before the scan
+        std::function<void()> make;
+        std::vector<fs::path> after;
+    } cases[] = {
+        {"nothing", [] {}, {}},
+        {"node folder with a file",
+         [&] {
+             fs::create_directory(node);
+             std::ofstream(node / "notes.txt") << "kept";
+         },
+         {node, node / "notes.txt"}},
+        {"both folders",
+         [&] { fs::create_directories(node / "Csv Files"); },
+         {node, node / "Csv Files"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before);
+        fs::remove_all(node);
+        c.make();
+        ui.stopAsked = true;
+        EXPECT_TRUE(run().cancelled);
+        std::vector<fs::path> left;
+        for (const auto& entry : fs::recursive_directory_iterator(dir.path())) {
+            left.push_back(entry.path());
+        }
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, c.after);
+    }
 }
 
 TEST(Statistics, SavingAsksBeforeReplacingAndNeverClaimsAFailedSave) {

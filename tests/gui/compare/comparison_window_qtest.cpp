@@ -187,7 +187,7 @@ private slots:
         QCOMPARE(changes->changesModel().rowCount(), 10);
         QVERIFY(window.progressWindow().isHidden());
         // The status bar showed the comparison's progress, and shows the open file again.
-        QVERIFY(window.statusBarPanels().panelText(1).startsWith("Data Base file (*.BA)"));
+        QVERIFY(window.statusBarPanels().panelText(1).startsWith("Data Base file (*.qor)"));
         // The export stays the open document, ready for a scan.
         QVERIFY(window.activeDocument() != nullptr);
         QVERIFY(window.commands().scanFile->isEnabled());

@@ -320,7 +320,7 @@ private slots:
         QVERIFY(available.contains(dialog->geometry()));
     }
 
-    void resultFolderComesFromTheTreeOnly() {
+    void resultFolderComesFromTheTreeTheBoxOrBrowse() {
         OptionsFixture fixture;
         std::filesystem::create_directories(fixture.folder.path() / "results");
         auto dialog = fixture.open();
@@ -346,12 +346,23 @@ private slots:
         QCOMPARE(QString::fromStdString(dialog->draft().scanResultFolderPath),
                  QDir::toNativeSeparators(chosen));
 
-        // Typing is refused with a hint for each key, and changes nothing.
-        path->setFocus();
-        QTest::keyClicks(path, "x");
+        // A typed path is the folder; beside it, whether a scan could write there.
+        auto* state = control<QLabel>(*dialog, "lblFolderState");
+        QVERIFY(state->text().isEmpty());
+        path->selectAll();
+        QTest::keyClicks(path, QString::fromStdString(fixture.folder.str()) + "/missing");
+        QCOMPARE(dialog->draft().scanResultFolderPath, fixture.folder.str() + "/missing");
+        QCOMPARE(state->text(), QString("This folder does not exist."));
         QTest::keyClick(path, Qt::Key_Backspace);
-        QCOMPARE(path->text(), QDir::toNativeSeparators(chosen));
-        QCOMPARE(fixture.ui.messages.size(), std::size_t(2));
+        QCOMPARE(state->text(), QString("This folder does not exist."));
+        // "Browse..." takes the folder the dialog gives, a cancelled one nothing.
+        fixture.desktop.chosenFolders = {chosen.toStdString()};
+        button(*dialog, "cmdBrowseFolder")->click();
+        button(*dialog, "cmdBrowseFolder")->click();
+        QCOMPARE(path->text(), chosen);
+        QCOMPARE(QString::fromStdString(dialog->draft().scanResultFolderPath), chosen);
+        QCOMPARE(model->filePath(tree->currentIndex()), chosen);
+        QVERIFY(state->text().isEmpty() && fixture.ui.messages.empty());
 
         // Hovering shows the whole path.
         QMouseEvent move(QEvent::MouseMove, QPointF(6, 6), path->mapToGlobal(QPointF(6, 6)),

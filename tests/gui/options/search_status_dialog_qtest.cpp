@@ -234,6 +234,16 @@ private slots:
                  std::string("frmSearchStatus.cmdScanNow_Click"));
         QCOMPARE(f.ui.errors[0].description, std::string("Disk full"));
     }
+
+    // The dialog says what the scan writes and where.
+    void saysTheOutputAndTheResultFolder() {
+        Fixture f;
+        f.store.setValue("Settings", "ScanResultFolderPath", "/data/results");
+        f.start();
+        f.session.options.outputMode = qor::options::OutputMode::CsvFilesOnly;
+        f.dialog->prepare(qor::gui::SearchStatusMode::FromScanCommand);
+        QCOMPARE(f.label("lblOutput")->text(), QString("Output: CSV files, into /data/results"));
+    }
 };
 
 QTEST_MAIN(SearchStatusDialogTest)

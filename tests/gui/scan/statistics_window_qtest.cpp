@@ -121,6 +121,26 @@ private slots:
         control<QPushButton>(window, "cmdClose")->click();
         QVERIFY(!window.isVisible());
     }
+
+    // Below the counts: where the results are (a link that opens the folder), how many, how
+    // long it took, and when every existing result was kept, that nothing was replaced.
+    void summarySaysWhatTheScanDid() {
+        QLocale::setDefault(QLocale::c());
+        session_.lastScan.elapsed = std::chrono::milliseconds(1250);
+        for (const int written : {2, 0}) {
+            session_.lastScan.typesWritten = written;
+            testing::FakeDesktop desktop;
+            gui::StatisticsWindow window(session_, clock_, ui_);
+            window.offerResults(desktop, false);
+            auto* summary = control<QLabel>(window, "lblSummary");
+            const QString text = summary->text();
+            QVERIFY2(text.contains("Total: 65 elements") && text.contains("Time taken: 1.3 s"),
+                     qPrintable(text));
+            QCOMPARE(text.contains("Nothing was replaced"), written == 0);
+            emit summary->linkActivated("folder");
+            QCOMPARE(desktop.executed, std::vector<std::string>{session_.lastScan.resultFolder});
+        }
+    }
 };
 
 QTEST_MAIN(StatisticsWindowTest)

@@ -200,7 +200,7 @@ private slots:
             window.openByPath(path);
         } else {
             window.recentFiles().addRecentFile(QString::fromStdString(path));
-            window.openRecentFile(2);
+            window.openRecentFile(1);
         }
         QCOMPARE(fixture.boxes.errors.size(), std::size_t{1});
         QCOMPARE(fixture.boxes.errors[0].procedure, std::string("GetNodeInfo"));
@@ -215,7 +215,7 @@ private slots:
         AppFixture fixture;
         MainWindow window(fixture.context);
         window.show();
-        auto drop = [&window](const std::string& path) {
+        auto drop = [&window, &fixture](const std::string& path) {
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
             QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
@@ -226,12 +226,22 @@ private slots:
             }
             QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
                                Qt::NoModifier);
+            const std::string before = fixture.session.databasePath;
             QApplication::sendEvent(&window, &dropped);
+            // The drop returns at once; the file opens, or its error is said, after it.
+            if (!fixture.boxes.errors.empty() || fixture.session.databasePath != before) {
+                return false;
+            }
+            QCoreApplication::processEvents();
             return true;
         };
-        // Only an export file is taken.
+        // Only an export file is taken; a folder named like one is said after the drop.
         QVERIFY(!drop(fixture.resultRoot() + "/notes.txt"));
         QVERIFY(window.activeDocument() == nullptr);
+        std::filesystem::create_directories(fixture.resultRoot() + "/folder.qor");
+        QVERIFY(drop(fixture.resultRoot() + "/folder.qor"));
+        QCOMPARE(fixture.boxes.errors.size(), std::size_t{1});
+        fixture.boxes.errors.clear();
         QVERIFY(drop(fixture.samplePath()));
         checkShown(window, fixture.samplePath());
         QCOMPARE(window.recentFiles().count(), 1);

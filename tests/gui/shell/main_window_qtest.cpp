@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
 #include <QTimer>
@@ -12,6 +13,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSet>
@@ -28,6 +30,7 @@
 #include "gui/scan/statistics_window.h"
 #include "gui/shell/about_box.h"
 #include "gui/shell/main_window.h"
+#include "gui/shell/system_information.h"
 #include "gui/shell/window_placement.h"
 #include "support/app_fixture.h"
 
@@ -49,6 +52,8 @@ private slots:
         QVERIFY(!commands.recentMenu->menuAction()->isVisible());
         QVERIFY(!commands.recent[0]->isVisible());
         QVERIFY(commands.open->isEnabled() && !commands.cancelScan->isEnabled());
+        QVERIFY(commands.exit->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Q)) &&
+                commands.exit->shortcuts().contains(QKeySequence(Qt::ALT | Qt::Key_Q)));
         // Every toolbar button is the action of a menu item.
         QList<QAction*> inMenus;
         for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
@@ -137,7 +142,9 @@ private slots:
         }
     }
 
-    void recentFilesKeepTheirOrder() {
+    // The newest file first; a reopened one moves to the top; long paths are elided in the
+    // middle; "Clear List" empties the list and its stored keys.
+    void recentFilesNewestFirst() {
         AppFixture fixture;
         std::vector<QString> paths;
         for (int i = 1; i <= 6; ++i) {
@@ -149,36 +156,56 @@ private slots:
             fixture.desktop.chosenFiles.push_back(path.toStdString());
             window.openWithDialog();
         };
+        const auto listed = [](const MainWindow& window) {
+            std::vector<QString> files;
+            for (int slot = 1; slot <= window.recentFiles().count(); ++slot) {
+                files.push_back(*window.recentFiles().path(slot));
+            }
+            return files;
+        };
         {
             MainWindow window(fixture.context);
             for (int i = 0; i < 3; ++i) {
                 open(window, paths[i]);
             }
             QVERIFY(window.commands().recentMenu->menuAction()->isVisible());
-            QCOMPARE(window.recentFiles().count(), 3);
-            QCOMPARE(*window.recentFiles().path(1), paths[0]);
-            QCOMPARE(*window.recentFiles().path(3), paths[2]);
+            QCOMPARE(listed(window), (std::vector{paths[2], paths[1], paths[0]}));
             // An "&" in a path is shown, not taken as a mnemonic.
             QCOMPARE(window.commands().recent[0]->text(),
-                     "&1 " + QString(paths[0]).replace("&", "&&"));
+                     "&1 " + QString(paths[2]).replace("&", "&&"));
             window.close();
         }
         MainWindow window(fixture.context);
-        QCOMPARE(window.recentFiles().count(), 3);
-        QCOMPARE(*window.recentFiles().path(2), paths[1]);
+        QCOMPARE(listed(window), (std::vector{paths[2], paths[1], paths[0]}));
         for (int i = 3; i < 6; ++i) {
             open(window, paths[i]);
         }
         // The sixth file goes to the top; the oldest drops out.
-        QCOMPARE(*window.recentFiles().path(1), paths[5]);
-        QCOMPARE(*window.recentFiles().path(2), paths[0]);
-        QCOMPARE(*window.recentFiles().path(5), paths[3]);
-        // Reopening a listed file, also the one in slot 5, changes nothing.
+        QCOMPARE(listed(window), (std::vector{paths[5], paths[4], paths[3], paths[2], paths[1]}));
         open(window, paths[3]);
         window.openRecentFile(5);
-        QCOMPARE(*window.recentFiles().path(1), paths[5]);
-        QCOMPARE(*window.recentFiles().path(5), paths[3]);
-        QCOMPARE(window.activeDocument()->parentWidget()->windowTitle(), paths[3]);
+        QCOMPARE(listed(window), (std::vector{paths[1], paths[3], paths[5], paths[4], paths[2]}));
+        QCOMPARE(window.activeDocument()->parentWidget()->windowTitle(), paths[1]);
+
+        const auto deep = fixture.folder.path() / std::string(200, 'd') / "deep.qor";
+        std::filesystem::create_directories(deep.parent_path());
+        std::filesystem::copy_file(fixture.samplePath(), deep);
+        open(window, QString::fromStdString(deep.string()));
+        const QAction& top = *window.commands().recent[0];
+        QVERIFY2((top.text().contains(QChar(0x2026)) || top.text().contains("...")) &&
+                     top.text().endsWith("deep.qor"),
+                 qPrintable(top.text()));
+        QCOMPARE(top.toolTip(), QString::fromStdString(deep.string()));
+        QVERIFY(window.commands().recentMenu->sizeHint().width() <
+                window.screen()->availableGeometry().width() * 2 / 3);
+
+        window.commands().clearRecent->trigger();
+        QCOMPARE(window.recentFiles().count(), 0);
+        QVERIFY(!window.commands().recentMenu->menuAction()->isVisible());
+        window.close();
+        for (const char* key : {"1", "5"}) {
+            QCOMPARE(fixture.store.value("MRUFiles", key, "?"), std::string());
+        }
     }
 
     void recentFilesLoadUpToTheFirstGap() {
@@ -210,6 +237,72 @@ private slots:
         QCOMPARE(fixture.store.value("MRUFiles", "4", ""), std::string("/data/d.qor"));
     }
 
+    // The Window menu lists the open windows, the active one checked, and moves between them;
+    // cascading and tiling leave a single window at least two thirds of the area, and several
+    // inside it.
+    void windowMenuListsAndArrangesTheWindows() {
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const qor::gui::MainActions& commands = window.commands();
+        QVERIFY(!commands.cascade->isEnabled() && !commands.closeWindow->isEnabled());
+        window.openByPath(fixture.samplePath());
+        const QRect area = window.documents().viewport()->rect();
+        const auto check = [&](QAction* command, const char* what, int count) {
+            command->trigger();
+            const QList<QMdiSubWindow*> windows = window.documents().subWindowList();
+            QCOMPARE(windows.size(), count);
+            for (const QMdiSubWindow* shown : windows) {
+                QVERIFY2(area.contains(shown->geometry()), what);
+                QVERIFY2(3 * shown->width() >= 2 * area.width() || count > 1, what);
+                QVERIFY2(3 * shown->height() >= 2 * area.height() || count > 1, what);
+            }
+            if (count == 3 && command != commands.cascade) {  // tiles do not overlap
+                QVERIFY2(!windows[0]->geometry().intersects(windows[1]->geometry()), what);
+            }
+        };
+        for (const int count : {1, 3}) {
+            while (window.documents().subWindowList().size() < count) {
+                window.documents().addSubWindow(new QWidget)->setWindowTitle("Changes");
+            }
+            check(commands.cascade, "cascade", count);
+            check(commands.tileHorizontally, "tile horizontally", count);
+            check(commands.tileVertically, "tile vertically", count);
+        }
+        commands.cascade->trigger();
+        // In a cascade each window shows its title bar beside the one before.
+        const QList<QMdiSubWindow*> windows = window.documents().subWindowList();
+        QVERIFY(windows[0]->pos() != windows[1]->pos() && windows[1]->pos() != windows[2]->pos());
+
+        const auto listed = [&commands] {
+            emit commands.windowMenu->aboutToShow();
+            QStringList items;
+            const QList<QAction*> actions = commands.windowMenu->actions();
+            for (auto i = actions.indexOf(commands.previousWindow) + 1; i < actions.size(); ++i) {
+                if (!actions[i]->isSeparator()) {
+                    items << (actions[i]->isChecked() ? "*" : "") + actions[i]->text();
+                }
+            }
+            return items;
+        };
+        const QString document = "&1 " + QString::fromStdString(fixture.samplePath());
+        window.documents().setActiveSubWindow(windows[0]);
+        QCOMPARE(listed(), (QStringList{"*" + document, "&2 Changes", "&3 Changes"}));
+        commands.nextWindow->trigger();
+        QCOMPARE(window.documents().activeSubWindow(), windows[1]);
+        commands.previousWindow->trigger();
+        QCOMPARE(window.documents().activeSubWindow(), windows[0]);
+        listed();
+        commands.windowMenu->actions().last()->trigger();
+        QCOMPARE(window.documents().activeSubWindow(), windows[2]);
+        commands.closeWindow->trigger();
+        QTRY_COMPARE(listed(), (QStringList{"*" + document, "&2 Changes"}));
+        commands.closeAllWindows->trigger();
+        QTRY_COMPARE(listed(), QStringList{});
+        QVERIFY(!commands.cascade->isEnabled() && !commands.nextWindow->isEnabled());
+    }
+
     // Every menu item and every dialog button can be reached from the keyboard, each with a
     // letter of its own within its menu or window; every dialog leaves room for its caption and
     // closes with Escape.
@@ -236,13 +329,14 @@ private slots:
         }
         qor::options::CabinetModuleTable table;
         qor::gui::CabinetModuleDialog cabinet(table, fixture.boxes);
-        qor::gui::AboutBox about(fixture.boxes, fixture.desktop);
+        qor::gui::AboutBox about(fixture.desktop);
+        qor::gui::SystemInformationDialog information;
         qor::gui::StatisticsWindow statistics(fixture.session, fixture.clock, fixture.boxes);
         statistics.offerResults(fixture.desktop, false);
         window.progressWindow().setScanning(true);
         for (QWidget* dialog : std::initializer_list<QWidget*>{
                  &window.optionsDialog(), &window.searchStatusDialog(), &cabinet, &about,
-                 &statistics, &window.progressWindow()}) {
+                 &information, &statistics, &window.progressWindow()}) {
             // A tab's buttons share their letters with the dialog's own, not with other tabs'.
             auto* options = qobject_cast<qor::gui::OptionsDialog*>(dialog);
             for (int tab = 0; tab < (options != nullptr ? options->tabs().count() : 1); ++tab) {
@@ -289,6 +383,19 @@ private slots:
         };
         window.commands().about->trigger();
         QVERIFY(inFront != nullptr);
+    }
+
+    // The standard error message: its text as the description says it, where it happened in
+    // the details, the error icon.
+    void standardErrorKeepsItsLocationInTheDetails() {
+        const qor::StandardError error{"Cannot open 'x.qor': it is a folder", "modMain",
+                                       "GetNodeInfo", 42, "Numer bledu 1004"};
+        const auto box = qor::gui::standardErrorBox(error, nullptr);
+        QCOMPARE(box->windowTitle(), QString(".QOR Reader"));
+        QCOMPARE(box->icon(), QMessageBox::Critical);
+        QCOMPARE(box->text(), QString("Cannot open 'x.qor': it is a folder"));
+        QCOMPARE(box->detailedText(),
+                 QString("in QORReader.modMain.GetNodeInfo at line 42Numer bledu 1004"));
     }
 
     // Help Contents and "on the WEB..." open the user guide; a viewer that does not start, or a

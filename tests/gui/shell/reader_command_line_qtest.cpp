@@ -1,4 +1,5 @@
-// qorreader's command line: the document to open, the terminal answers and mistakes.
+// qorreader's command line: the document to open, the terminal answers and mistakes, Qt's
+// own options.
 #include <QtTest>
 
 #include "gui/shell/reader_command_line.h"
@@ -26,6 +27,11 @@ private slots:
                                  << "qorreader (QOR Reader) ";
         QTest::newRow("unknown") << QStringList{"--bogus", "x.qor"} << int(Action::Error)
                                  << "bogus";
+        // Qt's own options are Qt's, with their values: neither the version nor the help.
+        QTest::newRow("qt options")
+            << QStringList{"-reverse",       "-stylesheet", "dark.qss", "x.qor",
+                           "--style=Fusion", "-platform",   "xcb"}
+            << int(Action::Run) << "x.qor";
     }
     void cases() {
         QFETCH(QStringList, arguments);

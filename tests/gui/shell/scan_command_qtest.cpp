@@ -110,7 +110,7 @@ private slots:
         window.tmrSwitchText().start(10);
         QTRY_VERIFY(!window.tmrSwitchText().isActive());
         QCOMPARE(window.statusBarPanels().panelText(1),
-                 "Data Base file (*.BA) generated with Online Builder on: " +
+                 "Data Base file (*.qor) generated with Online Builder on: " +
                      QString::fromStdString(fixture.session.nodeInfo.generationDate));
 
         // The first question comes before anything is read: the user cancels meanwhile.
@@ -188,7 +188,7 @@ private slots:
                 QCOMPARE(fixture.boxes.errors[0].procedure, std::string("mnuFileScan_Click"));
                 QVERIFY(!window.statusBarPanels().progressShown());
                 QVERIFY(window.progressWindow().isHidden());
-                QVERIFY(window.statusBarPanels().panelText(1).startsWith("Data Base file (*.BA)"));
+                QVERIFY(window.statusBarPanels().panelText(1).startsWith("Data Base file (*.qor)"));
                 QVERIFY(window.commands().open->isEnabled());
             }
         }
