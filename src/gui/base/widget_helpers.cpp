@@ -4,10 +4,12 @@
 #include <QBoxLayout>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QPalette>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSpacerItem>
+#include <QStyle>
 #include <QWidget>
 #include <algorithm>
 #include <climits>
@@ -80,6 +82,24 @@ void keepCaptionWhole(QWidget& window, QBoxLayout& layout) {
     const QMargins margins = layout.contentsMargins();
     layout.addSpacerItem(new QSpacerItem(captionWidth(window) - margins.left() - margins.right(), 0,
                                          QSizePolicy::Fixed, QSizePolicy::Fixed));
+}
+
+QSize screenRoom(const QWidget& window) {
+    const QScreen* shown =
+        window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
+    return shown != nullptr ? shown->availableGeometry().size() - QSize(16, 48)
+                            : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+void fitScrolledContent(QWidget& dialog, QScrollArea& scroll, const QWidget& content, int width) {
+    const QSize natural = content.sizeHint();
+    scroll.setFixedSize(std::min(natural.width(), width), natural.height());
+    const int excess = dialog.layout()->sizeHint().height() - screenRoom(dialog).height();
+    if (excess > 0) {
+        const int bar = dialog.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &dialog);
+        scroll.setFixedSize(std::min(natural.width() + bar, width),
+                            std::max(natural.height() - excess, 3 * dialog.fontMetrics().height()));
+    }
 }
 
 void centreOnScreen(QWidget& window) {

@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QPalette>
+#include <QScrollArea>
+#include <QSize>
 #include <QString>
 #include <string>
 #include <string_view>
@@ -38,6 +40,14 @@ void keepCaptionWhole(QWidget& window, QBoxLayout& layout);
 
 // Moves a top-level window to the middle of its screen.
 void centreOnScreen(QWidget& window);
+
+// The size a window may take on its screen, leaving room for its frame and title bar.
+QSize screenRoom(const QWidget& window);
+// A dialog laid out at a fixed size whose `scroll` area holds `content` (a list of rows): the
+// area takes the content's natural size, at most `width` wide, and only the height the screen
+// leaves the dialog (a large scale, a small screen), never less than three lines; a vertical
+// scroll bar shows the rest.
+void fitScrolledContent(QWidget& dialog, QScrollArea& scroll, const QWidget& content, int width);
 
 // Moves a top-level window to the middle of its screen and then `twips` higher, but never
 // above the top of the screen, so that its title bar stays within reach.

@@ -4,13 +4,11 @@
 
 #include <QFrame>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -111,23 +109,13 @@ SearchStatusDialog::SearchStatusDialog(output::Session& session, UserInterface& 
 }
 
 void SearchStatusDialog::fitToScreen() {
-    const QSize table = table_->sizeHint();
-    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-    // Room for the window frame and its title bar.
-    const QSize room = shown != nullptr ? shown->availableGeometry().size() - QSize(16, 48)
-                                        : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     const QMargins margins = layout()->contentsMargins();
-    const int textWidth = std::min(textWidth_, room.width() - margins.left() - margins.right());
+    const int textWidth =
+        std::min(textWidth_, screenRoom(*this).width() - margins.left() - margins.right());
     explanation_->setFixedWidth(textWidth);
     output_->setFixedWidth(textWidth);
     hintText_->setFixedWidth(textWidth - hintIndent_);
-    tableScroll_->setFixedSize(std::min(table.width(), textWidth), table.height());
-    const int excess = layout()->sizeHint().height() - room.height();
-    if (excess > 0) {
-        tableScroll_->setFixedSize(std::min(table.width() + scrollBar, textWidth),
-                                   std::max(table.height() - excess, 3 * fontMetrics().height()));
-    }
+    fitScrolledContent(*this, *tableScroll_, *table_, textWidth);
 }
 
 void SearchStatusDialog::showEvent(QShowEvent* event) {

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "core/base/standard_error.h"
@@ -39,7 +40,11 @@ StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& 
     setObjectName(QStringLiteral("frmStatistic"));
     setWindowTitle(tr("Search Results Statistics"));
 
-    auto* grid = new QGridLayout;
+    // The rows scroll when the screen is lower than the window (a large scale).
+    counts_ = new QWidget(this);
+    counts_->setObjectName(QStringLiteral("fraCounts"));
+    auto* grid = new QGridLayout(counts_);
+    grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(32);
     grid->setVerticalSpacing(4);
 
@@ -117,14 +122,27 @@ StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& 
     connect(lblSummary_, &QLabel::linkActivated, this,
             [this] { openWithDesktop(session_.lastScan.resultFolder); });
 
+    countsScroll_ = new QScrollArea(this);
+    countsScroll_->setObjectName(QStringLiteral("scrCounts"));
+    countsScroll_->setFrameShape(QFrame::NoFrame);
+    countsScroll_->setWidgetResizable(true);
+    countsScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    countsScroll_->setWidget(counts_);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 16, 20, 16);
-    layout->addLayout(grid);
+    layout->addWidget(countsScroll_);
     layout->addSpacing(12);
     layout->addWidget(lblSummary_);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     keepCaptionWhole(*this, *layout);
+    fitScrolledContent(*this, *countsScroll_, *counts_, QWIDGETSIZE_MAX);
+}
+
+void StatisticsWindow::showEvent(QShowEvent* event) {
+    fitScrolledContent(*this, *countsScroll_, *counts_, QWIDGETSIZE_MAX);
+    QDialog::showEvent(event);
 }
 
 void StatisticsWindow::colourCounts() {

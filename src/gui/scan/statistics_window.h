@@ -14,6 +14,7 @@
 
 class QLabel;
 class QPushButton;
+class QScrollArea;
 
 namespace qor::gui {
 
@@ -39,6 +40,9 @@ public:
     // What the last "Save To File" of this opening did; nothing before the first.
     std::optional<output::StatisticsSave> lastSave() const { return lastSave_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 public slots:
     // "Save To File": writes the statistics file. Only a file actually saved disables the
     // button; a kept file (the user said No) and a failed save leave it as it was.
@@ -63,6 +67,8 @@ private:
     QPushButton* cmdOpenFolder_ = nullptr;
     QPushButton* cmdOpenReport_ = nullptr;
     QLabel* lblSummary_ = nullptr;
+    QWidget* counts_ = nullptr;
+    QScrollArea* countsScroll_ = nullptr;
     Desktop* desktop_ = nullptr;
     std::optional<output::StatisticsSave> lastSave_;
 };

@@ -141,6 +141,23 @@ private slots:
             QCOMPARE(desktop.executed, std::vector<std::string>{session_.lastScan.resultFolder});
         }
     }
+
+    // On a screen made small by a large scale the rows scroll and the buttons stay on it
+    // (ctest runs this at double scale on a large and a small screen).
+    void dialogFitsTheScreen() {
+        testing::FakeDesktop desktop;
+        gui::StatisticsWindow window(session_, clock_, ui_);
+        window.offerResults(desktop, false);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect available = window.screen()->availableGeometry();
+        QVERIFY(window.width() <= available.width() && window.height() <= available.height());
+        for (const char* name : {"cmdClose", "cmdSaveStatistic", "cmdOpenFolder"}) {
+            QWidget* button = control<QPushButton>(window, name);
+            const QRect placed(button->mapTo(&window, QPoint(0, 0)), button->size());
+            QVERIFY2(window.rect().contains(placed) && button->isVisible(), name);
+        }
+    }
 };
 
 QTEST_MAIN(StatisticsWindowTest)
