@@ -129,11 +129,9 @@ def check_layout(sheet, where, count):
     check_widths(sheet, where)
     for row in sheet.iter_rows(min_row=4):
         for cell in row:
-            text = shown(cell)
-            expect(cell.value is None or number_format_of(text) == (cell.number_format
-                                              if cell.data_type == "n" else None),
-                   f"{where}: {cell.coordinate} {text!r} as {cell.data_type} "
-                   f"{cell.number_format}")
+            carried = cell.number_format if cell.data_type == "n" else None
+            expect(cell.value is None or number_format_of(shown(cell)) == carried,
+                   f"{where}: {cell.coordinate} {cell.value!r} as {cell.data_type} {carried}")
             expect(not cell.font.b and fill_of(cell) is None,
                    f"{where}: {cell.coordinate} is formatted")
     return headings
@@ -177,8 +175,7 @@ def check_against_csv(sheet, where, path):
 def scan(qorscan, sample, work, extra, output="xlsx", environment=None):
     settings = work / "settings.ini"
     settings.write_text("")
-    out = work / ("out-" + output + "".join(extra).replace("/", "_"))[:40]
-    out.mkdir()
+    out = pathlib.Path(tempfile.mkdtemp(prefix="out-", dir=work))
     result = subprocess.run(
         [qorscan, "--settings", str(settings), "--output", output, *extra,
          "--result-folder", str(out), "--now", "2026-12-04T10:11:12", "--quiet", sample],
