@@ -4,16 +4,18 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-# The workbook check reads .xlsx files with openpyxl; the browser test needs Chromium and
-# Node.js. npm comes with some Node.js builds and conflicts with Debian's npm package there.
+# The workbook check reads .xlsx files with openpyxl; it and the CSV check also open files in
+# LibreOffice's spreadsheet (the package without a display, about 80 MB to fetch). The browser
+# test needs Chromium and Node.js. npm comes with some Node.js builds and conflicts with
+# Debian's npm package there.
 # The window tests start the application on a virtual X display (Xvfb, Qt's xcb plugin) with a
 # window manager (openbox) and drive it from the keyboard (xdotool).
 # The fuzz targets are built with clang and its libFuzzer runtime. The installed tree's
 # desktop entry and AppStream metadata are checked with their validators.
 # strace shows that every result is synced before it takes its name.
-./scripts/install-deps.sh libgtest-dev libgmock-dev python3-openpyxl chromium nodejs \
-    xvfb xauth openbox xdotool qt6-qpa-plugins clang clang-format libclang-rt-14-dev \
-    desktop-file-utils appstream strace $(command -v npm >/dev/null || echo npm)
+./scripts/install-deps.sh libgtest-dev libgmock-dev python3-openpyxl libreoffice-calc-nogui \
+    chromium nodejs xvfb xauth openbox xdotool qt6-qpa-plugins clang clang-format \
+    libclang-rt-14-dev desktop-file-utils appstream strace $(command -v npm >/dev/null || echo npm)
 jobs=$(nproc 2>/dev/null || echo 2)
 
 ./scripts/check-format.sh

@@ -1,12 +1,19 @@
 #!/usr/bin/env python3
 """Scans the sample export into workbooks with qorscan, in both workbook modes, and opens
 every saved .xlsx again to check what a user sees: sheets and their order, the merged and
-formatted heading rows, the column width and the element rows as text.
+formatted heading rows, the frozen rows and the filter, column widths that fit their texts,
+and element rows whose cells show the texts of the CSV file of the same scan, plain decimals
+as numbers and anything else as text. A generated export holds the awkward values; its
+workbook also goes through LibreOffice, where installed, which must show the CSV file's texts.
 
 usage: check_workbooks.py QORSCAN SAMPLE_QOR CABINETS_CSV
 """
 
+import csv
+import os
 import pathlib
+import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -40,6 +47,19 @@ AI_HEADINGS = ["CHANNEL", "NAME", "DESCR", "UNIT", "RANGEMAX", "RANGEMIN", "CONV
 AI_FIRST = ["AI800_1.1", "TT1201", "Feed water temperature", "degC", "250.0", "0.0", "2",
             "1.0", "500"]
 
+# Values of a generated export and the number format each shows with; None: it stays text.
+VALUES = [
+    ("160.0", "0.0"), ("5", "0"), ("-0.25", "0.00"), ("0", "0"), ("0.000", "0.000"),
+    ("-98765.4321", "0.0000"), ("123456789012345", "0"), ("0.000000000000001", "0." + "0" * 15),
+    ("007", None), ("1e5", None), ("+3", None), ("1.", None), (".5", None), ("-0", None),
+    ("-0.0", None), ("00", None), ("1,5", None), ("1234567890123456", None),
+    ("0.0000000000000001", None), ("12345678901234567890", None), ("0x1F", None),
+]
+LONG_DESCR = "Feed water control valve position feedback"  # cut to 30 characters
+LONG_CABINET = "Boiler house two, north wall, feed water control cabinet, row 3"
+PLAIN_DECIMAL = re.compile(r"-?(0|[1-9][0-9]*)(\.[0-9]+)?")
+PADDING = 0.7109375  # what the file adds to a width given in characters
+
 failures = []
 
 
@@ -55,6 +75,27 @@ def row_values(sheet, row, columns):
 def fill_of(cell):
     fill = cell.fill
     return fill.fgColor.rgb if fill.fill_type == "solid" else None
+
+
+def shown(cell):
+    """The text a spreadsheet shows of a cell with a plain number format, or of a text."""
+    if cell.value is None:
+        return ""
+    if cell.data_type == "n":
+        decimals = len(cell.number_format) - 2 if "." in cell.number_format else 0
+        return f"{cell.value:.{decimals}f}"
+    return cell.value
+
+
+def number_format_of(text):
+    """The number format a cell holding `text` carries; None for a text."""
+    if not PLAIN_DECIMAL.fullmatch(text):
+        return None
+    digits = text.lstrip("-").replace(".", "").lstrip("0")
+    decimals = len(text.partition(".")[2])
+    if len(digits) > 15 or decimals > 15 or (text.startswith("-") and not digits):
+        return None
+    return "0." + "0" * decimals if decimals else "0"
 
 
 def check_layout(sheet, where, count):
@@ -81,35 +122,73 @@ def check_layout(sheet, where, count):
                f"{where}: heading {cell.coordinate} format")
     after = sheet.cell(row=3, column=headings + 1)
     expect(fill_of(after) is None, f"{where}: {after.coordinate} filled past the headings")
-    width = sheet.column_dimensions["A"]
-    expect(int(width.width) == 15 and width.min == 1 and width.max == 16384,
-           f"{where}: column width {width.width} over {width.min}..{width.max}")
+    expect(sheet.freeze_panes == "A4", f"{where}: frozen at {sheet.freeze_panes}")
+    last = f"{sheet.cell(row=3, column=headings).column_letter}{3 + count}"
+    expect(sheet.auto_filter.ref == "A3:" + last, f"{where}: filter {sheet.auto_filter.ref}")
     expect(sheet.max_row == 3 + count, f"{where}: last row {sheet.max_row}, {count} elements")
+    check_widths(sheet, where)
     for row in sheet.iter_rows(min_row=4):
         for cell in row:
-            expect(cell.value is None or cell.data_type == "s",
-                   f"{where}: {cell.coordinate} is not text")
+            carried = cell.number_format if cell.data_type == "n" else None
+            expect(cell.value is None or number_format_of(shown(cell)) == carried,
+                   f"{where}: {cell.coordinate} {cell.value!r} as {cell.data_type} {carried}")
             expect(not cell.font.b and fill_of(cell) is None,
                    f"{where}: {cell.coordinate} is formatted")
     return headings
 
 
-def scan(qorscan, sample, work, extra):
+def check_widths(sheet, where):
+    """Each column is as wide as its longest text from row 3 on, within 15 and 60 characters,
+    and every column has a width."""
+    covered = []
+    for dimension in sheet.column_dimensions.values():
+        covered.extend(range(dimension.min, dimension.max + 1))
+        width = dimension.width - PADDING
+        for column in range(dimension.min, min(dimension.max, sheet.max_column) + 1):
+            longest = max(len(shown(sheet.cell(row=row, column=column)))
+                          for row in range(3, sheet.max_row + 1))
+            expect(15 <= width <= 60 and width >= min(longest, 60),
+                   f"{where}: column {column} is {width} wide for {longest} characters")
+    expect(covered == list(range(1, 16385)), f"{where}: columns with a width {covered[:20]}")
+
+
+def csv_rows(path):
+    """The rows of a CSV file of a scan, without the blank line and the empty last fields."""
+    with open(path, newline="", encoding="utf-8") as data:
+        return [trimmed(row) for row in csv.reader(data) if row]
+
+
+def trimmed(row):
+    row = list(row)
+    while row and row[-1] == "":
+        row.pop()
+    return row
+
+
+def check_against_csv(sheet, where, path):
+    """The element rows show what the CSV file's rows hold (the headings may differ)."""
+    expected = csv_rows(path)[1:]
+    shown_rows = [trimmed(shown(cell) for cell in row) for row in sheet.iter_rows(min_row=4)]
+    expect(shown_rows == expected, f"{where}: shows {shown_rows}, the CSV file {expected}")
+
+
+def scan(qorscan, sample, work, extra, output="xlsx", environment=None):
     settings = work / "settings.ini"
     settings.write_text("")
-    out = work / "out"
-    out.mkdir()
+    out = pathlib.Path(tempfile.mkdtemp(prefix="out-", dir=work))
     result = subprocess.run(
-        [qorscan, "--settings", str(settings), "--all", "--output", "xlsx", *extra,
+        [qorscan, "--settings", str(settings), "--output", output, *extra,
          "--result-folder", str(out), "--now", "2026-12-04T10:11:12", "--quiet", sample],
-        stdin=subprocess.DEVNULL, capture_output=True, text=True, check=False)
+        stdin=subprocess.DEVNULL, capture_output=True, text=True, check=False,
+        env=environment)
     expect(result.returncode == 0, f"qorscan {extra} exited {result.returncode}")
     expect(result.stderr == "", f"qorscan {extra} said: {result.stderr}")
-    return out / STAMP / "Xls Files"
+    return out / STAMP / ("Xls Files" if output == "xlsx" else "Csv Files")
 
 
 def check_per_type(qorscan, sample, work):
-    folder = scan(qorscan, sample, work, [])
+    folder = scan(qorscan, sample, work, ["--all"])
+    texts = scan(qorscan, sample, work, ["--all"], "csv")
     names = sorted(p.name for p in folder.iterdir())
     expect(names == sorted(prefix + STAMP + ".xlsx" for prefix, *_ in TYPES),
            f"per type: files {names}")
@@ -121,29 +200,35 @@ def check_per_type(qorscan, sample, work):
         expect(book.sheetnames == ["Sheet1"], f"{path.name}: sheets {book.sheetnames}")
         sheet = book.worksheets[0]
         check_layout(sheet, path.name, count)
+        check_against_csv(sheet, path.name, texts / (prefix + STAMP + ".csv"))
 
 
 def check_one_workbook(qorscan, sample, cabinets, work):
-    folder = scan(qorscan, sample, work, ["--one-workbook", "--cabinets", cabinets])
-    names = [p.name for p in folder.iterdir()]
-    expect(names == [STAMP + ".xlsx"], f"one workbook: files {names}")
-    book = openpyxl.load_workbook(folder / (STAMP + ".xlsx"))
-    # Each type's sheet went before the one added before it; the first sheet stays last.
-    order = [title for _, title, _, _ in reversed(TYPES)] + ["Sheet1"]
-    expect(book.sheetnames == order, f"one workbook: sheets {book.sheetnames}")
-    expect(book["Sheet1"].max_row == 1 and book["Sheet1"]["A1"].value is None,
-           "one workbook: Sheet1 is not empty")
-    for _, title, count, channel in TYPES:
+    extra = ["--all", "--cabinets", cabinets]
+    # The user's locale writes "0,5": the file's numbers must not follow it.
+    german = dict(os.environ, LC_ALL="de_DE.UTF-8")
+    results = scan(qorscan, sample, work, extra + ["--one-workbook"], environment=german)
+    # The German date stamp names the node folder and the file ("04Dez2026").
+    books = list(results.parent.parent.glob("Node12_*/Xls Files/*"))
+    texts = scan(qorscan, sample, work, extra, "csv")
+    expect([p.name for p in books] == ["Node12_04Dez2026.xlsx"], f"one workbook: files {books}")
+    book = openpyxl.load_workbook(books[0])
+    # Reading order, and no sheet besides the types'.
+    expect(book.sheetnames == [title for _, title, _, _ in TYPES],
+           f"one workbook: sheets {book.sheetnames}")
+    for prefix, title, count, channel in TYPES:
         if title not in book.sheetnames:
             continue
         sheet = book[title]
         check_layout(sheet, title, count)
+        check_against_csv(sheet, title, texts / (prefix + STAMP + ".csv"))
         first = sheet["A3"].value
         expect(first == ("CABINET" if channel else "ITEM NUMBER"), f"{title}: A3 is {first!r}")
     ai = book["Analog Input"]
     expect(row_values(ai, 3, 11) == ["CABINET", "MODULE"] + AI_HEADINGS,
            f"labelled AI headings {row_values(ai, 3, 11)}")
-    expect(row_values(ai, 4, 12) == ["CB801", "AI800_1"] + AI_FIRST + [None],
+    expect([shown(ai.cell(row=4, column=c)) for c in range(1, 13)]
+           == ["CB801", "AI800_1"] + AI_FIRST + [""],
            f"labelled AI row 4 {row_values(ai, 4, 12)}")
     expect(row_values(ai, 10, 3) == [None, None, "AI810_3.1"],
            f"AI channel without a cabinet {row_values(ai, 10, 3)}")
@@ -152,13 +237,64 @@ def check_one_workbook(qorscan, sample, cabinets, work):
     expect(book["PIDCON"]["A4"].value == "PIDCON1", "PIDCON rows carry no labels")
 
 
+def check_values(qorscan, work):
+    """Plain decimals become numbers shown as written, anything else stays text; a long
+    description widens its column, a longer cabinet name up to the limit. LibreOffice shows
+    the CSV file's texts."""
+    export = work / "values.qor"
+    export.write_text("LAN1           CS513\r\n  :NODE          12\r\n\r\n" + "".join(
+        f"AI80{i}.1        AIS\r\n  :NAME          TT{i}\r\n  :DESCR         {LONG_DESCR}\r\n"
+        f"  :RANGEMAX      {value}\r\n\r\n" for i, (value, _) in enumerate(VALUES)),
+        newline="")
+    cabinets = work / "cabinets.csv"
+    cabinets.write_text(f'"{LONG_CABINET}",AI800\r\n', newline="")
+    extra = ["--enable", "AI:NAME,DESCR,RANGEMAX", "--cabinets", str(cabinets)]
+    book_path = scan(qorscan, str(export), work, extra) / ("AI_" + STAMP + ".xlsx")
+    csv_path = scan(qorscan, str(export), work, extra, "csv") / ("AI_" + STAMP + ".csv")
+    sheet = openpyxl.load_workbook(book_path).worksheets[0]
+    for row, (value, number_format) in enumerate(VALUES, start=4):
+        cell = sheet.cell(row=row, column=6)
+        kind = (cell.number_format if cell.data_type == "n" else None)
+        expect(kind == number_format and shown(cell) == value,
+               f"values: {value!r} came out {cell.value!r} as {cell.data_type} "
+               f"{cell.number_format}")
+    check_widths(sheet, "values")
+    widths = [int(sheet.column_dimensions[c].width) for c in "AE"]
+    expect(widths == [60, 32], f"values: CABINET and DESCR are {widths} wide")
+    check_against_csv(sheet, "values", csv_path)
+    spreadsheet = through_libreoffice(work, book_path)
+    if spreadsheet is None:
+        print("LibreOffice is not installed: its round trip is skipped")
+        return
+    expect(spreadsheet[3:] == csv_rows(csv_path)[1:],
+           f"LibreOffice shows {spreadsheet[3:]}, the CSV file {csv_rows(csv_path)[1:]}")
+
+
+def through_libreoffice(work, book):
+    """The rows LibreOffice shows of the workbook's first sheet, as it saves them as CSV;
+    None without LibreOffice."""
+    soffice = shutil.which("soffice")
+    if soffice is None:
+        return None
+    out = work / "libreoffice"
+    subprocess.run([soffice, "-env:UserInstallation=file://" + str(work / "profile"),
+                    "--headless", "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76",
+                    "--outdir", str(out), str(book)],
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+    return csv_rows(out / (book.stem + ".csv"))
+
+
 def main():
     if len(sys.argv) != 4:
         sys.exit(__doc__)
     qorscan, sample, cabinets = sys.argv[1:]
-    with tempfile.TemporaryDirectory() as per_type, tempfile.TemporaryDirectory() as one:
-        check_per_type(qorscan, sample, pathlib.Path(per_type))
-        check_one_workbook(qorscan, sample, cabinets, pathlib.Path(one))
+    with tempfile.TemporaryDirectory() as work:
+        work = pathlib.Path(work)
+        for name in ("per type", "one", "values"):
+            (work / name).mkdir()
+        check_per_type(qorscan, sample, work / "per type")
+        check_one_workbook(qorscan, sample, cabinets, work / "one")
+        check_values(qorscan, work / "values")
     for failure in failures:
         print("FAIL:", failure)
     if failures:

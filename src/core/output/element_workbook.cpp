@@ -5,6 +5,7 @@
 
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
+#include "core/output/cell_number.h"
 #include "core/scan/column_data.h"
 
 namespace qor::output {
@@ -19,7 +20,23 @@ constexpr HeadingStyle kColumnHeadingStyle{0xFFFF00, true};
 constexpr int kMergedColumns = 5;  // A to E
 constexpr std::int64_t kHeadingRow = 3;
 constexpr std::size_t kHeadingColumns = 12;  // A to L
-constexpr double kColumnWidth = 15;
+constexpr double kMinColumnWidth = 15;
+constexpr double kMaxColumnWidth = 60;
+// Room beside a text in its column: a margin, and for a heading its bold face and filter button.
+constexpr double kTextMargin = 2;
+constexpr double kHeadingMargin = 4;
+
+// The width, in characters, a text asks of its column; at most `kMaxColumnWidth`. Texts that
+// fit the narrowest column are not counted through: most cells are short.
+double widthOf(std::string_view text, double margin) {
+    if (static_cast<double>(text.size()) + margin <= kMinColumnWidth) {
+        return kMinColumnWidth;
+    }
+    const auto characters = std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    });
+    return std::min(static_cast<double>(characters) + margin, kMaxColumnWidth);
+}
 
 // The preparation of a sheet reports what the file refuses; anything else goes to its caller.
 // Returns false when the step failed.
@@ -100,7 +117,7 @@ void ElementWorkbook::prepareSheet(std::size_t sheet, int columnCount, std::stri
     SheetState& state = sheets_.at(sheet);
     state = SheetState{};
     state.typeName = typeName;
-    reportRefusal(ui_, [&] { file_->setColumnWidth(sheet, kColumnWidth); });
+    state.prepared = true;
     mergedHeading(sheet, 1, statusText_, kStatusStyle);
     mergedHeading(sheet, 2, kCreatedWith, kCreatedStyle);
     if (columnLetter(columnCount).empty()) {
@@ -164,6 +181,7 @@ void ElementWorkbook::headingRow(std::size_t sheet, const std::vector<std::strin
     state.headingRowDue = false;
     const std::vector<std::string> headings = scan::withoutCommas(columns);
     const int texts = static_cast<int>(std::min(headings.size(), kHeadingColumns));
+    state.filterColumns = std::max(texts, state.styledColumns);
     for (int column = 1; column <= std::max(texts, state.styledColumns); ++column) {
         pasteCell(sheet, kHeadingRow, column,
                   column <= texts ? headings[static_cast<std::size_t>(column - 1)] : "",
@@ -179,14 +197,61 @@ void ElementWorkbook::headingRow(std::size_t sheet, const std::vector<std::strin
 void ElementWorkbook::pasteCell(std::size_t sheet, std::int64_t row, int column,
                                 std::string_view bytes, const HeadingStyle* style,
                                 SourceLocation where) {
+    std::vector<double>& widths = sheets_[sheet].widths;
+    const auto noteWidth = [&](std::string_view text, double margin) {
+        const double width = widthOf(text, margin);
+        if (width > kMinColumnWidth) {
+            widths.resize(std::max(widths.size(), static_cast<std::size_t>(column)),
+                          kMinColumnWidth);
+            widths[static_cast<std::size_t>(column - 1)] =
+                std::max(widths[static_cast<std::size_t>(column - 1)], width);
+        }
+    };
+    if (row > kHeadingRow) {
+        if (const std::optional<CellNumber> number = plainDecimal(bytes)) {
+            noteWidth(bytes, kTextMargin);
+            runStep(
+                ui_, kModule, "PasteToExcel",
+                [&] { file_->writeNumber(sheet, row, column, number->value, number->decimals); },
+                where);
+            return;
+        }
+    }
     std::string_view text;  // empty when the cell cannot hold it (set again: see mergedHeading)
     if (!runStep(
             ui_, kModule, "PasteToExcel", [&] { text = cellText(bytes); }, where)) {
         text = {};
     }
+    noteWidth(text, row == kHeadingRow ? kHeadingMargin : kTextMargin);
     runStep(
         ui_, kModule, "PasteToExcel", [&] { file_->write(sheet, row, column, text, style); },
         where);
+}
+
+void ElementWorkbook::finishSheet(std::size_t sheet) {
+    const SheetState& state = sheets_[sheet];
+    if (!state.prepared) {
+        return;
+    }
+    // Neighbours of one width share a range; the columns past the last wide one keep the
+    // narrowest width.
+    const std::vector<double>& widths = state.widths;
+    std::size_t first = 0;
+    while (first < widths.size()) {
+        std::size_t last = first;
+        while (last + 1 < widths.size() && widths[last + 1] == widths[first]) {
+            ++last;
+        }
+        file_->setColumnWidth(sheet, static_cast<int>(first + 1), static_cast<int>(last + 1),
+                              widths[first]);
+        first = last + 1;
+    }
+    file_->setColumnWidth(sheet, static_cast<int>(widths.size() + 1), kMaxSheetColumns,
+                          kMinColumnWidth);
+    file_->freezeRows(sheet, kHeadingRow);
+    if (state.filterColumns > 0) {
+        file_->setAutofilter(sheet, kHeadingRow, state.nextRow - 1, state.filterColumns);
+    }
 }
 
 bool ElementWorkbook::askToReplace(const std::string& fileName) {
@@ -233,6 +298,7 @@ std::optional<StandardError> ElementWorkbook::save() noexcept {
             if (sheets_[sheet].headingRowDue) {
                 headingRow(sheet, {});
             }
+            finishSheet(sheet);
         }
         file_->save(path_, placement_);
     } catch (const std::exception&) {

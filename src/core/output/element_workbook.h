@@ -21,9 +21,11 @@ namespace qor::output {
 std::string columnLetter(int column);
 
 // A workbook of element sheets: row 1 the system status, row 2 the program, row 3 the column
-// headings, then one element per row. Failures are reported with the standard error message
-// of the procedure they belong to (module PasteXL), and the work goes on; the preparation of a
-// sheet reports what the file refuses and passes anything else to its caller.
+// headings, then one element per row. Rows 1 to 3 stay in view and row 3 carries filter
+// buttons; a value that is a plain decimal is a number shown as written, anything else text;
+// the columns fit their widest text, within limits. Failures are reported with the standard error
+// message of the procedure they belong to (module PasteXL), and the work goes on; the preparation
+// of a sheet reports what the file refuses and passes anything else to its caller.
 class ElementWorkbook {
 public:
     // Messages call it `title`: "AI workbook" when it holds one type, "workbook" otherwise.
@@ -61,6 +63,9 @@ private:
         bool headingRowDue = false;
         std::int64_t nextRow = 4;
         bool full = false;
+        bool prepared = false;
+        int filterColumns = 0;       // the columns of the heading row
+        std::vector<double> widths;  // of the columns from A on, as their texts ask
         std::string typeName;
     };
 
@@ -70,6 +75,8 @@ private:
     void pasteCell(std::size_t sheet, std::int64_t row, int column, std::string_view bytes,
                    const HeadingStyle* style = nullptr,
                    SourceLocation where = SourceLocation::current());
+    // Column widths, frozen rows and the filter of a prepared sheet, once its rows are in.
+    void finishSheet(std::size_t sheet);
     [[noreturn]] void throwStartFailure() const;
     // What a cell holds of the export bytes `bytes`; views `scratch_` or `bytes`.
     std::string_view cellText(std::string_view bytes);

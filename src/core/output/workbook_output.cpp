@@ -179,22 +179,19 @@ public:
           workbook_(ui, systemStatusText(session.nodeInfo), created, "workbook",
                     session.textEncoding()) {}
 
-    // Each type's sheet goes before the one read before it, and the workbook's own first sheet
-    // stays last. The file keeps its sheets in the order they are made, so all are made now (the
-    // scan reads exactly the enabled types, in reading order), and each type's rows stream into
-    // its own.
+    // A sheet per enabled type, in reading order. The file keeps its sheets in the order they
+    // are made, so all are made now (the scan reads exactly the enabled types, in reading
+    // order), and each type's rows stream into its own.
     void beginScan() override {
-        std::vector<std::string> names{"Sheet1"};
+        std::vector<std::string> names;
         for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
             if (session_.options.of(info.type).enabled) {
-                names.insert(names.begin(), std::string(info.title));
+                sheetOf_[scan::indexOf(info.type)] = names.size();
+                names.emplace_back(info.title);
             }
         }
-        std::size_t sheet = names.size() - 1;
-        for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
-            if (session_.options.of(info.type).enabled) {
-                sheetOf_[scan::indexOf(info.type)] = --sheet;
-            }
+        if (names.empty()) {
+            names.emplace_back("Sheet1");  // a workbook holds at least one sheet
         }
         // The question comes before anything is read; a kept workbook is not written at all.
         chosen_ = workbook_.askToReplace(folder_.pathOf(workbookFileNamePart(

@@ -25,8 +25,9 @@ constexpr std::string_view kSeparators = "/";
 constexpr std::string_view kForbiddenInFileName = "<>?[]:|*\"\\";
 #endif
 constexpr std::size_t kMaxCellCharacters = 32767;
-constexpr lxw_col_t kLastColumn = 16383;
+constexpr auto kLastColumn = static_cast<lxw_col_t>(kMaxSheetColumns - 1);
 constexpr std::string_view kPartialName = "workbook.xlsx";
+constexpr int kMaxDecimals = 15;
 
 void check(lxw_error error, const std::string& what) {
     if (error == LXW_NO_ERROR) {
@@ -199,9 +200,43 @@ lxw_format* XlsxWorkbook::format(const HeadingStyle& style) {
     return f;
 }
 
-void XlsxWorkbook::setColumnWidth(std::size_t sheet, double width) {
-    check(worksheet_set_column(sheets_.at(sheet), 0, kLastColumn, width, nullptr),
+lxw_format* XlsxWorkbook::numberFormat(int decimals) {
+    if (decimals < 0 || decimals > kMaxDecimals) {
+        throw QorError("A number format shows at most " + std::to_string(kMaxDecimals) +
+                       " decimals");
+    }
+    numberFormats_.resize(kMaxDecimals + 1, nullptr);
+    lxw_format*& made = numberFormats_[static_cast<std::size_t>(decimals)];
+    if (made == nullptr) {
+        made = workbook_add_format(book_.get());
+        if (made == nullptr) {
+            throw std::bad_alloc();
+        }
+        const std::string code =
+            decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(decimals), '0');
+        format_set_num_format(made, code.c_str());
+    }
+    return made;
+}
+
+void XlsxWorkbook::setColumnWidth(std::size_t sheet, int firstColumn, int lastColumn,
+                                  double width) {
+    check(worksheet_set_column(sheets_.at(sheet), static_cast<lxw_col_t>(firstColumn - 1),
+                               std::min(static_cast<lxw_col_t>(lastColumn - 1), kLastColumn), width,
+                               nullptr),
           "Cannot set the column width");
+}
+
+void XlsxWorkbook::freezeRows(std::size_t sheet, std::int64_t rows) {
+    worksheet_freeze_panes(sheets_.at(sheet), static_cast<lxw_row_t>(rows), 0);
+}
+
+void XlsxWorkbook::setAutofilter(std::size_t sheet, std::int64_t firstRow, std::int64_t lastRow,
+                                 int lastColumn) {
+    check(worksheet_autofilter(sheets_.at(sheet), static_cast<lxw_row_t>(firstRow - 1), 0,
+                               static_cast<lxw_row_t>(lastRow - 1),
+                               static_cast<lxw_col_t>(lastColumn - 1)),
+          "Cannot set the filter");
 }
 
 std::string XlsxWorkbook::shownAs(const std::string& path) const {
@@ -242,6 +277,23 @@ void XlsxWorkbook::write(std::size_t sheet, std::int64_t row, int column, std::s
     const lxw_error error =
         text.empty() ? worksheet_write_blank(sheets_.at(sheet), r, c, f)
                      : worksheet_write_string(sheets_.at(sheet), r, c, terminated(text), f);
+    if (error != LXW_NO_ERROR) {
+        check(error, "Cannot write the cell at row " + std::to_string(row) + ", column " +
+                         std::to_string(column));
+    }
+    noteRow(sheet, row, errno);
+}
+
+void XlsxWorkbook::writeNumber(std::size_t sheet, std::int64_t row, int column, double value,
+                               int decimals) {
+    if (!writeFailure_.empty()) {
+        return;
+    }
+    lxw_format* f = numberFormat(decimals);
+    errno = 0;
+    const lxw_error error =
+        worksheet_write_number(sheets_.at(sheet), static_cast<lxw_row_t>(row - 1),
+                               static_cast<lxw_col_t>(column - 1), value, f);
     if (error != LXW_NO_ERROR) {
         check(error, "Cannot write the cell at row " + std::to_string(row) + ", column " +
                          std::to_string(column));

@@ -18,6 +18,7 @@ struct lxw_format;
 namespace qor::output {
 
 inline constexpr std::int64_t kMaxSheetRows = 1048576;
+inline constexpr int kMaxSheetColumns = 16384;
 
 // The version text of the workbook library, e.g. "libxlsxwriter 1.1.4".
 std::string xlsxWriterVersion();
@@ -57,19 +58,29 @@ public:
     XlsxWorkbook(const XlsxWorkbook&) = delete;
     XlsxWorkbook& operator=(const XlsxWorkbook&) = delete;
 
-    void setColumnWidth(std::size_t sheet, double width);
+    // The width, in characters, of the columns `firstColumn` to `lastColumn`; a column is given
+    // a width once. Column, filter and pane settings may come at any time before save.
+    void setColumnWidth(std::size_t sheet, int firstColumn, int lastColumn, double width);
+    // Rows 1 to `rows` stay in view when the sheet scrolls.
+    void freezeRows(std::size_t sheet, std::int64_t rows);
+    // Filter buttons on row `firstRow` for the range up to `lastRow` and `lastColumn`.
+    void setAutofilter(std::size_t sheet, std::int64_t firstRow, std::int64_t lastRow,
+                       int lastColumn);
     void merge(std::size_t sheet, std::int64_t row, int firstColumn, int lastColumn,
                std::string_view text, const HeadingStyle& style);
     // Writes a text given by cellText. An empty text leaves a styled cell blank and writes
     // nothing for an unstyled one.
     void write(std::size_t sheet, std::int64_t row, int column, std::string_view text,
                const HeadingStyle* style = nullptr);
+    // Writes a number, shown with `decimals` digits after the point (at most 15).
+    void writeNumber(std::size_t sheet, std::int64_t row, int column, double value, int decimals);
     // Finishes the file, reads it back and moves it to `path`, which names a file in the folder
     // the workbook was made in. Touches no shared state: it may run on any one thread.
     void save(const std::string& path, platform::Placement placement);
 
 private:
     lxw_format* format(const HeadingStyle& style);
+    lxw_format* numberFormat(int decimals);
     const char* terminated(std::string_view text);
     // Notes that `row` of the sheet was written. A new row is where the library has just
     // written the one before it to the sheet's temporary file: the first failed write there is
@@ -89,6 +100,7 @@ private:
     std::vector<SheetContent> content_;
     std::string writeFailure_;  // the first failed write of a temporary file
     std::vector<std::pair<HeadingStyle, lxw_format*>> formats_;
+    std::vector<lxw_format*> numberFormats_;  // by decimals; null until first used
     std::string text_;
 };
 
