@@ -307,17 +307,10 @@ private slots:
     void dialogFitsTheScreen() {
         OptionsFixture fixture;
         auto dialog = fixture.open();
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-        const QRect available = dialog->screen()->availableGeometry();
-        QVERIFY(dialog->width() <= available.width() && dialog->height() <= available.height());
-        for (const char* name : {"cmdOK", "cmdPreviewStatus", "chkShowSearchStatusDialog"}) {
-            QWidget* widget = button(*dialog, name);
-            const QRect placed(widget->mapTo(dialog.get(), QPoint(0, 0)), widget->size());
-            QVERIFY2(dialog->rect().contains(placed) && widget->isVisible(), name);
-        }
+        qor::testing::checkFitsTheScreen(
+            *dialog, {"cmdOK", "cmdPreviewStatus", "chkShowSearchStatusDialog"});
         dialog->returnToPosition();
-        QVERIFY(available.contains(dialog->geometry()));
+        QVERIFY(dialog->screen()->availableGeometry().contains(dialog->geometry()));
     }
 
     void resultFolderComesFromTheTreeTheBoxOrBrowse() {

@@ -17,6 +17,7 @@
 #include "gui/base/widget_helpers.h"
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
+#include "support/widget_lookup.h"
 
 using qor::gui::SearchStatusDialog;
 using qor::gui::SearchStatusMode;
@@ -68,15 +69,8 @@ private slots:
     void dialogFitsTheScreen() {
         Fixture f;
         f.start();
-        f.dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.dialog.get()));
-        const QRect available = f.dialog->screen()->availableGeometry();
-        QVERIFY(f.dialog->width() <= available.width() && f.dialog->height() <= available.height());
-        for (const char* name : {"cmdCancel", "cmdChangeSettings", "cmdScanNow"}) {
-            QWidget* widget = f.button(name);
-            const QRect placed(widget->mapTo(f.dialog.get(), QPoint(0, 0)), widget->size());
-            QVERIFY2(f.dialog->rect().contains(placed) && widget->isVisible(), name);
-        }
+        qor::testing::checkFitsTheScreen(*f.dialog,
+                                         {"cmdCancel", "cmdChangeSettings", "cmdScanNow"});
     }
 
     // Each cell shows whether its type is scanned (a greyed box in the store is not). A light

@@ -148,15 +148,7 @@ private slots:
         testing::FakeDesktop desktop;
         gui::StatisticsWindow window(session_, clock_, ui_);
         window.offerResults(desktop, false);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QRect available = window.screen()->availableGeometry();
-        QVERIFY(window.width() <= available.width() && window.height() <= available.height());
-        for (const char* name : {"cmdClose", "cmdSaveStatistic", "cmdOpenFolder"}) {
-            QWidget* button = control<QPushButton>(window, name);
-            const QRect placed(button->mapTo(&window, QPoint(0, 0)), button->size());
-            QVERIFY2(window.rect().contains(placed) && button->isVisible(), name);
-        }
+        testing::checkFitsTheScreen(window, {"cmdClose", "cmdSaveStatistic", "cmdOpenFolder"});
     }
 };
 
