@@ -1087,6 +1087,10 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
         <source>&amp;Previous</source>
         <translation>V&amp;origes</translation>
     </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::OptionsDialog</name>

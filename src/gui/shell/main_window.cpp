@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
@@ -167,10 +168,24 @@ void MainWindow::openStatisticsFile() {
 
 void MainWindow::previewOutputFiles() {
     // The workbooks are written as .xlsx, so the Excel entry lists those too.
-    openChosenFile("mnuToolsShellExecute_Click",
-                   {{toStdString(tr("Microsoft Excel Files (*.xls)")), "*.xls;*.xlsx"},
-                    {toStdString(tr("Comma Delimited Files (*.csv)")), "*.csv"},
-                    {toStdString(tr("HTML Document (*.html;*.htm)")), "*.html;*.htm"}},
+    std::vector<FileFilter> filters{
+        {toStdString(tr("Microsoft Excel Files (*.xls)")), "*.xls;*.xlsx"},
+        {toStdString(tr("Comma Delimited Files (*.csv)")), "*.csv"},
+        {toStdString(tr("HTML Document (*.html;*.htm)")), "*.html;*.htm"}};
+    // The dialog opens on the files the scans write now.
+    switch (context_.session.options.outputMode) {
+        case options::OutputMode::CsvFilesOnly:
+            std::rotate(filters.begin(), filters.begin() + 1, filters.begin() + 2);
+            break;
+        case options::OutputMode::HtmlReport:
+            std::rotate(filters.begin(), filters.begin() + 2, filters.end());
+            break;
+        case options::OutputMode::ExcelFilesOnly:
+        case options::OutputMode::None:
+            break;
+    }
+    filters.push_back({toStdString(tr("All Files (*)")), "*"});
+    openChosenFile("mnuToolsShellExecute_Click", filters,
                    toStdString(tr("Open File(s) for Preview...")), resultFolder());
 }
 

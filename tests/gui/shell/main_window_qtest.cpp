@@ -428,8 +428,19 @@ private slots:
         desktop.chosenFiles.push_back("/results/Node12.txt");
         commands.statistics->trigger();
         QCOMPARE(desktop.executed, std::vector<std::string>{"/results/Node12.txt"});
-        commands.previewOutputFiles->trigger();
-        QCOMPARE(desktop.dialogCalls.size(), std::size_t{2});
+        // Preview opens on the files the scans write, and offers every file too.
+        for (const auto& [mode, first] :
+             {std::pair{qor::options::OutputMode::CsvFilesOnly, "*.csv"},
+              {qor::options::OutputMode::HtmlReport, "*.html;*.htm"},
+              {qor::options::OutputMode::ExcelFilesOnly, "*.xls;*.xlsx"}}) {
+            fixture.session.options.outputMode = mode;
+            commands.previewOutputFiles->trigger();
+            const auto& filters = desktop.dialogCalls.back().filters;
+            QCOMPARE(filters.size(), std::size_t{4});
+            QCOMPARE(filters.front().patterns, std::string(first));
+            QCOMPARE(filters.back().patterns, std::string("*"));
+        }
+        QCOMPARE(desktop.dialogCalls.size(), std::size_t{4});
         QCOMPARE(desktop.dialogCalls[1].folder, fixture.resultRoot());
         commands.openResultFolder->trigger();
         QCOMPARE(desktop.executed.back(), fixture.resultRoot());
