@@ -406,10 +406,6 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <source>The worksheet of the %1 elements in &apos;%2&apos; is full at row %3: the following elements of the type are not in it</source>
         <translation>Das Tabellenblatt der %1-Elemente in „%2“ ist bei Zeile %3 voll: Die weiteren Elemente dieses Typs fehlen darin</translation>
     </message>
-    <message>
-        <source>A file named &apos;%1&apos; already exists in this location. Do you want to replace it?</source>
-        <translation>An diesem Ort ist bereits eine Datei namens „%1“ vorhanden. Möchten Sie sie ersetzen?</translation>
-    </message>
 </context>
 <context>
     <name>qor::gui::AboutBox</name>

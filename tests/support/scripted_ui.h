@@ -14,6 +14,7 @@ class ScriptedUi : public UserInterface {
 public:
     // Answers for the coming questions, in order; when the script runs out, `defaultAnswer`.
     std::deque<bool> answers;
+    std::deque<Answer> answersForAll;  // answers of the questions that offer "to All"
     bool defaultAnswer = false;
     // Runs when a question comes, before it is answered (a person acting meanwhile).
     std::function<void(const Prompt&)> onAsk;
@@ -38,6 +39,16 @@ public:
         }
         const bool answer = answers.front();
         answers.pop_front();
+        return answer;
+    }
+    // Answers from `answersForAll` while there are any, then as askYesNo does.
+    Answer askYesNoForAll(const Prompt& prompt) override {
+        if (answersForAll.empty()) {
+            return askYesNo(prompt) ? Answer::Yes : Answer::No;
+        }
+        prompts.push_back(prompt);
+        const Answer answer = answersForAll.front();
+        answersForAll.pop_front();
         return answer;
     }
     void inform(const Message& message) override { messages.push_back(message); }

@@ -35,6 +35,9 @@ struct StandardError {
     std::string trailer{};  // follows "at line <line>" directly (EndExcel's "Numer bledu <n>")
 };
 
+// An answer that may stand for the questions of the same kind after it.
+enum class Answer { Yes, No, YesToAll, NoToAll };
+
 // Everything the core needs from a person. The desktop app shows boxes and windows,
 // qorscan writes to the terminal, tests script the answers.
 class UserInterface {
@@ -42,6 +45,10 @@ public:
     virtual ~UserInterface() = default;
 
     virtual bool askYesNo(const Prompt& prompt) = 0;
+    // A yes/no question that also offers "Yes to All" and "No to All".
+    virtual Answer askYesNoForAll(const Prompt& prompt) {
+        return askYesNo(prompt) ? Answer::Yes : Answer::No;
+    }
     virtual void inform(const Message& message) = 0;
     virtual void reportError(const StandardError& error) = 0;
 

@@ -10,23 +10,6 @@
 namespace qor::output {
 namespace {
 
-Prompt overwritePrompt(const std::string& path, ReplaceQuestion question,
-                       std::string_view titleSuffix) {
-    Prompt prompt;
-    prompt.title = std::string(kApplicationTitle) + std::string(titleSuffix);
-    prompt.text =
-        fillIn(question == ReplaceQuestion::File
-                   ? translate("OverwriteQuestion",
-                               "File '%1' already exists. \r\nDo you want to replace it ?")
-                   : translate("OverwriteQuestion",
-                               "File '%1' already exists. \r\nDo you want to replace this "
-                               "file and related 'preview.html' and 'index.html' files ?"),
-               {path});
-    prompt.icon = MessageIcon::Exclamation;
-    prompt.subject = PromptSubject::ExistingFile;
-    return prompt;
-}
-
 constexpr std::array<bool, 256> kQuotedIfHeld = [] {
     std::array<bool, 256> held{};
     held[','] = held['"'] = held['\r'] = held['\n'] = true;
@@ -119,15 +102,52 @@ void appendCsvField(std::string& out, std::string_view value, CsvValues values) 
     out += '"';
 }
 
+Prompt overwritePrompt(const std::string& path, ReplaceQuestion question,
+                       std::string_view titleSuffix) {
+    Prompt prompt;
+    prompt.title = std::string(kApplicationTitle) + std::string(titleSuffix);
+    prompt.text =
+        fillIn(question == ReplaceQuestion::File
+                   ? translate("OverwriteQuestion",
+                               "File '%1' already exists. \r\nDo you want to replace it ?")
+                   : translate("OverwriteQuestion",
+                               "File '%1' already exists. \r\nDo you want to replace this "
+                               "file and related 'preview.html' and 'index.html' files ?"),
+               {path});
+    prompt.icon = MessageIcon::Exclamation;
+    prompt.subject = PromptSubject::ExistingFile;
+    return prompt;
+}
+
+bool ReplaceAnswers::ask(const Prompt& prompt) {
+    if (forAll_) {
+        return *forAll_;
+    }
+    switch (ui_.askYesNoForAll(prompt)) {
+        case Answer::YesToAll:
+            forAll_ = true;
+            return true;
+        case Answer::NoToAll:
+            forAll_ = false;
+            return false;
+        case Answer::Yes:
+            return true;
+        case Answer::No:
+            break;
+    }
+    return false;
+}
+
 std::optional<platform::Placement> askBeforeReplacing(const platform::FolderHandle& folder,
                                                       std::string_view name,
                                                       ReplaceQuestion question,
                                                       std::string_view titleSuffix,
-                                                      UserInterface& ui) {
+                                                      UserInterface& ui, ReplaceAnswers* answers) {
     if (!folder.contains(name)) {
         return platform::Placement::New;
     }
-    if (!ui.askYesNo(overwritePrompt(folder.pathOf(name), question, titleSuffix))) {
+    const Prompt prompt = overwritePrompt(folder.pathOf(name), question, titleSuffix);
+    if (!(answers != nullptr ? answers->ask(prompt) : ui.askYesNo(prompt))) {
         return std::nullopt;
     }
     return platform::Placement::Replace;
@@ -186,8 +206,9 @@ bool CsvOutputFile::begin(const scan::SinkContext& context) {
     const std::string name = context.baseName + ".csv";
     path_ = context.outputFolder.pathOf(name);
     labelled_ = context.labelled;
-    const auto placement = askBeforeReplacing(context.outputFolder, name, ReplaceQuestion::File,
-                                              "  :  " + scan::shownTitle(context.type), ui_);
+    const auto placement =
+        askBeforeReplacing(context.outputFolder, name, ReplaceQuestion::File,
+                           "  :  " + scan::shownTitle(context.type), ui_, answers_);
     if (!placement) {
         return false;
     }

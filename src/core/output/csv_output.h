@@ -14,15 +14,30 @@ namespace qor::output {
 // and the report pages that link it.
 enum class ReplaceQuestion { File, FileAndReportPages };
 
+// The overwrite questions of one scan: each offers "Yes to All" and "No to All", and such an
+// answer stands for every later question of the scan, which is then not asked.
+class ReplaceAnswers {
+public:
+    explicit ReplaceAnswers(UserInterface& ui) : ui_(ui) {}
+    bool ask(const Prompt& prompt);
+
+private:
+    UserInterface& ui_;
+    std::optional<bool> forAll_;
+};
+
+// The overwrite question "File '<path>' already exists...", titled with `titleSuffix` after the
+// application's title.
+Prompt overwritePrompt(const std::string& path, ReplaceQuestion question,
+                       std::string_view titleSuffix);
+
 // The overwrite question of an existing result (a CSV file, an HTML element page): how the new
 // result is to take its name, or nothing when one exists and the user keeps it. Anything under
 // the name `name` in `folder` counts, a symbolic link included, so that a planted link is
-// replaced at most, never written through.
-std::optional<platform::Placement> askBeforeReplacing(const platform::FolderHandle& folder,
-                                                      std::string_view name,
-                                                      ReplaceQuestion question,
-                                                      std::string_view titleSuffix,
-                                                      UserInterface& ui);
+// replaced at most, never written through. With `answers`, the question is one of a scan's.
+std::optional<platform::Placement> askBeforeReplacing(
+    const platform::FolderHandle& folder, std::string_view name, ReplaceQuestion question,
+    std::string_view titleSuffix, UserInterface& ui, ReplaceAnswers* answers = nullptr);
 
 // How the values that a spreadsheet would take for a formula are written.
 enum class CsvValues {
@@ -57,8 +72,9 @@ void appendCsvRow(std::string& text, const scan::ElementRowView& row, bool label
 // row per element. Written beside its name and moved into place when the type is complete.
 class CsvOutputFile : public scan::ElementSink {
 public:
-    explicit CsvOutputFile(UserInterface& ui, CsvValues values = CsvValues::Guarded)
-        : ui_(ui), values_(values) {}
+    explicit CsvOutputFile(UserInterface& ui, CsvValues values = CsvValues::Guarded,
+                           ReplaceAnswers* answers = nullptr)
+        : ui_(ui), values_(values), answers_(answers) {}
 
     bool begin(const scan::SinkContext& context) override;
     void format(const scan::ElementRowView& row, std::string& out) const override;
@@ -72,6 +88,7 @@ public:
 private:
     UserInterface& ui_;
     CsvValues values_;
+    ReplaceAnswers* answers_;
     std::string path_;
     bool labelled_ = false;
     platform::Placement placement_ = platform::Placement::New;

@@ -254,20 +254,20 @@ void ElementWorkbook::finishSheet(std::size_t sheet) {
     }
 }
 
-bool ElementWorkbook::askToReplace(const std::string& fileName) {
+bool ElementWorkbook::askToReplace(const std::string& fileName, std::string_view titleSuffix,
+                                   ReplaceAnswers* answers) {
     bool replace = false;
     // The question is where saving starts: a name that cannot be saved fails here, once.
     try {
         path_ = xlsxFilePath(fileName);
         placement_ =
             platform::entryExists(path_) ? platform::Placement::Replace : platform::Placement::New;
-        replace = placement_ == platform::Placement::New ||
-                  ui_.askYesNo(Prompt{std::string(kApplicationTitle),
-                                      fillIn(translate("Workbook",
-                                                       "A file named '%1' already exists in this "
-                                                       "location. Do you want to replace it?"),
-                                             {path_}),
-                                      MessageIcon::Exclamation});
+        if (placement_ == platform::Placement::Replace) {
+            const Prompt prompt = overwritePrompt(path_, ReplaceQuestion::File, titleSuffix);
+            replace = answers != nullptr ? answers->ask(prompt) : ui_.askYesNo(prompt);
+        } else {
+            replace = true;
+        }
     } catch (const std::exception&) {
         ui_.reportError(endError(SourceLocation::current()));
     }

@@ -12,6 +12,7 @@
 
 #include "core/base/text_encoding.h"
 #include "core/base/user_interface.h"
+#include "core/output/csv_output.h"
 #include "core/output/xlsx_workbook.h"
 #include "core/scan/element_row.h"
 
@@ -50,7 +51,9 @@ public:
     // existing file may be replaced; false when it is kept or cannot be (a failure reported).
     // The second gives a sheet without elements its heading row and writes the file without
     // touching the user interface (any thread may run it); it returns its failure.
-    bool askToReplace(const std::string& fileName);
+    // The question is the CSV file's, titled with `titleSuffix`; with `answers` one of a scan's.
+    bool askToReplace(const std::string& fileName, std::string_view titleSuffix = {},
+                      ReplaceAnswers* answers = nullptr);
     std::optional<StandardError> save() noexcept;
     // Both halves, the failure reported.
     void saveAs(const std::string& fileName);

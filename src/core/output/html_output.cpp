@@ -20,15 +20,16 @@ constexpr std::size_t kMaxPageBytes = std::size_t{1} << 30;
 class HtmlPageSink : public scan::ElementSink {
 public:
     // `indexLinkLine` receives the type's line on the index page once the page is finished.
-    HtmlPageSink(const Session& session, UserInterface& ui, std::string& indexLinkLine)
-        : session_(session), ui_(ui), indexLinkLine_(indexLinkLine) {}
+    HtmlPageSink(const Session& session, UserInterface& ui, ReplaceAnswers& answers,
+                 std::string& indexLinkLine)
+        : session_(session), ui_(ui), answers_(answers), indexLinkLine_(indexLinkLine) {}
 
     bool begin(const scan::SinkContext& context) override {
         fileName_ = context.baseName + ".html";
         title_ = context.type.title;
         const auto placement =
             askBeforeReplacing(context.outputFolder, fileName_, ReplaceQuestion::FileAndReportPages,
-                               "  :  " + scan::shownTitle(context.type), ui_);
+                               "  :  " + scan::shownTitle(context.type), ui_, &answers_);
         if (!placement) {
             return false;
         }
@@ -71,6 +72,7 @@ public:
 private:
     const Session& session_;
     UserInterface& ui_;
+    ReplaceAnswers& answers_;
     std::string& indexLinkLine_;
     std::optional<HtmlElementPage> page_;
     std::string fileName_;
@@ -87,7 +89,8 @@ public:
         : session_(session), folder_(folder), ui_(ui) {}
 
     std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType type) override {
-        return std::make_unique<HtmlPageSink>(session_, ui_, indexLinkLines_[scan::indexOf(type)]);
+        return std::make_unique<HtmlPageSink>(session_, ui_, answers_,
+                                              indexLinkLines_[scan::indexOf(type)]);
     }
 
     void endScan() override {
@@ -174,6 +177,7 @@ private:
     const Session& session_;
     const platform::FolderHandle folder_;
     UserInterface& ui_;
+    ReplaceAnswers answers_{ui_};
     // Each type's line on the index page, for the pages this scan wrote.
     std::array<std::string, scan::kElementTypeCount> indexLinkLines_;
 };

@@ -11,12 +11,13 @@ class CsvOutput : public ScanOutput {
 public:
     CsvOutput(UserInterface& ui, CsvValues values) : ui_(ui), values_(values) {}
     std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType) override {
-        return std::make_unique<output::CsvOutputFile>(ui_, values_);
+        return std::make_unique<output::CsvOutputFile>(ui_, values_, &answers_);
     }
 
 private:
     UserInterface& ui_;
     CsvValues values_;
+    ReplaceAnswers answers_{ui_};
 };
 
 // Reads and counts, writes nothing: no output chosen.

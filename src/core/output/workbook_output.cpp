@@ -28,9 +28,10 @@ class WorkbookSink : public scan::ElementSink {
 public:
     WorkbookSink(const Session& session, UserInterface& ui, std::time_t created,
                  scan::ElementType type, ElementWorkbook* shared, std::size_t sheet,
-                 WorkbookSaver* saver)
+                 WorkbookSaver* saver, ReplaceAnswers* answers = nullptr)
         : ui_(ui),
           saver_(saver),
+          answers_(answers),
           reports_(ui),
           type_(type),
           own_(shared == nullptr ? std::make_unique<ElementWorkbook>(
@@ -48,7 +49,8 @@ public:
         if (own_) {
             // Asked before anything is read, like every other question of a scan.
             const bool chosen = own_->askToReplace(
-                context.outputFolder.pathOf(workbookFileNamePart(context.baseName)));
+                context.outputFolder.pathOf(workbookFileNamePart(context.baseName)),
+                "  :  " + scan::shownTitle(context.type), answers_);
             reports_.deliver();
             if (!chosen) {
                 return false;
@@ -128,6 +130,7 @@ private:
 
     UserInterface& ui_;
     WorkbookSaver* saver_;
+    ReplaceAnswers* answers_;  // the scan's overwrite questions, for a workbook of its own
     DeferredReports reports_;
     const scan::ElementType type_;
     std::unique_ptr<ElementWorkbook> own_;
@@ -145,7 +148,8 @@ public:
     PerTypeWorkbooks(const Session& session, UserInterface& ui, std::time_t created)
         : session_(session), ui_(ui), created_(created) {}
     std::unique_ptr<scan::ElementSink> sinkFor(scan::ElementType type) override {
-        return std::make_unique<WorkbookSink>(session_, ui_, created_, type, nullptr, 0, &saver_);
+        return std::make_unique<WorkbookSink>(session_, ui_, created_, type, nullptr, 0, &saver_,
+                                              &answers_);
     }
     void endScan() override {
         // Saving takes longer than reading did: the last reading text would be stale.
@@ -166,6 +170,7 @@ private:
     UserInterface& ui_;
     const std::time_t created_;
     WorkbookSaver saver_{ui_};
+    ReplaceAnswers answers_{ui_};
 };
 
 class OneWorkbook : public ScanOutput {

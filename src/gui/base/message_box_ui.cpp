@@ -73,16 +73,34 @@ QWidget* MessageBoxUi::owner() const {
 }
 
 bool MessageBoxUi::askYesNo(const Prompt& prompt) {
+    return ask(prompt, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+Answer MessageBoxUi::askYesNoForAll(const Prompt& prompt) {
+    switch (ask(prompt, QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No |
+                            QMessageBox::NoToAll)) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::YesToAll:
+            return Answer::YesToAll;
+        case QMessageBox::NoToAll:
+            return Answer::NoToAll;
+        default:
+            return Answer::No;
+    }
+}
+
+int MessageBoxUi::ask(const Prompt& prompt, QMessageBox::StandardButtons buttons) {
     if (screenless()) {
         std::cerr << title(prompt.title).toStdString() << ": " << prompt.text << " (No)\n";
-        return false;
+        return QMessageBox::No;
     }
     QMessageBox box(boxIcon(prompt.icon), title(prompt.title), QString::fromStdString(prompt.text),
-                    QMessageBox::Yes | QMessageBox::No, owner());
+                    buttons, owner());
     if (prompt.subject == PromptSubject::ExistingFile) {
         placeOverOwner(box, owner_ ? owner_() : nullptr);
     }
-    return execAndReturnFocus(box) == QMessageBox::Yes;
+    return execAndReturnFocus(box);
 }
 
 void MessageBoxUi::inform(const Message& message) {

@@ -3,6 +3,8 @@
 #include <functional>
 #include <memory>
 
+#include <QMessageBox>
+
 #include "core/base/user_interface.h"
 
 class QMessageBox;
@@ -29,6 +31,7 @@ public:
     explicit MessageBoxUi(std::function<QWidget*()> owner = {});
 
     bool askYesNo(const Prompt& prompt) override;
+    Answer askYesNoForAll(const Prompt& prompt) override;
     void inform(const Message& message) override;
     void reportError(const StandardError& error) override;
     void setStatus(std::string_view) override {}
@@ -38,6 +41,8 @@ public:
 
 private:
     QWidget* owner() const;
+    // Shows the question with `buttons` and returns the button pressed.
+    int ask(const Prompt& prompt, QMessageBox::StandardButtons buttons);
 
     std::function<QWidget*()> owner_;
 };

@@ -67,6 +67,11 @@ bool ForwardingUi::askYesNo(const Prompt& prompt) {
     return wait([&] { answer = display_.askYesNo(prompt); }) && answer;
 }
 
+Answer ForwardingUi::askYesNoForAll(const Prompt& prompt) {
+    Answer answer = Answer::No;
+    return wait([&] { answer = display_.askYesNoForAll(prompt); }) ? answer : Answer::No;
+}
+
 void ForwardingUi::inform(const Message& message) {
     wait([&] { display_.inform(message); });
 }

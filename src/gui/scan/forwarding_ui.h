@@ -19,6 +19,7 @@ public:
     ForwardingUi(UserInterface& display, QObject& context, const std::atomic<bool>& cancel);
 
     bool askYesNo(const Prompt& prompt) override;
+    Answer askYesNoForAll(const Prompt& prompt) override;
     void inform(const Message& message) override;
     void reportError(const StandardError& error) override;
     void setStatus(std::string_view text) override;

@@ -19,6 +19,47 @@ namespace fs = std::filesystem;
 
 using ScanRunTest = testing::ScanFixture;
 
+// "Yes to All" and "No to All" answer the rest of the scan's overwrite questions, for CSV files
+// and workbooks alike, which ask in the same words.
+TEST_F(ScanRunTest, OneAnswerStandsForTheRestOfTheScan) {
+    for (const auto& [mode, extension] : {std::pair{options::OutputMode::CsvFilesOnly, ".csv"},
+                                          {options::OutputMode::ExcelFilesOnly, ".xlsx"}}) {
+        session.options.outputMode = mode;
+        for (const ElementType type : {ElementType::AI, ElementType::DI, ElementType::DATB}) {
+            testing::enable(session, type);
+        }
+        ASSERT_FALSE(run().cancelled);
+        const auto file = [&](const char* prefix) {
+            return outputFolder() + "/" + prefix + "_Node12_04Dec2026" + extension;
+        };
+        const auto mark = [&] {
+            for (const char* prefix : {"AI", "DI", "DATB"}) {
+                std::ofstream(file(prefix), std::ios::binary) << "old";
+            }
+        };
+        mark();
+        ui.prompts.clear();
+        ui.answersForAll = {Answer::No, Answer::YesToAll};
+        ASSERT_FALSE(run().cancelled);
+        ASSERT_EQ(ui.prompts.size(), 2u) << extension;
+        EXPECT_EQ(ui.prompts[0].title, ".QOR Reader  :  Analog Input");
+        EXPECT_EQ(ui.prompts[0].text,
+                  "File '" + file("AI") + "' already exists. \r\nDo you want to replace it ?");
+        EXPECT_EQ(testing::readFile(file("AI")), "old");
+        EXPECT_NE(testing::readFile(file("DI")), "old");
+        EXPECT_NE(testing::readFile(file("DATB")), "old");
+
+        mark();
+        ui.prompts.clear();
+        ui.answersForAll = {Answer::NoToAll};
+        EXPECT_EQ(run().typesWritten, 0);
+        EXPECT_EQ(ui.prompts.size(), 1u);
+        for (const char* prefix : {"AI", "DI", "DATB"}) {
+            EXPECT_EQ(testing::readFile(file(prefix)), "old") << prefix << extension;
+        }
+    }
+}
+
 TEST_F(ScanRunTest, ResultFoldersAreMadeOnceAndReusedWithSafeNames) {
     testing::enable(session, ElementType::DATB);
     session.nodeInfo.nodeNumber = "../7:x";
