@@ -737,6 +737,22 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <source>Not found</source>
         <translation>Nicht gefunden</translation>
     </message>
+    <message>
+        <source>Match &amp;Case</source>
+        <translation>&amp;Groß-/Kleinschreibung</translation>
+    </message>
+    <message>
+        <source>%1+</source>
+        <translation>%1+</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>%1 matches</source>
+        <translation>%1 Treffer</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::FolderPage</name>

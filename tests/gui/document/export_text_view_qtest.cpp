@@ -1,5 +1,6 @@
 // The read-only text view of export files: line splitting, failed loads, selection, its
 // painting and copy, scrolling and the speed of indexing a large file.
+#include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QImage>
@@ -273,6 +274,41 @@ private slots:
         QCOMPARE(window.findChild<QLabel*>("lblFindResult")->text(), QString("Not found"));
         QTest::keyClick(text, Qt::Key_Escape);
         QVERIFY(!window.findBar().isVisible());
+    }
+
+    // The find bar tells which match of how many it stopped on, counting a text found as UTF-8
+    // and as code page bytes once each place, and stops counting at the limit.
+    void countsMatches_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<int>("total");
+        QTest::newRow("any case") << "alpha" << false << 3;
+        QTest::newRow("match case") << "alpha" << true << 1;
+        QTest::newRow("two encodings") << QStringLiteral("caf\u00E9") << false << 2;
+        QTest::newRow("capitals, match case") << QStringLiteral("CAF\u00C9") << true << 0;
+    }
+    void countsMatches() {
+        QFETCH(QString, text);
+        QFETCH(bool, matchCase);
+        QFETCH(int, total);
+        TempDir dir;
+        qor::gui::DocumentWindow window;
+        window.resize(500, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.loadFile(QString::fromStdString(dir.write(
+            "export.qor", "Alpha beta alpha\r\n  ALPHA\r\nz caf\xC3\xA9\r\ncaf\xE9 z\r\n")));
+        ExportTextView& view = window.rtfText();
+        QTest::keyClick(&view, Qt::Key_F, Qt::ControlModifier);
+        const QImage plain = view.viewport()->grab().toImage();
+        window.findChild<QCheckBox*>("chkMatchCase")->setChecked(matchCase);
+        window.findChild<QLineEdit*>("txtFind")->setText(text);
+        QCOMPARE(view.viewport()->grab().toImage() != plain, total > 0);
+        window.findBar().findNext();
+        QCOMPARE(window.findChild<QLabel*>("lblFindResult")->text(),
+                 total > 0 ? QStringLiteral("1 of %1").arg(total) : QStringLiteral("Not found"));
+        const ExportTextView::MatchCount capped = view.countMatches(text, matchCase, 1);
+        QCOMPARE(capped.capped, total > 1);
     }
 };
 
