@@ -1107,6 +1107,18 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
         <source>All Files (*)</source>
         <translation>Alle Dateien (*)</translation>
     </message>
+    <message>
+        <source>Go to Line</source>
+        <translation>Gehe zu Zeile</translation>
+    </message>
+    <message>
+        <source>Line (1 to %1):</source>
+        <translation>Zeile (1 bis %1):</translation>
+    </message>
+    <message>
+        <source>&amp;Go to Line...</source>
+        <translation>&amp;Gehe zu Zeile...</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::OptionsDialog</name>

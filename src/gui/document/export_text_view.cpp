@@ -252,6 +252,17 @@ bool ExportTextView::find(const QString& text, bool backward, bool matchCase) {
     return true;
 }
 
+void ExportTextView::goToLine(qsizetype index) {
+    if (lineCount() == 0) {
+        return;
+    }
+    const qsizetype line = std::clamp<qsizetype>(index, 0, lineCount() - 1);
+    anchor_ = Position{line, 0};
+    cursor_ = Position{line, lineSpan(line).size};
+    showPosition(anchor_);
+    selectionChanged();
+}
+
 // Walks the matches in file order, each needle's next place kept, so that the file is read
 // once however many needles there are.
 ExportTextView::MatchCount ExportTextView::countMatches(const QString& text, bool matchCase,

@@ -56,6 +56,10 @@ public:
     // file; false when it stands nowhere. The text is looked for as UTF-8 and as the code page's
     // bytes.
     bool find(const QString& text, bool backward = false, bool matchCase = false);
+    // Selects line `index` (counted from 0, kept within the file) and scrolls it into view.
+    void goToLine(qsizetype index);
+    // The line the cursor is on, counted from 0.
+    qsizetype cursorLine() const { return cursor_.line; }
     // The places where find() would stop, counted over the whole file up to `limit`.
     MatchCount countMatches(const QString& text, bool matchCase,
                             qsizetype limit = kMatchCountLimit) const;

@@ -30,6 +30,7 @@ struct MainActions {
     QAction* openResultFolder = nullptr;
     // View
     QAction* toolbar = nullptr;
+    QAction* goToLine = nullptr;  // with an open export only
     // Window: the commands, then a list of the open windows (checked: the active one), made
     // anew each time the menu opens.
     QMenu* windowMenu = nullptr;

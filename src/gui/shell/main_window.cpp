@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -15,6 +16,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <climits>
 
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
@@ -100,6 +102,7 @@ void MainWindow::setDocumentCommandsEnabled(bool enabled) {
     // While the window is busy, the group keeps them disabled whatever is set here.
     actions_.scanFile->setEnabled(enabled);
     actions_.compare->setEnabled(enabled);
+    actions_.goToLine->setEnabled(enabled);
 }
 
 void MainWindow::setBusy(bool busy) {
@@ -152,6 +155,23 @@ void MainWindow::showOptions() {
         document != nullptr && !context_.session.databasePath.empty()) {
         document->rtfText().setTextEncoding(context_.session.textEncoding());
         showNodeInformation();
+    }
+}
+
+void MainWindow::goToLine() {
+    DocumentWindow* document = activeDocument();
+    if (document == nullptr || document->rtfText().lineCount() == 0) {
+        return;
+    }
+    ExportTextView& view = document->rtfText();
+    const int last = static_cast<int>(std::min<qsizetype>(view.lineCount(), INT_MAX));
+    bool ok = false;
+    const int line = QInputDialog::getInt(
+        this, tr("Go to Line"), tr("Line (1 to %1):").arg(last),
+        static_cast<int>(std::min<qsizetype>(view.cursorLine() + 1, last)), 1, last, 1, &ok);
+    if (ok) {
+        view.goToLine(line - 1);
+        view.setFocus();
     }
 }
 

@@ -276,6 +276,26 @@ private slots:
         QVERIFY(!window.findBar().isVisible());
     }
 
+    // Going to a line selects it whole and scrolls it into view; a number past the end goes to
+    // the last line.
+    void goesToLine() {
+        TempDir dir;
+        ExportTextView view;
+        view.resize(400, 200);
+        std::string text;
+        for (int i = 1; i <= 500; ++i) {
+            text += "line " + std::to_string(i) + "\r\n";
+        }
+        load(view, dir, text);
+        for (const auto& [index, shown] :
+             {std::pair{qsizetype{299}, 299}, {qsizetype{9999}, 499}}) {
+            view.goToLine(index);
+            QCOMPARE(view.selectedText(), QStringLiteral("line %1").arg(shown + 1));
+            const QScrollBar* bar = view.verticalScrollBar();
+            QVERIFY(bar->value() <= shown && shown < bar->value() + bar->pageStep());
+        }
+    }
+
     // The find bar tells which match of how many it stopped on, counting a text found as UTF-8
     // and as code page bytes once each place, and stops counting at the limit.
     void countsMatches_data() {
