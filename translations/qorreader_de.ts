@@ -1119,6 +1119,10 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
         <source>&amp;Go to Line...</source>
         <translation>&amp;Gehe zu Zeile...</translation>
     </message>
+    <message>
+        <source>Line &amp;Numbers</source>
+        <translation>&amp;Zeilennummern</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::OptionsDialog</name>

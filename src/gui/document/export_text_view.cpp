@@ -17,6 +17,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/base/ascii.h"
 #include "core/base/qor_error.h"
@@ -34,6 +35,19 @@ constexpr int kAutoScrollMs = 50;
 // Line starts are kept as 32-bit offsets, which halves the index of a file with short lines.
 constexpr qint64 kMaxFileBytes = std::numeric_limits<quint32>::max();
 
+// The margin beside the viewport where the view paints line numbers; it scrolls with the text.
+class LineNumberMargin : public QWidget {
+public:
+    LineNumberMargin(QWidget* parent, std::function<void(QPaintEvent*)> paint)
+        : QWidget(parent), paint_(std::move(paint)) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override { paint_(event); }
+
+private:
+    std::function<void(QPaintEvent*)> paint_;
+};
+
 int clampToInt(qint64 value) {
     return static_cast<int>(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
 }
@@ -43,7 +57,11 @@ int clampToInt(qint64 value) {
 ExportTextView::ExportTextView(QWidget* parent)
     : QAbstractScrollArea(parent),
       copyAction_(new QAction(tr("Copy"), this)),
-      selectAllAction_(new QAction(tr("Select All"), this)) {
+      selectAllAction_(new QAction(tr("Select All"), this)),
+      lineNumberMargin_(
+          new LineNumberMargin(this, [this](QPaintEvent* event) { paintLineNumbers(event); })) {
+    lineNumberMargin_->setObjectName(QStringLiteral("lineNumbers"));
+    lineNumberMargin_->hide();
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
@@ -102,6 +120,7 @@ void ExportTextView::loadFile(const QString& path) {
     updateScrollBars();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
+    updateLineNumberMargin();
     selectionChanged();
 }
 
@@ -118,7 +137,45 @@ void ExportTextView::clear() {
     dragging_ = false;
     autoScrollTimer_.stop();
     updateScrollBars();
+    updateLineNumberMargin();
     selectionChanged();
+}
+
+void ExportTextView::setLineNumbersShown(bool shown) {
+    lineNumbersShown_ = shown;
+    updateLineNumberMargin();
+}
+
+// The margin is as wide as the largest line number, so that it does not change while scrolling.
+void ExportTextView::updateLineNumberMargin() {
+    int width = 0;
+    if (lineNumbersShown_) {
+        const int digits =
+            static_cast<int>(QString::number(std::max<qsizetype>(1, lineCount())).size());
+        width = (digits + 1) * charWidth_ + kLeftMargin;
+    }
+    setViewportMargins(width, 0, 0, 0);
+    const QRect contents = contentsRect();
+    lineNumberMargin_->setGeometry(contents.left(), contents.top(), width, viewport()->height());
+    lineNumberMargin_->setVisible(lineNumbersShown_);
+    lineNumberMargin_->update();
+    updateScrollBars();
+}
+
+void ExportTextView::paintLineNumbers(QPaintEvent* event) {
+    QPainter painter(lineNumberMargin_);
+    painter.fillRect(event->rect(), palette().window());
+    painter.setFont(font());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    const int right = lineNumberMargin_->width() - charWidth_;
+    const qsizetype first = verticalScrollBar()->value();
+    const qsizetype rows = lineNumberMargin_->height() / lineHeight_ + 2;
+    for (qsizetype row = 0; row < rows && first + row < lineCount(); ++row) {
+        const QString number = QString::number(first + row + 1);
+        const int top = kTopMargin + static_cast<int>(row) * lineHeight_;
+        painter.drawText(right - static_cast<int>(number.size()) * charWidth_, top + ascent_,
+                         number);
+    }
 }
 
 qsizetype ExportTextView::lineCount() const {
@@ -421,18 +478,21 @@ void ExportTextView::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         updateMetrics();
-        updateScrollBars();
+        updateLineNumberMargin();
         viewport()->update();
     }
 }
 
 void ExportTextView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    updateScrollBars();
+    updateLineNumberMargin();
 }
 
-void ExportTextView::scrollContentsBy(int /*dx*/, int /*dy*/) {
+void ExportTextView::scrollContentsBy(int /*dx*/, int dy) {
     viewport()->update();
+    if (dy != 0) {
+        lineNumberMargin_->update();
+    }
 }
 
 void ExportTextView::paintEvent(QPaintEvent* event) {

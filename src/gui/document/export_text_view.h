@@ -56,6 +56,9 @@ public:
     // file; false when it stands nowhere. The text is looked for as UTF-8 and as the code page's
     // bytes.
     bool find(const QString& text, bool backward = false, bool matchCase = false);
+    // Line numbers in a margin left of the text; off at first.
+    bool lineNumbersShown() const { return lineNumbersShown_; }
+    void setLineNumbersShown(bool shown);
     // Selects line `index` (counted from 0, kept within the file) and scrolls it into view.
     void goToLine(qsizetype index);
     // The line the cursor is on, counted from 0.
@@ -113,6 +116,8 @@ private:
                    qint64 columnCount, const QList<QByteArray>& needles);
     void updateMetrics();
     void updateScrollBars();
+    void updateLineNumberMargin();
+    void paintLineNumbers(QPaintEvent* event);
     void dragTo(QPoint point);
     void autoScroll();
     void selectionChanged();
@@ -135,6 +140,8 @@ private:
     bool highlightMatchCase_ = false;
     QAction* copyAction_;
     QAction* selectAllAction_;
+    QWidget* lineNumberMargin_;
+    bool lineNumbersShown_ = false;
 };
 
 }  // namespace qor::gui

@@ -13,6 +13,7 @@
 #include <QMetaObject>
 #include <QMimeData>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
@@ -84,6 +85,11 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     setDocumentCommandsEnabled(false);
     updateWindowCommands();
     recent_->load(context_.store);
+    {
+        const QSignalBlocker unchangedSetting(actions_.lineNumbers);
+        actions_.lineNumbers->setChecked(
+            options::settings::kShowLineNumbers.readBooleanFrom(context_.store).value_or(false));
+    }
     loadPlacement();
     setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
     tileHorizontally();
@@ -155,6 +161,13 @@ void MainWindow::showOptions() {
         document != nullptr && !context_.session.databasePath.empty()) {
         document->rtfText().setTextEncoding(context_.session.textEncoding());
         showNodeInformation();
+    }
+}
+
+void MainWindow::showLineNumbers(bool shown) {
+    options::settings::kShowLineNumbers.writeBooleanTo(context_.store, shown);
+    for (DocumentWindow* document : mdiArea_->findChildren<DocumentWindow*>()) {
+        document->rtfText().setLineNumbersShown(shown);
     }
 }
 

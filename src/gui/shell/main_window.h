@@ -134,6 +134,8 @@ private:
                         compare::ChangesPageHeading heading);
     void showOptions();
     void previewSearchStatus();
+    // Every document window shows line numbers or none, as the settings remember.
+    void showLineNumbers(bool shown);
     // Asks for a line number and selects that line of the shown export.
     void goToLine();
     void openStatisticsFile();

@@ -65,6 +65,8 @@ void MainWindow::createActions() {
     a.toolbar = newAction(this, tr("&Toolbar"));
     a.toolbar->setCheckable(true);
     a.toolbar->setChecked(true);
+    a.lineNumbers = newAction(this, tr("Line &Numbers"));
+    a.lineNumbers->setCheckable(true);
     a.goToLine = newAction(this, tr("&Go to Line..."), QKeySequence(Qt::CTRL | Qt::Key_G));
     a.closeWindow = newAction(this, tr("Cl&ose"));
     a.closeAllWindows = newAction(this, tr("Close A&ll"));
@@ -120,7 +122,7 @@ void MainWindow::createMenus() {
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->addAction(a.toolbar);
     view->addSeparator();
-    view->addAction(a.goToLine);
+    view->addActions({a.lineNumbers, a.goToLine});
     a.windowMenu = menuBar()->addMenu(tr("&Window"));
     a.windowMenu->addActions({a.closeWindow, a.closeAllWindows});
     a.windowMenu->addSeparator();
@@ -167,6 +169,7 @@ void MainWindow::connectActions() {
     connect(a.previewOutputFiles, &QAction::triggered, this, &MainWindow::previewOutputFiles);
     connect(a.openResultFolder, &QAction::triggered, this, &MainWindow::openResultFolder);
     connect(a.toolbar, &QAction::triggered, this, &MainWindow::toggleToolbar);
+    connect(a.lineNumbers, &QAction::toggled, this, &MainWindow::showLineNumbers);
     connect(a.goToLine, &QAction::triggered, this, &MainWindow::goToLine);
     connect(a.closeWindow, &QAction::triggered, mdiArea_, &QMdiArea::closeActiveSubWindow);
     connect(a.closeAllWindows, &QAction::triggered, mdiArea_, &QMdiArea::closeAllSubWindows);

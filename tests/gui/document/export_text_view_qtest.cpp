@@ -296,6 +296,27 @@ private slots:
         }
     }
 
+    // Line numbers take a margin as wide as the largest number, left of the text, and give it
+    // back when turned off.
+    void togglesLineNumbers() {
+        TempDir dir;
+        ExportTextView view;
+        view.resize(400, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        load(view, dir, std::string(1000, '\n'));
+        const int textLeft = view.viewport()->x();
+        const auto* margin = view.findChild<QWidget*>("lineNumbers");
+        QVERIFY(!margin->isVisible());
+        view.setLineNumbersShown(true);
+        QVERIFY(margin->isVisible());
+        QVERIFY(margin->width() >= 4 * QFontMetrics(view.font()).horizontalAdvance('0'));
+        QCOMPARE(view.viewport()->x(), textLeft + margin->width());
+        view.setLineNumbersShown(false);
+        QVERIFY(!margin->isVisible());
+        QCOMPARE(view.viewport()->x(), textLeft);
+    }
+
     // The find bar tells which match of how many it stopped on, counting a text found as UTF-8
     // and as code page bytes once each place, and stops counting at the limit.
     void countsMatches_data() {
