@@ -239,6 +239,18 @@ private slots:
         qInfo("finding the last line took %lld ms", timer.elapsed());
         QVERIFY(timer.elapsed() < 2000);
         QCOMPARE(view.selectedText(), QString::fromStdString(last));
+        // Counting reads the whole file for a rare text and stops early for a common one.
+        for (const auto& [needle, total] :
+             {std::pair{last, qsizetype{1}},
+              {std::string("param"), ExportTextView::kMatchCountLimit}}) {
+            timer.start();
+            const ExportTextView::MatchCount count =
+                view.countMatches(QString::fromStdString(needle), false);
+            qInfo("counting \"%s\" took %lld ms", needle.c_str(), timer.elapsed());
+            QVERIFY(timer.elapsed() < 2000);
+            QCOMPARE(count.total, total);
+            QCOMPARE(count.capped, total > 1);
+        }
     }
 
     // Ctrl+F finds forward and, with Shift+Enter, backward, in any case, as UTF-8 or code page
