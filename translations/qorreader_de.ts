@@ -733,6 +733,22 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <source>Not found</source>
         <translation>Nicht gefunden</translation>
     </message>
+    <message>
+        <source>Match &amp;Case</source>
+        <translation>&amp;Groß-/Kleinschreibung</translation>
+    </message>
+    <message>
+        <source>%1+</source>
+        <translation>%1+</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>%1 matches</source>
+        <translation>%1 Treffer</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::FolderPage</name>
@@ -1086,6 +1102,22 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
     <message>
         <source>All Files (*)</source>
         <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Go to Line</source>
+        <translation>Gehe zu Zeile</translation>
+    </message>
+    <message>
+        <source>Line (1 to %1):</source>
+        <translation>Zeile (1 bis %1):</translation>
+    </message>
+    <message>
+        <source>&amp;Go to Line...</source>
+        <translation>&amp;Gehe zu Zeile...</translation>
+    </message>
+    <message>
+        <source>Line &amp;Numbers</source>
+        <translation>&amp;Zeilennummern</translation>
     </message>
 </context>
 <context>

@@ -32,6 +32,7 @@ constexpr std::array kSettings{settings::kSaveToExcelOnly,
                                settings::kMainWidth,
                                settings::kMainHeight,
                                settings::kMainMaximized,
+                               settings::kShowLineNumbers,
                                settings::kFirstInstance,
                                settings::kCabinetRowCount};
 

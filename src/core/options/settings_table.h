@@ -103,6 +103,9 @@ inline constexpr Setting kMainWidth{kGeneralSection, "MainWidth", SettingType::N
 inline constexpr Setting kMainHeight{kGeneralSection, "MainHeight", SettingType::Number, "6500"};
 // Whether the main window was left maximised: it comes back so.
 inline constexpr Setting kMainMaximized{kGeneralSection, "MainMaximized", SettingType::Box, "0"};
+// Whether document windows show line numbers (View > Line Numbers).
+inline constexpr Setting kShowLineNumbers{kGeneralSection, "ShowLineNumbers", SettingType::Box,
+                                          "0"};
 // 0 until the program has once been left through File > Exit.
 inline constexpr Setting kFirstInstance{kGeneralSection, "FirstInstance", SettingType::Number, "0"};
 inline constexpr Setting kCabinetRowCount{kCabinetSection, "ListViewItemsCount",

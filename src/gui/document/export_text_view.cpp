@@ -16,6 +16,8 @@
 #include <limits>
 #include <new>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "core/base/ascii.h"
 #include "core/base/qor_error.h"
@@ -33,6 +35,19 @@ constexpr int kAutoScrollMs = 50;
 // Line starts are kept as 32-bit offsets, which halves the index of a file with short lines.
 constexpr qint64 kMaxFileBytes = std::numeric_limits<quint32>::max();
 
+// The margin beside the viewport where the view paints line numbers; it scrolls with the text.
+class LineNumberMargin : public QWidget {
+public:
+    LineNumberMargin(QWidget* parent, std::function<void(QPaintEvent*)> paint)
+        : QWidget(parent), paint_(std::move(paint)) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override { paint_(event); }
+
+private:
+    std::function<void(QPaintEvent*)> paint_;
+};
+
 int clampToInt(qint64 value) {
     return static_cast<int>(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
 }
@@ -42,7 +57,11 @@ int clampToInt(qint64 value) {
 ExportTextView::ExportTextView(QWidget* parent)
     : QAbstractScrollArea(parent),
       copyAction_(new QAction(tr("Copy"), this)),
-      selectAllAction_(new QAction(tr("Select All"), this)) {
+      selectAllAction_(new QAction(tr("Select All"), this)),
+      lineNumberMargin_(
+          new LineNumberMargin(this, [this](QPaintEvent* event) { paintLineNumbers(event); })) {
+    lineNumberMargin_->setObjectName(QStringLiteral("lineNumbers"));
+    lineNumberMargin_->hide();
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
@@ -101,6 +120,7 @@ void ExportTextView::loadFile(const QString& path) {
     updateScrollBars();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
+    updateLineNumberMargin();
     selectionChanged();
 }
 
@@ -117,7 +137,45 @@ void ExportTextView::clear() {
     dragging_ = false;
     autoScrollTimer_.stop();
     updateScrollBars();
+    updateLineNumberMargin();
     selectionChanged();
+}
+
+void ExportTextView::setLineNumbersShown(bool shown) {
+    lineNumbersShown_ = shown;
+    updateLineNumberMargin();
+}
+
+// The margin is as wide as the largest line number, so that it does not change while scrolling.
+void ExportTextView::updateLineNumberMargin() {
+    int width = 0;
+    if (lineNumbersShown_) {
+        const int digits =
+            static_cast<int>(QString::number(std::max<qsizetype>(1, lineCount())).size());
+        width = (digits + 1) * charWidth_ + kLeftMargin;
+    }
+    setViewportMargins(width, 0, 0, 0);
+    const QRect contents = contentsRect();
+    lineNumberMargin_->setGeometry(contents.left(), contents.top(), width, viewport()->height());
+    lineNumberMargin_->setVisible(lineNumbersShown_);
+    lineNumberMargin_->update();
+    updateScrollBars();
+}
+
+void ExportTextView::paintLineNumbers(QPaintEvent* event) {
+    QPainter painter(lineNumberMargin_);
+    painter.fillRect(event->rect(), palette().window());
+    painter.setFont(font());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    const int right = lineNumberMargin_->width() - charWidth_;
+    const qsizetype first = verticalScrollBar()->value();
+    const qsizetype rows = lineNumberMargin_->height() / lineHeight_ + 2;
+    for (qsizetype row = 0; row < rows && first + row < lineCount(); ++row) {
+        const QString number = QString::number(first + row + 1);
+        const int top = kTopMargin + static_cast<int>(row) * lineHeight_;
+        painter.drawText(right - static_cast<int>(number.size()) * charWidth_, top + ascent_,
+                         number);
+    }
 }
 
 qsizetype ExportTextView::lineCount() const {
@@ -179,35 +237,51 @@ void ExportTextView::copy() {
 namespace {
 
 // Where `needle` starts in `bytes` at or after `from` (before `from`, `backward`); -1 for
-// nowhere. ASCII letters match in any case; a large file is searched without a copy.
-qsizetype search(const QByteArray& bytes, const QByteArray& needle, qsizetype from, bool backward) {
-    const auto same = [](char a, char b) { return foldAscii(a) == foldAscii(b); };
-    const auto hash = [](char c) { return std::hash<char>()(foldAscii(c)); };
+// nowhere. ASCII letters match in any case unless `matchCase`; a large file is searched without
+// a copy.
+qsizetype search(std::string_view bytes, const QByteArray& needle, qsizetype from, bool backward,
+                 bool matchCase) {
+    const auto fold = [matchCase](char c) { return matchCase ? c : foldAscii(c); };
+    const auto same = [fold](char a, char b) { return fold(a) == fold(b); };
+    const auto hash = [fold](char c) { return std::hash<char>()(fold(c)); };
+    const auto size = static_cast<qsizetype>(bytes.size());
     if (!backward) {
-        const auto begin = bytes.begin() + std::clamp<qsizetype>(from, 0, bytes.size());
+        const auto begin = bytes.begin() + std::clamp<qsizetype>(from, 0, size);
         const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end(), hash, same);
         const auto found = std::search(begin, bytes.end(), searcher);
         return found == bytes.end() ? -1 : found - bytes.begin();
     }
     const std::string reversed(needle.rbegin(), needle.rend());
     const auto end =
-        std::make_reverse_iterator(bytes.begin() + std::clamp<qsizetype>(from, 0, bytes.size()));
+        std::make_reverse_iterator(bytes.begin() + std::clamp<qsizetype>(from, 0, size));
     const std::boyer_moore_horspool_searcher searcher(reversed.begin(), reversed.end(), hash, same);
     const auto found = std::search(end, bytes.rend(), searcher);
     return found == bytes.rend() ? -1 : (bytes.rend() - found) - needle.size();
 }
 
+std::string_view viewOf(const QByteArray& bytes) {
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
 }  // namespace
 
-bool ExportTextView::find(const QString& text, bool backward) {
-    if (text.isEmpty() || bytes_.isEmpty()) {
-        return false;
+QList<QByteArray> ExportTextView::needlesFor(const QString& text) const {
+    if (text.isEmpty()) {
+        return {};
     }
     QList<QByteArray> needles{text.toUtf8()};
     const std::optional<QByteArray> codePage = codePageBytes(text, encoding_.codePage());
     if (codePage && *codePage != needles.front()) {
         needles << *codePage;
     }
+    return needles;
+}
+
+bool ExportTextView::find(const QString& text, bool backward, bool matchCase) {
+    if (text.isEmpty() || bytes_.isEmpty()) {
+        return false;
+    }
+    const QList<QByteArray> needles = needlesFor(text);
     const auto [from, to] = std::minmax(anchor_, cursor_);
     const qsizetype start =
         backward ? offsetOf(from) : offsetOf(hasSelection() ? from : to) + (hasSelection() ? 1 : 0);
@@ -215,7 +289,7 @@ bool ExportTextView::find(const QString& text, bool backward) {
     qsizetype length = 0;
     for (const qsizetype origin : {start, backward ? bytes_.size() : qsizetype{0}}) {
         for (const QByteArray& needle : needles) {
-            const qsizetype at = search(bytes_, needle, origin, backward);
+            const qsizetype at = search(viewOf(bytes_), needle, origin, backward, matchCase);
             if (at >= 0 && (best < 0 || (backward ? at > best : at < best))) {
                 best = at;
                 length = needle.size();
@@ -233,6 +307,62 @@ bool ExportTextView::find(const QString& text, bool backward) {
     showPosition(anchor_);
     selectionChanged();
     return true;
+}
+
+void ExportTextView::goToLine(qsizetype index) {
+    if (lineCount() == 0) {
+        return;
+    }
+    const qsizetype line = std::clamp<qsizetype>(index, 0, lineCount() - 1);
+    anchor_ = Position{line, 0};
+    cursor_ = Position{line, lineSpan(line).size};
+    showPosition(anchor_);
+    selectionChanged();
+}
+
+// Walks the matches in file order, each needle's next place kept, so that the file is read
+// once however many needles there are.
+ExportTextView::MatchCount ExportTextView::countMatches(const QString& text, bool matchCase,
+                                                        qsizetype limit) const {
+    MatchCount count;
+    const QList<QByteArray> needles = needlesFor(text);
+    const qsizetype selected = hasSelection() ? offsetOf(std::min(anchor_, cursor_)) : -1;
+    std::vector<qsizetype> next;
+    for (const QByteArray& needle : needles) {
+        next.push_back(search(viewOf(bytes_), needle, 0, false, matchCase));
+    }
+    for (;;) {
+        qsizetype at = -1;
+        for (const qsizetype place : next) {
+            if (place >= 0 && (at < 0 || place < at)) {
+                at = place;
+            }
+        }
+        if (at < 0) {
+            break;
+        }
+        if (count.total == limit) {
+            count.capped = true;
+            break;
+        }
+        ++count.total;
+        if (at == selected) {
+            count.current = count.total;
+        }
+        for (qsizetype i = 0; i < needles.size(); ++i) {
+            if (next[static_cast<size_t>(i)] == at) {
+                next[static_cast<size_t>(i)] =
+                    search(viewOf(bytes_), needles[i], at + 1, false, matchCase);
+            }
+        }
+    }
+    return count;
+}
+
+void ExportTextView::setHighlightedText(const QString& text, bool matchCase) {
+    highlightedText_ = text;
+    highlightMatchCase_ = matchCase;
+    viewport()->update();
 }
 
 ExportTextView::Position ExportTextView::positionOf(qsizetype offset) const {
@@ -348,18 +478,21 @@ void ExportTextView::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         updateMetrics();
-        updateScrollBars();
+        updateLineNumberMargin();
         viewport()->update();
     }
 }
 
 void ExportTextView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    updateScrollBars();
+    updateLineNumberMargin();
 }
 
-void ExportTextView::scrollContentsBy(int /*dx*/, int /*dy*/) {
+void ExportTextView::scrollContentsBy(int /*dx*/, int dy) {
     viewport()->update();
+    if (dy != 0) {
+        lineNumberMargin_->update();
+    }
 }
 
 void ExportTextView::paintEvent(QPaintEvent* event) {
@@ -371,14 +504,34 @@ void ExportTextView::paintEvent(QPaintEvent* event) {
     const qint64 firstColumn =
         std::max(0, horizontalScrollBar()->value() - kLeftMargin) / charWidth_;
     const qint64 columnCount = viewport()->width() / charWidth_ + 2;
+    const QList<QByteArray> needles = needlesFor(highlightedText_);
     for (qsizetype row = 0; row < rows && first + row < lineCount(); ++row) {
         paintLine(painter, first + row, kTopMargin + static_cast<int>(row) * lineHeight_,
-                  firstColumn, columnCount);
+                  firstColumn, columnCount, needles);
+    }
+}
+
+// Matches are marked in a light tint of the selection colour, which keeps the text readable
+// and the selection itself distinct.
+void ExportTextView::paintMatches(QPainter& painter, Span span, int top,
+                                  const QList<QByteArray>& needles,
+                                  const std::function<int(qint64)>& xOf) {
+    const bool utf8 = lineEncoding(span) == TextEncoding::Utf8;
+    QColor tint = palette().color(QPalette::Highlight);
+    tint.setAlpha(90);
+    const std::string_view line(span.data, static_cast<std::size_t>(span.size));
+    for (const QByteArray& needle : needles) {
+        for (qsizetype at = search(line, needle, 0, false, highlightMatchCase_); at >= 0;
+             at = search(line, needle, at + needle.size(), false, highlightMatchCase_)) {
+            const int left = xOf(columnOf(span.data, at, utf8));
+            const int right = xOf(columnOf(span.data, at + needle.size(), utf8));
+            painter.fillRect(QRect(left, top, right - left, lineHeight_), tint);
+        }
     }
 }
 
 void ExportTextView::paintLine(QPainter& painter, qsizetype index, int top, qint64 firstColumn,
-                               qint64 columnCount) {
+                               qint64 columnCount, const QList<QByteArray>& needles) {
     const Span span = lineSpan(index);
     const TextEncoding encoding = lineEncoding(span);
     const bool utf8 = encoding == TextEncoding::Utf8;
@@ -392,6 +545,9 @@ void ExportTextView::paintLine(QPainter& painter, qsizetype index, int top, qint
                                                    qint64{width} + charWidth_));
     };
     const QPoint baseline(xOf(firstColumn), top + ascent_);
+    if (!needles.isEmpty()) {
+        paintMatches(painter, span, top, needles, xOf);
+    }
 
     QRect selected;
     const auto [from, to] = std::minmax(anchor_, cursor_);

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QTimer>
 #include <compare>
+#include <functional>
 #include <vector>
 
 #include "core/base/text_encoding.h"
@@ -22,6 +23,16 @@ class ExportTextView : public QAbstractScrollArea {
 public:
     // Copies larger than this many bytes of the file are refused (see copy()).
     static constexpr qsizetype kDefaultCopyLimit = qsizetype{64} * 1024 * 1024;
+    // Counting matches stops here, so that a common text in a huge file answers at once.
+    static constexpr qsizetype kMatchCountLimit = 10000;
+
+    // `current` numbers the match the selection starts on from 1 (0: on none); `capped` says
+    // counting stopped at the limit, so that there are more than `total`.
+    struct MatchCount {
+        qsizetype current = 0;
+        qsizetype total = 0;
+        bool capped = false;
+    };
 
     explicit ExportTextView(QWidget* parent = nullptr);
 
@@ -41,9 +52,22 @@ public:
     QString selectedText() const;
     void selectAll();
     // Selects the next place (or, `backward`, the one before) after the selection where
-    // `text` stands, ASCII letters in any case, going round the end of the file; false when
-    // it stands nowhere. The text is looked for as UTF-8 and as the code page's bytes.
-    bool find(const QString& text, bool backward = false);
+    // `text` stands, ASCII letters in any case unless `matchCase`, going round the end of the
+    // file; false when it stands nowhere. The text is looked for as UTF-8 and as the code page's
+    // bytes.
+    bool find(const QString& text, bool backward = false, bool matchCase = false);
+    // Line numbers in a margin left of the text; off at first.
+    bool lineNumbersShown() const { return lineNumbersShown_; }
+    void setLineNumbersShown(bool shown);
+    // Selects line `index` (counted from 0, kept within the file) and scrolls it into view.
+    void goToLine(qsizetype index);
+    // The line the cursor is on, counted from 0.
+    qsizetype cursorLine() const { return cursor_.line; }
+    // The places where find() would stop, counted over the whole file up to `limit`.
+    MatchCount countMatches(const QString& text, bool matchCase,
+                            qsizetype limit = kMatchCountLimit) const;
+    // Marks every place on screen where `text` stands; an empty text marks none.
+    void setHighlightedText(const QString& text, bool matchCase);
     // Puts the selection on the clipboard; a selection larger than copyLimit() is refused.
     void copy();
     qsizetype copyLimit() const { return copyLimit_; }
@@ -76,6 +100,9 @@ private:
     };
 
     Span lineSpan(qsizetype index) const;
+    QList<QByteArray> needlesFor(const QString& text) const;
+    void paintMatches(QPainter& painter, Span span, int top, const QList<QByteArray>& needles,
+                      const std::function<int(qint64)>& xOf);
     TextEncoding lineEncoding(Span span) const {
         return unitEncoding(std::string_view(span.data, static_cast<std::size_t>(span.size)),
                             encoding_);
@@ -86,9 +113,11 @@ private:
     void showPosition(Position position);
     Position positionAt(QPoint point) const;
     void paintLine(QPainter& painter, qsizetype index, int top, qint64 firstColumn,
-                   qint64 columnCount);
+                   qint64 columnCount, const QList<QByteArray>& needles);
     void updateMetrics();
     void updateScrollBars();
+    void updateLineNumberMargin();
+    void paintLineNumbers(QPaintEvent* event);
     void dragTo(QPoint point);
     void autoScroll();
     void selectionChanged();
@@ -107,8 +136,12 @@ private:
     int ascent_ = 0;
     QChar substitute_;
     qsizetype copyLimit_ = kDefaultCopyLimit;
+    QString highlightedText_;
+    bool highlightMatchCase_ = false;
     QAction* copyAction_;
     QAction* selectAllAction_;
+    QWidget* lineNumberMargin_;
+    bool lineNumbersShown_ = false;
 };
 
 }  // namespace qor::gui

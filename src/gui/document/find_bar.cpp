@@ -1,5 +1,6 @@
 #include "gui/document/find_bar.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,11 +12,16 @@
 namespace qor::gui {
 
 FindBar::FindBar(ExportTextView& view, QWidget* parent)
-    : QWidget(parent), view_(view), text_(new QLineEdit(this)), result_(new QLabel(this)) {
+    : QWidget(parent),
+      view_(view),
+      text_(new QLineEdit(this)),
+      matchCase_(new QCheckBox(tr("Match &Case"), this)),
+      result_(new QLabel(this)) {
     setObjectName("fraFind");
     text_->setObjectName("txtFind");
     text_->setClearButtonEnabled(true);
     text_->installEventFilter(this);
+    matchCase_->setObjectName("chkMatchCase");
     result_->setObjectName("lblFindResult");
     auto* caption = new QLabel(tr("F&ind:"), this);
     caption->setBuddy(text_);
@@ -29,10 +35,12 @@ FindBar::FindBar(ExportTextView& view, QWidget* parent)
     layout->addWidget(text_, 1);
     layout->addWidget(next);
     layout->addWidget(previous);
+    layout->addWidget(matchCase_);
     layout->addWidget(result_);
     connect(next, &QPushButton::clicked, this, [this] { findNext(false); });
     connect(previous, &QPushButton::clicked, this, [this] { findNext(true); });
-    connect(text_, &QLineEdit::textEdited, result_, &QLabel::clear);
+    connect(text_, &QLineEdit::textChanged, this, &FindBar::updateHighlight);
+    connect(matchCase_, &QCheckBox::toggled, this, &FindBar::updateHighlight);
     hide();
 }
 
@@ -40,12 +48,31 @@ void FindBar::open() {
     show();
     text_->setFocus();
     text_->selectAll();
+    updateHighlight();
+}
+
+void FindBar::updateHighlight() {
+    result_->clear();
+    view_.setHighlightedText(text_->text(), matchCase_->isChecked());
+}
+
+void FindBar::hideEvent(QHideEvent* event) {
+    view_.setHighlightedText({}, false);
+    QWidget::hideEvent(event);
 }
 
 bool FindBar::findNext(bool backward) {
-    const bool found = view_.find(text_->text(), backward);
-    result_->setText(found || text_->text().isEmpty() ? QString() : tr("Not found"));
-    return found;
+    const bool matchCase = matchCase_->isChecked();
+    const bool found = view_.find(text_->text(), backward, matchCase);
+    if (!found) {
+        result_->setText(text_->text().isEmpty() ? QString() : tr("Not found"));
+        return false;
+    }
+    const ExportTextView::MatchCount count = view_.countMatches(text_->text(), matchCase);
+    const QString total = count.capped ? tr("%1+").arg(count.total) : QString::number(count.total);
+    result_->setText(count.current > 0 ? tr("%1 of %2").arg(count.current).arg(total)
+                                       : tr("%1 matches").arg(total));
+    return true;
 }
 
 bool FindBar::eventFilter(QObject* watched, QEvent* event) {

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 
@@ -11,6 +12,8 @@ class ExportTextView;
 
 // The bar under the export text that finds text in it: Enter or "Next" looks forward,
 // Shift+Enter or "Previous" backward, Escape closes the bar. F3 stays the options dialog's.
+// Every match on screen is marked while the bar is open, and a find tells which match of how
+// many it stopped on.
 class FindBar : public QWidget {
     Q_OBJECT
 
@@ -23,10 +26,14 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     ExportTextView& view_;
     QLineEdit* text_;
+    void updateHighlight();
+
+    QCheckBox* matchCase_;
     QLabel* result_;
 };
 

@@ -30,6 +30,8 @@ struct MainActions {
     QAction* openResultFolder = nullptr;
     // View
     QAction* toolbar = nullptr;
+    QAction* lineNumbers = nullptr;  // checkable, remembered in the settings
+    QAction* goToLine = nullptr;     // with an open export only
     // Window: the commands, then a list of the open windows (checked: the active one), made
     // anew each time the menu opens.
     QMenu* windowMenu = nullptr;

@@ -6,15 +6,18 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMetaObject>
 #include <QMimeData>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <climits>
 
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
@@ -82,6 +85,11 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     setDocumentCommandsEnabled(false);
     updateWindowCommands();
     recent_->load(context_.store);
+    {
+        const QSignalBlocker unchangedSetting(actions_.lineNumbers);
+        actions_.lineNumbers->setChecked(
+            options::settings::kShowLineNumbers.readBooleanFrom(context_.store).value_or(false));
+    }
     loadPlacement();
     setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
     tileHorizontally();
@@ -100,6 +108,7 @@ void MainWindow::setDocumentCommandsEnabled(bool enabled) {
     // While the window is busy, the group keeps them disabled whatever is set here.
     actions_.scanFile->setEnabled(enabled);
     actions_.compare->setEnabled(enabled);
+    actions_.goToLine->setEnabled(enabled);
 }
 
 void MainWindow::setBusy(bool busy) {
@@ -152,6 +161,30 @@ void MainWindow::showOptions() {
         document != nullptr && !context_.session.databasePath.empty()) {
         document->rtfText().setTextEncoding(context_.session.textEncoding());
         showNodeInformation();
+    }
+}
+
+void MainWindow::showLineNumbers(bool shown) {
+    options::settings::kShowLineNumbers.writeBooleanTo(context_.store, shown);
+    for (DocumentWindow* document : mdiArea_->findChildren<DocumentWindow*>()) {
+        document->rtfText().setLineNumbersShown(shown);
+    }
+}
+
+void MainWindow::goToLine() {
+    DocumentWindow* document = activeDocument();
+    if (document == nullptr || document->rtfText().lineCount() == 0) {
+        return;
+    }
+    ExportTextView& view = document->rtfText();
+    const int last = static_cast<int>(std::min<qsizetype>(view.lineCount(), INT_MAX));
+    bool ok = false;
+    const int line = QInputDialog::getInt(
+        this, tr("Go to Line"), tr("Line (1 to %1):").arg(last),
+        static_cast<int>(std::min<qsizetype>(view.cursorLine() + 1, last)), 1, last, 1, &ok);
+    if (ok) {
+        view.goToLine(line - 1);
+        view.setFocus();
     }
 }
 

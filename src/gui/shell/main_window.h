@@ -134,6 +134,10 @@ private:
                         compare::ChangesPageHeading heading);
     void showOptions();
     void previewSearchStatus();
+    // Every document window shows line numbers or none, as the settings remember.
+    void showLineNumbers(bool shown);
+    // Asks for a line number and selects that line of the shown export.
+    void goToLine();
     void openStatisticsFile();
     void previewOutputFiles();
     // Lets the user choose a file and opens it with the desktop's application for its type.

@@ -65,6 +65,9 @@ void MainWindow::createActions() {
     a.toolbar = newAction(this, tr("&Toolbar"));
     a.toolbar->setCheckable(true);
     a.toolbar->setChecked(true);
+    a.lineNumbers = newAction(this, tr("Line &Numbers"));
+    a.lineNumbers->setCheckable(true);
+    a.goToLine = newAction(this, tr("&Go to Line..."), QKeySequence(Qt::CTRL | Qt::Key_G));
     a.closeWindow = newAction(this, tr("Cl&ose"));
     a.closeAllWindows = newAction(this, tr("Close A&ll"));
     a.cascade = newAction(this, tr("&Cascade"));
@@ -116,7 +119,10 @@ void MainWindow::createMenus() {
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
     tools->addActions(
         {a.options, a.previewSearchStatus, a.statistics, a.previewOutputFiles, a.openResultFolder});
-    menuBar()->addMenu(tr("&View"))->addAction(a.toolbar);
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->addAction(a.toolbar);
+    view->addSeparator();
+    view->addActions({a.lineNumbers, a.goToLine});
     a.windowMenu = menuBar()->addMenu(tr("&Window"));
     a.windowMenu->addActions({a.closeWindow, a.closeAllWindows});
     a.windowMenu->addSeparator();
@@ -163,6 +169,8 @@ void MainWindow::connectActions() {
     connect(a.previewOutputFiles, &QAction::triggered, this, &MainWindow::previewOutputFiles);
     connect(a.openResultFolder, &QAction::triggered, this, &MainWindow::openResultFolder);
     connect(a.toolbar, &QAction::triggered, this, &MainWindow::toggleToolbar);
+    connect(a.lineNumbers, &QAction::toggled, this, &MainWindow::showLineNumbers);
+    connect(a.goToLine, &QAction::triggered, this, &MainWindow::goToLine);
     connect(a.closeWindow, &QAction::triggered, mdiArea_, &QMdiArea::closeActiveSubWindow);
     connect(a.closeAllWindows, &QAction::triggered, mdiArea_, &QMdiArea::closeAllSubWindows);
     connect(a.cascade, &QAction::triggered, this, &MainWindow::cascade);

@@ -62,6 +62,7 @@ DocumentWindow* MainWindow::activeDocument() const {
 QMdiSubWindow* MainWindow::newDocumentWindow() {
     ++documentCounter_;
     auto* document = new DocumentWindow;
+    document->rtfText().setLineNumbersShown(actions_.lineNumbers->isChecked());
     QMdiSubWindow* window = mdiArea_->addSubWindow(document);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowIcon(windowIcon());

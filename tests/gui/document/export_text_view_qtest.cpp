@@ -1,5 +1,6 @@
 // The read-only text view of export files: line splitting, failed loads, selection, its
 // painting and copy, scrolling and the speed of indexing a large file.
+#include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QImage>
@@ -238,6 +239,18 @@ private slots:
         qInfo("finding the last line took %lld ms", timer.elapsed());
         QVERIFY(timer.elapsed() < 2000);
         QCOMPARE(view.selectedText(), QString::fromStdString(last));
+        // Counting reads the whole file for a rare text and stops early for a common one.
+        for (const auto& [needle, total] :
+             {std::pair{last, qsizetype{1}},
+              {std::string("param"), ExportTextView::kMatchCountLimit}}) {
+            timer.start();
+            const ExportTextView::MatchCount count =
+                view.countMatches(QString::fromStdString(needle), false);
+            qInfo("counting \"%s\" took %lld ms", needle.c_str(), timer.elapsed());
+            QVERIFY(timer.elapsed() < 2000);
+            QCOMPARE(count.total, total);
+            QCOMPARE(count.capped, total > 1);
+        }
     }
 
     // Ctrl+F finds forward and, with Shift+Enter, backward, in any case, as UTF-8 or code page
@@ -273,6 +286,82 @@ private slots:
         QCOMPARE(window.findChild<QLabel*>("lblFindResult")->text(), QString("Not found"));
         QTest::keyClick(text, Qt::Key_Escape);
         QVERIFY(!window.findBar().isVisible());
+    }
+
+    // Going to a line selects it whole and scrolls it into view; a number past the end goes to
+    // the last line.
+    void goesToLine() {
+        TempDir dir;
+        ExportTextView view;
+        view.resize(400, 200);
+        std::string text;
+        for (int i = 1; i <= 500; ++i) {
+            text += "line " + std::to_string(i) + "\r\n";
+        }
+        load(view, dir, text);
+        for (const auto& [index, shown] :
+             {std::pair{qsizetype{299}, 299}, {qsizetype{9999}, 499}}) {
+            view.goToLine(index);
+            QCOMPARE(view.selectedText(), QStringLiteral("line %1").arg(shown + 1));
+            const QScrollBar* bar = view.verticalScrollBar();
+            QVERIFY(bar->value() <= shown && shown < bar->value() + bar->pageStep());
+        }
+    }
+
+    // Line numbers take a margin as wide as the largest number, left of the text, and give it
+    // back when turned off.
+    void togglesLineNumbers() {
+        TempDir dir;
+        ExportTextView view;
+        view.resize(400, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        load(view, dir, std::string(1000, '\n'));
+        const int textLeft = view.viewport()->x();
+        const auto* margin = view.findChild<QWidget*>("lineNumbers");
+        QVERIFY(!margin->isVisible());
+        view.setLineNumbersShown(true);
+        QVERIFY(margin->isVisible());
+        QVERIFY(margin->width() >= 4 * QFontMetrics(view.font()).horizontalAdvance('0'));
+        QCOMPARE(view.viewport()->x(), textLeft + margin->width());
+        view.setLineNumbersShown(false);
+        QVERIFY(!margin->isVisible());
+        QCOMPARE(view.viewport()->x(), textLeft);
+    }
+
+    // The find bar tells which match of how many it stopped on, counting a text found as UTF-8
+    // and as code page bytes once each place, and stops counting at the limit.
+    void countsMatches_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<int>("total");
+        QTest::newRow("any case") << "alpha" << false << 3;
+        QTest::newRow("match case") << "alpha" << true << 1;
+        QTest::newRow("two encodings") << QStringLiteral("caf\u00E9") << false << 2;
+        QTest::newRow("capitals, match case") << QStringLiteral("CAF\u00C9") << true << 0;
+    }
+    void countsMatches() {
+        QFETCH(QString, text);
+        QFETCH(bool, matchCase);
+        QFETCH(int, total);
+        TempDir dir;
+        qor::gui::DocumentWindow window;
+        window.resize(500, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.loadFile(QString::fromStdString(dir.write(
+            "export.qor", "Alpha beta alpha\r\n  ALPHA\r\nz caf\xC3\xA9\r\ncaf\xE9 z\r\n")));
+        ExportTextView& view = window.rtfText();
+        QTest::keyClick(&view, Qt::Key_F, Qt::ControlModifier);
+        const QImage plain = view.viewport()->grab().toImage();
+        window.findChild<QCheckBox*>("chkMatchCase")->setChecked(matchCase);
+        window.findChild<QLineEdit*>("txtFind")->setText(text);
+        QCOMPARE(view.viewport()->grab().toImage() != plain, total > 0);
+        window.findBar().findNext();
+        QCOMPARE(window.findChild<QLabel*>("lblFindResult")->text(),
+                 total > 0 ? QStringLiteral("1 of %1").arg(total) : QStringLiteral("Not found"));
+        const ExportTextView::MatchCount capped = view.countMatches(text, matchCase, 1);
+        QCOMPARE(capped.capped, total > 1);
     }
 };
 
