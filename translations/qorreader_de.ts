@@ -87,6 +87,10 @@
         <source>not compared</source>
         <translation>nicht verglichen</translation>
     </message>
+    <message>
+        <source>Click a type to show only its changes.</source>
+        <translation>Klicken Sie auf einen Typ, um nur seine Änderungen anzuzeigen.</translation>
+    </message>
 </context>
 <context>
     <name>Desktop</name>
@@ -632,6 +636,10 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     <message>
         <source>Kept: %1</source>
         <translation>Beibehalten: %1</translation>
+    </message>
+    <message>
+        <source>The two exports are identical</source>
+        <translation>Die beiden Exporte sind identisch</translation>
     </message>
 </context>
 <context>

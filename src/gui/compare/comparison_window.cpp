@@ -84,12 +84,23 @@ ComparisonWindow::ComparisonWindow(AppContext& context,
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->addWidget(newFilterBar());
     rightLayout->addWidget(table_, 1);
+    if (!comparison_->differs()) {
+        // An empty table with "0 of 0 changes" leaves the reader to guess whether anything was
+        // compared at all.
+        auto* identical = new QLabel(tr("The two exports are identical"), right);
+        identical->setObjectName("lblIdentical");
+        identical->setAlignment(Qt::AlignCenter);
+        rightLayout->insertWidget(0, identical, 1);
+        rightLayout->itemAt(1)->widget()->hide();  // the filter bar
+        table_->hide();
+    }
     rightLayout->addWidget(newButtonBar());
 
     auto* left = new QWidget(this);
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
-    leftLayout->addWidget(newComparisonSummary(*comparison_, left));
+    QTableWidget* summary = newComparisonSummary(*comparison_, left);
+    leftLayout->addWidget(summary);
     leftLayout->addStretch();
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
@@ -102,6 +113,10 @@ ComparisonWindow::ComparisonWindow(AppContext& context,
     layout->addWidget(newHeading());
     layout->addWidget(splitter, 1);
     applyFilter();
+    connect(summary, &QTableWidget::cellClicked, this, [this](int row, int) {
+        const scan::ElementType type = scan::statusOrder()[static_cast<std::size_t>(row)];
+        typeFilter_->setCurrentIndex(typeFilter_->findData(static_cast<int>(scan::indexOf(type))));
+    });
 }
 
 ComparisonWindow::~ComparisonWindow() = default;

@@ -9,12 +9,15 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 
 #include "core/compare/changes_csv.h"
 #include "core/output/csv_output.h"
+#include "core/scan/element_types.h"
 #include "core/scan/node_info.h"
 #include "gui/base/main_status_bar.h"
 #include "gui/compare/changes_table_model.h"
@@ -58,6 +61,21 @@ std::vector<std::string> shownRows(const ChangesTableModel& model) {
         rows.push_back(line + "\r\n");
     }
     return rows;
+}
+
+// The comparison of two files of the test data, its changes kept in the scratch file.
+std::unique_ptr<const qor::compare::Comparison> compare(AppFixture& fixture, const char* older,
+                                                        const char* newer) {
+    qor::compare::CompareRequest request;
+    request.oldExport.path = dataPath(older);
+    request.newExport.path = dataPath(newer);
+    for (qor::compare::ExportSide* side : {&request.oldExport, &request.newExport}) {
+        side->node = qor::scan::readNodeInfo(side->path, {}, fixture.boxes);
+    }
+    request.changeStorage = {fixture.folder.path().string(), 0, 64};
+    qor::compare::UiCompareMonitor monitor(fixture.boxes);
+    return std::make_unique<qor::compare::Comparison>(
+        qor::compare::compareExports(request, monitor));
 }
 
 std::vector<std::string> goldenRows() {
@@ -112,18 +130,9 @@ private slots:
         QFETCH(int, rows);
         QFETCH(QString, first);
         AppFixture fixture;
-        qor::compare::CompareRequest request;
-        request.oldExport.path = dataPath("old.qor");
-        request.newExport.path = dataPath("new.qor");
-        for (qor::compare::ExportSide* side : {&request.oldExport, &request.newExport}) {
-            side->node = qor::scan::readNodeInfo(side->path, {}, fixture.boxes);
-        }
-        request.changeStorage = {fixture.folder.path().string(), 0, 64};
-        qor::compare::UiCompareMonitor monitor(fixture.boxes);
-        auto comparison = std::make_unique<qor::compare::Comparison>(
-            qor::compare::compareExports(request, monitor));
-        ComparisonWindow changes(fixture.context, std::move(comparison),
-                                 {request.oldExport.path, request.newExport.path, ""});
+        ComparisonWindow changes(fixture.context, compare(fixture, "old.qor", "new.qor"),
+                                 {dataPath("old.qor"), dataPath("new.qor"), ""});
+        QVERIFY(changes.findChild<QLabel*>("lblIdentical") == nullptr);
         // Unfiltered, the table holds the golden changes in their order.
         const std::vector<std::string> golden = goldenRows();
         QCOMPARE(shownRows(changes.changesModel()), golden);
@@ -158,6 +167,41 @@ private slots:
             QVERIFY(type == "All types" || shownType == type);
             QVERIFY(kind == "All changes" || shownKind == kind);
         }
+    }
+
+    void summaryClickFiltersByTypeAndIdenticalExportsSaySo() {
+        AppFixture fixture;
+        ComparisonWindow changes(fixture.context, compare(fixture, "old.qor", "new.qor"),
+                                 {dataPath("old.qor"), dataPath("new.qor"), ""});
+        changes.show();
+        auto* summary = changes.findChild<QTableWidget*>("tblSummary");
+        auto* type = changes.findChild<QComboBox*>("cboType");
+        for (const QString name : {"AI", "PIDCON", "DI"}) {
+            const int row = static_cast<int>(
+                std::ranges::find_if(qor::scan::statusOrder(),
+                                     [&](qor::scan::ElementType each) {
+                                         return qor::scan::elementType(each).name ==
+                                                name.toStdString();
+                                     }) -
+                qor::scan::statusOrder().begin());
+            QTest::mouseClick(summary->viewport(), Qt::LeftButton, {},
+                              summary->visualItemRect(summary->item(row, 2)).center());
+            QCOMPARE(type->currentText(), name);
+            for (int shown = 0; shown < changes.changesModel().rowCount(); ++shown) {
+                QCOMPARE(
+                    changes.changesModel().index(shown, ChangesTableModel::kType).data().toString(),
+                    name);
+            }
+        }
+        QCOMPARE(changes.changesModel().rowCount(), 2);  // DI: one added, one changed
+
+        ComparisonWindow same(fixture.context, compare(fixture, "new.qor", "new.qor"),
+                              {dataPath("new.qor"), dataPath("new.qor"), ""});
+        same.show();
+        auto* identical = same.findChild<QLabel*>("lblIdentical");
+        QVERIFY(identical != nullptr && identical->isVisible());
+        QCOMPARE(identical->text(), QString("The two exports are identical"));
+        QVERIFY(!same.changesTable().isVisible());
     }
 
     void compareWithShowsTheChangesAndSavesThem() {
