@@ -622,8 +622,8 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <translation>Als &amp;CSV speichern</translation>
     </message>
     <message>
-        <source>Open &amp;HTML Report</source>
-        <translation>&amp;HTML-Bericht öffnen</translation>
+        <source>Open HTML &amp;Report</source>
+        <translation>HTML-&amp;Bericht öffnen</translation>
     </message>
     <message>
         <source>%1 of %2 changes</source>

@@ -187,7 +187,7 @@ QWidget* ComparisonWindow::newButtonBar() {
     auto* bar = new QWidget(this);
     auto* save = new QPushButton(tr("Save as &CSV"), bar);
     save->setObjectName("cmdSaveCsv");
-    auto* report = new QPushButton(tr("Open &HTML Report"), bar);
+    auto* report = new QPushButton(tr("Open HTML &Report"), bar);
     report->setObjectName("cmdOpenReport");
     written_ = new QLabel(bar);
     written_->setObjectName("lblWritten");
