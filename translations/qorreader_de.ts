@@ -641,6 +641,14 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <source>The two exports are identical</source>
         <translation>Die beiden Exporte sind identisch</translation>
     </message>
+    <message>
+        <source>CSV Files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Save Changes as CSV</source>
+        <translation>Änderungen als CSV speichern</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::DocumentWindow</name>

@@ -17,9 +17,12 @@
 
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
+#include "core/output/result_folder.h"
 #include "core/platform/file_system.h"
+#include "core/platform/folder_handle.h"
 #include "core/platform/user_environment.h"
 #include "gui/base/export_text_encoding.h"
+#include "gui/base/widget_helpers.h"
 #include "gui/compare/changes_table_model.h"
 #include "gui/compare/comparison_summary.h"
 
@@ -220,7 +223,39 @@ void ComparisonWindow::applyFilter() {
 }
 
 void ComparisonWindow::saveCsv() {
-    write({.csv = true, .html = false}, "cmdSaveCsv_Click");
+    constexpr std::string_view procedure = "cmdSaveCsv_Click";
+    const std::string& resultFolder = context_.session.options.scanResultFolderPath;
+    const std::string& node = comparison_->newNode.nodeNumber;
+    const std::string dateStamp = formatDateStamp(context_.clock.now(), context_.session.months);
+    std::string offered;
+    runStep(context_.boxes, kModule, procedure, [&] {
+        platform::createMissingDocumentsFolder(resultFolder);
+        // Today's Changes folder, where the file went before anyone was asked, so that Enter
+        // keeps doing what it did.
+        const platform::FolderHandle changes =
+            platform::FolderHandle::open(resultFolder)
+                .subfolder(output::nodeFolderName(node, dateStamp), true)
+                .subfolder("Changes", true);
+        offered = changes.pathOf(compare::ChangesFolder::csvName(node, dateStamp));
+    });
+    if (offered.empty()) {
+        return;
+    }
+    const std::string chosen =
+        context_.desktop.chooseFileToSave(this, {{toStdString(tr("CSV Files (*.csv)")), "*.csv"}},
+                                          toStdString(tr("Save Changes as CSV")), offered, "csv");
+    if (chosen.empty()) {
+        return;
+    }
+    if (chosen == offered) {
+        write({.csv = true, .html = false}, procedure);
+        return;
+    }
+    runStep(context_.boxes, kModule, procedure, [&] {
+        const bool written = compare::writeChangesCsvAt(*comparison_, chosen, context_.boxes);
+        written_->setText(
+            (written ? tr("Written: %1") : tr("Kept: %1")).arg(QString::fromStdString(chosen)));
+    });
 }
 
 void ComparisonWindow::openHtmlReport() {

@@ -239,10 +239,28 @@ private slots:
         const auto folder = fixture.folder.path() / "Node14_04Dec2026" / "Changes";
         const auto csv = folder / "Changes_Node14_04Dec2026.csv";
         const auto page = folder / "Changes_Node14_04Dec2026.html";
-        changes->findChild<QPushButton*>("cmdSaveCsv")->click();
+        // Save asks where, offering today's path in the result folder.
+        auto* save = changes->findChild<QPushButton*>("cmdSaveCsv");
+        save->click();
+        QCOMPARE(fixture.desktop.dialogCalls.back().folder, csv.string());
         QCOMPARE(readFile(csv.string()), readFile(dataPath("changes.csv")));
         QVERIFY(!std::filesystem::exists(page));
         QVERIFY(fixture.boxes.prompts.empty());
+        // Cancelled, nothing is written; a place chosen elsewhere gets the file, and a second
+        // save there asks before it replaces ("No" keeps it).
+        const auto elsewhere = fixture.folder.path() / "mine.csv";
+        fixture.desktop.chosenSaveFiles = {"", elsewhere.string(), elsewhere.string()};
+        save->click();
+        QVERIFY(!std::filesystem::exists(elsewhere));
+        save->click();
+        QCOMPARE(readFile(elsewhere.string()), readFile(dataPath("changes.csv")));
+        QCOMPARE(changes->findChild<QLabel*>("lblWritten")->text(),
+                 QString::fromStdString("Written: " + elsewhere.string()));
+        std::filesystem::resize_file(elsewhere, 3);
+        save->click();
+        QCOMPARE(fixture.boxes.prompts.size(), std::size_t{1});
+        QCOMPARE(std::filesystem::file_size(elsewhere), std::uintmax_t{3});
+        fixture.boxes.prompts.clear();
 
         changes->findChild<QPushButton*>("cmdOpenReport")->click();
         QVERIFY(std::filesystem::file_size(page) > 0);
