@@ -116,6 +116,7 @@ ComparisonWindow::ComparisonWindow(AppContext& context,
     layout->addWidget(newHeading());
     layout->addWidget(splitter, 1);
     applyFilter();
+    connect(table_, &QTableView::doubleClicked, this, &ComparisonWindow::requestElement);
     connect(summary, &QTableWidget::cellClicked, this, [this](int row, int) {
         const scan::ElementType type = scan::statusOrder()[static_cast<std::size_t>(row)];
         typeFilter_->setCurrentIndex(typeFilter_->findData(static_cast<int>(scan::indexOf(type))));
@@ -220,6 +221,22 @@ void ComparisonWindow::applyFilter() {
     shown_->setText(tr("%1 of %2 changes")
                         .arg(model_->rowCount())
                         .arg(static_cast<qulonglong>(comparison_->changes.size())));
+}
+
+void ComparisonWindow::requestElement(const QModelIndex& index) {
+    std::string path;
+    QByteArray designation;
+    runStep(context_.boxes, kModule, "tblChanges_DblClick", [&] {
+        const compare::ChangeView change = model_->changeIn(index.row());
+        path = change.kind == compare::ChangeKind::Removed ? heading_.oldPath : heading_.newPath;
+        if (change.type) {
+            designation = QByteArray(change.designation.data(),
+                                     static_cast<qsizetype>(change.designation.size()));
+        }
+    });
+    if (!path.empty()) {
+        emit elementRequested(QString::fromStdString(path), designation);
+    }
 }
 
 void ComparisonWindow::saveCsv() {

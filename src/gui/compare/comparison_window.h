@@ -41,11 +41,17 @@ public:
     void saveCsv();
     void openHtmlReport();
 
+signals:
+    // A change was double-clicked: the export to show (the newer one, the older one for a
+    // removed element) and the element's designation (empty for the node information).
+    void elementRequested(const QString& path, const QByteArray& designation);
+
 private:
     QWidget* newHeading();
     QWidget* newFilterBar();
     QWidget* newButtonBar();
     void applyFilter();
+    void requestElement(const QModelIndex& index);
     // Writes the chosen files; the HTML page's path when it stands there afterwards (written
     // now, or kept by "No"), empty when nothing could be written.
     std::string write(compare::ChangesFiles files, std::string_view procedure);

@@ -44,6 +44,9 @@ public:
     // `text` stands, ASCII letters in any case, going round the end of the file; false when
     // it stands nowhere. The text is looked for as UTF-8 and as the code page's bytes.
     bool find(const QString& text, bool backward = false);
+    // Selects `designation` on the first line it starts, followed by a blank or the line's end
+    // (an element's first line), and scrolls it into view; false when no line does.
+    bool showElement(QByteArrayView designation);
     // Puts the selection on the clipboard; a selection larger than copyLimit() is refused.
     void copy();
     qsizetype copyLimit() const { return copyLimit_; }

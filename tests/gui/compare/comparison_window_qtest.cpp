@@ -23,6 +23,7 @@
 #include "gui/compare/changes_table_model.h"
 #include "gui/compare/comparison_window.h"
 #include "gui/document/document_window.h"
+#include "gui/document/export_text_view.h"
 #include "gui/scan/progress_window.h"
 #include "gui/shell/main_window.h"
 #include "support/app_fixture.h"
@@ -288,6 +289,27 @@ private slots:
         QCOMPARE(window.statusBarPanels().panelText(1), QString("For Help, press F1"));
         QCOMPARE(window.statusBarPanels().panelText(2) + window.statusBarPanels().panelText(3),
                  QString());
+
+        // A double-click on a change shows its element in the newer export, in the older one
+        // for a removed element, opening it again after it was closed.
+        QTableView& table = changes->changesTable();
+        for (const auto& [designation, file] :
+             {std::pair{"MMCX6", "old.qor"}, {"AI800_1.2", "new.qor"}, {"AI800_1.1", "new.qor"}}) {
+            window.documents().setActiveSubWindow(
+                qobject_cast<QMdiSubWindow*>(changes->parentWidget()));
+            changes->findChild<QLineEdit*>("txtSearch")->setText(designation);
+            const QModelIndex index =
+                changes->changesModel().index(0, ChangesTableModel::kDesignation);
+            QCOMPARE(index.data().toString(), QString(designation));
+            const QPoint at = table.visualRect(index).center();
+            QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, at);
+            QCOMPARE(fixture.session.databasePath, dataPath(file));
+            QVERIFY(window.activeDocument() != nullptr);
+            QCOMPARE(static_cast<QWidget*>(window.documents().activeSubWindow()),
+                     window.activeDocument()->parentWidget());
+            QCOMPARE(window.activeDocument()->rtfText().selectedText(), QString(designation));
+        }
     }
 };
 
