@@ -22,8 +22,9 @@ class ChangesTableModel;
 // The window of changes: what changed from an older export to a newer one, in a document window of
 // its own: the two exports, the counts per type, and the changes as a table that sorts on a click
 // on its header and is narrowed by type, kind of change and a text (a click on a type in the
-// summary narrows by it). "Open HTML Report" writes the changes into the scan result folder as
-// qorscan --compare does; "Save as CSV" asks where, offering that folder.
+// summary narrows by it; a double-click on a change shows its element in its export). "Open
+// HTML Report" writes the changes into the scan result folder as qorscan --compare does; "Save
+// as CSV" asks where, offering that folder.
 class ComparisonWindow : public QWidget {
     Q_OBJECT
 
