@@ -87,6 +87,10 @@
         <source>not compared</source>
         <translation>nicht verglichen</translation>
     </message>
+    <message>
+        <source>Click a type to show only its changes.</source>
+        <translation>Klicken Sie auf einen Typ, um nur seine Änderungen anzuzeigen.</translation>
+    </message>
 </context>
 <context>
     <name>Desktop</name>
@@ -614,8 +618,8 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <translation>Als &amp;CSV speichern</translation>
     </message>
     <message>
-        <source>Open &amp;HTML Report</source>
-        <translation>&amp;HTML-Bericht öffnen</translation>
+        <source>Open HTML &amp;Report</source>
+        <translation>HTML-&amp;Bericht öffnen</translation>
     </message>
     <message>
         <source>%1 of %2 changes</source>
@@ -628,6 +632,18 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     <message>
         <source>Kept: %1</source>
         <translation>Beibehalten: %1</translation>
+    </message>
+    <message>
+        <source>The two exports are identical</source>
+        <translation>Die beiden Exporte sind identisch</translation>
+    </message>
+    <message>
+        <source>CSV Files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Save Changes as CSV</source>
+        <translation>Änderungen als CSV speichern</translation>
     </message>
 </context>
 <context>

@@ -19,12 +19,15 @@ public:
     struct DialogCall {
         std::vector<gui::FileFilter> filters;
         std::string title;
-        std::string folder;
+        std::string folder;  // the offered path of a save dialog
         std::string defaultSuffix;
     };
 
     std::deque<std::string> chosenFiles;    // answers of the coming open-file dialogs
     std::deque<std::string> chosenFolders;  // answers of the coming folder dialogs
+    // Answers of the coming save-file dialogs ("" cancels); with none left, the offered path
+    // is taken as it is, as Enter would.
+    std::deque<std::string> chosenSaveFiles;
     std::vector<DialogCall> dialogCalls;
     std::vector<std::string> executed;  // openWithApplication paths
     std::vector<std::string> urls;
@@ -39,6 +42,17 @@ public:
         std::string folder = chosenFolders.front();
         chosenFolders.pop_front();
         return folder;
+    }
+    std::string chooseFileToSave(QWidget*, const std::vector<gui::FileFilter>& filters,
+                                 const std::string& title, const std::string& path,
+                                 const std::string& defaultSuffix) override {
+        dialogCalls.push_back({filters, title, path, defaultSuffix});
+        if (chosenSaveFiles.empty()) {
+            return path;
+        }
+        std::string file = chosenSaveFiles.front();
+        chosenSaveFiles.pop_front();
+        return file;
     }
     std::string chooseFileToOpen(QWidget*, const std::vector<gui::FileFilter>& filters,
                                  const std::string& title, const std::string& folder,

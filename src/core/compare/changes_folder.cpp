@@ -1,5 +1,7 @@
 #include "core/compare/changes_folder.h"
 
+#include <filesystem>
+
 #include "core/base/translation.h"
 #include "core/compare/changes_csv.h"
 #include "core/output/csv_output.h"
@@ -9,6 +11,10 @@ namespace {
 
 constexpr std::string_view kSubfolder = "Changes";
 
+std::string titleSuffix() {
+    return "  :  " + translate("ChangesFolder", "Changes");
+}
+
 }  // namespace
 
 ChangesFolder::ChangesFolder(const std::string& resultFolder, std::string_view nodeNumber,
@@ -16,20 +22,23 @@ ChangesFolder::ChangesFolder(const std::string& resultFolder, std::string_view n
                              const platform::LockRules& lock)
     : node_(resultFolder, output::nodeFolderName(nodeNumber, dateStamp), lock),
       folder_(node_.subfolder(kSubfolder)),
-      csvName_("Changes_" + output::nodeFolderName(nodeNumber, dateStamp) + ".csv"),
+      csvName_(csvName(nodeNumber, dateStamp)),
       htmlName_("Changes_" + output::nodeFolderName(nodeNumber, dateStamp) + ".html"),
       csvPath_(folder_.pathOf(csvName_)),
       htmlPath_(folder_.pathOf(htmlName_)),
       csvValues_(files.csvValues) {
-    const std::string titleSuffix = "  :  " + translate("ChangesFolder", "Changes");
     if (files.csv) {
         csv_ = output::askBeforeReplacing(folder_, csvName_, output::ReplaceQuestion::File,
-                                          titleSuffix, ui);
+                                          titleSuffix(), ui);
     }
     if (files.html) {
         html_ = output::askBeforeReplacing(folder_, htmlName_, output::ReplaceQuestion::File,
-                                           titleSuffix, ui);
+                                           titleSuffix(), ui);
     }
+}
+
+std::string ChangesFolder::csvName(std::string_view nodeNumber, std::string_view dateStamp) {
+    return "Changes_" + output::nodeFolderName(nodeNumber, dateStamp) + ".csv";
 }
 
 void ChangesFolder::write(const Comparison& comparison, const ChangesPageHeading& heading) {
@@ -46,6 +55,24 @@ void ChangesFolder::write(const Comparison& comparison, const ChangesPageHeading
         writeChangesPage(comparison, heading, file);
         file.commit(*html_);
     }
+}
+
+bool writeChangesCsvAt(const Comparison& comparison, const std::string& path, UserInterface& ui,
+                       output::CsvValues values) {
+    const std::filesystem::path place(path);
+    const platform::FolderHandle folder = platform::FolderHandle::open(place.parent_path());
+    const std::string name = place.filename().string();
+    const std::optional<platform::Placement> placement =
+        output::askBeforeReplacing(folder, name, output::ReplaceQuestion::File, titleSuffix(), ui);
+    if (!placement) {
+        return false;
+    }
+    platform::ResultFile file;
+    file.open(folder, name);
+    writeChangesCsv(comparison.changes, file, values, comparison.oldEncoding,
+                    comparison.newEncoding);
+    file.commit(*placement);
+    return true;
 }
 
 }  // namespace qor::compare

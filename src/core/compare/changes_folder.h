@@ -47,6 +47,9 @@ public:
     // its name when complete. Throws QorError; a file that failed leaves what stood there.
     void write(const Comparison& comparison, const ChangesPageHeading& heading);
 
+    // The changes CSV file's name in the Changes folder.
+    static std::string csvName(std::string_view nodeNumber, std::string_view dateStamp);
+
 private:
     output::LockedNodeFolder node_;
     platform::FolderHandle folder_;
@@ -58,5 +61,12 @@ private:
     std::optional<platform::Placement> html_;
     output::CsvValues csvValues_;
 };
+
+// Writes the changes CSV file at `path`, a place the person chose outside the Changes folder:
+// asks before replacing what stands there, then writes it as ChangesFolder::write does. False
+// when the person keeps the existing file. Throws QorError; a failed write leaves what stood
+// there.
+bool writeChangesCsvAt(const Comparison& comparison, const std::string& path, UserInterface& ui,
+                       output::CsvValues values = output::CsvValues::Guarded);
 
 }  // namespace qor::compare

@@ -29,6 +29,13 @@ public:
                                          const std::string& title, const std::string& folder,
                                          const std::string& defaultSuffix) = 0;
 
+    // The save-file dialog, titled `title`, offering `path` (its folder and name). A typed name
+    // without extension gets `defaultSuffix`. It does not ask about replacing an existing file:
+    // the caller writes safely and asks itself. Empty when the user cancels.
+    virtual std::string chooseFileToSave(QWidget* owner, const std::vector<FileFilter>& filters,
+                                         const std::string& title, const std::string& path,
+                                         const std::string& defaultSuffix) = 0;
+
     // The platform's folder dialog (which can make a new folder), starting in `folder`. Empty
     // when the user cancels.
     virtual std::string chooseFolder(QWidget* owner, const std::string& title,

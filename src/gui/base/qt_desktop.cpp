@@ -58,6 +58,29 @@ std::string QtDesktop::chooseFileToOpen(QWidget* owner, const std::vector<FileFi
     return dialog.selectedFiles().constFirst().trimmed().toStdString();
 }
 
+std::string QtDesktop::chooseFileToSave(QWidget* owner, const std::vector<FileFilter>& filters,
+                                        const std::string& title, const std::string& path,
+                                        const std::string& defaultSuffix) {
+    QFileDialog dialog(owner, QString::fromStdString(title));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The caller asks before it replaces, and replaces safely.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(QString::fromStdString(defaultSuffix));
+    QStringList nameFilters;
+    for (const FileFilter& filter : filters) {
+        nameFilters << filterText(filter);
+    }
+    dialog.setNameFilters(nameFilters);
+    dialog.selectFile(QString::fromStdString(path));
+    dialog.adjustSize();
+    centreOnScreen(dialog);
+    if (execAndReturnFocus(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
 std::string QtDesktop::chooseFolder(QWidget* owner, const std::string& title,
                                     const std::string& folder) {
     return QFileDialog::getExistingDirectory(owner, QString::fromStdString(title),

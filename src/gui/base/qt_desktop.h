@@ -10,6 +10,9 @@ public:
     std::string chooseFileToOpen(QWidget* owner, const std::vector<FileFilter>& filters,
                                  const std::string& title, const std::string& folder,
                                  const std::string& defaultSuffix) override;
+    std::string chooseFileToSave(QWidget* owner, const std::vector<FileFilter>& filters,
+                                 const std::string& title, const std::string& path,
+                                 const std::string& defaultSuffix) override;
     std::string chooseFolder(QWidget* owner, const std::string& title,
                              const std::string& folder) override;
     bool openWithApplication(const std::string& path) override;

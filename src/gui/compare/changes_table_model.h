@@ -54,6 +54,9 @@ public:
     const ChangeFilter& filter() const { return filter_; }
     // The change shown in `row`, as its position in the list.
     std::size_t changeAt(int row) const { return shown_[static_cast<std::size_t>(row)]; }
+    // The change shown in `row`; its views last until the next call. Throws QorError when the
+    // scratch file cannot be read.
+    compare::ChangeView changeIn(int row) const { return reader_.at(changeAt(row)); }
 
 private:
     bool passes(const compare::ChangeView& change) const;

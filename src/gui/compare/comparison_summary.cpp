@@ -29,6 +29,9 @@ QTableWidget* newComparisonSummary(const compare::Comparison& comparison, QWidge
     table->verticalHeader()->hide();
     table->setSelectionMode(QAbstractItemView::NoSelection);
     table->setFocusPolicy(Qt::NoFocus);
+    table->viewport()->setCursor(Qt::PointingHandCursor);
+    table->setToolTip(
+        QCoreApplication::translate("ComparisonSummary", "Click a type to show only its changes."));
     int row = 0;
     for (const scan::ElementType type : scan::statusOrder()) {
         const scan::ElementTypeInfo& info = scan::elementType(type);

@@ -17,9 +17,12 @@
 
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
+#include "core/output/result_folder.h"
 #include "core/platform/file_system.h"
+#include "core/platform/folder_handle.h"
 #include "core/platform/user_environment.h"
 #include "gui/base/export_text_encoding.h"
+#include "gui/base/widget_helpers.h"
 #include "gui/compare/changes_table_model.h"
 #include "gui/compare/comparison_summary.h"
 
@@ -84,12 +87,23 @@ ComparisonWindow::ComparisonWindow(AppContext& context,
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->addWidget(newFilterBar());
     rightLayout->addWidget(table_, 1);
+    if (!comparison_->differs()) {
+        // An empty table with "0 of 0 changes" leaves the reader to guess whether anything was
+        // compared at all.
+        auto* identical = new QLabel(tr("The two exports are identical"), right);
+        identical->setObjectName("lblIdentical");
+        identical->setAlignment(Qt::AlignCenter);
+        rightLayout->insertWidget(0, identical, 1);
+        rightLayout->itemAt(1)->widget()->hide();  // the filter bar
+        table_->hide();
+    }
     rightLayout->addWidget(newButtonBar());
 
     auto* left = new QWidget(this);
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
-    leftLayout->addWidget(newComparisonSummary(*comparison_, left));
+    QTableWidget* summary = newComparisonSummary(*comparison_, left);
+    leftLayout->addWidget(summary);
     leftLayout->addStretch();
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
@@ -102,6 +116,11 @@ ComparisonWindow::ComparisonWindow(AppContext& context,
     layout->addWidget(newHeading());
     layout->addWidget(splitter, 1);
     applyFilter();
+    connect(table_, &QTableView::doubleClicked, this, &ComparisonWindow::requestElement);
+    connect(summary, &QTableWidget::cellClicked, this, [this](int row, int) {
+        const scan::ElementType type = scan::statusOrder()[static_cast<std::size_t>(row)];
+        typeFilter_->setCurrentIndex(typeFilter_->findData(static_cast<int>(scan::indexOf(type))));
+    });
 }
 
 ComparisonWindow::~ComparisonWindow() = default;
@@ -172,7 +191,7 @@ QWidget* ComparisonWindow::newButtonBar() {
     auto* bar = new QWidget(this);
     auto* save = new QPushButton(tr("Save as &CSV"), bar);
     save->setObjectName("cmdSaveCsv");
-    auto* report = new QPushButton(tr("Open &HTML Report"), bar);
+    auto* report = new QPushButton(tr("Open HTML &Report"), bar);
     report->setObjectName("cmdOpenReport");
     written_ = new QLabel(bar);
     written_->setObjectName("lblWritten");
@@ -204,8 +223,56 @@ void ComparisonWindow::applyFilter() {
                         .arg(static_cast<qulonglong>(comparison_->changes.size())));
 }
 
+void ComparisonWindow::requestElement(const QModelIndex& index) {
+    std::string path;
+    QByteArray designation;
+    runStep(context_.boxes, kModule, "tblChanges_DblClick", [&] {
+        const compare::ChangeView change = model_->changeIn(index.row());
+        path = change.kind == compare::ChangeKind::Removed ? heading_.oldPath : heading_.newPath;
+        if (change.type) {
+            designation = QByteArray(change.designation.data(),
+                                     static_cast<qsizetype>(change.designation.size()));
+        }
+    });
+    if (!path.empty()) {
+        emit elementRequested(QString::fromStdString(path), designation);
+    }
+}
+
 void ComparisonWindow::saveCsv() {
-    write({.csv = true, .html = false}, "cmdSaveCsv_Click");
+    constexpr std::string_view procedure = "cmdSaveCsv_Click";
+    const std::string& resultFolder = context_.session.options.scanResultFolderPath;
+    const std::string& node = comparison_->newNode.nodeNumber;
+    const std::string dateStamp = formatDateStamp(context_.clock.now(), context_.session.months);
+    std::string offered;
+    runStep(context_.boxes, kModule, procedure, [&] {
+        platform::createMissingDocumentsFolder(resultFolder);
+        // Today's Changes folder, where the file went before anyone was asked, so that Enter
+        // keeps doing what it did.
+        const platform::FolderHandle changes =
+            platform::FolderHandle::open(resultFolder)
+                .subfolder(output::nodeFolderName(node, dateStamp), true)
+                .subfolder("Changes", true);
+        offered = changes.pathOf(compare::ChangesFolder::csvName(node, dateStamp));
+    });
+    if (offered.empty()) {
+        return;
+    }
+    const std::string chosen =
+        context_.desktop.chooseFileToSave(this, {{toStdString(tr("CSV Files (*.csv)")), "*.csv"}},
+                                          toStdString(tr("Save Changes as CSV")), offered, "csv");
+    if (chosen.empty()) {
+        return;
+    }
+    if (chosen == offered) {
+        write({.csv = true, .html = false}, procedure);
+        return;
+    }
+    runStep(context_.boxes, kModule, procedure, [&] {
+        const bool written = compare::writeChangesCsvAt(*comparison_, chosen, context_.boxes);
+        written_->setText(
+            (written ? tr("Written: %1") : tr("Kept: %1")).arg(QString::fromStdString(chosen)));
+    });
 }
 
 void ComparisonWindow::openHtmlReport() {

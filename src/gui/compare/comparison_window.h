@@ -21,8 +21,10 @@ class ChangesTableModel;
 
 // The window of changes: what changed from an older export to a newer one, in a document window of
 // its own: the two exports, the counts per type, and the changes as a table that sorts on a click
-// on its header and is narrowed by type, kind of change and a text. "Save as CSV" and "Open
-// HTML Report" write the changes into the scan result folder as qorscan --compare does.
+// on its header and is narrowed by type, kind of change and a text (a click on a type in the
+// summary narrows by it; a double-click on a change shows its element in its export). "Open
+// HTML Report" writes the changes into the scan result folder as qorscan --compare does; "Save
+// as CSV" asks where, offering that folder.
 class ComparisonWindow : public QWidget {
     Q_OBJECT
 
@@ -40,11 +42,17 @@ public:
     void saveCsv();
     void openHtmlReport();
 
+signals:
+    // A change was double-clicked: the export to show (the newer one, the older one for a
+    // removed element) and the element's designation (empty for the node information).
+    void elementRequested(const QString& path, const QByteArray& designation);
+
 private:
     QWidget* newHeading();
     QWidget* newFilterBar();
     QWidget* newButtonBar();
     void applyFilter();
+    void requestElement(const QModelIndex& index);
     // Writes the chosen files; the HTML page's path when it stands there afterwards (written
     // now, or kept by "No"), empty when nothing could be written.
     std::string write(compare::ChangesFiles files, std::string_view procedure);

@@ -365,6 +365,27 @@ void ExportTextView::setHighlightedText(const QString& text, bool matchCase) {
     viewport()->update();
 }
 
+bool ExportTextView::showElement(QByteArrayView designation) {
+    if (designation.isEmpty()) {
+        return false;
+    }
+    for (qsizetype at = 0; at >= 0 && at < bytes_.size();) {
+        const bool lineStart = at == 0 || bytes_[at - 1] == '\n' || bytes_[at - 1] == '\r';
+        const qsizetype end = at + designation.size();
+        if (lineStart && QByteArrayView(bytes_).sliced(at).startsWith(designation) &&
+            (end == bytes_.size() || bytes_[end] == ' ' || bytes_[end] == '\t' ||
+             bytes_[end] == '\r' || bytes_[end] == '\n')) {
+            anchor_ = positionOf(at);
+            cursor_ = positionOf(end);
+            showPosition(anchor_);
+            selectionChanged();
+            return true;
+        }
+        at = bytes_.indexOf(designation, at + 1);
+    }
+    return false;
+}
+
 ExportTextView::Position ExportTextView::positionOf(qsizetype offset) const {
     const auto after =
         std::upper_bound(starts_.begin(), starts_.end() - 1, static_cast<quint32>(offset));

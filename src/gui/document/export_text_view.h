@@ -68,6 +68,9 @@ public:
                             qsizetype limit = kMatchCountLimit) const;
     // Marks every place on screen where `text` stands; an empty text marks none.
     void setHighlightedText(const QString& text, bool matchCase);
+    // Selects `designation` on the first line it starts, followed by a blank or the line's end
+    // (an element's first line), and scrolls it into view; false when no line does.
+    bool showElement(QByteArrayView designation);
     // Puts the selection on the clipboard; a selection larger than copyLimit() is refused.
     void copy();
     qsizetype copyLimit() const { return copyLimit_; }

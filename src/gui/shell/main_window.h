@@ -132,6 +132,8 @@ private:
                             std::exception_ptr error);
     void showComparison(std::unique_ptr<const compare::Comparison> comparison,
                         compare::ChangesPageHeading heading);
+    // Shows the export at `path` (opened unless it is the open one) at the element's first line.
+    void showElement(const QString& path, const QByteArray& designation);
     void showOptions();
     void previewSearchStatus();
     // Every document window shows line numbers or none, as the settings remember.

@@ -14,6 +14,8 @@
 #include "core/scan/node_info.h"
 #include "gui/base/widget_helpers.h"
 #include "gui/compare/comparison_window.h"
+#include "gui/document/document_window.h"
+#include "gui/document/export_text_view.h"
 #include "gui/scan/background_work.h"
 #include "gui/scan/progress_window.h"
 #include "gui/shell/main_window.h"
@@ -106,9 +108,26 @@ void MainWindow::showComparison(std::unique_ptr<const compare::Comparison> compa
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowIcon(actions_.compare->icon());
     window->setWindowTitle(changes->caption());
+    connect(changes, &ComparisonWindow::elementRequested, this, &MainWindow::showElement);
     // Filling the frame as the document window does; Window > Tile shows both.
     window->showMaximized();
     mdiArea_->setActiveSubWindow(window);
+}
+
+void MainWindow::showElement(const QString& path, const QByteArray& designation) {
+    if (busy()) {
+        return;
+    }
+    if (activeDocument() == nullptr || context_.session.databasePath != path.toStdString()) {
+        openFile(OpenFlow::Dialog, path);
+    }
+    DocumentWindow* document = activeDocument();
+    if (document == nullptr || context_.session.databasePath != path.toStdString()) {
+        return;  // it could not be opened, and was said so
+    }
+    mdiArea_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(document->parentWidget()));
+    document->rtfText().showElement(designation);
+    document->rtfText().setFocus();
 }
 
 }  // namespace qor::gui

@@ -9,17 +9,21 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 
 #include "core/compare/changes_csv.h"
 #include "core/output/csv_output.h"
+#include "core/scan/element_types.h"
 #include "core/scan/node_info.h"
 #include "gui/base/main_status_bar.h"
 #include "gui/compare/changes_table_model.h"
 #include "gui/compare/comparison_window.h"
 #include "gui/document/document_window.h"
+#include "gui/document/export_text_view.h"
 #include "gui/scan/progress_window.h"
 #include "gui/shell/main_window.h"
 #include "support/app_fixture.h"
@@ -58,6 +62,21 @@ std::vector<std::string> shownRows(const ChangesTableModel& model) {
         rows.push_back(line + "\r\n");
     }
     return rows;
+}
+
+// The comparison of two files of the test data, its changes kept in the scratch file.
+std::unique_ptr<const qor::compare::Comparison> compare(AppFixture& fixture, const char* older,
+                                                        const char* newer) {
+    qor::compare::CompareRequest request;
+    request.oldExport.path = dataPath(older);
+    request.newExport.path = dataPath(newer);
+    for (qor::compare::ExportSide* side : {&request.oldExport, &request.newExport}) {
+        side->node = qor::scan::readNodeInfo(side->path, {}, fixture.boxes);
+    }
+    request.changeStorage = {fixture.folder.path().string(), 0, 64};
+    qor::compare::UiCompareMonitor monitor(fixture.boxes);
+    return std::make_unique<qor::compare::Comparison>(
+        qor::compare::compareExports(request, monitor));
 }
 
 std::vector<std::string> goldenRows() {
@@ -112,18 +131,9 @@ private slots:
         QFETCH(int, rows);
         QFETCH(QString, first);
         AppFixture fixture;
-        qor::compare::CompareRequest request;
-        request.oldExport.path = dataPath("old.qor");
-        request.newExport.path = dataPath("new.qor");
-        for (qor::compare::ExportSide* side : {&request.oldExport, &request.newExport}) {
-            side->node = qor::scan::readNodeInfo(side->path, {}, fixture.boxes);
-        }
-        request.changeStorage = {fixture.folder.path().string(), 0, 64};
-        qor::compare::UiCompareMonitor monitor(fixture.boxes);
-        auto comparison = std::make_unique<qor::compare::Comparison>(
-            qor::compare::compareExports(request, monitor));
-        ComparisonWindow changes(fixture.context, std::move(comparison),
-                                 {request.oldExport.path, request.newExport.path, ""});
+        ComparisonWindow changes(fixture.context, compare(fixture, "old.qor", "new.qor"),
+                                 {dataPath("old.qor"), dataPath("new.qor"), ""});
+        QVERIFY(changes.findChild<QLabel*>("lblIdentical") == nullptr);
         // Unfiltered, the table holds the golden changes in their order.
         const std::vector<std::string> golden = goldenRows();
         QCOMPARE(shownRows(changes.changesModel()), golden);
@@ -158,6 +168,41 @@ private slots:
             QVERIFY(type == "All types" || shownType == type);
             QVERIFY(kind == "All changes" || shownKind == kind);
         }
+    }
+
+    void summaryClickFiltersByTypeAndIdenticalExportsSaySo() {
+        AppFixture fixture;
+        ComparisonWindow changes(fixture.context, compare(fixture, "old.qor", "new.qor"),
+                                 {dataPath("old.qor"), dataPath("new.qor"), ""});
+        changes.show();
+        auto* summary = changes.findChild<QTableWidget*>("tblSummary");
+        auto* type = changes.findChild<QComboBox*>("cboType");
+        for (const QString name : {"AI", "PIDCON", "DI"}) {
+            const int row = static_cast<int>(
+                std::ranges::find_if(qor::scan::statusOrder(),
+                                     [&](qor::scan::ElementType each) {
+                                         return qor::scan::elementType(each).name ==
+                                                name.toStdString();
+                                     }) -
+                qor::scan::statusOrder().begin());
+            QTest::mouseClick(summary->viewport(), Qt::LeftButton, {},
+                              summary->visualItemRect(summary->item(row, 2)).center());
+            QCOMPARE(type->currentText(), name);
+            for (int shown = 0; shown < changes.changesModel().rowCount(); ++shown) {
+                QCOMPARE(
+                    changes.changesModel().index(shown, ChangesTableModel::kType).data().toString(),
+                    name);
+            }
+        }
+        QCOMPARE(changes.changesModel().rowCount(), 2);  // DI: one added, one changed
+
+        ComparisonWindow same(fixture.context, compare(fixture, "new.qor", "new.qor"),
+                              {dataPath("new.qor"), dataPath("new.qor"), ""});
+        same.show();
+        auto* identical = same.findChild<QLabel*>("lblIdentical");
+        QVERIFY(identical != nullptr && identical->isVisible());
+        QCOMPARE(identical->text(), QString("The two exports are identical"));
+        QVERIFY(!same.changesTable().isVisible());
     }
 
     void compareWithShowsTheChangesAndSavesThem() {
@@ -195,10 +240,28 @@ private slots:
         const auto folder = fixture.folder.path() / "Node14_04Dec2026" / "Changes";
         const auto csv = folder / "Changes_Node14_04Dec2026.csv";
         const auto page = folder / "Changes_Node14_04Dec2026.html";
-        changes->findChild<QPushButton*>("cmdSaveCsv")->click();
+        // Save asks where, offering today's path in the result folder.
+        auto* save = changes->findChild<QPushButton*>("cmdSaveCsv");
+        save->click();
+        QCOMPARE(fixture.desktop.dialogCalls.back().folder, csv.string());
         QCOMPARE(readFile(csv.string()), readFile(dataPath("changes.csv")));
         QVERIFY(!std::filesystem::exists(page));
         QVERIFY(fixture.boxes.prompts.empty());
+        // Cancelled, nothing is written; a place chosen elsewhere gets the file, and a second
+        // save there asks before it replaces ("No" keeps it).
+        const auto elsewhere = fixture.folder.path() / "mine.csv";
+        fixture.desktop.chosenSaveFiles = {"", elsewhere.string(), elsewhere.string()};
+        save->click();
+        QVERIFY(!std::filesystem::exists(elsewhere));
+        save->click();
+        QCOMPARE(readFile(elsewhere.string()), readFile(dataPath("changes.csv")));
+        QCOMPARE(changes->findChild<QLabel*>("lblWritten")->text(),
+                 QString::fromStdString("Written: " + elsewhere.string()));
+        std::filesystem::resize_file(elsewhere, 3);
+        save->click();
+        QCOMPARE(fixture.boxes.prompts.size(), std::size_t{1});
+        QCOMPARE(std::filesystem::file_size(elsewhere), std::uintmax_t{3});
+        fixture.boxes.prompts.clear();
 
         changes->findChild<QPushButton*>("cmdOpenReport")->click();
         QVERIFY(std::filesystem::file_size(page) > 0);
@@ -226,6 +289,27 @@ private slots:
         QCOMPARE(window.statusBarPanels().panelText(1), QString("For Help, press F1"));
         QCOMPARE(window.statusBarPanels().panelText(2) + window.statusBarPanels().panelText(3),
                  QString());
+
+        // A double-click on a change shows its element in the newer export, in the older one
+        // for a removed element, opening it again after it was closed.
+        QTableView& table = changes->changesTable();
+        for (const auto& [designation, file] :
+             {std::pair{"MMCX6", "old.qor"}, {"AI800_1.2", "new.qor"}, {"AI800_1.1", "new.qor"}}) {
+            window.documents().setActiveSubWindow(
+                qobject_cast<QMdiSubWindow*>(changes->parentWidget()));
+            changes->findChild<QLineEdit*>("txtSearch")->setText(designation);
+            const QModelIndex index =
+                changes->changesModel().index(0, ChangesTableModel::kDesignation);
+            QCOMPARE(index.data().toString(), QString(designation));
+            const QPoint at = table.visualRect(index).center();
+            QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, at);
+            QCOMPARE(fixture.session.databasePath, dataPath(file));
+            QVERIFY(window.activeDocument() != nullptr);
+            QCOMPARE(static_cast<QWidget*>(window.documents().activeSubWindow()),
+                     window.activeDocument()->parentWidget());
+            QCOMPARE(window.activeDocument()->rtfText().selectedText(), QString(designation));
+        }
     }
 };
 
