@@ -205,7 +205,7 @@ TEST_F(Qorscan, HostileFilesEndCleanly) {
     for (char& c : binary) {
         c = static_cast<char>(random());
     }
-    const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 24);
+    const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 20);
     for (const auto& [name, bytes] :
          {std::pair{"picture.png", png}, {"empty.qor", std::string()}, {"binary.qor", binary}}) {
         const std::string path = dir.write(name, bytes);
