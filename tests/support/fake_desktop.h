@@ -35,35 +35,30 @@ public:
     std::function<void(QDialog&)> onModal;
     bool startSucceeds = true;
 
-    std::string chooseFolder(QWidget*, const std::string&, const std::string&) override {
-        if (chosenFolders.empty()) {
-            return {};
+    // The next of the scripted answers, or `otherwise` when none is left.
+    static std::string next(std::deque<std::string>& answers, std::string otherwise) {
+        if (answers.empty()) {
+            return otherwise;
         }
-        std::string folder = chosenFolders.front();
-        chosenFolders.pop_front();
-        return folder;
+        std::string answer = std::move(answers.front());
+        answers.pop_front();
+        return answer;
+    }
+
+    std::string chooseFolder(QWidget*, const std::string&, const std::string&) override {
+        return next(chosenFolders, {});
     }
     std::string chooseFileToSave(QWidget*, const std::vector<gui::FileFilter>& filters,
                                  const std::string& title, const std::string& path,
                                  const std::string& defaultSuffix) override {
         dialogCalls.push_back({filters, title, path, defaultSuffix});
-        if (chosenSaveFiles.empty()) {
-            return path;
-        }
-        std::string file = chosenSaveFiles.front();
-        chosenSaveFiles.pop_front();
-        return file;
+        return next(chosenSaveFiles, path);
     }
     std::string chooseFileToOpen(QWidget*, const std::vector<gui::FileFilter>& filters,
                                  const std::string& title, const std::string& folder,
                                  const std::string& defaultSuffix) override {
         dialogCalls.push_back({filters, title, folder, defaultSuffix});
-        if (chosenFiles.empty()) {
-            return {};
-        }
-        std::string file = chosenFiles.front();
-        chosenFiles.pop_front();
-        return file;
+        return next(chosenFiles, {});
     }
     bool openWithApplication(const std::string& path) override {
         executed.push_back(path);

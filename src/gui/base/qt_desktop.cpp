@@ -24,6 +24,11 @@ QString filterText(const FileFilter& filter) {
     return description + " (" + patterns + ")";
 }
 
+// Shows a file dialog with `filters` (and `file` chosen, if any), centred; the first path chosen,
+// empty when cancelled.
+QString runFileDialog(QFileDialog& dialog, const std::vector<FileFilter>& filters,
+                      const std::string& defaultSuffix, const QString& file = {});
+
 void centreOnScreen(QWidget& window) {
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) {
@@ -35,6 +40,26 @@ void centreOnScreen(QWidget& window) {
                 area.top() + (area.height() - size.height()) / 2);
 }
 
+QString runFileDialog(QFileDialog& dialog, const std::vector<FileFilter>& filters,
+                      const std::string& defaultSuffix, const QString& file) {
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString::fromStdString(defaultSuffix));
+    QStringList nameFilters;
+    for (const FileFilter& filter : filters) {
+        nameFilters << filterText(filter);
+    }
+    dialog.setNameFilters(nameFilters);
+    if (!file.isEmpty()) {
+        dialog.selectFile(file);
+    }
+    dialog.adjustSize();
+    centreOnScreen(dialog);
+    if (execAndReturnFocus(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
 }  // namespace
 
 std::string QtDesktop::chooseFileToOpen(QWidget* owner, const std::vector<FileFilter>& filters,
@@ -42,20 +67,9 @@ std::string QtDesktop::chooseFileToOpen(QWidget* owner, const std::vector<FileFi
                                         const std::string& defaultSuffix) {
     QFileDialog dialog(owner, QString::fromStdString(title), QString::fromStdString(folder));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    // Names of files that do not exist yet are handed back; the caller decides what to do.
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QString::fromStdString(defaultSuffix));
-    QStringList nameFilters;
-    for (const FileFilter& filter : filters) {
-        nameFilters << filterText(filter);
-    }
-    dialog.setNameFilters(nameFilters);
-    dialog.adjustSize();
-    centreOnScreen(dialog);
-    if (execAndReturnFocus(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
-    }
-    return dialog.selectedFiles().constFirst().trimmed().toStdString();
+    // Names of files that do not exist yet are handed back (AnyFile); the caller decides what
+    // to do.
+    return runFileDialog(dialog, filters, defaultSuffix).trimmed().toStdString();
 }
 
 std::string QtDesktop::chooseFileToSave(QWidget* owner, const std::vector<FileFilter>& filters,
@@ -63,22 +77,10 @@ std::string QtDesktop::chooseFileToSave(QWidget* owner, const std::vector<FileFi
                                         const std::string& defaultSuffix) {
     QFileDialog dialog(owner, QString::fromStdString(title));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
     // The caller asks before it replaces, and replaces safely.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setDefaultSuffix(QString::fromStdString(defaultSuffix));
-    QStringList nameFilters;
-    for (const FileFilter& filter : filters) {
-        nameFilters << filterText(filter);
-    }
-    dialog.setNameFilters(nameFilters);
-    dialog.selectFile(QString::fromStdString(path));
-    dialog.adjustSize();
-    centreOnScreen(dialog);
-    if (execAndReturnFocus(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
-    }
-    return dialog.selectedFiles().constFirst().toStdString();
+    return runFileDialog(dialog, filters, defaultSuffix, QString::fromStdString(path))
+        .toStdString();
 }
 
 std::string QtDesktop::chooseFolder(QWidget* owner, const std::string& title,
