@@ -7,6 +7,8 @@
 //     build/release/bench/qorgen --seed 1 --size 100M /tmp/big.qor
 //     build/release/bench/qordesktopbench /tmp/big.qor [--cancel-after MS] [--html]
 //     build/release/bench/qordesktopbench --launch examples/sample.qor [--busy 0]
+// --clicks and --rescan count what a first full scan and a re-scan cost a person
+// (desktop_clicks.h).
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -20,6 +22,7 @@
 #include <vector>
 
 #include "core/platform/memory_settings_store.h"
+#include "desktop_clicks.h"
 #include "desktop_latency_launch.h"
 #include "gui/base/app_context.h"
 #include "gui/shell/main_window.h"
@@ -60,11 +63,18 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     const QStringList arguments = QApplication::arguments();
+    if (arguments.size() >= 3 && arguments[1] == "--clicks") {
+        return qor::bench::countClicksToFullScan(arguments[2]);
+    }
+    if (arguments.size() >= 3 && arguments[1] == "--rescan") {
+        return qor::bench::timeRescanKeepingAll(arguments[2]);
+    }
     if (arguments.size() < 2) {
         std::fprintf(stderr,
                      "usage: qordesktopbench FILE.qor [--cancel-after MS] [--html]\n"
                      "       qordesktopbench --launch FILE.qor [--repeat N] [--busy THREADS] "
-                     "[--first-run]\n");
+                     "[--first-run]\n"
+                     "       qordesktopbench --clicks FILE.qor | --rescan FILE.qor\n");
         return 2;
     }
     const int cancelAfter =

@@ -17,6 +17,7 @@ public:
     ScanDisplay(UserInterface& boxes, MainStatusBar& statusBar, ProgressWindow& progress);
 
     bool askYesNo(const Prompt& prompt) override { return boxes_.askYesNo(prompt); }
+    Answer askYesNoForAll(const Prompt& prompt) override { return boxes_.askYesNoForAll(prompt); }
     void inform(const Message& message) override { boxes_.inform(message); }
     void reportError(const StandardError& error) override { boxes_.reportError(error); }
     void setStatus(std::string_view text) override;

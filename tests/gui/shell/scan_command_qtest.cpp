@@ -144,12 +144,14 @@ private slots:
             QVERIFY(commands.scanFile->isEnabled());
         }
 
-        // Another scan asks over the main window before replacing each file.
+        // Another scan asks over the main window before replacing a file; "No to All" there
+        // keeps the second type's file without a question.
         fixture.boxes.prompts.clear();
-        fixture.boxes.defaultAnswer = false;
+        fixture.boxes.defaultAnswer = true;
+        fixture.boxes.answersForAll = {qor::Answer::NoToAll};
         window.scanFile();
         QVERIFY(finished(window));
-        QCOMPARE(fixture.boxes.prompts.size(), std::size_t{2});
+        QCOMPARE(fixture.boxes.prompts.size(), std::size_t{1});
         QCOMPARE(fixture.boxes.prompts[0].subject, qor::PromptSubject::ExistingFile);
         QCOMPARE(aiCount, QString("8"));
     }
