@@ -165,7 +165,7 @@ void ExportTextView::updateLineNumberMargin() {
 void ExportTextView::paintLineNumbers(QPaintEvent* event) {
     QPainter painter(lineNumberMargin_);
     painter.fillRect(event->rect(), palette().window());
-    painter.setFont(font());
+    painter.setFont(paintFont_);
     painter.setPen(palette().color(QPalette::PlaceholderText));
     const int right = lineNumberMargin_->width() - charWidth_;
     const qsizetype first = verticalScrollBar()->value();
@@ -455,13 +455,20 @@ ExportTextView::Position ExportTextView::positionAt(QPoint point) const {
 }
 
 void ExportTextView::updateMetrics() {
-    const QFontMetrics metrics(font());
-    charWidth_ = std::max(1, metrics.horizontalAdvance(QLatin1Char('0')));
+    // Columns are whole pixels wide, and the text is drawn on that grid: a font whose advance
+    // is fractional would otherwise drift away from the matches, the selection and the clicks,
+    // which are all placed by column.
+    const QFontMetricsF exact(font());
+    const qreal advance = exact.horizontalAdvance(QLatin1Char('0'));
+    charWidth_ = std::max(1, qRound(advance));
+    paintFont_ = font();
+    paintFont_.setLetterSpacing(QFont::AbsoluteSpacing, charWidth_ - advance);
+    const QFontMetrics metrics(paintFont_);
     lineHeight_ = std::max(1, metrics.lineSpacing());
     ascent_ = metrics.ascent();
     const QChar replacement(QChar::ReplacementCharacter);
     substitute_ =
-        metrics.inFont(replacement) && metrics.horizontalAdvance(replacement) == charWidth_
+        exact.inFont(replacement) && qFuzzyCompare(exact.horizontalAdvance(replacement), advance)
             ? replacement
             : QChar(0xB7);
 }
@@ -519,7 +526,7 @@ void ExportTextView::scrollContentsBy(int /*dx*/, int dy) {
 void ExportTextView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     painter.fillRect(event->rect(), palette().base());
-    painter.setFont(font());
+    painter.setFont(paintFont_);
     const qsizetype first = verticalScrollBar()->value();
     const qsizetype rows = viewport()->height() / lineHeight_ + 2;
     const qint64 firstColumn =

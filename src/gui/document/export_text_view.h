@@ -74,6 +74,9 @@ public:
     // Puts the selection on the clipboard; a selection larger than copyLimit() is refused.
     void copy();
     qsizetype copyLimit() const { return copyLimit_; }
+    // The width of a column, and the font the text is drawn with, each character that wide.
+    int columnWidth() const { return charWidth_; }
+    const QFont& paintFont() const { return paintFont_; }
     void setCopyLimit(qsizetype bytes) { copyLimit_ = bytes; }
 
 protected:
@@ -134,6 +137,7 @@ private:
     bool dragging_ = false;
     QPoint dragPoint_;
     QTimer autoScrollTimer_;
+    QFont paintFont_;  // font() with its advance rounded to whole pixels: charWidth_
     int charWidth_ = 1;
     int lineHeight_ = 1;
     int ascent_ = 0;

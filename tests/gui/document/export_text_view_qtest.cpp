@@ -168,6 +168,20 @@ private slots:
         QCOMPARE(view.selectedText(), QStringLiteral("\u00E9t\u00E9"));
     }
 
+    // Whatever the font's own advance, a line of n characters is drawn n columns wide, so
+    // that the match marks, the selection and clicks, placed by column, meet the characters.
+    void textIsDrawnOnTheColumnGrid() {
+        ExportTextView view;
+        const QString line = "  :DESCR         Boiler house 2 feed water and burners";
+        for (const qreal points : {8.0, 9.5, 10.5, 11.25, 13.0}) {
+            QFont font = view.font();
+            font.setPointSizeF(points);
+            view.setFont(font);
+            QCOMPARE(qRound(QFontMetricsF(view.paintFont()).horizontalAdvance(line)),
+                     int(line.size()) * view.columnWidth());
+        }
+    }
+
     void scrollBarsAndKeysFollowTheText() {
         TempDir dir;
         ExportTextView view;
@@ -176,7 +190,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         QScrollBar* vertical = view.verticalScrollBar();
         QScrollBar* horizontal = view.horizontalScrollBar();
-        const int charWidth = QFontMetrics(view.font()).horizontalAdvance(QLatin1Char('0'));
+        const int charWidth = view.columnWidth();
 
         std::string text;
         for (int i = 0; i < 1000; ++i) {
