@@ -5,6 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <iterator>
+#include <string>
+
+#include "core/base/ascii.h"
 
 namespace qor::gui {
 namespace {
@@ -199,6 +204,29 @@ LineIndex indexLines(const QByteArray& bytes) {
         tab = find(limit, end, '\t');
     }
     return index;
+}
+
+// Where `needle` starts in `bytes` at or after `from` (before `from`, `backward`); -1 for
+// nowhere. ASCII letters match in any case unless `matchCase`; a large file is searched without
+// a copy.
+qsizetype search(std::string_view bytes, const QByteArray& needle, qsizetype from, bool backward,
+                 bool matchCase) {
+    const auto fold = [matchCase](char c) { return matchCase ? c : foldAscii(c); };
+    const auto same = [fold](char a, char b) { return fold(a) == fold(b); };
+    const auto hash = [fold](char c) { return std::hash<char>()(fold(c)); };
+    const auto size = static_cast<qsizetype>(bytes.size());
+    if (!backward) {
+        const auto begin = bytes.begin() + std::clamp<qsizetype>(from, 0, size);
+        const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end(), hash, same);
+        const auto found = std::search(begin, bytes.end(), searcher);
+        return found == bytes.end() ? -1 : found - bytes.begin();
+    }
+    const std::string reversed(needle.rbegin(), needle.rend());
+    const auto end =
+        std::make_reverse_iterator(bytes.begin() + std::clamp<qsizetype>(from, 0, size));
+    const std::boyer_moore_horspool_searcher searcher(reversed.begin(), reversed.end(), hash, same);
+    const auto found = std::search(end, bytes.rend(), searcher);
+    return found == bytes.rend() ? -1 : (bytes.rend() - found) - needle.size();
 }
 
 }  // namespace qor::gui

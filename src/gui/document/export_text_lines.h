@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QChar>
 #include <QString>
+#include <string_view>
 #include <vector>
 
 #include "core/base/text_encoding.h"
@@ -28,6 +29,11 @@ qsizetype indexNear(const char* data, qsizetype size, double column, bool utf8 =
 // The characters shown in screen columns [first, first + count) of a line read in `encoding`.
 QString visibleText(const char* data, qsizetype size, qint64 first, qint64 count, QChar substitute,
                     TextEncoding encoding = TextEncoding::Latin1);
+// Where `needle` starts in `bytes` at or after `from` (before `from`, `backward`); -1 for
+// nowhere. ASCII letters match in any case unless `matchCase`; a large file is searched without
+// a copy.
+qsizetype search(std::string_view bytes, const QByteArray& needle, qsizetype from, bool backward,
+                 bool matchCase);
 // The length of a line once its end (CR LF, CR or LF) is cut off.
 qsizetype withoutLineEnd(const char* data, qsizetype size);
 
