@@ -1,0 +1,199 @@
+#include "core/elements/row_query.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+#include "core/base/ascii.h"
+#include "core/scan/text_rules.h"
+
+namespace qor::elements {
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The value of `text` when it is a decimal number, spaces around allowed.
+std::optional<double> decimalValue(std::string_view text) {
+    text = scan::trimSpaces(text);
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    // from_chars would also take "inf", "nan" and hex digits: only plain decimals count.
+    std::size_t at = text.empty() || text.front() != '-' ? 0 : 1;
+    std::size_t digits = 0;
+    for (; at < text.size() && isDigit(text[at]); ++at, ++digits) {
+    }
+    if (at < text.size() && text[at] == '.') {
+        for (++at; at < text.size() && isDigit(text[at]); ++at, ++digits) {
+        }
+    }
+    if (digits == 0) {
+        return std::nullopt;
+    }
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        std::size_t exponent = at + 1;
+        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) {
+            ++exponent;
+        }
+        if (exponent == text.size() || !isDigit(text[exponent])) {
+            return std::nullopt;
+        }
+        for (at = exponent; at < text.size() && isDigit(text[at]); ++at) {
+        }
+    }
+    if (at != text.size()) {
+        return std::nullopt;
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        // Too large or too small for a double: still a number, at the end of its sign's range.
+        const bool negative = text.front() == '-';
+        const bool huge = text.find_first_of("eE") == std::string_view::npos ||
+                          text[text.find_first_of("eE") + 1] != '-';
+        return huge ? (negative ? -HUGE_VAL : HUGE_VAL) : (negative ? -0.0 : 0.0);
+    }
+    return error == std::errc() && end == text.data() + text.size() ? std::optional(value)
+                                                                    : std::nullopt;
+}
+
+template <typename T>
+int threeWay(const T& a, const T& b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+// The sort key of one row in a column.
+struct ValueKey {
+    bool number = false;
+    double value = 0;
+    std::string_view text;
+};
+
+int compareKeys(const ValueKey& a, const ValueKey& b) {
+    if (a.number != b.number) {
+        return a.number ? -1 : 1;
+    }
+    if (a.number && a.value != b.value) {
+        return a.value < b.value ? -1 : 1;
+    }
+    return compareNatural(a.text, b.text);
+}
+
+}  // namespace
+
+std::vector<RowIndex> matchRows(const ElementTable& table, std::span<const RowIndex> rows,
+                                const WildcardPattern& pattern, std::span<const Column> columns) {
+    if (pattern.empty()) {
+        return {rows.begin(), rows.end()};
+    }
+    std::vector<RowIndex> matching;
+    for (const RowIndex row : rows) {
+        const ExportEncoding& encoding = table.fileOf(row).encoding;
+        for (const Column& column : columns) {
+            if (pattern.matches(table.cell(row, column), encoding)) {
+                matching.push_back(row);
+                break;
+            }
+        }
+    }
+    return matching;
+}
+
+int compareNatural(std::string_view a, std::string_view b) {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    int zeros = 0;  // the first difference in leading zeros, when all else is equal
+    while (i < a.size() && j < b.size()) {
+        if (isDigit(a[i]) && isDigit(b[j])) {
+            const std::size_t aStart = i;
+            const std::size_t bStart = j;
+            while (i < a.size() && a[i] == '0') {
+                ++i;
+            }
+            while (j < b.size() && b[j] == '0') {
+                ++j;
+            }
+            if (zeros == 0) {
+                zeros = threeWay(i - aStart, j - bStart);
+            }
+            const std::size_t aDigits = i;
+            const std::size_t bDigits = j;
+            while (i < a.size() && isDigit(a[i])) {
+                ++i;
+            }
+            while (j < b.size() && isDigit(b[j])) {
+                ++j;
+            }
+            if (i - aDigits != j - bDigits) {
+                return i - aDigits < j - bDigits ? -1 : 1;
+            }
+            const int digits =
+                a.substr(aDigits, i - aDigits).compare(b.substr(bDigits, j - bDigits));
+            if (digits != 0) {
+                return digits < 0 ? -1 : 1;
+            }
+            continue;
+        }
+        const auto x = static_cast<unsigned char>(foldAscii(a[i]));
+        const auto y = static_cast<unsigned char>(foldAscii(b[j]));
+        if (x != y) {
+            return x < y ? -1 : 1;
+        }
+        ++i;
+        ++j;
+    }
+    if (i < a.size() || j < b.size()) {
+        return i < a.size() ? 1 : -1;
+    }
+    return zeros != 0 ? zeros : threeWay(a, b);
+}
+
+int compareValues(std::string_view a, std::string_view b) {
+    const std::optional<double> x = decimalValue(a);
+    const std::optional<double> y = decimalValue(b);
+    return compareKeys({x.has_value(), x.value_or(0), a}, {y.has_value(), y.value_or(0), b});
+}
+
+void sortRows(const ElementTable& table, std::vector<RowIndex>& rows, const Column& column,
+              SortOrder order) {
+    const bool descending = order == SortOrder::Descending;
+    const auto sortBy = [&](auto compare) {
+        std::stable_sort(rows.begin(), rows.end(), [&](RowIndex a, RowIndex b) {
+            return descending ? compare(b, a) < 0 : compare(a, b) < 0;
+        });
+    };
+    switch (column.kind) {
+        case ColumnKind::Designation:
+            sortBy([&](RowIndex a, RowIndex b) {
+                return compareNatural(table.designation(a), table.designation(b));
+            });
+            return;
+        case ColumnKind::Type:
+            sortBy([&](RowIndex a, RowIndex b) {
+                return threeWay(table.record(a).type, table.record(b).type);
+            });
+            return;
+        case ColumnKind::File:
+            sortBy([&](RowIndex a, RowIndex b) {
+                return threeWay(table.record(a).file, table.record(b).file) == 0
+                           ? 0
+                           : threeWay(table.fileOf(a).path, table.fileOf(b).path);
+            });
+            return;
+        default:
+            break;
+    }
+    // Keys are worked out once per row, not once per comparison.
+    std::vector<ValueKey> keys(table.rowCount());
+    for (const RowIndex row : rows) {
+        const std::string_view text = table.cell(row, column);
+        const std::optional<double> value = decimalValue(text);
+        keys[row] = {value.has_value(), value.value_or(0), text};
+    }
+    sortBy([&](RowIndex a, RowIndex b) { return compareKeys(keys[a], keys[b]); });
+}
+
+}  // namespace qor::elements
