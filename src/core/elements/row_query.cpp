@@ -67,16 +67,21 @@ int threeWay(const T& a, const T& b) {
 
 // The sort key of one row in a column.
 struct ValueKey {
-    bool number = false;
+    int rank = 0;  // 0 a number, 1 other text, 2 nothing but spaces
     double value = 0;
     std::string_view text;
 };
 
+ValueKey keyOf(std::string_view text) {
+    const std::optional<double> value = decimalValue(text);
+    return {value ? 0 : (scan::trimSpaces(text).empty() ? 2 : 1), value.value_or(0), text};
+}
+
 int compareKeys(const ValueKey& a, const ValueKey& b) {
-    if (a.number != b.number) {
-        return a.number ? -1 : 1;
+    if (a.rank != b.rank) {
+        return a.rank < b.rank ? -1 : 1;
     }
-    if (a.number && a.value != b.value) {
+    if (a.rank == 0 && a.value != b.value) {
         return a.value < b.value ? -1 : 1;
     }
     return compareNatural(a.text, b.text);
@@ -152,9 +157,7 @@ int compareNatural(std::string_view a, std::string_view b) {
 }
 
 int compareValues(std::string_view a, std::string_view b) {
-    const std::optional<double> x = decimalValue(a);
-    const std::optional<double> y = decimalValue(b);
-    return compareKeys({x.has_value(), x.value_or(0), a}, {y.has_value(), y.value_or(0), b});
+    return compareKeys(keyOf(a), keyOf(b));
 }
 
 void sortRows(const ElementTable& table, std::vector<RowIndex>& rows, const Column& column,
@@ -189,9 +192,7 @@ void sortRows(const ElementTable& table, std::vector<RowIndex>& rows, const Colu
     // Keys are worked out once per row, not once per comparison.
     std::vector<ValueKey> keys(table.rowCount());
     for (const RowIndex row : rows) {
-        const std::string_view text = table.cell(row, column);
-        const std::optional<double> value = decimalValue(text);
-        keys[row] = {value.has_value(), value.value_or(0), text};
+        keys[row] = keyOf(table.cell(row, column));
     }
     sortBy([&](RowIndex a, RowIndex b) { return compareKeys(keys[a], keys[b]); });
 }

@@ -19,8 +19,8 @@ std::vector<RowIndex> matchRows(const ElementTable& table, std::span<const RowIn
 int compareNatural(std::string_view a, std::string_view b);
 
 // Order of parameter values: values that read as decimal numbers ("12", "-0.5", "1E3",
-// spaces around allowed) compare as numbers and come first; the others follow, compared
-// naturally.
+// spaces around allowed) compare as numbers and come first; other text follows, compared
+// naturally; empty values (or only spaces) come last. Equal numbers fall back on their text.
 int compareValues(std::string_view a, std::string_view b);
 
 enum class SortOrder { Ascending, Descending };
