@@ -11,6 +11,8 @@
 
 #include "support/temp_dir.h"
 
+#include <sys/stat.h>
+
 namespace qor::elements {
 namespace {
 
@@ -76,13 +78,13 @@ TEST(ElementLoader, LoadsAPlantAndSaysWhyFilesWereSkipped) {
     std::filesystem::copy_file(kGolden, dir.file("unit2/a.qor"));
     dir.write("notes.qor", "shopping list\r\nmilk\r\n");
     dir.write("other.txt", "not looked at");
-    std::filesystem::create_directory(dir.path() / "locked.qor");  // a folder, not a file
+    std::filesystem::create_directory(dir.path() / "folder.qor");      // a folder, not a file
+    ASSERT_EQ(::mkfifo(dir.file("unit2/pipe.qor").c_str(), 0600), 0);  // never read: refused
 
     const FolderListing flat = exportsInFolder(dir.str(), false);
     EXPECT_EQ(flat.exports, (std::vector<std::string>{dir.file("b.QOR"), dir.file("notes.qor")}));
     FolderListing all = exportsInFolder(dir.str(), true);
-    ASSERT_EQ(all.exports.size(), 3U);
-    all.exports.push_back(dir.file("missing.qor"));
+    ASSERT_EQ(all.exports.size(), 4U);
 
     std::uint64_t lastDone = 0;
     std::uint64_t lastTotal = 0;
@@ -106,11 +108,11 @@ TEST(ElementLoader, LoadsAPlantAndSaysWhyFilesWereSkipped) {
     EXPECT_GE(lastTotal, lastDone);
 
     ASSERT_EQ(load.skipped.size(), 2U);
-    EXPECT_EQ(load.skipped[0].path, dir.file("missing.qor"));
-    EXPECT_FALSE(load.skipped[0].notAnExport);
-    EXPECT_NE(load.skipped[0].reason.find("missing.qor"), std::string::npos);
-    EXPECT_EQ(load.skipped[1].path, dir.file("notes.qor"));
-    EXPECT_TRUE(load.skipped[1].notAnExport);
+    EXPECT_EQ(load.skipped[0].path, dir.file("notes.qor"));
+    EXPECT_TRUE(load.skipped[0].notAnExport);
+    EXPECT_EQ(load.skipped[1].path, dir.file("unit2/pipe.qor"));
+    EXPECT_FALSE(load.skipped[1].notAnExport);
+    EXPECT_NE(load.skipped[1].reason.find("pipe.qor"), std::string::npos);
 
     std::atomic<bool> cancel{true};
     EXPECT_TRUE(loadExports(all.exports, settings, {{}, &cancel}).cancelled);
