@@ -90,6 +90,21 @@ std::string_view ElementTable::field(RowIndex row, std::size_t index) const {
     return text;
 }
 
+std::size_t ElementTable::fields(RowIndex row, RowFields& out) const {
+    const std::size_t count = fieldCount(row);
+    const ElementRecord& record = records_[row];
+    const std::string_view arena = arenas_[record.file];
+    auto at = static_cast<std::size_t>(record.offset);
+    for (std::size_t i = 0; i < count; ++i) {
+        out[i] = nextField(arena, at);
+    }
+    return count;
+}
+
+int ElementTable::fieldIndex(scan::ElementType type, const Column& column) const {
+    return fieldOf(type, cabinetColumns_, column);
+}
+
 std::string_view ElementTable::cell(RowIndex row, const Column& column) const {
     const ElementRecord& record = records_[row];
     switch (column.kind) {
