@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "core/base/qor_error.h"
+#include "core/base/translation.h"
 #include "core/elements/arena_fields.h"
 #include "core/scan/text_rules.h"
 
@@ -142,7 +143,7 @@ std::vector<RowIndex> ElementTable::allRows() const {
 
 std::uint32_t ElementTable::addFile(ExportFile file, std::string arena) {
     if (files_.size() >= std::numeric_limits<std::uint32_t>::max()) {
-        throw QorError("Too many exports for one element table.");
+        throw QorError(translate("ElementTable", "Too many exports for one element table."));
     }
     files_.push_back(std::move(file));
     arenas_.push_back(std::move(arena));
@@ -151,7 +152,7 @@ std::uint32_t ElementTable::addFile(ExportFile file, std::string arena) {
 
 void ElementTable::addRecords(std::span<const ElementRecord> records) {
     if (records.size() > std::numeric_limits<RowIndex>::max() - records_.size()) {
-        throw QorError("Too many elements for one element table.");
+        throw QorError(translate("ElementTable", "Too many elements for one element table."));
     }
     records_.insert(records_.end(), records.begin(), records.end());
     for (const ElementRecord& record : records) {
