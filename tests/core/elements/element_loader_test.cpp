@@ -52,7 +52,8 @@ TEST(ElementLoader, ReadsEveryElementWithItsHeaderLineInAnyChunking) {
         {ElementType::DATB, 34, {"DAT1", "FLAG1"}},
         {ElementType::DATR, 37, {"DAT4", "SETP4"}},
     };
-    for (const std::size_t chunkBytes : {std::size_t{1} << 20, std::size_t{1}, std::size_t{7}, std::size_t{32}}) {
+    for (const std::size_t chunkBytes :
+         {std::size_t{1} << 20, std::size_t{1}, std::size_t{7}, std::size_t{32}}) {
         SCOPED_TRACE(chunkBytes);
         LoadSettings settings;
         settings.cabinets = &cabinets;
