@@ -88,7 +88,9 @@ int compareKeys(const ValueKey& a, const ValueKey& b) {
     return compareNatural(a.text, b.text);
 }
 
-// Appends naturalKey(text) to `out`.
+// Appends naturalKey(text) to `out`. A digit run is its significant digits behind one byte
+// that counts them, '0' + count (so that it still sorts among other bytes as a digit does);
+// from nine digits on, '9' and a second byte with the rest of the count.
 void appendNaturalKey(std::string& out, std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         if (!isDigit(text[i])) {
@@ -102,12 +104,34 @@ void appendNaturalKey(std::string& out, std::string_view text) {
         while (i < text.size() && isDigit(text[i])) {
             ++i;
         }
-        const std::size_t digits = std::min<std::size_t>(i - start, 0xFFFF);
-        out += '0';
-        out += static_cast<char>(digits >> 8);
-        out += static_cast<char>(digits & 0xFF);
+        const std::size_t digits = i - start;
+        if (digits < 9) {
+            out += static_cast<char>('0' + digits);
+        } else {
+            out += '9';
+            out += static_cast<char>(std::min<std::size_t>(digits - 9, 0xFF));
+        }
         out.append(text.substr(start, i - start));
     }
+}
+
+// Texts of equal natural keys differ at most in ASCII case and leading zeros. Two texts
+// without leading zeros (but for a lone "0") whose classes share a bit are then equal: bit 1
+// no lowercase letter, bit 2 no capital. 0: leading zeros, no such promise.
+std::uint8_t caseClass(std::string_view text) {
+    std::uint8_t bits = 3;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= 'a' && c <= 'z') {
+            bits &= 2;
+        } else if (c >= 'A' && c <= 'Z') {
+            bits &= 1;
+        } else if (c == '0' && (i == 0 || !isDigit(text[i - 1])) && i + 1 < text.size() &&
+                   isDigit(text[i + 1])) {
+            return 0;
+        }
+    }
+    return bits;
 }
 
 // One row being sorted: the first 16 bytes of its key (big-endian, zero-padded), which settle
@@ -116,6 +140,8 @@ struct SortItem {
     std::uint64_t high = 0;
     std::uint64_t low = 0;
     RowIndex position = 0;
+    std::uint8_t length = 0;     // of the key, up to 255
+    std::uint8_t caseClass = 0;  // see caseClass()
 };
 
 std::uint64_t bigEndianAt(std::string_view key, std::size_t from) {
@@ -276,12 +302,25 @@ void sortRows(const ElementTable& table, std::vector<RowIndex>& rows, const Colu
     // the text's natural key; all keys in one buffer. Designations are text, whatever digits
     // they hold.
     const bool designation = column.kind == ColumnKind::Designation;
+    const bool fieldColumn =
+        column.kind == ColumnKind::Designation || column.kind == ColumnKind::Parameter ||
+        column.kind == ColumnKind::Cabinet || column.kind == ColumnKind::Module;
+    std::array<int, scan::kElementTypeCount> fieldOfType{};
+    for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+        fieldOfType[scan::indexOf(info.type)] = table.fieldIndex(info.type, column);
+    }
     std::string keyBytes;
+    keyBytes.reserve(rows.size() * 12);
     std::vector<std::size_t> keyStart(rows.size() + 1);
     std::vector<std::string_view> texts(rows.size());
     std::vector<SortItem> items(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::string_view text = table.cell(rows[i], column);
+        const ElementRecord& record = table.record(rows[i]);
+        const int field = fieldOfType[scan::indexOf(record.type)];
+        const std::string_view text = field >= 0
+                                          ? table.field(rows[i], static_cast<std::size_t>(field))
+                                      : fieldColumn ? std::string_view{}
+                                                    : table.cell(rows[i], column);
         const ValueKey value = designation ? ValueKey{1, 0, text} : keyOf(text);
         keyStart[i] = keyBytes.size();
         keyBytes += static_cast<char>(value.rank);
@@ -291,7 +330,9 @@ void sortRows(const ElementTable& table, std::vector<RowIndex>& rows, const Colu
         appendNaturalKey(keyBytes, text);
         texts[i] = text;
         const std::string_view key = std::string_view(keyBytes).substr(keyStart[i]);
-        items[i] = {bigEndianAt(key, 0), bigEndianAt(key, 8), static_cast<RowIndex>(i)};
+        items[i] = {bigEndianAt(key, 0), bigEndianAt(key, 8), static_cast<RowIndex>(i),
+                    static_cast<std::uint8_t>(std::min<std::size_t>(key.size(), 0xFF)),
+                    caseClass(text)};
     }
     keyStart[rows.size()] = keyBytes.size();
     const std::string_view allKeys = keyBytes;
@@ -306,6 +347,9 @@ void sortRows(const ElementTable& table, std::vector<RowIndex>& rows, const Colu
         }
         if (a.low != b.low) {
             return a.low < b.low ? -1 : 1;
+        }
+        if (a.length == b.length && a.length <= 16 && (a.caseClass & b.caseClass) != 0) {
+            return 0;  // equal keys, held whole above, and so equal texts
         }
         const int byKey = keyOfItem(a).compare(keyOfItem(b));
         if (byKey != 0) {

@@ -20,7 +20,7 @@ int compareNatural(std::string_view a, std::string_view b);
 
 // A key whose byte order is compareNatural's order up to ties (texts that differ only in case
 // or leading zeros): ASCII letters folded, each run of digits as "0", its significant digits'
-// count in two bytes, then those digits.
+// count (one byte, two from nine digits on), then those digits.
 std::string naturalKey(std::string_view text);
 
 // Order of parameter values: values that read as decimal numbers ("12", "-0.5", "1E3",

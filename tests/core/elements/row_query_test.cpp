@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "core/elements/element_loader.h"
+#include "export_generator.h"
+#include "support/temp_dir.h"
 
 namespace qor::elements {
 namespace {
@@ -126,6 +128,33 @@ TEST(RowQuery, SortsRowsStablyByAnyColumn) {
         std::vector<RowIndex> rows = golden().allRows();
         sortRows(golden(), rows, c.column, c.order);
         EXPECT_EQ(rows, c.rows) << columnHeading(c.column);
+    }
+}
+
+// On a generated export (many equal values and designations), the sort keys order rows as
+// the comparisons do, ties in table order, both ways.
+TEST(RowQuery, SortAgreesWithTheComparisonsOnAGeneratedExport) {
+    const testing::TempDir dir;
+    gen::GeneratorOptions options;
+    options.targetBytes = 300'000;
+    gen::generateExportFile(options, dir.file("plant.qor"));
+    const ElementTable table = loadExport(dir.file("plant.qor"), {});
+    ASSERT_GT(table.rowCount(), 1000U);
+    for (const Column& column : {kDesignation, kDescr, Column{ColumnKind::Parameter, "RANGEMIN"},
+                                 Column{ColumnKind::Parameter, "NAME"}}) {
+        for (const SortOrder order : {SortOrder::Ascending, SortOrder::Descending}) {
+            std::vector<RowIndex> expected = table.allRows();
+            std::stable_sort(expected.begin(), expected.end(), [&](RowIndex a, RowIndex b) {
+                const std::string_view x = table.cell(a, column);
+                const std::string_view y = table.cell(b, column);
+                const int sign = column.kind == ColumnKind::Designation ? compareNatural(x, y)
+                                                                        : compareValues(x, y);
+                return order == SortOrder::Ascending ? sign < 0 : sign > 0;
+            });
+            std::vector<RowIndex> rows = table.allRows();
+            sortRows(table, rows, column, order);
+            EXPECT_EQ(rows, expected) << columnHeading(column);
+        }
     }
 }
 
