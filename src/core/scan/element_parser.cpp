@@ -15,9 +15,23 @@ namespace {
 // The kind token can only start 13 or more characters into a header line.
 constexpr std::size_t kKindOffset = 13;
 
+// The lines of `bytes` as the parse walks them: a line ends at CR LF, CR or LF, and a last line
+// without an end counts too.
+std::int64_t countLines(std::string_view bytes) {
+    std::int64_t lines = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\n' || (c == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n'))) {
+            ++lines;
+        }
+    }
+    return lines + (bytes.empty() || bytes.back() == '\n' || bytes.back() == '\r' ? 0 : 1);
+}
+
 struct TypeState {
     bool open = false;
     ElementRowView row{};
+    std::int64_t headerLine = 0;
     std::string otherLines;  // only for a plan that keeps them
 };
 
@@ -92,11 +106,21 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
         out.elements = 0;
         out.withoutDot = 0;
         out.firstWithoutDot.clear();
+        out.headerLines.clear();
+    }
+    if (!required_.empty() && before == nullptr && !keepOpen &&
+        findNoCase(bytes, required_) == kNotFound) {
+        result.lines = countLines(bytes);
+        result.openAtEnd = {};
+        return;
     }
     std::vector<TypeState> states(types);
     if (before != nullptr) {
         for (std::size_t t = 0; t < types && t < before->open.size(); ++t) {
             states[t].open = before->open[t];
+            if (t < before->headerLines.size()) {
+                states[t].headerLine = before->headerLines[t];
+            }
             for (std::size_t slot = 0; slot < kElementRowSlots; ++slot) {
                 states[t].row[slot] = before->rows[t][slot];
             }
@@ -106,6 +130,7 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
         }
     }
     std::uint32_t open = 0;
+    std::int64_t lineIndex = 0;  // of the line being handled, from the chunk's first
     for (std::size_t t = 0; t < types; ++t) {
         open |= states[t].open ? std::uint32_t{1} << t : 0;
     }
@@ -200,6 +225,7 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
             }
             TypeState& state = states[t];
             state.open = true;
+            state.headerLine = lineIndex;
             open |= std::uint32_t{1} << t;
             state.row[kDesignationSlot] = *designation;
             if (plan.labelChannels) {
@@ -237,6 +263,9 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
                     states[t].row[kOtherLinesSlot] = states[t].otherLines;
                 }
                 plan_[t].formatter->format(states[t].row, out.output);
+                if (plan_[t].noteHeaderLines) {
+                    out.headerLines.push_back(states[t].headerLine);
+                }
                 states[t].otherLines.clear();
                 states[t].row[kOtherLinesSlot] = {};
                 ++out.elements;
@@ -295,21 +324,25 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
             end = findLineEnd(data, std::min(pos + 64, size), size);
         }
         handleLine(std::string_view(data + pos, end - pos), masks.colons, masks.kindStarts);
+        ++lineIndex;
         if (end == size) {
             break;
         }
         pos = end + (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? 2 : 1);
     }
 
+    result.lines = lineIndex;
     result.openAtEnd = {};
     if (keepOpen && open != 0) {
         result.openAtEnd.open.assign(types, false);
         result.openAtEnd.rows.resize(types);
+        result.openAtEnd.headerLines.resize(types);
         for (std::size_t t = 0; t < types; ++t) {
             if (plan_[t].keepOtherLines) {
                 states[t].row[kOtherLinesSlot] = states[t].otherLines;
             }
             result.openAtEnd.open[t] = states[t].open;
+            result.openAtEnd.headerLines[t] = states[t].headerLine - lineIndex;
             for (std::size_t slot = 0; slot < kElementRowSlots; ++slot) {
                 result.openAtEnd.rows[t][slot] = std::string(states[t].row[slot]);
             }

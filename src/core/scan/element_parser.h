@@ -38,12 +38,17 @@ struct TypePlan {
     const RowFormatter* formatter;
     // The element's lines that hold none of the wanted keys go to its row's kOtherLinesSlot.
     bool keepOtherLines = false;
+    // Each finished element's header line goes to TypeChunkResult::headerLines.
+    bool noteHeaderLines = false;
 };
 
 // The elements open where a chunk ends, copied out of it, for the chunk after it.
 struct OpenElements {
     std::vector<bool> open;
     std::vector<std::array<std::string, kElementRowSlots>> rows;
+    // Each open element's header line, counted from the first line of the chunk after (so
+    // zero or below).
+    std::vector<std::int64_t> headerLines;
 };
 
 // What one chunk gives each planned type, in plan order.
@@ -52,11 +57,15 @@ struct TypeChunkResult {
     long long elements = 0;
     long long withoutDot = 0;  // channel designations without "." (they name no module)
     std::string firstWithoutDot;
+    // For a plan that notes them: each element's header line, counted from the chunk's first
+    // line (0), in the order of `output`. Elements begun in an earlier chunk count below 0.
+    std::vector<std::int64_t> headerLines;
 };
 
 struct ChunkResult {
     std::vector<TypeChunkResult> types;
     EncodingEvidence text;   // what the chunk's bytes tell about the export's encoding
+    std::int64_t lines = 0;  // the chunk's lines
     OpenElements openAtEnd;  // only for a chunk whose follower does not start clean
 };
 
@@ -73,6 +82,11 @@ public:
 
     const std::vector<TypePlan>& plan() const { return plan_; }
 
+    // For searches: a chunk that holds whole elements only (starts clean, ends clean or ends
+    // the file) and lacks `text` (ASCII case ignored) is not read for elements, only its lines
+    // are counted. No element of such a chunk can show the text. Empty: every chunk is read.
+    void skipChunksWithout(std::string text) { required_ = std::move(text); }
+
     // Parses `bytes`, whole lines, into `result`. `before` holds the elements open at its start
     // (null for a chunk that starts clean). Elements still open at the end of the file are
     // never finished; otherwise, when `keepOpen`, they are copied into result.openAtEnd.
@@ -83,6 +97,7 @@ private:
     std::vector<TypePlan> plan_;
     const CabinetIndex& cabinets_;
     TextEncoding encoding_;
+    std::string required_;
     // For each folded byte, the planned types whose kind token starts with it (bit i: plan i).
     std::array<std::uint32_t, 256> kindStarts_{};
     // What is looked for in the lines of each planned type.
