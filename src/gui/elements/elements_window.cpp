@@ -140,12 +140,13 @@ QLabel* ElementsWindow::newSkippedLine(const std::vector<elements::SkippedFile>&
     QStringList named;
     QStringList all;
     for (const elements::SkippedFile& file : skipped) {
-        const QString entry = tr("%1 (%2)").arg(QFileInfo(pathText(file.path)).fileName(),
-                                                QString::fromStdString(file.reason));
+        // The line names the file and says why in a few words; the tooltip has the whole reason.
+        const QString reason = QString::fromStdString(file.reason);
         if (static_cast<std::size_t>(named.size()) < kSkippedNamed) {
-            named << entry;
+            named << tr("%1 (%2)").arg(QFileInfo(pathText(file.path)).fileName(),
+                                       file.notAnExport ? tr("not a node export") : reason);
         }
-        all << tr("%1 (%2)").arg(pathText(file.path), QString::fromStdString(file.reason));
+        all << tr("%1: %2").arg(pathText(file.path), reason);
     }
     QString text = tr("Skipped: %1").arg(named.join(QStringLiteral("; ")));
     if (skipped.size() > kSkippedNamed) {
@@ -256,9 +257,10 @@ void ElementsWindow::copySelectedRows() {
 void ElementsWindow::exportVisibleRows() {
     constexpr std::string_view procedure = "cmdExportRows_Click";
     const std::string& resultFolder = context_.session.options.scanResultFolderPath;
+    // Named as the scan names its files, in English whatever the language.
     const QString name =
-        tr("Elements_%1")
-            .arg(plant_ ? QFileInfo(source_).fileName() : QFileInfo(source_).completeBaseName());
+        QStringLiteral("Elements_") +
+        (plant_ ? QFileInfo(source_).fileName() : QFileInfo(source_).completeBaseName());
     std::string offered;
     runStep(context_.boxes, kModule, procedure, [&] {
         platform::createMissingDocumentsFolder(resultFolder);

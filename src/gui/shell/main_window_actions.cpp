@@ -43,9 +43,9 @@ void MainWindow::createActions() {
                              CommandIcon::Scan, tr("Scan Opened File..."));
     a.compare = withPicture(newAction(this, tr("&Compare With...")), CommandIcon::Compare,
                             tr("Compare With an Older Data Base File..."));
-    a.openFolder = withPicture(newAction(this, tr("Open &Folder...")), CommandIcon::OpenFolder,
+    a.openFolder = withPicture(newAction(this, tr("Open Fol&der...")), CommandIcon::OpenFolder,
                                tr("Open the Exports of a Folder in the Elements Window..."));
-    a.includeSubfolders = newAction(this, tr("Include &Subfolders"));
+    a.includeSubfolders = newAction(this, tr("Include Su&bfolders"));
     a.includeSubfolders->setCheckable(true);
     for (QAction*& slot : a.recent) {
         slot = newAction(this, QString());

@@ -250,6 +250,10 @@ private slots:
         elements->exportVisibleRows();
         QCOMPARE(fixture.boxes.prompts.size(), std::size_t{1});
         QCOMPARE(readFile(csv), drum);
+        const std::string workbook = fixture.resultRoot() + "/rows.xlsx";
+        fixture.desktop.chosenSaveFiles = {workbook};
+        elements->exportVisibleRows();
+        QCOMPARE(readFile(workbook).substr(0, 2), std::string("PK"));
         QVERIFY(fixture.boxes.errors.empty());
 
         // A double-click shows the element's lines, header to the last before the empty line.
