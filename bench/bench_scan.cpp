@@ -2,6 +2,7 @@
 // cache, each beside `wc -l` on the same files in the same run. Not a test: run it by hand, see
 // bench/README.md.
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,8 @@
 #include "core/base/date_time.h"
 #include "core/compare/changes_folder.h"
 #include "core/compare/export_comparison.h"
+#include "core/elements/element_loader.h"
+#include "core/elements/row_query.h"
 #include "core/output/scan_run.h"
 #include "core/output/session.h"
 #include "core/scan/export_scan.h"
@@ -31,7 +34,8 @@ using qor::bench::RunFigures;
 
 constexpr const char* kUsage =
     "usage: qorbench [--sizes MB[,MB...]] [--output csv|html|xlsx|workbook|all] [--threads N]\n"
-    "                [--repeat N] [--batch] [--compare] [--seed N] [--dir DIR] [--keep]\n";
+    "                [--repeat N] [--batch] [--compare] [--elements] [--plant N] [--seed N]\n"
+    "                [--dir DIR] [--keep]\n";
 
 struct BenchOptions {
     std::vector<double> sizesMiB{100};
@@ -40,6 +44,8 @@ struct BenchOptions {
     int repeat = 5;
     bool batch = false;
     bool compare = false;
+    bool elements = false;
+    int plantFiles = 200;  // with --elements: a plant folder of this many 5 MB exports
     std::uint64_t seed = 1;
     fs::path dir = fs::temp_directory_path() / "qorbench";
     bool keep = false;
@@ -344,6 +350,108 @@ void benchCompare(const BenchOptions& options) {
     }
 }
 
+// Seconds `work` takes on this thread.
+template <typename Work>
+double secondsOf(Work&& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Loads an export (or a plant) into an element table; exit status 0 when every generated
+// element is in it. With `queries`, also times a filter and sorts over the table and prints
+// them (the child's own line, before the row of the whole run).
+int loadElementsOnce(const std::vector<GeneratedExport>& inputs, long long expected,
+                     bool queries) {
+    std::vector<std::string> paths;
+    for (const GeneratedExport& input : inputs) {
+        paths.push_back(input.path);
+    }
+    const qor::elements::PlantLoad load = qor::elements::loadExports(paths, {}, {});
+    if (static_cast<long long>(load.table.rowCount()) != expected || !load.skipped.empty()) {
+        std::cerr << "elements: " << load.table.rowCount() << " of " << expected << '\n';
+        return 1;
+    }
+    if (queries) {
+        using qor::elements::Column;
+        using qor::elements::ColumnKind;
+        const std::vector<qor::elements::RowIndex> all = load.table.allRows();
+        const std::vector<Column> shown = qor::elements::typeColumns(
+            qor::scan::ElementType::AI, false);
+        std::size_t matched = 0;
+        const double filter = secondsOf([&] {
+            matched = qor::elements::matchRows(load.table, all,
+                                               qor::elements::WildcardPattern("FT10"), shown)
+                          .size();
+        });
+        std::vector<qor::elements::RowIndex> rows = all;
+        const double byValue = secondsOf([&] {
+            qor::elements::sortRows(load.table, rows, {ColumnKind::Parameter, "RANGEMAX"});
+        });
+        rows = all;
+        const double byDesignation = secondsOf(
+            [&] { qor::elements::sortRows(load.table, rows, {ColumnKind::Designation, {}}); });
+        std::printf("  %zu elements in %.1f MiB of table: filter FT10 (any of %zu columns, %zu "
+                    "match) %.3f s, sort by RANGEMAX %.3f s, by designation %.3f s\n",
+                    load.table.rowCount(),
+                    static_cast<double>(load.table.memoryBytes()) / (1024.0 * 1024.0),
+                    shown.size(), matched, filter, byValue, byDesignation);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+// The Elements window's loads and qorscan --find: one export of each size, then a plant
+// folder of 5 MB exports, each beside `wc -l` on the same files.
+void benchElements(const BenchOptions& options) {
+    for (const double sizeMiB : options.sizesMiB) {
+        const GeneratedExport input =
+            generate(options.dir / "elements.qor", sizeMiB, options.seed, "12");
+        Row row{"elements " + std::to_string(static_cast<long>(sizeMiB)) + " MB",
+                input.mebibytes(), input.elements()};
+        for (int run = 0; run < options.repeat; ++run) {
+            settle();
+            const RunFigures wc = qor::bench::measureCommand(wcCommand({input}));
+            row.add(qor::bench::measureInChild(
+                        [&] { return loadElementsOnce({input}, input.elements(), run == 0); }),
+                    wc);
+        }
+        row.print();
+        fs::remove(input.path);
+    }
+    const fs::path plant = options.dir / "plant";
+    fs::create_directories(plant);
+    std::vector<GeneratedExport> inputs;
+    double mebibytes = 0;
+    long long elements = 0;
+    for (int file = 0; file < options.plantFiles; ++file) {
+        const std::string name = "node" + std::to_string(100 + file);
+        inputs.push_back(generate(plant / (name + ".qor"), 5,
+                                  options.seed + static_cast<std::uint64_t>(file),
+                                  std::to_string(100 + file)));
+        mebibytes += inputs.back().mebibytes();
+        elements += inputs.back().elements();
+    }
+    const fs::path settings = options.dir / "qorscan.ini";
+    std::ofstream{settings};
+    const std::string label = "x5";
+    Row load{"plant " + std::to_string(options.plantFiles) + label, mebibytes, elements};
+    Row find{"find " + std::to_string(options.plantFiles) + label, mebibytes, elements};
+    for (int run = 0; run < options.repeat; ++run) {
+        settle();
+        const RunFigures wc = qor::bench::measureCommand(wcCommand(inputs));
+        load.add(qor::bench::measureInChild(
+                     [&] { return loadElementsOnce(inputs, elements, run == 0); }),
+                 wc);
+        find.add(qor::bench::measureCommand({QORSCAN_PATH, "--settings", settings.string(),
+                                             "--find", "FT10", plant.string()}),
+                 wc);
+    }
+    load.print();
+    find.print();
+    fs::remove_all(plant);
+}
+
 std::vector<std::string> split(const std::string& list) {
     std::vector<std::string> items;
     std::stringstream stream(list);
@@ -384,6 +492,10 @@ bool parse(int argc, char** argv, BenchOptions& options) {
             options.batch = true;
         } else if (argument == "--compare") {
             options.compare = true;
+        } else if (argument == "--elements") {
+            options.elements = true;
+        } else if (argument == "--plant" && hasValue) {
+            options.plantFiles = std::max(1, std::atoi(argv[++i]));
         } else if (argument == "--seed" && hasValue) {
             options.seed = std::strtoull(argv[++i], nullptr, 10);
         } else if (argument == "--dir" && hasValue) {
@@ -408,6 +520,14 @@ int main(int argc, char** argv) {
     fs::remove_all(options.dir);
     fs::create_directories(options.dir);
     printHeader(options);
+    if (options.elements) {
+        // The loads and the search alone: the scans have their own runs.
+        benchElements(options);
+        if (!options.keep) {
+            fs::remove_all(options.dir);
+        }
+        return 0;
+    }
     benchSingleFiles(options);
     if (options.batch) {
         benchBatch(options);

@@ -1,12 +1,12 @@
 # bash completion for qorscan: its options, the values of --output, --overwrite and --encoding, the
-# element type names of --enable, folders for --result-folder and files elsewhere.
+# element type names of --enable and --type, the values of --format, folders for --result-folder and files elsewhere.
 
 _qorscan() {
     local cur=${COMP_WORDS[COMP_CWORD]}
     local prev=${COMP_WORDS[COMP_CWORD - 1]}
     local options="--settings --output --one-workbook --csv-raw --encoding --all --enable --cabinets
         --result-folder --now --overwrite --statistics --info --quiet --threads --jobs --compare
-        --exit-code --break-lock --help --version"
+        --exit-code --break-lock --find --type --format --recursive --help --version"
     # DAT(B) and its kin are offered as DATB...: qorscan takes both, and the short form needs
     # no quoting in the shell.
     local types="AI AIC AO AOC DI DIC DO DOC PIDCON MOTCON DATB DATI DATIL DATR"
@@ -24,7 +24,11 @@ _qorscan() {
         mapfile -t COMPREPLY < <(compgen -W "auto utf-8 windows-1250 windows-1252 iso-8859-1" -- "$cur")
         return
         ;;
-    --enable)
+    --format)
+        mapfile -t COMPREPLY < <(compgen -W "text csv" -- "$cur")
+        return
+        ;;
+    --enable | --type)
         mapfile -t COMPREPLY < <(compgen -W "$types" -- "${cur^^}")
         return
         ;;
@@ -33,7 +37,7 @@ _qorscan() {
         mapfile -t COMPREPLY < <(compgen -d -- "$cur")
         return
         ;;
-    --now | --threads | --jobs)
+    --now | --threads | --jobs | --find)
         return
         ;;
     --settings | --cabinets)

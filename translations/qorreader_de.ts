@@ -100,6 +100,28 @@
     </message>
 </context>
 <context>
+    <name>ElementLoader</name>
+    <message>
+        <source>The folder &apos;%1&apos; cannot be read: %2.</source>
+        <translation>Der Ordner &apos;%1&apos; kann nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>The loading of the elements was cancelled.</source>
+        <translation>Das Laden der Elemente wurde abgebrochen.</translation>
+    </message>
+</context>
+<context>
+    <name>ElementTable</name>
+    <message>
+        <source>Too many exports for one element table.</source>
+        <translation>Zu viele Exporte für eine Elementtabelle.</translation>
+    </message>
+    <message>
+        <source>Too many elements for one element table.</source>
+        <translation>Zu viele Elemente für eine Elementtabelle.</translation>
+    </message>
+</context>
+<context>
     <name>ElementType</name>
     <message>
         <source>Analog Input</source>
@@ -1651,6 +1673,10 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
     <message>
         <source>error: %1 (%2)</source>
         <translation>Fehler: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>not a node export, skipped</source>
+        <translation>kein Knotenexport, übersprungen</translation>
     </message>
 </context>
 </TS>

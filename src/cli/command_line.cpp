@@ -259,6 +259,45 @@ std::vector<OptionEntry> optionTable() {
              "--encoding; "
              "--output, --one-workbook, --statistics, --info, --jobs and --cabinets are refused.",
              &CommandLine::compare),
+        valued("find", "PATTERN",
+               "print every element of the FILEs (and of the *.qor files in a DIR given) that "
+               "shows PATTERN in its designation or any parameter, as FILE:LINE: TYPE "
+               "DESIGNATION; ASCII and other letters alike without regard to case. PATTERN "
+               "without * or ? matches anywhere in a value; with them (* any run of characters, "
+               "? one character) it must match a whole value. Reads the files on --jobs threads "
+               "and prints them in path order. Exit status 0 when an element matched, 1 when "
+               "none did, 2 on an error (a file that cannot be read or, when named, is no "
+               "export); a file found in a DIR that is no export gets a note only. Goes with "
+               "--type, --format, --recursive, --jobs, --encoding, --settings, --csv-raw, "
+               "--quiet",
+               [](const std::string& text, CommandLine& line) -> Error {
+                   line.find = text;
+                   return std::nullopt;
+               }),
+        valued("type", "TYPE", "with --find: only elements of TYPE (as for --enable); repeatable",
+               [](const std::string& text, CommandLine& line) -> Error {
+                   const auto type = scan::elementTypeByName(text);
+                   if (!type) {
+                       return "--type takes an element type (AI, AIC, AO, AOC, DI, DIC, DO, DOC, "
+                              "PIDCON, MOTCON, DAT(B), DAT(I), DAT(IL), DAT(R)), not " +
+                              quotedExcerpt(text);
+                   }
+                   line.findTypes.push_back(*type);
+                   return std::nullopt;
+               }),
+        valued("format", "text|csv",
+               "with --find: text (FILE:LINE: TYPE DESIGNATION, the default) or csv (a header, "
+               "then FILE,LINE,NODE,TYPE,DESIGNATION and the element's parameters in the type's "
+               "order; with one --type they are named, otherwise PARAMETER 1 to 8)",
+               [](const std::string& text, CommandLine& line) -> Error {
+                   if (text != "text" && text != "csv") {
+                       return "--format takes text or csv, not " + quotedExcerpt(text);
+                   }
+                   line.findCsv = text == "csv";
+                   return std::nullopt;
+               }),
+        flag({QStringLiteral("r"), QStringLiteral("recursive")},
+             "with --find: search the subfolders of a DIR given too", &CommandLine::recursive),
         flag({QStringLiteral("exit-code")}, "with --compare: exit status 1 when the exports differ",
              &CommandLine::exitCode),
         flag({QStringLiteral("h"), QStringLiteral("help")},
@@ -281,7 +320,9 @@ public:
         }
         parser_.addPositionalArgument(
             QStringLiteral("FILE"),
-            QStringLiteral("export files to scan (*.qor); with --compare, OLD then NEW"),
+            QStringLiteral(
+                "export files to scan (*.qor); with --compare, OLD then NEW; with --find, "
+                "export files and folders to search"),
             QStringLiteral("FILE..."));
     }
 
@@ -316,7 +357,8 @@ public:
     std::string help() const {
         const std::string text = toBytes(parser_.helpText());
         return "Usage: qorscan [options] FILE...\n"
-               "  or:  qorscan --compare [options] OLD.qor NEW.qor" +
+               "  or:  qorscan --compare [options] OLD.qor NEW.qor\n"
+               "  or:  qorscan --find PATTERN [--type TYPE] [options] FILE|DIR..." +
                text.substr(text.find('\n'));
     }
 
@@ -379,9 +421,42 @@ std::variant<CommandLine, UsageError> checkCompare(const CommandLine& line) {
             return UsageError{std::string(option) + " does not go with --compare"};
         }
     }
+    if (line.find) {
+        return UsageError{"--find does not go with --compare"};
+    }
     if (line.files.size() != 2) {
         return UsageError{"--compare takes exactly two export files, OLD and NEW (" +
                           std::to_string(line.files.size()) + " given)"};
+    }
+    return line;
+}
+
+// A search prints what it finds and writes nothing: the options of a scan's outputs are refused.
+std::variant<CommandLine, UsageError> checkFind(const CommandLine& line) {
+    const std::pair<bool, const char*> refused[] = {
+        {line.output.has_value(), "--output"},
+        {line.oneWorkbook, "--one-workbook"},
+        {line.saveStatistics, "--statistics"},
+        {line.infoOnly, "--info"},
+        {line.enableAll, "--all"},
+        {!line.enables.empty(), "--enable"},
+        {line.cabinetsFile.has_value(), "--cabinets"},
+        {line.resultFolder.has_value(), "--result-folder"},
+        {line.now.has_value(), "--now"},
+        {line.overwrite != OverwriteAnswer::AskOnTerminal, "--overwrite"},
+        {line.breakLock, "--break-lock"},
+        {line.exitCode, "--exit-code"},
+        {line.threads.has_value(), "--threads"}};
+    for (const auto& [given, option] : refused) {
+        if (given) {
+            return UsageError{std::string(option) + " does not go with --find"};
+        }
+    }
+    if (line.csvRaw && !line.findCsv) {
+        return UsageError{"--csv-raw goes with --format csv only"};
+    }
+    if (line.files.empty()) {
+        return UsageError{"--find needs export files or folders to search"};
     }
     return line;
 }
@@ -399,6 +474,17 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
     }
     if (line.compare) {
         return checkCompare(line);
+    }
+    if (line.find) {
+        return checkFind(line);
+    }
+    const std::pair<bool, const char*> searchOnly[] = {{!line.findTypes.empty(), "--type"},
+                                                       {line.findCsv, "--format"},
+                                                       {line.recursive, "--recursive"}};
+    for (const auto& [given, option] : searchOnly) {
+        if (given) {
+            return UsageError{std::string(option) + " goes with --find only"};
+        }
     }
     if (line.exitCode) {
         return UsageError{"--exit-code goes with --compare only"};
@@ -421,7 +507,8 @@ Flags override the stored settings for this run only; nothing is written back.
 
 Exit status: 0 done; 1 the scan ended with an error or an error was reported (with
 --compare --exit-code also: the exports differ); 2 bad arguments or an unreadable export
-file; 3 no element type enabled; 128 + the signal's number when a signal stopped it (130
+file; 3 no element type enabled. With --find, as grep: 0 an element matched, 1 none did,
+2 an error. 128 + the signal's number when a signal stopped it (130
 SIGINT, 143 SIGTERM, 129 SIGHUP). Ctrl-C (SIGINT), SIGTERM and SIGHUP stop a run as Cancel
 does: nothing half-written stays, the lock goes; a second one ends it at once.
 )";

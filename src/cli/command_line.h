@@ -32,12 +32,16 @@ struct CommandLine {
     bool saveStatistics = false;
     bool infoOnly = false;
     bool quiet = false;
-    std::optional<std::size_t> threads;      // parsing threads per export
-    std::optional<std::size_t> jobs;         // exports scanned at once
-    bool compare = false;                    // compare files[0] (old) with files[1] (new)
-    bool exitCode = false;                   // with compare: exit 1 when they differ
-    bool breakLock = false;                  // take over a node folder lock of another computer
-    std::optional<EncodingChoice> encoding;  // --encoding: auto (nothing inside) or one
+    std::optional<std::size_t> threads;        // parsing threads per export
+    std::optional<std::size_t> jobs;           // exports scanned at once
+    bool compare = false;                      // compare files[0] (old) with files[1] (new)
+    bool exitCode = false;                     // with compare: exit 1 when they differ
+    bool breakLock = false;                    // take over a node folder lock of another computer
+    std::optional<EncodingChoice> encoding;    // --encoding: auto (nothing inside) or one
+    std::optional<std::string> find;           // --find PATTERN: print the matching elements
+    std::vector<scan::ElementType> findTypes;  // with find: only these types (none: all)
+    bool findCsv = false;                      // with find: --format csv
+    bool recursive = false;                    // with find: folders with their subfolders
     bool help = false;
     bool version = false;
     std::vector<std::string> files;

@@ -5,6 +5,7 @@
 
 #include "cli/command_line.h"
 #include "cli/compare_command.h"
+#include "cli/find_command.h"
 #include "cli/scan_command.h"
 #include "core/base/build_info.h"
 #include "core/base/message_text.h"
@@ -54,6 +55,9 @@ int main(int argc, char** argv) {
     const qor::platform::StopSignals stopSignals;
     if (line.compare) {
         return qor::cli::runCompareCommand(line, messages);
+    }
+    if (line.find) {
+        return qor::cli::runFindCommand(line, messages);
     }
     return qor::cli::runScanCommand(line, messages);
 }

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <thread>
 
+#include "core/base/translation.h"
 #include "core/elements/arena_fields.h"
 #include "core/scan/cabinet_labels.h"
 #include "core/scan/element_parser.h"
@@ -149,7 +150,15 @@ bool isExportName(const std::filesystem::path& path) {
            scan::equalsNoCase(std::string_view(name).substr(name.size() - 4), ".qor");
 }
 
+std::string unreadableFolderText(const std::string& folder, const std::error_code& error) {
+    return fillIn(translate("ElementLoader", "The folder '%1' cannot be read: %2."),
+                  {folder, error.message()});
+}
+
 }  // namespace
+
+LoadCancelled::LoadCancelled()
+    : QorError(translate("ElementLoader", "The loading of the elements was cancelled.")) {}
 
 ElementTable loadExport(const std::string& path, const LoadSettings& settings,
                         const LoadControl& control) {
@@ -245,7 +254,7 @@ FolderListing exportsInFolder(const std::string& folder, bool subfolders) {
     std::error_code error;
     fs::directory_iterator top(folder, error);
     if (error) {
-        throw QorError("The folder " + folder + " cannot be read: " + error.message() + ".");
+        throw QorError(unreadableFolderText(folder, error));
     }
     std::vector<fs::path> pending{fs::path(folder)};
     bool first = true;
@@ -260,7 +269,7 @@ FolderListing exportsInFolder(const std::string& folder, bool subfolders) {
             entries = fs::directory_iterator(current, error);
             if (error) {
                 listing.skipped.push_back(
-                    {current.native(), "The folder cannot be read: " + error.message() + "."});
+                    {current.native(), unreadableFolderText(current.native(), error)});
                 continue;
             }
         }
@@ -277,7 +286,7 @@ FolderListing exportsInFolder(const std::string& folder, bool subfolders) {
         }
         if (error) {
             listing.skipped.push_back(
-                {current.native(), "The folder cannot be read: " + error.message() + "."});
+                {current.native(), unreadableFolderText(current.native(), error)});
             error.clear();
         }
     }

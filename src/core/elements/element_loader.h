@@ -33,7 +33,7 @@ struct LoadControl {
 // Thrown when a load was cancelled.
 class LoadCancelled : public QorError {
 public:
-    LoadCancelled() : QorError("The loading of the elements was cancelled.") {}
+    LoadCancelled();
 };
 
 // Thrown when a file is not a node export (the scan's refusal).

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "core/base/qor_error.h"
+#include "core/base/translation.h"
 #include "core/elements/arena_fields.h"
 #include "core/scan/text_rules.h"
 
@@ -90,6 +91,21 @@ std::string_view ElementTable::field(RowIndex row, std::size_t index) const {
     return text;
 }
 
+std::size_t ElementTable::fields(RowIndex row, RowFields& out) const {
+    const std::size_t count = fieldCount(row);
+    const ElementRecord& record = records_[row];
+    const std::string_view arena = arenas_[record.file];
+    auto at = static_cast<std::size_t>(record.offset);
+    for (std::size_t i = 0; i < count; ++i) {
+        out[i] = nextField(arena, at);
+    }
+    return count;
+}
+
+int ElementTable::fieldIndex(scan::ElementType type, const Column& column) const {
+    return fieldOf(type, cabinetColumns_, column);
+}
+
 std::string_view ElementTable::cell(RowIndex row, const Column& column) const {
     const ElementRecord& record = records_[row];
     switch (column.kind) {
@@ -127,7 +143,7 @@ std::vector<RowIndex> ElementTable::allRows() const {
 
 std::uint32_t ElementTable::addFile(ExportFile file, std::string arena) {
     if (files_.size() >= std::numeric_limits<std::uint32_t>::max()) {
-        throw QorError("Too many exports for one element table.");
+        throw QorError(translate("ElementTable", "Too many exports for one element table."));
     }
     files_.push_back(std::move(file));
     arenas_.push_back(std::move(arena));
@@ -136,7 +152,7 @@ std::uint32_t ElementTable::addFile(ExportFile file, std::string arena) {
 
 void ElementTable::addRecords(std::span<const ElementRecord> records) {
     if (records.size() > std::numeric_limits<RowIndex>::max() - records_.size()) {
-        throw QorError("Too many elements for one element table.");
+        throw QorError(translate("ElementTable", "Too many elements for one element table."));
     }
     records_.insert(records_.end(), records.begin(), records.end());
     for (const ElementRecord& record : records) {

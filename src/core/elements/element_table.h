@@ -17,6 +17,10 @@ namespace qor::elements {
 // A row of an element table. Tables hold at most 2^32 - 1 elements.
 using RowIndex = std::uint32_t;
 
+// The most fields a row has: designation, eight parameter boxes, cabinet, module.
+inline constexpr std::size_t kMaxFields = 1 + scan::kMaxParameterBoxes + 2;
+using RowFields = std::array<std::string_view, kMaxFields>;
+
 // One export whose elements a table holds.
 struct ExportFile {
     std::string path;
@@ -88,6 +92,11 @@ public:
     std::string_view field(RowIndex row, std::size_t index) const;
     std::size_t fieldCount(RowIndex row) const;
     std::string_view designation(RowIndex row) const { return field(row, 0); }
+    // Every field of the row at once (cheaper than field() one by one); returns their count.
+    std::size_t fields(RowIndex row, RowFields& out) const;
+    // The field `column` shows in rows of `type`, or -1 for a column that is no field (Type,
+    // Node, File) or that the type lacks.
+    int fieldIndex(scan::ElementType type, const Column& column) const;
 
     // The raw bytes the row shows in `column` (the type's name for Type, node number for Node,
     // path for File); empty when the row's type has no such column.

@@ -67,19 +67,41 @@ int threeWay(const T& a, const T& b) {
 
 // The sort key of one row in a column.
 struct ValueKey {
-    bool number = false;
+    int rank = 0;  // 0 a number, 1 other text, 2 nothing but spaces
     double value = 0;
     std::string_view text;
 };
 
+ValueKey keyOf(std::string_view text) {
+    const std::optional<double> value = decimalValue(text);
+    return {value ? 0 : (scan::trimSpaces(text).empty() ? 2 : 1), value.value_or(0), text};
+}
+
 int compareKeys(const ValueKey& a, const ValueKey& b) {
-    if (a.number != b.number) {
-        return a.number ? -1 : 1;
+    if (a.rank != b.rank) {
+        return a.rank < b.rank ? -1 : 1;
     }
-    if (a.number && a.value != b.value) {
+    if (a.rank == 0 && a.value != b.value) {
         return a.value < b.value ? -1 : 1;
     }
     return compareNatural(a.text, b.text);
+}
+
+// A sort key worked out once per row: comparisons then cost a memcmp, not a parse.
+struct SortKey {
+    ValueKey value;
+    std::string natural;
+};
+
+int compareSortKeys(const SortKey& a, const SortKey& b) {
+    if (a.value.rank != b.value.rank) {
+        return a.value.rank < b.value.rank ? -1 : 1;
+    }
+    if (a.value.rank == 0 && a.value.value != b.value.value) {
+        return a.value.value < b.value.value ? -1 : 1;
+    }
+    const int order = a.natural.compare(b.natural);
+    return order != 0 ? (order < 0 ? -1 : 1) : compareNatural(a.value.text, b.value.text);
 }
 
 }  // namespace
@@ -89,17 +111,72 @@ std::vector<RowIndex> matchRows(const ElementTable& table, std::span<const RowIn
     if (pattern.empty()) {
         return {rows.begin(), rows.end()};
     }
-    std::vector<RowIndex> matching;
-    for (const RowIndex row : rows) {
-        const ExportEncoding& encoding = table.fileOf(row).encoding;
+    // Per type, the fields the columns show (looked up once, not per row), and whether a
+    // column shows something else (type, node, file).
+    std::array<std::vector<int>, scan::kElementTypeCount> fieldsOfType;
+    bool otherColumns = false;
+    for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
         for (const Column& column : columns) {
-            if (pattern.matches(table.cell(row, column), encoding)) {
-                matching.push_back(row);
-                break;
+            const int field = table.fieldIndex(info.type, column);
+            if (field >= 0) {
+                fieldsOfType[scan::indexOf(info.type)].push_back(field);
             }
         }
     }
+    for (const Column& column : columns) {
+        otherColumns = otherColumns || column.kind == ColumnKind::Type ||
+                       column.kind == ColumnKind::Node || column.kind == ColumnKind::File;
+    }
+    std::vector<RowIndex> matching;
+    RowFields fields;
+    for (const RowIndex row : rows) {
+        const ExportEncoding& encoding = table.fileOf(row).encoding;
+        const std::vector<int>& shown = fieldsOfType[scan::indexOf(table.record(row).type)];
+        bool matched = false;
+        if (!shown.empty()) {
+            table.fields(row, fields);
+            for (const int field : shown) {
+                if (pattern.matches(fields[static_cast<std::size_t>(field)], encoding)) {
+                    matched = true;
+                    break;
+                }
+            }
+        }
+        for (std::size_t c = 0; !matched && otherColumns && c < columns.size(); ++c) {
+            const ColumnKind kind = columns[c].kind;
+            matched = (kind == ColumnKind::Type || kind == ColumnKind::Node ||
+                       kind == ColumnKind::File) &&
+                      pattern.matches(table.cell(row, columns[c]), encoding);
+        }
+        if (matched) {
+            matching.push_back(row);
+        }
+    }
     return matching;
+}
+
+std::string naturalKey(std::string_view text) {
+    std::string key;
+    key.reserve(text.size() + 4);
+    for (std::size_t i = 0; i < text.size();) {
+        if (!isDigit(text[i])) {
+            key += foldAscii(text[i++]);
+            continue;
+        }
+        while (i < text.size() && text[i] == '0') {
+            ++i;
+        }
+        const std::size_t start = i;
+        while (i < text.size() && isDigit(text[i])) {
+            ++i;
+        }
+        const std::size_t digits = std::min<std::size_t>(i - start, 0xFFFF);
+        key += '0';
+        key += static_cast<char>(digits >> 8);
+        key += static_cast<char>(digits & 0xFF);
+        key.append(text.substr(start, i - start));
+    }
+    return key;
 }
 
 int compareNatural(std::string_view a, std::string_view b) {
@@ -152,9 +229,7 @@ int compareNatural(std::string_view a, std::string_view b) {
 }
 
 int compareValues(std::string_view a, std::string_view b) {
-    const std::optional<double> x = decimalValue(a);
-    const std::optional<double> y = decimalValue(b);
-    return compareKeys({x.has_value(), x.value_or(0), a}, {y.has_value(), y.value_or(0), b});
+    return compareKeys(keyOf(a), keyOf(b));
 }
 
 void sortRows(const ElementTable& table, std::vector<RowIndex>& rows, const Column& column,
@@ -166,11 +241,6 @@ void sortRows(const ElementTable& table, std::vector<RowIndex>& rows, const Colu
         });
     };
     switch (column.kind) {
-        case ColumnKind::Designation:
-            sortBy([&](RowIndex a, RowIndex b) {
-                return compareNatural(table.designation(a), table.designation(b));
-            });
-            return;
         case ColumnKind::Type:
             sortBy([&](RowIndex a, RowIndex b) {
                 return threeWay(table.record(a).type, table.record(b).type);
@@ -186,14 +256,31 @@ void sortRows(const ElementTable& table, std::vector<RowIndex>& rows, const Colu
         default:
             break;
     }
-    // Keys are worked out once per row, not once per comparison.
-    std::vector<ValueKey> keys(table.rowCount());
-    for (const RowIndex row : rows) {
-        const std::string_view text = table.cell(row, column);
-        const std::optional<double> value = decimalValue(text);
-        keys[row] = {value.has_value(), value.value_or(0), text};
+    // Keys are worked out once per row, not once per comparison; designations order
+    // naturally, whatever digits they hold.
+    const bool designation = column.kind == ColumnKind::Designation;
+    std::vector<SortKey> keys(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string_view text = table.cell(rows[i], column);
+        SortKey& key = keys[i];
+        key.value = designation ? ValueKey{1, 0, text} : keyOf(text);
+        if (key.value.rank == 1) {
+            key.natural = naturalKey(text);
+        }
     }
-    sortBy([&](RowIndex a, RowIndex b) { return compareKeys(keys[a], keys[b]); });
+    std::vector<RowIndex> byKey(rows.size());
+    for (std::size_t i = 0; i < byKey.size(); ++i) {
+        byKey[i] = static_cast<RowIndex>(i);
+    }
+    std::stable_sort(byKey.begin(), byKey.end(), [&](RowIndex a, RowIndex b) {
+        return descending ? compareSortKeys(keys[b], keys[a]) < 0
+                          : compareSortKeys(keys[a], keys[b]) < 0;
+    });
+    std::vector<RowIndex> sorted(rows.size());
+    for (std::size_t i = 0; i < byKey.size(); ++i) {
+        sorted[i] = rows[byKey[i]];
+    }
+    rows = std::move(sorted);
 }
 
 }  // namespace qor::elements

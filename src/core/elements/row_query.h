@@ -18,9 +18,14 @@ std::vector<RowIndex> matchRows(const ElementTable& table, std::span<const RowIn
 // ASCII case ("AI800_1.2" before "AI800_1.10"). Negative, zero or positive.
 int compareNatural(std::string_view a, std::string_view b);
 
+// A key whose byte order is compareNatural's order up to ties (texts that differ only in case
+// or leading zeros): ASCII letters folded, each run of digits as "0", its significant digits'
+// count in two bytes, then those digits.
+std::string naturalKey(std::string_view text);
+
 // Order of parameter values: values that read as decimal numbers ("12", "-0.5", "1E3",
-// spaces around allowed) compare as numbers and come first; the others follow, compared
-// naturally.
+// spaces around allowed) compare as numbers and come first; other text follows, compared
+// naturally; empty values (or only spaces) come last. Equal numbers fall back on their text.
 int compareValues(std::string_view a, std::string_view b);
 
 enum class SortOrder { Ascending, Descending };

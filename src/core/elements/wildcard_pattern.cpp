@@ -4,6 +4,7 @@
 
 #include "core/base/ascii.h"
 #include "core/base/utf8.h"
+#include "core/scan/text_rules.h"
 
 namespace qor::elements {
 namespace {
@@ -85,6 +86,8 @@ struct FoldedBytes {
 WildcardPattern::WildcardPattern(std::string_view utf8Pattern) {
     empty_ = utf8Pattern.empty();
     const bool wild = utf8Pattern.find_first_of("*?") != std::string_view::npos;
+    plain_ = !wild;
+    text_ = utf8Pattern;
     // Text without wildcards is looked for anywhere: as if it were "*text*".
     std::string glob = wild ? std::string(utf8Pattern) : "*" + std::string(utf8Pattern) + "*";
     asciiOnly_ = isAscii(glob);
@@ -102,6 +105,9 @@ bool WildcardPattern::matches(std::string_view text, const ExportEncoding& encod
     }
     // ASCII letters fold to ASCII only, and no byte of a multi-byte character is ASCII: an
     // ASCII pattern compares bytes, unless a "?" must step over whole characters.
+    if (asciiOnly_ && plain_) {
+        return scan::findNoCase(text, text_) != scan::kNotFound;
+    }
     if (asciiOnly_ && (!hasQuestionMark_ || isAscii(text))) {
         return globMatches(std::string_view(asciiFolded_), FoldedBytes{text});
     }

@@ -26,6 +26,8 @@ private:
     bool empty_ = true;
     bool asciiOnly_ = true;  // the pattern holds ASCII only
     bool hasQuestionMark_ = false;
+    bool plain_ = false;       // no wildcard: a substring search for `text_`
+    std::string text_;         // the pattern as typed, for a plain ASCII search
     std::string asciiFolded_;  // the glob, ASCII letters folded, when asciiOnly_
     std::u32string folded_;    // the glob as case-folded characters
 };

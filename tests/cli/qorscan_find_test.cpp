@@ -1,0 +1,89 @@
+// qorscan --find end to end: the built binary over a small plant folder, its golden output and
+// grep's exit status.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/qorscan_fixture.h"
+#include "support/run_command.h"
+
+namespace qor {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::CommandResult;
+
+class QorscanFind : public testing::QorscanFixture {
+protected:
+    void SetUp() override {
+        const std::string golden = std::string(QOR_TEST_DATA_DIR) + "/golden_node.qor";
+        fs::create_directories(dir.path() / "plant" / "unit2");
+        fs::copy_file(golden, plant + "/a.qor");
+        fs::copy_file(golden, plant + "/unit2/b.QOR");
+        dir.write("plant/junk.qor", "not an export\n");
+    }
+    CommandResult run(std::vector<std::string> args) const {
+        args.insert(args.begin(), {"--settings", settings});
+        return testing::runCommand(QOR_QORSCAN_PATH, args, dir);
+    }
+    std::string plant = dir.file("plant");
+};
+
+TEST_F(QorscanFind, PrintsMatchesInPathOrderWithGrepsExitStatus) {
+    const std::string a = plant + "/a.qor";
+    const std::string b = plant + "/unit2/b.QOR";
+    const std::string missing = dir.file("missing.qor");
+    const std::string junk = plant + "/junk.qor";
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string out;
+        std::string err;  // a part of the messages; empty: none at all
+    } cases[] = {
+        {{"--find", "ti1", plant}, 0, a + ":8: AI AI800_1.1\n", "junk.qor: not a node export"},
+        {{"--find", "TI1", "-r", "--jobs", "2", plant, a},
+         0,
+         a + ":8: AI AI800_1.1\n" + b + ":8: AI AI800_1.1\n",
+         "junk.qor: not a node export"},
+        {{"--find", "ai800_?.*", "--type", "AI", b},
+         0,
+         b + ":8: AI AI800_1.1\n" + b + ":18: AI AI800_2.3\n",
+         ""},
+        {{"--find", "*", "--type", "datr", "--type", "DAT(B)", a},
+         0,
+         a + ":34: DAT(B) DAT1\n" + a + ":37: DAT(R) DAT4\n",
+         ""},
+        {{"--find", "zzz", a}, 1, "", ""},
+        {{"--find", "ti1", missing, a}, 2, a + ":8: AI AI800_1.1\n", "missing.qor"},
+        {{"--find", "ti1", junk}, 2, "", "is not a node export"},
+        {{"--find", "valve", "--format", "csv", a},
+         0,
+         "FILE,LINE,NODE,TYPE,DESIGNATION,PARAMETER 1,PARAMETER 2,PARAMETER 3,PARAMETER 4,"
+         "PARAMETER 5,PARAMETER 6,PARAMETER 7,PARAMETER 8\n" +
+             a + ",23,12,DI,DI810_1.12,XS200,Valve open,0,,,,1\n",
+         ""},
+        {{"--find", "pump", "--format", "csv", "--type", "AI", a},
+         0,
+         "FILE,LINE,NODE,TYPE,DESIGNATION,NAME,DESCR,UNIT,RANGEMAX,RANGEMIN,CONV_PAR,FILTER_P,"
+         "SCANT\n" +
+             a + ",18,12,AI,AI800_2.3,\"TI\"\"7\",\"Pump 1, east bearing\",degC,,,,,\n",
+         ""},
+        {{"--find", "x", "--output", "csv", a}, 2, "", "--output does not go with --find"},
+        {{"--type", "AI", a}, 2, "", "--type goes with --find only"},
+        {{"--find", "x", "--type", "AX", a}, 2, "", "--type takes an element type"},
+    };
+    for (const auto& c : cases) {
+        const CommandResult result = run(c.args);
+        const std::string what = testing::commandLine("qorscan", c.args);
+        EXPECT_EQ(result.exitCode, c.exitCode) << what << "\n" << result.err;
+        EXPECT_EQ(result.out, c.out) << what;
+        if (c.err.empty()) {
+            EXPECT_EQ(result.err, "") << what;
+        } else {
+            EXPECT_NE(result.err.find(c.err), std::string::npos) << what << "\n" << result.err;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace qor

@@ -1,0 +1,130 @@
+// Filtering and ordering the rows of the hand-made export, as both shells do.
+#include "core/elements/row_query.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "core/elements/element_loader.h"
+
+namespace qor::elements {
+namespace {
+
+const Column kDesignation{ColumnKind::Designation, {}};
+const Column kDescr{ColumnKind::Parameter, "DESCR"};
+
+// Rows of golden_node.qor: 0 AI800_1.1, 1 AI800_2.3, 2 DI810_1.12, 3 AIC12, 4 DAT1, 5 DAT4.
+const ElementTable& golden() {
+    static const ElementTable table =
+        loadExport(std::string(QOR_TEST_DATA_DIR) + "/golden_node.qor", {});
+    return table;
+}
+
+TEST(RowQuery, FiltersOnAnyOrOneColumnWithWildcards) {
+    const std::vector<Column> shown{
+        kDesignation, {ColumnKind::Parameter, "NAME"}, kDescr, {ColumnKind::Type, {}}};
+    struct Case {
+        const char* pattern;
+        std::vector<Column> columns;
+        std::vector<RowIndex> rows;
+    };
+    const std::vector<Case> cases{
+        {"", shown, {0, 1, 2, 3, 4, 5}},
+        {"ti1", shown, {0}},  // no wildcard: anywhere in the text, any case
+        {"AI800", {kDesignation}, {0, 1}},
+        {"ai800_?.*", {kDesignation}, {0, 1}},  // wildcards: the whole text
+        {"AI800_?", {kDesignation}, {}},
+        {"*1", {kDesignation}, {0, 4}},
+        {"VALVE", {kDescr}, {2}},
+        {"valve", {kDesignation}, {}},  // one column only
+        {"dat(?)", shown, {4, 5}},      // the Type column
+        {"*,*", shown, {1, 3}},
+        {"calc, AVERAGE", shown, {3}},
+        {"TI\"7", shown, {1}},
+    };
+    const std::vector<RowIndex> all = golden().allRows();
+    for (const Case& c : cases) {
+        EXPECT_EQ(matchRows(golden(), all, WildcardPattern(c.pattern), c.columns), c.rows)
+            << c.pattern;
+    }
+}
+
+TEST(RowQuery, WildcardsFoldCaseAndStepOverWholeCharacters) {
+    const ExportEncoding utf8{TextEncoding::Utf8, true, false};
+    const ExportEncoding cp1250{TextEncoding::Windows1250, true, false};
+    struct Case {
+        const char* pattern;
+        std::string text;
+        ExportEncoding encoding;
+        bool matches;
+    };
+    const std::vector<Case> cases{
+        {"Ž?LU", "\xC5\xBD\xC3\xA9lu", utf8, true},  // "Žélu"
+        {"žélu", "\xC5\xBD\xC3\xA9LU", utf8, true},
+        {"žé", "\x8E\xE9LU", cp1250, true},  // the same in Windows-1250
+        {"?LU", "\x8E\xE9LU", cp1250, false},
+        {"??LU", "\x8E\xE9LU", cp1250, true},
+        {"a*b*c", "aXXbYYc", utf8, true},
+        {"a*b*c", "aXXbYY", utf8, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(WildcardPattern(c.pattern).matches(c.text, c.encoding), c.matches) << c.pattern;
+    }
+}
+
+TEST(RowQuery, OrdersDesignationsNaturallyAndValuesNumerically) {
+    struct Case {
+        std::string a;
+        std::string b;
+        int natural;  // sign of compareNatural(a, b)
+        int values;   // sign of compareValues(a, b)
+    };
+    const std::vector<Case> cases{
+        {"AI800_1.2", "AI800_1.10", -1, -1},
+        {"ai800_1.2", "AI800_1.2", 1, 1},  // equal but for case: a fixed order all the same
+        {"x2", "x02", -1, -1},
+        {"9", "10", -1, -1},
+        {"-1.5", "0.25", -1, -1},
+        {"-2", "-10", -1, 1},
+        {"1E3", " 999 ", 1, 1},
+        {"12", "abc", -1, -1},  // numbers, then text, then empty values
+        {"  ", "abc", -1, 1},
+        {"", "0", -1, 1},
+        {"1.0", "1", 1, 1},  // equal numbers keep a fixed order by their text
+        {"inf", "5", 1, 1},
+    };
+    const auto sign = [](int v) { return (v > 0) - (v < 0); };
+    for (const Case& c : cases) {
+        EXPECT_EQ(sign(compareNatural(c.a, c.b)), c.natural) << c.a << " " << c.b;
+        EXPECT_EQ(sign(compareNatural(c.b, c.a)), -c.natural) << c.b << " " << c.a;
+        EXPECT_EQ(sign(compareValues(c.a, c.b)), c.values) << c.a << " " << c.b;
+        EXPECT_EQ(sign(compareValues(c.b, c.a)), -c.values) << c.b << " " << c.a;
+    }
+}
+
+TEST(RowQuery, SortsRowsStablyByAnyColumn) {
+    struct Case {
+        Column column;
+        SortOrder order;
+        std::vector<RowIndex> rows;
+    };
+    const std::vector<Case> cases{
+        {kDesignation, SortOrder::Ascending, {0, 1, 3, 4, 5, 2}},
+        {kDesignation, SortOrder::Descending, {2, 5, 4, 3, 1, 0}},
+        // Rows without the parameter have empty text: after every number, stable.
+        {{ColumnKind::Parameter, "RANGEMAX"}, SortOrder::Ascending, {0, 1, 2, 3, 4, 5}},
+        {{ColumnKind::Parameter, "ACT"}, SortOrder::Ascending, {2, 0, 1, 3, 4, 5}},
+        {{ColumnKind::Type, {}}, SortOrder::Descending, {5, 4, 2, 3, 0, 1}},
+        {kDescr, SortOrder::Ascending, {3, 0, 1, 2, 4, 5}},
+    };
+    for (const Case& c : cases) {
+        std::vector<RowIndex> rows = golden().allRows();
+        sortRows(golden(), rows, c.column, c.order);
+        EXPECT_EQ(rows, c.rows) << columnHeading(c.column);
+    }
+}
+
+}  // namespace
+}  // namespace qor::elements
