@@ -96,7 +96,7 @@ private:
 // The Elements window a command opened: waits for the load and for the table's first paint;
 // the milliseconds from the command on, or -1 when no window came.
 qint64 timeToPaint(qor::gui::MainWindow& window, QAction& command,
-                   qor::gui::ElementsWindow*& opened) {
+                   qor::gui::ElementsWindow*& opened, qint64& loaded) {
     const auto before = window.documents().subWindowList();
     QElapsedTimer timer;
     QEventLoop loading;
@@ -106,6 +106,7 @@ qint64 timeToPaint(qor::gui::MainWindow& window, QAction& command,
     if (window.busy()) {
         loading.exec();
     }
+    loaded = timer.elapsed();
     opened = nullptr;
     for (QMdiSubWindow* child : window.documents().subWindowList()) {
         if (auto* found = dynamic_cast<qor::gui::ElementsWindow*>(child->widget());
@@ -207,27 +208,27 @@ int runElementsBench(const QStringList& arguments) {
     const qint64 wc = timeWc({exportPath});
     const double before = residentMiB();
     qor::gui::ElementsWindow* elements = nullptr;
-    const qint64 painted = timeToPaint(window, *window.commands().elements, elements);
+    qint64 loaded = 0;
+    const qint64 painted = timeToPaint(window, *window.commands().elements, elements, loaded);
     if (elements == nullptr) {
         std::fprintf(stderr, "no Elements window (%zu errors reported)\n", boxes.errors.size());
         return 1;
     }
     const double after = residentMiB();
     std::printf(
-        "%d MiB export, %zu elements: Ctrl+E to the table painted %lld ms (wc -l %lld ms); "
-        "resident +%.0f MiB (table %.0f MiB)\n",
+        "%d MiB export, %zu elements: Ctrl+E to the table painted %lld ms, of which loading "
+        "%lld ms (wc -l %lld ms); resident +%.0f MiB (table %.0f MiB)\n",
         megabytes, elements->table().rowCount(), static_cast<long long>(painted),
-        static_cast<long long>(wc), after - before,
+        static_cast<long long>(loaded), static_cast<long long>(wc), after - before,
         static_cast<double>(elements->table().memoryBytes()) / (1 << 20));
     typeKeystrokes(*elements, "FT101");
     sortBy(*elements, "RANGEMAX");
     sortBy(*elements, "NAME");
     sortBy(*elements, "Designation");
     sortBy(*elements, "Type");
-    timed(*elements, "type \"FT101\" while sorted by NAME", [&] {
-        sortBy(*elements, "NAME");
-        elements->findChild<QLineEdit*>("txtFilter")->setText("FT101");
-    });
+    std::printf("  then sorted by NAME:\n");
+    sortBy(*elements, "NAME");
+    typeKeystrokes(*elements, "FT101");
     timed(*elements, "scroll to the end", [&] { elements->elementsTable().scrollToBottom(); });
 
     if (!plant.isEmpty()) {
@@ -235,19 +236,21 @@ int runElementsBench(const QStringList& arguments) {
         const qint64 plantWc = timeWc(plant);
         const double plantBefore = residentMiB();
         qor::gui::ElementsWindow* plantWindow = nullptr;
-        const qint64 plantPainted = timeToPaint(window, *window.commands().openFolder, plantWindow);
+        qint64 plantLoaded = 0;
+        const qint64 plantPainted =
+            timeToPaint(window, *window.commands().openFolder, plantWindow, plantLoaded);
         if (plantWindow == nullptr) {
             std::fprintf(stderr, "no plant window (%zu errors reported)\n", boxes.errors.size());
             return 1;
         }
         std::printf(
             "plant of %lld exports x %d MiB, %zu elements: Open Folder to the table painted %lld "
-            "ms (wc -l %lld ms); resident +%.0f MiB (table %.0f MiB)\n",
+            "ms, of which loading %lld ms (wc -l %lld ms); resident +%.0f MiB (table %.0f MiB)\n",
             static_cast<long long>(plant.size()), plantMegabytes, plantWindow->table().rowCount(),
-            static_cast<long long>(plantPainted), static_cast<long long>(plantWc),
-            residentMiB() - plantBefore,
+            static_cast<long long>(plantPainted), static_cast<long long>(plantLoaded),
+            static_cast<long long>(plantWc), residentMiB() - plantBefore,
             static_cast<double>(plantWindow->table().memoryBytes()) / (1 << 20));
-        typeKeystrokes(*plantWindow, "AI810_1.1");
+        typeKeystrokes(*plantWindow, "AI800_1.1");
         sortBy(*plantWindow, "Node");
     }
     return 0;

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <algorithm>
+#include <iterator>
+#include <numeric>
 #include <span>
 
 #include "core/elements/row_query.h"
@@ -25,6 +27,38 @@ QString cellOfPastedText(QString text) {
         }
     }
     return text;
+}
+
+// Sorts `rows` stably by the node or the path of their export, as elements::sortRows does, in
+// one pass over the rows: an export's rows share both, so ranking the exports ranks the rows.
+void sortByExport(const elements::ElementTable& table, std::vector<elements::RowIndex>& rows,
+                  ColumnKind kind, bool descending) {
+    const std::vector<elements::ExportFile>& files = table.files();
+    const auto compare = [&](std::uint32_t a, std::uint32_t b) {
+        const int order = kind == ColumnKind::Node
+                              ? elements::compareValues(files[a].nodeNumber, files[b].nodeNumber)
+                              : files[a].path.compare(files[b].path);
+        return descending ? -order : order;
+    };
+    std::vector<std::uint32_t> byKey(files.size());
+    std::iota(byKey.begin(), byKey.end(), std::uint32_t{0});
+    std::stable_sort(byKey.begin(), byKey.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return compare(a, b) < 0; });
+    // Exports of equal keys share a rank, so that their rows keep their order among each other.
+    std::vector<std::size_t> rank(files.size());
+    for (std::size_t i = 1; i < byKey.size(); ++i) {
+        rank[byKey[i]] = rank[byKey[i - 1]] + (compare(byKey[i - 1], byKey[i]) < 0 ? 1 : 0);
+    }
+    std::vector<std::size_t> next(files.size() + 1);
+    for (const elements::RowIndex row : rows) {
+        ++next[rank[table.record(row).file] + 1];
+    }
+    std::partial_sum(next.begin(), next.end(), next.begin());
+    std::vector<elements::RowIndex> sorted(rows.size());
+    for (const elements::RowIndex row : rows) {
+        sorted[next[rank[table.record(row).file]]++] = row;
+    }
+    rows = std::move(sorted);
 }
 
 }  // namespace
@@ -131,6 +165,9 @@ void ElementsTableModel::setView(const ElementsView& view) {
     beginResetModel();
     view_ = view;
     columns_ = viewColumns(table_, view_);
+    anyColumns_.clear();
+    std::copy_if(columns_.begin(), columns_.end(), std::back_inserter(anyColumns_),
+                 [](const Column& column) { return column.kind != ColumnKind::File; });
     if (filterColumn_ >= static_cast<int>(columns_.size())) {
         filterColumn_ = kAnyColumn;
     }
@@ -141,35 +178,72 @@ void ElementsTableModel::setView(const ElementsView& view) {
 
 void ElementsTableModel::setFilter(const QString& text, int column) {
     beginResetModel();
+    const int searched =
+        column >= 0 && column < static_cast<int>(columns_.size()) ? column : kAnyColumn;
+    const auto wild = [](const QString& pattern) {
+        return pattern.contains(u'*') || pattern.contains(u'?');
+    };
+    // Case folding works character by character, so a text holding the shorter one holds it
+    // folded too.
+    const bool narrows = searched == filterColumn_ && !filterText_.isEmpty() && !wild(text) &&
+                         !wild(filterText_) && text.contains(filterText_);
     pattern_ = elements::WildcardPattern(text.toUtf8().toStdString());
-    filterColumn_ = column >= 0 && column < static_cast<int>(columns_.size()) ? column : kAnyColumn;
-    refilter();
+    filterText_ = text;
+    filterColumn_ = searched;
+    if (narrows) {
+        const std::vector<elements::RowIndex> before = std::move(shown_);
+        shown_ = elements::matchRows(table_, before, pattern_, searchedColumns());
+    } else {
+        refilter();
+    }
     endResetModel();
 }
 
 void ElementsTableModel::sort(int column, Qt::SortOrder order) {
     beginResetModel();
     if (column >= 0 && column < static_cast<int>(columns_.size())) {
-        elements::sortRows(table_, sorted_, columns_[static_cast<std::size_t>(column)],
-                           order == Qt::DescendingOrder ? elements::SortOrder::Descending
-                                                        : elements::SortOrder::Ascending);
+        const Column& sortedBy = columns_[static_cast<std::size_t>(column)];
+        const bool descending = order == Qt::DescendingOrder;
+        if (sortedBy.kind == ColumnKind::Node || sortedBy.kind == ColumnKind::File) {
+            sortByExport(table_, sorted_, sortedBy.kind, descending);
+        } else {
+            elements::sortRows(
+                table_, sorted_, sortedBy,
+                descending ? elements::SortOrder::Descending : elements::SortOrder::Ascending);
+        }
     } else {
         std::sort(sorted_.begin(), sorted_.end());  // table order is row order
     }
-    refilter();
+    keepShownInSortedOrder();
     endResetModel();
 }
 
+std::span<const Column> ElementsTableModel::searchedColumns() const {
+    return filterColumn_ == kAnyColumn
+               ? std::span<const Column>(anyColumns_)
+               : std::span<const Column>(&columns_[static_cast<std::size_t>(filterColumn_)], 1);
+}
+
 void ElementsTableModel::refilter() {
+    shown_ = pattern_.empty() ? sorted_
+                              : elements::matchRows(table_, sorted_, pattern_, searchedColumns());
+}
+
+void ElementsTableModel::keepShownInSortedOrder() {
     if (pattern_.empty()) {
         shown_ = sorted_;
         return;
     }
-    const std::span<const Column> searched =
-        filterColumn_ == kAnyColumn
-            ? std::span<const Column>(columns_)
-            : std::span<const Column>(&columns_[static_cast<std::size_t>(filterColumn_)], 1);
-    shown_ = elements::matchRows(table_, sorted_, pattern_, searched);
+    std::vector<bool> shown(table_.rowCount());
+    for (const elements::RowIndex row : shown_) {
+        shown[row] = true;
+    }
+    shown_.clear();
+    for (const elements::RowIndex row : sorted_) {
+        if (shown[row]) {
+            shown_.push_back(row);
+        }
+    }
 }
 
 QString ElementsTableModel::tabSeparated(const std::vector<int>& rows) const {

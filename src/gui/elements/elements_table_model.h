@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "core/elements/element_table.h"
@@ -44,8 +45,9 @@ public:
     // New columns and rows: the filter stays, the order returns to the table's.
     void setView(const ElementsView& view);
     const ElementsView& view() const { return view_; }
-    // Narrows the rows to those whose `column` (or any column) shows `text` (see
-    // elements::WildcardPattern).
+    // Narrows the rows to those whose `column` (or any column but File) shows `text` (see
+    // elements::WildcardPattern). A text typed on from the one before, without wildcards, is
+    // looked for in the rows shown only: it cannot match a row the shorter text did not.
     void setFilter(const QString& text, int column = kAnyColumn);
 
     const elements::ElementTable& table() const { return table_; }
@@ -64,11 +66,19 @@ public:
 
 private:
     void refilter();
+    // The shown rows in the new order of sorted_, without matching them again.
+    void keepShownInSortedOrder();
+    // The columns the filter looks in.
+    std::span<const elements::Column> searchedColumns() const;
 
     const elements::ElementTable& table_;
     ElementsView view_;
     std::vector<elements::Column> columns_;
+    // What "any column" looks in: every column but the file's path, whose folders every row of
+    // a plant shares.
+    std::vector<elements::Column> anyColumns_;
     elements::WildcardPattern pattern_;
+    QString filterText_;
     int filterColumn_ = kAnyColumn;
     std::vector<elements::RowIndex> sorted_;  // the chosen type's rows, in the order sorted
     std::vector<elements::RowIndex> shown_;   // those that pass the filter, in that order

@@ -17,6 +17,7 @@
 #include <filesystem>
 
 #include "core/elements/element_loader.h"
+#include "core/elements/row_query.h"
 #include "gui/document/document_window.h"
 #include "gui/document/export_text_view.h"
 #include "gui/elements/elements_table_model.h"
@@ -175,13 +176,16 @@ private slots:
         view.selected = selectedOnly ? &selected : nullptr;
         model.setView(view);
         const QStringList shown = headings(model);
+        // Typed key by key (each text narrowing the rows of the one before), then sorted.
+        const int searched = filterColumn.isEmpty() ? ElementsTableModel::kAnyColumn
+                                                    : static_cast<int>(shown.indexOf(filterColumn));
+        for (qsizetype typed = 1; typed <= filter.size(); ++typed) {
+            model.setFilter(filter.left(typed), searched);
+        }
         if (!sortColumn.isEmpty()) {
             model.sort(static_cast<int>(shown.indexOf(sortColumn)),
                        descending ? Qt::DescendingOrder : Qt::AscendingOrder);
         }
-        model.setFilter(filter, filterColumn.isEmpty()
-                                    ? ElementsTableModel::kAnyColumn
-                                    : static_cast<int>(shown.indexOf(filterColumn)));
         QCOMPARE(column(model, 0), designations);
         QCOMPARE(shown.mid(0, leadingHeadings.size()), leadingHeadings);
     }
@@ -294,6 +298,15 @@ private slots:
         const QStringList shown = headings(model);
         QCOMPARE(shown.mid(0, 3), (QStringList{"Designation", "Type", "Node"}));
         QCOMPARE(shown.last(), QString("File"));
+        // Sorted by node as the table's own order sorts it.
+        std::vector<qor::elements::RowIndex> byNode = elements->table().allRows();
+        qor::elements::sortRows(elements->table(), byNode, {qor::elements::ColumnKind::Node, {}},
+                                qor::elements::SortOrder::Descending);
+        model.sort(2, Qt::DescendingOrder);
+        QCOMPARE(column(model, 2).first(), QString("22"));
+        for (int row = 0; row < model.rowCount(); ++row) {
+            QCOMPARE(model.elementAt(row), byNode[static_cast<std::size_t>(row)]);
+        }
         elements->setFilter("ft201", ElementsTableModel::kAnyColumn);
         QCOMPARE(column(model, 2), QStringList{"22"});
 
