@@ -25,10 +25,11 @@ namespace {
 constexpr std::string_view kModule = "frmMain";
 
 // Progress as the loaders report it, passed on a thousand times per load at most: every
-// report crosses to the user-interface thread.
+// report crosses to the user-interface thread. Cancel reaches the loaders through the work's
+// own flag, at their next chunk.
 class LoadProgress {
 public:
-    explicit LoadProgress(UserInterface& ui) : ui_(ui) {}
+    LoadProgress(UserInterface& ui, const std::atomic<bool>& cancel) : ui_(ui), cancel_(cancel) {}
 
     elements::LoadControl control() {
         return {[this](std::uint64_t done, std::uint64_t total) { report(done, total); }, &cancel_};
@@ -41,13 +42,10 @@ private:
             shown_ = permille;
             ui_.setProgress(static_cast<long long>(done), static_cast<long long>(total));
         }
-        if (ui_.cancelRequested()) {
-            cancel_ = true;
-        }
     }
 
     UserInterface& ui_;
-    std::atomic<bool> cancel_{false};
+    const std::atomic<bool>& cancel_;
     std::uint64_t shown_ = ~std::uint64_t{0};
 };
 
@@ -130,12 +128,12 @@ void MainWindow::loadElements(const QString& source, std::string_view procedure,
     auto loaded = std::make_shared<LoadedElements>();
     const QString name = QFileInfo(source).fileName();
     work_->start(
-        [settings, cabinets, loaded, load = std::move(load),
+        [settings, cabinets, loaded, load = std::move(load), cancel = &work_->cancelFlag(),
          status = toStdString(tr("Loading the elements of %1...").arg(name))](UserInterface& ui) {
             ui.setStatus(status);
             ui.setRunning(true);
             ui.setCounting(true);
-            LoadProgress progress(ui);
+            LoadProgress progress(ui, *cancel);
             try {
                 load(settings, progress.control(), *loaded);
             } catch (const elements::LoadCancelled&) {
