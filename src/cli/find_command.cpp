@@ -31,6 +31,7 @@ using elements::RowIndex;
 // Exports are loaded a batch at a time, so that a plant of any size is searched in bounded
 // memory; a batch is several exports per thread, so that the threads keep busy.
 constexpr std::size_t kExportsPerJob = 4;
+constexpr std::size_t kSearchChunkBytes = std::size_t{128} << 10;
 
 enum FindStatus { kFound = 0, kNothingFound = 1, kFindError = 2 };
 
@@ -169,6 +170,10 @@ int runFindCommand(const CommandLine& line, std::FILE* messages) {
                             ? *line.encoding
                             : choiceNamed(options::settings::kTextEncoding.readFrom(*store));
     settings.jobs = line.jobs.value_or(scan::defaultScanThreads());
+    // Only stretches that hold the pattern's text are read for elements: small ones, so that
+    // little besides the matches is read.
+    settings.requiredText = elements::WildcardPattern(*line.find).requiredText();
+    settings.chunkBytes = kSearchChunkBytes;
 
     SearchList list = searchListOf(line, ui);
     std::vector<std::string> paths = list.named;

@@ -85,7 +85,8 @@ ElementTable loadOne(const std::string& path, const LoadSettings& settings, std:
     const scan::CabinetIndex cabinets =
         labelled ? scan::CabinetIndex(*settings.cabinets) : scan::CabinetIndex();
     const LoadPlan plan(labelled);
-    const scan::ElementParser parser(plan.plan, cabinets, file.encoding.encoding);
+    scan::ElementParser parser(plan.plan, cabinets, file.encoding.encoding);
+    parser.skipChunksWithout(settings.requiredText);
     scan::PassSettings pass;
     pass.threads = std::max<std::size_t>(threads, 1);
     pass.chunkBytes = settings.chunkBytes;

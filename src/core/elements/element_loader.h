@@ -20,6 +20,10 @@ struct LoadSettings {
     const scan::CabinetLabels* cabinets = nullptr;
     std::size_t jobs = 0;  // exports read at once; 0: one per processor
     std::size_t chunkBytes = std::size_t{1} << 20;
+    // For searches: when not empty, the table holds the elements of those stretches of the
+    // export only that hold this text (ASCII case ignored), read far faster; every element
+    // that shows the text is among them. See WildcardPattern::requiredText.
+    std::string requiredText;
 };
 
 // How a load reports and is stopped. `progress` gets the bytes read so far of all files and

@@ -1,6 +1,7 @@
 #include "core/elements/row_query.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -87,21 +88,54 @@ int compareKeys(const ValueKey& a, const ValueKey& b) {
     return compareNatural(a.text, b.text);
 }
 
-// A sort key worked out once per row: comparisons then cost a memcmp, not a parse.
-struct SortKey {
-    ValueKey value;
-    std::string natural;
+// Appends naturalKey(text) to `out`.
+void appendNaturalKey(std::string& out, std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        if (!isDigit(text[i])) {
+            out += foldAscii(text[i++]);
+            continue;
+        }
+        while (i < text.size() && text[i] == '0') {
+            ++i;
+        }
+        const std::size_t start = i;
+        while (i < text.size() && isDigit(text[i])) {
+            ++i;
+        }
+        const std::size_t digits = std::min<std::size_t>(i - start, 0xFFFF);
+        out += '0';
+        out += static_cast<char>(digits >> 8);
+        out += static_cast<char>(digits & 0xFF);
+        out.append(text.substr(start, i - start));
+    }
+}
+
+// One row being sorted: the first 16 bytes of its key (big-endian, zero-padded), which settle
+// most comparisons without touching the rest, and its position in the rows.
+struct SortItem {
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
+    RowIndex position = 0;
 };
 
-int compareSortKeys(const SortKey& a, const SortKey& b) {
-    if (a.value.rank != b.value.rank) {
-        return a.value.rank < b.value.rank ? -1 : 1;
+std::uint64_t bigEndianAt(std::string_view key, std::size_t from) {
+    std::uint64_t value = 0;
+    for (std::size_t i = from; i < from + 8; ++i) {
+        value = (value << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0U);
     }
-    if (a.value.rank == 0 && a.value.value != b.value.value) {
-        return a.value.value < b.value.value ? -1 : 1;
+    return value;
+}
+
+// The bytes of a double, in an order that memcmp keeps.
+void appendOrderedDouble(std::string& out, double value) {
+    if (value == 0) {
+        value = 0;  // -0 sorts with 0
     }
-    const int order = a.natural.compare(b.natural);
-    return order != 0 ? (order < 0 ? -1 : 1) : compareNatural(a.value.text, b.value.text);
+    auto bits = std::bit_cast<std::uint64_t>(value);
+    bits = (bits >> 63) != 0 ? ~bits : bits | (std::uint64_t{1} << 63);
+    for (int shift = 56; shift >= 0; shift -= 8) {
+        out += static_cast<char>((bits >> shift) & 0xFF);
+    }
 }
 
 }  // namespace
@@ -157,25 +191,7 @@ std::vector<RowIndex> matchRows(const ElementTable& table, std::span<const RowIn
 
 std::string naturalKey(std::string_view text) {
     std::string key;
-    key.reserve(text.size() + 4);
-    for (std::size_t i = 0; i < text.size();) {
-        if (!isDigit(text[i])) {
-            key += foldAscii(text[i++]);
-            continue;
-        }
-        while (i < text.size() && text[i] == '0') {
-            ++i;
-        }
-        const std::size_t start = i;
-        while (i < text.size() && isDigit(text[i])) {
-            ++i;
-        }
-        const std::size_t digits = std::min<std::size_t>(i - start, 0xFFFF);
-        key += '0';
-        key += static_cast<char>(digits >> 8);
-        key += static_cast<char>(digits & 0xFF);
-        key.append(text.substr(start, i - start));
-    }
+    appendNaturalKey(key, text);
     return key;
 }
 
@@ -256,29 +272,54 @@ void sortRows(const ElementTable& table, std::vector<RowIndex>& rows, const Colu
         default:
             break;
     }
-    // Keys are worked out once per row, not once per comparison; designations order
-    // naturally, whatever digits they hold.
+    // Each row's key is worked out once: a rank (number, text, empty), a number's value, then
+    // the text's natural key; all keys in one buffer. Designations are text, whatever digits
+    // they hold.
     const bool designation = column.kind == ColumnKind::Designation;
-    std::vector<SortKey> keys(rows.size());
+    std::string keyBytes;
+    std::vector<std::size_t> keyStart(rows.size() + 1);
+    std::vector<std::string_view> texts(rows.size());
+    std::vector<SortItem> items(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const std::string_view text = table.cell(rows[i], column);
-        SortKey& key = keys[i];
-        key.value = designation ? ValueKey{1, 0, text} : keyOf(text);
-        if (key.value.rank == 1) {
-            key.natural = naturalKey(text);
+        const ValueKey value = designation ? ValueKey{1, 0, text} : keyOf(text);
+        keyStart[i] = keyBytes.size();
+        keyBytes += static_cast<char>(value.rank);
+        if (value.rank == 0) {
+            appendOrderedDouble(keyBytes, value.value);
         }
+        appendNaturalKey(keyBytes, text);
+        texts[i] = text;
+        const std::string_view key = std::string_view(keyBytes).substr(keyStart[i]);
+        items[i] = {bigEndianAt(key, 0), bigEndianAt(key, 8), static_cast<RowIndex>(i)};
     }
-    std::vector<RowIndex> byKey(rows.size());
-    for (std::size_t i = 0; i < byKey.size(); ++i) {
-        byKey[i] = static_cast<RowIndex>(i);
-    }
-    std::stable_sort(byKey.begin(), byKey.end(), [&](RowIndex a, RowIndex b) {
-        return descending ? compareSortKeys(keys[b], keys[a]) < 0
-                          : compareSortKeys(keys[a], keys[b]) < 0;
+    keyStart[rows.size()] = keyBytes.size();
+    const std::string_view allKeys = keyBytes;
+    const auto keyOfItem = [&](const SortItem& item) {
+        return allKeys.substr(keyStart[item.position],
+                              keyStart[item.position + 1] - keyStart[item.position]);
+    };
+    // Equal keys fall back on the texts, then on the rows' order: the sort is stable.
+    const auto compareItems = [&](const SortItem& a, const SortItem& b) {
+        if (a.high != b.high) {
+            return a.high < b.high ? -1 : 1;
+        }
+        if (a.low != b.low) {
+            return a.low < b.low ? -1 : 1;
+        }
+        const int byKey = keyOfItem(a).compare(keyOfItem(b));
+        if (byKey != 0) {
+            return byKey < 0 ? -1 : 1;
+        }
+        return compareNatural(texts[a.position], texts[b.position]);
+    };
+    std::sort(items.begin(), items.end(), [&](const SortItem& a, const SortItem& b) {
+        const int sign = descending ? compareItems(b, a) : compareItems(a, b);
+        return sign != 0 ? sign < 0 : a.position < b.position;
     });
     std::vector<RowIndex> sorted(rows.size());
-    for (std::size_t i = 0; i < byKey.size(); ++i) {
-        sorted[i] = rows[byKey[i]];
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        sorted[i] = rows[items[i].position];
     }
     rows = std::move(sorted);
 }

@@ -120,4 +120,20 @@ bool WildcardPattern::matches(std::string_view utf8Text) const {
     return matches(utf8Text, ExportEncoding{TextEncoding::Utf8, true, true});
 }
 
+std::string WildcardPattern::requiredText() const {
+    if (!asciiOnly_ || empty_) {
+        return {};
+    }
+    std::string_view longest;
+    std::string_view rest = text_;
+    while (!rest.empty()) {
+        const std::size_t wildcard = std::min(rest.find_first_of("*?"), rest.size());
+        if (wildcard > longest.size()) {
+            longest = rest.substr(0, wildcard);
+        }
+        rest.remove_prefix(std::min(wildcard + 1, rest.size()));
+    }
+    return std::string(longest);
+}
+
 }  // namespace qor::elements

@@ -22,6 +22,10 @@ public:
     // For text already in UTF-8.
     bool matches(std::string_view utf8Text) const;
 
+    // ASCII text that every matching text holds, ASCII case ignored (the longest run of the
+    // pattern without wildcards); empty when the pattern is not ASCII or is wildcards only.
+    std::string requiredText() const;
+
 private:
     bool empty_ = true;
     bool asciiOnly_ = true;  // the pattern holds ASCII only

@@ -15,6 +15,19 @@ namespace {
 // The kind token can only start 13 or more characters into a header line.
 constexpr std::size_t kKindOffset = 13;
 
+// The lines of `bytes` as the parse walks them: a line ends at CR LF, CR or LF, and a last line
+// without an end counts too.
+std::int64_t countLines(std::string_view bytes) {
+    std::int64_t lines = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\n' || (c == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n'))) {
+            ++lines;
+        }
+    }
+    return lines + (bytes.empty() || bytes.back() == '\n' || bytes.back() == '\r' ? 0 : 1);
+}
+
 struct TypeState {
     bool open = false;
     ElementRowView row{};
@@ -94,6 +107,12 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
         out.withoutDot = 0;
         out.firstWithoutDot.clear();
         out.headerLines.clear();
+    }
+    if (!required_.empty() && before == nullptr && !keepOpen &&
+        findNoCase(bytes, required_) == kNotFound) {
+        result.lines = countLines(bytes);
+        result.openAtEnd = {};
+        return;
     }
     std::vector<TypeState> states(types);
     if (before != nullptr) {

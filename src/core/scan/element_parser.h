@@ -82,6 +82,11 @@ public:
 
     const std::vector<TypePlan>& plan() const { return plan_; }
 
+    // For searches: a chunk that holds whole elements only (starts clean, ends clean or ends
+    // the file) and lacks `text` (ASCII case ignored) is not read for elements, only its lines
+    // are counted. No element of such a chunk can show the text. Empty: every chunk is read.
+    void skipChunksWithout(std::string text) { required_ = std::move(text); }
+
     // Parses `bytes`, whole lines, into `result`. `before` holds the elements open at its start
     // (null for a chunk that starts clean). Elements still open at the end of the file are
     // never finished; otherwise, when `keepOpen`, they are copied into result.openAtEnd.
@@ -92,6 +97,7 @@ private:
     std::vector<TypePlan> plan_;
     const CabinetIndex& cabinets_;
     TextEncoding encoding_;
+    std::string required_;
     // For each folded byte, the planned types whose kind token starts with it (bit i: plan i).
     std::array<std::uint32_t, 256> kindStarts_{};
     // What is looked for in the lines of each planned type.

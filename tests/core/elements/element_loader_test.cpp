@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -51,7 +52,7 @@ TEST(ElementLoader, ReadsEveryElementWithItsHeaderLineInAnyChunking) {
         {ElementType::DATB, 34, {"DAT1", "FLAG1"}},
         {ElementType::DATR, 37, {"DAT4", "SETP4"}},
     };
-    for (const std::size_t chunkBytes : {std::size_t{1} << 20, std::size_t{1}, std::size_t{7}}) {
+    for (const std::size_t chunkBytes : {std::size_t{1} << 20, std::size_t{1}, std::size_t{7}, std::size_t{32}}) {
         SCOPED_TRACE(chunkBytes);
         LoadSettings settings;
         settings.cabinets = &cabinets;
@@ -68,6 +69,25 @@ TEST(ElementLoader, ReadsEveryElementWithItsHeaderLineInAnyChunking) {
         }
         EXPECT_EQ(table.typeCounts()[scan::indexOf(ElementType::AI)], 2U);
         EXPECT_EQ(table.rowsOfType(ElementType::DI), std::vector<RowIndex>{2});
+
+        // A search reads the stretches of whole elements that hold its text, at their lines;
+        // every element that holds it is among them.
+        for (const auto& [text, lines] :
+             std::vector<std::pair<std::string, std::vector<std::uint64_t>>>{
+                 {"VALVE", {23}}, {"zzz", {}}, {"AI800", {8, 18}}}) {
+            settings.requiredText = text;
+            const ElementTable found = loadExport(kGolden, settings);
+            std::vector<std::uint64_t> seen;
+            for (const ElementRecord& record : found.records()) {
+                seen.push_back(record.line);
+            }
+            if (chunkBytes == 32) {  // a chunk per element
+                EXPECT_EQ(seen, lines) << text;
+            } else {
+                EXPECT_TRUE(std::includes(seen.begin(), seen.end(), lines.begin(), lines.end()))
+                    << text;
+            }
+        }
     }
 }
 

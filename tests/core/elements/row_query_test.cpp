@@ -44,6 +44,9 @@ TEST(RowQuery, FiltersOnAnyOrOneColumnWithWildcards) {
         {"calc, AVERAGE", shown, {3}},
         {"TI\"7", shown, {1}},
     };
+    EXPECT_EQ(WildcardPattern("ai800_?.*").requiredText(), "ai800_");
+    EXPECT_EQ(WildcardPattern("*x?1234*").requiredText(), "1234");
+    EXPECT_EQ(WildcardPattern("Žé").requiredText(), "");
     const std::vector<RowIndex> all = golden().allRows();
     for (const Case& c : cases) {
         EXPECT_EQ(matchRows(golden(), all, WildcardPattern(c.pattern), c.columns), c.rows)
