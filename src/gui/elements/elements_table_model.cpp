@@ -172,6 +172,7 @@ void ElementsTableModel::setView(const ElementsView& view) {
         filterColumn_ = kAnyColumn;
     }
     sorted_ = view_.type ? table_.rowsOfType(*view_.type) : table_.allRows();
+    tableOrder_ = true;
     refilter();
     endResetModel();
 }
@@ -192,7 +193,7 @@ void ElementsTableModel::setFilter(const QString& text, int column) {
     filterColumn_ = searched;
     if (narrows) {
         const std::vector<elements::RowIndex> before = std::move(shown_);
-        shown_ = elements::matchRows(table_, before, pattern_, searchedColumns());
+        shown_ = matching(before);
     } else {
         refilter();
     }
@@ -204,6 +205,7 @@ void ElementsTableModel::sort(int column, Qt::SortOrder order) {
     if (column >= 0 && column < static_cast<int>(columns_.size())) {
         const Column& sortedBy = columns_[static_cast<std::size_t>(column)];
         const bool descending = order == Qt::DescendingOrder;
+        tableOrder_ = false;
         if (sortedBy.kind == ColumnKind::Node || sortedBy.kind == ColumnKind::File) {
             sortByExport(table_, sorted_, sortedBy.kind, descending);
         } else {
@@ -213,6 +215,7 @@ void ElementsTableModel::sort(int column, Qt::SortOrder order) {
         }
     } else {
         std::sort(sorted_.begin(), sorted_.end());  // table order is row order
+        tableOrder_ = true;
     }
     keepShownInSortedOrder();
     endResetModel();
@@ -225,8 +228,41 @@ std::span<const Column> ElementsTableModel::searchedColumns() const {
 }
 
 void ElementsTableModel::refilter() {
-    shown_ = pattern_.empty() ? sorted_
-                              : elements::matchRows(table_, sorted_, pattern_, searchedColumns());
+    shown_ = pattern_.empty() ? sorted_ : matching(sorted_);
+}
+
+std::vector<elements::RowIndex> ElementsTableModel::matching(
+    const std::vector<elements::RowIndex>& candidates) const {
+    if (tableOrder_) {
+        return elements::matchRows(table_, candidates, pattern_, searchedColumns());
+    }
+    // Rows taken in table order read the texts front to back, several times faster than in a
+    // sorted order that leaps about them; the matches then go back into the sorted order.
+    std::vector<bool> marked(table_.rowCount());
+    for (const elements::RowIndex row : candidates) {
+        marked[row] = true;
+    }
+    std::vector<elements::RowIndex> inTableOrder;
+    inTableOrder.reserve(candidates.size());
+    for (std::size_t row = 0; row < marked.size(); ++row) {
+        if (marked[row]) {
+            inTableOrder.push_back(static_cast<elements::RowIndex>(row));
+        }
+    }
+    const std::vector<elements::RowIndex> matches =
+        elements::matchRows(table_, inTableOrder, pattern_, searchedColumns());
+    std::fill(marked.begin(), marked.end(), false);
+    for (const elements::RowIndex row : matches) {
+        marked[row] = true;
+    }
+    std::vector<elements::RowIndex> sorted;
+    sorted.reserve(matches.size());
+    for (const elements::RowIndex row : candidates) {
+        if (marked[row]) {
+            sorted.push_back(row);
+        }
+    }
+    return sorted;
 }
 
 void ElementsTableModel::keepShownInSortedOrder() {

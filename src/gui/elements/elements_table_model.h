@@ -66,6 +66,9 @@ public:
 
 private:
     void refilter();
+    // Those of `candidates` (in the order sorted) that pass the filter, in their order.
+    std::vector<elements::RowIndex> matching(
+        const std::vector<elements::RowIndex>& candidates) const;
     // The shown rows in the new order of sorted_, without matching them again.
     void keepShownInSortedOrder();
     // The columns the filter looks in.
@@ -81,6 +84,7 @@ private:
     QString filterText_;
     int filterColumn_ = kAnyColumn;
     std::vector<elements::RowIndex> sorted_;  // the chosen type's rows, in the order sorted
+    bool tableOrder_ = true;                  // sorted_ is in the table's order
     std::vector<elements::RowIndex> shown_;   // those that pass the filter, in that order
 };
 

@@ -176,16 +176,22 @@ private slots:
         view.selected = selectedOnly ? &selected : nullptr;
         model.setView(view);
         const QStringList shown = headings(model);
-        // Typed key by key (each text narrowing the rows of the one before), then sorted.
+        // Sorted, then the filter typed key by key (each text narrowing the rows of the one
+        // before), then sorted again with the filter on.
+        const auto sortAsAsked = [&] {
+            if (!sortColumn.isEmpty()) {
+                model.sort(static_cast<int>(shown.indexOf(sortColumn)),
+                           descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+            }
+        };
         const int searched = filterColumn.isEmpty() ? ElementsTableModel::kAnyColumn
                                                     : static_cast<int>(shown.indexOf(filterColumn));
+        sortAsAsked();
         for (qsizetype typed = 1; typed <= filter.size(); ++typed) {
             model.setFilter(filter.left(typed), searched);
         }
-        if (!sortColumn.isEmpty()) {
-            model.sort(static_cast<int>(shown.indexOf(sortColumn)),
-                       descending ? Qt::DescendingOrder : Qt::AscendingOrder);
-        }
+        QCOMPARE(column(model, 0), designations);
+        sortAsAsked();
         QCOMPARE(column(model, 0), designations);
         QCOMPARE(shown.mid(0, leadingHeadings.size()), leadingHeadings);
     }
