@@ -3,6 +3,7 @@
 // main window's "Compare With..." and times, each with the table repainted: the first paint of
 // the window, sorting by every column both ways, and filtering by type, kind and text.
 //     build/release/bench/qorchangesbench [--size MB] [--per-mille N] [--dir DIR]
+// With --elements it times the Elements window instead (elements_window_latency.h).
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <functional>
 
 #include "core/platform/memory_settings_store.h"
+#include "elements_window_latency.h"
 #include "export_edits.h"
 #include "export_generator.h"
 #include "gui/base/app_context.h"
@@ -55,6 +57,9 @@ QString option(const QStringList& arguments, const QString& name, const QString&
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const QStringList arguments = QApplication::arguments();
+    if (arguments.contains("--elements")) {
+        return runElementsBench(arguments);
+    }
     const int megabytes = option(arguments, "--size", "50").toInt();
     const unsigned perMille = option(arguments, "--per-mille", "110").toUInt();
     QTemporaryDir work(option(arguments, "--dir", QDir::tempPath()) + "/qorchangesbench-XXXXXX");

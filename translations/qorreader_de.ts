@@ -427,6 +427,17 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     </message>
 </context>
 <context>
+    <name>VisibleRowsFile</name>
+    <message>
+        <source>Elements</source>
+        <translation>Elemente</translation>
+    </message>
+    <message>
+        <source>A workbook sheet holds %1 rows: the %2 elements shown do not fit. Narrow them down, or write a CSV file.</source>
+        <translation>Ein Arbeitsblatt fasst %1 Zeilen: Die %2 angezeigten Elemente passen nicht hinein. Grenzen Sie sie ein oder schreiben Sie eine CSV-Datei.</translation>
+    </message>
+</context>
+<context>
     <name>Workbook</name>
     <message>
         <source>The worksheet of the %1 elements in &apos;%2&apos; is full at row %3: the following elements of the type are not in it</source>
@@ -732,6 +743,120 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     <message>
         <source>C&amp;lear All</source>
         <translation>Alle ab&amp;wählen</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::ElementsTableModel</name>
+    <message>
+        <source>Designation</source>
+        <translation>Bezeichnung</translation>
+    </message>
+    <message>
+        <source>Cabinet</source>
+        <translation>Schrank</translation>
+    </message>
+    <message>
+        <source>Module</source>
+        <translation>Modul</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Node</source>
+        <translation>Knoten</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::ElementsWindow</name>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Elements: %1</source>
+        <translation>Elemente: %1</translation>
+    </message>
+    <message>
+        <source>All Types (%1)</source>
+        <translation>Alle Typen (%1)</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Selected &amp;Parameters Only</source>
+        <translation>Nur ausgewählte &amp;Parameter</translation>
+    </message>
+    <message>
+        <source>Only the parameters selected in the options</source>
+        <translation>Nur die in den Optionen ausgewählten Parameter</translation>
+    </message>
+    <message>
+        <source>Filter: a designation, name or value (* and ? allowed)</source>
+        <translation>Filter: eine Bezeichnung, ein Name oder ein Wert (* und ? erlaubt)</translation>
+    </message>
+    <message>
+        <source>&amp;Type:</source>
+        <translation>&amp;Typ:</translation>
+    </message>
+    <message>
+        <source>&amp;in</source>
+        <translation>&amp;in</translation>
+    </message>
+    <message>
+        <source>not a node export</source>
+        <translation>kein Knotenexport</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Skipped: %1</source>
+        <translation>Übersprungen: %1</translation>
+    </message>
+    <message>
+        <source>Skipped %1 files: %2; and %3 more</source>
+        <translation>%1 Dateien übersprungen: %2; und %3 weitere</translation>
+    </message>
+    <message>
+        <source>&amp;Export Visible Rows...</source>
+        <translation>Sichtbare Zeilen &amp;exportieren...</translation>
+    </message>
+    <message>
+        <source>Any Column</source>
+        <translation>Jede Spalte</translation>
+    </message>
+    <message>
+        <source>%1 of %2 elements</source>
+        <translation>%1 von %2 Elementen</translation>
+    </message>
+    <message>
+        <source>CSV Files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Excel Workbooks (*.xlsx)</source>
+        <translation>Excel-Arbeitsmappen (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>Export Visible Rows</source>
+        <translation>Sichtbare Zeilen exportieren</translation>
+    </message>
+    <message>
+        <source>Written: %1</source>
+        <translation>Geschrieben: %1</translation>
+    </message>
+    <message>
+        <source>Kept: %1</source>
+        <translation>Beibehalten: %1</translation>
     </message>
 </context>
 <context>
@@ -1156,6 +1281,38 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
     <message>
         <source>Line &amp;Numbers</source>
         <translation>&amp;Zeilennummern</translation>
+    </message>
+    <message>
+        <source>Open Fol&amp;der...</source>
+        <translation>&amp;Ordner öffnen...</translation>
+    </message>
+    <message>
+        <source>Open the Exports of a Folder in the Elements Window...</source>
+        <translation>Die Exporte eines Ordners im Elementefenster öffnen...</translation>
+    </message>
+    <message>
+        <source>Include Su&amp;bfolders</source>
+        <translation>&amp;Unterordner einbeziehen</translation>
+    </message>
+    <message>
+        <source>&amp;Elements</source>
+        <translation>&amp;Elemente</translation>
+    </message>
+    <message>
+        <source>Elements of the Opened File</source>
+        <translation>Elemente der geöffneten Datei</translation>
+    </message>
+    <message>
+        <source>Open the Exports of a Folder</source>
+        <translation>Die Exporte eines Ordners öffnen</translation>
+    </message>
+    <message>
+        <source>Loading the elements of %1...</source>
+        <translation>Die Elemente von %1 werden geladen...</translation>
+    </message>
+    <message>
+        <source>The folder %1 holds no export (*.qor).</source>
+        <translation>Der Ordner %1 enthält keinen Export (*.qor).</translation>
     </message>
 </context>
 <context>

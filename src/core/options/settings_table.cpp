@@ -33,6 +33,8 @@ constexpr std::array kSettings{settings::kSaveToExcelOnly,
                                settings::kMainHeight,
                                settings::kMainMaximized,
                                settings::kShowLineNumbers,
+                               settings::kIncludeSubfolders,
+                               settings::kLastPlantFolder,
                                settings::kFirstInstance,
                                settings::kCabinetRowCount};
 

@@ -106,6 +106,12 @@ inline constexpr Setting kMainMaximized{kGeneralSection, "MainMaximized", Settin
 // Whether document windows show line numbers (View > Line Numbers).
 inline constexpr Setting kShowLineNumbers{kGeneralSection, "ShowLineNumbers", SettingType::Box,
                                           "0"};
+// Whether File > Open Folder... also reads the exports in the folder's subfolders.
+inline constexpr Setting kIncludeSubfolders{kGeneralSection, "IncludeSubfolders", SettingType::Box,
+                                            "0"};
+// The folder last opened with File > Open Folder...: the next one starts there.
+inline constexpr Setting kLastPlantFolder{kGeneralSection, "LastPlantFolder", SettingType::Text,
+                                          ""};
 // 0 until the program has once been left through File > Exit.
 inline constexpr Setting kFirstInstance{kGeneralSection, "FirstInstance", SettingType::Number, "0"};
 inline constexpr Setting kCabinetRowCount{kCabinetSection, "ListViewItemsCount",

@@ -17,8 +17,9 @@ namespace {
 
 // In the order of CommandIcon.
 constexpr std::array<const char*, kCommandIconCount> kCommandIconFiles = {
-    "open.svg",           "scan.svg",       "compare.svg", "recent.svg", "options.svg",
-    "preview-status.svg", "statistics.svg", "preview.svg", "help.svg",   "web.svg",
+    "open.svg",           "scan.svg",        "compare.svg", "recent.svg", "options.svg",
+    "preview-status.svg", "statistics.svg",  "preview.svg", "help.svg",   "web.svg",
+    "elements.svg",       "open-folder.svg",
 };
 
 // The drawings' outlines are "currentColor", their light fills this colour.

@@ -18,8 +18,10 @@ enum class CommandIcon {
     PreviewOutputFiles,
     HelpContents,
     UserGuide,
+    Elements,
+    OpenFolder,
 };
-inline constexpr int kCommandIconCount = 10;
+inline constexpr int kCommandIconCount = 12;
 
 // The icon's resource path.
 QString commandIconPath(CommandIcon icon);

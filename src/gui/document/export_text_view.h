@@ -61,6 +61,10 @@ public:
     void setLineNumbersShown(bool shown);
     // Selects line `index` (counted from 0, kept within the file) and scrolls it into view.
     void goToLine(qsizetype index);
+    // Selects the lines of the element whose header is line `headerLine` (counted from 0, kept
+    // within the file), down to the line before the next empty one as the scan reads an
+    // element, and scrolls them into view, the header shown even when they do not fit.
+    void showElementAt(qsizetype headerLine);
     // The line the cursor is on, counted from 0.
     qsizetype cursorLine() const { return cursor_.line; }
     // The places where find() would stop, counted over the whole file up to `limit`.

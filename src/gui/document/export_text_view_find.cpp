@@ -73,6 +73,29 @@ void ExportTextView::goToLine(qsizetype index) {
     selectionChanged();
 }
 
+void ExportTextView::showElementAt(qsizetype headerLine) {
+    if (lineCount() == 0) {
+        return;
+    }
+    const qsizetype from = std::clamp<qsizetype>(headerLine, 0, lineCount() - 1);
+    qsizetype to = from;
+    while (to + 1 < lineCount() && lineSpan(to + 1).size != 0) {
+        ++to;
+    }
+    anchor_ = Position{from, 0};
+    cursor_ = Position{to, lineSpan(to).size};
+    // The element from its header down, as much of it as the page holds.
+    QScrollBar* vertical = verticalScrollBar();
+    if (from < vertical->value() || to >= vertical->value() + vertical->pageStep()) {
+        const qsizetype span = to - from + 1;
+        const qsizetype top =
+            span >= vertical->pageStep() ? from : from - (vertical->pageStep() - span) / 2;
+        vertical->setValue(static_cast<int>(std::clamp<qsizetype>(top, 0, vertical->maximum())));
+    }
+    horizontalScrollBar()->setValue(0);
+    selectionChanged();
+}
+
 // Walks the matches in file order, each needle's next place kept, so that the file is read
 // once however many needles there are.
 ExportTextView::MatchCount ExportTextView::countMatches(const QString& text, bool matchCase,

@@ -42,6 +42,9 @@ public:
 
     // Asks the running job to stop at its next check; true when it was not asked before.
     bool cancel();
+    // What cancel() sets, for a job that hands an atomic flag to the code it runs. Reset when
+    // the next job starts.
+    const std::atomic<bool>& cancelFlag() const { return cancel_; }
 
 private:
     void finish();

@@ -18,7 +18,9 @@ struct MainActions {
     QAction* open = nullptr;
     QAction* scanFile = nullptr;  // with an open export only
     QAction* compare = nullptr;   // with an open export only
-    QMenu* recentMenu = nullptr;  // hidden until a first file is listed
+    QAction* openFolder = nullptr;
+    QAction* includeSubfolders = nullptr;  // checkable, remembered in the settings
+    QMenu* recentMenu = nullptr;           // hidden until a first file is listed
     std::array<QAction*, kRecentSlots> recent{};
     QAction* clearRecent = nullptr;
     QAction* exit = nullptr;
@@ -32,6 +34,7 @@ struct MainActions {
     QAction* toolbar = nullptr;
     QAction* lineNumbers = nullptr;  // checkable, remembered in the settings
     QAction* goToLine = nullptr;     // with an open export only
+    QAction* elements = nullptr;     // with an open export only
     // Window: the commands, then a list of the open windows (checked: the active one), made
     // anew each time the menu opens.
     QMenu* windowMenu = nullptr;
@@ -47,7 +50,8 @@ struct MainActions {
     QAction* helpContents = nullptr;
     QAction* userGuide = nullptr;
     QAction* about = nullptr;
-    // Escape, in the main and the progress window: stops the running scan or comparison.
+    // Escape, in the main and the progress window: stops the running scan, comparison or
+    // loading of elements.
     QAction* cancelScan = nullptr;
     // While a scan or comparison runs, the commands that would start another one, change the
     // file or the options it reads, or read the result folder it writes: disabled as one.

@@ -89,6 +89,9 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
         const QSignalBlocker unchangedSetting(actions_.lineNumbers);
         actions_.lineNumbers->setChecked(
             options::settings::kShowLineNumbers.readBooleanFrom(context_.store).value_or(false));
+        const QSignalBlocker unchangedFolderSetting(actions_.includeSubfolders);
+        actions_.includeSubfolders->setChecked(
+            options::settings::kIncludeSubfolders.readBooleanFrom(context_.store).value_or(false));
     }
     loadPlacement();
     setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
@@ -109,6 +112,7 @@ void MainWindow::setDocumentCommandsEnabled(bool enabled) {
     actions_.scanFile->setEnabled(enabled);
     actions_.compare->setEnabled(enabled);
     actions_.goToLine->setEnabled(enabled);
+    actions_.elements->setEnabled(enabled);
 }
 
 void MainWindow::setBusy(bool busy) {
@@ -169,6 +173,10 @@ void MainWindow::showLineNumbers(bool shown) {
     for (DocumentWindow* document : mdiArea_->findChildren<DocumentWindow*>()) {
         document->rtfText().setLineNumbersShown(shown);
     }
+}
+
+void MainWindow::includeSubfolders(bool included) {
+    options::settings::kIncludeSubfolders.writeBooleanTo(context_.store, included);
 }
 
 void MainWindow::goToLine() {

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "core/compare/changes_page.h"
 #include "core/compare/export_comparison.h"
+#include "core/elements/element_loader.h"
 #include "core/output/scan_run.h"
 #include "gui/base/app_context.h"
 #include "gui/shell/main_actions.h"
@@ -24,6 +26,7 @@ class QToolBar;
 namespace qor::gui {
 
 class BackgroundWork;
+struct LoadedElements;
 class DocumentWindow;
 class MainStatusBar;
 class OptionsDialog;
@@ -60,6 +63,11 @@ public:
     // Compares the open export, as the newer one, with an older export the user chooses, and
     // shows the changes in a window of their own; returns while the comparison runs.
     void compareWith();
+    // Loads the elements of the open export into an Elements window; returns while they load.
+    void showElements();
+    // Asks for a folder and loads every export in it (and in its subfolders when Include
+    // Subfolders is checked) into one Elements window; returns while they load.
+    void openFolder();
     // Stops the running scan or comparison at its next chunk; a scan's statistics then say so.
     void cancelScan();
     // Creates, shows and repaints a document window captioned "Document <n>".
@@ -134,6 +142,17 @@ private:
                         compare::ChangesPageHeading heading);
     // Shows the export at `path` (opened unless it is the open one) at the element's first line.
     void showElement(const QString& path, const QByteArray& designation);
+    // Shows the export at `path` (opened unless it is the open one) with the lines of the
+    // element whose header is line `headerLine` (from 0) selected.
+    void showElementAt(const QString& path, qsizetype headerLine);
+    void includeSubfolders(bool included);
+    // Loading elements holds the window as a scan does: `load` runs off this thread, then an
+    // Elements window shows what it loaded from `source` (an export or a folder); what fails
+    // is reported with the standard error message of `procedure`.
+    using ElementsLoad = std::function<void(const elements::LoadSettings& settings,
+                                            elements::LoadControl control, LoadedElements& loaded)>;
+    void loadElements(const QString& source, std::string_view procedure, ElementsLoad load);
+    void showElementsWindow(const QString& source, LoadedElements& loaded);
     void showOptions();
     void previewSearchStatus();
     // Every document window shows line numbers or none, as the settings remember.

@@ -43,6 +43,10 @@ void MainWindow::createActions() {
                              CommandIcon::Scan, tr("Scan Opened File..."));
     a.compare = withPicture(newAction(this, tr("&Compare With...")), CommandIcon::Compare,
                             tr("Compare With an Older Data Base File..."));
+    a.openFolder = withPicture(newAction(this, tr("Open Fol&der...")), CommandIcon::OpenFolder,
+                               tr("Open the Exports of a Folder in the Elements Window..."));
+    a.includeSubfolders = newAction(this, tr("Include Su&bfolders"));
+    a.includeSubfolders->setCheckable(true);
     for (QAction*& slot : a.recent) {
         slot = newAction(this, QString());
     }
@@ -68,6 +72,8 @@ void MainWindow::createActions() {
     a.lineNumbers = newAction(this, tr("Line &Numbers"));
     a.lineNumbers->setCheckable(true);
     a.goToLine = newAction(this, tr("&Go to Line..."), QKeySequence(Qt::CTRL | Qt::Key_G));
+    a.elements = withPicture(newAction(this, tr("&Elements"), QKeySequence(Qt::CTRL | Qt::Key_E)),
+                             CommandIcon::Elements, tr("Elements of the Opened File"));
     a.closeWindow = newAction(this, tr("Cl&ose"));
     a.closeAllWindows = newAction(this, tr("Close A&ll"));
     a.cascade = newAction(this, tr("&Cascade"));
@@ -93,8 +99,9 @@ void MainWindow::createActions() {
     // Those that read the session's result folder wait too: the scan is writing it.
     a.waitWhileBusy = new QActionGroup(this);
     a.waitWhileBusy->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
-    for (QAction* action : {a.open, a.scanFile, a.compare, a.exit, a.options, a.previewSearchStatus,
-                            a.statistics, a.previewOutputFiles, a.openResultFolder}) {
+    for (QAction* action : {a.open, a.scanFile, a.compare, a.openFolder, a.includeSubfolders,
+                            a.elements, a.exit, a.options, a.previewSearchStatus, a.statistics,
+                            a.previewOutputFiles, a.openResultFolder}) {
         a.waitWhileBusy->addAction(action);
     }
     for (QAction* slot : a.recent) {
@@ -107,6 +114,9 @@ void MainWindow::createMenus() {
     MainActions& a = actions_;
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addActions({a.open, a.scanFile, a.compare});
+    file->addSeparator();
+    file->addActions({a.openFolder, a.includeSubfolders});
+    file->addSeparator();
     a.recentMenu = file->addMenu(commandIcon(CommandIcon::RecentFiles), tr("Recent &Files"));
     a.recentMenu->menuAction()->setVisible(false);
     for (QAction* slot : a.recent) {
@@ -123,6 +133,8 @@ void MainWindow::createMenus() {
     view->addAction(a.toolbar);
     view->addSeparator();
     view->addActions({a.lineNumbers, a.goToLine});
+    view->addSeparator();
+    view->addAction(a.elements);
     a.windowMenu = menuBar()->addMenu(tr("&Window"));
     a.windowMenu->addActions({a.closeWindow, a.closeAllWindows});
     a.windowMenu->addSeparator();
@@ -145,7 +157,9 @@ void MainWindow::createToolBar() {
     toolbar_->setMovable(false);
     toolbar_->setIconSize(QSize(24, 24));
     // The commands on the open file first, then the tools.
-    toolbar_->addActions({a.open, a.scanFile, a.compare});
+    toolbar_->addActions({a.open, a.scanFile, a.compare, a.elements});
+    toolbar_->addSeparator();
+    toolbar_->addAction(a.openFolder);
     toolbar_->addSeparator();
     toolbar_->addActions({a.options, a.previewSearchStatus, a.statistics, a.previewOutputFiles});
 }
@@ -157,6 +171,9 @@ void MainWindow::connectActions() {
     connect(a.open, &QAction::triggered, this, &MainWindow::openWithDialog);
     connect(a.scanFile, &QAction::triggered, this, &MainWindow::scanFile);
     connect(a.compare, &QAction::triggered, this, &MainWindow::compareWith);
+    connect(a.openFolder, &QAction::triggered, this, &MainWindow::openFolder);
+    connect(a.includeSubfolders, &QAction::toggled, this, &MainWindow::includeSubfolders);
+    connect(a.elements, &QAction::triggered, this, &MainWindow::showElements);
     for (int slot = 1; slot <= kRecentSlots; ++slot) {
         connect(a.recent[static_cast<std::size_t>(slot - 1)], &QAction::triggered, this,
                 [this, slot] { openRecentFile(slot); });

@@ -1,0 +1,297 @@
+#include "gui/elements/elements_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/base/standard_error.h"
+#include "core/platform/user_environment.h"
+#include "gui/base/widget_helpers.h"
+#include "gui/elements/elements_table_model.h"
+#include "gui/elements/visible_rows_file.h"
+
+namespace qor::gui {
+namespace {
+
+constexpr std::string_view kModule = "frmElements";
+constexpr int kAllTypes = -1;
+// The skipped files the window names; the rest are counted, and all listed in the tooltip.
+constexpr std::size_t kSkippedNamed = 5;
+
+QString pathText(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+}  // namespace
+
+ElementsWindow::ElementsWindow(AppContext& context,
+                               std::unique_ptr<const elements::ElementTable> table, QString source,
+                               bool plant, std::vector<elements::SkippedFile> skipped,
+                               QWidget* parent)
+    : QWidget(parent),
+      context_(context),
+      table_(std::move(table)),
+      source_(std::move(source)),
+      plant_(plant),
+      model_(new ElementsTableModel(*table_, this)),
+      tableView_(new QTableView(this)) {
+    setObjectName("frmElements");
+    tableView_->setObjectName("tblElements");
+    tableView_->setModel(model_);
+    tableView_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tableView_->setWordWrap(false);
+    tableView_->verticalHeader()->hide();
+    // Rows of one height need no measuring: four hundred thousand of them scroll at once.
+    tableView_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tableView_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    tableView_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    tableView_->horizontalHeader()->setSectionsMovable(false);
+    tableView_->setSortingEnabled(true);
+    tableView_->horizontalHeader()->setStretchLastSection(true);
+
+    copy_ = new QAction(tr("&Copy"), tableView_);
+    copy_->setShortcut(QKeySequence::Copy);
+    copy_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    tableView_->addAction(copy_);
+    tableView_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(copy_, &QAction::triggered, this, &ElementsWindow::copySelectedRows);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(newFilterBar());
+    if (!skipped.empty()) {
+        layout->addWidget(newSkippedLine(skipped));
+    }
+    layout->addWidget(tableView_, 1);
+    layout->addWidget(newButtonBar());
+    connect(tableView_, &QTableView::doubleClicked, this, &ElementsWindow::requestElement);
+    applyView();
+}
+
+ElementsWindow::~ElementsWindow() = default;
+
+QString ElementsWindow::caption() const {
+    return tr("Elements: %1").arg(QFileInfo(source_).fileName());
+}
+
+QWidget* ElementsWindow::newFilterBar() {
+    auto* bar = new QWidget(this);
+    typeChooser_ = new QComboBox(bar);
+    typeChooser_->setObjectName("cboType");
+    typeChooser_->addItem(tr("All Types (%1)").arg(static_cast<qulonglong>(table_->rowCount())),
+                          kAllTypes);
+    for (const scan::ElementTypeInfo& type : scan::elementTypes()) {
+        typeChooser_->addItem(
+            tr("%1 (%2)")
+                .arg(
+                    QString::fromLatin1(type.name.data(), static_cast<qsizetype>(type.name.size())))
+                .arg(static_cast<qulonglong>(table_->typeCounts()[scan::indexOf(type.type)])),
+            static_cast<int>(scan::indexOf(type.type)));
+    }
+    selectedOnly_ = new QCheckBox(tr("Selected &Parameters Only"), bar);
+    selectedOnly_->setObjectName("chkSelectedOnly");
+    selectedOnly_->setToolTip(tr("Only the parameters selected in the options"));
+    filterText_ = new QLineEdit(bar);
+    filterText_->setObjectName("txtFilter");
+    filterText_->setPlaceholderText(tr("Filter: a designation, name or value (* and ? allowed)"));
+    filterText_->setClearButtonEnabled(true);
+    filterText_->setMinimumWidth(fontMetrics().averageCharWidth() * 24);
+    filterColumn_ = new QComboBox(bar);
+    filterColumn_->setObjectName("cboFilterColumn");
+    filterColumn_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    shown_ = new QLabel(bar);
+    shown_->setObjectName("lblShown");
+
+    auto* type = new QLabel(tr("&Type:"), bar);
+    type->setBuddy(typeChooser_);
+    auto* in = new QLabel(tr("&in"), bar);
+    in->setBuddy(filterColumn_);
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(type);
+    layout->addWidget(typeChooser_);
+    layout->addWidget(selectedOnly_);
+    layout->addSpacing(fontMetrics().averageCharWidth() * 2);
+    layout->addWidget(filterText_, 1);
+    layout->addWidget(in);
+    layout->addWidget(filterColumn_);
+    layout->addWidget(shown_);
+    connect(typeChooser_, &QComboBox::currentIndexChanged, this, &ElementsWindow::applyView);
+    connect(selectedOnly_, &QCheckBox::toggled, this, &ElementsWindow::applyView);
+    connect(filterText_, &QLineEdit::textChanged, this, &ElementsWindow::applyFilter);
+    connect(filterColumn_, &QComboBox::currentIndexChanged, this, &ElementsWindow::applyFilter);
+    return bar;
+}
+
+QLabel* ElementsWindow::newSkippedLine(const std::vector<elements::SkippedFile>& skipped) {
+    QStringList named;
+    QStringList all;
+    for (const elements::SkippedFile& file : skipped) {
+        // The line names the file and says why in a few words; the tooltip has the whole reason.
+        const QString reason = QString::fromStdString(file.reason);
+        if (static_cast<std::size_t>(named.size()) < kSkippedNamed) {
+            named << tr("%1 (%2)").arg(QFileInfo(pathText(file.path)).fileName(),
+                                       file.notAnExport ? tr("not a node export") : reason);
+        }
+        all << tr("%1: %2").arg(pathText(file.path), reason);
+    }
+    QString text = tr("Skipped: %1").arg(named.join(QStringLiteral("; ")));
+    if (skipped.size() > kSkippedNamed) {
+        text = tr("Skipped %1 files: %2; and %3 more")
+                   .arg(static_cast<qulonglong>(skipped.size()))
+                   .arg(named.join(QStringLiteral("; ")))
+                   .arg(static_cast<qulonglong>(skipped.size() - kSkippedNamed));
+    }
+    auto* line = new QLabel(text, this);
+    line->setObjectName("lblSkipped");
+    line->setTextFormat(Qt::PlainText);
+    line->setWordWrap(true);
+    line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    line->setToolTip(all.join(QLatin1Char('\n')));
+    return line;
+}
+
+QWidget* ElementsWindow::newButtonBar() {
+    auto* bar = new QWidget(this);
+    auto* exportRows = new QPushButton(tr("&Export Visible Rows..."), bar);
+    exportRows->setObjectName("cmdExportRows");
+    written_ = new QLabel(bar);
+    written_->setObjectName("lblWritten");
+    written_->setTextFormat(Qt::PlainText);
+    written_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(written_, 1);
+    layout->addWidget(exportRows);
+    connect(exportRows, &QPushButton::clicked, this, &ElementsWindow::exportVisibleRows);
+    return bar;
+}
+
+void ElementsWindow::chooseType(std::optional<scan::ElementType> type) {
+    typeChooser_->setCurrentIndex(
+        typeChooser_->findData(type ? static_cast<int>(scan::indexOf(*type)) : kAllTypes));
+}
+
+void ElementsWindow::setFilter(const QString& text, int column) {
+    filterColumn_->setCurrentIndex(std::max(0, column + 1));
+    filterText_->setText(text);
+}
+
+void ElementsWindow::applyView() {
+    ElementsView view;
+    if (const int type = typeChooser_->currentData().toInt(); type != kAllTypes) {
+        view.type = scan::elementTypes()[static_cast<std::size_t>(type)].type;
+    }
+    if (selectedOnly_->isChecked()) {
+        view.selected = &context_.session.options.types;
+    }
+    view.plant = plant_;
+    model_->setView(view);
+    // The rows come back in the table's order, the filter as it was.
+    tableView_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    fillColumnChooser();
+    applyFilter();
+    tableView_->resizeColumnsToContents();
+    // A long value (a description, a path) would push the columns after it out of sight.
+    const int widest = fontMetrics().averageCharWidth() * 36;
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        tableView_->setColumnWidth(column, std::min(tableView_->columnWidth(column), widest));
+    }
+}
+
+void ElementsWindow::fillColumnChooser() {
+    const QString chosen =
+        filterColumn_->currentIndex() > 0 ? filterColumn_->currentText() : QString();
+    const QSignalBlocker quiet(filterColumn_);
+    filterColumn_->clear();
+    filterColumn_->addItem(tr("Any Column"));
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        filterColumn_->addItem(model_->heading(column));
+    }
+    filterColumn_->setCurrentIndex(std::max(0, filterColumn_->findText(chosen)));
+}
+
+void ElementsWindow::applyFilter() {
+    model_->setFilter(filterText_->text(), filterColumn_->currentIndex() - 1);
+    showCount();
+}
+
+void ElementsWindow::showCount() {
+    shown_->setText(tr("%1 of %2 elements").arg(model_->rowCount()).arg(model_->elementCount()));
+}
+
+void ElementsWindow::requestElement(const QModelIndex& index) {
+    if (!index.isValid()) {
+        return;
+    }
+    const elements::RowIndex element = model_->elementAt(index.row());
+    emit elementRequested(pathText(table_->fileOf(element).path),
+                          static_cast<qsizetype>(table_->record(element).line) - 1);
+}
+
+void ElementsWindow::copySelectedRows() {
+    std::vector<int> rows;
+    for (const QModelIndex& index : tableView_->selectionModel()->selectedRows()) {
+        rows.push_back(index.row());
+    }
+    if (rows.empty()) {
+        return;
+    }
+    std::sort(rows.begin(), rows.end());
+    QApplication::clipboard()->setText(model_->tabSeparated(rows));
+}
+
+void ElementsWindow::exportVisibleRows() {
+    constexpr std::string_view procedure = "cmdExportRows_Click";
+    const std::string& resultFolder = context_.session.options.scanResultFolderPath;
+    // Named as the scan names its files, in English whatever the language.
+    const QString name =
+        QStringLiteral("Elements_") +
+        (plant_ ? QFileInfo(source_).fileName() : QFileInfo(source_).completeBaseName());
+    std::string offered;
+    runStep(context_.boxes, kModule, procedure, [&] {
+        platform::createMissingDocumentsFolder(resultFolder);
+        offered =
+            QDir(pathText(resultFolder)).filePath(name + QStringLiteral(".csv")).toStdString();
+    });
+    if (offered.empty()) {
+        return;
+    }
+    const std::string chosen =
+        context_.desktop.chooseFileToSave(this,
+                                          {{toStdString(tr("CSV Files (*.csv)")), "*.csv"},
+                                           {toStdString(tr("Excel Workbooks (*.xlsx)")), "*.xlsx"}},
+                                          toStdString(tr("Export Visible Rows")), offered, "csv");
+    if (chosen.empty()) {
+        return;
+    }
+    std::vector<elements::RowIndex> rows(static_cast<std::size_t>(model_->rowCount()));
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        rows[row] = model_->elementAt(static_cast<int>(row));
+    }
+    const VisibleRows visible{*table_, model_->columns(), std::move(rows)};
+    const bool workbook =
+        QString::fromStdString(chosen).endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive);
+    runStep(context_.boxes, kModule, procedure, [&] {
+        const bool written = workbook ? writeVisibleRowsWorkbook(visible, chosen, context_.boxes,
+                                                                 toTimeT(context_.clock.now()))
+                                      : writeVisibleRowsCsv(visible, chosen, context_.boxes);
+        written_->setText(
+            (written ? tr("Written: %1") : tr("Kept: %1")).arg(QString::fromStdString(chosen)));
+    });
+}
+
+}  // namespace qor::gui
