@@ -185,6 +185,10 @@ void ElementsWindow::chooseType(std::optional<scan::ElementType> type) {
         typeChooser_->findData(type ? static_cast<int>(scan::indexOf(*type)) : kAllTypes));
 }
 
+void ElementsWindow::focusFilter() {
+    filterText_->setFocus();
+}
+
 void ElementsWindow::setFilter(const QString& text, int column) {
     filterColumn_->setCurrentIndex(std::max(0, column + 1));
     filterText_->setText(text);

@@ -48,6 +48,8 @@ public:
     void chooseType(std::optional<scan::ElementType> type);
     // The filter text and the column it looks in (ElementsTableModel::kAnyColumn: any).
     void setFilter(const QString& text, int column);
+    // Gives the filter the keyboard.
+    void focusFilter();
     // The selected rows, with the headings, as tab-separated text on the clipboard.
     void copySelectedRows();
     // Asks where, then writes the rows on screen as CSV, or as a workbook for a name ending in

@@ -172,6 +172,7 @@ void MainWindow::showElementsWindow(const QString& source, LoadedElements& loade
     // Filling the frame as the document window does; Window > Tile shows both.
     window->showMaximized();
     mdiArea_->setActiveSubWindow(window);
+    elementsWindow->focusFilter();  // a designation typed at once is looked up
 }
 
 void MainWindow::showElementAt(const QString& path, qsizetype headerLine) {

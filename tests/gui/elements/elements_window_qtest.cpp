@@ -227,7 +227,11 @@ private slots:
         QCOMPARE(type->itemText(0), QString("All Types (5)"));
         QCOMPARE(type->itemText(1), QString("AI (3)"));
         auto* shown = elements->findChild<QLabel*>("lblShown");
-        elements->findChild<QLineEdit*>("txtFilter")->setText("pt103");
+        // What is typed at once goes into the filter.
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTRY_COMPARE(QApplication::focusWidget(), elements->findChild<QLineEdit*>("txtFilter"));
+        QTest::keyClicks(QApplication::focusWidget(), "pt103");
         QCOMPARE(shown->text(), QString("1 of 5 elements"));
         elements->setFilter({}, ElementsTableModel::kAnyColumn);
         elements->chooseType(ElementType::AI);
