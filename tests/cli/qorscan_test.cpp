@@ -8,13 +8,16 @@
 
 #include "core/scan/element_types.h"
 #include "export_generator.h"
-#include "support/child_process.h"
 #include "support/qorscan_fixture.h"
 #include "support/run_command.h"
 #include "support/scan_variant.h"
 
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "support/child_process.h"
+#endif
 
 namespace qor {
 namespace {
@@ -32,6 +35,7 @@ long long shownCount(const std::string& statistics, const std::string& caption) 
     return std::regex_search(statistics, match, row) ? std::stoll(match[2]) : -1;
 }
 
+#ifndef _WIN32
 // Marks a folder unwritable while it lives: for root, whom permissions do not stop, by the
 // immutable flag where the file system has one. TempDir gives permissions back.
 class ReadOnly {
@@ -57,6 +61,7 @@ private:
     bool root_ = geteuid() == 0;
     bool active_ = !root_;
 };
+#endif
 
 class Qorscan : public testing::QorscanFixture {
 protected:
@@ -220,6 +225,9 @@ TEST_F(Qorscan, HostileFilesEndCleanly) {
 }
 
 TEST_F(Qorscan, HostileInputsGiveOneLineAndTheRightExitCode) {
+#ifdef _WIN32
+    GTEST_SKIP() << "named pipes, devices and the child's peak memory are watched through POSIX";
+#else
     const std::string pipe = dir.file("pipe.qor");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     // After an element, one line of 200 MB and one of 2 MB, sparse: no disk is used.
@@ -270,6 +278,7 @@ TEST_F(Qorscan, HostileInputsGiveOneLineAndTheRightExitCode) {
     EXPECT_NE(child.err().find("'" + exportPath + "' changed while it was being scanned"),
               std::string::npos)
         << child.err();
+#endif
 }
 
 TEST_F(Qorscan, UnwritableFoldersGiveOneErrorNamingTheCause) {
@@ -281,9 +290,16 @@ TEST_F(Qorscan, UnwritableFoldersGiveOneErrorNamingTheCause) {
             run({"--all", "--output", output, "--result-folder", dir.file("nowhere"), exportPath});
         EXPECT_EQ(missing.exitCode, 1) << output;
         EXPECT_EQ(lineCount(missing.err), 1u) << missing.err;
+#ifdef _WIN32
+        EXPECT_NE(missing.err.find("nowhere': "), std::string::npos) << missing.err;
+#else
         EXPECT_NE(missing.err.find("nowhere': No such file"), std::string::npos) << missing.err;
+#endif
         EXPECT_FALSE(fs::exists(dir.file("nowhere")));
     }
+#ifdef _WIN32
+    GTEST_SKIP() << "a folder is made unwritable here through POSIX permissions or chattr";
+#else
 
     // An output folder that cannot be written.
     fs::create_directories(csvFolder());
@@ -295,6 +311,7 @@ TEST_F(Qorscan, UnwritableFoldersGiveOneErrorNamingTheCause) {
     EXPECT_EQ(locked.exitCode, 1);
     EXPECT_EQ(lineCount(locked.err), 1u) << locked.err;
     EXPECT_NE(locked.err.find("AI_Node12_04Dec2026.csv"), std::string::npos);
+#endif
 }
 
 }  // namespace

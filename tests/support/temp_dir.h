@@ -26,8 +26,10 @@ public:
     ~TempDir() {
         std::error_code ec;
         // Read-only folders made by a test must not stop the clean-up.
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ec)) {
-            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+        // A path the library cannot follow (beyond 260 characters on Windows) ends the walk.
+        for (auto entry = std::filesystem::recursive_directory_iterator(path_, ec);
+             !ec && entry != std::filesystem::recursive_directory_iterator(); entry.increment(ec)) {
+            std::filesystem::permissions(entry->path(), std::filesystem::perms::owner_all,
                                          std::filesystem::perm_options::add, ec);
         }
     }

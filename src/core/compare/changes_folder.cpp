@@ -5,6 +5,7 @@
 #include "core/base/translation.h"
 #include "core/compare/changes_csv.h"
 #include "core/output/csv_output.h"
+#include "core/platform/file_system.h"
 
 namespace qor::compare {
 namespace {
@@ -59,9 +60,10 @@ void ChangesFolder::write(const Comparison& comparison, const ChangesPageHeading
 
 bool writeChangesCsvAt(const Comparison& comparison, const std::string& path, UserInterface& ui,
                        output::CsvValues values) {
-    const std::filesystem::path place(path);
-    const platform::FolderHandle folder = platform::FolderHandle::open(place.parent_path());
-    const std::string name = place.filename().string();
+    const std::filesystem::path place = platform::toFsPath(path);
+    const platform::FolderHandle folder =
+        platform::FolderHandle::open(platform::fromFsPath(place.parent_path()));
+    const std::string name = platform::fromFsPath(place.filename());
     const std::optional<platform::Placement> placement =
         output::askBeforeReplacing(folder, name, output::ReplaceQuestion::File, titleSuffix(), ui);
     if (!placement) {

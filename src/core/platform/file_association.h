@@ -38,6 +38,9 @@ enum class RefreshDatabases { No, Yes };
 // application id. Then it refreshes the desktop's MIME and application databases with
 // update-mime-database and update-desktop-database where those tools exist.
 // `dataFolder` empty: the user's data folder (~/.local/share).
+// On Windows the type goes into the registry instead: ".<extension>" and the program id
+// "QORReader.<extension>" under `dataFolder` as a registry path, by default
+// HKEY_CURRENT_USER\Software\Classes; the icon is the program's own.
 FileAssociationReport createFileAssociation(const DocumentType& type, std::string_view programPath,
                                             std::string_view iconSvg,
                                             const std::string& dataFolder = {},
@@ -46,7 +49,8 @@ FileAssociationReport createFileAssociation(const DocumentType& type, std::strin
 // Registers ".qor" as "AC400 DataBase Files" for `programPath` in the user's data folder (or
 // `dataFolder`), unless the program was installed with its own desktop entry and MIME package
 // (<id>.desktop and <id>.xml in the installed data folder beside the program's folder): a
-// second, per-user copy would only hide the installed one.
+// second, per-user copy would only hide the installed one. On Windows: unless the installer
+// registered it for all users under HKEY_LOCAL_MACHINE\Software\Classes.
 FileAssociationReport registerFileAssociation(std::string_view programPath,
                                               std::string_view iconSvg,
                                               const std::string& dataFolder = {});

@@ -5,6 +5,10 @@
 #include "core/base/qor_error.h"
 #include "core/base/translation.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace qor::platform {
 
 std::filesystem::path toFsPath(std::string_view path) {
@@ -53,5 +57,44 @@ std::FILE* openFile(const std::string& path, const char* mode) {
     return std::fopen(path.c_str(), mode);
 #endif
 }
+
+#ifdef _WIN32
+std::wstring windowsPath(std::string_view path) {
+    constexpr std::wstring_view kLong = L"\\\\?\\";
+    std::wstring text = toFsPath(path).make_preferred().wstring();
+    if (text.starts_with(kLong) || text.starts_with(L"\\\\.\\")) {
+        return text;  // already long, or a device
+    }
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(toFsPath(path), ec);
+    if (!ec) {
+        text = absolute.lexically_normal().make_preferred().wstring();
+    }
+    if (text.starts_with(L"\\\\")) {
+        return std::wstring(kLong) + L"UNC\\" + text.substr(2);
+    }
+    if (text.size() >= 3 && text[1] == L':' && text[2] == L'\\') {
+        return std::wstring(kLong) + text;
+    }
+    return text;  // a relative path that cannot be made absolute: the system decides
+}
+
+std::string windowsErrorText(unsigned long error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length > 0 ? std::wstring(buffer, length) : std::wstring();
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' ||
+                             text.back() == L'.')) {
+        text.pop_back();
+    }
+    if (text.empty()) {
+        return "error " + std::to_string(error);
+    }
+    return fromFsPath(std::filesystem::path(text));
+}
+#endif
 
 }  // namespace qor::platform

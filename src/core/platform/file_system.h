@@ -23,4 +23,12 @@ bool pathExists(const std::string& path);
 // fopen with a path as above; nullptr and errno on failure.
 std::FILE* openFile(const std::string& path, const char* mode);
 
+#ifdef _WIN32
+// `path` as the wide-character system calls take it: absolute, with backslashes, and with the
+// "\\?\" prefix that lifts the 260-character limit (UNC paths as "\\?\UNC\server\share").
+std::wstring windowsPath(std::string_view path);
+// The system's text for a Windows error code, in UTF-8, without the closing full stop.
+std::string windowsErrorText(unsigned long error);
+#endif
+
 }  // namespace qor::platform

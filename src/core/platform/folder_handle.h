@@ -10,7 +10,8 @@
 // up again: a folder on the way that is renamed, or replaced by a symbolic link, after it was
 // opened cannot send a write anywhere else. Folders entered below it are never links. Copies
 // share the one open folder, which closes with the last of them; any thread may use them.
-// Paths and names are bytes, in whatever encoding the file system holds them.
+// Paths and names are bytes, in whatever encoding the file system holds them (on Windows,
+// UTF-8, handed to the system as UTF-16 with the long-path prefix).
 namespace qor::platform {
 
 class FolderHandle {
@@ -46,7 +47,11 @@ public:
     std::optional<std::string> readRegularFile(std::string_view name, std::size_t maxBytes) const;
 
     // The system's handle of the open folder, for the platform layer's own calls.
+#ifdef _WIN32
+    void* handle() const;  // a HANDLE; while it is open the folder cannot be renamed or removed
+#else
     int descriptor() const;
+#endif
 
 private:
     class Open;
@@ -57,7 +62,7 @@ private:
 };
 
 // Throws QorError unless `name` names an entry of a folder: not empty, ".", ".." and without
-// a separator.
+// a separator (on Windows also without a drive or stream colon).
 void checkEntryName(std::string_view name);
 
 }  // namespace qor::platform

@@ -57,7 +57,11 @@ public:
 
 private:
     FolderHandle folder_;
+#ifdef _WIN32
+    void* handle_ = nullptr;  // the lock file's HANDLE
+#else
     int descriptor_ = -1;
+#endif
 };
 
 // The age of a lock in words: "40 seconds", "5 minutes", "3 hours", "2 days".

@@ -8,7 +8,11 @@
 #include "core/base/qor_error.h"
 #include "core/platform/file_system.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+
+#include <algorithm>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -82,16 +86,21 @@ FileIdentity identityFrom(const struct stat& status) {
             static_cast<std::int64_t>(modified.tv_sec) * 1'000'000'000 + modified.tv_nsec};
 }
 #else
-std::optional<FileIdentity> identityOfPath(const fs::path& path) {
-    std::error_code ec;
-    const std::uintmax_t size = fs::file_size(path, ec);
-    const fs::file_time_type modified = fs::last_write_time(path, ec);
-    if (ec) {
+// The volume and file index tell files apart as device and inode do elsewhere.
+std::optional<FileIdentity> identityOfHandle(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(file, &information)) {
         return std::nullopt;
     }
+    const auto wide = [](DWORD high, DWORD low) {
+        return (static_cast<std::uint64_t>(high) << 32) | low;
+    };
+    const FILETIME& modified = information.ftLastWriteTime;
     return FileIdentity{
-        0, 0, size,
-        std::chrono::duration_cast<std::chrono::nanoseconds>(modified.time_since_epoch()).count()};
+        information.dwVolumeSerialNumber,
+        wide(information.nFileIndexHigh, information.nFileIndexLow),
+        wide(information.nFileSizeHigh, information.nFileSizeLow),
+        static_cast<std::int64_t>(wide(modified.dwHighDateTime, modified.dwLowDateTime) * 100)};
 }
 #endif
 
@@ -105,11 +114,20 @@ std::optional<FileIdentity> identityOf(const std::string& path) {
     }
     return identityFrom(status);
 #else
-    std::error_code ec;
-    if (!fs::is_regular_file(toFsPath(path), ec)) {
+    // No access asked for: a file another program holds open exclusively still shows.
+    const HANDLE file = CreateFileW(windowsPath(path).c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
         return std::nullopt;
     }
-    return identityOfPath(toFsPath(path));
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool regular = GetFileInformationByHandle(file, &information) &&
+                         !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                         GetFileType(file) == FILE_TYPE_DISK;
+    std::optional<FileIdentity> identity = regular ? identityOfHandle(file) : std::nullopt;
+    CloseHandle(file);
+    return identity;
 #endif
 }
 
@@ -188,43 +206,72 @@ bool InputFile::stillAtPath() const {
 
 #else
 
+// Reads are positioned (ReadFile with an offset): the file is shared with other readers and
+// writers, and no file pointer is kept between calls.
 InputFile::InputFile(const std::string& path, std::string_view noun) : path_(path), noun_(noun) {
     std::error_code ec;
     const fs::file_type type = fs::status(toFsPath(path), ec).type();
     if (!ec && type != fs::file_type::regular && type != fs::file_type::not_found) {
         refuse(path, noun, type);
     }
-    file_ = openFile(path, "rb");
-    if (file_ == nullptr) {
-        fail("Cannot open", errno);
+    const HANDLE file = CreateFileW(windowsPath(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        failWindows("Cannot open", GetLastError());
     }
-    std::setvbuf(file_, nullptr, _IONBF, 0);
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        refuse(path, noun, fs::file_type::character);  // a console, a pipe or a device
+    }
+    handle_ = file;
 }
 
 InputFile::~InputFile() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
+    if (handle_ != nullptr) {
+        CloseHandle(static_cast<HANDLE>(handle_));
     }
 }
 
 std::size_t InputFile::read(char* data, std::size_t size) {
-    const std::size_t got = std::fread(data, 1, size, file_);
-    if (got == 0 && std::ferror(file_) != 0) {
-        fail("Cannot read", errno);
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset_);
+    at.OffsetHigh = static_cast<DWORD>(offset_ >> 32);
+    DWORD got = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+    if (!ReadFile(static_cast<HANDLE>(handle_), data, wanted, &got, &at)) {
+        if (GetLastError() == ERROR_HANDLE_EOF) {
+            return 0;
+        }
+        failWindows("Cannot read", GetLastError());
     }
+    offset_ += got;
     return got;
 }
 
 FileIdentity InputFile::identity() const {
-    const std::optional<FileIdentity> identity = identityOfPath(toFsPath(path_));
+    const std::optional<FileIdentity> identity = identityOfHandle(static_cast<HANDLE>(handle_));
     if (!identity) {
-        fail("Cannot look at", ENOENT);
+        failWindows("Cannot look at", GetLastError());
     }
     return *identity;
 }
 
 bool InputFile::stillAtPath() const {
-    return identityOfPath(toFsPath(path_)).has_value();
+    // A file removed while it is open stays under its name, pending deletion, until it closes.
+    FILE_STANDARD_INFO standard{};
+    if (GetFileInformationByHandleEx(static_cast<HANDLE>(handle_), FileStandardInfo, &standard,
+                                     sizeof standard) &&
+        standard.DeletePending) {
+        return false;
+    }
+    const std::optional<FileIdentity> named = identityOf(path_);
+    const std::optional<FileIdentity> opened = identityOfHandle(static_cast<HANDLE>(handle_));
+    return named && opened && named->device == opened->device && named->inode == opened->inode;
+}
+
+void InputFile::failWindows(const std::string& what, unsigned long error) const {
+    throw QorError(what + " the " + noun_ + " '" + path_ + "': " + windowsErrorText(error));
 }
 
 #endif

@@ -47,11 +47,15 @@ public:
 
 private:
     [[noreturn]] void fail(const std::string& what, int error) const;
+#ifdef _WIN32
+    [[noreturn]] void failWindows(const std::string& what, unsigned long error) const;
+#endif
 
     std::string path_;
     std::string noun_;
 #ifdef _WIN32
-    std::FILE* file_ = nullptr;
+    void* handle_ = nullptr;  // a HANDLE
+    std::uint64_t offset_ = 0;
 #else
     int fd_ = -1;
 #endif

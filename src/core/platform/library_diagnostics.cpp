@@ -15,6 +15,7 @@
 namespace qor::platform {
 namespace {
 
+#ifdef __GLIBC__
 // Qt's message handler is a plain function: it can only find the stream through a static.
 std::FILE*& messageStream() {
     static std::FILE* stream = stderr;
@@ -29,7 +30,6 @@ void forwardQtMessage(QtMsgType, const QMessageLogContext&, const QString& text)
     std::fflush(messageStream());
 }
 
-#ifdef __GLIBC__
 // A standard stream the caller closed (">&-") would hand its number to the next file opened:
 // the copy of the error output below would become the standard output, and what is written
 // there would reach the error output as if the standard output worked. /dev/null opened for

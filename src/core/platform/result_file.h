@@ -47,8 +47,18 @@ public:
     // fills: a scan writing many large files at once writes them side by side. A failed write
     // throws at the next write, makeDurable or commit.
     void writeInBackground();
-    bool isOpen() const { return descriptor_ >= 0; }
-    const std::string& destination() const { return destination_; }
+#ifdef _WIN32
+    bool isOpen() const {
+        return handle_ != nullptr;
+    }
+#else
+    bool isOpen() const {
+        return descriptor_ >= 0;
+    }
+#endif
+    const std::string& destination() const {
+        return destination_;
+    }
 
     void write(std::string_view text) {
         buffer_.append(text);
@@ -70,17 +80,25 @@ private:
     class BackgroundWriter;
 
     void flush();
-    // Writes `bytes` at the end of the file; returns 0 or the error number.
+    // Writes `bytes` at the end of the file; returns 0 or the system's error number.
     int writeOut(const std::string& bytes);
+    // Makes what is written durable; returns 0 or the system's error number.
+    int syncToDisk();
     // Waits for the background writer to finish and stops it; throws what it met.
     void stopBackground();
+    // Waits for a write under way and stops the background writer, whatever it met.
+    void dropWriter() noexcept;
     // Discards the temporary file and throws `pattern` filled with the destination and the
     // reason of `error`.
     [[noreturn]] void fail(const std::string& pattern, int error);
 
     static constexpr std::uint64_t kWritebackBytes = 4 * 1024 * 1024;
 
+#ifdef _WIN32
+    void* handle_ = nullptr;  // the temporary file's HANDLE
+#else
     int descriptor_ = -1;
+#endif
     FolderHandle folder_;
     std::string name_;
     std::uint64_t written_ = 0;

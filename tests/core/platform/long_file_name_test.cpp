@@ -19,7 +19,11 @@ TEST(LongFileName, ExistingFilesResolveToTheirCanonicalPathAndNothingElseDoes) {
     fs::create_directories(base / "Data" / "Sub");
     const std::string file = dir.write("Data/Node 12 export.qor", "x");
     const std::string expected = (base / "Data" / "Node 12 export.qor").string();
-    fs::create_directory_symlink(base / "Data", base / "Linked Folder");
+    std::error_code linked;
+    fs::create_directory_symlink(base / "Data", base / "Linked Folder", linked);
+    if (linked) {
+        GTEST_SKIP() << "this system makes no symbolic links here: " << linked.message();
+    }
     fs::create_symlink(base / "gone.qor", base / "dangling.qor");
 
     EXPECT_EQ(longFileName(file), expected);

@@ -39,6 +39,13 @@ TEST(ResultFile, ANewResultNeverReplacesWhatTookItsNameMeanwhile) {
     const std::string gone = dir.file("gone");
     fs::create_directory(gone);
     const FolderHandle goneFolder = FolderHandle::open(gone);
+#ifdef _WIN32
+    // Windows keeps an open folder where it is: it cannot go.
+    std::error_code removed;
+    EXPECT_FALSE(fs::remove(gone, removed));
+    EXPECT_TRUE(removed);
+    return;
+#endif
     fs::remove(gone);
     ResultFile file;
     const std::string error = testing::errorFrom([&] { file.open(goneFolder, "x.csv"); });
@@ -54,7 +61,11 @@ TEST(ResultFile, TheSweepRemovesOnlyOurOwnTemporaryFilesAndFoldersAndNoLink) {
     dir.write("report.part", "a user's");
     dir.write(".qor-notes.txt", "a user's");
     dir.write("victim/keep", "kept");
-    fs::create_symlink(dir.file("victim"), dir.file(".qor-link.tmp"));
+    std::error_code linked;
+    fs::create_symlink(dir.file("victim"), dir.file(".qor-link.tmp"), linked);
+    if (linked) {
+        GTEST_SKIP() << "this system makes no symbolic links here: " << linked.message();
+    }
     fs::create_symlink(dir.file("victim/keep"), dir.file(".qor-link.part"));
     removeLeftovers(FolderHandle::open(dir.str()));
     EXPECT_EQ(testing::filesIn(dir.path()),

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <memory>
 #include <string>
 
@@ -78,13 +80,14 @@ TEST(QtSettingsStoreTest, WritesReachTheFileAndPersist) {
     const std::string path = dir.file("not/yet/there.ini");
     {
         auto store = QtSettingsStore::iniFile(path);
-        EXPECT_EQ(store.location(), path);
+        EXPECT_EQ(std::filesystem::path(store.location()), std::filesystem::path(path));
         store.setValue("chkAISParameters", "EnableSearch", "1");
         store.setValue("chkAISParameters", "NAME", "1");
         store.setValue("CabinetsModules", "CabinetValue_1", "CB801");
         store.setValue("MRUFiles", "1", "/data/node 12.txt");
         // On disk while the store is still open: qorscan may exit without destructors.
-        const std::string text = readFile(path);
+        std::string text = readFile(path);
+        std::erase(text, '\r');  // Windows ends the lines with CR LF
         EXPECT_NE(text.find("[chkAISParameters]\nEnableSearch=1\nNAME=1\n"), std::string::npos)
             << text;
         EXPECT_NE(text.find("[CabinetsModules]\nCabinetValue_1=CB801\n"), std::string::npos);

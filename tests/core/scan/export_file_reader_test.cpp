@@ -190,8 +190,21 @@ TEST(ExportFileReader, StopsWhenTheFileChanges) {
             ASSERT_TRUE(inChunks ? chunks.next(chunk) : reading.nextLine(line));
             if (removed) {
                 std::filesystem::remove(moved);
+#ifdef _WIN32
+                if (std::filesystem::exists(moved)) {
+                    continue;  // the name stays until the file closes and shows no change
+                }
+#endif
             } else {
-                std::filesystem::rename(dir.write("other.qor", "x\n"), moved);
+                std::error_code refused;
+                std::filesystem::rename(dir.write("other.qor", "x\n"), moved, refused);
+                if (refused) {
+#ifdef _WIN32
+                    continue;  // a file being read cannot be renamed over here: nothing to see
+#else
+                    FAIL() << refused.message();
+#endif
+                }
             }
             EXPECT_EQ(errorFrom([&] {
                           while (inChunks ? chunks.next(chunk) : reading.nextLine(line)) {

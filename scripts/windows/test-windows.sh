@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# The Windows build's checks under wine, called by scripts/build-windows.sh --test:
+#   1. the core test suite (qor_tests.exe, qorscan.exe's end-to-end cases among them);
+#   2. qorscan.exe's CSV and HTML outputs byte for byte against the Linux qorscan's, for
+#      examples/sample.qor and a generated 10 MB export with CR LF and with LF line ends;
+#   3. the installer run silently, its files and association in place;
+#   4. qorreader.exe on a private X display: the sample opened, a scan run with the keyboard,
+#      screenshots kept under build/windows/screenshots.
+#   test-windows.sh CROSS_BUILD LINUX_BUILD QT_PREFIX OUT VERSION
+set -euo pipefail
+
+cross=$1 linux=$2 qt=$3 out=$4 version=$5
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+stage=$out/QORReader-$version-win64
+wine=/usr/lib/wine/wine64
+scratch=$(mktemp -d /tmp/qorreader-wine-test.XXXXXX)
+export WINEPREFIX=$scratch/prefix WINEDEBUG=-all WINEARCH=win64
+# No prompts for wine's Mono and Gecko: nothing here needs them.
+export WINEDLLOVERRIDES="mscoree=;mshtml="
+failures=0
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    timeout 30 wineserver -k 2>/dev/null || true
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+say() { echo "[test-windows] $*"; }
+fail() { say "FAILED: $*"; failures=$((failures + 1)); }
+
+# Wine has been seen to hang once in a while, not the program: every run gets a time limit
+# and, when it hangs, one more try.
+wine_run() {
+    local limit=$1 status=0
+    shift
+    for attempt in 1 2; do
+        status=0
+        timeout --kill-after=10 "$limit" "$wine" "$@" || status=$?
+        [ $status -ne 124 ] && [ $status -ne 137 ] && return $status
+        say "wine did not finish in ${limit}s (try $attempt): $(basename "$1")"
+        timeout 30 wineserver -k 2>/dev/null || true
+    done
+    return $status
+}
+windows_path() { echo "Z:${1//\//\\}"; }
+
+say "preparing a wine prefix"
+timeout 300 "$wine" wineboot --init > /dev/null 2>&1 || timeout 300 "$wine" wineboot --init > /dev/null 2>&1
+# The DLLs the test programs need: the packed ones, else Qt's and MinGW's own folders.
+if [ -d "$stage" ]; then
+    export WINEPATH=$(windows_path "$stage")
+else
+    export WINEPATH="$(windows_path "$qt/bin");$(windows_path /usr/lib/gcc/x86_64-w64-mingw32/12-posix);$(windows_path /usr/x86_64-w64-mingw32/lib)"
+fi
+
+# --- 1. the core test suite -------------------------------------------------------------------
+say "qor_tests.exe"
+status=0
+(cd "$scratch" && wine_run 1800 "$cross/tests/qor_tests.exe" --gtest_brief=1) \
+    > "$out/qor_tests.log" 2>&1 || status=$?
+tr -d '\r' < "$out/qor_tests.log" | grep -E '^\[  (PASSED|SKIPPED|FAILED) +\]|tests? ran' || true
+[ $status -eq 0 ] || fail "qor_tests.exe (exit $status; see $out/qor_tests.log)"
+
+# --- 2. the same outputs as on Linux ----------------------------------------------------------
+inputs=$scratch/inputs
+mkdir -p "$inputs"
+cp "$root/examples/sample.qor" "$inputs/sample.qor"
+"$linux/bench/qorgen" --seed 23 --size 10M "$inputs/generated-crlf.qor" > /dev/null
+"$linux/bench/qorgen" --seed 23 --size 10M --lf "$inputs/generated-lf.qor" > /dev/null
+# One run per program, output and input: its own empty settings and result folder.
+scan() {
+    local program=$1 output=$2 input=$3 folder=$4
+    mkdir -p "$folder"
+    : > "$folder.ini"
+    local args=(--settings "$folder.ini" --now 2026-12-04T10:11:12 --all --output "$output"
+        --overwrite yes --result-folder "$folder" "$input")
+    if [ "$program" = linux ]; then
+        "$linux/src/cli/qorscan" "${args[@]}" > "$folder.log" 2>&1
+    else
+        wine_run 600 "$cross/src/cli/qorscan.exe" "${args[@]}" > "$folder.log" 2>&1
+    fi
+}
+for input in sample generated-crlf generated-lf; do
+    for output in csv html; do
+        case=$scratch/outputs/$input-$output
+        scan linux "$output" "$inputs/$input.qor" "$case/linux" || fail "Linux qorscan, $input, $output"
+        scan windows "$output" "$inputs/$input.qor" "$case/windows" ||
+            fail "qorscan.exe, $input, $output (exit $?; $(tr -d '\r' < "$case/windows.log" | tail -1))"
+        files=$(find "$case/linux" -type f | wc -l)
+        bytes=$(find "$case/linux" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
+        if [ "$files" -gt 0 ] && diff -r "$case/linux" "$case/windows" > "$case.diff"; then
+            say "identical: $input.qor ($(stat -c %s "$inputs/$input.qor") bytes) as $output: $files files, $bytes bytes"
+        else
+            fail "outputs differ or are missing: $input, $output ($files files; see below)"
+            head -20 "$case.diff" 2>/dev/null || true
+        fi
+    done
+done
+
+# --- 3. the installer ---------------------------------------------------------------------------
+installer=$out/QORReader-$version-setup.exe
+if [ -f "$installer" ]; then
+    say "installer, silently"
+    wine_run 300 "$installer" /S || fail "the installer (exit $?)"
+    installed="$WINEPREFIX/drive_c/Program Files/QOR Reader"
+    for file in qorreader.exe qorscan.exe Qt6Widgets.dll platforms/qwindows.dll \
+        styles/qwindowsvistastyle.dll doc/index.html uninstall.exe; do
+        [ -f "$installed/$file" ] || fail "not installed: $file"
+    done
+    association=$(wine_run 60 reg query 'HKLM\Software\Classes\.qor' /ve 2>/dev/null | tr -d '\r')
+    grep -q QORReader.qor <<< "$association" || fail "the installer registered no .qor association"
+    say "installed $(find "$installed" -type f | wc -l) files; .qor -> $(grep -o 'QORReader\.qor' <<< "$association" | head -1)"
+    [ -f "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/QOR Reader/QOR Reader.lnk" ] ||
+        fail "no Start-menu entry"
+    status=0
+    wine_run 60 "$installed/qorscan.exe" --version > "$scratch/version.txt" 2>&1 || status=$?
+    [ $status -eq 0 ] && say "installed qorscan.exe: $(tr -d '\r' < "$scratch/version.txt" | head -1)" ||
+        fail "the installed qorscan.exe does not start (exit $status)"
+fi
+
+# --- 4. the desktop application -----------------------------------------------------------------
+if [ -f "$stage/qorreader.exe" ]; then
+    say "qorreader.exe on a private X display"
+    shots=$out/screenshots
+    rm -rf "$shots" && mkdir -p "$shots"
+    display=:$((150 + RANDOM % 50))
+    Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp > /dev/null 2>&1 &
+    pids+=($!)
+    export DISPLAY=$display
+    for _ in $(seq 50); do xdotool getmouselocation > /dev/null 2>&1 && break; sleep 0.2; done
+    openbox > /dev/null 2>&1 &
+    pids+=($!)
+    sleep 1
+    shot() { /usr/bin/import -window root "$shots/$1.png" 2> /dev/null || true; }
+    active() { xdotool getactivewindow getwindowname 2> /dev/null || true; }
+    await() {
+        for _ in $(seq 300); do
+            case "$(active)" in $1) return 0 ;; esac
+            sleep 0.2
+        done
+        shot "failed-waiting"
+        fail "expected the window '$1', the keyboard is at '$(active)'"
+        return 1
+    }
+    press() { xdotool key "$@"; sleep 0.5; }
+    timeout 600 "$wine" "$stage/qorreader.exe" "$(windows_path "$inputs/sample.qor")" \
+        > "$shots/output.txt" 2>&1 &
+    pids+=($!)
+    if await ".QOR Reader - *sample.qor*"; then
+        sleep 2
+        shot 1-opened
+        press F3
+        if await "Search Options"; then
+            press ctrl+Next ctrl+Next alt+e
+            shot 2-options
+            press alt+o
+            await ".QOR Reader - *" && press F2
+            if await "Search Status"; then
+                shot 3-search-status
+                press Return
+                await "Search Results Statistics" && sleep 1 && shot 4-statistics
+            fi
+        fi
+    fi
+    pages=$(find "$WINEPREFIX/drive_c/users" "$HOME" -path '*Html Files*' -name 'AI_Node12_*.html' \
+        -newer "$inputs/sample.qor" 2> /dev/null | wc -l)
+    say "desktop scan wrote $pages AI page(s); screenshots in $shots"
+    [ "$pages" -ge 1 ] || fail "the desktop scan under wine wrote no AI page"
+    press ctrl+q
+fi
+
+if [ $failures -ne 0 ]; then
+    say "$failures check(s) failed"
+    exit 1
+fi
+say "all checks passed"
