@@ -140,6 +140,9 @@ private:
                             std::exception_ptr error);
     void showComparison(std::unique_ptr<const compare::Comparison> comparison,
                         compare::ChangesPageHeading heading);
+    // The document window of the export at `path`, opened unless it is the open one, in front
+    // with the keyboard; null while busy or when it could not be opened.
+    DocumentWindow* documentShowing(const QString& path);
     // Shows the export at `path` (opened unless it is the open one) at the element's first line.
     void showElement(const QString& path, const QByteArray& designation);
     // Shows the export at `path` (opened unless it is the open one) with the lines of the

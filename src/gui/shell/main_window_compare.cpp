@@ -114,20 +114,26 @@ void MainWindow::showComparison(std::unique_ptr<const compare::Comparison> compa
     mdiArea_->setActiveSubWindow(window);
 }
 
-void MainWindow::showElement(const QString& path, const QByteArray& designation) {
+DocumentWindow* MainWindow::documentShowing(const QString& path) {
     if (busy()) {
-        return;
+        return nullptr;
     }
     if (activeDocument() == nullptr || context_.session.databasePath != path.toStdString()) {
         openFile(OpenFlow::Dialog, path);
     }
     DocumentWindow* document = activeDocument();
     if (document == nullptr || context_.session.databasePath != path.toStdString()) {
-        return;  // it could not be opened, and was said so
+        return nullptr;  // it could not be opened, and was said so
     }
     mdiArea_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(document->parentWidget()));
-    document->rtfText().showElement(designation);
     document->rtfText().setFocus();
+    return document;
+}
+
+void MainWindow::showElement(const QString& path, const QByteArray& designation) {
+    if (DocumentWindow* document = documentShowing(path)) {
+        document->rtfText().showElement(designation);
+    }
 }
 
 }  // namespace qor::gui

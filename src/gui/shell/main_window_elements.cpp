@@ -176,19 +176,9 @@ void MainWindow::showElementsWindow(const QString& source, LoadedElements& loade
 }
 
 void MainWindow::showElementAt(const QString& path, qsizetype headerLine) {
-    if (busy()) {
-        return;
+    if (DocumentWindow* document = documentShowing(path)) {
+        document->rtfText().showElementAt(headerLine);
     }
-    if (activeDocument() == nullptr || context_.session.databasePath != path.toStdString()) {
-        openFile(OpenFlow::Dialog, path);
-    }
-    DocumentWindow* document = activeDocument();
-    if (document == nullptr || context_.session.databasePath != path.toStdString()) {
-        return;  // it could not be opened, and was said so
-    }
-    mdiArea_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(document->parentWidget()));
-    document->rtfText().showElementAt(headerLine);
-    document->rtfText().setFocus();
 }
 
 }  // namespace qor::gui
