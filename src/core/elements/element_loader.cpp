@@ -10,6 +10,7 @@
 
 #include "core/base/translation.h"
 #include "core/elements/arena_fields.h"
+#include "core/platform/file_system.h"
 #include "core/scan/cabinet_labels.h"
 #include "core/scan/element_parser.h"
 #include "core/scan/export_encoding.h"
@@ -141,12 +142,12 @@ ElementTable loadOne(const std::string& path, const LoadSettings& settings, std:
 
 std::uint64_t sizeOf(const std::string& path) {
     std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    const std::uintmax_t size = std::filesystem::file_size(platform::toFsPath(path), error);
     return error ? 0 : static_cast<std::uint64_t>(size);
 }
 
 bool isExportName(const std::filesystem::path& path) {
-    const std::string name = path.filename().native();
+    const std::string name = platform::fromFsPath(path.filename());
     return name.size() > 4 &&
            scan::equalsNoCase(std::string_view(name).substr(name.size() - 4), ".qor");
 }
@@ -253,11 +254,11 @@ FolderListing exportsInFolder(const std::string& folder, bool subfolders) {
     namespace fs = std::filesystem;
     FolderListing listing;
     std::error_code error;
-    fs::directory_iterator top(folder, error);
+    fs::directory_iterator top(platform::toFsPath(folder), error);
     if (error) {
         throw QorError(unreadableFolderText(folder, error));
     }
-    std::vector<fs::path> pending{fs::path(folder)};
+    std::vector<fs::path> pending{platform::toFsPath(folder)};
     bool first = true;
     while (!pending.empty()) {
         const fs::path current = std::move(pending.back());
@@ -270,7 +271,8 @@ FolderListing exportsInFolder(const std::string& folder, bool subfolders) {
             entries = fs::directory_iterator(current, error);
             if (error) {
                 listing.skipped.push_back(
-                    {current.native(), unreadableFolderText(current.native(), error)});
+                    {platform::fromFsPath(current),
+                     unreadableFolderText(platform::fromFsPath(current), error)});
                 continue;
             }
         }
@@ -279,15 +281,15 @@ FolderListing exportsInFolder(const std::string& folder, bool subfolders) {
             std::error_code kindError;
             if (entry.is_symlink(kindError) || !entry.is_directory(kindError)) {
                 if (isExportName(entry.path()) && !entry.is_directory(kindError)) {
-                    listing.exports.push_back(entry.path().native());
+                    listing.exports.push_back(platform::fromFsPath(entry.path()));
                 }
             } else if (subfolders) {
                 pending.push_back(entry.path());
             }
         }
         if (error) {
-            listing.skipped.push_back(
-                {current.native(), unreadableFolderText(current.native(), error)});
+            listing.skipped.push_back({platform::fromFsPath(current),
+                                       unreadableFolderText(platform::fromFsPath(current), error)});
             error.clear();
         }
     }

@@ -9,6 +9,7 @@
 #include "core/output/cell_number.h"
 #include "core/output/csv_output.h"
 #include "core/output/xlsx_workbook.h"
+#include "core/platform/file_system.h"
 #include "core/platform/folder_handle.h"
 #include "core/platform/result_file.h"
 
@@ -33,9 +34,10 @@ struct Destination {
 };
 
 Destination askForDestination(const std::string& path, UserInterface& ui) {
-    const std::filesystem::path place(path);
-    Destination destination{
-        platform::FolderHandle::open(place.parent_path().string()), place.filename().string(), {}};
+    const std::filesystem::path place = platform::toFsPath(path);
+    Destination destination{platform::FolderHandle::open(platform::fromFsPath(place.parent_path())),
+                            platform::fromFsPath(place.filename()),
+                            {}};
     destination.placement = output::askBeforeReplacing(
         destination.folder, destination.name, output::ReplaceQuestion::File, titleSuffix(), ui);
     return destination;

@@ -7,12 +7,17 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "support/temp_dir.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#endif
 
 namespace qor::elements {
 namespace {
@@ -99,8 +104,16 @@ TEST(ElementLoader, LoadsAPlantAndSaysWhyFilesWereSkipped) {
     std::filesystem::copy_file(kGolden, dir.file("unit2/a.qor"));
     dir.write("notes.qor", "shopping list\r\nmilk\r\n");
     dir.write("other.txt", "not looked at");
-    std::filesystem::create_directory(dir.path() / "folder.qor");      // a folder, not a file
-    ASSERT_EQ(::mkfifo(dir.file("unit2/pipe.qor").c_str(), 0600), 0);  // never read: refused
+    std::filesystem::create_directory(dir.path() / "folder.qor");  // a folder, not a file
+    // A file that cannot be read: a pipe here, a file another program holds unshared there.
+#ifdef _WIN32
+    const HANDLE held = CreateFileW(dir.path().wstring().append(L"\\unit2\\held.qor").c_str(),
+                                    GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const std::shared_ptr<void> closeHeld(held, CloseHandle);
+#else
+    ASSERT_EQ(::mkfifo(dir.file("unit2/held.qor").c_str(), 0600), 0);
+#endif
 
     const FolderListing flat = exportsInFolder(dir.str(), false);
     EXPECT_EQ(flat.exports, (std::vector<std::string>{dir.file("b.QOR"), dir.file("notes.qor")}));
@@ -131,9 +144,9 @@ TEST(ElementLoader, LoadsAPlantAndSaysWhyFilesWereSkipped) {
     ASSERT_EQ(load.skipped.size(), 2U);
     EXPECT_EQ(load.skipped[0].path, dir.file("notes.qor"));
     EXPECT_TRUE(load.skipped[0].notAnExport);
-    EXPECT_EQ(load.skipped[1].path, dir.file("unit2/pipe.qor"));
+    EXPECT_EQ(load.skipped[1].path, dir.file("unit2/held.qor"));
     EXPECT_FALSE(load.skipped[1].notAnExport);
-    EXPECT_NE(load.skipped[1].reason.find("pipe.qor"), std::string::npos);
+    EXPECT_NE(load.skipped[1].reason.find("held.qor"), std::string::npos);
 
     std::atomic<bool> cancel{true};
     EXPECT_TRUE(loadExports(all.exports, settings, {{}, &cancel}).cancelled);
