@@ -81,6 +81,7 @@ void LockedNodeFolder::removeMadeFoldersIfEmpty() noexcept {
         // The lock file is the last thing in it; another run that takes the folder meanwhile
         // puts its own there, and the folder stays.
         lock_.release();
+        folder_ = {};  // Windows removes no folder that is open
         resultFolder_.removeEmptySubfolder(name_);
         madeFolder_ = false;
     }

@@ -39,7 +39,9 @@ public:
 
     // For a run that ends without results: removes the folders it made here that are still
     // empty, the subfolders and then, its lock let go, the node folder; a folder that was
-    // there before, or that holds anything, stays. The node folder is no longer locked after.
+    // there before, or that holds anything, stays. The node folder is no longer locked after,
+    // and no longer open when this run made it. Every other handle of the subfolders must be
+    // closed first: Windows removes no folder that is open.
     void removeMadeFoldersIfEmpty() noexcept;
 
 private:

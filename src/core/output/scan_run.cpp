@@ -262,6 +262,17 @@ void reportLateEncoding(const Session& session, const EncodingEvidence& whole, U
                       MessageIcon::Information});
 }
 
+// For a scan that ends without results: nothing open may pass for a result, and no folder it
+// made is left empty to look like one. Its files and folders are closed first.
+void abandon(std::unique_ptr<ScanOutput>& output, ScanFolders& folders) noexcept {
+    if (output) {
+        output->abandonScan();
+        output.reset();
+    }
+    folders.output = {};
+    folders.node.removeMadeFoldersIfEmpty();
+}
+
 }  // namespace
 
 std::string readingStatusText(const scan::ElementTypeInfo& type) {
@@ -316,10 +327,7 @@ ScanReport runScan(const Session& session, UserInterface& ui, const ScanEnvironm
     } catch (const ScanCancelled&) {
         // Every type was still being read: none leaves anything, nor do the folders made for
         // them.
-        if (output) {
-            output->abandonScan();
-        }
-        folders.node.removeMadeFoldersIfEmpty();
+        abandon(output, folders);
         ui.setCounting(false);
         report.cancelled = true;
         report.elapsed = took();
@@ -327,10 +335,7 @@ ScanReport runScan(const Session& session, UserInterface& ui, const ScanEnvironm
     } catch (...) {
         // Nothing open may pass for a result, whatever ended the scan, and no empty folder is
         // left to look like one; the error goes on.
-        if (output) {
-            output->abandonScan();
-        }
-        folders.node.removeMadeFoldersIfEmpty();
+        abandon(output, folders);
         ui.setCounting(false);
         throw;
     }

@@ -48,7 +48,8 @@ public:
     // lock file can be made there.
     explicit FolderLock(const FolderHandle& folder, const LockRules& rules = {});
     ~FolderLock() { release(); }
-    // Lets go of the folder now rather than when the lock goes out of scope.
+    // Lets go of the lock and of its hold on the folder now rather than when the lock goes out
+    // of scope (on Windows an open folder cannot be removed).
     void release() noexcept;
     FolderLock(FolderLock&& other) noexcept;
     FolderLock& operator=(FolderLock&&) = delete;

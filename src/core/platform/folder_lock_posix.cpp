@@ -147,6 +147,7 @@ void FolderLock::release() noexcept {
         ::unlinkat(folder_.descriptor(), kLockFileName, 0);
     }
     ::close(std::exchange(descriptor_, -1));
+    folder_ = {};
 }
 
 }  // namespace qor::platform

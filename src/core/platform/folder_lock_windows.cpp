@@ -158,6 +158,7 @@ void FolderLock::release() noexcept {
     remove.DeleteFile = TRUE;
     SetFileInformationByHandle(file, FileDispositionInfo, &remove, sizeof remove);
     CloseHandle(file);
+    folder_ = {};
 }
 
 }  // namespace qor::platform
