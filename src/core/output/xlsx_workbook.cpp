@@ -170,7 +170,18 @@ XlsxWorkbook::XlsxWorkbook(const platform::FolderHandle& folder,
 }
 
 void XlsxWorkbook::Discard::operator()(lxw_workbook* book) const {
-    lxw_workbook_free(book);  // closes its temporary files before the folder goes
+    // Only the library's close shuts a sheet's temporary file: a workbook never saved would
+    // keep each one open for the rest of the process, and on Windows an open file keeps the
+    // scratch folder from being removed.
+    lxw_worksheet* sheet = nullptr;
+    LXW_FOREACH_WORKSHEET(sheet, book) {
+        if (sheet->optimize_tmpfile != nullptr) {
+            std::fclose(sheet->optimize_tmpfile);
+            sheet->optimize_tmpfile = nullptr;
+            sheet->file = nullptr;
+        }
+    }
+    lxw_workbook_free(book);
 }
 
 const char* XlsxWorkbook::terminated(std::string_view text) {
