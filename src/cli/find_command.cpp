@@ -17,6 +17,7 @@
 #include "core/elements/row_query.h"
 #include "core/options/settings_table.h"
 #include "core/output/csv_output.h"
+#include "core/platform/file_system.h"
 #include "core/platform/stop_signals.h"
 #include "core/scan/parallel_pass.h"
 
@@ -44,9 +45,13 @@ struct SearchList {
 
 SearchList searchListOf(const CommandLine& line, TerminalUi& ui) {
     SearchList list;
-    for (const std::string& argument : line.files) {
+    for (const std::string& given : line.files) {
+        // With the system's separators, as the files found in folders are named: a file named
+        // and found in a folder is searched once.
+        const std::string argument =
+            platform::fromFsPath(platform::toFsPath(given).make_preferred());
         std::error_code error;
-        if (!std::filesystem::is_directory(argument, error)) {
+        if (!std::filesystem::is_directory(platform::toFsPath(argument), error)) {
             list.named.push_back(argument);
             continue;
         }

@@ -14,6 +14,7 @@
 #include "core/platform/result_file.h"
 #include "core/platform/stop_signals.h"
 #include "core/platform/translators.h"
+#include "core/platform/user_environment.h"
 
 namespace {
 
@@ -28,7 +29,8 @@ std::string userGuideLine() {
 int main(int argc, char** argv) {
     qor::platform::ignoreFileSizeSignal();
     std::FILE* messages = qor::platform::setLibraryDiagnosticsAside();
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const qor::platform::Utf8Console console;
+    const std::vector<std::string> arguments = qor::platform::programArguments(argc, argv);
     const auto parsed = qor::cli::parseCommandLine(arguments);
     if (const auto* error = std::get_if<qor::cli::UsageError>(&parsed)) {
         std::fprintf(messages, "qorscan: %s\nTry 'qorscan --help'.\n",

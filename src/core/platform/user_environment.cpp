@@ -3,11 +3,15 @@
 #include <QDir>
 #include <QLocale>
 #include <QStandardPaths>
+#include <QString>
 
 #include "core/platform/path_names.h"
 
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
+
+#include <shellapi.h>
 #else
 #include <unistd.h>
 #endif
@@ -57,5 +61,38 @@ bool isTerminal(std::FILE* stream) {
     return isatty(fileno(stream)) != 0;
 #endif
 }
+
+std::vector<std::string> programArguments(int argc, char** argv) {
+#ifdef _WIN32
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide != nullptr) {
+        std::vector<std::string> arguments;
+        for (int i = 1; i < count; ++i) {
+            arguments.push_back(QString::fromWCharArray(wide[i]).toUtf8().toStdString());
+        }
+        LocalFree(wide);
+        return arguments;
+    }
+#endif
+    return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
+#ifdef _WIN32
+Utf8Console::Utf8Console() : previousCodePage_(GetConsoleOutputCP()) {
+    if (previousCodePage_ != 0) {
+        SetConsoleOutputCP(CP_UTF8);
+    }
+}
+
+Utf8Console::~Utf8Console() {
+    if (previousCodePage_ != 0) {
+        SetConsoleOutputCP(previousCodePage_);
+    }
+}
+#else
+Utf8Console::Utf8Console() = default;
+Utf8Console::~Utf8Console() = default;
+#endif
 
 }  // namespace qor::platform

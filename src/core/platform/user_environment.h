@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "core/base/date_time.h"
 
@@ -25,5 +26,22 @@ bool createMissingDocumentsFolder(const std::string& folder);
 
 // Whether the stream is an interactive terminal.
 bool isTerminal(std::FILE* stream);
+
+// The program's arguments after its name, in UTF-8. On Windows they are read from the wide
+// command line: `argv` holds them in the ANSI code page, which cannot spell every name.
+std::vector<std::string> programArguments(int argc, char** argv);
+
+// While it lives, a Windows console shows the program's UTF-8 output as the text it is; the
+// console's own code page comes back after. Elsewhere it does nothing.
+class Utf8Console {
+public:
+    Utf8Console();
+    ~Utf8Console();
+    Utf8Console(const Utf8Console&) = delete;
+    Utf8Console& operator=(const Utf8Console&) = delete;
+
+private:
+    unsigned previousCodePage_ = 0;
+};
 
 }  // namespace qor::platform
