@@ -75,11 +75,28 @@ QtSettingsStore::QtSettingsStore(QtSettingsStore&&) noexcept = default;
 QtSettingsStore& QtSettingsStore::operator=(QtSettingsStore&&) noexcept = default;
 QtSettingsStore::~QtSettingsStore() = default;
 
-QtSettingsStore QtSettingsStore::userStore() {
+namespace {
+
+std::unique_ptr<QSettings> openUserSettings() {
+#ifdef _WIN32
+    // The registry's long-standing home of per-program user settings: options, search status
+    // and recent files kept there by earlier versions carry over.
+    auto settings = std::make_unique<QSettings>(
+        QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") +
+            kApplicationName,
+        QSettings::NativeFormat);
+#else
     auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                                 kApplicationName);
+#endif
     settings->setFallbacksEnabled(false);
-    return QtSettingsStore(std::move(settings));
+    return settings;
+}
+
+}  // namespace
+
+QtSettingsStore QtSettingsStore::userStore() {
+    return QtSettingsStore(openUserSettings());
 }
 
 QtSettingsStore QtSettingsStore::iniFile(const std::string& path) {
@@ -147,12 +164,11 @@ std::vector<std::pair<std::string, std::string>> QtSettingsStore::entries() cons
 }
 
 std::string QtSettingsStore::userStoreLocation() {
-    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kApplicationName);
-    return toStdString(settings.fileName().toUtf8());
+    return toStdString(QDir::toNativeSeparators(openUserSettings()->fileName()).toUtf8());
 }
 
 std::string QtSettingsStore::location() const {
-    return toStdString(settings_->fileName().toUtf8());
+    return toStdString(QDir::toNativeSeparators(settings_->fileName()).toUtf8());
 }
 
 std::string QtSettingsStore::value(std::string_view section, std::string_view key,

@@ -21,7 +21,9 @@ namespace qor::platform {
 class QtSettingsStore : public SettingsStore {
 public:
     // The per-user store of ".QOR Reader": an INI file under the user's config folder on
-    // Linux, the user's registry hive on Windows. Machine-wide settings are not consulted.
+    // Linux; on Windows the registry key HKEY_CURRENT_USER\Software\VB and VBA Program
+    // Settings\.QOR Reader, where earlier versions kept them. Machine-wide settings are not
+    // consulted.
     static QtSettingsStore userStore();
     // An INI file at `path` (UTF-8), created with its folder on the first write.
     static QtSettingsStore iniFile(const std::string& path);
