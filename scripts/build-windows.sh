@@ -83,6 +83,8 @@ build_qt() {
     for patch in "$here"/patches/qtbase-*.patch; do patch -s -p1 -d "$src" < "$patch"; done
     build=$work/qt-build
     rm -rf "$build" "$qt_prefix"
+    # No Direct2D platform plugin: it is not shipped, and it would compile the Windows plugin a
+    # second time (DirectWrite fonts stay on: the Windows plugin needs them).
     cmake -S "$src" -B "$build" -G Ninja -Wno-dev \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_INSTALL_PREFIX="$qt_prefix" \
@@ -93,7 +95,8 @@ build_qt() {
         -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_zstd=OFF -DFEATURE_openssl=OFF \
         -DFEATURE_sql=OFF -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF \
         -DFEATURE_system_png=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF \
-        -DFEATURE_system_doubleconversion=OFF > "$work/qt-configure.log"
+        -DFEATURE_system_doubleconversion=OFF \
+        -DFEATURE_direct2d1_1=OFF > "$work/qt-configure.log"
     # Core first: a fault in the toolchain shows within minutes, not at the end.
     say "Qt $qt_version: building Core"
     nice -n 5 cmake --build "$build" --parallel "$jobs" --target Core > "$work/qt-core.log"
@@ -152,6 +155,7 @@ PC
 
     say "libxlsxwriter $xlsxwriter_version"
     src=$(fetch_source libxlsxwriter "$work/xlsxwriter-src")
+    for patch in "$here"/patches/libxlsxwriter-*.patch; do patch -s -p1 -d "$src" < "$patch"; done
     cross_cmake "$src" "$work/xlsxwriter-build" -DUSE_SYSTEM_MINIZIP=ON \
         -DMINIZIP_ROOT="$libs_prefix" -DZLIB_ROOT="$libs_prefix"
     cat > "$libs_prefix/lib/pkgconfig/xlsxwriter.pc" <<PC
@@ -176,7 +180,7 @@ PC
 qt_key=qt-$qt_version-$(fingerprint build_qt "$here"/patches/qtbase-*.patch)
 qt_prefix=$cache/${qt_key//:/_}
 libs_key=libs-zlib-$zlib_version-xlsxwriter-$xlsxwriter_version-gtest-$gtest_version
-libs_prefix=$cache/${libs_key//:/_}-$(fingerprint build_libraries)
+libs_prefix=$cache/${libs_key//:/_}-$(fingerprint build_libraries "$here"/patches/libxlsxwriter-*.patch)
 # The toolchain file searches these prefixes (and MinGW's own) only.
 export QOR_WINDOWS_PREFIX="$qt_prefix;$libs_prefix"
 
@@ -195,6 +199,10 @@ command -v ccache > /dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache
     -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 build_reader() {
     say "QOR Reader $version for Windows"
+    # CMake keeps what pkg-config found: new libraries need a fresh configuration.
+    if [ "$(cat "$cross/.prefixes" 2>/dev/null)" != "$QOR_WINDOWS_PREFIX" ]; then
+        rm -rf "$cross/CMakeCache.txt" "$cross/CMakeFiles"
+    fi
     # pkg-config looks at the cross-built libraries only.
     PKG_CONFIG_LIBDIR=$libs_prefix/lib/pkgconfig PKG_CONFIG_PATH='' \
         cmake -S "$root" -B "$cross" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
@@ -203,6 +211,7 @@ build_reader() {
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DQt6LinguistTools_DIR=/usr/lib/x86_64-linux-gnu/cmake/Qt6LinguistTools \
         > "$out/configure.log"
+    echo "$QOR_WINDOWS_PREFIX" > "$cross/.prefixes"
     nice cmake --build "$cross" --parallel "$jobs" > "$out/build.log" ||
         { tail -40 "$out/build.log" >&2; exit 1; }
 }

@@ -4,7 +4,7 @@
 #   package-windows.sh CROSS_BUILD QT_PREFIX OUT VERSION
 set -euo pipefail
 
-cross=$1 qt=$2 out=$3 version=$4
+cross=$1 qt=$2 out=$(cd "$3" && pwd) version=$4
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 name=QORReader-$version-win64

@@ -1,6 +1,9 @@
 #include "core/output/xlsx_check.h"
 
 #include <unzip.h>
+#ifdef _WIN32
+#include <iowin32.h>
+#endif
 
 #include <algorithm>
 #include <memory>
@@ -8,6 +11,9 @@
 #include <string_view>
 
 #include "core/base/qor_error.h"
+#ifdef _WIN32
+#include "core/platform/file_system.h"
+#endif
 
 namespace qor::output {
 namespace {
@@ -20,7 +26,15 @@ struct CloseZip {
 using Zip = std::unique_ptr<void, CloseZip>;
 
 Zip openZip(const std::string& path, const std::string& shownAs) {
+#ifdef _WIN32
+    // By the wide calls: the narrow ones take only the ANSI code page's names.
+    zlib_filefunc64_def files;
+    fill_win32_filefunc64W(&files);
+    const std::wstring widePath = platform::windowsPath(path);
+    Zip zip(unzOpen2_64(widePath.c_str(), &files));
+#else
     Zip zip(unzOpen64(path.c_str()));
+#endif
     if (zip == nullptr) {
         throw QorError(shownAs + " cannot be read back as a workbook");
     }

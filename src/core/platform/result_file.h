@@ -124,9 +124,9 @@ public:
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-    // The path to give the library. Where the system offers it, the path leads through this
-    // process's own open folder, so that the folder renamed and a link put in its place
-    // meanwhile cannot redirect the library's files.
+    // The path to give the library, in UTF-8 (on Windows in the "\\?\" long form). Where the
+    // system offers it, the path leads through this process's own open folder, so that the
+    // folder renamed and a link put in its place meanwhile cannot redirect the library's files.
     const std::string& path() const { return path_; }
     // Gives its file `name` the name `target` in the parent folder, once the file is on disk.
     void moveOut(std::string_view name, std::string_view target, Placement placement) const;

@@ -218,7 +218,8 @@ ScratchFolder::ScratchFolder(const FolderHandle& parent) : parent_(parent) {
     // Replaced already, it throws: what stands under the name then is not ours to remove.
     folder_ = parent.subfolder(name_, false);
     // Held open, the folder cannot be renamed away under the library: its path stays ours.
-    path_ = folder_.path();
+    // In its long form, which lifts the 260-character limit.
+    path_ = fromFsPath(std::filesystem::path(windowsPath(folder_.path())));
 }
 
 ScratchFolder::~ScratchFolder() {
