@@ -30,10 +30,10 @@ protected:
 };
 
 TEST_F(QorscanFind, PrintsMatchesInPathOrderWithGrepsExitStatus) {
-    const std::string a = plant + "/a.qor";
-    const std::string b = plant + "/unit2/b.QOR";
+    const std::string a = testing::nativePath(plant + "/a.qor");
+    const std::string b = testing::nativePath(plant + "/unit2/b.QOR");
     const std::string missing = dir.file("missing.qor");
-    const std::string junk = plant + "/junk.qor";
+    const std::string junk = testing::nativePath(plant + "/junk.qor");
     const struct {
         std::vector<std::string> args;
         int exitCode;

@@ -21,7 +21,8 @@ public:
         if (!dir_.isValid()) {
             throw std::runtime_error("no test folder: " + dir_.errorString().toStdString());
         }
-        path_ = std::filesystem::path(dir_.path().toStdString());
+        // Native separators throughout, as the programs' own paths have them.
+        path_ = std::filesystem::path(QDir::toNativeSeparators(dir_.path()).toStdString());
     }
     ~TempDir() {
         std::error_code ec;
@@ -38,7 +39,9 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     std::string str() const { return path_.string(); }
-    std::string file(std::string_view name) const { return (path_ / name).string(); }
+    std::string file(std::string_view name) const {
+        return (path_ / std::filesystem::path(name).make_preferred()).string();
+    }
 
     // Writes `content` byte for byte and returns the file's path.
     std::string write(std::string_view name, std::string_view content) const {
@@ -52,6 +55,13 @@ private:
     QTemporaryDir dir_{QDir::tempPath() + "/qor-test-XXXXXX"};  // removed with everything in it
     std::filesystem::path path_;
 };
+
+// `path` with the system's separators, as the programs write paths: "/" is "\\" on Windows.
+inline std::string nativePath(std::string path) {
+    std::replace(path.begin(), path.end(), '/',
+                 static_cast<char>(std::filesystem::path::preferred_separator));
+    return path;
+}
 
 inline std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -72,7 +72,8 @@ TEST_F(CsvScan, AnExistingFileIsReplacedOnlyOnYes) {
     ASSERT_FALSE(run().cancelled);
 
     // Second scan the same day: the same folder; No keeps AI and its count, Yes rewrites DI.
-    const std::string aiPath = session.lastScan.outputFolder + "/AI_Node12_04Dec2026.csv";
+    const std::string aiPath =
+        testing::nativePath(session.lastScan.outputFolder + "/AI_Node12_04Dec2026.csv");
     { std::ofstream(aiPath, std::ios::binary) << "kept"; }
     session.lastScan.written[scan::indexOf(ElementType::AI)] = 99;
     ui.answers = {false, true};

@@ -169,7 +169,8 @@ TEST_F(HtmlScanTest, WritesOnePagePerTypeThenTheFramePagesAndAsksBeforeReplacing
     EXPECT_EQ(links, expected);
 
     // Again, keeping the AI page: it is left alone and keeps its line in the new index.
-    const std::string aiPath = session.lastScan.outputFolder + "/AI_Node12_04Dec2026.html";
+    const std::string aiPath =
+        testing::nativePath(session.lastScan.outputFolder + "/AI_Node12_04Dec2026.html");
     dir.write(std::filesystem::relative(aiPath, dir.path()).string(), "kept");
     ui.answers = {false, true, true};
     ASSERT_FALSE(run().cancelled);

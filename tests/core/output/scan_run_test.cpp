@@ -30,7 +30,8 @@ TEST_F(ScanRunTest, OneAnswerStandsForTheRestOfTheScan) {
         }
         ASSERT_FALSE(run().cancelled);
         const auto file = [&](const char* prefix) {
-            return outputFolder() + "/" + prefix + "_Node12_04Dec2026" + extension;
+            return testing::nativePath(outputFolder() + "/" + prefix + "_Node12_04Dec2026" +
+                                       extension);
         };
         const auto mark = [&] {
             for (const char* prefix : {"AI", "DI", "DATB"}) {
