@@ -27,8 +27,9 @@ while [ $# -gt 0 ]; do
 done
 
 # Everything the cross build, its tests and the packaging need from Debian.
+# (Qt's SVG module is not in the source archive here: librsvg renders the icons as PNG.)
 "$root/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix wine64 nsis zip dpkg-dev googletest \
-    xvfb openbox xdotool imagemagick
+    librsvg2-bin python3 xvfb openbox xdotool imagemagick
 
 cache=${QOR_WINDOWS_CACHE:-$HOME/.cache/qorreader-windows}
 triplet=x86_64-w64-mingw32
@@ -63,7 +64,8 @@ fetch_source() {
     local package=$1 into=$2
     rm -rf "$into" && mkdir -p "$into"
     (cd "$into" && apt-get "${apt_options[@]}" source --download-only -qq "$package" &&
-        tar xf ./*.orig.tar.* && rm -f ./*.orig.tar.* ./*.debian.tar.* ./*.dsc)
+        tar xf ./*.orig.tar.* && rm -f ./*.orig.tar.* ./*.debian.tar.* ./*.dsc) ||
+        { echo "Debian's source of $package cannot be fetched" >&2; exit 1; }
     find "$into" -mindepth 1 -maxdepth 1 -type d | head -1
 }
 # A short fingerprint of what shapes a cached build besides the versions: the function that

@@ -47,6 +47,9 @@ windows_path() { echo "Z:${1//\//\\}"; }
 
 say "preparing a wine prefix"
 timeout 300 "$wine" wineboot --init > /dev/null 2>&1 || timeout 300 "$wine" wineboot --init > /dev/null 2>&1
+# Wine brings no Windows fonts: the fixed-pitch one the document view asks for is DejaVu here.
+timeout 60 "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d \
+    'DejaVu Sans Mono' /f > /dev/null 2>&1 || true
 # The DLLs the test programs need: the packed ones, else Qt's and MinGW's own folders.
 if [ -d "$stage" ]; then
     export WINEPATH=$(windows_path "$stage")
@@ -82,7 +85,7 @@ scan() {
     fi
 }
 for input in sample generated-crlf generated-lf; do
-    for output in csv html; do
+    for output in csv html xlsx; do
         case=$scratch/outputs/$input-$output
         scan linux "$output" "$inputs/$input.qor" "$case/linux" || fail "Linux qorscan, $input, $output"
         scan windows "$output" "$inputs/$input.qor" "$case/windows" ||

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QIconEngine>
 #include <QImageReader>
 #include <QPainter>
@@ -86,6 +87,11 @@ private:
     const QString path_;
 };
 
+// Builds without Qt's SVG reader carry the drawings rendered as PNG.
+bool canReadSvg() {
+    return QImageReader::supportedImageFormats().contains("svg");
+}
+
 }  // namespace
 
 QString commandIconPath(CommandIcon icon) {
@@ -93,12 +99,31 @@ QString commandIconPath(CommandIcon icon) {
            QLatin1String(kCommandIconFiles[static_cast<std::size_t>(icon)]);
 }
 
+QIcon drawingIcon(const QString& svgPath) {
+    if (canReadSvg()) {
+        return QIcon(svgPath);
+    }
+    // ":/icons/open.svg" was rendered as ":/icons/png/open-<size>.png".
+    const QString name = QFileInfo(svgPath).completeBaseName();
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 256}) {
+        const QString png = QStringLiteral(":/icons/png/%1-%2.png").arg(name).arg(size);
+        if (QFile::exists(png)) {
+            icon.addFile(png, QSize(size, size));
+        }
+    }
+    return icon;
+}
+
 QIcon commandIcon(CommandIcon icon) {
+    if (!canReadSvg()) {
+        return drawingIcon(commandIconPath(icon));
+    }
     return QIcon(new PaletteSvgEngine(commandIconPath(icon)));
 }
 
 QIcon applicationIcon() {
-    return QIcon(QStringLiteral(":/icons/app.svg"));
+    return drawingIcon(QStringLiteral(":/icons/app.svg"));
 }
 
 std::string applicationIconSvg() {

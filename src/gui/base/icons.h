@@ -30,6 +30,10 @@ QString commandIconPath(CommandIcon icon);
 // that a dark palette shows it as well as a light one.
 QIcon commandIcon(CommandIcon icon);
 
+// The drawing at `svgPath` as an icon. Where Qt cannot read SVG (the Windows build) the build
+// carries it rendered as PNG in several sizes, which serve instead.
+QIcon drawingIcon(const QString& svgPath);
+
 // The application's own icon (a document with a bar chart under a magnifier).
 QIcon applicationIcon();
 

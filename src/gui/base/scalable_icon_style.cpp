@@ -2,6 +2,8 @@
 
 #include <QIcon>
 
+#include "gui/base/icons.h"
+
 namespace qor::gui {
 
 ScalableIconStyle::ScalableIconStyle(const QString& key) : QProxyStyle(key) {}
@@ -10,7 +12,7 @@ QIcon ScalableIconStyle::standardIcon(StandardPixmap icon, const QStyleOption* o
                                       const QWidget* widget) const {
     const auto themed = [](const char* theme, const char* drawing) {
         return QIcon::fromTheme(QLatin1String(theme),
-                                QIcon(QStringLiteral(":/icons/") + QLatin1String(drawing)));
+                                drawingIcon(QStringLiteral(":/icons/") + QLatin1String(drawing)));
     };
     switch (icon) {
         case SP_MessageBoxInformation:
