@@ -1,6 +1,8 @@
 #include "core/platform/single_instance.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 #include "core/base/standard_error.h"
@@ -30,9 +32,12 @@ QString lockPath(const std::string& lockFolder, std::string_view programName) {
     const QString program = QString::fromUtf8(programName.data(), qsizetype(programName.size()));
     QString folder = QString::fromStdString(lockFolder);
     QString fileName = program + QLatin1String(".lock");
+#ifndef _WIN32
     if (folder.isEmpty()) {
+        // (On Windows this is the home folder: the user's temporary folder serves instead.)
         folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     }
+#endif
     if (folder.isEmpty()) {
         folder = QDir::tempPath();
         fileName = program + QLatin1Char('-') + userName() + QLatin1String(".lock");
@@ -63,6 +68,19 @@ bool SingleInstance::acquire() {
     if (lock_.tryLock(0)) {
         return true;
     }
+#ifdef _WIN32
+    // Wine, and now and then Windows, gives a new process the ID of one that ended; the lock
+    // that one left then seems held by this very process. A live holder keeps its lock file
+    // open against deletion, so a file that can be deleted was left behind.
+    qint64 holder = 0;
+    QString host;
+    QString application;
+    if (lock_.error() == QLockFile::LockFailedError &&
+        lock_.getLockInfo(&holder, &host, &application) &&
+        holder == QCoreApplication::applicationPid() && QFile::remove(path_) && lock_.tryLock(0)) {
+        return true;
+    }
+#endif
     return lock_.error() != QLockFile::LockFailedError;
 }
 

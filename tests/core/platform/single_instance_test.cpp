@@ -80,6 +80,24 @@ TEST(SingleInstance, LockOfEndedProcessIsTakenOverButOldLiveOneIsNot) {
     EXPECT_TRUE(next.held());
     EXPECT_EQ(readFile(lockFile).rfind(ownPid + "\n", 0), 0u);
 }
+#else
+TEST(SingleInstance, ALockLeftUnderThisProcessIdIsTakenOverButALiveOneIsNot) {
+    TempDir dir;
+    std::string lockFile;
+    std::string content;
+    {
+        SingleInstance probe(dir.str());
+        ASSERT_TRUE(probe.acquire());
+        lockFile = probe.lockFilePath();
+        content = readFile(lockFile);
+    }
+    // Left by an ended process that had this process's ID, as wine hands them out again.
+    dir.write(std::filesystem::path(lockFile).filename().string(), content);
+    SingleInstance next(dir.str());
+    EXPECT_TRUE(next.acquire());
+    EXPECT_TRUE(next.held());
+    EXPECT_FALSE(SingleInstance(dir.str()).acquire()) << "the live lock names this process too";
+}
 #endif
 
 }  // namespace
