@@ -79,6 +79,23 @@ std::vector<std::string> programArguments(int argc, char** argv) {
 }
 
 #ifdef _WIN32
+void useParentConsole() {
+    const auto missing = [](DWORD stream) {
+        const HANDLE handle = GetStdHandle(stream);
+        return handle == nullptr || handle == INVALID_HANDLE_VALUE;
+    };
+    const bool noOutput = missing(STD_OUTPUT_HANDLE);
+    const bool noError = missing(STD_ERROR_HANDLE);
+    if ((noOutput || noError) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        if (noOutput) {
+            std::freopen("CONOUT$", "w", stdout);
+        }
+        if (noError) {
+            std::freopen("CONOUT$", "w", stderr);
+        }
+    }
+}
+
 Utf8Console::Utf8Console() : previousCodePage_(GetConsoleOutputCP()) {
     if (previousCodePage_ != 0) {
         SetConsoleOutputCP(CP_UTF8);
@@ -91,6 +108,8 @@ Utf8Console::~Utf8Console() {
     }
 }
 #else
+void useParentConsole() {}
+
 Utf8Console::Utf8Console() = default;
 Utf8Console::~Utf8Console() = default;
 #endif

@@ -31,6 +31,11 @@ bool isTerminal(std::FILE* stream);
 // command line: `argv` holds them in the ANSI code page, which cannot spell every name.
 std::vector<std::string> programArguments(int argc, char** argv);
 
+// A window program on Windows starts without standard output and error: those it lacks then go
+// to the console it was started from, if any, so that --help and --version answer there.
+// Elsewhere it does nothing.
+void useParentConsole();
+
 // While it lives, a Windows console shows the program's UTF-8 output as the text it is; the
 // console's own code page comes back after. Elsewhere it does nothing.
 class Utf8Console {

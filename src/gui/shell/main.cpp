@@ -47,6 +47,7 @@ int answerOnTerminal(const ReaderCommandLine& line, std::FILE* messages) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    qor::platform::useParentConsole();
     qor::platform::ignoreFileSizeSignal();
     std::FILE* messages = qor::platform::setLibraryDiagnosticsAside();
     const QString userGuide = QString::fromStdString(qor::platform::userGuidePage());
