@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "support/temp_dir.h"
 
@@ -45,17 +46,18 @@ TEST(SingleInstance, SecondCopyIsRefusedUntilTheFirstEnds) {
     EXPECT_FALSE(nowhere.held());
 }
 
+// The path and the content of the lock file a copy of the program writes in `dir`; the lock
+// is let go again.
+std::pair<std::string, std::string> lockAsWritten(const TempDir& dir) {
+    SingleInstance probe(dir.str());
+    EXPECT_TRUE(probe.acquire());
+    return {probe.lockFilePath(), readFile(probe.lockFilePath())};
+}
+
 #ifndef _WIN32
 TEST(SingleInstance, LockOfEndedProcessIsTakenOverButOldLiveOneIsNot) {
     TempDir dir;
-    std::string lockFile;
-    std::string content;
-    {
-        SingleInstance probe(dir.str());
-        ASSERT_TRUE(probe.acquire());
-        lockFile = probe.lockFilePath();
-        content = readFile(lockFile);
-    }
+    const auto [lockFile, content] = lockAsWritten(dir);
     // The lock file starts with the holder's process ID on a line of its own.
     const std::string ownPid = std::to_string(getpid());
     ASSERT_EQ(content.substr(0, content.find('\n')), ownPid);
@@ -83,14 +85,7 @@ TEST(SingleInstance, LockOfEndedProcessIsTakenOverButOldLiveOneIsNot) {
 #else
 TEST(SingleInstance, ALockLeftUnderThisProcessIdIsTakenOverButALiveOneIsNot) {
     TempDir dir;
-    std::string lockFile;
-    std::string content;
-    {
-        SingleInstance probe(dir.str());
-        ASSERT_TRUE(probe.acquire());
-        lockFile = probe.lockFilePath();
-        content = readFile(lockFile);
-    }
+    const auto [lockFile, content] = lockAsWritten(dir);
     // Left by an ended process that had this process's ID, as wine hands them out again.
     dir.write(std::filesystem::path(lockFile).filename().string(), content);
     SingleInstance next(dir.str());
