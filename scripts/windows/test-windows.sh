@@ -16,6 +16,10 @@ stage=$out/QORReader-$version-win64
 wine=/usr/lib/wine/wine64
 scratch=$(mktemp -d /tmp/qorreader-wine-test.XXXXXX)
 export WINEPREFIX=$scratch/prefix WINEDEBUG=-all WINEARCH=win64
+# Wine links the Windows user's Documents to the home folder: the desktop scan's results (its
+# default folder is Documents) belong in the scratch folder, never in the real home.
+export HOME=$scratch/home
+mkdir -p "$HOME"
 # No prompts for wine's Mono and Gecko: nothing here needs them.
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 failures=0
