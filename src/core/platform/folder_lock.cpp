@@ -47,6 +47,15 @@ std::string lockHolderText(long process, std::string_view host) {
     return std::to_string(process) + "\n" + std::string(kProgram) + "\n" + std::string(host) + "\n";
 }
 
+void stopWaitingFor(const FolderHandle& folder,
+                    const std::optional<FolderLockedElsewhere>& foreign) {
+    if (foreign) {
+        throw *foreign;
+    }
+    throw QorError(fillIn(translate("ResultFolder", "'%1' is being written by another scan"),
+                          {folder.path()}));
+}
+
 FolderLockedElsewhere::FolderLockedElsewhere(const std::string& folder, const std::string& host,
                                              seconds age)
     : QorError(fillIn(translate("ResultFolder",

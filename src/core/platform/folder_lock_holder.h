@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "core/platform/folder_lock.h"
 
 // The words in a folder's lock file, "<process number>\n<program>\n<computer>\n", for the
 // system-specific halves of the folder lock.
@@ -15,5 +18,10 @@ struct LockHolder {
 
 LockHolder parseLockHolder(std::string_view text);
 std::string lockHolderText(long process, std::string_view host);
+
+// The end of a wait that the lock outlasted: the holder on another computer when one was seen
+// (`foreign`), else "... is being written by another scan".
+[[noreturn]] void stopWaitingFor(const FolderHandle& folder,
+                                 const std::optional<FolderLockedElsewhere>& foreign);
 
 }  // namespace qor::platform

@@ -134,12 +134,7 @@ FolderLock::FolderLock(const FolderHandle& folder, const LockRules& rules) : fol
             CloseHandle(file);
         }
         if (std::chrono::steady_clock::now() >= deadline) {
-            if (foreign) {
-                throw *foreign;
-            }
-            throw QorError(
-                fillIn(translate("ResultFolder", "'%1' is being written by another scan"),
-                       {folder.path()}));
+            stopWaitingFor(folder, foreign);
         }
         std::this_thread::sleep_for(kRetryEvery);
     }
