@@ -21,8 +21,7 @@ struct ElementRecord {
 };
 
 // Writes a finished element as a record: the size of its fields, then each field's length and
-// bytes. Records of a type follow each other with nothing between them. An element's
-// designation is 15 bytes at most (the header rule takes 15 characters).
+// bytes. Records of a type follow each other with nothing between them.
 class RecordFormatter : public scan::RowFormatter {
 public:
     explicit RecordFormatter(std::size_t boxes = 0) : boxes_(boxes) {}
@@ -43,8 +42,6 @@ ElementRecord readRecord(std::string_view bytes, std::size_t& at, std::size_t bo
 std::string_view readDesignation(std::string_view bytes, std::size_t at);
 // The bytes of the record that starts at `at`, read from its start.
 std::size_t recordSize(std::string_view bytes, std::size_t at);
-
-inline constexpr std::size_t kMaxDesignationBytes = 15;
 
 // What the element parser reads for a comparison: every compared type with all its parameter
 // boxes (whatever of them is compared, so that a line holding any box is never an "other

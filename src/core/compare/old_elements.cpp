@@ -1,7 +1,7 @@
 #include "core/compare/old_elements.h"
 
+#include <algorithm>
 #include <cstring>
-#include <stdexcept>
 
 #include "core/base/qor_error.h"
 
@@ -37,14 +37,19 @@ ElementRecord OldElements::record(std::size_t element) const {
 
 // The table slot that holds `designation`, or the free slot where it would go.
 std::size_t OldElements::slotOf(std::string_view designation, std::size_t hash) const {
-    if (designation.size() > kMaxDesignationBytes) {
-        throw std::logic_error("a designation longer than the header rule allows");
-    }
     for (std::size_t slot = homeOf(hash);; slot = slot + 1 == table_.size() ? 0 : slot + 1) {
         const Slot& entry = table_[slot];
-        if (entry.first == 0 ||
-            (entry.size == designation.size() &&
-             std::memcmp(entry.name.data(), designation.data(), designation.size()) == 0)) {
+        if (entry.first == 0) {
+            return slot;
+        }
+        if (entry.size != designation.size()) {
+            continue;
+        }
+        // A name too long for the slot is compared with its first element's.
+        const char* name = designation.size() <= kSlotNameBytes
+                               ? entry.name.data()
+                               : designationOf(entry.first - 1).data();
+        if (std::memcmp(name, designation.data(), designation.size()) == 0) {
             return slot;
         }
     }
@@ -70,7 +75,8 @@ void OldElements::index() {
         const std::string_view designation = designationOf(element);
         Slot& entry = table_[slotOf(designation, hashes[element])];
         if (entry.first == 0) {
-            std::memcpy(entry.name.data(), designation.data(), designation.size());
+            std::memcpy(entry.name.data(), designation.data(),
+                        std::min(designation.size(), kSlotNameBytes));
             entry.size = static_cast<std::uint8_t>(designation.size());
         } else {
             next_[element] = entry.first - 1;

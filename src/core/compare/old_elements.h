@@ -58,10 +58,12 @@ private:
     static constexpr std::uint32_t kEnd = UINT32_MAX;
     static constexpr std::size_t kMaxElements = 3'000'000'000;
 
-    // A designation and the first element of that name. Designations are short enough to be
-    // kept here, so that a look-up touches the table only.
+    // A designation and the first element of that name. Most designations are short enough to
+    // be kept here, so that a look-up touches the table only; a longer one (15 characters of
+    // several bytes each) is read from its first element's record.
+    static constexpr std::size_t kSlotNameBytes = 15;
     struct Slot {
-        std::array<char, kMaxDesignationBytes> name{};
+        std::array<char, kSlotNameBytes> name{};
         std::uint8_t size = 0;
         std::uint32_t first = 0;  // the element + 1; 0: a free slot
     };
