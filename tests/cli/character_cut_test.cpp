@@ -28,8 +28,8 @@ std::string times(const std::string& text, int count) {
 
 struct Letter {
     const char* name;
-    std::string bytes;    // one character as the export holds it
-    std::string shown;    // the same in UTF-8, as --find and workbook cells have it
+    std::string bytes;  // one character as the export holds it
+    std::string shown;  // the same in UTF-8, as --find and workbook cells have it
 };
 
 const Letter kLetters[] = {
@@ -40,8 +40,7 @@ const Letter kLetters[] = {
     {"Windows-1250", "\xC4", "\xC3\x84"},
 };
 
-class CharacterCut : public testing::QorscanFixture,
-                     public ::testing::WithParamInterface<Letter> {
+class CharacterCut : public testing::QorscanFixture, public ::testing::WithParamInterface<Letter> {
 protected:
     CommandResult run(std::vector<std::string> args) {
         std::vector<std::string> all = testing::qorscanVariantArguments();
@@ -73,7 +72,8 @@ protected:
         return "AI" + times(letter, std::min(12 + extra, 13));
     }
     static std::string name(const std::string& letter, const std::string& last, int extra) {
-        return extra == 0 ? times(letter, 28) + last : times(letter, 29) + (extra == 1 ? last : letter);
+        return extra == 0 ? times(letter, 28) + last
+                          : times(letter, 29) + (extra == 1 ? last : letter);
     }
 };
 

@@ -16,12 +16,19 @@ constexpr std::array<bool, 256> kQuotedIfHeld = [] {
     return held;
 }();
 
-// The first bytes of a value that may make a spreadsheet read a formula.
+// The first bytes of a value that may make a spreadsheet read a formula. A spreadsheet drops
+// NUL bytes as it reads, so a value's first byte it sees may come after them.
 constexpr std::array<bool, 256> kFormulaStart = [] {
     std::array<bool, 256> start{};
     start['='] = start['@'] = start['+'] = start['-'] = start['\t'] = start['\r'] = true;
     return start;
 }();
+
+// The value as a spreadsheet sees its start: without the NUL bytes in front.
+std::string_view withoutLeadingNuls(std::string_view value) {
+    const std::size_t first = value.find_first_not_of('\0');
+    return first == std::string_view::npos ? std::string_view{} : value.substr(first);
+}
 
 bool needsQuotes(std::string_view value) {
     bool quote = false;
@@ -74,6 +81,7 @@ bool guardsFormula(std::string_view value, CsvValues values) {
 }  // namespace
 
 bool startsFormula(std::string_view value) {
+    value = withoutLeadingNuls(value);
     if (value.empty() || !kFormulaStart[static_cast<unsigned char>(value.front())]) {
         return false;
     }
@@ -172,7 +180,8 @@ void appendCsvRow(std::string& text, const scan::ElementRowView& row, bool label
     for (std::size_t i = 0; i < count; ++i) {
         length += fields[i].size();
         formulaStart |=
-            !fields[i].empty() && kFormulaStart[static_cast<unsigned char>(fields[i].front())];
+            !fields[i].empty() && (kFormulaStart[static_cast<unsigned char>(fields[i].front())] ||
+                                   fields[i].front() == '\0');
     }
     text.resize(at + length);
     char* out = text.data() + at;

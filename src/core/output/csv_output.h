@@ -49,7 +49,8 @@ enum class CsvValues {
 // "=", "@", a tab or a CR, or with "+" or "-" and is not a plain number, that is a sign, digits
 // with at most one decimal point (at least one digit), and an optional exponent
 // ([+-]([0-9]+(\.[0-9]*)?|\.[0-9]+)([eE][+-]?[0-9]+)?). "-300.0" and "+1e5" are numbers;
-// "-A1", "+SUM(A1)", "-1+1" and "-" are not.
+// "-A1", "+SUM(A1)", "-1+1" and "-" are not. NUL bytes in front count for nothing, as a
+// spreadsheet drops them: "\0=A1" starts a formula.
 bool startsFormula(std::string_view value);
 
 // Appends `value` as one CSV field. A guarded value that starts a formula gets an apostrophe in

@@ -90,6 +90,7 @@ TEST_F(CsvScan, AnExistingFileIsReplacedOnlyOnYes) {
 }
 
 TEST(CsvField, FormulaStartsGoBehindAnApostropheInsideTheQuotes) {
+    using namespace std::string_view_literals;
     const struct {
         std::string_view value;
         std::string_view guarded;
@@ -111,7 +112,28 @@ TEST(CsvField, FormulaStartsGoBehindAnApostropheInsideTheQuotes) {
                  {"-1.5e-3", "-1.5e-3", ""},
                  {"+1E5", "+1E5", ""},
                  {" =1", " =1", ""},
-                 {"", "", ""}};
+                 {"", "", ""},
+                 // A spreadsheet drops NUL bytes, so the start it sees comes after them.
+                 {"\0=1+1"sv, "'\0=1+1"sv, ""},
+                 {"\0\0@SUM(A1)"sv, "'\0\0@SUM(A1)"sv, ""},
+                 {"\0-A1"sv, "'\0-A1"sv, ""},
+                 {"\0=A1,B1"sv, "\"'\0=A1,B1\""sv, "\"\0=A1,B1\""sv},
+                 {"\0-300.0"sv, "\0-300.0"sv, ""},
+                 {"\0 =1"sv, "\0 =1"sv, ""},
+                 {"\0"sv, "\0"sv, ""},
+                 // What it keeps as text in front of "=" keeps the value text.
+                 {"\x01=1", "\x01=1", ""},
+                 {"\x7f=1", "\x7f=1", ""},
+                 {"\xEF\xBB\xBF=1", "\xEF\xBB\xBF=1", ""},
+                 {"\xE2\x80\x8B=1", "\xE2\x80\x8B=1", ""},
+                 {"\xC2\xA0=1", "\xC2\xA0=1", ""},
+                 {"\xEF\xBC\x9D"
+                  "1+1",
+                  "\xEF\xBC\x9D"
+                  "1+1",
+                  ""},
+                 {"|calc", "|calc", ""},
+                 {"=cmd|' /C calc'!A0", "'=cmd|' /C calc'!A0", ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
         std::string guarded;
