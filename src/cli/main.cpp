@@ -27,7 +27,7 @@ std::string userGuideLine() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qor::platform::ignoreFileSizeSignal();
+    qor::platform::ignoreWriteFailureSignals();
     std::FILE* messages = qor::platform::setLibraryDiagnosticsAside();
     const qor::platform::Utf8Console console;
     const std::vector<std::string> arguments = qor::platform::programArguments(argc, argv);

@@ -342,6 +342,20 @@ TEST_F(KilledAndConcurrentRuns, ExportsOfOneNodeInOneRunTakeTurns) {
         EXPECT_EQ(testing::filesUnder(results), order.stays) << order.first << " " << order.last;
     }
 }
+
+// A standard output nobody reads any more fails the run's writes there, and only those: every
+// export is still scanned to the end, nothing temporary and no lock stays.
+TEST_F(KilledAndConcurrentRuns, AClosedOutputPipeFailsTheTablesNotTheScan) {
+    const auto sampleCsv = alone(sample, {"csv"});
+    std::vector<std::string> line = args(results, "csv");
+    line.erase(std::find(line.begin(), line.end(), "--quiet"));
+    line.insert(line.end(), {"--jobs", "2", sample});
+    testing::ChildProcess run(QOR_QORSCAN_PATH, line, testing::ChildOutput::ClosedPipe);
+    EXPECT_EQ(run.finish(), 1) << run.err();
+    EXPECT_NE(run.err().find("cannot write the standard output: Broken pipe"), std::string::npos)
+        << run.err();
+    EXPECT_EQ(testing::filesUnder(results), sampleCsv);
+}
 #endif
 
 TEST_F(ResultSafety, AFullDiskLeavesOnlyTheEarlierResults) {

@@ -17,11 +17,16 @@ extern char** environ;
 
 namespace qor::testing {
 
+// Where a child's standard output goes: nowhere, or into a pipe that nobody reads, so that
+// every write to it fails (and raises SIGPIPE, set to its default in the child).
+enum class ChildOutput { Discarded, ClosedPipe };
+
 // A program whose standard input and error the test holds: for talking to it while
-// it runs, and for its own peak memory once it ends. Standard output goes nowhere.
+// it runs, and for its own peak memory once it ends.
 class ChildProcess {
 public:
-    ChildProcess(const std::string& program, const std::vector<std::string>& args) {
+    ChildProcess(const std::string& program, const std::vector<std::string>& args,
+                 ChildOutput output = ChildOutput::Discarded) {
         // The input is a socket so that writing to a program that has ended raises no SIGPIPE.
         int in[2];
         int err[2];
@@ -29,11 +34,24 @@ public:
             pipe2(err, O_CLOEXEC) != 0) {
             return;
         }
+        int out[2] = {-1, -1};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        if (output == ChildOutput::ClosedPipe && pipe2(out, O_CLOEXEC) == 0) {
+            close(out[0]);
+            posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        }
         posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        sigset_t defaults;
+        sigemptyset(&defaults);
+        sigaddset(&defaults, SIGPIPE);
+        posix_spawnattr_setsigdefault(&attributes, &defaults);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
         std::vector<std::string> texts{program};
         texts.insert(texts.end(), args.begin(), args.end());
         std::vector<char*> argv;
@@ -41,10 +59,14 @@ public:
             argv.push_back(text.data());
         }
         argv.push_back(nullptr);
-        if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+        if (posix_spawn(&pid_, program.c_str(), &actions, &attributes, argv.data(), environ) != 0) {
             pid_ = -1;
         }
         posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attributes);
+        if (out[1] >= 0) {
+            close(out[1]);
+        }
         close(in[0]);
         close(err[1]);
         in_ = in[1];

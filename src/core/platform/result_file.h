@@ -143,8 +143,9 @@ private:
 // other run writes there then).
 void removeLeftovers(const FolderHandle& folder) noexcept;
 
-// Ignores the signal that a write beyond the process's file size limit raises, so that the
-// write fails with an error the program reports instead of ending it silently.
-void ignoreFileSizeSignal();
+// Ignores the signals that a write beyond the process's file size limit and a write into a
+// pipe nobody reads any more raise, so that such a write fails with an error (EFBIG, EPIPE)
+// that the program reports, finishing its work cleanly, instead of ending it silently.
+void ignoreWriteFailureSignals();
 
 }  // namespace qor::platform

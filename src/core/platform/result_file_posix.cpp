@@ -323,10 +323,9 @@ void removeLeftovers(const FolderHandle& folder) noexcept {
     }
 }
 
-void ignoreFileSizeSignal() {
-#ifdef SIGXFSZ
+void ignoreWriteFailureSignals() {
     std::signal(SIGXFSZ, SIG_IGN);
-#endif
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 }  // namespace qor::platform

@@ -276,8 +276,9 @@ void removeLeftovers(const FolderHandle& folder) noexcept {
     }
 }
 
-void ignoreFileSizeSignal() {
-    // Windows has no signal for a file grown past a limit: the write fails with an error.
+void ignoreWriteFailureSignals() {
+    // Windows has no signal for a file grown past a limit or a closed pipe: the write fails
+    // with an error.
 }
 
 }  // namespace qor::platform

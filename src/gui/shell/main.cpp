@@ -48,7 +48,7 @@ int answerOnTerminal(const ReaderCommandLine& line, std::FILE* messages) {
 
 int main(int argc, char** argv) {
     qor::platform::useParentConsole();
-    qor::platform::ignoreFileSizeSignal();
+    qor::platform::ignoreWriteFailureSignals();
     std::FILE* messages = qor::platform::setLibraryDiagnosticsAside();
     const QString userGuide = QString::fromStdString(qor::platform::userGuidePage());
     // --help and --version are answered before QApplication opens the window system, so they
