@@ -245,8 +245,8 @@ std::vector<OptionEntry> optionTable() {
                    return readCount(text, line.jobs, "--jobs");
                }),
         flag({QStringLiteral("break-lock")},
-             "take over the lock a scan on another computer left in the node folder; only when "
-             "no scan runs there any more",
+             "take over the lock that a scan on another computer, or one of another user, left "
+             "in the node folder; only when no scan runs there any more",
              &CommandLine::breakLock),
         flag({QStringLiteral("compare")},
              "compare the two files given, OLD then NEW: elements added, removed and changed, "

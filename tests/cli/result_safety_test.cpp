@@ -212,6 +212,62 @@ TEST_F(ResultSafety, LockFilesOfEndedOrForeignRunsAreTakenOverAsTheyShould) {
 }
 
 #ifndef _WIN32
+// In a folder every user may write, a lock file another user's run left is in the way of a
+// user who may not write it: it is taken over when its process has ended, and otherwise (or
+// where the folder's sticky bit keeps it) the message says whose it is and what to do.
+TEST_F(ResultSafety, AnotherUsersLockIsTakenOverOnlyWhenItsRunHasEnded) {
+    if (geteuid() != 0 || !fs::exists("/usr/bin/setpriv")) {
+        GTEST_SKIP() << "needs root and setpriv to run qorscan as a second user (nobody)";
+    }
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    testing::ChildProcess done("/bin/true", {});
+    const std::string ended = std::to_string(done.pid()) + "\nqorreader\n" + host + "\n";
+    done.finish();
+    const std::string alive = std::to_string(getpid()) + "\nqorreader\n" + host + "\n";
+    const struct {
+        std::string lock;
+        fs::perms folder;
+        bool breakLock;
+        std::string said;  // empty: taken over
+    } cases[] = {
+        {ended, fs::perms::all, false, ""},
+        {ended, fs::perms::all | fs::perms::sticky_bit, false,
+         "that process " + ended.substr(0, ended.find('\n')) +
+             " of the user root left behind: the folder's sticky bit"},
+        {alive, fs::perms::all, false,
+         "belongs to the user root (process " + std::to_string(getpid()) + " on '" + host +
+             "'), and you may not write it. When no scan of theirs runs any more, run again with "
+             "--break-lock"},
+        {alive, fs::perms::all, true, ""},
+    };
+    fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::group_read |
+                                    fs::perms::group_exec | fs::perms::others_read |
+                                    fs::perms::others_exec);
+    fs::permissions(settings, fs::perms::owner_read | fs::perms::owner_write |
+                                  fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(results, fs::perms::all);
+    const fs::path lock = nodeFolder / ".qorscan.lock";
+    for (const auto& c : cases) {
+        fs::remove_all(nodeFolder);
+        fs::create_directories(nodeFolder);
+        fs::permissions(nodeFolder, c.folder);
+        dir.write(fs::relative(lock, dir.path()).string(), c.lock);
+        std::vector<std::string> args = {"--reuid=nobody", "--regid=nogroup", "--clear-groups",
+                                         QOR_QORSCAN_PATH};
+        const std::vector<std::string> line =
+            scanArgs(c.breakLock ? std::vector<std::string>{"--output", "csv", "--break-lock"}
+                                 : std::vector<std::string>{"--output", "csv"},
+                     sample);
+        args.insert(args.end(), line.begin(), line.end());
+        const CommandResult result = testing::runCommand("/usr/bin/setpriv", args, dir);
+        EXPECT_EQ(result.exitCode, c.said.empty() ? 0 : 1) << c.lock << result.err;
+        EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
+        EXPECT_EQ(fs::exists(lock), !c.said.empty()) << c.lock;
+        EXPECT_EQ(fs::exists(nodeFolder / "Csv Files" / "AI_Node12_04Dec2026.csv"), c.said.empty());
+    }
+}
+
 class KilledAndConcurrentRuns : public ResultSafety {
 protected:
     void SetUp() override {

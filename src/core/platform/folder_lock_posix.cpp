@@ -1,6 +1,7 @@
 #include "core/platform/folder_lock.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -58,9 +59,11 @@ seconds ageOf(int descriptor) {
 }
 
 // Says who holds the lock now. A failed write leaves the system's lock in force here; a run on
-// another computer then finds the file unreadable and takes it over, as it would anyway.
+// another computer then finds the file unreadable and takes it over, as it would anyway. Every
+// user may read it, whatever the umask, so that another user's run can tell who holds it.
 void writeHolder(int descriptor, const std::string& host) {
     const std::string text = lockHolderText(::getpid(), host);
+    ::fchmod(descriptor, 0644);
     if (::ftruncate(descriptor, 0) == 0) {
         [[maybe_unused]] const ssize_t written = ::pwrite(descriptor, text.data(), text.size(), 0);
     }
@@ -76,6 +79,75 @@ void writeHolder(int descriptor, const std::string& host) {
                           {folder.path(), std::generic_category().message(error)}));
 }
 
+std::string userName(uid_t user) {
+    passwd entry{};
+    passwd* found = nullptr;
+    char buffer[1024];
+    if (::getpwuid_r(user, &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr) {
+        return found->pw_name;
+    }
+    return std::to_string(user);
+}
+
+// The lock file is another user's, and this user may not write it: a run of theirs holds the
+// folder, or one of theirs ended without removing it. Returns true when it was removed, so that
+// the name is free to try again; false while the system's lock says that their run goes on;
+// throws when it stays in the way, naming whose it is.
+bool removeOtherUsersLock(const FolderHandle& folder, const LockRules& rules,
+                          const std::string& host) {
+    const int descriptor =
+        ::openat(folder.descriptor(), FolderLock::kLockFileName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0) {
+        // Gone meanwhile, or never there and the folder is not this user's to write.
+        if (errno == ENOENT && ::faccessat(folder.descriptor(), ".", W_OK, AT_EACCESS) == 0) {
+            return true;
+        }
+        cannotLock(folder, errno == ENOENT ? EACCES : errno);
+    }
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0 && (errno == EWOULDBLOCK || errno == EINTR)) {
+        ::close(descriptor);
+        return false;
+    }
+    if (!stillInPlace(descriptor, folder.descriptor())) {
+        ::close(descriptor);
+        return true;
+    }
+    struct stat file {};
+    struct stat place {};
+    ::fstat(descriptor, &file);
+    ::fstat(folder.descriptor(), &place);
+    const LockHolder holder = holderOf(descriptor);
+    const std::string owner = userName(file.st_uid);
+    const std::string process = holder.readable ? std::to_string(holder.process) : "?";
+    const bool ended = holder.readable && holder.host == host && !processRuns(holder.process);
+    if (!ended && !rules.breakForeign) {
+        ::close(descriptor);
+        throw QorError(fillIn(
+            translate("ResultFolder",
+                      "Cannot lock '%1': its lock file belongs to the user %2 (process %3 on "
+                      "'%4'), and you may not write it. When no scan of theirs runs any more, "
+                      "run again with --break-lock"),
+            {folder.path(), owner, process, holder.host}));
+    }
+    // Still holding the system's lock, so that no run of theirs takes the old file meanwhile.
+    const bool removed = ::unlinkat(folder.descriptor(), FolderLock::kLockFileName, 0) == 0;
+    const int error = errno;
+    ::close(descriptor);
+    if (removed) {
+        return true;
+    }
+    const std::string reason =
+        (place.st_mode & S_ISVTX) != 0 && error == EPERM
+            ? translate("ResultFolder",
+                        "the folder's sticky bit lets only the file's or the folder's owner "
+                        "remove it")
+            : std::generic_category().message(error);
+    throw QorError(fillIn(translate("ResultFolder",
+                                    "Cannot take over the lock of '%1' that process %2 of the "
+                                    "user %3 left behind: %4"),
+                          {folder.path(), process, owner, reason}));
+}
+
 }  // namespace
 
 FolderLock::FolderLock(const FolderHandle& folder, const LockRules& rules) : folder_(folder) {
@@ -85,8 +157,20 @@ FolderLock::FolderLock(const FolderHandle& folder, const LockRules& rules) : fol
     for (;;) {
         const int descriptor = ::openat(folder.descriptor(), kLockFileName,
                                         O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
-        if (descriptor < 0) {
+        if (descriptor < 0 && errno == EACCES) {
+            if (removeOtherUsersLock(folder, rules, host)) {
+                continue;
+            }
+        } else if (descriptor < 0) {
             cannotLock(folder, errno);
+        }
+        if (descriptor < 0) {
+            // Another user's run holds it: wait as for any other run.
+            if (std::chrono::steady_clock::now() >= deadline) {
+                stopWaitingFor(folder, foreign);
+            }
+            std::this_thread::sleep_for(kRetryEvery);
+            continue;
         }
         bool held = false;
         bool systemLock = true;
