@@ -1,12 +1,12 @@
-// Fuzz target: a cabinet-module import file's text. The table grows by one row per pair, the
-// label lists are the table, the values are upper-cased, only a last unpaired field is
-// reported, and rows written back out as quoted pairs import as the same rows.
+// Fuzz target: a cabinet-module import file's text. Each line gives at most one row, lines come
+// in file order, values are upper-cased, a taken row has both values, and rows written back out
+// as quoted pairs import as the same rows.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "core/options/cabinet_table.h"
+#include "core/options/cabinet_import.h"
 #include "fuzz_support.h"
 
 namespace qor::fuzz {
@@ -36,34 +36,36 @@ std::string quotedPairs(const scan::CabinetLabels& rows) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace qor;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    fuzz::QuietUi ui;
-    const scan::CabinetRow kept{"KEPT", "ROW"};
-    options::CabinetModuleTable table;
-    table.rows.push_back(kept);
+    const options::CabinetImport import = options::parseCabinetImport(text);
 
-    const std::size_t added = table.appendImport(text, ui);
-    fuzz::require(table.rows.size() == added + 1, "one row per pair read");
-    fuzz::require(
-        table.rows.front().cabinet == kept.cabinet && table.rows.front().module == kept.module,
-        "the rows already there stay");
-    for (const scan::CabinetRow& row : table.rows) {
-        fuzz::require(!fuzz::holdsLowerCase(row.cabinet) && !fuzz::holdsLowerCase(row.module),
-                      "values are upper-cased");
+    const scan::CabinetLabels read = import.rows();
+    fuzz::require(read.size() <= import.lines.size(), "at most one row per line");
+    std::size_t lastLine = 0;
+    for (const options::ImportLine& line : import.lines) {
+        fuzz::require(line.line > lastLine, "lines come in file order");
+        lastLine = line.line;
+        fuzz::require(!line.text.empty(), "a line holds something");
+        fuzz::require(
+            !fuzz::holdsLowerCase(line.row.cabinet) && !fuzz::holdsLowerCase(line.row.module),
+            "values are upper-cased");
     }
-    fuzz::require(ui.errors() <= 1, "only the last field can be unpaired");
-    fuzz::require(ui.errors() == 0 || table.rows.back().module.empty(),
-                  "an unpaired field gives an empty module skeleton");
+    for (const scan::CabinetRow& row : read) {
+        fuzz::require(!row.cabinet.empty() && !row.module.empty(), "a row has both values");
+    }
+    if (import.firstMalformed() == nullptr) {
+        fuzz::require(import.rows({.takeSemicolonPairs = true}).size() == read.size(),
+                      "a file without malformed lines holds no ';' pair");
+    }
 
-    const scan::CabinetLabels read(table.rows.begin() + 1, table.rows.end());
+    // The rows written back out as quoted pairs, one per line, read as the same rows.
     const std::string written = fuzz::quotedPairs(read);
     if (!written.empty()) {
-        options::CabinetModuleTable again;
-        again.appendImport(written, ui);
-        fuzz::require(again.rows.size() == read.size(), "written pairs read back as many rows");
+        const scan::CabinetLabels again =
+            options::parseCabinetImport(written).rows({.skipHeading = false});
+        fuzz::require(again.size() == read.size(), "written pairs read back as many rows");
         for (std::size_t i = 0; i < read.size(); ++i) {
-            fuzz::require(
-                again.rows[i].cabinet == read[i].cabinet && again.rows[i].module == read[i].module,
-                "written pairs read back unchanged");
+            fuzz::require(again[i].cabinet == read[i].cabinet && again[i].module == read[i].module,
+                          "written pairs read back unchanged");
         }
     }
     return 0;

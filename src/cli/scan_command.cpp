@@ -14,6 +14,7 @@
 #include "cli/result_printer.h"
 #include "cli/settings_file.h"
 #include "cli/terminal_ui.h"
+#include "core/base/message_text.h"
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
@@ -38,15 +39,33 @@ namespace {
 using output::Session;
 
 // The table of --cabinets, read before anything is made: a file that cannot be read (mistyped,
-// a folder, too large) stops the run as a bad argument rather than unlabelling the results.
-// Nothing, said on the terminal, then.
+// a folder, too large) or a line that is no cabinet and module stops the run as a bad argument
+// rather than unlabelling or mislabelling the results. Nothing, said on the terminal, then. A
+// heading line is skipped and a module given a second cabinet is pointed out.
 std::optional<options::CabinetModuleTable> readCabinets(const std::string& path, TerminalUi& ui) {
+    options::CabinetFile file;
     try {
-        return options::readCabinetFile(path, ui);
+        file = options::readCabinetFile(path, ui);
     } catch (const QorError& e) {
         ui.printError(e.what());
         return std::nullopt;
     }
+    const auto lineText = [&](const options::ImportLine& line) {
+        return fillIn(translate("qorscan", "%1, line %2 %3: %4"),
+                      {path, std::to_string(line.line), options::verdictText(line),
+                       quotedExcerpt(line.text, 60)});
+    };
+    if (const options::ImportLine* bad = file.import.firstMalformed()) {
+        ui.printError(lineText(*bad));
+        return std::nullopt;
+    }
+    for (const options::ImportLine& line : file.import.lines) {
+        if (line.verdict == options::ImportVerdict::Heading ||
+            line.verdict == options::ImportVerdict::Conflict) {
+            ui.printNote(lineText(line));
+        }
+    }
+    return options::CabinetModuleTable{file.import.rows(), file.fileName};
 }
 
 // Applies the command line's choices to the record loaded from the store; the store

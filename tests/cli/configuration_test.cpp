@@ -47,6 +47,15 @@ TEST_F(Configuration, ASettingsOrCabinetFileThatCannotBeReadStopsTheRunBeforeAny
         {"--cabinets", dir.file("missing.csv"), "': " + testing::noSuchFileText()},
         {"--cabinets", dir.str(), "' is a folder"},
         {"--cabinets", huge, "' is larger than 128 MiB"},
+        // Readable, but no table: nothing is scanned rather than labelled wrongly.
+        {"--cabinets", dir.write("odd.csv", "CB801,AI800_1\nCB802"),
+         ", line 2 holds one field, not a cabinet and a module: 'CB802'"},
+        {"--cabinets", dir.write("quote.csv", "CB801,AI800_1\nCB802,\"AI800_2\nCB803,AI800_3\n"),
+         ", line 2 opens a quote that nothing closes"},
+        {"--cabinets", dir.write("semicolon.csv", "CB801;AI800_1\n"),
+         ", line 1 separates the cabinet and the module with ';' instead of ','"},
+        {"--cabinets", dir.write("nul.csv", std::string(4096, '\0')),
+         ", line 1 holds bytes that are no text"},
     };
     const std::string unmade = dir.file("unmade.ini");
     for (const auto& c : cases) {
@@ -112,7 +121,8 @@ TEST_F(Configuration, TerminalLinesAreEscapedAndCut) {
          "not '" + std::string(200, 'x') + "...' (5000 bytes)"},
         {{"--cabinets", dir.write("one.csv", std::string(3 << 20, 'c'))},
          sample,
-         "'" + std::string(200, 'c') + "...' (1048576 bytes) has no module skeleton"},
+         "holds one field, not a cabinet and a module: '" + std::string(60, 'c') +
+             "...' (1048576 bytes)"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = scanArgs(settings);

@@ -40,106 +40,6 @@ int parseRowCount(const std::string& stored) {
     return value;
 }
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-bool isLineEnd(char c) {
-    return c == '\r' || c == '\n';
-}
-
-// Splits an import file into its fields, in order.
-class FieldReader {
-public:
-    explicit FieldReader(std::string_view text) : text_(text) {}
-
-    // The next field, or false when the text is used up.
-    bool next(std::string& field) {
-        if (!fieldPending_) {
-            skipBlankLines();
-            if (pos_ >= text_.size()) {
-                return false;
-            }
-        }
-        while (pos_ < text_.size() && isBlank(text_[pos_])) {
-            ++pos_;
-        }
-        if (pos_ < text_.size() && text_[pos_] == '"') {
-            const std::size_t start = pos_ + 1;
-            const std::size_t close = text_.find('"', start);
-            if (close == std::string_view::npos) {
-                field.assign(text_.substr(start));  // unterminated: the rest is the field
-                pos_ = text_.size();
-            } else {
-                field.assign(text_.substr(start, close - start));
-                pos_ = close + 1;
-                skipToDelimiter();  // whatever follows the closing quote is dropped
-            }
-        } else {
-            const std::size_t start = pos_;
-            skipToDelimiter();
-            std::string_view value = text_.substr(start, pos_ - start);
-            while (!value.empty() && value.back() == ' ') {
-                value.remove_suffix(1);
-            }
-            field.assign(value);
-        }
-        consumeDelimiter();
-        return true;
-    }
-
-private:
-    void skipToDelimiter() {
-        while (pos_ < text_.size() && text_[pos_] != ',' && !isLineEnd(text_[pos_])) {
-            ++pos_;
-        }
-    }
-
-    // A comma promises one more field, even at the end of the text; a line end does not.
-    void consumeDelimiter() {
-        fieldPending_ = false;
-        if (pos_ >= text_.size()) {
-            return;
-        }
-        if (text_[pos_] == ',') {
-            ++pos_;
-            fieldPending_ = true;
-        } else {
-            skipLineEnd();
-        }
-    }
-
-    void skipLineEnd() {
-        if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') {
-            ++pos_;
-        }
-        ++pos_;
-    }
-
-    // At a line start: lines holding nothing but spaces and tabs carry no fields at all,
-    // so a stray blank line cannot shift the cabinet/module pairs that follow it.
-    void skipBlankLines() {
-        for (;;) {
-            std::size_t p = pos_;
-            while (p < text_.size() && isBlank(text_[p])) {
-                ++p;
-            }
-            if (p >= text_.size()) {
-                pos_ = p;
-                return;
-            }
-            if (!isLineEnd(text_[p])) {
-                return;
-            }
-            pos_ = p;
-            skipLineEnd();
-        }
-    }
-
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    bool fieldPending_ = false;
-};
-
 // The largest import file taken: far beyond a table of a million rows, far below what would
 // exhaust memory.
 constexpr std::uint64_t kImportLimitBytes = std::uint64_t{128} << 20;
@@ -222,43 +122,40 @@ void CabinetModuleTable::writeTo(platform::SettingsStore& store, UserInterface& 
             [&] { settings::kLastImportedFile.writeTo(store, importedFileName); });
 }
 
-std::size_t CabinetModuleTable::appendImport(std::string_view fileText, UserInterface& ui) {
-    FieldReader reader(fileText);
-    std::size_t added = 0;
-    std::string cabinet;
-    std::string module;
-    while (reader.next(cabinet)) {
-        const bool paired = reader.next(module);
-        if (!paired) {
-            module.clear();
-        }
-        rows.push_back({scan::upperCaseAscii(cabinet), scan::upperCaseAscii(module)});
-        ++added;
-        if (!paired) {
-            reportStandardError(ui, kModule, "ReadValuesFromImportFile",
-                                fillIn(translate("CabinetTable",
-                                                 "Input past end of file: the last cabinet name "
-                                                 "%1 has no module skeleton"),
-                                       {quotedExcerpt(cabinet)}));
-        }
-    }
-    return added;
-}
-
-CabinetModuleTable readCabinetFile(const std::string& path, UserInterface& ui) {
+CabinetFile readCabinetFile(const std::string& path, UserInterface& ui) {
     std::string text = readImportFile(path);
-    CabinetModuleTable table;
     const long long cut = scan::cutLongLines(text);
-    table.appendImport(text, ui);
+    CabinetFile file{parseCabinetImport(text), fileNameOf(path)};
     scan::reportCutLines(ui, path, cut);
-    table.importedFileName = fileNameOf(path);
-    return table;
+    return file;
 }
 
 std::optional<CabinetModuleTable> importCabinetFile(const std::string& path, UserInterface& ui) {
-    std::optional<CabinetModuleTable> table;
-    runStep(ui, kModule, "ReadValuesFromImportFile", [&] { table = readCabinetFile(path, ui); });
-    return table;
+    constexpr std::string_view kProcedure = "ReadValuesFromImportFile";
+    std::optional<CabinetFile> file;
+    runStep(ui, kModule, kProcedure, [&] { file = readCabinetFile(path, ui); });
+    if (!file) {
+        return std::nullopt;
+    }
+    std::string skipped;
+    std::size_t count = 0;
+    for (const ImportLine& line : file->import.lines) {
+        if (line.verdict != ImportVerdict::Row && line.verdict != ImportVerdict::Conflict &&
+            line.verdict != ImportVerdict::Duplicate && ++count <= 10) {
+            skipped += fillIn(translate("CabinetTable", "Line %1 %2: %3"),
+                              {std::to_string(line.line), verdictText(line),
+                               quotedExcerpt(line.text, 60)}) +
+                       "\n";
+        }
+    }
+    if (count > 0) {
+        reportStandardError(
+            ui, kModule, kProcedure,
+            fillIn(translate("CabinetTable", "%1 lines of the import file give no row:"),
+                   {std::to_string(count)}) +
+                "\n" + skipped);
+    }
+    return CabinetModuleTable{file->import.rows(), file->fileName};
 }
 
 }  // namespace qor::options

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/base/user_interface.h"
+#include "core/options/cabinet_import.h"
 #include "core/platform/settings_store.h"
 #include "core/scan/cabinet_row.h"
 
@@ -24,26 +25,23 @@ struct CabinetModuleTable {
     // Replaces the stored cabinet section with the rows and their count, and stores the
     // imported file name. An empty table blanks its file name first.
     void writeTo(platform::SettingsStore& store, UserInterface& ui);
-
-    // Appends the pairs of an import file's text, upper-cased. Fields end at a comma, a line
-    // end (CR, LF, CR LF) or the end of the text; leading spaces and tabs are skipped; a quoted
-    // field runs to the next quote (commas and line ends inside are kept, anything after the
-    // closing quote up to the delimiter is ignored); an unquoted field loses its trailing
-    // spaces; lines that are empty or hold only spaces and tabs are skipped. An odd number of
-    // fields is reported with the standard error message and the unpaired field still gives a
-    // row with an empty module skeleton. Returns the number of rows read.
-    std::size_t appendImport(std::string_view fileText, UserInterface& ui);
 };
 
-// The table of the import file at `path` (appendImport), its name without folder as the
-// imported file name. Throws QorError, before anything is read, for a file that cannot be read,
-// is not a regular file or is larger than 128 MiB. Lines longer than 1 MiB are cut to their
-// first 1 MiB, and one information message says how many were.
-CabinetModuleTable readCabinetFile(const std::string& path, UserInterface& ui);
+// An import file as read (parseCabinetImport) and its name without folder.
+struct CabinetFile {
+    CabinetImport import;
+    std::string fileName;
+};
 
-// The options dialog's import: the table of the file at `path` (readCabinetFile), or nothing when
-// the file cannot be read, which is reported once with the standard error message. The store is
-// not touched: an imported table is stored with the options, like any other edit.
+// Reads the import file at `path`. Throws QorError, before anything is read, for a file that
+// cannot be read, is not a regular file or is larger than 128 MiB. Lines longer than 1 MiB are
+// cut to their first 1 MiB, and one information message says how many were.
+CabinetFile readCabinetFile(const std::string& path, UserInterface& ui);
+
+// The options dialog's import: the table of the rows the file at `path` gives on its own, or
+// nothing when the file cannot be read, which is reported once with the standard error
+// message, as are the lines it does not take. The store is not touched: an imported table is
+// stored with the options, like any other edit.
 std::optional<CabinetModuleTable> importCabinetFile(const std::string& path, UserInterface& ui);
 
 }  // namespace qor::options

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -25,45 +26,75 @@ Rows pairs(const std::vector<scan::CabinetRow>& rows) {
     return result;
 }
 
-TEST(CabinetImportTest, FieldsArePairedAsTheFileLaysThemOut) {
-    const std::vector<std::pair<std::string, Rows>> cases = {
-        {"cb801,ai800_1", {{"CB801", "AI800_1"}}},
-        {"\"cb 802\" , \"ai800,2\"\n", {{"CB 802", "AI800,2"}}},
-        {" \tcb803  ,\t ai 3  \r\n", {{"CB803", "AI 3"}}},
-        {"\"cb\" junk,\"m\"x\n", {{"CB", "M"}}},
-        {"a,,b,c\n", {{"A", ""}, {"B", "C"}}},
-        {"a,b\rc,d\ne,f\r\ng,h", {{"A", "B"}, {"C", "D"}, {"E", "F"}, {"G", "H"}}},
-        {"\n  \na,b\n\n \t\r\n\r\nc,d\r\n\r\n  ", {{"A", "B"}, {"C", "D"}}},
-        {"a,\nb,\n", {{"A", ""}, {"B", ""}}},
-        {"CABINET,MODULE\ncb1,m1\n", {{"CABINET", "MODULE"}, {"CB1", "M1"}}},
-        {"\"two\r\nlines\",\"open end", {{"TWO\r\nLINES", "OPEN END"}}},
-        {"\xC3\xA4-cb,m\xC3\xB6", {{"\xC3\xA4-CB", "M\xC3\xB6"}}},
-        {"", {}},
+// Each line gives at most one row, so that no line shifts the pairs after it. A case's
+// verdicts are one letter per line that holds anything: R row, C conflict, H heading,
+// S semicolons, D duplicate, 1 one field, M more fields, E empty field, Q open quote, B bytes
+// that are no text.
+TEST(CabinetImportTest, EachLineGivesAtMostOneRowAndSaysWhyNot) {
+    using namespace std::string_literals;
+    const struct {
+        std::string text;
+        std::string verdicts;
+        Rows rows;  // with the default choices: no heading, no ';' pairs
+    } cases[] = {
+        // Well-formed files read as they always did.
+        {"cb801,ai800_1", "R", {{"CB801", "AI800_1"}}},
+        {"\"cb 802\" , \"ai800,2\"\n", "R", {{"CB 802", "AI800,2"}}},
+        {" \tcb803  ,\t ai 3  \r\n", "R", {{"CB803", "AI 3"}}},
+        {"\"cb\" junk,\"m\"x\n", "R", {{"CB", "M"}}},
+        {"a,b\rc,d\ne,f\r\ng,h", "RRRR", {{"A", "B"}, {"C", "D"}, {"E", "F"}, {"G", "H"}}},
+        {"\n  \na,b\n\n \t\r\n\r\nc,d\r\n\r\n  ", "RR", {{"A", "B"}, {"C", "D"}}},
+        {"\"two\r\nlines\",m\nx,y", "RR", {{"TWO\r\nLINES", "M"}, {"X", "Y"}}},
+        {"\xC3\xA4-cb,m\xC3\xB6", "R", {{"\xC3\xA4-CB", "M\xC3\xB6"}}},
+        {"", "", {}},
+        // A byte-order mark, a heading, a ';' line, an empty line and a one-field line.
+        {"\xEF\xBB\xBF"
+         "Cabinet,Module\r\ncb701,ai810_1\r\nCB702;DI810_1\r\n\r\n"
+         "ONLYONEFIELD\r\ncb703,ao810_1\r\n",
+         "HRS1R",
+         {{"CB701", "AI810_1"}, {"CB703", "AO810_1"}}},
+        {"a,,b,c\nd,e,\n,f\ng,\n", "MMEE", {}},
+        {"a,m\nA,M\nb,m\na,m\n", "RDCC", {{"A", "M"}, {"B", "M"}, {"A", "M"}}},
+        {"x,y\ncabinet,module\n", "RR", {{"X", "Y"}, {"CABINET", "MODULE"}}},
+        {"a;b;c\n;b\n", "11", {}},
+        {"cb1,\"open\nrest,of,file", "Q", {}},
+        {"cb1,m\x00\n\x7f"
+         "ELF\x01,x\nok,m2"s,
+         "BBR",
+         {{"OK", "M2"}}},
     };
-    for (const auto& [text, expected] : cases) {
-        SCOPED_TRACE(::testing::PrintToString(text));
-        CabinetModuleTable table;
-        testing::ScriptedUi ui;
-        EXPECT_EQ(table.appendImport(text, ui), expected.size());
-        EXPECT_EQ(pairs(table.rows), expected);
-        EXPECT_TRUE(ui.errors.empty());
+    const std::map<ImportVerdict, char> letters = {
+        {ImportVerdict::Row, 'R'},           {ImportVerdict::Conflict, 'C'},
+        {ImportVerdict::Heading, 'H'},       {ImportVerdict::Semicolons, 'S'},
+        {ImportVerdict::Duplicate, 'D'},     {ImportVerdict::OneField, '1'},
+        {ImportVerdict::TooManyFields, 'M'}, {ImportVerdict::EmptyField, 'E'},
+        {ImportVerdict::OpenQuote, 'Q'},     {ImportVerdict::NotText, 'B'}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.text));
+        const CabinetImport import = parseCabinetImport(c.text);
+        std::string verdicts;
+        for (const ImportLine& line : import.lines) {
+            verdicts += letters.at(line.verdict);
+            EXPECT_EQ(verdictText(line).empty(), line.verdict == ImportVerdict::Row);
+        }
+        EXPECT_EQ(verdicts, c.verdicts);
+        EXPECT_EQ(pairs(import.rows()), c.rows);
+        EXPECT_EQ(import.firstMalformed() == nullptr,
+                  c.verdicts.find_first_not_of("RCHD") == std::string::npos);
     }
-}
 
-TEST(CabinetImportTest, UnpairedLastFieldGivesARowAndOneError) {
-    CabinetModuleTable table{{{"OLD", "ROW"}}, "old.csv"};
-    testing::ScriptedUi ui;
-    EXPECT_EQ(table.appendImport("cb1,m1\ncb2,m2,\n\ncb3\n", ui), 3u);
-    const Rows expected = {{"OLD", "ROW"}, {"CB1", "M1"}, {"CB2", "M2"}, {"", "CB3"}};
-    EXPECT_EQ(pairs(table.rows), expected);
-    EXPECT_TRUE(ui.errors.empty());
-
-    EXPECT_EQ(table.appendImport("x1,y1,cb9", ui), 2u);
-    EXPECT_EQ(pairs(table.rows).back(), Rows::value_type("CB9", ""));
-    ASSERT_EQ(ui.errors.size(), 1u);
-    EXPECT_EQ(ui.errors[0].module, "frmOptions");
-    EXPECT_EQ(ui.errors[0].procedure, "ReadValuesFromImportFile");
-    EXPECT_NE(ui.errors[0].description.find("'cb9'"), std::string::npos);
+    // Lines are numbered as the file has them, a quoted line end included; the choices take
+    // the heading and the ';' pairs.
+    const CabinetImport import =
+        parseCabinetImport("cabinet;module\r\n\r\n\"a\nb\",m1\nc;m2\nc,m2\n");
+    std::vector<std::size_t> numbers;
+    for (const ImportLine& line : import.lines) {
+        numbers.push_back(line.line);
+    }
+    EXPECT_EQ(numbers, (std::vector<std::size_t>{1, 3, 5, 6}));
+    EXPECT_EQ(import.lines[3].verdict, ImportVerdict::Row);  // ';' pairs take no part in that
+    EXPECT_EQ(pairs(import.rows({.skipHeading = false, .takeSemicolonPairs = true})),
+              (Rows{{"CABINET", "MODULE"}, {"A\nB", "M1"}, {"C", "M2"}, {"C", "M2"}}));
 }
 
 TEST(CabinetStoreTest, WrittenRowsReadBackAsStored) {
