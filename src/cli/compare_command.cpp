@@ -18,6 +18,7 @@
 #include "core/scan/export_encoding.h"
 #include "core/scan/export_file_reader.h"
 #include "core/scan/line_ceiling.h"
+#include "core/scan/node_info.h"
 
 namespace qor::cli {
 namespace {
@@ -135,6 +136,9 @@ int runCompareCommand(const CommandLine& line, std::FILE* messages) {
                              {options::settings::kScanResultFolderPath.key}));
         return kExitUsage;
     }
+    if (!resultFolderUsableOrSayWhy(resultFolder, ui)) {
+        return kExitUsage;
+    }
     compare::CompareRequest request;
     request.oldExport.path = line.files[0];
     request.newExport.path = line.files[1];
@@ -154,6 +158,10 @@ int runCompareCommand(const CommandLine& line, std::FILE* messages) {
     for (compare::ExportSide* side : {&request.oldExport, &request.newExport}) {
         ui.setCurrentFile(side->path);
         side->node = scan::readNodeInfo(side->path, {}, ui, side->encoding.encoding);
+        if (side->node.notAnExport) {
+            ui.printError(scan::notAnExportText(side->path, scan::RefusedWork::Comparison));
+            return kExitUsage;
+        }
     }
     request.selection = selectionOf(line);
     request.pass.threads = line.threads.value_or(scan::defaultScanThreads());

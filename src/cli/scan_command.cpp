@@ -315,6 +315,21 @@ int runScanCommand(const CommandLine& line, std::FILE* messages) {
         *store, {excelInstalled, platform::defaultResultFolder()}, ui);
     session.searchStatus = options::SearchStatusTable::readFrom(*store, ui);
     applyOverrides(line, std::move(cabinets), session);
+    // Refused as they are with an --output that they do not go with: the stored output is the
+    // one this run writes.
+    const options::OutputMode output = session.options.outputMode;
+    if (line.oneWorkbook && output != options::OutputMode::ExcelFilesOnly) {
+        ui.printError(translate("qorscan",
+                                "--one-workbook goes with --output xlsx only, and the stored "
+                                "output is another; give --output xlsx"));
+        return kExitUsage;
+    }
+    if (line.csvRaw && output != options::OutputMode::CsvFilesOnly) {
+        ui.printError(translate("qorscan",
+                                "--csv-raw goes with --output csv only, and the stored output is "
+                                "another; give --output csv"));
+        return kExitUsage;
+    }
     int status = ui.errorReported() ? kExitScanError : kExitDone;
 
     if (!line.infoOnly) {
@@ -332,6 +347,10 @@ int runScanCommand(const CommandLine& line, std::FILE* messages) {
                                            "the stored scan result folder (%1) is "
                                            "empty; give one with --result-folder DIR"),
                                  {options::settings::kScanResultFolderPath.key}));
+            return kExitUsage;
+        }
+        ui.setCurrentFile({});
+        if (!resultFolderUsableOrSayWhy(session.options.scanResultFolderPath, ui)) {
             return kExitUsage;
         }
     }

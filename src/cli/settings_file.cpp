@@ -3,7 +3,9 @@
 #include "core/base/qor_error.h"
 #include "core/base/translation.h"
 #include "core/options/settings_table.h"
+#include "core/platform/folder_handle.h"
 #include "core/platform/result_file.h"
+#include "core/platform/user_environment.h"
 
 namespace qor::cli {
 
@@ -47,6 +49,17 @@ std::unique_ptr<platform::QtSettingsStore> openStoreOrSayWhy(const CommandLine& 
     } catch (const QorError& e) {
         ui.printError(e.what());
         return nullptr;
+    }
+}
+
+bool resultFolderUsableOrSayWhy(const std::string& folder, TerminalUi& ui) {
+    platform::createMissingDocumentsFolder(folder);
+    try {
+        platform::FolderHandle::open(folder);
+        return true;
+    } catch (const QorError& e) {
+        ui.printError(e.what());
+        return false;
     }
 }
 

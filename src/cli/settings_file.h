@@ -16,4 +16,8 @@ std::unique_ptr<platform::QtSettingsStore> openStore(const CommandLine& line, Te
 std::unique_ptr<platform::QtSettingsStore> openStoreOrSayWhy(const CommandLine& line,
                                                              TerminalUi& ui);
 
+// Whether the result folder can be opened; the default one, the Documents folder, is made
+// first when missing. A folder that cannot be used is said on the terminal.
+bool resultFolderUsableOrSayWhy(const std::string& folder, TerminalUi& ui);
+
 }  // namespace qor::cli

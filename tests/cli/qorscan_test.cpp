@@ -141,6 +141,12 @@ TEST_F(Qorscan, ExportsScannedAtOnceGiveWhatOneAfterAnotherGives) {
 }
 
 TEST_F(Qorscan, BadArgumentsAndUnreadableFilesExitWithTwo) {
+    const std::string junk = dir.write("junk.qor", std::string("\x7f"
+                                                               "ELF\x02\x01\0\0",
+                                                               8));
+    const std::string empty = dir.write("empty.qor", "");
+    const std::string missing = dir.file("missing");
+    const std::string storedXlsx = dir.write("xlsx.ini", "[Settings]\nSaveToExcelOnly=True\n");
     const struct {
         std::vector<std::string> args;
         std::string said;
@@ -148,6 +154,19 @@ TEST_F(Qorscan, BadArgumentsAndUnreadableFilesExitWithTwo) {
         {{"--output=pdf", "x.qor"}, "qorscan: --output takes csv, html or xlsx, not 'pdf'\nTry"},
         {{dir.file("missing.qor")}, "missing.qor': " + testing::noSuchFileText()},
         {{dir.str()}, "is a folder"},
+        // No result folder, for a scan and a comparison alike.
+        {{"--all", "--result-folder", missing, sample}, "folder '" + missing + "': "},
+        {{"--compare", "--result-folder", missing, sample, sample}, "folder '" + missing + "': "},
+        // What a scan refuses as no export, a comparison refuses too, on either side.
+        {{"--compare", "--result-folder", results, junk, sample},
+         "is not a node export: it holds neither node information nor any element. Nothing was "
+         "compared."},
+        {{"--compare", "--result-folder", results, sample, empty}, "empty.qor' is not a node"},
+        // The stored output decides as --output would.
+        {{"--settings", storedXlsx, "--all", "--csv-raw", "--result-folder", results, sample},
+         "--csv-raw goes with --output csv only"},
+        {{"--all", "--one-workbook", "--result-folder", results, sample},
+         "--one-workbook goes with --output xlsx only"},
     };
     for (const auto& c : cases) {
         // A single argument is an export to scan.
@@ -155,6 +174,7 @@ TEST_F(Qorscan, BadArgumentsAndUnreadableFilesExitWithTwo) {
         EXPECT_EQ(result.exitCode, 2) << c.said;
         EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
     }
+    EXPECT_TRUE(fs::is_empty(results));
 
     const std::string good = dir.write("good.qor", "AI1.1          AIS\n\n");
     // In a batch the readable file is still scanned.

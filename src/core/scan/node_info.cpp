@@ -140,10 +140,14 @@ bool holdsElementHeader(const std::string& path) {
     return false;
 }
 
-std::string notAnExportText(const std::string& path) {
-    return fillIn(translate("NodeInfo",
-                            "'%1' is not a node export: it holds neither node information nor "
-                            "any element. Nothing was scanned."),
+std::string notAnExportText(const std::string& path, RefusedWork work) {
+    return fillIn(work == RefusedWork::Scan
+                      ? translate("NodeInfo",
+                                  "'%1' is not a node export: it holds neither node information "
+                                  "nor any element. Nothing was scanned.")
+                      : translate("NodeInfo",
+                                  "'%1' is not a node export: it holds neither node information "
+                                  "nor any element. Nothing was compared."),
                   {path});
 }
 

@@ -40,8 +40,11 @@ NodeInfo readNodeInfo(const std::string& path, NodeInfo previous, UserInterface&
 // a file that holds none is read to its end. Throws QorError when the file cannot be read.
 bool holdsElementHeader(const std::string& path);
 
-// The one message that refuses to scan a file that is not a node export.
-std::string notAnExportText(const std::string& path);
+// What a file that is not a node export is refused for.
+enum class RefusedWork { Scan, Comparison };
+
+// The one message that refuses to scan or compare a file that is not a node export.
+std::string notAnExportText(const std::string& path, RefusedWork work = RefusedWork::Scan);
 
 // Number of lines of the whole file that match the header rule for the two tokens: a pass
 // of the scan. Throws QorError when the file cannot be read or changed since the scan began.

@@ -56,6 +56,13 @@ void MainWindow::compareWith() {
     }
     for (compare::ExportSide* side : {&request->oldExport, &request->newExport}) {
         side->node = scan::readNodeInfo(side->path, {}, context_.boxes, side->encoding.encoding);
+        if (side->node.notAnExport) {
+            context_.boxes.inform(
+                Message{std::string(kApplicationTitle),
+                        scan::notAnExportText(side->path, scan::RefusedWork::Comparison),
+                        MessageIcon::Exclamation});
+            return;
+        }
     }
     request->pass.threads = scan::defaultScanThreads();
     const DateTime started = context_.clock.now();
