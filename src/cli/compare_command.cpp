@@ -56,8 +56,9 @@ std::string rightAligned(long long count, std::size_t width) {
 }
 
 // The statistics table's fourteen rows with the four counts, then the node information that
-// changed.
-void printSummary(const compare::Comparison& comparison, ResultPrinter& out) {
+// changed, each side read in its export's encoding.
+void printSummary(const compare::Comparison& comparison, const compare::CompareRequest& request,
+                  ResultPrinter& out) {
     const std::string rule(72, '=');
     out.line(rule);
     out.line(padded("DataBase element", 32) + "     Added   Removed   Changed Unchanged");
@@ -79,8 +80,11 @@ void printSummary(const compare::Comparison& comparison, ResultPrinter& out) {
         if (change.type) {
             break;  // the node information comes first
         }
-        out.line(padded(std::string(change.parameter), 32) + "'" + std::string(change.oldValue) +
-                 "' -> '" + std::string(change.newValue) + "'");
+        std::string line = padded(std::string(change.parameter), 32) + "'";
+        appendAsUtf8(line, change.oldValue, request.oldExport.encoding);
+        line += "' -> '";
+        appendAsUtf8(line, change.newValue, request.newExport.encoding);
+        out.line(line + "'");
     }
 }
 
@@ -115,7 +119,7 @@ bool compareAndWrite(const CommandLine& line, compare::CompareRequest& request,
     scan::reportCutLines(ui, request.oldExport.path, comparison.oldCutLines);
     scan::reportCutLines(ui, request.newExport.path, comparison.newCutLines);
     ResultPrinter out;
-    printSummary(comparison, out);
+    printSummary(comparison, request, out);
     return comparison.differs();
 }
 

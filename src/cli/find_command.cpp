@@ -196,7 +196,8 @@ int runFindCommand(const CommandLine& line, std::FILE* messages) {
         }
     };
     const MatchPrinter printer(line);
-    ResultPrinter out;
+    // CSV rows are data: bytes to a file or a pipe, reversibly escaped on a terminal.
+    ResultPrinter out(nullptr, line.findCsv ? ResultLines::Data : ResultLines::Shown);
     bool found = false;
     try {
         if (line.findCsv) {

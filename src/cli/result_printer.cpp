@@ -5,12 +5,23 @@
 #include <system_error>
 
 #include "cli/terminal_ui.h"
+#include "core/base/message_text.h"
 #include "core/base/translation.h"
+#include "core/platform/user_environment.h"
 
 namespace qor::cli {
 
+ResultPrinter::ResultPrinter(std::string* buffer, ResultLines lines)
+    : buffer_(buffer),
+      raw_(lines == ResultLines::Data && !platform::isTerminal(stdout)),
+      doubleBackslashes_(lines == ResultLines::Data) {}
+
 void ResultPrinter::line(std::string_view text) {
-    const std::string shown = terminalText(text) + "\n";
+    const std::string shown =
+        (raw_ ? std::string(text)
+              : terminalText(text,
+                             doubleBackslashes_ ? Backslashes::Doubled : Backslashes::AsThey)) +
+        "\n";
     if (buffer_ != nullptr) {
         *buffer_ += shown;
     } else {

@@ -5,19 +5,28 @@
 
 namespace qor::cli {
 
+// How result lines are written.
+enum class ResultLines {
+    Shown,  // fit for a terminal line (terminalText), wherever they go
+    Data,   // bytes, when standard output is no terminal: a file or a pipe; on a terminal,
+            // escaped so that every escape can be undone (backslashes doubled)
+};
+
 // Results go to standard output, or to a buffer for a file scanned alongside others; a failed
 // write to standard output is an error of the run.
 class ResultPrinter {
 public:
-    explicit ResultPrinter(std::string* buffer = nullptr) : buffer_(buffer) {}
+    explicit ResultPrinter(std::string* buffer = nullptr, ResultLines lines = ResultLines::Shown);
 
-    // One line, its control characters shown escaped.
+    // One line, written as the printer's ResultLines say.
     void line(std::string_view text);
     // Empty when everything printed reached its destination.
     static std::string failure();
 
 private:
     std::string* buffer_;
+    bool raw_;
+    bool doubleBackslashes_;
 };
 
 }  // namespace qor::cli

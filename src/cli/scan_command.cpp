@@ -147,9 +147,15 @@ void printInfo(const Session& session, bool named, ResultPrinter& out) {
     if (named) {
         out.line(session.databasePath);
     }
-    out.line("Node number: " + session.nodeInfo.nodeNumber);
-    out.line("Node description: " + session.nodeInfo.nodeDescription);
-    out.line("Generation date: " + session.nodeInfo.generationDate);
+    // Shown in the export's own encoding, as --find shows its texts.
+    const ExportEncoding encoding = session.textEncoding();
+    const auto shown = [&](std::string line, std::string_view value) {
+        appendAsUtf8(line, value, encoding);
+        out.line(line);
+    };
+    shown("Node number: ", session.nodeInfo.nodeNumber);
+    shown("Node description: ", session.nodeInfo.nodeDescription);
+    shown("Generation date: ", session.nodeInfo.generationDate);
 }
 
 // What one export's scan needs besides its session, shared by every file of the run.

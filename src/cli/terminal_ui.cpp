@@ -38,6 +38,10 @@ void TerminalUi::printNote(const std::string& text) {
 }
 
 bool TerminalUi::askYesNo(const Prompt& prompt) {
+    // Asked to stop: the run is over, and no further question is worth a line.
+    if (platform::StopSignals::received() != 0) {
+        return false;
+    }
     const bool ask = overwrite_ == OverwriteAnswer::Ask ||
                      (overwrite_ == OverwriteAnswer::AskOnTerminal && stdinIsTerminal_);
     if (!ask) {

@@ -85,5 +85,36 @@ TEST_F(QorscanFind, PrintsMatchesInPathOrderWithGrepsExitStatus) {
     }
 }
 
+#ifndef _WIN32  // file names of any bytes
+// CSV rows are data: to a file or a pipe they go as bytes, quoted as CSV only. Texts that
+// people read show each export's text in its one decoding, whichever command shows them.
+TEST_F(QorscanFind, CsvRowsGoOutAsBytesAndNodesInTheirExportsDecoding) {
+    const std::string odd = plant + "/odd\tname \xe9\\x.qor";
+    fs::copy_file(plant + "/a.qor", odd);
+    const CommandResult rows = run({"--find", "valve", "--format", "csv", odd});
+    EXPECT_EQ(rows.exitCode, 0) << rows.err;
+    EXPECT_NE(rows.out.find("\n" + odd + ",23,12,DI,DI810_1.12,XS200,Valve open"),
+              std::string::npos)
+        << rows.out;
+
+    const std::string node = dir.write("node1250.qor",
+                                       "LAN1           CS513\r\n  :NODE          1\xe9"
+                                       "2\r\n\r\nAI1.1          AIS\r\n  :NAME          x\r\n\r\n");
+    const CommandResult info = testing::runCommand(
+        QOR_QORSCAN_PATH, argsWith({"--info", "--result-folder", dir.str(), node}), dir);
+    EXPECT_EQ(info.exitCode, 0) << info.err;
+    EXPECT_NE(info.out.find("Node number: 1\xc3\xa9"
+                            "2\n"),
+              std::string::npos)
+        << info.out;
+    const CommandResult found = run({"--find", "x", "--format", "csv", node});
+    EXPECT_NE(found.out.find(",1\xc3\xa9"
+                             "2,AI,"),
+              std::string::npos)
+        << found.out;
+    fs::remove(odd);  // Qt's clean-up cannot name a file that is no UTF-8
+}
+#endif
+
 }  // namespace
 }  // namespace qor

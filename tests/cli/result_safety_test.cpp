@@ -323,6 +323,8 @@ TEST_F(KilledAndConcurrentRuns, AStoppedOrKilledRunLeavesNoTruncatedResult) {
     ASSERT_TRUE(asked.waitForError("[y/N]")) << asked.err();
     asked.kill(SIGINT);
     EXPECT_EQ(asked.finish(), 128 + SIGINT) << asked.err();
+    // The questions that would have followed are not asked any more.
+    EXPECT_EQ(asked.err().find("[y/N]"), asked.err().rfind("[y/N]")) << asked.err();
     EXPECT_EQ(hiddenEntries(), std::vector<std::string>{});
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         testing::ChildProcess run(QOR_QORSCAN_PATH, args(results, "html"));
@@ -446,6 +448,30 @@ TEST_F(ResultSafety, AFullDiskLeavesOnlyTheEarlierResults) {
                 << name;
         }
     }
+
+    // A comparison's CSV file and page change together or not at all: here the CSV file would
+    // fit below the limit, the page would not.
+    const std::vector<std::string> edited = {dir.file("b.qor"), dir.file("c.qor")};
+    for (std::size_t i = 0; i < edited.size(); ++i) {
+        options.seed = i + 2;
+        options.targetBytes = 300 << 10;
+        gen::generateExportFile(options, edited[i]);
+    }
+    const auto compare = [&](const std::string& newer, const std::string& limit) {
+        return testing::runCommand(
+            "/bin/sh",
+            {"-c", limit + "exec " +
+                       testing::commandLine(
+                           QOR_QORSCAN_PATH,
+                           argsWith({"--compare", "--result-folder", results, "--overwrite", "yes",
+                                     "--quiet", exportPath, newer}))},
+            dir);
+    };
+    ASSERT_EQ(compare(edited[0], "").exitCode, 0);
+    const Snapshot pair = snapshot(nodeFolder / "Changes");
+    const CommandResult half = compare(edited[1], "ulimit -f 1024; ");
+    EXPECT_EQ(half.exitCode, 1) << half.err;
+    EXPECT_EQ(snapshot(nodeFolder / "Changes"), pair);
 #endif
 }
 

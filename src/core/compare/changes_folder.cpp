@@ -43,18 +43,26 @@ std::string ChangesFolder::csvName(std::string_view nodeNumber, std::string_view
 }
 
 void ChangesFolder::write(const Comparison& comparison, const ChangesPageHeading& heading) {
+    // Both written and made durable before either takes its name, so that a failure (a full
+    // disk) leaves the pair as it was: never a new CSV file beside an old page.
+    platform::ResultFile csv;
+    platform::ResultFile html;
     if (csv_) {
-        platform::ResultFile file;
-        file.open(folder_, csvName_);
-        writeChangesCsv(comparison.changes, file, csvValues_, comparison.oldEncoding,
+        csv.open(folder_, csvName_);
+        writeChangesCsv(comparison.changes, csv, csvValues_, comparison.oldEncoding,
                         comparison.newEncoding);
-        file.commit(*csv_);
+        csv.makeDurable();
     }
     if (html_) {
-        platform::ResultFile file;
-        file.open(folder_, htmlName_);
-        writeChangesPage(comparison, heading, file);
-        file.commit(*html_);
+        html.open(folder_, htmlName_);
+        writeChangesPage(comparison, heading, html);
+        html.makeDurable();
+    }
+    if (csv_) {
+        csv.commit(*csv_);
+    }
+    if (html_) {
+        html.commit(*html_);
     }
 }
 

@@ -43,8 +43,9 @@ public:
     bool writesCsv() const { return csv_.has_value(); }
     bool writesHtml() const { return html_.has_value(); }
 
-    // Writes the files that are to be written, each to a temporary file first and moved over
-    // its name when complete. Throws QorError; a file that failed leaves what stood there.
+    // Writes the files that are to be written, each to a temporary file first; when both are
+    // complete and on disk they are moved over their names. Throws QorError; a failure before
+    // the moves leaves both names as they were.
     void write(const Comparison& comparison, const ChangesPageHeading& heading);
 
     // The changes CSV file's name in the Changes folder.
