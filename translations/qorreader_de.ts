@@ -2,6 +2,45 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CabinetImport</name>
+    <message>
+        <source>gives the module %1 the cabinet %2, which line %3 gave the cabinet %4: the later line labels its channels</source>
+        <translation>gibt dem Modul %1 den Schrank %2, dem Zeile %3 den Schrank %4 gab: Die spätere Zeile beschriftet seine Kanäle</translation>
+    </message>
+    <message>
+        <source>names the columns (CABINET, MODULE): taken for a heading</source>
+        <translation>benennt die Spalten (CABINET, MODULE): als Überschrift genommen</translation>
+    </message>
+    <message>
+        <source>separates the cabinet and the module with &apos;;&apos; instead of &apos;,&apos;</source>
+        <translation>trennt Schrank und Modul mit „;“ statt mit „,“</translation>
+    </message>
+    <message>
+        <source>repeats line %1</source>
+        <translation>wiederholt Zeile %1</translation>
+    </message>
+    <message>
+        <source>holds one field, not a cabinet and a module</source>
+        <translation>enthält ein Feld, nicht Schrank und Modul</translation>
+    </message>
+    <message>
+        <source>holds more fields than a cabinet and a module</source>
+        <translation>enthält mehr Felder als Schrank und Modul</translation>
+    </message>
+    <message>
+        <source>has an empty cabinet or module</source>
+        <translation>hat einen leeren Schrank oder ein leeres Modul</translation>
+    </message>
+    <message>
+        <source>opens a quote that nothing closes</source>
+        <translation>öffnet ein Anführungszeichen, das nichts schließt</translation>
+    </message>
+    <message>
+        <source>holds bytes that are no text (NUL or control bytes)</source>
+        <translation>enthält Bytes, die kein Text sind (NUL oder Steuerbytes)</translation>
+    </message>
+</context>
+<context>
     <name>CabinetLabels</name>
     <message>
         <source>The cabinet-module table has too many rows to be applied</source>
@@ -23,8 +62,12 @@
         <translation>Die Importdatei „%1“ ist größer als 128 MiB: Sie wird nicht importiert</translation>
     </message>
     <message>
-        <source>Input past end of file: the last cabinet name %1 has no module skeleton</source>
-        <translation>Eingabe hinter dem Dateiende: Der letzte Schrankname %1 hat kein Modulschema</translation>
+        <source>Line %1 %2: %3</source>
+        <translation>Zeile %1 %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 lines of the import file give no row:</source>
+        <translation>%1 Zeilen der Importdatei ergeben keine Zeile der Tabelle:</translation>
     </message>
 </context>
 <context>
@@ -236,6 +279,10 @@
         <source>&apos;%1&apos; is not a node export: it holds neither node information nor any element. Nothing was scanned.</source>
         <translation>&apos;%1&apos; ist kein Knotenexport: Die Datei enthält weder Knoteninformationen noch ein Element. Es wurde nichts durchsucht.</translation>
     </message>
+    <message>
+        <source>&apos;%1&apos; is not a node export: it holds neither node information nor any element. Nothing was compared.</source>
+        <translation>„%1“ ist kein Knotenexport: Die Datei enthält weder Knoteninformationen noch Elemente. Es wurde nichts verglichen.</translation>
+    </message>
 </context>
 <context>
     <name>OverwriteQuestion</name>
@@ -305,6 +352,18 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     <message>
         <source>%1 days</source>
         <translation>%1 Tage</translation>
+    </message>
+    <message>
+        <source>Cannot lock &apos;%1&apos;: its lock file belongs to the user %2 (process %3 on &apos;%4&apos;), and you may not write it. When no scan of theirs runs any more, run again with --break-lock</source>
+        <translation>„%1“ kann nicht gesperrt werden: Die Sperrdatei gehört dem Benutzer %2 (Prozess %3 auf „%4“) und darf von Ihnen nicht geschrieben werden. Wenn dort keine Suche mehr läuft, starten Sie erneut mit --break-lock</translation>
+    </message>
+    <message>
+        <source>the folder&apos;s sticky bit lets only the file&apos;s or the folder&apos;s owner remove it</source>
+        <translation>das Sticky-Bit des Ordners lässt nur den Besitzer der Datei oder des Ordners sie entfernen</translation>
+    </message>
+    <message>
+        <source>Cannot take over the lock of &apos;%1&apos; that process %2 of the user %3 left behind: %4</source>
+        <translation>Die Sperre von „%1“, die Prozess %2 des Benutzers %3 hinterlassen hat, kann nicht übernommen werden: %4</translation>
     </message>
 </context>
 <context>
@@ -1677,6 +1736,18 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
     <message>
         <source>not a node export, skipped</source>
         <translation>kein Knotenexport, übersprungen</translation>
+    </message>
+    <message>
+        <source>%1, line %2 %3: %4</source>
+        <translation>%1, Zeile %2 %3: %4</translation>
+    </message>
+    <message>
+        <source>--one-workbook goes with --output xlsx only, and the stored output is another; give --output xlsx</source>
+        <translation>--one-workbook geht nur mit --output xlsx, und die gespeicherte Ausgabe ist eine andere; geben Sie --output xlsx an</translation>
+    </message>
+    <message>
+        <source>--csv-raw goes with --output csv only, and the stored output is another; give --output csv</source>
+        <translation>--csv-raw geht nur mit --output csv, und die gespeicherte Ausgabe ist eine andere; geben Sie --output csv an</translation>
     </message>
 </context>
 </TS>
