@@ -226,7 +226,7 @@ private slots:
         QCOMPARE(horizontal->maximum(), 0);
     }
 
-    void indexesLargeFileQuickly() {
+    void indexesAndSearchesALargeFile() {
         TempDir dir;
         std::string text;
         text.reserve(21 * 1024 * 1024);
@@ -244,14 +244,12 @@ private slots:
         view.loadFile(path);
         const qint64 elapsed = timer.elapsed();
         qInfo("loading and indexing %d MB took %lld ms", 20, elapsed);
-        QVERIFY2(elapsed < 10000, qPrintable(QString::number(elapsed)));
         QCOMPARE(view.lineCount(), qsizetype{lines});
         QCOMPARE(view.lineText(lines - 1), QString::fromStdString(last));
-        // Finding the last line from the top takes no longer than a moment either.
+        // The last line is found from the top (the time is for reading: benchmarks judge it).
         timer.start();
         QVERIFY(view.find(QString::fromStdString(last)));
         qInfo("finding the last line took %lld ms", timer.elapsed());
-        QVERIFY(timer.elapsed() < 2000);
         QCOMPARE(view.selectedText(), QString::fromStdString(last));
         // Counting reads the whole file for a rare text and stops early for a common one.
         for (const auto& [needle, total] :
@@ -261,7 +259,6 @@ private slots:
             const ExportTextView::MatchCount count =
                 view.countMatches(QString::fromStdString(needle), false);
             qInfo("counting \"%s\" took %lld ms", needle.c_str(), timer.elapsed());
-            QVERIFY(timer.elapsed() < 2000);
             QCOMPARE(count.total, total);
             QCOMPARE(count.capped, total > 1);
         }
