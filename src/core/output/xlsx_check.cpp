@@ -1,9 +1,6 @@
 #include "core/output/xlsx_check.h"
 
 #include <unzip.h>
-#ifdef _WIN32
-#include <iowin32.h>
-#endif
 
 #include <algorithm>
 #include <memory>
@@ -11,30 +8,15 @@
 #include <string_view>
 
 #include "core/base/qor_error.h"
-#ifdef _WIN32
-#include "core/platform/file_system.h"
-#endif
+#include "core/output/xlsx_package.h"
 
 namespace qor::output {
 namespace {
 
 constexpr std::string_view kDiskHint = " (is the disk full?)";
 
-struct CloseZip {
-    void operator()(void* zip) const { unzClose(zip); }
-};
-using Zip = std::unique_ptr<void, CloseZip>;
-
-Zip openZip(const std::string& path, const std::string& shownAs) {
-#ifdef _WIN32
-    // By the wide calls: the narrow ones take only the ANSI code page's names.
-    zlib_filefunc64_def files;
-    fill_win32_filefunc64W(&files);
-    const std::wstring widePath = platform::windowsPath(path);
-    Zip zip(unzOpen2_64(widePath.c_str(), &files));
-#else
-    Zip zip(unzOpen64(path.c_str()));
-#endif
+Unzip openZip(const std::string& path, const std::string& shownAs) {
+    Unzip zip = openUnzip(path);
     if (zip == nullptr) {
         throw QorError(shownAs + " cannot be read back as a workbook");
     }
@@ -88,8 +70,9 @@ private:
     std::string tail_;
 };
 
-// The sheet number of a part named "xl/worksheets/sheetN.xml"; 0 for any other part.
-std::size_t sheetNumber(std::string_view name) {
+}  // namespace
+
+std::size_t sheetPartNumber(std::string_view name) {
     constexpr std::string_view kPrefix = "xl/worksheets/sheet";
     if (!name.starts_with(kPrefix) || !name.ends_with(".xml")) {
         return 0;
@@ -102,14 +85,12 @@ std::size_t sheetNumber(std::string_view name) {
     return std::stoul(std::string(digits));
 }
 
-}  // namespace
-
 void checkWorkbook(const std::string& path, const std::string& shownAs,
                    const std::vector<SheetContent>& sheets) {
     const auto incomplete = [&](const std::string& why) {
         throw QorError(shownAs + " came out incomplete: " + why + std::string(kDiskHint));
     };
-    const Zip zip = openZip(path, shownAs);
+    const Unzip zip = openZip(path, shownAs);
     std::vector<bool> seen(sheets.size(), false);
     std::string buffer(256 * 1024, '\0');
     char rawName[512];
@@ -122,7 +103,7 @@ void checkWorkbook(const std::string& path, const std::string& shownAs,
         }
         // A name that does not fit is cut, and then not terminated.
         const std::string name(rawName, std::min<std::size_t>(info.size_filename, sizeof rawName));
-        const std::size_t sheet = sheetNumber(name);
+        const std::size_t sheet = sheetPartNumber(name);
         std::optional<SheetCheck> rows;
         if (sheet >= 1 && sheet <= sheets.size()) {
             if (seen[sheet - 1]) {
@@ -156,7 +137,7 @@ void checkWorkbook(const std::string& path, const std::string& shownAs,
 
 std::string readWorkbookPart(const std::string& path, const std::string& name) {
     const std::string shownAs = "The workbook '" + path + "'";
-    const Zip zip = openZip(path, shownAs);
+    const Unzip zip = openZip(path, shownAs);
     if (unzLocateFile(zip.get(), name.c_str(), 1) != UNZ_OK) {
         throw QorError(shownAs + " lacks " + name);
     }
