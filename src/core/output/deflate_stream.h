@@ -5,8 +5,14 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qor::output {
+
+// The deflate implementations built in: zlib's always, and ISA-L's where the build found it,
+// several times faster at its fastest level (deflateEngines() lists it first then).
+enum class DeflateEngine { Zlib, Isal };
+const std::vector<DeflateEngine>& deflateEngines();
 
 // Compresses bytes as raw deflate data at the fastest level: a sheet is mostly markup that packs
 // almost as well that way, and at the usual level its compression cost more than everything
@@ -18,7 +24,7 @@ public:
     // Takes the compressed bytes, in order.
     using Sink = std::function<void(std::string_view)>;
 
-    explicit DeflateStream(Sink sink);
+    explicit DeflateStream(Sink sink, DeflateEngine engine = deflateEngines().front());
     ~DeflateStream();
     DeflateStream(const DeflateStream&) = delete;
     DeflateStream& operator=(const DeflateStream&) = delete;
@@ -32,21 +38,17 @@ public:
     std::uint64_t size() const { return size_; }
     std::uint32_t crc() const { return crc_; }
 
+    class Engine;
+
 private:
-    struct State;
-
-    void run(int flush);
-
     Sink sink_;
-    std::unique_ptr<State> state_;
+    std::unique_ptr<Engine> engine_;
+    bool finished_ = false;
     std::uint64_t size_ = 0;
     std::uint32_t crc_ = 0;
 };
 
 // The CRC-32 of two pieces of data one after the other, from theirs and the second's size.
 std::uint32_t combineCrc(std::uint32_t first, std::uint32_t second, std::uint64_t secondSize);
-
-// `data` compressed as one piece of a stream (see DeflateStream).
-std::string deflatePiece(std::string_view data, bool last);
 
 }  // namespace qor::output

@@ -221,13 +221,22 @@ TEST(WorkbookRows, DeflatePiecesMakeOneStream) {
     }
     const std::vector<std::vector<std::size_t>> splits = {
         {}, {0}, {1}, {5, 5}, {100, 1'000'000}, {2'999'999}, {data.size()}};
-    for (const std::vector<std::size_t>& split : splits) {
+    for (const auto& [engine, split] : [&] {
+             std::vector<std::pair<DeflateEngine, std::vector<std::size_t>>> cases;
+             for (const DeflateEngine engine : deflateEngines()) {
+                 for (const std::vector<std::size_t>& split : splits) {
+                     cases.emplace_back(engine, split);
+                 }
+             }
+             return cases;
+         }()) {
         std::string packed;
         std::uint32_t crc = 0;
         std::size_t at = 0;
         for (std::size_t piece = 0; piece <= split.size(); ++piece) {
             const std::size_t end = piece < split.size() ? split[piece] : data.size();
-            DeflateStream stream([&packed](std::string_view bytes) { packed.append(bytes); });
+            DeflateStream stream([&packed](std::string_view bytes) { packed.append(bytes); },
+                                 engine);
             stream.add(std::string_view(data).substr(at, end - at));
             stream.finish(piece == split.size());
             crc = combineCrc(crc, stream.crc(), stream.size());
@@ -240,12 +249,15 @@ TEST(WorkbookRows, DeflatePiecesMakeOneStream) {
         z.avail_in = static_cast<uInt>(packed.size());
         z.next_out = reinterpret_cast<Bytef*>(unpacked.data());
         z.avail_out = static_cast<uInt>(unpacked.size());
-        EXPECT_EQ(inflate(&z, Z_FINISH), Z_STREAM_END) << split.size() << " splits";
+        const std::string what = "engine " + std::to_string(static_cast<int>(engine)) + ", " +
+                                 std::to_string(split.size()) + " splits";
+        EXPECT_EQ(inflate(&z, Z_FINISH), Z_STREAM_END) << what;
         unpacked.resize(z.total_out);
         inflateEnd(&z);
-        EXPECT_TRUE(unpacked == data) << split.size() << " splits";
+        EXPECT_TRUE(unpacked == data) << what;
         EXPECT_EQ(crc, crc32(0, reinterpret_cast<const Bytef*>(data.data()),
-                             static_cast<uInt>(data.size())));
+                             static_cast<uInt>(data.size())))
+            << what;
     }
 }
 
