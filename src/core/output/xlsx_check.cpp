@@ -3,9 +3,13 @@
 #include <unzip.h>
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <string_view>
+#include <thread>
 
 #include "core/base/qor_error.h"
 #include "core/output/xlsx_package.h"
@@ -85,48 +89,141 @@ std::size_t sheetPartNumber(std::string_view name) {
     return std::stoul(std::string(digits));
 }
 
+namespace {
+
+// A part of a workbook file to check, and what is wrong with it.
+struct Part {
+    std::string name;
+    unz64_file_pos position{};
+    std::uint64_t size = 0;
+    std::size_t sheet = 0;  // from 1; 0 for any other part
+    std::optional<std::string> fault;
+};
+
+// Unpacks the part at the file's current position and checks it.
+std::optional<std::string> faultOf(void* zip, std::string& buffer, const Part& part,
+                                   const std::vector<SheetContent>& sheets) {
+    std::optional<SheetCheck> rows;
+    if (part.sheet != 0) {
+        rows.emplace(sheets[part.sheet - 1]);
+    }
+    XmlPartCheck xml;
+    const bool unpacked = unpack(zip, buffer, [&](std::string_view piece) {
+        xml.add(piece);
+        if (rows) {
+            rows->add(piece);
+        }
+    });
+    if (!unpacked || !xml.whole()) {
+        return "its part '" + part.name + "' is damaged";
+    }
+    if (rows) {
+        if (const std::optional<std::string> fault = rows->finish()) {
+            return "sheet '" + sheets[part.sheet - 1].name + "' " + *fault;
+        }
+    }
+    return std::nullopt;
+}
+
+// Parts past this many bytes in all are unpacked on two threads.
+constexpr std::uint64_t kSharedFrom = 4 << 20;
+
+}  // namespace
+
 void checkWorkbook(const std::string& path, const std::string& shownAs,
                    const std::vector<SheetContent>& sheets) {
     const auto incomplete = [&](const std::string& why) {
         throw QorError(shownAs + " came out incomplete: " + why + std::string(kDiskHint));
     };
-    const Unzip zip = openZip(path, shownAs);
+    std::vector<Part> parts;
+    std::optional<std::string> listFault;  // after the parts listed
     std::vector<bool> seen(sheets.size(), false);
-    std::string buffer(256 * 1024, '\0');
-    char rawName[512];
-    for (int status = unzGoToFirstFile(zip.get()); status != UNZ_END_OF_LIST_OF_FILE;
-         status = unzGoToNextFile(zip.get())) {
-        unz_file_info64 info{};
-        if (status != UNZ_OK || unzGetCurrentFileInfo64(zip.get(), &info, rawName, sizeof rawName,
-                                                        nullptr, 0, nullptr, 0) != UNZ_OK) {
-            incomplete("its list of parts is damaged");
-        }
-        // A name that does not fit is cut, and then not terminated.
-        const std::string name(rawName, std::min<std::size_t>(info.size_filename, sizeof rawName));
-        const std::size_t sheet = sheetPartNumber(name);
-        std::optional<SheetCheck> rows;
-        if (sheet >= 1 && sheet <= sheets.size()) {
-            if (seen[sheet - 1]) {
-                incomplete("it holds sheet '" + sheets[sheet - 1].name + "' twice");
+    {
+        const Unzip zip = openZip(path, shownAs);
+        char rawName[512];
+        for (int status = unzGoToFirstFile(zip.get()); status != UNZ_END_OF_LIST_OF_FILE;
+             status = unzGoToNextFile(zip.get())) {
+            unz_file_info64 info{};
+            Part part;
+            if (status != UNZ_OK ||
+                unzGetCurrentFileInfo64(zip.get(), &info, rawName, sizeof rawName, nullptr, 0,
+                                        nullptr, 0) != UNZ_OK ||
+                unzGetFilePos64(zip.get(), &part.position) != UNZ_OK) {
+                listFault = "its list of parts is damaged";
+                break;
             }
-            seen[sheet - 1] = true;
-            rows.emplace(sheets[sheet - 1]);
+            // A name that does not fit is cut, and then not terminated.
+            part.name.assign(rawName, std::min<std::size_t>(info.size_filename, sizeof rawName));
+            part.size = info.uncompressed_size;
+            const std::size_t sheet = sheetPartNumber(part.name);
+            if (sheet >= 1 && sheet <= sheets.size()) {
+                if (seen[sheet - 1]) {
+                    part.fault = "it holds sheet '" + sheets[sheet - 1].name + "' twice";
+                }
+                seen[sheet - 1] = true;
+                part.sheet = sheet;
+            }
+            parts.push_back(std::move(part));
         }
-        XmlPartCheck xml;
-        const bool unpacked = unpack(zip.get(), buffer, [&](std::string_view piece) {
-            xml.add(piece);
-            if (rows) {
-                rows->add(piece);
+    }
+    // The parts are independent: two threads share them, the largest first, when they are
+    // large enough to pay. Each reads the file through a handle of its own.
+    std::vector<std::size_t> order(parts.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return parts[a].size > parts[b].size; });
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        const Unzip zip = openZip(path, shownAs);
+        std::string buffer(256 * 1024, '\0');
+        for (std::size_t taken = next++; taken < order.size(); taken = next++) {
+            Part& part = parts[order[taken]];
+            if (part.fault) {
+                continue;
+            }
+            part.fault = unzGoToFilePos64(zip.get(), &part.position) == UNZ_OK
+                             ? faultOf(zip.get(), buffer, part, sheets)
+                             : "its part '" + part.name + "' is damaged";
+        }
+    };
+    std::uint64_t total = 0;
+    for (const Part& part : parts) {
+        total += part.size;
+    }
+    std::exception_ptr helperFailure;
+    std::thread helper;
+    if (total >= kSharedFrom && std::thread::hardware_concurrency() > 1) {
+        helper = std::thread([&] {
+            try {
+                work();
+            } catch (...) {
+                helperFailure = std::current_exception();
             }
         });
-        if (!unpacked || !xml.whole()) {
-            incomplete("its part '" + name + "' is damaged");
+    }
+    try {
+        work();
+    } catch (...) {
+        if (helper.joinable()) {
+            next = order.size();
+            helper.join();
         }
-        if (rows) {
-            if (const std::optional<std::string> fault = rows->finish()) {
-                incomplete("sheet '" + sheets[sheet - 1].name + "' " + *fault);
-            }
+        throw;
+    }
+    if (helper.joinable()) {
+        helper.join();
+    }
+    if (helperFailure != nullptr) {
+        std::rethrow_exception(helperFailure);
+    }
+    // The first fault in the file's order, as one reading through would find it.
+    for (const Part& part : parts) {
+        if (part.fault) {
+            incomplete(*part.fault);
         }
+    }
+    if (listFault) {
+        incomplete(*listFault);
     }
     for (std::size_t i = 0; i < sheets.size(); ++i) {
         if (!seen[i]) {

@@ -65,12 +65,22 @@ TEST(XlsxCheck, TheReadBackThroughTheZipLibraryFindsEachDamageAndNamesIt) {
     const std::string path = dir.file("book.xlsx");
     const std::string types = "<?xml version=\"1.0\"?>\n<Types><Default/></Types>\n";
     const std::string sheet = sheetXml({1, 2, 3, 5, 6});
+    // A part large enough that the file is read back on two threads.
+    const std::string theme =
+        "<?xml version=\"1.0\"?>\n<theme>" + std::string(5 << 20, ' ') + "</theme>";
     // Stored, not compressed: a case can change a byte of the sheet in the file.
     const auto checked = [&](const std::string& typesPart, const std::string& sheetPart,
-                             const std::vector<SheetContent>& sheets, bool flip = false) {
+                             const std::vector<SheetContent>& sheets, bool flip = false,
+                             bool twice = false) {
         zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
-        for (const auto& [name, content] : {std::pair{"[Content_Types].xml", typesPart},
-                                            {"xl/worksheets/sheet1.xml", sheetPart}}) {
+        std::vector<std::pair<const char*, std::string>> parts{
+            {"[Content_Types].xml", typesPart},
+            {"xl/theme/theme1.xml", theme},
+            {"xl/worksheets/sheet1.xml", sheetPart}};
+        if (twice) {
+            parts.push_back(parts.back());
+        }
+        for (const auto& [name, content] : parts) {
             zip_fileinfo info{};
             zipOpenNewFileInZip64(zip, name, &info, nullptr, 0, nullptr, 0, nullptr, 0, 0, 0);
             zipWriteInFileInZip(zip, content.data(), static_cast<unsigned>(content.size()));
@@ -102,6 +112,10 @@ TEST(XlsxCheck, TheReadBackThroughTheZipLibraryFindsEachDamageAndNamesIt) {
     EXPECT_EQ(checked(types, sheetXml({1, 2, 3, 6}), {written("Analog Input")}),
               "sheet 'Analog Input' lacks row 5");
     EXPECT_EQ(checked(types, sheet, {written("S"), written("T")}), "it lacks sheet 'T'");
+    EXPECT_EQ(checked(types, sheet, {written("S")}, false, true), "it holds sheet 'S' twice");
+    // The first fault in the file's order is the one named.
+    EXPECT_EQ(checked(types.substr(0, 40), sheet, {written("S")}, false, true),
+              "its part '[Content_Types].xml' is damaged");
     dir.write("book.xlsx", "PK not a zip");
     EXPECT_THROW(checkWorkbook(path, "The AI workbook", {}), QorError);
 }
