@@ -16,7 +16,7 @@ namespace qor::output {
 namespace {
 
 // Written out rows are compressed in pieces of about this size.
-constexpr std::size_t kCompressAt = 1 << 20;
+constexpr std::size_t kCompressAt = 256 * 1024;
 // A cell's XML beside its text: the tags, reference, style and number.
 constexpr std::size_t kCellMarkup = 128;
 // The most one byte of a text becomes: "_x001F_".
@@ -116,6 +116,7 @@ bool isKeptSpace(char c) {
 SheetRows::SheetRows(std::string path) : path_(std::move(path)) {}
 
 SheetRows::~SheetRows() {
+    compressor_.reset();  // it may still be writing to the file
     if (file_ != nullptr) {
         std::fclose(file_);
     }
@@ -127,6 +128,11 @@ std::uint64_t SheetRows::size() const {
 
 std::uint32_t SheetRows::crc() const {
     return stream_ != nullptr ? stream_->crc() : 0;
+}
+
+std::optional<int> SheetRows::failure() const {
+    const int failure = failure_;
+    return failure != kNoFailure ? std::optional<int>(failure) : std::nullopt;
 }
 
 void SheetRows::text(std::int64_t row, int column, std::string_view text, lxw_format* format) {
@@ -164,6 +170,11 @@ void SheetRows::add(std::int64_t row, int column, Kind kind, lxw_format* format,
             }
             stream_ = std::make_unique<DeflateStream>(
                 [this](std::string_view compressed) { store(compressed); });
+            compressor_ = std::make_unique<BatchStrand>([this](std::string_view xml) {
+                if (failure_ == kNoFailure) {
+                    stream_->add(xml);
+                }
+            });
             firstRow_ = row;
             firstColumn_ = column;
         }
@@ -240,14 +251,21 @@ void SheetRows::writeOpenRow() {
 }
 
 void SheetRows::compress() {
-    if (stream_ != nullptr && failure_ == std::nullopt) {
-        stream_->add(std::string_view(xml_.get(), xmlSize_));
+    if (compressor_ != nullptr && failure_ == kNoFailure && compressorFailure_ == nullptr &&
+        xmlSize_ > 0) {
+        // A compression that failed (out of memory) fails the save, not each cell after it.
+        try {
+            compressor_->push(std::string_view(xml_.get(), xmlSize_));
+        } catch (...) {
+            compressorFailure_ = std::current_exception();
+        }
     }
     xmlSize_ = 0;
 }
 
+// On the compressing thread, or after it stopped.
 void SheetRows::store(std::string_view compressed) {
-    if (failure_ != std::nullopt) {
+    if (failure_ != kNoFailure) {
         return;
     }
     errno = 0;
@@ -260,12 +278,19 @@ void SheetRows::store(std::string_view compressed) {
 void SheetRows::finish() {
     writeOpenRow();
     compress();
-    if (stream_ == nullptr || failure_ != std::nullopt) {
+    if (compressor_ == nullptr) {
+        return;
+    }
+    if (compressorFailure_ != nullptr) {
+        std::rethrow_exception(compressorFailure_);
+    }
+    compressor_->drain();
+    if (failure_ != kNoFailure) {
         return;
     }
     stream_->finish(false);
     errno = 0;
-    if (failure_ == std::nullopt && (std::fflush(file_) != 0 || std::ferror(file_) != 0)) {
+    if (failure_ == kNoFailure && (std::fflush(file_) != 0 || std::ferror(file_) != 0)) {
         failure_ = errno;
     }
 }

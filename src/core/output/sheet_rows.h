@@ -1,13 +1,16 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/output/batch_strand.h"
 #include "core/output/deflate_stream.h"
 
 struct lxw_format;
@@ -17,8 +20,8 @@ namespace qor::output {
 // The rows of a sheet as the workbook library writes them when it keeps one row in memory, byte
 // for byte, at a fraction of the cost: its printf-formatted cells, an allocation per cell and
 // deflate at the usual level made up most of a workbook's time. The XML is compressed as it
-// comes into a temporary file, a piece of a deflate stream (see DeflateStream) that XlsxWorkbook
-// splices into the library's sheet when it saves the file.
+// comes, on a thread of its own, into a temporary file: a piece of a deflate stream (see
+// DeflateStream) that XlsxWorkbook splices into the library's sheet when it saves the file.
 //
 // Rows and columns count from 1, and rows come in ascending order; a cell written again replaces
 // the earlier one. As in the library, a row is written out when the next one starts or at
@@ -53,7 +56,7 @@ public:
     std::FILE* file() const { return file_; }
     std::uint64_t compressedSize() const { return compressedSize_; }
     // The error number of the first failed write to the temporary file.
-    std::optional<int> failure() const { return failure_; }
+    std::optional<int> failure() const;
 
 private:
     enum class Kind : std::uint8_t { Text, Number, Blank };
@@ -87,7 +90,10 @@ private:
     std::size_t xmlSize_ = 0;
     std::size_t xmlCapacity_ = 0;
     std::uint64_t compressedSize_ = 0;
-    std::optional<int> failure_;
+    static constexpr int kNoFailure = -1;
+    std::atomic<int> failure_{kNoFailure};  // written by the compressing thread too
+    std::exception_ptr compressorFailure_;
+    std::unique_ptr<BatchStrand> compressor_;  // last: stops before what it uses goes
 };
 
 }  // namespace qor::output
