@@ -1,9 +1,13 @@
 #include "core/output/xlsx_check.h"
 
 #include <unzip.h>
+#ifdef QOR_HAVE_ISAL
+#include <isa-l/igzip_lib.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <numeric>
@@ -27,10 +31,65 @@ Unzip openZip(const std::string& path, const std::string& shownAs) {
     return zip;
 }
 
+#ifdef QOR_HAVE_ISAL
+// Unpacks the current part, deflated, with ISA-L's inflate: about half again as fast as zlib's,
+// and its checksum comes nearly free. As unpack.
+template <typename Take>
+bool unpackDeflated(void* zip, const unz_file_info64& info, std::string& buffer, Take&& take) {
+    int method = 0;
+    int level = 0;
+    if (unzOpenCurrentFile2(zip, &method, &level, 1) != UNZ_OK) {
+        return false;
+    }
+    std::string packed(buffer.size(), '\0');
+    inflate_state state;
+    isal_inflate_init(&state);
+    state.crc_flag = ISAL_GZIP_NO_HDR;  // raw data, with the CRC-32 of what comes out
+    std::uint64_t size = 0;
+    bool whole = false;
+    for (bool input = true; !whole;) {
+        if (state.avail_in == 0 && input) {
+            const int got =
+                unzReadCurrentFile(zip, packed.data(), static_cast<unsigned>(packed.size()));
+            if (got < 0) {
+                break;
+            }
+            input = got > 0;
+            state.next_in = reinterpret_cast<std::uint8_t*>(packed.data());
+            state.avail_in = static_cast<std::uint32_t>(got);
+        }
+        state.next_out = reinterpret_cast<std::uint8_t*>(buffer.data());
+        state.avail_out = static_cast<std::uint32_t>(buffer.size());
+        if (isal_inflate(&state) != ISAL_DECOMP_OK) {
+            break;
+        }
+        const std::size_t made = buffer.size() - state.avail_out;
+        if (made > 0) {
+            take(std::string_view(buffer.data(), made));
+            size += made;
+        }
+        whole = state.block_state == ISAL_BLOCK_FINISH;
+        if (!whole && made == 0 && state.avail_in == 0 && !input) {
+            break;  // the data ends before the stream does
+        }
+    }
+    // Raw data is not checked by the zip library: its checksum and size are checked here.
+    return unzCloseCurrentFile(zip) == UNZ_OK && whole && state.avail_in == 0 &&
+           state.crc == info.crc && size == info.uncompressed_size;
+}
+#endif
+
 // Unpacks the current part, handing it to `take` in pieces; false when it does not unpack
 // whole or its checksum differs.
 template <typename Take>
 bool unpack(void* zip, std::string& buffer, Take&& take) {
+#ifdef QOR_HAVE_ISAL
+    unz_file_info64 info{};
+    if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) == UNZ_OK &&
+        info.compression_method == Z_DEFLATED) {
+        return unpackDeflated(zip, info, buffer, take);
+    }
+#endif
     if (unzOpenCurrentFile(zip) != UNZ_OK) {
         return false;
     }
