@@ -287,7 +287,13 @@ void XlsxWorkbook::noteRow(std::size_t sheet, std::int64_t row, int cause) {
 }
 
 void XlsxWorkbook::noteOwnRow(std::size_t sheet, std::int64_t row) {
-    content_[sheet].addRow(row);
+    // A failed write shows at the next row, or when the rows are finished.
+    if (content_[sheet].addRow(row)) {
+        noteOwnFailure(sheet);
+    }
+}
+
+void XlsxWorkbook::noteOwnFailure(std::size_t sheet) {
     if (const std::optional<int> failure = sheets_[sheet].rows->failure();
         failure && writeFailure_.empty()) {
         writeFailure_ = "a write to the temporary file of sheet '" + content_[sheet].name +
@@ -413,7 +419,7 @@ void XlsxWorkbook::save(const std::string& path, platform::Placement placement) 
         }
         SheetRows& rows = *sheet.rows;
         rows.finish();
-        noteOwnRow(i, rows.openRow());
+        noteOwnFailure(i);
         content_[i].dataBytes += rows.size();
         splices[i] = SheetSplice{rows.file(), rows.compressedSize(), rows.size(), rows.crc()};
         lxw_worksheet* library = sheet.library;

@@ -108,6 +108,7 @@ private:
     void noteRow(std::size_t sheet, std::int64_t row, int cause);
     // Notes a row of the sheet's own rows, and their first failed write.
     void noteOwnRow(std::size_t sheet, std::int64_t row);
+    void noteOwnFailure(std::size_t sheet);
     // Writes out the row the library holds of the sheet.
     void writeLibraryRow(std::size_t sheet);
     std::string shownAs(const std::string& path) const;
