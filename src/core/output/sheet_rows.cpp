@@ -190,7 +190,9 @@ char* SheetRows::room(std::size_t bytes) {
     if (xmlSize_ + bytes > xmlCapacity_) {
         const std::size_t capacity = std::max(kCompressAt + (kCompressAt >> 2), xmlSize_ + bytes);
         auto grown = std::make_unique_for_overwrite<char[]>(capacity);
-        std::memcpy(grown.get(), xml_.get(), xmlSize_);
+        if (xmlSize_ > 0) {
+            std::memcpy(grown.get(), xml_.get(), xmlSize_);
+        }
         xml_ = std::move(grown);
         xmlCapacity_ = capacity;
     }
