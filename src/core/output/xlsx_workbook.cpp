@@ -327,7 +327,6 @@ SheetRows& XlsxWorkbook::rowsFor(std::size_t sheet, std::int64_t row, int column
         row < s.rows->openRow() || row < s.libraryRow) {
         check(LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE, cellAt(row, column));
     }
-    writeLibraryRow(sheet);  // as the library does when a later row starts
     return *s.rows;
 }
 
@@ -361,6 +360,7 @@ void XlsxWorkbook::write(std::size_t sheet, std::int64_t row, int column, std::s
             lxw_utf8_strlen(terminated(text)) > kMaxCellCharacters) {
             check(LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED, cellAt(row, column));
         }
+        writeLibraryRow(sheet);  // as the library does when a cell of a later row goes in
         if (text.empty()) {
             rows.blank(row, column, f);
         } else {
@@ -389,7 +389,9 @@ void XlsxWorkbook::writeNumber(std::size_t sheet, std::int64_t row, int column, 
     }
     lxw_format* f = numberFormat(decimals);
     if (!throughLibrary(sheet, row)) {
-        rowsFor(sheet, row, column).number(row, column, value, f);
+        SheetRows& rows = rowsFor(sheet, row, column);
+        writeLibraryRow(sheet);
+        rows.number(row, column, value, f);
         noteOwnRow(sheet, row);
         return;
     }

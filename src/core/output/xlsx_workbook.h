@@ -100,7 +100,7 @@ private:
     const char* terminated(std::string_view text);
     // Whether a cell at `row` of the sheet goes through the library: in a row a merge started.
     bool throughLibrary(std::size_t sheet, std::int64_t row) const;
-    // The sheet's own rows, for a cell at `row`, `column`; throws as the library would refuse it.
+    // The sheet's own rows, for a cell at `row`, `column`; throws where the library refuses one.
     SheetRows& rowsFor(std::size_t sheet, std::int64_t row, int column);
     // Notes that `row` of the sheet was written. A new row is where the library has just
     // written the one before it to the sheet's temporary file: the first failed write there is
