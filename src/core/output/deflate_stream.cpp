@@ -14,7 +14,7 @@
 namespace qor::output {
 namespace {
 
-constexpr std::size_t kOutputBytes = 256 * 1024;
+constexpr std::size_t kOutputBytes = 64 * 1024;
 // zlib counts in 32 bits: larger pieces go in parts.
 constexpr std::size_t kMaxPart = std::size_t{1} << 30;
 

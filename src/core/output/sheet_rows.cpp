@@ -16,7 +16,7 @@ namespace qor::output {
 namespace {
 
 // Written out rows are compressed in pieces of about this size.
-constexpr std::size_t kCompressAt = 256 * 1024;
+constexpr std::size_t kCompressAt = 128 * 1024;
 // A cell's XML beside its text: the tags, reference, style and number.
 constexpr std::size_t kCellMarkup = 128;
 // The most one byte of a text becomes: "_x001F_".
