@@ -220,10 +220,9 @@ std::vector<RowIndex> TableIndex::matching(std::span<const RowIndex> rows,
                     byFile || (search.typeColumn && pattern.matches(info.name, encoding)) ? 1 : 0;
             }
         }
-        for (std::size_t row = 0; row < marks.size(); ++row) {
-            const ElementRecord& record = table.record(static_cast<RowIndex>(row));
-            if (marks[row] == 1 &&
-                shows[record.file * scan::kElementTypeCount + scan::indexOf(record.type)] != 0) {
+        for (const RowIndex row : rows) {
+            const ElementRecord& record = table.record(row);
+            if (shows[record.file * scan::kElementTypeCount + scan::indexOf(record.type)] != 0) {
                 marks[row] = 2;
             }
         }
@@ -236,17 +235,17 @@ std::vector<RowIndex> TableIndex::matching(std::span<const RowIndex> rows,
             sweepFile(file, search, marks, cancel);
         }
     } else {
-        // Few rows, or nothing to sweep for: row by row, in the table's order.
+        // Few rows, or nothing to sweep for: row by row, in the table's order, which reads the
+        // arenas front to back.
+        std::vector<RowIndex> inTableOrder(rows.begin(), rows.end());
+        std::sort(inTableOrder.begin(), inTableOrder.end());
         RowFields texts;
         std::size_t looked = 0;
-        for (std::size_t row = 0; row < marks.size(); ++row) {
-            if (marks[row] != 1) {
-                continue;
-            }
+        for (const RowIndex row : inTableOrder) {
             if (++looked % kRowsBetweenChecks == 0) {
                 checkHalt(cancel);
             }
-            if (search.fieldMatches(table, static_cast<RowIndex>(row), texts)) {
+            if (marks[row] == 1 && search.fieldMatches(table, row, texts)) {
                 marks[row] = 2;
             }
         }
