@@ -53,8 +53,16 @@ protected:
 
 int main(int argc, char** argv) {
     if (argc >= 3 && std::string_view(argv[1]) == "--launch-once") {
-        return qor::bench::launchOnce(argc, argv, QString::fromLocal8Bit(argv[2]),
-                                      argc >= 4 && std::string_view(argv[3]) == "--first-run");
+        bool firstRun = false;
+        QString account;
+        for (int i = 3; i < argc; ++i) {
+            firstRun = firstRun || std::string_view(argv[i]) == "--first-run";
+            if (std::string_view(argv[i]) == "--account" && i + 1 < argc) {
+                account = QString::fromLocal8Bit(argv[++i]);
+            }
+        }
+        return qor::bench::launchOnce(argc, argv, QString::fromLocal8Bit(argv[2]), firstRun,
+                                      account);
     }
     if (argc >= 3 && std::string_view(argv[1]) == "--launch") {
         const QCoreApplication parent(argc, argv);
@@ -66,6 +74,9 @@ int main(int argc, char** argv) {
     if (arguments.size() >= 3 && arguments[1] == "--clicks") {
         return qor::bench::countClicksToFullScan(arguments[2]);
     }
+    if (arguments.size() >= 3 && arguments[1] == "--open") {
+        return qor::bench::measureOpens(arguments);
+    }
     if (arguments.size() >= 3 && arguments[1] == "--rescan") {
         return qor::bench::timeRescanKeepingAll(arguments[2]);
     }
@@ -73,7 +84,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr,
                      "usage: qordesktopbench FILE.qor [--cancel-after MS] [--html]\n"
                      "       qordesktopbench --launch FILE.qor [--repeat N] [--busy THREADS] "
-                     "[--first-run]\n"
+                     "[--first-run] [--used-account]\n"
+                     "       qordesktopbench --open FILE.qor [--repeat N]\n"
                      "       qordesktopbench --clicks FILE.qor | --rescan FILE.qor\n");
         return 2;
     }

@@ -139,10 +139,18 @@ void MainWindow::cancelScan() {
     }
 }
 
+void MainWindow::loadOptions() {
+    OptionsDialog::loadRecord(context_.session, context_.store, context_.boxes, context_.excel);
+    optionsLoaded_ = true;
+}
+
 OptionsDialog& MainWindow::optionsDialog() {
     if (options_.isNull()) {
         options_ = new OptionsDialog(context_.session, context_.store, context_.boxes,
-                                     context_.desktop, context_.excel, this);
+                                     context_.desktop, context_.excel, this,
+                                     optionsLoaded_ ? OptionsDialog::Record::KeepSession
+                                                    : OptionsDialog::Record::LoadFromStore);
+        optionsLoaded_ = true;
         options_->onPreviewStatus = [this] {
             searchStatusDialog().prepare(SearchStatusMode::PreviewFromOptions, options_.data());
             context_.desktop.runModal(searchStatusDialog());
@@ -158,7 +166,7 @@ void MainWindow::showOptions() {
     // the labels return to what the store holds before anything else reads them.
     if (dialog.discarded()) {
         delete options_.data();
-        optionsDialog();
+        loadOptions();
     }
     // The text encoding may have been chosen anew: the open export is read the new way.
     if (DocumentWindow* document = activeDocument();

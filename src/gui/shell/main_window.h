@@ -83,7 +83,11 @@ public:
     // The document window, or null while there is none.
     DocumentWindow* activeDocument() const;
     SearchStatusDialog& searchStatusDialog();
+    // The options dialog, created when first asked for: it shows the result folder, whose
+    // looking up has no place in start-up.
     OptionsDialog& optionsDialog();
+    // The stored options into the session, without the dialog (start-up).
+    void loadOptions();
     // A scan or a comparison runs, or its results are still being shown.
     bool busy() const { return busy_ != BusyState::Idle; }
 
@@ -188,6 +192,7 @@ private:
     QTimer* tmrSwitchText_ = nullptr;
     ProgressWindow* progress_ = nullptr;
     QPointer<OptionsDialog> options_;
+    bool optionsLoaded_ = false;  // the session holds the stored options
     QPointer<SearchStatusDialog> searchStatus_;
     std::unique_ptr<ScanDisplay> display_;
     // After the display it shows the work on: goes first.
