@@ -29,6 +29,7 @@
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
 #include "support/session_builder.h"
+#include "support/window_opens.h"
 
 namespace {
 
@@ -101,7 +102,9 @@ int main(int argc, char** argv) {
     qor::gui::AppContext context{session, store, boxes, desktop, clock, {}, {}};
     qor::gui::MainWindow window(context);
     window.show();
-    window.openByPath(arguments[1].toStdString());
+    if (!qor::testing::openedByPath(window, arguments[1].toStdString())) {
+        return 1;
+    }
     session.options.outputMode = arguments.contains("--html")
                                      ? qor::options::OutputMode::HtmlReport
                                      : qor::options::OutputMode::CsvFilesOnly;

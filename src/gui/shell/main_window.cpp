@@ -64,6 +64,9 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     progress_ = new ProgressWindow(this);
     display_ = std::make_unique<ScanDisplay>(context_.boxes, *statusBar_, *progress_);
     work_ = std::make_unique<BackgroundWork>(*display_);
+    opener_ = new ExportOpener(this);
+    connect(opener_, &ExportOpener::progress, this, &MainWindow::showOpenProgress);
+    connect(opener_, &ExportOpener::finished, this, &MainWindow::exportOpened);
 
     createActions();
     createMenus();
@@ -119,6 +122,9 @@ void MainWindow::setBusy(bool busy) {
     // The session is the work's until it ends: nothing may start other work, change the file
     // or the options it reads, or read the folder it writes.
     busy_ = busy ? BusyState::Working : BusyState::Idle;
+    if (busy) {
+        opener_->cancel();  // the work reads the session, which an open would change
+    }
     actions_.waitWhileBusy->setEnabled(!busy);
     actions_.cancelScan->setEnabled(busy);
 }
@@ -133,6 +139,9 @@ void MainWindow::endWork() {
 }
 
 void MainWindow::cancelScan() {
+    if (!busy() && opener_->cancel()) {
+        return;
+    }
     // Once the progress window has gone, the outputs are being saved and nothing stops any more.
     if (work_->cancel() && progress_->isVisible()) {
         display_->setStatus(toStdString(ProgressWindow::cancellingText()));

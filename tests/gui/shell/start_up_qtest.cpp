@@ -18,6 +18,7 @@
 #include "gui/shell/splash_window.h"
 #include "gui/shell/start_up.h"
 #include "support/app_fixture.h"
+#include "support/window_opens.h"
 
 using qor::gui::StartUp;
 using qor::testing::AppFixture;
@@ -28,9 +29,10 @@ qor::gui::StartUpSettings settingsIn(const qor::testing::TempDir& folder) {
     return {(folder.path() / "run").string(), (folder.path() / "share").string()};
 }
 
-// Runs start-up to its end: its steps follow from the event loop.
+// Runs start-up to its end, the command-line file opened: its steps follow from the event loop.
 bool started(StartUp& startUp, const QString& file) {
-    return startUp.run(file) && QTest::qWaitFor([&startUp] { return startUp.done(); });
+    return startUp.run(file) && QTest::qWaitFor([&startUp] { return startUp.done(); }) &&
+           qor::testing::openEnded(*startUp.mainWindow());
 }
 
 bool associationWritten(const qor::testing::TempDir& folder) {
@@ -214,7 +216,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 20000);
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QVERIFY(!second.readAllStandardError().contains("already running"));
-        QVERIFY(running.mainWindow()->activeDocument() != nullptr);
+        QTRY_VERIFY(running.mainWindow()->activeDocument() != nullptr);
         QCOMPARE(running.mainWindow()->activeDocument()->parentWidget()->windowTitle(),
                  QString::fromStdString(fixture.samplePath()));
     }
