@@ -32,10 +32,12 @@ int fsync(int descriptor) {
     return qor::bench::skipSyncs ? 0 : call(descriptor);
 }
 
+#ifdef __linux__
 int sync_file_range(int descriptor, __off64_t offset, __off64_t bytes, unsigned int flags) {
     using Call = int (*)(int, __off64_t, __off64_t, unsigned int);
     static const Call call = qor::bench::next<Call>("sync_file_range");
     return qor::bench::skipSyncs ? 0 : call(descriptor, offset, bytes, flags);
 }
+#endif
 
 }  // extern "C"
