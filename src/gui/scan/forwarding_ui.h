@@ -27,7 +27,6 @@ public:
     void setRunning(bool running) override;
     void setCounting(bool counting) override;
     void setProgress(long long value, long long maximum) override;
-    void yield() override {}
     bool cancelRequested() override { return cancel_.load(); }
 
     // For the going of `context` while a job still runs, on its thread: the question the job
