@@ -21,7 +21,8 @@ struct AppContext {
     Desktop& desktop;
     const Clock& clock;
     output::ExcelInstallation excel;
-    QString documentationPage;  // the user guide (userGuidePage), for Help and "on the WEB..."
+    QString documentationPage;  // the user guide (userGuidePage), for Help Contents
+    QString projectPage = {};   // the project's web page, for "on the WEB..."; may be empty
 };
 
 }  // namespace qor::gui

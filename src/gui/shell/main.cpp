@@ -3,6 +3,7 @@
 #include <QUrl>
 #include <cstdio>
 
+#include "core/base/build_info.h"
 #include "core/output/session.h"
 #include "core/platform/file_association.h"
 #include "core/platform/install_layout.h"
@@ -89,7 +90,16 @@ int main(int argc, char** argv) {
     const qor::output::ExcelInstallation notYetKnown{false, std::string()};
     const QString guideUrl =
         userGuide.isEmpty() ? QString() : QUrl::fromLocalFile(userGuide).toString();
-    qor::gui::AppContext context{session, store, boxes, desktop, clock, notYetKnown, guideUrl};
+    qor::gui::AppContext context{
+        session,
+        store,
+        boxes,
+        desktop,
+        clock,
+        notYetKnown,
+        guideUrl,
+        QString::fromUtf8(qor::build::kProjectPage.data(),
+                          static_cast<qsizetype>(qor::build::kProjectPage.size()))};
 
     qor::gui::StartUp startUpProcedure(context, {});
     startUp = &startUpProcedure;

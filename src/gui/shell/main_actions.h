@@ -48,7 +48,7 @@ struct MainActions {
     QAction* previousWindow = nullptr;
     // Help
     QAction* helpContents = nullptr;
-    QAction* userGuide = nullptr;
+    QAction* projectPage = nullptr;
     QAction* about = nullptr;
     // Escape, in the main and the progress window: stops the open under way, or the running
     // scan, comparison or loading of elements.

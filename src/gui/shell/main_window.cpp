@@ -302,6 +302,11 @@ void MainWindow::showUserGuide() {
     reportIfNotOpened(context_.desktop.openUrl(page), page);
 }
 
+void MainWindow::showProjectPage() {
+    const std::string page = context_.projectPage.toStdString();
+    reportIfNotOpened(context_.desktop.openUrl(page), page);
+}
+
 void MainWindow::showAbout() {
     runStep(context_.boxes, kModule, "mnuHelpAbout_Click", [&] {
         AboutBox about(context_.desktop, this);
@@ -310,8 +315,8 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::toggleToolbar() {
+    // The document windows keep their places: the frame only grows or shrinks by the bar.
     toolbar_->setVisible(actions_.toolbar->isChecked());
-    tileHorizontally();
 }
 
 void MainWindow::switchStatusText() {

@@ -189,8 +189,10 @@ private:
     void openResultFolder();
     // Every failure to start another program is said, never passed over.
     void reportIfNotOpened(bool opened, const std::string& what);
-    // Help Contents and ".QOR Reader on the WEB...": the user guide that comes with the program.
+    // Help Contents: the user guide that comes with the program.
     void showUserGuide();
+    // ".QOR Reader on the WEB...": the project's web page.
+    void showProjectPage();
     void exitProgram();
     void toggleToolbar();
     void switchStatusText();

@@ -84,8 +84,10 @@ void MainWindow::createActions() {
     a.previousWindow = newAction(this, tr("&Previous"), QKeySequence::PreviousChild);
     a.helpContents = withPicture(newAction(this, tr("Help &Contents..."), QKeySequence(Qt::Key_F1)),
                                  CommandIcon::HelpContents);
-    a.userGuide =
+    a.projectPage =
         withPicture(newAction(this, tr(".QOR Reader on the &WEB...")), CommandIcon::UserGuide);
+    // A build that names no web page has nothing to show there: the guide is Help Contents.
+    a.projectPage->setVisible(!context_.projectPage.isEmpty());
     a.about = newAction(this, tr("&About .QOR Reader..."));
 
     // Escape stops the work from the main window as well as from the progress window.
@@ -145,7 +147,7 @@ void MainWindow::createMenus() {
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(a.helpContents);
     help->addSeparator();
-    help->addAction(a.userGuide);
+    help->addAction(a.projectPage);
     help->addSeparator();
     help->addAction(a.about);
 }
@@ -199,7 +201,7 @@ void MainWindow::connectActions() {
     connect(a.windowMenu, &QMenu::aboutToShow, this, &MainWindow::listWindows);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::updateWindowCommands);
     connect(a.helpContents, &QAction::triggered, this, &MainWindow::showUserGuide);
-    connect(a.userGuide, &QAction::triggered, this, &MainWindow::showUserGuide);
+    connect(a.projectPage, &QAction::triggered, this, &MainWindow::showProjectPage);
     connect(a.about, &QAction::triggered, this, &MainWindow::showAbout);
     connect(a.cancelScan, &QAction::triggered, this, &MainWindow::cancelScan);
     connect(progress_, &ProgressWindow::cancelRequested, this, &MainWindow::cancelScan);

@@ -401,18 +401,23 @@ private slots:
                  QString("in QORReader.modMain.GetNodeInfo at line 42Numer bledu 1004"));
     }
 
-    // Help Contents and "on the WEB..." open the user guide; a viewer that does not start, or a
-    // guide that is not installed, is said.
-    void helpOpensTheUserGuide() {
+    // Help Contents opens the user guide, "on the WEB..." the project's page, shown only where
+    // the build names one; a viewer that does not start, or a guide that is not installed, is
+    // said.
+    void helpOpensTheGuideAndTheProjectPage() {
         AppFixture fixture;
+        QVERIFY(!MainWindow(fixture.context).commands().projectPage->isVisible());
+        fixture.context.projectPage = "https://example.org/qorreader";
         MainWindow window(fixture.context);
+        QVERIFY(window.commands().projectPage->isVisible());
         const std::string guide = fixture.context.documentationPage.toStdString();
         for (const bool viewerStarts : {true, false}) {
             fixture.desktop.startSucceeds = viewerStarts;
             window.commands().helpContents->trigger();
-            window.commands().userGuide->trigger();
+            window.commands().projectPage->trigger();
         }
-        QCOMPARE(fixture.desktop.urls, std::vector<std::string>(4, guide));
+        const std::string web = "https://example.org/qorreader";
+        QCOMPARE(fixture.desktop.urls, (std::vector<std::string>{guide, web, guide, web}));
         QCOMPARE(fixture.boxes.messages.size(), std::size_t{2});
         fixture.context.documentationPage.clear();
         window.commands().helpContents->trigger();
