@@ -118,6 +118,14 @@ TEST_F(ResultSafety, PlantedLinksAreNeverWrittenThrough) {
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(nodeFolder / "Node12.txt")));
         fs::remove_all(nodeFolder);
     }
+    // Nor is the lock file taken through a link: the run stops and says why.
+    fs::create_directories(nodeFolder);
+    fs::create_symlink(secret, nodeFolder / ".qorscan.lock");
+    const CommandResult locked = scan({"--output", "csv"}, sample);
+    EXPECT_EQ(locked.exitCode, 1);
+    EXPECT_NE(locked.err.find("its lock file .qorscan.lock is a symbolic link"), std::string::npos)
+        << locked.err;
+    EXPECT_EQ(readFile(secret), "outside the result folder");
 }
 
 // No folder below the result folder is entered through a link: a linked one is refused before
@@ -182,6 +190,7 @@ TEST_F(ResultSafety, LockFilesOfEndedOrForeignRunsAreTakenOverAsTheyShould) {
         {"", false, ""},
         {"\x01\xff garbage", false, ""},
         {ended + "\n", false, ""},
+        {"4242\nqorreader\n\n", false, ""},  // no computer named: no run to wait for
         {"4242\nqorreader\nfaraway\n", false,
          "is being written by a scan on the computer 'faraway' (its lock is 2 hours old); when no "
          "scan runs there any more, --break-lock takes the lock over"},
