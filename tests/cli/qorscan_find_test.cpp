@@ -21,6 +21,10 @@ protected:
         fs::copy_file(golden, plant + "/a.qor");
         fs::copy_file(golden, plant + "/unit2/b.QOR");
         dir.write("plant/junk.qor", "not an export\n");
+        for (const char* name : {"1", "2", "3", "4", "5"}) {
+            fs::create_directories(dir.path() / "many");
+            fs::copy_file(golden, dir.file("many/" + std::string(name) + ".qor"));
+        }
     }
     CommandResult run(std::vector<std::string> args) const {
         args.insert(args.begin(), {"--settings", settings});
@@ -34,6 +38,24 @@ TEST_F(QorscanFind, PrintsMatchesInPathOrderWithGrepsExitStatus) {
     const std::string b = testing::nativePath(plant + "/unit2/b.QOR");
     const std::string missing = dir.file("missing.qor");
     const std::string junk = testing::nativePath(plant + "/junk.qor");
+    const std::string many = testing::nativePath(dir.file("many"));
+    std::string inMany;
+    for (const char* name : {"1", "2", "3", "4", "5"}) {
+        inMany += testing::nativePath(dir.file("many/" + std::string(name) + ".qor")) +
+                  ":8: AI AI800_1.1\n";
+    }
+    // Names of two-, three- and four-byte UTF-8 characters, and in Windows-1250.
+    const auto names = [&](const std::string& file, const std::vector<std::string>& values) {
+        std::string text;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            text += "AI" + std::to_string(i + 1) + ".1          AIS810\r\n  :NAME          " +
+                    values[i] + "\r\n\r\n";
+        }
+        return testing::nativePath(dir.write(file, text));
+    };
+    const std::string utf8 =
+        names("names.qor", {"M\xC3\x9CLLER", "\xE2\x82\xAC-20", "A\xF0\x9D\x84\x9E-B"});
+    const std::string cp1250 = names("names1250.qor", {"M\xDCLLER", "\x80-20"});
     const struct {
         std::vector<std::string> args;
         int exitCode;
@@ -54,6 +76,21 @@ TEST_F(QorscanFind, PrintsMatchesInPathOrderWithGrepsExitStatus) {
          a + ":34: DAT(B) DAT1\n" + a + ":37: DAT(R) DAT4\n",
          ""},
         {{"--find", "zzz", a}, 1, "", ""},
+        {{"--find", "500", a}, 0, a + ":8: AI AI800_1.1\n", ""},  // a parameter of one type only
+        {{"--find", "ti1", "--jobs", "1", many}, 0, inMany, ""},  // more than one batch
+        {{"--find", "M?LLER", utf8, cp1250},
+         0,
+         utf8 + ":1: AI AI1.1\n" + cp1250 + ":1: AI AI1.1\n",
+         ""},
+        {{"--find", "?-20", utf8, cp1250},
+         0,
+         utf8 + ":4: AI AI2.1\n" + cp1250 + ":4: AI AI2.1\n",
+         ""},
+        {{"--find", "a?-b", utf8}, 0, utf8 + ":7: AI AI3.1\n", ""},
+        {{"--find", "*\xC3\xBC*", "--type", "ai", utf8, cp1250},
+         0,
+         utf8 + ":1: AI AI1.1\n" + cp1250 + ":1: AI AI1.1\n",
+         ""},
         {{"--find", "ti1", missing, a}, 2, a + ":8: AI AI800_1.1\n", "missing.qor"},
         {{"--find", "ti1", junk}, 2, "", "is not a node export"},
         {{"--find", "valve", "--format", "csv", a},

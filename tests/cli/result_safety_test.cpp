@@ -118,6 +118,14 @@ TEST_F(ResultSafety, PlantedLinksAreNeverWrittenThrough) {
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(nodeFolder / "Node12.txt")));
         fs::remove_all(nodeFolder);
     }
+    // Nor is the lock file taken through a link: the run stops and says why.
+    fs::create_directories(nodeFolder);
+    fs::create_symlink(secret, nodeFolder / ".qorscan.lock");
+    const CommandResult locked = scan({"--output", "csv"}, sample);
+    EXPECT_EQ(locked.exitCode, 1);
+    EXPECT_NE(locked.err.find("its lock file .qorscan.lock is a symbolic link"), std::string::npos)
+        << locked.err;
+    EXPECT_EQ(readFile(secret), "outside the result folder");
 }
 
 // No folder below the result folder is entered through a link: a linked one is refused before
@@ -182,6 +190,7 @@ TEST_F(ResultSafety, LockFilesOfEndedOrForeignRunsAreTakenOverAsTheyShould) {
         {"", false, ""},
         {"\x01\xff garbage", false, ""},
         {ended + "\n", false, ""},
+        {"4242\nqorreader\n\n", false, ""},  // no computer named: no run to wait for
         {"4242\nqorreader\nfaraway\n", false,
          "is being written by a scan on the computer 'faraway' (its lock is 2 hours old); when no "
          "scan runs there any more, --break-lock takes the lock over"},
@@ -328,6 +337,19 @@ TEST_F(KilledAndConcurrentRuns, AStoppedOrKilledRunLeavesNoTruncatedResult) {
     // The questions that would have followed are not asked any more.
     EXPECT_EQ(asked.err().find("[y/N]"), asked.err().rfind("[y/N]")) << asked.err();
     EXPECT_EQ(hiddenEntries(), std::vector<std::string>{});
+    {
+        // A stop signal the run was started with ignored (nohup) stays ignored: it goes on,
+        // the questions answered no as the input ends.
+        struct sigaction ignore {};
+        struct sigaction before {};
+        ignore.sa_handler = SIG_IGN;
+        sigaction(SIGHUP, &ignore, &before);
+        testing::ChildProcess nohup(QOR_QORSCAN_PATH, asking);
+        sigaction(SIGHUP, &before, nullptr);
+        ASSERT_TRUE(nohup.waitForError("[y/N]")) << nohup.err();
+        nohup.kill(SIGHUP);
+        EXPECT_EQ(nohup.finish(), 0) << nohup.err();
+    }
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         testing::ChildProcess run(QOR_QORSCAN_PATH, args(results, "html"));
         // The lock and a page being written.
@@ -360,6 +382,20 @@ TEST_F(KilledAndConcurrentRuns, AStoppedOrKilledRunLeavesNoTruncatedResult) {
         }
     }
     EXPECT_GT(killedMidway, 0);
+    // A second stop signal ends the run at once, as the signal would: held stopped while two
+    // come, it meets the second before it can act on the first.
+    testing::ChildProcess twice(QOR_QORSCAN_PATH, asking);
+    ASSERT_TRUE(twice.waitForError("[y/N]")) << twice.err();
+    twice.kill(SIGSTOP);
+    int status = 0;
+    ASSERT_EQ(waitpid(twice.pid(), &status, WUNTRACED), twice.pid());
+    ASSERT_TRUE(WIFSTOPPED(status));
+    twice.kill(SIGHUP);
+    twice.kill(SIGINT);
+    twice.kill(SIGCONT);
+    ASSERT_EQ(waitpid(twice.pid(), &status, 0), twice.pid());
+    EXPECT_TRUE(WIFSIGNALED(status)) << twice.err();  // not a run that ended as asked
+    twice.finish();
     // The lock and temporary files the killed runs left behind go with the next run.
     EXPECT_EQ(testing::ChildProcess(QOR_QORSCAN_PATH, args(results, "csv")).finish(), 0);
     EXPECT_EQ(hiddenEntries(), std::vector<std::string>{});

@@ -138,6 +138,8 @@ TEST(ElementLoader, LoadsAPlantAndSaysWhyFilesWereSkipped) {
     dir.write("notes.qor", "shopping list\r\nmilk\r\n");
     dir.write("other.txt", "not looked at");
     std::filesystem::create_directory(dir.path() / "folder.qor");  // a folder, not a file
+    std::error_code linked;  // a link to a folder is not followed (where links can be made)
+    std::filesystem::create_directory_symlink(dir.path() / "unit2", dir.path() / "link", linked);
     // A file that cannot be read: a pipe here, a file another program holds unshared there.
 #ifdef _WIN32
     const HANDLE held = CreateFileW(dir.path().wstring().append(L"\\unit2\\held.qor").c_str(),
@@ -163,6 +165,7 @@ TEST(ElementLoader, LoadsAPlantAndSaysWhyFilesWereSkipped) {
         lastDone = done;
         lastTotal = total;
     };
+    all.exports.push_back(all.exports.front());  // named twice, loaded once
     const PlantLoad load = loadExports(all.exports, settings, control);
     EXPECT_FALSE(load.cancelled);
     ASSERT_EQ(load.table.files().size(), 2U);

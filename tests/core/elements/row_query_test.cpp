@@ -75,6 +75,46 @@ TEST(RowQuery, WildcardsFoldCaseAndStepOverWholeCharacters) {
         {"??LU", "\x8E\xE9LU", cp1250, true},
         {"a*b*c", "aXXbYYc", utf8, true},
         {"a*b*c", "aXXbYY", utf8, false},
+        // "?" is one character of two, three or four bytes, or of one in a code page; "*"
+        // any run of them; plain text is found anywhere, case folded beyond ASCII too.
+        {"M?LLER", "M\xC3\x9CLLER", utf8, true},  // "MÜLLER"
+        {"M??LLER", "M\xC3\x9CLLER", utf8, false},
+        {"M?LLER", "M\xDCLLER", cp1250, true},
+        {"M??LLER", "M\xDCLLER", cp1250, false},
+        {"?20",
+         "\xE2\x82\xAC"
+         "20",
+         utf8, true},  // "€20"
+        {"A?B",
+         "A\xF0\x9D\x84\x9E"
+         "B",
+         utf8, true},  // a character beyond 16 bits
+        {"A?B",
+         "A\xF0\x9D\x84\x9E"
+         "XB",
+         utf8, false},
+        {"M*R", "M\xC3\x9CLLER", utf8, true},
+        {"*\xC3\xBC*", "M\xC3\x9CLLER", utf8, true},
+        {"*\xC3\xBC*", "M\xDCLLER", cp1250, true},
+        {"\xE2\x82\xAC*",
+         "\xE2\x82\xAC"
+         "20",
+         utf8, true},
+        {"*\xF0\x90\x90\xA8", "x\xF0\x90\x90\x80", utf8, true},  // Deseret, folded
+        {"\xC3\xBCll", "M\xC3\x9CLLER", utf8, true},
+        {"\xC3\xBCll", "M\xDCLLER", cp1250, true},
+        {"\xC3\xBCll", "MULLER", utf8, false},
+        {"20",
+         "\xE2\x82\xAC"
+         "20",
+         utf8, true},
+        {"\xF0\x9D\x84\x9E"
+         "b",
+         "A\xF0\x9D\x84\x9E"
+         "B",
+         utf8, true},
+        // A pattern byte that is no UTF-8 is no character: it finds nothing.
+        {"\xE9", "caf\xE9", cp1250, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(WildcardPattern(c.pattern).matches(c.text, c.encoding), c.matches) << c.pattern;
@@ -101,6 +141,9 @@ TEST(RowQuery, OrdersDesignationsNaturallyAndValuesNumerically) {
         {"", "0", -1, 1},
         {"1.0", "1", 1, 1},  // equal numbers keep a fixed order by their text
         {"inf", "5", 1, 1},
+        {"+5", "10", -1, -1},
+        {"1E400", "1E300", 1, 1},  // beyond a double: still the larger
+        {"x01y2", "x1y02", 1, 1},  // the first run of leading zeros decides
     };
     const auto sign = [](int v) { return (v > 0) - (v < 0); };
     for (const Case& c : cases) {
@@ -131,6 +174,17 @@ TEST(RowQuery, SortsRowsStablyByAnyColumn) {
         sortRows(golden(), rows, c.column, c.order);
         EXPECT_EQ(rows, c.rows) << columnHeading(c.column);
     }
+    // Two exports of one node and one path: their rows tie, whatever order they come in.
+    ElementTable twice;
+    twice.append(loadExport(std::string(QOR_TEST_DATA_DIR) + "/golden_node.qor", {}));
+    twice.append(loadExport(std::string(QOR_TEST_DATA_DIR) + "/golden_node.qor", {}));
+    std::vector<RowIndex> reversed = twice.allRows();
+    std::reverse(reversed.begin(), reversed.end());
+    for (const ColumnKind kind : {ColumnKind::Node, ColumnKind::File}) {
+        std::vector<RowIndex> rows = reversed;
+        sortRows(twice, rows, {kind, {}});
+        EXPECT_EQ(rows, reversed) << columnHeading({kind, {}});
+    }
 }
 
 // The sort keys of single cells: natural designations, numbers as numbers, then text, empty
@@ -152,6 +206,10 @@ TEST(RowQuery, SortKeysKeepTheOrderRulesWithEmptyCellsLast) {
          {4, 1, 6, 0, 7, 3, 2, 5},
          {3, 0, 7, 6, 1, 4, 2, 5}},
         {{ColumnKind::Parameter, "UNIT"}, {"x2", "", "X10", "x02"}, {0, 3, 2, 1}, {2, 3, 0, 1}},
+        {{ColumnKind::Parameter, "NAME"},
+         {"x1000000000", "x999999999", "x99999999"},
+         {2, 1, 0},
+         {0, 1, 2}},
     };
     const std::size_t boxes = scan::elementType(scan::ElementType::AI).parameters.size();
     for (const Case& c : cases) {

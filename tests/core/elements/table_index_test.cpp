@@ -22,9 +22,10 @@ const Column kDesignation{ColumnKind::Designation, {}};
 const Column kName{ColumnKind::Parameter, "NAME"};
 const Column kDescr{ColumnKind::Parameter, "DESCR"};
 
-// A table of AI elements whose designation, NAME and DESCR are given.
-std::shared_ptr<const ElementTable> aiTable(
-    const std::vector<std::array<std::string, 3>>& elements) {
+// A table of AI elements whose designation, NAME and DESCR are given, of one export read in
+// `encoding`.
+std::shared_ptr<ElementTable> aiTable(const std::vector<std::array<std::string, 3>>& elements,
+                                      TextEncoding encoding = TextEncoding::Utf8) {
     const std::size_t boxes = scan::elementType(ElementType::AI).parameters.size();
     std::string arena;
     std::vector<ElementRecord> records;
@@ -38,7 +39,7 @@ std::shared_ptr<const ElementTable> aiTable(
         }
     }
     auto table = std::make_shared<ElementTable>();
-    table->addFile({"north.qor", "12", "", {}}, std::move(arena));
+    table->addFile({"north.qor", "12", "", {encoding, true, false}}, std::move(arena));
     table->addRecords(records);
     return table;
 }
@@ -68,7 +69,8 @@ TEST(TableIndex, FindsTheRowsMatchRowsFinds) {
             }
         }
     }
-    const std::vector<std::vector<Column>> searched{any, {kName}, {kDesignation, kDescr}};
+    const std::vector<std::vector<Column>> searched{
+        any, {kName}, {kDesignation, kDescr}, {kDescr, {ColumnKind::Node, {}}}};
     // All rows and a third of them are swept; every fiftieth is looked at row by row.
     const std::vector<std::vector<RowIndex>> candidates{
         table.allRows(), everyNth(table.rowCount(), 3), everyNth(table.rowCount(), 50)};
@@ -108,6 +110,63 @@ TEST(TableIndex, CountsOnlyWholeOccurrencesInsideAField) {
     const std::vector<RowIndex> all = index.table().allRows();
     for (const Case& c : cases) {
         EXPECT_EQ(index.matching(all, WildcardPattern(c.pattern), c.columns), c.rows) << c.pattern;
+    }
+
+    // One that reaches across two of the sweep's windows of 4 MiB counts as well.
+    const std::size_t window = std::size_t{1} << 22;
+    std::string pad(window - 64, 'y');
+    const std::size_t before = aiTable({{"A1", "x", pad + "needle"}})->arena(0).find("needle");
+    pad.append(window + 2 - before, 'y');
+    const TableIndex wide(aiTable({{"A1", "x", pad + "needle"}}));
+    ASSERT_EQ(wide.table().arena(0).find("needle"), window + 2);
+    EXPECT_EQ(wide.matching(wide.table().allRows(), WildcardPattern("needle"), {{kDescr}}),
+              std::vector<RowIndex>{0});
+}
+
+// "?" is one character however many bytes it takes, in UTF-8 and in a code page, on every path
+// that decides a match: the sweep, row by row, and matchRows; plain text and "*" alike.
+TEST(TableIndex, MatchesWholeCharactersOfEveryEncodingOnEveryPath) {
+    const std::shared_ptr<ElementTable> table = aiTable({{"A1", "M\xC3\x9CLLER", ""},
+                                                         {"A2",
+                                                          "\xE2\x82\xAC"
+                                                          "20",
+                                                          ""},
+                                                         {"A3",
+                                                          "A\xF0\x9D\x84\x9E"
+                                                          "B",
+                                                          ""},
+                                                         {"A4", "MULLER", ""}});
+    table->append(std::move(*aiTable({{"B1", "M\xDCLLER", ""},
+                                      {"B2",
+                                       "\x80"
+                                       "20",
+                                       ""}},
+                                     TextEncoding::Windows1250)));
+    // Rows enough that one of them alone is looked at row by row.
+    table->append(std::move(*aiTable(std::vector<std::array<std::string, 3>>(16, {"F", "x", ""}))));
+    const TableIndex index(table);
+    const std::pair<const char*, std::vector<RowIndex>> cases[] = {
+        {"M?LLER", {0, 3, 4}},
+        {"M??LLER", {}},
+        {"?20", {1, 5}},
+        {"A?B", {2}},
+        {"m*r", {0, 3, 4}},
+        {"*\xC3\xBC*", {0, 4}},
+        {"\xE2\x82\xAC*", {1, 5}},
+        {"\xC3\xBCll", {0, 4}},
+        {"20", {1, 5}},
+        {"\xF0\x9D\x84\x9E", {2}},
+    };
+    const std::vector<RowIndex> all = table->allRows();
+    for (const auto& [text, rows] : cases) {
+        const WildcardPattern pattern(text);
+        EXPECT_EQ(index.matching(all, pattern, {{kName}}), rows) << text;
+        EXPECT_EQ(matchRows(*table, all, pattern, {{kName}}), rows) << text;
+        for (const RowIndex row : all) {
+            const bool matches = std::find(rows.begin(), rows.end(), row) != rows.end();
+            EXPECT_EQ(index.matching({{row}}, pattern, {{kName}}).size(), matches ? 1U : 0U)
+                << text << " in row " << row;
+        }
     }
 }
 

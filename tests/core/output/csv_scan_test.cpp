@@ -109,6 +109,7 @@ TEST(CsvField, FormulaStartsGoBehindAnApostropheInsideTheQuotes) {
                  // Plain numbers, and what no spreadsheet takes for a formula, stay as they are.
                  {"-300.0", "-300.0", ""},
                  {"-.5", "-.5", ""},
+                 {"-5.", "-5.", ""},
                  {"-1.5e-3", "-1.5e-3", ""},
                  {"+1E5", "+1E5", ""},
                  {" =1", " =1", ""},
