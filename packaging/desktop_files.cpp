@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/platform/file_association.h"
+#include "core/services/file_association.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -30,9 +30,9 @@ int main(int argc, char** argv) {
     const std::string svg = iconFile.readAll().toStdString();
 
     // Installed programs are found on the search path, so the entry names the bare program.
-    const auto& type = qor::platform::kQorDocuments;
-    const auto report = qor::platform::createFileAssociation(type, "qorreader", svg, data,
-                                                             qor::platform::RefreshDatabases::No);
+    const auto& type = qor::services::kQorDocuments;
+    const auto report = qor::services::createFileAssociation(type, "qorreader", svg, data,
+                                                             qor::services::RefreshDatabases::No);
     for (const std::string& failed : report.failed) {
         std::fprintf(stderr, "qor_desktop_files: cannot write %s\n", failed.c_str());
     }

@@ -13,7 +13,7 @@
 #include "core/platform/library_diagnostics.h"
 #include "core/platform/result_file.h"
 #include "core/platform/stop_signals.h"
-#include "core/platform/translators.h"
+#include "core/services/translators.h"
 #include "core/platform/user_environment.h"
 
 namespace {
@@ -52,8 +52,8 @@ int main(int argc, char** argv) {
     // The messages a person reads follow the system's language; --help, the statistics and
     // every written file stay English (scripts read them).
     const QCoreApplication application(argc, argv);
-    qor::platform::keepCNumberFormat();
-    const qor::platform::Translators translators;
+    qor::services::keepCNumberFormat();
+    const qor::services::Translators translators;
     const qor::platform::StopSignals stopSignals;
     if (line.compare) {
         return qor::cli::runCompareCommand(line, messages);

@@ -5,7 +5,7 @@
 #include <string_view>
 
 // The texts a person reads: questions, information, status texts and error descriptions, in the
-// language of the translators the program installed (platform/translators.h). Without one, or
+// language of the translators the program installed (services/translators.h). Without one, or
 // under the C locale, a text is its English source, byte for byte. Files the program writes
 // never take their texts from here: they stay English whatever the language.
 namespace qor {

@@ -5,12 +5,12 @@
 
 #include "core/base/build_info.h"
 #include "core/output/session.h"
-#include "core/platform/file_association.h"
+#include "core/services/file_association.h"
 #include "core/platform/install_layout.h"
 #include "core/platform/library_diagnostics.h"
 #include "core/platform/qt_settings_store.h"
 #include "core/platform/result_file.h"
-#include "core/platform/translators.h"
+#include "core/services/translators.h"
 #include "core/platform/user_environment.h"
 #include "gui/base/app_context.h"
 #include "gui/base/icons.h"
@@ -63,9 +63,9 @@ int main(int argc, char** argv) {
     }
 
     QApplication application(argc, argv);
-    qor::platform::keepCNumberFormat();
+    qor::services::keepCNumberFormat();
     // The windows and messages follow the system's language; the files written stay English.
-    const qor::platform::Translators translators;
+    const qor::services::Translators translators;
     // Qt's own options (-platform ...) are gone from the arguments once QApplication took them.
     const ReaderCommandLine line = parseReaderCommandLine(QCoreApplication::arguments(), userGuide);
     if (line.action != ReaderCommandLine::Action::Run) {
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     // No display name: the desktop would append it to every window's caption.
     // Ties the windows to the installed desktop entry (its icon and name in task bars).
     QGuiApplication::setDesktopFileName(
-        QString::fromUtf8(qor::platform::kQorDocuments.applicationId));
+        QString::fromUtf8(qor::services::kQorDocuments.applicationId));
     QApplication::setWindowIcon(qor::gui::applicationIcon());
     QApplication::setStyle(new qor::gui::ScalableIconStyle(QApplication::style()->name()));
 

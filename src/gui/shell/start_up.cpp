@@ -8,9 +8,9 @@
 #include "core/base/standard_error.h"
 #include "core/options/search_status.h"
 #include "core/options/settings_table.h"
-#include "core/platform/file_association.h"
+#include "core/services/file_association.h"
 #include "core/platform/long_file_name.h"
-#include "core/platform/single_instance.h"
+#include "core/services/single_instance.h"
 #include "gui/base/icons.h"
 #include "gui/options/options_dialog.h"
 #include "gui/shell/instance_channel.h"
@@ -34,7 +34,7 @@ StartUp::~StartUp() {
 }
 
 bool StartUp::run(const QString& commandLineFile) {
-    instance_ = std::make_unique<platform::SingleInstance>(settings_.lockFolder);
+    instance_ = std::make_unique<services::SingleInstance>(settings_.lockFolder);
     socketPath_ = QString::fromStdString(instance_->lockFilePath() + ".socket");
     if (!instance_->acquire()) {
         // The running copy opens the file and comes to the front; only when it cannot be
@@ -46,7 +46,7 @@ bool StartUp::run(const QString& commandLineFile) {
             return false;
         }
         context_.boxes.inform(Message{std::string(kApplicationTitle),
-                                      platform::alreadyRunningText(), MessageIcon::Exclamation});
+                                      services::alreadyRunningText(), MessageIcon::Exclamation});
         return false;
     }
     runStep(context_.boxes, kModule, kProcedure, [&] {
@@ -124,7 +124,7 @@ void StartUp::registerAssociation() {
         [program = QCoreApplication::applicationFilePath().toStdString(),
          icon = applicationIconSvg(), folder = settings_.dataFolder]() -> std::exception_ptr {
             try {
-                platform::registerFileAssociation(program, icon, folder);
+                services::registerFileAssociation(program, icon, folder);
                 return nullptr;
             } catch (...) {
                 return std::current_exception();  // said on the window's thread

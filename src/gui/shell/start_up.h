@@ -13,7 +13,7 @@
 #include "core/output/session.h"
 #include "gui/base/app_context.h"
 
-namespace qor::platform {
+namespace qor::services {
 class SingleInstance;
 }
 
@@ -72,7 +72,7 @@ private:
 
     AppContext& context_;
     StartUpSettings settings_;
-    std::unique_ptr<platform::SingleInstance> instance_;
+    std::unique_ptr<services::SingleInstance> instance_;
     QString socketPath_;
     std::unique_ptr<InstanceChannel> channel_;
     std::unique_ptr<SplashWindow> splash_;

@@ -8,7 +8,7 @@
 
 #include "core/compare/changes_folder.h"
 #include "core/output/statistics.h"
-#include "core/platform/translators.h"
+#include "core/services/translators.h"
 #include "core/scan/node_info.h"
 #include "support/scan_fixture.h"
 
@@ -82,8 +82,8 @@ TEST_F(TranslatedOutputs, EveryWrittenFileIsTheEnglishOne) {
 
         // As the programs start in German where the system has the locale.
         std::setlocale(LC_ALL, "de_DE.UTF-8");
-        platform::keepCNumberFormat();
-        const platform::Translators german(QLocale(QLocale::German, QLocale::Germany));
+        services::keepCNumberFormat();
+        const services::Translators german(QLocale(QLocale::German, QLocale::Germany));
         ASSERT_TRUE(german.translated());
         EXPECT_EQ(writeEverything(c.mode, c.oneWorkbook), english) << c.name;
         EXPECT_EQ(english.size(), c.files) << c.name;

@@ -5,10 +5,10 @@
 #include <QSettings>
 #include <filesystem>
 
-#include "core/platform/file_association.h"
 #include "core/platform/folder_lock.h"
 #include "core/platform/input_file.h"
 #include "core/platform/result_file.h"
+#include "core/services/file_association.h"
 #include "support/temp_dir.h"
 #include "support/thrown.h"
 
@@ -80,9 +80,9 @@ TEST(WindowsPlatform, TheFolderLockKeepsASecondRunOutUntilReleased) {
 
 TEST(WindowsPlatform, TheAssociationOpensQorFilesWithTheProgram) {
     const std::string root = "HKEY_CURRENT_USER\\Software\\QORReaderTests\\Classes";
-    const FileAssociationReport report =
-        createFileAssociation(kQorDocuments, "C:\\Program Files\\QOR Reader\\qorreader.exe", "",
-                              root, RefreshDatabases::No);
+    const services::FileAssociationReport report = services::createFileAssociation(
+        services::kQorDocuments, "C:\\Program Files\\QOR Reader\\qorreader.exe", "", root,
+        services::RefreshDatabases::No);
     EXPECT_EQ(report.written.size(), 2u);
     QSettings classes(QString::fromStdString(root), QSettings::NativeFormat);
     EXPECT_EQ(classes.value(".qor/.").toString(), "QORReader.qor");

@@ -11,7 +11,7 @@
 #include <QTest>
 #include <filesystem>
 
-#include "core/platform/single_instance.h"
+#include "core/services/single_instance.h"
 #include "gui/document/document_window.h"
 #include "gui/options/options_dialog.h"
 #include "gui/shell/main_window.h"
@@ -181,7 +181,7 @@ private slots:
         AppFixture fixture;
         const auto settings = settingsIn(fixture.folder);
         std::filesystem::create_directories(settings.lockFolder);
-        qor::platform::SingleInstance first(settings.lockFolder);
+        qor::services::SingleInstance first(settings.lockFolder);
         QVERIFY(first.acquire());
         const auto windowsBefore = QApplication::topLevelWidgets().size();
 

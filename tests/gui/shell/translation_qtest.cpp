@@ -5,7 +5,7 @@
 #include <QMenuBar>
 #include <QtTest>
 
-#include "core/platform/translators.h"
+#include "core/services/translators.h"
 #include "gui/options/multi_row_tabs.h"
 #include "gui/options/options_dialog.h"
 #include "gui/scan/statistics_window.h"
@@ -45,7 +45,7 @@ private slots:
         QFETCH(QStringList, menus);
         QFETCH(QStringList, options);
         QFETCH(QStringList, statistics);
-        const platform::Translators translators(locale);
+        const services::Translators translators(locale);
         QCOMPARE(translators.translated(), locale.language() != QLocale::C);
         testing::AppFixture app;
 

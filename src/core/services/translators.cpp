@@ -1,10 +1,10 @@
-#include "core/platform/translators.h"
+#include "core/services/translators.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <clocale>
 
-namespace qor::platform {
+namespace qor::services {
 
 Translators::Translators(const QLocale& locale) {
     // LANGUAGE may still name a language when LC_ALL=C asks for none: C means English.
@@ -32,4 +32,4 @@ void keepCNumberFormat() {
     std::setlocale(LC_NUMERIC, "C");
 }
 
-}  // namespace qor::platform
+}  // namespace qor::services

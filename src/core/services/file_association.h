@@ -6,7 +6,7 @@
 
 #include "core/base/build_info.h"
 
-namespace qor::platform {
+namespace qor::services {
 
 // The desktop's names for the program and its documents. The application id names the
 // desktop entry, the MIME package and the icon, both installed and per user, so that a per-user
@@ -55,4 +55,4 @@ FileAssociationReport registerFileAssociation(std::string_view programPath,
                                               std::string_view iconSvg,
                                               const std::string& dataFolder = {});
 
-}  // namespace qor::platform
+}  // namespace qor::services

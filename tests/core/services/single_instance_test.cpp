@@ -1,4 +1,4 @@
-#include "core/platform/single_instance.h"
+#include "core/services/single_instance.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 #include <unistd.h>
 #endif
 
-namespace qor::platform {
+namespace qor::services {
 namespace {
 
 using qor::testing::readFile;
@@ -96,4 +96,4 @@ TEST(SingleInstance, ALockLeftUnderThisProcessIdIsTakenOverButALiveOneIsNot) {
 #endif
 
 }  // namespace
-}  // namespace qor::platform
+}  // namespace qor::services

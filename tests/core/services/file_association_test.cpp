@@ -1,4 +1,4 @@
-#include "core/platform/file_association.h"
+#include "core/services/file_association.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include "core/platform/install_layout.h"
 #include "support/temp_dir.h"
 
-namespace qor::platform {
+namespace qor::services {
 namespace {
 
 using qor::testing::readFile;
@@ -102,7 +102,7 @@ TEST(FileAssociation, InstalledAssociationIsNotCopiedPerUser) {
     } cases[] = {{true, true, false}, {true, false, true}, {false, true, true}};
     for (const auto& c : cases) {
         TempDir prefix;
-        const fs::path data = installedDataFolder(prefix.file("bin"));
+        const fs::path data = platform::installedDataFolder(prefix.file("bin"));
         fs::create_directories(data / "applications");
         fs::create_directories(data / "mime/packages");
         if (c.entry) {
@@ -132,4 +132,4 @@ TEST(FileAssociation, RefreshedMimeDatabaseKnowsTheType) {
 }
 
 }  // namespace
-}  // namespace qor::platform
+}  // namespace qor::services

@@ -6,13 +6,13 @@
 #include <QSettings>
 #include <QString>
 
-#include "core/platform/file_association.h"
+#include "core/services/file_association.h"
 
 // The Windows half of the file association: the extension and a program id under
 // Software\Classes in the registry, per user (HKEY_CURRENT_USER) on a first run, for all users
 // by the installer (HKEY_LOCAL_MACHINE). The SVG icon has no place there: the program's own
 // icon resource serves.
-namespace qor::platform {
+namespace qor::services {
 namespace {
 
 constexpr const char* kUserClasses = "HKEY_CURRENT_USER\\Software\\Classes";
@@ -76,4 +76,4 @@ FileAssociationReport registerFileAssociation(std::string_view programPath,
     return createFileAssociation(kQorDocuments, programPath, iconSvg, dataFolder);
 }
 
-}  // namespace qor::platform
+}  // namespace qor::services

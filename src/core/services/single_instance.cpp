@@ -1,4 +1,4 @@
-#include "core/platform/single_instance.h"
+#include "core/services/single_instance.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,7 +8,7 @@
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
 
-namespace qor::platform {
+namespace qor::services {
 namespace {
 
 QString userName() {
@@ -92,4 +92,4 @@ std::string alreadyRunningText() {
     return fillIn(translate("SingleInstance", "%1 is already running"), {kApplicationTitle});
 }
 
-}  // namespace qor::platform
+}  // namespace qor::services

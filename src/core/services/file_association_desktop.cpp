@@ -1,4 +1,4 @@
-#include "core/platform/file_association.h"
+#include "core/services/file_association.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -11,7 +11,7 @@
 #include "core/base/html_escape.h"
 #include "core/platform/install_layout.h"
 
-namespace qor::platform {
+namespace qor::services {
 namespace {
 
 // The name the application menu shows, and the line beside it.
@@ -164,7 +164,7 @@ bool isInstalledWithAssociation(const DocumentType& type, std::string_view progr
     if (programFolder.empty()) {
         return false;
     }
-    const QDir data(QString::fromStdString(installedDataFolder(programFolder)));
+    const QDir data(QString::fromStdString(platform::installedDataFolder(programFolder)));
     return QFileInfo::exists(entryPath(data, type)) &&
            QFileInfo::exists(mimePackagePath(data, type));
 }
@@ -213,4 +213,4 @@ FileAssociationReport registerFileAssociation(std::string_view programPath,
     return createFileAssociation(kQorDocuments, programPath, iconSvg, dataFolder);
 }
 
-}  // namespace qor::platform
+}  // namespace qor::services

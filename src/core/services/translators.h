@@ -3,7 +3,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-namespace qor::platform {
+namespace qor::services {
 
 // The translations of one language, installed into the running application for as long as
 // this object lives: the program's own texts (built into the program) and Qt's (its standard
@@ -32,4 +32,4 @@ private:
 // decimal comma would spoil every workbook. Call it right after creating the application.
 void keepCNumberFormat();
 
-}  // namespace qor::platform
+}  // namespace qor::services

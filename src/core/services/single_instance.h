@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace qor::platform {
+namespace qor::services {
 
 // Refuses a second running copy of the program for the same user: a lock file in the user's
 // runtime folder, held for as long as this object lives.
@@ -34,4 +34,4 @@ private:
 // The text of the box a second copy shows before it ends: ".QOR Reader is already running".
 std::string alreadyRunningText();
 
-}  // namespace qor::platform
+}  // namespace qor::services
