@@ -13,8 +13,8 @@
 #include "core/platform/library_diagnostics.h"
 #include "core/platform/result_file.h"
 #include "core/platform/stop_signals.h"
-#include "core/services/translators.h"
 #include "core/platform/user_environment.h"
+#include "core/services/translators.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "core/compare/changes_folder.h"
 #include "core/output/statistics.h"
-#include "core/services/translators.h"
 #include "core/scan/node_info.h"
+#include "core/services/translators.h"
 #include "support/scan_fixture.h"
 
 namespace qor::output {
