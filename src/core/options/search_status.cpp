@@ -9,14 +9,13 @@
 
 namespace qor::options {
 
-std::size_t SearchStatusTable::positionOf(scan::ElementType type) {
+std::size_t SearchStatusTable::indexOf(scan::ElementType type) {
     const auto& order = scan::statusOrder();
-    return static_cast<std::size_t>(std::find(order.begin(), order.end(), type) - order.begin()) +
-           1;
+    return static_cast<std::size_t>(std::find(order.begin(), order.end(), type) - order.begin());
 }
 
 bool SearchStatusTable::anyEnabled() const {
-    return std::any_of(values_.begin() + 1, values_.end(), [](int v) { return v == 1; });
+    return std::any_of(values_.begin(), values_.end(), [](int v) { return v == 1; });
 }
 
 SearchStatusTable SearchStatusTable::readFrom(const platform::SettingsStore& store,

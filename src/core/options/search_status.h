@@ -11,11 +11,8 @@ namespace qor::options {
 // The saved "EnableSearch" value of each type, in the order of the statistics window.
 class SearchStatusTable {
 public:
-    // 1-based position of a type in the table (AI 1, AO 2, AIC 3, ..., DAT(R) 14).
-    static std::size_t positionOf(scan::ElementType type);
-
-    int value(scan::ElementType type) const { return values_[positionOf(type)]; }
-    void setValue(scan::ElementType type, int value) { values_[positionOf(type)] = value; }
+    int value(scan::ElementType type) const { return values_[indexOf(type)]; }
+    void setValue(scan::ElementType type, int value) { values_[indexOf(type)] = value; }
     // The scan command needs some enabled type; the statistics show a count only for one.
     // Both read 1 as enabled, as the options record's box does, so none can contradict another.
     bool anyEnabled() const;
@@ -27,7 +24,10 @@ public:
     static SearchStatusTable readFrom(const platform::SettingsStore& store, UserInterface& ui);
 
 private:
-    std::array<int, scan::kElementTypeCount + 1> values_{};  // index 0 unused
+    // Where a type's value is: its place in the statistics order (AI 0, AO 1, ..., DAT(R) 13).
+    static std::size_t indexOf(scan::ElementType type);
+
+    std::array<int, scan::kElementTypeCount> values_{};
 };
 
 }  // namespace qor::options
