@@ -1,5 +1,5 @@
 """The folders of the core include only folders below them: base, platform, scan, options,
-output, compare, elements, in that order; the core never includes the GUI or a widget header, and the
+output, compare, elements, checks, in that order; the core never includes the GUI or a widget header, and the
 command line never includes the GUI. In the GUI, base sits below every window folder; the
 windows (document, scan, options, compare, elements) use base and the core only, never each other;
 shell, which puts them together, may use all."""
@@ -7,7 +7,7 @@ import os
 import re
 import sys
 
-ORDER = ["base", "platform", "scan", "options", "output", "compare", "elements"]
+ORDER = ["base", "platform", "scan", "options", "output", "compare", "elements", "checks"]
 GUI_WINDOWS = {"document", "scan", "options", "compare", "elements"}
 GUI_FOLDERS = GUI_WINDOWS | {"base", "shell"}
 src = sys.argv[1]
