@@ -6,12 +6,15 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "core/checks/check_support.h"
 #include "core/checks/run_checks.h"
 #include "core/elements/element_loader.h"
+#include "export_generator.h"
 #include "support/scripted_ui.h"
+#include "support/temp_dir.h"
 
 namespace qor::checks {
 namespace {
@@ -158,6 +161,45 @@ TEST(Checks, ModuleTwoCabinetsIsWhatTheImportCallsAConflict) {
     EXPECT_EQ(row.file + ":" + std::to_string(row.line) + ": " + row.message,
               "qor.ini:0: module ai800_1 is given cabinet CB2 here and cabinet CB1 at row 1; this "
               "row labels its channels");
+}
+
+// A generated plant of unique names with planted mistakes: the checks find what was planted,
+// no more and no less.
+TEST(Checks, FindWhatTheGeneratorPlanted) {
+    const testing::TempDir dir;
+    std::array<long long, gen::kPlantedKinds> planted{};
+    std::vector<std::string> paths;
+    for (const char* node : {"31", "32"}) {
+        gen::GeneratorOptions options;
+        options.seed = 40 + paths.size();
+        options.targetBytes = 1 << 20;
+        options.nodeNumber = node;
+        options.uniqueNames = true;
+        options.mistakesPerMille = 20;
+        paths.push_back(dir.file(std::string(node) + ".qor"));
+        const gen::GeneratedCounts counts = gen::generateExportFile(options, paths.back());
+        for (std::size_t kind = 0; kind < planted.size(); ++kind) {
+            planted[kind] += counts.planted[kind];
+        }
+    }
+    const elements::PlantLoad load = elements::loadExports(paths, {});
+    const CheckResult result = runChecks({load.table}, {});
+    std::map<std::string, std::size_t> found;
+    for (std::size_t i = 0; i < result.counts.size(); ++i) {
+        if (result.counts[i] != 0) {
+            found[std::string(checkRegistry()[i]->id)] = result.counts[i];
+        }
+    }
+    const std::map<std::string, std::size_t> expected{
+        {"duplicate-name", 2 * planted[gen::kSharedName]},
+        {"range-inverted", planted[gen::kSwappedRange]},
+        {"range-not-number", planted[gen::kRangeNotNumber]},
+        {"empty-name", planted[gen::kNoName]},
+        {"value-cut", planted[gen::kLongDescr]}};
+    EXPECT_EQ(found, expected);
+    for (const long long count : planted) {
+        EXPECT_GT(count, 5);  // each kind is there to be found
+    }
 }
 
 TEST(Checks, ACancelledRunThrows) {
