@@ -12,6 +12,7 @@
 #include "core/base/ascii.h"
 #include "core/base/translation.h"
 #include "core/base/utf8.h"
+#include "core/checks/findings_file.h"
 #include "core/checks/run_checks.h"
 #include "core/elements/element_loader.h"
 #include "core/options/settings_table.h"
@@ -79,7 +80,7 @@ public:
 
     void begin() {
         if (line_.findCsv) {
-            out_.line("FILE,LINE,NODE,TYPE,DESIGNATION,ID,SEVERITY,MESSAGE");
+            out_.line(checks::kFindingsCsvHeader);
         } else if (line_.formatJson) {
             out_.line("[");
         }
@@ -89,14 +90,11 @@ public:
         text_.clear();
         const std::string_view severity = checks::severityName(row.severity);
         const std::string line = std::to_string(row.line);
-        const std::string_view fields[] = {row.file,        line,   row.node, row.type,
-                                           row.designation, row.id, severity, row.message};
         if (line_.findCsv) {
-            for (std::size_t i = 0; i < std::size(fields); ++i) {
-                text_ += i == 0 ? "" : ",";
-                output::appendCsvField(text_, fields[i], values_);
-            }
+            checks::appendFindingCsv(text_, row, values_);
         } else if (line_.formatJson) {
+            const std::string_view fields[] = {row.file,        line,   row.node, row.type,
+                                               row.designation, row.id, severity, row.message};
             for (std::size_t i = 0; i < std::size(fields); ++i) {
                 text_ += i == 0 ? "{\"" : ",\"";
                 text_ += kJsonKeys[i];

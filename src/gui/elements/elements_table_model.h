@@ -13,6 +13,8 @@
 
 namespace qor::gui {
 
+class ElementFindings;
+
 // What the Elements window shows of a table: one type or all of them, every parameter or only
 // those selected in the options, and the columns of a plant.
 struct ElementsView {
@@ -51,6 +53,9 @@ public:
     void setFilter(const QString& text, int column = kAnyColumn);
 
     const elements::ElementTable& table() const { return table_; }
+    // Marks the elements the checks found something in, on their designations (see
+    // ElementFindings::markOf); null: no marks. `findings` must outlive the model or be unset.
+    void setFindings(const ElementFindings* findings);
     const std::vector<elements::Column>& columns() const { return columns_; }
     // The elements of the chosen type (all of them for all types) before the filter.
     int elementCount() const { return static_cast<int>(sorted_.size()); }
@@ -86,6 +91,7 @@ private:
     std::vector<elements::RowIndex> sorted_;  // the chosen type's rows, in the order sorted
     bool tableOrder_ = true;                  // sorted_ is in the table's order
     std::vector<elements::RowIndex> shown_;   // those that pass the filter, in that order
+    const ElementFindings* findings_ = nullptr;
 };
 
 // The columns a view shows: the designation, the type (all types), the node (a plant), the
