@@ -57,8 +57,8 @@ ChecksWindow::ChecksWindow(AppContext& context, CheckedExports checked, QString 
     tableView_->horizontalHeader()->setStretchLastSection(true);
     const int character = fontMetrics().averageCharWidth();
     const std::pair<int, int> widths[] = {
-        {FindingsTableModel::kSeverity, 12},    {FindingsTableModel::kCheck, 22},
-        {FindingsTableModel::kNode, 8},         {FindingsTableModel::kType, 8},
+        {FindingsTableModel::kSeverity, 14},    {FindingsTableModel::kCheck, 24},
+        {FindingsTableModel::kNode, 8},         {FindingsTableModel::kType, 10},
         {FindingsTableModel::kDesignation, 16}, {FindingsTableModel::kLine, 8},
         {FindingsTableModel::kMessage, 70}};
     for (const auto& [column, characters] : widths) {
@@ -134,13 +134,18 @@ QWidget* ChecksWindow::newFilterBar() {
     severity->setBuddy(severityChooser_);
     auto* check = new QLabel(tr("C&heck:"), bar);
     check->setBuddy(checkChooser_);
-    auto* layout = new QHBoxLayout(bar);
+    // The summary above the choices, so that a narrow window still shows them all.
+    auto* rows = new QVBoxLayout(bar);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->addWidget(summary);
+    auto* layout = new QHBoxLayout;
+    rows->addLayout(layout);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(summary, 1);
     layout->addWidget(severity);
     layout->addWidget(severityChooser_);
     layout->addWidget(check);
     layout->addWidget(checkChooser_);
+    layout->addStretch(1);
     layout->addWidget(shown_);
     connect(severityChooser_, &QComboBox::currentIndexChanged, this, &ChecksWindow::applyFilter);
     connect(checkChooser_, &QComboBox::currentIndexChanged, this, &ChecksWindow::applyFilter);
