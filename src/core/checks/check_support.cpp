@@ -16,19 +16,15 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// FNV-1a: names and designations are short, and equal keys are what matters.
-std::uint64_t hashOf(std::string_view bytes, std::uint64_t seed) {
-    std::uint64_t hash = 0xcbf29ce484222325ULL ^ seed;
+// FNV-1a: names and designations are short, and equal keys are what matters. 32 bits, so that
+// a row and its key's hash sort as one 64-bit number; the keys of equal hashes are compared.
+std::uint32_t hashOf(std::string_view bytes, std::uint32_t seed) {
+    std::uint32_t hash = 2166136261u ^ seed;
     for (const char c : bytes) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
     }
     return hash;
 }
-
-struct Keyed {
-    std::uint64_t hash;
-    elements::RowIndex row;
-};
 
 }  // namespace
 
@@ -103,20 +99,22 @@ std::string shownField(const elements::ElementTable& table, elements::RowIndex r
 
 KeyGroups groupEqualFields(const elements::ElementTable& table, std::size_t field, bool perExport,
                            const std::atomic<bool>& cancel) {
-    std::vector<Keyed> keyed;
+    // Each row with a key as its key's hash (high half) and its index (low half).
+    std::vector<std::uint64_t> keyed;
     keyed.reserve(table.rowCount());
     for (elements::RowIndex row = 0; row < table.rowCount(); ++row) {
         const std::string_view key = table.field(row, field);
         if (!key.empty()) {
-            keyed.push_back({hashOf(key, perExport ? table.record(row).file : 0), row});
+            const std::uint32_t hash = hashOf(key, perExport ? table.record(row).file : 0);
+            keyed.push_back(std::uint64_t{hash} << 32 | row);
         }
         if ((row & 0xFFFF) == 0 && cancel.load(std::memory_order_relaxed)) {
             return {};
         }
     }
-    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        return a.hash != b.hash ? a.hash < b.hash : a.row < b.row;
-    });
+    std::sort(keyed.begin(), keyed.end());
+    const auto hashAt = [&](std::size_t i) { return keyed[i] >> 32; };
+    const auto rowAt = [&](std::size_t i) { return static_cast<elements::RowIndex>(keyed[i]); };
     KeyGroups groups;
     std::vector<elements::RowIndex> run;
     const auto sameKey = [&](elements::RowIndex a, elements::RowIndex b) {
@@ -125,14 +123,14 @@ KeyGroups groupEqualFields(const elements::ElementTable& table, std::size_t fiel
     };
     for (std::size_t i = 0; i < keyed.size();) {
         std::size_t end = i + 1;
-        while (end < keyed.size() && keyed[end].hash == keyed[i].hash) {
+        while (end < keyed.size() && hashAt(end) == hashAt(i)) {
             ++end;
         }
         if (end - i > 1) {
             // Equal hashes nearly always mean equal keys; split the run when they do not.
             run.clear();
             for (std::size_t k = i; k < end; ++k) {
-                run.push_back(keyed[k].row);
+                run.push_back(rowAt(k));
             }
             while (!run.empty()) {
                 const elements::RowIndex first = run.front();
