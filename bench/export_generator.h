@@ -33,7 +33,8 @@ struct GeneratorOptions {
     bool uniqueNames = false;
     // Mistakes planted per thousand elements, each one of the kinds of PlantedMistake (the kind
     // drawn from those the element's type can carry), counted in GeneratedCounts::planted.
-    // Drawn apart from the rest: the file is otherwise the one the same options give without.
+    // Drawn apart from the rest, so that the elements are those the same options give without,
+    // up to where the size asked for is reached (planted values change the file's length).
     std::uint32_t mistakesPerMille = 0;
 };
 

@@ -26,6 +26,25 @@ std::uint32_t hashOf(std::string_view bytes, std::uint32_t seed) {
     return hash;
 }
 
+// Sorts `keys` by their high 32 bits, stably: keys of one hash keep their order. Four passes of
+// a byte each, far quicker than a comparison sort over millions of rows.
+void sortByHash(std::vector<std::uint64_t>& keys) {
+    std::vector<std::uint64_t> scratch(keys.size());
+    for (int shift = 32; shift < 64; shift += 8) {
+        std::array<std::size_t, 257> starts{};
+        for (const std::uint64_t key : keys) {
+            ++starts[((key >> shift) & 0xFF) + 1];
+        }
+        for (std::size_t digit = 1; digit < starts.size(); ++digit) {
+            starts[digit] += starts[digit - 1];
+        }
+        for (const std::uint64_t key : keys) {
+            scratch[starts[(key >> shift) & 0xFF]++] = key;
+        }
+        keys.swap(scratch);
+    }
+}
+
 }  // namespace
 
 std::optional<double> numberValue(std::string_view text) {
@@ -112,7 +131,7 @@ KeyGroups groupEqualFields(const elements::ElementTable& table, std::size_t fiel
             return {};
         }
     }
-    std::sort(keyed.begin(), keyed.end());
+    sortByHash(keyed);  // rows were added in order, so each hash's rows stay in table order
     const auto hashAt = [&](std::size_t i) { return keyed[i] >> 32; };
     const auto rowAt = [&](std::size_t i) { return static_cast<elements::RowIndex>(keyed[i]); };
     KeyGroups groups;
