@@ -3,11 +3,16 @@
 set -euo pipefail
 
 # qt6-qpa-plugins lets the desktop application reach an X display; libqt6svg6 brings the
-# plugins that load its SVG icons. libminizip-dev reads the written workbooks back. The Qt
-# tools and l10n packages build the translations and bring Qt's own German texts. help2man
-# writes the manual pages from --help.
+# plugins that load its SVG icons. libminizip-dev reads the written workbooks back; zlib1g-dev
+# compresses their sheets. The Qt tools and l10n packages build the translations and bring Qt's
+# own German texts. help2man writes the manual pages from --help.
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libqt6svg6 libxlsxwriter-dev
-    libminizip-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n help2man "$@")
+    libminizip-dev zlib1g-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n help2man "$@")
+# ISA-L compresses the workbooks' sheets several times faster than zlib; it is made for these
+# processors only (elsewhere the build uses zlib).
+case $(dpkg --print-architecture) in
+    amd64 | arm64) packages+=(libisal-dev) ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

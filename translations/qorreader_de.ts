@@ -1685,6 +1685,10 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
         <source>Checking %1...</source>
         <translation>%1 wird geprüft...</translation>
     </message>
+    <message>
+        <source>Opening %1... (Esc cancels)</source>
+        <translation>%1 wird geöffnet... (Esc bricht ab)</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::OptionsDialog</name>

@@ -154,8 +154,7 @@ TEST_F(Qorscan, BadArgumentsAndUnreadableFilesExitWithTwo) {
         {{"--output=pdf", "x.qor"}, "qorscan: --output takes csv, html or xlsx, not 'pdf'\nTry"},
         {{dir.file("missing.qor")}, "missing.qor': " + testing::noSuchFileText()},
         {{dir.str()}, "is a folder"},
-        // No result folder, for a scan and a comparison alike.
-        {{"--all", "--result-folder", missing, sample}, "folder '" + missing + "': "},
+        // No result folder for a comparison either (a scan's: UnwritableFolders...).
         {{"--compare", "--result-folder", missing, sample, sample}, "folder '" + missing + "': "},
         // What a scan refuses as no export, a comparison refuses too, on either side.
         {{"--compare", "--result-folder", results, junk, sample},
@@ -330,11 +329,12 @@ TEST_F(Qorscan, EveryOutputGoesIntoAFolderOfAnyNameAndLength) {
 TEST_F(Qorscan, UnwritableFoldersGiveOneErrorNamingTheCause) {
     const std::string exportPath =
         dir.write("n.qor", "LAN1           CS513\n  :NODE          12\n\nAI1.1          AIS\n\n");
-    // A result folder that does not exist: one line, for the folder, and nothing made.
+    // A result folder that does not exist: one line, for the folder, nothing made, and the exit
+    // status of a bad argument.
     for (const char* output : {"csv", "html", "xlsx"}) {
         const CommandResult missing =
             run({"--all", "--output", output, "--result-folder", dir.file("nowhere"), exportPath});
-        EXPECT_EQ(missing.exitCode, 1) << output;
+        EXPECT_EQ(missing.exitCode, 2) << output;
         EXPECT_EQ(lineCount(missing.err), 1u) << missing.err;
         EXPECT_NE(missing.err.find("nowhere': " + testing::noSuchFileText()), std::string::npos)
             << missing.err;

@@ -29,6 +29,14 @@ def rows(path):
         return [row for row in csv.reader(data) if row]  # the line of one CR reads as blank
 
 
+def stored_text(value):
+    """A value as the settings file quotes and escapes it."""
+    for plain, escaped in (("\\", "\\\\"), ('"', '\\"'), ("\r", "\\r"), ("\n", "\\n"),
+                           ("\0", "\\0")):
+        value = value.replace(plain, escaped)
+    return '"' + value + '"'
+
+
 def run(scratch, results, args):
     subprocess.run([qorscan, "--settings", os.path.join(scratch, "s.ini"), "--now",
                     "2026-12-04T10:11:12", "--result-folder", results, "--quiet"] + args,
@@ -56,9 +64,14 @@ def spreadsheet_formulas(scratch, paths):
 
 with tempfile.TemporaryDirectory() as scratch:
     old, new = os.path.join(scratch, "node.qor"), os.path.join(scratch, "new.qor")
-    with open(os.path.join(scratch, "cabinets.csv"), "w", newline="") as table:
+    # The cabinet names go through the stored table, which holds any bytes (an import file with
+    # a NUL is refused); stored names are taken as stored, here as an import gives them.
+    with open(os.path.join(scratch, "s.ini"), "w", newline="") as store:
+        store.write("[Settings]\nApplyCabinetModule=1\n[CabinetsModules]\n"
+                    "ListViewItemsCount=%d\n" % len(elements))
         for i, element in enumerate(elements, start=1):
-            table.write('"%s",AI80%d\r\n' % (element[0], i))
+            store.write("CabinetValue_%d=%s\nModuleValue_%d=AI80%d\n"
+                        % (i, stored_text(element[0].upper()), i, i))
     text = "LAN1           CS513\r\n  :NODE          12\r\n\r\n" + "".join(
         "AI80%d.1        AIS\r\n  :NAME          %s\r\n  :DESCR         %s\r\n\r\n"
         % (i, element[1], element[2]) for i, element in enumerate(elements, start=1))
@@ -69,9 +82,7 @@ with tempfile.TemporaryDirectory() as scratch:
     for kind, extra in (("guarded", []), ("raw", ["--csv-raw"])):
         results = os.path.join(scratch, kind)
         os.mkdir(results)
-        node = run(scratch, results, ["--enable", "AI:NAME,DESCR", "--output", "csv",
-                                      "--cabinets", os.path.join(scratch, "cabinets.csv"), old]
-                   + extra)
+        node = run(scratch, results, ["--enable", "AI:NAME,DESCR", "--output", "csv", old] + extra)
         run(scratch, results, ["--compare", old, new] + extra)
         scanned = os.path.join(node, "Csv Files", "AI_Node12_04Dec2026.csv")
         changes = os.path.join(node, "Changes", "Changes_Node12_04Dec2026.csv")

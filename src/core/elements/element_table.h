@@ -87,6 +87,9 @@ public:
 
     const std::vector<ExportFile>& files() const { return files_; }
     const ExportFile& fileOf(RowIndex row) const { return files_[records_[row].file]; }
+    // The byte arena of a file: its rows' fields back to back (see arena_fields.h), each row
+    // starting at its record's offset.
+    std::string_view arena(std::uint32_t file) const { return arenas_[file]; }
 
     // Whether channel types carry cabinet and module fields (a cabinet table was given).
     bool cabinetColumns() const { return cabinetColumns_; }

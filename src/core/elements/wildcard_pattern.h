@@ -25,6 +25,9 @@ public:
     // ASCII text that every matching text holds, ASCII case ignored (the longest run of the
     // pattern without wildcards); empty when the pattern is not ASCII or is wildcards only.
     std::string requiredText() const;
+    // Whether a text matches exactly when it holds requiredText() (ASCII case ignored): an
+    // ASCII pattern without wildcards.
+    bool matchesByRequiredText() const { return !empty_ && asciiOnly_ && plain_; }
 
 private:
     bool empty_ = true;

@@ -1,50 +1,95 @@
 #include "core/output/xlsx_check.h"
 
 #include <unzip.h>
-#ifdef _WIN32
-#include <iowin32.h>
+#ifdef QOR_HAVE_ISAL
+#include <isa-l/igzip_lib.h>
 #endif
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <exception>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <string_view>
+#include <thread>
 
 #include "core/base/qor_error.h"
-#ifdef _WIN32
-#include "core/platform/file_system.h"
-#endif
+#include "core/output/xlsx_package.h"
 
 namespace qor::output {
 namespace {
 
 constexpr std::string_view kDiskHint = " (is the disk full?)";
 
-struct CloseZip {
-    void operator()(void* zip) const { unzClose(zip); }
-};
-using Zip = std::unique_ptr<void, CloseZip>;
-
-Zip openZip(const std::string& path, const std::string& shownAs) {
-#ifdef _WIN32
-    // By the wide calls: the narrow ones take only the ANSI code page's names.
-    zlib_filefunc64_def files;
-    fill_win32_filefunc64W(&files);
-    const std::wstring widePath = platform::windowsPath(path);
-    Zip zip(unzOpen2_64(widePath.c_str(), &files));
-#else
-    Zip zip(unzOpen64(path.c_str()));
-#endif
+Unzip openZip(const std::string& path, const std::string& shownAs) {
+    Unzip zip = openUnzip(path);
     if (zip == nullptr) {
         throw QorError(shownAs + " cannot be read back as a workbook");
     }
     return zip;
 }
 
+#ifdef QOR_HAVE_ISAL
+// Unpacks the current part, deflated, with ISA-L's inflate: about half again as fast as zlib's,
+// and its checksum comes nearly free. As unpack.
+template <typename Take>
+bool unpackDeflated(void* zip, const unz_file_info64& info, std::string& buffer, Take&& take) {
+    int method = 0;
+    int level = 0;
+    if (unzOpenCurrentFile2(zip, &method, &level, 1) != UNZ_OK) {
+        return false;
+    }
+    std::string packed(buffer.size(), '\0');
+    inflate_state state;
+    isal_inflate_init(&state);
+    state.crc_flag = ISAL_GZIP_NO_HDR;  // raw data, with the CRC-32 of what comes out
+    std::uint64_t size = 0;
+    bool whole = false;
+    for (bool input = true; !whole;) {
+        if (state.avail_in == 0 && input) {
+            const int got =
+                unzReadCurrentFile(zip, packed.data(), static_cast<unsigned>(packed.size()));
+            if (got < 0) {
+                break;
+            }
+            input = got > 0;
+            state.next_in = reinterpret_cast<std::uint8_t*>(packed.data());
+            state.avail_in = static_cast<std::uint32_t>(got);
+        }
+        state.next_out = reinterpret_cast<std::uint8_t*>(buffer.data());
+        state.avail_out = static_cast<std::uint32_t>(buffer.size());
+        if (isal_inflate(&state) != ISAL_DECOMP_OK) {
+            break;
+        }
+        const std::size_t made = buffer.size() - state.avail_out;
+        if (made > 0) {
+            take(std::string_view(buffer.data(), made));
+            size += made;
+        }
+        whole = state.block_state == ISAL_BLOCK_FINISH;
+        if (!whole && made == 0 && state.avail_in == 0 && !input) {
+            break;  // the data ends before the stream does
+        }
+    }
+    // Raw data is not checked by the zip library: its checksum and size are checked here.
+    return unzCloseCurrentFile(zip) == UNZ_OK && whole && state.avail_in == 0 &&
+           state.crc == info.crc && size == info.uncompressed_size;
+}
+#endif
+
 // Unpacks the current part, handing it to `take` in pieces; false when it does not unpack
 // whole or its checksum differs.
 template <typename Take>
 bool unpack(void* zip, std::string& buffer, Take&& take) {
+#ifdef QOR_HAVE_ISAL
+    unz_file_info64 info{};
+    if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) == UNZ_OK &&
+        info.compression_method == Z_DEFLATED) {
+        return unpackDeflated(zip, info, buffer, take);
+    }
+#endif
     if (unzOpenCurrentFile(zip) != UNZ_OK) {
         return false;
     }
@@ -88,8 +133,9 @@ private:
     std::string tail_;
 };
 
-// The sheet number of a part named "xl/worksheets/sheetN.xml"; 0 for any other part.
-std::size_t sheetNumber(std::string_view name) {
+}  // namespace
+
+std::size_t sheetPartNumber(std::string_view name) {
     constexpr std::string_view kPrefix = "xl/worksheets/sheet";
     if (!name.starts_with(kPrefix) || !name.ends_with(".xml")) {
         return 0;
@@ -102,6 +148,45 @@ std::size_t sheetNumber(std::string_view name) {
     return std::stoul(std::string(digits));
 }
 
+namespace {
+
+// A part of a workbook file to check, and what is wrong with it.
+struct Part {
+    std::string name;
+    unz64_file_pos position{};
+    std::uint64_t size = 0;
+    std::size_t sheet = 0;  // from 1; 0 for any other part
+    std::optional<std::string> fault;
+};
+
+// Unpacks the part at the file's current position and checks it.
+std::optional<std::string> faultOf(void* zip, std::string& buffer, const Part& part,
+                                   const std::vector<SheetContent>& sheets) {
+    std::optional<SheetCheck> rows;
+    if (part.sheet != 0) {
+        rows.emplace(sheets[part.sheet - 1]);
+    }
+    XmlPartCheck xml;
+    const bool unpacked = unpack(zip, buffer, [&](std::string_view piece) {
+        xml.add(piece);
+        if (rows) {
+            rows->add(piece);
+        }
+    });
+    if (!unpacked || !xml.whole()) {
+        return "its part '" + part.name + "' is damaged";
+    }
+    if (rows) {
+        if (const std::optional<std::string> fault = rows->finish()) {
+            return "sheet '" + sheets[part.sheet - 1].name + "' " + *fault;
+        }
+    }
+    return std::nullopt;
+}
+
+// Parts past this many bytes in all are unpacked on two threads.
+constexpr std::uint64_t kSharedFrom = 4 << 20;
+
 }  // namespace
 
 void checkWorkbook(const std::string& path, const std::string& shownAs,
@@ -109,43 +194,95 @@ void checkWorkbook(const std::string& path, const std::string& shownAs,
     const auto incomplete = [&](const std::string& why) {
         throw QorError(shownAs + " came out incomplete: " + why + std::string(kDiskHint));
     };
-    const Zip zip = openZip(path, shownAs);
+    std::vector<Part> parts;
+    std::optional<std::string> listFault;  // after the parts listed
     std::vector<bool> seen(sheets.size(), false);
-    std::string buffer(256 * 1024, '\0');
-    char rawName[512];
-    for (int status = unzGoToFirstFile(zip.get()); status != UNZ_END_OF_LIST_OF_FILE;
-         status = unzGoToNextFile(zip.get())) {
-        unz_file_info64 info{};
-        if (status != UNZ_OK || unzGetCurrentFileInfo64(zip.get(), &info, rawName, sizeof rawName,
-                                                        nullptr, 0, nullptr, 0) != UNZ_OK) {
-            incomplete("its list of parts is damaged");
-        }
-        // A name that does not fit is cut, and then not terminated.
-        const std::string name(rawName, std::min<std::size_t>(info.size_filename, sizeof rawName));
-        const std::size_t sheet = sheetNumber(name);
-        std::optional<SheetCheck> rows;
-        if (sheet >= 1 && sheet <= sheets.size()) {
-            if (seen[sheet - 1]) {
-                incomplete("it holds sheet '" + sheets[sheet - 1].name + "' twice");
+    {
+        const Unzip zip = openZip(path, shownAs);
+        char rawName[512];
+        for (int status = unzGoToFirstFile(zip.get()); status != UNZ_END_OF_LIST_OF_FILE;
+             status = unzGoToNextFile(zip.get())) {
+            unz_file_info64 info{};
+            Part part;
+            if (status != UNZ_OK ||
+                unzGetCurrentFileInfo64(zip.get(), &info, rawName, sizeof rawName, nullptr, 0,
+                                        nullptr, 0) != UNZ_OK ||
+                unzGetFilePos64(zip.get(), &part.position) != UNZ_OK) {
+                listFault = "its list of parts is damaged";
+                break;
             }
-            seen[sheet - 1] = true;
-            rows.emplace(sheets[sheet - 1]);
+            // A name that does not fit is cut, and then not terminated.
+            part.name.assign(rawName, std::min<std::size_t>(info.size_filename, sizeof rawName));
+            part.size = info.uncompressed_size;
+            const std::size_t sheet = sheetPartNumber(part.name);
+            if (sheet >= 1 && sheet <= sheets.size()) {
+                if (seen[sheet - 1]) {
+                    part.fault = "it holds sheet '" + sheets[sheet - 1].name + "' twice";
+                }
+                seen[sheet - 1] = true;
+                part.sheet = sheet;
+            }
+            parts.push_back(std::move(part));
         }
-        XmlPartCheck xml;
-        const bool unpacked = unpack(zip.get(), buffer, [&](std::string_view piece) {
-            xml.add(piece);
-            if (rows) {
-                rows->add(piece);
+    }
+    // The parts are independent: two threads share them, the largest first, when they are
+    // large enough to pay. Each reads the file through a handle of its own.
+    std::vector<std::size_t> order(parts.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return parts[a].size > parts[b].size; });
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        const Unzip zip = openZip(path, shownAs);
+        std::string buffer(256 * 1024, '\0');
+        for (std::size_t taken = next++; taken < order.size(); taken = next++) {
+            Part& part = parts[order[taken]];
+            if (part.fault) {
+                continue;
+            }
+            part.fault = unzGoToFilePos64(zip.get(), &part.position) == UNZ_OK
+                             ? faultOf(zip.get(), buffer, part, sheets)
+                             : "its part '" + part.name + "' is damaged";
+        }
+    };
+    std::uint64_t total = 0;
+    for (const Part& part : parts) {
+        total += part.size;
+    }
+    std::exception_ptr helperFailure;
+    std::thread helper;
+    if (total >= kSharedFrom && std::thread::hardware_concurrency() > 1) {
+        helper = std::thread([&] {
+            try {
+                work();
+            } catch (...) {
+                helperFailure = std::current_exception();
             }
         });
-        if (!unpacked || !xml.whole()) {
-            incomplete("its part '" + name + "' is damaged");
+    }
+    try {
+        work();
+    } catch (...) {
+        if (helper.joinable()) {
+            next = order.size();
+            helper.join();
         }
-        if (rows) {
-            if (const std::optional<std::string> fault = rows->finish()) {
-                incomplete("sheet '" + sheets[sheet - 1].name + "' " + *fault);
-            }
+        throw;
+    }
+    if (helper.joinable()) {
+        helper.join();
+    }
+    if (helperFailure != nullptr) {
+        std::rethrow_exception(helperFailure);
+    }
+    // The first fault in the file's order, as one reading through would find it.
+    for (const Part& part : parts) {
+        if (part.fault) {
+            incomplete(*part.fault);
         }
+    }
+    if (listFault) {
+        incomplete(*listFault);
     }
     for (std::size_t i = 0; i < sheets.size(); ++i) {
         if (!seen[i]) {
@@ -156,7 +293,7 @@ void checkWorkbook(const std::string& path, const std::string& shownAs,
 
 std::string readWorkbookPart(const std::string& path, const std::string& name) {
     const std::string shownAs = "The workbook '" + path + "'";
-    const Zip zip = openZip(path, shownAs);
+    const Unzip zip = openZip(path, shownAs);
     if (unzLocateFile(zip.get(), name.c_str(), 1) != UNZ_OK) {
         throw QorError(shownAs + " lacks " + name);
     }

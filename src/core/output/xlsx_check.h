@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/output/xlsx_sheet_check.h"
@@ -13,6 +14,9 @@ namespace qor::output {
 // QorError starting with `shownAs` ("The AI workbook '/r/AI.xlsx'") when it does not.
 void checkWorkbook(const std::string& path, const std::string& shownAs,
                    const std::vector<SheetContent>& sheets);
+
+// The sheet number of a part named "xl/worksheets/sheetN.xml"; 0 for any other part.
+std::size_t sheetPartNumber(std::string_view name);
 
 // The content of the part `name` ("xl/workbook.xml") of the workbook file at `path`. Throws
 // QorError.

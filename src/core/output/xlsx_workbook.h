@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/output/sheet_rows.h"
 #include "core/output/xlsx_sheet_check.h"
 #include "core/platform/result_file.h"
 
@@ -40,13 +41,21 @@ struct HeadingStyle {
     bool operator==(const HeadingStyle&) const = default;
 };
 
-// A workbook being written. The library keeps one row per sheet in memory and streams the
-// rest to temporary files in a private folder, where the file is also built; the finished file
-// is read back whole and then moves to its name, so it appears complete or not at all. The
-// library does not check the writes of its temporary files: each sheet's file is watched
-// here as its rows go out, and the read-back finds what a later step lost. Rows and columns
-// count from 1; a sheet's rows go in ascending order, a row's merge before its cells. Every
-// method throws QorError, or std::bad_alloc when the library runs out of memory.
+// How the rows of sheets reach the file: written beside the workbook library, byte for byte as
+// it writes them but several times faster (see SheetRows), or through the library itself, the
+// reference the first is held against. For the workbooks made after the call.
+enum class RowWriting { Direct, Library };
+void setRowWriting(RowWriting writing);
+
+// A workbook being written. The library lays out the file and writes the rows that a merge
+// starts; it keeps one row per sheet in memory and streams the rest to temporary files in a
+// private folder, where the file is also built. The other rows are written and compressed into
+// temporary files of their own as they come, and spliced into the library's sheets when it has
+// made the file. The finished file is read back whole and then moves to its name, so it appears
+// complete or not at all. The library does not check the writes of its temporary files: each
+// sheet's file is watched here as its rows go out, and the read-back finds what a later step
+// lost. Rows and columns count from 1; a sheet's rows go in ascending order, a row's merge
+// before its cells. Every method throws QorError, or std::bad_alloc when out of memory.
 class XlsxWorkbook {
 public:
     // A workbook whose private folder lies in `folder`, with these sheets in tab order (the first
@@ -54,7 +63,7 @@ public:
     // ("AI workbook").
     XlsxWorkbook(const platform::FolderHandle& folder, const std::vector<std::string>& sheetNames,
                  std::time_t created, std::string title = "workbook");
-    ~XlsxWorkbook() = default;  // an unsaved workbook leaves nothing behind
+    ~XlsxWorkbook();  // an unsaved workbook leaves nothing behind
     XlsxWorkbook(const XlsxWorkbook&) = delete;
     XlsxWorkbook& operator=(const XlsxWorkbook&) = delete;
 
@@ -79,13 +88,29 @@ public:
     void save(const std::string& path, platform::Placement placement);
 
 private:
+    struct Sheet {
+        lxw_worksheet* library;
+        std::int64_t libraryRow = 0;  // the row of the library's last cell
+        bool libraryRowOpen = false;  // held in the library's memory
+        std::unique_ptr<SheetRows> rows;
+    };
+
     lxw_format* format(const HeadingStyle& style);
     lxw_format* numberFormat(int decimals);
     const char* terminated(std::string_view text);
+    // Whether a cell at `row` of the sheet goes through the library: in a row a merge started.
+    bool throughLibrary(std::size_t sheet, std::int64_t row) const;
+    // The sheet's own rows, for a cell at `row`, `column`; throws where the library refuses one.
+    SheetRows& rowsFor(std::size_t sheet, std::int64_t row, int column);
     // Notes that `row` of the sheet was written. A new row is where the library has just
     // written the one before it to the sheet's temporary file: the first failed write there is
     // kept, with `cause` (the error number then), for save to report.
     void noteRow(std::size_t sheet, std::int64_t row, int cause);
+    // Notes a row of the sheet's own rows, and their first failed write.
+    void noteOwnRow(std::size_t sheet, std::int64_t row);
+    void noteOwnFailure(std::size_t sheet);
+    // Writes out the row the library holds of the sheet.
+    void writeLibraryRow(std::size_t sheet);
     std::string shownAs(const std::string& path) const;
 
     struct Discard {
@@ -93,9 +118,10 @@ private:
     };
 
     platform::ScratchFolder scratch_;
-    const std::string partial_;                    // the file as it is built
+    const std::string partial_;  // the library's file as it is built
+    const RowWriting writing_;
     std::unique_ptr<lxw_workbook, Discard> book_;  // null once handed to the library's close
-    std::vector<lxw_worksheet*> sheets_;
+    std::vector<Sheet> sheets_;
     const std::string title_;
     std::vector<SheetContent> content_;
     std::string writeFailure_;  // the first failed write of a temporary file

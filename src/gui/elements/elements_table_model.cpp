@@ -1,10 +1,11 @@
 #include "gui/elements/elements_table_model.h"
 
 #include <QFile>
+#include <QFutureWatcher>
+#include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <iterator>
-#include <numeric>
-#include <span>
 
 #include "core/elements/row_query.h"
 #include "gui/base/export_text_encoding.h"
@@ -30,36 +31,34 @@ QString cellOfPastedText(QString text) {
     return text;
 }
 
-// Sorts `rows` stably by the node or the path of their export, as elements::sortRows does, in
-// one pass over the rows: an export's rows share both, so ranking the exports ranks the rows.
-void sortByExport(const elements::ElementTable& table, std::vector<elements::RowIndex>& rows,
-                  ColumnKind kind, bool descending) {
-    const std::vector<elements::ExportFile>& files = table.files();
-    const auto compare = [&](std::uint32_t a, std::uint32_t b) {
-        const int order = kind == ColumnKind::Node
-                              ? elements::compareValues(files[a].nodeNumber, files[b].nodeNumber)
-                              : files[a].path.compare(files[b].path);
-        return descending ? -order : order;
-    };
-    std::vector<std::uint32_t> byKey(files.size());
-    std::iota(byKey.begin(), byKey.end(), std::uint32_t{0});
-    std::stable_sort(byKey.begin(), byKey.end(),
-                     [&](std::uint32_t a, std::uint32_t b) { return compare(a, b) < 0; });
-    // Exports of equal keys share a rank, so that their rows keep their order among each other.
-    std::vector<std::size_t> rank(files.size());
-    for (std::size_t i = 1; i < byKey.size(); ++i) {
-        rank[byKey[i]] = rank[byKey[i - 1]] + (compare(byKey[i - 1], byKey[i]) < 0 ? 1 : 0);
+// A narrower filter over at most this many rows takes a few milliseconds.
+constexpr std::size_t kRowsNarrowedAtOnce = 10000;
+
+bool wild(const QString& pattern) {
+    return pattern.contains(u'*') || pattern.contains(u'?');
+}
+
+// The rows of `subset` in the order of `sorted`, which holds them all.
+std::vector<elements::RowIndex> inOrderOf(const std::vector<elements::RowIndex>& sorted,
+                                          const std::vector<elements::RowIndex>& subset,
+                                          std::size_t tableRows) {
+    std::vector<bool> kept(tableRows);
+    for (const elements::RowIndex row : subset) {
+        kept[row] = true;
     }
-    std::vector<std::size_t> next(files.size() + 1);
-    for (const elements::RowIndex row : rows) {
-        ++next[rank[table.record(row).file] + 1];
+    std::vector<elements::RowIndex> ordered;
+    ordered.reserve(subset.size());
+    for (const elements::RowIndex row : sorted) {
+        if (kept[row]) {
+            ordered.push_back(row);
+        }
     }
-    std::partial_sum(next.begin(), next.end(), next.begin());
-    std::vector<elements::RowIndex> sorted(rows.size());
-    for (const elements::RowIndex row : rows) {
-        sorted[next[rank[table.record(row).file]]++] = row;
-    }
-    rows = std::move(sorted);
+    return ordered;
+}
+
+template <typename Rows>
+std::shared_ptr<const Rows> shared(Rows rows) {
+    return std::make_shared<const Rows>(std::move(rows));
 }
 
 }  // namespace
@@ -99,13 +98,97 @@ std::vector<Column> viewColumns(const elements::ElementTable& table, const Eleme
     return columns;
 }
 
-ElementsTableModel::ElementsTableModel(const elements::ElementTable& table, QObject* parent)
-    : QAbstractTableModel(parent), table_(table) {
+// What a piece of work starts from: the rows shown (or the new view's type) and what was asked
+// on top of them.
+struct ElementsTableModel::Work {
+    std::shared_ptr<const elements::TableIndex> index;
+    bool newView = false;  // start from the rows of `type`, in table order
+    std::optional<scan::ElementType> type;
+    Rows sorted;
+    bool tableOrder = true;
+    std::vector<SortStep> steps;
+    elements::WildcardPattern pattern;
+    std::vector<Column> searched;
+    // How the filter relates to the rows shown: matched afresh, the same filter (kept), or a
+    // narrower one (only the rows shown can match).
+    enum class Filter { Afresh, Same, Narrower } filter = Filter::Afresh;
+    Rows shown;
+};
+
+ElementsTableModel::Outcome ElementsTableModel::run(const Work& work,
+                                                    const std::atomic<bool>& cancel) {
+    const elements::ElementTable& table = work.index->table();
+    Outcome outcome{work.sorted, work.tableOrder, nullptr, false};
+    try {
+        if (work.newView) {
+            outcome.sorted = shared(work.type ? table.rowsOfType(*work.type) : table.allRows());
+            outcome.tableOrder = true;
+        }
+        for (const SortStep& step : work.steps) {
+            if (cancel.load(std::memory_order_relaxed)) {
+                throw elements::QueryStopped();
+            }
+            if (!step.column) {
+                if (!outcome.tableOrder) {
+                    std::vector<elements::RowIndex> rows = *outcome.sorted;
+                    std::sort(rows.begin(), rows.end());  // table order is row order
+                    outcome.sorted = shared(std::move(rows));
+                    outcome.tableOrder = true;
+                }
+                continue;
+            }
+            const std::shared_ptr<const elements::ColumnRanks> ranks =
+                work.index->ranks(*step.column);
+            std::vector<elements::RowIndex> rows = *outcome.sorted;
+            elements::sortByRanks(rows, *ranks, step.order);
+            outcome.sorted = shared(std::move(rows));
+            outcome.tableOrder = false;
+        }
+        const bool reordered = !work.steps.empty();
+        if (work.pattern.empty()) {
+            outcome.shown = outcome.sorted;
+        } else if (work.filter == Work::Filter::Same) {
+            outcome.shown = reordered
+                                ? shared(inOrderOf(*outcome.sorted, *work.shown, table.rowCount()))
+                                : work.shown;
+        } else if (work.filter == Work::Filter::Narrower) {
+            std::vector<elements::RowIndex> matches =
+                work.index->matching(*work.shown, work.pattern, work.searched, &cancel);
+            outcome.shown = shared(reordered ? inOrderOf(*outcome.sorted, matches, table.rowCount())
+                                             : std::move(matches));
+        } else {
+            outcome.shown =
+                shared(work.index->matching(*outcome.sorted, work.pattern, work.searched, &cancel));
+        }
+    } catch (const elements::QueryStopped&) {
+        outcome.stopped = true;
+    }
+    return outcome;
+}
+
+ElementsTableModel::ElementsTableModel(std::shared_ptr<const elements::ElementTable> table,
+                                       QObject* parent)
+    : QAbstractTableModel(parent),
+      table_(std::move(table)),
+      index_(std::make_shared<elements::TableIndex>(table_)),
+      sorted_(shared(std::vector<elements::RowIndex>{})),
+      shown_(sorted_) {
+    // Two threads: a newer piece of work starts while an older one is still giving up.
+    pool_.setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
     setView({});
+    // What the first filter needs, while the person looks at the table.
+    pool_.start([index = index_] { index->prepare(); });
+}
+
+ElementsTableModel::~ElementsTableModel() {
+    if (cancel_) {
+        *cancel_ = true;
+    }
+    index_->stop();
 }
 
 int ElementsTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(shown_.size());
+    return parent.isValid() ? 0 : static_cast<int>(shown_->size());
 }
 
 int ElementsTableModel::columnCount(const QModelIndex& parent) const {
@@ -114,7 +197,7 @@ int ElementsTableModel::columnCount(const QModelIndex& parent) const {
 
 QString ElementsTableModel::text(elements::RowIndex element, int column) const {
     const Column& shown = columns_[static_cast<std::size_t>(column)];
-    const std::string_view bytes = table_.cell(element, shown);
+    const std::string_view bytes = table_->cell(element, shown);
     switch (shown.kind) {
         case ColumnKind::Type:
             return latin1(bytes);
@@ -122,7 +205,7 @@ QString ElementsTableModel::text(elements::RowIndex element, int column) const {
             return QFile::decodeName(
                 QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
         default:
-            return exportText(bytes, table_.fileOf(element).encoding);
+            return exportText(bytes, table_->fileOf(element).encoding);
     }
 }
 
@@ -178,124 +261,173 @@ QVariant ElementsTableModel::headerData(int section, Qt::Orientation orientation
 }
 
 void ElementsTableModel::setView(const ElementsView& view) {
-    beginResetModel();
-    view_ = view;
-    columns_ = viewColumns(table_, view_);
-    anyColumns_.clear();
-    std::copy_if(columns_.begin(), columns_.end(), std::back_inserter(anyColumns_),
-                 [](const Column& column) { return column.kind != ColumnKind::File; });
-    if (filterColumn_ >= static_cast<int>(columns_.size())) {
-        filterColumn_ = kAnyColumn;
+    wantedView_ = view;
+    wantedColumns_ = viewColumns(*table_, view);
+    viewChanged_ = true;
+    steps_.clear();
+    if (filterColumn_ && std::find(wantedColumns_.begin(), wantedColumns_.end(), *filterColumn_) ==
+                             wantedColumns_.end()) {
+        filterColumn_.reset();
     }
-    sorted_ = view_.type ? table_.rowsOfType(*view_.type) : table_.allRows();
-    tableOrder_ = true;
-    refilter();
-    endResetModel();
+    schedule();
 }
 
 void ElementsTableModel::setFilter(const QString& text, int column) {
-    beginResetModel();
-    const int searched =
-        column >= 0 && column < static_cast<int>(columns_.size()) ? column : kAnyColumn;
-    const auto wild = [](const QString& pattern) {
-        return pattern.contains(u'*') || pattern.contains(u'?');
-    };
-    // Case folding works character by character, so a text holding the shorter one holds it
-    // folded too.
-    const bool narrows = searched == filterColumn_ && !filterText_.isEmpty() && !wild(text) &&
-                         !wild(filterText_) && text.contains(filterText_);
-    pattern_ = elements::WildcardPattern(text.toUtf8().toStdString());
-    filterText_ = text;
-    filterColumn_ = searched;
-    if (narrows) {
-        const std::vector<elements::RowIndex> before = std::move(shown_);
-        shown_ = matching(before);
-    } else {
-        refilter();
+    std::optional<Column> searched;
+    if (column >= 0 && column < static_cast<int>(columns_.size())) {
+        searched = columns_[static_cast<std::size_t>(column)];
     }
-    endResetModel();
+    if (searched && viewChanged_ &&
+        std::find(wantedColumns_.begin(), wantedColumns_.end(), *searched) ==
+            wantedColumns_.end()) {
+        searched.reset();  // the view on its way has no such column
+    }
+    if (text == filter_ && searched == filterColumn_) {
+        return;
+    }
+    filter_ = text;
+    filterColumn_ = searched;
+    pattern_ = elements::WildcardPattern(text.toUtf8().toStdString());
+    schedule();
+}
+
+int ElementsTableModel::filterColumn() const {
+    if (!shownFilterColumn_) {
+        return kAnyColumn;
+    }
+    const auto at = std::find(columns_.begin(), columns_.end(), *shownFilterColumn_);
+    return at == columns_.end() ? kAnyColumn : static_cast<int>(at - columns_.begin());
+}
+
+bool ElementsTableModel::tableOrderAsked() const {
+    return steps_.empty() ? viewChanged_ || tableOrder_ : !steps_.back().column.has_value();
 }
 
 void ElementsTableModel::sort(int column, Qt::SortOrder order) {
-    beginResetModel();
-    if (column >= 0 && column < static_cast<int>(columns_.size())) {
-        const Column& sortedBy = columns_[static_cast<std::size_t>(column)];
-        const bool descending = order == Qt::DescendingOrder;
-        tableOrder_ = false;
-        if (sortedBy.kind == ColumnKind::Node || sortedBy.kind == ColumnKind::File) {
-            sortByExport(table_, sorted_, sortedBy.kind, descending);
-        } else {
-            elements::sortRows(
-                table_, sorted_, sortedBy,
-                descending ? elements::SortOrder::Descending : elements::SortOrder::Ascending);
+    const elements::SortOrder sortOrder = order == Qt::DescendingOrder
+                                              ? elements::SortOrder::Descending
+                                              : elements::SortOrder::Ascending;
+    if (column < 0 || column >= static_cast<int>(columns_.size())) {
+        if (tableOrderAsked()) {
+            return;
+        }
+        steps_.clear();
+        if (!viewChanged_ && !tableOrder_) {
+            steps_.push_back({std::nullopt, sortOrder});
         }
     } else {
-        std::sort(sorted_.begin(), sorted_.end());  // table order is row order
-        tableOrder_ = true;
-    }
-    keepShownInSortedOrder();
-    endResetModel();
-}
-
-std::span<const Column> ElementsTableModel::searchedColumns() const {
-    return filterColumn_ == kAnyColumn
-               ? std::span<const Column>(anyColumns_)
-               : std::span<const Column>(&columns_[static_cast<std::size_t>(filterColumn_)], 1);
-}
-
-void ElementsTableModel::refilter() {
-    shown_ = pattern_.empty() ? sorted_ : matching(sorted_);
-}
-
-std::vector<elements::RowIndex> ElementsTableModel::matching(
-    const std::vector<elements::RowIndex>& candidates) const {
-    if (tableOrder_) {
-        return elements::matchRows(table_, candidates, pattern_, searchedColumns());
-    }
-    // Rows taken in table order read the texts front to back, several times faster than in a
-    // sorted order that leaps about them; the matches then go back into the sorted order.
-    std::vector<bool> marked(table_.rowCount());
-    for (const elements::RowIndex row : candidates) {
-        marked[row] = true;
-    }
-    std::vector<elements::RowIndex> inTableOrder;
-    inTableOrder.reserve(candidates.size());
-    for (std::size_t row = 0; row < marked.size(); ++row) {
-        if (marked[row]) {
-            inTableOrder.push_back(static_cast<elements::RowIndex>(row));
+        const Column& sortedBy = columns_[static_cast<std::size_t>(column)];
+        // A sort by the column sorted by last replaces it: the rows it ordered among equals
+        // are equals again.
+        if (!steps_.empty() && steps_.back().column == sortedBy) {
+            steps_.back().order = sortOrder;
+        } else {
+            steps_.push_back({sortedBy, sortOrder});
         }
     }
-    const std::vector<elements::RowIndex> matches =
-        elements::matchRows(table_, inTableOrder, pattern_, searchedColumns());
-    std::fill(marked.begin(), marked.end(), false);
-    for (const elements::RowIndex row : matches) {
-        marked[row] = true;
-    }
-    std::vector<elements::RowIndex> sorted;
-    sorted.reserve(matches.size());
-    for (const elements::RowIndex row : candidates) {
-        if (marked[row]) {
-            sorted.push_back(row);
-        }
-    }
-    return sorted;
+    schedule();
 }
 
-void ElementsTableModel::keepShownInSortedOrder() {
-    if (pattern_.empty()) {
-        shown_ = sorted_;
+std::vector<Column> ElementsTableModel::searchedColumns() const {
+    if (filterColumn_) {
+        return {*filterColumn_};
+    }
+    // Any column but the file's path, whose folders every row of a plant shares.
+    std::vector<Column> any;
+    std::copy_if(wantedColumns_.begin(), wantedColumns_.end(), std::back_inserter(any),
+                 [](const Column& column) { return column.kind != ColumnKind::File; });
+    return any;
+}
+
+void ElementsTableModel::schedule() {
+    ++request_;
+    if (cancel_) {
+        *cancel_ = true;
+        cancel_.reset();
+    }
+    if (!viewChanged_) {
+        wantedView_ = view_;
+        wantedColumns_ = columns_;
+    }
+    if (pattern_.empty() && steps_.empty()) {
+        // Rows at hand (or a type's, picked in one pass): no work to hand off.
+        Outcome outcome{sorted_, tableOrder_, nullptr, false};
+        if (viewChanged_) {
+            outcome.sorted = shared(wantedView_.type ? table_->rowsOfType(*wantedView_.type)
+                                                     : table_->allRows());
+            outcome.tableOrder = true;
+        }
+        outcome.shown = outcome.sorted;
+        show(outcome);
         return;
     }
-    std::vector<bool> shown(table_.rowCount());
-    for (const elements::RowIndex row : shown_) {
-        shown[row] = true;
-    }
-    shown_.clear();
-    for (const elements::RowIndex row : sorted_) {
-        if (shown[row]) {
-            shown_.push_back(row);
+    Work work;
+    work.index = index_;
+    work.newView = viewChanged_;
+    work.type = wantedView_.type;
+    work.sorted = sorted_;
+    work.tableOrder = tableOrder_;
+    work.steps = steps_;
+    work.pattern = pattern_;
+    work.searched = searchedColumns();
+    work.shown = shown_;
+    if (!viewChanged_ && filterColumn_ == shownFilterColumn_ && !shownFilter_.isEmpty()) {
+        // Case folding works character by character, so a text holding the shorter one holds
+        // it folded too.
+        if (filter_ == shownFilter_) {
+            work.filter = Work::Filter::Same;
+        } else if (!wild(filter_) && !wild(shownFilter_) && filter_.contains(shownFilter_)) {
+            work.filter = Work::Filter::Narrower;
         }
     }
+    if (work.filter == Work::Filter::Narrower && !viewChanged_ && steps_.empty() &&
+        shown_->size() <= kRowsNarrowedAtOnce) {
+        // A few rows to look at again: done sooner here than handed to a thread.
+        const std::atomic<bool> never{false};
+        show(run(work, never));
+        return;
+    }
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    cancel_ = cancel;
+    auto* watcher = new QFutureWatcher<Outcome>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, request = request_] {
+        watcher->deleteLater();
+        const Outcome outcome = watcher->result();
+        if (request == request_ && !outcome.stopped) {
+            show(outcome);
+        }
+        emit workEnded();
+    });
+    watcher->setFuture(
+        QtConcurrent::run(&pool_, [work = std::move(work), cancel, hook = workStartHook_] {
+            if (hook) {
+                hook();
+            }
+            return run(work, *cancel);
+        }));
+}
+
+void ElementsTableModel::show(const Outcome& outcome) {
+    const bool newColumns = viewChanged_;
+    beginResetModel();
+    if (viewChanged_) {
+        view_ = wantedView_;
+        columns_ = wantedColumns_;
+        viewChanged_ = false;
+    }
+    steps_.clear();
+    sorted_ = outcome.sorted;
+    tableOrder_ = outcome.tableOrder;
+    shown_ = outcome.shown;
+    shownFilter_ = filter_;
+    shownFilterColumn_ = filterColumn_;
+    shownRequest_ = request_;
+    cancel_.reset();
+    endResetModel();
+    if (newColumns) {
+        emit columnsShown();
+    }
+    emit rowsShown();
 }
 
 QString ElementsTableModel::tabSeparated(const std::vector<int>& rows) const {

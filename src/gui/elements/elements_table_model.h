@@ -2,12 +2,17 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <QThreadPool>
 #include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
-#include <span>
 #include <vector>
 
 #include "core/elements/element_table.h"
+#include "core/elements/table_index.h"
 #include "core/elements/wildcard_pattern.h"
 #include "core/scan/type_options.h"
 
@@ -28,38 +33,51 @@ struct ElementsView {
 // rows on screen are ever turned into text. Sorting and filtering reorder and narrow those
 // indexes with the table's own queries (natural order for designations, numbers as numbers,
 // case-insensitive wildcards), so the table itself never changes.
+//
+// A change (view, filter, sort) that takes more than picking rows already at hand is worked out
+// on a thread of the model's own, from a snapshot of the rows shown and the table (held shared,
+// never changed); meanwhile the rows, columns and counts stay those of the changes before, and
+// this thread goes on answering. A newer change cancels the work of an older one, and only the
+// newest change's rows are shown, in one reset, followed by rowsShown().
 class ElementsTableModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     static constexpr int kAnyColumn = -1;
 
-    // `table` must outlive the model.
-    explicit ElementsTableModel(const elements::ElementTable& table, QObject* parent = nullptr);
+    explicit ElementsTableModel(std::shared_ptr<const elements::ElementTable> table,
+                                QObject* parent = nullptr);
+    ~ElementsTableModel() override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    // Stable; the rows keep it through later filters. A column beyond the columns: table order.
+    // Stable: rows that compare equal keep the order they had, so a sort after another sorts by
+    // both; empty cells come last either way. A column beyond the columns: table order.
     void sort(int column, Qt::SortOrder order) override;
 
-    // New columns and rows: the filter stays, the order returns to the table's.
+    // New columns and rows: the filter stays (on any column when its column goes), the order
+    // returns to the table's.
     void setView(const ElementsView& view);
     const ElementsView& view() const { return view_; }
     // Narrows the rows to those whose `column` (or any column but File) shows `text` (see
     // elements::WildcardPattern). A text typed on from the one before, without wildcards, is
     // looked for in the rows shown only: it cannot match a row the shorter text did not.
     void setFilter(const QString& text, int column = kAnyColumn);
+    // The column the filter looks in, or kAnyColumn.
+    int filterColumn() const;
+    // Whether a change is still being worked out.
+    bool busy() const { return shownRequest_ != request_; }
 
-    const elements::ElementTable& table() const { return table_; }
+    const elements::ElementTable& table() const { return *table_; }
     // Marks the elements the checks found something in, on their designations (see
     // ElementFindings::markOf); null: no marks. `findings` must outlive the model or be unset.
     void setFindings(const ElementFindings* findings);
     const std::vector<elements::Column>& columns() const { return columns_; }
     // The elements of the chosen type (all of them for all types) before the filter.
-    int elementCount() const { return static_cast<int>(sorted_.size()); }
-    elements::RowIndex elementAt(int row) const { return shown_[static_cast<std::size_t>(row)]; }
+    int elementCount() const { return static_cast<int>(sorted_->size()); }
+    elements::RowIndex elementAt(int row) const { return (*shown_)[static_cast<std::size_t>(row)]; }
     // What `column` of the element shows, as the window shows it.
     QString text(elements::RowIndex element, int column) const;
     // The column's heading as the window shows it.
@@ -69,29 +87,70 @@ public:
     // spaces, so that no value can shift a column or start a row.
     QString tabSeparated(const std::vector<int>& rows) const;
 
-private:
-    void refilter();
-    // Those of `candidates` (in the order sorted) that pass the filter, in their order.
-    std::vector<elements::RowIndex> matching(
-        const std::vector<elements::RowIndex>& candidates) const;
-    // The shown rows in the new order of sorted_, without matching them again.
-    void keepShownInSortedOrder();
-    // The columns the filter looks in.
-    std::span<const elements::Column> searchedColumns() const;
+    // For tests: called on the working thread as each piece of work starts, so that a test can
+    // hold it there while it looks at the window.
+    void setWorkStartHook(std::function<void()> hook) { workStartHook_ = std::move(hook); }
 
-    const elements::ElementTable& table_;
+signals:
+    // The rows of the newest change are shown.
+    void rowsShown();
+    // New columns are shown (a new view), just before rowsShown().
+    void columnsShown();
+    // A piece of work ended, its rows shown or outdated by a newer change.
+    void workEnded();
+
+private:
+    using Rows = std::shared_ptr<const std::vector<elements::RowIndex>>;
+    // One sort asked for and not yet shown; no column: the table's order.
+    struct SortStep {
+        std::optional<elements::Column> column;
+        elements::SortOrder order = elements::SortOrder::Ascending;
+    };
+    // What a piece of work hands back.
+    struct Outcome {
+        Rows sorted;
+        bool tableOrder = true;
+        Rows shown;
+        bool stopped = false;  // cancelled: nothing to show
+    };
+    // A snapshot of what a piece of work needs.
+    struct Work;
+    static Outcome run(const Work& work, const std::atomic<bool>& cancel);
+
+    // Starts working out what was asked, or shows it at once when nothing needs working out.
+    void schedule();
+    void show(const Outcome& outcome);
+    std::vector<elements::Column> searchedColumns() const;
+    bool tableOrderAsked() const;
+
+    std::shared_ptr<const elements::ElementTable> table_;
+    std::shared_ptr<elements::TableIndex> index_;
+
+    // What is shown.
     ElementsView view_;
     std::vector<elements::Column> columns_;
-    // What "any column" looks in: every column but the file's path, whose folders every row of
-    // a plant shares.
-    std::vector<elements::Column> anyColumns_;
+    Rows sorted_;             // the chosen type's rows, in the order sorted
+    bool tableOrder_ = true;  // sorted_ is in the table's order
+    Rows shown_;              // those that pass the filter, in that order
+    QString shownFilter_;
+    std::optional<elements::Column> shownFilterColumn_;  // none: any column
+
+    // What is asked for on top of it.
+    ElementsView wantedView_;
+    std::vector<elements::Column> wantedColumns_;
+    bool viewChanged_ = false;
+    std::vector<SortStep> steps_;
+    QString filter_;
+    std::optional<elements::Column> filterColumn_;
     elements::WildcardPattern pattern_;
-    QString filterText_;
-    int filterColumn_ = kAnyColumn;
-    std::vector<elements::RowIndex> sorted_;  // the chosen type's rows, in the order sorted
-    bool tableOrder_ = true;                  // sorted_ is in the table's order
-    std::vector<elements::RowIndex> shown_;   // those that pass the filter, in that order
     const ElementFindings* findings_ = nullptr;
+
+    std::uint64_t request_ = 0;                  // counts the changes asked for
+    std::uint64_t shownRequest_ = 0;             // the change whose rows are shown
+    std::shared_ptr<std::atomic<bool>> cancel_;  // of the work under way
+    std::function<void()> workStartHook_;
+    // Last: destroyed first, it waits for the (cancelled) work still running.
+    QThreadPool pool_;
 };
 
 // The columns a view shows: the designation, the type (all types), the node (a plant), the

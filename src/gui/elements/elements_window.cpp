@@ -40,7 +40,7 @@ QString pathText(const std::string& path) {
 }  // namespace
 
 ElementsWindow::ElementsWindow(AppContext& context,
-                               std::unique_ptr<const elements::ElementTable> table, QString source,
+                               std::shared_ptr<const elements::ElementTable> table, QString source,
                                bool plant, std::vector<elements::SkippedFile> skipped,
                                QWidget* parent)
     : QWidget(parent),
@@ -48,7 +48,7 @@ ElementsWindow::ElementsWindow(AppContext& context,
       table_(std::move(table)),
       source_(std::move(source)),
       plant_(plant),
-      model_(new ElementsTableModel(*table_, this)),
+      model_(new ElementsTableModel(table_, this)),
       tableView_(new QTableView(this)) {
     setObjectName("frmElements");
     tableView_->setObjectName("tblElements");
@@ -79,6 +79,8 @@ ElementsWindow::ElementsWindow(AppContext& context,
     layout->addWidget(tableView_, 1);
     layout->addWidget(newButtonBar());
     connect(tableView_, &QTableView::doubleClicked, this, &ElementsWindow::requestElement);
+    connect(model_, &ElementsTableModel::columnsShown, this, &ElementsWindow::showColumns);
+    connect(model_, &ElementsTableModel::rowsShown, this, &ElementsWindow::showCount);
     applyView();
 
     std::optional<checks::CabinetSource> cabinets;
@@ -217,8 +219,10 @@ void ElementsWindow::applyView() {
     model_->setView(view);
     // The rows come back in the table's order, the filter as it was.
     tableView_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+}
+
+void ElementsWindow::showColumns() {
     fillColumnChooser();
-    applyFilter();
     tableView_->resizeColumnsToContents();
     // A long value (a description, a path) would push the columns after it out of sight.
     const int widest = fontMetrics().averageCharWidth() * 36;
@@ -228,20 +232,17 @@ void ElementsWindow::applyView() {
 }
 
 void ElementsWindow::fillColumnChooser() {
-    const QString chosen =
-        filterColumn_->currentIndex() > 0 ? filterColumn_->currentText() : QString();
     const QSignalBlocker quiet(filterColumn_);
     filterColumn_->clear();
     filterColumn_->addItem(tr("Any Column"));
     for (int column = 0; column < model_->columnCount(); ++column) {
         filterColumn_->addItem(model_->heading(column));
     }
-    filterColumn_->setCurrentIndex(std::max(0, filterColumn_->findText(chosen)));
+    filterColumn_->setCurrentIndex(model_->filterColumn() + 1);
 }
 
 void ElementsWindow::applyFilter() {
     model_->setFilter(filterText_->text(), filterColumn_->currentIndex() - 1);
-    showCount();
 }
 
 void ElementsWindow::showCount() {

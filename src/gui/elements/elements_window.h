@@ -36,13 +36,16 @@ class ElementsWindow : public QWidget {
 
 public:
     // `source` names what was loaded: the export's path, or the plant's folder (`plant`).
-    ElementsWindow(AppContext& context, std::unique_ptr<const elements::ElementTable> table,
+    ElementsWindow(AppContext& context, std::shared_ptr<const elements::ElementTable> table,
                    QString source, bool plant, std::vector<elements::SkippedFile> skipped = {},
                    QWidget* parent = nullptr);
     ~ElementsWindow() override;
 
     // "Elements: sample.qor", "Elements: plant".
     QString caption() const;
+    // The export's path, or the plant's folder.
+    const QString& source() const { return source_; }
+    bool plant() const { return plant_; }
     const elements::ElementTable& table() const { return *table_; }
     ElementsTableModel& elementsModel() const { return *model_; }
     QTableView& elementsTable() const { return *tableView_; }
@@ -69,12 +72,14 @@ private:
     QLabel* newSkippedLine(const std::vector<elements::SkippedFile>& skipped);
     void applyView();
     void applyFilter();
+    // The new view's columns: the filter's column chooser and the widths.
+    void showColumns();
     void fillColumnChooser();
     void showCount();
     void requestElement(const QModelIndex& index);
 
     AppContext& context_;
-    std::unique_ptr<const elements::ElementTable> table_;
+    std::shared_ptr<const elements::ElementTable> table_;
     const QString source_;
     const bool plant_;
     ElementsTableModel* model_ = nullptr;

@@ -64,6 +64,16 @@ void MainWindow::showElements() {
         return;
     }
     const std::string path = context_.session.databasePath;
+    // An export has one Elements window: asked again, it comes to the front, loaded as it is.
+    const QFileInfo export_(QString::fromStdString(path));
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        auto* open = qobject_cast<ElementsWindow*>(window->widget());
+        if (open != nullptr && !open->plant() && QFileInfo(open->source()) == export_) {
+            mdiArea_->setActiveSubWindow(window);
+            open->focusFilter();
+            return;
+        }
+    }
     loadElements(QString::fromStdString(path), "mnuViewElements_Click",
                  [path](const elements::LoadSettings& settings, elements::LoadControl control,
                         LoadedElements& loaded) {
@@ -176,9 +186,9 @@ void MainWindow::showElementsWindow(const QString& source, LoadedElements& loade
 }
 
 void MainWindow::showElementAt(const QString& path, qsizetype headerLine) {
-    if (DocumentWindow* document = documentShowing(path)) {
-        document->rtfText().showElementAt(headerLine);
-    }
+    showDocument(path, [headerLine](DocumentWindow& document) {
+        document.rtfText().showElementAt(headerLine);
+    });
 }
 
 }  // namespace qor::gui

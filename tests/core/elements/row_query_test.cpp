@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/elements/arena_fields.h"
 #include "core/elements/element_loader.h"
+#include "core/scan/text_rules.h"
 #include "export_generator.h"
 #include "support/temp_dir.h"
 
@@ -131,6 +133,51 @@ TEST(RowQuery, SortsRowsStablyByAnyColumn) {
     }
 }
 
+// The sort keys of single cells: natural designations, numbers as numbers, then text, empty
+// cells last whichever way, and equal cells in the order they had.
+TEST(RowQuery, SortKeysKeepTheOrderRulesWithEmptyCellsLast) {
+    struct Case {
+        Column column;
+        std::vector<std::string> cells;
+        std::vector<RowIndex> ascending;
+        std::vector<RowIndex> descending;
+    };
+    const std::vector<Case> cases{
+        {kDesignation,
+         {"AI800_1.10", "AI800_1.2", "", "ai800_1.2", "AI800_1.1", "AI800_1.2"},
+         {4, 1, 5, 3, 0, 2},
+         {0, 3, 1, 5, 4, 2}},
+        {{ColumnKind::Parameter, "RANGEMAX"},
+         {"10", "9.5", "", "abc", "-1", "  ", "1E1", "10"},
+         {4, 1, 6, 0, 7, 3, 2, 5},
+         {3, 0, 7, 6, 1, 4, 2, 5}},
+        {{ColumnKind::Parameter, "UNIT"}, {"x2", "", "X10", "x02"}, {0, 3, 2, 1}, {2, 3, 0, 1}},
+    };
+    const std::size_t boxes = scan::elementType(scan::ElementType::AI).parameters.size();
+    for (const Case& c : cases) {
+        ElementTable table;
+        std::string arena;
+        std::vector<ElementRecord> records;
+        for (const std::string& cell : c.cells) {
+            records.push_back({arena.size(), records.size() + 1, 0, scan::ElementType::AI});
+            for (std::size_t field = 0; field <= boxes; ++field) {
+                appendField(arena, field == static_cast<std::size_t>(
+                                                table.fieldIndex(scan::ElementType::AI, c.column))
+                                       ? std::string_view(cell)
+                                       : std::string_view("x"));
+            }
+        }
+        table.addFile({"north.qor", "12", "", {}}, std::move(arena));
+        table.addRecords(records);
+        for (const SortOrder order : {SortOrder::Ascending, SortOrder::Descending}) {
+            std::vector<RowIndex> rows = table.allRows();
+            sortRows(table, rows, c.column, order);
+            EXPECT_EQ(rows, order == SortOrder::Ascending ? c.ascending : c.descending)
+                << columnHeading(c.column);
+        }
+    }
+}
+
 // On a generated export (many equal values and designations), the sort keys order rows as
 // the comparisons do, ties in table order, both ways.
 TEST(RowQuery, SortAgreesWithTheComparisonsOnAGeneratedExport) {
@@ -147,9 +194,13 @@ TEST(RowQuery, SortAgreesWithTheComparisonsOnAGeneratedExport) {
             std::stable_sort(expected.begin(), expected.end(), [&](RowIndex a, RowIndex b) {
                 const std::string_view x = table.cell(a, column);
                 const std::string_view y = table.cell(b, column);
+                const bool xEmpty = scan::trimSpaces(x).empty();
+                if (xEmpty != scan::trimSpaces(y).empty()) {
+                    return !xEmpty;  // empty cells last, both ways
+                }
                 const int sign = column.kind == ColumnKind::Designation ? compareNatural(x, y)
                                                                         : compareValues(x, y);
-                return order == SortOrder::Ascending ? sign < 0 : sign > 0;
+                return order == SortOrder::Ascending || xEmpty ? sign < 0 : sign > 0;
             });
             std::vector<RowIndex> rows = table.allRows();
             sortRows(table, rows, column, order);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
+#include <algorithm>
+
 #include "core/base/qor_error.h"
 #include "support/temp_dir.h"
 
@@ -65,21 +67,39 @@ TEST(XlsxCheck, TheReadBackThroughTheZipLibraryFindsEachDamageAndNamesIt) {
     const std::string path = dir.file("book.xlsx");
     const std::string types = "<?xml version=\"1.0\"?>\n<Types><Default/></Types>\n";
     const std::string sheet = sheetXml({1, 2, 3, 5, 6});
-    // Stored, not compressed: a case can change a byte of the sheet in the file.
+    // A part large enough that the file is read back on two threads.
+    const std::string theme =
+        "<?xml version=\"1.0\"?>\n<theme>" + std::string(5 << 20, ' ') + "</theme>";
+    struct Damage {
+        bool flip = false;  // a byte of the sheet's data in the file
+        bool twice = false;
+        // Stored (-1) or deflated at this level; at 0 the sheet's text is in the file as it is,
+        // so that a changed byte leaves the data well formed: only its checksum tells.
+        int level = -1;
+    };
     const auto checked = [&](const std::string& typesPart, const std::string& sheetPart,
-                             const std::vector<SheetContent>& sheets, bool flip = false) {
+                             const std::vector<SheetContent>& sheets, Damage damage = {}) {
         zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
-        for (const auto& [name, content] : {std::pair{"[Content_Types].xml", typesPart},
-                                            {"xl/worksheets/sheet1.xml", sheetPart}}) {
+        std::vector<std::pair<const char*, std::string>> parts{
+            {"[Content_Types].xml", typesPart},
+            {"xl/theme/theme1.xml", theme},
+            {"xl/worksheets/sheet1.xml", sheetPart}};
+        if (damage.twice) {
+            parts.push_back(parts.back());
+        }
+        for (const auto& [name, content] : parts) {
             zip_fileinfo info{};
-            zipOpenNewFileInZip64(zip, name, &info, nullptr, 0, nullptr, 0, nullptr, 0, 0, 0);
+            zipOpenNewFileInZip64(zip, name, &info, nullptr, 0, nullptr, 0, nullptr,
+                                  damage.level >= 0 ? Z_DEFLATED : 0, std::max(damage.level, 0), 0);
             zipWriteInFileInZip(zip, content.data(), static_cast<unsigned>(content.size()));
             zipCloseFileInZip(zip);
         }
         EXPECT_EQ(zipClose(zip, nullptr), ZIP_OK);
-        if (flip) {
+        if (damage.flip) {
             std::string bytes = testing::readFile(path);
-            bytes[bytes.find(sheet) + 60] ^= 0x20;
+            const std::string_view name = "xl/worksheets/sheet1.xml";
+            bytes[damage.level > 0 ? bytes.find(name) + name.size() + 10
+                                   : bytes.find(sheet) + 60] ^= 0x20;
             dir.write("book.xlsx", bytes);
         }
         try {
@@ -97,11 +117,22 @@ TEST(XlsxCheck, TheReadBackThroughTheZipLibraryFindsEachDamageAndNamesIt) {
     EXPECT_THROW(readWorkbookPart(path, "xl/workbook.xml"), QorError);
     EXPECT_EQ(checked(types.substr(0, 40), sheet, {written("S")}),
               "its part '[Content_Types].xml' is damaged");
-    EXPECT_EQ(checked(types, sheet, {written("S")}, true),  // its checksum no longer matches
-              "its part 'xl/worksheets/sheet1.xml' is damaged");
+    for (const int level : {-1, 0, 1}) {  // its checksum no longer matches, or its data
+        EXPECT_EQ(checked(types, sheet, {written("S")}, {.flip = true, .level = level}),
+                  "its part 'xl/worksheets/sheet1.xml' is damaged")
+            << level;
+        EXPECT_EQ(checked(types, sheet, {written("S")}, {.level = level}), "whole") << level;
+        EXPECT_EQ(checked(types, sheetXml({1, 2, 3, 6}), {written("S")}, {.level = level}),
+                  "sheet 'S' lacks row 5")
+            << level;
+    }
     EXPECT_EQ(checked(types, sheetXml({1, 2, 3, 6}), {written("Analog Input")}),
               "sheet 'Analog Input' lacks row 5");
     EXPECT_EQ(checked(types, sheet, {written("S"), written("T")}), "it lacks sheet 'T'");
+    EXPECT_EQ(checked(types, sheet, {written("S")}, {.twice = true}), "it holds sheet 'S' twice");
+    // The first fault in the file's order is the one named.
+    EXPECT_EQ(checked(types.substr(0, 40), sheet, {written("S")}, {.twice = true}),
+              "its part '[Content_Types].xml' is damaged");
     dir.write("book.xlsx", "PK not a zip");
     EXPECT_THROW(checkWorkbook(path, "The AI workbook", {}), QorError);
 }

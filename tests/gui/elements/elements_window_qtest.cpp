@@ -11,10 +11,16 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
+#include <atomic>
 #include <filesystem>
+#include <memory>
+#include <semaphore>
+#include <utility>
 
 #include "core/elements/element_loader.h"
 #include "core/elements/row_query.h"
@@ -24,6 +30,7 @@
 #include "gui/elements/elements_window.h"
 #include "gui/shell/main_window.h"
 #include "support/app_fixture.h"
+#include "support/window_opens.h"
 
 using qor::elements::ElementTable;
 using qor::gui::ElementsTableModel;
@@ -62,6 +69,20 @@ ElementsWindow* elementsWindowOf(const MainWindow& window) {
         }
     }
     return nullptr;
+}
+
+// Waits until the model shows the rows of the newest change.
+bool settled(ElementsTableModel& model) {
+    if (!model.busy()) {
+        return true;
+    }
+    QSignalSpy shown(&model, &ElementsTableModel::rowsShown);
+    return shown.wait(20000);
+}
+
+std::shared_ptr<const ElementTable> north(const qor::elements::LoadSettings& settings = {}) {
+    return std::make_shared<const ElementTable>(
+        qor::elements::loadExport(dataPath("north.qor"), settings));
 }
 
 // Runs a command of the main window that loads elements and waits for its end.
@@ -165,10 +186,9 @@ private slots:
         QFETCH(QStringList, designations);
         QFETCH(QStringList, leadingHeadings);
 
-        const ElementTable table = qor::elements::loadExport(dataPath("north.qor"), {});
         std::array<qor::scan::TypeOptions, qor::scan::kElementTypeCount> selected{};
         selected[qor::scan::indexOf(ElementType::AI)].parameters = {true, false, false, true};
-        ElementsTableModel model(table);
+        ElementsTableModel model(north());
         qor::gui::ElementsView view;
         if (type != kAll) {
             view.type = static_cast<ElementType>(type);
@@ -176,8 +196,8 @@ private slots:
         view.selected = selectedOnly ? &selected : nullptr;
         model.setView(view);
         const QStringList shown = headings(model);
-        // Sorted, then the filter typed key by key (each text narrowing the rows of the one
-        // before), then sorted again with the filter on.
+        // Sorted, then the filter typed key by key (each text cancelling the work of the one
+        // before, or narrowing its rows), then sorted again with the filter on.
         const auto sortAsAsked = [&] {
             if (!sortColumn.isEmpty()) {
                 model.sort(static_cast<int>(shown.indexOf(sortColumn)),
@@ -189,9 +209,14 @@ private slots:
         sortAsAsked();
         for (qsizetype typed = 1; typed <= filter.size(); ++typed) {
             model.setFilter(filter.left(typed), searched);
+            if (typed % 2 == 0) {
+                QVERIFY(settled(model));
+            }
         }
+        QVERIFY(settled(model));
         QCOMPARE(column(model, 0), designations);
         sortAsAsked();
+        QVERIFY(settled(model));
         QCOMPARE(column(model, 0), designations);
         QCOMPARE(shown.mid(0, leadingHeadings.size()), leadingHeadings);
     }
@@ -201,13 +226,13 @@ private slots:
         const qor::scan::CabinetLabels labels{{"CB801", "AI800_1"}};
         qor::elements::LoadSettings settings;
         settings.cabinets = &labels;
-        const ElementTable table = qor::elements::loadExport(dataPath("north.qor"), settings);
-        ElementsTableModel model(table);
+        ElementsTableModel model(north(settings));
         const QStringList shown = headings(model);
         QCOMPARE(shown.mid(shown.size() - 2), (QStringList{"Cabinet", "Module"}));
         QCOMPARE(column(model, static_cast<int>(shown.size()) - 2),
                  (QStringList{"CB801", "CB801", "CB801", "", ""}));
         model.setFilter("cb8*", static_cast<int>(shown.size()) - 2);
+        QVERIFY(settled(model));
         QCOMPARE(model.rowCount(), 3);
     }
 
@@ -216,7 +241,7 @@ private slots:
         MainWindow window(fixture.context);
         window.show();
         QVERIFY(!window.commands().elements->isEnabled());
-        window.openByPath(dataPath("north.qor"));
+        QVERIFY(qor::testing::openedByPath(window, dataPath("north.qor")));
         ElementsWindow* elements = loadThrough(window, *window.commands().elements);
         QVERIFY(elements != nullptr);
         QCOMPARE(elements->caption(), QString("Elements: north.qor"));
@@ -232,7 +257,18 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QTRY_COMPARE(QApplication::focusWidget(), elements->findChild<QLineEdit*>("txtFilter"));
         QTest::keyClicks(QApplication::focusWidget(), "pt103");
+        QVERIFY(settled(elements->elementsModel()));
         QCOMPARE(shown->text(), QString("1 of 5 elements"));
+
+        // Asked again, the export's Elements window comes to the front; nothing is loaded.
+        auto* document = window.activeDocument();
+        window.documents().setActiveSubWindow(
+            qobject_cast<QMdiSubWindow*>(document->parentWidget()));
+        window.commands().elements->trigger();
+        QVERIFY(!window.busy());
+        QCOMPARE(window.documents().activeSubWindow(), frame);
+        QCOMPARE(window.documents().subWindowList().size(), 2);
+
         elements->setFilter({}, ElementsTableModel::kAnyColumn);
         elements->chooseType(ElementType::AI);
 
@@ -254,6 +290,7 @@ private slots:
         const std::string csv = fixture.resultRoot() + "/rows.csv";
         fixture.desktop.chosenSaveFiles = {csv, csv};
         elements->setFilter("drum", ElementsTableModel::kAnyColumn);
+        QVERIFY(settled(elements->elementsModel()));
         elements->exportVisibleRows();
         const std::string drum =
             "DESIGNATION,NAME,DESCR,UNIT,RANGEMAX,RANGEMIN,CONV_PAR,FILTER_P,SCANT\r\n"
@@ -274,12 +311,58 @@ private slots:
         const QPoint second = table.visualRect(table.model()->index(1, 2)).center();
         QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, second);
         QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, second);
-        auto* document = window.activeDocument();
         QCOMPARE(window.documents().activeSubWindow()->widget(), static_cast<QWidget*>(document));
         QCOMPARE(document->rtfText().selectedText(),
                  QString("AI800_1.2      AIS810\n  :NAME          TT102\n"
                          "  :DESCR         Feed water temperature\n  :UNIT          degC\n"
                          "  :RANGEMAX      250.0\n  :RANGEMIN      -40"));
+    }
+
+    // The filter works off the window's thread: held there, the window still answers (a timer
+    // fires, a key is typed), and the newer text's rows are the ones shown, whenever the older
+    // work ends.
+    void aFilterLeavesTheWindowAnsweringAndTheNewestWins() {
+        AppFixture fixture;
+        ElementsWindow elements(fixture.context, north(),
+                                QString::fromStdString(dataPath("north.qor")), false);
+        ElementsTableModel& model = elements.elementsModel();
+        std::binary_semaphore started{0};
+        std::binary_semaphore resume{0};
+        std::atomic<int> works{0};
+        model.setWorkStartHook([&] {
+            if (works++ == 0) {
+                started.release();
+                resume.acquire();
+            }
+        });
+        bool resumed = false;
+        const auto resumeOnce = [&] {
+            if (!std::exchange(resumed, true)) {
+                resume.release();
+            }
+        };
+        const auto resumeAtLast = qScopeGuard(resumeOnce);
+        auto* filter = elements.findChild<QLineEdit*>("txtFilter");
+        QTest::keyClick(filter, 'd');
+        started.acquire();
+        QVERIFY(model.busy());
+        QTimer timer;
+        timer.setSingleShot(true);
+        QSignalSpy fired(&timer, &QTimer::timeout);
+        timer.start(0);
+        QVERIFY(fired.wait());
+        QCOMPARE(model.rowCount(), 5);  // the rows before, still whole
+        QTest::keyClick(filter, 'r');
+        QCOMPARE(filter->text(), QString("dr"));
+        QVERIFY(settled(model));
+        QCOMPARE(column(model, 0), (QStringList{"AI800_1.1", "AIC12"}));
+
+        QSignalSpy ended(&model, &ElementsTableModel::workEnded);
+        resumeOnce();
+        QVERIFY(ended.wait());
+        QVERIFY(!model.busy());
+        QCOMPARE(column(model, 0), (QStringList{"AI800_1.1", "AIC12"}));
+        QCOMPARE(works.load(), 2);
     }
 
     void plantFolderSkipsWhatIsNoExport() {
@@ -313,11 +396,13 @@ private slots:
         qor::elements::sortRows(elements->table(), byNode, {qor::elements::ColumnKind::Node, {}},
                                 qor::elements::SortOrder::Descending);
         model.sort(2, Qt::DescendingOrder);
+        QVERIFY(settled(model));
         QCOMPARE(column(model, 2).first(), QString("22"));
         for (int row = 0; row < model.rowCount(); ++row) {
             QCOMPARE(model.elementAt(row), byNode[static_cast<std::size_t>(row)]);
         }
         elements->setFilter("ft201", ElementsTableModel::kAnyColumn);
+        QVERIFY(settled(model));
         QCOMPARE(column(model, 2), QStringList{"22"});
 
         // Its line, in its own export.
@@ -325,6 +410,7 @@ private slots:
         const QPoint first = table.visualRect(table.model()->index(0, 0)).center();
         QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, first);
         QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, first);
+        QVERIFY(qor::testing::openEnded(window));
         QCOMPARE(fixture.session.databasePath, (plant / "unit2" / "south.qor").string());
         QVERIFY(window.activeDocument()->rtfText().selectedText().startsWith("AI810_3.1"));
         QVERIFY(fixture.boxes.errors.empty());
