@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/base/date_time.h"
+#include "core/checks/run_checks.h"
 #include "core/compare/changes_folder.h"
 #include "core/compare/export_comparison.h"
 #include "core/elements/element_loader.h"
@@ -36,8 +37,8 @@ using qor::bench::RunFigures;
 
 constexpr const char* kUsage =
     "usage: qorbench [--sizes MB[,MB...]] [--output csv|html|xlsx|workbook|all] [--threads N]\n"
-    "                [--repeat N] [--batch] [--compare] [--elements] [--plant N] [--seed N]\n"
-    "                [--dir DIR] [--keep] [--no-sync]\n";
+    "                [--repeat N] [--batch] [--compare] [--elements] [--check] [--plant N]\n"
+    "                [--seed N] [--dir DIR] [--keep] [--no-sync]\n";
 
 struct BenchOptions {
     std::vector<double> sizesMiB{100};
@@ -47,8 +48,9 @@ struct BenchOptions {
     bool batch = false;
     bool compare = false;
     bool elements = false;
+    bool checks = false;
     bool noSync = false;   // each output also scanned with its results' syncs skipped
-    int plantFiles = 200;  // with --elements: a plant folder of this many 5 MB exports
+    int plantFiles = 200;  // with --elements or --check: a plant folder of this many 5 MB exports
     std::uint64_t seed = 1;
     fs::path dir = fs::temp_directory_path() / "qorbench";
     bool keep = false;
@@ -89,9 +91,13 @@ void readThrough(const std::string& path) {
     }
 }
 
+// `mistakesPerMille` > 0: names unique as in a real plant, that many mistakes per thousand
+// elements planted (see qor::gen::GeneratorOptions).
 GeneratedExport generate(const fs::path& path, double sizeMiB, std::uint64_t seed,
-                         const std::string& nodeNumber) {
+                         const std::string& nodeNumber, std::uint32_t mistakesPerMille = 0) {
     qor::gen::GeneratorOptions generator;
+    generator.uniqueNames = mistakesPerMille > 0;
+    generator.mistakesPerMille = mistakesPerMille;
     generator.seed = seed;
     generator.nodeNumber = nodeNumber;
     generator.targetBytes = static_cast<std::uint64_t>(sizeMiB * 1024 * 1024);
@@ -479,6 +485,118 @@ void benchElements(const BenchOptions& options) {
     fs::remove_all(plant);
 }
 
+// The findings the checks must report for the planted mistakes of `inputs`.
+long long plantedFindings(const std::vector<GeneratedExport>& inputs) {
+    long long findings = 0;
+    for (const GeneratedExport& input : inputs) {
+        const auto& planted = input.counts.planted;
+        findings += 2 * planted[qor::gen::kSharedName] + planted[qor::gen::kSwappedRange] +
+                    planted[qor::gen::kRangeNotNumber] + planted[qor::gen::kNoName] +
+                    planted[qor::gen::kLongDescr];
+    }
+    return findings;
+}
+
+// What qorscan --check does, without the printing: the exports loaded, every check run and
+// every finding worded. Exit status 0 when the findings are the planted ones (`expected`; -1:
+// any number). With `split`, prints how long the load and the checks took.
+int checkOnce(const std::vector<GeneratedExport>& inputs, long long expected, bool split) {
+    std::vector<std::string> paths;
+    for (const GeneratedExport& input : inputs) {
+        paths.push_back(input.path);
+    }
+    qor::elements::PlantLoad load;
+    const std::string loading =
+        secondsOf([&] { load = qor::elements::loadExports(paths, {}, {}); });
+    qor::checks::CheckResult result;
+    std::size_t bytes = 0;
+    const qor::checks::CheckInput input{load.table};
+    const std::string checking = secondsOf([&] {
+        result = qor::checks::runChecks(input, {});
+        for (const qor::checks::Finding& finding : result.findings) {
+            bytes += qor::checks::findingRow(finding, input, qor::checks::Wording::English)
+                         .message.size();
+        }
+    });
+    if (split) {
+        std::printf(
+            "  load %s; checks and their messages %s: %zu findings (%.1f MiB of "
+            "records, %.1f MiB of messages)\n",
+            loading.c_str(), checking.c_str(), result.findings.size(),
+            static_cast<double>(result.findings.size() * sizeof(qor::checks::Finding)) /
+                (1024.0 * 1024.0),
+            static_cast<double>(bytes) / (1024.0 * 1024.0));
+        std::fflush(stdout);
+    }
+    if (expected >= 0 && static_cast<long long>(result.findings.size()) != expected) {
+        std::cerr << "findings: " << result.findings.size() << " of " << expected << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+// qorscan --check and the Elements window's load of the same files: one export of each size
+// and a plant folder of 5 MB exports, names unique and 5 mistakes per thousand elements planted,
+// each beside `wc -l`; then, for the worst case, the generator's plain exports, whose names
+// repeat thousands of times.
+void benchChecks(const BenchOptions& options) {
+    const fs::path settings = options.dir / "qorscan.ini";
+    std::ofstream{settings};
+    const auto rows = [&](const std::string& label, const std::vector<GeneratedExport>& inputs,
+                          const std::string& target, long long expected) {
+        double mebibytes = 0;
+        long long elements = 0;
+        for (const GeneratedExport& input : inputs) {
+            mebibytes += input.mebibytes();
+            elements += input.elements();
+        }
+        std::printf("%s:\n", label.c_str());
+        qor::bench::measureInChild([&] { return checkOnce(inputs, expected, true); });
+        Row load{"  elements", mebibytes, elements};
+        Row check{"  check", mebibytes, elements};
+        Row command{"  qorscan", mebibytes, elements};
+        for (int run = 0; run < options.repeat; ++run) {
+            settle();
+            const RunFigures wc = qor::bench::measureCommand(wcCommand(inputs));
+            load.add(qor::bench::measureInChild(
+                         [&] { return loadElementsOnce(inputs, elements, false); }),
+                     wc);
+            check.add(
+                qor::bench::measureInChild([&] { return checkOnce(inputs, expected, false); }), wc);
+            command.add(qor::bench::measureCommand(
+                            {QORSCAN_PATH, "--settings", settings.string(), "--check", target}, 1),
+                        wc);
+        }
+        load.print();
+        check.print();
+        command.print();
+    };
+    for (const double sizeMiB : options.sizesMiB) {
+        const std::string size = std::to_string(static_cast<long>(sizeMiB)) + " MB";
+        const GeneratedExport planted =
+            generate(options.dir / "checked.qor", sizeMiB, options.seed, "12", 5);
+        rows("one export of " + size + ", 5 per mille planted", {planted}, planted.path,
+             plantedFindings({planted}));
+        fs::remove(planted.path);
+        const GeneratedExport plain =
+            generate(options.dir / "plain.qor", sizeMiB, options.seed, "12");
+        rows("one export of " + size + ", names repeated", {plain}, plain.path, -1);
+        fs::remove(plain.path);
+    }
+    const fs::path plant = options.dir / "plant";
+    fs::create_directories(plant);
+    std::vector<GeneratedExport> inputs;
+    for (int file = 0; file < options.plantFiles; ++file) {
+        const std::string name = "node" + std::to_string(100 + file);
+        inputs.push_back(generate(plant / (name + ".qor"), 5,
+                                  options.seed + static_cast<std::uint64_t>(file),
+                                  std::to_string(100 + file), 5));
+    }
+    rows("plant of " + std::to_string(options.plantFiles) + " exports of 5 MB, 5 per mille planted",
+         inputs, plant.string(), plantedFindings(inputs));
+    fs::remove_all(plant);
+}
+
 std::vector<std::string> split(const std::string& list) {
     std::vector<std::string> items;
     std::stringstream stream(list);
@@ -521,6 +639,8 @@ bool parse(int argc, char** argv, BenchOptions& options) {
             options.compare = true;
         } else if (argument == "--elements") {
             options.elements = true;
+        } else if (argument == "--check") {
+            options.checks = true;
         } else if (argument == "--plant" && hasValue) {
             options.plantFiles = std::max(1, std::atoi(argv[++i]));
         } else if (argument == "--seed" && hasValue) {
@@ -549,6 +669,13 @@ int main(int argc, char** argv) {
     fs::remove_all(options.dir);
     fs::create_directories(options.dir);
     printHeader(options);
+    if (options.checks) {
+        benchChecks(options);
+        if (!options.keep) {
+            fs::remove_all(options.dir);
+        }
+        return 0;
+    }
     if (options.elements) {
         // The loads and the search alone: the scans have their own runs.
         benchElements(options);

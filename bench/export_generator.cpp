@@ -110,7 +110,10 @@ constexpr std::array<ChannelFamily, 2> kDoFamilies{{{"DO810", "DOS820"}, {"DO820
 class ExportGenerator {
 public:
     ExportGenerator(const GeneratorOptions& options, std::ostream& out)
-        : options_(options), rng_(options.seed), out_(out, options.lineEnd) {
+        : options_(options),
+          rng_(options.seed),
+          plantRng_(options.seed ^ 0x9E3779B97F4A7C15ULL),
+          out_(out, options.lineEnd) {
         for (std::uint32_t weight : options.typeWeights) {
             totalWeight_ += weight;
         }
@@ -123,6 +126,7 @@ public:
                 noise();
             } else {
                 const std::size_t type = pickType();
+                mistake_ = plantFor(type);
                 element(type);
                 out_.emptyLine();
                 ++counts_.perType[type];
@@ -130,6 +134,7 @@ public:
         }
         if (options_.leaveLastElementOpen) {
             const std::size_t type = pickType();
+            mistake_ = -1;  // no element: nothing to find
             element(type);
             // A line of spaces is not an empty line: the element stays open to the end.
             out_.line("    ");
@@ -181,6 +186,67 @@ private:
         return type;
     }
 
+    // The mistake planted in the next element, if any: its own draws, so that the rest of
+    // the file stays as it would be without.
+    int plantFor(std::size_t type) {
+        if (options_.mistakesPerMille == 0 || plantRng_.below(1000) >= options_.mistakesPerMille) {
+            return -1;
+        }
+        std::array<int, kPlantedKinds> kinds{};
+        std::size_t count = 0;
+        if (!lastName_.empty()) {
+            kinds[count++] = kSharedName;  // never a name shared already: pairs, not chains
+        }
+        if (type == kAI || type == kAO) {
+            kinds[count++] = kSwappedRange;
+            kinds[count++] = kRangeNotNumber;
+        }
+        kinds[count++] = kNoName;
+        if (type < kDATB) {
+            kinds[count++] = kLongDescr;
+        }
+        const int kind = kinds[plantRng_.below(count)];
+        ++counts_.planted[static_cast<std::size_t>(kind)];
+        return kind;
+    }
+
+    void name(std::string_view value) {
+        if (options_.uniqueNames) {
+            unique_.assign(value);
+            unique_ += '_';
+            unique_ += options_.nodeNumber;
+            unique_ += '_';
+            appendNumber(unique_, ++nameCount_);
+            value = unique_;
+        }
+        if (mistake_ == kNoName || mistake_ == kSharedName) {
+            param(":NAME", mistake_ == kNoName ? std::string_view{} : lastName_);
+            lastName_.clear();
+            return;
+        }
+        param(":NAME", value);
+        lastName_.assign(value);
+    }
+
+    void range(std::string_view max, std::string_view min) {
+        if (mistake_ == kSwappedRange) {
+            std::swap(max, min);
+        } else if (mistake_ == kRangeNotNumber) {
+            max = "n/a";
+        }
+        param(":RANGEMAX", max);
+        param(":RANGEMIN", min);
+    }
+
+    void descr(std::string_view value) {
+        if (mistake_ == kLongDescr) {
+            longDescr_.assign(value);
+            longDescr_ += " - spare, see loop diagram 12";
+            value = longDescr_;
+        }
+        param(":DESCR", value);
+    }
+
     static void appendNumber(std::string& text, std::uint64_t value, int minDigits = 1) {
         char digits[24];
         const auto result = std::to_chars(digits, digits + sizeof digits, value);
@@ -225,7 +291,7 @@ private:
         const ChannelFamily& family = families[module % N];
         designation_.assign(family.module);
         designation_ += '_';
-        appendNumber(designation_, module % 999 + 1);
+        appendNumber(designation_, options_.uniqueNames ? module + 1 : module % 999 + 1);
         designation_ += '.';
         appendNumber(designation_, counter % channelsPerModule + 1);
         ++counter;
@@ -234,7 +300,7 @@ private:
 
     void numberedHeader(std::string_view prefix, std::uint64_t& counter, std::string_view kind) {
         designation_.assign(prefix);
-        appendNumber(designation_, counter % 99999 + 1);
+        appendNumber(designation_, options_.uniqueNames ? counter + 1 : counter % 99999 + 1);
         ++counter;
         out_.header(designation_, kind);
     }
@@ -260,12 +326,11 @@ private:
             case kAI: {
                 channelHeader(kAiFamilies, 8, aiChannels_);
                 const Measurement& m = rng_.pick(kMeasurements);
-                param(":NAME", tag(m.letter, "T"));
+                name(tag(m.letter, "T"));
                 maybeExtraParam();
-                param(":DESCR", description(m.quantity));
+                descr(description(m.quantity));
                 param(":UNIT", m.unit);
-                param(":RANGEMAX", rng_.pick(m.rangeMax));
-                param(":RANGEMIN", m.rangeMin);
+                range(rng_.pick(m.rangeMax), m.rangeMin);
                 param(":CONV_PAR", m.letter == "T" ? "2" : "1");
                 param(":FILTER_P", rng_.pick(kFilterTimes));
                 param(":SCANT", rng_.pick(kScanTimes));
@@ -274,32 +339,31 @@ private:
             case kAIC: {
                 numberedHeader("AIC", aicCount_, "AIC");
                 const Measurement& m = rng_.pick(kMeasurements);
-                param(":NAME", tag(m.letter, "Y"));
-                param(":DESCR", description(m.quantity));
+                name(tag(m.letter, "Y"));
+                descr(description(m.quantity));
                 param(":UNIT", m.unit);
                 break;
             }
             case kAO:
                 channelHeader(kAoFamilies, 8, aoChannels_);
-                param(":NAME", tag(rng_.pick(kActuatorTags)));
-                param(":DESCR", description(kActuators));
+                name(tag(rng_.pick(kActuatorTags)));
+                descr(description(kActuators));
                 param(":UNIT", "%");
-                param(":RANGEMAX", "100.0");
-                param(":RANGEMIN", "0.0");
+                range("100.0", "0.0");
                 param(":CONV_PAR", "1");
                 param(":RESTART", rng_.pick(kRestartModes));
                 break;
             case kAOC:
                 numberedHeader("AOC", aocCount_, "AOC");
-                param(":NAME", tag("HC"));
-                param(":DESCR", description(kOutputCalcs));
+                name(tag("HC"));
+                descr(description(kOutputCalcs));
                 param(":UNIT", "%");
                 param(":RESTART", flag(30));
                 break;
             case kDI:
                 channelHeader(kDiFamilies, 16, diChannels_);
-                param(":NAME", tag(rng_.pick(kBinaryTags)));
-                param(":DESCR", description(kBinaryStates));
+                name(tag(rng_.pick(kBinaryTags)));
+                descr(description(kBinaryStates));
                 param(":BLOCKED", flag(5));
                 param(":INV", flag(20));
                 param(":NORM_TR", flag(15));
@@ -308,16 +372,16 @@ private:
                 break;
             case kDIC:
                 numberedHeader("DIC", dicCount_, "DIC");
-                param(":NAME", tag("UA"));
+                name(tag("UA"));
                 maybeExtraParam();
-                param(":DESCR", description(kBinaryCalcs));
+                descr(description(kBinaryCalcs));
                 param(":BLOCKED", flag(5));
                 param(":INV", flag(20));
                 break;
             case kDO:
                 channelHeader(kDoFamilies, 16, doChannels_);
-                param(":NAME", tag(rng_.pick(kCommandTags)));
-                param(":DESCR", description(kCommands));
+                name(tag(rng_.pick(kCommandTags)));
+                descr(description(kCommands));
                 param(":INV", flag(20));
                 param(":RESTART", flag(30));
                 param(":STVAL", flag(10));
@@ -326,24 +390,24 @@ private:
                 break;
             case kDOC:
                 numberedHeader("DOC", docCount_, "DOC");
-                param(":NAME", tag("KS"));
-                param(":DESCR", description(kCommandCalcs));
+                name(tag("KS"));
+                descr(description(kCommandCalcs));
                 param(":RESTART", flag(30));
                 param(":STVAL", flag(10));
                 break;
             case kPIDCON: {
                 numberedHeader("PIDCON", pidCount_, "PIDCON");
                 const Measurement& m = rng_.pick(kMeasurements);
-                param(":NAME", tag(m.letter, "C"));
+                name(tag(m.letter, "C"));
                 maybeExtraParam();
-                param(":DESCR", description(m.quantity));
+                descr(description(m.quantity));
                 param(":UNIT", m.unit);
                 break;
             }
             case kMOTCON:
                 numberedHeader("MMCX", motCount_, "MOTCON");
-                param(":NAME", tag(rng_.pick(kMotorTags)));
-                param(":DESCR", rng_.pick(kMotors));
+                name(tag(rng_.pick(kMotorTags)));
+                descr(rng_.pick(kMotors));
                 break;
             default: {
                 static constexpr std::array<std::string_view, 4> kDataKinds{"DAT(B)", "DAT(I)",
@@ -354,7 +418,7 @@ private:
                 scratch_ += rng_.pick(kDataWords);
                 scratch_ += '_';
                 appendNumber(scratch_, rng_.below(1000));
-                param(":NAME", scratch_);
+                name(scratch_);
                 maybeExtraParam();
                 break;
             }
@@ -405,6 +469,12 @@ private:
 
     const GeneratorOptions& options_;
     Rng rng_;
+    Rng plantRng_;
+    int mistake_ = -1;      // the PlantedMistake of the element being written, -1 none
+    std::string lastName_;  // the element before's NAME, while another may share it
+    std::string unique_;
+    std::string longDescr_;
+    std::uint64_t nameCount_ = 0;
     Writer out_;
     std::uint64_t totalWeight_ = 0;
     GeneratedCounts counts_;

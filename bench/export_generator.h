@@ -28,13 +28,29 @@ struct GeneratorOptions {
     // Relative frequency of each type, in perType order; channel types dominate as in real nodes.
     std::array<std::uint32_t, kTypeCount> typeWeights{20, 3, 10, 2, 25, 4, 15, 3, 5, 4, 3, 2, 1, 3};
     std::uint32_t noisePercent = 12;  // share of blocks that are comments or foreign elements
+    // Designations and NAMEs unique within the export, and NAMEs across exports of different
+    // node numbers, as a real plant's are: checks then find what was planted and nothing else.
+    bool uniqueNames = false;
+    // Mistakes planted per thousand elements, each one of the kinds of PlantedMistake (the kind
+    // drawn from those the element's type can carry), counted in GeneratedCounts::planted.
+    // Drawn apart from the rest, so that the elements are those the same options give without,
+    // up to where the size asked for is reached (planted values change the file's length).
+    std::uint32_t mistakesPerMille = 0;
 };
+
+// What the generator plants, and what the checks find of each: a NAME that the element before
+// has too (two duplicate-name findings), RANGEMIN and RANGEMAX of an AI or AO swapped
+// (range-inverted), a RANGEMAX that is no number (range-not-number), an empty NAME (empty-name),
+// a DESCR of more than 30 characters (value-cut).
+enum PlantedMistake { kSharedName, kSwappedRange, kRangeNotNumber, kNoName, kLongDescr };
+inline constexpr std::size_t kPlantedKinds = 5;
 
 struct GeneratedCounts {
     std::array<long long, kTypeCount> perType{};  // complete elements per type
     long long lines = 0;
     std::uint64_t bytes = 0;
     int openType = -1;  // index of the element left open at the end, -1 when none
+    std::array<long long, kPlantedKinds> planted{};  // by PlantedMistake
 };
 
 // Throws std::invalid_argument for unusable options and std::runtime_error when writing fails.

@@ -19,7 +19,7 @@ double seconds(const timeval& time) {
     return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
 }
 
-RunFigures waitFor(pid_t child, Clock::time_point start) {
+RunFigures waitFor(pid_t child, Clock::time_point start, int expectedStatus = 0) {
     RunFigures figures;
     int status = 0;
     rusage usage{};
@@ -29,7 +29,7 @@ RunFigures waitFor(pid_t child, Clock::time_point start) {
     figures.wallSeconds = std::chrono::duration<double>(Clock::now() - start).count();
     figures.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     figures.peakKiB = usage.ru_maxrss;
-    figures.succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    figures.succeeded = WIFEXITED(status) && WEXITSTATUS(status) == expectedStatus;
     return figures;
 }
 
@@ -52,7 +52,7 @@ RunFigures measureInChild(const std::function<int()>& work) {
     return waitFor(child, start);
 }
 
-RunFigures measureCommand(const std::vector<std::string>& arguments) {
+RunFigures measureCommand(const std::vector<std::string>& arguments, int expectedStatus) {
     std::vector<char*> argv;
     for (const std::string& argument : arguments) {
         argv.push_back(const_cast<char*>(argument.c_str()));
@@ -67,7 +67,7 @@ RunFigures measureCommand(const std::vector<std::string>& arguments) {
         execvp(argv[0], argv.data());
         _exit(127);
     }
-    return waitFor(child, start);
+    return waitFor(child, start, expectedStatus);
 }
 
 double median(std::vector<double> values) {

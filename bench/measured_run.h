@@ -19,8 +19,8 @@ struct RunFigures {
 RunFigures measureInChild(const std::function<int()>& work);
 
 // Runs `arguments[0]` (searched in PATH) with the rest as its arguments; its standard output
-// is discarded.
-RunFigures measureCommand(const std::vector<std::string>& arguments);
+// is discarded. It succeeded when it exited with `expectedStatus`.
+RunFigures measureCommand(const std::vector<std::string>& arguments, int expectedStatus = 0);
 
 // The median of a sorted copy; 0 when empty.
 double median(std::vector<double> values);

@@ -13,7 +13,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: qorgen --seed N --size BYTES[k|M|G] [--node N] [--lf|--cr] [--open-last] OUTFILE\n";
+    "usage: qorgen --seed N --size BYTES[k|M|G] [--node N] [--lf|--cr] [--open-last]\n"
+    "              [--unique-names] [--mistakes PER_MILLE] OUTFILE\n";
 
 bool parseNumber(std::string_view text, std::uint64_t& value) {
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -85,6 +86,14 @@ int main(int argc, char** argv) {
             options.lineEnd = "\r";
         } else if (arg == "--open-last") {
             options.leaveLastElementOpen = true;
+        } else if (arg == "--unique-names") {
+            options.uniqueNames = true;
+        } else if (arg == "--mistakes" && hasValue) {
+            std::uint64_t perMille = 0;
+            if (!parseNumber(argv[++i], perMille) || perMille > 1000) {
+                return usageError("--mistakes takes 0 to 1000 per thousand elements");
+            }
+            options.mistakesPerMille = static_cast<std::uint32_t>(perMille);
         } else if (arg == "-h" || arg == "--help") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -116,6 +125,11 @@ int main(int argc, char** argv) {
                 "open     %s (not counted)\n",
                 std::string(qor::gen::typeNames()[static_cast<std::size_t>(counts.openType)])
                     .c_str());
+        }
+        static constexpr const char* kPlanted[] = {"shared NAME", "swapped range",
+                                                   "range no number", "empty NAME", "long DESCR"};
+        for (std::size_t i = 0; i < qor::gen::kPlantedKinds && options.mistakesPerMille != 0; ++i) {
+            std::printf("planted %s %lld\n", kPlanted[i], counts.planted[i]);
         }
         const double megabytes = static_cast<double>(counts.bytes) / (1024.0 * 1024.0);
         std::printf("lines    %lld\nbytes    %llu\n", counts.lines,

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:?usage: scripts/fuzz.sh SECONDS}
 build=${FUZZ_BUILD_DIR:-build/fuzz}
 targets=(fuzz_value_conversion fuzz_cabinet_import fuzz_command_line fuzz_export_scan
-    fuzz_export_compare fuzz_workbook_check)
+    fuzz_export_compare fuzz_export_checks fuzz_workbook_check)
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
     -DCMAKE_CXX_COMPILER=clang++ -DQOR_FUZZ=ON -DQOR_BUILD_TESTS=OFF -DQOR_WERROR=ON >/dev/null
@@ -43,6 +43,7 @@ for target in "${targets[@]}"; do
     options=()
     [ "$target" = fuzz_export_scan ] && options=(-max_len=4096)
     [ "$target" = fuzz_export_compare ] && options=(-max_len=4096)
+    [ "$target" = fuzz_export_checks ] && options=(-max_len=4096)
     log="$build/logs/$target.log"
     # The scratch folder comes first, so libFuzzer adds its finds there and only reads the
     # seeds. A crash ends the target's run.

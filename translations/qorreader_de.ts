@@ -78,6 +78,133 @@
     </message>
 </context>
 <context>
+    <name>Checks</name>
+    <message>
+        <source>no element uses module %1 (cabinet %2)</source>
+        <translation>kein Element nutzt das Modul %1 (Schrank %2)</translation>
+    </message>
+    <message>
+        <source>A cabinet-module table row whose module no element uses</source>
+        <translation>Eine Zeile der Schrank-Modul-Tabelle, deren Modul kein Element nutzt</translation>
+    </message>
+    <message>
+        <source>row %1</source>
+        <translation>Zeile %1 der Tabelle</translation>
+    </message>
+    <message>
+        <source>line %1</source>
+        <translation>Zeile %1</translation>
+    </message>
+    <message>
+        <source>designation %1 is also at line %2</source>
+        <translation>Bezeichnung %1 steht auch in Zeile %2</translation>
+    </message>
+    <message>
+        <source>designation %1 is also at line %2; %3 elements share it</source>
+        <translation>Bezeichnung %1 steht auch in Zeile %2; %3 Elemente tragen sie</translation>
+    </message>
+    <message>
+        <source>The same item designation on two elements of one export</source>
+        <translation>Dieselbe Bezeichnung an zwei Elementen eines Exports</translation>
+    </message>
+    <message>
+        <source>NAME &apos;%1&apos; is also on %2 at line %3</source>
+        <translation>NAME &apos;%1&apos; trägt auch %2 in Zeile %3</translation>
+    </message>
+    <message>
+        <source>NAME &apos;%1&apos; is also on %2 at line %3; %4 elements share it</source>
+        <translation>NAME &apos;%1&apos; trägt auch %2 in Zeile %3; %4 Elemente tragen ihn</translation>
+    </message>
+    <message>
+        <source>The same NAME on two elements of one export</source>
+        <translation>Derselbe NAME an zwei Elementen eines Exports</translation>
+    </message>
+    <message>
+        <source>NAME &apos;%1&apos; is also used in node %2 (%3)</source>
+        <translation>NAME &apos;%1&apos; wird auch in Knoten %2 verwendet (%3)</translation>
+    </message>
+    <message>
+        <source>NAME &apos;%1&apos; is also used in node %2 (%3); %4 exports of other nodes use it</source>
+        <translation>NAME &apos;%1&apos; wird auch in Knoten %2 verwendet (%3); %4 Exporte anderer Knoten verwenden ihn</translation>
+    </message>
+    <message>
+        <source>The same NAME in the exports of two nodes of a plant</source>
+        <translation>Derselbe NAME in den Exporten zweier Knoten einer Anlage</translation>
+    </message>
+    <message>
+        <source>the element has no DESCR</source>
+        <translation>das Element hat keine DESCR</translation>
+    </message>
+    <message>
+        <source>An element without a DESCR (types that have one)</source>
+        <translation>Ein Element ohne DESCR (bei Typen, die eine haben)</translation>
+    </message>
+    <message>
+        <source>the element has no NAME</source>
+        <translation>das Element hat keinen NAME</translation>
+    </message>
+    <message>
+        <source>An element without a NAME</source>
+        <translation>Ein Element ohne NAME</translation>
+    </message>
+    <message>
+        <source>module %1 is given cabinet %2 here and cabinet %3 at %4; this row labels its channels</source>
+        <translation>Modul %1 erhält hier Schrank %2 und in %4 Schrank %3; diese Zeile beschriftet seine Kanäle</translation>
+    </message>
+    <message>
+        <source>A module given two different cabinets in the cabinet-module table</source>
+        <translation>Ein Modul mit zwei verschiedenen Schränken in der Schrank-Modul-Tabelle</translation>
+    </message>
+    <message>
+        <source>designation %1 names no module: it holds no &apos;.&apos;</source>
+        <translation>Bezeichnung %1 nennt kein Modul: sie enthält keinen &apos;.&apos;</translation>
+    </message>
+    <message>
+        <source>module %1 is not in the cabinet-module table (one channel)</source>
+        <translation>Modul %1 fehlt in der Schrank-Modul-Tabelle (ein Kanal)</translation>
+    </message>
+    <message>
+        <source>module %1 is not in the cabinet-module table (%2 channels)</source>
+        <translation>Modul %1 fehlt in der Schrank-Modul-Tabelle (%2 Kanäle)</translation>
+    </message>
+    <message>
+        <source>An AI, AO, DI or DO module that the cabinet-module table lacks</source>
+        <translation>Ein AI-, AO-, DI- oder DO-Modul, das in der Schrank-Modul-Tabelle fehlt</translation>
+    </message>
+    <message>
+        <source>RANGEMIN %1 is not below RANGEMAX %2</source>
+        <translation>RANGEMIN %1 liegt nicht unter RANGEMAX %2</translation>
+    </message>
+    <message>
+        <source>RANGEMIN at or above RANGEMAX, both numbers (AI, AO)</source>
+        <translation>RANGEMIN gleich oder über RANGEMAX, beides Zahlen (AI, AO)</translation>
+    </message>
+    <message>
+        <source>%1 &apos;%2&apos; is not a number</source>
+        <translation>%1 &apos;%2&apos; ist keine Zahl</translation>
+    </message>
+    <message>
+        <source>RANGEMIN or RANGEMAX present but not a number (AI, AO)</source>
+        <translation>RANGEMIN oder RANGEMAX vorhanden, aber keine Zahl (AI, AO)</translation>
+    </message>
+    <message>
+        <source>The checks were cancelled.</source>
+        <translation>Die Prüfungen wurden abgebrochen.</translation>
+    </message>
+    <message>
+        <source>the designation is longer than 15 characters: every output shows %1</source>
+        <translation>die Bezeichnung ist länger als 15 Zeichen: jede Ausgabe zeigt %1</translation>
+    </message>
+    <message>
+        <source>%1 is longer than 30 characters: every output shows &apos;%2&apos;</source>
+        <translation>%1 ist länger als 30 Zeichen: jede Ausgabe zeigt &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>A value longer than the 30 characters (15 for a designation) that every output keeps</source>
+        <translation>Ein Wert länger als die 30 Zeichen (15 bei einer Bezeichnung), die jede Ausgabe behält</translation>
+    </message>
+</context>
+<context>
     <name>Comparison</name>
     <message>
         <source>The comparison was cancelled</source>
@@ -271,6 +398,17 @@
     <message>
         <source>&apos;%1&apos; is not a folder</source>
         <translation>„%1“ ist kein Ordner</translation>
+    </message>
+</context>
+<context>
+    <name>FindingsFile</name>
+    <message>
+        <source>Checks</source>
+        <translation>Prüfungen</translation>
+    </message>
+    <message>
+        <source>A workbook sheet holds %1 rows: the %2 findings shown do not fit. Narrow them down, or write a CSV file.</source>
+        <translation>Ein Arbeitsblatt fasst %1 Zeilen: die %2 angezeigten Befunde passen nicht hinein. Schränken Sie sie ein, oder schreiben Sie eine CSV-Datei.</translation>
     </message>
 </context>
 <context>
@@ -676,6 +814,105 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     </message>
 </context>
 <context>
+    <name>qor::gui::ChecksWindow</name>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Checks: %1</source>
+        <translation>Prüfungen: %1</translation>
+    </message>
+    <message>
+        <source>No findings: the checks found nothing wrong.</source>
+        <translation>Keine Befunde: die Prüfungen fanden nichts Falsches.</translation>
+    </message>
+    <message>
+        <source>%1 findings: %2 errors, %3 warnings, %4 notes</source>
+        <translation>%1 Befunde: %2 Fehler, %3 Warnungen, %4 Hinweise</translation>
+    </message>
+    <message>
+        <source>Errors, Warnings and Notes</source>
+        <translation>Fehler, Warnungen und Hinweise</translation>
+    </message>
+    <message>
+        <source>Errors and Warnings</source>
+        <translation>Fehler und Warnungen</translation>
+    </message>
+    <message>
+        <source>Errors Only</source>
+        <translation>Nur Fehler</translation>
+    </message>
+    <message>
+        <source>All Checks (%1)</source>
+        <translation>Alle Prüfungen (%1)</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>&amp;Show:</source>
+        <translation>&amp;Zeigen:</translation>
+    </message>
+    <message>
+        <source>C&amp;heck:</source>
+        <translation>&amp;Prüfung:</translation>
+    </message>
+    <message>
+        <source>not a node export</source>
+        <translation>kein Knotenexport</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Skipped %1 files: %2; and %3 more</source>
+        <translation>%1 Dateien übersprungen: %2; und %3 weitere</translation>
+    </message>
+    <message>
+        <source>Skipped: %1</source>
+        <translation>Übersprungen: %1</translation>
+    </message>
+    <message>
+        <source>The cabinet checks did not run: no cabinet-module table is applied (Tools &gt; Options).</source>
+        <translation>Die Schrank-Prüfungen liefen nicht: keine Schrank-Modul-Tabelle ist angewendet (Extras &gt; Optionen).</translation>
+    </message>
+    <message>
+        <source>&amp;Export...</source>
+        <translation>&amp;Exportieren...</translation>
+    </message>
+    <message>
+        <source>Write the findings shown as a CSV file or a workbook</source>
+        <translation>Die angezeigten Befunde als CSV-Datei oder Arbeitsmappe schreiben</translation>
+    </message>
+    <message>
+        <source>%1 of %2 findings</source>
+        <translation>%1 von %2 Befunden</translation>
+    </message>
+    <message>
+        <source>CSV Files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Excel Workbooks (*.xlsx)</source>
+        <translation>Excel-Arbeitsmappen (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>Export Findings</source>
+        <translation>Befunde exportieren</translation>
+    </message>
+    <message>
+        <source>Written: %1</source>
+        <translation>Geschrieben: %1</translation>
+    </message>
+    <message>
+        <source>Kept: %1</source>
+        <translation>Beibehalten: %1</translation>
+    </message>
+</context>
+<context>
     <name>qor::gui::ComparisonWindow</name>
     <message>
         <source>%1   Node %2, %3, generated %4</source>
@@ -970,6 +1207,57 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     <message>
         <source>%1 matches</source>
         <translation>%1 Treffer</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::FindingsTableModel</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>Cabinet-module table</source>
+        <translation>Schrank-Modul-Tabelle</translation>
+    </message>
+    <message>
+        <source>Severity</source>
+        <translation>Schwere</translation>
+    </message>
+    <message>
+        <source>Check</source>
+        <translation>Prüfung</translation>
+    </message>
+    <message>
+        <source>Node</source>
+        <translation>Knoten</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Designation</source>
+        <translation>Bezeichnung</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>Zeile</translation>
+    </message>
+    <message>
+        <source>Finding</source>
+        <translation>Befund</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
     </message>
 </context>
 <context>
@@ -1372,6 +1660,30 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
     <message>
         <source>The folder %1 holds no export (*.qor).</source>
         <translation>Der Ordner %1 enthält keinen Export (*.qor).</translation>
+    </message>
+    <message>
+        <source>Chec&amp;k Export</source>
+        <translation>Export &amp;prüfen</translation>
+    </message>
+    <message>
+        <source>Check the opened file for mistakes</source>
+        <translation>Die geöffnete Datei auf Fehler prüfen</translation>
+    </message>
+    <message>
+        <source>Check &amp;Folder...</source>
+        <translation>Or&amp;dner prüfen...</translation>
+    </message>
+    <message>
+        <source>Check every export of a folder, as one plant, for mistakes</source>
+        <translation>Alle Exporte eines Ordners als eine Anlage auf Fehler prüfen</translation>
+    </message>
+    <message>
+        <source>Check the Exports of a Folder</source>
+        <translation>Die Exporte eines Ordners prüfen</translation>
+    </message>
+    <message>
+        <source>Checking %1...</source>
+        <translation>%1 wird geprüft...</translation>
     </message>
     <message>
         <source>Opening %1... (Esc cancels)</source>

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "cli/check_options.h"
 #include "core/base/message_text.h"
 #include "core/scan/text_rules.h"
 
@@ -285,19 +286,24 @@ std::vector<OptionEntry> optionTable() {
                    line.findTypes.push_back(*type);
                    return std::nullopt;
                }),
-        valued("format", "text|csv",
-               "with --find: text (FILE:LINE: TYPE DESIGNATION, the default) or csv (a header, "
-               "then FILE,LINE,NODE,TYPE,DESIGNATION and the element's parameters in the type's "
-               "order; with one --type they are named, otherwise PARAMETER 1 to 8)",
+        valued("format", "text|csv|json",
+               "with --find or --check: text (the default), csv (a header, then FILE,LINE,NODE,"
+               "TYPE,DESIGNATION and, with --find, the element's parameters in the type's order, "
+               "named with one --type, otherwise PARAMETER 1 to 8; with --check ID,SEVERITY,"
+               "MESSAGE) or, with --check, json (an array of objects with those keys)",
                [](const std::string& text, CommandLine& line) -> Error {
-                   if (text != "text" && text != "csv") {
-                       return "--format takes text or csv, not " + quotedExcerpt(text);
+                   if (text != "text" && text != "csv" && text != "json") {
+                       return "--format takes text, csv or json, not " + quotedExcerpt(text);
                    }
                    line.findCsv = text == "csv";
+                   line.formatJson = text == "json";
                    return std::nullopt;
                }),
+        flag({QStringLiteral("check")}, kCheckHelp, &CommandLine::check),
+        valued("severity", "error|warning|note", kSeverityHelp, readSeverity),
+        valued("disable", "ID", kDisableHelp, readDisabledCheck),
         flag({QStringLiteral("r"), QStringLiteral("recursive")},
-             "with --find: search the subfolders of a DIR given too", &CommandLine::recursive),
+             "with --find or --check: the subfolders of a DIR given too", &CommandLine::recursive),
         flag({QStringLiteral("exit-code")}, "with --compare: exit status 1 when the exports differ",
              &CommandLine::exitCode),
         flag({QStringLiteral("h"), QStringLiteral("help")},
@@ -321,8 +327,8 @@ public:
         parser_.addPositionalArgument(
             QStringLiteral("FILE"),
             QStringLiteral(
-                "export files to scan (*.qor); with --compare, OLD then NEW; with --find, "
-                "export files and folders to search"),
+                "export files to scan (*.qor); with --compare, OLD then NEW; with --find or "
+                "--check, export files and folders to search or check"),
             QStringLiteral("FILE..."));
     }
 
@@ -358,7 +364,8 @@ public:
         const std::string text = toBytes(parser_.helpText());
         return "Usage: qorscan [options] FILE...\n"
                "  or:  qorscan --compare [options] OLD.qor NEW.qor\n"
-               "  or:  qorscan --find PATTERN [--type TYPE] [options] FILE|DIR..." +
+               "  or:  qorscan --find PATTERN [--type TYPE] [options] FILE|DIR...\n"
+               "  or:  qorscan --check [--severity S] [--disable ID] [options] FILE|DIR..." +
                text.substr(text.find('\n'));
     }
 
@@ -472,18 +479,25 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
     if (line.help || line.version) {
         return line;
     }
+    if (line.check) {
+        return checkCheckLine(line);
+    }
+    if (const auto error = checkOnlyOptionWithout(line)) {
+        return UsageError{*error};
+    }
     if (line.compare) {
         return checkCompare(line);
     }
     if (line.find) {
         return checkFind(line);
     }
-    const std::pair<bool, const char*> searchOnly[] = {{!line.findTypes.empty(), "--type"},
-                                                       {line.findCsv, "--format"},
-                                                       {line.recursive, "--recursive"}};
-    for (const auto& [given, option] : searchOnly) {
+    const std::pair<bool, const char*> searchOnly[] = {
+        {!line.findTypes.empty(), "--type goes with --find only"},
+        {line.findCsv, "--format goes with --find or --check only"},
+        {line.recursive, "--recursive goes with --find or --check only"}};
+    for (const auto& [given, complaint] : searchOnly) {
         if (given) {
-            return UsageError{std::string(option) + " goes with --find only"};
+            return UsageError{complaint};
         }
     }
     if (line.exitCode) {
@@ -508,9 +522,10 @@ Flags override the stored settings for this run only; nothing is written back.
 Exit status: 0 done; 1 the scan ended with an error or an error was reported (with
 --compare --exit-code also: the exports differ); 2 bad arguments or an unreadable export
 file; 3 no element type enabled. With --find, as grep: 0 an element matched, 1 none did,
-2 an error. 128 + the signal's number when a signal stopped it (130
-SIGINT, 143 SIGTERM, 129 SIGHUP). Ctrl-C (SIGINT), SIGTERM and SIGHUP stop a run as Cancel
-does: nothing half-written stays, the lock goes; a second one ends it at once.
+2 an error. With --check, as linters: 0 nothing found, 1 findings, 2 an error. 128 + the
+signal's number when a signal stopped it (130 SIGINT, 143 SIGTERM, 129 SIGHUP). Ctrl-C
+(SIGINT), SIGTERM and SIGHUP stop a run as Cancel does: nothing half-written stays, the lock
+goes; a second one ends it at once.
 )";
 }
 

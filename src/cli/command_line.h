@@ -32,16 +32,20 @@ struct CommandLine {
     bool saveStatistics = false;
     bool infoOnly = false;
     bool quiet = false;
-    std::optional<std::size_t> threads;        // parsing threads per export
-    std::optional<std::size_t> jobs;           // exports scanned at once
-    bool compare = false;                      // compare files[0] (old) with files[1] (new)
-    bool exitCode = false;                     // with compare: exit 1 when they differ
-    bool breakLock = false;                    // take over a node folder lock of another computer
-    std::optional<EncodingChoice> encoding;    // --encoding: auto (nothing inside) or one
-    std::optional<std::string> find;           // --find PATTERN: print the matching elements
-    std::vector<scan::ElementType> findTypes;  // with find: only these types (none: all)
-    bool findCsv = false;                      // with find: --format csv
-    bool recursive = false;                    // with find: folders with their subfolders
+    std::optional<std::size_t> threads;          // parsing threads per export
+    std::optional<std::size_t> jobs;             // exports scanned at once
+    bool compare = false;                        // compare files[0] (old) with files[1] (new)
+    bool exitCode = false;                       // with compare: exit 1 when they differ
+    bool breakLock = false;                      // take over a node folder lock of another computer
+    std::optional<EncodingChoice> encoding;      // --encoding: auto (nothing inside) or one
+    std::optional<std::string> find;             // --find PATTERN: print the matching elements
+    std::vector<scan::ElementType> findTypes;    // with find: only these types (none: all)
+    bool findCsv = false;                        // with find or check: --format csv
+    bool recursive = false;                      // with find or check: folders with subfolders
+    bool check = false;                          // --check: print what the checks find
+    bool formatJson = false;                     // with check: --format json
+    std::optional<std::string> minimumSeverity;  // with check: error, warning or note
+    std::vector<std::string> disabledChecks;     // with check: the checks left out
     bool help = false;
     bool version = false;
     std::vector<std::string> files;

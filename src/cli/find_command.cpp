@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
-#include <filesystem>
 #include <memory>
 #include <new>
 #include <set>
 
+#include "cli/export_list.h"
 #include "cli/result_printer.h"
 #include "cli/scan_command.h"
 #include "cli/settings_file.h"
@@ -17,7 +17,6 @@
 #include "core/elements/row_query.h"
 #include "core/options/settings_table.h"
 #include "core/output/csv_output.h"
-#include "core/platform/file_system.h"
 #include "core/platform/stop_signals.h"
 #include "core/scan/parallel_pass.h"
 
@@ -35,40 +34,6 @@ constexpr std::size_t kExportsPerJob = 4;
 constexpr std::size_t kSearchChunkBytes = std::size_t{128} << 10;
 
 enum FindStatus { kFound = 0, kNothingFound = 1, kFindError = 2 };
-
-// Where the exports are: the files named, and the exports of the folders named. A named file
-// that is no export is an error; one found in a folder only gets a note.
-struct SearchList {
-    std::vector<std::string> named;
-    std::vector<std::string> found;
-};
-
-SearchList searchListOf(const CommandLine& line, TerminalUi& ui) {
-    SearchList list;
-    for (const std::string& given : line.files) {
-        // With the system's separators, as the files found in folders are named: a file named
-        // and found in a folder is searched once.
-        const std::string argument =
-            platform::fromFsPath(platform::toFsPath(given).make_preferred());
-        std::error_code error;
-        if (!std::filesystem::is_directory(platform::toFsPath(argument), error)) {
-            list.named.push_back(argument);
-            continue;
-        }
-        try {
-            elements::FolderListing listing = elements::exportsInFolder(argument, line.recursive);
-            list.found.insert(list.found.end(), listing.exports.begin(), listing.exports.end());
-            for (const elements::SkippedFile& folder : listing.skipped) {
-                ui.setCurrentFile(folder.path);
-                ui.printError(folder.reason);
-            }
-        } catch (const QorError& e) {
-            ui.setCurrentFile(argument);
-            ui.printError(e.what());
-        }
-    }
-    return list;
-}
 
 // The columns a pattern is looked for in: the designation and every field of every type.
 std::vector<Column> searchedColumns() {
@@ -180,12 +145,8 @@ int runFindCommand(const CommandLine& line, std::FILE* messages) {
     settings.requiredText = elements::WildcardPattern(*line.find).requiredText();
     settings.chunkBytes = kSearchChunkBytes;
 
-    SearchList list = searchListOf(line, ui);
-    std::vector<std::string> paths = list.named;
-    paths.insert(paths.end(), list.found.begin(), list.found.end());
-    std::sort(paths.begin(), paths.end());
-    paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
-    std::sort(list.named.begin(), list.named.end());
+    const ExportList list = exportListOf(line, ui);
+    const std::vector<std::string>& paths = list.all;
 
     std::atomic<bool> cancel{false};
     elements::LoadControl control;
@@ -215,9 +176,7 @@ int runFindCommand(const CommandLine& line, std::FILE* messages) {
             found = printer.print(load.table, out) || found;
             for (const elements::SkippedFile& skipped : load.skipped) {
                 ui.setCurrentFile(skipped.path);
-                const bool named =
-                    std::binary_search(list.named.begin(), list.named.end(), skipped.path);
-                if (skipped.notAnExport && !named) {
+                if (skipped.notAnExport && !isNamed(list, skipped.path)) {
                     ui.printNote(translate("qorscan", "not a node export, skipped"));
                 } else {
                     ui.printError(skipped.reason);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/check_command.h"
 #include "cli/command_line.h"
 #include "cli/compare_command.h"
 #include "cli/find_command.h"
@@ -60,6 +61,9 @@ int main(int argc, char** argv) {
     }
     if (line.find) {
         return qor::cli::runFindCommand(line, messages);
+    }
+    if (line.check) {
+        return qor::cli::runCheckCommand(line, messages);
     }
     return qor::cli::runScanCommand(line, messages);
 }

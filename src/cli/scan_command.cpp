@@ -38,34 +38,13 @@ namespace {
 
 using output::Session;
 
-// The table of --cabinets, read before anything is made: a file that cannot be read (mistyped,
-// a folder, too large) or a line that is no cabinet and module stops the run as a bad argument
-// rather than unlabelling or mislabelling the results. Nothing, said on the terminal, then. A
-// heading line is skipped and a module given a second cabinet is pointed out.
+// The table of --cabinets, from the file read by readCabinetFileOrSayWhy.
 std::optional<options::CabinetModuleTable> readCabinets(const std::string& path, TerminalUi& ui) {
-    options::CabinetFile file;
-    try {
-        file = options::readCabinetFile(path, ui);
-    } catch (const QorError& e) {
-        ui.printError(e.what());
+    std::optional<options::CabinetFile> file = readCabinetFileOrSayWhy(path, ui);
+    if (!file) {
         return std::nullopt;
     }
-    const auto lineText = [&](const options::ImportLine& line) {
-        return fillIn(translate("qorscan", "%1, line %2 %3: %4"),
-                      {path, std::to_string(line.line), options::verdictText(line),
-                       quotedExcerpt(line.text, 60)});
-    };
-    if (const options::ImportLine* bad = file.import.firstMalformed()) {
-        ui.printError(lineText(*bad));
-        return std::nullopt;
-    }
-    for (const options::ImportLine& line : file.import.lines) {
-        if (line.verdict == options::ImportVerdict::Heading ||
-            line.verdict == options::ImportVerdict::Conflict) {
-            ui.printNote(lineText(line));
-        }
-    }
-    return options::CabinetModuleTable{file.import.rows(), file.fileName};
+    return options::CabinetModuleTable{file->import.rows(), file->fileName};
 }
 
 // Applies the command line's choices to the record loaded from the store; the store
@@ -294,6 +273,33 @@ int scanFilesAtOnce(const Session& session, RunSettings run, std::size_t jobs,
 }
 
 }  // namespace
+
+std::optional<options::CabinetFile> readCabinetFileOrSayWhy(const std::string& path, TerminalUi& ui,
+                                                            bool noteLines) {
+    options::CabinetFile file;
+    try {
+        file = options::readCabinetFile(path, ui);
+    } catch (const QorError& e) {
+        ui.printError(e.what());
+        return std::nullopt;
+    }
+    const auto lineText = [&](const options::ImportLine& line) {
+        return fillIn(translate("qorscan", "%1, line %2 %3: %4"),
+                      {path, std::to_string(line.line), options::verdictText(line),
+                       quotedExcerpt(line.text, 60)});
+    };
+    if (const options::ImportLine* bad = file.import.firstMalformed()) {
+        ui.printError(lineText(*bad));
+        return std::nullopt;
+    }
+    for (const options::ImportLine& line : file.import.lines) {
+        if (noteLines && (line.verdict == options::ImportVerdict::Heading ||
+                          line.verdict == options::ImportVerdict::Conflict)) {
+            ui.printNote(lineText(line));
+        }
+    }
+    return file;
+}
 
 int runScanCommand(const CommandLine& line, std::FILE* messages) {
     TerminalUi ui(line.overwrite, line.quiet, messages);

@@ -42,6 +42,13 @@ std::string describe(const CommandLine& line) {
     for (std::size_t i = 0; i < std::size(flags); ++i) {
         add(flags[i], names[i]);
     }
+    add(line.check, "check");
+    add(line.recursive, "recursive");
+    add(line.findCsv || line.formatJson, line.formatJson ? "format=json" : "format=csv");
+    add(line.minimumSeverity.has_value(), "severity=" + line.minimumSeverity.value_or(""));
+    for (const std::string& id : line.disabledChecks) {
+        add(true, "disable=" + id);
+    }
     for (const std::string& file : line.files) {
         add(true, "[" + file + "]");
     }
@@ -99,6 +106,29 @@ TEST(CommandLine, ReadsEachArgumentListOrRefusesItWithOneMessage) {
         {{"--info", "--compare", "a", "b"}, "! --info does not go with --compare"},
         {{"--compare", "--jobs", "2", "a", "b"}, "! --jobs does not go with --compare"},
         {{"--compare", "--cabinets", "c", "a", "b"}, "! --cabinets does not go with --compare"},
+        // Checks print what they find: the options of outputs, comparisons and searches are
+        // refused, and theirs go with --check only.
+        {{"--check", "-r", "--format=json", "--severity", "warning", "--disable", "value-cut",
+          "--disable=empty-descr", "--jobs", "2", "d"},
+         "jobs=2 check recursive format=json severity=warning disable=value-cut "
+         "disable=empty-descr [d]"},
+        {{"--check", "--format", "csv", "--csv-raw", "--cabinets", "c", "d"},
+         "cabinets=c csv-raw check format=csv [d]"},
+        {{"--check", "--severity", "fatal", "d"},
+         "! --severity takes error, warning or note, not 'fatal'"},
+        {{"--check", "--disable", "nope", "d"},
+         "! --disable takes a check (duplicate-designation, duplicate-name, "
+         "duplicate-name-plant, range-inverted, range-not-number, empty-name, empty-descr, "
+         "value-cut, module-unlabelled, cabinet-row-unused, module-two-cabinets), not 'nope'"},
+        {{"--check", "--format", "xml", "d"}, "! --format takes text, csv or json, not 'xml'"},
+        {{"--check", "--output", "csv", "d"}, "! --output does not go with --check"},
+        {{"--check", "--find", "x", "d"}, "! --find does not go with --check"},
+        {{"--check", "--compare", "a", "b"}, "! --compare does not go with --check"},
+        {{"--check", "--csv-raw", "d"}, "! --csv-raw goes with --format csv only"},
+        {{"--check"}, "! --check needs export files or folders to check"},
+        {{"--severity", "error", "x"}, "! --severity goes with --check only"},
+        {{"--find", "x", "--format", "json", "d"}, "! --format json goes with --check only"},
+        {{"-r", "x"}, "! --recursive goes with --find or --check only"},
         // Help and version stop before the combinations are checked.
         {{"--version", "--compare"}, "compare version"},
         {{"-qh"}, "quiet help"},

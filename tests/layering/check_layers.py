@@ -1,14 +1,16 @@
 """The folders of the core include only folders below them: base, platform, scan, options,
-output, compare, elements, services, in that order; the core never includes the GUI or a widget header, and the
-command line never includes the GUI. In the GUI, base sits below every window folder; the
-windows (document, scan, options, compare, elements) use base and the core only, never each other;
-shell, which puts them together, may use all."""
+output, compare, elements, checks, services, in that order; the core never includes the GUI or
+a widget header, and the command line never includes the GUI. In the GUI, base sits below every
+window folder; the windows (document, scan, options, compare, elements, checks) use base and the
+core only, never each other; shell, which puts them together, may use all."""
 import os
 import re
 import sys
 
-ORDER = ["base", "platform", "scan", "options", "output", "compare", "elements", "services"]
-GUI_WINDOWS = {"document", "scan", "options", "compare", "elements"}
+ORDER = [
+    "base", "platform", "scan", "options", "output", "compare", "elements", "checks", "services"
+]
+GUI_WINDOWS = {"document", "scan", "options", "compare", "elements", "checks"}
 GUI_FOLDERS = GUI_WINDOWS | {"base", "shell"}
 src = sys.argv[1]
 include = re.compile(r'^\s*#\s*include\s+[<"]([^">]+)[">]', re.M)

@@ -24,6 +24,7 @@ namespace {
 
 // The first slot of the parameter boxes in the rows the parser fills.
 constexpr std::size_t kFirstBoxSlot = 2;
+static_assert(kFirstBoxSlot == scan::kDesignationSlot + 1);
 
 // Writes a finished element as its arena fields.
 class ArenaFormatter : public scan::RowFormatter {
@@ -55,6 +56,7 @@ struct LoadPlan {
             formatters[t] = ArenaFormatter(info.parameters.size(), labelled && info.channel);
             scan::TypePlan typePlan{&info, {}, labelled && info.channel, &formatters[t]};
             typePlan.noteHeaderLines = true;
+            typePlan.noteCutValues = true;
             for (std::size_t box = 0; box < info.parameters.size(); ++box) {
                 typePlan.wanted.push_back(
                     {":" + std::string(info.parameters[box]), kFirstBoxSlot + box});
@@ -112,11 +114,14 @@ ElementTable loadOne(const std::string& path, const LoadSettings& settings, std:
                     const std::size_t fields = plan.formatters[t].fields();
                     const std::size_t base = read.arena.size();
                     std::size_t at = 0;
-                    for (const std::int64_t header : out.headerLines) {
+                    for (std::size_t e = 0; e < out.headerLines.size(); ++e) {
                         ElementRecord record;
                         record.offset = base + at;
-                        record.line = static_cast<std::uint64_t>(linesBefore + header + 1);
+                        record.line =
+                            static_cast<std::uint64_t>(linesBefore + out.headerLines[e] + 1);
                         record.type = plan.plan[t].type->type;
+                        // Slot 1 is the designation and the boxes follow: field f is slot f + 1.
+                        record.cutFields = static_cast<std::uint16_t>(out.cutSlots[e] >> 1);
                         read.records.push_back(record);
                         for (std::size_t f = 0; f < fields; ++f) {
                             nextField(out.output, at);

@@ -37,7 +37,11 @@ struct ElementRecord {
     std::uint64_t line = 0;    // of its header line in the export, from 1
     std::uint32_t file = 0;    // index into ElementTable::files()
     scan::ElementType type = scan::ElementType::AI;
+    // Bit f: field f (0 the designation, then the parameter boxes) went on past the characters
+    // the reader keeps, so that it holds the value cut.
+    std::uint16_t cutFields = 0;
 };
+static_assert(sizeof(ElementRecord) == 24);
 
 // What a column of an element table shows.
 enum class ColumnKind {

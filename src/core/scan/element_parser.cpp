@@ -26,8 +26,34 @@ struct TypeState {
     bool open = false;
     ElementRowView row{};
     std::int64_t headerLine = 0;
+    std::uint16_t cut = 0;   // only for a plan that notes cut values: bit s for slot s
     std::string otherLines;  // only for a plan that keeps them
 };
+
+// Whether a value taken from `line` lost text: anything but spaces follows what was taken.
+bool valueGoesOn(std::string_view line, std::string_view taken) {
+    if (taken.empty()) {
+        return false;  // nothing from the value's start on: nothing went on either
+    }
+    const auto end = static_cast<std::size_t>(taken.data() + taken.size() - line.data());
+    return line.find_first_not_of(' ', end) != std::string_view::npos;
+}
+
+// Whether a designation was cut inside its word: the character after its 15 is no space (nor
+// is its last, or trimming would have ended it sooner).
+bool designationGoesOn(std::string_view line, std::string_view designation) {
+    if (designation.empty()) {
+        return false;
+    }
+    const auto end =
+        static_cast<std::size_t>(designation.data() + designation.size() - line.data());
+    return end < line.size() && line[end] != ' ';
+}
+
+void setBit(std::uint16_t& bits, std::size_t bit, bool on) {
+    const auto mask = static_cast<std::uint16_t>(1u << bit);
+    bits = static_cast<std::uint16_t>(on ? bits | mask : bits & ~mask);
+}
 
 }  // namespace
 
@@ -101,6 +127,7 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
         out.withoutDot = 0;
         out.firstWithoutDot.clear();
         out.headerLines.clear();
+        out.cutSlots.clear();
     }
     result.skipped = !required_.empty() && before == nullptr && !keepOpen &&
                      findNoCase(bytes, required_) == kNotFound;
@@ -115,6 +142,9 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
             states[t].open = before->open[t];
             if (t < before->headerLines.size()) {
                 states[t].headerLine = before->headerLines[t];
+            }
+            if (t < before->cutSlots.size()) {
+                states[t].cut = before->cutSlots[t];
             }
             for (std::size_t slot = 0; slot < kElementRowSlots; ++slot) {
                 states[t].row[slot] = before->rows[t][slot];
@@ -165,7 +195,8 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
     const auto storeParameters = [chunkEnd, encoding = encoding_](
                                      std::string_view line, std::uint64_t colons,
                                      const TypePlan& plan, const TypeMatcher& matcher,
-                                     ElementRowView& row) {
+                                     TypeState& state) {
+        ElementRowView& row = state.row;
         const std::size_t keys = plan.wanted.size();
         std::uint32_t seen = 0;
         const std::uint32_t all = (std::uint32_t{1} << keys) - 1;
@@ -189,8 +220,12 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
                     if (line.size() - colon >= key.size() &&
                         key.matchesAt(at, static_cast<std::size_t>(chunkEnd - at))) {
                         seen |= std::uint32_t{1} << k;
-                        row[plan.wanted[k].slot] =
-                            trimSpaces(takeCharacters(line.substr(colon), 15, 30, encoding));
+                        const std::string_view taken =
+                            takeCharacters(line.substr(colon), 15, 30, encoding);
+                        row[plan.wanted[k].slot] = trimSpaces(taken);
+                        if (plan.noteCutValues) {
+                            setBit(state.cut, plan.wanted[k].slot, valueGoesOn(line, taken));
+                        }
                     }
                 }
             }
@@ -223,6 +258,9 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
             state.headerLine = lineIndex;
             open |= std::uint32_t{1} << t;
             state.row[kDesignationSlot] = *designation;
+            if (plan.noteCutValues) {
+                setBit(state.cut, kDesignationSlot, designationGoesOn(line, *designation));
+            }
             if (plan.labelChannels) {
                 // A second header without an empty line in between must not keep the first
                 // one's cabinet when it has no match of its own.
@@ -244,7 +282,7 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
         }
         for (std::uint32_t each = open; each != 0; each &= each - 1) {
             const auto t = static_cast<std::size_t>(std::countr_zero(each));
-            if (!storeParameters(line, colons, plan_[t], matchers_[t], states[t].row) &&
+            if (!storeParameters(line, colons, plan_[t], matchers_[t], states[t]) &&
                 plan_[t].keepOtherLines && !line.empty()) {
                 states[t].otherLines.append(line);
                 states[t].otherLines += '\n';
@@ -260,6 +298,10 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
                 plan_[t].formatter->format(states[t].row, out.output);
                 if (plan_[t].noteHeaderLines) {
                     out.headerLines.push_back(states[t].headerLine);
+                }
+                if (plan_[t].noteCutValues) {
+                    out.cutSlots.push_back(states[t].cut);
+                    states[t].cut = 0;
                 }
                 states[t].otherLines.clear();
                 states[t].row[kOtherLinesSlot] = {};
@@ -332,12 +374,14 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
         result.openAtEnd.open.assign(types, false);
         result.openAtEnd.rows.resize(types);
         result.openAtEnd.headerLines.resize(types);
+        result.openAtEnd.cutSlots.resize(types);
         for (std::size_t t = 0; t < types; ++t) {
             if (plan_[t].keepOtherLines) {
                 states[t].row[kOtherLinesSlot] = states[t].otherLines;
             }
             result.openAtEnd.open[t] = states[t].open;
             result.openAtEnd.headerLines[t] = states[t].headerLine - lineIndex;
+            result.openAtEnd.cutSlots[t] = states[t].cut;
             for (std::size_t slot = 0; slot < kElementRowSlots; ++slot) {
                 result.openAtEnd.rows[t][slot] = std::string(states[t].row[slot]);
             }

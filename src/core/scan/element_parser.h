@@ -40,6 +40,8 @@ struct TypePlan {
     bool keepOtherLines = false;
     // Each finished element's header line goes to TypeChunkResult::headerLines.
     bool noteHeaderLines = false;
+    // Each finished element's cut values go to TypeChunkResult::cutSlots.
+    bool noteCutValues = false;
 };
 
 // The elements open where a chunk ends, copied out of it, for the chunk after it.
@@ -49,6 +51,7 @@ struct OpenElements {
     // Each open element's header line, counted from the first line of the chunk after (so
     // zero or below).
     std::vector<std::int64_t> headerLines;
+    std::vector<std::uint16_t> cutSlots;  // each open element's, for a plan that notes them
 };
 
 // What one chunk gives each planned type, in plan order.
@@ -60,6 +63,10 @@ struct TypeChunkResult {
     // For a plan that notes them: each element's header line, counted from the chunk's first
     // line (0), in the order of `output`. Elements begun in an earlier chunk count below 0.
     std::vector<std::int64_t> headerLines;
+    // For a plan that notes them: each element's cut values, in the order of `output`: bit s
+    // for row slot s, whose value went on past its 30 characters (the designation's 15, where
+    // its word goes on), so that the row holds it cut.
+    std::vector<std::uint16_t> cutSlots;
 };
 
 struct ChunkResult {

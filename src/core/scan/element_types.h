@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -9,8 +10,9 @@
 
 namespace qor::scan {
 
-// The fourteen element types, numbered in the reading order of a scan.
-enum class ElementType {
+// The fourteen element types, numbered in the reading order of a scan. One byte, so that a
+// table's element records stay small.
+enum class ElementType : std::uint8_t {
     AI,
     AIC,
     AO,

@@ -9,6 +9,7 @@
 
 #include "core/elements/row_query.h"
 #include "gui/base/export_text_encoding.h"
+#include "gui/elements/element_findings.h"
 
 namespace qor::gui {
 namespace {
@@ -209,10 +210,25 @@ QString ElementsTableModel::text(elements::RowIndex element, int column) const {
 }
 
 QVariant ElementsTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || role != Qt::DisplayRole) {
+    if (!index.isValid()) {
         return {};
     }
-    return text(elementAt(index.row()), index.column());
+    if (role == Qt::DisplayRole) {
+        return text(elementAt(index.row()), index.column());
+    }
+    if (findings_ != nullptr &&
+        columns_[static_cast<std::size_t>(index.column())].kind == ColumnKind::Designation) {
+        return findings_->markOf(elementAt(index.row()), role);
+    }
+    return {};
+}
+
+void ElementsTableModel::setFindings(const ElementFindings* findings) {
+    findings_ = findings;
+    if (findings_ != nullptr && rowCount() > 0) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                         {Qt::DecorationRole, Qt::ToolTipRole});
+    }
 }
 
 QString ElementsTableModel::heading(int column) const {

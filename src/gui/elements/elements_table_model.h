@@ -18,6 +18,8 @@
 
 namespace qor::gui {
 
+class ElementFindings;
+
 // What the Elements window shows of a table: one type or all of them, every parameter or only
 // those selected in the options, and the columns of a plant.
 struct ElementsView {
@@ -69,6 +71,9 @@ public:
     bool busy() const { return shownRequest_ != request_; }
 
     const elements::ElementTable& table() const { return *table_; }
+    // Marks the elements the checks found something in, on their designations (see
+    // ElementFindings::markOf); null: no marks. `findings` must outlive the model or be unset.
+    void setFindings(const ElementFindings* findings);
     const std::vector<elements::Column>& columns() const { return columns_; }
     // The elements of the chosen type (all of them for all types) before the filter.
     int elementCount() const { return static_cast<int>(sorted_->size()); }
@@ -138,6 +143,7 @@ private:
     QString filter_;
     std::optional<elements::Column> filterColumn_;
     elements::WildcardPattern pattern_;
+    const ElementFindings* findings_ = nullptr;
 
     std::uint64_t request_ = 0;                  // counts the changes asked for
     std::uint64_t shownRequest_ = 0;             // the change whose rows are shown

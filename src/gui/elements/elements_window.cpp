@@ -21,6 +21,7 @@
 #include "core/base/standard_error.h"
 #include "core/platform/user_environment.h"
 #include "gui/base/widget_helpers.h"
+#include "gui/elements/element_findings.h"
 #include "gui/elements/elements_table_model.h"
 #include "gui/elements/visible_rows_file.h"
 
@@ -81,9 +82,19 @@ ElementsWindow::ElementsWindow(AppContext& context,
     connect(model_, &ElementsTableModel::columnsShown, this, &ElementsWindow::showColumns);
     connect(model_, &ElementsTableModel::rowsShown, this, &ElementsWindow::showCount);
     applyView();
+
+    std::optional<checks::CabinetSource> cabinets;
+    if (context_.session.options.applyCabinetLabels && !context_.session.cabinetLabels.empty()) {
+        cabinets = checks::cabinetSourceOf(context_.session.cabinetLabels, {});
+    }
+    findings_ = std::make_unique<ElementFindings>(*table_, std::move(cabinets));
+    connect(findings_.get(), &ElementFindings::found, this,
+            [this] { model_->setFindings(findings_.get()); });
 }
 
-ElementsWindow::~ElementsWindow() = default;
+ElementsWindow::~ElementsWindow() {
+    model_->setFindings(nullptr);
+}
 
 QString ElementsWindow::caption() const {
     return tr("Elements: %1").arg(QFileInfo(source_).fileName());

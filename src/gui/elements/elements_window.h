@@ -18,6 +18,7 @@ class QTableView;
 
 namespace qor::gui {
 
+class ElementFindings;
 class ElementsTableModel;
 
 // The Elements window: the elements of one export, or of every export of a plant folder, as a
@@ -28,6 +29,8 @@ class ElementsTableModel;
 // double-click shows the element's lines in its export; Copy puts the selected rows on the
 // clipboard as tab-separated text; "Export Visible Rows..." writes the rows on screen as a
 // CSV file or a workbook. A plant adds Node and File columns and names the files it skipped.
+// Once the table is shown, the checks run over it in the background and mark the elements
+// they find something in.
 class ElementsWindow : public QWidget {
     Q_OBJECT
 
@@ -88,6 +91,8 @@ private:
     QLabel* shown_ = nullptr;
     QLabel* written_ = nullptr;
     QAction* copy_ = nullptr;
+    // Last, so that it goes first: the checks it runs read the table.
+    std::unique_ptr<ElementFindings> findings_;
 };
 
 }  // namespace qor::gui

@@ -30,6 +30,8 @@ struct MainActions {
     QAction* statistics = nullptr;
     QAction* previewOutputFiles = nullptr;
     QAction* openResultFolder = nullptr;
+    QAction* checkExport = nullptr;  // with an open export only
+    QAction* checkFolder = nullptr;
     // View
     QAction* toolbar = nullptr;
     QAction* lineNumbers = nullptr;  // checkable, remembered in the settings

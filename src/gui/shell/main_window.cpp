@@ -116,6 +116,7 @@ void MainWindow::setDocumentCommandsEnabled(bool enabled) {
     actions_.compare->setEnabled(enabled);
     actions_.goToLine->setEnabled(enabled);
     actions_.elements->setEnabled(enabled);
+    actions_.checkExport->setEnabled(enabled);
 }
 
 void MainWindow::setBusy(bool busy) {

@@ -27,6 +27,7 @@ class QToolBar;
 namespace qor::gui {
 
 class BackgroundWork;
+struct CheckedExports;
 struct LoadedElements;
 class DocumentWindow;
 class MainStatusBar;
@@ -71,6 +72,11 @@ public:
     // Asks for a folder and loads every export in it (and in its subfolders when Include
     // Subfolders is checked) into one Elements window; returns while they load.
     void openFolder();
+    // Checks the open export, or every export of a folder the user chooses (and of its
+    // subfolders when Include Subfolders is checked), and shows the findings in a Checks window;
+    // returns while the exports load and the checks run.
+    void checkExport();
+    void checkFolder();
     // Stops the open under way, or the running scan or comparison at its next chunk; a scan's
     // statistics then say so.
     void cancelScan();
@@ -173,6 +179,11 @@ private:
                                             elements::LoadControl control, LoadedElements& loaded)>;
     void loadElements(const QString& source, std::string_view procedure, ElementsLoad load);
     void showElementsWindow(const QString& source, LoadedElements& loaded);
+    // The Checks commands' work: `load` fills the table off this thread, the checks run on it,
+    // then a Checks window shows what they found in `source`.
+    using ChecksLoad = std::function<void(const elements::LoadSettings& settings,
+                                          elements::LoadControl control, CheckedExports& checked)>;
+    void runChecks(const QString& source, std::string_view procedure, ChecksLoad load);
     void showOptions();
     void previewSearchStatus();
     // Every document window shows line numbers or none, as the settings remember.

@@ -66,6 +66,10 @@ void MainWindow::createActions() {
         withPicture(newAction(this, tr("Preview O&utput Files..."), QKeySequence(Qt::Key_F6)),
                     CommandIcon::PreviewOutputFiles, tr("Preview Output Files..."));
     a.openResultFolder = newAction(this, tr("Open &Result Folder"));
+    a.checkExport = newAction(this, tr("Chec&k Export"), QKeySequence(Qt::CTRL | Qt::Key_K));
+    a.checkExport->setToolTip(tr("Check the opened file for mistakes"));
+    a.checkFolder = newAction(this, tr("Check &Folder..."));
+    a.checkFolder->setToolTip(tr("Check every export of a folder, as one plant, for mistakes"));
     a.toolbar = newAction(this, tr("&Toolbar"));
     a.toolbar->setCheckable(true);
     a.toolbar->setChecked(true);
@@ -101,9 +105,10 @@ void MainWindow::createActions() {
     // Those that read the session's result folder wait too: the scan is writing it.
     a.waitWhileBusy = new QActionGroup(this);
     a.waitWhileBusy->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
-    for (QAction* action : {a.open, a.scanFile, a.compare, a.openFolder, a.includeSubfolders,
-                            a.elements, a.exit, a.options, a.previewSearchStatus, a.statistics,
-                            a.previewOutputFiles, a.openResultFolder}) {
+    for (QAction* action :
+         {a.open, a.scanFile, a.compare, a.openFolder, a.includeSubfolders, a.elements, a.exit,
+          a.options, a.previewSearchStatus, a.statistics, a.previewOutputFiles, a.openResultFolder,
+          a.checkExport, a.checkFolder}) {
         a.waitWhileBusy->addAction(action);
     }
     for (QAction* slot : a.recent) {
@@ -131,6 +136,8 @@ void MainWindow::createMenus() {
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
     tools->addActions(
         {a.options, a.previewSearchStatus, a.statistics, a.previewOutputFiles, a.openResultFolder});
+    tools->addSeparator();
+    tools->addActions({a.checkExport, a.checkFolder});
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->addAction(a.toolbar);
     view->addSeparator();
@@ -187,6 +194,8 @@ void MainWindow::connectActions() {
     connect(a.statistics, &QAction::triggered, this, &MainWindow::openStatisticsFile);
     connect(a.previewOutputFiles, &QAction::triggered, this, &MainWindow::previewOutputFiles);
     connect(a.openResultFolder, &QAction::triggered, this, &MainWindow::openResultFolder);
+    connect(a.checkExport, &QAction::triggered, this, &MainWindow::checkExport);
+    connect(a.checkFolder, &QAction::triggered, this, &MainWindow::checkFolder);
     connect(a.toolbar, &QAction::triggered, this, &MainWindow::toggleToolbar);
     connect(a.lineNumbers, &QAction::toggled, this, &MainWindow::showLineNumbers);
     connect(a.goToLine, &QAction::triggered, this, &MainWindow::goToLine);

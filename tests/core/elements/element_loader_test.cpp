@@ -97,6 +97,47 @@ TEST(ElementLoader, ReadsEveryElementWithItsHeaderLineInAnyChunking) {
     }
 }
 
+// The reader notes which values it cut at their 30 characters (a designation at its 15): only
+// when something but spaces went on, counted in characters of the export's encoding, and the
+// last value read of a parameter decides, in any chunking.
+TEST(ElementLoader, NotesTheValuesItCuts) {
+    const std::string thirty = "Feed flow control, thirty char";
+    std::string utf8Thirty;
+    for (int i = 0; i < 30; ++i) {
+        utf8Thirty += "\xc3\xa4";
+    }
+    const struct {
+        std::string element;  // the lines after the header's designation
+        std::uint16_t cut;    // bit 0 the designation, bit 1 NAME, bit 2 DESCR
+    } cases[] = {
+        {"AI800_1.1      AIS810\n  :NAME          TT1\n  :DESCR         " + thirty, 0},
+        {"AI800_1.1      AIS810\n  :DESCR         " + thirty + "s", 4},
+        {"AI800_1.1      AIS810\n  :DESCR         " + thirty + "      ", 0},
+        {"AI800_1.1      AIS810\n  :DESCR         " + thirty + "   (spare)", 4},
+        {"AI800_1.1      AIS810\n  :DESCR         " + utf8Thirty, 0},
+        {"AI800_1.1      AIS810\n  :DESCR         " + utf8Thirty + "x", 4},
+        {"AI800_1.1      AIS810\n  :NAME          " + thirty + "X\n  :NAME          TT1", 0},
+        {"AI800_1.1      AIS810\n  :NAME          TT1\n  :NAME          " + thirty + "X", 2},
+        {"AI800_1.1234567 AIS810\n  :NAME          TT1", 0},
+        {"AI800_1.12345678 AIS810\n  :NAME          " + thirty + "X", 3},
+        {"  AI800_1.1 X    AIS810", 0},
+        {"  AI800_1.1 X   AIS810", 1},  // its 15 characters take the kind token's first
+    };
+    const testing::TempDir dir;
+    for (const auto& c : cases) {
+        const std::string path = dir.write(
+            "cut.qor", "LAN1           CS513\n  :NODE          12\n\n" + c.element + "\n\n");
+        for (const std::size_t chunkBytes : {std::size_t{1} << 20, std::size_t{3}}) {
+            LoadSettings settings;
+            settings.chunkBytes = chunkBytes;
+            settings.encoding = TextEncoding::Utf8;
+            const ElementTable table = loadExport(path, settings);
+            ASSERT_EQ(table.rowCount(), 1U) << c.element;
+            EXPECT_EQ(table.record(0).cutFields, c.cut) << c.element << ", chunks " << chunkBytes;
+        }
+    }
+}
+
 // An export is read once, cut as UTF-8 is; when its bytes decide otherwise (a lone Latin-1 byte
 // anywhere, in a stretch a search skips too), the elements are read again as the code page cuts
 // them: the fields of a load told the encoding beforehand.
