@@ -1599,6 +1599,14 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
         <source>Nothing was replaced: every existing result was kept.</source>
         <translation>Nichts wurde ersetzt: Alle vorhandenen Ergebnisse wurden behalten.</translation>
     </message>
+    <message>
+        <source>Kept</source>
+        <translation>Behalten</translation>
+    </message>
+    <message>
+        <source>The existing results were kept: this scan did not read the type.</source>
+        <translation>Die vorhandenen Ergebnisse wurden behalten: Dieser Scan hat den Typ nicht gelesen.</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::SystemInformationDialog</name>

@@ -153,7 +153,7 @@ private slots:
         QVERIFY(finished(window));
         QCOMPARE(fixture.boxes.prompts.size(), std::size_t{1});
         QCOMPARE(fixture.boxes.prompts[0].subject, qor::PromptSubject::ExistingFile);
-        QCOMPARE(aiCount, QString("8"));
+        QCOMPARE(aiCount, QString("Kept"));
     }
 
     // On a fresh account the default result folder, Documents, is made for the first scan; a
