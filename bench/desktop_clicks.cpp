@@ -9,10 +9,11 @@
 #include <cstdio>
 #include <functional>
 
+#include <QTabBar>
+#include <QTabWidget>
 #include "core/options/search_options.h"
 #include "core/platform/memory_settings_store.h"
 #include "gui/base/app_context.h"
-#include "gui/options/multi_row_tabs.h"
 #include "gui/options/options_dialog.h"
 #include "gui/shell/main_actions.h"
 #include "gui/shell/main_window.h"
@@ -79,12 +80,21 @@ public:
         QTest::mouseClick(button, Qt::LeftButton, {}, at);
     }
     // Brings the tab that holds `control` to the front with a click on it, unless it is there.
-    void showTabOf(gui::MultiRowTabWidget& tabs, const QWidget* control) {
+    void showTabOf(QTabWidget& tabs, const QWidget* control) {
         for (int i = 0; i < tabs.count(); ++i) {
             if (tabs.widget(i)->isAncestorOf(control)) {
                 if (tabs.currentIndex() != i) {
+                    // A tab the strip has no room for is brought into view with its arrows.
+                    QTabBar& bar = *tabs.tabBar();
+                    auto* arrow = bar.findChild<QAbstractButton*>(
+                        bar.tabRect(i).center().x() < 0 ? "ScrollLeftButton" : "ScrollRightButton");
+                    for (int tries = 0; arrow != nullptr && tries < tabs.count() &&
+                                        !bar.rect().contains(bar.tabRect(i).center());
+                         ++tries) {
+                        click(arrow);
+                    }
                     ++count;
-                    QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(i).center());
+                    QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.tabRect(i).center());
                 }
                 return;
             }

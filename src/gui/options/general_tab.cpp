@@ -186,10 +186,9 @@ void GeneralTab::showOneWorkbookState() {
 }
 
 void GeneralTab::outputChosen(options::OutputMode mode) {
+    // The one-workbook box keeps its state for when workbooks are chosen again; only with them
+    // does it count (SearchOptions::writesOneWorkbook).
     options_.outputMode = mode;
-    if (mode != options::OutputMode::ExcelFilesOnly) {
-        options_.oneExcelWorkbook = false;
-    }
     showOneWorkbookState();
 }
 
