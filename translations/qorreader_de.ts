@@ -1135,6 +1135,14 @@ Ja: %3 nimmt es auf. Nein: Es bleibt in %2.</translation>
         <source>Workbooks written with:</source>
         <translation>Arbeitsmappen geschrieben mit:</translation>
     </message>
+    <message>
+        <source>Select &amp;Every Parameter of Every Type</source>
+        <translation>&amp;Jeden Parameter jedes Typs auswählen</translation>
+    </message>
+    <message>
+        <source>Enables every type and ticks all of its parameters</source>
+        <translation>Schaltet jeden Typ ein und wählt alle seine Parameter aus</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::MainStatusBar</name>

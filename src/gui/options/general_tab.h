@@ -33,7 +33,8 @@ public:
     int currentPage() const;  // 1 or 2
 
 signals:
-    // "Enable All Types" or "Disable All Types" changed every type's search in the record.
+    // "Enable All Types", "Disable All Types" or "Select Every Parameter of Every Type" changed
+    // every type's search in the record.
     void typesSwitched();
 
 private:

@@ -156,7 +156,8 @@ private:
                                             elements::LoadControl control, LoadedElements& loaded)>;
     void loadElements(const QString& source, std::string_view procedure, ElementsLoad load);
     void showElementsWindow(const QString& source, LoadedElements& loaded);
-    void showOptions();
+    // Shows the options dialog; true when it was left with "OK" (the edits saved).
+    bool showOptions();
     void previewSearchStatus();
     // Every document window shows line numbers or none, as the settings remember.
     void showLineNumbers(bool shown);
@@ -188,6 +189,8 @@ private:
     QTimer* tmrSwitchText_ = nullptr;
     ProgressWindow* progress_ = nullptr;
     QPointer<OptionsDialog> options_;
+    // The options were last left with "OK": Search Status then comes back, ready to scan.
+    bool optionsSaved_ = false;
     QPointer<SearchStatusDialog> searchStatus_;
     std::unique_ptr<ScanDisplay> display_;
     // After the display it shows the work on: goes first.

@@ -50,6 +50,16 @@ QCheckBox* enableBox(const QObject& dialog, ElementType type) {
     return control<QCheckBox>(dialog, section(type).chopped(10) + "EnableSearch");
 }
 
+// A store that scans nothing: every type off, every box clear.
+void storeEveryTypeOff(qor::platform::SettingsStore& store) {
+    for (const qor::scan::ElementTypeInfo& info : qor::scan::elementTypes()) {
+        store.setValue(info.settingsSection, "EnableSearch", "0");
+        for (const std::string_view parameter : info.parameters) {
+            store.setValue(info.settingsSection, parameter, "0");
+        }
+    }
+}
+
 // Every caption on `page` is shown whole and inside the page. Pictures go to the folder
 // named by QOR_SCREENSHOT_DIR, when it is set, for a person to look at.
 void checkTidy(QWidget& window, QWidget& page, const QString& shot) {
@@ -78,17 +88,22 @@ class OptionsDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Tab i holds every box of the i-th type; a fresh store opens "General Options". The
-    // workbook writer's version is shown as found.
+    // Tab i holds every box of the i-th type; a fresh store opens "General Options" with every
+    // type enabled for NAME, DESCR, UNIT, RANGEMAX and RANGEMIN. The workbook writer's version
+    // is shown as found.
     void tabsHoldTheirTypesAndTheWriterVersion() {
         OptionsFixture fixture;
         auto dialog = fixture.open();
         QTabWidget& tabs = dialog->tabs();
+        const QStringList readFirst{"NAME", "DESCR", "UNIT", "RANGEMAX", "RANGEMIN"};
         for (int i = 0; i < 10; ++i) {
             const int count = int(qor::scan::elementType(kTabTypes[i]).parameters.size());
             QCOMPARE(tabs.widget(i)->findChildren<QCheckBox*>().size(), count + 1);
+            QVERIFY(enableBox(*dialog, kTabTypes[i])->isChecked());
             for (int box = 1; box <= count; ++box) {
-                QVERIFY(tabs.widget(i)->isAncestorOf(parameterBox(*dialog, kTabTypes[i], box)));
+                QCheckBox* check = parameterBox(*dialog, kTabTypes[i], box);
+                QVERIFY(tabs.widget(i)->isAncestorOf(check));
+                QCOMPARE(check->isChecked(), readFirst.contains(check->text()));
             }
         }
         for (const ElementType type : kDatTypes) {
@@ -108,12 +123,13 @@ private slots:
     // "Clear All" set every box but NAME in one click.
     void elementBoxesKeepNameChecked() {
         OptionsFixture fixture;
+        storeEveryTypeOff(fixture.store);
         auto dialog = fixture.open();
         for (const ElementType type : kTabTypes) {
             const auto& record = dialog->draft().of(type);
             QCheckBox* name = parameterBox(*dialog, type, 1);
             QCheckBox* descr = parameterBox(*dialog, type, 2);
-            // An empty store shows NAME clear, untouched until a box of the type is clicked.
+            // A stored clear NAME shows clear, untouched until a box of the type is clicked.
             QVERIFY(!name->isChecked());
             enableBox(*dialog, type)->click();
             QVERIFY(record.enabled && name->isChecked() && record.parameters[0]);
@@ -140,28 +156,36 @@ private slots:
         }
     }
 
-    // "Enable All Types" and "Disable All Types" switch every type, the DAT types included, and
-    // every tab shows it at once; "Cancel" drops it all.
+    // "Enable All Types" and "Disable All Types" switch every type, the DAT types included,
+    // "Select Every Parameter of Every Type" enables every type with every box, and every tab
+    // shows it at once; "Cancel" drops it all.
     void everyTypeSwitchesInOneClickAndCancelDiscards() {
         OptionsFixture fixture;
+        storeEveryTypeOff(fixture.store);
         auto dialog = fixture.open();
-        for (const bool enabled : {true, false}) {
-            button(*dialog, enabled ? "cmdEnableAllTypes" : "cmdDisableAllTypes")->click();
+        for (const char* command :
+             {"cmdEnableAllTypes", "cmdDisableAllTypes", "cmdSelectEveryParameter"}) {
+            const bool enabled = command != QString("cmdDisableAllTypes");
+            const bool every = command == QString("cmdSelectEveryParameter");
+            button(*dialog, command)->click();
             for (const qor::scan::ElementTypeInfo& info : qor::scan::elementTypes()) {
                 QCOMPARE(dialog->draft().of(info.type).enabled, enabled);
                 QCOMPARE(enableBox(*dialog, info.type)->isChecked(), enabled);
-                QVERIFY(dialog->draft().of(info.type).parameters[0]);
+                for (int box = 1; box <= int(info.parameters.size()); ++box) {
+                    QCOMPARE(parameterBox(*dialog, info.type, box)->isChecked(), box == 1 || every);
+                    QCOMPARE(dialog->draft().of(info.type).parameters[box - 1], box == 1 || every);
+                }
             }
         }
-        button(*dialog, "cmdEnableAllTypes")->click();
         button(*dialog, "cmdCancel")->click();
         QCOMPARE(dialog->result(), int(QDialog::Rejected));
         QVERIFY(!fixture.session.options.scansAnyType());
-        QVERIFY(!fixture.store.contains("chkAISParameters", "EnableSearch"));
+        QCOMPARE(fixture.store.value("chkAISParameters", "EnableSearch", ""), std::string("0"));
     }
 
     void datBoxesMoveInPairs() {
         OptionsFixture fixture;
+        storeEveryTypeOff(fixture.store);
         auto dialog = fixture.open();
         for (const ElementType type : kDatTypes) {
             const auto& record = dialog->draft().of(type);
@@ -247,6 +271,7 @@ private slots:
         OptionsFixture fixture;
         auto ini = qor::platform::QtSettingsStore::iniFile(fixture.folder.file("settings/q.ini"));
         ini.setValue("Settings", "ScanResultFolderPath", fixture.folder.str());
+        storeEveryTypeOff(ini);
         {
             auto dialog = fixture.open(&ini);
             dialog->show();
@@ -281,6 +306,7 @@ private slots:
 
     void previewStatusSavesThenShowsTheRecordAgain() {
         OptionsFixture fixture;
+        storeEveryTypeOff(fixture.store);
         auto dialog = fixture.open();
         dialog->show();
         enableBox(*dialog, ElementType::PIDCON)->click();
