@@ -19,6 +19,7 @@
 #include "gui/shell/main_window.h"
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
+#include "support/window_opens.h"
 
 namespace qor::bench {
 namespace {
@@ -40,7 +41,7 @@ struct FreshDesktop {
         store.setValue("Settings", "ScanResultFolderPath", results.path().toStdString());
         window = std::make_unique<gui::MainWindow>(context);
         window->show();
-        window->openByPath(file.toStdString());
+        testing::openedByPath(*window, file.toStdString());
     }
 
     // Runs `start` and the event loop until the work it started has finished; the time taken.
@@ -185,7 +186,7 @@ int clicksOfPath(const QString& file,
             return -1;
         }
     } else {
-        fresh.window->optionsDialog();  // loaded at start-up
+        fresh.window->loadOptions();  // as start-up does
     }
     fresh.runWork([&] { clicks.press(fresh.window->commands().scanFile); });
     const bool scanned = !fresh.session.lastScan.cancelled && fresh.boxes.errors.empty() &&

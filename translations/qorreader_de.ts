@@ -1451,6 +1451,10 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
         <source>The folder %1 holds no export (*.qor).</source>
         <translation>Der Ordner %1 enthält keinen Export (*.qor).</translation>
     </message>
+    <message>
+        <source>Opening %1... (Esc cancels)</source>
+        <translation>%1 wird geöffnet... (Esc bricht ab)</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::OptionsDialog</name>

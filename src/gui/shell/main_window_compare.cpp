@@ -121,26 +121,28 @@ void MainWindow::showComparison(std::unique_ptr<const compare::Comparison> compa
     mdiArea_->setActiveSubWindow(window);
 }
 
-DocumentWindow* MainWindow::documentShowing(const QString& path) {
+void MainWindow::showDocument(const QString& path, std::function<void(DocumentWindow&)> then) {
     if (busy()) {
-        return nullptr;
-    }
-    if (activeDocument() == nullptr || context_.session.databasePath != path.toStdString()) {
-        openFile(OpenFlow::Dialog, path);
+        return;
     }
     DocumentWindow* document = activeDocument();
     if (document == nullptr || context_.session.databasePath != path.toStdString()) {
-        return nullptr;  // it could not be opened, and was said so
+        openFile(path);
+        showAfterOpen_ = path;
+        afterOpen_ = std::move(then);
+        return;
     }
+    // The export asked for shows already: an open of another one under way gives way.
+    opener_->cancel();
     mdiArea_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(document->parentWidget()));
     document->rtfText().setFocus();
-    return document;
+    then(*document);
 }
 
 void MainWindow::showElement(const QString& path, const QByteArray& designation) {
-    if (DocumentWindow* document = documentShowing(path)) {
-        document->rtfText().showElement(designation);
-    }
+    showDocument(path, [designation](DocumentWindow& document) {
+        document.rtfText().showElement(designation);
+    });
 }
 
 }  // namespace qor::gui

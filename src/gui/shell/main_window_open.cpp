@@ -1,24 +1,18 @@
-// The three ways a database export file is opened into the document window.
-#include <QApplication>
+// The ways a database export file is opened into the document window.
 #include <QDir>
 #include <QEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <functional>
 
-#include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
-#include "core/platform/input_file.h"
-#include "core/scan/export_encoding.h"
 #include "core/scan/node_info.h"
 #include "gui/base/export_text_encoding.h"
 #include "gui/base/main_status_bar.h"
 #include "gui/base/widget_helpers.h"
 #include "gui/document/document_window.h"
 #include "gui/document/export_text_view.h"
-#include "gui/scan/progress_window.h"
 #include "gui/shell/main_window.h"
 
 namespace qor::gui {
@@ -77,7 +71,6 @@ QMdiSubWindow* MainWindow::newDocumentWindow() {
     });
     // The only document fills the frame, as a maximised window, from its first showing.
     window->showMaximized();
-    window->repaint();
     return window;
 }
 
@@ -94,12 +87,12 @@ void MainWindow::openWithDialog() {
         }
         return;
     }
-    openFile(OpenFlow::Dialog, QString::fromStdString(chosen));
+    openFile(QString::fromStdString(chosen));
 }
 
 void MainWindow::openDropped(const QString& path) {
     if (!busy()) {
-        openFile(OpenFlow::Dialog, path);
+        openFile(path);
     }
 }
 
@@ -119,7 +112,7 @@ void MainWindow::openFromAnotherLaunch(const QString& path) {
                     MessageIcon::Exclamation});
         return;
     }
-    openFile(OpenFlow::Dialog, path);
+    openFile(path);
 }
 
 void MainWindow::openRecentFile(int slot) {
@@ -138,7 +131,7 @@ void MainWindow::openRecentFile(int slot) {
         }
         return;
     }
-    openFile(OpenFlow::RecentFile, *path);
+    openFile(*path);
 }
 
 void MainWindow::clearRecentFiles() {
@@ -147,7 +140,7 @@ void MainWindow::clearRecentFiles() {
 
 void MainWindow::openByPath(const std::string& path) {
     if (!path.empty()) {
-        openFile(OpenFlow::CommandLine, QString::fromStdString(path));
+        openFile(QString::fromStdString(path));
     }
 }
 
@@ -172,7 +165,6 @@ void MainWindow::showNodeInformation() {
     statusBar_->setPanelText(2, tr("Node Number:  %1").arg(exportText(node.nodeNumber, encoding)));
     statusBar_->setPanelText(
         3, tr("Node Descr.:  %1").arg(exportText(node.nodeDescription, encoding)));
-    statusBar_->repaint();
 }
 
 void MainWindow::clearNodeInformation() {
@@ -182,126 +174,89 @@ void MainWindow::clearNodeInformation() {
     statusBar_->setPanelText(3, QString());
 }
 
-void MainWindow::openFile(OpenFlow flow, const QString& path) {
-    // Every step below opens the file; a pipe or device would hold the first of them for ever.
-    // A file that cannot be read is said once, before anything changes: the window keeps
-    // showing the file that is actually open.
-    if (!runStep(context_.boxes, "modMain", "GetNodeInfo", [&] {
-            platform::refuseSpecialFile(path.toStdString(), "database file");
-            QFile file(path);
-            if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-                throw QorError(
-                    toStdString(tr("Cannot open '%1': %2")
-                                    .arg(path, QFileInfo(path).isDir() ? tr("it is a folder")
-                                                                       : file.errorString())));
-            }
-        })) {
-        return;
+bool MainWindow::opening() const {
+    return opener_->running();
+}
+
+void MainWindow::openFile(const QString& path) {
+    // What showDocument waits for belongs to its own open only.
+    showAfterOpen_.clear();
+    afterOpen_ = nullptr;
+    tmrSwitchText_->stop();
+    // The file is read off this thread; the window answers meanwhile and changes nothing until
+    // the file is read, so that a cancelled or failed open leaves it as it was.
+    opener_->open({path, context_.session.options.textEncoding, context_.session.nodeInfo});
+    // The commands on the shown export wait: the session turns to the new one when it shows.
+    setDocumentCommandsEnabled(false);
+    actions_.cancelScan->setEnabled(true);
+    statusBar_->setPanelText(1, tr("Opening %1... (Esc cancels)").arg(path));
+    statusBar_->setProgress(0, 1000);
+    statusBar_->showProgress(true);
+}
+
+void MainWindow::showOpenProgress(int perMille) {
+    if (!busy()) {
+        statusBar_->setProgress(perMille, 1000);
     }
-    const bool dialog = flow == OpenFlow::Dialog;
-    const bool recent = flow == OpenFlow::RecentFile;
-    // The recent-file flow skips a failing step; the dialog flow ends silently; the
-    // command-line flow lets the error reach start-up, which reports it.
-    auto step = [recent](auto&& action) {
-        if (!recent) {
-            action();
-            return;
-        }
-        try {
-            action();
-        } catch (...) {
-            // The recent-file flow goes on with its next step whatever the step's failure;
-            // the view and the status bar then show what could be read.
-        }
-    };
-    auto showProgress = [&] {
-        progress_->setStatus(ProgressWindow::openingText());
-        progress_->show();
-        progress_->repaint();
-    };
-    try {
-        if (dialog) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        }
-        context_.session.databasePath = path.toStdString();
-        step(showProgress);
-        step([&] {
-            if (activeDocument() == nullptr) {
-                newDocumentWindow();
-            }
-        });
-        step([&] {
-            auto* window = qobject_cast<QMdiSubWindow*>(activeDocument()->parentWidget());
-            window->setWindowTitle(path);
-            // In front of a window of changes, where the file can be seen.
-            mdiArea_->setActiveSubWindow(window);
-        });
-        if (!recent) {
-            setDocumentCommandsEnabled(true);
-        }
-        // The file is read below on this thread, a second or two for a large export: the
-        // progress window and the document window must be on screen first, and a window the
-        // system has just been asked to show is painted only from the event loop. Input waits,
-        // so no command can start meanwhile. This goes once the file is read off this thread.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        step([&] {
-            context_.session.exportEvidence = {};
-            context_.session.exportEvidence =
-                scan::readEncodingEvidence(context_.session.databasePath);
-        });
-        step([&] {
-            context_.session.nodeInfo =
-                scan::readNodeInfo(context_.session.databasePath, context_.session.nodeInfo,
-                                   context_.boxes, context_.session.textEncoding().encoding);
-        });
-        step([&] {
-            DocumentWindow* document = activeDocument();
-            document->rtfText().setTextEncoding(context_.session.textEncoding());
-            document->loadFile(path);
-            if (!recent) {
-                document->rtfText().viewport()->repaint();
-            }
-        });
-        if (QApplication::overrideCursor() != nullptr) {
-            QApplication::restoreOverrideCursor();
-        }
-        if (recent) {
-            setDocumentCommandsEnabled(true);
-        }
-        step([&] { recent_->addRecentFile(path); });
-        step([&] { showNodeInformation(); });
-        if (recent) {
-            statusBar_->resetProgressBar();
-            progress_->hide();
-        } else {
-            progress_->hide();
-            if (dialog) {
-                statusBar_->resetProgressBar();
-            }
-        }
-        // Shown all the same, so that the person sees what the file is.
-        if (context_.session.nodeInfo.notAnExport) {
-            context_.boxes.inform(
-                Message{std::string(kApplicationTitle),
-                        toStdString(tr("'%1' is not a node export: it holds neither node "
-                                       "information nor any element. It is shown as it is, "
-                                       "but it cannot be scanned.")
-                                        .arg(path)),
-                        MessageIcon::Exclamation});
-        }
-    } catch (...) {
-        // Tidies the window whatever failed; the command-line flow passes the error on.
-        progress_->hide();
-        if (QApplication::overrideCursor() != nullptr) {
-            QApplication::restoreOverrideCursor();
-        }
-        if (!dialog) {
-            throw;
-        }
+}
+
+void MainWindow::exportOpened(const OpenOutcome& outcome) {
+    const QString wanted = std::exchange(showAfterOpen_, QString());
+    const std::function<void(DocumentWindow&)> then = std::exchange(afterOpen_, nullptr);
+    // Work that started meanwhile cancelled the open and owns the status bar now.
+    if (!busy()) {
+        actions_.cancelScan->setEnabled(false);
+        statusBar_->showProgress(false);
+    }
+    if (outcome.opened && !busy()) {
+        showOpened(*outcome.opened);
         DocumentWindow* document = activeDocument();
-        if (document != nullptr) {
-            context_.session.databasePath = document->parentWidget()->windowTitle().toStdString();
+        if (then && wanted == outcome.path && document != nullptr) {
+            document->rtfText().setFocus();
+            then(*document);
         }
+    } else {
+        setDocumentCommandsEnabled(activeDocument() != nullptr);
+        if (!busy()) {
+            showNodeInformation();
+        }
+        if (outcome.error) {
+            runStep(context_.boxes, "modMain", "GetNodeInfo",
+                    [&] { std::rethrow_exception(outcome.error); });
+        }
+    }
+    emit openFinished();
+}
+
+void MainWindow::showOpened(OpenedExport& opened) {
+    output::Session& session = context_.session;
+    session.databasePath = opened.path.toStdString();
+    session.exportEvidence = opened.evidence;
+    session.nodeInfo = opened.nodeInfo;
+    if (activeDocument() == nullptr) {
+        newDocumentWindow();
+    }
+    DocumentWindow* document = activeDocument();
+    auto* window = qobject_cast<QMdiSubWindow*>(document->parentWidget());
+    window->setWindowTitle(opened.path);
+    // In front of a window of changes, where the file can be seen.
+    mdiArea_->setActiveSubWindow(window);
+    document->rtfText().setTextEncoding(session.textEncoding());
+    document->rtfText().showText(std::move(opened.text));
+    setDocumentCommandsEnabled(true);
+    recent_->addRecentFile(opened.path);
+    showNodeInformation();
+    for (const StandardError& error : opened.errors) {
+        context_.boxes.reportError(error);
+    }
+    // Shown all the same, so that the person sees what the file is.
+    if (session.nodeInfo.notAnExport) {
+        context_.boxes.inform(Message{
+            std::string(kApplicationTitle),
+            toStdString(tr("'%1' is not a node export: it holds neither node information nor any "
+                           "element. It is shown as it is, but it cannot be scanned.")
+                            .arg(opened.path)),
+            MessageIcon::Exclamation});
     }
 }
 

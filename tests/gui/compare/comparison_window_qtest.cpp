@@ -27,6 +27,7 @@
 #include "gui/scan/progress_window.h"
 #include "gui/shell/main_window.h"
 #include "support/app_fixture.h"
+#include "support/window_opens.h"
 
 using qor::gui::ChangesTableModel;
 using qor::gui::ComparisonWindow;
@@ -210,7 +211,7 @@ private slots:
         fixture.session.options.scanResultFolderPath = fixture.resultRoot();
         MainWindow window(fixture.context);
         window.show();
-        window.openByPath(dataPath("new.qor"));
+        QVERIFY(qor::testing::openedByPath(window, dataPath("new.qor")));
 
         // An older file that cannot be read is said, and nothing is compared.
         fixture.desktop.chosenFiles = {(fixture.folder.path() / "missing.qor").string()};
@@ -276,7 +277,7 @@ private slots:
         QCOMPARE(fixture.boxes.errors.size(), std::size_t{1});
 
         // A file opened now comes in front of the changes.
-        window.openByPath(dataPath("old.qor"));
+        QVERIFY(qor::testing::openedByPath(window, dataPath("old.qor")));
         QCOMPARE(static_cast<QWidget*>(window.documents().activeSubWindow()),
                  window.activeDocument()->parentWidget());
 
@@ -304,6 +305,7 @@ private slots:
             const QPoint at = table.visualRect(index).center();
             QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, at);
             QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, at);
+            QVERIFY(qor::testing::openEnded(window));
             QCOMPARE(fixture.session.databasePath, dataPath(file));
             QVERIFY(window.activeDocument() != nullptr);
             QCOMPARE(static_cast<QWidget*>(window.documents().activeSubWindow()),

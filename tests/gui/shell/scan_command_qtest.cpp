@@ -18,6 +18,7 @@
 #include "gui/shell/main_window.h"
 #include "support/app_fixture.h"
 #include "support/widget_lookup.h"
+#include "support/window_opens.h"
 
 using qor::gui::MainWindow;
 using qor::scan::ElementType;
@@ -84,7 +85,7 @@ private slots:
         prepare(fixture);
         MainWindow window(fixture.context);
         window.show();
-        window.openByPath(fixture.samplePath());
+        QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
         bool blocked = false;  // the commands while the statistics are up
         QString aiCount;
         const qor::gui::MainActions& commands = window.commands();
@@ -175,7 +176,7 @@ private slots:
             }
             MainWindow window(fixture.context);
             window.optionsDialog();
-            window.openByPath(fixture.samplePath());
+            QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
             answerWith(fixture, {"cmdSaveStatistic"});
             window.scanFile();
             QVERIFY(finished(window));
@@ -206,7 +207,7 @@ private slots:
         AppFixture fixture;
         prepare(fixture);
         MainWindow window(fixture.context);
-        window.openByPath(fixture.samplePath());
+        QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
         answerWith(fixture, {"cmdClose"});
         const auto node = fixture.folder.path() / "Node12_04Dec2026";
         std::filesystem::create_directories(node);
@@ -238,7 +239,7 @@ private slots:
         fixture.session.options.showSearchStatusDialog = true;
         MainWindow window(fixture.context);
         const std::string path = fixture.folder.write("picture.qor", bytes.toStdString());
-        window.openByPath(path);
+        QVERIFY(qor::testing::openedByPath(window, path));
         QCOMPARE(window.activeDocument()->parentWidget()->windowTitle(),
                  QString::fromStdString(path));
         QVERIFY(window.statusBarPanels().panelText(1).startsWith("Not a node export"));
@@ -285,8 +286,8 @@ private slots:
             }
         }
         MainWindow window(fixture.context);
-        window.optionsDialog();  // as start-up loads the options
-        window.openByPath(fixture.samplePath());
+        window.loadOptions();  // as start-up does
+        QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QStringList defaults;  // Search Status's default button at each showing
@@ -333,7 +334,7 @@ private slots:
         prepare(fixture);
         fixture.session.options.showSearchStatusDialog = true;
         MainWindow window(fixture.context);
-        window.openByPath(fixture.samplePath());
+        QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
         answerWith(fixture, {"cmdScanNow", "cmdClose"}, [](QDialog& dialog) {
             if (auto* datb = dialog.findChild<QLabel*>("lblStatus_11")) {
                 QTest::mouseClick(datb, Qt::LeftButton);
@@ -357,7 +358,7 @@ private slots:
         fixture.store.setValue("chkDISParameters", "NAME", "1");
         fixture.store.setValue("Settings", "ScanResultFolderPath", fixture.resultRoot());
         MainWindow window(fixture.context);
-        window.openByPath(fixture.samplePath());
+        QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
         QString aiCount;
         for (const bool kept : {false, true}) {
             answerWith(fixture, {kept ? "cmdOK" : "none", "cmdClose"}, [&](QDialog& dialog) {
@@ -390,7 +391,7 @@ private slots:
             prepare(fixture);
             MainWindow window(fixture.context);
             window.show();
-            window.openByPath(fixture.samplePath());
+            QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
             bool stillOpen = false;
             const auto closeNow = [&] {
                 window.close();
