@@ -61,14 +61,6 @@
         <source>The import file &apos;%1&apos; is larger than 128 MiB: it is not imported</source>
         <translation>Die Importdatei „%1“ ist größer als 128 MiB: Sie wird nicht importiert</translation>
     </message>
-    <message>
-        <source>Line %1 %2: %3</source>
-        <translation>Zeile %1 %2: %3</translation>
-    </message>
-    <message>
-        <source>%1 lines of the import file give no row:</source>
-        <translation>%1 Zeilen der Importdatei ergeben keine Zeile der Tabelle:</translation>
-    </message>
 </context>
 <context>
     <name>ChangesFolder</name>
@@ -673,6 +665,68 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     </message>
 </context>
 <context>
+    <name>qor::gui::CabinetImportDialog</name>
+    <message>
+        <source>Import Preview</source>
+        <translation>Importvorschau</translation>
+    </message>
+    <message>
+        <source>Skip the first line: it names the columns</source>
+        <translation>Erste Zeile überspringen: Sie benennt die Spalten</translation>
+    </message>
+    <message>
+        <source>Take lines separated by &apos;;&apos; as pairs</source>
+        <translation>Durch &apos;;&apos; getrennte Zeilen als Paare übernehmen</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Rows from %1 that will replace the table: %2.</source>
+        <translation>Zeilen aus %1, die die Tabelle ersetzen: %2.</translation>
+    </message>
+    <message>
+        <source>Lines that give no row: %1 (see the notes).</source>
+        <translation>Zeilen ohne Tabellenzeile: %1 (siehe Hinweise).</translation>
+    </message>
+</context>
+<context>
+    <name>qor::gui::CabinetImportModel</name>
+    <message>
+        <source>taken as a row</source>
+        <translation>als Tabellenzeile übernommen</translation>
+    </message>
+    <message>
+        <source>taken as a pair separated by &apos;;&apos;</source>
+        <translation>als durch &apos;;&apos; getrenntes Paar übernommen</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>Zeile</translation>
+    </message>
+    <message>
+        <source>Text in the file</source>
+        <translation>Text in der Datei</translation>
+    </message>
+    <message>
+        <source>Cabinet Name</source>
+        <translation>Schrankname</translation>
+    </message>
+    <message>
+        <source>Module Skeleton Name</source>
+        <translation>Name des Modulschemas</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Hinweis</translation>
+    </message>
+</context>
+<context>
     <name>qor::gui::CabinetModuleDialog</name>
     <message>
         <source>&amp;Apply</source>
@@ -701,6 +755,18 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     <message>
         <source>Put both &apos;New Cabinet Name&apos; and &apos;New Module Skeleton&apos;.</source>
         <translation>Geben Sie „Neuer Schrankname“ und „Neues Modulschema“ beide an.</translation>
+    </message>
+    <message>
+        <source>The row %1 | %2 is in the list already.</source>
+        <translation>Die Zeile %1 | %2 steht bereits in der Liste.</translation>
+    </message>
+    <message>
+        <source>The module %1 is in the cabinet %2 already. Should the cabinet %3 take it instead?
+
+Yes: %3 takes it. No: it stays in %2.</source>
+        <translation>Das Modul %1 ist bereits im Schrank %2. Soll stattdessen der Schrank %3 es aufnehmen?
+
+Ja: %3 nimmt es auf. Nein: Es bleibt in %2.</translation>
     </message>
 </context>
 <context>
@@ -1038,7 +1104,7 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     </message>
     <message>
         <source>C&amp;lear All</source>
-        <translation>Alle ab&amp;wählen</translation>
+        <translation>&amp;Keine auswählen</translation>
     </message>
 </context>
 <context>
@@ -1302,6 +1368,10 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
         <source>This folder cannot be written to.</source>
         <translation>In diesen Ordner kann nicht geschrieben werden.</translation>
     </message>
+    <message>
+        <source>This folder will be created by the first scan.</source>
+        <translation>Dieser Ordner wird beim ersten Scan angelegt.</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::GeneralTab</name>
@@ -1352,6 +1422,14 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     <message>
         <source>Workbooks written with:</source>
         <translation>Arbeitsmappen geschrieben mit:</translation>
+    </message>
+    <message>
+        <source>Select &amp;Every Parameter of Every Type</source>
+        <translation>&amp;Jeden Parameter jedes Typs auswählen</translation>
+    </message>
+    <message>
+        <source>Enables every type and ticks all of its parameters</source>
+        <translation>Schaltet jeden Typ ein und wählt alle seine Parameter aus</translation>
     </message>
 </context>
 <context>
@@ -1732,6 +1810,10 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
         <source>&amp;Cancel</source>
         <translation>&amp;Abbrechen</translation>
     </message>
+    <message>
+        <source>The Cabinet&lt;-&gt;Module table has changes that are not saved. Save them?</source>
+        <translation>Die Tabelle Schrank&lt;-&gt;Modul hat Änderungen, die nicht gespeichert sind. Speichern?</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::ProgressWindow</name>
@@ -1914,6 +1996,14 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
     <message>
         <source>Nothing was replaced: every existing result was kept.</source>
         <translation>Nichts wurde ersetzt: Alle vorhandenen Ergebnisse wurden behalten.</translation>
+    </message>
+    <message>
+        <source>Kept</source>
+        <translation>Behalten</translation>
+    </message>
+    <message>
+        <source>The existing results were kept: this scan did not read the type.</source>
+        <translation>Die vorhandenen Ergebnisse wurden behalten: Dieser Scan hat den Typ nicht gelesen.</translation>
     </message>
 </context>
 <context>

@@ -183,8 +183,22 @@ TEST_F(Qorscan, BadArgumentsAndUnreadableFilesExitWithTwo) {
     EXPECT_EQ(shownCount(batch.out, "Analog Input"), 1);
 }
 
-TEST_F(Qorscan, NothingEnabledExitsWithThreeNamingTheStoreAndTheWayOut) {
-    const std::string good = dir.write("good.qor", "AI1.1          AIS\n\n");
+// An empty settings file scans every type for the parameters read first; one that stores a type
+// off and names no other exits with 3, naming the store and the way out.
+TEST_F(Qorscan, AnEmptyStoreScansEveryTypeAndOneWithNothingEnabledExitsWithThree) {
+    const std::string good = dir.write("good.qor", "AI1.1          AIS\n  :UNIT          bar\n\n");
+    const CommandResult fresh = run({"--output", "csv", "--result-folder", results, good});
+    EXPECT_EQ(fresh.exitCode, 0) << fresh.err;
+    for (const scan::ElementTypeInfo& type : scan::elementTypes()) {
+        EXPECT_EQ(shownCount(fresh.out, std::string(type.statisticsName)),
+                  type.type == scan::ElementType::AI ? 1 : 0)
+            << type.name;
+    }
+    EXPECT_EQ(readFile(csvFolder("") + "/AI_Node_04Dec2026.csv").substr(0, 44),
+              "CHANNEL,NAME,DESCR,UNIT,RANGEMAX,RANGEMIN,\r\n");
+
+    // Storing one type's choice makes every type the store does not name stay off.
+    settings = dir.write("off.ini", "[chkAISParameters]\nEnableSearch=0\n");
     const CommandResult result = run({"--output", "csv", good});
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_EQ(lineCount(result.err), 1u);

@@ -219,14 +219,16 @@ CabinetImport parseCabinetImport(std::string_view text) {
     return result;
 }
 
+bool takes(const ImportLine& line, const ImportChoices& choices) {
+    return line.verdict == ImportVerdict::Row || line.verdict == ImportVerdict::Conflict ||
+           (line.verdict == ImportVerdict::Heading && !choices.skipHeading) ||
+           (line.verdict == ImportVerdict::Semicolons && choices.takeSemicolonPairs);
+}
+
 std::vector<scan::CabinetRow> CabinetImport::rows(const ImportChoices& choices) const {
     std::vector<scan::CabinetRow> taken;
     for (const ImportLine& line : lines) {
-        const bool take = line.verdict == ImportVerdict::Row ||
-                          line.verdict == ImportVerdict::Conflict ||
-                          (line.verdict == ImportVerdict::Heading && !choices.skipHeading) ||
-                          (line.verdict == ImportVerdict::Semicolons && choices.takeSemicolonPairs);
-        if (take) {
+        if (takes(line, choices)) {
             taken.push_back(line.row);
         }
     }

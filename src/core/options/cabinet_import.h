@@ -43,6 +43,9 @@ struct ImportChoices {
     bool takeSemicolonPairs = false;
 };
 
+// Whether the import takes the line's row with these choices.
+bool takes(const ImportLine& line, const ImportChoices& choices);
+
 // An import file read line by line: each line that holds a cabinet, a comma and a module gives
 // one row, so that a line that does not can never shift the pairs after it. Fields end at a
 // comma or at the end of their line; leading spaces and tabs are skipped; a quoted field runs

@@ -122,6 +122,21 @@ void CabinetModuleTable::writeTo(platform::SettingsStore& store, UserInterface& 
             [&] { settings::kLastImportedFile.writeTo(store, importedFileName); });
 }
 
+RowClash clashOf(const std::vector<scan::CabinetRow>& rows, const scan::CabinetRow& row,
+                 std::optional<std::size_t> except) {
+    RowClash clash;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i == except || !scan::equalsNoCase(rows[i].module, row.module)) {
+            continue;
+        }
+        if (scan::equalsNoCase(rows[i].cabinet, row.cabinet)) {
+            return {RowClashKind::Duplicate, i};
+        }
+        clash = {RowClashKind::Conflict, i};
+    }
+    return clash;
+}
+
 CabinetFile readCabinetFile(const std::string& path, UserInterface& ui) {
     std::string text = readImportFile(path);
     const long long cut = scan::cutLongLines(text);
@@ -130,32 +145,10 @@ CabinetFile readCabinetFile(const std::string& path, UserInterface& ui) {
     return file;
 }
 
-std::optional<CabinetModuleTable> importCabinetFile(const std::string& path, UserInterface& ui) {
-    constexpr std::string_view kProcedure = "ReadValuesFromImportFile";
+std::optional<CabinetFile> importCabinetFile(const std::string& path, UserInterface& ui) {
     std::optional<CabinetFile> file;
-    runStep(ui, kModule, kProcedure, [&] { file = readCabinetFile(path, ui); });
-    if (!file) {
-        return std::nullopt;
-    }
-    std::string skipped;
-    std::size_t count = 0;
-    for (const ImportLine& line : file->import.lines) {
-        if (line.verdict != ImportVerdict::Row && line.verdict != ImportVerdict::Conflict &&
-            line.verdict != ImportVerdict::Duplicate && ++count <= 10) {
-            skipped += fillIn(translate("CabinetTable", "Line %1 %2: %3"),
-                              {std::to_string(line.line), verdictText(line),
-                               quotedExcerpt(line.text, 60)}) +
-                       "\n";
-        }
-    }
-    if (count > 0) {
-        reportStandardError(
-            ui, kModule, kProcedure,
-            fillIn(translate("CabinetTable", "%1 lines of the import file give no row:"),
-                   {std::to_string(count)}) +
-                "\n" + skipped);
-    }
-    return CabinetModuleTable{file->import.rows(), file->fileName};
+    runStep(ui, kModule, "ReadValuesFromImportFile", [&] { file = readCabinetFile(path, ui); });
+    return file;
 }
 
 }  // namespace qor::options

@@ -27,6 +27,17 @@ struct CabinetModuleTable {
     void writeTo(platform::SettingsStore& store, UserInterface& ui);
 };
 
+// How a row someone enters stands against the table's rows, ignoring ASCII case as the
+// labelling does: new, the same as a row, or giving a row's module another cabinet.
+enum class RowClashKind { None, Duplicate, Conflict };
+struct RowClash {
+    RowClashKind kind = RowClashKind::None;
+    std::size_t index = 0;  // the row it repeats, or the last row that labels its module
+};
+// `except`: the index of the row being rewritten, which the new row is not held against.
+RowClash clashOf(const std::vector<scan::CabinetRow>& rows, const scan::CabinetRow& row,
+                 std::optional<std::size_t> except = std::nullopt);
+
 // An import file as read (parseCabinetImport) and its name without folder.
 struct CabinetFile {
     CabinetImport import;
@@ -38,10 +49,10 @@ struct CabinetFile {
 // cut to their first 1 MiB, and one information message says how many were.
 CabinetFile readCabinetFile(const std::string& path, UserInterface& ui);
 
-// The options dialog's import: the table of the rows the file at `path` gives on its own, or
-// nothing when the file cannot be read, which is reported once with the standard error
-// message, as are the lines it does not take. The store is not touched: an imported table is
-// stored with the options, like any other edit.
-std::optional<CabinetModuleTable> importCabinetFile(const std::string& path, UserInterface& ui);
+// The options dialog's import: the file at `path` as read, for the person to see what each
+// line gives before the table takes it; nothing when the file cannot be read, which is reported
+// once with the standard error message. The store is not touched: an imported table is stored
+// with the options, like any other edit.
+std::optional<CabinetFile> importCabinetFile(const std::string& path, UserInterface& ui);
 
 }  // namespace qor::options

@@ -59,13 +59,15 @@ SearchOptions SearchOptions::readFrom(const SettingsStore& store, const StoreDef
     if (options.cabinetTable.rows.empty()) {
         options.applyCabinetLabels = false;
     }
+    const settings::TypeDefaults typeDefaults = settings::typeDefaultsOf(store);
     for (const scan::ElementType type : scan::optionsOrder()) {
         const scan::ElementTypeInfo& info = scan::elementType(type);
         scan::TypeOptions& typeOptions = options.of(type);
         for (std::size_t box = 0; box < info.parameters.size(); ++box) {
-            readBox(store, settings::parameterBox(info, box), typeOptions.parameters[box]);
+            readBox(store, settings::parameterBox(info, box, typeDefaults),
+                    typeOptions.parameters[box]);
         }
-        readBox(store, settings::enableSearch(info), typeOptions.enabled);
+        readBox(store, settings::enableSearch(info, typeDefaults), typeOptions.enabled);
     }
 
     // A later true wins over an earlier one.

@@ -23,8 +23,10 @@ struct StoreDefaults {
     std::string resultFolder;
 };
 
-// The search options record. A fresh store gives every type disabled with nothing
-// selected, HTML report output, the search status dialog on and the "General Options" tab.
+// The search options record. A fresh store (one that holds no element type's key) gives every
+// type enabled with the parameters read first (settings::TypeDefaults::FirstScan), HTML report
+// output, the search status dialog on and the "General Options" tab. A record made here without
+// a store has every type disabled.
 struct SearchOptions {
     std::array<scan::TypeOptions, scan::kElementTypeCount> types{};
     OutputMode outputMode = OutputMode::HtmlReport;

@@ -21,9 +21,10 @@ bool SearchStatusTable::anyEnabled() const {
 SearchStatusTable SearchStatusTable::readFrom(const platform::SettingsStore& store,
                                               UserInterface& ui) {
     SearchStatusTable table;
+    const settings::TypeDefaults typeDefaults = settings::typeDefaultsOf(store);
     for (const scan::ElementType type : scan::statusOrder()) {
         runStep(ui, "modMain", "SearchStatus", [&] {
-            const Setting setting = settings::enableSearch(scan::elementType(type));
+            const Setting setting = settings::enableSearch(scan::elementType(type), typeDefaults);
             const auto enabled = setting.readBooleanFrom(store);
             if (!enabled) {
                 throw QorError("Type mismatch: the stored EnableSearch value " +

@@ -18,9 +18,10 @@ public:
     bool anyEnabled() const;
     bool shownAsEnabled(scan::ElementType type) const { return value(type) == 1; }
 
-    // The table from the store ("EnableSearch" of each type's section, default 0), read as the
-    // options record reads the box: 1 for a checked box, 0 otherwise. A value that is no box
-    // state is reported with the standard error message and its entry stays 0.
+    // The table from the store ("EnableSearch" of each type's section, default 1 in a fresh
+    // store and 0 in any other, see settings::typeDefaultsOf), read as the options record reads
+    // the box: 1 for a checked box, 0 otherwise. A value that is no box state is reported with
+    // the standard error message and its entry stays 0.
     static SearchStatusTable readFrom(const platform::SettingsStore& store, UserInterface& ui);
 
 private:

@@ -43,6 +43,17 @@ constexpr std::array kNumberedSettings{settings::kCabinetName, settings::kModule
 
 constexpr std::string_view kEnableSearchKey = "EnableSearch";
 
+// What a maintenance engineer reads first of any element: a fresh account scans these, so that
+// its first scan needs no visit to the options.
+constexpr std::array<std::string_view, 5> kFirstReadParameters{"NAME", "DESCR", "UNIT", "RANGEMAX",
+                                                               "RANGEMIN"};
+
+bool isStored(const platform::SettingsStore& store, std::string_view section,
+              std::string_view key) {
+    // The store tells an absent key only by giving back the default: no text is both.
+    return store.value(section, key, "0") != "0" || store.value(section, key, "1") != "1";
+}
+
 }  // namespace
 
 std::optional<bool> Setting::readBooleanFrom(const platform::SettingsStore& store) const {
@@ -66,12 +77,30 @@ void Setting::writeIntegerTo(platform::SettingsStore& store, long long value) co
     writeTo(store, std::to_string(value));
 }
 
-Setting settings::enableSearch(const scan::ElementTypeInfo& type) {
-    return {type.settingsSection, kEnableSearchKey, SettingType::Box, "0"};
+settings::TypeDefaults settings::typeDefaultsOf(const platform::SettingsStore& store) {
+    for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+        if (isStored(store, info.settingsSection, kEnableSearchKey) ||
+            std::any_of(info.parameters.begin(), info.parameters.end(), [&](std::string_view key) {
+                return isStored(store, info.settingsSection, key);
+            })) {
+            return TypeDefaults::Clear;
+        }
+    }
+    return TypeDefaults::FirstScan;
 }
 
-Setting settings::parameterBox(const scan::ElementTypeInfo& type, std::size_t box) {
-    return {type.settingsSection, type.parameters[box], SettingType::Box, "0"};
+Setting settings::enableSearch(const scan::ElementTypeInfo& type, TypeDefaults defaults) {
+    return {type.settingsSection, kEnableSearchKey, SettingType::Box,
+            defaults == TypeDefaults::FirstScan ? "1" : "0"};
+}
+
+Setting settings::parameterBox(const scan::ElementTypeInfo& type, std::size_t box,
+                               TypeDefaults defaults) {
+    const std::string_view parameter = type.parameters[box];
+    const bool readFirst = defaults == TypeDefaults::FirstScan &&
+                           std::find(kFirstReadParameters.begin(), kFirstReadParameters.end(),
+                                     parameter) != kFirstReadParameters.end();
+    return {type.settingsSection, parameter, SettingType::Box, readFirst ? "1" : "0"};
 }
 
 bool isKnownSetting(std::string_view section, std::string_view key) {

@@ -122,9 +122,19 @@ inline constexpr NumberedSetting kModuleSkeleton{kCabinetSection, "ModuleValue_"
                                                  ""};
 inline constexpr NumberedSetting kRecentFile{kRecentFilesSection, "", SettingType::Text, ""};
 
+// What an element type's key that is not stored reads as. A store that holds no key of any
+// type's section (a fresh account, an empty settings file) gives FirstScan: every type enabled
+// for NAME, DESCR, UNIT, RANGEMAX and RANGEMIN, those of them the type has, so that a first scan
+// needs no visit to the options. Any other store was written by the options or by hand, and its
+// missing keys read as clear, as they always have, so that it scans what it did.
+enum class TypeDefaults { Clear, FirstScan };
+TypeDefaults typeDefaultsOf(const platform::SettingsStore& store);
+
 // Each element type's section (its settingsSection): "EnableSearch" and one box per parameter.
-Setting enableSearch(const scan::ElementTypeInfo& type);
-Setting parameterBox(const scan::ElementTypeInfo& type, std::size_t box);
+Setting enableSearch(const scan::ElementTypeInfo& type,
+                     TypeDefaults defaults = TypeDefaults::Clear);
+Setting parameterBox(const scan::ElementTypeInfo& type, std::size_t box,
+                     TypeDefaults defaults = TypeDefaults::Clear);
 }  // namespace settings
 
 // Whether a stored key is one of the table's; anything else in a settings file is most

@@ -22,12 +22,17 @@ struct ScanReport {
     // (disabled, or its result kept at the user's word).
     std::array<std::optional<long long>, scan::kElementTypeCount> written{};
     int typesWritten = 0;  // the types this scan wrote (the counts above may be older ones)
+    // The types whose existing results the user chose to keep: this scan did not read them.
+    std::array<bool, scan::kElementTypeCount> kept{};
     bool cancelled = false;
-    std::chrono::milliseconds elapsed{0};  // from the start of the scan to its end
+    // From the start of the scan to its end, less the time its questions and messages waited
+    // for the person: the work's time.
+    std::chrono::milliseconds elapsed{0};
 
     std::optional<long long> writtenOf(scan::ElementType type) const {
         return written[scan::indexOf(type)];
     }
+    bool keptOf(scan::ElementType type) const { return kept[scan::indexOf(type)]; }
 };
 
 }  // namespace qor::output

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "core/base/qor_error.h"
@@ -39,6 +40,53 @@ public:
 private:
     UserInterface& ui_;
     bool open_ = true;
+};
+
+// Passes every call on to the person's interface and adds up how long the calls that wait for
+// the person (questions, messages) took, so that the scan's time can leave it out.
+class AnswerTimingUi : public UserInterface {
+public:
+    using Now = std::function<std::chrono::steady_clock::time_point()>;
+    AnswerTimingUi(UserInterface& ui, Now now) : ui_(ui), now_(std::move(now)) {}
+
+    std::chrono::steady_clock::duration waited() const { return waited_; }
+
+    bool askYesNo(const Prompt& prompt) override {
+        return timed([&] { return ui_.askYesNo(prompt); });
+    }
+    Answer askYesNoForAll(const Prompt& prompt) override {
+        return timed([&] { return ui_.askYesNoForAll(prompt); });
+    }
+    void inform(const Message& message) override {
+        timed([&] { ui_.inform(message); });
+    }
+    void reportError(const StandardError& error) override {
+        timed([&] { ui_.reportError(error); });
+    }
+    void setStatus(std::string_view text) override { ui_.setStatus(text); }
+    void setLastingStatus(std::string_view text) override { ui_.setLastingStatus(text); }
+    void setRunning(bool running) override { ui_.setRunning(running); }
+    void setCounting(bool counting) override { ui_.setCounting(counting); }
+    void setProgress(long long value, long long maximum) override {
+        ui_.setProgress(value, maximum);
+    }
+    bool cancelRequested() override { return ui_.cancelRequested(); }
+
+private:
+    template <typename Call>
+    std::invoke_result_t<Call> timed(Call call) {
+        const auto asked = now_();
+        struct AddWait {
+            AnswerTimingUi& self;
+            std::chrono::steady_clock::time_point asked;
+            ~AddWait() { self.waited_ += self.now_() - asked; }
+        } addWait{*this, asked};
+        return call();
+    }
+
+    UserInterface& ui_;
+    Now now_;
+    std::chrono::steady_clock::duration waited_{};
 };
 
 // One enabled type of the scan: its output, what was read for it and whether it failed.
@@ -97,7 +145,7 @@ private:
 // question comes first; a kept result leaves its type out. A type whose output cannot be
 // prepared fails there, and the types after it are not begun.
 void prepareTypes(const Session& session, const ScanFolders& folders, ScanOutput& output,
-                  ScanTypes& scanned, std::vector<scan::TypePlan>& plan) {
+                  ScanTypes& scanned, std::vector<scan::TypePlan>& plan, ScanReport& report) {
     for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
         if (!session.options.scans(info.type)) {
             continue;
@@ -115,6 +163,7 @@ void prepareTypes(const Session& session, const ScanFolders& folders, ScanOutput
         ScannedType type{info.type, output.sinkFor(info.type), 0, {}};
         try {
             if (!type.sink->begin(context)) {
+                report.kept[scan::indexOf(info.type)] = true;
                 continue;
             }
             plan.push_back(
@@ -284,15 +333,17 @@ std::string htmlWritingStatusText(const scan::ElementTypeInfo& type) {
                   {type.name});
 }
 
-ScanReport runScan(const Session& session, UserInterface& ui, const ScanEnvironment& environment) {
+ScanReport runScan(const Session& session, UserInterface& person,
+                   const ScanEnvironment& environment) {
     // Some other file (a picture, random bytes) makes no result folder of empty pages.
     if (session.nodeInfo.notAnExport) {
         throw QorError(scan::notAnExportText(session.databasePath));
     }
-    const auto started = std::chrono::steady_clock::now();
-    const auto took = [started] {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - started);
+    AnswerTimingUi ui(person, environment.now);
+    const auto started = environment.now();
+    const auto took = [&] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(environment.now() - started -
+                                                                     ui.waited());
     };
     // Taken before anything is written: every pass checks the export against it.
     scan::ExportScan source(session.databasePath);
@@ -315,7 +366,7 @@ ScanReport runScan(const Session& session, UserInterface& ui, const ScanEnvironm
         RunningScope running(ui);
         ScanTypes scanned;
         std::vector<scan::TypePlan> plan;
-        prepareTypes(session, folders, *output, scanned, plan);
+        prepareTypes(session, folders, *output, scanned, plan, report);
         if (ui.cancelRequested()) {
             throw ScanCancelled();  // a stop asked for while questions were answered
         }

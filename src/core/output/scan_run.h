@@ -1,5 +1,8 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
+
 #include "core/base/date_time.h"
 #include "core/base/user_interface.h"
 #include "core/output/scan_report.h"
@@ -14,12 +17,16 @@ struct ScanEnvironment {
     std::size_t threads = 0;     // threads that parse the export; 0: one per processor
     std::size_t chunkBytes = 0;  // the export is parsed in chunks of about this size; 0: 1 MiB
     platform::LockRules lock{};  // how the node folder's lock is taken
+    // The time the scan's duration is measured with; a test gives one it moves by hand.
+    std::function<std::chrono::steady_clock::time_point()> now = std::chrono::steady_clock::now;
 };
 
 // Turns the opened export file into result files: creates the result and output folders,
 // reads every enabled type in the reading order into the chosen output, finishes the
 // one-workbook output and the HTML frame pages, reports "Convert Completed" and returns what
-// it wrote where (the caller keeps it in the session for the statistics). A cancelled scan
+// it wrote where (the caller keeps it in the session for the statistics): the elements of each
+// type, the types whose results the user kept, and the time the work took, not counting the
+// time its questions and messages waited for an answer. A cancelled scan
 // leaves no type's output and returns its folders with `cancelled` set. A result folder that
 // cannot be made, that is a link, or that another scan is writing, throws QorError
 // (platform::FolderLockedElsewhere for a lock of another computer) before anything is written.

@@ -30,6 +30,7 @@ std::array<StatisticsRow, scan::kElementTypeCount> statisticsRows(const Session&
         row.type = type;
         row.name = scan::elementType(type).statisticsName;
         row.disabled = !session.options.scans(type);
+        row.kept = !row.disabled && session.lastScan.keptOf(type);
         row.count = row.disabled ? std::string(kSearchDisabled)
                                  : std::to_string(session.lastScan.writtenOf(type).value_or(0));
     }

@@ -16,6 +16,10 @@ struct StatisticsRow {
     std::string_view name;
     std::string count;
     bool disabled = false;
+    // The user kept the type's existing results, so the scan did not read it: the count is an
+    // earlier scan's (0 when none was counted). The window says "Kept"; the statistics file and
+    // qorscan's table keep the count, as scripts read them.
+    bool kept = false;
 };
 
 inline constexpr std::string_view kSearchDisabled = "Search Disabled";

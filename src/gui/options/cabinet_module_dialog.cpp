@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "core/base/standard_error.h"
+#include "core/options/cabinet_table.h"
 #include "core/scan/text_rules.h"
 #include "gui/base/widget_helpers.h"
 
@@ -74,6 +75,45 @@ void CabinetModuleDialog::applyRow() {
     }
 }
 
+// Whether `row` may go into the table in place of row `except` (none: added): a row that is
+// there already is refused with a message; a module that another row puts into another cabinet
+// is asked about, and when the new cabinet wins, those rows go. False leaves the table as it was.
+bool CabinetModuleDialog::admit(const scan::CabinetRow& row, std::optional<std::size_t> except) {
+    const options::RowClash clash = options::clashOf(table_.rows, row, except);
+    if (clash.kind == options::RowClashKind::Duplicate) {
+        ui_.inform(Message{std::string(kApplicationTitle),
+                           toStdString(tr("The row %1 | %2 is in the list already.")
+                                           .arg(toQString(row.cabinet), toQString(row.module))),
+                           MessageIcon::Information});
+        return false;
+    }
+    if (clash.kind == options::RowClashKind::Conflict) {
+        const std::string other = table_.rows[clash.index].cabinet;
+        const bool moved = ui_.askYesNo(Prompt{
+            std::string(kApplicationTitle),
+            toStdString(tr("The module %1 is in the cabinet %2 already. Should the cabinet %3 "
+                           "take it instead?\n\nYes: %3 takes it. No: it stays in %2.")
+                            .arg(toQString(row.module), toQString(other), toQString(row.cabinet))),
+            MessageIcon::Exclamation});
+        if (!moved) {
+            return false;
+        }
+        // One cabinet per module: every other row of the module goes.
+        for (std::size_t i = table_.rows.size(); i-- > 0;) {
+            if (i != except && scan::equalsNoCase(table_.rows[i].module, row.module)) {
+                table_.rows.erase(table_.rows.begin() + static_cast<std::ptrdiff_t>(i));
+                if (except && i < *except) {
+                    --*except;
+                }
+            }
+        }
+        if (except) {
+            rowNumber_ = *except + 1;
+        }
+    }
+    return true;
+}
+
 void CabinetModuleDialog::appendRow() {
     runStep(ui_, "frmCabinetModule", "AddNewItems", [&] {
         const std::string cabinet = toStdString(cabinet_->text());
@@ -85,8 +125,18 @@ void CabinetModuleDialog::appendRow() {
                                MessageIcon::Information});
             return;
         }
-        table_.rows.push_back({scan::upperCaseAscii(cabinet), scan::upperCaseAscii(module)});
+        const scan::CabinetRow row{scan::upperCaseAscii(cabinet), scan::upperCaseAscii(module)};
+        if (!admit(row, std::nullopt)) {
+            cabinet_->setFocus();
+            cabinet_->selectAll();
+            return;
+        }
+        table_.rows.push_back(row);
         emit tableChanged();
+        // Ready for the next row.
+        cabinet_->clear();
+        module_->clear();
+        cabinet_->setFocus();
     });
 }
 
@@ -94,8 +144,12 @@ void CabinetModuleDialog::modifyRow() {
     // The row may have gone since it was made current (an import, a shorter table): then
     // nothing is written anywhere.
     if (rowNumber_ >= 1 && rowNumber_ <= table_.rows.size()) {
-        table_.rows[rowNumber_ - 1] = {scan::upperCaseAscii(toStdString(cabinet_->text())),
-                                       scan::upperCaseAscii(toStdString(module_->text()))};
+        const scan::CabinetRow row{scan::upperCaseAscii(toStdString(cabinet_->text())),
+                                   scan::upperCaseAscii(toStdString(module_->text()))};
+        if (!admit(row, rowNumber_ - 1)) {
+            return;  // the dialog stays open for another try, or Escape
+        }
+        table_.rows[rowNumber_ - 1] = row;
         emit tableChanged();
     }
     modifying_ = false;

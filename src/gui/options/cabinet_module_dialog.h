@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "core/base/user_interface.h"
@@ -20,9 +21,12 @@ struct CurrentCabinetRow {
 };
 
 // "Cabinet | Module Assignment": adds rows to the cabinet-module table
-// ("Apply" and "Close"), or, once modifyRow has run, rewrites the current row
-// ("Modify"). Rows are stored upper-cased. The table is the options dialog's list; the
-// label lists and the store follow on the next save.
+// ("Apply" and "Close"; the boxes clear after each row added), or, once modifyRow has run,
+// rewrites the current row ("Modify"). Rows are stored upper-cased. A row the table has
+// already is refused with a message; a module the table puts into another cabinet is asked
+// about (Yes: the new cabinet takes it and the module's other rows go; No: nothing changes).
+// The table is the options dialog's list; the label lists and the store follow on the next
+// save.
 class CabinetModuleDialog : public QDialog {
     Q_OBJECT
 
@@ -43,6 +47,7 @@ private:
     void applyRow();
     void appendRow();
     void modifyRow();
+    bool admit(const scan::CabinetRow& row, std::optional<std::size_t> except);
 
     options::CabinetModuleTable& table_;
     UserInterface& ui_;

@@ -17,13 +17,10 @@
 #include "core/base/standard_error.h"
 #include "core/options/settings_table.h"
 #include "gui/base/widget_helpers.h"
+#include "gui/options/cabinet_import_dialog.h"
 
 namespace qor::gui {
 namespace {
-
-// How far "Add" lifts the options dialog, so that the assignment dialog leaves the list
-// in view.
-constexpr double kAddLiftTwips = 2200.0;
 
 QLabel* captionLabel(const QString& text, const char* name, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -203,12 +200,10 @@ void CabinetTab::deleteRow() {
 }
 
 void CabinetTab::addRow() {
-    QWidget& options = *window();
-    centreAboveMiddle(options, kAddLiftTwips);
-    CabinetModuleDialog dialog(options_.cabinetTable, ui_, &options);
+    // The options dialog stays where the person has it.
+    CabinetModuleDialog dialog(options_.cabinetTable, ui_, window());
     connect(&dialog, &CabinetModuleDialog::tableChanged, this, &CabinetTab::showTable);
     desktop_.runModal(dialog);
-    centreOnScreen(options);  // returnToPosition
 }
 
 void CabinetTab::importTable() {
@@ -231,11 +226,16 @@ void CabinetTab::importTable() {
     }
     options::settings::kLastImportFolder.writeTo(
         store_, toStdString(QFileInfo(toQString(path)).absolutePath()));
-    std::optional<options::CabinetModuleTable> imported = options::importCabinetFile(path, ui_);
-    if (!imported) {
+    const std::optional<options::CabinetFile> file = options::importCabinetFile(path, ui_);
+    if (!file) {
         return;  // reported; the table stays as it was
     }
-    options_.cabinetTable = std::move(*imported);
+    // What each line gives, and what is left out, before the table changes.
+    CabinetImportDialog preview(*file, window());
+    if (desktop_.runModal(preview) != QDialog::Accepted) {
+        return;
+    }
+    options_.cabinetTable = {preview.rows(), file->fileName};
     list_->clearSelection();
     showTable();
 }

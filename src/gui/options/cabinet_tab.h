@@ -21,7 +21,9 @@ namespace qor::gui {
 // offers "Modify" and "Delete", and the Delete key deletes. The list shows the options dialog's
 // draft of the table: every edit, an import included, changes the draft only, so the store and
 // the label lists the scan reads follow on "OK" or "Preview Status", and discarding the dialog
-// undoes it. "Items Count:" and the apply box follow the draft after every edit.
+// undoes it. "Items Count:" and the apply box follow the draft after every edit. An import
+// shows the file's lines in a preview (CabinetImportDialog) and replaces the table only on its
+// "OK".
 class CabinetTab : public QWidget {
     Q_OBJECT
 

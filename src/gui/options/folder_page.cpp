@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "core/base/standard_error.h"
+#include "core/platform/user_environment.h"
 #include "gui/base/widget_helpers.h"
 
 namespace qor::gui {
@@ -140,7 +141,10 @@ void FolderPage::showFolderState() {
     } else if (!info.isAbsolute()) {
         state = tr("The path must start at the top of the file system.");
     } else if (!info.exists()) {
-        state = tr("This folder does not exist.");
+        // The Documents folder a fresh account may lack is made when a scan needs it.
+        state = toStdString(folder) == platform::defaultResultFolder()
+                    ? tr("This folder will be created by the first scan.")
+                    : tr("This folder does not exist.");
     } else if (!info.isDir()) {
         state = tr("This is a file, not a folder.");
     } else if (!info.isWritable()) {

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "gui/base/widget_helpers.h"
 #include "gui/options/folder_page.h"
@@ -109,6 +110,23 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
     }
     switches->addStretch(1);
     firstLayout->addLayout(switches);
+    // The scan of everything there is, in one click instead of one "Select All" per tab.
+    auto* everything = new QPushButton(tr("Select &Every Parameter of Every Type"), first);
+    everything->setObjectName("cmdSelectEveryParameter");
+    everything->setToolTip(tr("Enables every type and ticks all of its parameters"));
+    everything->setAutoDefault(false);
+    connect(everything, &QPushButton::clicked, this, [this] {
+        for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+            scan::TypeOptions& type = options_.of(info.type);
+            type.enabled = true;
+            std::fill_n(type.parameters.begin(), info.parameters.size(), true);
+        }
+        emit typesSwitched();
+    });
+    auto* everythingRow = new QHBoxLayout;
+    everythingRow->addWidget(everything);
+    everythingRow->addStretch(1);
+    firstLayout->addLayout(everythingRow);
     firstLayout->addStretch(1);
     auto* forward = pageButton(QStringLiteral("&>"), "cmdNextPage", first);
     firstLayout->addWidget(forward, 0, Qt::AlignRight);
@@ -186,10 +204,9 @@ void GeneralTab::showOneWorkbookState() {
 }
 
 void GeneralTab::outputChosen(options::OutputMode mode) {
+    // The one-workbook box keeps its state for when workbooks are chosen again; only with them
+    // does it count (SearchOptions::writesOneWorkbook).
     options_.outputMode = mode;
-    if (mode != options::OutputMode::ExcelFilesOnly) {
-        options_.oneExcelWorkbook = false;
-    }
     showOneWorkbookState();
 }
 

@@ -19,8 +19,9 @@ class FolderPage;
 // "General Options": page 1 holds the output choice, page 2 the scan result folder; ">"
 // and "<" switch between them and the page stays as left for as long as the tab lives.
 // Only the Excel output can put every type into one workbook, so choosing CSV or HTML
-// clears and locks that box. Without the spreadsheet neither Excel choice is offered. Page 1
-// also holds how the text of exports is read: "Automatic" or one encoding.
+// locks that box; it keeps its state for when Excel is chosen again. Without the spreadsheet
+// neither Excel choice is offered. Page 1 also holds how the text of exports is read: "Automatic"
+// or one encoding.
 class GeneralTab : public QWidget {
     Q_OBJECT
 
@@ -32,7 +33,8 @@ public:
     int currentPage() const;  // 1 or 2
 
 signals:
-    // "Enable All Types" or "Disable All Types" changed every type's search in the record.
+    // "Enable All Types", "Disable All Types" or "Select Every Parameter of Every Type" changed
+    // every type's search in the record.
     void typesSwitched();
 
 private:

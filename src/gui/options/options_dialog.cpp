@@ -4,9 +4,13 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -19,14 +23,11 @@
 #include "gui/options/dat_tab.h"
 #include "gui/options/element_tab.h"
 #include "gui/options/general_tab.h"
-#include "gui/options/multi_row_tabs.h"
 
 namespace qor::gui {
 namespace {
 
 using scan::ElementType;
-
-constexpr int kTabsPerRow = 12;
 
 // The types with a tab of their own, in tab order (tabs 0 to 9).
 constexpr scan::ElementType kElementTabs[] = {scan::ElementType::AI,     scan::ElementType::AO,
@@ -45,7 +46,8 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
       session_(session),
       store_(store),
       ui_(ui),
-      tabs_(new MultiRowTabWidget(kTabsPerRow, this)) {
+      desktop_(desktop),
+      tabs_(new QTabWidget(this)) {
     setObjectName("frmOptions");
     setWindowTitle(tr("Search Options"));
     if (record == Record::LoadFromStore) {
@@ -54,6 +56,11 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
     draft_ = session.options;
 
     tabs_->setObjectName("tabOptions");
+    // One row that keeps its tabs where they are; arrows reach those the dialog has no room
+    // for.
+    tabs_->setUsesScrollButtons(true);
+    tabs_->setElideMode(Qt::ElideNone);
+    tabs_->setDocumentMode(false);
     for (const scan::ElementType type : kElementTabs) {
         auto* tab = new ElementTab(type, draft_);
         elementTabs_.push_back(tab);
@@ -118,6 +125,16 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
     layout->addLayout(bottom);
     fitToScreen();
 
+    // Ctrl+PageDown and Ctrl+PageUp turn the pages wherever the focus is in the dialog.
+    for (const auto& [keys, step] : {std::pair{QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+                                     {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}}) {
+        auto* turn = new QShortcut(keys, this);
+        connect(turn, &QShortcut::activated, this, [this, step = step] {
+            tabs_->setCurrentIndex((tabs_->currentIndex() + step + tabs_->count()) %
+                                   tabs_->count());
+        });
+    }
+
     connect(showStatus_, &QCheckBox::clicked, this,
             [this](bool checked) { draft_.showSearchStatusDialog = checked; });
     connect(preview, &QPushButton::clicked, this, [this] { previewStatus(); });
@@ -155,12 +172,18 @@ void OptionsDialog::showRecord() {
 void OptionsDialog::fitToScreen() {
     // A fixed size: the tabs are laid out for their pages, nothing gains from stretching.
     const QMargins margins = layout()->contentsMargins();
-    const QSize tabs = tabs_->sizeHint();
+    const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    // Wide enough for the widest page, and for every tab where the screen has room.
+    QSize tabs = tabs_->sizeHint();
+    const int allTabs = tabs_->tabBar()->sizeHint().width() + 4;
+    if (shown != nullptr) {
+        tabs.setWidth(
+            std::max(tabs.width(), std::min(allTabs, shown->availableGeometry().width() * 4 / 5)));
+    }
     const QSize bottom = layout()->itemAt(2)->sizeHint();
     const QSize natural(std::max(tabs.width(), bottom.width()) + margins.left() + margins.right(),
                         tabs.height() + layout()->spacing() * 2 + 4 + bottom.height() +
                             margins.top() + margins.bottom());
-    const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
     QSize limit = natural;
     if (shown != nullptr) {
         // Room for the window frame and its title bar.
@@ -205,7 +228,42 @@ void OptionsDialog::previewStatus() {
     showRecord();
 }
 
+bool OptionsDialog::tableEdited() const {
+    const options::CabinetModuleTable& edited = draft_.cabinetTable;
+    const options::CabinetModuleTable& saved = session_.options.cabinetTable;
+    const auto same = [](const scan::CabinetRow& a, const scan::CabinetRow& b) {
+        return a.cabinet == b.cabinet && a.module == b.module;
+    };
+    return edited.importedFileName != saved.importedFileName ||
+           !std::equal(edited.rows.begin(), edited.rows.end(), saved.rows.begin(), saved.rows.end(),
+                       same);
+}
+
 void OptionsDialog::reject() {
+    // Rows typed or imported are work: they are not dropped without a word.
+    if (tableEdited()) {
+        QMessageBox box(QMessageBox::Warning, toQString(kApplicationTitle),
+                        tr("The Cabinet<->Module table has changes that are not saved. Save "
+                           "them?"),
+                        QMessageBox::NoButton, this);
+        box.setObjectName("msgUnsavedTable");
+        QPushButton* save = box.addButton(QMessageBox::Save);
+        save->setObjectName("cmdSave");
+        QPushButton* discard = box.addButton(QMessageBox::Discard);
+        discard->setObjectName("cmdDiscard");
+        QPushButton* stay = box.addButton(QMessageBox::Cancel);
+        stay->setObjectName("cmdCancel");
+        box.setDefaultButton(save);
+        box.setEscapeButton(stay);
+        desktop_.runModal(box);
+        if (box.clickedButton() == save) {
+            acceptOptions();
+            return;
+        }
+        if (box.clickedButton() != discard) {
+            return;  // Cancel: the dialog stays as it is
+        }
+    }
     discarded_ = true;
     QDialog::reject();
 }

@@ -12,6 +12,7 @@
 
 class QCheckBox;
 class QScrollArea;
+class QTabWidget;
 
 namespace qor::gui {
 
@@ -19,11 +20,11 @@ class CabinetTab;
 class DatTab;
 class ElementTab;
 class GeneralTab;
-class MultiRowTabWidget;
 
-// "Search Options": thirteen tabs in two rows (the ten element types with a tab
-// of their own, "DAT Elements", "General Options", "Cabinet<->Module"), the
-// "Show 'Search Status' dialog" box, "Preview Status", "OK" and "Cancel".
+// "Search Options": thirteen tabs in one row that stays in place (the ten element types with a
+// tab of their own, "DAT Elements", "General Options", "Cabinet<->Module"; arrows reach the
+// tabs a small screen has no room for), the "Show 'Search Status' dialog" box, "Preview
+// Status", "OK" and "Cancel".
 //
 // Lifetime, as the owner (the main window) keeps it:
 // - loadRecord() loads session.options (with session.columns and session.cabinetLabels) from
@@ -36,8 +37,10 @@ class MultiRowTabWidget;
 // store and hides the
 //   dialog (runModal returns QDialog::Accepted).
 // - Closing it any other way ("Cancel", title bar, Escape) marks it discarded(); runModal returns
-//   QDialog::Rejected. The owner then deletes it and reloads the record from the store
-//   (dropping toggles of the search status dialog too).
+//   QDialog::Rejected. With unsaved edits of the cabinet-module table it first asks: "Save"
+//   saves as "OK" does, "Discard" goes on closing, "Cancel" (Escape) leaves the dialog open. The
+//   owner then deletes it and reloads the record from the store (dropping toggles of the
+//   search status dialog too).
 // - "Preview Status" saves and recomputes the search status like "OK", then calls
 //   onPreviewStatus (the owner shows the search status dialog in preview mode) while this
 //   dialog stays open, and afterwards shows the record again, with any change that dialog
@@ -63,7 +66,7 @@ public:
     // Closed without "OK": the owner must throw this dialog away.
     bool discarded() const { return discarded_; }
 
-    MultiRowTabWidget& tabs() { return *tabs_; }
+    QTabWidget& tabs() { return *tabs_; }
     // The edits not yet saved.
     const options::SearchOptions& draft() const { return draft_; }
 
@@ -77,6 +80,8 @@ protected:
 
 private:
     void acceptOptions();
+    // The cabinet-module table of the draft differs from the saved one.
+    bool tableEdited() const;
     void previewStatus();
     void saveOptions();
     // The dialog's fixed size: its natural size, or the screen's when that is smaller.
@@ -88,7 +93,8 @@ private:
     options::SearchOptions draft_;
     platform::SettingsStore& store_;
     UserInterface& ui_;
-    MultiRowTabWidget* tabs_;
+    Desktop& desktop_;
+    QTabWidget* tabs_;
     QScrollArea* scroll_ = nullptr;
     std::vector<ElementTab*> elementTabs_;
     DatTab* datTab_ = nullptr;

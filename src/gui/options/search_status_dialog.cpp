@@ -222,13 +222,6 @@ void SearchStatusDialog::prepare(SearchStatusMode mode, QWidget* owner) {
     cmdCancel_->setText(preview ? tr("&OK") : tr("&Cancel"));
     cmdChangeSettings_->setEnabled(!preview);
     offerScan();
-    QPushButton* defaultButton = cmdScanNow_->isEnabled() ? cmdScanNow_ : cmdCancel_;
-    // Enter presses the default button, wherever the focus is.
-    for (QPushButton* button : {cmdCancel_, cmdChangeSettings_, cmdScanNow_}) {
-        button->setAutoDefault(false);
-        button->setDefault(button == defaultButton);
-    }
-    defaultButton->setFocus();
     for (int row = 1; row <= kRowCount; ++row) {
         showScanStatus(row);
     }
@@ -299,6 +292,16 @@ void SearchStatusDialog::offerScan() {
     const bool anyType = session_.options.scansAnyType();
     cmdScanNow_->setEnabled(fromScanCommand && anyType);
     hint_->setVisible(fromScanCommand && !anyType);
+    // Enter presses the default button, wherever the focus is: "Scan Now" whenever a type is
+    // enabled, else the button that enables one.
+    QPushButton* defaultButton = cmdScanNow_->isEnabled()          ? cmdScanNow_
+                                 : cmdChangeSettings_->isEnabled() ? cmdChangeSettings_
+                                                                   : cmdCancel_;
+    for (QPushButton* button : {cmdCancel_, cmdChangeSettings_, cmdScanNow_}) {
+        button->setAutoDefault(false);
+        button->setDefault(button == defaultButton);
+    }
+    defaultButton->setFocus();
 }
 
 void SearchStatusDialog::cancel() {

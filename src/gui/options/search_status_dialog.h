@@ -47,8 +47,9 @@ enum class SearchStatusMode {
 //   session.options, including the toggles). It does not check again that a type is enabled.
 //   runModal returns QDialog::Accepted.
 // - "Change Settings" hides the dialog, then calls onChangeSettings, which shows the options
-//   dialog modally, owned by the main window. No scan follows, and this dialog is not shown
-//   again until the next command that needs it. runModal returns kChangeSettingsResult.
+//   dialog modally, owned by the main window. runModal returns kChangeSettingsResult; the scan
+//   command shows this dialog again when the options were left with "OK".
+// - Enter presses "Scan Now" whenever a type is enabled, else "Change Settings".
 // - A click changes the record under any window that shows it: such a window (the options
 //   dialog) re-reads its boxes from session.options once this dialog has closed.
 // An exception escaping a callback is reported with the standard error message instead of

@@ -72,8 +72,14 @@ StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& 
         QLabel* name = makeLabel(this, QStringLiteral("lblModuleNames_%1").arg(i + 1),
                                  qtext(scan::shownStatisticsName(scan::elementType(row.type))));
         QLabel* count = makeLabel(this, QStringLiteral("lblFoundElements_%1").arg(i),
-                                  row.disabled ? tr("Search Disabled") : qtext(row.count));
+                                  row.disabled ? tr("Search Disabled")
+                                  : row.kept   ? tr("Kept")
+                                               : qtext(row.count));
+        count->setToolTip(row.kept ? tr("The existing results were kept: this scan did not read "
+                                        "the type.")
+                                   : QString());
         searchDisabled_[static_cast<std::size_t>(i)] = row.disabled;
+        kept_[static_cast<std::size_t>(i)] = row.kept;
         lblModuleNames_[static_cast<std::size_t>(i + 1)] = name;
         lblFoundElements_[static_cast<std::size_t>(i)] = count;
         grid->addWidget(name, i + 2, 0);
@@ -147,7 +153,7 @@ void StatisticsWindow::showEvent(QShowEvent* event) {
 
 void StatisticsWindow::colourCounts() {
     for (std::size_t i = 0; i < lblFoundElements_.size(); ++i) {
-        if (searchDisabled_[i] || cancelled_) {
+        if (searchDisabled_[i] || kept_[i] || cancelled_) {
             setCaptionColor(*lblFoundElements_[i], disabledColor(lblFoundElements_[i]->palette()));
         }
     }
@@ -166,7 +172,7 @@ void StatisticsWindow::offerResults(Desktop& desktop, bool cancelled) {
     if (cancelled) {
         cancelled_ = true;
         for (std::size_t i = 0; i < lblFoundElements_.size(); ++i) {
-            if (!searchDisabled_[i]) {
+            if (!searchDisabled_[i] && !kept_[i]) {
                 lblFoundElements_[i]->setText(tr("Cancelled"));
             }
         }
@@ -184,7 +190,7 @@ QString StatisticsWindow::summaryText(bool cancelled) const {
     if (!cancelled) {
         long long total = 0;
         for (const output::StatisticsRow& row : statisticsRows(session_)) {
-            total += row.disabled ? 0 : scan.writtenOf(row.type).value_or(0);
+            total += row.disabled || row.kept ? 0 : scan.writtenOf(row.type).value_or(0);
         }
         lines << tr("Total: %1 elements").arg(QLocale().toString(total));
     }

@@ -19,8 +19,9 @@ class QScrollArea;
 namespace qor::gui {
 
 // "Search Results Statistics": the element counts of the scan that just ended,
-// one row per type in the order of the search status table, with "Save To File" and
-// "Close". The session, clock and user interface must outlive the window.
+// one row per type in the order of the search status table ("Kept" for a type whose existing
+// results the user kept), with "Save To File" and "Close". The session, clock and user
+// interface must outlive the window.
 class StatisticsWindow : public QDialog {
     Q_OBJECT
 
@@ -50,7 +51,7 @@ public slots:
     void closeWindow();
 
 private:
-    // The count labels that read "Search Disabled" or "Cancelled" turn dark red.
+    // The count labels that read "Search Disabled", "Kept" or "Cancelled" turn dark red.
     void colourCounts();
     void openWithDesktop(const std::string& path);
     QString summaryText(bool cancelled) const;
@@ -61,6 +62,7 @@ private:
     std::array<QLabel*, kRowCount + 2> lblModuleNames_{};  // 0 and 15 are the column heads
     std::array<QLabel*, kRowCount> lblFoundElements_{};
     std::array<bool, kRowCount> searchDisabled_{};  // the rows that read "Search Disabled"
+    std::array<bool, kRowCount> kept_{};            // the rows that read "Kept"
     bool cancelled_ = false;
     QPushButton* cmdSaveStatistic_ = nullptr;
     QPushButton* cmdClose_ = nullptr;

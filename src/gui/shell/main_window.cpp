@@ -169,9 +169,9 @@ OptionsDialog& MainWindow::optionsDialog() {
     return *options_;
 }
 
-void MainWindow::showOptions() {
+bool MainWindow::showOptions() {
     OptionsDialog& dialog = optionsDialog();
-    context_.desktop.runModal(dialog);
+    const bool saved = context_.desktop.runModal(dialog) == QDialog::Accepted;
     // Closed through its title bar: the edits are dropped and the record, the columns and
     // the labels return to what the store holds before anything else reads them.
     if (dialog.discarded()) {
@@ -184,6 +184,7 @@ void MainWindow::showOptions() {
         document->rtfText().setTextEncoding(context_.session.textEncoding());
         showNodeInformation();
     }
+    return saved;
 }
 
 void MainWindow::showLineNumbers(bool shown) {

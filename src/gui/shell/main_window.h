@@ -184,7 +184,8 @@ private:
     using ChecksLoad = std::function<void(const elements::LoadSettings& settings,
                                           elements::LoadControl control, CheckedExports& checked)>;
     void runChecks(const QString& source, std::string_view procedure, ChecksLoad load);
-    void showOptions();
+    // Shows the options dialog; true when it was left with "OK" (the edits saved).
+    bool showOptions();
     void previewSearchStatus();
     // Every document window shows line numbers or none, as the settings remember.
     void showLineNumbers(bool shown);
@@ -218,6 +219,8 @@ private:
     QTimer* tmrSwitchText_ = nullptr;
     ProgressWindow* progress_ = nullptr;
     QPointer<OptionsDialog> options_;
+    // The options were last left with "OK": Search Status then comes back, ready to scan.
+    bool optionsSaved_ = false;
     bool optionsLoaded_ = false;  // the session holds the stored options
     QPointer<SearchStatusDialog> searchStatus_;
     std::unique_ptr<ScanDisplay> display_;

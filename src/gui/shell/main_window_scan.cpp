@@ -48,7 +48,7 @@ SearchStatusDialog& MainWindow::searchStatusDialog() {
     if (searchStatus_.isNull()) {
         searchStatus_ = new SearchStatusDialog(context_.session, context_.boxes, this);
         searchStatus_->onScanNow = [this] { startScan(); };
-        searchStatus_->onChangeSettings = [this] { showOptions(); };
+        searchStatus_->onChangeSettings = [this] { optionsSaved_ = showOptions(); };
     }
     return *searchStatus_;
 }
@@ -68,17 +68,24 @@ void MainWindow::scanFile() {
         return;
     }
     runStep(context_.boxes, kModule, kProcedure, [&] {
-        if (!context_.session.options.scansAnyType()) {
-            // The dialog itself says what to do, beside the button that does it.
-            searchStatusDialog().prepare(SearchStatusMode::NothingEnabled);
-            context_.desktop.runModal(searchStatusDialog());
+        const bool anyType = context_.session.options.scansAnyType();
+        if (anyType && !context_.session.options.showSearchStatusDialog) {
+            startScan();
             return;
         }
-        if (context_.session.options.showSearchStatusDialog) {
-            searchStatusDialog().prepare(SearchStatusMode::FromScanCommand);
-            context_.desktop.runModal(searchStatusDialog());
-        } else {
-            startScan();
+        // With nothing enabled the dialog itself says what to do, beside the button that does
+        // it. Options left with "OK" through "Change Settings" bring the person back here,
+        // ready to scan.
+        for (;;) {
+            searchStatusDialog().prepare(context_.session.options.scansAnyType()
+                                             ? SearchStatusMode::FromScanCommand
+                                             : SearchStatusMode::NothingEnabled);
+            optionsSaved_ = false;
+            if (context_.desktop.runModal(searchStatusDialog()) !=
+                    SearchStatusDialog::kChangeSettingsResult ||
+                !optionsSaved_) {
+                return;
+            }
         }
     });
 }

@@ -137,22 +137,48 @@ TEST(CabinetStoreTest, WrittenRowsReadBackAsStored) {
     }
 }
 
-// The options dialog's import reads the file and leaves the store to the options' save.
+// A row entered by hand against the table, ASCII case ignored: the same as a row, giving the
+// module of the last row that has it another cabinet, or new; the row being rewritten aside.
+TEST(CabinetStoreTest, ARowClashesWithTheRowsOfItsModule) {
+    const std::vector<scan::CabinetRow> rows{{"cb1", "m1"}, {"CB2", "M2"}, {"CB3", "m2"}};
+    const struct {
+        scan::CabinetRow row;
+        std::optional<std::size_t> except;
+        RowClashKind kind;
+        std::size_t index;
+    } cases[] = {
+        {{"CB1", "M1"}, std::nullopt, RowClashKind::Duplicate, 0},
+        {{"cb9", "M2"}, std::nullopt, RowClashKind::Conflict, 2},
+        {{"CB3", "M2"}, 2, RowClashKind::Conflict, 1},
+        {{"cb1", "m1"}, 0, RowClashKind::None, 0},
+        {{"CB1", "M9"}, std::nullopt, RowClashKind::None, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row.cabinet + "|" + c.row.module);
+        const RowClash clash = clashOf(rows, c.row, c.except);
+        EXPECT_EQ(clash.kind, c.kind);
+        EXPECT_EQ(clash.index, c.index);
+    }
+}
+
+// The options dialog's import reads the file for its preview and leaves the store to the
+// options' save.
 TEST(CabinetStoreTest, ImportReadsTheFileOnly) {
     testing::TempDir dir;
     const std::string path = dir.write("plant 2.csv", "cb801,ai800_1\r\ncb802,ai800_2\r\n\r\n");
     testing::ScriptedUi ui;
-    std::optional<CabinetModuleTable> table = importCabinetFile(path, ui);
+    std::optional<CabinetFile> table = importCabinetFile(path, ui);
     ASSERT_TRUE(table.has_value());
-    EXPECT_EQ(pairs(table->rows), (Rows{{"CB801", "AI800_1"}, {"CB802", "AI800_2"}}));
-    EXPECT_EQ(table->importedFileName, "plant 2.csv");
+    EXPECT_EQ(pairs(table->import.rows()), (Rows{{"CB801", "AI800_1"}, {"CB802", "AI800_2"}}));
+    EXPECT_EQ(table->fileName, "plant 2.csv");
 
     // A line over 1 MiB is cut, and said so.
     const std::string longLines =
         dir.write("long.csv", "cb1," + std::string(2 << 20, 'm') + "\r\ncb2,m2\n");
     table = importCabinetFile(longLines, ui);
     ASSERT_TRUE(table.has_value());
-    EXPECT_EQ(pairs(table->rows), (Rows{{"CB1", std::string((1 << 20) - 4, 'M')}, {"CB2", "M2"}}));
+    EXPECT_EQ(pairs(table->import.rows()),
+              (Rows{{"CB1", std::string((1 << 20) - 4, 'M')}, {"CB2", "M2"}}));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
               "1 line of '" + longLines + "' is longer than 1 MiB: only its first 1 MiB was read.");

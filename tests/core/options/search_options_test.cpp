@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <tuple>
+
 #include "core/options/search_status.h"
 #include "core/options/value_conversion.h"
 #include "support/memory_settings_store.h"
@@ -28,14 +31,49 @@ protected:
     testing::ScriptedUi ui;
 };
 
+// A fresh store (also one holding other sections) scans every type for what a maintenance
+// engineer reads first; a store holding any key of a type reads every missing one as clear, so
+// that a settings file written by hand scans what it always did. The search status agrees.
+TEST_F(SearchOptionsTest, AFreshStoreScansEveryTypeAndAStoreWithTypeKeysOnlyWhatItHolds) {
+    const std::map<ElementType, std::string> firstRead{
+        {ElementType::AI, "CHANNEL,NAME,DESCR,UNIT,RANGEMAX,RANGEMIN,"},
+        {ElementType::AO, "CHANNEL,NAME,DESCR,UNIT,RANGEMAX,RANGEMIN,"},
+        {ElementType::AIC, "CHANNEL,NAME,DESCR,UNIT,"},
+        {ElementType::AOC, "CHANNEL,NAME,DESCR,UNIT,"},
+        {ElementType::PIDCON, "CHANNEL,NAME,DESCR,UNIT,"},
+        {ElementType::DI, "CHANNEL,NAME,DESCR,"},
+        {ElementType::DIC, "CHANNEL,NAME,DESCR,"},
+        {ElementType::DO, "CHANNEL,NAME,DESCR,"},
+        {ElementType::DOC, "CHANNEL,NAME,DESCR,"},
+        {ElementType::MOTCON, "CHANNEL,NAME,DESCR,"},
+        {ElementType::DATB, "CHANNEL,NAME,"},
+        {ElementType::DATI, "CHANNEL,NAME,"},
+        {ElementType::DATIL, "CHANNEL,NAME,"},
+        {ElementType::DATR, "CHANNEL,NAME,"}};
+    for (const auto& [section, key, fresh] : {std::tuple{"", "", true},
+                                              {"Settings", "SaveToCSVOnly", true},
+                                              {"chkDISParameters", "NAME", false},
+                                              {"chkDATRParameters", "EnableSearch", false}}) {
+        SCOPED_TRACE(std::string(section) + " " + key);
+        store = {};
+        if (*section != 0) {
+            store.setValue(section, key, "0");
+        }
+        load();
+        for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+            EXPECT_EQ(options.of(info.type).enabled, fresh) << info.name;
+            EXPECT_EQ(of(info.type).headerLine, fresh ? firstRead.at(info.type) : "CHANNEL,")
+                << info.name;
+            EXPECT_EQ(of(info.type).columns.size(), info.parameters.size() + 1);
+        }
+        EXPECT_EQ(SearchStatusTable::readFrom(store, ui).anyEnabled(), fresh);
+    }
+    EXPECT_EQ(store.value("chkAISParameters", "EnableSearch", "absent"), "absent");  // read only
+    EXPECT_TRUE(ui.errors.empty());
+}
+
 TEST_F(SearchOptionsTest, AFreshStoreGivesTheDefaultsAndValuesThatDoNotConvertKeepThem) {
     load();
-    for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
-        EXPECT_FALSE(options.of(info.type).enabled) << info.name;
-        EXPECT_EQ(of(info.type).headerLine, "CHANNEL,") << info.name;
-        EXPECT_EQ(of(info.type).columnCount, 1);
-        EXPECT_EQ(of(info.type).columns.size(), info.parameters.size() + 1);
-    }
     EXPECT_EQ(options.outputMode, OutputMode::HtmlReport);
     EXPECT_FALSE(options.oneExcelWorkbook);
     EXPECT_TRUE(options.showSearchStatusDialog);

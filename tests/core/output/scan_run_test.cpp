@@ -1,6 +1,7 @@
 #include "core/output/scan_run.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -59,6 +60,45 @@ TEST_F(ScanRunTest, OneAnswerStandsForTheRestOfTheScan) {
             EXPECT_EQ(testing::readFile(file(prefix)), "old") << prefix << extension;
         }
     }
+}
+
+// The time taken is the work's: a person who takes 13 s over each question does not make the
+// scan slower. A type whose results were kept is marked so, and its row keeps the earlier count.
+TEST_F(ScanRunTest, TimeTakenLeavesOutTheAnswersAndKeptTypesAreMarked) {
+    testing::enable(session, ElementType::AI);
+    testing::enable(session, ElementType::DI);
+    ASSERT_FALSE(run().cancelled);
+    // A clock that the work moves 100 ms at every step of progress, and the person 13 s at every
+    // answer.
+    struct ClockedUi : testing::ScriptedUi {
+        std::chrono::steady_clock::time_point now{};
+        Answer askYesNoForAll(const Prompt& prompt) override {
+            now += std::chrono::seconds(13);
+            return ScriptedUi::askYesNoForAll(prompt);
+        }
+        void setProgress(long long value, long long maximum) override {
+            now += std::chrono::milliseconds(100);
+            ++steps;
+            ScriptedUi::setProgress(value, maximum);
+        }
+        int steps = 0;
+    } person;
+    person.answersForAll = {Answer::No, Answer::YesToAll};
+    const FixedClock clock(testing::kScanMoment);
+    ScanEnvironment environment = testing::scanEnvironment(clock);
+    environment.now = [&person] { return person.now; };
+    const ScanReport report = runScan(session, person, environment);
+    ASSERT_EQ(person.prompts.size(), 2u);
+    EXPECT_GT(person.steps, 0);
+    EXPECT_EQ(report.elapsed, person.steps * std::chrono::milliseconds(100));
+    EXPECT_TRUE(report.keptOf(ElementType::AI));
+    EXPECT_FALSE(report.keptOf(ElementType::DI) || report.keptOf(ElementType::AO));
+    const long long aiBefore = *session.lastScan.writtenOf(ElementType::AI);
+    session.keep(report);
+    for (const StatisticsRow& row : statisticsRows(session)) {
+        EXPECT_EQ(row.kept, row.type == ElementType::AI) << row.name;
+    }
+    EXPECT_EQ(statisticsRows(session)[0].count, std::to_string(aiBefore));
 }
 
 TEST_F(ScanRunTest, ResultFoldersAreMadeOnceAndReusedWithSafeNames) {

@@ -12,8 +12,10 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <QTabWidget>
+
+#include "gui/options/cabinet_import_dialog.h"
 #include "gui/options/cabinet_tab.h"
-#include "gui/options/multi_row_tabs.h"
 #include "options_fixture.h"
 
 using qor::gui::CabinetModuleDialog;
@@ -85,10 +87,16 @@ QString countAndApply(const OptionsDialog& dialog) {
            (applyBox(dialog)->isChecked() ? " checked" : "");
 }
 
-// Escape, as a person closes the dialog without "OK".
-void discard(OptionsDialog& dialog) {
+// Escape, as a person closes the dialog without "OK", answering "Discard" when asked.
+void discard(OptionsDialog& dialog, qor::testing::FakeDesktop& desktop) {
+    desktop.onModal = [](QDialog& box) { button(box, "cmdDiscard")->click(); };
     QTest::keyClick(&dialog, Qt::Key_Escape);
     QVERIFY(dialog.discarded() && !dialog.isVisible());
+}
+
+// "OK" or "Cancel" of the import preview.
+void leavePreviewWith(qor::testing::FakeDesktop& desktop, const QString& name) {
+    desktop.onModal = [name](QDialog& preview) { button(preview, name)->click(); };
 }
 
 void fillAndClick(QDialog& shown, const QString& cabinet, const QString& module) {
@@ -138,15 +146,21 @@ private slots:
         QVERIFY(fixture.ui.messages.empty());
         QCOMPARE(stored(), std::string("2 old.csv"));
 
-        fixture.ui.answers = {true};
-        fixture.desktop.chosenFiles = {file};
-        button(*dialog, "cmdImport")->click();
+        // The preview's Cancel leaves the table; its OK replaces it.
+        for (const char* leave : {"cmdCancel", "cmdOK"}) {
+            fixture.ui.answers = {true};
+            fixture.desktop.chosenFiles = {file};
+            leavePreviewWith(fixture.desktop, leave);
+            button(*dialog, "cmdImport")->click();
+        }
+        QCOMPARE(fixture.desktop.modalTitles.back(), std::string("Import Preview"));
+        QCOMPARE(fixture.desktop.modalTitles.size(), std::size_t(2));
         QCOMPARE(listed(*dialog), imported);
         QCOMPARE(labelText(*dialog, "lblImportedFile"), QString("plant cabinets.csv"));
         QCOMPARE(countAndApply(*dialog), QString("2 on checked"));
         QCOMPARE(labelled(fixture.session.cabinetLabels), old);
         QCOMPARE(stored(), std::string("2 old.csv"));
-        discard(*dialog);
+        discard(*dialog, fixture.desktop);
 
         auto reopened = fixture.open();
         reopened->show();
@@ -154,6 +168,7 @@ private slots:
         QCOMPARE(labelText(*reopened, "lblImportedFile"), QString("old.csv"));
         fixture.ui.answers = {true};
         fixture.desktop.chosenFiles = {file};
+        leavePreviewWith(fixture.desktop, "cmdOK");
         button(*reopened, "cmdImport")->click();
         button(*reopened, "cmdOK")->click();
         QCOMPARE(labelled(fixture.session.cabinetLabels), imported);
@@ -170,15 +185,17 @@ private slots:
         auto dialog = shownOnCabinetTab(fixture);
         dialog->returnToPosition();
         const QPoint centred = dialog->pos();
-        const int screenTop = dialog->screen()->geometry().top();
         bool checked = false;
         fixture.desktop.onModal = [&](QDialog& shown) {
-            // The options dialog makes room for the assignment dialog.
-            QVERIFY(dialog->y() < centred.y() || centred.y() == screenTop);
+            // The options dialog stays where it is.
+            QCOMPARE(dialog->pos(), centred);
             QCOMPARE(countAndApply(*dialog), QString("0 off"));
             fillAndClick(shown, "cb801", "ai800_1");
             QCOMPARE(countAndApply(*dialog), QString("1 on"));  // at once, not on the next load
-            fillAndClick(shown, "cb802", "");                   // both are needed: a hint each time
+            // The boxes are empty for the next row.
+            QVERIFY(control<QLineEdit>(shown, "txtNewCabinet")->text().isEmpty());
+            QVERIFY(control<QLineEdit>(shown, "txtNewModule")->text().isEmpty());
+            fillAndClick(shown, "cb802", "");  // both are needed: a hint each time
             fillAndClick(shown, "", "ai800_2");
             QCOMPARE(fixture.ui.messages.size(), std::size_t(2));
             fillAndClick(shown, "cb802", "di810_3");
@@ -265,7 +282,7 @@ private slots:
         QCOMPARE(fixture.store.value("CabinetsModules", "ListViewItemsCount", ""),
                  std::string("4"));
 
-        discard(*dialog);
+        discard(*dialog, fixture.desktop);
         auto reopened = shownOnCabinetTab(fixture);
         QCOMPARE(listed(*reopened), QStringList({"cb1|m1", "|M2", "CB3|M3", "CB4|M4"}));
         QCOMPARE(countAndApply(*reopened), QString("4 on checked"));
@@ -274,6 +291,110 @@ private slots:
         button(*reopened, "cmdOK")->click();
         QCOMPARE(fixture.store.keyCount("CabinetsModules"), std::size_t(7));
         QCOMPARE(labelled(fixture.session.cabinetLabels), QStringList({"cb1|m1", "|M2", "CB3|M3"}));
+    }
+
+    // The preview takes well-formed files as they always were; of the rest it says what each
+    // line gives, skips the heading unless asked, takes ';' pairs only when asked, and leaves
+    // out repeated rows and lines that are no pair. Taken, per line: T taken, - left out.
+    void importPreviewSaysWhatEachLineGives_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("boxes");  // H: heading box offered, S: ';' box offered
+        QTest::addColumn<bool>("clickBoxes");
+        QTest::addColumn<QString>("taken");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("well-formed")
+            << QByteArray("cb801,ai800_1\r\n\"cb 802\",\"ai810,2\"\n") << "" << false << "TT"
+            << QStringList{"CB801|AI800_1", "CB 802|AI810,2"};
+        const QByteArray mixed(
+            "\xEF\xBB\xBF"
+            "Cabinet,Module\r\ncb701,ai810_1\r\nCB702;DI810_1\r\nONEFIELD\r\n"
+            "a,b,c\r\ncb701,ai810_1\r\ncb799,ai810_1\r\n");
+        QTest::newRow("as offered")
+            << mixed << "HS" << false << "-T----T" << QStringList{"CB701|AI810_1", "CB799|AI810_1"};
+        QTest::newRow("heading and pairs taken")
+            << mixed << "HS" << true << "TTT---T"
+            << QStringList{"CABINET|MODULE", "CB701|AI810_1", "CB702|DI810_1", "CB799|AI810_1"};
+    }
+    void importPreviewSaysWhatEachLineGives() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, boxes);
+        QFETCH(bool, clickBoxes);
+        QFETCH(QString, taken);
+        QFETCH(QStringList, rows);
+        const qor::options::CabinetFile file{qor::options::parseCabinetImport(text.toStdString()),
+                                             "plant.csv"};
+        qor::gui::CabinetImportDialog preview(file);
+        for (const auto& [letter, name] :
+             {std::pair{'H', "chkSkipHeading"}, {'S', "chkSemicolonPairs"}}) {
+            auto* box = preview.findChild<QCheckBox*>(name);
+            QCOMPARE(box != nullptr, boxes.contains(QChar(letter)));
+            if (box != nullptr && clickBoxes) {
+                box->click();
+            }
+        }
+        QString shown;
+        for (int row = 0; row < preview.model().rowCount(); ++row) {
+            shown += preview.model().taken(row) ? 'T' : '-';
+            // Every line left out says why, and so does the second cabinet of a module.
+            const QString note = preview.model().note(row);
+            QVERIFY(preview.model().taken(row) || !note.isEmpty());
+            QCOMPARE(note.contains("line 2 gave the cabinet CB701"), row == 6);
+        }
+        QCOMPARE(shown, taken);
+        QStringList given;
+        for (const qor::scan::CabinetRow& row : preview.rows()) {
+            given << QString::fromStdString(row.cabinet + "|" + row.module);
+        }
+        QCOMPARE(given, rows);
+        QVERIFY(control<QLabel>(preview, "lblImportSummary")->text().contains("plant.csv"));
+    }
+
+    // A row the table has is refused with a message, a module given another cabinet asks which
+    // wins, and closing the options with rows not saved asks: Cancel stays, Discard drops
+    // them, Save keeps them.
+    void tableRefusesRepeatsAndAsksBeforeLosingRows() {
+        OptionsFixture fixture;
+        auto dialog = shownOnCabinetTab(fixture);
+        fixture.desktop.onModal = [&](QDialog& shown) {
+            fillAndClick(shown, "CB801", "AI800_1");
+            button(shown, "cmdApply")->click();  // Enter again: the boxes are empty now
+            fillAndClick(shown, "cb801", "ai800_1");
+            QCOMPARE(fixture.ui.messages.size(), std::size_t(2));
+            QVERIFY(fixture.ui.messages.back().text.find("in the list already") !=
+                    std::string::npos);
+            fixture.ui.answers = {false, true};  // CB801 keeps it, then CB999 takes it
+            fillAndClick(shown, "CB999", "AI800_1");
+            QCOMPARE(listed(*dialog), QStringList({"CB801|AI800_1"}));
+            fillAndClick(shown, "CB999", "AI800_1");
+            QCOMPARE(listed(*dialog), QStringList({"CB999|AI800_1"}));
+            QCOMPARE(fixture.ui.prompts.size(), std::size_t(2));
+            fillAndClick(shown, "CB999", "AI800_2");
+            button(shown, "cmdClose")->click();
+        };
+        button(*dialog, "cmdAdd")->click();
+        const QStringList typed{"CB999|AI800_1", "CB999|AI800_2"};
+        QCOMPARE(listed(*dialog), typed);
+
+        for (const char* answer : {"cmdCancel", "cmdSave"}) {
+            fixture.desktop.onModal = [answer](QDialog& box) { button(box, answer)->click(); };
+            QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        }
+        QCOMPARE(fixture.desktop.modalTitles.back(), std::string(".QOR Reader"));
+        QVERIFY(!dialog->isVisible() && !dialog->discarded());
+        QCOMPARE(labelled(fixture.session.cabinetLabels), typed);
+
+        auto again = shownOnCabinetTab(fixture);
+        cabinetTab(*again).deleteRow();
+        clickRow(*again, 0);
+        cabinetTab(*again).deleteRow();
+        discard(*again, fixture.desktop);
+        QCOMPARE(labelled(fixture.session.cabinetLabels), typed);
+        // Without edits nothing is asked.
+        const std::size_t asked = fixture.desktop.modalTitles.size();
+        auto untouched = shownOnCabinetTab(fixture);
+        QTest::keyClick(untouched.get(), Qt::Key_Escape);
+        QVERIFY(untouched->discarded());
+        QCOMPARE(fixture.desktop.modalTitles.size(), asked);
     }
 
     // The assignment dialog refuses a row that is not there, silently.

@@ -16,9 +16,11 @@
 #include <QTreeView>
 #include <filesystem>
 
+#include <QTabBar>
+#include <QTabWidget>
 #include "core/platform/qt_settings_store.h"
+#include "core/platform/user_environment.h"
 #include "gui/options/cabinet_module_dialog.h"
-#include "gui/options/multi_row_tabs.h"
 #include "options_fixture.h"
 
 using qor::options::OutputMode;
@@ -48,12 +50,24 @@ QCheckBox* enableBox(const QObject& dialog, ElementType type) {
     return control<QCheckBox>(dialog, section(type).chopped(10) + "EnableSearch");
 }
 
+// A store that scans nothing: every type off, every box clear.
+void storeEveryTypeOff(qor::platform::SettingsStore& store) {
+    for (const qor::scan::ElementTypeInfo& info : qor::scan::elementTypes()) {
+        store.setValue(info.settingsSection, "EnableSearch", "0");
+        for (const std::string_view parameter : info.parameters) {
+            store.setValue(info.settingsSection, parameter, "0");
+        }
+    }
+}
+
 // Every caption on `page` is shown whole and inside the page. Pictures go to the folder
 // named by QOR_SCREENSHOT_DIR, when it is set, for a person to look at.
 void checkTidy(QWidget& window, QWidget& page, const QString& shot) {
     for (QWidget* widget : page.findChildren<QWidget*>()) {
+        // The tab strip's own scroll arrows are the style's to size.
         if (!widget->isVisible() ||
-            !(qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget))) {
+            !(qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget)) ||
+            qobject_cast<QTabBar*>(widget->parentWidget()) != nullptr) {
             continue;
         }
         const QString name = shot + ": " + widget->objectName();
@@ -74,17 +88,22 @@ class OptionsDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Tab i holds every box of the i-th type; a fresh store opens "General Options". The
-    // workbook writer's version is shown as found.
+    // Tab i holds every box of the i-th type; a fresh store opens "General Options" with every
+    // type enabled for NAME, DESCR, UNIT, RANGEMAX and RANGEMIN. The workbook writer's version
+    // is shown as found.
     void tabsHoldTheirTypesAndTheWriterVersion() {
         OptionsFixture fixture;
         auto dialog = fixture.open();
-        qor::gui::MultiRowTabWidget& tabs = dialog->tabs();
+        QTabWidget& tabs = dialog->tabs();
+        const QStringList readFirst{"NAME", "DESCR", "UNIT", "RANGEMAX", "RANGEMIN"};
         for (int i = 0; i < 10; ++i) {
             const int count = int(qor::scan::elementType(kTabTypes[i]).parameters.size());
             QCOMPARE(tabs.widget(i)->findChildren<QCheckBox*>().size(), count + 1);
+            QVERIFY(enableBox(*dialog, kTabTypes[i])->isChecked());
             for (int box = 1; box <= count; ++box) {
-                QVERIFY(tabs.widget(i)->isAncestorOf(parameterBox(*dialog, kTabTypes[i], box)));
+                QCheckBox* check = parameterBox(*dialog, kTabTypes[i], box);
+                QVERIFY(tabs.widget(i)->isAncestorOf(check));
+                QCOMPARE(check->isChecked(), readFirst.contains(check->text()));
             }
         }
         for (const ElementType type : kDatTypes) {
@@ -104,12 +123,13 @@ private slots:
     // "Clear All" set every box but NAME in one click.
     void elementBoxesKeepNameChecked() {
         OptionsFixture fixture;
+        storeEveryTypeOff(fixture.store);
         auto dialog = fixture.open();
         for (const ElementType type : kTabTypes) {
             const auto& record = dialog->draft().of(type);
             QCheckBox* name = parameterBox(*dialog, type, 1);
             QCheckBox* descr = parameterBox(*dialog, type, 2);
-            // An empty store shows NAME clear, untouched until a box of the type is clicked.
+            // A stored clear NAME shows clear, untouched until a box of the type is clicked.
             QVERIFY(!name->isChecked());
             enableBox(*dialog, type)->click();
             QVERIFY(record.enabled && name->isChecked() && record.parameters[0]);
@@ -136,28 +156,36 @@ private slots:
         }
     }
 
-    // "Enable All Types" and "Disable All Types" switch every type, the DAT types included, and
-    // every tab shows it at once; "Cancel" drops it all.
+    // "Enable All Types" and "Disable All Types" switch every type, the DAT types included,
+    // "Select Every Parameter of Every Type" enables every type with every box, and every tab
+    // shows it at once; "Cancel" drops it all.
     void everyTypeSwitchesInOneClickAndCancelDiscards() {
         OptionsFixture fixture;
+        storeEveryTypeOff(fixture.store);
         auto dialog = fixture.open();
-        for (const bool enabled : {true, false}) {
-            button(*dialog, enabled ? "cmdEnableAllTypes" : "cmdDisableAllTypes")->click();
+        for (const char* command :
+             {"cmdEnableAllTypes", "cmdDisableAllTypes", "cmdSelectEveryParameter"}) {
+            const bool enabled = command != QString("cmdDisableAllTypes");
+            const bool every = command == QString("cmdSelectEveryParameter");
+            button(*dialog, command)->click();
             for (const qor::scan::ElementTypeInfo& info : qor::scan::elementTypes()) {
                 QCOMPARE(dialog->draft().of(info.type).enabled, enabled);
                 QCOMPARE(enableBox(*dialog, info.type)->isChecked(), enabled);
-                QVERIFY(dialog->draft().of(info.type).parameters[0]);
+                for (int box = 1; box <= int(info.parameters.size()); ++box) {
+                    QCOMPARE(parameterBox(*dialog, info.type, box)->isChecked(), box == 1 || every);
+                    QCOMPARE(dialog->draft().of(info.type).parameters[box - 1], box == 1 || every);
+                }
             }
         }
-        button(*dialog, "cmdEnableAllTypes")->click();
         button(*dialog, "cmdCancel")->click();
         QCOMPARE(dialog->result(), int(QDialog::Rejected));
         QVERIFY(!fixture.session.options.scansAnyType());
-        QVERIFY(!fixture.store.contains("chkAISParameters", "EnableSearch"));
+        QCOMPARE(fixture.store.value("chkAISParameters", "EnableSearch", ""), std::string("0"));
     }
 
     void datBoxesMoveInPairs() {
         OptionsFixture fixture;
+        storeEveryTypeOff(fixture.store);
         auto dialog = fixture.open();
         for (const ElementType type : kDatTypes) {
             const auto& record = dialog->draft().of(type);
@@ -227,12 +255,13 @@ private slots:
         QCOMPARE(dialog->draft().outputMode, OutputMode::ExcelFilesOnly);
         oneWorkbook->click();
         QVERIFY(dialog->draft().writesOneWorkbook());
+        // Another output locks the box, which is remembered for when workbooks come back.
         for (const char* other : {"optSaveToHTMLReport", "optSaveToCSVOnly"}) {
             button(*dialog, other)->click();
-            QVERIFY2(!oneWorkbook->isChecked() && !oneWorkbook->isEnabled(), other);
-            QVERIFY(!dialog->draft().oneExcelWorkbook);
+            QVERIFY2(!oneWorkbook->isEnabled() && !dialog->draft().writesOneWorkbook(), other);
             button(*dialog, "optSaveToExcelOnly")->click();
-            oneWorkbook->click();
+            QVERIFY2(oneWorkbook->isEnabled() && oneWorkbook->isChecked(), other);
+            QVERIFY(dialog->draft().writesOneWorkbook());
         }
     }
 
@@ -242,6 +271,7 @@ private slots:
         OptionsFixture fixture;
         auto ini = qor::platform::QtSettingsStore::iniFile(fixture.folder.file("settings/q.ini"));
         ini.setValue("Settings", "ScanResultFolderPath", fixture.folder.str());
+        storeEveryTypeOff(ini);
         {
             auto dialog = fixture.open(&ini);
             dialog->show();
@@ -276,6 +306,7 @@ private slots:
 
     void previewStatusSavesThenShowsTheRecordAgain() {
         OptionsFixture fixture;
+        storeEveryTypeOff(fixture.store);
         auto dialog = fixture.open();
         dialog->show();
         enableBox(*dialog, ElementType::PIDCON)->click();
@@ -348,6 +379,16 @@ private slots:
         QCOMPARE(state->text(), QString("This folder does not exist."));
         QTest::keyClick(path, Qt::Key_Backspace);
         QCOMPARE(state->text(), QString("This folder does not exist."));
+        // The default folder, Documents, is made by the first scan that needs it.
+        const QByteArray home = qgetenv("HOME");
+        const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", QByteArray::fromStdString(fixture.folder.str()));
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(fixture.folder.file("config")));
+        path->selectAll();
+        QTest::keyClicks(path, QString::fromStdString(qor::platform::defaultResultFolder()));
+        QCOMPARE(state->text(), QString("This folder will be created by the first scan."));
+        qputenv("HOME", home);
+        qputenv("XDG_CONFIG_HOME", config);
         // "Browse..." takes the folder the dialog gives, a cancelled one nothing.
         fixture.desktop.chosenFolders = {chosen.toStdString()};
         button(*dialog, "cmdBrowseFolder")->click();
@@ -369,8 +410,8 @@ private slots:
         QCOMPARE(stack->currentIndex(), 1);
     }
 
-    // The tabs stay inside the control in two rows without overlapping, and every page, the
-    // folder page and both kinds of cabinet assignment dialog show their captions whole.
+    // The tabs keep their order and places whichever is clicked, and every page, the folder
+    // page and both kinds of cabinet assignment dialog show their captions whole.
     void everyPageIsLaidOutTidily() {
         OptionsFixture fixture;
         fixture.store.setValue("CabinetsModules", "ListViewItemsCount", "1");
@@ -380,20 +421,30 @@ private slots:
         auto dialog = fixture.open();
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-        qor::gui::MultiRowTabWidget& tabs = dialog->tabs();
-        QCOMPARE(tabs.rowCount(), 2);
+        QTabWidget& tabs = dialog->tabs();
+        QTabBar& bar = *tabs.tabBar();
+        const auto places = [&bar] {
+            QList<QPoint> offsets;  // from the first tab, which the arrows may scroll away
+            for (int j = 0; j < bar.count(); ++j) {
+                offsets << bar.tabRect(j).topLeft() - bar.tabRect(0).topLeft();
+            }
+            return offsets;
+        };
+        const QList<QPoint> first = places();
         for (int i = 0; i < tabs.count(); ++i) {
             tabs.setCurrentIndex(i);
-            for (int j = 0; j < tabs.count(); ++j) {
-                QVERIFY(tabs.rect().contains(tabs.tabRect(j)));
-                for (int k = j + 1; k < tabs.count(); ++k) {
-                    QVERIFY(!tabs.tabRect(j).intersects(tabs.tabRect(k)));
-                }
-            }
-            QCOMPARE(tabs.tabAt(tabs.tabRect(i).center()), i);
+            QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.tabRect(i).center());
+            QCOMPARE(tabs.currentIndex(), i);
+            QVERIFY(bar.rect().intersects(bar.tabRect(i)));
+            QCOMPARE(places(), first);
             checkTidy(*dialog, *tabs.widget(i),
                       QString("options_tab_%1").arg(i, 2, 10, QChar('0')));
         }
+        // Ctrl+PageDown turns the page wherever the focus is, the last one to the first.
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        QTest::keyClick(button(*dialog, "cmdOK"), Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(tabs.currentIndex(), 0);
         tabs.setCurrentIndex(11);
         button(*dialog, "cmdNextPage")->click();
         checkTidy(*dialog, *tabs.widget(11), "options_tab_11_page2");

@@ -28,13 +28,23 @@ namespace {
 const QColor kBlue(0, 0, 192);
 const QColor kRed(192, 0, 0);
 
-// A store, the session start-up loads from it, and the dialog over that session.
+// A store that scans nothing but what a test enables, the session start-up loads from it, and
+// the dialog over that session.
 struct Fixture {
     qor::testing::MemorySettingsStore store;
     qor::testing::ScriptedUi ui;
     qor::output::Session session;
     std::unique_ptr<SearchStatusDialog> dialog;
     qor::testing::FakeDesktop desktop;
+
+    Fixture() {
+        for (const qor::scan::ElementTypeInfo& info : qor::scan::elementTypes()) {
+            store.setValue(info.settingsSection, "EnableSearch", "0");
+            for (const std::string_view parameter : info.parameters) {
+                store.setValue(info.settingsSection, parameter, "0");
+            }
+        }
+    }
 
     void enableInStore(ElementType type, const char* value = "1") {
         store.setValue(qor::scan::elementType(type).settingsSection, "EnableSearch", value);
@@ -174,9 +184,12 @@ private slots:
         // "Scan Now" follows the cells: offered once a type shows "Enabled", gone with the last;
         // meanwhile the hint at "Change Settings" goes, and comes back.
         QVERIFY(f.hint()->isVisible());
+        // Enter follows too: "Scan Now" while it is offered, "Change Settings" otherwise.
         for (const bool offered : {true, false}) {
             f.click(f.cell(3));
             QCOMPARE(f.button("cmdScanNow")->isEnabled(), offered);
+            QCOMPARE(f.button("cmdScanNow")->isDefault(), offered);
+            QCOMPARE(f.button("cmdChangeSettings")->isDefault(), !offered);
             QCOMPARE(f.hint()->isVisible(), !offered);
         }
         // The window's close is "Cancel", as Escape is.

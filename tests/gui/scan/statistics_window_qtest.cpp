@@ -26,8 +26,8 @@ class StatisticsWindowTest : public QObject {
     testing::ScriptedUi ui_;
 
 private slots:
-    // Node 12 after a scan that counted 25 AI and 40 DI; DO kept a count from an earlier scan
-    // but is not read now, and AO was never enabled, so both show as disabled.
+    // Node 12 after a scan that counted 25 AI and 40 DI; DO kept its results from an earlier
+    // scan of 7 at the user's word, AO and DIC were never enabled.
     void init() {
         folder_ = std::make_unique<testing::TempDir>();
         session_ = testing::makeSession(folder_->file("node.qor"), folder_->str());
@@ -40,11 +40,14 @@ private slots:
         session_.options.of(scan::ElementType::DI).enabled = true;
         session_.lastScan.written[scan::indexOf(scan::ElementType::AI)] = 25;
         session_.lastScan.written[scan::indexOf(scan::ElementType::DI)] = 40;
+        session_.options.of(scan::ElementType::DO).enabled = true;
         session_.lastScan.written[scan::indexOf(scan::ElementType::DO)] = 7;
+        session_.lastScan.kept[scan::indexOf(scan::ElementType::DO)] = true;
         ui_ = testing::ScriptedUi{};
     }
 
-    // A finished scan shows its counts; a cancelled one marks what it was reading. Either way
+    // A finished scan shows its counts, a kept type says so; a cancelled one marks what it was
+    // reading. Either way
     // the result folder opens from here, and the report only after a finished HTML scan.
     void countsOrWhyNotInRedAndTheResultsOpen_data() {
         QTest::addColumn<bool>("cancelled");
@@ -68,12 +71,13 @@ private slots:
         const std::pair<int, QString> rows[] = {{0, ai},
                                                 {1, "Search Disabled"},
                                                 {4, cancelled ? "Cancelled" : "40"},
-                                                {5, "Search Disabled"}};
+                                                {5, "Kept"},
+                                                {6, "Search Disabled"}};
         for (const auto& [row, text] : rows) {
             const auto* count = control<QLabel>(window, QString("lblFoundElements_%1").arg(row));
             QCOMPARE(count->text(), text);
             QCOMPARE(count->palette().color(QPalette::WindowText) == QColor(192, 0, 0),
-                     text == "Search Disabled" || text == "Cancelled");
+                     !text.front().isDigit());
         }
         QCOMPARE(control<QPushButton>(window, "cmdSaveStatistic")->isEnabled(), !cancelled);
         auto* report = control<QPushButton>(window, "cmdOpenReport");

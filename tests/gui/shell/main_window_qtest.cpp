@@ -17,13 +17,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSet>
+#include <QTabWidget>
 #include "gui/base/main_status_bar.h"
 #include "gui/base/message_box_ui.h"
 #include "gui/base/twips.h"
 #include "gui/base/widget_helpers.h"
 #include "gui/document/document_window.h"
 #include "gui/options/cabinet_module_dialog.h"
-#include "gui/options/multi_row_tabs.h"
 #include "gui/options/options_dialog.h"
 #include "gui/options/search_status_dialog.h"
 #include "gui/scan/progress_window.h"

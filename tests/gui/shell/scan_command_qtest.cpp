@@ -17,11 +17,13 @@
 #include "gui/scan/progress_window.h"
 #include "gui/shell/main_window.h"
 #include "support/app_fixture.h"
+#include "support/widget_lookup.h"
 #include "support/window_opens.h"
 
 using qor::gui::MainWindow;
 using qor::scan::ElementType;
 using qor::testing::AppFixture;
+using qor::testing::button;
 
 namespace {
 
@@ -154,7 +156,7 @@ private slots:
         QVERIFY(finished(window));
         QCOMPARE(fixture.boxes.prompts.size(), std::size_t{1});
         QCOMPARE(fixture.boxes.prompts[0].subject, qor::PromptSubject::ExistingFile);
-        QCOMPARE(aiCount, QString("8"));
+        QCOMPARE(aiCount, QString("Kept"));
     }
 
     // On a fresh account the default result folder, Documents, is made for the first scan; a
@@ -251,31 +253,78 @@ private slots:
         QCOMPARE(std::distance(std::filesystem::directory_iterator(fixture.folder.path()), {}), 1);
     }
 
-    // F2 on a fresh account: no box ahead of the search status dialog, which says what to do
-    // beside "Change Settings"; that button leads to the options, and nothing is scanned.
-    void nothingEnabledPointsAtChangeSettings() {
+    // F2 and Enter scan on a fresh account: every type for the parameters read first. A store
+    // that disables every type points Enter at "Change Settings"; left with "OK" (here after
+    // "Select Every Parameter of Every Type") the options lead back to Search Status, where
+    // Enter scans; left with "Cancel" they end the command. No box comes on the way.
+    void enterScansFromAFreshAccount_data() {
+        QTest::addColumn<bool>("everyTypeStoredOff");
+        QTest::addColumn<QString>("leaveOptionsWith");
+        QTest::addColumn<QStringList>("windows");
+        QTest::addColumn<QString>("aiHeader");
+        QTest::newRow("fresh account")
+            << false << "" << QStringList{"Search Status", "Search Results Statistics"}
+            << "CHANNEL,NAME,DESCR,UNIT,RANGEMAX,RANGEMIN,";
+        QTest::newRow("all off, OK")
+            << true << "cmdOK"
+            << QStringList{"Search Status", "Search Options", "Search Status",
+                           "Search Results Statistics"}
+            << "CHANNEL,NAME,DESCR,UNIT,RANGEMAX,RANGEMIN,CONV_PAR,FILTER_P,SCANT,";
+        QTest::newRow("all off, Cancel")
+            << true << "cmdCancel" << QStringList{"Search Status", "Search Options"} << "";
+    }
+    void enterScansFromAFreshAccount() {
+        QFETCH(bool, everyTypeStoredOff);
+        QFETCH(QString, leaveOptionsWith);
+        QFETCH(QStringList, windows);
+        QFETCH(QString, aiHeader);
         AppFixture fixture;
-        fixture.session.options.scanResultFolderPath = fixture.resultRoot();
+        fixture.store.setValue("Settings", "ScanResultFolderPath", fixture.resultRoot());
+        for (const qor::scan::ElementTypeInfo& info : qor::scan::elementTypes()) {
+            if (everyTypeStoredOff) {
+                fixture.store.setValue(info.settingsSection, "EnableSearch", "0");
+            }
+        }
         MainWindow window(fixture.context);
+        window.loadOptions();  // as start-up does
         QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
+        QStringList defaults;  // Search Status's default button at each showing
         fixture.desktop.onModal = [&](QDialog& dialog) {
             if (dialog.windowTitle() == "Search Status") {
-                QVERIFY(fixture.boxes.messages.empty());
-                QVERIFY(dialog.findChild<QWidget*>("fraNothingEnabled")->isVisible());
-                auto* change = dialog.findChild<QPushButton*>("cmdChangeSettings");
-                QVERIFY(change->isVisible() && change->isEnabled());
-                change->click();
+                for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+                    if (button->isDefault()) {
+                        defaults << button->objectName();
+                    }
+                }
+                QTest::keyClick(&dialog, Qt::Key_Return);
+            } else if (dialog.windowTitle() == "Search Options") {
+                button(dialog, "cmdSelectEveryParameter")->click();
+                button(dialog, leaveOptionsWith)->click();
             } else {
-                dialog.reject();
+                button(dialog, "cmdClose")->click();
             }
         };
         QTest::keyClick(&window, Qt::Key_F2);
-        QCOMPARE(fixture.desktop.modalTitles,
-                 (std::vector<std::string>{"Search Status", "Search Options"}));
-        QVERIFY(fixture.boxes.messages.empty());
-        QVERIFY(std::filesystem::is_empty(fixture.folder.path()));
+        QVERIFY(finished(window));
+        QStringList shown;
+        for (const std::string& title : fixture.desktop.modalTitles) {
+            shown << QString::fromStdString(title);
+        }
+        QCOMPARE(shown, windows);
+        const bool scanned = !aiHeader.isEmpty();
+        QCOMPARE(defaults.size(), windows.count("Search Status"));
+        QCOMPARE(defaults.front(),
+                 QString(everyTypeStoredOff ? "cmdChangeSettings" : "cmdScanNow"));
+        QCOMPARE(defaults.back(), QString(scanned ? "cmdScanNow" : "cmdChangeSettings"));
+        QVERIFY(fixture.boxes.messages.empty() && fixture.boxes.errors.empty());
+        QCOMPARE(fixture.session.lastScan.typesWritten, scanned ? 14 : 0);
+        if (scanned) {
+            QCOMPARE(fixture.session.columns[0].headerLine, aiHeader.toStdString());
+            QVERIFY(std::filesystem::exists(fixture.folder.path() / "Node12_04Dec2026" /
+                                            "Html Files" / "AI_Node12_04Dec2026.html"));
+        }
     }
 
     // "Scan Now" scans what the cells show, also a type switched on there only, which the

@@ -3,10 +3,10 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QMenuBar>
+#include <QTabWidget>
 #include <QtTest>
 
 #include "core/services/translators.h"
-#include "gui/options/multi_row_tabs.h"
 #include "gui/options/options_dialog.h"
 #include "gui/scan/statistics_window.h"
 #include "gui/shell/main_window.h"
@@ -25,18 +25,19 @@ private slots:
         QTest::addColumn<QStringList>("menus");
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QStringList>("statistics");
-        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany)
-                                << QStringList{"&Datei", "E&xtras", "&Ansicht", "&Fenster",
-                                               "&Hilfe"}
-                                << QStringList{"Suchoptionen", "Analogeingang",
-                                               "Allgemeine Optionen",
-                                               "Nur als CSV-Dateien speichern"}
-                                << QStringList{"Statistik der Suchergebnisse", "Analogeingang",
-                                               "Suche deaktiviert", "&In Datei speichern"};
+        QTest::newRow("German")
+            << QLocale(QLocale::German, QLocale::Germany)
+            << QStringList{"&Datei", "E&xtras", "&Ansicht", "&Fenster", "&Hilfe"}
+            << QStringList{"Suchoptionen",        "Analogeingang",
+                           "Allgemeine Optionen", "Nur als CSV-Dateien speichern",
+                           "Alle a&uswählen",     "&Keine auswählen"}
+            << QStringList{"Statistik der Suchergebnisse", "Analogeingang", "Suche deaktiviert",
+                           "&In Datei speichern"};
         QTest::newRow("C") << QLocale::c()
                            << QStringList{"&File", "&Tools", "&View", "&Window", "&Help"}
-                           << QStringList{"Search Options", "Analog Input", "General Options",
-                                          "Save as CSV files only"}
+                           << QStringList{"Search Options",  "Analog Input",
+                                          "General Options", "Save as CSV files only",
+                                          "&Select All",     "C&lear All"}
                            << QStringList{"Search Results Statistics", "Analog Input",
                                           "Search Disabled", "&Save To File"};
     }
@@ -61,9 +62,13 @@ private slots:
         QCOMPARE(dialog.tabs().tabText(0), options[1]);
         QCOMPARE(dialog.tabs().tabText(11), options[2]);
         QCOMPARE(control<QAbstractButton>(dialog, "optSaveToCSVOnly")->text(), options[3]);
+        // Selecting all and none read apart at a glance.
+        QCOMPARE(control<QAbstractButton>(dialog, "cmdAISSelectAll")->text(), options[4]);
+        QCOMPARE(control<QAbstractButton>(dialog, "cmdAISClearAll")->text(), options[5]);
 
         // AI is read, AO not: the first row's caption and the second row's count.
         app.session.options.of(scan::ElementType::AI).enabled = true;
+        app.session.options.of(scan::ElementType::AO).enabled = false;
         gui::StatisticsWindow counts(app.session, app.clock, app.boxes);
         QCOMPARE(counts.windowTitle(), statistics[0]);
         QCOMPARE(control<QLabel>(counts, "lblModuleNames_1")->text(), statistics[1]);
