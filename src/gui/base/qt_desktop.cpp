@@ -85,6 +85,7 @@ std::string QtDesktop::chooseFileToSave(QWidget* owner, const std::vector<FileFi
 
 std::string QtDesktop::chooseFolder(QWidget* owner, const std::string& title,
                                     const std::string& folder) {
+    const FocusReturn keyboard(owner);
     return QFileDialog::getExistingDirectory(owner, QString::fromStdString(title),
                                              QString::fromStdString(folder))
         .toStdString();
@@ -102,20 +103,36 @@ int QtDesktop::runModal(QDialog& dialog) {
     return execAndReturnFocus(dialog);
 }
 
-int execAndReturnFocus(QDialog& dialog) {
-    const int result = dialog.exec();
-    returnFocus(dialog);
-    return result;
+FocusReturn::FocusReturn(const QWidget* opener)
+    : window_(QApplication::activeWindow()), focus_(QApplication::focusWidget()) {
+    if (window_.isNull() && opener != nullptr) {
+        window_ = opener->window();
+    }
 }
 
-void returnFocus(const QDialog& dialog) {
-    QWidget* owner = dialog.parentWidget() != nullptr ? dialog.parentWidget()->window() : nullptr;
-    const QWidget* modal = QApplication::activeModalWidget();
-    if (owner == nullptr || !owner->isVisible() || (modal != nullptr && modal != owner)) {
+FocusReturn::~FocusReturn() {
+    if (window_.isNull()) {
         return;
     }
-    QWidget* focus = owner;
-    for (QWidget* child : owner->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    returnFocus(window_.data());
+    // The control that had the keyboard inside it has it again (the Elements filter, the text).
+    if (!focus_.isNull() && focus_->window() == window_ && focus_->isVisible()) {
+        focus_->setFocus(Qt::ActiveWindowFocusReason);
+    }
+}
+
+int execAndReturnFocus(QDialog& dialog) {
+    const FocusReturn keyboard(dialog.parentWidget());
+    return dialog.exec();
+}
+
+void returnFocus(QWidget* window) {
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (window == nullptr || !window->isVisible() || (modal != nullptr && modal != window)) {
+        return;
+    }
+    QWidget* focus = window;
+    for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (child->windowType() == Qt::Tool && child->isVisible()) {
             focus = child;
         }

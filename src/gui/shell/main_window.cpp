@@ -187,6 +187,7 @@ void MainWindow::goToLine() {
     ExportTextView& view = document->rtfText();
     const int last = static_cast<int>(std::min<qsizetype>(view.lineCount(), INT_MAX));
     bool ok = false;
+    const FocusReturn keyboard(this);
     const int line = QInputDialog::getInt(
         this, tr("Go to Line"), tr("Line (1 to %1):").arg(last),
         static_cast<int>(std::min<qsizetype>(view.cursorLine() + 1, last)), 1, last, 1, &ok);

@@ -126,8 +126,7 @@ private slots:
                 QCOMPARE(progress.status(), qor::gui::ProgressWindow::preparingText());
                 QCOMPARE(window.statusBarPanels().panelText(1), progress.status());
                 // Also when a dialog that started the scan ("Scan Now") has just closed.
-                const QDialog closed(&window);
-                qor::gui::returnFocus(closed);
+                qor::gui::returnFocus(&window);
                 QTRY_VERIFY(QApplication::focusWidget() != nullptr &&
                             QApplication::focusWidget()->window() == &progress);
                 if (escape) {
