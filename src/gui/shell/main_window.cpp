@@ -12,7 +12,6 @@
 #include <QMenu>
 #include <QMetaObject>
 #include <QMimeData>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolBar>
@@ -24,7 +23,6 @@
 #include "core/options/settings_table.h"
 #include "gui/base/icons.h"
 #include "gui/base/main_status_bar.h"
-#include "gui/base/twips.h"
 #include "gui/base/widget_helpers.h"
 #include "gui/document/document_window.h"
 #include "gui/document/export_text_view.h"
@@ -93,7 +91,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
         actions_.includeSubfolders->setChecked(
             options::settings::kIncludeSubfolders.readBooleanFrom(context_.store).value_or(false));
     }
-    loadPlacement();
+    restorePlacement(*this, context_.store);
     setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
     tileHorizontally();
     context_.session.startDateStamp =
@@ -303,41 +301,6 @@ void MainWindow::switchStatusText() {
     tmrSwitchText_->stop();
 }
 
-void MainWindow::loadPlacement() {
-    const WindowPlacement placement = WindowPlacement::readFrom(context_.store);
-    const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-    const QRect available = shown != nullptr ? shown->availableGeometry() : QRect(0, 0, 800, 600);
-    QRect wanted = defaultPlacement(available);
-    if (placement.stored) {
-        const double perPixel = twipsPerPixel(this);
-        wanted = placeOnScreen(
-            QRect(twipsToPixels(placement.left, perPixel), twipsToPixels(placement.top, perPixel),
-                  twipsToPixels(placement.width, perPixel),
-                  twipsToPixels(placement.height, perPixel)),
-            available);
-    }
-    move(wanted.topLeft());
-    resize(wanted.size());
-    if (placement.maximized) {
-        setWindowState(windowState() | Qt::WindowMaximized);
-    }
-}
-
-void MainWindow::savePlacement() {
-    // A minimised window keeps the placement it had; a maximised one stores its full size.
-    if (isMinimized()) {
-        return;
-    }
-    const double perPixel = twipsPerPixel(this);
-    WindowPlacement{pixelsToTwips(pos().x(), perPixel),
-                    pixelsToTwips(pos().y(), perPixel),
-                    pixelsToTwips(width(), perPixel),
-                    pixelsToTwips(height(), perPixel),
-                    isMaximized(),
-                    true}
-        .writeTo(context_.store);
-}
-
 void MainWindow::exitProgram() {
     options::settings::kFirstInstance.writeIntegerTo(context_.store, 1);
     close();
@@ -353,7 +316,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     if (!closing_) {
         closing_ = true;
-        savePlacement();
+        savePlacement(*this, context_.store);
         recent_->save(context_.store);
     }
     event->accept();

@@ -104,8 +104,6 @@ private:
     void createMenus();
     void createToolBar();
     void connectActions();
-    void loadPlacement();
-    void savePlacement();
     // The commands on the open export: scan and compare.
     void setDocumentCommandsEnabled(bool enabled);
     void setBusy(bool busy);

@@ -344,7 +344,8 @@ private slots:
             bool stillOpen = false;
             const auto closeNow = [&] {
                 window.close();
-                stillOpen = window.isVisible() && !fixture.store.contains("Settings", "MainLeft");
+                stillOpen =
+                    window.isVisible() && !fixture.store.contains("Settings", "MainGeometry");
             };
             if (whileReading) {
                 // The second scan asks before replacing the first one's files.
@@ -363,7 +364,7 @@ private slots:
             QTRY_VERIFY(!window.isVisible());
             QVERIFY(stillOpen);
             QCOMPARE(fixture.desktop.modalTitles.size(), std::size_t{whileReading ? 0u : 1u});
-            QVERIFY(fixture.store.contains("Settings", "MainLeft"));
+            QVERIFY(fixture.store.contains("Settings", "MainGeometry"));
             QCOMPARE(fixture.store.value("MRUFiles", "1", ""), fixture.samplePath());
         }
     }
