@@ -41,6 +41,9 @@ void keepCaptionWhole(QWidget& window, QBoxLayout& layout);
 // Moves a top-level window to the middle of its screen.
 void centreOnScreen(QWidget& window);
 
+// What a window's frame and title bar add to its size: as the frame of the window it belongs
+// to (the main window, shown), else a generous guess, since a frame is known only once shown.
+QSize frameRoom(const QWidget& window);
 // The size a window may take on its screen, leaving room for its frame and title bar.
 QSize screenRoom(const QWidget& window);
 // A dialog laid out at a fixed size whose `scroll` area holds `content` (a list of rows): the

@@ -108,10 +108,12 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
         switches->addWidget(button);
     }
     switches->addStretch(1);
+    // Beside the switches, not on a line of its own: the page stays low enough for a screen
+    // made small by a large scale.
+    auto* forward = pageButton(QStringLiteral("&>"), "cmdNextPage", first);
+    switches->addWidget(forward);
     firstLayout->addLayout(switches);
     firstLayout->addStretch(1);
-    auto* forward = pageButton(QStringLiteral("&>"), "cmdNextPage", first);
-    firstLayout->addWidget(forward, 0, Qt::AlignRight);
     pages_->addWidget(first);
 
     // Page 2: the result folder.

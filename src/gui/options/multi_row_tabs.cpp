@@ -60,7 +60,10 @@ QString wrapCaption(const QString& caption, int maximumLines, const QFontMetrics
 }  // namespace
 
 MultiRowTabWidget::MultiRowTabWidget(int tabsPerRow, QWidget* parent)
-    : QWidget(parent), tabsPerRow_(std::max(1, tabsPerRow)), pages_(new QStackedWidget(this)) {
+    : QWidget(parent),
+      preferredTabsPerRow_(std::max(1, tabsPerRow)),
+      tabsPerRow_(preferredTabsPerRow_),
+      pages_(new QStackedWidget(this)) {
     setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
@@ -99,6 +102,22 @@ void MultiRowTabWidget::setCurrentIndex(int index) {
 
 int MultiRowTabWidget::rowCount() const {
     return (count() + tabsPerRow_ - 1) / tabsPerRow_;
+}
+
+void MultiRowTabWidget::fitRowsTo(int width) {
+    for (tabsPerRow_ = preferredTabsPerRow_; tabsPerRow_ > 1; --tabsPerRow_) {
+        const Layout layout = layoutFor(width);
+        int widest = 0;
+        for (int row = 0; row < rowCount(); ++row) {
+            widest = std::max(widest, naturalRowWidth(layout, row));
+        }
+        if (widest <= width) {
+            break;
+        }
+    }
+    updateGeometry();
+    placePages();
+    update();
 }
 
 int MultiRowTabWidget::Layout::height() const {
@@ -207,7 +226,15 @@ QRect MultiRowTabWidget::paneRect() const {
 }
 
 QSize MultiRowTabWidget::sizeHint() const {
-    const QSize pages = pages_->sizeHint();
+    // No page is given less than it needs, whatever its controls would rather have.
+    return sizeAround(pages_->sizeHint().expandedTo(pages_->minimumSizeHint()));
+}
+
+QSize MultiRowTabWidget::minimumSizeHint() const {
+    return sizeAround(pages_->minimumSizeHint());
+}
+
+QSize MultiRowTabWidget::sizeAround(const QSize& pages) const {
     const int pageWidth = pages.width() + 2 * kPageMargin;
     const Layout layout = layoutFor(pageWidth);
     int width = pageWidth;
@@ -216,10 +243,6 @@ QSize MultiRowTabWidget::sizeHint() const {
     }
     const int overlap = style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, this);
     return QSize(width, layout.height() - overlap + pages.height() + 2 * kPageMargin);
-}
-
-QSize MultiRowTabWidget::minimumSizeHint() const {
-    return sizeHint();
 }
 
 void MultiRowTabWidget::placePages() {

@@ -25,6 +25,9 @@ public:
     int currentIndex() const { return current_; }
     void setCurrentIndex(int index);
     int rowCount() const;
+    // Puts fewer tabs in a row, down to one, until every row fits `width` (a small screen, a
+    // large scale); never more than the number asked for at construction.
+    void fitRowsTo(int width);
     // Where tab `index` is drawn, in this widget's coordinates.
     QRect tabRect(int index) const;
     // The tab under `point`, or -1.
@@ -57,8 +60,11 @@ private:
     // Row numbers from top to bottom: the current tab's row comes last, next to the page.
     std::vector<int> rowsTopDown() const;
     QRect paneRect() const;
+    // The control's size around pages of `pages`.
+    QSize sizeAround(const QSize& pages) const;
     void placePages();
 
+    const int preferredTabsPerRow_;
     int tabsPerRow_;
     std::vector<QString> captions_;
     QStackedWidget* pages_;

@@ -148,23 +148,25 @@ void OptionsDialog::showRecord() {
 void OptionsDialog::fitToScreen() {
     // A fixed size: the tabs are laid out for their pages, nothing gains from stretching.
     const QMargins margins = layout()->contentsMargins();
-    const QSize tabs = tabs_->sizeHint();
-    const QSize bottom = layout()->itemAt(2)->sizeHint();
-    const QSize natural(std::max(tabs.width(), bottom.width()) + margins.left() + margins.right(),
-                        tabs.height() + layout()->spacing() * 2 + 4 + bottom.height() +
-                            margins.top() + margins.bottom());
     const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-    QSize limit = natural;
-    if (shown != nullptr) {
-        // Room for the window frame and its title bar.
-        limit = shown->availableGeometry().size() - QSize(16, 48);
-    }
-    const QSize size = natural.boundedTo(limit);
+    const QSize limit =
+        shown != nullptr ? shown->availableGeometry().size() - frameRoom(*this) : QSize(4096, 4096);
+    // The tab rows take as many tabs as the screen's width holds.
+    tabs_->fitRowsTo(limit.width() - margins.left() - margins.right());
+    const QSize bottom = layout()->itemAt(2)->sizeHint();
+    const auto around = [&](const QSize& tabs) {
+        return QSize(std::max(tabs.width(), bottom.width()) + margins.left() + margins.right(),
+                     tabs.height() + layout()->spacing() * 2 + 4 + bottom.height() + margins.top() +
+                         margins.bottom());
+    };
+    // The pages give up the room they would like before the tabs scroll.
+    const QSize least = tabs_->minimumSizeHint();
+    const QSize size = around(tabs_->sizeHint()).boundedTo(limit);
     setFixedSize(size.width(), size.height());
-    const bool narrow = size.width() < natural.width();
-    const bool low = size.height() < natural.height();
+    const bool narrow = size.width() < around(least).width();
+    const bool low = size.height() < around(least).height();
     scroll_->setMinimumSize(0, 0);
-    tabs_->setMinimumSize(narrow ? tabs.width() : 0, low ? tabs.height() : 0);
+    tabs_->setMinimumSize(narrow ? least.width() : 0, low ? least.height() : 0);
 }
 
 void OptionsDialog::showEvent(QShowEvent* event) {
