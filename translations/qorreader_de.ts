@@ -1373,6 +1373,18 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
         <source>The folder %1 holds no export (*.qor).</source>
         <translation>Der Ordner %1 enthält keinen Export (*.qor).</translation>
     </message>
+    <message>
+        <source>Plant folder: %1</source>
+        <translation>Anlagenordner: %1</translation>
+    </message>
+    <message>
+        <source>Exports: %1</source>
+        <translation>Exporte: %1</translation>
+    </message>
+    <message>
+        <source>Elements: %1</source>
+        <translation>Elemente: %1</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::OptionsDialog</name>

@@ -124,6 +124,10 @@ void MainWindow::setBusy(bool busy) {
 void MainWindow::endWork() {
     const bool close = busy_ == BusyState::WorkingThenClose;
     setBusy(false);
+    // A document made current meanwhile is the session's export from now on.
+    if (current_ != nullptr) {
+        adoptExport(*current_);
+    }
     emit workFinished();
     if (close) {
         this->close();
@@ -158,12 +162,14 @@ void MainWindow::showOptions() {
         delete options_.data();
         optionsDialog();
     }
-    // The text encoding may have been chosen anew: the open export is read the new way.
-    if (DocumentWindow* document = activeDocument();
-        document != nullptr && !context_.session.databasePath.empty()) {
-        document->rtfText().setTextEncoding(context_.session.textEncoding());
-        showNodeInformation();
+    // The text encoding may have been chosen anew: the open exports are read the new way.
+    for (DocumentWindow* document : mdiArea_->findChildren<DocumentWindow*>()) {
+        if (!document->path().isEmpty()) {
+            document->rtfText().setTextEncoding(
+                decideEncoding(context_.session.options.textEncoding, document->evidence()));
+        }
     }
+    showNodeInformation();
 }
 
 void MainWindow::showLineNumbers(bool shown) {

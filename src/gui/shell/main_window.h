@@ -80,7 +80,10 @@ public:
     QTimer& tmrSwitchText() const { return *tmrSwitchText_; }
     QMdiArea& documents() const { return *mdiArea_; }
     ProgressWindow& progressWindow() const { return *progress_; }
-    // The document window, or null while there is none.
+    // The current document: the document window last made active, whose export the scan,
+    // compare and Elements commands work on and whose node the status bar shows; null while
+    // there is none. Several may be open; a jump from a window of changes or an Elements window
+    // to another export opens that one beside it without making it current.
     DocumentWindow* activeDocument() const;
     SearchStatusDialog& searchStatusDialog();
     OptionsDialog& optionsDialog();
@@ -123,9 +126,25 @@ private:
     void tileVertically();
     void tile(Qt::Orientation direction);
     void arrangeIcons();
-    // The open file's node information in the status bar; none without a document window.
+    // What the active window is about in the status bar: the current document's node, or a
+    // plant's folder and counts; nothing without either.
     void showNodeInformation();
     void clearNodeInformation();
+    // A document window was activated: it becomes the current document, unless a jump holds it.
+    void windowActivated(QMdiSubWindow* window);
+    // Makes `document` the current one; the session takes its export unless work is running
+    // (then when the work ends).
+    void followDocument(DocumentWindow* document);
+    void adoptExport(const DocumentWindow& document);
+    // A closing current document hands over to the document window active before it.
+    void documentClosed(DocumentWindow* document);
+    // The document window that shows the export at `path`, or null.
+    DocumentWindow* documentOf(const QString& path) const;
+    // Opens the export at `path` in a document window of its own beside the current one, which
+    // stays current; null when it could not be opened (and was said so).
+    DocumentWindow* openBeside(const QString& path);
+    // `document` visible beside the others while `asking` keeps the keyboard.
+    void showBeside(DocumentWindow& document, QMdiSubWindow* asking);
 
     // A file that is no node export is not scanned: one message naming it; true then.
     bool refuseNonExport();
@@ -190,6 +209,9 @@ private:
     std::unique_ptr<ScanDisplay> display_;
     // After the display it shows the work on: goes first.
     std::unique_ptr<BackgroundWork> work_;
+    QPointer<DocumentWindow> current_;
+    bool holdCurrent_ = false;
+    QPointer<QMdiSubWindow> lastActive_;  // a jump opens another export without making it current
     int documentCounter_ = 0;
     BusyState busy_ = BusyState::Idle;
     bool closing_ = false;

@@ -198,6 +198,7 @@ void MainWindow::connectActions() {
     connect(a.previousWindow, &QAction::triggered, mdiArea_, &QMdiArea::activatePreviousSubWindow);
     connect(a.windowMenu, &QMenu::aboutToShow, this, &MainWindow::listWindows);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::updateWindowCommands);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::windowActivated);
     connect(a.helpContents, &QAction::triggered, this, &MainWindow::showUserGuide);
     connect(a.userGuide, &QAction::triggered, this, &MainWindow::showUserGuide);
     connect(a.about, &QAction::triggered, this, &MainWindow::showAbout);

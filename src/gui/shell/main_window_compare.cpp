@@ -121,22 +121,6 @@ void MainWindow::showComparison(std::unique_ptr<const compare::Comparison> compa
     mdiArea_->setActiveSubWindow(window);
 }
 
-DocumentWindow* MainWindow::documentShowing(const QString& path) {
-    if (busy()) {
-        return nullptr;
-    }
-    if (activeDocument() == nullptr || context_.session.databasePath != path.toStdString()) {
-        openFile(OpenFlow::Dialog, path);
-    }
-    DocumentWindow* document = activeDocument();
-    if (document == nullptr || context_.session.databasePath != path.toStdString()) {
-        return nullptr;  // it could not be opened, and was said so
-    }
-    mdiArea_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(document->parentWidget()));
-    document->rtfText().setFocus();
-    return document;
-}
-
 void MainWindow::showElement(const QString& path, const QByteArray& designation) {
     if (DocumentWindow* document = documentShowing(path)) {
         document->rtfText().showElement(designation);

@@ -48,17 +48,6 @@ private:
 
 }  // namespace
 
-DocumentWindow* MainWindow::activeDocument() const {
-    // There is at most one document window; it counts as active even while the frame or a
-    // comparison window is.
-    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
-        if (auto* document = dynamic_cast<DocumentWindow*>(window->widget())) {
-            return document;
-        }
-    }
-    return nullptr;
-}
-
 QMdiSubWindow* MainWindow::newDocumentWindow() {
     ++documentCounter_;
     auto* document = new DocumentWindow;
@@ -67,14 +56,10 @@ QMdiSubWindow* MainWindow::newDocumentWindow() {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowIcon(windowIcon());
     window->setWindowTitle(tr("Document %1").arg(documentCounter_));
-    // Closing the document window takes the scan and compare commands and the file's status
-    // texts away; the current file path stays.
-    new CloseWatcher(*window, [this] {
-        if (!closing_) {
-            setDocumentCommandsEnabled(false);
-            clearNodeInformation();
-        }
-    });
+    if (current_ == nullptr) {
+        current_ = document;
+    }
+    new CloseWatcher(*window, [this, document] { documentClosed(document); });
     // The only document fills the frame, as a maximised window, from its first showing.
     window->showMaximized();
     window->repaint();
@@ -89,8 +74,8 @@ void MainWindow::openWithDialog() {
         this, {{toStdString(tr("Data Base Files (*.qor)")), "*.qor"}},
         toStdString(tr("Open Data Base File...")), folder.toStdString(), "qor");
     if (chosen.empty()) {
-        if (DocumentWindow* document = activeDocument()) {
-            context_.session.databasePath = document->parentWidget()->windowTitle().toStdString();
+        if (DocumentWindow* document = activeDocument(); document && !document->path().isEmpty()) {
+            context_.session.databasePath = document->path().toStdString();
         }
         return;
     }
@@ -149,37 +134,6 @@ void MainWindow::openByPath(const std::string& path) {
     if (!path.empty()) {
         openFile(OpenFlow::CommandLine, QString::fromStdString(path));
     }
-}
-
-void MainWindow::showNodeInformation() {
-    if (activeDocument() == nullptr) {
-        clearNodeInformation();
-        return;
-    }
-    const scan::NodeInfo& node = context_.session.nodeInfo;
-    const bool none =
-        node.nodeNumber.empty() && node.nodeDescription.empty() && node.generationDate.empty();
-    // The export's bytes read as the document window reads them.
-    const ExportEncoding encoding = context_.session.textEncoding();
-    QString about = tr("Data Base file (*.qor) generated with Online Builder on: %1")
-                        .arg(exportText(node.generationDate, encoding));
-    if (node.notAnExport) {
-        about = tr("Not a node export: no node information and no element");
-    } else if (none) {
-        about = tr("This file holds no node information");
-    }
-    statusBar_->setPanelText(1, about);
-    statusBar_->setPanelText(2, tr("Node Number:  %1").arg(exportText(node.nodeNumber, encoding)));
-    statusBar_->setPanelText(
-        3, tr("Node Descr.:  %1").arg(exportText(node.nodeDescription, encoding)));
-    statusBar_->repaint();
-}
-
-void MainWindow::clearNodeInformation() {
-    tmrSwitchText_->stop();
-    statusBar_->setPanelText(1, tr("For Help, press F1"));
-    statusBar_->setPanelText(2, QString());
-    statusBar_->setPanelText(3, QString());
 }
 
 void MainWindow::openFile(OpenFlow flow, const QString& path) {
@@ -255,6 +209,10 @@ void MainWindow::openFile(OpenFlow flow, const QString& path) {
                                    context_.boxes, context_.session.textEncoding().encoding);
         });
         step([&] {
+            activeDocument()->setExport(path, context_.session.nodeInfo,
+                                        context_.session.exportEvidence);
+        });
+        step([&] {
             DocumentWindow* document = activeDocument();
             document->rtfText().setTextEncoding(context_.session.textEncoding());
             document->loadFile(path);
@@ -298,9 +256,9 @@ void MainWindow::openFile(OpenFlow flow, const QString& path) {
         if (!dialog) {
             throw;
         }
-        DocumentWindow* document = activeDocument();
-        if (document != nullptr) {
-            context_.session.databasePath = document->parentWidget()->windowTitle().toStdString();
+        if (DocumentWindow* document = activeDocument(); document && !document->path().isEmpty()) {
+            context_.session.databasePath = document->path().toStdString();
+            document->parentWidget()->setWindowTitle(document->path());
         }
     }
 }
