@@ -138,8 +138,10 @@
 <context>
     <name>Desktop</name>
     <message>
-        <source>No application could be started to open %1.</source>
-        <translation>Es konnte kein Programm gestartet werden, das %1 öffnet.</translation>
+        <source>No program could be started to open it. Open it by hand:<byte value="xd"/>
+%1</source>
+        <translation>Es konnte kein Programm gestartet werden, um es zu öffnen. Bitte von Hand öffnen:<byte value="xd"/>
+%1</translation>
     </message>
 </context>
 <context>
@@ -282,6 +284,10 @@
     <message>
         <source>&apos;%1&apos; is not a node export: it holds neither node information nor any element. Nothing was compared.</source>
         <translation>„%1“ ist kein Knotenexport: Die Datei enthält weder Knoteninformationen noch Elemente. Es wurde nichts verglichen.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a node export: it holds neither node information nor any element. It has no elements to list.</source>
+        <translation>&apos;%1&apos; ist kein Knotenexport: Die Datei enthält weder Knoteninformationen noch ein Element. Es gibt keine Elemente aufzulisten.</translation>
     </message>
 </context>
 <context>

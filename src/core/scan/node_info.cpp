@@ -141,13 +141,23 @@ bool holdsElementHeader(const std::string& path) {
 }
 
 std::string notAnExportText(const std::string& path, RefusedWork work) {
-    return fillIn(work == RefusedWork::Scan
-                      ? translate("NodeInfo",
-                                  "'%1' is not a node export: it holds neither node information "
-                                  "nor any element. Nothing was scanned.")
-                      : translate("NodeInfo",
-                                  "'%1' is not a node export: it holds neither node information "
-                                  "nor any element. Nothing was compared."),
+    switch (work) {
+        case RefusedWork::Comparison:
+            return fillIn(translate("NodeInfo",
+                                    "'%1' is not a node export: it holds neither node information "
+                                    "nor any element. Nothing was compared."),
+                          {path});
+        case RefusedWork::Elements:
+            return fillIn(translate("NodeInfo",
+                                    "'%1' is not a node export: it holds neither node information "
+                                    "nor any element. It has no elements to list."),
+                          {path});
+        case RefusedWork::Scan:
+            break;
+    }
+    return fillIn(translate("NodeInfo",
+                            "'%1' is not a node export: it holds neither node information nor "
+                            "any element. Nothing was scanned."),
                   {path});
 }
 

@@ -43,10 +43,12 @@ public:
                                      const std::string& folder) = 0;
 
     // Opens the file with the desktop's default application for its type. False when nothing
-    // could be started; callers do not report it.
+    // could be started: the caller says so (notOpenedText). A start that fails only later (the
+    // desktop's opener finds no program for the type) is said by the desktop itself.
     virtual bool openWithApplication(const std::string& path) = 0;
 
-    // Opens a web address in the desktop's browser.
+    // Opens a web address (a file:// one for the user guide) in the desktop's browser; false
+    // and later failures as above.
     virtual bool openUrl(const std::string& url) = 0;
 
     // Shows a dialog modally and returns its result code (QDialog::exec()); the window it
@@ -70,6 +72,10 @@ private:
     QPointer<QWidget> window_;
     QPointer<QWidget> focus_;
 };
+
+// "No program could be started to open" `target` (a path, or a web address), for the user to
+// open by hand: the target on a line of its own.
+std::string notOpenedText(const std::string& target);
 
 // QDialog::exec() inside a FocusReturn whose opener is the dialog's parent.
 int execAndReturnFocus(QDialog& dialog);

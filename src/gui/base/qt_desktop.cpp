@@ -5,9 +5,14 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QUrl>
+
+#include "core/base/standard_error.h"
+#include "core/base/translation.h"
 
 namespace qor::gui {
 namespace {
@@ -92,11 +97,48 @@ std::string QtDesktop::chooseFolder(QWidget* owner, const std::string& title,
 }
 
 bool QtDesktop::openWithApplication(const std::string& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    return open(QUrl::fromLocalFile(QString::fromStdString(path)), path);
 }
 
 bool QtDesktop::openUrl(const std::string& url) {
-    return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+    const QUrl address(QString::fromStdString(url));
+    return open(address, address.isLocalFile() ? address.toLocalFile().toStdString() : url);
+}
+
+int QtDesktop::openersRunning() const {
+    int running = 0;
+    for (const QProcess* process : openers_.findChildren<QProcess*>()) {
+        running += process->state() != QProcess::NotRunning ? 1 : 0;
+    }
+    return running;
+}
+
+bool QtDesktop::open(const QUrl& url, const std::string& shown) {
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        return QDesktopServices::openUrl(url);
+    }
+    // xdg-open may wait for the program it starts: it runs beside the window and is judged when
+    // it ends. A program still open when this one ends stays open.
+    auto* process = new QProcess(&openers_);
+    process->setProgram(opener);
+    process->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString()});
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process,
+                     [this, process, shown](int code, QProcess::ExitStatus status) {
+                         process->deleteLater();
+                         if (status != QProcess::NormalExit || code != 0) {
+                             ui_.inform(Message{std::string(kApplicationTitle),
+                                                notOpenedText(shown), MessageIcon::Exclamation});
+                         }
+                     });
+    process->start();
+    if (!process->waitForStarted()) {
+        delete process;
+        return false;
+    }
+    return true;
 }
 
 int QtDesktop::runModal(QDialog& dialog) {
@@ -119,6 +161,13 @@ FocusReturn::~FocusReturn() {
     if (!focus_.isNull() && focus_->window() == window_ && focus_->isVisible()) {
         focus_->setFocus(Qt::ActiveWindowFocusReason);
     }
+}
+
+std::string notOpenedText(const std::string& target) {
+    return fillIn(translate("Desktop",
+                            "No program could be started to open it. Open it by hand:"
+                            "\r\n%1"),
+                  {target});
 }
 
 int execAndReturnFocus(QDialog& dialog) {

@@ -278,10 +278,8 @@ void ComparisonWindow::saveCsv() {
 void ComparisonWindow::openHtmlReport() {
     const std::string page = write({.csv = false, .html = true}, "cmdOpenReport_Click");
     if (!page.empty() && !context_.desktop.openWithApplication(page)) {
-        context_.boxes.inform(Message{
-            std::string(kApplicationTitle),
-            fillIn(translate("Desktop", "No application could be started to open %1."), {page}),
-            MessageIcon::Exclamation});
+        context_.boxes.inform(
+            Message{std::string(kApplicationTitle), notOpenedText(page), MessageIcon::Exclamation});
     }
 }
 

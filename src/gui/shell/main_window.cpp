@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 #include <algorithm>
 #include <climits>
 
@@ -272,10 +273,7 @@ void MainWindow::openResultFolder() {
 
 void MainWindow::reportIfNotOpened(bool opened, const std::string& what) {
     if (!opened) {
-        context_.boxes.inform(Message{
-            title(),
-            fillIn(translate("Desktop", "No application could be started to open %1."), {what}),
-            MessageIcon::Exclamation});
+        context_.boxes.inform(Message{title(), notOpenedText(what), MessageIcon::Exclamation});
     }
 }
 
@@ -287,7 +285,10 @@ void MainWindow::showUserGuide() {
         return;
     }
     const std::string page = context_.documentationPage.toStdString();
-    reportIfNotOpened(context_.desktop.openUrl(page), page);
+    // Said as the file to open by hand.
+    const QUrl address(context_.documentationPage);
+    reportIfNotOpened(context_.desktop.openUrl(page),
+                      address.isLocalFile() ? address.toLocalFile().toStdString() : page);
 }
 
 void MainWindow::showAbout() {

@@ -27,7 +27,7 @@ private slots:
     void openerIsActiveAfterACancelledDialog() {
         QFETCH(QString, command);
         qor::testing::AppFixture fixture;
-        qor::gui::QtDesktop desktop;
+        qor::gui::QtDesktop desktop(fixture.boxes);
         qor::gui::AppContext context{
             fixture.session, fixture.store, fixture.boxes, desktop, fixture.clock, {}, {}};
         MainWindow window(context);

@@ -451,6 +451,38 @@ private slots:
                  std::string("The user guide is not installed with the program."));
     }
 
+    // What cannot be done is said as it is: a file that is no export has no elements to list;
+    // a guide no browser shows is named whole, on a line of its own, to be opened by hand.
+    void refusalsSayWhy_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("Elements of a file that is no export")
+            << "elements"
+            << "notes.qor' is not a node export: it holds neither node "
+               "information nor any element. It has no elements to list.";
+        QTest::newRow("guide without a browser")
+            << "help"
+            << "Open it by hand:\r\n/usr/share/doc/qorreader/index.html";
+    }
+    void refusalsSayWhy() {
+        QFETCH(QString, command);
+        QFETCH(QString, said);
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        if (command == "elements") {
+            window.openByPath(fixture.folder.write("notes.qor", "Remember the spare parts.\n"));
+            fixture.boxes.messages.clear();
+            window.commands().elements->trigger();
+        } else {
+            fixture.desktop.startSucceeds = false;
+            window.commands().helpContents->trigger();
+        }
+        QVERIFY(!window.busy());
+        QCOMPARE(fixture.boxes.messages.size(), std::size_t{1});
+        QVERIFY2(QString::fromStdString(fixture.boxes.messages[0].text).endsWith(said),
+                 fixture.boxes.messages[0].text.c_str());
+    }
+
     // The file dialogs of the tools start in the result folder; a cancelled dialog starts
     // nothing; a folder or file that no program opens is said.
     void toolCommandsStartInTheResultFolder() {
