@@ -26,6 +26,7 @@
 #include "export_edits.h"
 #include "export_generator.h"
 #include "measured_run.h"
+#include "skipped_syncs.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ using qor::bench::RunFigures;
 constexpr const char* kUsage =
     "usage: qorbench [--sizes MB[,MB...]] [--output csv|html|xlsx|workbook|all] [--threads N]\n"
     "                [--repeat N] [--batch] [--compare] [--elements] [--plant N] [--seed N]\n"
-    "                [--dir DIR] [--keep]\n";
+    "                [--dir DIR] [--keep] [--no-sync]\n";
 
 struct BenchOptions {
     std::vector<double> sizesMiB{100};
@@ -46,6 +47,7 @@ struct BenchOptions {
     bool batch = false;
     bool compare = false;
     bool elements = false;
+    bool noSync = false;   // each output also scanned with its results' syncs skipped
     int plantFiles = 200;  // with --elements: a plant folder of this many 5 MB exports
     std::uint64_t seed = 1;
     fs::path dir = fs::temp_directory_path() / "qorbench";
@@ -205,18 +207,31 @@ void benchSingleFiles(const BenchOptions& options) {
         const fs::path exportPath = options.dir / "bench.qor";
         const GeneratedExport input = generate(exportPath, sizeMiB, options.seed, "12");
         for (const std::string& output : options.outputs) {
-            Row row{output + " " + std::to_string(static_cast<long>(sizeMiB)) + " MB",
-                    input.mebibytes(), input.elements()};
+            const std::string label = output + " " + std::to_string(static_cast<long>(sizeMiB));
+            Row row{label + " MB", input.mebibytes(), input.elements()};
+            Row unsynced{label + " nosync", input.mebibytes(), input.elements()};
             for (int run = 0; run < options.repeat; ++run) {
-                const fs::path results = options.dir / "results";
-                freshFolder(results);
-                settle();
-                const RunFigures wc = qor::bench::measureCommand(wcCommand({input}));
-                const RunFigures scan = qor::bench::measureInChild(
-                    [&] { return scanOnce(input, output, results, options.threads); });
-                row.add(scan, wc);
+                // With --no-sync the runs of both rows take turns, so that both see the same
+                // machine.
+                for (const bool skip : {false, true}) {
+                    if (skip && !options.noSync) {
+                        continue;
+                    }
+                    const fs::path results = options.dir / "results";
+                    freshFolder(results);
+                    settle();
+                    const RunFigures wc = qor::bench::measureCommand(wcCommand({input}));
+                    const RunFigures scan = qor::bench::measureInChild([&] {
+                        qor::bench::skipSyncs = skip;
+                        return scanOnce(input, output, results, options.threads);
+                    });
+                    (skip ? unsynced : row).add(scan, wc);
+                }
             }
             row.print();
+            if (options.noSync) {
+                unsynced.print();
+            }
         }
         fs::remove(exportPath);
     }
@@ -515,6 +530,8 @@ bool parse(int argc, char** argv, BenchOptions& options) {
             options.dir = argv[++i];
         } else if (argument == "--keep") {
             options.keep = true;
+        } else if (argument == "--no-sync") {
+            options.noSync = true;
         } else {
             return false;
         }

@@ -28,6 +28,7 @@
 #include "gui/shell/main_window.h"
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
+#include "support/window_opens.h"
 
 namespace {
 
@@ -80,7 +81,9 @@ int main(int argc, char** argv) {
     qor::gui::MainWindow window(context);
     window.resize(1280, 800);
     window.show();
-    window.openByPath(newPath);
+    if (!qor::testing::openedByPath(window, newPath)) {
+        return 1;
+    }
     desktop.chosenFiles = {oldPath};
 
     QElapsedTimer timer;

@@ -18,6 +18,7 @@
 #include "gui/shell/main_window.h"
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
+#include "support/window_opens.h"
 
 namespace qor::bench {
 namespace {
@@ -39,7 +40,7 @@ struct FreshDesktop {
         store.setValue("Settings", "ScanResultFolderPath", results.path().toStdString());
         window = std::make_unique<gui::MainWindow>(context);
         window->show();
-        window->openByPath(file.toStdString());
+        testing::openedByPath(*window, file.toStdString());
     }
 
     // Runs `start` and the event loop until the work it started has finished; the time taken.

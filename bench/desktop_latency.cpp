@@ -29,6 +29,7 @@
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
 #include "support/session_builder.h"
+#include "support/window_opens.h"
 
 namespace {
 
@@ -53,8 +54,16 @@ protected:
 
 int main(int argc, char** argv) {
     if (argc >= 3 && std::string_view(argv[1]) == "--launch-once") {
-        return qor::bench::launchOnce(argc, argv, QString::fromLocal8Bit(argv[2]),
-                                      argc >= 4 && std::string_view(argv[3]) == "--first-run");
+        bool firstRun = false;
+        QString account;
+        for (int i = 3; i < argc; ++i) {
+            firstRun = firstRun || std::string_view(argv[i]) == "--first-run";
+            if (std::string_view(argv[i]) == "--account" && i + 1 < argc) {
+                account = QString::fromLocal8Bit(argv[++i]);
+            }
+        }
+        return qor::bench::launchOnce(argc, argv, QString::fromLocal8Bit(argv[2]), firstRun,
+                                      account);
     }
     if (argc >= 3 && std::string_view(argv[1]) == "--launch") {
         const QCoreApplication parent(argc, argv);
@@ -66,6 +75,9 @@ int main(int argc, char** argv) {
     if (arguments.size() >= 3 && arguments[1] == "--clicks") {
         return qor::bench::countClicksToFullScan(arguments[2]);
     }
+    if (arguments.size() >= 3 && arguments[1] == "--open") {
+        return qor::bench::measureOpens(arguments);
+    }
     if (arguments.size() >= 3 && arguments[1] == "--rescan") {
         return qor::bench::timeRescanKeepingAll(arguments[2]);
     }
@@ -73,7 +85,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr,
                      "usage: qordesktopbench FILE.qor [--cancel-after MS] [--html]\n"
                      "       qordesktopbench --launch FILE.qor [--repeat N] [--busy THREADS] "
-                     "[--first-run]\n"
+                     "[--first-run] [--used-account]\n"
+                     "       qordesktopbench --open FILE.qor [--repeat N]\n"
                      "       qordesktopbench --clicks FILE.qor | --rescan FILE.qor\n");
         return 2;
     }
@@ -89,7 +102,9 @@ int main(int argc, char** argv) {
     qor::gui::AppContext context{session, store, boxes, desktop, clock, {}, {}};
     qor::gui::MainWindow window(context);
     window.show();
-    window.openByPath(arguments[1].toStdString());
+    if (!qor::testing::openedByPath(window, arguments[1].toStdString())) {
+        return 1;
+    }
     session.options.outputMode = arguments.contains("--html")
                                      ? qor::options::OutputMode::HtmlReport
                                      : qor::options::OutputMode::CsvFilesOnly;

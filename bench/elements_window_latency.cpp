@@ -41,6 +41,7 @@
 #include "gui/shell/main_window.h"
 #include "support/fake_desktop.h"
 #include "support/scripted_ui.h"
+#include "support/window_opens.h"
 
 namespace {
 
@@ -249,8 +250,9 @@ int runElementsBench(const QStringList& arguments) {
     qor::gui::MainWindow window(context);
     window.resize(1280, 800);
     window.show();
-    window.openByPath(exportPath.toStdString());
-    QApplication::processEvents();
+    if (!qor::testing::openedByPath(window, exportPath.toStdString())) {
+        return 1;
+    }
 
     const Spinners spinners(busy);
     std::printf("%u busy threads\n", busy);

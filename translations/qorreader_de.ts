@@ -1391,6 +1391,10 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
         <source>Elements: %1</source>
         <translation>Elemente: %1</translation>
     </message>
+    <message>
+        <source>Opening %1... (Esc cancels)</source>
+        <translation>%1 wird geöffnet... (Esc bricht ab)</translation>
+    </message>
 </context>
 <context>
     <name>qor::gui::OptionsDialog</name>

@@ -1,5 +1,6 @@
 #include "core/base/date_time.h"
 
+#include <QDateTime>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -28,16 +29,11 @@ const std::string& monthName(const DateTime& when, const MonthNames& months) {
 }  // namespace
 
 DateTime SystemClock::now() const {
-    const std::time_t seconds =
-        std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &seconds);
-#else
-    localtime_r(&seconds, &local);
-#endif
-    return DateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                    local.tm_hour,        local.tm_min,     local.tm_sec};
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate date = now.date();
+    const QTime time = now.time();
+    return DateTime{date.year(), date.month(),  date.day(),
+                    time.hour(), time.minute(), time.second()};
 }
 
 std::time_t toTimeT(const DateTime& when) {

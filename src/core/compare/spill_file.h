@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/platform/unnamed_file.h"
+
 namespace qor::compare {
 
 // A scratch file without a name for bytes that need not stay in memory: created on the first
@@ -30,7 +32,7 @@ private:
     [[noreturn]] void fail(const std::string& pattern, int error) const;
 
     std::string folder_;
-    int descriptor_ = -1;
+    platform::UnnamedFile file_;
     std::uint64_t size_ = 0;
 };
 

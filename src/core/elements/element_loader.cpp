@@ -69,12 +69,92 @@ struct LoadPlan {
 // Progress of one file as a share of the whole load: bytes reached, passed on as they grow.
 using BytesRead = std::function<void(std::uint64_t more)>;
 
+// The elements of one pass over an export, and what its bytes told about their encoding.
+struct ReadElements {
+    std::string arena;
+    std::vector<ElementRecord> records;
+    EncodingEvidence evidence;       // of every chunk read
+    bool parsedBeyondAscii = false;  // a chunk read for elements held more than ASCII
+    std::uint64_t fileSize = 0;
+};
+
+std::uint64_t sizeOf(const std::string& path);
+
 ElementTable loadOne(const std::string& path, const LoadSettings& settings, std::size_t threads,
                      const BytesRead& bytesRead, const std::atomic<bool>* cancel) {
     scan::checkExportFileReadable(path);
+    const bool labelled = settings.cabinets != nullptr;
+    const scan::CabinetIndex cabinets =
+        labelled ? scan::CabinetIndex(*settings.cabinets) : scan::CabinetIndex();
+    const LoadPlan plan(labelled);
+    scan::PassSettings pass;
+    pass.threads = std::max<std::size_t>(threads, 1);
+    pass.chunkBytes = settings.chunkBytes;
+
+    std::uint64_t reported = 0;
+    const auto readElements = [&](TextEncoding encoding) {
+        scan::ElementParser parser(plan.plan, cabinets, encoding);
+        parser.skipChunksWithout(settings.requiredText);
+        ReadElements read;
+        std::int64_t linesBefore = 0;
+        scan::ExportScan scan(path);
+        scan::readExportOnce(
+            scan, parser, pass,
+            [&](scan::ChunkResult& chunk, std::uint64_t reached, std::uint64_t fileSize) {
+                if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
+                    throw LoadCancelled();
+                }
+                read.evidence.merge(chunk.text);
+                read.parsedBeyondAscii |= !chunk.skipped && chunk.text.beyondAscii();
+                read.fileSize = fileSize;
+                for (std::size_t t = 0; t < chunk.types.size(); ++t) {
+                    const scan::TypeChunkResult& out = chunk.types[t];
+                    const std::size_t fields = plan.formatters[t].fields();
+                    const std::size_t base = read.arena.size();
+                    std::size_t at = 0;
+                    for (const std::int64_t header : out.headerLines) {
+                        ElementRecord record;
+                        record.offset = base + at;
+                        record.line = static_cast<std::uint64_t>(linesBefore + header + 1);
+                        record.type = plan.plan[t].type->type;
+                        read.records.push_back(record);
+                        for (std::size_t f = 0; f < fields; ++f) {
+                            nextField(out.output, at);
+                        }
+                    }
+                    read.arena.append(out.output);
+                }
+                linesBefore += chunk.lines;
+                if (bytesRead && reached > reported) {
+                    bytesRead(reached - reported);
+                    reported = reached;
+                }
+            });
+        // Uncut lines of an export no longer than the bytes its encoding is decided from: the
+        // chunks' evidence is the decision's, learnt on the way.
+        if (scan.cutLines() != 0 || read.fileSize > scan::kEncodingPrefixBytes) {
+            read.evidence = scan::readEncodingEvidence(path);
+        }
+        return read;
+    };
+
     ExportFile file;
     file.path = path;
-    file.encoding = decideEncoding(settings.encoding, scan::readEncodingEvidence(path));
+    // The export is read once: a large one has its encoding decided from its first bytes before;
+    // a smaller one is read as the decision most likely goes (the choice, or UTF-8, which plain
+    // ASCII reads alike) and read again only when its bytes decide otherwise and the elements
+    // read held text that the other encoding cuts differently.
+    std::optional<ExportEncoding> decided;
+    if (sizeOf(path) > scan::kEncodingPrefixBytes) {
+        decided = decideEncoding(settings.encoding, scan::readEncodingEvidence(path));
+    }
+    const TextEncoding assumed =
+        decided.value_or(decideEncoding(settings.encoding, EncodingEvidence{})).encoding;
+    ReadElements read = readElements(assumed);
+    file.encoding = decided.value_or(decideEncoding(settings.encoding, read.evidence));
+    if (file.encoding.encoding != assumed && read.parsedBeyondAscii) {
+        read = readElements(file.encoding.encoding);
+    }
     file.nodeNumber = scan::readNodeNumber(path, file.encoding.encoding);
     file.nodeDescription = scan::readNodeDescription(path, file.encoding.encoding);
     if (file.nodeNumber.empty() && file.nodeDescription.empty() &&
@@ -82,61 +162,18 @@ ElementTable loadOne(const std::string& path, const LoadSettings& settings, std:
         throw NotAnExport(scan::notAnExportText(path, scan::RefusedWork::Elements));
     }
 
-    const bool labelled = settings.cabinets != nullptr;
-    const scan::CabinetIndex cabinets =
-        labelled ? scan::CabinetIndex(*settings.cabinets) : scan::CabinetIndex();
-    const LoadPlan plan(labelled);
-    scan::ElementParser parser(plan.plan, cabinets, file.encoding.encoding);
-    parser.skipChunksWithout(settings.requiredText);
-    scan::PassSettings pass;
-    pass.threads = std::max<std::size_t>(threads, 1);
-    pass.chunkBytes = settings.chunkBytes;
-
-    std::string arena;
-    std::vector<ElementRecord> records;
-    std::int64_t linesBefore = 0;
-    std::uint64_t reported = 0;
-    scan::ExportScan scan(path);
-    scan::readExportOnce(
-        scan, parser, pass, [&](scan::ChunkResult& chunk, std::uint64_t reached, std::uint64_t) {
-            if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
-                throw LoadCancelled();
-            }
-            for (std::size_t t = 0; t < chunk.types.size(); ++t) {
-                const scan::TypeChunkResult& out = chunk.types[t];
-                const std::size_t fields = plan.formatters[t].fields();
-                const std::size_t base = arena.size();
-                std::size_t at = 0;
-                for (const std::int64_t header : out.headerLines) {
-                    ElementRecord record;
-                    record.offset = base + at;
-                    record.line = static_cast<std::uint64_t>(linesBefore + header + 1);
-                    record.type = plan.plan[t].type->type;
-                    records.push_back(record);
-                    for (std::size_t f = 0; f < fields; ++f) {
-                        nextField(out.output, at);
-                    }
-                }
-                arena.append(out.output);
-            }
-            linesBefore += chunk.lines;
-            if (bytesRead && reached > reported) {
-                bytesRead(reached - reported);
-                reported = reached;
-            }
-        });
     // Types are delivered one after the other per chunk; the table shows the file's order.
     const auto fileOrder = [](const ElementRecord& a, const ElementRecord& b) {
         return a.line != b.line ? a.line < b.line : a.type < b.type;
     };
-    if (!std::is_sorted(records.begin(), records.end(), fileOrder)) {
-        std::stable_sort(records.begin(), records.end(), fileOrder);
+    if (!std::is_sorted(read.records.begin(), read.records.end(), fileOrder)) {
+        std::stable_sort(read.records.begin(), read.records.end(), fileOrder);
     }
-    arena.shrink_to_fit();
+    read.arena.shrink_to_fit();
     ElementTable table;
     table.setCabinetColumns(labelled);
-    table.addFile(std::move(file), std::move(arena));
-    table.addRecords(records);
+    table.addFile(std::move(file), std::move(read.arena));
+    table.addRecords(read.records);
     return table;
 }
 

@@ -2,9 +2,6 @@
 
 #include <unzip.h>
 #include <zip.h>
-#ifdef _WIN32
-#include <iowin32.h>
-#endif
 
 #include <cerrno>
 #include <string_view>
@@ -13,9 +10,7 @@
 #include "core/base/qor_error.h"
 #include "core/output/deflate_stream.h"
 #include "core/output/xlsx_check.h"
-#ifdef _WIN32
-#include "core/platform/file_system.h"
-#endif
+#include "core/platform/zip_archive_files.h"
 
 namespace qor::output {
 namespace {
@@ -37,14 +32,7 @@ using Zip = std::unique_ptr<void, CloseZip>;
 
 Zip createZip(const std::string& path) {
     errno = 0;
-#ifdef _WIN32
-    zlib_filefunc64_def files;
-    fill_win32_filefunc64W(&files);
-    const std::wstring widePath = platform::windowsPath(path);
-    Zip zip(zipOpen2_64(widePath.c_str(), APPEND_STATUS_CREATE, nullptr, &files));
-#else
-    Zip zip(zipOpen64(path.c_str(), APPEND_STATUS_CREATE));
-#endif
+    Zip zip(platform::createZipArchive(path));
     if (zip == nullptr) {
         fail("the file cannot be created", errno);
     }
@@ -158,15 +146,7 @@ void CloseUnzip::operator()(void* zip) const {
 }
 
 Unzip openUnzip(const std::string& path) {
-#ifdef _WIN32
-    // By the wide calls: the narrow ones take only the ANSI code page's names.
-    zlib_filefunc64_def files;
-    fill_win32_filefunc64W(&files);
-    const std::wstring widePath = platform::windowsPath(path);
-    return Unzip(unzOpen2_64(widePath.c_str(), &files));
-#else
-    return Unzip(unzOpen64(path.c_str()));
-#endif
+    return Unzip(platform::openZipArchive(path));
 }
 
 void spliceWorkbook(const std::string& from, const std::string& to,

@@ -20,13 +20,6 @@
 namespace qor::output {
 namespace {
 
-#ifdef _WIN32
-constexpr std::string_view kSeparators = "/\\";
-constexpr std::string_view kForbiddenInFileName = "<>?[]:|*\"";
-#else
-constexpr std::string_view kSeparators = "/";
-constexpr std::string_view kForbiddenInFileName = "<>?[]:|*\"\\";
-#endif
 constexpr std::size_t kMaxCellCharacters = 32767;
 constexpr auto kLastColumn = static_cast<lxw_col_t>(kMaxSheetColumns - 1);
 constexpr std::string_view kPartialName = "library.xlsx";
@@ -65,14 +58,6 @@ std::string because(int cause) {
                       : " (is the disk full?)";
 }
 
-std::uint64_t writtenBytes(std::FILE* file) {
-#ifdef _WIN32
-    return static_cast<std::uint64_t>(_ftelli64(file));
-#else
-    return static_cast<std::uint64_t>(ftello(file));
-#endif
-}
-
 }  // namespace
 
 void setRowWriting(RowWriting writing) {
@@ -84,7 +69,7 @@ std::string xlsxWriterVersion() {
 }
 
 std::string xlsxFilePath(std::string_view fileName) {
-    const std::size_t separator = fileName.find_last_of(kSeparators);
+    const std::size_t separator = fileName.find_last_of(platform::pathSeparators());
     const std::string_view name =
         separator == std::string_view::npos ? fileName : fileName.substr(separator + 1);
     const auto refuse = [&](const std::string& why) {
@@ -93,7 +78,7 @@ std::string xlsxFilePath(std::string_view fileName) {
     if (name.empty() || name == "." || name == "..") {
         refuse("it does not name a file");
     }
-    if (name.find_first_of(kForbiddenInFileName) != std::string_view::npos ||
+    if (name.find_first_of(platform::forbiddenFileNameCharacters()) != std::string_view::npos ||
         std::any_of(name.begin(), name.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
         refuse("a file name cannot hold any of the characters < > ? [ ] : | * \" \\");
@@ -415,7 +400,7 @@ void XlsxWorkbook::save(const std::string& path, platform::Placement placement) 
         Sheet& sheet = sheets_[i];
         sheet.libraryRowOpen = true;
         writeLibraryRow(i);
-        content_[i].dataBytes = writtenBytes(sheet.library->optimize_tmpfile);
+        content_[i].dataBytes = platform::filePosition(sheet.library->optimize_tmpfile);
         if (sheet.rows == nullptr || sheet.rows->empty()) {
             continue;
         }
@@ -451,7 +436,8 @@ void XlsxWorkbook::save(const std::string& path, platform::Placement placement) 
         }
     }
     checkWorkbook(platform::joinPath(scratch_.path(), made), shownAs(path), content_);
-    scratch_.moveOut(made, path.substr(path.find_last_of(kSeparators) + 1), placement);
+    scratch_.moveOut(made, path.substr(path.find_last_of(platform::pathSeparators()) + 1),
+                     placement);
 }
 
 }  // namespace qor::output

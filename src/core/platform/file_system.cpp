@@ -1,5 +1,7 @@
 #include "core/platform/file_system.h"
 
+#include <algorithm>
+#include <functional>
 #include <system_error>
 
 #include "core/base/qor_error.h"
@@ -7,6 +9,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <string.h>
 #endif
 
 namespace qor::platform {
@@ -55,6 +59,49 @@ std::FILE* openFile(const std::string& path, const char* mode) {
     return _wfopen(widePath.c_str(), wideMode.c_str());
 #else
     return std::fopen(path.c_str(), mode);
+#endif
+}
+
+std::uint64_t filePosition(std::FILE* file) {
+#ifdef _WIN32
+    return static_cast<std::uint64_t>(_ftelli64(file));
+#else
+    return static_cast<std::uint64_t>(ftello(file));
+#endif
+}
+
+std::string_view pathSeparators() {
+#ifdef _WIN32
+    return "/\\";
+#else
+    return "/";
+#endif
+}
+
+std::string_view forbiddenFileNameCharacters() {
+#ifdef _WIN32
+    return "<>?[]:|*\"";
+#else
+    return "<>?[]:|*\"\\";
+#endif
+}
+
+std::size_t findBytes(std::string_view data, std::size_t from, std::string_view needle) {
+    if (from > data.size()) {
+        return std::string_view::npos;
+    }
+#ifdef _WIN32
+    const auto found =
+        std::search(data.begin() + static_cast<std::ptrdiff_t>(from), data.end(),
+                    std::boyer_moore_horspool_searcher(needle.begin(), needle.end()));
+    return found == data.end() ? std::string_view::npos
+                               : static_cast<std::size_t>(found - data.begin());
+#else
+    const void* found =
+        ::memmem(data.data() + from, data.size() - from, needle.data(), needle.size());
+    return found == nullptr
+               ? std::string_view::npos
+               : static_cast<std::size_t>(static_cast<const char*>(found) - data.data());
 #endif
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -22,6 +24,17 @@ bool pathExists(const std::string& path);
 
 // fopen with a path as above; nullptr and errno on failure.
 std::FILE* openFile(const std::string& path, const char* mode);
+// Where `file` stands now, beyond 2 GiB too.
+std::uint64_t filePosition(std::FILE* file);
+
+// The characters that end a folder in a path ("/", and "\" on Windows), and those no file
+// name may hold here besides them.
+std::string_view pathSeparators();
+std::string_view forbiddenFileNameCharacters();
+
+// Where `needle` (not empty) starts in `data` from `from` on; npos when nowhere. The C
+// library's search skips ahead several bytes at a time where the system has it.
+std::size_t findBytes(std::string_view data, std::size_t from, std::string_view needle);
 
 #ifdef _WIN32
 // `path` as the wide-character system calls take it: absolute, with backslashes, and with the

@@ -150,6 +150,22 @@ void ResultFile::flush() {
     buffer_.clear();
 }
 
+void ResultFile::commit(Placement placement) {
+    flush();
+    stopBackground();
+    if (const int error = closeTemporary(!durable_); error != 0) {
+        fail(translate("Files", "Cannot write '%1': %2"), error);
+    }
+    try {
+        moveIntoPlace(folder_, temporary_, folder_, name_, placement);
+    } catch (...) {
+        // The temporary file goes whatever failed; the error goes on to the caller.
+        discard();
+        throw;
+    }
+    temporary_.clear();
+}
+
 void ResultFile::makeDurable() {
     flush();
     stopBackground();

@@ -84,6 +84,9 @@ private:
     int writeOut(const std::string& bytes);
     // Makes what is written durable; returns 0 or the system's error number.
     int syncToDisk();
+    // Closes the temporary file, made durable first when `sync`; returns 0 or the system's
+    // error number. The file keeps its temporary name.
+    int closeTemporary(bool sync);
     // Waits for the background writer to finish and stops it; throws what it met.
     void stopBackground();
     // Waits for a write under way and stops the background writer, whatever it met.

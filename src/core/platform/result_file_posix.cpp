@@ -216,26 +216,13 @@ int ResultFile::syncToDisk() {
     return syncData(descriptor_);
 }
 
-void ResultFile::commit(Placement placement) {
-    flush();
-    stopBackground();
-    const int descriptor = descriptor_;
-    descriptor_ = -1;
-    int error = durable_ ? 0 : syncData(descriptor);
+int ResultFile::closeTemporary(bool sync) {
+    const int descriptor = std::exchange(descriptor_, -1);
+    int error = sync ? syncData(descriptor) : 0;
     if (::close(descriptor) != 0 && error == 0) {
         error = errno;
     }
-    try {
-        if (error != 0) {
-            failWith(translate("Files", "Cannot write '%1': %2"), destination_, error);
-        }
-        moveIntoPlace(folder_, temporary_, folder_, name_, placement);
-    } catch (...) {
-        // The temporary file goes whatever failed; the error goes on to the caller.
-        discard();
-        throw;
-    }
-    temporary_.clear();
+    return error;
 }
 
 void ResultFile::discard() noexcept {

@@ -156,25 +156,13 @@ int ResultFile::syncToDisk() {
     return static_cast<int>(syncFile(static_cast<HANDLE>(handle_)));
 }
 
-void ResultFile::commit(Placement placement) {
-    flush();
-    stopBackground();
+int ResultFile::closeTemporary(bool sync) {
     const HANDLE file = static_cast<HANDLE>(std::exchange(handle_, nullptr));
-    DWORD error = durable_ ? 0 : syncFile(file);
+    DWORD error = sync ? syncFile(file) : 0;
     if (!CloseHandle(file) && error == 0) {
         error = GetLastError();
     }
-    try {
-        if (error != 0) {
-            failWith(translate("Files", "Cannot write '%1': %2"), destination_, error);
-        }
-        moveIntoPlace(folder_, temporary_, folder_, name_, placement);
-    } catch (...) {
-        // The temporary file goes whatever failed; the error goes on to the caller.
-        discard();
-        throw;
-    }
-    temporary_.clear();
+    return static_cast<int>(error);
 }
 
 void ResultFile::discard() noexcept {

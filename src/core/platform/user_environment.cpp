@@ -54,6 +54,26 @@ bool createMissingDocumentsFolder(const std::string& folder) {
     return !QDir(path).exists() && QDir().mkpath(path);
 }
 
+SystemMemory systemMemory() {
+    constexpr long long kMebibyte = 1024 * 1024;
+#ifdef _WIN32
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status)) {
+        return {};
+    }
+    return {static_cast<long long>(status.ullTotalPhys / kMebibyte),
+            static_cast<long long>(status.ullAvailPhys / kMebibyte)};
+#else
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    const auto mebibytes = [pageSize](long pages) {
+        return pages > 0 && pageSize > 0 ? static_cast<long long>(pages) * pageSize / kMebibyte
+                                         : -1LL;
+    };
+    return {mebibytes(::sysconf(_SC_PHYS_PAGES)), mebibytes(::sysconf(_SC_AVPHYS_PAGES))};
+#endif
+}
+
 bool isTerminal(std::FILE* stream) {
 #ifdef _WIN32
     return _isatty(_fileno(stream)) != 0;

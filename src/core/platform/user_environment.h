@@ -24,6 +24,13 @@ std::string defaultResultFolder();
 // which refuses a missing one. False when nothing was made.
 bool createMissingDocumentsFolder(const std::string& folder);
 
+// The memory the system reports in MiB: installed and free now; -1 where it says nothing.
+struct SystemMemory {
+    long long installedMiB = -1;
+    long long freeMiB = -1;
+};
+SystemMemory systemMemory();
+
 // Whether the stream is an interactive terminal.
 bool isTerminal(std::FILE* stream);
 

@@ -181,6 +181,41 @@ CsvSpecials csvSpecialsOf(const char* data, std::size_t size) {
     return found;
 }
 
+std::size_t countLineEnds(const char* data, std::size_t size) {
+    std::size_t ends = 0;
+    std::size_t i = 0;
+#ifdef QOR_HAVE_SSE2
+    // Each block is compared with itself one byte on, for the LF after a CR. The ends are
+    // counted per byte lane and summed before a lane could overflow.
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i zero = _mm_setzero_si128();
+    const auto sum = [&zero](__m128i lanes) {
+        alignas(16) std::uint64_t halves[2];
+        _mm_store_si128(reinterpret_cast<__m128i*>(halves), _mm_sad_epu8(lanes, zero));
+        return static_cast<std::size_t>(halves[0] + halves[1]);
+    };
+    __m128i lanes = zero;
+    int blocks = 0;
+    for (; i + 17 <= size; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 1));
+        const __m128i lone = _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(block, cr));
+        lanes = _mm_sub_epi8(lanes, _mm_or_si128(_mm_cmpeq_epi8(block, lf), lone));
+        if (++blocks == 255) {
+            ends += sum(lanes);
+            lanes = zero;
+            blocks = 0;
+        }
+    }
+    ends += sum(lanes);
+#endif
+    for (; i < size; ++i) {
+        ends += data[i] == '\n' || (data[i] == '\r' && (i + 1 == size || data[i + 1] != '\n'));
+    }
+    return ends;
+}
+
 LineMasks lineMasks(const char* data, std::size_t size) {
     LineMasks masks;
     std::uint64_t seconds = 0;

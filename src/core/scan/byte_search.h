@@ -27,6 +27,10 @@ std::size_t findLastLineEnd(const char* data, std::size_t from, std::size_t to);
 // Position of the first CR or LF in [from, to), or `to` when there is none.
 std::size_t findLineEnd(const char* data, std::size_t from, std::size_t to);
 
+// The line ends in `data`: each LF, and each CR that no LF follows (a CR LF is one end; a CR as
+// the last byte counts).
+std::size_t countLineEnds(const char* data, std::size_t size);
+
 // Position of the first occurrence of `needle` in [from, size) with ASCII letters matched
 // without regard to case; npos when there is none. `needle` is not empty.
 std::size_t findFolded(const char* data, std::size_t size, std::size_t from,

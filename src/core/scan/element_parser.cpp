@@ -18,14 +18,8 @@ constexpr std::size_t kKindOffset = 13;
 // The lines of `bytes` as the parse walks them: a line ends at CR LF, CR or LF, and a last line
 // without an end counts too.
 std::int64_t countLines(std::string_view bytes) {
-    std::int64_t lines = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\n' || (c == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n'))) {
-            ++lines;
-        }
-    }
-    return lines + (bytes.empty() || bytes.back() == '\n' || bytes.back() == '\r' ? 0 : 1);
+    const auto ends = static_cast<std::int64_t>(countLineEnds(bytes.data(), bytes.size()));
+    return ends + (bytes.empty() || bytes.back() == '\n' || bytes.back() == '\r' ? 0 : 1);
 }
 
 struct TypeState {
@@ -108,8 +102,9 @@ void ElementParser::parse(std::string_view bytes, const OpenElements* before, bo
         out.firstWithoutDot.clear();
         out.headerLines.clear();
     }
-    if (!required_.empty() && before == nullptr && !keepOpen &&
-        findNoCase(bytes, required_) == kNotFound) {
+    result.skipped = !required_.empty() && before == nullptr && !keepOpen &&
+                     findNoCase(bytes, required_) == kNotFound;
+    if (result.skipped) {
         result.lines = countLines(bytes);
         result.openAtEnd = {};
         return;

@@ -65,6 +65,7 @@ struct TypeChunkResult {
 struct ChunkResult {
     std::vector<TypeChunkResult> types;
     EncodingEvidence text;   // what the chunk's bytes tell about the export's encoding
+    bool skipped = false;    // only its lines were counted (ElementParser::skipChunksWithout)
     std::int64_t lines = 0;  // the chunk's lines
     OpenElements openAtEnd;  // only for a chunk whose follower does not start clean
 };

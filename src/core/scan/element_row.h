@@ -28,10 +28,4 @@ inline ElementRowView viewOf(const ElementRow& row) {
     return view;
 }
 
-inline void clearElementRow(ElementRow& row) {
-    for (std::string& slot : row) {
-        slot.clear();  // keeps the capacity: rows are refilled once per element
-    }
-}
-
 }  // namespace qor::scan

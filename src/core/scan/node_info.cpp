@@ -161,20 +161,6 @@ std::string notAnExportText(const std::string& path, RefusedWork work) {
                   {path});
 }
 
-long long countElements(ExportScan& source, std::string_view typeToken,
-                        std::string_view kindToken) {
-    ExportFileReader reader(source);
-    std::string_view line;
-    long long count = 0;
-    // A header line always holds the kind token, so only such lines need the full rule.
-    while (reader.nextLineContaining(kindToken, line)) {
-        if (headerDesignation(line, typeToken, kindToken)) {
-            ++count;
-        }
-    }
-    return count;
-}
-
 std::vector<long long> countElementsOfTypes(ExportScan& source,
                                             const std::vector<ElementType>& types) {
     ExportFileReader reader(source);

@@ -47,12 +47,9 @@ enum class RefusedWork { Scan, Comparison, Elements };
 // node export.
 std::string notAnExportText(const std::string& path, RefusedWork work = RefusedWork::Scan);
 
-// Number of lines of the whole file that match the header rule for the two tokens: a pass
-// of the scan. Throws QorError when the file cannot be read or changed since the scan began.
-long long countElements(ExportScan& source, std::string_view typeToken, std::string_view kindToken);
-
-// countElements for several types in one pass over the file: the counts in the order of
-// `types`.
+// Number of lines of the whole file that match the header rule of each of `types`, in one pass
+// over the file: the counts in the order of `types`. Throws QorError when the file cannot be
+// read or changed since the scan began.
 std::vector<long long> countElementsOfTypes(ExportScan& source,
                                             const std::vector<ElementType>& types);
 

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QPainter>
@@ -18,9 +17,8 @@
 #include <string_view>
 #include <utility>
 
-#include "core/base/qor_error.h"
-#include "core/platform/input_file.h"
 #include "gui/base/export_text_encoding.h"
+#include "gui/document/export_text_file.h"
 #include "gui/document/export_text_lines.h"
 
 namespace qor::gui {
@@ -30,8 +28,6 @@ namespace {
 constexpr int kLeftMargin = 4;
 constexpr int kTopMargin = 2;
 constexpr int kAutoScrollMs = 50;
-// Line starts are kept as 32-bit offsets, which halves the index of a file with short lines.
-constexpr qint64 kMaxFileBytes = std::numeric_limits<quint32>::max();
 
 // The margin beside the viewport where the view paints line numbers; it scrolls with the text.
 class LineNumberMargin : public QWidget {
@@ -85,33 +81,13 @@ ExportTextView::ExportTextView(QWidget* parent)
 }
 
 void ExportTextView::loadFile(const QString& path) {
-    platform::refuseSpecialFile(path.toStdString(), "database file");  // QFile would wait on it
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw QorError(file.errorString().toStdString());
-    }
-    if (file.size() > kMaxFileBytes) {
-        throw QorError(tr("The file is too large to show.").toStdString());
-    }
-    // The bytes are read rather than mapped: a mapped file cut short by another program while it
-    // is shown would crash the painting.
-    QByteArray bytes;
-    LineIndex index;
-    try {
-        bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            throw QorError(file.errorString().toStdString());
-        }
-        if (bytes.size() > kMaxFileBytes) {
-            throw QorError(tr("The file is too large to show.").toStdString());
-        }
-        index = indexLines(bytes);
-    } catch (const std::bad_alloc&) {
-        throw QorError(tr("Out of memory").toStdString());
-    }
-    bytes_.swap(bytes);
-    starts_.swap(index.starts);
-    widestColumns_ = index.widestColumns;
+    showText(std::move(*readExportText(path)));
+}
+
+void ExportTextView::showText(ExportText text) {
+    bytes_.swap(text.bytes);
+    starts_.swap(text.index.starts);
+    widestColumns_ = text.index.widestColumns;
     anchor_ = cursor_ = Position{};
     dragging_ = false;
     autoScrollTimer_.stop();
@@ -120,6 +96,7 @@ void ExportTextView::loadFile(const QString& path) {
     horizontalScrollBar()->setValue(0);
     updateLineNumberMargin();
     selectionChanged();
+    viewport()->update();
 }
 
 void ExportTextView::setTextEncoding(const ExportEncoding& encoding) {

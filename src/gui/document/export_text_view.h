@@ -13,6 +13,8 @@ class QAction;
 
 namespace qor::gui {
 
+struct ExportText;
+
 // A read-only view of an export file that stays fast for files of a hundred megabytes: it keeps
 // the file's bytes and an index of line starts, and paints only the lines on screen. Each line is
 // decoded as exportText() decodes it under the export's encoding decision; CR LF, a lone CR and a
@@ -36,9 +38,12 @@ public:
 
     explicit ExportTextView(QWidget* parent = nullptr);
 
-    // Replaces the shown text with the file's. Throws QorError with the file error text when the
-    // file cannot be opened or read; the previous text then stays shown.
+    // Replaces the shown text with the file's, read on this thread (readExportText). Throws
+    // QorError with the file error text when the file cannot be opened or read; the previous
+    // text then stays shown.
     void loadFile(const QString& path);
+    // Replaces the shown text with an export read before, at its first line.
+    void showText(ExportText text);
     void clear();
     // How the shown export's text is read (its decision, made when it was opened).
     void setTextEncoding(const ExportEncoding& encoding);

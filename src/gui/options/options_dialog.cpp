@@ -39,7 +39,7 @@ constexpr scan::ElementType kElementTabs[] = {scan::ElementType::AI,     scan::E
 
 OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& store,
                              UserInterface& ui, Desktop& desktop,
-                             const output::ExcelInstallation& excel, QWidget* parent)
+                             const output::ExcelInstallation& excel, QWidget* parent, Record record)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       session_(session),
@@ -48,9 +48,9 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
       tabs_(new MultiRowTabWidget(kTabsPerRow, this)) {
     setObjectName("frmOptions");
     setWindowTitle(tr("Search Options"));
-    session.options = options::SearchOptions::readFrom(
-        store, {excel.installed, platform::defaultResultFolder()}, ui);
-    session.takeOptions();
+    if (record == Record::LoadFromStore) {
+        loadRecord(session, store, ui, excel);
+    }
     draft_ = session.options;
 
     tabs_->setObjectName("tabOptions");
@@ -129,6 +129,13 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
 }
 
 OptionsDialog::~OptionsDialog() = default;
+
+void OptionsDialog::loadRecord(output::Session& session, const platform::SettingsStore& store,
+                               UserInterface& ui, const output::ExcelInstallation& excel) {
+    session.options = options::SearchOptions::readFrom(
+        store, {excel.installed, platform::defaultResultFolder()}, ui);
+    session.takeOptions();
+}
 
 void OptionsDialog::returnToPosition() {
     centreOnScreen(*this);

@@ -26,17 +26,18 @@ class MultiRowTabWidget;
 // "Show 'Search Status' dialog" box, "Preview Status", "OK" and "Cancel".
 //
 // Lifetime, as the owner (the main window) keeps it:
-// - Creating the dialog loads session.options (with session.columns and
-//   session.cabinetLabels) from the store. Create it hidden at start-up and keep it: showing
-//   it again does not reload. Show it with Desktop::runModal.
+// - loadRecord() loads session.options (with session.columns and session.cabinetLabels) from
+//   the store; start-up does that, without the dialog. Creating the dialog loads the record too
+//   unless it is told to keep the session's. The owner creates it when it is first shown and
+//   keeps it: showing it again does not reload. Show it with Desktop::runModal.
 // - The boxes edit a draft of session.options, taken each time the dialog is shown; the
 //   record, and so the scan, sees the edits only once they are saved.
 // - "OK" saves the draft into the record and the store, recomputes session.searchStatus from the
 // store and hides the
 //   dialog (runModal returns QDialog::Accepted).
 // - Closing it any other way ("Cancel", title bar, Escape) marks it discarded(); runModal returns
-//   QDialog::Rejected. The owner then deletes it and creates a new one, whose constructor
-//   reloads the record from the store (dropping toggles of the search status dialog too).
+//   QDialog::Rejected. The owner then deletes it and reloads the record from the store
+//   (dropping toggles of the search status dialog too).
 // - "Preview Status" saves and recomputes the search status like "OK", then calls
 //   onPreviewStatus (the owner shows the search status dialog in preview mode) while this
 //   dialog stays open, and afterwards shows the record again, with any change that dialog
@@ -45,13 +46,18 @@ class OptionsDialog : public QDialog {
     Q_OBJECT
 
 public:
+    // Where a new dialog takes the record from.
+    enum class Record { LoadFromStore, KeepSession };
+
     OptionsDialog(output::Session& session, platform::SettingsStore& store, UserInterface& ui,
                   Desktop& desktop, const output::ExcelInstallation& excel,
-                  QWidget* parent = nullptr);
+                  QWidget* parent = nullptr, Record record = Record::LoadFromStore);
     ~OptionsDialog() override;
 
-    // Does nothing: calling it is how start-up makes sure the dialog exists.
-    void loadHidden() {}
+    // The stored record into the session, the result folder's default being the user's
+    // Documents folder; the folder itself is not looked at.
+    static void loadRecord(output::Session& session, const platform::SettingsStore& store,
+                           UserInterface& ui, const output::ExcelInstallation& excel);
     // Back to the middle of the screen.
     void returnToPosition();
     // Closed without "OK": the owner must throw this dialog away.

@@ -34,6 +34,8 @@ public:
     // waits on, unless it is on screen, and every later one is answered No at once, and
     // messages are dropped.
     void abandon();
+    // Whether the job waits now for a call handed to the display (a question, a message).
+    bool waiting() const;
 
 private:
     template <typename Call>
@@ -45,9 +47,10 @@ private:
     UserInterface& display_;
     QObject& context_;
     const std::atomic<bool>& cancel_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable answered_;
     bool abandoned_ = false;
+    int waiting_ = 0;
 };
 
 }  // namespace qor::gui

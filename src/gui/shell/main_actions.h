@@ -50,8 +50,8 @@ struct MainActions {
     QAction* helpContents = nullptr;
     QAction* userGuide = nullptr;
     QAction* about = nullptr;
-    // Escape, in the main and the progress window: stops the running scan, comparison or
-    // loading of elements.
+    // Escape, in the main and the progress window: stops the open under way, or the running
+    // scan, comparison or loading of elements.
     QAction* cancelScan = nullptr;
     // While a scan or comparison runs, the commands that would start another one, change the
     // file or the options it reads, or read the result folder it writes: disabled as one.

@@ -63,6 +63,9 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     progress_ = new ProgressWindow(this);
     display_ = std::make_unique<ScanDisplay>(context_.boxes, *statusBar_, *progress_);
     work_ = std::make_unique<BackgroundWork>(*display_);
+    opener_ = new ExportOpener(this);
+    connect(opener_, &ExportOpener::progress, this, &MainWindow::showOpenProgress);
+    connect(opener_, &ExportOpener::finished, this, &MainWindow::exportOpened);
 
     createActions();
     createMenus();
@@ -118,6 +121,9 @@ void MainWindow::setBusy(bool busy) {
     // The session is the work's until it ends: nothing may start other work, change the file
     // or the options it reads, or read the folder it writes.
     busy_ = busy ? BusyState::Working : BusyState::Idle;
+    if (busy) {
+        opener_->cancel();  // the work reads the session, which an open would change
+    }
     actions_.waitWhileBusy->setEnabled(!busy);
     actions_.cancelScan->setEnabled(busy);
 }
@@ -136,16 +142,27 @@ void MainWindow::endWork() {
 }
 
 void MainWindow::cancelScan() {
+    if (!busy() && opener_->cancel()) {
+        return;
+    }
     // Once the progress window has gone, the outputs are being saved and nothing stops any more.
     if (work_->cancel() && progress_->isVisible()) {
         display_->setStatus(toStdString(ProgressWindow::cancellingText()));
     }
 }
 
+void MainWindow::loadOptions() {
+    OptionsDialog::loadRecord(context_.session, context_.store, context_.boxes, context_.excel);
+    optionsLoaded_ = true;
+}
+
 OptionsDialog& MainWindow::optionsDialog() {
     if (options_.isNull()) {
         options_ = new OptionsDialog(context_.session, context_.store, context_.boxes,
-                                     context_.desktop, context_.excel, this);
+                                     context_.desktop, context_.excel, this,
+                                     optionsLoaded_ ? OptionsDialog::Record::KeepSession
+                                                    : OptionsDialog::Record::LoadFromStore);
+        optionsLoaded_ = true;
         options_->onPreviewStatus = [this] {
             searchStatusDialog().prepare(SearchStatusMode::PreviewFromOptions, options_.data());
             context_.desktop.runModal(searchStatusDialog());
@@ -161,7 +178,7 @@ void MainWindow::showOptions() {
     // the labels return to what the store holds before anything else reads them.
     if (dialog.discarded()) {
         delete options_.data();
-        optionsDialog();
+        loadOptions();
     }
     // The text encoding may have been chosen anew: the open exports are read the new way.
     for (DocumentWindow* document : mdiArea_->findChildren<DocumentWindow*>()) {

@@ -15,6 +15,7 @@
 #include "core/elements/element_loader.h"
 #include "core/output/scan_run.h"
 #include "gui/base/app_context.h"
+#include "gui/shell/export_opening.h"
 #include "gui/shell/main_actions.h"
 #include "gui/shell/recent_files.h"
 
@@ -48,7 +49,9 @@ public:
     explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The three ways of opening an export file, and a dropped file (like the dialog).
+    // The three ways of opening an export file, and a dropped file (like the dialog). Each
+    // starts reading the file off this window's thread and returns; the window shows it when it
+    // is read (openFinished). A newer open cancels one under way.
     void openWithDialog();
     void openRecentFile(int slot);
     void openByPath(const std::string& path);
@@ -68,14 +71,18 @@ public:
     // Asks for a folder and loads every export in it (and in its subfolders when Include
     // Subfolders is checked) into one Elements window; returns while they load.
     void openFolder();
-    // Stops the running scan or comparison at its next chunk; a scan's statistics then say so.
+    // Stops the open under way, or the running scan or comparison at its next chunk; a scan's
+    // statistics then say so.
     void cancelScan();
-    // Creates, shows and repaints a document window captioned "Document <n>".
+    // Creates and shows a document window captioned "Document <n>".
     QMdiSubWindow* newDocumentWindow();
 
     const MainActions& commands() const { return actions_; }
     QToolBar* toolbar() const { return toolbar_; }
     MainStatusBar& statusBarPanels() const { return *statusBar_; }
+    ExportOpener& exportOpener() const { return *opener_; }
+    // An export is being read for the document window.
+    bool opening() const;
     RecentFilesMenu& recentFiles() const { return *recent_; }
     QTimer& tmrSwitchText() const { return *tmrSwitchText_; }
     QMdiArea& documents() const { return *mdiArea_; }
@@ -86,13 +93,19 @@ public:
     // to another export opens that one beside it without making it current.
     DocumentWindow* activeDocument() const;
     SearchStatusDialog& searchStatusDialog();
+    // The options dialog, created when first asked for: it shows the result folder, whose
+    // looking up has no place in start-up.
     OptionsDialog& optionsDialog();
+    // The stored options into the session, without the dialog (start-up).
+    void loadOptions();
     // A scan or a comparison runs, or its results are still being shown.
     bool busy() const { return busy_ != BusyState::Idle; }
 
 signals:
     // A scan or comparison has ended and the window is no longer busy.
     void workFinished();
+    // An open has ended: the export shows, or what failed was said, or it was cancelled.
+    void openFinished();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -100,7 +113,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    enum class OpenFlow { Dialog, RecentFile, CommandLine };
     enum class BusyState { Idle, Working, WorkingThenClose };
 
     void createActions();
@@ -113,7 +125,12 @@ private:
     // Ends a scan's or comparison's busy state; closes the window when that was asked for.
     void endWork();
 
-    void openFile(OpenFlow flow, const QString& path);
+    // beside: for a jump, into a document window of its own beside the current one.
+    void openFile(const QString& path, bool beside = false);
+    void showOpenProgress(int perMille);
+    void exportOpened(const OpenOutcome& outcome);
+    // Puts an export read off this thread into the document window and the session.
+    void showOpened(OpenedExport& opened);
     void clearRecentFiles();
     // The Window menu: its commands' state follows the open windows; the list of them is
     // made when the menu opens.
@@ -140,9 +157,13 @@ private:
     void documentClosed(DocumentWindow* document);
     // The document window that shows the export at `path`, or null.
     DocumentWindow* documentOf(const QString& path) const;
-    // Opens the export at `path` in a document window of its own beside the current one, which
-    // stays current; null when it could not be opened (and was said so).
-    DocumentWindow* openBeside(const QString& path);
+    // Puts an export read for a jump into a document window of its own beside the current one,
+    // which stays current and keeps the session; `asking` keeps the keyboard.
+    DocumentWindow& showOpenedBeside(OpenedExport& opened, QMdiSubWindow* asking);
+    // The export into `document`: its text, title and what it keeps of the export.
+    void fillDocument(DocumentWindow& document, OpenedExport& opened);
+    // What reading the export reported, and that it is no export, said once it shows.
+    void reportOpened(const OpenedExport& opened);
     // `document` visible beside the others while `asking` keeps the keyboard.
     void showBeside(DocumentWindow& document, QMdiSubWindow* asking);
 
@@ -157,9 +178,10 @@ private:
                             std::exception_ptr error);
     void showComparison(std::unique_ptr<const compare::Comparison> comparison,
                         compare::ChangesPageHeading heading);
-    // The document window of the export at `path`, opened unless it is the open one, in front
-    // with the keyboard; null while busy or when it could not be opened.
-    DocumentWindow* documentShowing(const QString& path);
+    // Brings the document window of the export at `path` to the front with the keyboard and
+    // hands it to `then`: at once when it shows that export, else once it is opened. Nothing
+    // while busy, or when the export could not be opened.
+    void showDocument(const QString& path, std::function<void(DocumentWindow&)> then);
     // Shows the export at `path` (opened unless it is the open one) at the element's first line.
     void showElement(const QString& path, const QByteArray& designation);
     // Shows the export at `path` (opened unless it is the open one) with the lines of the
@@ -205,6 +227,7 @@ private:
     QTimer* tmrSwitchText_ = nullptr;
     ProgressWindow* progress_ = nullptr;
     QPointer<OptionsDialog> options_;
+    bool optionsLoaded_ = false;  // the session holds the stored options
     QPointer<SearchStatusDialog> searchStatus_;
     std::unique_ptr<ScanDisplay> display_;
     // After the display it shows the work on: goes first.
@@ -212,6 +235,14 @@ private:
     QPointer<DocumentWindow> current_;
     bool holdCurrent_ = false;
     QPointer<QMdiSubWindow> lastActive_;  // a jump opens another export without making it current
+    ExportOpener* opener_ = nullptr;
+    // What showDocument does once the export it opens is shown, and whether that export goes
+    // into a window of its own beside the current document while `askingWindow_` keeps the
+    // keyboard.
+    QString showAfterOpen_;
+    std::function<void(DocumentWindow&)> afterOpen_;
+    bool openBeside_ = false;
+    QPointer<QMdiSubWindow> askingWindow_;
     int documentCounter_ = 0;
     BusyState busy_ = BusyState::Idle;
     bool closing_ = false;

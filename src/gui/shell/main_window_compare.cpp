@@ -122,9 +122,9 @@ void MainWindow::showComparison(std::unique_ptr<const compare::Comparison> compa
 }
 
 void MainWindow::showElement(const QString& path, const QByteArray& designation) {
-    if (DocumentWindow* document = documentShowing(path)) {
-        document->rtfText().showElement(designation);
-    }
+    showDocument(path, [designation](DocumentWindow& document) {
+        document.rtfText().showElement(designation);
+    });
 }
 
 }  // namespace qor::gui

@@ -83,49 +83,45 @@ DocumentWindow* MainWindow::documentOf(const QString& path) const {
     return nullptr;
 }
 
-DocumentWindow* MainWindow::documentShowing(const QString& path) {
+void MainWindow::showDocument(const QString& path, std::function<void(DocumentWindow&)> then) {
     if (busy()) {
-        return nullptr;
+        return;
     }
     QMdiSubWindow* asking = mdiArea_->activeSubWindow();
     DocumentWindow* document = documentOf(path);
-    if (document == nullptr && current_ != nullptr) {
-        document = openBeside(path);
-    } else if (document == nullptr) {
-        openFile(OpenFlow::Dialog, path);
-        document = documentOf(path);
-    }
     if (document == nullptr) {
-        return nullptr;  // it could not be opened, and was said so
+        // Beside the current document, which stays the scan target; the first one otherwise.
+        const bool beside = current_ != nullptr && !current_->path().isEmpty();
+        openFile(path, beside);
+        showAfterOpen_ = path;
+        afterOpen_ = std::move(then);
+        openBeside_ = beside;
+        askingWindow_ = asking;
+        return;
     }
+    // The export asked for shows already: an open of another one under way gives way.
+    opener_->cancel();
     if (document == current_) {
         mdiArea_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(document->parentWidget()));
         document->rtfText().setFocus();
     } else {
         showBeside(*document, asking);
     }
-    return document;
+    then(*document);
 }
 
-DocumentWindow* MainWindow::openBeside(const QString& path) {
-    const QPointer<DocumentWindow> current = current_;
-    // The open flow reads into the current document: for the while, that is a new window.
+DocumentWindow& MainWindow::showOpenedBeside(OpenedExport& opened, QMdiSubWindow* asking) {
+    // A new window is activated as it shows: it must not become current meanwhile.
     holdCurrent_ = true;
-    QMdiSubWindow* window = newDocumentWindow();
-    current_ = qobject_cast<DocumentWindow*>(window->widget());
-    openFile(OpenFlow::Dialog, path);
-    current_ = current;
+    auto* document = qobject_cast<DocumentWindow*>(newDocumentWindow()->widget());
+    fillDocument(*document, opened);
     holdCurrent_ = false;
-    DocumentWindow* opened = documentOf(path);
-    if (opened == nullptr) {
-        window->close();
-    }
-    if (current_ != nullptr) {
-        adoptExport(*current_);
-        setDocumentCommandsEnabled(true);
-    }
+    adoptExport(*current_);
+    setDocumentCommandsEnabled(true);
     showNodeInformation();
-    return opened;
+    showBeside(*document, asking);
+    reportOpened(opened);
+    return *document;
 }
 
 void MainWindow::showBeside(DocumentWindow& document, QMdiSubWindow* asking) {
@@ -154,7 +150,6 @@ void MainWindow::showNodeInformation() {
         statusBar_->setPanelText(
             3, tr("Elements: %1")
                    .arg(QLocale().toString(static_cast<qulonglong>(elements->table().rowCount()))));
-        statusBar_->repaint();
         return;
     }
     const DocumentWindow* document = activeDocument();
@@ -179,7 +174,6 @@ void MainWindow::showNodeInformation() {
     statusBar_->setPanelText(2, tr("Node Number:  %1").arg(exportText(node.nodeNumber, encoding)));
     statusBar_->setPanelText(
         3, tr("Node Descr.:  %1").arg(exportText(node.nodeDescription, encoding)));
-    statusBar_->repaint();
 }
 
 void MainWindow::clearNodeInformation() {

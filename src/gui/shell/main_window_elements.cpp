@@ -193,9 +193,9 @@ void MainWindow::showElementsWindow(const QString& source, LoadedElements& loade
 }
 
 void MainWindow::showElementAt(const QString& path, qsizetype headerLine) {
-    if (DocumentWindow* document = documentShowing(path)) {
-        document->rtfText().showElementAt(headerLine);
-    }
+    showDocument(path, [headerLine](DocumentWindow& document) {
+        document.rtfText().showElementAt(headerLine);
+    });
 }
 
 }  // namespace qor::gui

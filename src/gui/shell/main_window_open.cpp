@@ -1,24 +1,18 @@
-// The three ways a database export file is opened into the document window.
-#include <QApplication>
+// The ways a database export file is opened into the document window.
 #include <QDir>
 #include <QEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <functional>
 
-#include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
-#include "core/platform/input_file.h"
-#include "core/scan/export_encoding.h"
 #include "core/scan/node_info.h"
 #include "gui/base/export_text_encoding.h"
 #include "gui/base/main_status_bar.h"
 #include "gui/base/widget_helpers.h"
 #include "gui/document/document_window.h"
 #include "gui/document/export_text_view.h"
-#include "gui/scan/progress_window.h"
 #include "gui/shell/main_window.h"
 
 namespace qor::gui {
@@ -62,7 +56,6 @@ QMdiSubWindow* MainWindow::newDocumentWindow() {
     new CloseWatcher(*window, [this, document] { documentClosed(document); });
     // The only document fills the frame, as a maximised window, from its first showing.
     window->showMaximized();
-    window->repaint();
     return window;
 }
 
@@ -79,12 +72,12 @@ void MainWindow::openWithDialog() {
         }
         return;
     }
-    openFile(OpenFlow::Dialog, QString::fromStdString(chosen));
+    openFile(QString::fromStdString(chosen));
 }
 
 void MainWindow::openDropped(const QString& path) {
     if (!busy()) {
-        openFile(OpenFlow::Dialog, path);
+        openFile(path);
     }
 }
 
@@ -104,7 +97,7 @@ void MainWindow::openFromAnotherLaunch(const QString& path) {
                     MessageIcon::Exclamation});
         return;
     }
-    openFile(OpenFlow::Dialog, path);
+    openFile(path);
 }
 
 void MainWindow::openRecentFile(int slot) {
@@ -123,7 +116,7 @@ void MainWindow::openRecentFile(int slot) {
         }
         return;
     }
-    openFile(OpenFlow::RecentFile, *path);
+    openFile(*path);
 }
 
 void MainWindow::clearRecentFiles() {
@@ -132,135 +125,116 @@ void MainWindow::clearRecentFiles() {
 
 void MainWindow::openByPath(const std::string& path) {
     if (!path.empty()) {
-        openFile(OpenFlow::CommandLine, QString::fromStdString(path));
+        openFile(QString::fromStdString(path));
     }
 }
 
-void MainWindow::openFile(OpenFlow flow, const QString& path) {
-    // Every step below opens the file; a pipe or device would hold the first of them for ever.
-    // A file that cannot be read is said once, before anything changes: the window keeps
-    // showing the file that is actually open.
-    if (!runStep(context_.boxes, "modMain", "GetNodeInfo", [&] {
-            platform::refuseSpecialFile(path.toStdString(), "database file");
-            QFile file(path);
-            if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-                throw QorError(
-                    toStdString(tr("Cannot open '%1': %2")
-                                    .arg(path, QFileInfo(path).isDir() ? tr("it is a folder")
-                                                                       : file.errorString())));
-            }
-        })) {
-        return;
+bool MainWindow::opening() const {
+    return opener_->running();
+}
+
+void MainWindow::openFile(const QString& path, bool beside) {
+    // What showDocument waits for belongs to its own open only.
+    showAfterOpen_.clear();
+    afterOpen_ = nullptr;
+    openBeside_ = false;
+    tmrSwitchText_->stop();
+    // The file is read off this thread; the window answers meanwhile and changes nothing until
+    // the file is read, so that a cancelled or failed open leaves it as it was. A window of its
+    // own keeps nothing of the current document's node.
+    opener_->open({path, context_.session.options.textEncoding,
+                   beside ? scan::NodeInfo{} : context_.session.nodeInfo});
+    // The commands on the shown export wait: the session turns to the new one when it shows.
+    setDocumentCommandsEnabled(false);
+    actions_.cancelScan->setEnabled(true);
+    statusBar_->setPanelText(1, tr("Opening %1... (Esc cancels)").arg(path));
+    statusBar_->setProgress(0, 1000);
+    statusBar_->showProgress(true);
+}
+
+void MainWindow::showOpenProgress(int perMille) {
+    if (!busy()) {
+        statusBar_->setProgress(perMille, 1000);
     }
-    const bool dialog = flow == OpenFlow::Dialog;
-    const bool recent = flow == OpenFlow::RecentFile;
-    // The recent-file flow skips a failing step; the dialog flow ends silently; the
-    // command-line flow lets the error reach start-up, which reports it.
-    auto step = [recent](auto&& action) {
-        if (!recent) {
-            action();
-            return;
-        }
-        try {
-            action();
-        } catch (...) {
-            // The recent-file flow goes on with its next step whatever the step's failure;
-            // the view and the status bar then show what could be read.
-        }
-    };
-    auto showProgress = [&] {
-        progress_->setStatus(ProgressWindow::openingText());
-        progress_->show();
-        progress_->repaint();
-    };
-    try {
-        if (dialog) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        }
-        context_.session.databasePath = path.toStdString();
-        step(showProgress);
-        step([&] {
-            if (activeDocument() == nullptr) {
-                newDocumentWindow();
-            }
-        });
-        step([&] {
-            auto* window = qobject_cast<QMdiSubWindow*>(activeDocument()->parentWidget());
-            window->setWindowTitle(path);
-            // In front of a window of changes, where the file can be seen.
-            mdiArea_->setActiveSubWindow(window);
-        });
-        if (!recent) {
-            setDocumentCommandsEnabled(true);
-        }
-        // The file is read below on this thread, a second or two for a large export: the
-        // progress window and the document window must be on screen first, and a window the
-        // system has just been asked to show is painted only from the event loop. Input waits,
-        // so no command can start meanwhile. This goes once the file is read off this thread.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        step([&] {
-            context_.session.exportEvidence = {};
-            context_.session.exportEvidence =
-                scan::readEncodingEvidence(context_.session.databasePath);
-        });
-        step([&] {
-            context_.session.nodeInfo =
-                scan::readNodeInfo(context_.session.databasePath, context_.session.nodeInfo,
-                                   context_.boxes, context_.session.textEncoding().encoding);
-        });
-        step([&] {
-            activeDocument()->setExport(path, context_.session.nodeInfo,
-                                        context_.session.exportEvidence);
-        });
-        step([&] {
-            DocumentWindow* document = activeDocument();
-            document->rtfText().setTextEncoding(context_.session.textEncoding());
-            document->loadFile(path);
-            if (!recent) {
-                document->rtfText().viewport()->repaint();
-            }
-        });
-        if (QApplication::overrideCursor() != nullptr) {
-            QApplication::restoreOverrideCursor();
-        }
-        if (recent) {
-            setDocumentCommandsEnabled(true);
-        }
-        step([&] { recent_->addRecentFile(path); });
-        step([&] { showNodeInformation(); });
-        if (recent) {
-            statusBar_->resetProgressBar();
-            progress_->hide();
+}
+
+void MainWindow::exportOpened(const OpenOutcome& outcome) {
+    const QString wanted = std::exchange(showAfterOpen_, QString());
+    const std::function<void(DocumentWindow&)> then = std::exchange(afterOpen_, nullptr);
+    const bool beside = std::exchange(openBeside_, false) && wanted == outcome.path;
+    const QPointer<QMdiSubWindow> asking = std::exchange(askingWindow_, nullptr);
+    // Work that started meanwhile cancelled the open and owns the status bar now.
+    if (!busy()) {
+        actions_.cancelScan->setEnabled(false);
+        statusBar_->showProgress(false);
+    }
+    if (outcome.opened && !busy()) {
+        // Beside a current document that is still there; else as any open.
+        DocumentWindow* document = nullptr;
+        if (beside && current_ != nullptr && !current_->path().isEmpty()) {
+            document = &showOpenedBeside(*outcome.opened, asking);
         } else {
-            progress_->hide();
-            if (dialog) {
-                statusBar_->resetProgressBar();
+            showOpened(*outcome.opened);
+            document = activeDocument();
+            if (then && wanted == outcome.path && document != nullptr) {
+                document->rtfText().setFocus();
             }
         }
-        // Shown all the same, so that the person sees what the file is.
-        if (context_.session.nodeInfo.notAnExport) {
-            context_.boxes.inform(
-                Message{std::string(kApplicationTitle),
-                        toStdString(tr("'%1' is not a node export: it holds neither node "
-                                       "information nor any element. It is shown as it is, "
-                                       "but it cannot be scanned.")
-                                        .arg(path)),
-                        MessageIcon::Exclamation});
+        if (then && wanted == outcome.path && document != nullptr) {
+            then(*document);
         }
-    } catch (...) {
-        // Tidies the window whatever failed; the command-line flow passes the error on.
-        progress_->hide();
-        if (QApplication::overrideCursor() != nullptr) {
-            QApplication::restoreOverrideCursor();
+    } else {
+        setDocumentCommandsEnabled(current_ != nullptr && !current_->path().isEmpty());
+        if (!busy()) {
+            showNodeInformation();
         }
-        if (!dialog) {
-            throw;
-        }
-        if (DocumentWindow* document = activeDocument(); document && !document->path().isEmpty()) {
-            context_.session.databasePath = document->path().toStdString();
-            document->parentWidget()->setWindowTitle(document->path());
+        if (outcome.error) {
+            runStep(context_.boxes, "modMain", "GetNodeInfo",
+                    [&] { std::rethrow_exception(outcome.error); });
         }
     }
+    emit openFinished();
+}
+
+void MainWindow::fillDocument(DocumentWindow& document, OpenedExport& opened) {
+    document.parentWidget()->setWindowTitle(opened.path);
+    document.setExport(opened.path, opened.nodeInfo, opened.evidence);
+    document.rtfText().setTextEncoding(
+        decideEncoding(context_.session.options.textEncoding, opened.evidence));
+    document.rtfText().showText(std::move(opened.text));
+    recent_->addRecentFile(opened.path);
+}
+
+void MainWindow::reportOpened(const OpenedExport& opened) {
+    for (const StandardError& error : opened.errors) {
+        context_.boxes.reportError(error);
+    }
+    // Shown all the same, so that the person sees what the file is.
+    if (opened.nodeInfo.notAnExport) {
+        context_.boxes.inform(Message{
+            std::string(kApplicationTitle),
+            toStdString(tr("'%1' is not a node export: it holds neither node information nor any "
+                           "element. It is shown as it is, but it cannot be scanned.")
+                            .arg(opened.path)),
+            MessageIcon::Exclamation});
+    }
+}
+
+void MainWindow::showOpened(OpenedExport& opened) {
+    output::Session& session = context_.session;
+    session.databasePath = opened.path.toStdString();
+    session.exportEvidence = opened.evidence;
+    session.nodeInfo = opened.nodeInfo;
+    if (activeDocument() == nullptr) {
+        newDocumentWindow();
+    }
+    DocumentWindow* document = activeDocument();
+    fillDocument(*document, opened);
+    // In front of a window of changes, where the file can be seen.
+    mdiArea_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(document->parentWidget()));
+    setDocumentCommandsEnabled(true);
+    showNodeInformation();
+    reportOpened(opened);
 }
 
 }  // namespace qor::gui

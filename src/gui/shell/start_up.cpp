@@ -100,8 +100,9 @@ void StartUp::createMainWindow() {
 
 void StartUp::loadSettings() {
     UserInterface& boxes = context_.boxes;
-    // Creating the options dialog loads the options record, the scan result folder among them.
-    runStep(boxes, kModule, kProcedure, [&] { mainWindow_->optionsDialog().loadHidden(); });
+    // The options record, the scan result folder's path among them: the folder itself is
+    // looked at only when the options dialog or a scan needs it.
+    runStep(boxes, kModule, kProcedure, [&] { mainWindow_->loadOptions(); });
     runStep(boxes, kModule, kProcedure, [&] {
         context_.session.searchStatus = options::SearchStatusTable::readFrom(context_.store, boxes);
     });

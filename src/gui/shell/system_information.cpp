@@ -1,11 +1,5 @@
 #include "gui/shell/system_information.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
@@ -23,37 +17,14 @@
 
 #include "core/base/standard_error.h"
 #include "core/output/xlsx_workbook.h"
+#include "core/platform/user_environment.h"
 #include "gui/shell/about_box.h"
 
 namespace qor::gui {
 namespace {
 
-// The memory the system reports in MiB: installed and free now; -1 where it says nothing.
-struct Memory {
-    qint64 installed = -1;
-    qint64 free = -1;
-};
-
-Memory systemMemory() {
-    constexpr qint64 kMebibyte = 1024 * 1024;
-#ifdef _WIN32
-    MEMORYSTATUSEX status{};
-    status.dwLength = sizeof status;
-    if (!GlobalMemoryStatusEx(&status)) {
-        return {};
-    }
-    return {qint64(status.ullTotalPhys / kMebibyte), qint64(status.ullAvailPhys / kMebibyte)};
-#else
-    const long pageSize = ::sysconf(_SC_PAGESIZE);
-    const auto mebibytes = [pageSize](long pages) {
-        return pages > 0 && pageSize > 0 ? qint64(pages) * pageSize / kMebibyte : -1;
-    };
-    return {mebibytes(::sysconf(_SC_PHYS_PAGES)), mebibytes(::sysconf(_SC_AVPHYS_PAGES))};
-#endif
-}
-
 QString memoryText() {
-    const auto [installed, free] = systemMemory();
+    const auto [installed, free] = platform::systemMemory();
     if (installed < 0) {
         return SystemInformationDialog::tr("not known");
     }

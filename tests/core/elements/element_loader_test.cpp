@@ -97,6 +97,39 @@ TEST(ElementLoader, ReadsEveryElementWithItsHeaderLineInAnyChunking) {
     }
 }
 
+// An export is read once, cut as UTF-8 is; when its bytes decide otherwise (a lone Latin-1 byte
+// anywhere, in a stretch a search skips too), the elements are read again as the code page cuts
+// them: the fields of a load told the encoding beforehand.
+TEST(ElementLoader, ValuesAreCutAsTheExportsEncodingDecides) {
+    testing::TempDir dir;
+    std::string name;
+    for (int i = 0; i < 20; ++i) {
+        name += "\xC3\xBC";  // one character in UTF-8, two in a code page
+    }
+    for (const bool latin : {false, true}) {
+        const std::string path =
+            dir.write(latin ? "latin.qor" : "utf8.qor",
+                      "AI800_1.1      AIS810\r\n  :NAME          " + name + "\r\n\r\n" +
+                          "AI800_2.1      AIS810\r\n  :DESCR         " +
+                          (latin ? "K\xE4lte" : "Kalt") + "\r\n\r\n");
+        for (const std::size_t chunkBytes : {std::size_t{1} << 20, std::size_t{16}}) {
+            for (const std::string required : {"", "AI800_1"}) {
+                SCOPED_TRACE(path + " " + std::to_string(chunkBytes) + " " + required);
+                LoadSettings automatic;
+                automatic.chunkBytes = chunkBytes;
+                automatic.requiredText = required;
+                LoadSettings told = automatic;
+                told.encoding = latin ? kDefaultCodePage : TextEncoding::Utf8;
+                const ElementTable decided = loadExport(path, automatic);
+                const ElementTable known = loadExport(path, told);
+                EXPECT_EQ(decided.files()[0].encoding.encoding, *told.encoding);
+                EXPECT_EQ(decided.field(0, 1).size(), latin ? 30U : 40U);
+                EXPECT_EQ(fieldsOf(decided, 0), fieldsOf(known, 0));
+            }
+        }
+    }
+}
+
 TEST(ElementLoader, LoadsAPlantAndSaysWhyFilesWereSkipped) {
     const testing::TempDir dir;
     std::filesystem::create_directory(dir.path() / "unit2");
@@ -138,7 +171,9 @@ TEST(ElementLoader, LoadsAPlantAndSaysWhyFilesWereSkipped) {
     EXPECT_EQ(load.table.rowCount(), 12U);
     EXPECT_EQ(load.table.record(6).file, 1U);
     EXPECT_EQ(load.table.designation(6), "AI800_1.1");
-    EXPECT_EQ(lastDone, 2 * std::filesystem::file_size(kGolden));
+    // Every file read counts, the one that turned out to be no export too.
+    EXPECT_EQ(lastDone, 2 * std::filesystem::file_size(kGolden) +
+                            std::filesystem::file_size(dir.file("notes.qor")));
     EXPECT_GE(lastTotal, lastDone);
 
     ASSERT_EQ(load.skipped.size(), 2U);

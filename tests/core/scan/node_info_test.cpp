@@ -106,8 +106,8 @@ TEST(NodeInfo, CountElementsCountsHeaderLinesOfTheWholeFile) {
     ExportScan source(dir.write("c",
                                 "MMCX5          MOTCON\nMMCX6          MOTCON\n"
                                 "MMCX7 MOTCON\nMOTCON only\n\nmmcx8          motcon"));
-    EXPECT_EQ(countElements(source, "MMCX", "MOTCON"), 3);
-    EXPECT_EQ(countElements(source, "AI", "AIS"), 0);
+    EXPECT_EQ(countElementsOfTypes(source, {ElementType::MOTCON, ElementType::AI}),
+              (std::vector<long long>{3, 0}));
 }
 
 }  // namespace

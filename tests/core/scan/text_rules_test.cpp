@@ -82,7 +82,18 @@ TEST(TextRules, WordComparisonsAgreeWithReference) {
         const CsvSpecials specials = csvSpecialsOf(text.data(), text.size());
         EXPECT_EQ(specials.commas, commas);
         EXPECT_EQ(specials.quoteOrLineBreak, others);
+        std::size_t lineEnds = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            lineEnds += text[i] == '\n' ||
+                        (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'));
+        }
+        EXPECT_EQ(countLineEnds(text.data(), text.size()), lineEnds) << text;
     }
+    std::string lines;  // more blocks than a byte can count
+    for (int i = 0; i < 2000; ++i) {
+        lines += "ab\r\ncd\re\n";
+    }
+    EXPECT_EQ(countLineEnds(lines.data(), lines.size()), 6000U);
     EXPECT_THROW(CaselessPattern(std::string(17, 'A')), std::length_error);
 }
 

@@ -27,6 +27,7 @@
 #include "gui/scan/progress_window.h"
 #include "gui/shell/main_window.h"
 #include "support/app_fixture.h"
+#include "support/window_opens.h"
 
 using qor::gui::ChangesTableModel;
 using qor::gui::ComparisonWindow;
@@ -62,6 +63,7 @@ void doubleClickChange(MainWindow& window, ComparisonWindow& changes, const char
     const QPoint at = table.visualRect(index).center();
     QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, at);
+    QVERIFY(qor::testing::openEnded(window));
 }
 
 ComparisonWindow* comparisonWindowOf(const MainWindow& window) {
@@ -234,7 +236,7 @@ private slots:
         fixture.session.options.scanResultFolderPath = fixture.resultRoot();
         MainWindow window(fixture.context);
         window.show();
-        window.openByPath(dataPath("new.qor"));
+        QVERIFY(qor::testing::openedByPath(window, dataPath("new.qor")));
 
         // An older file that cannot be read is said, and nothing is compared.
         fixture.desktop.chosenFiles = {(fixture.folder.path() / "missing.qor").string()};
@@ -300,7 +302,7 @@ private slots:
         QCOMPARE(fixture.boxes.errors.size(), std::size_t{1});
 
         // A file opened now comes in front of the changes.
-        window.openByPath(dataPath("old.qor"));
+        QVERIFY(qor::testing::openedByPath(window, dataPath("old.qor")));
         QCOMPARE(static_cast<QWidget*>(window.documents().activeSubWindow()),
                  window.activeDocument()->parentWidget());
 
@@ -336,7 +338,7 @@ private slots:
         AppFixture fixture;
         MainWindow window(fixture.context);
         window.show();
-        window.openByPath(dataPath("new.qor"));
+        QVERIFY(qor::testing::openedByPath(window, dataPath("new.qor")));
         fixture.desktop.chosenFiles = {dataPath("old.qor")};
         window.commands().compare->trigger();
         QTRY_VERIFY(!window.busy());

@@ -31,6 +31,7 @@
 #include "gui/elements/elements_window.h"
 #include "gui/shell/main_window.h"
 #include "support/app_fixture.h"
+#include "support/window_opens.h"
 
 using qor::elements::ElementTable;
 using qor::gui::ElementsTableModel;
@@ -241,7 +242,7 @@ private slots:
         MainWindow window(fixture.context);
         window.show();
         QVERIFY(!window.commands().elements->isEnabled());
-        window.openByPath(dataPath("north.qor"));
+        QVERIFY(qor::testing::openedByPath(window, dataPath("north.qor")));
         ElementsWindow* elements = loadThrough(window, *window.commands().elements);
         QVERIFY(elements != nullptr);
         QCOMPARE(elements->caption(), QString("Elements: north.qor"));
@@ -414,6 +415,7 @@ private slots:
         const QPoint first = table.visualRect(table.model()->index(0, 0)).center();
         QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, first);
         QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, first);
+        QVERIFY(qor::testing::openEnded(window));
         QCOMPARE(fixture.session.databasePath, (plant / "unit2" / "south.qor").string());
         QVERIFY(window.activeDocument()->rtfText().selectedText().startsWith("AI810_3.1"));
         QCOMPARE(window.statusBarPanels().panelText(2), QString("Node Number:  22"));

@@ -10,6 +10,7 @@
 #include "gui/base/qt_desktop.h"
 #include "gui/shell/main_window.h"
 #include "support/app_fixture.h"
+#include "support/window_opens.h"
 
 using qor::gui::MainWindow;
 
@@ -31,7 +32,7 @@ private slots:
         qor::gui::AppContext context{
             fixture.session, fixture.store, fixture.boxes, desktop, fixture.clock, {}, {}};
         MainWindow window(context);
-        window.openByPath(fixture.samplePath());
+        QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));

@@ -4,14 +4,22 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
+#include <vector>
 
 #include "core/base/qor_error.h"
 #include "gui/base/main_status_bar.h"
@@ -20,6 +28,7 @@
 #include "gui/scan/progress_window.h"
 #include "gui/shell/main_window.h"
 #include "support/app_fixture.h"
+#include "support/window_opens.h"
 
 using qor::gui::MainWindow;
 using qor::testing::AppFixture;
@@ -49,6 +58,7 @@ QStringList openRecorded(AppFixture& fixture, MainWindow& window, const std::str
     qApp->installEventFilter(&recorder);
     fixture.desktop.chosenFiles = {path};
     window.openWithDialog();
+    qor::testing::openEnded(window);
     qApp->removeEventFilter(&recorder);
     return recorder.captions;
 }
@@ -115,7 +125,7 @@ private slots:
         MainWindow window(fixture.context);
         const std::string path = fixture.folder.write(
             "node.qor", "AC450_1        AC450\r\n  :DESCR         " + bytes.toStdString() + "\r\n");
-        window.openByPath(path);
+        QVERIFY(qor::testing::openedByPath(window, path));
         const QString shown = QStringLiteral("Kesselhaus Z\u00FCrich");
         QCOMPARE(window.activeDocument()->rtfText().lineText(1).mid(17), shown);
         QCOMPARE(window.statusBarPanels().panelText(3), "Node Descr.:  " + shown);
@@ -129,8 +139,10 @@ private slots:
         MainWindow window(fixture.context);
         window.show();
         fixture.desktop.chosenFiles = {fixture.samplePath(), second.string()};
-        window.openWithDialog();
-        window.openWithDialog();
+        for (int i = 0; i < 2; ++i) {
+            window.openWithDialog();
+            QVERIFY(qor::testing::openEnded(window));
+        }
         QCOMPARE(window.documents().subWindowList().size(), qsizetype{1});
         QCOMPARE(captionOf(window), QString::fromStdString(second.string()));
 
@@ -156,9 +168,9 @@ private slots:
         fixture.session.databasePath = "earlier";
         window.openWithDialog();
         QCOMPARE(fixture.session.databasePath, std::string("earlier"));
-        window.openByPath("");
+        QVERIFY(qor::testing::openedByPath(window, ""));
         QVERIFY(window.activeDocument() == nullptr);
-        window.openByPath(fixture.samplePath());
+        QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
         fixture.session.databasePath = "changed meanwhile";
         window.openWithDialog();
         QCOMPARE(fixture.session.databasePath, fixture.samplePath());
@@ -184,7 +196,7 @@ private slots:
         QFETCH(QString, kind);
         AppFixture fixture;
         MainWindow window(fixture.context);
-        window.openByPath(fixture.samplePath());
+        QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
         const std::string path = fixture.resultRoot() + "/bad.qor";
         if (kind == "folder") {
             std::filesystem::create_directories(path);
@@ -202,6 +214,7 @@ private slots:
             window.recentFiles().addRecentFile(QString::fromStdString(path));
             window.openRecentFile(1);
         }
+        QVERIFY(qor::testing::openEnded(window));
         QCOMPARE(fixture.boxes.errors.size(), std::size_t{1});
         QCOMPARE(fixture.boxes.errors[0].procedure, std::string("GetNodeInfo"));
         QVERIFY(fixture.boxes.errors[0].description.find(path) != std::string::npos);
@@ -209,6 +222,79 @@ private slots:
         QCOMPARE(fixture.session.databasePath, fixture.samplePath());
         QCOMPARE(window.statusBarPanels().panelText(2), QString("Node Number:  12"));
         QCOMPARE(window.recentFiles().count(), flow == "recent" ? 2 : 1);
+    }
+
+    // The export is read off the window's thread: while the read is held there, the window
+    // answers input; Escape stops the read and leaves the shown export as it was; a newer open
+    // cancels an older one, of which nothing shows.
+    void openingLeavesTheWindowAnswering() {
+        AppFixture fixture;
+        std::vector<std::string> others;
+        for (const char* name : {"second.qor", "third.qor"}) {
+            others.push_back((fixture.folder.path() / name).string());
+            std::filesystem::copy_file(fixture.samplePath(), others.back());
+        }
+        MainWindow window(fixture.context);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
+        qor::gui::ExportTextView& text = window.activeDocument()->rtfText();
+        const qsizetype lines = text.lineCount();
+
+        // Each read waits until the test lets the reads go.
+        std::mutex mutex;
+        std::condition_variable changed;
+        int reads = 0;
+        bool go = false;
+        window.exportOpener().setReader(
+            [&](const qor::gui::OpenRequest& request, const qor::gui::ReadProgress& progress) {
+                {
+                    std::unique_lock lock(mutex);
+                    ++reads;
+                    changed.notify_all();
+                    changed.wait(lock, [&] { return go; });
+                }
+                return qor::gui::readExportToOpen(request, progress);
+            });
+        const auto held = [&](int count) {
+            std::unique_lock lock(mutex);
+            return changed.wait_for(lock, std::chrono::seconds(20), [&] { return reads >= count; });
+        };
+        const auto letGo = [&](bool released) {
+            const std::lock_guard lock(mutex);
+            go = released;
+            changed.notify_all();
+        };
+        const auto alwaysLetGo = qScopeGuard([&] { letGo(true); });  // a failing check too
+
+        window.openByPath(others[0]);
+        QVERIFY(held(1));
+        QVERIFY(window.opening() && !window.commands().scanFile->isEnabled());
+        bool ticked = false;
+        QTimer::singleShot(0, &window, [&ticked] { ticked = true; });
+        QCoreApplication::postEvent(
+            &text, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier));
+        QTRY_VERIFY(ticked && text.hasSelection());
+        QTest::keyClick(&text, Qt::Key_Escape);
+        letGo(true);
+        QVERIFY(qor::testing::openEnded(window));
+        checkShown(window, fixture.samplePath());
+        QCOMPARE(text.lineCount(), lines);
+        QCOMPARE(fixture.session.databasePath, fixture.samplePath());
+        QCOMPARE(window.statusBarPanels().panelText(2), QString("Node Number:  12"));
+        QCOMPARE(window.recentFiles().count(), 1);
+
+        letGo(false);
+        window.openByPath(others[0]);
+        QVERIFY(held(2));
+        window.openByPath(others[1]);
+        letGo(true);
+        QVERIFY(qor::testing::openEnded(window));
+        checkShown(window, others[1]);
+        QCOMPARE(window.recentFiles().count(), 2);
+        QCOMPARE(*window.recentFiles().path(2), QString::fromStdString(fixture.samplePath()));
+        QVERIFY(fixture.boxes.errors.empty());
     }
 
     void droppedExportFileOpens() {
@@ -227,13 +313,13 @@ private slots:
             QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
                                Qt::NoModifier);
             const std::string before = fixture.session.databasePath;
+            QSignalSpy ended(&window, &MainWindow::openFinished);
             QApplication::sendEvent(&window, &dropped);
             // The drop returns at once; the file opens, or its error is said, after it.
             if (!fixture.boxes.errors.empty() || fixture.session.databasePath != before) {
                 return false;
             }
-            QCoreApplication::processEvents();
-            return true;
+            return ended.wait();
         };
         // Only an export file is taken; a folder named like one is said after the drop.
         QVERIFY(!drop(fixture.resultRoot() + "/notes.txt"));

@@ -33,6 +33,7 @@
 #include "gui/shell/system_information.h"
 #include "gui/shell/window_placement.h"
 #include "support/app_fixture.h"
+#include "support/window_opens.h"
 
 using qor::gui::MainWindow;
 using qor::testing::AppFixture;
@@ -189,6 +190,7 @@ private slots:
         const auto open = [&fixture](MainWindow& window, const QString& path) {
             fixture.desktop.chosenFiles.push_back(path.toStdString());
             window.openWithDialog();
+            QVERIFY(qor::testing::openEnded(window));
         };
         const auto listed = [](const MainWindow& window) {
             std::vector<QString> files;
@@ -218,6 +220,7 @@ private slots:
         QCOMPARE(listed(window), (std::vector{paths[5], paths[4], paths[3], paths[2], paths[1]}));
         open(window, paths[3]);
         window.openRecentFile(5);
+        QVERIFY(qor::testing::openEnded(window));
         QCOMPARE(listed(window), (std::vector{paths[1], paths[3], paths[5], paths[4], paths[2]}));
         QCOMPARE(window.activeDocument()->parentWidget()->windowTitle(), paths[1]);
 
@@ -281,7 +284,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const qor::gui::MainActions& commands = window.commands();
         QVERIFY(!commands.cascade->isEnabled() && !commands.closeWindow->isEnabled());
-        window.openByPath(fixture.samplePath());
+        QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
         const QRect area = window.documents().viewport()->rect();
         const auto check = [&](QAction* command, const char* what, int count) {
             command->trigger();
@@ -470,7 +473,8 @@ private slots:
         AppFixture fixture;
         MainWindow window(fixture.context);
         if (command == "elements") {
-            window.openByPath(fixture.folder.write("notes.qor", "Remember the spare parts.\n"));
+            QVERIFY(qor::testing::openedByPath(
+                window, fixture.folder.write("notes.qor", "Remember the spare parts.\n")));
             fixture.boxes.messages.clear();
             window.commands().elements->trigger();
         } else {

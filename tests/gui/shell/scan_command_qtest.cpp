@@ -17,6 +17,7 @@
 #include "gui/scan/progress_window.h"
 #include "gui/shell/main_window.h"
 #include "support/app_fixture.h"
+#include "support/window_opens.h"
 
 using qor::gui::MainWindow;
 using qor::scan::ElementType;
@@ -82,7 +83,7 @@ private slots:
         prepare(fixture);
         MainWindow window(fixture.context);
         window.show();
-        window.openByPath(fixture.samplePath());
+        QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
         bool blocked = false;  // the commands while the statistics are up
         QString aiCount;
         const qor::gui::MainActions& commands = window.commands();
@@ -172,7 +173,7 @@ private slots:
             }
             MainWindow window(fixture.context);
             window.optionsDialog();
-            window.openByPath(fixture.samplePath());
+            QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
             answerWith(fixture, {"cmdSaveStatistic"});
             window.scanFile();
             QVERIFY(finished(window));
@@ -203,7 +204,7 @@ private slots:
         AppFixture fixture;
         prepare(fixture);
         MainWindow window(fixture.context);
-        window.openByPath(fixture.samplePath());
+        QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
         answerWith(fixture, {"cmdClose"});
         const auto node = fixture.folder.path() / "Node12_04Dec2026";
         std::filesystem::create_directories(node);
@@ -235,7 +236,7 @@ private slots:
         fixture.session.options.showSearchStatusDialog = true;
         MainWindow window(fixture.context);
         const std::string path = fixture.folder.write("picture.qor", bytes.toStdString());
-        window.openByPath(path);
+        QVERIFY(qor::testing::openedByPath(window, path));
         QCOMPARE(window.activeDocument()->parentWidget()->windowTitle(),
                  QString::fromStdString(path));
         QVERIFY(window.statusBarPanels().panelText(1).startsWith("Not a node export"));
@@ -255,7 +256,7 @@ private slots:
         AppFixture fixture;
         fixture.session.options.scanResultFolderPath = fixture.resultRoot();
         MainWindow window(fixture.context);
-        window.openByPath(fixture.samplePath());
+        QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         fixture.desktop.onModal = [&](QDialog& dialog) {
@@ -283,7 +284,7 @@ private slots:
         prepare(fixture);
         fixture.session.options.showSearchStatusDialog = true;
         MainWindow window(fixture.context);
-        window.openByPath(fixture.samplePath());
+        QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
         answerWith(fixture, {"cmdScanNow", "cmdClose"}, [](QDialog& dialog) {
             if (auto* datb = dialog.findChild<QLabel*>("lblStatus_11")) {
                 QTest::mouseClick(datb, Qt::LeftButton);
@@ -307,7 +308,7 @@ private slots:
         fixture.store.setValue("chkDISParameters", "NAME", "1");
         fixture.store.setValue("Settings", "ScanResultFolderPath", fixture.resultRoot());
         MainWindow window(fixture.context);
-        window.openByPath(fixture.samplePath());
+        QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
         QString aiCount;
         for (const bool kept : {false, true}) {
             answerWith(fixture, {kept ? "cmdOK" : "none", "cmdClose"}, [&](QDialog& dialog) {
@@ -340,7 +341,7 @@ private slots:
             prepare(fixture);
             MainWindow window(fixture.context);
             window.show();
-            window.openByPath(fixture.samplePath());
+            QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
             bool stillOpen = false;
             const auto closeNow = [&] {
                 window.close();

@@ -23,6 +23,7 @@
 #include "gui/shell/system_information.h"
 #include "support/app_fixture.h"
 #include "support/widget_lookup.h"
+#include "support/window_opens.h"
 
 using qor::gui::MainWindow;
 using qor::testing::control;
@@ -99,7 +100,7 @@ private slots:
         qor::testing::AppFixture fixture;
         fixture.session.options.scanResultFolderPath = fixture.resultRoot();
         MainWindow window(fixture.context);
-        window.openByPath(fixture.samplePath());
+        QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
         qor::options::CabinetModuleTable cabinets;
         std::unique_ptr<QWidget> own;
         QWidget* shown = nullptr;
@@ -160,7 +161,7 @@ private slots:
             window.show();
         }
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.openByPath(fixture.samplePath());
+        QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
         qor::gui::ElementsWindow* elements = elementsOf(window);
         QVERIFY(elements != nullptr);
         if (tiled) {

@@ -1,6 +1,10 @@
 // Start-up: the first run registers the file association, a command-line file opens by its
 // long name, and a second copy ends before any window, in-process and as a real program.
+#include <sys/inotify.h>
+#include <unistd.h>
+
 #include <QApplication>
+#include <QLabel>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QScreen>
@@ -9,10 +13,12 @@
 
 #include "core/platform/single_instance.h"
 #include "gui/document/document_window.h"
+#include "gui/options/options_dialog.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/splash_window.h"
 #include "gui/shell/start_up.h"
 #include "support/app_fixture.h"
+#include "support/window_opens.h"
 
 using qor::gui::StartUp;
 using qor::testing::AppFixture;
@@ -23,15 +29,46 @@ qor::gui::StartUpSettings settingsIn(const qor::testing::TempDir& folder) {
     return {(folder.path() / "run").string(), (folder.path() / "share").string()};
 }
 
-// Runs start-up to its end: its steps follow from the event loop.
+// Runs start-up to its end, the command-line file opened: its steps follow from the event loop.
 bool started(StartUp& startUp, const QString& file) {
-    return startUp.run(file) && QTest::qWaitFor([&startUp] { return startUp.done(); });
+    return startUp.run(file) && QTest::qWaitFor([&startUp] { return startUp.done(); }) &&
+           qor::testing::openEnded(*startUp.mainWindow());
 }
 
 bool associationWritten(const qor::testing::TempDir& folder) {
     return std::filesystem::exists(folder.path() / "share" / "applications" /
                                    "org.qorreader.QORReader.desktop");
 }
+
+// Counts how often the watched folders were opened or read, as listing them does (a stat is
+// not seen).
+class FolderReads {
+public:
+    explicit FolderReads(std::initializer_list<std::filesystem::path> folders)
+        : inotify_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        for (const std::filesystem::path& folder : folders) {
+            inotify_add_watch(inotify_, folder.c_str(), IN_OPEN | IN_ACCESS);
+        }
+    }
+    ~FolderReads() { close(inotify_); }
+    FolderReads(const FolderReads&) = delete;
+    FolderReads& operator=(const FolderReads&) = delete;
+
+    int count() {
+        alignas(inotify_event) char events[4096];
+        for (ssize_t size = 0; (size = read(inotify_, events, sizeof events)) > 0;) {
+            for (const char* at = events; at < events + size;) {
+                ++count_;
+                at += sizeof(inotify_event) + reinterpret_cast<const inotify_event*>(at)->len;
+            }
+        }
+        return count_;
+    }
+
+private:
+    int inotify_;
+    int count_ = 0;
+};
 
 }  // namespace
 
@@ -83,6 +120,33 @@ private slots:
             QVERIFY(started(startUp, ""));
             QVERIFY(!associationWritten(fixture.folder));
         }
+    }
+
+    // Start-up reads the settings and nothing of the result folder (which could be slow to
+    // reach, or hold a great many results): the folder is first looked at when the options
+    // dialog shows it.
+    void resultFolderWaitsForTheOptionsDialog() {
+        AppFixture fixture;
+        const auto account = fixture.folder.path() / "account";
+        const auto results = account / "Documents";
+        std::filesystem::create_directories(results / "Node12_04Dec2026" / "Csv Files");
+        fixture.store.setValue("Settings", "ScanResultFolderPath", results.string());
+        fixture.store.setValue("Settings", "FirstInstance", "1");
+        FolderReads reads{account, results};
+        StartUp startUp(fixture.context, settingsIn(fixture.folder));
+        QVERIFY(started(startUp, QString::fromStdString(fixture.samplePath())));
+        QVERIFY(startUp.mainWindow()->isVisible());
+        QCOMPARE(fixture.session.options.scanResultFolderPath, results.string());
+        QCOMPARE(reads.count(), 0);
+        QVERIFY(startUp.mainWindow()->findChild<qor::gui::OptionsDialog*>() == nullptr);
+
+        bool listed = false;
+        fixture.desktop.onModal = [&](QDialog&) {
+            listed = QTest::qWaitFor([&reads] { return reads.count() > 0; });
+        };
+        startUp.mainWindow()->commands().options->trigger();
+        QVERIFY(listed);
+        startUp.mainWindow()->close();
     }
 
     void commandLineFileOpensByItsLongName() {
@@ -152,7 +216,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 20000);
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QVERIFY(!second.readAllStandardError().contains("already running"));
-        QVERIFY(running.mainWindow()->activeDocument() != nullptr);
+        QTRY_VERIFY(running.mainWindow()->activeDocument() != nullptr);
         QCOMPARE(running.mainWindow()->activeDocument()->parentWidget()->windowTitle(),
                  QString::fromStdString(fixture.samplePath()));
     }
