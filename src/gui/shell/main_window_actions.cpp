@@ -82,6 +82,11 @@ void MainWindow::createActions() {
     a.arrangeIcons = newAction(this, tr("&Arrange Icons"));
     a.nextWindow = newAction(this, tr("Ne&xt"), QKeySequence::NextChild);
     a.previousWindow = newAction(this, tr("&Previous"), QKeySequence::PreviousChild);
+    // The menu shows the first shortcut: the keys a person presses, where Qt's own list starts
+    // with the key Shift+Tab sends (Backtab). A shortcut on Tab also takes that key.
+    QList<QKeySequence> previous{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)};
+    previous += QKeySequence::keyBindings(QKeySequence::PreviousChild);
+    a.previousWindow->setShortcuts(previous);
     a.helpContents = withPicture(newAction(this, tr("Help &Contents..."), QKeySequence(Qt::Key_F1)),
                                  CommandIcon::HelpContents);
     a.userGuide =

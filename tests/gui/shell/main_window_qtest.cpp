@@ -328,7 +328,12 @@ private slots:
         QCOMPARE(listed(), (QStringList{"*" + document, "&2 Changes", "&3 Changes"}));
         commands.nextWindow->trigger();
         QCOMPARE(window.documents().activeSubWindow(), windows[1]);
-        commands.previousWindow->trigger();
+        // The menu shows the keys a person presses for Previous, and they work.
+        QCOMPARE(commands.previousWindow->shortcut().toString(QKeySequence::NativeText),
+                 QString("Ctrl+Shift+Tab"));
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(window.documents().activeSubWindow(), windows[0]);
         listed();
         commands.windowMenu->actions().last()->trigger();
