@@ -5,6 +5,7 @@
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
+#include "core/platform/path_names.h"
 #include "core/scan/byte_search.h"
 #include "core/scan/export_file_reader.h"
 #include "core/scan/text_rules.h"
@@ -146,19 +147,19 @@ std::string notAnExportText(const std::string& path, RefusedWork work) {
             return fillIn(translate("NodeInfo",
                                     "'%1' is not a node export: it holds neither node information "
                                     "nor any element. Nothing was compared."),
-                          {path});
+                          {platform::shownPath(path)});
         case RefusedWork::Elements:
             return fillIn(translate("NodeInfo",
                                     "'%1' is not a node export: it holds neither node information "
                                     "nor any element. It has no elements to list."),
-                          {path});
+                          {platform::shownPath(path)});
         case RefusedWork::Scan:
             break;
     }
     return fillIn(translate("NodeInfo",
                             "'%1' is not a node export: it holds neither node information nor "
                             "any element. Nothing was scanned."),
-                  {path});
+                  {platform::shownPath(path)});
 }
 
 std::vector<long long> countElementsOfTypes(ExportScan& source,

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QProcess>
@@ -13,6 +14,7 @@
 
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
+#include "core/platform/path_names.h"
 
 namespace qor::gui {
 namespace {
@@ -74,7 +76,8 @@ std::string QtDesktop::chooseFileToOpen(QWidget* owner, const std::vector<FileFi
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Names of files that do not exist yet are handed back (AnyFile); the caller decides what
     // to do.
-    return runFileDialog(dialog, filters, defaultSuffix).trimmed().toStdString();
+    return QDir::toNativeSeparators(runFileDialog(dialog, filters, defaultSuffix).trimmed())
+        .toStdString();
 }
 
 std::string QtDesktop::chooseFileToSave(QWidget* owner, const std::vector<FileFilter>& filters,
@@ -84,15 +87,17 @@ std::string QtDesktop::chooseFileToSave(QWidget* owner, const std::vector<FileFi
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The caller asks before it replaces, and replaces safely.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    return runFileDialog(dialog, filters, defaultSuffix, QString::fromStdString(path))
+    return QDir::toNativeSeparators(
+               runFileDialog(dialog, filters, defaultSuffix, QString::fromStdString(path)))
         .toStdString();
 }
 
 std::string QtDesktop::chooseFolder(QWidget* owner, const std::string& title,
                                     const std::string& folder) {
     const FocusReturn keyboard(owner);
-    return QFileDialog::getExistingDirectory(owner, QString::fromStdString(title),
-                                             QString::fromStdString(folder))
+    return QDir::toNativeSeparators(
+               QFileDialog::getExistingDirectory(owner, QString::fromStdString(title),
+                                                 QString::fromStdString(folder)))
         .toStdString();
 }
 
@@ -167,7 +172,7 @@ std::string notOpenedText(const std::string& target) {
     return fillIn(translate("Desktop",
                             "No program could be started to open it. Open it by hand:"
                             "\r\n%1"),
-                  {target});
+                  {target.find("://") == std::string::npos ? platform::shownPath(target) : target});
 }
 
 int execAndReturnFocus(QDialog& dialog) {

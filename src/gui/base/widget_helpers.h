@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/platform/path_names.h"
+
 class QBoxLayout;
 class QProgressBar;
 class QWidget;
@@ -30,6 +32,13 @@ inline QString toQString(std::string_view text) {
 }
 inline std::string toStdString(const QString& text) {
     return text.toUtf8().toStdString();
+}
+// A path as a person reads it: with the system's separators (platform::shownPath).
+inline QString shownPath(const QString& path) {
+    return toQString(platform::shownPath(toStdString(path)));
+}
+inline QString shownPath(std::string_view path) {
+    return toQString(platform::shownPath(path));
 }
 
 // How wide a window must be for the title bar to show its whole caption beside the window

@@ -185,7 +185,7 @@ void StatisticsWindow::offerResults(Desktop& desktop, bool cancelled) {
 
 QString StatisticsWindow::summaryText(bool cancelled) const {
     const output::ScanReport& scan = session_.lastScan;
-    const QString folder = QString::fromStdString(scan.resultFolder);
+    const QString folder = shownPath(scan.resultFolder);
     // A cancelled first scan removed the folder it made: then there is nothing to open.
     const bool there = platform::pathExists(scan.resultFolder);
     QStringList lines{

@@ -8,6 +8,7 @@
 #include "core/base/text_encoding.h"
 #include "gui/base/export_text_encoding.h"
 #include "gui/base/main_status_bar.h"
+#include "gui/base/widget_helpers.h"
 #include "gui/document/document_window.h"
 #include "gui/document/export_text_view.h"
 #include "gui/elements/elements_window.h"
@@ -143,7 +144,7 @@ void MainWindow::showNodeInformation() {
     auto* elements = active != nullptr ? qobject_cast<ElementsWindow*>(active->widget()) : nullptr;
     if (elements != nullptr && elements->plant()) {
         tmrSwitchText_->stop();
-        statusBar_->setPanelText(1, tr("Plant folder: %1").arg(elements->source()));
+        statusBar_->setPanelText(1, tr("Plant folder: %1").arg(shownPath(elements->source())));
         statusBar_->setPanelText(2, tr("Exports: %1")
                                         .arg(QLocale().toString(static_cast<qulonglong>(
                                             elements->table().files().size()))));

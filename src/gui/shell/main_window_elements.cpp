@@ -166,10 +166,11 @@ void MainWindow::loadElements(const QString& source, std::string_view procedure,
             if (error) {
                 runStep(context_.boxes, kModule, procedure, [&] { std::rethrow_exception(error); });
             } else if (loaded->noExports) {
-                context_.boxes.inform(
-                    Message{std::string(kApplicationTitle),
-                            toStdString(tr("The folder %1 holds no export (*.qor).").arg(source)),
-                            MessageIcon::Exclamation});
+                context_.boxes.inform(Message{
+                    std::string(kApplicationTitle),
+                    toStdString(
+                        tr("The folder %1 holds no export (*.qor).").arg(shownPath(source))),
+                    MessageIcon::Exclamation});
             } else if (loaded->table != nullptr && busy_ != BusyState::WorkingThenClose) {
                 showElementsWindow(source, *loaded);
             }

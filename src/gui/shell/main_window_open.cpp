@@ -91,10 +91,11 @@ void MainWindow::openFromAnotherLaunch(const QString& path) {
         return;
     }
     if (busy()) {
-        context_.boxes.inform(
-            Message{std::string(kApplicationTitle),
-                    toStdString(tr("A scan is running. Open %1 when it has finished.").arg(path)),
-                    MessageIcon::Exclamation});
+        context_.boxes.inform(Message{
+            std::string(kApplicationTitle),
+            toStdString(
+                tr("A scan is running. Open %1 when it has finished.").arg(shownPath(path))),
+            MessageIcon::Exclamation});
         return;
     }
     openFile(path);
@@ -110,7 +111,7 @@ void MainWindow::openRecentFile(int slot) {
                 Prompt{std::string(kApplicationTitle),
                        toStdString(tr("File does not exist:\r\n%1\r\n\r\nRemove it from the "
                                       "Recent Files list?")
-                                       .arg(*path)),
+                                       .arg(shownPath(*path))),
                        MessageIcon::Exclamation})) {
             recent_->remove(slot);
         }
@@ -147,7 +148,7 @@ void MainWindow::openFile(const QString& path, bool beside) {
     // The commands on the shown export wait: the session turns to the new one when it shows.
     setDocumentCommandsEnabled(false);
     actions_.cancelScan->setEnabled(true);
-    statusBar_->setPanelText(1, tr("Opening %1... (Esc cancels)").arg(path));
+    statusBar_->setPanelText(1, tr("Opening %1... (Esc cancels)").arg(shownPath(path)));
     statusBar_->setProgress(0, 1000);
     statusBar_->showProgress(true);
 }
@@ -197,7 +198,7 @@ void MainWindow::exportOpened(const OpenOutcome& outcome) {
 }
 
 void MainWindow::fillDocument(DocumentWindow& document, OpenedExport& opened) {
-    document.parentWidget()->setWindowTitle(opened.path);
+    document.parentWidget()->setWindowTitle(shownPath(opened.path));
     document.setExport(opened.path, opened.nodeInfo, opened.evidence);
     document.rtfText().setTextEncoding(
         decideEncoding(context_.session.options.textEncoding, opened.evidence));
@@ -215,7 +216,7 @@ void MainWindow::reportOpened(const OpenedExport& opened) {
             std::string(kApplicationTitle),
             toStdString(tr("'%1' is not a node export: it holds neither node information nor any "
                            "element. It is shown as it is, but it cannot be scanned.")
-                            .arg(opened.path)),
+                            .arg(shownPath(opened.path))),
             MessageIcon::Exclamation});
     }
 }
