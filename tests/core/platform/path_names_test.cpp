@@ -97,8 +97,8 @@ TEST(PathNames, MessagesShowPathsWithTheSystemsSeparators) {
     const std::vector<std::pair<const char*, std::function<std::string()>>> said{
         {"replace question",
          [] {
-             return output::overwritePrompt("C:/data/Node12/AI.csv",
-                                            output::ReplaceQuestion::File, "")
+             return output::overwritePrompt("C:/data/Node12/AI.csv", output::ReplaceQuestion::File,
+                                            "")
                  .text;
          }},
         {"no export", [] { return scan::notAnExportText("C:/data/notes.qor"); }},

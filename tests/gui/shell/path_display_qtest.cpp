@@ -87,8 +87,7 @@ private slots:
             {"recent file's tip", recent.toolTip(), newPath},
             {"older", older, windowsForm(dataPath("old.qor"))},
             {"newer", newer, newPath},
-            {"statistics",
-             statistics.findChild<QLabel*>("lblSummary")->text(),
+            {"statistics", statistics.findChild<QLabel*>("lblSummary")->text(),
              windowsForm(QString::fromStdString(fixture.session.lastScan.resultFolder))},
         }};
         for (const auto& [where, text, path] : shown) {
