@@ -71,6 +71,10 @@ ElementsWindow::ElementsWindow(AppContext& context,
     tableView_->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(copy_, &QAction::triggered, this, &ElementsWindow::copySelectedRows);
 
+    // In a small window (tiled, at a large scale) the rows scroll in a short table rather than
+    // the filter bar's lines being covered: the heading and a row at the least.
+    tableView_->setMinimumHeight(tableView_->horizontalHeader()->sizeHint().height() +
+                                 tableView_->verticalHeader()->defaultSectionSize());
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(newFilterBar());
     if (!skipped.empty()) {
@@ -117,8 +121,6 @@ QWidget* ElementsWindow::newFilterBar() {
     // Narrow enough for a tiled window; a long heading is cut in the box, whole in the list.
     filterColumn_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     filterColumn_->setMinimumContentsLength(12);
-    shown_ = new QLabel(bar);
-    shown_->setObjectName("lblShown");
 
     auto* type = new QLabel(tr("&Type:"), bar);
     type->setBuddy(typeChooser_);
@@ -139,7 +141,6 @@ QWidget* ElementsWindow::newFilterBar() {
     layout->addWidget(selectedOnly_);
     layout->addWidget(filterText_, true);
     layout->addWidget(pair(in, filterColumn_));
-    layout->addWidget(shown_);
     connect(typeChooser_, &QComboBox::currentIndexChanged, this, &ElementsWindow::applyView);
     connect(selectedOnly_, &QCheckBox::toggled, this, &ElementsWindow::applyView);
     connect(filterText_, &QLineEdit::textChanged, this, &ElementsWindow::applyFilter);
@@ -185,9 +186,14 @@ QWidget* ElementsWindow::newButtonBar() {
     // A long path is cut, not allowed to push the button out of the window; the tooltip has it.
     written_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     written_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* layout = new QHBoxLayout(bar);
+    // The count beside the button that writes what it counts, on a line of its own in a narrow
+    // window rather than squeezing the button's text.
+    shown_ = new QLabel(bar);
+    shown_->setObjectName("lblShown");
+    auto* layout = new FlowLayout(bar);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(written_, 1);
+    layout->addWidget(shown_);
+    layout->addWidget(written_, true);
     layout->addWidget(exportRows);
     connect(exportRows, &QPushButton::clicked, this, &ElementsWindow::exportVisibleRows);
     return bar;

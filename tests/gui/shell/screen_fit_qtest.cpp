@@ -144,18 +144,21 @@ private slots:
     }
 
     // The Elements window fills the main window's area as the only window and stands tiled
-    // beside the document, its bars wrapped rather than cut or squeezed over one another.
+    // beside the document, its bars wrapped rather than cut or squeezed over one another, also
+    // in the main window's first size.
     void elementsWindowKeepsItsControlsWhole_data() {
         QTest::addColumn<bool>("tiled");
-        QTest::newRow("alone") << false;
-        QTest::newRow("tiled beside the document") << true;
+        QTest::addColumn<bool>("maximised");
+        QTest::newRow("alone") << false << false;
+        QTest::newRow("tiled beside the document") << true << true;
+        QTest::newRow("tiled in the first size") << true << false;
     }
     void elementsWindowKeepsItsControlsWhole() {
         QFETCH(bool, tiled);
+        QFETCH(bool, maximised);
         qor::testing::AppFixture fixture;
         MainWindow window(fixture.context);
-        // Two windows side by side want the whole screen.
-        if (tiled) {
+        if (maximised) {
             window.showMaximized();
         } else {
             window.show();
@@ -173,6 +176,8 @@ private slots:
         QWidget* sub = elements->parentWidget();
         QVERIFY(window.documents().viewport()->rect().contains(sub->geometry()));
         checkWholeAndApart(*elements, kElementsControls);
+        const QWidget& exportRows = *control<QWidget>(*elements, "cmdExportRows");
+        QVERIFY(exportRows.width() >= exportRows.sizeHint().width());
     }
 };
 
