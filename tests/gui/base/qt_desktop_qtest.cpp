@@ -28,8 +28,11 @@ private slots:
         qor::testing::TempDir folder;
         std::filesystem::create_directories(folder.file("bin"));
         const std::string opener =
-            folder.write("bin/xdg-open", "#!/bin/sh\necho \"$1\" > \"$0.seen\"\nexit " +
-                                             std::to_string(exitCode) + "\n");
+            // Written whole before it is there to be seen: the test reads it as soon as it is.
+            folder.write(
+                "bin/xdg-open",
+                "#!/bin/sh\necho \"$1\" > \"$0.part\" && mv \"$0.part\" \"$0.seen\"\nexit " +
+                    std::to_string(exitCode) + "\n");
         QFile::setPermissions(QString::fromStdString(opener),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         const QByteArray path = qgetenv("PATH");
