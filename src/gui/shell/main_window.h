@@ -178,9 +178,10 @@ private:
                             std::exception_ptr error);
     void showComparison(std::unique_ptr<const compare::Comparison> comparison,
                         compare::ChangesPageHeading heading);
-    // Brings the document window of the export at `path` to the front with the keyboard and
-    // hands it to `then`: at once when it shows that export, else once it is opened. Nothing
-    // while busy, or when the export could not be opened.
+    // Shows the document window of the export at `path` and hands it to `then`: at once when
+    // one shows that export, else once it is opened. The current document comes to the front
+    // with the keyboard; another export stands beside it, opened in a window of its own, while
+    // the asking window keeps the keyboard. Nothing while busy, or when it could not be opened.
     void showDocument(const QString& path, std::function<void(DocumentWindow&)> then);
     // Shows the export at `path` (opened unless it is the open one) at the element's first line.
     void showElement(const QString& path, const QByteArray& designation);
