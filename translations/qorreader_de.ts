@@ -257,8 +257,10 @@
 <context>
     <name>Desktop</name>
     <message>
-        <source>No application could be started to open %1.</source>
-        <translation>Es konnte kein Programm gestartet werden, das %1 öffnet.</translation>
+        <source>No program could be started to open it. Open it by hand:<byte value="xd"/>
+%1</source>
+        <translation>Es konnte kein Programm gestartet werden, um es zu öffnen. Bitte von Hand öffnen:<byte value="xd"/>
+%1</translation>
     </message>
 </context>
 <context>
@@ -412,6 +414,10 @@
     <message>
         <source>&apos;%1&apos; is not a node export: it holds neither node information nor any element. Nothing was compared.</source>
         <translation>„%1“ ist kein Knotenexport: Die Datei enthält weder Knoteninformationen noch Elemente. Es wurde nichts verglichen.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a node export: it holds neither node information nor any element. It has no elements to list.</source>
+        <translation>&apos;%1&apos; ist kein Knotenexport: Die Datei enthält weder Knoteninformationen noch ein Element. Es gibt keine Elemente aufzulisten.</translation>
     </message>
 </context>
 <context>
@@ -1762,6 +1768,18 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
     <message>
         <source>Checking %1...</source>
         <translation>%1 wird geprüft...</translation>
+    </message>
+    <message>
+        <source>Plant folder: %1</source>
+        <translation>Anlagenordner: %1</translation>
+    </message>
+    <message>
+        <source>Exports: %1</source>
+        <translation>Exporte: %1</translation>
+    </message>
+    <message>
+        <source>Elements: %1</source>
+        <translation>Elemente: %1</translation>
     </message>
     <message>
         <source>Opening %1... (Esc cancels)</source>

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A first run as a new user meets it: a fresh home folder without a Documents folder, a virtual
 # X display with a window manager, qorreader started with the sample. Driven from the keyboard,
-# it looks at the options dialog (F3, then Alt+O), scans with the fresh account's defaults (F2,
-# Enter on "Scan Now") and must show the statistics with the HTML results written under
+# it cancels two file dialogs (each must give the keyboard back), opens the Elements window
+# (Ctrl+E), looks at the options dialog (F3, then Alt+O), scans with the fresh account's defaults
+# (F2, Enter on "Scan Now") and must show the statistics with the HTML results written under
 # ~/Documents and no message box on the way. The screen is kept as a picture at each step in
 # OUT_DIR for a person to look at.
 # Usage: run_screenshot_test.sh QORREADER GRAB_SCREEN SAMPLE.qor OUT_DIR [SCALE]
@@ -50,6 +51,16 @@ press() { xdotool key "$@"; sleep 0.3; }
 app=$!
 await ".QOR Reader - *sample.qor*"
 shot "1-opened"
+# A dialog closed with Escape gives the keyboard back to the main window: Ctrl+E works unclicked,
+# and F2 later scans the open export while its Elements window is in front.
+for dialog in "ctrl+o:Open Data Base File..." "F6:Open File(s) for Preview..."; do
+    press "${dialog%%:*}"
+    await "${dialog#*:}"
+    press Escape
+    await ".QOR Reader - *sample.qor*"
+done
+press ctrl+e
+await ".QOR Reader - *Elements: sample.qor*"
 press F3
 await "Search Options"
 shot "2-options"

@@ -24,6 +24,22 @@ inline QAbstractButton* button(const QObject& parent, const QString& name) {
     return control<QAbstractButton>(parent, name);
 }
 
+// Whether `widget` is shown whole inside `window`: no ancestor (a scroll area's viewport, a
+// window too small for its layout) cuts any of it off.
+inline bool shownWhole(const QWidget& widget, const QWidget& window) {
+    if (!widget.isVisible()) {
+        return false;
+    }
+    QRect placed = widget.rect();
+    for (const QWidget* child = &widget; child != &window; child = child->parentWidget()) {
+        placed.translate(child->pos());
+        if (child->parentWidget() == nullptr || !child->parentWidget()->rect().contains(placed)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Shows `window` and checks that it fits its screen with each of `controls` whole inside it.
 inline void checkFitsTheScreen(QWidget& window, std::initializer_list<const char*> controls) {
     window.show();
@@ -31,9 +47,7 @@ inline void checkFitsTheScreen(QWidget& window, std::initializer_list<const char
     const QRect available = window.screen()->availableGeometry();
     QVERIFY(window.width() <= available.width() && window.height() <= available.height());
     for (const char* name : controls) {
-        const QWidget* widget = control<QWidget>(window, name);
-        const QRect placed(widget->mapTo(&window, QPoint(0, 0)), widget->size());
-        QVERIFY2(window.rect().contains(placed) && widget->isVisible(), name);
+        QVERIFY2(shownWhole(*control<QWidget>(window, name), window), name);
     }
 }
 

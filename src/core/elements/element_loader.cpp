@@ -164,7 +164,7 @@ ElementTable loadOne(const std::string& path, const LoadSettings& settings, std:
     file.nodeDescription = scan::readNodeDescription(path, file.encoding.encoding);
     if (file.nodeNumber.empty() && file.nodeDescription.empty() &&
         !scan::holdsElementHeader(path)) {
-        throw NotAnExport(scan::notAnExportText(path));
+        throw NotAnExport(scan::notAnExportText(path, scan::RefusedWork::Elements));
     }
 
     // Types are delivered one after the other per chunk; the table shows the file's order.

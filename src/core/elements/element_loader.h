@@ -40,7 +40,7 @@ public:
     LoadCancelled();
 };
 
-// Thrown when a file is not a node export (the scan's refusal).
+// Thrown when a file is not a node export (with the refusal to list its elements).
 class NotAnExport : public QorError {
 public:
     using QorError::QorError;
@@ -48,7 +48,7 @@ public:
 
 // Loads every element of the export at `path` with the scan's own reader and parser, all
 // parameter boxes of every type. Throws QorError when the file cannot be read or is not an
-// export (NotAnExport, the scan's refusal text), LoadCancelled when cancelled.
+// export (NotAnExport), LoadCancelled when cancelled.
 ElementTable loadExport(const std::string& path, const LoadSettings& settings,
                         const LoadControl& control = {});
 

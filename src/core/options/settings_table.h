@@ -96,12 +96,15 @@ inline constexpr Setting kLastImportedFile{kGeneralSection, "LastImportedFile", 
 // The folder of the last cabinet-module import: the next import starts there.
 inline constexpr Setting kLastImportFolder{kGeneralSection, "LastImportFolder", SettingType::Text,
                                            ""};
-// The main window's placement in twips (1/1440 inch).
+// The main window's geometry as Qt saves it, in Base64.
+inline constexpr Setting kMainGeometry{kGeneralSection, "MainGeometry", SettingType::Text, ""};
+// The main window's placement in twips (1/1440 inch), as earlier versions stored it: read while
+// no MainGeometry is stored, never written.
 inline constexpr Setting kMainLeft{kGeneralSection, "MainLeft", SettingType::Number, "1000"};
 inline constexpr Setting kMainTop{kGeneralSection, "MainTop", SettingType::Number, "1000"};
 inline constexpr Setting kMainWidth{kGeneralSection, "MainWidth", SettingType::Number, "6500"};
 inline constexpr Setting kMainHeight{kGeneralSection, "MainHeight", SettingType::Number, "6500"};
-// Whether the main window was left maximised: it comes back so.
+// Whether the main window was left maximised, as earlier versions stored it (read as above).
 inline constexpr Setting kMainMaximized{kGeneralSection, "MainMaximized", SettingType::Box, "0"};
 // Whether document windows show line numbers (View > Line Numbers).
 inline constexpr Setting kShowLineNumbers{kGeneralSection, "ShowLineNumbers", SettingType::Box,

@@ -5,6 +5,7 @@
 
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
+#include "core/platform/path_names.h"
 #include "core/scan/byte_search.h"
 
 namespace qor::output {
@@ -121,7 +122,7 @@ Prompt overwritePrompt(const std::string& path, ReplaceQuestion question,
                    : translate("OverwriteQuestion",
                                "File '%1' already exists. \r\nDo you want to replace this "
                                "file and related 'preview.html' and 'index.html' files ?"),
-               {path});
+               {platform::shownPath(path)});
     prompt.icon = MessageIcon::Exclamation;
     prompt.subject = PromptSubject::ExistingFile;
     return prompt;

@@ -87,10 +87,11 @@ StatisticsSave saveStatisticsFile(const Session& session, const Clock& clock, Us
                             describeCurrentException());
         return StatisticsSave::Failed;
     }
-    ui.inform(Message{std::string(kApplicationTitle),
-                      fillIn(translate("Statistics", "Statistic file %1 saved in %2 folder"),
-                             {statisticsFileName(session), session.lastScan.resultFolder}),
-                      MessageIcon::Information});
+    ui.inform(Message{
+        std::string(kApplicationTitle),
+        fillIn(translate("Statistics", "Statistic file %1 saved in %2 folder"),
+               {statisticsFileName(session), platform::shownPath(session.lastScan.resultFolder)}),
+        MessageIcon::Information});
     return StatisticsSave::Saved;
 }
 

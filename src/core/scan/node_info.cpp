@@ -5,6 +5,7 @@
 #include "core/base/qor_error.h"
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
+#include "core/platform/path_names.h"
 #include "core/scan/byte_search.h"
 #include "core/scan/export_file_reader.h"
 #include "core/scan/text_rules.h"
@@ -141,14 +142,24 @@ bool holdsElementHeader(const std::string& path) {
 }
 
 std::string notAnExportText(const std::string& path, RefusedWork work) {
-    return fillIn(work == RefusedWork::Scan
-                      ? translate("NodeInfo",
-                                  "'%1' is not a node export: it holds neither node information "
-                                  "nor any element. Nothing was scanned.")
-                      : translate("NodeInfo",
-                                  "'%1' is not a node export: it holds neither node information "
-                                  "nor any element. Nothing was compared."),
-                  {path});
+    switch (work) {
+        case RefusedWork::Comparison:
+            return fillIn(translate("NodeInfo",
+                                    "'%1' is not a node export: it holds neither node information "
+                                    "nor any element. Nothing was compared."),
+                          {platform::shownPath(path)});
+        case RefusedWork::Elements:
+            return fillIn(translate("NodeInfo",
+                                    "'%1' is not a node export: it holds neither node information "
+                                    "nor any element. It has no elements to list."),
+                          {platform::shownPath(path)});
+        case RefusedWork::Scan:
+            break;
+    }
+    return fillIn(translate("NodeInfo",
+                            "'%1' is not a node export: it holds neither node information nor "
+                            "any element. Nothing was scanned."),
+                  {platform::shownPath(path)});
 }
 
 std::vector<long long> countElementsOfTypes(ExportScan& source,

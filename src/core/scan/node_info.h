@@ -41,9 +41,10 @@ NodeInfo readNodeInfo(const std::string& path, NodeInfo previous, UserInterface&
 bool holdsElementHeader(const std::string& path);
 
 // What a file that is not a node export is refused for.
-enum class RefusedWork { Scan, Comparison };
+enum class RefusedWork { Scan, Comparison, Elements };
 
-// The one message that refuses to scan or compare a file that is not a node export.
+// The one message that refuses to scan, compare or list the elements of a file that is not a
+// node export.
 std::string notAnExportText(const std::string& path, RefusedWork work = RefusedWork::Scan);
 
 // Number of lines of the whole file that match the header rule of each of `types`, in one pass

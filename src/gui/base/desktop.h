@@ -1,10 +1,11 @@
 #pragma once
 
+#include <QPointer>
+#include <QWidget>
 #include <string>
 #include <vector>
 
 class QDialog;
-class QWidget;
 
 namespace qor::gui {
 
@@ -42,10 +43,12 @@ public:
                                      const std::string& folder) = 0;
 
     // Opens the file with the desktop's default application for its type. False when nothing
-    // could be started; callers do not report it.
+    // could be started: the caller says so (notOpenedText). A start that fails only later (the
+    // desktop's opener finds no program for the type) is said by the desktop itself.
     virtual bool openWithApplication(const std::string& path) = 0;
 
-    // Opens a web address in the desktop's browser.
+    // Opens a web address (a file:// one for the user guide) in the desktop's browser; false
+    // and later failures as above.
     virtual bool openUrl(const std::string& url) = 0;
 
     // Shows a dialog modally and returns its result code (QDialog::exec()); the window it
@@ -53,13 +56,33 @@ public:
     virtual int runModal(QDialog& dialog) = 0;
 };
 
-// QDialog::exec(), then returnFocus.
+// Gives the keyboard back, when it ends (a dialog closed for any reason, or an exception), to the
+// window that had it when it began: some window managers leave no window active after a modal
+// dialog, and the next key (Ctrl+E after Escape, F2 after "OK") would go nowhere until a click.
+// With no window active at the start, `opener`'s window takes it. Every modal dialog and file
+// dialog of the program runs inside one.
+class FocusReturn {
+public:
+    explicit FocusReturn(const QWidget* opener = nullptr);
+    ~FocusReturn();
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+
+private:
+    QPointer<QWidget> window_;
+    QPointer<QWidget> focus_;
+};
+
+// "No program could be started to open" `target` (a path, or a web address), for the user to
+// open by hand: the target on a line of its own.
+std::string notOpenedText(const std::string& target);
+
+// QDialog::exec() inside a FocusReturn whose opener is the dialog's parent.
 int execAndReturnFocus(QDialog& dialog);
 
-// The keyboard back to the closed dialog's window, or to the tool window that window keeps in
-// front of itself (the progress window of a scan the dialog started, so that Escape reaches
-// it): some window managers leave the focus on the hidden dialog, and the next key (F2 after
-// "OK") would go nowhere.
-void returnFocus(const QDialog& dialog);
+// The keyboard to `window`, or to the tool window it keeps in front of itself (the progress
+// window of a scan a dialog started, so that Escape reaches it). Nothing while another modal
+// dialog is up: that one keeps it.
+void returnFocus(QWidget* window);
 
 }  // namespace qor::gui

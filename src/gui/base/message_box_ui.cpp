@@ -1,11 +1,15 @@
 #include "gui/base/message_box_ui.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QString>
 #include <QWidget>
+#include <algorithm>
 #include <iostream>
 
 #include "core/base/standard_error.h"
@@ -47,7 +51,29 @@ void placeOverOwner(QMessageBox& box, QWidget* owner) {
     box.move(frame.center().x() - size.width() / 2, frame.center().y() - size.height() / 2 - 100);
 }
 
+// A box wide enough for its paths (up to most of the screen), so that none is broken.
+void keepPathsWhole(QMessageBox& box) {
+    const QScreen* screen =
+        box.screen() != nullptr ? box.screen() : QGuiApplication::primaryScreen();
+    const int most = screen != nullptr ? screen->availableGeometry().width() * 4 / 5 : 800;
+    const int width = unbrokenPathWidth(box.text(), box.fontMetrics(), most);
+    if (width > 0) {
+        box.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_label { min-width: %1px; }").arg(width));
+    }
+}
+
 }  // namespace
+
+int unbrokenPathWidth(const QString& text, const QFontMetrics& metrics, int most) {
+    int widest = 0;
+    for (const QString& line : text.split(QRegularExpression(QStringLiteral("\\r\\n|\\r|\\n")))) {
+        if (line.contains(QLatin1Char('/')) || line.contains(QLatin1Char('\\'))) {
+            // A pixel more than the advance: rounding must not break the line.
+            widest = std::max(widest, metrics.horizontalAdvance(line) + 1);
+        }
+    }
+    return std::min(widest, most);
+}
 
 MessageBoxUi::MessageBoxUi(std::function<QWidget*()> owner) : owner_(std::move(owner)) {}
 
@@ -97,6 +123,7 @@ int MessageBoxUi::ask(const Prompt& prompt, QMessageBox::StandardButtons buttons
     }
     QMessageBox box(boxIcon(prompt.icon), title(prompt.title), QString::fromStdString(prompt.text),
                     buttons, owner());
+    keepPathsWhole(box);
     if (prompt.subject == PromptSubject::ExistingFile) {
         placeOverOwner(box, owner_ ? owner_() : nullptr);
     }
@@ -110,6 +137,7 @@ void MessageBoxUi::inform(const Message& message) {
     }
     QMessageBox box(boxIcon(message.icon), title(message.title),
                     QString::fromStdString(message.text), QMessageBox::Ok, owner());
+    keepPathsWhole(box);
     execAndReturnFocus(box);
 }
 
@@ -126,7 +154,9 @@ void MessageBoxUi::reportError(const StandardError& error) {
         std::cerr << title({}).toStdString() << ": " << formatStandardError(error) << "\n";
         return;
     }
-    execAndReturnFocus(*standardErrorBox(error, owner()));
+    const auto box = standardErrorBox(error, owner());
+    keepPathsWhole(*box);
+    execAndReturnFocus(*box);
 }
 
 }  // namespace qor::gui

@@ -7,6 +7,7 @@
 
 #include "core/base/user_interface.h"
 
+class QFontMetrics;
 class QMessageBox;
 class QWidget;
 
@@ -15,6 +16,11 @@ namespace qor::gui {
 // The standard error message's box: titled ".QOR Reader", with the error icon, the description
 // as its text, where it happened in its details, and OK.
 std::unique_ptr<QMessageBox> standardErrorBox(const StandardError& error, QWidget* owner);
+
+// How wide a message box's text must be so that no line naming a file (one that holds a / or
+// a \) is broken: a path to open by hand stays whole, also after a drive's colon. At most
+// `most`; 0 when no line names a file.
+int unbrokenPathWidth(const QString& text, const QFontMetrics& metrics, int most);
 
 // The window a message box belongs to: the one the user is looking at. That is a modal dialog
 // when one is up, else a visible tool window of the main window (the progress window, which

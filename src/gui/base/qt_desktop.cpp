@@ -3,11 +3,18 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QUrl>
+
+#include "core/base/standard_error.h"
+#include "core/base/translation.h"
+#include "core/platform/path_names.h"
 
 namespace qor::gui {
 namespace {
@@ -69,7 +76,8 @@ std::string QtDesktop::chooseFileToOpen(QWidget* owner, const std::vector<FileFi
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Names of files that do not exist yet are handed back (AnyFile); the caller decides what
     // to do.
-    return runFileDialog(dialog, filters, defaultSuffix).trimmed().toStdString();
+    return QDir::toNativeSeparators(runFileDialog(dialog, filters, defaultSuffix).trimmed())
+        .toStdString();
 }
 
 std::string QtDesktop::chooseFileToSave(QWidget* owner, const std::vector<FileFilter>& filters,
@@ -79,43 +87,106 @@ std::string QtDesktop::chooseFileToSave(QWidget* owner, const std::vector<FileFi
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The caller asks before it replaces, and replaces safely.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    return runFileDialog(dialog, filters, defaultSuffix, QString::fromStdString(path))
+    return QDir::toNativeSeparators(
+               runFileDialog(dialog, filters, defaultSuffix, QString::fromStdString(path)))
         .toStdString();
 }
 
 std::string QtDesktop::chooseFolder(QWidget* owner, const std::string& title,
                                     const std::string& folder) {
-    return QFileDialog::getExistingDirectory(owner, QString::fromStdString(title),
-                                             QString::fromStdString(folder))
+    const FocusReturn keyboard(owner);
+    return QDir::toNativeSeparators(
+               QFileDialog::getExistingDirectory(owner, QString::fromStdString(title),
+                                                 QString::fromStdString(folder)))
         .toStdString();
 }
 
 bool QtDesktop::openWithApplication(const std::string& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    return open(QUrl::fromLocalFile(QString::fromStdString(path)), path);
 }
 
 bool QtDesktop::openUrl(const std::string& url) {
-    return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+    const QUrl address(QString::fromStdString(url));
+    return open(address, address.isLocalFile() ? address.toLocalFile().toStdString() : url);
+}
+
+int QtDesktop::openersRunning() const {
+    int running = 0;
+    for (const QProcess* process : openers_.findChildren<QProcess*>()) {
+        running += process->state() != QProcess::NotRunning ? 1 : 0;
+    }
+    return running;
+}
+
+bool QtDesktop::open(const QUrl& url, const std::string& shown) {
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        return QDesktopServices::openUrl(url);
+    }
+    // xdg-open may wait for the program it starts: it runs beside the window and is judged when
+    // it ends. A program still open when this one ends stays open.
+    auto* process = new QProcess(&openers_);
+    process->setProgram(opener);
+    process->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString()});
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process,
+                     [this, process, shown](int code, QProcess::ExitStatus status) {
+                         process->deleteLater();
+                         if (status != QProcess::NormalExit || code != 0) {
+                             ui_.inform(Message{std::string(kApplicationTitle),
+                                                notOpenedText(shown), MessageIcon::Exclamation});
+                         }
+                     });
+    process->start();
+    if (!process->waitForStarted()) {
+        delete process;
+        return false;
+    }
+    return true;
 }
 
 int QtDesktop::runModal(QDialog& dialog) {
     return execAndReturnFocus(dialog);
 }
 
-int execAndReturnFocus(QDialog& dialog) {
-    const int result = dialog.exec();
-    returnFocus(dialog);
-    return result;
+FocusReturn::FocusReturn(const QWidget* opener)
+    : window_(QApplication::activeWindow()), focus_(QApplication::focusWidget()) {
+    if (window_.isNull() && opener != nullptr) {
+        window_ = opener->window();
+    }
 }
 
-void returnFocus(const QDialog& dialog) {
-    QWidget* owner = dialog.parentWidget() != nullptr ? dialog.parentWidget()->window() : nullptr;
-    const QWidget* modal = QApplication::activeModalWidget();
-    if (owner == nullptr || !owner->isVisible() || (modal != nullptr && modal != owner)) {
+FocusReturn::~FocusReturn() {
+    if (window_.isNull()) {
         return;
     }
-    QWidget* focus = owner;
-    for (QWidget* child : owner->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    returnFocus(window_.data());
+    // The control that had the keyboard inside it has it again (the Elements filter, the text).
+    if (!focus_.isNull() && focus_->window() == window_ && focus_->isVisible()) {
+        focus_->setFocus(Qt::ActiveWindowFocusReason);
+    }
+}
+
+std::string notOpenedText(const std::string& target) {
+    return fillIn(translate("Desktop",
+                            "No program could be started to open it. Open it by hand:"
+                            "\r\n%1"),
+                  {target.find("://") == std::string::npos ? platform::shownPath(target) : target});
+}
+
+int execAndReturnFocus(QDialog& dialog) {
+    const FocusReturn keyboard(dialog.parentWidget());
+    return dialog.exec();
+}
+
+void returnFocus(QWidget* window) {
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (window == nullptr || !window->isVisible() || (modal != nullptr && modal != window)) {
+        return;
+    }
+    QWidget* focus = window;
+    for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (child->windowType() == Qt::Tool && child->isVisible()) {
             focus = child;
         }

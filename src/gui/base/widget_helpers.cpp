@@ -84,10 +84,24 @@ void keepCaptionWhole(QWidget& window, QBoxLayout& layout) {
                                          QSizePolicy::Fixed, QSizePolicy::Fixed));
 }
 
+QSize frameRoom(const QWidget& window) {
+    // A window manager draws frames at its own scale, which need not be the program's: at a
+    // large scale they take fewer of the program's pixels than the guess.
+    const QWidget* owner =
+        window.parentWidget() != nullptr ? window.parentWidget()->window() : nullptr;
+    if (owner != nullptr && owner->isVisible() && !owner->isMaximized()) {
+        const QSize frame = owner->frameGeometry().size() - owner->size();
+        if (frame.height() > 0) {
+            return frame;
+        }
+    }
+    return {16, 48};
+}
+
 QSize screenRoom(const QWidget& window) {
     const QScreen* shown =
         window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
-    return shown != nullptr ? shown->availableGeometry().size() - QSize(16, 48)
+    return shown != nullptr ? shown->availableGeometry().size() - frameRoom(window)
                             : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/platform/path_names.h"
+
 class QBoxLayout;
 class QProgressBar;
 class QWidget;
@@ -31,6 +33,13 @@ inline QString toQString(std::string_view text) {
 inline std::string toStdString(const QString& text) {
     return text.toUtf8().toStdString();
 }
+// A path as a person reads it: with the system's separators (platform::shownPath).
+inline QString shownPath(const QString& path) {
+    return toQString(platform::shownPath(toStdString(path)));
+}
+inline QString shownPath(std::string_view path) {
+    return toQString(platform::shownPath(path));
+}
 
 // How wide a window must be for the title bar to show its whole caption beside the window
 // manager's icon and buttons.
@@ -41,6 +50,9 @@ void keepCaptionWhole(QWidget& window, QBoxLayout& layout);
 // Moves a top-level window to the middle of its screen.
 void centreOnScreen(QWidget& window);
 
+// What a window's frame and title bar add to its size: as the frame of the window it belongs
+// to (the main window, shown), else a generous guess, since a frame is known only once shown.
+QSize frameRoom(const QWidget& window);
 // The size a window may take on its screen, leaving room for its frame and title bar.
 QSize screenRoom(const QWidget& window);
 // A dialog laid out at a fixed size whose `scroll` area holds `content` (a list of rows): the

@@ -40,7 +40,7 @@ QString fileName(const std::string& path) {
 QString exportLine(const std::string& path, const scan::NodeInfo& node,
                    const ExportEncoding& encoding) {
     return ComparisonWindow::tr("%1   Node %2, %3, generated %4")
-        .arg(QString::fromStdString(path), exportText(node.nodeNumber, encoding),
+        .arg(shownPath(path), exportText(node.nodeNumber, encoding),
              exportText(node.nodeDescription, encoding), exportText(node.generationDate, encoding));
 }
 
@@ -278,10 +278,8 @@ void ComparisonWindow::saveCsv() {
 void ComparisonWindow::openHtmlReport() {
     const std::string page = write({.csv = false, .html = true}, "cmdOpenReport_Click");
     if (!page.empty() && !context_.desktop.openWithApplication(page)) {
-        context_.boxes.inform(Message{
-            std::string(kApplicationTitle),
-            fillIn(translate("Desktop", "No application could be started to open %1."), {page}),
-            MessageIcon::Exclamation});
+        context_.boxes.inform(
+            Message{std::string(kApplicationTitle), notOpenedText(page), MessageIcon::Exclamation});
     }
 }
 
@@ -297,8 +295,7 @@ std::string ComparisonWindow::write(compare::ChangesFiles files, std::string_vie
         folder.write(*comparison_, heading_);
         path = files.csv ? folder.csvPath() : folder.htmlPath();
         const bool written = files.csv ? folder.writesCsv() : folder.writesHtml();
-        written_->setText(
-            (written ? tr("Written: %1") : tr("Kept: %1")).arg(QString::fromStdString(path)));
+        written_->setText((written ? tr("Written: %1") : tr("Kept: %1")).arg(shownPath(path)));
     });
     return path;
 }

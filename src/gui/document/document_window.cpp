@@ -38,6 +38,12 @@ void DocumentWindow::loadFile(const QString& path) {
     rtfText_->loadFile(path);
 }
 
+void DocumentWindow::setExport(QString path, scan::NodeInfo node, EncodingEvidence evidence) {
+    path_ = std::move(path);
+    node_ = std::move(node);
+    evidence_ = evidence;
+}
+
 void DocumentWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     layOut();

@@ -20,6 +20,7 @@
 
 #include "core/base/standard_error.h"
 #include "core/platform/user_environment.h"
+#include "gui/base/flow_layout.h"
 #include "gui/base/widget_helpers.h"
 #include "gui/elements/element_findings.h"
 #include "gui/elements/elements_table_model.h"
@@ -71,6 +72,10 @@ ElementsWindow::ElementsWindow(AppContext& context,
     tableView_->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(copy_, &QAction::triggered, this, &ElementsWindow::copySelectedRows);
 
+    // In a small window (tiled, at a large scale) the rows scroll in a short table rather than
+    // the filter bar's lines being covered: the heading and a row at the least.
+    tableView_->setMinimumHeight(tableView_->horizontalHeader()->sizeHint().height() +
+                                 tableView_->verticalHeader()->defaultSectionSize());
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(newFilterBar());
     if (!skipped.empty()) {
@@ -124,24 +129,29 @@ QWidget* ElementsWindow::newFilterBar() {
     filterText_->setMinimumWidth(fontMetrics().averageCharWidth() * 24);
     filterColumn_ = new QComboBox(bar);
     filterColumn_->setObjectName("cboFilterColumn");
-    filterColumn_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    shown_ = new QLabel(bar);
-    shown_->setObjectName("lblShown");
+    // Narrow enough for a tiled window; a long heading is cut in the box, whole in the list.
+    filterColumn_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    filterColumn_->setMinimumContentsLength(12);
 
     auto* type = new QLabel(tr("&Type:"), bar);
     type->setBuddy(typeChooser_);
     auto* in = new QLabel(tr("&in"), bar);
     in->setBuddy(filterColumn_);
-    auto* layout = new QHBoxLayout(bar);
+    // The bar wraps in a narrow window (tiled, or at a large scale): a label stays with its box.
+    const auto pair = [bar](QWidget* label, QWidget* box) {
+        auto* both = new QWidget(bar);
+        auto* layout = new QHBoxLayout(both);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(label);
+        layout->addWidget(box);
+        return both;
+    };
+    auto* layout = new FlowLayout(bar);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(type);
-    layout->addWidget(typeChooser_);
+    layout->addWidget(pair(type, typeChooser_));
     layout->addWidget(selectedOnly_);
-    layout->addSpacing(fontMetrics().averageCharWidth() * 2);
-    layout->addWidget(filterText_, 1);
-    layout->addWidget(in);
-    layout->addWidget(filterColumn_);
-    layout->addWidget(shown_);
+    layout->addWidget(filterText_, true);
+    layout->addWidget(pair(in, filterColumn_));
     connect(typeChooser_, &QComboBox::currentIndexChanged, this, &ElementsWindow::applyView);
     connect(selectedOnly_, &QCheckBox::toggled, this, &ElementsWindow::applyView);
     connect(filterText_, &QLineEdit::textChanged, this, &ElementsWindow::applyFilter);
@@ -184,10 +194,17 @@ QWidget* ElementsWindow::newButtonBar() {
     written_ = new QLabel(bar);
     written_->setObjectName("lblWritten");
     written_->setTextFormat(Qt::PlainText);
+    // A long path is cut, not allowed to push the button out of the window; the tooltip has it.
+    written_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     written_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* layout = new QHBoxLayout(bar);
+    // The count beside the button that writes what it counts, on a line of its own in a narrow
+    // window rather than squeezing the button's text.
+    shown_ = new QLabel(bar);
+    shown_->setObjectName("lblShown");
+    auto* layout = new FlowLayout(bar);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(written_, 1);
+    layout->addWidget(shown_);
+    layout->addWidget(written_, true);
     layout->addWidget(exportRows);
     connect(exportRows, &QPushButton::clicked, this, &ElementsWindow::exportVisibleRows);
     return bar;
@@ -305,8 +322,10 @@ void ElementsWindow::exportVisibleRows() {
         const bool written = workbook ? writeVisibleRowsWorkbook(visible, chosen, context_.boxes,
                                                                  toTimeT(context_.clock.now()))
                                       : writeVisibleRowsCsv(visible, chosen, context_.boxes);
-        written_->setText(
-            (written ? tr("Written: %1") : tr("Kept: %1")).arg(QString::fromStdString(chosen)));
+        const QString said =
+            (written ? tr("Written: %1") : tr("Kept: %1")).arg(QString::fromStdString(chosen));
+        written_->setText(said);
+        written_->setToolTip(said);
     });
 }
 

@@ -109,6 +109,10 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
         switches->addWidget(button);
     }
     switches->addStretch(1);
+    // Beside the switches, not on a line of its own: the page stays low enough for a screen
+    // made small by a large scale.
+    auto* forward = pageButton(QStringLiteral("&>"), "cmdNextPage", first);
+    switches->addWidget(forward);
     firstLayout->addLayout(switches);
     // The scan of everything there is, in one click instead of one "Select All" per tab.
     auto* everything = new QPushButton(tr("Select &Every Parameter of Every Type"), first);
@@ -128,8 +132,6 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
     everythingRow->addStretch(1);
     firstLayout->addLayout(everythingRow);
     firstLayout->addStretch(1);
-    auto* forward = pageButton(QStringLiteral("&>"), "cmdNextPage", first);
-    firstLayout->addWidget(forward, 0, Qt::AlignRight);
     pages_->addWidget(first);
 
     // Page 2: the result folder.

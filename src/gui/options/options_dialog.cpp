@@ -173,28 +173,26 @@ void OptionsDialog::fitToScreen() {
     // A fixed size: the tabs are laid out for their pages, nothing gains from stretching.
     const QMargins margins = layout()->contentsMargins();
     const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    const QSize limit =
+        shown != nullptr ? shown->availableGeometry().size() - frameRoom(*this) : QSize(4096, 4096);
     // Wide enough for the widest page, and for every tab where the screen has room.
     QSize tabs = tabs_->sizeHint();
     const int allTabs = tabs_->tabBar()->sizeHint().width() + 4;
-    if (shown != nullptr) {
-        tabs.setWidth(
-            std::max(tabs.width(), std::min(allTabs, shown->availableGeometry().width() * 4 / 5)));
-    }
+    tabs.setWidth(std::max(tabs.width(), std::min(allTabs, limit.width() * 4 / 5)));
     const QSize bottom = layout()->itemAt(2)->sizeHint();
-    const QSize natural(std::max(tabs.width(), bottom.width()) + margins.left() + margins.right(),
-                        tabs.height() + layout()->spacing() * 2 + 4 + bottom.height() +
-                            margins.top() + margins.bottom());
-    QSize limit = natural;
-    if (shown != nullptr) {
-        // Room for the window frame and its title bar.
-        limit = shown->availableGeometry().size() - QSize(16, 48);
-    }
-    const QSize size = natural.boundedTo(limit);
+    const auto around = [&](const QSize& inner) {
+        return QSize(std::max(inner.width(), bottom.width()) + margins.left() + margins.right(),
+                     inner.height() + layout()->spacing() * 2 + 4 + bottom.height() +
+                         margins.top() + margins.bottom());
+    };
+    // The pages give up the room they would like before the tabs scroll.
+    const QSize least = tabs_->minimumSizeHint();
+    const QSize size = around(tabs).boundedTo(limit);
     setFixedSize(size.width(), size.height());
-    const bool narrow = size.width() < natural.width();
-    const bool low = size.height() < natural.height();
+    const bool narrow = size.width() < around(least).width();
+    const bool low = size.height() < around(least).height();
     scroll_->setMinimumSize(0, 0);
-    tabs_->setMinimumSize(narrow ? tabs.width() : 0, low ? tabs.height() : 0);
+    tabs_->setMinimumSize(narrow ? least.width() : 0, low ? least.height() : 0);
 }
 
 void OptionsDialog::showEvent(QShowEvent* event) {

@@ -25,6 +25,14 @@ QString qtext(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// A count as the total below shows it: grouped as the language groups digits. The statistics
+// file keeps the plain digits.
+QString shownCount(const std::string& count) {
+    bool number = false;
+    const qulonglong value = QString::fromStdString(count).toULongLong(&number);
+    return number ? QLocale().toString(value) : qtext(count);
+}
+
 QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(objectName);
@@ -74,7 +82,7 @@ StatisticsWindow::StatisticsWindow(const output::Session& session, const Clock& 
         QLabel* count = makeLabel(this, QStringLiteral("lblFoundElements_%1").arg(i),
                                   row.disabled ? tr("Search Disabled")
                                   : row.kept   ? tr("Kept")
-                                               : qtext(row.count));
+                                               : shownCount(row.count));
         count->setToolTip(row.kept ? tr("The existing results were kept: this scan did not read "
                                         "the type.")
                                    : QString());
@@ -183,10 +191,13 @@ void StatisticsWindow::offerResults(Desktop& desktop, bool cancelled) {
 
 QString StatisticsWindow::summaryText(bool cancelled) const {
     const output::ScanReport& scan = session_.lastScan;
-    const QString folder = QString::fromStdString(scan.resultFolder);
+    const QString folder = shownPath(scan.resultFolder);
+    // A cancelled first scan removed the folder it made: then there is nothing to open.
+    const bool there = platform::pathExists(scan.resultFolder);
     QStringList lines{
         tr("Result folder: %1")
-            .arg(QStringLiteral("<a href=\"folder\">%1</a>").arg(folder.toHtmlEscaped()))};
+            .arg(there ? QStringLiteral("<a href=\"folder\">%1</a>").arg(folder.toHtmlEscaped())
+                       : folder.toHtmlEscaped())};
     if (!cancelled) {
         long long total = 0;
         for (const output::StatisticsRow& row : statisticsRows(session_)) {
@@ -204,12 +215,8 @@ QString StatisticsWindow::summaryText(bool cancelled) const {
 
 void StatisticsWindow::openWithDesktop(const std::string& path) {
     if (desktop_ != nullptr && !desktop_->openWithApplication(path)) {
-        ui_.inform(Message{std::string(kApplicationTitle),
-                           fillIn(translate("Desktop",
-                                            "No application could be started to open "
-                                            "%1."),
-                                  {path}),
-                           MessageIcon::Exclamation});
+        ui_.inform(
+            Message{std::string(kApplicationTitle), notOpenedText(path), MessageIcon::Exclamation});
     }
 }
 

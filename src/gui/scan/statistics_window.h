@@ -32,10 +32,10 @@ public:
                      QWidget* parent = nullptr);
 
     // After a scan: "Open Folder" opens the node's result folder and, after an HTML scan,
-    // "Open Report" its report; below the counts, the result folder (a link that opens it), the
-    // total, the time taken and, when every existing result was kept, that nothing was
-    // replaced. A cancelled scan marks every type it was reading "Cancelled" and has no
-    // statistics to save.
+    // "Open Report" its report; below the counts, the result folder (a link that opens it, unless
+    // a cancelled scan removed it), the total, the time taken and, when every existing result
+    // was kept, that nothing was replaced. A cancelled scan marks every type it was reading
+    // "Cancelled" and has no statistics to save. Counts and total are grouped alike.
     void offerResults(Desktop& desktop, bool cancelled);
 
     // What the last "Save To File" of this opening did; nothing before the first.

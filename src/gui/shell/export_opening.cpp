@@ -10,6 +10,7 @@
 #include "core/base/user_interface.h"
 #include "core/platform/input_file.h"
 #include "core/scan/export_encoding.h"
+#include "gui/base/widget_helpers.h"
 
 namespace qor::gui {
 namespace {
@@ -45,7 +46,7 @@ std::optional<OpenedExport> readExportToOpen(const OpenRequest& request,
                        : file.errorString();
             throw QorError(
                 QCoreApplication::translate("qor::gui::MainWindow", "Cannot open '%1': %2")
-                    .arg(path, why)
+                    .arg(shownPath(path), why)
                     .toStdString());
         }
     }

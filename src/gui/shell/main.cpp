@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     qor::gui::StartUp* startUp = nullptr;
     qor::gui::MessageBoxUi boxes(
         [&startUp]() -> QWidget* { return startUp != nullptr ? startUp->mainWindow() : nullptr; });
-    qor::gui::QtDesktop desktop;
+    qor::gui::QtDesktop desktop(boxes);
     qor::SystemClock clock;
     const qor::output::ExcelInstallation notYetKnown{false, std::string()};
     const QString guideUrl =

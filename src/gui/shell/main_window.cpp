@@ -12,10 +12,10 @@
 #include <QMenu>
 #include <QMetaObject>
 #include <QMimeData>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 #include <algorithm>
 #include <climits>
 
@@ -24,7 +24,6 @@
 #include "core/options/settings_table.h"
 #include "gui/base/icons.h"
 #include "gui/base/main_status_bar.h"
-#include "gui/base/twips.h"
 #include "gui/base/widget_helpers.h"
 #include "gui/document/document_window.h"
 #include "gui/document/export_text_view.h"
@@ -96,7 +95,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
         actions_.includeSubfolders->setChecked(
             options::settings::kIncludeSubfolders.readBooleanFrom(context_.store).value_or(false));
     }
-    loadPlacement();
+    restorePlacement(*this, context_.store);
     setWindowTitle(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()));
     tileHorizontally();
     context_.session.startDateStamp =
@@ -133,6 +132,10 @@ void MainWindow::setBusy(bool busy) {
 void MainWindow::endWork() {
     const bool close = busy_ == BusyState::WorkingThenClose;
     setBusy(false);
+    // A document made current meanwhile is the session's export from now on.
+    if (current_ != nullptr) {
+        adoptExport(*current_);
+    }
     emit workFinished();
     if (close) {
         this->close();
@@ -178,12 +181,14 @@ bool MainWindow::showOptions() {
         delete options_.data();
         loadOptions();
     }
-    // The text encoding may have been chosen anew: the open export is read the new way.
-    if (DocumentWindow* document = activeDocument();
-        document != nullptr && !context_.session.databasePath.empty()) {
-        document->rtfText().setTextEncoding(context_.session.textEncoding());
-        showNodeInformation();
+    // The text encoding may have been chosen anew: the open exports are read the new way.
+    for (DocumentWindow* document : mdiArea_->findChildren<DocumentWindow*>()) {
+        if (!document->path().isEmpty()) {
+            document->rtfText().setTextEncoding(
+                decideEncoding(context_.session.options.textEncoding, document->evidence()));
+        }
     }
+    showNodeInformation();
     return saved;
 }
 
@@ -206,6 +211,7 @@ void MainWindow::goToLine() {
     ExportTextView& view = document->rtfText();
     const int last = static_cast<int>(std::min<qsizetype>(view.lineCount(), INT_MAX));
     bool ok = false;
+    const FocusReturn keyboard(this);
     const int line = QInputDialog::getInt(
         this, tr("Go to Line"), tr("Line (1 to %1):").arg(last),
         static_cast<int>(std::min<qsizetype>(view.cursorLine() + 1, last)), 1, last, 1, &ok);
@@ -286,10 +292,7 @@ void MainWindow::openResultFolder() {
 
 void MainWindow::reportIfNotOpened(bool opened, const std::string& what) {
     if (!opened) {
-        context_.boxes.inform(Message{
-            title(),
-            fillIn(translate("Desktop", "No application could be started to open %1."), {what}),
-            MessageIcon::Exclamation});
+        context_.boxes.inform(Message{title(), notOpenedText(what), MessageIcon::Exclamation});
     }
 }
 
@@ -301,7 +304,10 @@ void MainWindow::showUserGuide() {
         return;
     }
     const std::string page = context_.documentationPage.toStdString();
-    reportIfNotOpened(context_.desktop.openUrl(page), page);
+    // Said as the file to open by hand.
+    const QUrl address(context_.documentationPage);
+    reportIfNotOpened(context_.desktop.openUrl(page),
+                      address.isLocalFile() ? address.toLocalFile().toStdString() : page);
 }
 
 void MainWindow::showProjectPage() {
@@ -326,41 +332,6 @@ void MainWindow::switchStatusText() {
     tmrSwitchText_->stop();
 }
 
-void MainWindow::loadPlacement() {
-    const WindowPlacement placement = WindowPlacement::readFrom(context_.store);
-    const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-    const QRect available = shown != nullptr ? shown->availableGeometry() : QRect(0, 0, 800, 600);
-    QRect wanted = defaultPlacement(available);
-    if (placement.stored) {
-        const double perPixel = twipsPerPixel(this);
-        wanted = placeOnScreen(
-            QRect(twipsToPixels(placement.left, perPixel), twipsToPixels(placement.top, perPixel),
-                  twipsToPixels(placement.width, perPixel),
-                  twipsToPixels(placement.height, perPixel)),
-            available);
-    }
-    move(wanted.topLeft());
-    resize(wanted.size());
-    if (placement.maximized) {
-        setWindowState(windowState() | Qt::WindowMaximized);
-    }
-}
-
-void MainWindow::savePlacement() {
-    // A minimised window keeps the placement it had; a maximised one stores its full size.
-    if (isMinimized()) {
-        return;
-    }
-    const double perPixel = twipsPerPixel(this);
-    WindowPlacement{pixelsToTwips(pos().x(), perPixel),
-                    pixelsToTwips(pos().y(), perPixel),
-                    pixelsToTwips(width(), perPixel),
-                    pixelsToTwips(height(), perPixel),
-                    isMaximized(),
-                    true}
-        .writeTo(context_.store);
-}
-
 void MainWindow::exitProgram() {
     options::settings::kFirstInstance.writeIntegerTo(context_.store, 1);
     close();
@@ -376,7 +347,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     if (!closing_) {
         closing_ = true;
-        savePlacement();
+        savePlacement(*this, context_.store);
         recent_->save(context_.store);
     }
     event->accept();

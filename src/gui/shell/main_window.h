@@ -93,7 +93,10 @@ public:
     QTimer& tmrSwitchText() const { return *tmrSwitchText_; }
     QMdiArea& documents() const { return *mdiArea_; }
     ProgressWindow& progressWindow() const { return *progress_; }
-    // The document window, or null while there is none.
+    // The current document: the document window last made active, whose export the scan,
+    // compare and Elements commands work on and whose node the status bar shows; null while
+    // there is none. Several may be open; a jump from a window of changes or an Elements window
+    // to another export opens that one beside it without making it current.
     DocumentWindow* activeDocument() const;
     SearchStatusDialog& searchStatusDialog();
     // The options dialog, created when first asked for: it shows the result folder, whose
@@ -122,15 +125,14 @@ private:
     void createMenus();
     void createToolBar();
     void connectActions();
-    void loadPlacement();
-    void savePlacement();
     // The commands on the open export: scan and compare.
     void setDocumentCommandsEnabled(bool enabled);
     void setBusy(bool busy);
     // Ends a scan's or comparison's busy state; closes the window when that was asked for.
     void endWork();
 
-    void openFile(const QString& path);
+    // beside: for a jump, into a document window of its own beside the current one.
+    void openFile(const QString& path, bool beside = false);
     void showOpenProgress(int perMille);
     void exportOpened(const OpenOutcome& outcome);
     // Puts an export read off this thread into the document window and the session.
@@ -147,9 +149,29 @@ private:
     void tileVertically();
     void tile(Qt::Orientation direction);
     void arrangeIcons();
-    // The open file's node information in the status bar; none without a document window.
+    // What the active window is about in the status bar: the current document's node, or a
+    // plant's folder and counts; nothing without either.
     void showNodeInformation();
     void clearNodeInformation();
+    // A document window was activated: it becomes the current document, unless a jump holds it.
+    void windowActivated(QMdiSubWindow* window);
+    // Makes `document` the current one; the session takes its export unless work is running
+    // (then when the work ends).
+    void followDocument(DocumentWindow* document);
+    void adoptExport(const DocumentWindow& document);
+    // A closing current document hands over to the document window active before it.
+    void documentClosed(DocumentWindow* document);
+    // The document window that shows the export at `path`, or null.
+    DocumentWindow* documentOf(const QString& path) const;
+    // Puts an export read for a jump into a document window of its own beside the current one,
+    // which stays current and keeps the session; `asking` keeps the keyboard.
+    DocumentWindow& showOpenedBeside(OpenedExport& opened, QMdiSubWindow* asking);
+    // The export into `document`: its text, title and what it keeps of the export.
+    void fillDocument(DocumentWindow& document, OpenedExport& opened);
+    // What reading the export reported, and that it is no export, said once it shows.
+    void reportOpened(const OpenedExport& opened);
+    // `document` visible beside the others while `asking` keeps the keyboard.
+    void showBeside(DocumentWindow& document, QMdiSubWindow* asking);
 
     // A file that is no node export is not scanned: one message naming it; true then.
     bool refuseNonExport();
@@ -162,9 +184,10 @@ private:
                             std::exception_ptr error);
     void showComparison(std::unique_ptr<const compare::Comparison> comparison,
                         compare::ChangesPageHeading heading);
-    // Brings the document window of the export at `path` to the front with the keyboard and
-    // hands it to `then`: at once when it shows that export, else once it is opened. Nothing
-    // while busy, or when the export could not be opened.
+    // Shows the document window of the export at `path` and hands it to `then`: at once when
+    // one shows that export, else once it is opened. The current document comes to the front
+    // with the keyboard; another export stands beside it, opened in a window of its own, while
+    // the asking window keeps the keyboard. Nothing while busy, or when it could not be opened.
     void showDocument(const QString& path, std::function<void(DocumentWindow&)> then);
     // Shows the export at `path` (opened unless it is the open one) at the element's first line.
     void showElement(const QString& path, const QByteArray& designation);
@@ -226,10 +249,17 @@ private:
     std::unique_ptr<ScanDisplay> display_;
     // After the display it shows the work on: goes first.
     std::unique_ptr<BackgroundWork> work_;
+    QPointer<DocumentWindow> current_;
+    bool holdCurrent_ = false;
+    QPointer<QMdiSubWindow> lastActive_;  // a jump opens another export without making it current
     ExportOpener* opener_ = nullptr;
-    // What showDocument does once the export it opens is shown.
+    // What showDocument does once the export it opens is shown, and whether that export goes
+    // into a window of its own beside the current document while `askingWindow_` keeps the
+    // keyboard.
     QString showAfterOpen_;
     std::function<void(DocumentWindow&)> afterOpen_;
+    bool openBeside_ = false;
+    QPointer<QMdiSubWindow> askingWindow_;
     int documentCounter_ = 0;
     BusyState busy_ = BusyState::Idle;
     bool closing_ = false;

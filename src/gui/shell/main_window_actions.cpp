@@ -86,6 +86,11 @@ void MainWindow::createActions() {
     a.arrangeIcons = newAction(this, tr("&Arrange Icons"));
     a.nextWindow = newAction(this, tr("Ne&xt"), QKeySequence::NextChild);
     a.previousWindow = newAction(this, tr("&Previous"), QKeySequence::PreviousChild);
+    // The menu shows the first shortcut: the keys a person presses, where Qt's own list starts
+    // with the key Shift+Tab sends (Backtab). A shortcut on Tab also takes that key.
+    QList<QKeySequence> previous{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)};
+    previous += QKeySequence::keyBindings(QKeySequence::PreviousChild);
+    a.previousWindow->setShortcuts(previous);
     a.helpContents = withPicture(newAction(this, tr("Help &Contents..."), QKeySequence(Qt::Key_F1)),
                                  CommandIcon::HelpContents);
     a.projectPage =
@@ -209,6 +214,7 @@ void MainWindow::connectActions() {
     connect(a.previousWindow, &QAction::triggered, mdiArea_, &QMdiArea::activatePreviousSubWindow);
     connect(a.windowMenu, &QMenu::aboutToShow, this, &MainWindow::listWindows);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::updateWindowCommands);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::windowActivated);
     connect(a.helpContents, &QAction::triggered, this, &MainWindow::showUserGuide);
     connect(a.projectPage, &QAction::triggered, this, &MainWindow::showProjectPage);
     connect(a.about, &QAction::triggered, this, &MainWindow::showAbout);

@@ -121,24 +121,6 @@ void MainWindow::showComparison(std::unique_ptr<const compare::Comparison> compa
     mdiArea_->setActiveSubWindow(window);
 }
 
-void MainWindow::showDocument(const QString& path, std::function<void(DocumentWindow&)> then) {
-    if (busy()) {
-        return;
-    }
-    DocumentWindow* document = activeDocument();
-    if (document == nullptr || context_.session.databasePath != path.toStdString()) {
-        openFile(path);
-        showAfterOpen_ = path;
-        afterOpen_ = std::move(then);
-        return;
-    }
-    // The export asked for shows already: an open of another one under way gives way.
-    opener_->cancel();
-    mdiArea_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(document->parentWidget()));
-    document->rtfText().setFocus();
-    then(*document);
-}
-
 void MainWindow::showElement(const QString& path, const QByteArray& designation) {
     showDocument(path, [designation](DocumentWindow& document) {
         document.rtfText().showElement(designation);

@@ -11,6 +11,7 @@
 #include "core/base/translation.h"
 #include "core/elements/element_loader.h"
 #include "core/options/settings_table.h"
+#include "core/scan/node_info.h"
 #include "gui/base/widget_helpers.h"
 #include "gui/document/document_window.h"
 #include "gui/document/export_text_view.h"
@@ -64,6 +65,12 @@ void MainWindow::showElements() {
         return;
     }
     const std::string path = context_.session.databasePath;
+    if (activeDocument()->node().notAnExport) {
+        context_.boxes.inform(Message{std::string(kApplicationTitle),
+                                      scan::notAnExportText(path, scan::RefusedWork::Elements),
+                                      MessageIcon::Exclamation});
+        return;
+    }
     // An export has one Elements window: asked again, it comes to the front, loaded as it is.
     const QFileInfo export_(QString::fromStdString(path));
     for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
@@ -156,17 +163,18 @@ void MainWindow::loadElements(const QString& source, std::string_view procedure,
         [this, source, procedure, loaded](std::exception_ptr error) {
             progress_->setScanning(false);
             progress_->hide();
-            showNodeInformation();  // the status bar showed the loading's progress
             if (error) {
                 runStep(context_.boxes, kModule, procedure, [&] { std::rethrow_exception(error); });
             } else if (loaded->noExports) {
-                context_.boxes.inform(
-                    Message{std::string(kApplicationTitle),
-                            toStdString(tr("The folder %1 holds no export (*.qor).").arg(source)),
-                            MessageIcon::Exclamation});
+                context_.boxes.inform(Message{
+                    std::string(kApplicationTitle),
+                    toStdString(
+                        tr("The folder %1 holds no export (*.qor).").arg(shownPath(source))),
+                    MessageIcon::Exclamation});
             } else if (loaded->table != nullptr && busy_ != BusyState::WorkingThenClose) {
                 showElementsWindow(source, *loaded);
             }
+            showNodeInformation();  // the status bar showed the loading's progress
             endWork();
         });
 }

@@ -42,17 +42,6 @@ private:
 
 }  // namespace
 
-DocumentWindow* MainWindow::activeDocument() const {
-    // There is at most one document window; it counts as active even while the frame or a
-    // comparison window is.
-    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
-        if (auto* document = dynamic_cast<DocumentWindow*>(window->widget())) {
-            return document;
-        }
-    }
-    return nullptr;
-}
-
 QMdiSubWindow* MainWindow::newDocumentWindow() {
     ++documentCounter_;
     auto* document = new DocumentWindow;
@@ -61,14 +50,10 @@ QMdiSubWindow* MainWindow::newDocumentWindow() {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowIcon(windowIcon());
     window->setWindowTitle(tr("Document %1").arg(documentCounter_));
-    // Closing the document window takes the scan and compare commands and the file's status
-    // texts away; the current file path stays.
-    new CloseWatcher(*window, [this] {
-        if (!closing_) {
-            setDocumentCommandsEnabled(false);
-            clearNodeInformation();
-        }
-    });
+    if (current_ == nullptr) {
+        current_ = document;
+    }
+    new CloseWatcher(*window, [this, document] { documentClosed(document); });
     // The only document fills the frame, as a maximised window, from its first showing.
     window->showMaximized();
     return window;
@@ -82,8 +67,8 @@ void MainWindow::openWithDialog() {
         this, {{toStdString(tr("Data Base Files (*.qor)")), "*.qor"}},
         toStdString(tr("Open Data Base File...")), folder.toStdString(), "qor");
     if (chosen.empty()) {
-        if (DocumentWindow* document = activeDocument()) {
-            context_.session.databasePath = document->parentWidget()->windowTitle().toStdString();
+        if (DocumentWindow* document = activeDocument(); document && !document->path().isEmpty()) {
+            context_.session.databasePath = document->path().toStdString();
         }
         return;
     }
@@ -106,10 +91,11 @@ void MainWindow::openFromAnotherLaunch(const QString& path) {
         return;
     }
     if (busy()) {
-        context_.boxes.inform(
-            Message{std::string(kApplicationTitle),
-                    toStdString(tr("A scan is running. Open %1 when it has finished.").arg(path)),
-                    MessageIcon::Exclamation});
+        context_.boxes.inform(Message{
+            std::string(kApplicationTitle),
+            toStdString(
+                tr("A scan is running. Open %1 when it has finished.").arg(shownPath(path))),
+            MessageIcon::Exclamation});
         return;
     }
     openFile(path);
@@ -125,7 +111,7 @@ void MainWindow::openRecentFile(int slot) {
                 Prompt{std::string(kApplicationTitle),
                        toStdString(tr("File does not exist:\r\n%1\r\n\r\nRemove it from the "
                                       "Recent Files list?")
-                                       .arg(*path)),
+                                       .arg(shownPath(*path))),
                        MessageIcon::Exclamation})) {
             recent_->remove(slot);
         }
@@ -144,52 +130,25 @@ void MainWindow::openByPath(const std::string& path) {
     }
 }
 
-void MainWindow::showNodeInformation() {
-    if (activeDocument() == nullptr) {
-        clearNodeInformation();
-        return;
-    }
-    const scan::NodeInfo& node = context_.session.nodeInfo;
-    const bool none =
-        node.nodeNumber.empty() && node.nodeDescription.empty() && node.generationDate.empty();
-    // The export's bytes read as the document window reads them.
-    const ExportEncoding encoding = context_.session.textEncoding();
-    QString about = tr("Data Base file (*.qor) generated with Online Builder on: %1")
-                        .arg(exportText(node.generationDate, encoding));
-    if (node.notAnExport) {
-        about = tr("Not a node export: no node information and no element");
-    } else if (none) {
-        about = tr("This file holds no node information");
-    }
-    statusBar_->setPanelText(1, about);
-    statusBar_->setPanelText(2, tr("Node Number:  %1").arg(exportText(node.nodeNumber, encoding)));
-    statusBar_->setPanelText(
-        3, tr("Node Descr.:  %1").arg(exportText(node.nodeDescription, encoding)));
-}
-
-void MainWindow::clearNodeInformation() {
-    tmrSwitchText_->stop();
-    statusBar_->setPanelText(1, tr("For Help, press F1"));
-    statusBar_->setPanelText(2, QString());
-    statusBar_->setPanelText(3, QString());
-}
-
 bool MainWindow::opening() const {
     return opener_->running();
 }
 
-void MainWindow::openFile(const QString& path) {
+void MainWindow::openFile(const QString& path, bool beside) {
     // What showDocument waits for belongs to its own open only.
     showAfterOpen_.clear();
     afterOpen_ = nullptr;
+    openBeside_ = false;
     tmrSwitchText_->stop();
     // The file is read off this thread; the window answers meanwhile and changes nothing until
-    // the file is read, so that a cancelled or failed open leaves it as it was.
-    opener_->open({path, context_.session.options.textEncoding, context_.session.nodeInfo});
+    // the file is read, so that a cancelled or failed open leaves it as it was. A window of its
+    // own keeps nothing of the current document's node.
+    opener_->open({path, context_.session.options.textEncoding,
+                   beside ? scan::NodeInfo{} : context_.session.nodeInfo});
     // The commands on the shown export wait: the session turns to the new one when it shows.
     setDocumentCommandsEnabled(false);
     actions_.cancelScan->setEnabled(true);
-    statusBar_->setPanelText(1, tr("Opening %1... (Esc cancels)").arg(path));
+    statusBar_->setPanelText(1, tr("Opening %1... (Esc cancels)").arg(shownPath(path)));
     statusBar_->setProgress(0, 1000);
     statusBar_->showProgress(true);
 }
@@ -203,20 +162,30 @@ void MainWindow::showOpenProgress(int perMille) {
 void MainWindow::exportOpened(const OpenOutcome& outcome) {
     const QString wanted = std::exchange(showAfterOpen_, QString());
     const std::function<void(DocumentWindow&)> then = std::exchange(afterOpen_, nullptr);
+    const bool beside = std::exchange(openBeside_, false) && wanted == outcome.path;
+    const QPointer<QMdiSubWindow> asking = std::exchange(askingWindow_, nullptr);
     // Work that started meanwhile cancelled the open and owns the status bar now.
     if (!busy()) {
         actions_.cancelScan->setEnabled(false);
         statusBar_->showProgress(false);
     }
     if (outcome.opened && !busy()) {
-        showOpened(*outcome.opened);
-        DocumentWindow* document = activeDocument();
+        // Beside a current document that is still there; else as any open.
+        DocumentWindow* document = nullptr;
+        if (beside && current_ != nullptr && !current_->path().isEmpty()) {
+            document = &showOpenedBeside(*outcome.opened, asking);
+        } else {
+            showOpened(*outcome.opened);
+            document = activeDocument();
+            if (then && wanted == outcome.path && document != nullptr) {
+                document->rtfText().setFocus();
+            }
+        }
         if (then && wanted == outcome.path && document != nullptr) {
-            document->rtfText().setFocus();
             then(*document);
         }
     } else {
-        setDocumentCommandsEnabled(activeDocument() != nullptr);
+        setDocumentCommandsEnabled(current_ != nullptr && !current_->path().isEmpty());
         if (!busy()) {
             showNodeInformation();
         }
@@ -228,6 +197,30 @@ void MainWindow::exportOpened(const OpenOutcome& outcome) {
     emit openFinished();
 }
 
+void MainWindow::fillDocument(DocumentWindow& document, OpenedExport& opened) {
+    document.parentWidget()->setWindowTitle(shownPath(opened.path));
+    document.setExport(opened.path, opened.nodeInfo, opened.evidence);
+    document.rtfText().setTextEncoding(
+        decideEncoding(context_.session.options.textEncoding, opened.evidence));
+    document.rtfText().showText(std::move(opened.text));
+    recent_->addRecentFile(opened.path);
+}
+
+void MainWindow::reportOpened(const OpenedExport& opened) {
+    for (const StandardError& error : opened.errors) {
+        context_.boxes.reportError(error);
+    }
+    // Shown all the same, so that the person sees what the file is.
+    if (opened.nodeInfo.notAnExport) {
+        context_.boxes.inform(Message{
+            std::string(kApplicationTitle),
+            toStdString(tr("'%1' is not a node export: it holds neither node information nor any "
+                           "element. It is shown as it is, but it cannot be scanned.")
+                            .arg(shownPath(opened.path))),
+            MessageIcon::Exclamation});
+    }
+}
+
 void MainWindow::showOpened(OpenedExport& opened) {
     output::Session& session = context_.session;
     session.databasePath = opened.path.toStdString();
@@ -237,27 +230,12 @@ void MainWindow::showOpened(OpenedExport& opened) {
         newDocumentWindow();
     }
     DocumentWindow* document = activeDocument();
-    auto* window = qobject_cast<QMdiSubWindow*>(document->parentWidget());
-    window->setWindowTitle(opened.path);
+    fillDocument(*document, opened);
     // In front of a window of changes, where the file can be seen.
-    mdiArea_->setActiveSubWindow(window);
-    document->rtfText().setTextEncoding(session.textEncoding());
-    document->rtfText().showText(std::move(opened.text));
+    mdiArea_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(document->parentWidget()));
     setDocumentCommandsEnabled(true);
-    recent_->addRecentFile(opened.path);
     showNodeInformation();
-    for (const StandardError& error : opened.errors) {
-        context_.boxes.reportError(error);
-    }
-    // Shown all the same, so that the person sees what the file is.
-    if (session.nodeInfo.notAnExport) {
-        context_.boxes.inform(Message{
-            std::string(kApplicationTitle),
-            toStdString(tr("'%1' is not a node export: it holds neither node information nor any "
-                           "element. It is shown as it is, but it cannot be scanned.")
-                            .arg(opened.path)),
-            MessageIcon::Exclamation});
-    }
+    reportOpened(opened);
 }
 
 }  // namespace qor::gui

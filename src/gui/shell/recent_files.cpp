@@ -7,7 +7,9 @@
 #include <string>
 
 #include "core/options/settings_table.h"
+#include "core/platform/path_names.h"
 #include "core/platform/settings_store.h"
+#include "gui/base/widget_helpers.h"
 
 namespace qor::gui {
 namespace {
@@ -37,8 +39,9 @@ void RecentFilesMenu::show() {
         const bool used = i < count();
         slot.setVisible(used);
         slot.setData(used ? files_[i] : QString());
-        slot.setText(used ? numberedMenuText(menu_.font(), i + 1, files_[i]) : QString());
-        slot.setToolTip(used ? files_[i] : QString());
+        const QString shown = used ? shownPath(files_[i]) : QString();
+        slot.setText(used ? numberedMenuText(menu_.font(), i + 1, shown) : QString());
+        slot.setToolTip(shown);
     }
     menu_.menuAction()->setVisible(!files_.isEmpty());
     keysInUse_ = std::max(keysInUse_, count());
@@ -51,8 +54,12 @@ std::optional<QString> RecentFilesMenu::path(int slot) const {
     return files_[slot - 1];
 }
 
+bool sameRecentFile(const QString& a, const QString& b, const platform::PathRules& rules) {
+    return platform::samePath(toStdString(a), toStdString(b), rules);
+}
+
 void RecentFilesMenu::addRecentFile(const QString& path) {
-    files_.removeAll(path);
+    files_.removeIf([&path](const QString& listed) { return sameRecentFile(listed, path); });
     files_.prepend(path);
     while (files_.size() > kRecentSlots) {
         files_.removeLast();
@@ -82,7 +89,9 @@ void RecentFilesMenu::load(const platform::SettingsStore& store) {
         if (value.isEmpty()) {
             break;
         }
-        if (!stored.contains(value)) {
+        if (std::ranges::none_of(stored, [&value](const QString& listed) {
+                return sameRecentFile(listed, value);
+            })) {
             stored << value;
         }
     }

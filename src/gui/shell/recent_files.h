@@ -9,6 +9,8 @@ class QAction;
 class QFont;
 class QMenu;
 
+#include "core/platform/path_names.h"
+
 namespace qor::platform {
 class SettingsStore;
 }
@@ -22,6 +24,11 @@ inline constexpr int kRecentSlots = 5;
 // any "&" in it shown as it is.
 QString numberedMenuText(const QFont& font, int number, const QString& text);
 
+// Whether two entries of the list name one file: by their canonical paths, without regard to
+// case or separator where the system has none (Windows).
+bool sameRecentFile(const QString& a, const QString& b,
+                    const platform::PathRules& rules = platform::shownPathRules());
+
 // The "Recent Files" list in the File menu: up to five files, the newest first, then "Clear
 // List". A slot is in use when its item is visible; its caption is the file's path, elided in
 // the middle when long (the full path is its tooltip).
@@ -29,8 +36,9 @@ class RecentFilesMenu {
 public:
     RecentFilesMenu(QMenu& menu, const std::array<QAction*, kRecentSlots>& recentSlots);
 
-    // Puts a path at the top: a listed path (case matters) moves there, the others move down
-    // and, with all slots in use, the last drops out.
+    // Puts a path at the top: the entry naming the same file (sameRecentFile) goes, the others
+    // move down and, with all slots in use, the last drops out. Shown with the system's
+    // separators.
     void addRecentFile(const QString& path);
 
     // Takes a slot out of the list; the slots below it move up.

@@ -1,46 +1,80 @@
 #include "gui/shell/window_placement.h"
 
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
 #include <algorithm>
-#include <cmath>
+#include <optional>
 
 #include "core/options/settings_table.h"
+#include "gui/base/twips.h"
 
 namespace qor::gui {
 namespace {
 
-using options::Setting;
 namespace settings = options::settings;
 
-// Whole twips: a fraction of one is far below a pixel.
-void read(const platform::SettingsStore& store, const Setting& setting, double& field) {
-    if (const auto twips = setting.readIntegerFrom(store)) {
-        field = static_cast<double>(*twips);
-    }
+// Before the window is shown its frame is unknown: room for a title bar and borders is kept
+// around it, so that the title bar and the status bar stay on the screen.
+const QMargins kFrameRoom(8, 40, 8, 8);
+
+QRect availableFor(const QWidget& window) {
+    const QScreen* shown =
+        window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
+    return shown != nullptr ? shown->availableGeometry() : QRect(0, 0, 800, 600);
 }
 
-void write(platform::SettingsStore& store, const Setting& setting, double twips) {
-    setting.writeIntegerTo(store, std::llround(twips));
+// The window's inner geometry moved and shrunk so that it and its frame lie on `available`.
+QRect withFrameOnScreen(const QRect& inner, const QRect& available) {
+    return placeOnScreen(inner.marginsAdded(kFrameRoom), available).marginsRemoved(kFrameRoom);
+}
+
+// The placement an earlier version stored, in twips; nothing when it stored none.
+std::optional<QRect> olderPlacement(const QWidget& window, const platform::SettingsStore& store) {
+    if (settings::kMainWidth.readFrom(store, "").empty()) {
+        return std::nullopt;
+    }
+    const auto twips = [&store](const options::Setting& setting) {
+        return static_cast<double>(
+            setting.readIntegerFrom(store).value_or(std::stoll(std::string(setting.defaultValue))));
+    };
+    const double perPixel = twipsPerPixel(&window);
+    return QRect(twipsToPixels(twips(settings::kMainLeft), perPixel),
+                 twipsToPixels(twips(settings::kMainTop), perPixel),
+                 twipsToPixels(twips(settings::kMainWidth), perPixel),
+                 twipsToPixels(twips(settings::kMainHeight), perPixel));
 }
 
 }  // namespace
 
-WindowPlacement WindowPlacement::readFrom(const platform::SettingsStore& store) {
-    WindowPlacement placement;
-    placement.stored = !settings::kMainWidth.readFrom(store, "").empty();
-    placement.maximized = settings::kMainMaximized.readBooleanFrom(store).value_or(false);
-    read(store, settings::kMainLeft, placement.left);
-    read(store, settings::kMainTop, placement.top);
-    read(store, settings::kMainWidth, placement.width);
-    read(store, settings::kMainHeight, placement.height);
-    return placement;
+void restorePlacement(QWidget& window, const platform::SettingsStore& store) {
+    const QRect available = availableFor(window);
+    const QByteArray saved =
+        QByteArray::fromBase64(QByteArray::fromStdString(settings::kMainGeometry.readFrom(store)));
+    if (!saved.isEmpty()) {
+        // Qt refuses a geometry saved on a screen of a quite different width (another scale).
+        if (window.restoreGeometry(saved)) {
+            if (!window.isMaximized()) {
+                window.setGeometry(withFrameOnScreen(window.geometry(), available));
+            }
+            return;
+        }
+    } else if (const std::optional<QRect> older = olderPlacement(window, store)) {
+        window.setGeometry(withFrameOnScreen(*older, available));
+        if (settings::kMainMaximized.readBooleanFrom(store).value_or(false)) {
+            window.setWindowState(window.windowState() | Qt::WindowMaximized);
+        }
+        return;
+    }
+    window.setGeometry(withFrameOnScreen(defaultPlacement(available), available));
 }
 
-void WindowPlacement::writeTo(platform::SettingsStore& store) const {
-    write(store, settings::kMainLeft, left);
-    write(store, settings::kMainTop, top);
-    write(store, settings::kMainWidth, width);
-    write(store, settings::kMainHeight, height);
-    settings::kMainMaximized.writeBooleanTo(store, maximized);
+void savePlacement(const QWidget& window, platform::SettingsStore& store) {
+    if (window.isMinimized()) {
+        return;
+    }
+    settings::kMainGeometry.writeTo(store, window.saveGeometry().toBase64().toStdString());
 }
 
 QRect defaultPlacement(const QRect& available) {

@@ -31,6 +31,7 @@
 
 using qor::gui::ChangesTableModel;
 using qor::gui::ComparisonWindow;
+using qor::gui::DocumentWindow;
 using qor::gui::MainWindow;
 using qor::testing::AppFixture;
 using qor::testing::readFile;
@@ -39,6 +40,30 @@ namespace {
 
 std::string dataPath(const char* name) {
     return std::string(QOR_TEST_DATA_DIR) + "/compare/" + name;
+}
+
+// The document window that shows the export at `path`, or null.
+DocumentWindow* documentOf(const MainWindow& window, const std::string& path) {
+    for (QMdiSubWindow* sub : window.documents().subWindowList()) {
+        auto* document = qobject_cast<DocumentWindow*>(sub->widget());
+        if (document != nullptr && document->path().toStdString() == path) {
+            return document;
+        }
+    }
+    return nullptr;
+}
+
+// Finds the change of `designation` in the window of changes, in front, and double-clicks it.
+void doubleClickChange(MainWindow& window, ComparisonWindow& changes, const char* designation) {
+    window.documents().setActiveSubWindow(qobject_cast<QMdiSubWindow*>(changes.parentWidget()));
+    changes.findChild<QLineEdit*>("txtSearch")->setText(designation);
+    const QModelIndex index = changes.changesModel().index(0, ChangesTableModel::kDesignation);
+    QCOMPARE(index.data().toString(), QString(designation));
+    QTableView& table = changes.changesTable();
+    const QPoint at = table.visualRect(index).center();
+    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, at);
+    QVERIFY(qor::testing::openEnded(window));
 }
 
 ComparisonWindow* comparisonWindowOf(const MainWindow& window) {
@@ -292,26 +317,66 @@ private slots:
                  QString());
 
         // A double-click on a change shows its element in the newer export, in the older one
-        // for a removed element, opening it again after it was closed.
-        QTableView& table = changes->changesTable();
-        for (const auto& [designation, file] :
-             {std::pair{"MMCX6", "old.qor"}, {"AI800_1.2", "new.qor"}, {"AI800_1.1", "new.qor"}}) {
-            window.documents().setActiveSubWindow(
-                qobject_cast<QMdiSubWindow*>(changes->parentWidget()));
-            changes->findChild<QLineEdit*>("txtSearch")->setText(designation);
-            const QModelIndex index =
-                changes->changesModel().index(0, ChangesTableModel::kDesignation);
-            QCOMPARE(index.data().toString(), QString(designation));
-            const QPoint at = table.visualRect(index).center();
-            QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, at);
-            QVERIFY(qor::testing::openEnded(window));
-            QCOMPARE(fixture.session.databasePath, dataPath(file));
-            QVERIFY(window.activeDocument() != nullptr);
-            QCOMPARE(static_cast<QWidget*>(window.documents().activeSubWindow()),
-                     window.activeDocument()->parentWidget());
-            QCOMPARE(window.activeDocument()->rtfText().selectedText(), QString(designation));
+        // for a removed element. With no document left, the first export it opens becomes the
+        // current one; the other opens beside it.
+        for (const auto& [designation, file, current] : {std::tuple{"MMCX6", "old.qor", true},
+                                                         {"AI800_1.2", "new.qor", false},
+                                                         {"AI800_1.1", "new.qor", false}}) {
+            doubleClickChange(window, *changes, designation);
+            const DocumentWindow* shown = documentOf(window, dataPath(file));
+            QVERIFY(shown != nullptr);
+            QCOMPARE(shown->rtfText().selectedText(), QString(designation));
+            QCOMPARE(fixture.session.databasePath, dataPath("old.qor"));
+            QCOMPARE(window.documents().activeSubWindow()->widget(),
+                     current ? static_cast<const QWidget*>(shown) : changes);
         }
+    }
+
+    // Jumping to the older export opens it beside the newer one, which stays the scan target
+    // until the user switches to the other; the status bar follows the current document.
+    void jumpKeepsTheOpenedExportCurrent() {
+        AppFixture fixture;
+        MainWindow window(fixture.context);
+        window.show();
+        QVERIFY(qor::testing::openedByPath(window, dataPath("new.qor")));
+        fixture.desktop.chosenFiles = {dataPath("old.qor")};
+        window.commands().compare->trigger();
+        QTRY_VERIFY(!window.busy());
+        ComparisonWindow* changes = comparisonWindowOf(window);
+        QVERIFY(changes != nullptr);
+
+        doubleClickChange(window, *changes, "MMCX6");
+        DocumentWindow* older = documentOf(window, dataPath("old.qor"));
+        DocumentWindow* newer = documentOf(window, dataPath("new.qor"));
+        QVERIFY(older != nullptr && newer != nullptr && older != newer);
+        QCOMPARE(older->rtfText().selectedText(), QString("MMCX6"));
+        QCOMPARE(window.activeDocument(), newer);
+        QCOMPARE(fixture.session.databasePath, dataPath("new.qor"));
+        QCOMPARE(fixture.session.nodeInfo.nodeNumber, std::string("14"));
+        QCOMPARE(window.statusBarPanels().panelText(2), QString("Node Number:  14"));
+        QCOMPARE(window.documents().subWindowList().size(), qsizetype{3});
+        // Both stand beside the changes, none over another.
+        QVERIFY(!older->parentWidget()->geometry().intersects(newer->parentWidget()->geometry()));
+
+        // A second jump there reuses it.
+        doubleClickChange(window, *changes, "MMCX6");
+        QCOMPARE(window.documents().subWindowList().size(), qsizetype{3});
+
+        for (DocumentWindow* chosen : {older, newer, older}) {
+            window.documents().setActiveSubWindow(
+                qobject_cast<QMdiSubWindow*>(chosen->parentWidget()));
+            QCOMPARE(window.activeDocument(), chosen);
+            const std::string node = chosen == older ? "12" : "14";
+            QCOMPARE(fixture.session.databasePath, chosen->path().toStdString());
+            QCOMPARE(fixture.session.nodeInfo.nodeNumber, node);
+            QCOMPARE(window.statusBarPanels().panelText(2),
+                     QString::fromStdString("Node Number:  " + node));
+        }
+        // Closed, the current document hands over to the one active before it.
+        older->parentWidget()->close();
+        QTRY_COMPARE(window.activeDocument(), newer);
+        QCOMPARE(fixture.session.databasePath, dataPath("new.qor"));
+        QVERIFY(window.commands().scanFile->isEnabled());
     }
 };
 

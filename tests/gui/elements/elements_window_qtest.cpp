@@ -24,6 +24,7 @@
 
 #include "core/elements/element_loader.h"
 #include "core/elements/row_query.h"
+#include "gui/base/main_status_bar.h"
 #include "gui/document/document_window.h"
 #include "gui/document/export_text_view.h"
 #include "gui/elements/elements_table_model.h"
@@ -385,6 +386,10 @@ private slots:
         QVERIFY2(skipped.contains("gone.qor (") && skipped.contains("notes.qor ("),
                  qPrintable(skipped));
         QCOMPARE(elements->caption(), QString("Elements: plant"));
+        // The status bar is about the plant, not about an export.
+        QCOMPARE(window.statusBarPanels().panelText(1),
+                 "Plant folder: " + QString::fromStdString(plant.string()));
+        QCOMPARE(window.statusBarPanels().panelText(2), QString("Exports: 2"));
 
         // Which node holds FT201?
         ElementsTableModel& model = elements->elementsModel();
@@ -413,6 +418,7 @@ private slots:
         QVERIFY(qor::testing::openEnded(window));
         QCOMPARE(fixture.session.databasePath, (plant / "unit2" / "south.qor").string());
         QVERIFY(window.activeDocument()->rtfText().selectedText().startsWith("AI810_3.1"));
+        QCOMPARE(window.statusBarPanels().panelText(2), QString("Node Number:  22"));
         QVERIFY(fixture.boxes.errors.empty());
     }
 };

@@ -24,6 +24,7 @@ class StatisticsWindowTest : public QObject {
     output::Session session_;
     FixedClock clock_{testing::kScanMoment};
     testing::ScriptedUi ui_;
+    testing::FakeDesktop desktop_;
 
 private slots:
     // Node 12 after a scan that counted 25 AI and 40 DI; DO kept its results from an earlier
@@ -144,6 +145,42 @@ private slots:
             emit summary->linkActivated("folder");
             QCOMPARE(desktop.executed, std::vector<std::string>{session_.lastScan.resultFolder});
         }
+        // A cancelled first scan removed its folder: it is named, with no link that does nothing.
+        std::filesystem::remove_all(session_.lastScan.resultFolder);
+        gui::StatisticsWindow window(session_, clock_, ui_);
+        window.offerResults(desktop_, true);
+        const QString text = control<QLabel>(window, "lblSummary")->text();
+        QVERIFY2(text.contains(QString::fromStdString(session_.lastScan.resultFolder)) &&
+                     !text.contains("<a"),
+                 qPrintable(text));
+    }
+
+    // Each type's count is grouped as the total below it is, in the language's way.
+    void countsAndTotalReadAlike_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << "1,216,895"
+                                 << "1,216,935";
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << "1.216.895"
+                                << "1.216.935";
+        QTest::newRow("C") << QLocale::c() << "1216895"
+                           << "1216935";
+    }
+    void countsAndTotalReadAlike() {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, count);
+        QFETCH(QString, total);
+        QLocale::setDefault(locale);
+        session_.lastScan.written[scan::indexOf(scan::ElementType::AI)] = 1216895;
+        gui::StatisticsWindow window(session_, clock_, ui_);
+        window.offerResults(desktop_, false);
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(control<QLabel>(window, "lblFoundElements_0")->text(), count);
+        QVERIFY(control<QLabel>(window, "lblSummary")->text().contains(total));
+        // The file keeps the plain digits.
+        QVERIFY(output::statisticsFileText(session_, clock_.now()).find("1216895") !=
+                std::string::npos);
     }
 
     // On a screen made small by a large scale the rows scroll and the buttons stay on it

@@ -129,8 +129,7 @@ private slots:
                 QCOMPARE(progress.status(), qor::gui::ProgressWindow::preparingText());
                 QCOMPARE(window.statusBarPanels().panelText(1), progress.status());
                 // Also when a dialog that started the scan ("Scan Now") has just closed.
-                const QDialog closed(&window);
-                qor::gui::returnFocus(closed);
+                qor::gui::returnFocus(&window);
                 QTRY_VERIFY(QApplication::focusWidget() != nullptr &&
                             QApplication::focusWidget()->window() == &progress);
                 if (escape) {
@@ -395,7 +394,8 @@ private slots:
             bool stillOpen = false;
             const auto closeNow = [&] {
                 window.close();
-                stillOpen = window.isVisible() && !fixture.store.contains("Settings", "MainLeft");
+                stillOpen =
+                    window.isVisible() && !fixture.store.contains("Settings", "MainGeometry");
             };
             if (whileReading) {
                 // The second scan asks before replacing the first one's files.
@@ -414,7 +414,7 @@ private slots:
             QTRY_VERIFY(!window.isVisible());
             QVERIFY(stillOpen);
             QCOMPARE(fixture.desktop.modalTitles.size(), std::size_t{whileReading ? 0u : 1u});
-            QVERIFY(fixture.store.contains("Settings", "MainLeft"));
+            QVERIFY(fixture.store.contains("Settings", "MainGeometry"));
             QCOMPARE(fixture.store.value("MRUFiles", "1", ""), fixture.samplePath());
         }
     }
