@@ -1402,10 +1402,6 @@ Ja: %3 nimmt es auf. Nein: Es bleibt in %2.</translation>
         <translation>Alles in einer Excel-Datei speichern (Tabellenblätter)</translation>
     </message>
     <message>
-        <source>Not installed</source>
-        <translation>Nicht installiert</translation>
-    </message>
-    <message>
         <source>Automatic</source>
         <translation>Automatisch</translation>
     </message>

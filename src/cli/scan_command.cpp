@@ -322,9 +322,8 @@ int runScanCommand(const CommandLine& line, std::FILE* messages) {
                  : std::unique_ptr<Clock>(std::make_unique<SystemClock>());
     session.startDateStamp = formatDateStamp(clock->now(), session.months);
 
-    const bool excelInstalled = output::findWorkbookWriter(ui).installed;
-    session.options = options::SearchOptions::readFrom(
-        *store, {excelInstalled, platform::defaultResultFolder()}, ui);
+    session.options =
+        options::SearchOptions::readFrom(*store, {platform::defaultResultFolder()}, ui);
     session.searchStatus = options::SearchStatusTable::readFrom(*store, ui);
     applyOverrides(line, std::move(cabinets), session);
     // Refused as they are with an --output that they do not go with: the stored output is the

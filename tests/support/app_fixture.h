@@ -23,8 +23,8 @@ struct AppFixture {
     ScriptedUi boxes;
     FakeDesktop desktop;
     FixedClock clock{kScanMoment};
-    gui::AppContext context{
-        session, store, boxes, desktop, clock, {}, "file:///usr/share/doc/qorreader/index.html"};
+    gui::AppContext context{session, store, boxes,
+                            desktop, clock, "file:///usr/share/doc/qorreader/index.html"};
 
     std::string samplePath() const { return std::string(QOR_EXAMPLES_DIR) + "/sample.qor"; }
     std::string resultRoot() const { return folder.path().string(); }

@@ -76,13 +76,6 @@ SearchOptions SearchOptions::readFrom(const SettingsStore& store, const StoreDef
     readOption(store, settings::kSaveToHtmlReport, OutputMode::HtmlReport, options);
     readBox(store, settings::kSaveToOneExcelFile, options.oneExcelWorkbook);
 
-    if (!defaults.workbookWriterInstalled) {
-        if (options.outputMode == OutputMode::ExcelFilesOnly) {
-            options.outputMode = OutputMode::None;
-        }
-        options.oneExcelWorkbook = false;
-    }
-
     readBox(store, settings::kShowSearchStatusDialog, options.showSearchStatusDialog);
     options.scanResultFolderPath =
         settings::kScanResultFolderPath.readFrom(store, defaults.resultFolder);

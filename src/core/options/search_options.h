@@ -16,10 +16,9 @@ namespace qor::options {
 
 enum class OutputMode { None, ExcelFilesOnly, CsvFilesOnly, HtmlReport };
 
-// What the store cannot know: whether workbooks can be written here, and the result folder
-// that stands in for a missing one (the user's Documents folder).
+// What the store cannot know: the result folder that stands in for a missing one (the user's
+// Documents folder).
 struct StoreDefaults {
-    bool workbookWriterInstalled = true;
     std::string resultFolder;
 };
 

@@ -259,15 +259,6 @@ std::string workbookFileNamePart(std::string_view text) {
     return name;
 }
 
-ExcelInstallation findWorkbookWriter(UserInterface& ui) {
-    ExcelInstallation found;
-    runStep(ui, "PasteXL", "ExcelInstalled", [&] {
-        found.version = xlsxWriterVersion();
-        found.installed = true;
-    });
-    return found;
-}
-
 std::string systemStatusText(const scan::NodeInfo& node) {
     // A line of the workbooks: English, as every file the scan writes.
     return "System status at:  " + node.generationDate + " ( date of generating *.ba file, Node" +

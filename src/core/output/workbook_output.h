@@ -24,14 +24,6 @@ std::string workbookWritingStatusText(const scan::ElementTypeInfo& type, bool on
 // A file name part the workbook writer accepts: the file-name rule, and also no "[" or "]".
 std::string workbookFileNamePart(std::string_view text);
 
-// What findWorkbookWriter found. The options dialog shows the version and offers the two Excel
-// output choices only when the workbook writer is there.
-struct ExcelInstallation {
-    bool installed = false;
-    std::string version;
-};
-ExcelInstallation findWorkbookWriter(UserInterface& ui);
-
 // Row 1 of every sheet: "System status at:  " + generation date + " ( date of generating
 // *.ba file, Node" + node number + " )".
 std::string systemStatusText(const scan::NodeInfo& node);

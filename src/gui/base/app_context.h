@@ -20,7 +20,6 @@ struct AppContext {
     UserInterface& boxes;
     Desktop& desktop;
     const Clock& clock;
-    output::ExcelInstallation excel;
     QString documentationPage;  // the user guide (userGuidePage), for Help Contents
     QString projectPage = {};   // the project's web page, for "on the WEB..."; may be empty
 };

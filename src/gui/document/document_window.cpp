@@ -12,15 +12,17 @@
 namespace qor::gui {
 
 DocumentWindow::DocumentWindow(QWidget* parent)
-    : QWidget(parent), rtfText_(new ExportTextView(this)), findBar_(new FindBar(*rtfText_, this)) {
+    : QWidget(parent),
+      textView_(new ExportTextView(this)),
+      findBar_(new FindBar(*textView_, this)) {
     setObjectName("frmDocument");
-    rtfText_->setObjectName("rtfText");
+    textView_->setObjectName("rtfText");
     QFont font("Courier");
     font.setStyleHint(QFont::TypeWriter);
     if (!QFontInfo(font).fixedPitch()) {
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     }
-    rtfText_->setFont(font);
+    textView_->setFont(font);
     setMinimumSize(120, 80);
     auto* find = new QAction(tr("Find"), this);
     find->setObjectName("actFind");
@@ -35,7 +37,7 @@ DocumentWindow::DocumentWindow(QWidget* parent)
 }
 
 void DocumentWindow::loadFile(const QString& path) {
-    rtfText_->loadFile(path);
+    textView_->loadFile(path);
 }
 
 void DocumentWindow::setExport(QString path, scan::NodeInfo node, EncodingEvidence evidence) {
@@ -62,7 +64,7 @@ void DocumentWindow::layOut() {
     const int bar = findBar_->isVisible() ? findBar_->sizeHint().height() : 0;
     const int width = std::max(0, this->width() - 2 * margin);
     const int height = std::max(0, this->height() - 2 * margin - bar);
-    rtfText_->setGeometry(margin, margin, width, height);
+    textView_->setGeometry(margin, margin, width, height);
     findBar_->setGeometry(margin, margin + height, width, bar);
 }
 

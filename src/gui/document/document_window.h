@@ -19,7 +19,7 @@ class DocumentWindow : public QWidget {
 public:
     explicit DocumentWindow(QWidget* parent = nullptr);
 
-    ExportTextView& rtfText() const { return *rtfText_; }
+    ExportTextView& textView() const { return *textView_; }
     FindBar& findBar() const { return *findBar_; }
     // Shows the file's bytes unchanged, one text line per file line (CR LF, CR or LF).
     // Throws QorError when the file cannot be read; the earlier text then stays.
@@ -40,7 +40,7 @@ protected:
 private:
     void layOut();
 
-    ExportTextView* rtfText_;
+    ExportTextView* textView_;
     FindBar* findBar_;
     QString path_;
     scan::NodeInfo node_;

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/output/xlsx_workbook.h"
 #include "gui/base/widget_helpers.h"
 #include "gui/options/folder_page.h"
 
@@ -28,12 +29,8 @@ QPushButton* pageButton(const QString& caption, const char* name, QWidget* paren
 
 }  // namespace
 
-GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInstallation& excel,
-                       Desktop& desktop, QWidget* parent)
-    : QWidget(parent),
-      options_(options),
-      excelInstalled_(excel.installed),
-      pages_(new QStackedWidget(this)) {
+GeneralTab::GeneralTab(options::SearchOptions& options, Desktop& desktop, QWidget* parent)
+    : QWidget(parent), options_(options), pages_(new QStackedWidget(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(pages_);
@@ -69,8 +66,8 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
     auto* versionRow = new QHBoxLayout;
     auto* versionCaption = new QLabel(tr("Workbooks written with:"), frame);
     versionCaption->setObjectName("lblExcelVersionCaption");
-    // The workbook writer's version as it was found.
-    version_ = new QLabel(excel.installed ? toQString(excel.version) : tr("Not installed"), frame);
+    // The workbook writer is built in: its version says which one wrote the workbooks.
+    version_ = new QLabel(toQString(output::xlsxWriterVersion()), frame);
     version_->setObjectName("lblExcelVersion");
     versionRow->addWidget(versionCaption);
     versionRow->addWidget(version_, 1);
@@ -170,9 +167,6 @@ GeneralTab::GeneralTab(options::SearchOptions& options, const output::ExcelInsta
                                     : EncodingChoice();
     });
 
-    if (!excelInstalled_) {
-        excelOption_->setEnabled(false);
-    }
     showRecord();
 }
 
@@ -198,8 +192,7 @@ void GeneralTab::showRecord() {
 }
 
 void GeneralTab::showOneWorkbookState() {
-    const bool locked = !excelInstalled_ ||
-                        options_.outputMode == options::OutputMode::CsvFilesOnly ||
+    const bool locked = options_.outputMode == options::OutputMode::CsvFilesOnly ||
                         options_.outputMode == options::OutputMode::HtmlReport;
     oneWorkbook_->setEnabled(!locked);
     oneWorkbook_->setChecked(options_.oneExcelWorkbook);

@@ -26,8 +26,7 @@ class GeneralTab : public QWidget {
     Q_OBJECT
 
 public:
-    GeneralTab(options::SearchOptions& options, const output::ExcelInstallation& excel,
-               Desktop& desktop, QWidget* parent = nullptr);
+    GeneralTab(options::SearchOptions& options, Desktop& desktop, QWidget* parent = nullptr);
 
     void showRecord();
     int currentPage() const;  // 1 or 2
@@ -42,7 +41,6 @@ private:
     void showOneWorkbookState();
 
     options::SearchOptions& options_;
-    const bool excelInstalled_;
     QStackedWidget* pages_;
     QRadioButton* excelOption_;
     QRadioButton* csvOption_;

@@ -39,8 +39,7 @@ constexpr scan::ElementType kElementTabs[] = {scan::ElementType::AI,     scan::E
 }  // namespace
 
 OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& store,
-                             UserInterface& ui, Desktop& desktop,
-                             const output::ExcelInstallation& excel, QWidget* parent, Record record)
+                             UserInterface& ui, Desktop& desktop, QWidget* parent, Record record)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       session_(session),
@@ -51,7 +50,7 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
     setObjectName("frmOptions");
     setWindowTitle(tr("Search Options"));
     if (record == Record::LoadFromStore) {
-        loadRecord(session, store, ui, excel);
+        loadRecord(session, store, ui);
     }
     draft_ = session.options;
 
@@ -68,7 +67,7 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
     }
     datTab_ = new DatTab(draft_);
     tabs_->addTab(datTab_, tr("DAT Elements"));
-    generalTab_ = new GeneralTab(draft_, excel, desktop);
+    generalTab_ = new GeneralTab(draft_, desktop);
     tabs_->addTab(generalTab_, tr("General Options"));
     cabinetTab_ = new CabinetTab(draft_, store, ui, desktop);
     tabs_->addTab(cabinetTab_, tr("Cabinet<->Module"));
@@ -148,9 +147,9 @@ OptionsDialog::OptionsDialog(output::Session& session, platform::SettingsStore& 
 OptionsDialog::~OptionsDialog() = default;
 
 void OptionsDialog::loadRecord(output::Session& session, const platform::SettingsStore& store,
-                               UserInterface& ui, const output::ExcelInstallation& excel) {
-    session.options = options::SearchOptions::readFrom(
-        store, {excel.installed, platform::defaultResultFolder()}, ui);
+                               UserInterface& ui) {
+    session.options =
+        options::SearchOptions::readFrom(store, {platform::defaultResultFolder()}, ui);
     session.takeOptions();
 }
 

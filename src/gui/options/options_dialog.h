@@ -53,14 +53,14 @@ public:
     enum class Record { LoadFromStore, KeepSession };
 
     OptionsDialog(output::Session& session, platform::SettingsStore& store, UserInterface& ui,
-                  Desktop& desktop, const output::ExcelInstallation& excel,
-                  QWidget* parent = nullptr, Record record = Record::LoadFromStore);
+                  Desktop& desktop, QWidget* parent = nullptr,
+                  Record record = Record::LoadFromStore);
     ~OptionsDialog() override;
 
     // The stored record into the session, the result folder's default being the user's
     // Documents folder; the folder itself is not looked at.
     static void loadRecord(output::Session& session, const platform::SettingsStore& store,
-                           UserInterface& ui, const output::ExcelInstallation& excel);
+                           UserInterface& ui);
     // Back to the middle of the screen.
     void returnToPosition();
     // Closed without "OK": the owner must throw this dialog away.

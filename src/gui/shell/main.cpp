@@ -87,7 +87,6 @@ int main(int argc, char** argv) {
         [&startUp]() -> QWidget* { return startUp != nullptr ? startUp->mainWindow() : nullptr; });
     qor::gui::QtDesktop desktop(boxes);
     qor::SystemClock clock;
-    const qor::output::ExcelInstallation notYetKnown{false, std::string()};
     const QString guideUrl =
         userGuide.isEmpty() ? QString() : QUrl::fromLocalFile(userGuide).toString();
     qor::gui::AppContext context{
@@ -96,7 +95,6 @@ int main(int argc, char** argv) {
         boxes,
         desktop,
         clock,
-        notYetKnown,
         guideUrl,
         QString::fromUtf8(qor::build::kProjectPage.data(),
                           static_cast<qsizetype>(qor::build::kProjectPage.size()))};

@@ -22,6 +22,7 @@
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
 #include "core/options/settings_table.h"
+#include "gui/base/background_work.h"
 #include "gui/base/icons.h"
 #include "gui/base/main_status_bar.h"
 #include "gui/base/widget_helpers.h"
@@ -29,7 +30,6 @@
 #include "gui/document/export_text_view.h"
 #include "gui/options/options_dialog.h"
 #include "gui/options/search_status_dialog.h"
-#include "gui/scan/background_work.h"
 #include "gui/scan/progress_window.h"
 #include "gui/scan/scan_display.h"
 #include "gui/shell/about_box.h"
@@ -153,14 +153,14 @@ void MainWindow::cancelScan() {
 }
 
 void MainWindow::loadOptions() {
-    OptionsDialog::loadRecord(context_.session, context_.store, context_.boxes, context_.excel);
+    OptionsDialog::loadRecord(context_.session, context_.store, context_.boxes);
     optionsLoaded_ = true;
 }
 
 OptionsDialog& MainWindow::optionsDialog() {
     if (options_.isNull()) {
         options_ = new OptionsDialog(context_.session, context_.store, context_.boxes,
-                                     context_.desktop, context_.excel, this,
+                                     context_.desktop, this,
                                      optionsLoaded_ ? OptionsDialog::Record::KeepSession
                                                     : OptionsDialog::Record::LoadFromStore);
         optionsLoaded_ = true;
@@ -184,7 +184,7 @@ bool MainWindow::showOptions() {
     // The text encoding may have been chosen anew: the open exports are read the new way.
     for (DocumentWindow* document : mdiArea_->findChildren<DocumentWindow*>()) {
         if (!document->path().isEmpty()) {
-            document->rtfText().setTextEncoding(
+            document->textView().setTextEncoding(
                 decideEncoding(context_.session.options.textEncoding, document->evidence()));
         }
     }
@@ -195,7 +195,7 @@ bool MainWindow::showOptions() {
 void MainWindow::showLineNumbers(bool shown) {
     options::settings::kShowLineNumbers.writeBooleanTo(context_.store, shown);
     for (DocumentWindow* document : mdiArea_->findChildren<DocumentWindow*>()) {
-        document->rtfText().setLineNumbersShown(shown);
+        document->textView().setLineNumbersShown(shown);
     }
 }
 
@@ -205,10 +205,10 @@ void MainWindow::includeSubfolders(bool included) {
 
 void MainWindow::goToLine() {
     DocumentWindow* document = activeDocument();
-    if (document == nullptr || document->rtfText().lineCount() == 0) {
+    if (document == nullptr || document->textView().lineCount() == 0) {
         return;
     }
-    ExportTextView& view = document->rtfText();
+    ExportTextView& view = document->textView();
     const int last = static_cast<int>(std::min<qsizetype>(view.lineCount(), INT_MAX));
     bool ok = false;
     const FocusReturn keyboard(this);

@@ -11,9 +11,9 @@
 #include "core/checks/run_checks.h"
 #include "core/elements/element_loader.h"
 #include "core/options/settings_table.h"
+#include "gui/base/background_work.h"
 #include "gui/base/widget_helpers.h"
 #include "gui/checks/checks_window.h"
-#include "gui/scan/background_work.h"
 #include "gui/scan/progress_window.h"
 #include "gui/shell/main_window.h"
 

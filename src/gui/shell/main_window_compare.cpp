@@ -12,11 +12,11 @@
 #include "core/scan/export_file_reader.h"
 #include "core/scan/line_ceiling.h"
 #include "core/scan/node_info.h"
+#include "gui/base/background_work.h"
 #include "gui/base/widget_helpers.h"
 #include "gui/compare/comparison_window.h"
 #include "gui/document/document_window.h"
 #include "gui/document/export_text_view.h"
-#include "gui/scan/background_work.h"
 #include "gui/scan/progress_window.h"
 #include "gui/shell/main_window.h"
 
@@ -123,7 +123,7 @@ void MainWindow::showComparison(std::unique_ptr<const compare::Comparison> compa
 
 void MainWindow::showElement(const QString& path, const QByteArray& designation) {
     showDocument(path, [designation](DocumentWindow& document) {
-        document.rtfText().showElement(designation);
+        document.textView().showElement(designation);
     });
 }
 

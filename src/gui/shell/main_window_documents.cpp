@@ -104,7 +104,7 @@ void MainWindow::showDocument(const QString& path, std::function<void(DocumentWi
     opener_->cancel();
     if (document == current_) {
         mdiArea_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(document->parentWidget()));
-        document->rtfText().setFocus();
+        document->textView().setFocus();
     } else {
         showBeside(*document, asking);
     }

@@ -12,11 +12,11 @@
 #include "core/elements/element_loader.h"
 #include "core/options/settings_table.h"
 #include "core/scan/node_info.h"
+#include "gui/base/background_work.h"
 #include "gui/base/widget_helpers.h"
 #include "gui/document/document_window.h"
 #include "gui/document/export_text_view.h"
 #include "gui/elements/elements_window.h"
-#include "gui/scan/background_work.h"
 #include "gui/scan/progress_window.h"
 #include "gui/shell/main_window.h"
 
@@ -195,7 +195,7 @@ void MainWindow::showElementsWindow(const QString& source, LoadedElements& loade
 
 void MainWindow::showElementAt(const QString& path, qsizetype headerLine) {
     showDocument(path, [headerLine](DocumentWindow& document) {
-        document.rtfText().showElementAt(headerLine);
+        document.textView().showElementAt(headerLine);
     });
 }
 

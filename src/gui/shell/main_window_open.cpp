@@ -45,7 +45,7 @@ private:
 QMdiSubWindow* MainWindow::newDocumentWindow() {
     ++documentCounter_;
     auto* document = new DocumentWindow;
-    document->rtfText().setLineNumbersShown(actions_.lineNumbers->isChecked());
+    document->textView().setLineNumbersShown(actions_.lineNumbers->isChecked());
     QMdiSubWindow* window = mdiArea_->addSubWindow(document);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowIcon(windowIcon());
@@ -178,7 +178,7 @@ void MainWindow::exportOpened(const OpenOutcome& outcome) {
             showOpened(*outcome.opened);
             document = activeDocument();
             if (then && wanted == outcome.path && document != nullptr) {
-                document->rtfText().setFocus();
+                document->textView().setFocus();
             }
         }
         if (then && wanted == outcome.path && document != nullptr) {
@@ -200,9 +200,9 @@ void MainWindow::exportOpened(const OpenOutcome& outcome) {
 void MainWindow::fillDocument(DocumentWindow& document, OpenedExport& opened) {
     document.parentWidget()->setWindowTitle(shownPath(opened.path));
     document.setExport(opened.path, opened.nodeInfo, opened.evidence);
-    document.rtfText().setTextEncoding(
+    document.textView().setTextEncoding(
         decideEncoding(context_.session.options.textEncoding, opened.evidence));
-    document.rtfText().showText(std::move(opened.text));
+    document.textView().showText(std::move(opened.text));
     recent_->addRecentFile(opened.path);
 }
 

@@ -84,8 +84,6 @@ void StartUp::runNextStep() {
 
 void StartUp::createMainWindow() {
     UserInterface& boxes = context_.boxes;
-    runStep(boxes, kModule, kProcedure,
-            [&] { context_.excel = output::findWorkbookWriter(boxes); });
     // The main window exists before the options dialog so that the dialog belongs to it; it
     // stays hidden until the last step.
     runStep(boxes, kModule, kProcedure,

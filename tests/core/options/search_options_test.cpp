@@ -17,8 +17,8 @@ using scan::ElementType;
 
 class SearchOptionsTest : public ::testing::Test {
 protected:
-    void load(bool excelInstalled = true) {
-        options = SearchOptions::readFrom(store, {excelInstalled, "/home/u/Documents"}, ui);
+    void load() {
+        options = SearchOptions::readFrom(store, {"/home/u/Documents"}, ui);
         columns = buildAllColumnData(options);
         labels = options.cabinetTable.rows;
     }
@@ -137,11 +137,6 @@ TEST_F(SearchOptionsTest, OutputChoicesReadInOrderWithTheLaterTrueWinning) {
     EXPECT_TRUE(options.oneExcelWorkbook);
     EXPECT_TRUE(options.writesOneWorkbook());
 
-    // Without a spreadsheet writer no output is left selected.
-    load(/*excelInstalled=*/false);
-    EXPECT_EQ(options.outputMode, OutputMode::None);
-    EXPECT_FALSE(options.oneExcelWorkbook);
-
     // Both stored true: CSV is read later and wins.
     store.setValue("Settings", "SaveToCSVOnly", "true");
     load();
@@ -208,7 +203,7 @@ TEST_F(SearchOptionsTest, SavingWritesEveryKeyAndReloadsTheSame) {
     EXPECT_EQ(columns[scan::indexOf(ElementType::DO)].headerLine,
               "CABINET,MODULE,CHANNEL,NAME,ACT,");
 
-    const SearchOptions reloaded = SearchOptions::readFrom(store, {true, "unused"}, ui);
+    const SearchOptions reloaded = SearchOptions::readFrom(store, {"unused"}, ui);
     const scan::ColumnDataSet reloadedColumns = buildAllColumnData(reloaded);
     EXPECT_EQ(reloaded.of(ElementType::DO).parameters, options.of(ElementType::DO).parameters);
     EXPECT_TRUE(reloaded.of(ElementType::DO).enabled);

@@ -196,7 +196,7 @@ private slots:
         auto* document = main.activeDocument();
         QVERIFY(document != nullptr);
         QCOMPARE(main.documents().activeSubWindow()->widget(), static_cast<QWidget*>(document));
-        QVERIFY(document->rtfText().selectedText().startsWith(
+        QVERIFY(document->textView().selectedText().startsWith(
             "DO810_1.1234567890 DOS820\n  :NAME          XV105"));
     }
 

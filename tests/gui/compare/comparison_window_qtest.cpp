@@ -325,7 +325,7 @@ private slots:
             doubleClickChange(window, *changes, designation);
             const DocumentWindow* shown = documentOf(window, dataPath(file));
             QVERIFY(shown != nullptr);
-            QCOMPARE(shown->rtfText().selectedText(), QString(designation));
+            QCOMPARE(shown->textView().selectedText(), QString(designation));
             QCOMPARE(fixture.session.databasePath, dataPath("old.qor"));
             QCOMPARE(window.documents().activeSubWindow()->widget(),
                      current ? static_cast<const QWidget*>(shown) : changes);
@@ -349,7 +349,7 @@ private slots:
         DocumentWindow* older = documentOf(window, dataPath("old.qor"));
         DocumentWindow* newer = documentOf(window, dataPath("new.qor"));
         QVERIFY(older != nullptr && newer != nullptr && older != newer);
-        QCOMPARE(older->rtfText().selectedText(), QString("MMCX6"));
+        QCOMPARE(older->textView().selectedText(), QString("MMCX6"));
         QCOMPARE(window.activeDocument(), newer);
         QCOMPARE(fixture.session.databasePath, dataPath("new.qor"));
         QCOMPARE(fixture.session.nodeInfo.nodeNumber, std::string("14"));

@@ -274,11 +274,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.loadFile(QString::fromStdString(
             dir.write("export.qor", "Alpha beta\r\n  ALPHA\r\nz caf\xC3\xA9\r\ncaf\xE9 z\r\n")));
-        QTest::keyClick(&window.rtfText(), Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(&window.textView(), Qt::Key_F, Qt::ControlModifier);
         auto* text = window.findChild<QLineEdit*>("txtFind");
         QVERIFY(window.findBar().isVisible() && text->hasFocus());
         QTest::keyClicks(text, "alpha");
-        const qor::gui::ExportTextView& view = window.rtfText();
+        const qor::gui::ExportTextView& view = window.textView();
         for (const auto& [modifiers, found] : {std::pair{Qt::NoModifier, "Alpha"},
                                                {Qt::NoModifier, "ALPHA"},
                                                {Qt::NoModifier, "Alpha"},
@@ -362,7 +362,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.loadFile(QString::fromStdString(dir.write(
             "export.qor", "Alpha beta alpha\r\n  ALPHA\r\nz caf\xC3\xA9\r\ncaf\xE9 z\r\n")));
-        ExportTextView& view = window.rtfText();
+        ExportTextView& view = window.textView();
         QTest::keyClick(&view, Qt::Key_F, Qt::ControlModifier);
         const QImage plain = view.viewport()->grab().toImage();
         window.findChild<QCheckBox*>("chkMatchCase")->setChecked(matchCase);

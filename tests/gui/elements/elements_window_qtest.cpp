@@ -313,7 +313,7 @@ private slots:
         QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, second);
         QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, second);
         QCOMPARE(window.documents().activeSubWindow()->widget(), static_cast<QWidget*>(document));
-        QCOMPARE(document->rtfText().selectedText(),
+        QCOMPARE(document->textView().selectedText(),
                  QString("AI800_1.2      AIS810\n  :NAME          TT102\n"
                          "  :DESCR         Feed water temperature\n  :UNIT          degC\n"
                          "  :RANGEMAX      250.0\n  :RANGEMIN      -40"));
@@ -417,7 +417,7 @@ private slots:
         QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, first);
         QVERIFY(qor::testing::openEnded(window));
         QCOMPARE(fixture.session.databasePath, (plant / "unit2" / "south.qor").string());
-        QVERIFY(window.activeDocument()->rtfText().selectedText().startsWith("AI810_3.1"));
+        QVERIFY(window.activeDocument()->textView().selectedText().startsWith("AI810_3.1"));
         QCOMPARE(window.statusBarPanels().panelText(2), QString("Node Number:  22"));
         QVERIFY(fixture.boxes.errors.empty());
     }

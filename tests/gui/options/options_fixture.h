@@ -22,13 +22,12 @@ struct OptionsFixture {
     testing::MemorySettingsStore store;
     ScriptedUi ui;
     FakeDesktop desktop;
-    output::ExcelInstallation excel{true, "libxlsxwriter 1.1.5"};
 
     OptionsFixture() { store.setValue("Settings", "ScanResultFolderPath", folder.str()); }
 
     std::unique_ptr<gui::OptionsDialog> open(platform::SettingsStore* other = nullptr) {
         return std::make_unique<gui::OptionsDialog>(session, other != nullptr ? *other : store, ui,
-                                                    desktop, excel, nullptr);
+                                                    desktop, nullptr);
     }
 };
 

@@ -50,7 +50,7 @@ struct Fixture {
         store.setValue(qor::scan::elementType(type).settingsSection, "EnableSearch", value);
     }
     void start(QWidget* parent = nullptr) {
-        session.options = qor::options::SearchOptions::readFrom(store, {false, "/tmp"}, ui);
+        session.options = qor::options::SearchOptions::readFrom(store, {"/tmp"}, ui);
         session.takeOptions();
         session.searchStatus = qor::options::SearchStatusTable::readFrom(store, ui);
         dialog = std::make_unique<SearchStatusDialog>(session, ui, parent);

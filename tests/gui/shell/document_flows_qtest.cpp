@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(window.recentFiles().count(), 1);
         QVERIFY(fixture.boxes.errors.empty());
 
-        const qor::gui::ExportTextView& text = window.activeDocument()->rtfText();
+        const qor::gui::ExportTextView& text = window.activeDocument()->textView();
         const std::string bytes = qor::testing::readFile(fixture.samplePath());
         QCOMPARE(text.lineCount(), qsizetype(std::count(bytes.begin(), bytes.end(), '\n')));
         QCOMPARE(text.lineText(0), QString::fromLatin1(bytes.substr(0, bytes.find('\r'))));
@@ -127,7 +127,7 @@ private slots:
             "node.qor", "AC450_1        AC450\r\n  :DESCR         " + bytes.toStdString() + "\r\n");
         QVERIFY(qor::testing::openedByPath(window, path));
         const QString shown = QStringLiteral("Kesselhaus Z\u00FCrich");
-        QCOMPARE(window.activeDocument()->rtfText().lineText(1).mid(17), shown);
+        QCOMPARE(window.activeDocument()->textView().lineText(1).mid(17), shown);
         QCOMPARE(window.statusBarPanels().panelText(3), "Node Descr.:  " + shown);
         QCOMPARE(fixture.session.nodeInfo.nodeDescription, bytes.toStdString());  // bytes kept
     }
@@ -239,7 +239,7 @@ private slots:
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
-        qor::gui::ExportTextView& text = window.activeDocument()->rtfText();
+        qor::gui::ExportTextView& text = window.activeDocument()->textView();
         const qsizetype lines = text.lineCount();
 
         // Each read waits until the test lets the reads go.

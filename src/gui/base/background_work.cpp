@@ -1,8 +1,8 @@
-#include "gui/scan/background_work.h"
+#include "gui/base/background_work.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 
-#include "gui/scan/forwarding_ui.h"
+#include "gui/base/forwarding_ui.h"
 
 namespace qor::gui {
 

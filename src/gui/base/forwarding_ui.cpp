@@ -1,4 +1,4 @@
-#include "gui/scan/forwarding_ui.h"
+#include "gui/base/forwarding_ui.h"
 
 #include <QMetaObject>
 #include <QThread>

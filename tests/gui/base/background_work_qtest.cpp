@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "gui/scan/background_work.h"
+#include "gui/base/background_work.h"
 #include "support/scripted_ui.h"
 
 using qor::UserInterface;
