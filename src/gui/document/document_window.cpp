@@ -1,8 +1,6 @@
 #include "gui/document/document_window.h"
 
 #include <QAction>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QResizeEvent>
 
 #include "gui/base/twips.h"
@@ -15,12 +13,6 @@ DocumentWindow::DocumentWindow(QWidget* parent)
     : QWidget(parent), rtfText_(new ExportTextView(this)), findBar_(new FindBar(*rtfText_, this)) {
     setObjectName("frmDocument");
     rtfText_->setObjectName("rtfText");
-    QFont font("Courier");
-    font.setStyleHint(QFont::TypeWriter);
-    if (!QFontInfo(font).fixedPitch()) {
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    }
-    rtfText_->setFont(font);
     setMinimumSize(120, 80);
     auto* find = new QAction(tr("Find"), this);
     find->setObjectName("actFind");
