@@ -4,7 +4,7 @@
 #
 #   scripts/build-windows.sh [--test] [--jobs N]
 #
-# Qt (Core, Gui, Widgets, Network, Concurrent, the Windows platform plugin and style), zlib,
+# Qt (Core, Gui, Widgets, Network, Concurrent, Test, the Windows platform plugin and style), zlib,
 # libxlsxwriter and GoogleTest are built from Debian's source packages, fetched through a private
 # apt configuration (the system's sources list stays as it is), into a cache keyed by their
 # versions and our patches (~/.cache/qorreader-windows, or $QOR_WINDOWS_CACHE), so a second run
@@ -27,9 +27,10 @@ while [ $# -gt 0 ]; do
 done
 
 # Everything the cross build, its tests and the packaging need from Debian.
-# (Qt's SVG module is not in the source archive here: librsvg renders the icons as PNG.)
+# (Qt's SVG module is not in the source archive here: librsvg renders the icons as PNG. The
+# window suites' offscreen platform reads DejaVu's fonts.)
 "$root/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix wine64 nsis zip dpkg-dev googletest \
-    librsvg2-bin python3 xvfb openbox xdotool imagemagick
+    librsvg2-bin python3 xvfb openbox xdotool imagemagick fonts-dejavu-core
 
 cache=${QOR_WINDOWS_CACHE:-$HOME/.cache/qorreader-windows}
 triplet=x86_64-w64-mingw32
@@ -93,7 +94,7 @@ build_qt() {
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
         -DFEATURE_opengl=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF \
-        -DFEATURE_xml=OFF -DFEATURE_testlib=OFF -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF \
+        -DFEATURE_xml=OFF -DFEATURE_testlib=ON -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF \
         -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_zstd=OFF -DFEATURE_openssl=OFF \
         -DFEATURE_sql=OFF -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF \
         -DFEATURE_system_png=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF \

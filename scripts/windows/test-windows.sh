@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows build's checks under wine, called by scripts/build-windows.sh --test:
-#   1. the core test suite (qor_tests.exe, qorscan.exe's end-to-end cases among them);
+#   1. the core test suite (qor_tests.exe, qorscan.exe's end-to-end cases among them) and the
+#      window suites (the Qt Test programs the build lists in tests/wine_qtests.txt);
 #   2. qorscan.exe's outputs against the Linux qorscan's, byte for byte (workbooks part by
 #      part), for examples/sample.qor and a generated 10 MB export with CR LF and with LF line
 #      ends;
@@ -69,6 +70,42 @@ status=0
     > "$out/qor_tests.log" 2>&1 || status=$?
 tr -d '\r' < "$out/qor_tests.log" | grep -E '^\[  (PASSED|SKIPPED|FAILED) +\]|tests? ran' || true
 [ $status -eq 0 ] || fail "qor_tests.exe (exit $status; see $out/qor_tests.log)"
+
+# The window suites, on the offscreen platform, with Qt's own folders (Qt Test is not packed).
+# That platform reads its fonts from one folder on Windows: DejaVu's, proportional faces and a
+# monospaced one, so that a view that takes whatever font it is given shows it.
+qt_dlls="$(windows_path "$qt/bin");$(windows_path /usr/lib/gcc/x86_64-w64-mingw32/12-posix);$(windows_path /usr/x86_64-w64-mingw32/lib)"
+qt_totals=(0 0 0)
+qt_runs=0
+# qt_suite NAME PROGRAM ARGUMENTS ENVIRONMENT: runs a Qt Test program and adds up its cases.
+qt_suite() {
+    local name=$1 program=$2 arguments=$3 log=$out/qtests/$1.log status=0 variables totals
+    IFS=';' read -r -a variables <<< "$4"
+    (cd "$scratch" && export WINEPATH="$qt_dlls" QT_PLUGIN_PATH="$(windows_path "$qt/plugins")" \
+        QT_QPA_FONTDIR="$(windows_path /usr/share/fonts/truetype/dejavu)" "${variables[@]}" &&
+        wine_run 600 "$cross/tests/$program.exe" $arguments) > "$log" 2>&1 < /dev/null ||
+        status=$?
+    qt_runs=$((qt_runs + 1))
+    totals=$(tr -d '\r' < "$log" | sed -n 's/^Totals: \([0-9]*\) passed, \([0-9]*\) failed, \([0-9]*\) skipped.*/\1 \2 \3/p' | tail -1)
+    if [ -z "$totals" ]; then
+        fail "$name ended without its totals (exit $status; see $log)"
+        return
+    fi
+    read -r -a totals <<< "$totals"
+    for i in 0 1 2; do qt_totals[i]=$((qt_totals[i] + totals[i])); done
+    tr -d '\r' < "$log" | grep -E '^(FAIL!|SKIP) ' | sed "s/^/[test-windows]   /" || true
+    [ "$status" -eq 0 ] && [ "${totals[1]}" -eq 0 ] ||
+        fail "$name: ${totals[1]} failed (exit $status; see $log)"
+}
+rm -rf "$out/qtests" && mkdir -p "$out/qtests"
+say "window suites (tests/wine_qtests.txt)"
+while IFS='|' read -r -u 3 name program arguments environment reason; do
+    if [ -n "$reason" ]; then
+        say "skipped $name: it needs $reason"
+        continue
+    fi
+    qt_suite "$name" "$program" "$arguments" "$environment"
+done 3< "$cross/tests/wine_qtests.txt"
 
 # --- 2. the same outputs as on Linux ----------------------------------------------------------
 inputs=$scratch/inputs
