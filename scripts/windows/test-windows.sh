@@ -16,6 +16,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 stage=$out/QORReader-$version-win64
 wine=/usr/lib/wine/wine64
+# Debian puts wine's programs outside the PATH.
+wineserver=/usr/lib/wine/wineserver
 scratch=$(mktemp -d /tmp/qorreader-wine-test.XXXXXX)
 export WINEPREFIX=$scratch/prefix WINEDEBUG=-all WINEARCH=win64
 # Wine links the Windows user's Documents to the home folder: the desktop scan's results (its
@@ -28,7 +30,7 @@ failures=0
 pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    timeout 30 wineserver -k 2>/dev/null || true
+    timeout 30 "$wineserver" -k 2>/dev/null || true
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -45,7 +47,7 @@ wine_run() {
         timeout --kill-after=10 "$limit" "$wine" "$@" || status=$?
         [ $status -ne 124 ] && [ $status -ne 137 ] && return $status
         say "wine did not finish in ${limit}s (try $attempt): $(basename "$1")"
-        timeout 30 wineserver -k 2>/dev/null || true
+        timeout 30 "$wineserver" -k 2>/dev/null || true
     done
     return $status
 }
@@ -53,9 +55,6 @@ windows_path() { echo "Z:${1//\//\\}"; }
 
 say "preparing a wine prefix"
 timeout 300 "$wine" wineboot --init > /dev/null 2>&1 || timeout 300 "$wine" wineboot --init > /dev/null 2>&1
-# Wine brings no Windows fonts: the fixed-pitch one the document view asks for is DejaVu here.
-timeout 60 "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d \
-    'DejaVu Sans Mono' /f > /dev/null 2>&1 || true
 # The DLLs the test programs need: the packed ones, else Qt's and MinGW's own folders.
 if [ -d "$stage" ]; then
     export WINEPATH=$(windows_path "$stage")
@@ -199,6 +198,10 @@ if [ -f "$stage/qorreader.exe" ]; then
     openbox > /dev/null 2>&1 &
     pids+=($!)
     sleep 1
+    # The document view's font through the Windows font matching of a new prefix, which has no
+    # Courier New.
+    qt_suite qt.export_text_view_qtest.windows_fonts export_text_view_qtest fontIsMonospaced \
+        "QT_QPA_PLATFORM=windows"
     shot() { /usr/bin/import -window root "$shots/$1.png" 2> /dev/null || true; }
     active() { xdotool getactivewindow getwindowname 2> /dev/null || true; }
     await() {
