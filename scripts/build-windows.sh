@@ -8,9 +8,10 @@
 # libxlsxwriter and GoogleTest are built from Debian's source packages, fetched through a private
 # apt configuration (the system's sources list stays as it is), into a cache keyed by their
 # versions and our patches (~/.cache/qorreader-windows, or $QOR_WINDOWS_CACHE), so a second run
-# only rebuilds QOR Reader itself. --test runs the core tests and qorscan.exe under wine, checks
-# qorscan.exe's outputs against the Linux build's byte for byte, and drives qorreader.exe on a
-# private X display (see scripts/windows/test-windows.sh).
+# only rebuilds QOR Reader itself. --test checks that the packages are reproducible, runs the core
+# tests, the window suites and qorscan.exe under wine, checks qorscan.exe's outputs against the
+# Linux build's byte for byte, and drives the installer and qorreader.exe on a private X display
+# (see scripts/windows/test-windows.sh).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -215,7 +216,9 @@ build_reader() {
         -DQt6LinguistTools_DIR=/usr/lib/x86_64-linux-gnu/cmake/Qt6LinguistTools \
         > "$out/configure.log"
     echo "$QOR_WINDOWS_PREFIX" > "$cross/.prefixes"
-    nice cmake --build "$cross" --parallel "$jobs" > "$out/build.log" ||
+    # Resources carry one modification time, not their files' (the same sources, the same bytes).
+    QT_RCC_SOURCE_DATE_OVERRIDE=315532800 \
+        nice cmake --build "$cross" --parallel "$jobs" > "$out/build.log" ||
         { tail -40 "$out/build.log" >&2; exit 1; }
 }
 
@@ -229,12 +232,36 @@ build_linux_reference() {
         { tail -40 "$out/linux-build.log" >&2; exit 1; }
 }
 
+# The same sources give the same packages: building again with nothing changed links nothing, and
+# programs linked anew are packed to the same bytes.
+check_reproducible() {
+    local packages=("QORReader-$version-win64.zip" "QORReader-$version-setup.exe") before after
+    before=$(cd "$out" && sha256sum "${packages[@]}")
+    touch "$out/.before-rebuild"
+    build_reader
+    if [ "$cross/src/gui/qorreader.exe" -nt "$out/.before-rebuild" ]; then
+        echo "building again with nothing changed linked qorreader.exe anew" >&2
+        exit 1
+    fi
+    rm -f "$cross/src/gui/qorreader.exe" "$cross/src/cli/qorscan.exe" "$out/.before-rebuild"
+    build_reader
+    "$here/package-windows.sh" "$cross" "$qt_prefix" "$out" "$version" > /dev/null
+    after=$(cd "$out" && sha256sum "${packages[@]}")
+    if [ "$before" != "$after" ]; then
+        printf 'the packages differ after linking again:\n%s\n%s\n' "$before" "$after" >&2
+        exit 1
+    fi
+    say "reproducible: nothing linked again; linked anew, the same bytes:"
+    sed 's/^/    /' <<< "$after"
+}
+
 mkdir -p "$out"
 build_qt
 build_libraries
 build_reader
 [ "${QOR_WINDOWS_DESKTOP:-ON}" = ON ] && "$here/package-windows.sh" "$cross" "$qt_prefix" "$out" "$version"
 if [ $run_tests -eq 1 ]; then
+    [ "${QOR_WINDOWS_DESKTOP:-ON}" = ON ] && check_reproducible
     build_linux_reference
     "$here/test-windows.sh" "$cross" "$linux" "$qt_prefix" "$out" "$version"
 fi

@@ -1,5 +1,6 @@
 ; The QOR Reader installer: the programs for all users under Program Files, a Start-menu
-; entry, the .qor file association and an uninstaller. makensis -DVERSION -DSTAGE -DOUTFILE.
+; entry, the .qor file association and an uninstaller. makensis -DVERSION -DFILES (the File
+; commands, from package-windows.sh) -DOUTFILE.
 Unicode true
 Target amd64-unicode
 RequestExecutionLevel admin
@@ -22,8 +23,7 @@ UninstPage instfiles
 Section "Install"
     SetShellVarContext all
     SetRegView 64
-    SetOutPath "$INSTDIR"
-    File /r "${STAGE}\*.*"
+    !include "${FILES}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
     CreateDirectory "$SMPROGRAMS\${APP}"
