@@ -50,7 +50,7 @@ files=$out/installer-files.nsh
     echo "SetOutPath \"$folder\""
     echo "File \"$stage/$file\""
 done) > "$files"
-makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DFILES="$files" \
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DFILES="$files" -DICON="$cross/src/gui/qorreader.ico" \
     -DOUTFILE="$out/QORReader-$version-setup.exe" "$here/installer.nsi"
 echo "$out/$name.zip"
 echo "$out/QORReader-$version-setup.exe"

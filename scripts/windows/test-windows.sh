@@ -5,9 +5,11 @@
 #   2. qorscan.exe's outputs against the Linux qorscan's, byte for byte (workbooks part by
 #      part), for examples/sample.qor and a generated 10 MB export with CR LF and with LF line
 #      ends;
-#   3. the installer run silently, its files and association in place;
-#   4. qorreader.exe on a private X display: the sample opened, a scan run with the keyboard,
-#      screenshots kept under build/windows/screenshots.
+#   3. the installer run silently, its files, association and icon in place; the uninstaller
+#      run silently, which keeps the user's settings and leaves nothing behind;
+#   4. on a private X display: the document view's font under the Windows font matching,
+#      qorreader.exe with the sample opened and a scan run with the keyboard, the uninstaller
+#      asked to remove the settings; screenshots kept under build/windows/screenshots.
 #   test-windows.sh CROSS_BUILD LINUX_BUILD QT_PREFIX OUT VERSION
 set -euo pipefail
 
@@ -183,6 +185,36 @@ if [ -f "$installer" ]; then
     wine_run 60 "$installed/qorscan.exe" --version > "$scratch/version.txt" 2>&1 || status=$?
     [ $status -eq 0 ] && say "installed qorscan.exe: $(tr -d '\r' < "$scratch/version.txt" | head -1)" ||
         fail "the installed qorscan.exe does not start (exit $status)"
+    # The installer and the uninstaller show the program's icon: its pictures, as the icon file
+    # holds them, are in their resources.
+    python3 - "$cross/src/gui/qorreader.ico" "$installer" "$installed/uninstall.exe" <<'PY' ||
+import struct, sys
+icon = open(sys.argv[1], "rb").read()
+entries = [struct.unpack_from("<II", icon, 6 + 16 * i + 8) for i in range(icon[4])]
+for program in sys.argv[2:]:
+    data = open(program, "rb").read()
+    if not all(icon[offset:offset + size] in data for size, offset in entries):
+        sys.exit(f"{program} lacks the program's icon")
+PY
+        fail "the installer or uninstaller shows another icon"
+
+    # A silent uninstall removes the program and keeps the user's settings.
+    say "uninstaller, silently"
+    settings='HKCU\Software\VB and VBA Program Settings\.QOR Reader\Settings'
+    wine_run 60 reg add "$settings" /v ScanResultFolderPath /d 'C:\Results' /f > /dev/null 2>&1
+    wine_run 300 'C:\Program Files\QOR Reader\uninstall.exe' /S || fail "the uninstaller (exit $?)"
+    # It runs on from a copy in %TEMP%: its end is the end of wine's processes.
+    timeout 120 "$wineserver" -w || true
+    [ ! -e "$installed" ] || fail "the uninstaller left $installed"
+    wine_run 60 reg query 'HKLM\Software\Classes\.qor' > /dev/null 2>&1 &&
+        fail "the uninstaller left the .qor association"
+    wine_run 60 reg query "$settings" /v ScanResultFolderPath > /dev/null 2>&1 ||
+        fail "the silent uninstall removed the settings"
+    # Windows removes that copy at the next start, as wine does when its server starts again
+    # (the reg query above): nothing of it stays.
+    leftover=$(find "$WINEPREFIX/drive_c/users" -maxdepth 4 -name '~nsu*' | head -1)
+    [ -z "$leftover" ] || fail "the uninstaller left ${leftover#"$WINEPREFIX"/}"
+    say "uninstalled: no program files, no association, the settings kept, nothing left in %TEMP%"
 fi
 
 # --- 4. the desktop application -----------------------------------------------------------------
@@ -238,8 +270,35 @@ if [ -f "$stage/qorreader.exe" ]; then
     say "desktop scan wrote $pages AI page(s); screenshots in $shots"
     [ "$pages" -ge 1 ] || fail "the desktop scan under wine wrote no AI page"
     press ctrl+q
+
+    # The uninstaller, asked: Uninstall, Yes to removing the settings, Close.
+    if [ -f "$installer" ]; then
+        say "uninstaller, asked to remove the settings"
+        wine_run 300 "$installer" /S || fail "the installer (exit $?)"
+        wine_run 60 reg add "$settings" /v ScanResultFolderPath /d 'C:\Results' /f > /dev/null 2>&1
+        timeout 300 "$wine" 'C:\Program Files\QOR Reader\uninstall.exe' > /dev/null 2>&1 &
+        pids+=($!)
+        if await "QOR Reader * Uninstall: Confirmation"; then
+            shot 5-uninstall
+            press Return
+            # The question is a second window of the uninstaller's name.
+            for _ in $(seq 150); do
+                [ "$(xdotool search --onlyvisible --name 'QOR Reader .* Uninstall' | wc -l)" -ge 2 ] &&
+                    break
+                sleep 0.2
+            done
+            shot 6-uninstall-question
+            press Return
+            await "QOR Reader * Uninstall: Completed" && press Return
+        fi
+        timeout 120 "$wineserver" -w || true
+        wine_run 60 reg query "$settings" > /dev/null 2>&1 &&
+            fail "the settings stayed though the uninstaller was asked to remove them"
+        [ ! -e "$installed" ] || fail "the uninstaller left $installed"
+    fi
 fi
 
+say "window suites: $qt_runs runs, ${qt_totals[0]} passed, ${qt_totals[1]} failed, ${qt_totals[2]} skipped (cases)"
 if [ $failures -ne 0 ]; then
     say "$failures check(s) failed"
     exit 1
