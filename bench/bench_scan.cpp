@@ -66,7 +66,6 @@ public:
     }
     void setStatus(std::string_view) override {}
     void setProgress(long long, long long) override {}
-    void yield() override {}
 };
 
 struct GeneratedExport {

@@ -18,7 +18,6 @@
 #include <cstdio>
 #include <functional>
 
-#include "core/platform/memory_settings_store.h"
 #include "elements_window_latency.h"
 #include "export_edits.h"
 #include "export_generator.h"
@@ -27,6 +26,7 @@
 #include "gui/compare/comparison_window.h"
 #include "gui/shell/main_window.h"
 #include "support/fake_desktop.h"
+#include "support/memory_settings_store.h"
 #include "support/scripted_ui.h"
 #include "support/window_opens.h"
 
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
 
     qor::output::Session session;
     session.options.scanResultFolderPath = work.path().toStdString();
-    qor::platform::MemorySettingsStore store;
+    qor::testing::MemorySettingsStore store;
     qor::testing::ScriptedUi boxes;
     qor::testing::FakeDesktop desktop;
     qor::SystemClock clock;

@@ -10,13 +10,13 @@
 #include <functional>
 
 #include "core/options/search_options.h"
-#include "core/platform/memory_settings_store.h"
 #include "gui/base/app_context.h"
 #include "gui/options/multi_row_tabs.h"
 #include "gui/options/options_dialog.h"
 #include "gui/shell/main_actions.h"
 #include "gui/shell/main_window.h"
 #include "support/fake_desktop.h"
+#include "support/memory_settings_store.h"
 #include "support/scripted_ui.h"
 #include "support/window_opens.h"
 
@@ -29,7 +29,7 @@ using scan::ElementType;
 struct FreshDesktop {
     QTemporaryDir results;
     output::Session session;
-    platform::MemorySettingsStore store;
+    testing::MemorySettingsStore store;
     testing::ScriptedUi boxes;
     testing::FakeDesktop desktop;
     SystemClock clock;

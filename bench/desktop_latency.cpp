@@ -21,12 +21,12 @@
 #include <string_view>
 #include <vector>
 
-#include "core/platform/memory_settings_store.h"
 #include "desktop_clicks.h"
 #include "desktop_latency_launch.h"
 #include "gui/base/app_context.h"
 #include "gui/shell/main_window.h"
 #include "support/fake_desktop.h"
+#include "support/memory_settings_store.h"
 #include "support/scripted_ui.h"
 #include "support/session_builder.h"
 #include "support/window_opens.h"
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
         arguments.size() >= 4 && arguments[2] == "--cancel-after" ? arguments[3].toInt() : 0;
     QTemporaryDir results;
     qor::output::Session session;
-    qor::platform::MemorySettingsStore store;
+    qor::testing::MemorySettingsStore store;
     store.setValue("Settings", "ShowSearchStatusDialog", "0");
     qor::testing::ScriptedUi boxes;
     qor::testing::FakeDesktop desktop;

@@ -22,7 +22,6 @@
 #include "core/options/settings_table.h"
 #include "core/output/scan_run.h"
 #include "core/output/session.h"
-#include "core/platform/memory_settings_store.h"
 #include "core/platform/qt_settings_store.h"
 #include "core/platform/user_environment.h"
 #include "core/scan/node_info.h"
@@ -31,6 +30,7 @@
 #include "gui/shell/main_window.h"
 #include "gui/shell/start_up.h"
 #include "support/fake_desktop.h"
+#include "support/memory_settings_store.h"
 #include "support/scripted_ui.h"
 #include "support/session_builder.h"
 
@@ -134,7 +134,7 @@ int launchOnce(int argc, char** argv, const QString& file, bool firstRun, const 
     QTemporaryDir folders;
     output::Session session;
     session.months = platform::systemMonthNames();
-    platform::MemorySettingsStore fresh;
+    testing::MemorySettingsStore fresh;
     std::optional<platform::QtSettingsStore> used;
     if (!account.isEmpty()) {
         used = platform::QtSettingsStore::iniFile(settingsFileIn(account).toStdString());
@@ -197,7 +197,7 @@ int measureOpens(const QStringList& arguments) {
     std::vector<qint64> counts;
     for (int i = 0; i < repeat; ++i) {
         output::Session session;
-        platform::MemorySettingsStore store;
+        testing::MemorySettingsStore store;
         testing::ScriptedUi boxes;
         testing::FakeDesktop desktop;
         SystemClock clock;

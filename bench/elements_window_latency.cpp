@@ -33,13 +33,13 @@
 #include <vector>
 
 #include "core/elements/element_table.h"
-#include "core/platform/memory_settings_store.h"
 #include "export_generator.h"
 #include "gui/base/app_context.h"
 #include "gui/elements/elements_table_model.h"
 #include "gui/elements/elements_window.h"
 #include "gui/shell/main_window.h"
 #include "support/fake_desktop.h"
+#include "support/memory_settings_store.h"
 #include "support/scripted_ui.h"
 #include "support/window_opens.h"
 
@@ -242,7 +242,7 @@ int runElementsBench(const QStringList& arguments) {
 
     qor::output::Session session;
     session.options.scanResultFolderPath = work.path().toStdString();
-    qor::platform::MemorySettingsStore store;
+    qor::testing::MemorySettingsStore store;
     qor::testing::ScriptedUi boxes;
     qor::testing::FakeDesktop desktop;
     qor::SystemClock clock;

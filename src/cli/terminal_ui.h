@@ -41,7 +41,6 @@ public:
     void setStatus(std::string_view text) override;
     void setRunning(bool running) override;
     void setProgress(long long value, long long maximum) override;
-    void yield() override {}
     // A stop signal (Ctrl-C, SIGTERM, SIGHUP) cancels what runs.
     bool cancelRequested() override;
 

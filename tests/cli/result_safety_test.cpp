@@ -10,9 +10,11 @@
 #include <sstream>
 #include <thread>
 
+#include "core/output/xlsx_check.h"
 #include "core/platform/folder_lock.h"
 #include "export_generator.h"
 #include "support/child_process.h"
+#include "support/folder_watch.h"
 #include "support/qorscan_fixture.h"
 #include "support/run_command.h"
 
@@ -328,19 +330,30 @@ TEST_F(KilledAndConcurrentRuns, AStoppedOrKilledRunLeavesNoTruncatedResult) {
     EXPECT_EQ(hiddenEntries(), std::vector<std::string>{});
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         testing::ChildProcess run(QOR_QORSCAN_PATH, args(results, "html"));
-        while (hiddenEntries().size() < 2) {  // the lock and a page being written
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        // The lock and a page being written.
+        ASSERT_TRUE(testing::waitForTree(results, [&] { return hiddenEntries().size() >= 2; }));
         run.kill(signal);
         EXPECT_EQ(run.finish(), 128 + signal) << run.err();
         EXPECT_EQ(hiddenEntries(), std::vector<std::string>{}) << signal;
         resultsAreWholeOrOld(signal);
     }
+    // Killed as soon as it holds the lock, and once a few results have their new names.
+    const auto renamedSince = [&](fs::file_time_type start) {
+        std::size_t renamed = 0;
+        for (const auto& entry : fs::recursive_directory_iterator(results)) {
+            renamed += entry.is_regular_file() && entry.path().filename().string()[0] != '.' &&
+                       entry.last_write_time() > start;
+        }
+        return renamed;
+    };
     int killedMidway = 0;
     for (const char* output : {"csv", "html"}) {
-        for (const int delayMs : {30, 400}) {
+        for (const std::size_t renamedFirst : {0, 3}) {
+            const fs::file_time_type start = fs::file_time_type::clock::now();
             testing::ChildProcess run(QOR_QORSCAN_PATH, args(results, output));
-            std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+            ASSERT_TRUE(testing::waitForTree(results, [&] {
+                return !hiddenEntries().empty() && renamedSince(start) >= renamedFirst;
+            }));
             run.kill(SIGKILL);
             killedMidway += run.finish() == 128 + SIGKILL;
             resultsAreWholeOrOld(SIGKILL);
@@ -530,16 +543,19 @@ TEST_F(ResultSafety, WorkbooksAreWrittenForAnyNodeNumberOrFolderAndCarryTheRunsC
         EXPECT_EQ(readFile(workbook.string()).substr(0, 2), "PK") << workbook;
         EXPECT_TRUE(fs::exists(workbook.parent_path().parent_path() / ("Node" + node + ".txt")));
     }
-    // The same --now gives the same bytes.
+    // The run's clock, not the system's, dates the workbook: the same --now gives the same
+    // bytes.
     const std::string first = dir.file("first");
     const std::string second = dir.file("second");
     for (const std::string& folder : {first, second}) {
         fs::create_directory(folder);
         results = folder;
         ASSERT_EQ(scan({"--output", "xlsx"}, sample).exitCode, 0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1100));
     }
     const std::string book = "/Node12_04Dec2026/Xls Files/AI_Node12_04Dec2026.xlsx";
+    EXPECT_NE(output::readWorkbookPart(first + book, "docProps/core.xml")
+                  .find(">" + std::string(testing::kNowArgument) + "Z</dcterms:created>"),
+              std::string::npos);
     EXPECT_TRUE(readFile(first + book) == readFile(second + book));
 }
 

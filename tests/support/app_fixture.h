@@ -5,9 +5,9 @@
 #include <string>
 
 #include "core/output/session.h"
-#include "core/platform/memory_settings_store.h"
 #include "gui/base/app_context.h"
 #include "support/fake_desktop.h"
+#include "support/memory_settings_store.h"
 #include "support/scripted_ui.h"
 #include "support/session_builder.h"
 #include "support/temp_dir.h"
@@ -19,7 +19,7 @@ namespace qor::testing {
 struct AppFixture {
     TempDir folder;
     output::Session session;
-    platform::MemorySettingsStore store;
+    testing::MemorySettingsStore store;
     ScriptedUi boxes;
     FakeDesktop desktop;
     FixedClock clock{kScanMoment};

@@ -26,7 +26,6 @@ public:
     std::vector<std::string> lastingStatuses;
     long long lastProgressValue = 0;
     long long lastProgressMaximum = 0;
-    int yields = 0;
 
     bool askYesNo(const Prompt& prompt) override {
         prompts.push_back(prompt);
@@ -59,7 +58,6 @@ public:
         lastProgressValue = value;
         lastProgressMaximum = maximum;
     }
-    void yield() override { ++yields; }
     // Whether the person asked to stop (the scan stops at its next check).
     bool stopAsked = false;
     bool cancelRequested() override { return stopAsked; }

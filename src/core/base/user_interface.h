@@ -61,8 +61,6 @@ public:
     // Whether setProgress has something to count: from the start of reading to the scan's end.
     virtual void setCounting(bool counting) { (void)counting; }
     virtual void setProgress(long long value, long long maximum) = 0;
-    // Lets the event loop breathe; called on a timer by long loops, never once per line.
-    virtual void yield() = 0;
     // Whether the person asked to stop the scan; polled while it reads.
     virtual bool cancelRequested() { return false; }
 };

@@ -30,7 +30,6 @@ public:
     explicit UiCompareMonitor(UserInterface& ui) : ui_(ui) {}
     void progress(std::uint64_t bytesRead, std::uint64_t bytesTotal) override {
         ui_.setProgress(static_cast<long long>(bytesRead), static_cast<long long>(bytesTotal));
-        ui_.yield();
     }
     bool cancelRequested() override { return ui_.cancelRequested(); }
 

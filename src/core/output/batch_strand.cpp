@@ -7,15 +7,19 @@ namespace qor::output {
 BatchStrand::BatchStrand(Apply apply) : apply_(std::move(apply)), thread_([this] { work(); }) {}
 
 BatchStrand::~BatchStrand() {
+    abandon();
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+void BatchStrand::abandon() noexcept {
     {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
         queue_.clear();
     }
     changed_.notify_all();
-    if (thread_.joinable()) {
-        thread_.join();
-    }
 }
 
 void BatchStrand::push(std::string_view batch) {

@@ -22,7 +22,8 @@ public:
     using Apply = std::function<void(std::string_view)>;
 
     explicit BatchStrand(Apply apply);
-    // Stops at once: batches still waiting are dropped.
+    // Stops at once: batches still waiting are dropped (abandon), then the one being applied
+    // is waited for.
     ~BatchStrand();
     BatchStrand(const BatchStrand&) = delete;
     BatchStrand& operator=(const BatchStrand&) = delete;
@@ -32,6 +33,9 @@ public:
     void push(std::string_view batch);
     // Waits until every batch is applied and stops the thread; rethrows a failure.
     void drain();
+    // Drops the batches still waiting and applies nothing more; the one being applied goes
+    // on to its end. Does not wait.
+    void abandon() noexcept;
 
 private:
     static constexpr std::size_t kQueuedBatches = 4;

@@ -40,7 +40,6 @@ public:
     void setProgress(long long value, long long maximum) override {
         target_.setProgress(value, maximum);
     }
-    void yield() override { target_.yield(); }
     bool cancelRequested() override { return target_.cancelRequested(); }
 
 private:

@@ -151,7 +151,6 @@ void deliver(ScanTypes& scanned, scan::ChunkResult& chunk, std::uint64_t reached
         type.withoutDot.note(result.firstWithoutDot, result.withoutDot);
     }
     ui.setProgress(static_cast<long long>(reached), static_cast<long long>(size));
-    ui.yield();
     if (ui.cancelRequested()) {
         throw ScanCancelled();
     }

@@ -1,7 +1,5 @@
 #include "core/output/workbook_saver.h"
 
-#include <chrono>
-
 #include "core/scan/element_sink.h"
 
 namespace qor::output {
@@ -38,11 +36,7 @@ void WorkbookSaver::drain() {
 template <typename Ready>
 void WorkbookSaver::waitUntil(Ready ready) {
     std::unique_lock lock(mutex_);
-    while (!changed_.wait_for(lock, std::chrono::milliseconds(40), ready)) {
-        lock.unlock();
-        ui_.yield();
-        lock.lock();
-    }
+    changed_.wait(lock, ready);
 }
 
 // One cause, one message: saves that failed after the first are not reported again.

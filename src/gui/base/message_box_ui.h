@@ -37,7 +37,6 @@ public:
     void setStatus(std::string_view) override {}
     void setProgress(long long, long long) override {}
     // Long work runs off this thread: nothing here waits for the event loop.
-    void yield() override {}
 
 private:
     QWidget* owner() const;

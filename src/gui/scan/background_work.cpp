@@ -40,6 +40,10 @@ bool BackgroundWork::start(Job job, Done done) {
     return true;
 }
 
+bool BackgroundWork::waitingForAnswer() const {
+    return ui_ != nullptr && ui_->waiting();
+}
+
 bool BackgroundWork::cancel() {
     return running_ && !cancel_.exchange(true);
 }

@@ -39,6 +39,9 @@ public:
     // Starts `job`; false, and nothing started, while another job runs.
     bool start(Job job, Done done);
     bool running() const { return running_; }
+    // Whether the running job waits for the person: a question or a message handed to the
+    // display and not yet answered.
+    bool waitingForAnswer() const;
 
     // Asks the running job to stop at its next check; true when it was not asked before.
     bool cancel();

@@ -50,8 +50,15 @@ bool ForwardingUi::wait(Call call) {
         answered_.notify_all();
     });
     std::unique_lock lock(mutex_);
+    ++waiting_;
     answered_.wait(lock, [&] { return handOver->done || (abandoned_ && !handOver->started); });
+    --waiting_;
     return handOver->done;
+}
+
+bool ForwardingUi::waiting() const {
+    const std::lock_guard lock(mutex_);
+    return waiting_ > 0;
 }
 
 void ForwardingUi::abandon() {

@@ -27,13 +27,14 @@ public:
     void setRunning(bool running) override;
     void setCounting(bool counting) override;
     void setProgress(long long value, long long maximum) override;
-    void yield() override {}
     bool cancelRequested() override { return cancel_.load(); }
 
     // For the going of `context` while a job still runs, on its thread: the question the job
     // waits on, unless it is on screen, and every later one is answered No at once, and
     // messages are dropped.
     void abandon();
+    // Whether the job waits now for a call handed to the display (a question, a message).
+    bool waiting() const;
 
 private:
     template <typename Call>
@@ -45,9 +46,10 @@ private:
     UserInterface& display_;
     QObject& context_;
     const std::atomic<bool>& cancel_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable answered_;
     bool abandoned_ = false;
+    int waiting_ = 0;
 };
 
 }  // namespace qor::gui

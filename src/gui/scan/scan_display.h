@@ -26,7 +26,6 @@ public:
     void setCounting(bool counting) override;
     void setProgress(long long value, long long maximum) override;
     // The work runs on a thread of its own: the event loop never waits for it.
-    void yield() override {}
 
 private:
     UserInterface& boxes_;

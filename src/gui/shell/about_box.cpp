@@ -1,8 +1,6 @@
 #include "gui/shell/about_box.h"
 
 #include <algorithm>
-#include <cctype>
-#include <vector>
 
 #include <QFont>
 #include <QGridLayout>
@@ -24,23 +22,6 @@ QString qtext(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The decimal number at the start of a version component, without leading zeros ("0" when
-// it has no digits).
-std::string numberOf(std::string_view component) {
-    std::size_t start = 0;
-    while (start < component.size() && component[start] == ' ') {
-        ++start;
-    }
-    std::size_t end = start;
-    while (end < component.size() && std::isdigit(static_cast<unsigned char>(component[end]))) {
-        ++end;
-    }
-    while (start + 1 < end && component[start] == '0') {
-        ++start;
-    }
-    return start < end ? std::string(component.substr(start, end - start)) : std::string("0");
-}
-
 QLabel* makeLabel(QWidget* parent, const char* objectName, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(objectName));
@@ -50,26 +31,8 @@ QLabel* makeLabel(QWidget* parent, const char* objectName, const QString& text) 
 
 }  // namespace
 
-std::string versionText(std::string_view version) {
-    std::vector<std::string_view> components;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t dot = version.find('.', start);
-        components.push_back(version.substr(
-            start, dot == std::string_view::npos ? std::string_view::npos : dot - start));
-        if (dot == std::string_view::npos) {
-            break;
-        }
-        start = dot + 1;
-    }
-    const auto component = [&components](std::size_t index) {
-        return index < components.size() ? numberOf(components[index]) : std::string("0");
-    };
-    return component(0) + "." + component(1) + "." + component(3);
-}
-
 std::string buildVersionText() {
-    return versionText(build::kVersion);
+    return std::string(build::kVersion);
 }
 
 AboutBox::AboutBox(Desktop& desktop, QWidget* parent) : QDialog(parent), desktop_(desktop) {

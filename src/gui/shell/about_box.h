@@ -12,12 +12,8 @@ class QPushButton;
 
 namespace qor::gui {
 
-// The version as the about box and the splash show it: major, minor and revision (the fourth
-// component) joined by ".", without leading zeros; a missing or non-numeric component counts
-// as 0. "2.2.0.11" gives "2.2.11", "2.2.0" gives "2.2.0".
-std::string versionText(std::string_view version);
-
-// The version of this build (the project's version) as versionText shows it.
+// The version of this build as the about box, the splash and --version show it: the
+// project's version, whole.
 std::string buildVersionText();
 
 // "About .QOR Reader": picture, title, version and the buttons "OK" and "System Info...".

@@ -25,7 +25,6 @@ public:
     void reportError(const StandardError& error) override { errors.push_back(error); }
     void setStatus(std::string_view) override {}
     void setProgress(long long, long long) override {}
-    void yield() override {}
 };
 
 }  // namespace

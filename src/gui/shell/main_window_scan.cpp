@@ -1,6 +1,7 @@
 // The scan command: from "Scan File..." (or "Scan Now") to the statistics window.
 #include <QTimer>
 #include <exception>
+#include <memory>
 #include <optional>
 
 #include "core/base/standard_error.h"
@@ -101,13 +102,14 @@ void MainWindow::startScan(platform::LockRules lock) {
     // yet; a folder the user chose is never made up.
     platform::createMissingDocumentsFolder(session.options.scanResultFolderPath);
     progress_->setScanning(true);
-    // The session is the scan's to read until scanFinished: the busy state keeps every command
-    // that would change it waiting.
+    // The scan reads its own copy of the session, so nothing the window does while it runs can
+    // reach it; its report comes back by value and is kept in scanFinished.
+    auto snapshot = std::make_shared<const output::Session>(session);
     const auto report = std::make_shared<std::optional<output::ScanReport>>();
     output::ScanEnvironment environment{context_.clock};
     environment.lock = lock;
-    work_->start([&session, environment, report](
-                     UserInterface& ui) { *report = output::runScan(session, ui, environment); },
+    work_->start([snapshot = std::move(snapshot), environment, report](
+                     UserInterface& ui) { *report = output::runScan(*snapshot, ui, environment); },
                  [this, report](std::exception_ptr error) {
                      scanFinished(std::move(*report), std::move(error));
                  });

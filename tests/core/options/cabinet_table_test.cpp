@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/platform/memory_settings_store.h"
+#include "support/memory_settings_store.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
 
@@ -98,7 +98,7 @@ TEST(CabinetImportTest, EachLineGivesAtMostOneRowAndSaysWhyNot) {
 }
 
 TEST(CabinetStoreTest, WrittenRowsReadBackAsStored) {
-    platform::MemorySettingsStore store;
+    testing::MemorySettingsStore store;
     testing::ScriptedUi ui;
     CabinetModuleTable table;
     for (int i = 1; i <= 5; ++i) {

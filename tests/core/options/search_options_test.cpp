@@ -4,7 +4,7 @@
 
 #include "core/options/search_status.h"
 #include "core/options/value_conversion.h"
-#include "core/platform/memory_settings_store.h"
+#include "support/memory_settings_store.h"
 #include "support/scripted_ui.h"
 
 namespace qor::options {
@@ -21,7 +21,7 @@ protected:
     }
     const scan::ColumnData& of(ElementType type) const { return columns[scan::indexOf(type)]; }
 
-    platform::MemorySettingsStore store;
+    testing::MemorySettingsStore store;
     SearchOptions options;
     scan::ColumnDataSet columns;
     scan::CabinetLabels labels;

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "core/platform/memory_settings_store.h"
 #include "core/platform/qt_settings_store.h"
+#include "support/memory_settings_store.h"
 #include "support/temp_dir.h"
 
 namespace qor::platform {
@@ -16,7 +16,9 @@ using qor::testing::readFile;
 using qor::testing::TempDir;
 
 struct MemoryStoreMaker {
-    std::unique_ptr<SettingsStore> make() { return std::make_unique<MemorySettingsStore>(); }
+    std::unique_ptr<SettingsStore> make() {
+        return std::make_unique<testing::MemorySettingsStore>();
+    }
 };
 
 struct IniStoreMaker {

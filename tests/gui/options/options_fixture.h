@@ -5,9 +5,9 @@
 
 #include "core/output/session.h"
 #include "core/output/workbook_output.h"
-#include "core/platform/memory_settings_store.h"
 #include "gui/options/options_dialog.h"
 #include "support/fake_desktop.h"
+#include "support/memory_settings_store.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
 #include "support/widget_lookup.h"
@@ -19,7 +19,7 @@ namespace qor::testing {
 struct OptionsFixture {
     TempDir folder;
     output::Session session;
-    platform::MemorySettingsStore store;
+    testing::MemorySettingsStore store;
     ScriptedUi ui;
     FakeDesktop desktop;
     output::ExcelInstallation excel{true, "libxlsxwriter 1.1.5"};

@@ -13,9 +13,9 @@
 #include "core/base/qor_error.h"
 #include "core/options/search_options.h"
 #include "core/options/search_status.h"
-#include "core/platform/memory_settings_store.h"
 #include "gui/base/widget_helpers.h"
 #include "support/fake_desktop.h"
+#include "support/memory_settings_store.h"
 #include "support/scripted_ui.h"
 #include "support/widget_lookup.h"
 
@@ -30,7 +30,7 @@ const QColor kRed(192, 0, 0);
 
 // A store, the session start-up loads from it, and the dialog over that session.
 struct Fixture {
-    qor::platform::MemorySettingsStore store;
+    qor::testing::MemorySettingsStore store;
     qor::testing::ScriptedUi ui;
     qor::output::Session session;
     std::unique_ptr<SearchStatusDialog> dialog;
