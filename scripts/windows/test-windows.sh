@@ -79,13 +79,14 @@ qt_dlls="$(windows_path "$qt/bin");$(windows_path /usr/lib/gcc/x86_64-w64-mingw3
 qt_totals=(0 0 0)
 qt_runs=0
 # qt_suite NAME PROGRAM ARGUMENTS ENVIRONMENT: runs a Qt Test program and adds up its cases.
+# Under wine a Qt Test program's report reaches no redirected output: it writes it to a file.
 qt_suite() {
     local name=$1 program=$2 arguments=$3 log=$out/qtests/$1.log status=0 variables totals
     IFS=';' read -r -a variables <<< "$4"
     (cd "$scratch" && export WINEPATH="$qt_dlls" QT_PLUGIN_PATH="$(windows_path "$qt/plugins")" \
         QT_QPA_FONTDIR="$(windows_path /usr/share/fonts/truetype/dejavu)" "${variables[@]}" &&
-        wine_run 600 "$cross/tests/$program.exe" $arguments) > "$log" 2>&1 < /dev/null ||
-        status=$?
+        wine_run 600 "$cross/tests/$program.exe" -o "$(windows_path "$log"),txt" $arguments) \
+        > "${log%.log}.wine.log" 2>&1 < /dev/null || status=$?
     qt_runs=$((qt_runs + 1))
     totals=$(tr -d '\r' < "$log" | sed -n 's/^Totals: \([0-9]*\) passed, \([0-9]*\) failed, \([0-9]*\) skipped.*/\1 \2 \3/p' | tail -1)
     if [ -z "$totals" ]; then
