@@ -4,13 +4,14 @@
 #
 #   scripts/build-windows.sh [--test] [--jobs N]
 #
-# Qt (Core, Gui, Widgets, Network, Concurrent, the Windows platform plugin and style), zlib,
+# Qt (Core, Gui, Widgets, Network, Concurrent, Test, the Windows platform plugin and style), zlib,
 # libxlsxwriter and GoogleTest are built from Debian's source packages, fetched through a private
 # apt configuration (the system's sources list stays as it is), into a cache keyed by their
 # versions and our patches (~/.cache/qorreader-windows, or $QOR_WINDOWS_CACHE), so a second run
-# only rebuilds QOR Reader itself. --test runs the core tests and qorscan.exe under wine, checks
-# qorscan.exe's outputs against the Linux build's byte for byte, and drives qorreader.exe on a
-# private X display (see scripts/windows/test-windows.sh).
+# only rebuilds QOR Reader itself. --test checks that the packages are reproducible, runs the core
+# tests, the window suites and qorscan.exe under wine, checks qorscan.exe's outputs against the
+# Linux build's byte for byte, and drives the installer and qorreader.exe on a private X display
+# (see scripts/windows/test-windows.sh).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -27,9 +28,10 @@ while [ $# -gt 0 ]; do
 done
 
 # Everything the cross build, its tests and the packaging need from Debian.
-# (Qt's SVG module is not in the source archive here: librsvg renders the icons as PNG.)
+# (Qt's SVG module is not in the source archive here: librsvg renders the icons as PNG. The
+# window suites' offscreen platform reads DejaVu's fonts.)
 "$root/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix wine64 nsis zip dpkg-dev googletest \
-    librsvg2-bin python3 xvfb openbox xdotool imagemagick
+    librsvg2-bin python3 xvfb openbox xdotool imagemagick fonts-dejavu-core
 
 cache=${QOR_WINDOWS_CACHE:-$HOME/.cache/qorreader-windows}
 triplet=x86_64-w64-mingw32
@@ -93,7 +95,7 @@ build_qt() {
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
         -DFEATURE_opengl=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF \
-        -DFEATURE_xml=OFF -DFEATURE_testlib=OFF -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF \
+        -DFEATURE_xml=OFF -DFEATURE_testlib=ON -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF \
         -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_zstd=OFF -DFEATURE_openssl=OFF \
         -DFEATURE_sql=OFF -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF \
         -DFEATURE_system_png=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF \
@@ -214,7 +216,9 @@ build_reader() {
         -DQt6LinguistTools_DIR=/usr/lib/x86_64-linux-gnu/cmake/Qt6LinguistTools \
         > "$out/configure.log"
     echo "$QOR_WINDOWS_PREFIX" > "$cross/.prefixes"
-    nice cmake --build "$cross" --parallel "$jobs" > "$out/build.log" ||
+    # Resources carry one modification time, not their files' (the same sources, the same bytes).
+    QT_RCC_SOURCE_DATE_OVERRIDE=315532800 \
+        nice cmake --build "$cross" --parallel "$jobs" > "$out/build.log" ||
         { tail -40 "$out/build.log" >&2; exit 1; }
 }
 
@@ -228,12 +232,36 @@ build_linux_reference() {
         { tail -40 "$out/linux-build.log" >&2; exit 1; }
 }
 
+# The same sources give the same packages: building again with nothing changed links nothing, and
+# programs linked anew are packed to the same bytes.
+check_reproducible() {
+    local packages=("QORReader-$version-win64.zip" "QORReader-$version-setup.exe") before after
+    before=$(cd "$out" && sha256sum "${packages[@]}")
+    touch "$out/.before-rebuild"
+    build_reader
+    if [ "$cross/src/gui/qorreader.exe" -nt "$out/.before-rebuild" ]; then
+        echo "building again with nothing changed linked qorreader.exe anew" >&2
+        exit 1
+    fi
+    rm -f "$cross/src/gui/qorreader.exe" "$cross/src/cli/qorscan.exe" "$out/.before-rebuild"
+    build_reader
+    "$here/package-windows.sh" "$cross" "$qt_prefix" "$out" "$version" > /dev/null
+    after=$(cd "$out" && sha256sum "${packages[@]}")
+    if [ "$before" != "$after" ]; then
+        printf 'the packages differ after linking again:\n%s\n%s\n' "$before" "$after" >&2
+        exit 1
+    fi
+    say "reproducible: nothing linked again; linked anew, the same bytes:"
+    sed 's/^/    /' <<< "$after"
+}
+
 mkdir -p "$out"
 build_qt
 build_libraries
 build_reader
 [ "${QOR_WINDOWS_DESKTOP:-ON}" = ON ] && "$here/package-windows.sh" "$cross" "$qt_prefix" "$out" "$version"
 if [ $run_tests -eq 1 ]; then
+    [ "${QOR_WINDOWS_DESKTOP:-ON}" = ON ] && check_reproducible
     build_linux_reference
     "$here/test-windows.sh" "$cross" "$linux" "$qt_prefix" "$out" "$version"
 fi

@@ -1,5 +1,6 @@
 ; The QOR Reader installer: the programs for all users under Program Files, a Start-menu
-; entry, the .qor file association and an uninstaller. makensis -DVERSION -DSTAGE -DOUTFILE.
+; entry, the .qor file association and an uninstaller, with the program's icon. makensis -DVERSION
+; -DFILES (the File commands, from package-windows.sh) -DICON -DOUTFILE.
 Unicode true
 Target amd64-unicode
 RequestExecutionLevel admin
@@ -8,11 +9,21 @@ SetCompressor /SOLID lzma
 !define APP "QOR Reader"
 !define PROGID "QORReader.qor"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\QORReader"
+; Where the program keeps a user's settings and recent files.
+!define SETTINGS_KEY "Software\VB and VBA Program Settings\.QOR Reader"
 
 Name "${APP} ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\QOR Reader"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+Icon "${ICON}"
+UninstallIcon "${ICON}"
+
+; The installer speaks the language of the user's Windows where it can.
+LoadLanguageFile "${NSISDIR}\Contrib\Language files\English.nlf"
+LoadLanguageFile "${NSISDIR}\Contrib\Language files\German.nlf"
+LangString REMOVE_SETTINGS ${LANG_ENGLISH} "Also remove your QOR Reader settings and recent files?"
+LangString REMOVE_SETTINGS ${LANG_GERMAN} "Auch Ihre Einstellungen und zuletzt geöffneten Dateien von QOR Reader entfernen?"
 
 Page directory
 Page instfiles
@@ -22,8 +33,7 @@ UninstPage instfiles
 Section "Install"
     SetShellVarContext all
     SetRegView 64
-    SetOutPath "$INSTDIR"
-    File /r "${STAGE}\*.*"
+    !include "${FILES}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
     CreateDirectory "$SMPROGRAMS\${APP}"
@@ -57,4 +67,13 @@ Section "Uninstall"
     DeleteRegKey HKLM "Software\Classes\${PROGID}"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
     RMDir /r "$INSTDIR"
+    ; The settings are the user's: removed when asked to, kept by a silent uninstall.
+    MessageBox MB_YESNO|MB_ICONQUESTION "$(REMOVE_SETTINGS)" /SD IDNO IDNO keep_settings
+    DeleteRegKey HKCU "${SETTINGS_KEY}"
+    keep_settings:
+    ; This uninstaller runs from a copy in a temporary folder, which Windows removes at the next
+    ; restart; NSIS names the folder there before the copy, so the folder, still full then, would
+    ; stay behind empty. Named again after the copy, it goes too.
+    Delete /REBOOTOK "$EXEPATH"
+    RMDir /REBOOTOK "$EXEDIR"
 SectionEnd

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # The Windows build's checks under wine, called by scripts/build-windows.sh --test:
-#   1. the core test suite (qor_tests.exe, qorscan.exe's end-to-end cases among them);
+#   1. the core test suite (qor_tests.exe, qorscan.exe's end-to-end cases among them) and the
+#      window suites (the Qt Test programs the build lists in tests/wine_qtests.txt);
 #   2. qorscan.exe's outputs against the Linux qorscan's, byte for byte (workbooks part by
 #      part), for examples/sample.qor and a generated 10 MB export with CR LF and with LF line
 #      ends;
-#   3. the installer run silently, its files and association in place;
-#   4. qorreader.exe on a private X display: the sample opened, a scan run with the keyboard,
-#      screenshots kept under build/windows/screenshots.
+#   3. the installer run silently, its files, association and icon in place; the uninstaller
+#      run silently, which keeps the user's settings and leaves nothing behind;
+#   4. on a private X display: the document view's font under the Windows font matching,
+#      qorreader.exe with the sample opened and a scan run with the keyboard, the uninstaller
+#      asked to remove the settings; screenshots kept under build/windows/screenshots.
 #   test-windows.sh CROSS_BUILD LINUX_BUILD QT_PREFIX OUT VERSION
 set -euo pipefail
 
@@ -15,6 +18,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 stage=$out/QORReader-$version-win64
 wine=/usr/lib/wine/wine64
+# Debian puts wine's programs outside the PATH.
+wineserver=/usr/lib/wine/wineserver
 scratch=$(mktemp -d /tmp/qorreader-wine-test.XXXXXX)
 export WINEPREFIX=$scratch/prefix WINEDEBUG=-all WINEARCH=win64
 # Wine links the Windows user's Documents to the home folder: the desktop scan's results (its
@@ -27,7 +32,7 @@ failures=0
 pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    timeout 30 wineserver -k 2>/dev/null || true
+    timeout 30 "$wineserver" -k 2>/dev/null || true
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -44,7 +49,7 @@ wine_run() {
         timeout --kill-after=10 "$limit" "$wine" "$@" || status=$?
         [ $status -ne 124 ] && [ $status -ne 137 ] && return $status
         say "wine did not finish in ${limit}s (try $attempt): $(basename "$1")"
-        timeout 30 wineserver -k 2>/dev/null || true
+        timeout 30 "$wineserver" -k 2>/dev/null || true
     done
     return $status
 }
@@ -52,9 +57,6 @@ windows_path() { echo "Z:${1//\//\\}"; }
 
 say "preparing a wine prefix"
 timeout 300 "$wine" wineboot --init > /dev/null 2>&1 || timeout 300 "$wine" wineboot --init > /dev/null 2>&1
-# Wine brings no Windows fonts: the fixed-pitch one the document view asks for is DejaVu here.
-timeout 60 "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d \
-    'DejaVu Sans Mono' /f > /dev/null 2>&1 || true
 # The DLLs the test programs need: the packed ones, else Qt's and MinGW's own folders.
 if [ -d "$stage" ]; then
     export WINEPATH=$(windows_path "$stage")
@@ -69,6 +71,43 @@ status=0
     > "$out/qor_tests.log" 2>&1 || status=$?
 tr -d '\r' < "$out/qor_tests.log" | grep -E '^\[  (PASSED|SKIPPED|FAILED) +\]|tests? ran' || true
 [ $status -eq 0 ] || fail "qor_tests.exe (exit $status; see $out/qor_tests.log)"
+
+# The window suites, on the offscreen platform, with Qt's own folders (Qt Test is not packed).
+# That platform reads its fonts from one folder on Windows: DejaVu's, proportional faces and a
+# monospaced one, so that a view that takes whatever font it is given shows it.
+qt_dlls="$(windows_path "$qt/bin");$(windows_path /usr/lib/gcc/x86_64-w64-mingw32/12-posix);$(windows_path /usr/x86_64-w64-mingw32/lib)"
+qt_totals=(0 0 0)
+qt_runs=0
+# qt_suite NAME PROGRAM ARGUMENTS ENVIRONMENT: runs a Qt Test program and adds up its cases.
+# Under wine a Qt Test program's report reaches no redirected output: it writes it to a file.
+qt_suite() {
+    local name=$1 program=$2 arguments=$3 log=$out/qtests/$1.log status=0 variables totals
+    IFS=';' read -r -a variables <<< "$4"
+    (cd "$scratch" && export WINEPATH="$qt_dlls" QT_PLUGIN_PATH="$(windows_path "$qt/plugins")" \
+        QT_QPA_FONTDIR="$(windows_path /usr/share/fonts/truetype/dejavu)" "${variables[@]}" &&
+        wine_run 600 "$cross/tests/$program.exe" -o "$(windows_path "$log"),txt" $arguments) \
+        > "${log%.log}.wine.log" 2>&1 < /dev/null || status=$?
+    qt_runs=$((qt_runs + 1))
+    totals=$(tr -d '\r' < "$log" | sed -n 's/^Totals: \([0-9]*\) passed, \([0-9]*\) failed, \([0-9]*\) skipped.*/\1 \2 \3/p' | tail -1)
+    if [ -z "$totals" ]; then
+        fail "$name ended without its totals (exit $status; see $log)"
+        return
+    fi
+    read -r -a totals <<< "$totals"
+    for i in 0 1 2; do qt_totals[i]=$((qt_totals[i] + totals[i])); done
+    tr -d '\r' < "$log" | grep -E '^(FAIL!|SKIP) ' | sed "s/^/[test-windows]   /" || true
+    [ "$status" -eq 0 ] && [ "${totals[1]}" -eq 0 ] ||
+        fail "$name: ${totals[1]} failed (exit $status; see $log)"
+}
+rm -rf "$out/qtests" && mkdir -p "$out/qtests"
+say "window suites (tests/wine_qtests.txt)"
+while IFS='|' read -r -u 3 name program arguments environment reason; do
+    if [ -n "$reason" ]; then
+        say "skipped $name: it needs $reason"
+        continue
+    fi
+    qt_suite "$name" "$program" "$arguments" "$environment"
+done 3< "$cross/tests/wine_qtests.txt"
 
 # --- 2. the same outputs as on Linux ----------------------------------------------------------
 inputs=$scratch/inputs
@@ -147,6 +186,36 @@ if [ -f "$installer" ]; then
     wine_run 60 "$installed/qorscan.exe" --version > "$scratch/version.txt" 2>&1 || status=$?
     [ $status -eq 0 ] && say "installed qorscan.exe: $(tr -d '\r' < "$scratch/version.txt" | head -1)" ||
         fail "the installed qorscan.exe does not start (exit $status)"
+    # The installer and the uninstaller show the program's icon: its pictures, as the icon file
+    # holds them, are in their resources.
+    python3 - "$cross/src/gui/qorreader.ico" "$installer" "$installed/uninstall.exe" <<'PY' ||
+import struct, sys
+icon = open(sys.argv[1], "rb").read()
+entries = [struct.unpack_from("<II", icon, 6 + 16 * i + 8) for i in range(icon[4])]
+for program in sys.argv[2:]:
+    data = open(program, "rb").read()
+    if not all(icon[offset:offset + size] in data for size, offset in entries):
+        sys.exit(f"{program} lacks the program's icon")
+PY
+        fail "the installer or uninstaller shows another icon"
+
+    # A silent uninstall removes the program and keeps the user's settings.
+    say "uninstaller, silently"
+    settings='HKCU\Software\VB and VBA Program Settings\.QOR Reader\Settings'
+    wine_run 60 reg add "$settings" /v ScanResultFolderPath /d 'C:\Results' /f > /dev/null 2>&1
+    wine_run 300 'C:\Program Files\QOR Reader\uninstall.exe' /S || fail "the uninstaller (exit $?)"
+    # It runs on from a copy in %TEMP%: its end is the end of wine's processes.
+    timeout 120 "$wineserver" -w || true
+    [ ! -e "$installed" ] || fail "the uninstaller left $installed"
+    wine_run 60 reg query 'HKLM\Software\Classes\.qor' > /dev/null 2>&1 &&
+        fail "the uninstaller left the .qor association"
+    wine_run 60 reg query "$settings" /v ScanResultFolderPath > /dev/null 2>&1 ||
+        fail "the silent uninstall removed the settings"
+    # Windows removes that copy at the next start, as wine does when its server starts again
+    # (the reg query above): nothing of it stays.
+    leftover=$(find "$WINEPREFIX/drive_c/users" -maxdepth 4 -name '~nsu*' | head -1)
+    [ -z "$leftover" ] || fail "the uninstaller left ${leftover#"$WINEPREFIX"/}"
+    say "uninstalled: no program files, no association, the settings kept, nothing left in %TEMP%"
 fi
 
 # --- 4. the desktop application -----------------------------------------------------------------
@@ -162,6 +231,10 @@ if [ -f "$stage/qorreader.exe" ]; then
     openbox > /dev/null 2>&1 &
     pids+=($!)
     sleep 1
+    # The document view's font through the Windows font matching of a new prefix, which has no
+    # Courier New.
+    qt_suite qt.export_text_view_qtest.windows_fonts export_text_view_qtest fontIsMonospaced \
+        "QT_QPA_PLATFORM=windows"
     shot() { /usr/bin/import -window root "$shots/$1.png" 2> /dev/null || true; }
     active() { xdotool getactivewindow getwindowname 2> /dev/null || true; }
     await() {
@@ -198,8 +271,35 @@ if [ -f "$stage/qorreader.exe" ]; then
     say "desktop scan wrote $pages AI page(s); screenshots in $shots"
     [ "$pages" -ge 1 ] || fail "the desktop scan under wine wrote no AI page"
     press ctrl+q
+
+    # The uninstaller, asked: Uninstall, Yes to removing the settings, Close.
+    if [ -f "$installer" ]; then
+        say "uninstaller, asked to remove the settings"
+        wine_run 300 "$installer" /S || fail "the installer (exit $?)"
+        wine_run 60 reg add "$settings" /v ScanResultFolderPath /d 'C:\Results' /f > /dev/null 2>&1
+        timeout 300 "$wine" 'C:\Program Files\QOR Reader\uninstall.exe' > /dev/null 2>&1 &
+        pids+=($!)
+        if await "QOR Reader * Uninstall: Confirmation"; then
+            shot 5-uninstall
+            press Return
+            # The question is a second window of the uninstaller's name.
+            for _ in $(seq 150); do
+                [ "$(xdotool search --onlyvisible --name 'QOR Reader .* Uninstall' | wc -l)" -ge 2 ] &&
+                    break
+                sleep 0.2
+            done
+            shot 6-uninstall-question
+            press Return
+            await "QOR Reader * Uninstall: Completed" && press Return
+        fi
+        timeout 120 "$wineserver" -w || true
+        wine_run 60 reg query "$settings" > /dev/null 2>&1 &&
+            fail "the settings stayed though the uninstaller was asked to remove them"
+        [ ! -e "$installed" ] || fail "the uninstaller left $installed"
+    fi
 fi
 
+say "window suites: $qt_runs runs, ${qt_totals[0]} passed, ${qt_totals[1]} failed, ${qt_totals[2]} skipped (cases)"
 if [ $failures -ne 0 ]; then
     say "$failures check(s) failed"
     exit 1

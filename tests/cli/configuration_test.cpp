@@ -54,7 +54,7 @@ TEST_F(Configuration, ASettingsOrCabinetFileThatCannotBeReadStopsTheRunBeforeAny
          ", line 2 opens a quote that nothing closes"},
         {"--cabinets", dir.write("semicolon.csv", "CB801;AI800_1\n"),
          ", line 1 separates the cabinet and the module with ';' instead of ','"},
-        {"--cabinets", dir.write("nul.csv", std::string(4096, '\0')),
+        {"--cabinets", dir.write("zero-bytes.csv", std::string(4096, '\0')),
          ", line 1 holds bytes that are no text"},
     };
     const std::string unmade = dir.file("unmade.ini");

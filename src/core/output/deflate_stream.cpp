@@ -138,7 +138,8 @@ const std::vector<DeflateEngine>& deflateEngines() {
     return engines;
 }
 
-DeflateStream::DeflateStream(Sink sink, DeflateEngine engine) : sink_(std::move(sink)) {
+DeflateStream::DeflateStream(Sink sink, [[maybe_unused]] DeflateEngine engine)
+    : sink_(std::move(sink)) {
 #ifdef QOR_HAVE_ISAL
     if (engine == DeflateEngine::Isal) {
         engine_ = std::make_unique<IsalEngine>();

@@ -1,8 +1,6 @@
 #include "gui/document/document_window.h"
 
 #include <QAction>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QResizeEvent>
 
 #include "gui/base/twips.h"
@@ -17,12 +15,6 @@ DocumentWindow::DocumentWindow(QWidget* parent)
       findBar_(new FindBar(*textView_, this)) {
     setObjectName("frmDocument");
     textView_->setObjectName("rtfText");
-    QFont font("Courier");
-    font.setStyleHint(QFont::TypeWriter);
-    if (!QFontInfo(font).fixedPitch()) {
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    }
-    textView_->setFont(font);
     setMinimumSize(120, 80);
     auto* find = new QAction(tr("Find"), this);
     find->setObjectName("actFind");

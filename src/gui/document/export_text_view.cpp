@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -42,6 +43,45 @@ private:
     std::function<void(QPaintEvent*)> paint_;
 };
 
+// A font the column grid fits: the one the system finds for the request says it is fixed pitch,
+// and its characters are as wide as its digits.
+bool monospaced(const QFont& font) {
+    const QFontMetricsF metrics(font);
+    const qreal advance = metrics.horizontalAdvance(QLatin1Char('0'));
+    const auto asWide = [&](char16_t c) {
+        return qFuzzyCompare(metrics.horizontalAdvance(QChar(c)), advance);
+    };
+    return QFontInfo(font).fixedPitch() && advance > 0 && asWide(u'i') && asWide(u'W') &&
+           asWide(u'.');
+}
+
+// Courier where it is monospaced, else the system's fixed font, else a common monospaced
+// family, else any fixed-pitch family installed: a system may lack the fixed font it names
+// (a new wine prefix has no Courier New) and then hands out a proportional one.
+QFont monospaceFont() {
+    QFont courier(QStringLiteral("Courier"));
+    courier.setStyleHint(QFont::TypeWriter);
+    const QFont system = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (const QFont& font : {courier, system}) {
+        if (monospaced(font)) {
+            return font;
+        }
+    }
+    for (const char* family : {"Courier New", "Consolas", "Lucida Console", "DejaVu Sans Mono",
+                               "Liberation Mono", "Noto Sans Mono", "Nimbus Mono PS"}) {
+        const QFont font(QString::fromLatin1(family));
+        if (monospaced(font)) {
+            return font;
+        }
+    }
+    for (const QString& family : QFontDatabase::families()) {
+        if (QFontDatabase::isFixedPitch(family) && monospaced(QFont(family))) {
+            return QFont(family);
+        }
+    }
+    return system;
+}
+
 int clampToInt(qint64 value) {
     return static_cast<int>(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
 }
@@ -59,7 +99,7 @@ ExportTextView::ExportTextView(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
-    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setFont(monospaceFont());
 
     // The shortcuts are handled in keyPressEvent; here they only label the context menu.
     copyAction_->setObjectName(QStringLiteral("actCopy"));

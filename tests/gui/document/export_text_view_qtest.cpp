@@ -168,6 +168,16 @@ private slots:
         QCOMPARE(view.selectedText(), QStringLiteral("\u00E9t\u00E9"));
     }
 
+    // The columns of an export line up on any system: the font the view gets is monospaced,
+    // also where the system's fixed font is missing (a new wine prefix has no Courier New).
+    void fontIsMonospaced() {
+        ExportTextView view;
+        const QFontInfo info(view.font());
+        const QFontMetricsF metrics(view.font());
+        QVERIFY2(info.fixedPitch(), qPrintable(info.family()));
+        QCOMPARE(metrics.horizontalAdvance("iiii.."), metrics.horizontalAdvance("WWWW00"));
+    }
+
     // Whatever the font's own advance, a line of n characters is drawn n columns wide, so
     // that the match marks, the selection and clicks, placed by column, meet the characters.
     void textIsDrawnOnTheColumnGrid() {

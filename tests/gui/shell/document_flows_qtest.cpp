@@ -1,6 +1,8 @@
 // Opening an export file into the document window by each flow: the dialog, the command
 // line, a recent file and drag and drop, with their error paths.
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <QAction>
 #include <QApplication>
@@ -201,7 +203,11 @@ private slots:
         if (kind == "folder") {
             std::filesystem::create_directories(path);
         } else if (kind == "pipe") {
+#ifdef _WIN32
+            QSKIP("a named pipe in a folder is POSIX");
+#else
             QCOMPARE(mkfifo(path.c_str(), 0600), 0);
+#endif
             QVERIFY_THROWS_EXCEPTION(
                 qor::QorError, window.activeDocument()->loadFile(QString::fromStdString(path)));
         }
