@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "cli/check_options.h"
+#include "cli/compare_find_options.h"
 #include "core/base/message_text.h"
 #include "core/scan/text_rules.h"
 
@@ -416,58 +417,6 @@ private:
     QCommandLineParser parser_;
 };
 
-// A comparison takes two exports and writes its own two files: the options that choose a scan's
-// output or run several scans make no sense with it and are refused rather than ignored.
-std::variant<CommandLine, UsageError> checkCompare(const CommandLine& line) {
-    const std::pair<bool, const char*> refused[] = {
-        {line.output.has_value(), "--output"}, {line.oneWorkbook, "--one-workbook"},
-        {line.saveStatistics, "--statistics"}, {line.infoOnly, "--info"},
-        {line.jobs.has_value(), "--jobs"},     {line.cabinetsFile.has_value(), "--cabinets"}};
-    for (const auto& [given, option] : refused) {
-        if (given) {
-            return UsageError{std::string(option) + " does not go with --compare"};
-        }
-    }
-    if (line.find) {
-        return UsageError{"--find does not go with --compare"};
-    }
-    if (line.files.size() != 2) {
-        return UsageError{"--compare takes exactly two export files, OLD and NEW (" +
-                          std::to_string(line.files.size()) + " given)"};
-    }
-    return line;
-}
-
-// A search prints what it finds and writes nothing: the options of a scan's outputs are refused.
-std::variant<CommandLine, UsageError> checkFind(const CommandLine& line) {
-    const std::pair<bool, const char*> refused[] = {
-        {line.output.has_value(), "--output"},
-        {line.oneWorkbook, "--one-workbook"},
-        {line.saveStatistics, "--statistics"},
-        {line.infoOnly, "--info"},
-        {line.enableAll, "--all"},
-        {!line.enables.empty(), "--enable"},
-        {line.cabinetsFile.has_value(), "--cabinets"},
-        {line.resultFolder.has_value(), "--result-folder"},
-        {line.now.has_value(), "--now"},
-        {line.overwrite != OverwriteAnswer::AskOnTerminal, "--overwrite"},
-        {line.breakLock, "--break-lock"},
-        {line.exitCode, "--exit-code"},
-        {line.threads.has_value(), "--threads"}};
-    for (const auto& [given, option] : refused) {
-        if (given) {
-            return UsageError{std::string(option) + " does not go with --find"};
-        }
-    }
-    if (line.csvRaw && !line.findCsv) {
-        return UsageError{"--csv-raw goes with --format csv only"};
-    }
-    if (line.files.empty()) {
-        return UsageError{"--find needs export files or folders to search"};
-    }
-    return line;
-}
-
 }  // namespace
 
 std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::string>& arguments) {
@@ -486,10 +435,10 @@ std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::st
         return UsageError{*error};
     }
     if (line.compare) {
-        return checkCompare(line);
+        return checkCompareLine(line);
     }
     if (line.find) {
-        return checkFind(line);
+        return checkFindLine(line);
     }
     const std::pair<bool, const char*> searchOnly[] = {
         {!line.findTypes.empty(), "--type goes with --find only"},
