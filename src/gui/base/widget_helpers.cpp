@@ -13,7 +13,6 @@
 #include <QWidget>
 #include <algorithm>
 #include <climits>
-#include <cmath>
 
 namespace qor::gui {
 namespace {
@@ -117,20 +116,15 @@ void fitScrolledContent(QWidget& dialog, QScrollArea& scroll, const QWidget& con
 }
 
 void centreOnScreen(QWidget& window) {
-    centreAboveMiddle(window, 0.0);
-}
-
-void centreAboveMiddle(QWidget& window, double twips) {
     const QScreen* screen = screenOf(window);
     if (screen == nullptr) {
         return;
     }
-    const double dpi = screen->logicalDotsPerInchY();
-    const int lift = static_cast<int>(std::lround(twips * (dpi > 0 ? dpi : 96.0) / 1440.0));
     const QRect area = screen->geometry();
     const QSize size = window.frameGeometry().size();
     const int left = area.left() + (area.width() - size.width()) / 2;
-    const int top = area.top() + (area.height() - size.height()) / 2 - lift;
+    const int top = area.top() + (area.height() - size.height()) / 2;
+    // Never above the top of the screen, so that the title bar stays within reach.
     window.move(left, std::max(top, area.top()));
 }
 

@@ -47,7 +47,7 @@ int captionWidth(const QWidget& window);
 // Widens a window laid out by `layout` to captionWidth(): a short dialog's caption is not cut.
 void keepCaptionWhole(QWidget& window, QBoxLayout& layout);
 
-// Moves a top-level window to the middle of its screen.
+// Moves a top-level window to the middle of its screen, its title bar on the screen.
 void centreOnScreen(QWidget& window);
 
 // What a window's frame and title bar add to its size: as the frame of the window it belongs
@@ -60,10 +60,6 @@ QSize screenRoom(const QWidget& window);
 // leaves the dialog (a large scale, a small screen), never less than three lines; a vertical
 // scroll bar shows the rest.
 void fitScrolledContent(QWidget& dialog, QScrollArea& scroll, const QWidget& content, int width);
-
-// Moves a top-level window to the middle of its screen and then `twips` higher, but never
-// above the top of the screen, so that its title bar stays within reach.
-void centreAboveMiddle(QWidget& window, double twips);
 
 // Shows `value` of `maximum` on a bar that counts in int: large counts are scaled down together.
 void showScaledProgress(QProgressBar& bar, long long value, long long maximum);

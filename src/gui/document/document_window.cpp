@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QResizeEvent>
 
-#include "gui/base/twips.h"
 #include "gui/document/export_text_view.h"
 #include "gui/document/find_bar.h"
 
@@ -51,8 +50,9 @@ bool DocumentWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void DocumentWindow::layOut() {
-    // The text sits 100 twips inside the window; the find bar, when open, below it.
-    const int margin = twipsToPixels(100, twipsPerPixel(this));
+    // The text sits a few pixels inside the window (they scale with the screen); the find bar,
+    // when open, below it.
+    constexpr int margin = 7;
     const int bar = findBar_->isVisible() ? findBar_->sizeHint().height() : 0;
     const int width = std::max(0, this->width() - 2 * margin);
     const int height = std::max(0, this->height() - 2 * margin - bar);
