@@ -1,20 +1,15 @@
 #include "core/checks/check_support.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
-#include <limits>
 
 #include "core/base/ascii.h"
 #include "core/base/translation.h"
 #include "core/elements/arena_fields.h"
+#include "core/elements/row_query.h"
 
 namespace qor::checks {
 namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // FNV-1a: names and designations are short, and equal keys are what matters. 32 bits, so that
 // a row and its key's hash sort as one 64-bit number; the keys of equal hashes are compared.
@@ -48,44 +43,7 @@ void sortByHash(std::vector<std::uint64_t>& keys) {
 }  // namespace
 
 std::optional<double> numberValue(std::string_view text) {
-    std::size_t at = !text.empty() && (text.front() == '+' || text.front() == '-') ? 1 : 0;
-    const std::size_t start = at;
-    std::size_t digits = 0;
-    for (; at < text.size() && isDigit(text[at]); ++at, ++digits) {
-    }
-    if (at < text.size() && text[at] == '.') {
-        for (++at; at < text.size() && isDigit(text[at]); ++at, ++digits) {
-        }
-    }
-    if (digits == 0) {
-        return std::nullopt;
-    }
-    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
-        std::size_t exponent = at + 1;
-        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) {
-            ++exponent;
-        }
-        if (exponent == text.size() || !isDigit(text[exponent])) {
-            return std::nullopt;
-        }
-        for (at = exponent; at < text.size() && isDigit(text[at]); ++at) {
-        }
-    }
-    if (at != text.size()) {
-        return std::nullopt;
-    }
-    double value = 0;
-    // from_chars takes no '+'; a value beyond a double's range is still a number, at its end.
-    const auto [end, error] = std::from_chars(text.data() + start, text.data() + text.size(), value,
-                                              std::chars_format::general);
-    if (error == std::errc::result_out_of_range) {
-        const std::size_t e = text.find_first_of("eE");
-        const bool tiny = e != std::string_view::npos && text[e + 1] == '-';
-        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
-    } else if (error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return text.front() == '-' ? -value : value;
+    return elements::decimalValue(text);
 }
 
 int parameterField(const elements::ElementTable& table, scan::ElementType type,

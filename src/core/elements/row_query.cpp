@@ -19,51 +19,6 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The value of `text` when it is a decimal number, spaces around allowed.
-std::optional<double> decimalValue(std::string_view text) {
-    text = scan::trimSpaces(text);
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-    }
-    // from_chars would also take "inf", "nan" and hex digits: only plain decimals count.
-    std::size_t at = text.empty() || text.front() != '-' ? 0 : 1;
-    std::size_t digits = 0;
-    for (; at < text.size() && isDigit(text[at]); ++at, ++digits) {
-    }
-    if (at < text.size() && text[at] == '.') {
-        for (++at; at < text.size() && isDigit(text[at]); ++at, ++digits) {
-        }
-    }
-    if (digits == 0) {
-        return std::nullopt;
-    }
-    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
-        std::size_t exponent = at + 1;
-        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) {
-            ++exponent;
-        }
-        if (exponent == text.size() || !isDigit(text[exponent])) {
-            return std::nullopt;
-        }
-        for (at = exponent; at < text.size() && isDigit(text[at]); ++at) {
-        }
-    }
-    if (at != text.size()) {
-        return std::nullopt;
-    }
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        // Too large or too small for a double: still a number, at the end of its sign's range.
-        const bool negative = text.front() == '-';
-        const bool huge = text.find_first_of("eE") == std::string_view::npos ||
-                          text[text.find_first_of("eE") + 1] != '-';
-        return huge ? (negative ? -HUGE_VAL : HUGE_VAL) : (negative ? -0.0 : 0.0);
-    }
-    return error == std::errc() && end == text.data() + text.size() ? std::optional(value)
-                                                                    : std::nullopt;
-}
-
 template <typename T>
 int threeWay(const T& a, const T& b) {
     return a < b ? -1 : (b < a ? 1 : 0);
@@ -168,6 +123,50 @@ void appendOrderedDouble(std::string& out, double value) {
 }
 
 }  // namespace
+
+std::optional<double> decimalValue(std::string_view text) {
+    text = scan::trimSpaces(text);
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    // from_chars would also take "inf", "nan" and hex digits: only plain decimals count.
+    std::size_t at = text.empty() || text.front() != '-' ? 0 : 1;
+    std::size_t digits = 0;
+    for (; at < text.size() && isDigit(text[at]); ++at, ++digits) {
+    }
+    if (at < text.size() && text[at] == '.') {
+        for (++at; at < text.size() && isDigit(text[at]); ++at, ++digits) {
+        }
+    }
+    if (digits == 0) {
+        return std::nullopt;
+    }
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        std::size_t exponent = at + 1;
+        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) {
+            ++exponent;
+        }
+        if (exponent == text.size() || !isDigit(text[exponent])) {
+            return std::nullopt;
+        }
+        for (at = exponent; at < text.size() && isDigit(text[at]); ++at) {
+        }
+    }
+    if (at != text.size()) {
+        return std::nullopt;
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        // Too large or too small for a double: still a number, at the end of its sign's range.
+        const bool negative = text.front() == '-';
+        const bool huge = text.find_first_of("eE") == std::string_view::npos ||
+                          text[text.find_first_of("eE") + 1] != '-';
+        return huge ? (negative ? -HUGE_VAL : HUGE_VAL) : (negative ? -0.0 : 0.0);
+    }
+    return error == std::errc() && end == text.data() + text.size() ? std::optional(value)
+                                                                    : std::nullopt;
+}
 
 std::vector<RowIndex> matchRows(const ElementTable& table, std::span<const RowIndex> rows,
                                 const WildcardPattern& pattern, std::span<const Column> columns) {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -31,6 +32,11 @@ std::string naturalKey(std::string_view text);
 // spaces around allowed) compare as numbers and come first; other text follows, compared
 // naturally; empty values (or only spaces) come last. Equal numbers fall back on their text.
 int compareValues(std::string_view a, std::string_view b);
+
+// The value of `text` when it is a decimal number: an optional sign, digits with at most one
+// decimal point (at least one digit), an optional exponent, spaces around allowed. A number
+// beyond a double's range is still one, at the end of its sign's range.
+std::optional<double> decimalValue(std::string_view text);
 
 enum class SortOrder { Ascending, Descending };
 
