@@ -218,17 +218,7 @@ int runCheckCommand(const CommandLine& line, std::FILE* messages) {
         ui.setCurrentFile({});
         ui.printError(translate("qorscan", "out of memory"));
     }
-    ui.setCurrentFile({});
-    if (const std::string failure = ResultPrinter::failure(); !failure.empty()) {
-        ui.printError(failure);
-    }
-    if (const int signal = platform::StopSignals::received(); signal != 0) {
-        return kExitSignalBase + signal;
-    }
-    if (ui.errorReported()) {
-        return kCheckError;
-    }
-    return found ? kFound : kNothingFound;
+    return searchExitStatus(ui, found, {kFound, kNothingFound, kCheckError});
 }
 
 }  // namespace qor::cli

@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <system_error>
 
+#include "cli/scan_command.h"
 #include "cli/terminal_ui.h"
 #include "core/base/message_text.h"
 #include "core/base/translation.h"
+#include "core/platform/stop_signals.h"
 #include "core/platform/user_environment.h"
 
 namespace qor::cli {
@@ -37,6 +39,20 @@ std::string ResultPrinter::failure() {
     return fillIn(translate("qorscan", "cannot write the standard output: %1"),
                   {error != 0 ? std::generic_category().message(error)
                               : translate("qorscan", "write error")});
+}
+
+int searchExitStatus(TerminalUi& ui, bool found, const SearchStatuses& statuses) {
+    ui.setCurrentFile({});
+    if (const std::string failure = ResultPrinter::failure(); !failure.empty()) {
+        ui.printError(failure);
+    }
+    if (const int signal = platform::StopSignals::received(); signal != 0) {
+        return kExitSignalBase + signal;
+    }
+    if (ui.errorReported()) {
+        return statuses.error;
+    }
+    return found ? statuses.found : statuses.nothingFound;
 }
 
 }  // namespace qor::cli

@@ -29,4 +29,17 @@ private:
     bool doubleBackslashes_;
 };
 
+class TerminalUi;
+
+// The exit statuses of a command that prints what it finds.
+struct SearchStatuses {
+    int found;
+    int nothingFound;
+    int error;
+};
+
+// How such a command ends: a failed write of its results is said; then a stop signal, an error
+// said on the way, or whether it found something decides the exit status.
+int searchExitStatus(TerminalUi& ui, bool found, const SearchStatuses& statuses);
+
 }  // namespace qor::cli
