@@ -18,23 +18,8 @@ constexpr output::HeadingStyle kHeadingStyle{0xFFFF00, true};
 constexpr double kWidestColumn = 60;
 constexpr std::size_t kColumns = 8;
 
-// The folder and name of `path`, and how the file takes its name there: nothing when the
-// person keeps what stands there.
-struct Destination {
-    platform::FolderHandle folder;
-    std::string name;
-    std::optional<platform::Placement> placement;
-};
-
-Destination askForDestination(const std::string& path, UserInterface& ui) {
-    const std::filesystem::path place = platform::toFsPath(path);
-    Destination destination{platform::FolderHandle::open(platform::fromFsPath(place.parent_path())),
-                            platform::fromFsPath(place.filename()),
-                            {}};
-    destination.placement = output::askBeforeReplacing(
-        destination.folder, destination.name, output::ReplaceQuestion::File,
-        "  :  " + translate("FindingsFile", "Checks"), ui);
-    return destination;
+std::string titleSuffix() {
+    return "  :  " + translate("FindingsFile", "Checks");
 }
 
 // The eight columns of a row, in the header's order.
@@ -59,7 +44,7 @@ void appendFindingCsv(std::string& out, const FindingRow& row, output::CsvValues
 
 bool writeFindingsCsv(std::span<const Finding> findings, const CheckInput& input,
                       const std::string& path, UserInterface& ui) {
-    const Destination destination = askForDestination(path, ui);
+    const output::NamedFile destination = output::askBeforeReplacingFile(path, titleSuffix(), ui);
     if (!destination.placement) {
         return false;
     }
@@ -90,7 +75,8 @@ bool writeFindingsWorkbook(std::span<const Finding> findings, const CheckInput& 
                    {std::to_string(output::kMaxSheetRows - 1), std::to_string(findings.size())}));
     }
     const std::string workbookPath = output::xlsxFilePath(path);
-    const Destination destination = askForDestination(workbookPath, ui);
+    const output::NamedFile destination =
+        output::askBeforeReplacingFile(workbookPath, titleSuffix(), ui);
     if (!destination.placement) {
         return false;
     }

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
+#include "core/platform/file_system.h"
 #include "core/platform/path_names.h"
 #include "core/scan/byte_search.h"
 
@@ -160,6 +162,17 @@ std::optional<platform::Placement> askBeforeReplacing(const platform::FolderHand
         return std::nullopt;
     }
     return platform::Placement::Replace;
+}
+
+NamedFile askBeforeReplacingFile(const std::string& path, std::string_view titleSuffix,
+                                 UserInterface& ui) {
+    const std::filesystem::path place = platform::toFsPath(path);
+    NamedFile file{platform::FolderHandle::open(platform::fromFsPath(place.parent_path())),
+                   platform::fromFsPath(place.filename()),
+                   {}};
+    file.placement =
+        askBeforeReplacing(file.folder, file.name, ReplaceQuestion::File, titleSuffix, ui);
+    return file;
 }
 
 void appendCsvRow(std::string& text, const scan::ElementRowView& row, bool labelled,

@@ -39,6 +39,16 @@ std::optional<platform::Placement> askBeforeReplacing(
     const platform::FolderHandle& folder, std::string_view name, ReplaceQuestion question,
     std::string_view titleSuffix, UserInterface& ui, ReplaceAnswers* answers = nullptr);
 
+// A file the person named for rows of a window: its folder, its name there, and how it takes
+// the name (nothing when the person keeps what stands there), asked as askBeforeReplacing asks.
+struct NamedFile {
+    platform::FolderHandle folder;
+    std::string name;
+    std::optional<platform::Placement> placement;
+};
+NamedFile askBeforeReplacingFile(const std::string& path, std::string_view titleSuffix,
+                                 UserInterface& ui);
+
 // How the values that a spreadsheet would take for a formula are written.
 enum class CsvValues {
     Guarded,  // behind an apostrophe, so that they open as text

@@ -25,24 +25,6 @@ std::string titleSuffix() {
     return "  :  " + translate("VisibleRowsFile", "Elements");
 }
 
-// The folder and name of `path`, and how the file takes its name there: nothing when the
-// person keeps what stands there.
-struct Destination {
-    platform::FolderHandle folder;
-    std::string name;
-    std::optional<platform::Placement> placement;
-};
-
-Destination askForDestination(const std::string& path, UserInterface& ui) {
-    const std::filesystem::path place = platform::toFsPath(path);
-    Destination destination{platform::FolderHandle::open(platform::fromFsPath(place.parent_path())),
-                            platform::fromFsPath(place.filename()),
-                            {}};
-    destination.placement = output::askBeforeReplacing(
-        destination.folder, destination.name, output::ReplaceQuestion::File, titleSuffix(), ui);
-    return destination;
-}
-
 // Whether every export of the table is read in one encoding: its bytes then need no change.
 bool oneEncoding(const elements::ElementTable& table) {
     const auto& files = table.files();
@@ -67,7 +49,7 @@ std::string_view utf8Cell(const elements::ElementTable& table, elements::RowInde
 }  // namespace
 
 bool writeVisibleRowsCsv(const VisibleRows& visible, const std::string& path, UserInterface& ui) {
-    const Destination destination = askForDestination(path, ui);
+    const output::NamedFile destination = output::askBeforeReplacingFile(path, titleSuffix(), ui);
     if (!destination.placement) {
         return false;
     }
@@ -111,7 +93,8 @@ bool writeVisibleRowsWorkbook(const VisibleRows& visible, const std::string& pat
             {std::to_string(output::kMaxSheetRows - 1), std::to_string(visible.rows.size())}));
     }
     const std::string workbookPath = output::xlsxFilePath(path);
-    const Destination destination = askForDestination(workbookPath, ui);
+    const output::NamedFile destination =
+        output::askBeforeReplacingFile(workbookPath, titleSuffix(), ui);
     if (!destination.placement) {
         return false;
     }
