@@ -29,7 +29,6 @@ public:
         highestValue_ = std::max(highestValue_, value);
         highestMaximum_ = std::max(highestMaximum_, maximum);
     }
-    void yield() override {}
 
     void reset() {
         errors_ = 0;
