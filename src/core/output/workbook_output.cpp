@@ -169,7 +169,7 @@ private:
     const Session& session_;
     UserInterface& ui_;
     const std::time_t created_;
-    WorkbookSaver saver_{ui_};
+    WorkbookSaver saver_;
     ReplaceAnswers answers_{ui_};
 };
 

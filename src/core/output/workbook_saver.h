@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/base/user_interface.h"
 #include "core/output/element_workbook.h"
 #include "core/scan/element_types.h"
 
@@ -21,7 +20,7 @@ namespace qor::output {
 // thread at the next save or when the scan waits for the last ones.
 class WorkbookSaver {
 public:
-    explicit WorkbookSaver(UserInterface& ui) : ui_(ui) {}
+    WorkbookSaver() = default;
     ~WorkbookSaver();  // finishes the saves handed over
     WorkbookSaver(const WorkbookSaver&) = delete;
     WorkbookSaver& operator=(const WorkbookSaver&) = delete;
@@ -37,13 +36,12 @@ public:
 private:
     static constexpr std::size_t kWorkers = 2;
 
-    // Waits on the scan's thread, letting the event loop breathe meanwhile.
+    // Waits on the scan's thread until `ready` holds.
     template <typename Ready>
     void waitUntil(Ready ready);
     void throwFirstFailure();
     void work();
 
-    UserInterface& ui_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<std::pair<std::unique_ptr<ElementWorkbook>, scan::ElementType>> queue_;
