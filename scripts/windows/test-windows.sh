@@ -255,7 +255,7 @@ if [ -f "$stage/qorreader.exe" ]; then
         shot 1-opened
         press F3
         if await "Search Options"; then
-            press ctrl+Next ctrl+Next alt+e
+            # A fresh account scans every type already: the options are only looked at.
             shot 2-options
             press alt+o
             await ".QOR Reader - *" && press F2
