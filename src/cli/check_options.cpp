@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "cli/compare_find_options.h"
 #include "core/base/message_text.h"
 #include "core/checks/check.h"
 
@@ -50,7 +51,7 @@ std::optional<std::string> readDisabledCheck(const std::string& text, CommandLin
 }
 
 std::variant<CommandLine, UsageError> checkCheckLine(const CommandLine& line) {
-    const std::pair<bool, const char*> refused[] = {
+    const RefusedOption refused[] = {
         {line.output.has_value(), "--output"},
         {line.oneWorkbook, "--one-workbook"},
         {line.saveStatistics, "--statistics"},
@@ -66,10 +67,8 @@ std::variant<CommandLine, UsageError> checkCheckLine(const CommandLine& line) {
         {line.compare, "--compare"},
         {line.find.has_value(), "--find"},
         {!line.findTypes.empty(), "--type"}};
-    for (const auto& [given, option] : refused) {
-        if (given) {
-            return UsageError{std::string(option) + " does not go with --check"};
-        }
+    if (auto error = firstRefused(refused, "--check")) {
+        return *error;
     }
     if (line.csvRaw && !line.findCsv) {
         return UsageError{"--csv-raw goes with --format csv only"};

@@ -5,15 +5,23 @@
 
 namespace qor::cli {
 
+std::optional<UsageError> firstRefused(std::span<const RefusedOption> refused,
+                                       std::string_view mode) {
+    for (const auto& [given, option] : refused) {
+        if (given) {
+            return UsageError{std::string(option) + " does not go with " + std::string(mode)};
+        }
+    }
+    return std::nullopt;
+}
+
 std::variant<CommandLine, UsageError> checkCompareLine(const CommandLine& line) {
-    const std::pair<bool, const char*> refused[] = {
+    const RefusedOption refused[] = {
         {line.output.has_value(), "--output"}, {line.oneWorkbook, "--one-workbook"},
         {line.saveStatistics, "--statistics"}, {line.infoOnly, "--info"},
         {line.jobs.has_value(), "--jobs"},     {line.cabinetsFile.has_value(), "--cabinets"}};
-    for (const auto& [given, option] : refused) {
-        if (given) {
-            return UsageError{std::string(option) + " does not go with --compare"};
-        }
+    if (auto error = firstRefused(refused, "--compare")) {
+        return *error;
     }
     if (line.find) {
         return UsageError{"--find does not go with --compare"};
@@ -26,7 +34,7 @@ std::variant<CommandLine, UsageError> checkCompareLine(const CommandLine& line) 
 }
 
 std::variant<CommandLine, UsageError> checkFindLine(const CommandLine& line) {
-    const std::pair<bool, const char*> refused[] = {
+    const RefusedOption refused[] = {
         {line.output.has_value(), "--output"},
         {line.oneWorkbook, "--one-workbook"},
         {line.saveStatistics, "--statistics"},
@@ -40,10 +48,8 @@ std::variant<CommandLine, UsageError> checkFindLine(const CommandLine& line) {
         {line.breakLock, "--break-lock"},
         {line.exitCode, "--exit-code"},
         {line.threads.has_value(), "--threads"}};
-    for (const auto& [given, option] : refused) {
-        if (given) {
-            return UsageError{std::string(option) + " does not go with --find"};
-        }
+    if (auto error = firstRefused(refused, "--find")) {
+        return *error;
     }
     if (line.csvRaw && !line.findCsv) {
         return UsageError{"--csv-raw goes with --format csv only"};
