@@ -6,6 +6,7 @@
 
 #include "core/base/qor_error.h"
 #include "core/base/translation.h"
+#include "core/platform/path_names.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -46,8 +47,8 @@ bool pathExists(const std::string& path) {
     std::error_code ec;
     const bool exists = std::filesystem::exists(toFsPath(path), ec);
     if (ec) {
-        throw QorError(
-            fillIn(translate("Files", "Cannot look for '%1': %2"), {path, ec.message()}));
+        throw QorError(fillIn(translate("Files", "Cannot look for '%1': %2"),
+                              {shownPath(path), ec.message()}));
     }
     return exists;
 }

@@ -5,6 +5,7 @@
 #include "core/base/qor_error.h"
 #include "core/base/translation.h"
 #include "core/platform/file_system.h"
+#include "core/platform/path_names.h"
 
 // Windows has no calls relative to an open folder. What keeps a path from being redirected is
 // the open folder itself: it is opened without FILE_SHARE_DELETE, so while it is open neither it
@@ -15,7 +16,7 @@ namespace qor::platform {
 namespace {
 
 [[noreturn]] void fail(const std::string& pattern, const std::string& path, DWORD error) {
-    throw QorError(fillIn(pattern, {path, windowsErrorText(error)}));
+    throw QorError(fillIn(pattern, {shownPath(path), windowsErrorText(error)}));
 }
 
 constexpr DWORD kShareAllButDelete = FILE_SHARE_READ | FILE_SHARE_WRITE;
@@ -112,10 +113,10 @@ FolderHandle FolderHandle::subfolder(std::string_view name, bool create, bool* m
             throw QorError(fillIn(
                 translate("Files",
                           "'%1' is a symbolic link: results are never written through a link"),
-                {path}));
+                {shownPath(path)}));
         }
         if (attributes != INVALID_FILE_ATTRIBUTES && !isFolder(attributes)) {
-            throw QorError(fillIn(translate("Files", "'%1' is not a folder"), {path}));
+            throw QorError(fillIn(translate("Files", "'%1' is not a folder"), {shownPath(path)}));
         }
         fail(translate("Files", "Cannot open the folder '%1': %2"), path, error);
     }
@@ -127,7 +128,7 @@ FolderHandle FolderHandle::subfolder(std::string_view name, bool create, bool* m
                 ? translate("Files",
                             "'%1' is a symbolic link: results are never written through a link")
                 : translate("Files", "'%1' is not a folder"),
-            {path}));
+            {shownPath(path)}));
     }
     return FolderHandle(std::make_shared<const Open>(opened), path);
 }

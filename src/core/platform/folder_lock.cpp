@@ -2,6 +2,7 @@
 
 #include "core/base/translation.h"
 #include "core/platform/folder_lock_holder.h"
+#include "core/platform/path_names.h"
 
 // What the folder lock does the same way on every system: the lock file's words and the
 // messages. Taking and releasing the lock is in folder_lock_posix.cpp and
@@ -53,7 +54,7 @@ void stopWaitingFor(const FolderHandle& folder,
         throw *foreign;
     }
     throw QorError(fillIn(translate("ResultFolder", "'%1' is being written by another scan"),
-                          {folder.path()}));
+                          {shownPath(folder.path())}));
 }
 
 FolderLockedElsewhere::FolderLockedElsewhere(const std::string& folder, const std::string& host,
@@ -61,7 +62,7 @@ FolderLockedElsewhere::FolderLockedElsewhere(const std::string& folder, const st
     : QorError(fillIn(translate("ResultFolder",
                                 "'%1' is being written by a scan on the computer '%2' (its lock "
                                 "is %3 old)"),
-                      {folder, host, lockAgeText(age)})),
+                      {shownPath(folder), host, lockAgeText(age)})),
       host_(host),
       age_(age) {}
 

@@ -8,6 +8,7 @@
 #include "core/platform/file_system.h"
 #include "core/platform/folder_lock.h"
 #include "core/platform/folder_lock_holder.h"
+#include "core/platform/path_names.h"
 
 // The Windows half of the folder lock: LockFileEx on one byte far beyond the lock file's words,
 // so that a run waiting for the lock can still read who holds it. The system's lock ends with
@@ -70,7 +71,7 @@ void writeHolder(HANDLE file, const std::string& host) {
 
 [[noreturn]] void cannotLock(const FolderHandle& folder, DWORD error) {
     throw QorError(fillIn(translate("ResultFolder", "Cannot lock '%1': %2"),
-                          {folder.path(), windowsErrorText(error)}));
+                          {shownPath(folder.path()), windowsErrorText(error)}));
 }
 
 }  // namespace
@@ -100,7 +101,7 @@ FolderLock::FolderLock(const FolderHandle& folder, const LockRules& rules) : fol
                 throw QorError(fillIn(translate("ResultFolder",
                                                 "Cannot lock '%1': its lock file %2 is a "
                                                 "symbolic link"),
-                                      {folder.path(), kLockFileName}));
+                                      {shownPath(folder.path()), kLockFileName}));
             }
             OVERLAPPED lockedByte{};
             lockedByte.OffsetHigh = kLockedByteHigh;

@@ -18,8 +18,8 @@ std::string longFileName(std::string_view path) {
             return {};
         }
         return fromFsPath(canonical);
-    } catch (...) {
-        // Errors are ignored here: whatever cannot be resolved opens nothing.
+    } catch (const std::system_error&) {
+        // A name the system cannot take (bytes that are no UTF-8 on Windows) opens nothing.
         return {};
     }
 }

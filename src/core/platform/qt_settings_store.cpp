@@ -11,6 +11,7 @@
 #include <QtGlobal>
 
 #include "core/base/qor_error.h"
+#include "core/platform/path_names.h"
 
 namespace qor::platform {
 namespace {
@@ -106,7 +107,7 @@ QtSettingsStore QtSettingsStore::iniFile(const std::string& path) {
 QtSettingsStore QtSettingsStore::checkedIniFile(const std::string& path) {
     // `pattern` names the file as %1 and may give the system's reason as %2.
     const auto refuse = [&](const std::string& pattern, const std::string& reason = {}) {
-        throw QorError(fillIn(pattern, {path, reason}));
+        throw QorError(fillIn(pattern, {shownPath(path), reason}));
     };
     if (path.empty()) {
         throw QorError(translate("SettingsFile", "no settings file named"));

@@ -10,6 +10,7 @@
 #include "core/base/qor_error.h"
 #include "core/base/translation.h"
 #include "core/platform/file_system.h"
+#include "core/platform/path_names.h"
 #include "core/platform/result_file_names.h"
 
 // What result files do the same way on every system: buffering, the background writer and the
@@ -32,8 +33,8 @@ bool entryExists(const std::string& path) {
     std::error_code ec;
     const auto status = std::filesystem::symlink_status(toFsPath(path), ec);
     if (ec && ec != std::errc::no_such_file_or_directory) {
-        throw QorError(
-            fillIn(translate("Files", "Cannot look for '%1': %2"), {path, ec.message()}));
+        throw QorError(fillIn(translate("Files", "Cannot look for '%1': %2"),
+                              {shownPath(path), ec.message()}));
     }
     return std::filesystem::exists(status);
 }

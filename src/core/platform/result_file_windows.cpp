@@ -6,6 +6,7 @@
 #include "core/base/qor_error.h"
 #include "core/base/translation.h"
 #include "core/platform/file_system.h"
+#include "core/platform/path_names.h"
 #include "core/platform/result_file.h"
 #include "core/platform/result_file_names.h"
 
@@ -20,7 +21,7 @@ const int kFileNotOpen = ERROR_INVALID_HANDLE;
 namespace {
 
 [[noreturn]] void failWith(const std::string& pattern, const std::string& path, DWORD error) {
-    throw QorError(fillIn(pattern, {path, windowsErrorText(error)}));
+    throw QorError(fillIn(pattern, {shownPath(path), windowsErrorText(error)}));
 }
 
 bool isLink(DWORD attributes) {
@@ -98,7 +99,7 @@ void moveIntoPlace(const FolderHandle& from, std::string_view fromName, const Fo
             throw QorError(fillIn(translate("Files",
                                             "Cannot write '%1': something else took that "
                                             "name while the result was being written"),
-                                  {to.pathOf(toName)}));
+                                  {shownPath(to.pathOf(toName))}));
         }
         failWith(translate("Files", "Cannot write '%1': %2"), to.pathOf(toName), error);
     }
