@@ -10,6 +10,10 @@ inline constexpr char foldAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+inline constexpr bool isAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 inline constexpr char upperAscii(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }

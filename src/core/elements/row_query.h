@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "core/elements/element_table.h"
+#include "core/elements/value_order.h"
 #include "core/elements/wildcard_pattern.h"
 
 namespace qor::elements {
@@ -18,25 +18,6 @@ namespace qor::elements {
 // the columns on screen for "any column", or a single one. An empty pattern keeps every row.
 std::vector<RowIndex> matchRows(const ElementTable& table, std::span<const RowIndex> rows,
                                 const WildcardPattern& pattern, std::span<const Column> columns);
-
-// Natural order of designations: digit runs compare as numbers, the rest without regard to
-// ASCII case ("AI800_1.2" before "AI800_1.10"). Negative, zero or positive.
-int compareNatural(std::string_view a, std::string_view b);
-
-// A key whose byte order is compareNatural's order up to ties (texts that differ only in case
-// or leading zeros): ASCII letters folded, each run of digits as "0", its significant digits'
-// count (one byte, two from nine digits on), then those digits.
-std::string naturalKey(std::string_view text);
-
-// Order of parameter values: values that read as decimal numbers ("12", "-0.5", "1E3",
-// spaces around allowed) compare as numbers and come first; other text follows, compared
-// naturally; empty values (or only spaces) come last. Equal numbers fall back on their text.
-int compareValues(std::string_view a, std::string_view b);
-
-// The value of `text` when it is a decimal number: an optional sign, digits with at most one
-// decimal point (at least one digit), an optional exponent, spaces around allowed. A number
-// beyond a double's range is still one, at the end of its sign's range.
-std::optional<double> decimalValue(std::string_view text);
 
 enum class SortOrder { Ascending, Descending };
 
