@@ -95,7 +95,7 @@ std::string readGenerationDate(const std::string& path) {
             }
             return date;
         }
-    } catch (...) {
+    } catch (const QorError&) {
         // The date is a nicety: an unreadable file simply has none.
     }
     return {};
