@@ -61,8 +61,8 @@ void MainWindow::listWindows() {
     auto* group = new QActionGroup(&menu);
     for (qsizetype i = 0; i < windows.size(); ++i) {
         QMdiSubWindow* window = windows[i];
-        QAction* item = menu.addAction(
-            numberedMenuText(menu.font(), static_cast<int>(i + 1), window->windowTitle()));
+        QAction* item =
+            menu.addAction(numberedMenuText(menu, static_cast<int>(i + 1), window->windowTitle()));
         item->setCheckable(true);
         item->setChecked(window == mdiArea_->activeSubWindow());
         item->setActionGroup(group);

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFontMetrics>
 #include <QMenu>
+#include <QScreen>
 #include <algorithm>
 #include <string>
 
@@ -14,15 +15,19 @@
 namespace qor::gui {
 namespace {
 
-// About sixty characters: a deep path no longer stretches a menu across the screen.
+// About sixty characters, and no more than half a small screen: a deep path no longer
+// stretches a menu across the screen.
 constexpr int kShownCharacters = 60;
 
 }  // namespace
 
-QString numberedMenuText(const QFont& font, int number, const QString& text) {
-    const QFontMetrics metrics(font);
-    QString shown =
-        metrics.elidedText(text, Qt::ElideMiddle, metrics.averageCharWidth() * kShownCharacters);
+QString numberedMenuText(const QMenu& menu, int number, const QString& text) {
+    const QFontMetrics metrics(menu.font());
+    int width = metrics.averageCharWidth() * kShownCharacters;
+    if (const QScreen* screen = menu.screen()) {
+        width = std::min(width, screen->availableGeometry().width() / 2);
+    }
+    QString shown = metrics.elidedText(text, Qt::ElideMiddle, width);
     // Numbered, so that a digit chooses the entry from the keyboard (up to 9).
     const QString prefix = number < 10 ? QString("&%1 ").arg(number) : QString("%1 ").arg(number);
     return prefix + shown.replace('&', "&&");
@@ -40,7 +45,7 @@ void RecentFilesMenu::show() {
         slot.setVisible(used);
         slot.setData(used ? files_[i] : QString());
         const QString shown = used ? shownPath(files_[i]) : QString();
-        slot.setText(used ? numberedMenuText(menu_.font(), i + 1, shown) : QString());
+        slot.setText(used ? numberedMenuText(menu_, i + 1, shown) : QString());
         slot.setToolTip(shown);
     }
     menu_.menuAction()->setVisible(!files_.isEmpty());

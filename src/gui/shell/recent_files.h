@@ -6,7 +6,6 @@
 #include <optional>
 
 class QAction;
-class QFont;
 class QMenu;
 
 #include "core/platform/path_names.h"
@@ -19,10 +18,10 @@ namespace qor::gui {
 
 inline constexpr int kRecentSlots = 5;
 
-// The caption of the menu entry `number` (from 1) for `text`, a path or a window's title: "&1 "
-// and the text, elided in the middle when longer than about sixty characters of `font`, with
-// any "&" in it shown as it is.
-QString numberedMenuText(const QFont& font, int number, const QString& text);
+// The caption of the menu entry `number` (from 1) of `menu` for `text`, a path or a window's
+// title: "&1 " and the text, elided in the middle when longer than about sixty characters of
+// the menu's font or half its screen, with any "&" in it shown as it is.
+QString numberedMenuText(const QMenu& menu, int number, const QString& text);
 
 // Whether two entries of the list name one file: by their canonical paths, without regard to
 // case or separator where the system has none (Windows).
