@@ -25,6 +25,7 @@
 #include "core/elements/element_loader.h"
 #include "core/elements/row_query.h"
 #include "gui/base/main_status_bar.h"
+#include "gui/base/widget_helpers.h"
 #include "gui/document/document_window.h"
 #include "gui/document/export_text_view.h"
 #include "gui/elements/elements_table_model.h"
@@ -374,7 +375,9 @@ private slots:
         fs::copy_file(dataPath("north.qor"), plant / "north.qor");
         fs::copy_file(dataPath("south.qor"), plant / "unit2" / "south.qor");
         fixture.folder.write("plant/notes.qor", "Remember the spare parts.\n");
-        fs::create_symlink(plant / "moved-away.qor", plant / "gone.qor");
+        // A link to nothing; Windows lets only some accounts make links.
+        std::error_code noLink;
+        fs::create_symlink(plant / "moved-away.qor", plant / "gone.qor", noLink);
         MainWindow window(fixture.context);
         window.show();
         window.commands().includeSubfolders->setChecked(true);
@@ -383,12 +386,12 @@ private slots:
         QVERIFY(elements != nullptr);
         QCOMPARE(elements->table().files().size(), std::size_t{2});
         const QString skipped = elements->findChild<QLabel*>("lblSkipped")->text();
-        QVERIFY2(skipped.contains("gone.qor (") && skipped.contains("notes.qor ("),
+        QVERIFY2((noLink || skipped.contains("gone.qor (")) && skipped.contains("notes.qor ("),
                  qPrintable(skipped));
         QCOMPARE(elements->caption(), QString("Elements: plant"));
         // The status bar is about the plant, not about an export.
         QCOMPARE(window.statusBarPanels().panelText(1),
-                 "Plant folder: " + QString::fromStdString(plant.string()));
+                 "Plant folder: " + qor::gui::shownPath(plant.string()));
         QCOMPARE(window.statusBarPanels().panelText(2), QString("Exports: 2"));
 
         // Which node holds FT201?

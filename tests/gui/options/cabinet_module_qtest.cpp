@@ -1,5 +1,6 @@
 // The "Cabinet<->Module" tab: importing a table, adding, modifying and deleting rows, and when
 // the list, the count, the apply box, the label lists and the store follow.
+#include "core/platform/path_names.h"
 #include "gui/options/cabinet_module_dialog.h"
 
 #include <QAction>
@@ -176,8 +177,10 @@ private slots:
         QCOMPARE(fixture.store.value("CabinetsModules", "ModuleValue_2", ""),
                  std::string("AI810,2"));
         // The file dialog starts where the last import came from, at first in the home folder.
-        QCOMPARE(fixture.desktop.dialogCalls.front().folder, QDir::homePath().toStdString());
-        QCOMPARE(fixture.desktop.dialogCalls.back().folder, fixture.folder.str());
+        QVERIFY(qor::platform::samePath(fixture.desktop.dialogCalls.front().folder,
+                                        QDir::homePath().toStdString()));
+        QVERIFY(qor::platform::samePath(fixture.desktop.dialogCalls.back().folder,
+                                        fixture.folder.str()));
     }
 
     void addRows() {

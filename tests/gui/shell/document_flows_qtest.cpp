@@ -24,7 +24,9 @@
 #include <vector>
 
 #include "core/base/qor_error.h"
+#include "core/platform/path_names.h"
 #include "gui/base/main_status_bar.h"
+#include "gui/base/widget_helpers.h"
 #include "gui/document/document_window.h"
 #include "gui/document/export_text_view.h"
 #include "gui/scan/progress_window.h"
@@ -71,7 +73,7 @@ QString captionOf(const MainWindow& window) {
 
 // The window is ready to scan the file at `path`, which it shows.
 void checkShown(const MainWindow& window, const std::string& path) {
-    QCOMPARE(captionOf(window), QString::fromStdString(path));
+    QCOMPARE(captionOf(window), qor::gui::shownPath(path));
     QVERIFY(window.commands().scanFile->isEnabled());
     QVERIFY(window.progressWindow().isHidden());
     QVERIFY(QApplication::overrideCursor() == nullptr);
@@ -146,7 +148,7 @@ private slots:
             QVERIFY(qor::testing::openEnded(window));
         }
         QCOMPARE(window.documents().subWindowList().size(), qsizetype{1});
-        QCOMPARE(captionOf(window), QString::fromStdString(second.string()));
+        QCOMPARE(captionOf(window), qor::gui::shownPath(second.string()));
 
         // Closing takes the scan and compare commands and the status texts away (checked with a
         // window of changes open in comparison_window_qtest) and leaves the path.
@@ -223,7 +225,8 @@ private slots:
         QVERIFY(qor::testing::openEnded(window));
         QCOMPARE(fixture.boxes.errors.size(), std::size_t{1});
         QCOMPARE(fixture.boxes.errors[0].procedure, std::string("GetNodeInfo"));
-        QVERIFY(fixture.boxes.errors[0].description.find(path) != std::string::npos);
+        QVERIFY(fixture.boxes.errors[0].description.find(qor::platform::shownPath(path)) !=
+                std::string::npos);
         checkShown(window, fixture.samplePath());
         QCOMPARE(fixture.session.databasePath, fixture.samplePath());
         QCOMPARE(window.statusBarPanels().panelText(2), QString("Node Number:  12"));

@@ -11,8 +11,10 @@
 #include <filesystem>
 #include <functional>
 
+#include "core/platform/path_names.h"
 #include "gui/base/desktop.h"
 #include "gui/base/main_status_bar.h"
+#include "gui/base/widget_helpers.h"
 #include "gui/document/document_window.h"
 #include "gui/scan/progress_window.h"
 #include "gui/shell/main_window.h"
@@ -165,6 +167,11 @@ private slots:
         const QByteArray home = qgetenv("HOME");
         const QByteArray config = qgetenv("XDG_CONFIG_HOME");
         for (const bool chosen : {false, true}) {
+#ifdef _WIN32
+            if (!chosen) {
+                continue;  // Documents is the profile's known folder there: no test moves it
+            }
+#endif
             AppFixture fixture;
             qputenv("HOME", QByteArray::fromStdString(fixture.resultRoot()));
             qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(fixture.resultRoot() + "/config"));
@@ -186,8 +193,8 @@ private slots:
             QCOMPARE(fixture.boxes.errors.size(), std::size_t{chosen ? 1u : 0u});
             QCOMPARE(fixture.desktop.modalTitles.size(), std::size_t{chosen ? 0u : 1u});
             if (chosen) {
-                QVERIFY(fixture.boxes.errors[0].description.find(fixture.resultRoot() + "/gone") !=
-                        std::string::npos);
+                QVERIFY(fixture.boxes.errors[0].description.find(qor::platform::shownPath(
+                            fixture.resultRoot() + "/gone")) != std::string::npos);
                 QVERIFY(!std::filesystem::exists(fixture.folder.path() / "gone"));
                 QCOMPARE(fixture.boxes.errors[0].procedure, std::string("mnuFileScan_Click"));
                 QVERIFY(!window.statusBarPanels().progressShown());
@@ -239,8 +246,7 @@ private slots:
         MainWindow window(fixture.context);
         const std::string path = fixture.folder.write("picture.qor", bytes.toStdString());
         QVERIFY(qor::testing::openedByPath(window, path));
-        QCOMPARE(window.activeDocument()->parentWidget()->windowTitle(),
-                 QString::fromStdString(path));
+        QCOMPARE(window.activeDocument()->parentWidget()->windowTitle(), qor::gui::shownPath(path));
         QVERIFY(window.statusBarPanels().panelText(1).startsWith("Not a node export"));
         window.commands().scanFile->trigger();
         QCOMPARE(fixture.boxes.messages.size(), std::size_t{2});  // the opening's, the scan's
