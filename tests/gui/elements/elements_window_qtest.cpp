@@ -31,6 +31,7 @@
 #include "gui/elements/elements_window.h"
 #include "gui/shell/main_window.h"
 #include "support/app_fixture.h"
+#include "support/main_window_work.h"
 #include "support/window_opens.h"
 
 using qor::elements::ElementTable;
@@ -63,15 +64,6 @@ QStringList headings(const ElementsTableModel& model) {
     return texts;
 }
 
-ElementsWindow* elementsWindowOf(const MainWindow& window) {
-    for (QMdiSubWindow* child : window.documents().subWindowList()) {
-        if (auto* elements = dynamic_cast<ElementsWindow*>(child->widget())) {
-            return elements;
-        }
-    }
-    return nullptr;
-}
-
 // Waits until the model shows the rows of the newest change.
 bool settled(ElementsTableModel& model) {
     if (!model.busy()) {
@@ -84,16 +76,6 @@ bool settled(ElementsTableModel& model) {
 std::shared_ptr<const ElementTable> north(const qor::elements::LoadSettings& settings = {}) {
     return std::make_shared<const ElementTable>(
         qor::elements::loadExport(dataPath("north.qor"), settings));
-}
-
-// Runs a command of the main window that loads elements and waits for its end.
-ElementsWindow* loadThrough(MainWindow& window, QAction& command) {
-    QSignalSpy finished(&window, &MainWindow::workFinished);
-    command.trigger();
-    if (window.busy() && !finished.wait(20000)) {
-        return nullptr;
-    }
-    return elementsWindowOf(window);
 }
 
 constexpr int kAll = -1;
@@ -243,7 +225,8 @@ private slots:
         window.show();
         QVERIFY(!window.commands().elements->isEnabled());
         QVERIFY(qor::testing::openedByPath(window, dataPath("north.qor")));
-        ElementsWindow* elements = loadThrough(window, *window.commands().elements);
+        ElementsWindow* elements =
+            qor::testing::windowAfter<ElementsWindow>(window, *window.commands().elements);
         QVERIFY(elements != nullptr);
         QCOMPARE(elements->caption(), QString("Elements: north.qor"));
         auto* frame = qobject_cast<QMdiSubWindow*>(elements->parentWidget());
@@ -309,9 +292,7 @@ private slots:
         QVERIFY(fixture.boxes.errors.empty());
 
         // A double-click shows the element's lines, header to the last before the empty line.
-        const QPoint second = table.visualRect(table.model()->index(1, 2)).center();
-        QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, second);
-        QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, second);
+        qor::testing::doubleClickCell(table, table.model()->index(1, 2));
         QCOMPARE(window.documents().activeSubWindow()->widget(), static_cast<QWidget*>(document));
         QCOMPARE(document->textView().selectedText(),
                  QString("AI800_1.2      AIS810\n  :NAME          TT102\n"
@@ -379,7 +360,8 @@ private slots:
         window.show();
         window.commands().includeSubfolders->setChecked(true);
         fixture.desktop.chosenFolders = {plant.string()};
-        ElementsWindow* elements = loadThrough(window, *window.commands().openFolder);
+        ElementsWindow* elements =
+            qor::testing::windowAfter<ElementsWindow>(window, *window.commands().openFolder);
         QVERIFY(elements != nullptr);
         QCOMPARE(elements->table().files().size(), std::size_t{2});
         const QString skipped = elements->findChild<QLabel*>("lblSkipped")->text();
@@ -412,9 +394,7 @@ private slots:
 
         // Its line, in its own export.
         QTableView& table = elements->elementsTable();
-        const QPoint first = table.visualRect(table.model()->index(0, 0)).center();
-        QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, first);
-        QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, first);
+        qor::testing::doubleClickCell(table, table.model()->index(0, 0));
         QVERIFY(qor::testing::openEnded(window));
         QCOMPARE(fixture.session.databasePath, (plant / "unit2" / "south.qor").string());
         QVERIFY(window.activeDocument()->textView().selectedText().startsWith("AI810_3.1"));
