@@ -96,67 +96,41 @@ private slots:
         QTest::addColumn<QStringList>("designations");
         QTest::addColumn<QStringList>("leadingHeadings");
 
+        // A type (or all), selected parameters only, the filter and the heading it searches,
+        // the heading sorted and which way, then the designations and headings shown.
+        const auto row = [](const char* name, int type, bool selectedOnly, const char* filter,
+                            const char* filterColumn, const char* sortColumn, bool descending,
+                            const QStringList& designations,
+                            const QStringList& leadingHeadings = {}) {
+            QTest::newRow(name) << type << selectedOnly << QString(filter) << QString(filterColumn)
+                                << QString(sortColumn) << descending << designations
+                                << leadingHeadings;
+        };
         const int ai = static_cast<int>(ElementType::AI);
-        QTest::newRow("one type, file order, every parameter")
-            << ai << false << ""
-            << ""
-            << "" << false << QStringList{"AI800_1.10", "AI800_1.2", "AI800_1.1"}
-            << QStringList{"Designation", "NAME",     "DESCR",    "UNIT", "RANGEMAX",
-                           "RANGEMIN",    "CONV_PAR", "FILTER_P", "SCANT"};
-        QTest::newRow("selected parameters only")
-            << ai << true << ""
-            << ""
-            << "" << false << QStringList{"AI800_1.10", "AI800_1.2", "AI800_1.1"}
-            << QStringList{"Designation", "NAME", "RANGEMAX"};
-        QTest::newRow("designations in natural order")
-            << ai << false << ""
-            << ""
-            << "Designation" << false << QStringList{"AI800_1.1", "AI800_1.2", "AI800_1.10"}
-            << QStringList{};
-        QTest::newRow("natural order descending")
-            << ai << false << ""
-            << ""
-            << "Designation" << true << QStringList{"AI800_1.10", "AI800_1.2", "AI800_1.1"}
-            << QStringList{};
-        QTest::newRow("numbers in numeric order")
-            << ai << false << ""
-            << ""
-            << "RANGEMAX" << false << QStringList{"AI800_1.1", "AI800_1.10", "AI800_1.2"}
-            << QStringList{};
-        QTest::newRow("all types add a Type column")
-            << kAll << false << ""
-            << ""
-            << "" << false
-            << QStringList{"AI800_1.10", "AI800_1.2", "AI800_1.1", "DI810_1.1", "AIC12"}
-            << QStringList{"Designation", "Type", "NAME", "DESCR"};
-        QTest::newRow("any column, any case")
-            << kAll << false << "fEEd WATER"
-            << ""
-            << "" << false << QStringList{"AI800_1.10", "AI800_1.2", "DI810_1.1"} << QStringList{};
-        QTest::newRow("a text without wildcards is found inside")
-            << kAll << false << "t10"
-            << ""
-            << "" << false << QStringList{"AI800_1.10", "AI800_1.2", "AI800_1.1"} << QStringList{};
-        QTest::newRow("star matches the whole value")
-            << kAll << false << "F*"
-            << "NAME"
-            << "" << false << QStringList{"AI800_1.10"} << QStringList{};
-        QTest::newRow("question mark is one character")
-            << kAll << false << "?T10?"
-            << "NAME"
-            << "" << false << QStringList{"AI800_1.10", "AI800_1.2", "AI800_1.1"} << QStringList{};
-        QTest::newRow("one column only")
-            << kAll << false << "2"
-            << "Designation"
-            << "" << false << QStringList{"AI800_1.2", "AIC12"} << QStringList{};
-        QTest::newRow("a column other than the match")
-            << kAll << false << "LS101"
-            << "DESCR"
-            << "" << false << QStringList{} << QStringList{};
-        QTest::newRow("filtered rows keep the order")
-            << ai << false << "feed"
-            << ""
-            << "Designation" << false << QStringList{"AI800_1.2", "AI800_1.10"} << QStringList{};
+        const QStringList fileOrder{"AI800_1.10", "AI800_1.2", "AI800_1.1"};
+        row("one type, file order, every parameter", ai, false, "", "", "", false, fileOrder,
+            {"Designation", "NAME", "DESCR", "UNIT", "RANGEMAX", "RANGEMIN", "CONV_PAR", "FILTER_P",
+             "SCANT"});
+        row("selected parameters only", ai, true, "", "", "", false, fileOrder,
+            {"Designation", "NAME", "RANGEMAX"});
+        row("designations in natural order", ai, false, "", "", "Designation", false,
+            {"AI800_1.1", "AI800_1.2", "AI800_1.10"});
+        row("natural order descending", ai, false, "", "", "Designation", true, fileOrder);
+        row("numbers in numeric order", ai, false, "", "", "RANGEMAX", false,
+            {"AI800_1.1", "AI800_1.10", "AI800_1.2"});
+        row("all types add a Type column", kAll, false, "", "", "", false,
+            {"AI800_1.10", "AI800_1.2", "AI800_1.1", "DI810_1.1", "AIC12"},
+            {"Designation", "Type", "NAME", "DESCR"});
+        row("any column, any case", kAll, false, "fEEd WATER", "", "", false,
+            {"AI800_1.10", "AI800_1.2", "DI810_1.1"});
+        row("a text without wildcards is found inside", kAll, false, "t10", "", "", false,
+            fileOrder);
+        row("star matches the whole value", kAll, false, "F*", "NAME", "", false, {"AI800_1.10"});
+        row("question mark is one character", kAll, false, "?T10?", "NAME", "", false, fileOrder);
+        row("one column only", kAll, false, "2", "Designation", "", false, {"AI800_1.2", "AIC12"});
+        row("a column other than the match", kAll, false, "LS101", "DESCR", "", false, {});
+        row("filtered rows keep the order", ai, false, "feed", "", "Designation", false,
+            {"AI800_1.2", "AI800_1.10"});
     }
 
     void rowsFollowTypeFilterAndOrder() {
