@@ -15,10 +15,6 @@ using testing::CommandResult;
 
 class QorscanCheck : public testing::QorscanFixture {
 protected:
-    CommandResult run(std::vector<std::string> args) const {
-        args.insert(args.begin(), {"--settings", settings});
-        return testing::runCommand(QOR_QORSCAN_PATH, args, dir);
-    }
     static std::string data(const std::string& name) {
         return testing::nativePath(std::string(QOR_TEST_DATA_DIR) + "/checks/" + name);
     }
@@ -44,12 +40,7 @@ TEST_F(QorscanCheck, PrintsFindingsWithALintersExitStatus) {
         twice + ":32: error: duplicate-name: NAME 'TT101' is also on AI AI800_1.1 at line 8\n";
     const std::string noNameLines = noName + ":28: warning: empty-name: the element has no NAME\n" +
                                     noName + ":39: warning: empty-name: the element has no NAME\n";
-    const struct {
-        std::vector<std::string> args;
-        int exitCode;
-        std::string out;
-        std::string err;  // a part of the messages; empty: none at all
-    } cases[] = {
+    const Printed cases[] = {
         {{"--check", clean}, 0, "", ""},
         {{"--check", twice, clean}, 1, twiceLines, ""},
         {{"--check", "--severity", "error", noName, twice}, 1, twiceLines, ""},
@@ -91,16 +82,8 @@ TEST_F(QorscanCheck, PrintsFindingsWithALintersExitStatus) {
         {{"--check", "--cabinets", badTable, clean}, 2, "", "bad.csv, line 1"},
         {{"--check", "--output", "csv", clean}, 2, "", "--output does not go with --check"},
     };
-    for (const auto& c : cases) {
-        const CommandResult result = run(c.args);
-        const std::string what = testing::commandLine("qorscan", c.args);
-        EXPECT_EQ(result.exitCode, c.exitCode) << what << "\n" << result.err;
-        EXPECT_EQ(result.out, c.out) << what;
-        if (c.err.empty()) {
-            EXPECT_EQ(result.err, "") << what;
-        } else {
-            EXPECT_NE(result.err.find(c.err), std::string::npos) << what << "\n" << result.err;
-        }
+    for (const Printed& c : cases) {
+        expectPrinted(c);
     }
 }
 
@@ -117,7 +100,8 @@ TEST_F(QorscanCheck, JsonReadsBackWithEveryByteOfItsPaths) {
                   "  :NAME          \x8e"
                   "1\n\nDAT2           DAT(B)\n  :NAME          \x8e"
                   "1\n\n");
-    const CommandResult result = run({"--check", "--format", "json", odd, clean, codePage});
+    const CommandResult result =
+        runWithSettings({"--check", "--format", "json", odd, clean, codePage});
     ASSERT_EQ(result.exitCode, 1) << result.err;
     EXPECT_NE(result.out.find("\\u017d1"), std::string::npos) << result.out;  // ASCII only
     const std::string json = dir.write("findings.json", result.out);

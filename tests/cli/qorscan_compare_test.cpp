@@ -83,22 +83,5 @@ TEST_F(QorscanCompare, SameElementsWithOtherLineEndsAndChunksGiveNoRows) {
     EXPECT_EQ(result.out.find("->"), std::string::npos);
 }
 
-TEST_F(QorscanCompare, UnreadableExportsExitWithTwoAndWriteNothing) {
-    const std::string good = kData + "old.qor";
-    const struct {
-        std::vector<std::string> args;
-        const char* message;
-    } cases[] = {
-        {{"--compare", good, dir.file("missing.qor")}, "missing.qor"},
-        {{"--compare", dir.str(), good}, "is a folder"},
-    };
-    for (const auto& c : cases) {
-        const CommandResult result = run(c.args);
-        EXPECT_EQ(result.exitCode, 2) << c.message;
-        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
-    }
-    EXPECT_FALSE(fs::exists(results + "/Node12_04Dec2026"));
-}
-
 }  // namespace
 }  // namespace qor

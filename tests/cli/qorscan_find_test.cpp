@@ -26,10 +26,6 @@ protected:
             fs::copy_file(golden, dir.file("many/" + std::string(name) + ".qor"));
         }
     }
-    CommandResult run(std::vector<std::string> args) const {
-        args.insert(args.begin(), {"--settings", settings});
-        return testing::runCommand(QOR_QORSCAN_PATH, args, dir);
-    }
     std::string plant = dir.file("plant");
 };
 
@@ -56,12 +52,7 @@ TEST_F(QorscanFind, PrintsMatchesInPathOrderWithGrepsExitStatus) {
     const std::string utf8 =
         names("names.qor", {"M\xC3\x9CLLER", "\xE2\x82\xAC-20", "A\xF0\x9D\x84\x9E-B"});
     const std::string cp1250 = names("names1250.qor", {"M\xDCLLER", "\x80-20"});
-    const struct {
-        std::vector<std::string> args;
-        int exitCode;
-        std::string out;
-        std::string err;  // a part of the messages; empty: none at all
-    } cases[] = {
+    const Printed cases[] = {
         {{"--find", "ti1", plant}, 0, a + ":8: AI AI800_1.1\n", "junk.qor: not a node export"},
         {{"--find", "TI1", "-r", "--jobs", "2", plant, a},
          0,
@@ -109,16 +100,8 @@ TEST_F(QorscanFind, PrintsMatchesInPathOrderWithGrepsExitStatus) {
         {{"--type", "AI", a}, 2, "", "--type goes with --find only"},
         {{"--find", "x", "--type", "AX", a}, 2, "", "--type takes an element type"},
     };
-    for (const auto& c : cases) {
-        const CommandResult result = run(c.args);
-        const std::string what = testing::commandLine("qorscan", c.args);
-        EXPECT_EQ(result.exitCode, c.exitCode) << what << "\n" << result.err;
-        EXPECT_EQ(result.out, c.out) << what;
-        if (c.err.empty()) {
-            EXPECT_EQ(result.err, "") << what;
-        } else {
-            EXPECT_NE(result.err.find(c.err), std::string::npos) << what << "\n" << result.err;
-        }
+    for (const Printed& c : cases) {
+        expectPrinted(c);
     }
 }
 
@@ -128,7 +111,7 @@ TEST_F(QorscanFind, PrintsMatchesInPathOrderWithGrepsExitStatus) {
 TEST_F(QorscanFind, CsvRowsGoOutAsBytesAndNodesInTheirExportsDecoding) {
     const std::string odd = plant + "/odd\tname \xe9\\x.qor";
     fs::copy_file(plant + "/a.qor", odd);
-    const CommandResult rows = run({"--find", "valve", "--format", "csv", odd});
+    const CommandResult rows = runWithSettings({"--find", "valve", "--format", "csv", odd});
     EXPECT_EQ(rows.exitCode, 0) << rows.err;
     EXPECT_NE(rows.out.find("\n" + odd + ",23,12,DI,DI810_1.12,XS200,Valve open"),
               std::string::npos)
@@ -144,7 +127,7 @@ TEST_F(QorscanFind, CsvRowsGoOutAsBytesAndNodesInTheirExportsDecoding) {
                             "2\n"),
               std::string::npos)
         << info.out;
-    const CommandResult found = run({"--find", "x", "--format", "csv", node});
+    const CommandResult found = runWithSettings({"--find", "x", "--format", "csv", node});
     EXPECT_NE(found.out.find(",1\xc3\xa9"
                              "2,AI,"),
               std::string::npos)

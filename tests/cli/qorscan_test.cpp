@@ -154,8 +154,12 @@ TEST_F(Qorscan, BadArgumentsAndUnreadableFilesExitWithTwo) {
         {{"--output=pdf", "x.qor"}, "qorscan: --output takes csv, html or xlsx, not 'pdf'\nTry"},
         {{dir.file("missing.qor")}, "missing.qor': " + testing::noSuchFileText()},
         {{dir.str()}, "is a folder"},
-        // No result folder for a comparison either (a scan's: UnwritableFolders...).
+        // No result folder for a comparison either (a scan's: UnwritableFolders...), nor an
+        // export that cannot be read on either side.
         {{"--compare", "--result-folder", missing, sample, sample}, "folder '" + missing + "': "},
+        {{"--compare", "--result-folder", results, sample, dir.file("missing.qor")},
+         "missing.qor': " + testing::noSuchFileText()},
+        {{"--compare", "--result-folder", results, dir.str(), sample}, "is a folder"},
         // What a scan refuses as no export, a comparison refuses too, on either side.
         {{"--compare", "--result-folder", results, junk, sample},
          "is not a node export: it holds neither node information nor any element. Nothing was "

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/platform/settings_store.h"
+#include "core/scan/element_types.h"
 
 namespace qor::testing {
 
@@ -66,6 +67,16 @@ inline bool MemorySettingsStore::hasSection(std::string_view section) const {
 inline std::size_t MemorySettingsStore::keyCount(std::string_view section) const {
     const auto s = sections_.find(section);
     return s == sections_.end() ? 0 : s->second.size();
+}
+
+// A store that scans nothing: every type off, every box clear.
+inline void storeEveryTypeOff(platform::SettingsStore& store) {
+    for (const scan::ElementTypeInfo& info : scan::elementTypes()) {
+        store.setValue(info.settingsSection, "EnableSearch", "0");
+        for (const std::string_view parameter : info.parameters) {
+            store.setValue(info.settingsSection, parameter, "0");
+        }
+    }
 }
 
 }  // namespace qor::testing

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/run_command.h"
 #include "support/temp_dir.h"
 
 #ifdef _WIN32
@@ -51,6 +52,31 @@ protected:
     std::vector<std::string> argsWith(std::vector<std::string> more) const {
         more.insert(more.begin(), {"--settings", settings, "--now", kNowArgument});
         return more;
+    }
+
+    // qorscan with this test's settings only (--check and --find take no clock).
+    CommandResult runWithSettings(std::vector<std::string> args) const {
+        args.insert(args.begin(), {"--settings", settings});
+        return runCommand(QOR_QORSCAN_PATH, args, dir);
+    }
+
+    // A run of qorscan that prints what it finds (--check, --find) and what it must print.
+    struct Printed {
+        std::vector<std::string> args;  // after this test's settings
+        int exitCode;
+        std::string out;
+        std::string err;  // a part of the messages; empty: none at all
+    };
+    void expectPrinted(const Printed& c) const {
+        const CommandResult result = runWithSettings(c.args);
+        const std::string what = commandLine("qorscan", c.args);
+        EXPECT_EQ(result.exitCode, c.exitCode) << what << "\n" << result.err;
+        EXPECT_EQ(result.out, c.out) << what;
+        if (c.err.empty()) {
+            EXPECT_EQ(result.err, "") << what;
+        } else {
+            EXPECT_NE(result.err.find(c.err), std::string::npos) << what << "\n" << result.err;
+        }
     }
 };
 

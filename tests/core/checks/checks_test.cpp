@@ -5,9 +5,7 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "core/checks/check_support.h"
 #include "core/checks/run_checks.h"
@@ -21,13 +19,6 @@ namespace {
 
 std::string dataPath(const std::string& name) {
     return std::string(QOR_TEST_DATA_DIR) + "/checks/" + name;
-}
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 std::optional<CabinetSource> cabinetsOf(const std::string& path) {
@@ -78,7 +69,7 @@ TEST(Checks, EachExportTriggersItsOneCheck) {
         }
         const std::optional<CabinetSource> cabinets =
             cabinetsOf(c.cabinets.empty() ? "" : dataPath(c.cabinets));
-        const std::string golden = readText(dataPath(c.check + ".txt"));
+        const std::string golden = testing::readFile(dataPath(c.check + ".txt"));
         for (const std::size_t chunkBytes : {std::size_t{1} << 20, std::size_t{7}}) {
             elements::LoadSettings settings;
             settings.chunkBytes = chunkBytes;

@@ -75,39 +75,13 @@ TEST(RowQuery, WildcardsFoldCaseAndStepOverWholeCharacters) {
         {"??LU", "\x8E\xE9LU", cp1250, true},
         {"a*b*c", "aXXbYYc", utf8, true},
         {"a*b*c", "aXXbYY", utf8, false},
-        // "?" is one character of two, three or four bytes, or of one in a code page; "*"
-        // any run of them; plain text is found anywhere, case folded beyond ASCII too.
-        {"M?LLER", "M\xC3\x9CLLER", utf8, true},  // "MÜLLER"
-        {"M??LLER", "M\xC3\x9CLLER", utf8, false},
-        {"M?LLER", "M\xDCLLER", cp1250, true},
-        {"M??LLER", "M\xDCLLER", cp1250, false},
-        {"?20",
-         "\xE2\x82\xAC"
-         "20",
-         utf8, true},  // "€20"
-        {"A?B",
-         "A\xF0\x9D\x84\x9E"
-         "B",
-         utf8, true},  // a character beyond 16 bits
+        // "?" is one character of two, three or four bytes, or of one in a code page
+        // (table_index_test holds the rest of these rows on every path that decides a match).
         {"A?B",
          "A\xF0\x9D\x84\x9E"
          "XB",
          utf8, false},
-        {"M*R", "M\xC3\x9CLLER", utf8, true},
-        {"*\xC3\xBC*", "M\xC3\x9CLLER", utf8, true},
-        {"*\xC3\xBC*", "M\xDCLLER", cp1250, true},
-        {"\xE2\x82\xAC*",
-         "\xE2\x82\xAC"
-         "20",
-         utf8, true},
         {"*\xF0\x90\x90\xA8", "x\xF0\x90\x90\x80", utf8, true},  // Deseret, folded
-        {"\xC3\xBCll", "M\xC3\x9CLLER", utf8, true},
-        {"\xC3\xBCll", "M\xDCLLER", cp1250, true},
-        {"\xC3\xBCll", "MULLER", utf8, false},
-        {"20",
-         "\xE2\x82\xAC"
-         "20",
-         utf8, true},
         {"\xF0\x9D\x84\x9E"
          "b",
          "A\xF0\x9D\x84\x9E"

@@ -1,6 +1,5 @@
 // Scans with CSV output, compared byte for byte with result files written by hand.
 #include <filesystem>
-#include <fstream>
 
 #include "core/output/csv_output.h"
 #include "core/output/statistics.h"
@@ -64,29 +63,6 @@ TEST_F(CsvScan, CabinetLabelsLeadChannelRowsOnly) {
     ASSERT_FALSE(run().cancelled);
     EXPECT_EQ(csv("AI"), golden("AI_labelled.csv"));
     EXPECT_EQ(csv("AIC"), golden("AIC_labelled.csv"));
-}
-
-TEST_F(CsvScan, AnExistingFileIsReplacedOnlyOnYes) {
-    testing::enable(session, ElementType::AI);
-    testing::enable(session, ElementType::DI, {"NAME", "ACT"});
-    ASSERT_FALSE(run().cancelled);
-
-    // Second scan the same day: the same folder; No keeps AI and its count, Yes rewrites DI.
-    const std::string aiPath =
-        testing::nativePath(session.lastScan.outputFolder + "/AI_Node12_04Dec2026.csv");
-    { std::ofstream(aiPath, std::ios::binary) << "kept"; }
-    session.lastScan.written[scan::indexOf(ElementType::AI)] = 99;
-    ui.answers = {false, true};
-    ASSERT_FALSE(run().cancelled);
-    ASSERT_EQ(ui.prompts.size(), 2u);
-    EXPECT_EQ(ui.prompts[0].title, ".QOR Reader  :  Analog Input");
-    EXPECT_EQ(ui.prompts[0].text,
-              "File '" + aiPath + "' already exists. \r\nDo you want to replace it ?");
-    EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(ui.prompts[1].title, ".QOR Reader  :  Digital Input");
-    EXPECT_EQ(readFile(aiPath), "kept");
-    EXPECT_EQ(session.lastScan.writtenOf(ElementType::AI).value_or(-1), 99);
-    EXPECT_EQ(csv("DI"), golden("DI_name_act.csv"));
 }
 
 TEST(CsvField, FormulaStartsGoBehindAnApostropheInsideTheQuotes) {

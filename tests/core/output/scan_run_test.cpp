@@ -20,8 +20,8 @@ namespace fs = std::filesystem;
 
 using ScanRunTest = testing::ScanFixture;
 
-// "Yes to All" and "No to All" answer the rest of the scan's overwrite questions, for CSV files
-// and workbooks alike, which ask in the same words.
+// An existing result is replaced only on a yes; "Yes to All" and "No to All" answer the rest of
+// the scan's overwrite questions, for CSV files and workbooks alike, which ask in the same words.
 TEST_F(ScanRunTest, OneAnswerStandsForTheRestOfTheScan) {
     for (const auto& [mode, extension] : {std::pair{options::OutputMode::CsvFilesOnly, ".csv"},
                                           {options::OutputMode::ExcelFilesOnly, ".xlsx"}}) {
@@ -42,12 +42,17 @@ TEST_F(ScanRunTest, OneAnswerStandsForTheRestOfTheScan) {
         mark();
         ui.prompts.clear();
         ui.answersForAll = {Answer::No, Answer::YesToAll};
+        session.lastScan.written[scan::indexOf(ElementType::AI)] = 99;
         ASSERT_FALSE(run().cancelled);
         ASSERT_EQ(ui.prompts.size(), 2u) << extension;
         EXPECT_EQ(ui.prompts[0].title, ".QOR Reader  :  Analog Input");
         EXPECT_EQ(ui.prompts[0].text,
                   "File '" + file("AI") + "' already exists. \r\nDo you want to replace it ?");
+        EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(ui.prompts[1].title, ".QOR Reader  :  Digital Input");
         EXPECT_EQ(testing::readFile(file("AI")), "old");
+        EXPECT_EQ(session.lastScan.writtenOf(ElementType::AI).value_or(-1),
+                  99);  // kept, its count too
         EXPECT_NE(testing::readFile(file("DI")), "old");
         EXPECT_NE(testing::readFile(file("DATB")), "old");
 

@@ -13,26 +13,13 @@
 #include "core/output/statistics.h"
 #include "core/platform/folder_handle.h"
 #include "core/scan/node_info.h"
+#include "support/chosen_path_rules.h"
 #include "support/scripted_ui.h"
 #include "support/session_builder.h"
 #include "support/temp_dir.h"
 
 namespace qor::platform {
 namespace {
-
-// Another system's rules for one test; the system's own again after it.
-class ChosenRules {
-public:
-    explicit ChosenRules(const PathRules& rules) : before_(shownPathRules()) {
-        chooseShownPathRules(rules);
-    }
-    ~ChosenRules() { chooseShownPathRules(before_); }
-    ChosenRules(const ChosenRules&) = delete;
-    ChosenRules& operator=(const ChosenRules&) = delete;
-
-private:
-    PathRules before_;
-};
 
 TEST(PathNames, ShownWithTheSystemsSeparators) {
     struct Case {
@@ -84,7 +71,7 @@ TEST(PathNames, SameFileWhateverTheSpelling) {
 // The core's messages name their paths as the window shows them; the result files stay as
 // they are.
 TEST(PathNames, MessagesShowPathsWithTheSystemsSeparators) {
-    const ChosenRules windows(kWindowsPaths);
+    const qor::testing::ChosenPathRules windows(kWindowsPaths);
     testing::TempDir dir;
     testing::ScriptedUi ui;
     output::Session session;

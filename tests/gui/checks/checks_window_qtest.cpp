@@ -23,6 +23,7 @@
 #include "gui/elements/elements_window.h"
 #include "gui/shell/main_window.h"
 #include "support/app_fixture.h"
+#include "support/main_window_work.h"
 #include "support/window_opens.h"
 
 using qor::checks::Severity;
@@ -33,29 +34,12 @@ using qor::gui::MainWindow;
 using qor::testing::AppFixture;
 using qor::testing::openedByPath;
 using qor::testing::readFile;
+using qor::testing::windowAfter;
 
 namespace {
 
 std::string dataPath(const std::string& name) {
     return std::string(QOR_TEST_DATA_DIR) + "/checks/" + name;
-}
-
-// The window of the kind that is in front.
-template <typename Window>
-Window* windowOf(const MainWindow& main) {
-    QMdiSubWindow* active = main.documents().activeSubWindow();
-    return active != nullptr ? dynamic_cast<Window*>(active->widget()) : nullptr;
-}
-
-// Runs a command of the main window that works in the background and waits for its end.
-template <typename Window>
-Window* runThrough(MainWindow& main, QAction& command) {
-    QSignalSpy finished(&main, &MainWindow::workFinished);
-    command.trigger();
-    if (main.busy() && !finished.wait(20000)) {
-        return nullptr;
-    }
-    return windowOf<Window>(main);
 }
 
 QStringList comboItems(const QComboBox& combo) {
@@ -94,7 +78,7 @@ private slots:
         main.show();
         QVERIFY(!main.commands().checkExport->isEnabled());
         fixture.desktop.chosenFolders = {plant.string()};
-        ChecksWindow* checks = runThrough<ChecksWindow>(main, *main.commands().checkFolder);
+        ChecksWindow* checks = windowAfter<ChecksWindow>(main, *main.commands().checkFolder);
         QVERIFY(checks != nullptr);
         QCOMPARE(checks->caption(), QString("Checks: plant"));
         QCOMPARE(checks->findChild<QLabel*>("lblSummary")->text(),
@@ -189,9 +173,7 @@ private slots:
         // A double-click opens the export, which was not open, and shows the element's lines.
         QVERIFY(main.activeDocument() == nullptr);
         QSignalSpy opened(&main, &MainWindow::openFinished);
-        const QPoint second = table.visualRect(table.model()->index(1, 1)).center();
-        QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, second);
-        QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, second);
+        qor::testing::doubleClickCell(table, table.model()->index(1, 1));
         QVERIFY(opened.count() > 0 || opened.wait(20000));
         auto* document = main.activeDocument();
         QVERIFY(document != nullptr);
@@ -211,7 +193,7 @@ private slots:
         main.show();
         QVERIFY(openedByPath(main, dataPath("module-unlabelled.qor")));
         QVERIFY(main.commands().checkExport->isEnabled());
-        ChecksWindow* checks = runThrough<ChecksWindow>(main, *main.commands().checkExport);
+        ChecksWindow* checks = windowAfter<ChecksWindow>(main, *main.commands().checkExport);
         QVERIFY(checks != nullptr);
         QVERIFY(checks->findChild<QLabel*>("lblNotes") == nullptr);
         const FindingsTableModel& model = checks->findingsModel();
@@ -229,15 +211,13 @@ private slots:
 
         // The stored table's own rows have no element to show.
         fixture.session.cabinetLabels.push_back({"CB803", "AI810_5"});
-        checks = runThrough<ChecksWindow>(main, *main.commands().checkExport);
+        checks = windowAfter<ChecksWindow>(main, *main.commands().checkExport);
         QCOMPARE(checks->findingsModel().text(2, FindingsTableModel::kFile),
                  QString("Cabinet-module table"));
         QSignalSpy requested(checks, &ChecksWindow::elementRequested);
         QTableView& table = checks->findingsTable();
         for (const int row : {2, 0}) {
-            const QPoint at = table.visualRect(table.model()->index(row, 1)).center();
-            QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, at);
+            qor::testing::doubleClickCell(table, table.model()->index(row, 1));
         }
         QCOMPARE(requested.count(), 1);
         QCOMPARE(requested[0][1].value<qsizetype>(), qsizetype{14});
@@ -250,7 +230,7 @@ private slots:
         MainWindow main(fixture.context);
         main.show();
         QVERIFY(openedByPath(main, dataPath("duplicate-name.qor")));
-        ElementsWindow* elements = runThrough<ElementsWindow>(main, *main.commands().elements);
+        ElementsWindow* elements = windowAfter<ElementsWindow>(main, *main.commands().elements);
         QVERIFY(elements != nullptr);
         const auto& model = elements->elementsModel();
         // The marks come once the checks, started with the window, are done.

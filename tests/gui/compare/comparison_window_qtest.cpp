@@ -29,6 +29,7 @@
 #include "gui/scan/progress_window.h"
 #include "gui/shell/main_window.h"
 #include "support/app_fixture.h"
+#include "support/main_window_work.h"
 #include "support/window_opens.h"
 
 using qor::gui::ChangesTableModel;
@@ -61,10 +62,7 @@ void doubleClickChange(MainWindow& window, ComparisonWindow& changes, const char
     changes.findChild<QLineEdit*>("txtSearch")->setText(designation);
     const QModelIndex index = changes.changesModel().index(0, ChangesTableModel::kDesignation);
     QCOMPARE(index.data().toString(), QString(designation));
-    QTableView& table = changes.changesTable();
-    const QPoint at = table.visualRect(index).center();
-    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, at);
+    qor::testing::doubleClickCell(changes.changesTable(), index);
     QVERIFY(qor::testing::openEnded(window));
 }
 
@@ -365,14 +363,8 @@ private slots:
     void jumpKeepsTheOpenedExportCurrent() {
         AppFixture fixture;
         MainWindow window(fixture.context);
-        window.show();
-        QVERIFY(qor::testing::openedByPath(window, dataPath("new.qor")));
-        fixture.desktop.chosenFiles = {dataPath("old.qor")};
-        window.commands().compare->trigger();
-        QTRY_VERIFY(!window.busy());
-        ComparisonWindow* changes = comparisonWindowOf(window);
+        ComparisonWindow* changes = compared(fixture, window);
         QVERIFY(changes != nullptr);
-
         doubleClickChange(window, *changes, "MMCX6");
         DocumentWindow* older = documentOf(window, dataPath("old.qor"));
         DocumentWindow* newer = documentOf(window, dataPath("new.qor"));

@@ -32,6 +32,7 @@
 #include "gui/elements/elements_window.h"
 #include "gui/shell/main_window.h"
 #include "support/app_fixture.h"
+#include "support/main_window_work.h"
 #include "support/window_opens.h"
 
 using qor::elements::ElementTable;
@@ -64,15 +65,6 @@ QStringList headings(const ElementsTableModel& model) {
     return texts;
 }
 
-ElementsWindow* elementsWindowOf(const MainWindow& window) {
-    for (QMdiSubWindow* child : window.documents().subWindowList()) {
-        if (auto* elements = dynamic_cast<ElementsWindow*>(child->widget())) {
-            return elements;
-        }
-    }
-    return nullptr;
-}
-
 // Waits until the model shows the rows of the newest change.
 bool settled(ElementsTableModel& model) {
     if (!model.busy()) {
@@ -85,16 +77,6 @@ bool settled(ElementsTableModel& model) {
 std::shared_ptr<const ElementTable> north(const qor::elements::LoadSettings& settings = {}) {
     return std::make_shared<const ElementTable>(
         qor::elements::loadExport(dataPath("north.qor"), settings));
-}
-
-// Runs a command of the main window that loads elements and waits for its end.
-ElementsWindow* loadThrough(MainWindow& window, QAction& command) {
-    QSignalSpy finished(&window, &MainWindow::workFinished);
-    command.trigger();
-    if (window.busy() && !finished.wait(20000)) {
-        return nullptr;
-    }
-    return elementsWindowOf(window);
 }
 
 constexpr int kAll = -1;
@@ -115,67 +97,41 @@ private slots:
         QTest::addColumn<QStringList>("designations");
         QTest::addColumn<QStringList>("leadingHeadings");
 
+        // A type (or all), selected parameters only, the filter and the heading it searches,
+        // the heading sorted and which way, then the designations and headings shown.
+        const auto row = [](const char* name, int type, bool selectedOnly, const char* filter,
+                            const char* filterColumn, const char* sortColumn, bool descending,
+                            const QStringList& designations,
+                            const QStringList& leadingHeadings = {}) {
+            QTest::newRow(name) << type << selectedOnly << QString(filter) << QString(filterColumn)
+                                << QString(sortColumn) << descending << designations
+                                << leadingHeadings;
+        };
         const int ai = static_cast<int>(ElementType::AI);
-        QTest::newRow("one type, file order, every parameter")
-            << ai << false << ""
-            << ""
-            << "" << false << QStringList{"AI800_1.10", "AI800_1.2", "AI800_1.1"}
-            << QStringList{"Designation", "NAME",     "DESCR",    "UNIT", "RANGEMAX",
-                           "RANGEMIN",    "CONV_PAR", "FILTER_P", "SCANT"};
-        QTest::newRow("selected parameters only")
-            << ai << true << ""
-            << ""
-            << "" << false << QStringList{"AI800_1.10", "AI800_1.2", "AI800_1.1"}
-            << QStringList{"Designation", "NAME", "RANGEMAX"};
-        QTest::newRow("designations in natural order")
-            << ai << false << ""
-            << ""
-            << "Designation" << false << QStringList{"AI800_1.1", "AI800_1.2", "AI800_1.10"}
-            << QStringList{};
-        QTest::newRow("natural order descending")
-            << ai << false << ""
-            << ""
-            << "Designation" << true << QStringList{"AI800_1.10", "AI800_1.2", "AI800_1.1"}
-            << QStringList{};
-        QTest::newRow("numbers in numeric order")
-            << ai << false << ""
-            << ""
-            << "RANGEMAX" << false << QStringList{"AI800_1.1", "AI800_1.10", "AI800_1.2"}
-            << QStringList{};
-        QTest::newRow("all types add a Type column")
-            << kAll << false << ""
-            << ""
-            << "" << false
-            << QStringList{"AI800_1.10", "AI800_1.2", "AI800_1.1", "DI810_1.1", "AIC12"}
-            << QStringList{"Designation", "Type", "NAME", "DESCR"};
-        QTest::newRow("any column, any case")
-            << kAll << false << "fEEd WATER"
-            << ""
-            << "" << false << QStringList{"AI800_1.10", "AI800_1.2", "DI810_1.1"} << QStringList{};
-        QTest::newRow("a text without wildcards is found inside")
-            << kAll << false << "t10"
-            << ""
-            << "" << false << QStringList{"AI800_1.10", "AI800_1.2", "AI800_1.1"} << QStringList{};
-        QTest::newRow("star matches the whole value")
-            << kAll << false << "F*"
-            << "NAME"
-            << "" << false << QStringList{"AI800_1.10"} << QStringList{};
-        QTest::newRow("question mark is one character")
-            << kAll << false << "?T10?"
-            << "NAME"
-            << "" << false << QStringList{"AI800_1.10", "AI800_1.2", "AI800_1.1"} << QStringList{};
-        QTest::newRow("one column only")
-            << kAll << false << "2"
-            << "Designation"
-            << "" << false << QStringList{"AI800_1.2", "AIC12"} << QStringList{};
-        QTest::newRow("a column other than the match")
-            << kAll << false << "LS101"
-            << "DESCR"
-            << "" << false << QStringList{} << QStringList{};
-        QTest::newRow("filtered rows keep the order")
-            << ai << false << "feed"
-            << ""
-            << "Designation" << false << QStringList{"AI800_1.2", "AI800_1.10"} << QStringList{};
+        const QStringList fileOrder{"AI800_1.10", "AI800_1.2", "AI800_1.1"};
+        row("one type, file order, every parameter", ai, false, "", "", "", false, fileOrder,
+            {"Designation", "NAME", "DESCR", "UNIT", "RANGEMAX", "RANGEMIN", "CONV_PAR", "FILTER_P",
+             "SCANT"});
+        row("selected parameters only", ai, true, "", "", "", false, fileOrder,
+            {"Designation", "NAME", "RANGEMAX"});
+        row("designations in natural order", ai, false, "", "", "Designation", false,
+            {"AI800_1.1", "AI800_1.2", "AI800_1.10"});
+        row("natural order descending", ai, false, "", "", "Designation", true, fileOrder);
+        row("numbers in numeric order", ai, false, "", "", "RANGEMAX", false,
+            {"AI800_1.1", "AI800_1.10", "AI800_1.2"});
+        row("all types add a Type column", kAll, false, "", "", "", false,
+            {"AI800_1.10", "AI800_1.2", "AI800_1.1", "DI810_1.1", "AIC12"},
+            {"Designation", "Type", "NAME", "DESCR"});
+        row("any column, any case", kAll, false, "fEEd WATER", "", "", false,
+            {"AI800_1.10", "AI800_1.2", "DI810_1.1"});
+        row("a text without wildcards is found inside", kAll, false, "t10", "", "", false,
+            fileOrder);
+        row("star matches the whole value", kAll, false, "F*", "NAME", "", false, {"AI800_1.10"});
+        row("question mark is one character", kAll, false, "?T10?", "NAME", "", false, fileOrder);
+        row("one column only", kAll, false, "2", "Designation", "", false, {"AI800_1.2", "AIC12"});
+        row("a column other than the match", kAll, false, "LS101", "DESCR", "", false, {});
+        row("filtered rows keep the order", ai, false, "feed", "", "Designation", false,
+            {"AI800_1.2", "AI800_1.10"});
     }
 
     void rowsFollowTypeFilterAndOrder() {
@@ -244,7 +200,8 @@ private slots:
         window.show();
         QVERIFY(!window.commands().elements->isEnabled());
         QVERIFY(qor::testing::openedByPath(window, dataPath("north.qor")));
-        ElementsWindow* elements = loadThrough(window, *window.commands().elements);
+        ElementsWindow* elements =
+            qor::testing::windowAfter<ElementsWindow>(window, *window.commands().elements);
         QVERIFY(elements != nullptr);
         QCOMPARE(elements->caption(), QString("Elements: north.qor"));
         auto* frame = qobject_cast<QMdiSubWindow*>(elements->parentWidget());
@@ -310,9 +267,7 @@ private slots:
         QVERIFY(fixture.boxes.errors.empty());
 
         // A double-click shows the element's lines, header to the last before the empty line.
-        const QPoint second = table.visualRect(table.model()->index(1, 2)).center();
-        QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, second);
-        QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, second);
+        qor::testing::doubleClickCell(table, table.model()->index(1, 2));
         QCOMPARE(window.documents().activeSubWindow()->widget(), static_cast<QWidget*>(document));
         QCOMPARE(document->textView().selectedText(),
                  QString("AI800_1.2      AIS810\n  :NAME          TT102\n"
@@ -382,7 +337,8 @@ private slots:
         window.show();
         window.commands().includeSubfolders->setChecked(true);
         fixture.desktop.chosenFolders = {plant.string()};
-        ElementsWindow* elements = loadThrough(window, *window.commands().openFolder);
+        ElementsWindow* elements =
+            qor::testing::windowAfter<ElementsWindow>(window, *window.commands().openFolder);
         QVERIFY(elements != nullptr);
         QCOMPARE(elements->table().files().size(), std::size_t{2});
         const QString skipped = elements->findChild<QLabel*>("lblSkipped")->text();
@@ -415,9 +371,7 @@ private slots:
 
         // Its line, in its own export.
         QTableView& table = elements->elementsTable();
-        const QPoint first = table.visualRect(table.model()->index(0, 0)).center();
-        QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, first);
-        QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, first);
+        qor::testing::doubleClickCell(table, table.model()->index(0, 0));
         QVERIFY(qor::testing::openEnded(window));
         QCOMPARE(fixture.session.databasePath, (plant / "unit2" / "south.qor").string());
         QVERIFY(window.activeDocument()->textView().selectedText().startsWith("AI810_3.1"));

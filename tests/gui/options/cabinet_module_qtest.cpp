@@ -344,11 +344,7 @@ private slots:
             QCOMPARE(note.contains("line 2 gave the cabinet CB701"), row == 6);
         }
         QCOMPARE(shown, taken);
-        QStringList given;
-        for (const qor::scan::CabinetRow& row : preview.rows()) {
-            given << QString::fromStdString(row.cabinet + "|" + row.module);
-        }
-        QCOMPARE(given, rows);
+        QCOMPARE(labelled(preview.rows()), rows);
         QVERIFY(control<QLabel>(preview, "lblImportSummary")->text().contains("plant.csv"));
     }
 

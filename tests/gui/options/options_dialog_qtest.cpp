@@ -28,6 +28,7 @@ using qor::scan::ElementType;
 using qor::testing::button;
 using qor::testing::control;
 using qor::testing::OptionsFixture;
+using qor::testing::storeEveryTypeOff;
 
 namespace {
 
@@ -48,16 +49,6 @@ QCheckBox* parameterBox(const QObject& dialog, ElementType type, int box) {
 }
 QCheckBox* enableBox(const QObject& dialog, ElementType type) {
     return control<QCheckBox>(dialog, section(type).chopped(10) + "EnableSearch");
-}
-
-// A store that scans nothing: every type off, every box clear.
-void storeEveryTypeOff(qor::platform::SettingsStore& store) {
-    for (const qor::scan::ElementTypeInfo& info : qor::scan::elementTypes()) {
-        store.setValue(info.settingsSection, "EnableSearch", "0");
-        for (const std::string_view parameter : info.parameters) {
-            store.setValue(info.settingsSection, parameter, "0");
-        }
-    }
 }
 
 // Every caption on `page` is shown whole and inside the page. Pictures go to the folder

@@ -37,14 +37,7 @@ struct Fixture {
     std::unique_ptr<SearchStatusDialog> dialog;
     qor::testing::FakeDesktop desktop;
 
-    Fixture() {
-        for (const qor::scan::ElementTypeInfo& info : qor::scan::elementTypes()) {
-            store.setValue(info.settingsSection, "EnableSearch", "0");
-            for (const std::string_view parameter : info.parameters) {
-                store.setValue(info.settingsSection, parameter, "0");
-            }
-        }
-    }
+    Fixture() { qor::testing::storeEveryTypeOff(store); }
 
     void enableInStore(ElementType type, const char* value = "1") {
         store.setValue(qor::scan::elementType(type).settingsSection, "EnableSearch", value);

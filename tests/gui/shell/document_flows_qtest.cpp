@@ -100,7 +100,6 @@ private slots:
         const std::string bytes = qor::testing::readFile(fixture.samplePath());
         QCOMPARE(text.lineCount(), qsizetype(std::count(bytes.begin(), bytes.end(), '\n')));
         QCOMPARE(text.lineText(0), QString::fromLatin1(bytes.substr(0, bytes.find('\r'))));
-        QVERIFY(QFontInfo(text.font()).fixedPitch());
 
         const auto& node = fixture.session.nodeInfo;
         QCOMPARE(node.nodeNumber, std::string("12"));

@@ -18,6 +18,8 @@
 #include "gui/shell/main_window.h"
 #include "gui/shell/recent_files.h"
 #include "support/app_fixture.h"
+#include "support/chosen_path_rules.h"
+#include "support/main_window_work.h"
 #include "support/window_opens.h"
 
 using qor::gui::MainWindow;
@@ -33,20 +35,6 @@ QString windowsForm(QString path) {
     return path.replace('/', '\\');
 }
 
-// Another system's rules for one test; the system's own again after it.
-class ChosenRules {
-public:
-    explicit ChosenRules(const platform::PathRules& rules) : before_(platform::shownPathRules()) {
-        platform::chooseShownPathRules(rules);
-    }
-    ~ChosenRules() { platform::chooseShownPathRules(before_); }
-    ChosenRules(const ChosenRules&) = delete;
-    ChosenRules& operator=(const ChosenRules&) = delete;
-
-private:
-    platform::PathRules before_;
-};
-
 }  // namespace
 
 class PathDisplayTest : public QObject {
@@ -56,24 +44,20 @@ private slots:
     // The window title, Recent Files, the comparison's Older and Newer and the statistics'
     // result folder, for exports named with "/" as the command line or a file dialog gives them.
     void pathsShowTheSystemsSeparators() {
-        const ChosenRules windows(platform::kWindowsPaths);
+        const qor::testing::ChosenPathRules windows(platform::kWindowsPaths);
         qor::testing::AppFixture fixture;
         MainWindow window(fixture.context);
         window.show();
         QVERIFY(qor::testing::openedByPath(window, dataPath("new.qor").toStdString()));
         fixture.desktop.chosenFiles = {dataPath("old.qor").toStdString()};
-        QSignalSpy finished(&window, &MainWindow::workFinished);
-        window.commands().compare->trigger();
-        QVERIFY(!window.busy() || finished.wait(20000));
+        auto* changes = qor::testing::windowAfter<qor::gui::ComparisonWindow>(
+            window, *window.commands().compare);
+        QVERIFY(changes != nullptr);
         QString older;
         QString newer;
-        for (QMdiSubWindow* sub : window.documents().subWindowList()) {
-            if (auto* changes = qobject_cast<qor::gui::ComparisonWindow*>(sub->widget())) {
-                for (const QLabel* label : changes->findChildren<QLabel*>()) {
-                    older = label->text().contains("old.qor") ? label->text() : older;
-                    newer = label->text().contains("new.qor") ? label->text() : newer;
-                }
-            }
+        for (const QLabel* label : changes->findChildren<QLabel*>()) {
+            older = label->text().contains("old.qor") ? label->text() : older;
+            newer = label->text().contains("new.qor") ? label->text() : newer;
         }
         fixture.session.lastScan.resultFolder = fixture.resultRoot() + "/Node14_04Dec2026";
         qor::gui::StatisticsWindow statistics(fixture.session, fixture.clock, fixture.boxes);
@@ -113,7 +97,8 @@ private slots:
         if (!windows && platform::shownPathRules().ignoreCase) {
             QSKIP("the system's own file names ignore case");
         }
-        const ChosenRules rules(windows ? platform::kWindowsPaths : platform::kPosixPaths);
+        const qor::testing::ChosenPathRules rules(windows ? platform::kWindowsPaths
+                                                          : platform::kPosixPaths);
         QMenu menu;
         std::array<QAction*, qor::gui::kRecentSlots> entries{};
         for (QAction*& entry : entries) {

@@ -285,10 +285,8 @@ private slots:
         QFETCH(QString, aiHeader);
         AppFixture fixture;
         fixture.store.setValue("Settings", "ScanResultFolderPath", fixture.resultRoot());
-        for (const qor::scan::ElementTypeInfo& info : qor::scan::elementTypes()) {
-            if (everyTypeStoredOff) {
-                fixture.store.setValue(info.settingsSection, "EnableSearch", "0");
-            }
+        if (everyTypeStoredOff) {
+            qor::testing::storeEveryTypeOff(fixture.store);
         }
         MainWindow window(fixture.context);
         window.loadOptions();  // as start-up does

@@ -22,6 +22,7 @@
 #include "gui/shell/main_window.h"
 #include "gui/shell/system_information.h"
 #include "support/app_fixture.h"
+#include "support/main_window_work.h"
 #include "support/widget_lookup.h"
 #include "support/window_opens.h"
 
@@ -32,21 +33,6 @@ using qor::testing::shownWhole;
 namespace {
 
 using Controls = QStringList;
-
-// The Elements window of the sample, loaded in `window`.
-qor::gui::ElementsWindow* elementsOf(MainWindow& window) {
-    QSignalSpy finished(&window, &MainWindow::workFinished);
-    window.commands().elements->trigger();
-    if (window.busy() && !finished.wait(20000)) {
-        return nullptr;
-    }
-    for (QMdiSubWindow* sub : window.documents().subWindowList()) {
-        if (auto* elements = qobject_cast<qor::gui::ElementsWindow*>(sub->widget())) {
-            return elements;
-        }
-    }
-    return nullptr;
-}
 
 // Each of `names` whole inside `window`, and none over another.
 void checkWholeAndApart(const QWidget& window, const Controls& names) {
@@ -165,7 +151,8 @@ private slots:
         }
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(qor::testing::openedByPath(window, fixture.samplePath()));
-        qor::gui::ElementsWindow* elements = elementsOf(window);
+        auto* elements = qor::testing::windowAfter<qor::gui::ElementsWindow>(
+            window, *window.commands().elements);
         QVERIFY(elements != nullptr);
         if (tiled) {
             window.commands().tileVertically->trigger();
