@@ -7,9 +7,10 @@
 #      ends;
 #   3. the installer run silently, its files, association and icon in place; the uninstaller
 #      run silently, which keeps the user's settings and leaves nothing behind;
-#   4. the document view's font under the Windows font matching,
-#      qorreader.exe with the sample opened and a scan run with the keyboard, the uninstaller
+#   4. the document view's font under the Windows font matching; qorreader.exe with the sample
+#      opened, file dialogs left with Escape and a scan run with the keyboard; the uninstaller
 #      asked to remove the settings; screenshots kept under build/windows/screenshots.
+#   Everything runs on a private X display with a window manager.
 #   test-windows.sh CROSS_BUILD LINUX_BUILD QT_PREFIX OUT VERSION
 # QOR_WINE_SUITES=PATTERN runs only the window suites whose names match the pattern (grep -E).
 set -euo pipefail
@@ -268,6 +269,15 @@ if [ -f "$stage/qorreader.exe" ]; then
     if await ".QOR Reader - *sample.qor*"; then
         sleep 2
         shot 1-opened
+        # A file dialog left with Escape gives the keyboard back to the window: Ctrl+E answers.
+        for dialog in "ctrl+o:Open Data Base File*" "F6:Open File(s) for Preview*"; do
+            press "${dialog%%:*}"
+            await "${dialog#*:}" && press Escape
+            await ".QOR Reader - *sample.qor*" || continue
+            press ctrl+e
+            await ".QOR Reader - *Elements: sample.qor*" && press ctrl+F4
+        done
+        await ".QOR Reader - *sample.qor*"
         press F3
         if await "Search Options"; then
             # A fresh account scans every type already: the options are only looked at.

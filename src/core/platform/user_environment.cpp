@@ -116,6 +116,12 @@ void useParentConsole() {
     }
 }
 
+bool runsUnderWine() {
+    // Wine's ntdll names its version; Windows' has no such export.
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 Utf8Console::Utf8Console() : previousCodePage_(GetConsoleOutputCP()) {
     if (previousCodePage_ != 0) {
         SetConsoleOutputCP(CP_UTF8);
@@ -129,6 +135,10 @@ Utf8Console::~Utf8Console() {
 }
 #else
 void useParentConsole() {}
+
+bool runsUnderWine() {
+    return false;
+}
 
 Utf8Console::Utf8Console() = default;
 Utf8Console::~Utf8Console() = default;

@@ -43,6 +43,11 @@ std::vector<std::string> programArguments(int argc, char** argv);
 // Elsewhere it does nothing.
 void useParentConsole();
 
+// Whether this is the Windows build running under wine, whose window system behaves in ways
+// Windows does not (its own file dialogs leave no window with the keyboard under an X window
+// manager, for one). False elsewhere.
+bool runsUnderWine();
+
 // While it lives, a Windows console shows the program's UTF-8 output as the text it is; the
 // console's own code page comes back after. Elsewhere it does nothing.
 class Utf8Console {

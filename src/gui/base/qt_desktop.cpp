@@ -15,6 +15,7 @@
 #include "core/base/standard_error.h"
 #include "core/base/translation.h"
 #include "core/platform/path_names.h"
+#include "core/platform/user_environment.h"
 
 namespace qor::gui {
 namespace {
@@ -36,6 +37,12 @@ QString filterText(const FileFilter& filter) {
 QString runFileDialog(QFileDialog& dialog, const std::vector<FileFilter>& filters,
                       const std::string& defaultSuffix, const QString& file = {});
 
+// Wine's own file dialogs drop the keyboard when they close (its window system cannot ask an X
+// window manager to give it back): there Qt's dialogs, which keep it, are shown instead.
+QFileDialog::Options dialogOptions() {
+    return platform::runsUnderWine() ? QFileDialog::DontUseNativeDialog : QFileDialog::Options();
+}
+
 void centreOnScreen(QWidget& window) {
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) {
@@ -50,6 +57,7 @@ void centreOnScreen(QWidget& window) {
 QString runFileDialog(QFileDialog& dialog, const std::vector<FileFilter>& filters,
                       const std::string& defaultSuffix, const QString& file) {
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOptions(dialog.options() | dialogOptions());
     dialog.setDefaultSuffix(QString::fromStdString(defaultSuffix));
     QStringList nameFilters;
     for (const FileFilter& filter : filters) {
@@ -97,7 +105,8 @@ std::string QtDesktop::chooseFolder(QWidget* owner, const std::string& title,
     const FocusReturn keyboard(owner);
     return QDir::toNativeSeparators(
                QFileDialog::getExistingDirectory(owner, QString::fromStdString(title),
-                                                 QString::fromStdString(folder)))
+                                                 QString::fromStdString(folder),
+                                                 QFileDialog::ShowDirsOnly | dialogOptions()))
         .toStdString();
 }
 
