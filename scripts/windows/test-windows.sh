@@ -240,6 +240,9 @@ PY
     leftover=$(find "$WINEPREFIX/drive_c/users" -maxdepth 4 -name '~nsu*' | head -1)
     [ -z "$leftover" ] || fail "the uninstaller left ${leftover#"$WINEPREFIX"/}"
     say "uninstalled: no program files, no association, the settings kept, nothing left in %TEMP%"
+    # The desktop check below starts as a new user, whose results go to Documents.
+    wine_run 60 reg delete 'HKCU\Software\VB and VBA Program Settings\.QOR Reader' /f > /dev/null 2>&1 ||
+        fail "the kept settings cannot be removed"
 fi
 
 # --- 4. the desktop application -----------------------------------------------------------------
