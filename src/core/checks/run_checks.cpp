@@ -1,11 +1,11 @@
 #include "core/checks/run_checks.h"
 
 #include <exception>
-#include <mutex>
 #include <new>
 #include <thread>
 
 #include "core/base/translation.h"
+#include "core/base/worker_threads.h"
 #include "core/checks/check_support.h"
 
 namespace qor::checks {
@@ -76,37 +76,20 @@ CheckResult runChecks(const CheckInput& input, const CheckChoice& choice, std::s
     }
     std::vector<FindingList> lists(registry.size());
     std::atomic<std::size_t> next{0};
-    std::mutex failureMutex;
-    std::exception_ptr failure;
     // The checks that group rows come first in the registry: the threads start on them.
     const auto work = [&] {
         for (std::size_t k = next++; k < chosen.size() && !stop; k = next++) {
             const std::size_t i = chosen[k];
-            try {
-                registry[i]->find(in, lists[i], stop);
-            } catch (...) {
-                const std::lock_guard lock(failureMutex);
-                failure = failure ? failure : std::current_exception();
-                return;
-            }
+            registry[i]->find(in, lists[i], stop);
             for (Finding& finding : lists[i]) {
                 finding.check = static_cast<std::uint8_t>(i);
             }
         }
     };
-    const std::size_t threads = std::min<std::size_t>(
-        jobs == 0 ? std::max(1u, std::thread::hardware_concurrency()) : jobs, chosen.size());
-    std::vector<std::thread> workers;
-    for (std::size_t t = 1; t < threads; ++t) {
-        workers.emplace_back(work);
-    }
-    work();
-    for (std::thread& worker : workers) {
-        worker.join();
-    }
-    if (failure) {
-        std::rethrow_exception(failure);
-    }
+    runOnThreads(
+        std::min<std::size_t>(jobs == 0 ? std::max(1u, std::thread::hardware_concurrency()) : jobs,
+                              chosen.size()),
+        work);
     if (stop) {
         throw ChecksCancelled();
     }

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "core/base/translation.h"
+#include "core/base/worker_threads.h"
 #include "core/elements/arena_fields.h"
 #include "core/platform/file_system.h"
 #include "core/scan/cabinet_labels.h"
@@ -244,8 +245,6 @@ PlantLoad loadExports(std::vector<std::string> paths, const LoadSettings& settin
     std::vector<std::optional<SkippedFile>> skipped(paths.size());
     std::atomic<std::size_t> next{0};
     std::atomic<bool> cancelled{false};
-    std::mutex failureMutex;
-    std::exception_ptr failure;
     const auto work = [&] {
         for (std::size_t i = next++; i < paths.size() && !cancelled; i = next++) {
             try {
@@ -257,24 +256,14 @@ PlantLoad loadExports(std::vector<std::string> paths, const LoadSettings& settin
             } catch (const QorError& error) {
                 skipped[i] = SkippedFile{paths[i], error.what(), false};
             } catch (...) {
-                // Not a fault of the file (memory, a programming error): the caller sees it.
-                const std::lock_guard lock(failureMutex);
-                failure = failure ? failure : std::current_exception();
+                // Not a fault of the file (memory, a programming error): the other threads
+                // stop, and the caller sees it.
                 cancelled = true;
+                throw;
             }
         }
     };
-    std::vector<std::thread> workers;
-    for (std::size_t j = 1; j < jobs; ++j) {
-        workers.emplace_back(work);
-    }
-    work();
-    for (std::thread& worker : workers) {
-        worker.join();
-    }
-    if (failure) {
-        std::rethrow_exception(failure);
-    }
+    runOnThreads(jobs, work);
     PlantLoad load;
     if (cancelled || (control.cancel != nullptr && control.cancel->load())) {
         load.cancelled = true;

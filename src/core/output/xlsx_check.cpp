@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
-#include <exception>
 #include <memory>
 #include <numeric>
 #include <optional>
@@ -16,6 +15,7 @@
 #include <thread>
 
 #include "core/base/qor_error.h"
+#include "core/base/worker_threads.h"
 #include "core/output/xlsx_package.h"
 
 namespace qor::output {
@@ -249,32 +249,15 @@ void checkWorkbook(const std::string& path, const std::string& shownAs,
     for (const Part& part : parts) {
         total += part.size;
     }
-    std::exception_ptr helperFailure;
-    std::thread helper;
-    if (total >= kSharedFrom && std::thread::hardware_concurrency() > 1) {
-        helper = std::thread([&] {
-            try {
-                work();
-            } catch (...) {
-                helperFailure = std::current_exception();
-            }
-        });
-    }
-    try {
-        work();
-    } catch (...) {
-        if (helper.joinable()) {
-            next = order.size();
-            helper.join();
+    const bool shared = total >= kSharedFrom && std::thread::hardware_concurrency() > 1;
+    runOnThreads(shared ? 2 : 1, [&] {
+        try {
+            work();
+        } catch (...) {
+            next = order.size();  // the other thread takes no more parts
+            throw;
         }
-        throw;
-    }
-    if (helper.joinable()) {
-        helper.join();
-    }
-    if (helperFailure != nullptr) {
-        std::rethrow_exception(helperFailure);
-    }
+    });
     // The first fault in the file's order, as one reading through would find it.
     for (const Part& part : parts) {
         if (part.fault) {
