@@ -600,6 +600,29 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     </message>
 </context>
 <context>
+    <name>SkippedFiles</name>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>not a node export</source>
+        <translation>kein Knotenexport</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Skipped %1 files: %2; and %3 more</source>
+        <translation>%1 Dateien übersprungen: %2; und %3 weitere</translation>
+    </message>
+    <message>
+        <source>Skipped: %1</source>
+        <translation>Übersprungen: %1</translation>
+    </message>
+</context>
+<context>
     <name>StandardError</name>
     <message>
         <source>Out of memory</source>
@@ -619,6 +642,25 @@ Möchten Sie diese Datei und die zugehörigen Dateien „preview.html“ und „
     <message>
         <source>Statistic file %1 saved in %2 folder</source>
         <translation>Statistikdatei %1 wurde im Ordner %2 gespeichert</translation>
+    </message>
+</context>
+<context>
+    <name>TableExport</name>
+    <message>
+        <source>CSV Files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Excel Workbooks (*.xlsx)</source>
+        <translation>Excel-Arbeitsmappen (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>Written: %1</source>
+        <translation>Geschrieben: %1</translation>
+    </message>
+    <message>
+        <source>Kept: %1</source>
+        <translation>Beibehalten: %1</translation>
     </message>
 </context>
 <context>
@@ -932,22 +974,6 @@ Ja: %3 nimmt es auf. Nein: Es bleibt in %2.</translation>
         <translation>&amp;Prüfung:</translation>
     </message>
     <message>
-        <source>not a node export</source>
-        <translation>kein Knotenexport</translation>
-    </message>
-    <message>
-        <source>%1: %2</source>
-        <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>Skipped %1 files: %2; and %3 more</source>
-        <translation>%1 Dateien übersprungen: %2; und %3 weitere</translation>
-    </message>
-    <message>
-        <source>Skipped: %1</source>
-        <translation>Übersprungen: %1</translation>
-    </message>
-    <message>
         <source>The cabinet checks did not run: no cabinet-module table is applied (Tools &gt; Options).</source>
         <translation>Die Schrank-Prüfungen liefen nicht: keine Schrank-Modul-Tabelle ist angewendet (Extras &gt; Optionen).</translation>
     </message>
@@ -964,24 +990,8 @@ Ja: %3 nimmt es auf. Nein: Es bleibt in %2.</translation>
         <translation>%1 von %2 Befunden</translation>
     </message>
     <message>
-        <source>CSV Files (*.csv)</source>
-        <translation>CSV-Dateien (*.csv)</translation>
-    </message>
-    <message>
-        <source>Excel Workbooks (*.xlsx)</source>
-        <translation>Excel-Arbeitsmappen (*.xlsx)</translation>
-    </message>
-    <message>
         <source>Export Findings</source>
         <translation>Befunde exportieren</translation>
-    </message>
-    <message>
-        <source>Written: %1</source>
-        <translation>Geschrieben: %1</translation>
-    </message>
-    <message>
-        <source>Kept: %1</source>
-        <translation>Beibehalten: %1</translation>
     </message>
 </context>
 <context>
@@ -1179,22 +1189,6 @@ Ja: %3 nimmt es auf. Nein: Es bleibt in %2.</translation>
         <translation>&amp;in</translation>
     </message>
     <message>
-        <source>not a node export</source>
-        <translation>kein Knotenexport</translation>
-    </message>
-    <message>
-        <source>%1: %2</source>
-        <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>Skipped: %1</source>
-        <translation>Übersprungen: %1</translation>
-    </message>
-    <message>
-        <source>Skipped %1 files: %2; and %3 more</source>
-        <translation>%1 Dateien übersprungen: %2; und %3 weitere</translation>
-    </message>
-    <message>
         <source>&amp;Export Visible Rows...</source>
         <translation>Sichtbare Zeilen &amp;exportieren...</translation>
     </message>
@@ -1207,24 +1201,8 @@ Ja: %3 nimmt es auf. Nein: Es bleibt in %2.</translation>
         <translation>%1 von %2 Elementen</translation>
     </message>
     <message>
-        <source>CSV Files (*.csv)</source>
-        <translation>CSV-Dateien (*.csv)</translation>
-    </message>
-    <message>
-        <source>Excel Workbooks (*.xlsx)</source>
-        <translation>Excel-Arbeitsmappen (*.xlsx)</translation>
-    </message>
-    <message>
         <source>Export Visible Rows</source>
         <translation>Sichtbare Zeilen exportieren</translation>
-    </message>
-    <message>
-        <source>Written: %1</source>
-        <translation>Geschrieben: %1</translation>
-    </message>
-    <message>
-        <source>Kept: %1</source>
-        <translation>Beibehalten: %1</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFile>
 #include <QPalette>
 #include <QScrollArea>
 #include <QSize>
@@ -32,6 +33,10 @@ inline QString toQString(std::string_view text) {
 }
 inline std::string toStdString(const QString& text) {
     return text.toUtf8().toStdString();
+}
+// A path the core holds (UTF-8, or the file system's bytes) as Qt names files.
+inline QString pathText(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
 }
 // A path as a person reads it: with the system's separators (platform::shownPath).
 inline QString shownPath(const QString& path) {

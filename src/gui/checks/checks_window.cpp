@@ -19,6 +19,8 @@
 #include "core/base/standard_error.h"
 #include "core/checks/findings_file.h"
 #include "core/platform/user_environment.h"
+#include "gui/base/skipped_files_text.h"
+#include "gui/base/table_export.h"
 #include "gui/base/widget_helpers.h"
 #include "gui/checks/findings_table_model.h"
 
@@ -27,12 +29,6 @@ namespace {
 
 constexpr std::string_view kModule = "frmChecks";
 constexpr int kAllChecks = -1;
-// The skipped files the window names; the rest are counted, and all listed in the tooltip.
-constexpr std::size_t kSkippedNamed = 5;
-
-QString pathText(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
 
 }  // namespace
 
@@ -155,23 +151,9 @@ QWidget* ChecksWindow::newFilterBar() {
 // What was left out: the files that were skipped, and the cabinet checks without a table.
 QLabel* ChecksWindow::newNotesLine() {
     QStringList notes;
-    QStringList all;
-    if (!checked_.skipped.empty()) {
-        QStringList named;
-        for (const elements::SkippedFile& file : checked_.skipped) {
-            const QString reason = QString::fromStdString(file.reason);
-            if (static_cast<std::size_t>(named.size()) < kSkippedNamed) {
-                named << tr("%1 (%2)").arg(QFileInfo(pathText(file.path)).fileName(),
-                                           file.notAnExport ? tr("not a node export") : reason);
-            }
-            all << tr("%1: %2").arg(pathText(file.path), reason);
-        }
-        notes << (checked_.skipped.size() > kSkippedNamed
-                      ? tr("Skipped %1 files: %2; and %3 more")
-                            .arg(static_cast<qulonglong>(checked_.skipped.size()))
-                            .arg(named.join(QStringLiteral("; ")))
-                            .arg(static_cast<qulonglong>(checked_.skipped.size() - kSkippedNamed))
-                      : tr("Skipped: %1").arg(named.join(QStringLiteral("; "))));
+    const SkippedFilesText skipped = skippedFilesText(checked_.skipped);
+    if (!skipped.line.isEmpty()) {
+        notes << skipped.line;
     }
     if (!checked_.cabinets) {
         notes << tr(
@@ -186,7 +168,7 @@ QLabel* ChecksWindow::newNotesLine() {
     line->setTextFormat(Qt::PlainText);
     line->setWordWrap(true);
     line->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    line->setToolTip(all.join(QLatin1Char('\n')));
+    line->setToolTip(skipped.tip);
     return line;
 }
 
@@ -251,36 +233,21 @@ void ChecksWindow::copySelectedRows() {
 
 void ChecksWindow::exportFindings() {
     constexpr std::string_view procedure = "cmdExportFindings_Click";
-    const std::string& resultFolder = context_.session.options.scanResultFolderPath;
     // Named as the scan names its files, in English whatever the language.
-    const QString name = QStringLiteral("Checks_") + QFileInfo(source_).completeBaseName();
-    std::string offered;
-    runStep(context_.boxes, kModule, procedure, [&] {
-        platform::createMissingDocumentsFolder(resultFolder);
-        offered =
-            QDir(pathText(resultFolder)).filePath(name + QStringLiteral(".csv")).toStdString();
-    });
-    if (offered.empty()) {
-        return;
-    }
-    const std::string chosen =
-        context_.desktop.chooseFileToSave(this,
-                                          {{toStdString(tr("CSV Files (*.csv)")), "*.csv"},
-                                           {toStdString(tr("Excel Workbooks (*.xlsx)")), "*.xlsx"}},
-                                          toStdString(tr("Export Findings")), offered, "csv");
-    if (chosen.empty()) {
+    const std::optional<ExportTarget> target = chooseExportTarget(
+        this, context_, kModule, procedure,
+        QStringLiteral("Checks_") + QFileInfo(source_).completeBaseName(), tr("Export Findings"));
+    if (!target) {
         return;
     }
     const std::vector<checks::Finding> shown = model_->shownFindings();
-    const bool workbook =
-        QString::fromStdString(chosen).endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive);
     runStep(context_.boxes, kModule, procedure, [&] {
         const bool written =
-            workbook ? checks::writeFindingsWorkbook(shown, input_, chosen, context_.boxes,
-                                                     toTimeT(context_.clock.now()))
-                     : checks::writeFindingsCsv(shown, input_, chosen, context_.boxes);
-        written_->setText(
-            (written ? tr("Written: %1") : tr("Kept: %1")).arg(QString::fromStdString(chosen)));
+            target->workbook
+                ? checks::writeFindingsWorkbook(shown, input_, target->path, context_.boxes,
+                                                toTimeT(context_.clock.now()))
+                : checks::writeFindingsCsv(shown, input_, target->path, context_.boxes);
+        written_->setText(exportOutcomeText(written, target->path));
     });
 }
 

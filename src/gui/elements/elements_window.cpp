@@ -21,6 +21,8 @@
 #include "core/base/standard_error.h"
 #include "core/platform/user_environment.h"
 #include "gui/base/flow_layout.h"
+#include "gui/base/skipped_files_text.h"
+#include "gui/base/table_export.h"
 #include "gui/base/widget_helpers.h"
 #include "gui/elements/element_findings.h"
 #include "gui/elements/elements_table_model.h"
@@ -31,12 +33,6 @@ namespace {
 
 constexpr std::string_view kModule = "frmElements";
 constexpr int kAllTypes = -1;
-// The skipped files the window names; the rest are counted, and all listed in the tooltip.
-constexpr std::size_t kSkippedNamed = 5;
-
-QString pathText(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
 
 }  // namespace
 
@@ -160,30 +156,13 @@ QWidget* ElementsWindow::newFilterBar() {
 }
 
 QLabel* ElementsWindow::newSkippedLine(const std::vector<elements::SkippedFile>& skipped) {
-    QStringList named;
-    QStringList all;
-    for (const elements::SkippedFile& file : skipped) {
-        // The line names the file and says why in a few words; the tooltip has the whole reason.
-        const QString reason = QString::fromStdString(file.reason);
-        if (static_cast<std::size_t>(named.size()) < kSkippedNamed) {
-            named << tr("%1 (%2)").arg(QFileInfo(pathText(file.path)).fileName(),
-                                       file.notAnExport ? tr("not a node export") : reason);
-        }
-        all << tr("%1: %2").arg(pathText(file.path), reason);
-    }
-    QString text = tr("Skipped: %1").arg(named.join(QStringLiteral("; ")));
-    if (skipped.size() > kSkippedNamed) {
-        text = tr("Skipped %1 files: %2; and %3 more")
-                   .arg(static_cast<qulonglong>(skipped.size()))
-                   .arg(named.join(QStringLiteral("; ")))
-                   .arg(static_cast<qulonglong>(skipped.size() - kSkippedNamed));
-    }
-    auto* line = new QLabel(text, this);
+    const SkippedFilesText text = skippedFilesText(skipped);
+    auto* line = new QLabel(text.line, this);
     line->setObjectName("lblSkipped");
     line->setTextFormat(Qt::PlainText);
     line->setWordWrap(true);
     line->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    line->setToolTip(all.join(QLatin1Char('\n')));
+    line->setToolTip(text.tip);
     return line;
 }
 
@@ -289,26 +268,13 @@ void ElementsWindow::copySelectedRows() {
 
 void ElementsWindow::exportVisibleRows() {
     constexpr std::string_view procedure = "cmdExportRows_Click";
-    const std::string& resultFolder = context_.session.options.scanResultFolderPath;
     // Named as the scan names its files, in English whatever the language.
-    const QString name =
+    const std::optional<ExportTarget> target = chooseExportTarget(
+        this, context_, kModule, procedure,
         QStringLiteral("Elements_") +
-        (plant_ ? QFileInfo(source_).fileName() : QFileInfo(source_).completeBaseName());
-    std::string offered;
-    runStep(context_.boxes, kModule, procedure, [&] {
-        platform::createMissingDocumentsFolder(resultFolder);
-        offered =
-            QDir(pathText(resultFolder)).filePath(name + QStringLiteral(".csv")).toStdString();
-    });
-    if (offered.empty()) {
-        return;
-    }
-    const std::string chosen =
-        context_.desktop.chooseFileToSave(this,
-                                          {{toStdString(tr("CSV Files (*.csv)")), "*.csv"},
-                                           {toStdString(tr("Excel Workbooks (*.xlsx)")), "*.xlsx"}},
-                                          toStdString(tr("Export Visible Rows")), offered, "csv");
-    if (chosen.empty()) {
+            (plant_ ? QFileInfo(source_).fileName() : QFileInfo(source_).completeBaseName()),
+        tr("Export Visible Rows"));
+    if (!target) {
         return;
     }
     std::vector<elements::RowIndex> rows(static_cast<std::size_t>(model_->rowCount()));
@@ -316,14 +282,12 @@ void ElementsWindow::exportVisibleRows() {
         rows[row] = model_->elementAt(static_cast<int>(row));
     }
     const VisibleRows visible{*table_, model_->columns(), std::move(rows)};
-    const bool workbook =
-        QString::fromStdString(chosen).endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive);
     runStep(context_.boxes, kModule, procedure, [&] {
-        const bool written = workbook ? writeVisibleRowsWorkbook(visible, chosen, context_.boxes,
-                                                                 toTimeT(context_.clock.now()))
-                                      : writeVisibleRowsCsv(visible, chosen, context_.boxes);
-        const QString said =
-            (written ? tr("Written: %1") : tr("Kept: %1")).arg(QString::fromStdString(chosen));
+        const bool written = target->workbook
+                                 ? writeVisibleRowsWorkbook(visible, target->path, context_.boxes,
+                                                            toTimeT(context_.clock.now()))
+                                 : writeVisibleRowsCsv(visible, target->path, context_.boxes);
+        const QString said = exportOutcomeText(written, target->path);
         written_->setText(said);
         written_->setToolTip(said);
     });
